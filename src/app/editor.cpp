@@ -1,0 +1,143 @@
+#include "app/editor.h"
+
+#include <cstdio>
+
+Editor::Editor() {
+  ui = std::make_unique<UiContext>();
+  tokenizer = std::make_unique<Tokenizer>(' ');
+  model = std::make_unique<Model>("testmodel", ui->textures());
+  initColours();
+  buildInterface();
+}
+
+Editor::~Editor() = default;
+
+void Editor::initColours() {
+  static const float kColours[UiContext::kColourSlots][4] = {
+      {0.65f, 0.65f, 0.7f, 1.0f},  // panel background, pointer outside
+      {0.7f, 0.7f, 0.7f, 1.0f},    // panel background, pointer over the panel
+      {0.6f, 0.6f, 0.6f, 0.5f},    // panel background while moving
+      {0.6f, 0.6f, 0.6f, 0.5f},    // panel background while resizing
+      {0.7f, 0.6f, 0.9f, 0.9f},    // title band
+      {0.1f, 0.1f, 0.1f, 1.0f},    // outlines
+      {0.6f, 0.3f, 0.3f, 1.0f},    // unused by the toolkit
+      {0.7f, 0.7f, 0.75f, 1.0f},   // menu button
+      {0.8f, 0.8f, 0.9f, 1.0f},    // menu button under the pointer
+      {0.3f, 0.2f, 0.0f, 1.0f},    // unused by the toolkit
+      {0.2f, 0.3f, 0.0f, 1.0f},    // unused by the toolkit
+      {0.4f, 0.4f, 0.4f, 1.0f},    // text entry with focus
+      {0.3f, 0.3f, 0.3f, 1.0f},    // text entry without focus
+      {0.9f, 0.9f, 0.9f, 1.0f},    // control buttons, first colour
+      {0.1f, 0.1f, 0.1f, 1.0f},    // control buttons, second colour
+      {0.0f, 0.0f, 0.0f, 1.0f},    // labels and titles
+  };
+  for (int slot = 0; slot < UiContext::kColourSlots; ++slot) {
+    const float* c = kColours[slot];
+    ui->setColour(slot, c[0], c[1], c[2], c[3]);
+  }
+  ui->setTitleBarHeight(20);
+}
+
+void Editor::framePump() {
+  for (int code = ui->popCommand(); code != -1; code = ui->popCommand()) toolMenuCommand(code);
+  ui->pollFocusedEntry();
+  if (ui->isLinePending()) runConsoleCommand(ui->takeCommandLine());
+  for (Panel* panel : widgets) panel->update();
+}
+
+void Editor::showMenuPage(int i) {
+  activeMenu = menuPages[i];
+  menuPage = i;
+  for (int page = 0; page < 4; ++page) {
+    if (!menuPages[page]) continue;
+    if (page == i) {
+      menuPages[page]->show();
+    } else {
+      menuPages[page]->hide();
+    }
+  }
+}
+
+void Editor::setBoundingBox(double minX, double maxX, double minY, double maxY, double minZ,
+                            double maxZ) {
+  boundingBox = Box3{minX, maxX, minY, maxY, minZ, maxZ};
+}
+
+std::string Editor::toolName() const {
+  static const char* const kNames[] = {
+      "Select Vertex", "Select Polygon", "Select Bone",  "Move",       "Rotate",
+      "Scale 2D",      "Scale 3D",       "Add Vertex",   "Create Box", "Create Cylinder",
+      "Extrude",       "Add Bone",       "Create Spline"};
+  if (tool == kAddBone && !model->hasSkeleton) return "Create Skeleton (Root)";
+  return (tool >= 0 && tool <= 12) ? kNames[tool] : "";
+}
+
+std::string Editor::cursorLabelName() const {
+  switch (dragMode) {
+    case kRubberBand:
+      return "Select";
+    case kRotateView:
+      return "Rotate View";
+    case kZoomView:
+      return "Zoom View";
+    case kScrollView:
+      return "Scroll View";
+    case kNoDrag:
+    case kToolDrag:
+      return toolName();
+    default:
+      return "";
+  }
+}
+
+std::string Editor::viewCaption(int i) const {
+  const Viewport& v = views[i];
+  char text[256];
+  std::snprintf(text, sizeof text, "View %d: %s [%.2f:%.2f x %.2f:%.2f]", i, v.caption(), v.left,
+                v.right, v.bottom, v.top);
+  return text;
+}
+
+void Editor::replaceModel(std::unique_ptr<Model> next) {
+  // Everything below points into the model being replaced.
+  selectedVertices.clear();
+  selectedPolygons.clear();
+  selectedUvs.clear();
+  selectedBone = nullptr;
+  model = std::move(next);
+}
+
+double Editor::windowWidth() const {
+  return mainWidget ? mainWidget->width() : ui->windowWidth();
+}
+
+double Editor::windowHeight() const {
+  return mainWidget ? mainWidget->height() : ui->windowHeight();
+}
+
+void Editor::consoleMessage(const std::string& text) {
+  if (consoleMessages && consoleMessages->currentList()) {
+    consoleMessages->currentList()->addMessage(text);
+  }
+}
+
+Panel* Editor::keepPanel(std::unique_ptr<Panel> panel) {
+  ownedPanels_.push_back(std::move(panel));
+  return ownedPanels_.back().get();
+}
+
+Button* Editor::keepButton(std::unique_ptr<Button> button) {
+  ownedButtons_.push_back(std::move(button));
+  return ownedButtons_.back().get();
+}
+
+Vec3* Editor::keepSplinePoint(const Vec3& point) {
+  splinePointStore_.push_back(point);
+  return &splinePointStore_.back();
+}
+
+void Editor::adoptConsoleWidgets(std::unique_ptr<TextEntry> prompt,
+                                 std::unique_ptr<MessageBox> box) {
+  ownedPrompt_ = std::move(prompt);
+  ownedMessages_ = std::move(box);
+}

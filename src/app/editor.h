@@ -1,0 +1,262 @@
+#pragma once
+// The application object: owns the edited model, the five views, the shared
+// interface state, every panel, the selections, the undo snapshots, the light
+// and all tool and view settings. Exactly one exists in the program; it is
+// built before any OpenGL context, so construction and every editing
+// operation run without a window.
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/light.h"
+#include "console/tokenizer.h"
+#include "gui/message_box.h"
+#include "gui/panel.h"
+#include "gui/text_entry.h"
+#include "gui/ui_context.h"
+#include "gui/widget.h"
+#include "model/list.h"
+#include "model/model.h"
+#include "model/model_image.h"
+#include "model/skeleton.h"
+#include "model/vec3.h"
+#include "tools/spline.h"
+#include "view/viewport.h"
+
+enum Tool {
+  kSelectVertex = 0,
+  kSelectPolygon = 1,
+  kSelectBone = 2,
+  kMove = 3,
+  kRotate = 4,
+  kScale2D = 5,
+  kScale3D = 6,
+  kAddVertex = 7,
+  kCreateBox = 8,
+  kCreateCylinder = 9,
+  kExtrude = 10,
+  kAddBone = 11,
+  kCreateSpline = 12,
+};
+
+// What the current mouse drag does (5 is not used).
+enum DragMode {
+  kNoDrag = 0,
+  kScrollView = 1,
+  kRotateView = 2,
+  kZoomView = 3,
+  kRubberBand = 4,
+  kToolDrag = 6,
+  kPopupMenu = 7,
+};
+
+enum Axis { kAxisX, kAxisY, kAxisZ, kAxisU, kAxisV };
+
+struct Box3 {
+  double minX = 0, maxX = 1, minY = 0, maxY = 1, minZ = 0, maxZ = 1;
+};
+struct UvPair {
+  double u = 0, v = 0;
+};
+struct BoxCorners {
+  double x0 = 0, x1 = 0, y0 = 0, y1 = 0, z0 = 0, z1 = 0;
+};
+
+class Editor {
+ public:
+  static constexpr int kButtonCount = 26;
+
+  Editor();
+  ~Editor();
+  Editor(const Editor&) = delete;
+  Editor& operator=(const Editor&) = delete;
+
+  // --- start-up and per-frame (editor.cpp) ---
+  void framePump();
+  void setMainWidget(Panel* panel) { mainWidget = panel; }
+  void setModifiers(int m) { modifiers = m; }
+  void setKeyState(int key, int state) { keyDown[key & 0xFF] = state; }
+  UiContext* uiContext() { return ui.get(); }
+  void showMenuPage(int i);
+  void setBoundingBox(double minX, double maxX, double minY, double maxY, double minZ, double maxZ);
+  void initColours();
+  // The name next to the cursor for the current tool and drag ("" for none).
+  std::string toolName() const;
+  std::string cursorLabelName() const;
+  // "View 0: Side [-4.00:4.00 x -3.00:3.00]"
+  std::string viewCaption(int i) const;
+  // Replaces the model, clearing everything that pointed into the old one.
+  void replaceModel(std::unique_ptr<Model> next);
+  // Window size from the main panel (800 x 600 until one is given).
+  double windowWidth() const;
+  double windowHeight() const;
+  Viewport& activeViewport() { return views[activeView]; }
+  Viewport& uvView() { return views[kUvView]; }
+
+  // --- drawing (frame_draw.cpp and friends; need a GL context) ---
+  void setUpLight();
+  void drawFrame();
+  void applyRenderMode(int mode);
+  void drawAxesAndGrid(Viewport& view);
+  void drawScene(Viewport& view);
+  void drawBoundingBox();
+  void drawCursorLabel();
+  void drawWidgets();
+  void drawViewFrames();
+  void drawUvView();
+
+  // --- views (view_layout.cpp; setUpViewCamera in view_camera_gl.cpp) ---
+  void applyZoom(Viewport& view);
+  void layoutViews();
+  int viewAt(int x, int y) const;
+  void scrollViewBy(int dx, int dy, Viewport& view);
+  void zoomViewBy(int steps, Viewport& view);
+  void setUpViewCamera(Viewport& view);
+
+  // --- input dispatch (input_dispatch.cpp, key_bindings.cpp) ---
+  void mouseMoved(int x, int y);
+  void mouseButton(int button, int state);
+  void keyPressed(unsigned char key, int x, int y);
+  void specialKeyPressed(int key, int x, int y);
+
+  // --- tool gestures (tools/tool_gestures.cpp) ---
+  void toolPress();
+  void toolMotion();
+  void toolRelease();
+
+  // --- selection (tools/selection.cpp) ---
+  void selectInRect(double ha, double va, double hb, double vb);
+  void selectAllPolygons();
+  void deselectPolygons();
+  void selectAllVertices();
+  void deselectAll();
+  void computeSelectionBox(int kind);
+
+  // --- transforms (tools/move.cpp, rotate.cpp, scale.cpp) ---
+  void moveSelection(double dx, double dy, double dz);
+  void rotateSelection(double angle);
+  static void rotatePoint(const Vec3& centre, Vec3& point, double ax, double ay, double az);
+  void scaleSelection();
+
+  // --- creation (tools/add_vertex.cpp, polygon_from_selection.cpp, box.cpp, cylinder.cpp,
+  //     bone_tool.cpp) ---
+  void addVertexAtCursor();
+  void createPolygonFromSelection();
+  void createBox();
+  void createCylinder();
+  void addBoneAtCursor();
+
+  // --- splines (tools/spline_tool.cpp, revolve.cpp) ---
+  void addSplinePoint();
+  void clearSpline();
+  void revolveSpline();
+
+  // --- polygon and vertex operations (tools/normals.cpp, flatten.cpp, uv_map.cpp,
+  //     orient.cpp, weld.cpp, delete.cpp, clamp.cpp) ---
+  void rebuildNormals();
+  void smoothPolygons(List<Polygon>& list);
+  void flattenPolygons();
+  void flattenSelection(Axis axis);
+  void uvMapSelected(Viewport& view);
+  void orientPolygonsOutward();
+  void flipSelectedPolygons();
+  void weldSelectedVertices();
+  void deleteSelection();
+  void clampAllVertices();
+
+  // --- extrude and duplicate (tools/extrude.cpp, duplicate.cpp) ---
+  void prepareExtrude();
+  void extrudeSelection();
+  void duplicateSelection();
+
+  // --- undo (tools/undo.cpp) ---
+  void takeSnapshot();
+  void undo();
+
+  // --- menus (tools/tool_menu.cpp) and interface (gui/editor_layout.cpp) ---
+  void toolMenuCommand(int code);
+  void arrangeWidgets();
+  void buildInterface();
+
+  // --- console (console/console_commands.cpp) ---
+  void runConsoleCommand(const std::string& line);
+  // Appends a line to the console's message list.
+  void consoleMessage(const std::string& text);
+
+  // ---------------------------------------------------------------------------
+  // Fields. Who sets them is noted where the name is not enough.
+  int keyDown[256] = {};       // 1 while the key with that 8-bit code is held (key callbacks)
+  int mouseX = 0, mouseY = 0;  // pointer in window pixels, y up (mouseMoved)
+  int pressX = 0, pressY = 0;  // pointer where the current drag began
+  int layoutMode = 1;          // 0 one view, 1 four views
+  int activeView = 0;          // view of the last press, 'R' or right press
+  int singleView = 3;          // view shown in the one-view layout
+  int showGrid = 1;
+  int tool = kSelectVertex;
+  int modifiers = -1;  // last glutGetModifiers() recorded by a callback
+  int dragMode = kNoDrag;
+  int showUvTexture = 0;      // set by /loadtex, /showtex, /open; cleared by /hidetex
+  int boundingBoxActive = 1;  // no operation changes it
+  int menuPage = 1;
+  int keyScrollStep = 4;
+  int cylinderLevels = 10;
+  int cylinderSides = 8;
+  int undoLimit = 50;
+  int lightPending = 1;  // 1 until the first frame has created the light
+  int panelsShown = 0;   // toggled by Home
+  int showSkeleton = 1;
+  double splitX = 0.5, splitY = 0.5;
+  double pressPanX = 0, pressPanY = 0;
+  double pressRotX = 0, pressRotY = 0;
+  double pressZoom = 0;
+  double vertexMarkerScale = 1.0;
+  double selectedMarkerScale = 2.0;
+  Vec3 moveOffset{0, 0, 0};   // live translation of a Move drag
+  Vec3 scaleFactor{1, 1, 1};  // live factors of a Scale drag
+  Vec3 selectionCentre;
+  UvPair uvSelectionCentre;
+  Vec3 selectionMin{0, 0, 0}, selectionMax{0, 0, 0};  // box of the last selection computation
+  UvPair uvSelectionMin, uvSelectionMax;
+  BoxCorners boxCorner;  // corners of a box or cylinder being created
+  Box3 boundingBox;      // the user's bounding box (/setbb)
+  std::unique_ptr<UiContext> ui;
+  std::unique_ptr<Tokenizer> tokenizer;
+  Panel* mainWidget = nullptr;  // given by main; its size follows the window
+  Panel* consoleWidget = nullptr;
+  Panel* uvMapperWidget = nullptr;
+  Panel* activeMenu = nullptr;  // the current menu page
+  Panel* menuPages[4] = {};
+  Viewport views[5] = {Viewport(0), Viewport(1), Viewport(2), Viewport(3), Viewport(4)};
+  TextEntry* consolePrompt = nullptr;
+  MessageBox* consoleMessages = nullptr;
+  int uvTexture = 0;  // texture shown in the UV view, 0 = none
+  std::unique_ptr<Model> model;
+  List<Button> menuItemLists[4];
+  List<Panel> widgets;  // top-level panels, front-most first
+  List<Vertex> selectedVertices;
+  List<UvPoint> selectedUvs;
+  List<Polygon> selectedPolygons;
+  std::deque<ModelImage> undoStack;  // oldest first
+  Bone* selectedBone = nullptr;
+  Button* buttons[kButtonCount] = {};
+  std::unique_ptr<Light> light;
+  std::unique_ptr<Spline> currentSpline;
+  List<Vec3> splinePoints;  // clicked control points, newest first
+
+ private:
+  // Owners of the interface objects and spline points.
+  std::vector<std::unique_ptr<Panel>> ownedPanels_;
+  std::vector<std::unique_ptr<Button>> ownedButtons_;
+  std::unique_ptr<TextEntry> ownedPrompt_;
+  std::unique_ptr<MessageBox> ownedMessages_;
+  std::deque<Vec3> splinePointStore_;
+
+ public:
+  // Used by buildInterface and addSplinePoint to keep what they make.
+  Panel* keepPanel(std::unique_ptr<Panel> panel);
+  Button* keepButton(std::unique_ptr<Button> button);
+  Vec3* keepSplinePoint(const Vec3& point);
+  void adoptConsoleWidgets(std::unique_ptr<TextEntry> prompt, std::unique_ptr<MessageBox> box);
+};

@@ -1,0 +1,104 @@
+#pragma once
+// The toolkit's window: holds and stacks other widgets, draws a title band
+// with its name, moves with a left drag of the title band, resizes about its
+// centre with a middle drag, minimises to a 25-pixel strip, and in edit mode
+// lets the user reorder its children. makeMenu turns a panel into a menu page.
+//
+// Moving:   left press in the title band starts; left release in the band,
+//           right release, the update finding the left button up, or the
+//           drawing finding the pointer outside ends it.
+// Resizing: middle press starts (not while minimised or moving); middle
+//           release, or the update finding the middle button up, applies it.
+
+#include "gui/message_box.h"
+#include "gui/text_entry.h"
+#include "gui/ui_context.h"
+#include "gui/widget.h"
+#include "model/list.h"
+
+class Panel : public Widget {
+ public:
+  Panel(std::string name, double x, double y, double width, double height, UiContext* ui);
+  ~Panel();
+
+  void configure(int resizable, int editable, int minimisable);
+  // Turns the panel into a menu page of rows rowHeight high; `items` becomes
+  // the panel's button list (the caller's list itself).
+  void makeMenu(List<Button>* items, double width, int withTitle, double rowHeight);
+
+  void addMessageBox(MessageBox* box);
+  void addEntry(TextEntry* entry);
+
+  double stretchSpace() const;
+  void stackChildren();
+  void stretchChildren();
+  void resizeBy(double dx, double dy);
+
+  void setMinimised(int flag);
+  int isMinimised() const { return minimised_; }
+  int inTitleBar(double px, double py) const;
+
+  // A press or release offered by the input layer; 1 when a menu button was hit.
+  int mouseButton(int button, int state);
+  // A release seen by every panel the input layer walks.
+  void buttonReleased(int button);
+  // Per-frame: follow a move, finish drags whose button is up.
+  void update();
+  // The panel's own reaction to one of its control buttons.
+  void editCommand(int cmd);
+
+  void draw();  // panel_draw.cpp
+
+  // State, readable for layout code and tests.
+  int isMoving() const { return moving_; }
+  int isResizing() const { return resizing_; }
+  int isEditMode() const { return editMode_; }
+  int isResizable() const { return resizable_; }
+  int isEditable() const { return editable_; }
+  int isMinimisable() const { return minimisable_; }
+  int hasTitleBar() const { return hasTitleBar_; }
+  double titleHeight() const { return titleHeight_; }
+  int savedHeight() const { return savedHeight_; }
+  List<Widget>& children() { return children_; }  // front first
+  List<Button>& buttons() { return *buttons_; }
+  List<Button>& controls() { return controls_; }
+  List<MessageBox>& messageBoxes() { return messageBoxes_; }
+  List<TextEntry>& entries() { return entries_; }
+  Button* minimiseControl() const { return minimiseControl_; }
+  Button* editControl() const { return editControl_; }
+  Button* moveUpControl() const { return moveUpControl_; }
+  Button* moveDownControl() const { return moveDownControl_; }
+  Widget* hoveredChild() const { return hoveredChild_; }
+  UiContext* ui() const { return ui_; }
+
+ private:
+  void buildControls();
+  void finishResize();
+  void updateHoveredChild();
+  void drawControls();
+  void drawEditOverlay();
+
+  int savedHeight_;
+  int minimised_ = 0;
+  int resizable_ = 1;
+  int editable_ = 0;
+  int minimisable_ = 0;
+  int moving_ = 0;
+  int resizing_ = 0;
+  int editMode_ = 0;
+  int grabX_ = 0, grabY_ = 0;
+  int hasTitleBar_ = 1;
+  double titleHeight_;
+  List<Widget> children_;
+  List<Button> ownButtons_;
+  List<Button>* buttons_ = &ownButtons_;
+  List<Button> controls_;
+  List<MessageBox> messageBoxes_;
+  List<TextEntry> entries_;
+  Button* minimiseControl_ = nullptr;
+  Button* editControl_ = nullptr;
+  Button* moveUpControl_ = nullptr;
+  Button* moveDownControl_ = nullptr;
+  Widget* hoveredChild_ = nullptr;
+  UiContext* ui_;
+};

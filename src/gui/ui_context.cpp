@@ -1,0 +1,48 @@
+#include "gui/ui_context.h"
+
+#include <cstdint>
+
+#include "gui/text_entry.h"
+
+UiContext::UiContext() : textures_(std::make_unique<TextureCache>()) {}
+
+void UiContext::setButton(int button, int state) {
+  if (button < 0 || button > 2) return;
+  if (state == 0) {
+    buttonDown_[button] = 1;
+  } else if (state == 1) {
+    buttonDown_[button] = 0;
+  }
+}
+
+int UiContext::isButtonDown(int button) const {
+  return (button >= 0 && button <= 2) ? buttonDown_[button] : 0;
+}
+
+void UiContext::setColour(int slot, float red, float green, float blue, float alpha) {
+  colours_[slot][0] = red;
+  colours_[slot][1] = green;
+  colours_[slot][2] = blue;
+  colours_[slot][3] = alpha;
+}
+
+void UiContext::pushCommand(int code) {
+  commands_.pushFront(reinterpret_cast<void*>(static_cast<intptr_t>(code)));
+}
+
+int UiContext::popCommand() {
+  if (commands_.empty()) return -1;
+  return static_cast<int>(reinterpret_cast<intptr_t>(commands_.popBack()));
+}
+
+void UiContext::pollFocusedEntry() {
+  if (focusedEntry_ && focusedEntry_->isLineReady()) {
+    linePending_ = 1;
+    commandLine_ = focusedEntry_->takeLine();
+  }
+}
+
+std::string UiContext::takeCommandLine() {
+  linePending_ = 0;
+  return commandLine_;
+}

@@ -1,0 +1,210 @@
+#include "model/list.h"
+
+#include <utility>
+
+UntypedList::~UntypedList() {
+  clear();
+}
+
+UntypedList::UntypedList(UntypedList&& other) noexcept {
+  *this = std::move(other);
+}
+
+UntypedList& UntypedList::operator=(UntypedList&& other) noexcept {
+  if (this == &other) return *this;
+  clear();
+  head_ = std::exchange(other.head_, nullptr);
+  tail_ = std::exchange(other.tail_, nullptr);
+  current_ = std::exchange(other.current_, nullptr);
+  count_ = std::exchange(other.count_, 0);
+  index_ = std::move(other.index_);
+  other.index_.clear();
+  return *this;
+}
+
+bool UntypedList::first() {
+  current_ = head_;
+  return current_ != nullptr;
+}
+
+bool UntypedList::next() {
+  if (!current_ || !current_->next) return false;
+  current_ = current_->next;
+  return true;
+}
+
+void UntypedList::linkAtHead(ListNode* node) {
+  node->prev = nullptr;
+  node->next = head_;
+  if (head_) {
+    head_->prev = node;
+  } else {
+    tail_ = node;
+  }
+  head_ = node;
+}
+
+void UntypedList::unlink(ListNode* node) {
+  if (node->prev) {
+    node->prev->next = node->next;
+  } else {
+    head_ = node->next;
+  }
+  if (node->next) {
+    node->next->prev = node->prev;
+  } else {
+    tail_ = node->prev;
+  }
+}
+
+ListNode* UntypedList::pushFront(void* item) {
+  auto* node = new ListNode{nullptr, nullptr, item};
+  linkAtHead(node);
+  ++count_;
+  Membership& m = index_[item];
+  ++m.copies;
+  m.first = node;
+  return node;
+}
+
+ListNode* UntypedList::pushBack(void* item) {
+  if (!tail_) return pushFront(item);
+  auto* node = new ListNode{nullptr, tail_, item};
+  tail_->next = node;
+  tail_ = node;
+  ++count_;
+  Membership& m = index_[item];
+  if (m.copies++ == 0) m.first = node;
+  return node;
+}
+
+ListNode* UntypedList::firstNodeOf(const void* item) {
+  auto it = index_.find(item);
+  if (it == index_.end()) return nullptr;
+  if (!it->second.first) {
+    for (ListNode* n = head_; n; n = n->next) {
+      if (n->data == item) {
+        it->second.first = n;
+        break;
+      }
+    }
+  }
+  return it->second.first;
+}
+
+void UntypedList::remove(const void* item) {
+  ListNode* node = firstNodeOf(item);
+  if (!node) throw ListError("Item not found");
+  auto it = index_.find(item);
+  if (--it->second.copies == 0) {
+    index_.erase(it);
+  } else {
+    // The removed node was the first copy, so the next one lies after it.
+    ListNode* n = node->next;
+    while (n && n->data != item) n = n->next;
+    it->second.first = n;
+  }
+  unlink(node);
+  --count_;
+  delete node;
+}
+
+bool UntypedList::contains(const void* item) const {
+  return index_.contains(item);
+}
+
+int UntypedList::copiesOf(const void* item) const {
+  auto it = index_.find(item);
+  return it == index_.end() ? 0 : it->second.copies;
+}
+
+void UntypedList::clear() {
+  ListNode* n = head_;
+  while (n) {
+    ListNode* next = n->next;
+    delete n;
+    n = next;
+  }
+  head_ = tail_ = current_ = nullptr;
+  count_ = 0;
+  index_.clear();
+}
+
+void* UntypedList::at(int index) const {
+  if (index < 0 || index >= count_) throw ListError("Index out of range.");
+  ListNode* n = head_;
+  for (int i = 0; i < index; ++i) n = n->next;
+  return n->data;
+}
+
+void* UntypedList::popBack() {
+  ListNode* node = tail_;
+  void* item = node->data;
+  auto it = index_.find(item);
+  if (--it->second.copies == 0) {
+    index_.erase(it);
+  } else if (it->second.first == node) {
+    it->second.first = nullptr;
+  }
+  unlink(node);
+  --count_;
+  delete node;
+  return item;
+}
+
+void UntypedList::moveToFront(const void* item) {
+  ListNode* node = firstNodeOf(item);
+  if (!node || node == head_) return;
+  unlink(node);
+  linkAtHead(node);
+}
+
+void UntypedList::swapWithNext(const void* item) {
+  ListNode* node = firstNodeOf(item);
+  if (!node || node == tail_) return;
+  ListNode* after = node->next;
+  void* other = after->data;
+  if (other == item) return;
+  std::swap(node->data, after->data);
+  index_[item].first = after;
+  Membership& m = index_[other];
+  if (m.first == after) m.first = node;
+}
+
+void UntypedList::swapWithPrevious(const void* item) {
+  ListNode* node = firstNodeOf(item);
+  if (!node || node == head_) return;
+  ListNode* before = node->prev;
+  void* other = before->data;
+  if (other == item) return;
+  std::swap(node->data, before->data);
+  index_[item].first = before;
+  Membership& m = index_[other];
+  if (m.first == before) m.first = node;
+}
+
+void UntypedList::pushFrontAll(UntypedList& other) {
+  if (other.count_ == 0) return;
+  for (ListNode* n = other.head_; n; n = n->next) pushFront(n->data);
+  other.current_ = other.tail_;
+}
+
+void UntypedList::addMissing(UntypedList& other) {
+  if (other.count_ == 0) return;
+  for (ListNode* n = other.head_; n; n = n->next) {
+    if (!contains(n->data)) pushFront(n->data);
+  }
+  other.current_ = other.tail_;
+}
+
+void UntypedList::removeAll(UntypedList& other) {
+  if (other.count_ == 0) return;
+  if (&other == this) {
+    clear();
+    return;
+  }
+  for (ListNode* n = other.head_; n; n = n->next) {
+    if (contains(n->data)) remove(n->data);
+  }
+  other.current_ = other.tail_;
+}

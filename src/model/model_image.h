@@ -1,0 +1,59 @@
+#pragma once
+// What a model file carries, as numbers: the writer's view of a model and the
+// reader's input. Real numbers are held exactly as the file's six-decimal text
+// gives them back, so building a model from an image is the same as writing
+// the model file and reading it again. Undo snapshots are images.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/vec3.h"
+
+class Model;
+
+struct ModelImage {
+  struct PolygonRecord {
+    int corners[3] = {0, 0, 0};  // vertex numbers
+    double u[3] = {0, 0, 0};
+    double v[3] = {0, 0, 0};
+  };
+  struct GroupRecord {
+    std::vector<PolygonRecord> polygons;
+    int textured = 0;
+    std::string textureName;
+    double colour[4] = {1, 1, 1, 1};
+  };
+  struct BoneRecord {
+    int depth = 1;  // 1 for the root
+    double x = 0, y = 0, z = 0, a = 0, b = 0;
+    std::vector<int> polygons;  // polygon numbers, counted over all groups
+  };
+
+  std::vector<Vec3> vertices;  // in file order
+  std::vector<GroupRecord> groups;
+  std::vector<BoneRecord> bones;  // depth-first pre-order; empty without skeleton
+
+  bool operator==(const ModelImage&) const = default;
+  size_t memoryBytes() const;
+};
+
+// The value "%lf" writes for x, read back: x rounded to six decimals.
+double roundAsWritten(double x);
+
+// The writer's walk: numbers every vertex and polygon (fileIndex) and captures
+// what the file would hold.
+ModelImage captureImage(Model& model);
+
+// The file text of an image, byte for byte what the writer puts on disk.
+std::string formatModelFile(const ModelImage& image);
+
+// Parses model file text. Rejects anything outside the format (bad counts,
+// numbers out of range, bad bone depths, unparsable or non-finite numbers,
+// truncation, trailing garbage) with false and a reason in `error`.
+bool parseModelFile(std::string_view text, ModelImage& image, std::string* error = nullptr);
+
+// The reader's construction: replaces the model's vertices, groups and
+// skeleton with the image's, in the reader's list order. `printNames` prints
+// "Read texture name: %s\n" for each texture name, as reading a file does.
+void buildModel(const ModelImage& image, Model& model, bool printNames);

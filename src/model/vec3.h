@@ -1,0 +1,6 @@
+#pragma once
+
+// A plain coordinate triple; arithmetic is written out where it is used.
+struct Vec3 {
+  double x = 0, y = 0, z = 0;
+};

@@ -1,0 +1,73 @@
+// The four-view layout, the view under a window point, and scrolling and
+// zooming a view. In the one-view layout the shown view's pixel rectangle
+// covers the whole window, so pointer mapping matches what is drawn there.
+
+#include <cmath>
+
+#include "app/editor.h"
+
+namespace {
+void setRect(Viewport& v, double pixelWidth, double pixelHeight, int left, int bottom, int right,
+             int top) {
+  v.pixelWidth = pixelWidth;
+  v.pixelHeight = pixelHeight;
+  v.rectLeft = left;
+  v.rectBottom = bottom;
+  v.rectRight = right;
+  v.rectTop = top;
+}
+}  // namespace
+
+void Editor::applyZoom(Viewport& view) {
+  double cx = (view.right + view.left) * 0.5;
+  double cy = (view.top + view.bottom) * 0.5;
+  view.aspect = view.pixelHeight / view.pixelWidth;
+  view.left = cx - view.zoom;
+  view.right = cx + view.zoom;
+  view.bottom = cy - view.aspect * view.zoom;
+  view.top = cy + view.aspect * view.zoom;
+}
+
+void Editor::layoutViews() {
+  double w = windowWidth(), h = windowHeight();
+  if (layoutMode == 0) {
+    Viewport& v = views[singleView];
+    setRect(v, w, h, 0, 0, static_cast<int>(w), static_cast<int>(h));
+    applyZoom(v);
+    return;
+  }
+  double sx = splitX, sy = splitY;
+  int midX = static_cast<int>(w * sx), midY = static_cast<int>(h * sy);
+  int right = static_cast<int>(w), top = static_cast<int>(h);
+  setRect(views[0], w * sx, h * sy, 0, 0, midX, midY);
+  setRect(views[1], w * (1 - sx), h * sy, midX, 0, right, midY);
+  setRect(views[2], w * sx, h * (1 - sy), 0, midY, midX, top);
+  setRect(views[3], w * (1 - sx), h * (1 - sy), midX, midY, right, top);
+  for (int i = 0; i < 4; ++i) applyZoom(views[i]);
+}
+
+int Editor::viewAt(int x, int y) const {
+  const Panel* uv = uvMapperWidget;
+  if (uv && panelsShown == 1 && uv->contains(x, y) && !uv->isMinimised() && !uv->isHidden()) {
+    return kUvView;
+  }
+  if (layoutMode == 0) return singleView;
+  double w = windowWidth(), h = windowHeight();
+  if (w * splitX <= x) return (h * splitY <= y) ? 3 : 1;
+  return (h * splitY <= y) ? 2 : 0;
+}
+
+void Editor::scrollViewBy(int dx, int dy, Viewport& view) {
+  double fx = dx / view.pixelWidth, fy = dy / view.pixelHeight;
+  double width = view.right - view.left, height = view.top - view.bottom;
+  view.left += fx * width;
+  view.right += fx * width;
+  view.bottom += fy * height;
+  view.top += fy * height;
+}
+
+void Editor::zoomViewBy(int steps, Viewport& view) {
+  view.zoom += steps * 0.1;
+  if (view.zoom < 1.0) view.zoom = 1.0;
+  applyZoom(view);
+}
