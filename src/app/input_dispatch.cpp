@@ -1,0 +1,159 @@
+// Mouse input: pointer motion and button events, offered first to the panels
+// (front to back) and then to the view under the pointer.
+//
+// dragMode transitions of the views:
+//   from  event                                     to
+//   0     middle press, Ctrl alone                  3 Zoom View
+//   0     middle press, not the Full view           1 Scroll View
+//   0     left press in the Full view               2 Rotate View
+//   0     left press elsewhere                      4, 6 or 0 by tool (tool gestures)
+//   0     right press anywhere                      7 pop-up menu
+//   1, 3  middle release                            0 (Scroll View folds its offset)
+//   2     left release                              0
+//   4     left release                              0, then the rubber-band selection
+//   6     left release                              0, then the tool's release reaction
+//   7     press outside the menu, or a menu hit     0
+
+#include <cmath>
+#include <cstdio>
+
+#include "app/editor.h"
+#include "app/input_codes.h"
+
+namespace {
+bool ctrlAlone(int modifiers) { return (modifiers & kModifierMask) == kCtrl; }
+}  // namespace
+
+void Editor::mouseMoved(int x, int y) {
+  mouseX = x;
+  mouseY = static_cast<int>(std::trunc(windowHeight() - y));
+  ui->setMousePosition(mouseX, mouseY);
+  Viewport& v = views[activeView];
+  switch (dragMode) {
+    case kScrollView:
+      v.panX = (mouseX - pressX) / v.pixelWidth * (v.right - v.left) + pressPanX;
+      v.panY = (mouseY - pressY) / v.pixelHeight * (v.top - v.bottom) + pressPanY;
+      break;
+    case kRotateView:
+      v.rotY = (mouseX - pressX) * 0.3 + pressRotY;
+      v.rotX = pressRotX - (mouseY - pressY) * 0.3;
+      break;
+    case kZoomView:
+      v.zoom = (mouseY - pressY) * 0.1 + pressZoom;
+      if (v.zoom < 1.0) v.zoom = 1.0;
+      applyZoom(v);
+      break;
+    case kToolDrag:
+      toolMotion();
+      break;
+    default:
+      break;
+  }
+}
+
+void Editor::mouseButton(int button, int state) {
+  ui->setButton(button, state);
+  const bool press = state == kButtonDown;
+
+  if (dragMode == kPopupMenu && press && !activeMenu->contains(mouseX, mouseY)) dragMode = kNoDrag;
+
+  bool taken = false;
+  if (button == kRightButton && press && dragMode == kNoDrag) {
+    dragMode = kPopupMenu;
+    activeView = viewAt(mouseX, mouseY);
+    taken = true;
+  }
+
+  bool uvPress = false;
+  for (ListNode* node = widgets.head(); node;) {
+    auto* panel = static_cast<Panel*>(node->data);
+    node = node->next;
+    const bool popupOpen = dragMode == kPopupMenu;
+    const bool offered = panelsShown == 1 || (panel == activeMenu && popupOpen);
+    bool takes = offered && !taken && panel->contains(mouseX, mouseY) &&
+                 (panel != activeMenu || popupOpen) && !panel->isHidden();
+    if (takes) {
+      taken = true;
+      widgets.moveToFront(panel);
+      std::printf("Clicked in %s\n", panel->name().c_str());
+      if (panel->mouseButton(button, state) && panel == activeMenu) dragMode = kNoDrag;
+      if (panel == uvMapperWidget && !panel->inTitleBar(mouseX, mouseY)) uvPress = true;
+    }
+    if (!press) panel->buttonReleased(button);
+    if (takes) break;
+  }
+
+  if (ctrlAlone(modifiers)) {
+    showMenuPage(3);
+  } else if (uvPress && menuPage != 0) {
+    showMenuPage(0);
+  } else if (!taken && menuPage != 1) {
+    showMenuPage(1);
+  }
+
+  if (dragMode == kPopupMenu) {
+    activeMenu->setPosition(mouseX + 5, mouseY - activeMenu->height());
+    widgets.moveToFront(activeMenu);
+  }
+
+  if (press && !taken) ui->setFocusedEntry(nullptr);
+  if (press && taken && !uvPress) return;
+
+  Viewport* v = &views[activeView];
+  if (button == kMiddleButton) {
+    if (press && dragMode == kNoDrag) {
+      activeView = viewAt(mouseX, mouseY);
+      v = &views[activeView];
+      if (ctrlAlone(modifiers)) {
+        dragMode = kZoomView;
+        pressX = mouseX;
+        pressY = mouseY;
+        pressZoom = v->zoom;
+      } else if (v->kind != kFullView) {
+        dragMode = kScrollView;
+        pressX = mouseX;
+        pressY = mouseY;
+        pressPanX = v->panX;
+        pressPanY = v->panY;
+      }
+    } else if (!press && dragMode == kScrollView) {
+      v->left -= v->panX;
+      v->right -= v->panX;
+      v->bottom -= v->panY;
+      v->top -= v->panY;
+      v->panX = v->panY = 0;
+      dragMode = kNoDrag;
+    } else if (!press && dragMode == kZoomView) {
+      dragMode = kNoDrag;
+    }
+  } else if (button == kLeftButton) {
+    if (press && dragMode == kNoDrag) {
+      activeView = viewAt(mouseX, mouseY);
+      v = &views[activeView];
+      if (v->kind == kFullView) {
+        std::printf("Rotating on %d.\n", activeView);
+        dragMode = kRotateView;
+        pressX = mouseX;
+        pressY = mouseY;
+        pressRotX = v->rotX;
+        pressRotY = v->rotY;
+      } else {
+        pressX = mouseX;
+        pressY = mouseY;
+        toolPress();
+      }
+    } else if (!press && dragMode == kRotateView) {
+      dragMode = kNoDrag;
+    } else if (!press && dragMode == kRubberBand) {
+      dragMode = kNoDrag;
+      double ha = v->viewX(pressX), va = v->viewY(pressY);
+      double hb = v->viewX(mouseX), vb = v->viewY(mouseY);
+      std::printf("make selection on %d from [%lf %lf] -> [%lf %lf]\n", activeView, ha, va, hb,
+                  vb);
+      selectInRect(ha, va, hb, vb);
+    } else if (!press && dragMode == kToolDrag) {
+      dragMode = kNoDrag;
+      toolRelease();
+    }
+  }
+}

@@ -1,0 +1,173 @@
+// Keyboard bindings. Character keys go to the focused text entry when there is
+// one; function, arrow and page keys always reach the editor. Modifier tests
+// look only at Shift, Ctrl and Alt, so lock keys never disable a binding.
+
+#include <cstdio>
+
+#include "app/editor.h"
+#include "app/input_codes.h"
+
+namespace {
+
+int heldModifiers(int modifiers) { return modifiers & kModifierMask; }
+
+// With Ctrl held, GLUT delivers letters as control codes (Ctrl+S arrives as
+// 19) and Ctrl+/ as 31; turn them back into the keys the user pressed.
+unsigned char keyUnderCtrl(unsigned char key, int modifiers) {
+  if (!(heldModifiers(modifiers) & kCtrl)) return key;
+  if (key >= 1 && key <= 26 && key != 8 && key != 13) return static_cast<unsigned char>('a' + key - 1);
+  if (key == 31) return '/';
+  return key;
+}
+
+void saveModel(Editor& e, bool announceSuccess) {
+  if (e.model->save()) {
+    if (announceSuccess) e.consoleMessage("Model saved!");
+  } else {
+    e.consoleMessage("Error! Model failed to save!");
+  }
+}
+
+struct KeyBinding {
+  unsigned char key;
+  void (*action)(Editor&);
+};
+
+const KeyBinding kKeyBindings[] = {
+    {8, [](Editor& e) { e.deselectAll(); }},
+    {' ',
+     [](Editor& e) {
+       e.tool = (e.tool == kSelectVertex) ? kSelectPolygon
+                : (e.tool == kSelectPolygon) ? kSelectBone
+                                             : kSelectVertex;
+     }},
+    {'/',
+     [](Editor& e) {
+       if (heldModifiers(e.modifiers) == kCtrl) e.arrangeWidgets();
+     }},
+    {'B', [](Editor& e) { Model::assignPolygonsToBone(e.selectedBone, e.selectedPolygons); }},
+    {'R',
+     [](Editor& e) {
+       e.activeView = e.viewAt(e.mouseX, e.mouseY);
+       e.rotateSelection(1.5707963267948966);
+     }},
+    {'`', [](Editor& e) { e.clampAllVertices(); }},
+    {'b', [](Editor& e) { e.tool = kCreateBox; }},
+    {'c', [](Editor& e) { e.tool = kCreateCylinder; }},
+    {'d', [](Editor& e) { e.duplicateSelection(); }},
+    {'e', [](Editor& e) { e.tool = kExtrude; }},
+    {'f', [](Editor& e) { e.flipSelectedPolygons(); }},
+    {'m', [](Editor& e) { e.tool = kMove; }},
+    {'n', [](Editor& e) { e.weldSelectedVertices(); }},
+    {'o', [](Editor& e) { e.orientPolygonsOutward(); }},
+    {'p', [](Editor& e) { e.createPolygonFromSelection(); }},
+    {'q', [](Editor& e) { e.tool = kCreateSpline; }},
+    {'r', [](Editor& e) { e.tool = kRotate; }},
+    {'s',
+     [](Editor& e) {
+       if (heldModifiers(e.modifiers) == kCtrl) {
+         saveModel(e, false);
+       } else {
+         e.tool = (e.tool == kScale2D) ? kScale3D : kScale2D;
+       }
+     }},
+    {'v', [](Editor& e) { e.tool = kAddVertex; }},
+    {'w', [](Editor& e) { e.revolveSpline(); }},
+    {'x', [](Editor& e) { e.tool = kAddBone; }},
+    {'z', [](Editor& e) { e.undo(); }},
+    {127,
+     [](Editor& e) {
+       if (e.tool == kCreateSpline) {
+         e.clearSpline();
+       } else {
+         e.deleteSelection();
+       }
+     }},
+};
+
+}  // namespace
+
+void Editor::keyPressed(unsigned char key, int, int) {
+  if (TextEntry* entry = ui->focusedEntry()) {
+    entry->typeKey(key);
+    return;
+  }
+  key = keyUnderCtrl(key, modifiers);
+  for (const KeyBinding& binding : kKeyBindings) {
+    if (binding.key == key) {
+      binding.action(*this);
+      return;
+    }
+  }
+}
+
+void Editor::specialKeyPressed(int key, int, int) {
+  const int held = heldModifiers(modifiers);
+  Viewport& under = views[viewAt(mouseX, mouseY)];
+  switch (key) {
+    case kKeyF1:
+      if (held == kShift) {
+        selectAllVertices();
+      } else if (held == kCtrl) {
+        selectedVertices.clear();
+      } else {
+        tool = kSelectVertex;
+      }
+      break;
+    case kKeyF2:
+      if (held == kShift) {
+        selectAllPolygons();
+      } else if (held == kCtrl) {
+        deselectPolygons();
+      } else {
+        tool = kSelectPolygon;
+      }
+      break;
+    case kKeyF3:
+      if (held == kShift && model->hasSkeleton) {
+        selectedBone = model->rootBone();
+      } else if (held == kCtrl) {
+        selectedBone = nullptr;
+      } else {
+        tool = kSelectBone;
+      }
+      break;
+    case kKeyF4:
+      singleView = (singleView + 1) % 4;
+      if (layoutMode == 0) layoutViews();
+      break;
+    case kKeyF5:
+      saveModel(*this, true);
+      break;
+    case kKeyF8:
+      layoutMode = (layoutMode == 1) ? 0 : 1;
+      layoutViews();
+      break;
+    case kKeyF9:
+      showGrid = !showGrid;
+      break;
+    case kKeyLeft:
+      scrollViewBy(-keyScrollStep, 0, under);
+      break;
+    case kKeyUp:
+      scrollViewBy(0, keyScrollStep, under);
+      break;
+    case kKeyRight:
+      scrollViewBy(keyScrollStep, 0, under);
+      break;
+    case kKeyDown:
+      scrollViewBy(0, -keyScrollStep, under);
+      break;
+    case kKeyPageUp:
+      zoomViewBy(keyScrollStep, under);
+      break;
+    case kKeyPageDown:
+      zoomViewBy(-keyScrollStep, under);
+      break;
+    case kKeyHome:
+      panelsShown = !panelsShown;
+      break;
+    default:
+      break;
+  }
+}
