@@ -1,14 +1,149 @@
+// One frame: each shown view's 3D picture inside its rectangle, then the 2D
+// overlay over the whole window (cursor label, panels with the UV view, view
+// frames and captions). The overlay lies at depth 0 with the depth test on,
+// so what is drawn first stays in front: the order below is the stacking order.
+
 #include <GL/gl.h>
 
+#include <cmath>
+#include <cstdio>
+
 #include "app/editor.h"
+#include "gui/text.h"
+
+namespace {
+int trunc(double v) { return static_cast<int>(v); }
+}  // namespace
 
 void Editor::drawFrame() {
   glEnable(GL_SCISSOR_TEST);
   glMatrixMode(GL_MODELVIEW);
   glColor3f(1, 1, 1);
-  int w = static_cast<int>(windowWidth()), h = static_cast<int>(windowHeight());
-  glViewport(0, 0, w, h);
-  glScissor(0, 0, w, h);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  if (lightPending) {
+    setUpLight();
+    lightPending = 0;
+  }
+  // Lighting is switched on only around the shaded model drawing.
+  glDisable(GL_LIGHTING);
+
+  const double w = windowWidth(), h = windowHeight();
+  auto drawView = [this](Viewport& view) {
+    setUpViewCamera(view);
+    glPushMatrix();
+    applyRenderMode(view.renderMode);
+    if (showGrid) drawAxesAndGrid(view);
+    drawScene(view);
+    glPopMatrix();
+  };
+  if (layoutMode == 0) {
+    glViewport(0, 0, trunc(w), trunc(h));
+    glScissor(0, 0, trunc(w), trunc(h));
+    drawView(views[singleView]);
+  } else {
+    for (int i = 0; i < 4; ++i) {
+      Viewport& v = views[i];
+      glViewport(v.rectLeft, v.rectBottom, v.rectRight - v.rectLeft, v.rectTop - v.rectBottom);
+      glScissor(v.rectLeft, v.rectBottom, v.rectRight - v.rectLeft, v.rectTop - v.rectBottom);
+      drawView(v);
+    }
+  }
+
+  glViewport(0, 0, trunc(w), trunc(h));
+  glScissor(0, 0, trunc(w), trunc(h));
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(0, ui->windowWidth(), 0, ui->windowHeight(), 0, 1);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+  drawCursorLabel();
+  drawWidgets();
+  drawViewFrames();
   glFlush();
+}
+
+void Editor::applyRenderMode(int mode) {
+  switch (mode) {
+    case kWireframe:
+      glShadeModel(GL_FLAT);
+      glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+      break;
+    case kFlatShaded:
+    case kTextured:
+      glShadeModel(GL_FLAT);
+      glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+      break;
+    case kSmoothShaded:
+      glShadeModel(GL_SMOOTH);
+      glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+      break;
+    default:
+      break;
+  }
+}
+
+void Editor::drawCursorLabel() {
+  glColor4f(1, 1, 1, 0.8f);
+  glRasterPos2d(mouseX + 5, mouseY + 5);
+  drawText(cursorLabelName());
+  glRasterPos2d(mouseX + 5, mouseY - 5);
+  const Viewport& v = views[viewAt(mouseX, mouseY)];
+  char text[128];
+  std::snprintf(text, sizeof text, "%.2f, %.2f", v.viewX(mouseX), v.viewY(mouseY));
+  drawText(text);
+}
+
+void Editor::drawWidgets() {
+  for (Panel* panel : widgets) {
+    if (panel->isHidden()) continue;
+    if (panel == activeMenu && dragMode != kPopupMenu) continue;
+    if (panel == uvMapperWidget) {
+      if (!panelsShown) continue;
+      if (!panel->isMinimised()) drawUvView();
+      panel->draw();
+    } else if (panelsShown || panel == activeMenu) {
+      panel->draw();
+    }
+  }
+}
+
+void Editor::drawViewFrames() {
+  const double w = windowWidth(), h = windowHeight();
+  glColor4f(1, 1, 1, 0.7f);
+  if (layoutMode == 1) {
+    glBegin(GL_LINES);
+    glVertex2i(trunc(w * splitX), 0);
+    glVertex2i(trunc(w * splitX), trunc(h));
+    glVertex2i(0, trunc(h * splitY));
+    glVertex2i(trunc(w), trunc(h * splitY));
+    glEnd();
+    const int under = viewAt(mouseX, mouseY);
+    const int captionX[4] = {5, trunc(w * splitX + 5), 5, trunc(w * splitX + 5)};
+    const int captionY[4] = {5, 5, trunc(h * splitY + 5), trunc(h * splitY + 5)};
+    for (int i = 0; i < 4; ++i) {
+      const Viewport& v = views[i];
+      if (i == under) {
+        glBegin(GL_LINE_LOOP);
+        glColor3f(0.9f, 0.9f, 0);
+        glVertex2i(v.rectLeft + 1, v.rectBottom + 1);
+        glVertex2i(v.rectRight - 1, v.rectBottom + 1);
+        glColor3f(0.8f, 0.8f, 0.6f);
+        glVertex2i(v.rectRight - 1, v.rectTop - 1);
+        glVertex2i(v.rectLeft + 1, v.rectTop - 1);
+        glEnd();
+      }
+      glRasterPos2i(captionX[i], captionY[i]);
+      drawText(viewCaption(i));
+    }
+  }
+  const bool boxDrag = dragMode == kToolDrag && (tool == kCreateBox || tool == kCreateCylinder);
+  if (dragMode == kRubberBand || boxDrag) {
+    glColor3f(1, 1, 1);
+    glBegin(GL_LINE_LOOP);
+    glVertex2i(pressX, pressY);
+    glVertex2i(mouseX, pressY);
+    glVertex2i(mouseX, mouseY);
+    glVertex2i(pressX, mouseY);
+    glEnd();
+  }
 }

@@ -1,0 +1,151 @@
+// The 3D picture of one view: axes and grid, bounding box, spline, model,
+// markers, tool previews and skeleton.
+
+#include <GL/gl.h>
+#include <GL/glut.h>
+
+#include "app/editor.h"
+
+void Editor::drawAxesAndGrid(Viewport& view) {
+  glBegin(GL_LINES);
+  glColor3f(1, 0.2f, 0.2f);
+  glVertex3f(0, 0, 0);
+  glVertex3f(10, 0, 0);
+  glColor3f(0.2f, 1, 0.2f);
+  glVertex3f(0, 0, 0);
+  glVertex3f(0, 10, 0);
+  glColor3f(0.2f, 0.2f, 1);
+  glVertex3f(0, 0, 0);
+  glVertex3f(0, 0, 10);
+  glEnd();
+
+  glColor3f(1, 1, 1);
+  const float letters[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+  for (int i = 0; i < 3; ++i) {
+    glRasterPos3f(letters[i][0], letters[i][1], letters[i][2]);
+    glutBitmapCharacter(GLUT_BITMAP_HELVETICA_10, 'x' + i);
+  }
+
+  glPushMatrix();
+  glColor3f(0.3f, 0.3f, 0.3f);
+  if (view.kind <= kTopView) {
+    const double far = 100000;
+    glBegin(GL_LINES);
+    for (int h = static_cast<int>(view.left); h < view.right; ++h) {
+      if (view.kind == kSideView) {
+        glVertex3d(h, -far, 0), glVertex3d(h, far, 0);
+      } else if (view.kind == kFrontView) {
+        glVertex3d(0, -far, h), glVertex3d(0, far, h);
+      } else {
+        glVertex3d(-far, 0, h), glVertex3d(far, 0, h);
+      }
+    }
+    for (int v = static_cast<int>(view.bottom); v < view.top; ++v) {
+      if (view.kind == kSideView) {
+        glVertex3d(-far, v, 0), glVertex3d(far, v, 0);
+      } else if (view.kind == kFrontView) {
+        glVertex3d(0, v, -far), glVertex3d(0, v, far);
+      } else {
+        glVertex3d(v, 0, -far), glVertex3d(v, 0, far);
+      }
+    }
+    glEnd();
+  }
+  glPopMatrix();
+}
+
+void Editor::drawBoundingBox() {
+  if (!boundingBoxActive) return;
+  const Box3& b = boundingBox;
+  glColor3f(0.9f, 0.6f, 0.4f);
+  for (double y : {b.minY, b.maxY}) {
+    glBegin(GL_LINE_LOOP);
+    glVertex3d(b.minX, y, b.minZ);
+    glVertex3d(b.maxX, y, b.minZ);
+    glVertex3d(b.maxX, y, b.maxZ);
+    glVertex3d(b.minX, y, b.maxZ);
+    glEnd();
+  }
+  glBegin(GL_LINES);
+  const double corners[4][2] = {
+      {b.minX, b.minZ}, {b.maxX, b.minZ}, {b.maxX, b.maxZ}, {b.minX, b.maxZ}};
+  for (const auto& c : corners) {
+    glVertex3d(c[0], b.minY, c[1]);
+    glVertex3d(c[0], b.maxY, c[1]);
+  }
+  glEnd();
+}
+
+void Editor::drawScene(Viewport& view) {
+  const double unit = (view.right - view.left) * 0.01;
+  if (view.kind != kFullView && view.renderMode != kTextured) drawBoundingBox();
+  if (currentSpline) currentSpline->draw(100);
+
+  glColor3f(0.8f, 0.8f, 0.8f);
+  const bool shaded = view.renderMode >= kFlatShaded && view.renderMode <= kTextured;
+  if (shaded) glEnable(GL_LIGHTING);
+  model->draw(view.renderMode == kTextured);
+  glDisable(GL_LIGHTING);
+
+  if (keyDown['l']) model->drawNormals();
+  if (keyDown['k'] && model->hasSkeleton) model->drawBoneLinks();
+
+  const bool moving = dragMode == kToolDrag && tool == kMove;
+  glColor3f(1, 1, 0);
+  for (Vertex* p : selectedVertices) {
+    glPushMatrix();
+    if (moving) {
+      glTranslated(p->x + moveOffset.x, p->y + moveOffset.y, p->z + moveOffset.z);
+    } else {
+      glTranslated(p->x, p->y, p->z);
+    }
+    glutWireCube(unit * selectedMarkerScale);
+    glPopMatrix();
+    if (moving) {
+      glBegin(GL_LINES);
+      glColor3f(0.9f, 0, 0);
+      glVertex3d(p->x, p->y, p->z);
+      glColor3f(1, 0.7f, 0.7f);
+      glVertex3d(p->x + moveOffset.x, p->y + moveOffset.y, p->z + moveOffset.z);
+      glEnd();
+    }
+  }
+
+  glColor3f(1, 1, 1);
+  if (!(view.kind == kFullView && view.renderMode == kTextured)) {
+    for (Vertex* p : model->vertices) {
+      glPushMatrix();
+      glTranslated(p->x, p->y, p->z);
+      glutSolidCube(unit * vertexMarkerScale);
+      glPopMatrix();
+    }
+  }
+
+  if (selectedBone) {
+    glPushMatrix();
+    glTranslated(selectedBone->end->x, selectedBone->end->y, selectedBone->end->z);
+    glutWireCube(unit * vertexMarkerScale * 4);
+    glPopMatrix();
+  }
+
+  const bool scaling = dragMode == kToolDrag && (tool == kScale2D || tool == kScale3D);
+  if (scaling && activeView != kUvView) {
+    glPushMatrix();
+    glTranslated(selectionCentre.x, selectionCentre.y, selectionCentre.z);
+    glScaled(selectionMax.x - selectionMin.x, selectionMax.y - selectionMin.y,
+             selectionMax.z - selectionMin.z);
+    glScaled(scaleFactor.x, scaleFactor.y, scaleFactor.z);
+    glutWireCube(1);
+    glPopMatrix();
+  }
+
+  if (showSkeleton) model->drawSkeleton(selectedBone);
+
+  glColor3f(0.5f, 1, 1);
+  for (Vec3* p : splinePoints) {
+    glPushMatrix();
+    glTranslated(p->x, p->y, p->z);
+    glutWireCube(unit * selectedMarkerScale);
+    glPopMatrix();
+  }
+}

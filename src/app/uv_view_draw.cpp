@@ -1,0 +1,108 @@
+// The UV view inside the UV Mapper panel: the unit square of texture space,
+// the UV triangles of the current group over the texture (or black), and the
+// markers of the selected UV points.
+
+#include <GL/gl.h>
+
+#include "app/editor.h"
+
+namespace {
+void square(double u, double v, double half) {
+  glBegin(GL_LINE_LOOP);
+  glVertex2d(u - half, v - half);
+  glVertex2d(u + half, v - half);
+  glVertex2d(u + half, v + half);
+  glVertex2d(u - half, v + half);
+  glEnd();
+}
+}  // namespace
+
+void Editor::drawUvView() {
+  Viewport& uv = uvView();
+  Panel* p = uvMapperWidget;
+  uv.rectLeft = static_cast<int>(p->x() + (p->width() - uv.pixelWidth) * 0.5);
+  uv.rectBottom = static_cast<int>(p->y() + (p->height() - 25 - uv.pixelHeight) * 0.5);
+  uv.rectRight = uv.rectLeft + static_cast<int>(uv.pixelWidth);
+  uv.rectTop = uv.rectBottom + static_cast<int>(uv.pixelHeight);
+  uv.left = 0;
+  uv.right = 1;
+  uv.bottom = 0;
+  uv.top = 1;
+
+  if (dragMode == kRubberBand && activeView == kUvView) {
+    glColor3f(1, 1, 1);
+    glBegin(GL_LINE_LOOP);
+    glVertex2i(pressX, pressY);
+    glVertex2i(mouseX, pressY);
+    glVertex2i(mouseX, mouseY);
+    glVertex2i(pressX, mouseY);
+    glEnd();
+  }
+
+  const int w = static_cast<int>(uv.pixelWidth), h = static_cast<int>(uv.pixelHeight);
+  glViewport(uv.rectLeft, uv.rectBottom, w, h);
+  glScissor(uv.rectLeft, uv.rectBottom, w, h);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(0, 1, 0, 1, 0, 1);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+
+  glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+  glColor3f(1, 1, 1);
+  model->drawUvTriangles();
+
+  const double half = (uv.right - uv.left) * selectedMarkerScale * 0.005;
+  const bool moving = dragMode == kToolDrag && tool == kMove && activeView == kUvView;
+  for (Polygon* polygon : model->currentGroup->polygons) {
+    if (!polygon->uvMapped) continue;
+    for (const UvPoint& point : polygon->uvs) {
+      if (!point.selected) continue;
+      if (moving) {
+        glColor3f(1, 1, 0);
+        square(point.u + moveOffset.x, point.v + moveOffset.y, half);
+        glColor3f(0.5f, 0.5f, 0);
+        square(point.u, point.v, half);
+        glBegin(GL_LINES);
+        glColor3f(0.9f, 0, 0);
+        glVertex2d(point.u, point.v);
+        glColor3f(1, 0.7f, 0.7f);
+        glVertex2d(point.u + moveOffset.x, point.v + moveOffset.y);
+        glEnd();
+      } else {
+        square(point.u, point.v, half);
+      }
+    }
+  }
+
+  glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+  const bool textured = showUvTexture && uvTexture > 0;
+  if (textured) {
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, uvTexture);
+    glColor3f(1, 1, 1);
+  } else {
+    glColor3f(0, 0, 0);
+  }
+  glBegin(GL_QUADS);
+  glTexCoord2f(0, 0), glVertex2f(0, 0);
+  glTexCoord2f(1, 0), glVertex2f(1, 0);
+  glTexCoord2f(1, 1), glVertex2f(1, 1);
+  glTexCoord2f(0, 1), glVertex2f(0, 1);
+  glEnd();
+  if (textured) glDisable(GL_TEXTURE_2D);
+
+  glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+  glColor3f(1, 1, 1);
+  model->drawUvTriangles();
+
+  const int ww = static_cast<int>(windowWidth()), wh = static_cast<int>(windowHeight());
+  glViewport(0, 0, ww, wh);
+  glScissor(0, 0, ww, wh);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(0, ui->windowWidth(), 0, ui->windowHeight(), 0, 1);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+}
