@@ -114,6 +114,8 @@ class Editor {
   void scrollViewBy(int dx, int dy, Viewport& view);
   void zoomViewBy(int steps, Viewport& view);
   void setUpViewCamera(Viewport& view);
+  // Centres the UV view in the UV Mapper panel below its title band.
+  void placeUvView();
 
   // --- input dispatch (input_dispatch.cpp, key_bindings.cpp) ---
   void mouseMoved(int x, int y);

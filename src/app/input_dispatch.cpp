@@ -28,6 +28,7 @@ void Editor::mouseMoved(int x, int y) {
   mouseX = x;
   mouseY = static_cast<int>(std::trunc(windowHeight() - y));
   ui->setMousePosition(mouseX, mouseY);
+  placeUvView();
   Viewport& v = views[activeView];
   switch (dragMode) {
     case kScrollView:

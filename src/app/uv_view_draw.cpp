@@ -18,16 +18,8 @@ void square(double u, double v, double half) {
 }  // namespace
 
 void Editor::drawUvView() {
+  placeUvView();
   Viewport& uv = uvView();
-  Panel* p = uvMapperWidget;
-  uv.rectLeft = static_cast<int>(p->x() + (p->width() - uv.pixelWidth) * 0.5);
-  uv.rectBottom = static_cast<int>(p->y() + (p->height() - 25 - uv.pixelHeight) * 0.5);
-  uv.rectRight = uv.rectLeft + static_cast<int>(uv.pixelWidth);
-  uv.rectTop = uv.rectBottom + static_cast<int>(uv.pixelHeight);
-  uv.left = 0;
-  uv.right = 1;
-  uv.bottom = 0;
-  uv.top = 1;
 
   if (dragMode == kRubberBand && activeView == kUvView) {
     glColor3f(1, 1, 1);

@@ -71,3 +71,16 @@ void Editor::zoomViewBy(int steps, Viewport& view) {
   if (view.zoom < 1.0) view.zoom = 1.0;
   applyZoom(view);
 }
+
+void Editor::placeUvView() {
+  Viewport& uv = uvView();
+  const Panel* p = uvMapperWidget;
+  uv.rectLeft = static_cast<int>(p->x() + (p->width() - uv.pixelWidth) * 0.5);
+  uv.rectBottom = static_cast<int>(p->y() + (p->height() - 25 - uv.pixelHeight) * 0.5);
+  uv.rectRight = uv.rectLeft + static_cast<int>(uv.pixelWidth);
+  uv.rectTop = uv.rectBottom + static_cast<int>(uv.pixelHeight);
+  uv.left = 0;
+  uv.right = 1;
+  uv.bottom = 0;
+  uv.top = 1;
+}
