@@ -60,6 +60,12 @@ struct Box3 {
 struct UvPair {
   double u = 0, v = 0;
 };
+// An undo snapshot: what the model file would carry, and the model's name.
+struct Snapshot {
+  std::string name;
+  ModelImage image;
+};
+
 struct BoxCorners {
   double x0 = 0, x1 = 0, y0 = 0, y1 = 0, z0 = 0, z1 = 0;
 };
@@ -240,7 +246,7 @@ class Editor {
   List<Vertex> selectedVertices;
   List<UvPoint> selectedUvs;
   List<Polygon> selectedPolygons;
-  std::deque<ModelImage> undoStack;  // oldest first
+  std::deque<Snapshot> undoStack;  // oldest first, at most undoLimit
   Bone* selectedBone = nullptr;
   Button* buttons[kButtonCount] = {};
   std::unique_ptr<Light> light;
