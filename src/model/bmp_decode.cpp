@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <limits>
 
 #include "model/texture_cache.h"
@@ -110,9 +109,17 @@ bool decodeBmp(const unsigned char* data, size_t size, DecodedImage& image) {
 }
 
 bool decodeBmpFile(const std::string& path, DecodedImage& image) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)),
-                                   std::istreambuf_iterator<char>());
+  // The signature is checked before the whole file is read: a user may name
+  // any file, however large.
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
+  std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : -1;
+  if (size < 2 || size > std::numeric_limits<int>::max()) return false;
+  char signature[2];
+  in.seekg(0);
+  if (!in.read(signature, 2) || signature[0] != 'B' || signature[1] != 'M') return false;
+  std::vector<unsigned char> bytes(static_cast<size_t>(size));
+  bytes[0] = 'B';
+  bytes[1] = 'M';
+  if (!in.read(reinterpret_cast<char*>(bytes.data()) + 2, size - 2)) return false;
   return decodeBmp(bytes.data(), bytes.size(), image);
 }
