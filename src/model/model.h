@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "model/list.h"
 #include "model/record_pool.h"
@@ -117,6 +118,9 @@ class Model {
   Bone* findBone(double a, double b, double c, double d, int plane, double tolerance);
   void dumpSkeleton();
   Bone* rootBone() const;
+  // Installs a new skeleton (null for none) and sets hasSkeleton to match. The
+  // previous skeleton's bones stay allocated, as selections may point at them.
+  void setSkeleton(std::unique_ptr<Skeleton> next);
 
   // Drawing (model_draw.cpp, skeleton_draw.cpp); need a current GL context.
   void draw(int texturedView);
@@ -140,4 +144,5 @@ class Model {
   RecordPool<Vertex> vertexPool_;
   RecordPool<Polygon> polygonPool_;
   RecordPool<PolygonGroup> groupPool_;
+  std::vector<std::unique_ptr<Skeleton>> retiredSkeletons_;
 };
