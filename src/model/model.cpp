@@ -27,18 +27,23 @@ Polygon* Model::newPolygon(Vertex* a, Vertex* b, Vertex* c) {
 
 Polygon* Model::newPolygon(Vertex* a, Vertex* b, Vertex* c, double ua, double ub, double uc,
                            double va, double vb, double vc) {
-  Polygon* polygon = polygonPool_.make();
-  Vertex* corners[3] = {a, b, c};
   const double u[3] = {ua, ub, uc};
   const double v[3] = {va, vb, vc};
+  Polygon* polygon = makePolygon(a, b, c, u, v);
+  polygon->computeNormal();
+  polygon->resetCornerNormals();
+  return polygon;
+}
+
+Polygon* Model::makePolygon(Vertex* a, Vertex* b, Vertex* c, const double u[3], const double v[3]) {
+  Polygon* polygon = polygonPool_.make();
+  Vertex* corners[3] = {a, b, c};
   for (int i = 0; i < 3; ++i) {
     polygon->vertices[i] = corners[i];
     polygon->uvs[i].vertex = corners[i];
     polygon->uvs[i].u = u[i];
     polygon->uvs[i].v = v[i];
   }
-  polygon->computeNormal();
-  polygon->resetCornerNormals();
   return polygon;
 }
 

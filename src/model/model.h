@@ -16,6 +16,7 @@
 
 class TextureCache;
 struct Bone;
+struct ModelImage;
 class Skeleton;
 
 // A mesh vertex; the same record serves as a bone joint.
@@ -145,4 +146,8 @@ class Model {
   RecordPool<Polygon> polygonPool_;
   RecordPool<PolygonGroup> groupPool_;
   std::vector<std::unique_ptr<Skeleton>> retiredSkeletons_;
+
+  // A polygon without normals, for the reader, which sets them itself.
+  Polygon* makePolygon(Vertex* a, Vertex* b, Vertex* c, const double u[3], const double v[3]);
+  friend void buildModel(const ModelImage& image, Model& model, bool printNames);
 };

@@ -157,6 +157,7 @@ void buildModel(const ModelImage& image, Model& model, bool printNames) {
   std::vector<Vertex*> vertexByNumber;
   vertexByNumber.reserve(image.vertices.size());
   model.vertices.clear();
+  model.vertices.reserve(static_cast<int>(image.vertices.size()));
   for (const Vec3& position : image.vertices) {
     Vertex* vertex = model.newVertex(position.x, position.y, position.z);
     vertexByNumber.push_back(vertex);
@@ -174,14 +175,14 @@ void buildModel(const ModelImage& image, Model& model, bool printNames) {
     PolygonGroup* group = model.newGroup();
     model.groups.pushFront(group);
     model.currentGroup = group;
+    group->polygons.reserve(static_cast<int>(record.polygons.size()));
     for (const ModelImage::PolygonRecord& line : record.polygons) {
       Vertex* corners[3];
       for (int i = 0; i < 3; ++i) {
         assert(line.corners[i] >= 0 && line.corners[i] < static_cast<int>(vertexByNumber.size()));
         corners[i] = vertexByNumber[line.corners[i]];
       }
-      Polygon* polygon = model.newPolygon(corners[0], corners[1], corners[2], line.u[0], line.u[1],
-                                          line.u[2], line.v[0], line.v[1], line.v[2]);
+      Polygon* polygon = model.makePolygon(corners[0], corners[1], corners[2], line.u, line.v);
       // Normals are not carried by the file; they come back pointing up until
       // the next recomputation.
       polygon->normal = Vec3{0, 1, 0};
