@@ -34,13 +34,16 @@ class BoneLines {
   int lastLine_ = -1;
 };
 
+Vec3 roundedPosition(const Vertex& vertex) {
+  return Vec3{roundAsWritten(vertex.x), roundAsWritten(vertex.y), roundAsWritten(vertex.z)};
+}
+
 void captureVertices(Model& model, ModelImage& image, std::vector<Vertex*>& byNumber) {
   image.vertices.reserve(model.vertices.count());
   byNumber.reserve(model.vertices.count());
   for (Vertex* vertex : model.vertices) {
     vertex->fileIndex = static_cast<int>(image.vertices.size());
-    image.vertices.push_back(
-        Vec3{roundAsWritten(vertex->x), roundAsWritten(vertex->y), roundAsWritten(vertex->z)});
+    image.vertices.push_back(roundedPosition(*vertex));
     byNumber.push_back(vertex);
   }
 }
@@ -54,8 +57,7 @@ int vertexNumber(Vertex* vertex, ModelImage& image, std::vector<Vertex*>& byNumb
     return number;
   }
   vertex->fileIndex = static_cast<int>(byNumber.size());
-  image.vertices.push_back(
-      Vec3{roundAsWritten(vertex->x), roundAsWritten(vertex->y), roundAsWritten(vertex->z)});
+  image.vertices.push_back(roundedPosition(*vertex));
   byNumber.push_back(vertex);
   return vertex->fileIndex;
 }
@@ -65,9 +67,10 @@ void captureBones(Model& model, ModelImage& image, BoneLines& lines) {
   forEachBone(model.skeleton->root, [&](Bone* bone, int depth) {
     ModelImage::BoneRecord record;
     record.depth = depth + 1;
-    record.x = roundAsWritten(bone->end->x);
-    record.y = roundAsWritten(bone->end->y);
-    record.z = roundAsWritten(bone->end->z);
+    const Vec3 joint = roundedPosition(*bone->end);
+    record.x = joint.x;
+    record.y = joint.y;
+    record.z = joint.z;
     record.a = roundAsWritten(bone->paramA);
     record.b = roundAsWritten(bone->paramB);
     lines.add(bone, static_cast<int>(image.bones.size()));
