@@ -124,7 +124,10 @@ class Model {
   void setSkeleton(std::unique_ptr<Skeleton> next);
 
   // Drawing (model_draw.cpp, skeleton_draw.cpp); need a current GL context.
-  void draw(int texturedView);
+  // Which normals lighting gets: none (unlit drawing), the face normal of each
+  // triangle, or its corner normals (smooth shading shows).
+  enum NormalSource { kNoNormals, kFaceNormals, kCornerNormals };
+  void draw(int texturedView, NormalSource normals = kNoNormals);
   void drawUvTriangles();
   void drawNormals();
   void drawBoneLinks();

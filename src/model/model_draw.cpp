@@ -18,6 +18,10 @@ void vertexAt(double x, double y, double z) {
   glVertex3f(static_cast<float>(x), static_cast<float>(y), static_cast<float>(z));
 }
 
+void normalOf(const Vec3& n) {
+  glNormal3f(static_cast<float>(n.x), static_cast<float>(n.y), static_cast<float>(n.z));
+}
+
 // Looks the group's texture up once: the cache remembers files that failed,
 // and asking again every frame would only repeat the failure.
 void acquireTexture(Material& material, TextureCache* textures) {
@@ -28,7 +32,7 @@ void acquireTexture(Material& material, TextureCache* textures) {
 
 }  // namespace
 
-void Model::draw(int texturedView) {
+void Model::draw(int texturedView, NormalSource normals) {
   glRotatef(static_cast<float>(rotationX), 1, 0, 0);
   glRotatef(static_cast<float>(rotationY), 0, 1, 0);
   glRotatef(static_cast<float>(rotationZ), 0, 0, 1);
@@ -50,7 +54,9 @@ void Model::draw(int texturedView) {
         glColor4f(static_cast<float>(material.red), static_cast<float>(material.green),
                   static_cast<float>(material.blue), static_cast<float>(material.alpha));
       }
+      if (normals == kFaceNormals) normalOf(polygon->normal);
       for (int i = 0; i < 3; ++i) {
+        if (normals == kCornerNormals) normalOf(polygon->cornerNormals[i]);
         if (drawTextured) {
           glTexCoord2f(static_cast<float>(polygon->uvs[i].u),
                        static_cast<float>(polygon->uvs[i].v));
