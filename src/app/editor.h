@@ -112,6 +112,7 @@ class Editor {
   void drawWidgets();
   void drawViewFrames();
   void drawUvView();
+  void drawVertexMarkers(const Viewport& view, double size);
 
   // --- views (view_layout.cpp; setUpViewCamera in view_camera_gl.cpp) ---
   void applyZoom(Viewport& view);
@@ -215,6 +216,10 @@ class Editor {
   int lightPending = 1;  // 1 until the first frame has created the light
   int panelsShown = 0;   // toggled by Home
   int showSkeleton = 1;
+  // 1 draws the vertex markers of the flat views as one batch of squares (the
+  // faces of the marker cubes that face the viewer); 0 draws one cube per
+  // vertex, the plain way, kept as the reference for tests and benchmarks.
+  int batchMarkers = 1;
   double splitX = 0.5, splitY = 0.5;
   double pressPanX = 0, pressPanY = 0;
   double pressRotX = 0, pressRotY = 0;
@@ -260,6 +265,7 @@ class Editor {
   std::unique_ptr<TextEntry> ownedPrompt_;
   std::unique_ptr<MessageBox> ownedMessages_;
   std::deque<Vec3> splinePointStore_;
+  std::vector<float> markerBuffer_;  // reused by drawVertexMarkers
 
  public:
   // Used by buildInterface and addSplinePoint to keep what they make.

@@ -118,12 +118,7 @@ void Editor::drawScene(Viewport& view) {
 
   glColor3f(1, 1, 1);
   if (!(view.kind == kFullView && view.renderMode == kTextured)) {
-    for (Vertex* p : model->vertices) {
-      glPushMatrix();
-      glTranslated(p->x, p->y, p->z);
-      glutSolidCube(unit * vertexMarkerScale);
-      glPopMatrix();
-    }
+    drawVertexMarkers(view, unit * vertexMarkerScale);
   }
 
   if (selectedBone) {
