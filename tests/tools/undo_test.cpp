@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "support/editor_fixture.h"
+#include "support/mesh_builders.h"
+
+namespace {
+
+class UndoTest : public EditorTest {
+ protected:
+  Model& model() { return *editor.model; }
+
+  // What writing the image to a model file and reading it back gives: the
+  // reader reverses list order, so an undone model is compared with this.
+  ModelImage readBack(const ModelImage& image) {
+    Model scratch("scratch", model().textures);
+    buildModel(image, scratch, /*printNames=*/false);
+    return captureImage(scratch);
+  }
+
+  // Starts over with a fresh model: two triangles, one with texture
+  // coordinates, and a root with one child bone that owns the other triangle.
+  struct Mesh {
+    Vertex *a, *b, *c, *d;
+    Polygon *p, *q;
+    Bone* bone;
+  };
+  Mesh freshMesh() {
+    editor.replaceModel(std::make_unique<Model>("figure.mdl", model().textures));
+    Mesh m;
+    m.a = addVertex(model(), 0, 0, 0);
+    m.b = addVertex(model(), 2, 0, 0);
+    m.c = addVertex(model(), 0, 3, 0);
+    m.d = addVertex(model(), 2, 3, -1);
+    m.p = addTriangle(model(), m.a, m.b, m.c);
+    m.q = addTriangle(model(), m.b, m.d, m.c);
+    const double u[3] = {0.1, 0.9, 0.1}, v[3] = {0.2, 0.2, 0.8};
+    for (int i = 0; i < 3; ++i) {
+      m.p->uvs[i].u = u[i];
+      m.p->uvs[i].v = v[i];
+      m.p->uvs[i].mapped = 1;
+    }
+    m.p->uvMapped = 1;
+    Bone* root = model().createRoot(0, 0, 0);
+    m.bone = model().addBone(root, 1, 1, 1);
+    m.q->bone = m.bone;
+    return m;
+  }
+};
+
+TEST_F(UndoTest, UndoAtStartUpDoesNothing) {
+  Model* before = editor.model.get();
+  key('z');
+  EXPECT_EQ(editor.model.get(), before);
+  EXPECT_EQ(model().name, "testmodel");
+  EXPECT_EQ(model().vertices.count(), 0);
+}
+
+TEST_F(UndoTest, UndoAfterEachEditRestoresTheModelAsSaved) {
+  struct Edit {
+    const char* name;
+    std::function<void(Mesh&)> run;
+  };
+  const Edit edits[] = {
+      {"flatten on X",
+       [&](Mesh& m) {
+         editor.selectedVertices.pushFront(m.a);
+         editor.selectedVertices.pushFront(m.b);
+         editor.flattenSelection(kAxisX);
+       }},
+      {"flatten on U",
+       [&](Mesh& m) {
+         editor.selectedUvs.pushFront(&m.p->uvs[0]);
+         editor.selectedUvs.pushFront(&m.p->uvs[1]);
+         editor.flattenSelection(kAxisU);
+       }},
+      {"UV map",
+       [&](Mesh& m) {
+         editor.selectedPolygons.pushFront(m.p);
+         editor.selectedPolygons.pushFront(m.q);
+         editor.uvMapSelected(editor.views[kFrontView]);
+       }},
+      {"weld",
+       [&](Mesh& m) {
+         editor.selectedVertices.pushFront(m.c);
+         editor.selectedVertices.pushFront(m.d);
+         key('n');
+       }},
+      {"delete",
+       [&](Mesh& m) {
+         editor.selectedVertices.pushFront(m.a);
+         editor.selectedPolygons.pushFront(m.q);
+         key(127);
+       }},
+      {"clamp", [&](Mesh&) { key('`'); }},
+  };
+  for (const Edit& edit : edits) {
+    Mesh m = freshMesh();
+    editor.selectedBone = m.bone;
+    const ModelImage before = captureImage(model());
+    testing::internal::CaptureStdout();
+    edit.run(m);
+    testing::internal::GetCapturedStdout();
+    ASSERT_NE(captureImage(model()), before) << edit.name << " changed nothing";
+    ASSERT_EQ(editor.undoStack.size(), 1u) << edit.name;
+
+    key('z');
+    EXPECT_EQ(captureImage(model()), readBack(before)) << edit.name;
+    EXPECT_EQ(model().name, "figure.mdl") << edit.name;
+    EXPECT_EQ(editor.selectedVertices.count(), 0) << edit.name;
+    EXPECT_EQ(editor.selectedPolygons.count(), 0) << edit.name;
+    EXPECT_EQ(editor.selectedUvs.count(), 0) << edit.name;
+    EXPECT_EQ(editor.selectedBone, nullptr) << edit.name;
+    EXPECT_TRUE(editor.undoStack.empty()) << edit.name;
+  }
+}
+
+TEST_F(UndoTest, BoneSelectionAfterUndoRefersToTheRestoredModel) {
+  Mesh m = freshMesh();
+  editor.selectedBone = m.bone;
+  editor.clampAllVertices();
+  key('z');
+  EXPECT_EQ(editor.selectedBone, nullptr);
+  special(kKeyF3, kShift);  // select the root again
+  ASSERT_NE(editor.selectedBone, nullptr);
+  EXPECT_EQ(editor.selectedBone, model().rootBone());
+  EXPECT_EQ(model().skeleton->boneCount, 2);
+}
+
+TEST_F(UndoTest, SixtyEditsGiveFiftyEffectiveUndos) {
+  Vertex* v = addVertex(model(), 100, 0, 0);
+  const int edits = 60;
+  for (int i = 1; i <= edits; ++i) {
+    editor.boundingBox.maxX = 100 - i;  // each clamp pulls the vertex one unit further in
+    editor.clampAllVertices();
+  }
+  ASSERT_EQ(model().vertices.headItem(), v);
+  ASSERT_EQ(v->x, 100 - edits);
+  ASSERT_EQ(editor.undoStack.size(), static_cast<size_t>(editor.undoLimit));
+
+  for (int i = 1; i <= editor.undoLimit; ++i) {
+    key('z');
+    EXPECT_EQ(model().vertices.headItem()->x, 100 - edits + i) << i;
+  }
+  Model* last = editor.model.get();
+  key('z');
+  EXPECT_EQ(editor.model.get(), last);
+  EXPECT_EQ(model().vertices.headItem()->x, 100 - edits + editor.undoLimit);
+}
+
+TEST_F(UndoTest, SnapshotsStayBoundedAndCompact) {
+  addUnitBox(model(), true);
+  const size_t oneSnapshot = captureImage(model()).memoryBytes();
+  for (int i = 0; i < 1000; ++i) editor.clampAllVertices();  // the box is inside: no change
+  ASSERT_EQ(editor.undoStack.size(), static_cast<size_t>(editor.undoLimit));
+  size_t total = 0;
+  for (const Snapshot& s : editor.undoStack) total += s.image.memoryBytes();
+  EXPECT_EQ(total, editor.undoLimit * oneSnapshot);
+
+  // Each undo releases the model it replaces (the sanitizer build checks it).
+  while (!editor.undoStack.empty()) key('z');
+  EXPECT_EQ(model().vertices.count(), 8);
+}
+
+}  // namespace
