@@ -86,7 +86,8 @@ TEST_F(SelectionTest, OtherModifierCombinationsReplaceTheSelection) {
   Vertex* b = addVertex(model(), 1, 0, 0);
   Vertex* c = addVertex(model(), 0, 1, 0);
   Polygon* p = mappedTriangle(a, b, c);
-  for (int modifiers : {0, kAlt, kShift | kCtrl, -1}) {
+  const int replacing[] = {0, kAlt, kShift | kCtrl, -1};
+  for (int modifiers : replacing) {
     clickAt(0, 0);
     clickAt(1, 0, modifiers);
     EXPECT_EQ(editor.selectedVertices.count(), 1) << modifiers;

@@ -12,12 +12,16 @@ class UndoTest : public EditorTest {
  protected:
   Model& model() { return *editor.model; }
 
-  // What writing the image to a model file and reading it back gives: the
-  // reader reverses list order, so an undone model is compared with this.
-  ModelImage readBack(const ModelImage& image) {
+  // The model file the model would be saved as.
+  std::string fileOf(Model& m) { return formatModelFile(captureImage(m)); }
+  // The file saved after reading `text` back: the reader reverses list order,
+  // so an undone model is compared with this.
+  std::string readBack(const std::string& text) {
+    ModelImage image;
+    EXPECT_TRUE(parseModelFile(text, image));
     Model scratch("scratch", model().textures);
     buildModel(image, scratch, /*printNames=*/false);
-    return captureImage(scratch);
+    return fileOf(scratch);
   }
 
   // Starts over with a fresh model: two triangles, one with texture
@@ -99,15 +103,15 @@ TEST_F(UndoTest, UndoAfterEachEditRestoresTheModelAsSaved) {
   for (const Edit& edit : edits) {
     Mesh m = freshMesh();
     editor.selectedBone = m.bone;
-    const ModelImage before = captureImage(model());
+    const std::string before = fileOf(model());
     testing::internal::CaptureStdout();
     edit.run(m);
     testing::internal::GetCapturedStdout();
-    ASSERT_NE(captureImage(model()), before) << edit.name << " changed nothing";
+    ASSERT_NE(fileOf(model()), before) << edit.name << " changed nothing";
     ASSERT_EQ(editor.undoStack.size(), 1u) << edit.name;
 
     key('z');
-    EXPECT_EQ(captureImage(model()), readBack(before)) << edit.name;
+    EXPECT_EQ(fileOf(model()), readBack(before)) << edit.name;
     EXPECT_EQ(model().name, "figure.mdl") << edit.name;
     EXPECT_EQ(editor.selectedVertices.count(), 0) << edit.name;
     EXPECT_EQ(editor.selectedPolygons.count(), 0) << edit.name;
