@@ -20,6 +20,26 @@ inline Polygon* addTriangle(Model& m, Vertex* a, Vertex* b, Vertex* c) {
   return p;
 }
 
+// Three triangles in the plane z = 0:
+//
+//  d-----c
+//  | p2 /|
+//  |  /p1|  p3
+//  a-----b-----e      p1 = a b c, p2 = a c d, p3 = b e c
+struct SquareWithWing {
+  explicit SquareWithWing(Model& m)
+      : a(addVertex(m, 0, 0, 0)),
+        b(addVertex(m, 1, 0, 0)),
+        c(addVertex(m, 1, 1, 0)),
+        d(addVertex(m, 0, 1, 0)),
+        e(addVertex(m, 2, 0, 0)),
+        p1(addTriangle(m, a, b, c)),
+        p2(addTriangle(m, a, c, d)),
+        p3(addTriangle(m, b, e, c)) {}
+  Vertex *a, *b, *c, *d, *e;
+  Polygon *p1, *p2, *p3;
+};
+
 // The unit cube [0, 1]^3 as twelve triangles, two per face, wound so that
 // every face normal points out of the cube (or, with outward false, into it).
 //
@@ -53,4 +73,7 @@ inline ::testing::AssertionResult sameVec(const Vec3& v, double x, double y, dou
   if (v.x == x && v.y == y && v.z == z) return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure() << "(" << v.x << ", " << v.y << ", " << v.z << ") is not ("
                                        << x << ", " << y << ", " << z << ")";
+}
+inline Vec3 positionOf(const Vertex* v) {
+  return Vec3{v->x, v->y, v->z};
 }

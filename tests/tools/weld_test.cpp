@@ -5,23 +5,8 @@
 
 namespace {
 
-//  d-----c
-//  | p2 /|
-//  |  /p1|  p3
-//  a-----b-----e      p1 = a b c, p2 = a c d, p3 = b e c
 class WeldTest : public EditorTest {
  protected:
-  WeldTest() {
-    Model& m = *editor.model;
-    a = addVertex(m, 0, 0, 0);
-    b = addVertex(m, 1, 0, 0);
-    c = addVertex(m, 1, 1, 0);
-    d = addVertex(m, 0, 1, 0);
-    e = addVertex(m, 2, 0, 0);
-    p1 = addTriangle(m, a, b, c);
-    p2 = addTriangle(m, a, c, d);
-    p3 = addTriangle(m, b, e, c);
-  }
   void select(std::initializer_list<Vertex*> oldestFirst) {
     for (Vertex* v : oldestFirst) editor.selectedVertices.pushFront(v);
   }
@@ -31,49 +16,36 @@ class WeldTest : public EditorTest {
     EXPECT_EQ(p->vertices[2], z);
     for (int i = 0; i < 3; ++i) EXPECT_EQ(p->uvs[i].vertex, p->vertices[i]) << i;
   }
-  Vertex *a, *b, *c, *d, *e;
-  Polygon *p1, *p2, *p3;
+  SquareWithWing m{*editor.model};
 };
 
 TEST_F(WeldTest, ThreeVerticesBecomeTheLastSelectedOne) {
-  select({b, d, c});  // c was selected last
+  select({m.b, m.d, m.c});
   editor.weldSelectedVertices();
   EXPECT_EQ(editor.model->vertices.count(), 3);
-  EXPECT_TRUE(editor.model->vertices.contains(c));
-  EXPECT_FALSE(editor.model->vertices.contains(b));
-  EXPECT_FALSE(editor.model->vertices.contains(d));
-  EXPECT_TRUE(sameVec(Vec3{c->x, c->y, c->z}, 1, 1, 0));  // nothing is averaged
-  expectCorners(p1, a, c, c);                             // triangles with two equal corners stay
-  expectCorners(p2, a, c, c);
-  expectCorners(p3, c, e, c);
-  EXPECT_EQ(editor.model->currentGroup->polygons.count(), 3);
+  EXPECT_FALSE(editor.model->vertices.contains(m.b));
+  EXPECT_FALSE(editor.model->vertices.contains(m.d));
+  EXPECT_TRUE(sameVec(positionOf(m.c), 1, 1, 0));  // nothing is averaged
+  expectCorners(m.p1, m.a, m.c, m.c);              // triangles with two equal corners stay
+  expectCorners(m.p2, m.a, m.c, m.c);
+  expectCorners(m.p3, m.c, m.e, m.c);
   ASSERT_EQ(editor.selectedVertices.count(), 1);
-  EXPECT_EQ(editor.selectedVertices.headItem(), c);
-  EXPECT_EQ(editor.undoStack.size(), 1u);
-}
-
-TEST_F(WeldTest, OneVertexIsNotWelded) {
-  select({b});
-  editor.weldSelectedVertices();
-  EXPECT_EQ(editor.model->vertices.count(), 5);
-  expectCorners(p1, a, b, c);
+  EXPECT_EQ(editor.selectedVertices.headItem(), m.c);
   EXPECT_EQ(editor.undoStack.size(), 1u);
 }
 
 TEST_F(WeldTest, VerticesNoLongerInTheModelAreSkipped) {
   Model earlier("earlier", editor.model->textures);
   Vertex* ghost = addVertex(earlier, 1, 0, 0);
-  select({b, b, e, ghost});  // b listed twice; the newest is not in this model
+  select({m.b, m.b, m.e, ghost});  // b listed twice; the newest is not in this model
   editor.weldSelectedVertices();
-  EXPECT_EQ(editor.model->vertices.count(), 4);  // b merged into e
-  expectCorners(p1, a, e, c);
-  expectCorners(p3, e, e, c);
-  EXPECT_TRUE(earlier.vertices.contains(ghost));
-  ASSERT_EQ(editor.selectedVertices.count(), 1);
-  EXPECT_EQ(editor.selectedVertices.headItem(), e);
+  EXPECT_EQ(editor.model->vertices.count(), 4);
+  expectCorners(m.p1, m.a, m.e, m.c);
+  expectCorners(m.p3, m.e, m.e, m.c);
+  EXPECT_EQ(editor.selectedVertices.headItem(), m.e);
 
   editor.selectedVertices.clear();
-  select({ghost, ghost});
+  select({ghost, ghost});  // nothing of this model to weld into
   editor.weldSelectedVertices();
   EXPECT_EQ(editor.model->vertices.count(), 4);
   EXPECT_EQ(editor.selectedVertices.count(), 2);
