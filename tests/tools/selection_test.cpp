@@ -17,7 +17,9 @@ class SelectionTest : public EditorTest {
   }
   void pick(double ha, double va, double hb, double vb, int modifiers = 0) {
     editor.setModifiers(modifiers);
+    testing::internal::CaptureStdout();  // the model's search trace
     editor.selectInRect(ha, va, hb, vb);
+    testing::internal::GetCapturedStdout();
   }
   void clickAt(double h, double v, int modifiers = 0) { pick(h, v, h, v, modifiers); }
   // Gives the polygon texture coordinates, so that its corners take part in
