@@ -1,0 +1,25 @@
+// Clamp: pulls every vertex of the model into the user's bounding box, axis by
+// axis. The selection plays no part. With the bounding box switched off only
+// the snapshot is taken.
+
+#include "app/editor.h"
+
+namespace {
+void clampInto(double& value, double min, double max) {
+  if (value < min) value = min;
+  if (value > max) value = max;
+}
+}  // namespace
+
+void Editor::clampAllVertices() {
+  takeSnapshot();
+  if (boundingBoxActive == 1) {
+    const Box3& b = boundingBox;
+    for (Vertex* v : model->vertices) {
+      clampInto(v->x, b.minX, b.maxX);
+      clampInto(v->y, b.minY, b.maxY);
+      clampInto(v->z, b.minZ, b.maxZ);
+    }
+  }
+  rebuildNormals();
+}

@@ -1,0 +1,60 @@
+// Normals and shading: the face and corner normals rebuilt after every edit,
+// smooth shading (averaged vertex normals) and flat shading.
+//
+// An empty group or list changes nothing. A vertex whose summed face normals
+// cancel out keeps, in each polygon, that polygon's own face normal, so no
+// normal is ever NaN.
+
+#include <cmath>
+
+#include <absl/container/flat_hash_map.h>
+
+#include "app/editor.h"
+
+void Editor::rebuildNormals() {
+  List<Polygon> smooth;
+  for (Polygon* p : model->currentGroup->polygons) {
+    p->computeNormal();
+    if (p->smooth) {
+      smooth.pushFront(p);
+    } else {
+      p->resetCornerNormals();
+    }
+  }
+  smoothPolygons(smooth);
+}
+
+// Each vertex gets one normal: the sum of the face normals of the polygons of
+// `list` that use it, normalised. A polygon counts once per vertex however many
+// of its corners are that vertex, and only its first such corner is set; a
+// polygon listed twice counts twice. Sums run in list order.
+void Editor::smoothPolygons(List<Polygon>& list) {
+  absl::flat_hash_map<const Vertex*, Vec3> sums;
+  for (Polygon* p : list) {
+    p->smooth = 1;
+    for (int i = 0; i < 3; ++i) {
+      const Vertex* v = p->vertices[i];
+      if ((i > 0 && v == p->vertices[0]) || (i > 1 && v == p->vertices[1])) continue;
+      Vec3& s = sums[v];
+      s.x += p->normal.x;
+      s.y += p->normal.y;
+      s.z += p->normal.z;
+    }
+  }
+  for (Polygon* p : list) {
+    for (int i = 0; i < 3; ++i) {
+      const Vertex* v = p->vertices[i];
+      if ((i > 0 && v == p->vertices[0]) || (i > 1 && v == p->vertices[1])) continue;
+      const Vec3& s = sums[v];
+      const double len = std::sqrt(s.x * s.x + s.y * s.y + s.z * s.z);
+      p->cornerNormals[i] = len > 0 ? Vec3{s.x / len, s.y / len, s.z / len} : p->normal;
+    }
+  }
+}
+
+void Editor::flattenPolygons() {
+  for (Polygon* p : selectedPolygons) {
+    p->resetCornerNormals();
+    p->smooth = 0;
+  }
+}

@@ -1,0 +1,42 @@
+// Facing: turning the selected polygons to face away from the middle of their
+// box, and reversing them.
+//
+// With no polygon selected, orientPolygonsOutward only prints the (unchanged)
+// centre and flipSelectedPolygons does nothing. Neither takes a snapshot.
+
+#include <cstdio>
+
+#include <absl/container/flat_hash_set.h>
+
+#include "app/editor.h"
+
+// A polygon is turned when its normal does not point away from the centre on
+// any axis: a per-axis test that suits boxes and other shapes whose faces are
+// mostly aligned with the axes.
+void Editor::orientPolygonsOutward() {
+  computeSelectionBox(1);
+  const Vec3 m = selectionCentre;
+  std::printf("Center: [%lf %lf %lf]\n\n", m.x, m.y, m.z);
+  for (Polygon* p : selectedPolygons) {
+    const Vertex* a = p->vertices[0];
+    const Vertex* b = p->vertices[1];
+    const Vertex* c = p->vertices[2];
+    const double third = 0.3333333333333333;
+    const Vec3 g{(a->x + b->x + c->x) * third, (a->y + b->y + c->y) * third,
+                 (a->z + b->z + c->z) * third};
+    const Vec3& n = p->normal;
+    if ((m.x - g.x) * n.x >= 0 && (m.y - g.y) * n.y >= 0 && (m.z - g.z) * n.z >= 0) {
+      p->flip();
+      p->resetCornerNormals();
+    }
+  }
+}
+
+// Corner normals follow at the next rebuild of the normals.
+void Editor::flipSelectedPolygons() {
+  absl::flat_hash_set<const Polygon*> done;
+  done.reserve(selectedPolygons.count());
+  for (Polygon* p : selectedPolygons) {
+    if (done.insert(p).second) p->flip();
+  }
+}

@@ -1,0 +1,53 @@
+// UV Map Selected: a planar projection of the selected polygons onto the
+// texture square, along the given view's horizontal and vertical axes, so that
+// the selection's box spans [0, 1] x [0, 1]. The Full and UV views keep the
+// coordinates but still mark the corners as mapped.
+//
+// With no polygon selected only the snapshot is taken. A box of zero extent
+// along a mapped axis (a selection seen edge-on) maps that axis to 0.
+
+#include <cstdio>
+
+#include "app/editor.h"
+
+namespace {
+// Where `value` lies between min and max, 0 when the range is empty.
+double fraction(double value, double min, double max) {
+  const double extent = max - min;
+  return extent != 0 ? (value - min) / extent : 0.0;
+}
+}  // namespace
+
+void Editor::uvMapSelected(Viewport& view) {
+  computeSelectionBox(1);
+  takeSnapshot();
+  const Vec3& lo = selectionMin;
+  const Vec3& hi = selectionMax;
+  for (Polygon* p : selectedPolygons) {
+    std::printf("view: %d\n", view.kind);
+    for (int k = 0; k < 3; ++k) {
+      Vertex* at = p->vertices[k];
+      UvPoint& uv = p->uvs[k];
+      switch (view.kind) {
+        case kSideView:
+          uv.u = fraction(at->x, lo.x, hi.x);
+          uv.v = fraction(at->y, lo.y, hi.y);
+          break;
+        case kFrontView:
+          uv.u = fraction(at->z, lo.z, hi.z);
+          uv.v = fraction(at->y, lo.y, hi.y);
+          break;
+        case kTopView:
+          uv.u = fraction(at->z, lo.z, hi.z);
+          uv.v = fraction(at->x, lo.x, hi.x);
+          break;
+        default:
+          break;
+      }
+      at->uvMapped = 1;
+      uv.mapped = 1;
+      std::printf("U: %lf V: %lf\n", uv.u, uv.v);
+    }
+    p->uvMapped = 1;
+  }
+}
