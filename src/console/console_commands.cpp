@@ -1,0 +1,157 @@
+// The console's slash commands. A typed line is split into words; the first
+// word picks the command, the others are its parameters. Answers for the user
+// go to the console's message list; diagnostics to standard output.
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/editor.h"
+#include "console/number_conversion.h"
+
+namespace {
+
+constexpr const char* kWrongCount = "Error! Not right # of parameters!";
+constexpr int kMaxCylinderSides = 1000;
+constexpr int kMaxCylinderLevels = 1000;
+
+using Words = std::vector<std::string>;
+
+struct Command {
+  const char* name;
+  int minimumWords;  // parameters required; fewer is refused with kWrongCount
+  void (*run)(Editor&, const Words&);
+};
+
+void openModel(Editor& e, const Words& w) {
+  auto next = std::make_unique<Model>(w[1], e.model->textures);
+  if (!next->load(w[1])) {
+    e.consoleMessage("Error! Model failed to load!");
+    return;
+  }
+  e.replaceModel(std::move(next));
+  e.consoleMessage("Model successfully loaded!");
+  Material& m = e.model->currentGroup->material;
+  if (m.textured) {
+    e.uvTexture = e.ui->textures()->acquire(m.textureName);
+    e.showUvTexture = 1;
+  }
+}
+
+void saveModel(Editor& e, const Words& w) {
+  e.consoleMessage(e.model->saveAs(w[1]) ? "Model saved!" : "Error! Model failed to save!");
+}
+
+void loadTexture(Editor& e, const Words& w) {
+  int id = e.ui->textures()->acquire(w[1], /*retryFailed=*/true);
+  if (id == -1) {
+    e.consoleMessage("Error! Texture failed to load!");
+    return;
+  }
+  e.uvTexture = id;
+  e.showUvTexture = 1;
+  Material& m = e.model->currentGroup->material;
+  m.textured = 1;
+  m.textureName = w[1];
+  m.textureId = id;
+  m.textureLoaded = 1;
+  e.consoleMessage("Texture Loaded!");
+}
+
+void setBoundingBox(Editor& e, const Words& w) {
+  if (w.size() != 7) {
+    e.consoleMessage(kWrongCount);
+    return;
+  }
+  double p[6];
+  for (int i = 0; i < 6; ++i) p[i] = integerParameter(w[i + 1]);
+  e.setBoundingBox(p[0], p[1], p[2], p[3], p[4], p[5]);
+  e.consoleMessage("Bounding Box Set!");
+}
+
+void showTexture(Editor& e, const Words&) {
+  if (!e.model->currentGroup->material.textured) return;
+  e.showUvTexture = 1;
+  e.consoleMessage("Showing UV Texture.");
+}
+
+void hideTexture(Editor& e, const Words&) {
+  e.showUvTexture = 0;
+  e.consoleMessage("Hiding UV Texture.");
+}
+
+template <double Vertex::*coordinate>
+void setCoordinate(Editor& e, const Words& w) {
+  double value = realParameter(w[1]);
+  e.takeSnapshot();
+  for (Vertex* v : e.selectedVertices) v->*coordinate = value;
+  e.rebuildNormals();
+}
+
+void printPositions(Editor& e, const Words&) {
+  for (Vertex* v : e.selectedVertices) std::printf("Vertex: [%lf, %lf, %lf]\n", v->x, v->y, v->z);
+}
+
+void setCylinder(Editor& e, const Words& w) {
+  e.cylinderSides = std::clamp(integerParameter(w[1]), 3, kMaxCylinderSides);
+  e.cylinderLevels = std::clamp(integerParameter(w[2]), 1, kMaxCylinderLevels);
+}
+
+void smoothSelected(Editor& e, const Words&) { e.smoothPolygons(e.selectedPolygons); }
+
+void flattenSelected(Editor& e, const Words&) { e.flattenPolygons(); }
+
+void setColour(Editor& e, const Words& w) {
+  if (w.size() != 5) return;
+  Material& m = e.model->currentGroup->material;
+  m.red = realParameter(w[1]);
+  m.green = realParameter(w[2]);
+  m.blue = realParameter(w[3]);
+  m.alpha = realParameter(w[4]);
+}
+
+void countPolygons(Editor& e, const Words&) {
+  e.consoleMessage(std::to_string(e.model->currentGroup->polygons.count()));
+}
+
+// In this order; the index is printed in the trace.
+const Command kCommands[] = {
+    {"/open", 1, openModel},
+    {"/save", 1, saveModel},
+    {"/loadtex", 1, loadTexture},
+    {"/setbb", 0, setBoundingBox},
+    {"/showtex", 0, showTexture},
+    {"/hidetex", 0, hideTexture},
+    {"/setx", 1, setCoordinate<&Vertex::x>},
+    {"/sety", 1, setCoordinate<&Vertex::y>},
+    {"/setz", 1, setCoordinate<&Vertex::z>},
+    {"/getpos", 0, printPositions},
+    {"/setcylinder", 2, setCylinder},
+    {"/smoothpolys", 0, smoothSelected},
+    {"/flattenpolys", 0, flattenSelected},
+    {"/setcolor", 0, setColour},
+    {"/polycount", 0, countPolygons},
+};
+
+}  // namespace
+
+void Editor::runConsoleCommand(const std::string& line) {
+  if (line.empty() || line[0] != '/') return;
+  Words words = tokenizer->split(line);
+  const int parameters = static_cast<int>(words.size()) - 1;
+  std::printf("numparams: %d\n", parameters);
+  int index = 0;
+  for (const Command& command : kCommands) {
+    if (words[0] == command.name) {
+      std::printf("%s %s %s %d\n", words[0].c_str(), command.name,
+                  words.size() > 1 ? words[1].c_str() : "(null)", index);
+      if (parameters < command.minimumWords) {
+        consoleMessage(kWrongCount);
+      } else {
+        command.run(*this, words);
+      }
+    }
+    ++index;
+  }
+}

@@ -1,0 +1,35 @@
+#include "console/number_conversion.h"
+
+#include <charconv>
+#include <climits>
+#include <cmath>
+
+namespace {
+// Skips a leading '+', which from_chars does not accept.
+const char* numberStart(const std::string& word) {
+  const char* p = word.c_str();
+  if (*p == '+' && (p[1] == '-' || p[1] == '+')) return nullptr;
+  return *p == '+' ? p + 1 : p;
+}
+}  // namespace
+
+double realParameter(const std::string& word) {
+  const char* p = numberStart(word);
+  if (!p) return 0;
+  const char* digits = (*p == '-') ? p + 1 : p;
+  if (!(*digits >= '0' && *digits <= '9') && *digits != '.') return 0;
+  double value = 0;
+  auto [end, error] = std::from_chars(p, word.c_str() + word.size(), value,
+                                      std::chars_format::general);
+  if (error != std::errc() || !std::isfinite(value)) return 0;
+  return value;
+}
+
+int integerParameter(const std::string& word) {
+  const char* p = numberStart(word);
+  if (!p) return 0;
+  long long value = 0;
+  auto [end, error] = std::from_chars(p, word.c_str() + word.size(), value);
+  if (error != std::errc() || value > INT_MAX || value < INT_MIN) return 0;
+  return static_cast<int>(value);
+}

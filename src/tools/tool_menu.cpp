@@ -1,0 +1,80 @@
+// What the menu buttons' command codes do, and the tidy-up of the panels.
+
+#include "app/editor.h"
+
+namespace {
+
+struct MenuCommand {
+  int code;
+  void (*run)(Editor&);
+};
+
+template <int mode>
+void setRenderMode(Editor& e) {
+  e.activeViewport().renderMode = mode;
+}
+
+template <int tool>
+void selectTool(Editor& e) {
+  e.tool = tool;
+}
+
+template <Axis axis>
+void flatten(Editor& e) {
+  e.flattenSelection(axis);
+}
+
+// Codes 0-3 belong to the panels' own control buttons and do nothing here.
+const MenuCommand kMenuCommands[] = {
+    {4, setRenderMode<kWireframe>},
+    {5, setRenderMode<kFlatShaded>},
+    {6, setRenderMode<kSmoothShaded>},
+    {7, setRenderMode<kTextured>},
+    {8, [](Editor& e) { e.uvMapSelected(e.activeViewport()); }},
+    {9, flatten<kAxisX>},
+    {10, flatten<kAxisY>},
+    {11, flatten<kAxisZ>},
+    {12, flatten<kAxisU>},
+    {13, flatten<kAxisV>},
+    {14, [](Editor& e) { e.flattenPolygons(); }},
+    {15, [](Editor& e) { e.smoothPolygons(e.selectedPolygons); }},
+    {16, [](Editor& e) { Model::assignPolygonsToBone(e.selectedBone, e.selectedPolygons); }},
+    {17, selectTool<kSelectVertex>},
+    {18, selectTool<kSelectPolygon>},
+    {19, selectTool<kSelectBone>},
+    {20, selectTool<kMove>},
+    {21, selectTool<kRotate>},
+    {22, selectTool<kScale2D>},
+    {23, selectTool<kScale3D>},
+    {24, selectTool<kCreateBox>},
+    {25, selectTool<kCreateCylinder>},
+    {26, selectTool<kAddVertex>},
+    {27, selectTool<kAddBone>},
+    {28, selectTool<kCreateSpline>},
+    {29, selectTool<kExtrude>},
+};
+
+}  // namespace
+
+void Editor::toolMenuCommand(int code) {
+  for (const MenuCommand& command : kMenuCommands) {
+    if (command.code == code) {
+      command.run(*this);
+      return;
+    }
+  }
+}
+
+void Editor::arrangeWidgets() {
+  const double windowW = windowWidth(), windowH = windowHeight();
+  double x = 5, rowOffset = 5;
+  for (Panel* panel : widgets) {
+    panel->setMinimised(1);
+    if (windowW < x + panel->width()) {
+      x = 5;
+      rowOffset = rowOffset + panel->height() + 5;
+    }
+    panel->setPosition(x, windowH - panel->height() - rowOffset);
+    x = x + panel->width();
+  }
+}

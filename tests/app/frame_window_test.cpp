@@ -1,0 +1,185 @@
+// Whole frames drawn into the test window and checked by pixels. Window
+// coordinates here count y upward from the bottom, as glReadPixels does.
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "app/editor.h"
+#include "app/gl_platform.h"
+#include "support/gl_window.h"
+
+namespace {
+
+using Rgb = std::array<int, 3>;
+
+bool near(const Rgb& a, const Rgb& b, int tolerance = 4) {
+  for (int i = 0; i < 3; ++i) {
+    if (std::abs(a[i] - b[i]) > tolerance) return false;
+  }
+  return true;
+}
+
+const Rgb kRed{255, 51, 51}, kGreen{51, 255, 51}, kBlue{51, 51, 255}, kGrid{77, 77, 77},
+    kBox{230, 153, 102}, kBlack{0, 0, 0}, kWhite{255, 255, 255};
+
+class FrameTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    REQUIRE_WINDOW();
+    editor = std::make_unique<Editor>();
+    mainPanel = std::make_unique<Panel>("main", 100, 100, 800, 600, editor->uiContext());
+    editor->setMainWidget(mainPanel.get());
+    editor->layoutViews();
+    pointAt(700, 580);  // top right corner of the Full view, away from everything
+  }
+
+  // Pointer at a window position with y up.
+  void pointAt(int x, int y) { editor->mouseMoved(x, 600 - y); }
+
+  void draw() {
+    editor->framePump();
+    editor->drawFrame();
+  }
+
+  Vertex* vertex(double x, double y, double z) {
+    Vertex* v = editor->model->newVertex(x, y, z);
+    editor->model->vertices.pushFront(v);
+    return v;
+  }
+
+  // A unit cube from 0 to 1 whose triangles face outward.
+  void addUnitCube() {
+    Vertex* v[8];
+    for (int i = 0; i < 8; ++i) v[i] = vertex(i & 1, (i >> 1) & 1, (i >> 2) & 1);
+    const int faces[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4},
+                             {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
+    for (const auto& f : faces) {
+      for (int t = 0; t < 2; ++t) {
+        Polygon* p = editor->model->newPolygon(v[f[0]], v[f[1 + t]], v[f[2 + t]]);
+        editor->model->currentGroup->polygons.pushFront(p);
+      }
+    }
+  }
+
+  int countNear(int x0, int y0, int x1, int y1, const Rgb& colour) {
+    int n = 0;
+    for (int y = y0; y <= y1; ++y) {
+      for (int x = x0; x <= x1; ++x) n += near(testwindow::pixel(x, y), colour);
+    }
+    return n;
+  }
+
+  std::unique_ptr<Editor> editor;
+  std::unique_ptr<Panel> mainPanel;
+};
+
+TEST_F(FrameTest, FlatViewsShowTheirAxesInTheirOwnColours) {
+  draw();
+  // Side: origin at (200, 150), X right, Y up; 50 pixels a unit.
+  EXPECT_TRUE(near(testwindow::pixel(350, 150), kRed));
+  EXPECT_TRUE(near(testwindow::pixel(200, 250), kGreen));
+  // Front: origin at (600, 150), Z right, Y up.
+  EXPECT_TRUE(near(testwindow::pixel(750, 150), kBlue));
+  EXPECT_TRUE(near(testwindow::pixel(600, 250), kGreen));
+  // Top: origin at (200, 450), Z right, X up.
+  EXPECT_TRUE(near(testwindow::pixel(350, 450), kBlue));
+  EXPECT_TRUE(near(testwindow::pixel(200, 550), kRed));
+}
+
+TEST_F(FrameTest, GridLinesLieOneUnitApartAndHideWithTheGrid) {
+  draw();
+  EXPECT_TRUE(near(testwindow::pixel(250, 60), kGrid));
+  EXPECT_TRUE(near(testwindow::pixel(100, 60), kGrid));
+  EXPECT_TRUE(near(testwindow::pixel(225, 60), kBlack));
+  editor->showGrid = 0;
+  draw();
+  EXPECT_TRUE(near(testwindow::pixel(250, 60), kBlack));
+}
+
+TEST_F(FrameTest, BoundingBoxShowsInFlatViewsOnly) {
+  draw();
+  EXPECT_TRUE(near(testwindow::pixel(225, 200), kBox));  // Side: top edge at y = 1
+  EXPECT_GT(countNear(590, 440, 660, 510, kBox), 0) << "Full view";
+  editor->boundingBox = Box3{-2, -1, 1, 2, 0, 1};
+  draw();
+  EXPECT_TRUE(near(testwindow::pixel(125, 250), kBox));
+  EXPECT_EQ(countNear(410, 310, 790, 590, kBox), 0) << "the Full view never shows it";
+}
+
+TEST_F(FrameTest, VerticesShowAsMarkerSquaresAndSelectedOnesAsYellowOutlines) {
+  Vertex* v = vertex(2, 2, 0);
+  draw();
+  EXPECT_TRUE(near(testwindow::pixel(300, 250), kWhite));  // Side view marker, 4 pixels wide
+  EXPECT_TRUE(near(testwindow::pixel(301, 251), kWhite));
+  EXPECT_TRUE(near(testwindow::pixel(305, 250), kBlack));
+  editor->selectedVertices.pushFront(v);
+  draw();
+  EXPECT_GT(countNear(292, 242, 308, 258, Rgb{255, 255, 0}), 8);
+}
+
+TEST_F(FrameTest, RubberBandFollowsASelectDrag) {
+  editor->dragMode = kRubberBand;
+  editor->pressX = 50;
+  editor->pressY = 50;
+  pointAt(150, 120);
+  draw();
+  EXPECT_TRUE(near(testwindow::pixel(100, 50), kWhite));
+  EXPECT_TRUE(near(testwindow::pixel(150, 80), kWhite));
+  EXPECT_TRUE(near(testwindow::pixel(100, 85), kBlack));
+}
+
+TEST_F(FrameTest, ViewUnderThePointerIsHighlightedAndCaptioned) {
+  pointAt(100, 100);  // in the Side view
+  draw();
+  EXPECT_TRUE(near(testwindow::pixel(200, 1), Rgb{230, 230, 0}));
+  EXPECT_TRUE(near(testwindow::pixel(200, 298), Rgb{204, 204, 153}));
+  EXPECT_FALSE(near(testwindow::pixel(600, 1), Rgb{230, 230, 0}));
+  EXPECT_GT(countNear(5, 5, 180, 16, Rgb{204, 204, 153}), 20) << "caption text";
+}
+
+TEST_F(FrameTest, OneViewLayoutFillsTheWindowWithoutFrames) {
+  editor->layoutMode = 0;
+  editor->singleView = kSideView;
+  editor->layoutViews();
+  draw();
+  // 800 pixels for 8 units: the origin at the centre, 100 pixels a unit.
+  EXPECT_TRUE(near(testwindow::pixel(400, 450), kGreen));
+  EXPECT_TRUE(near(testwindow::pixel(700, 300), kRed));
+  EXPECT_FALSE(near(testwindow::pixel(400, 100), Rgb{178, 178, 178}));
+}
+
+TEST_F(FrameTest, CursorLabelStaysInFrontOfThePanels) {
+  editor->panelsShown = 1;
+  pointAt(420, 200);  // over the console only
+  draw();
+  // The label's white text blends over the panel's grey.
+  EXPECT_GT(countNear(425, 205, 520, 217, Rgb{240, 240, 240}), 5);
+}
+
+TEST_F(FrameTest, FlatShadingLightsFacesDifferently) {
+  addUnitCube();
+  Viewport& full = editor->views[kFullView];
+  full.rotX = 30;
+  full.rotY = -40;
+  full.renderMode = kFlatShaded;
+  draw();
+  auto greyShades = [&] {
+    std::set<Rgb> shades;
+    for (int y = 430; y <= 500; y += 2) {
+      for (int x = 580; x <= 660; x += 2) {
+        Rgb p = testwindow::pixel(x, y);
+        if (p[0] > 20 && p[0] == p[1] && p[1] == p[2] && p[0] < 250) shades.insert(p);
+      }
+    }
+    return shades;
+  };
+  EXPECT_GE(greyShades().size(), 2u);
+  full.renderMode = kWireframe;  // unlit lines in the model's plain grey
+  draw();
+  std::set<Rgb> wire = greyShades();
+  EXPECT_EQ(wire.size(), 1u);
+  if (!wire.empty()) EXPECT_EQ(*wire.begin(), (Rgb{204, 204, 204}));
+}
+
+}  // namespace
