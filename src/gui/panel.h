@@ -46,6 +46,9 @@ class Panel : public Widget {
   void update();
   // The panel's own reaction to one of its control buttons.
   void editCommand(int cmd);
+  // In edit mode, finds the child under the pointer and puts the Up and Down
+  // squares over its top-right corner; run by draw() every frame.
+  void updateHoveredChild();
 
   void draw();  // panel_draw.cpp
 
@@ -74,7 +77,6 @@ class Panel : public Widget {
  private:
   void buildControls();
   void finishResize();
-  void updateHoveredChild();
   void drawControls();
   void drawEditOverlay();
 

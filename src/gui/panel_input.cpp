@@ -1,0 +1,106 @@
+// Presses, releases and the per-frame follow-up of a panel.
+//
+// Moving (left drag of the title band):
+//   state    event                                   effect
+//   idle     left press in the band, not resizing    moving, grab = pointer - corner
+//   moving   update                                  corner = pointer - grab, kept in the window
+//   moving   left release in the band                idle
+//   moving   right release (any panel)               idle
+//   moving   update finds the left button up         idle
+//   moving   drawing finds the pointer outside       idle
+//
+// Resizing (middle drag, about the centre):
+//   state     event                                  effect
+//   idle      middle press, not moving or minimised  resizing, grab = pointer
+//   resizing  middle release                         resizeBy(2 * (grab - pointer)), idle
+//   resizing  update finds the middle button up      same as the release
+
+#include "gui/panel.h"
+
+namespace {
+constexpr int kLeft = 0;
+constexpr int kMiddle = 1;
+constexpr int kRight = 2;
+constexpr int kDown = 0;
+constexpr int kUp = 1;
+}  // namespace
+
+int Panel::mouseButton(int button, int state) {
+  const double mx = ui_->mouseX();
+  const double my = ui_->mouseY();
+  const bool inBand = my - y_ > height_ - titleHeight_;
+  int hitButton = 0;
+
+  if (button == kLeft && state == kDown) {
+    if (inBand && !moving_ && !resizing_) {
+      moving_ = 1;
+      grabX_ = static_cast<int>(mx - x_);
+      grabY_ = static_cast<int>(my - y_);
+    }
+    const double px = mx - x_;
+    const double py = my - y_;
+    // Controls are tested whether drawn or not.
+    for (Button* control : controls_) {
+      if (!control->contains(px, py)) continue;
+      if (control->isToggle()) control->toggle();
+      editCommand(control->code());
+      ui_->pushCommand(control->code());
+    }
+    for (Button* b : *buttons_) {
+      if (!b->contains(px, py)) continue;
+      if (b->isToggle()) b->toggle();
+      ui_->pushCommand(b->code());
+      hitButton = 1;
+    }
+    for (TextEntry* entry : entries_) {
+      if (entry->contains(px, py)) ui_->setFocusedEntry(entry);
+    }
+  } else if (button == kLeft && state == kUp) {
+    if (inBand) moving_ = grabX_ = grabY_ = 0;
+  } else if (button == kMiddle && state == kDown) {
+    if (!resizing_ && !moving_ && !minimised_) {
+      resizing_ = 1;
+      grabX_ = static_cast<int>(mx);
+      grabY_ = static_cast<int>(my);
+    }
+  } else if (button == kMiddle && state == kUp) {
+    finishResize();
+  }
+  return hitButton;
+}
+
+void Panel::buttonReleased(int button) {
+  if (button == kRight) {
+    moving_ = grabX_ = grabY_ = 0;
+  } else if (button == kMiddle) {
+    finishResize();
+  }
+}
+
+void Panel::finishResize() {
+  // A panel that is not resizable still ends the drag; resizeBy ignores it.
+  if (!resizing_) return;
+  resizeBy(2 * (grabX_ - ui_->mouseX()), 2 * (grabY_ - ui_->mouseY()));
+  resizing_ = grabX_ = grabY_ = 0;
+}
+
+void Panel::update() {
+  if (moving_) {
+    x_ = ui_->mouseX() - grabX_;
+    y_ = ui_->mouseY() - grabY_;
+    const double w = ui_->windowWidth();
+    const double h = ui_->windowHeight();
+    if (x_ + width_ > w) {
+      x_ = w - width_;
+    } else if (x_ < 0) {
+      x_ = 0;
+    }
+    if (y_ + height_ > h) {
+      y_ = h - height_;
+    } else if (y_ < 0) {
+      y_ = 0;
+    }
+  }
+  if (!ui_->isButtonDown(kMiddle) && resizing_) finishResize();
+  if (!ui_->isButtonDown(kLeft) && moving_) moving_ = grabX_ = grabY_ = 0;
+}
