@@ -15,6 +15,7 @@ void Editor::duplicateSelection() {
       if (!selectedVertices.contains(v)) selectedVertices.pushFront(v);
 
   absl::flat_hash_map<Vertex*, Vertex*> copyOf;
+  copyOf.reserve(selectedVertices.count());
   for (Vertex* o : selectedVertices) {
     Vertex* n = model->newVertex(o->x + 1, o->y + 1, o->z + 1);
     model->vertices.pushFront(n);

@@ -45,6 +45,8 @@ void Editor::extrudeSelection() {
   std::vector<Vertex*> sources, copies;
   absl::flat_hash_map<Vertex*, Vertex*> copyOf;
   absl::flat_hash_map<Vertex*, int> indexOfCopy;
+  copyOf.reserve(selectedVertices.count());
+  indexOfCopy.reserve(selectedVertices.count());
   for (Vertex* o : selectedVertices) {
     Vertex* n = model->newVertex(o->x + kNudge, o->y + kNudge, o->z + kNudge);
     model->vertices.pushFront(n);
@@ -71,6 +73,7 @@ void Editor::extrudeSelection() {
     edges.insert(edges.end(), {{c[0], c[1]}, {c[1], c[2]}, {c[0], c[2]}});
   }
   absl::flat_hash_map<Edge, int> uses;
+  uses.reserve(edges.size());
   for (const Edge& e : edges) ++uses[undirected(e.first, e.second)];
 
   // Walls are made newest boundary edge first.
