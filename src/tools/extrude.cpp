@@ -8,6 +8,7 @@
 // edge touching such a corner gets no wall ("wtf" is printed for it).
 
 #include <cstdio>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -24,7 +25,7 @@ using Edge = std::pair<Vertex*, Vertex*>;
 
 // An edge's key whichever way round it is walked.
 Edge undirected(Vertex* a, Vertex* b) {
-  return a < b ? Edge{a, b} : Edge{b, a};
+  return std::less<Vertex*>()(a, b) ? Edge{a, b} : Edge{b, a};
 }
 
 }  // namespace
@@ -76,7 +77,8 @@ void Editor::extrudeSelection() {
   uses.reserve(edges.size());
   for (const Edge& e : edges) ++uses[undirected(e.first, e.second)];
 
-  // Walls are made newest boundary edge first.
+  // Boundary edges are taken newest first, as a list collected at its head
+  // would hand them out; that order is the order of the walls.
   for (auto e = edges.rbegin(); e != edges.rend(); ++e) {
     if (uses[undirected(e->first, e->second)] != 1) continue;
     auto i = indexOfCopy.find(e->first), j = indexOfCopy.find(e->second);

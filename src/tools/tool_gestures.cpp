@@ -2,10 +2,11 @@
 // flat view or the UV view. Input dispatch sets pressX/pressY before the
 // press, runs the motion once more at the release position, and sets dragMode
 // to 0 before the release. The release follows the tool current at that
-// moment, so switching tools mid-drag ends the drag as the new tool.
+// moment, so switching tools mid-drag ends the drag as the new tool. (A
+// rubber band, dragMode 4, is ended by input dispatch itself.)
 //
 //   tool                    press                 motion                      release
-//   Select V/P/Bone         rubber band (4)       -                           (dispatch selects)
+//   Select V/P/Bone         rubber band (4)       -                           selectInRect
 //   Move                    tool drag (6)         moveOffset                  moveSelection
 //   Rotate                  tool drag             -                           rotateSelection
 //   Scale 2D / 3D           tool drag, box        scaleFactor                 scaleSelection
