@@ -12,7 +12,7 @@
 #include "gui/text.h"
 
 namespace {
-int trunc(double v) { return static_cast<int>(v); }
+int pixels(double v) { return static_cast<int>(v); }
 }  // namespace
 
 void Editor::drawFrame() {
@@ -36,8 +36,8 @@ void Editor::drawFrame() {
     glPopMatrix();
   };
   if (layoutMode == 0) {
-    glViewport(0, 0, trunc(w), trunc(h));
-    glScissor(0, 0, trunc(w), trunc(h));
+    glViewport(0, 0, pixels(w), pixels(h));
+    glScissor(0, 0, pixels(w), pixels(h));
     drawView(views[singleView]);
   } else {
     for (int i = 0; i < 4; ++i) {
@@ -48,8 +48,8 @@ void Editor::drawFrame() {
     }
   }
 
-  glViewport(0, 0, trunc(w), trunc(h));
-  glScissor(0, 0, trunc(w), trunc(h));
+  glViewport(0, 0, pixels(w), pixels(h));
+  glScissor(0, 0, pixels(w), pixels(h));
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
   glOrtho(0, ui->windowWidth(), 0, ui->windowHeight(), 0, 1);
@@ -112,14 +112,14 @@ void Editor::drawViewFrames() {
   glColor4f(1, 1, 1, 0.7f);
   if (layoutMode == 1) {
     glBegin(GL_LINES);
-    glVertex2i(trunc(w * splitX), 0);
-    glVertex2i(trunc(w * splitX), trunc(h));
-    glVertex2i(0, trunc(h * splitY));
-    glVertex2i(trunc(w), trunc(h * splitY));
+    glVertex2i(pixels(w * splitX), 0);
+    glVertex2i(pixels(w * splitX), pixels(h));
+    glVertex2i(0, pixels(h * splitY));
+    glVertex2i(pixels(w), pixels(h * splitY));
     glEnd();
     const int under = viewAt(mouseX, mouseY);
-    const int captionX[4] = {5, trunc(w * splitX + 5), 5, trunc(w * splitX + 5)};
-    const int captionY[4] = {5, 5, trunc(h * splitY + 5), trunc(h * splitY + 5)};
+    const int captionX[4] = {5, pixels(w * splitX + 5), 5, pixels(w * splitX + 5)};
+    const int captionY[4] = {5, 5, pixels(h * splitY + 5), pixels(h * splitY + 5)};
     for (int i = 0; i < 4; ++i) {
       const Viewport& v = views[i];
       if (i == under) {

@@ -2,7 +2,7 @@
 // Editor; a List error escaping an operation is reported on standard output
 // and the program goes on.
 
-#include <GL/glut.h>
+#include <GL/freeglut.h>
 
 #include <cstdio>
 #include <cstdlib>

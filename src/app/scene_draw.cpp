@@ -82,9 +82,14 @@ void Editor::drawScene(Viewport& view) {
   if (currentSpline) currentSpline->draw(100);
 
   glColor3f(0.8f, 0.8f, 0.8f);
-  const bool shaded = view.renderMode >= kFlatShaded && view.renderMode <= kTextured;
-  if (shaded) glEnable(GL_LIGHTING);
-  model->draw(view.renderMode == kTextured);
+  // The shaded modes light the model with its normals; everything else is unlit.
+  Model::NormalSource normals = Model::kNoNormals;
+  if (view.renderMode == kFlatShaded) normals = Model::kFaceNormals;
+  if (view.renderMode == kSmoothShaded || view.renderMode == kTextured) {
+    normals = Model::kCornerNormals;
+  }
+  if (normals != Model::kNoNormals) glEnable(GL_LIGHTING);
+  model->draw(view.renderMode == kTextured, normals);
   glDisable(GL_LIGHTING);
 
   if (keyDown['l']) model->drawNormals();

@@ -40,6 +40,8 @@ class UntypedList {
   ListNode* current() const { return current_; }
   int count() const { return count_; }
   bool empty() const { return count_ == 0; }
+  // Makes room in the membership index for `more` items, before bulk fills.
+  void reserve(int more) { index_.reserve(index_.size() + more); }
 
   // The cursor walk: first() puts the cursor on the head, next() moves it one
   // node towards the tail. Both answer false when there is no node to visit;

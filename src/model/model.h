@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "model/list.h"
 #include "model/record_pool.h"
@@ -15,6 +16,7 @@
 
 class TextureCache;
 struct Bone;
+struct ModelImage;
 class Skeleton;
 
 // A mesh vertex; the same record serves as a bone joint.
@@ -117,9 +119,15 @@ class Model {
   Bone* findBone(double a, double b, double c, double d, int plane, double tolerance);
   void dumpSkeleton();
   Bone* rootBone() const;
+  // Installs a new skeleton (null for none) and sets hasSkeleton to match. The
+  // previous skeleton's bones stay allocated, as selections may point at them.
+  void setSkeleton(std::unique_ptr<Skeleton> next);
 
   // Drawing (model_draw.cpp, skeleton_draw.cpp); need a current GL context.
-  void draw(int texturedView);
+  // Which normals lighting gets: none (unlit drawing), the face normal of each
+  // triangle, or its corner normals (smooth shading shows).
+  enum NormalSource { kNoNormals, kFaceNormals, kCornerNormals };
+  void draw(int texturedView, NormalSource normals = kNoNormals);
   void drawUvTriangles();
   void drawNormals();
   void drawBoneLinks();
@@ -140,4 +148,9 @@ class Model {
   RecordPool<Vertex> vertexPool_;
   RecordPool<Polygon> polygonPool_;
   RecordPool<PolygonGroup> groupPool_;
+  std::vector<std::unique_ptr<Skeleton>> retiredSkeletons_;
+
+  // A polygon without normals, for the reader, which sets them itself.
+  Polygon* makePolygon(Vertex* a, Vertex* b, Vertex* c, const double u[3], const double v[3]);
+  friend void buildModel(const ModelImage& image, Model& model, bool printNames);
 };

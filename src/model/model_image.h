@@ -17,17 +17,20 @@ struct ModelImage {
     int corners[3] = {0, 0, 0};  // vertex numbers
     double u[3] = {0, 0, 0};
     double v[3] = {0, 0, 0};
+    bool operator==(const PolygonRecord&) const = default;
   };
   struct GroupRecord {
     std::vector<PolygonRecord> polygons;
     int textured = 0;
     std::string textureName;
     double colour[4] = {1, 1, 1, 1};
+    bool operator==(const GroupRecord&) const = default;
   };
   struct BoneRecord {
     int depth = 1;  // 1 for the root
     double x = 0, y = 0, z = 0, a = 0, b = 0;
     std::vector<int> polygons;  // polygon numbers, counted over all groups
+    bool operator==(const BoneRecord&) const = default;
   };
 
   std::vector<Vec3> vertices;  // in file order

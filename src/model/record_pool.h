@@ -16,7 +16,8 @@ class RecordPool {
   T* make(Args&&... args) {
     if (chunks_.empty() || used_ == chunkSize_) {
       if (!chunks_.empty() && chunkSize_ < kMaxChunk) chunkSize_ *= 2;
-      chunks_.push_back(std::make_unique<Slot[]>(chunkSize_));
+      // Records are constructed in place; zeroing the chunk first only costs time.
+      chunks_.push_back(std::make_unique_for_overwrite<Slot[]>(chunkSize_));
       used_ = 0;
     }
     Slot& slot = chunks_.back()[used_++];

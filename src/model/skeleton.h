@@ -4,6 +4,7 @@
 // moving a joint moves one bone's end and all its children's starts at once.
 // Bones are never deleted; a bone may have any number of children.
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -40,3 +41,8 @@ class Skeleton {
 
 // Adds (dx, dy, dz) to the bone's end joint and to every descendant's.
 void translateBone(Bone* bone, double dx, double dy, double dz);
+
+// Visits bone and its descendants depth first: a bone before its children,
+// children in order; depth is 0 at `bone`. Iterative, because a model file may
+// hold a chain of bones far deeper than the call stack.
+void forEachBone(Bone* bone, const std::function<void(Bone*, int depth)>& visit);

@@ -202,7 +202,9 @@ TEST_F(InputTest, CtrlChordsArriveAsControlCodesAndStillWork) {
 
   key(31, kCtrl);  // Ctrl+/ arranges the panels in rows from the top left
   for (Panel* panel : editor.widgets) {
-    if (panel->isMinimisable()) EXPECT_TRUE(panel->isMinimised()) << panel->name();
+    if (panel->isMinimisable()) {
+      EXPECT_TRUE(panel->isMinimised()) << panel->name();
+    }
   }
   EXPECT_EQ(editor.widgets.headItem()->x(), 5);
   std::filesystem::remove_all(dir);

@@ -1,0 +1,210 @@
+// Reads model file text into an image. The text comes from the user's disk, so
+// nothing in it is trusted: every count, number and depth is checked before it
+// is used, and anything the writer could not have produced is refused.
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "model/model_image.h"
+
+namespace {
+
+// The fewest bytes one item of each section can take, separators included;
+// a count that the rest of the text could not hold is refused before anything
+// is allocated for it.
+constexpr size_t kMinVertexBytes = 6;    // "0 0 0\n"
+constexpr size_t kMinPolygonBytes = 18;  // nine one-digit numbers
+constexpr size_t kMinGroupBytes = 12;    // count, flag, four colour numbers
+constexpr size_t kMinBoneBytes = 15;     // six numbers and "-1"
+
+class Scanner {
+ public:
+  explicit Scanner(std::string_view text)
+      : begin_(text.data()), at_(text.data()), end_(text.data() + text.size()) {}
+
+  bool integer(int& value, const char* what) { return number(value, what); }
+
+  bool real(double& value, const char* what) {
+    if (!number(value, what)) return false;
+    if (!std::isfinite(value)) return fail(std::string(what) + " is not finite");
+    return true;
+  }
+
+  // A count of items that each take at least `minBytes` of the text.
+  bool count(int& value, const char* what, size_t minBytes) {
+    if (!integer(value, what)) return false;
+    if (value < 0) return fail(std::string(what) + " is negative");
+    if (static_cast<size_t>(value) > (remaining() + 1) / minBytes) {
+      return fail(std::string(what) + " exceeds what the file holds");
+    }
+    return true;
+  }
+
+  // One run of non-blank characters.
+  bool word(std::string& value, const char* what) {
+    skipBlanks();
+    const char* start = at_;
+    while (at_ != end_ && !isBlank(*at_)) ++at_;
+    if (at_ == start) return fail(std::string(what) + " missing");
+    value.assign(start, at_);
+    return true;
+  }
+
+  void skipRestOfLine() {
+    const void* lineFeed = std::memchr(at_, '\n', end_ - at_);
+    at_ = lineFeed ? static_cast<const char*>(lineFeed) + 1 : end_;
+  }
+
+  bool expectEnd() {
+    skipBlanks();
+    return at_ == end_ || fail("unexpected text after the skeleton");
+  }
+
+  bool fail(const std::string& reason) {
+    const long line = 1 + std::count(begin_, at_, '\n');
+    error_ = "line " + std::to_string(line) + ": " + reason;
+    return false;
+  }
+
+  const std::string& error() const { return error_; }
+
+ private:
+  static bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+  void skipBlanks() {
+    while (at_ != end_ && isBlank(*at_)) ++at_;
+  }
+
+  size_t remaining() const { return end_ - at_; }
+
+  template <class T>
+  bool number(T& value, const char* what) {
+    skipBlanks();
+    if (at_ == end_) return fail(std::string(what) + " missing");
+    const char* start = at_;
+    // Reading with scanf accepts an explicit plus sign; so do we.
+    if (*start == '+' && start + 1 != end_ && start[1] != '-') ++start;
+    auto [stop, status] = std::from_chars(start, end_, value);
+    if (status == std::errc::result_out_of_range) {
+      return fail(std::string(what) + " out of range");
+    }
+    if (status != std::errc() || (stop != end_ && !isBlank(*stop))) {
+      return fail(std::string("unreadable ") + what);
+    }
+    at_ = stop;
+    return true;
+  }
+
+  const char* begin_;
+  const char* at_;
+  const char* end_;
+  std::string error_;
+};
+
+bool readVertices(Scanner& in, ModelImage& image) {
+  int count;
+  if (!in.count(count, "vertex count", kMinVertexBytes)) return false;
+  image.vertices.resize(count);
+  for (Vec3& vertex : image.vertices) {
+    if (!in.real(vertex.x, "vertex coordinate") || !in.real(vertex.y, "vertex coordinate") ||
+        !in.real(vertex.z, "vertex coordinate")) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool readPolygon(Scanner& in, int vertexCount, ModelImage::PolygonRecord& polygon) {
+  for (int& corner : polygon.corners) {
+    if (!in.integer(corner, "vertex number")) return false;
+    if (corner < 0 || corner >= vertexCount) return in.fail("vertex number out of range");
+  }
+  for (double& u : polygon.u) {
+    if (!in.real(u, "texture coordinate")) return false;
+  }
+  for (double& v : polygon.v) {
+    if (!in.real(v, "texture coordinate")) return false;
+  }
+  // The rest of the line holds normals, which are recomputed rather than read.
+  in.skipRestOfLine();
+  return true;
+}
+
+bool readGroup(Scanner& in, int vertexCount, ModelImage::GroupRecord& group) {
+  int polygonCount;
+  if (!in.count(polygonCount, "polygon count", kMinPolygonBytes)) return false;
+  group.polygons.resize(polygonCount);
+  for (ModelImage::PolygonRecord& polygon : group.polygons) {
+    if (!readPolygon(in, vertexCount, polygon)) return false;
+  }
+  if (!in.integer(group.textured, "texture flag")) return false;
+  group.textured = group.textured != 0 ? 1 : 0;
+  if (group.textured && !in.word(group.textureName, "texture name")) return false;
+  for (double& channel : group.colour) {
+    if (!in.real(channel, "colour")) return false;
+  }
+  return true;
+}
+
+bool readGroups(Scanner& in, ModelImage& image) {
+  int groupCount;
+  if (!in.count(groupCount, "group count", kMinGroupBytes)) return false;
+  if (groupCount == 0) return in.fail("a model needs at least one group");
+  image.groups.resize(groupCount);
+  const int vertexCount = static_cast<int>(image.vertices.size());
+  for (ModelImage::GroupRecord& group : image.groups) {
+    if (!readGroup(in, vertexCount, group)) return false;
+  }
+  return true;
+}
+
+bool readBone(Scanner& in, int previousDepth, int polygonCount, ModelImage::BoneRecord& bone) {
+  if (!in.integer(bone.depth, "bone depth")) return false;
+  if (previousDepth == 0 && bone.depth != 1) return in.fail("the first bone must have depth 1");
+  if (previousDepth > 0 && (bone.depth < 2 || bone.depth > previousDepth + 1)) {
+    return in.fail("bone depth does not follow the previous bone");
+  }
+  for (double* value : {&bone.x, &bone.y, &bone.z, &bone.a, &bone.b}) {
+    if (!in.real(*value, "bone value")) return false;
+  }
+  for (;;) {
+    int polygon;
+    if (!in.integer(polygon, "polygon number or -1")) return false;
+    if (polygon == -1) return true;
+    if (polygon < 0 || polygon >= polygonCount) return in.fail("polygon number out of range");
+    bone.polygons.push_back(polygon);
+  }
+}
+
+bool readBones(Scanner& in, ModelImage& image) {
+  int boneCount;
+  if (!in.count(boneCount, "bone count", kMinBoneBytes)) return false;
+  int polygonCount = 0;
+  for (const auto& group : image.groups) polygonCount += static_cast<int>(group.polygons.size());
+  image.bones.resize(boneCount);
+  int previousDepth = 0;
+  for (ModelImage::BoneRecord& bone : image.bones) {
+    if (!readBone(in, previousDepth, polygonCount, bone)) return false;
+    previousDepth = bone.depth;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool parseModelFile(std::string_view text, ModelImage& image, std::string* error) {
+  ModelImage parsed;
+  Scanner in(text);
+  if (readVertices(in, parsed) && readGroups(in, parsed) && readBones(in, parsed) &&
+      in.expectEnd()) {
+    image = std::move(parsed);
+    return true;
+  }
+  if (error) *error = in.error();
+  return false;
+}

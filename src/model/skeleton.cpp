@@ -1,0 +1,114 @@
+#include "model/skeleton.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <iostream>
+#include <utility>
+
+Skeleton::Skeleton(double x, double y, double z) {
+  joints_.push_back(std::make_unique<Vertex>());
+  Vertex* joint = joints_.back().get();
+  joint->x = x;
+  joint->y = y;
+  joint->z = z;
+  bones_.push_back(std::make_unique<Bone>());
+  root = bones_.back().get();
+  root->start = joint;
+  root->end = joint;
+  boneCount = 1;
+}
+
+int Skeleton::addChild(Bone* parent, Bone* child) {
+  parent->children.push_back(child);
+  ++boneCount;
+  return parent->childCount() - 1;
+}
+
+Bone* Skeleton::newBone(Bone* parent, double x, double y, double z) {
+  joints_.push_back(std::make_unique<Vertex>());
+  Vertex* joint = joints_.back().get();
+  joint->x = x;
+  joint->y = y;
+  joint->z = z;
+  bones_.push_back(std::make_unique<Bone>());
+  Bone* bone = bones_.back().get();
+  bone->start = parent->end;
+  bone->end = joint;
+  bone->parent = parent;
+  return bone;
+}
+
+void forEachBone(Bone* bone, const std::function<void(Bone*, int)>& visit) {
+  if (!bone) return;
+  std::vector<std::pair<Bone*, int>> pending{{bone, 0}};
+  while (!pending.empty()) {
+    auto [next, depth] = pending.back();
+    pending.pop_back();
+    visit(next, depth);
+    for (auto child = next->children.rbegin(); child != next->children.rend(); ++child) {
+      pending.emplace_back(*child, depth + 1);
+    }
+  }
+}
+
+void translateBone(Bone* bone, double dx, double dy, double dz) {
+  forEachBone(bone, [&](Bone* moved, int) {
+    moved->end->x += dx;
+    moved->end->y += dy;
+    moved->end->z += dz;
+  });
+}
+
+Bone* Model::createRoot(double x, double y, double z) {
+  if (hasSkeleton) return nullptr;
+  setSkeleton(std::make_unique<Skeleton>(x, y, z));
+  return skeleton->root;
+}
+
+Bone* Model::addBone(Bone* parent, double x, double y, double z) {
+  if (!hasSkeleton) return createRoot(x, y, z);
+  if (!parent) return nullptr;
+  Bone* bone = skeleton->newBone(parent, x, y, z);
+  skeleton->addChild(parent, bone);
+  return bone;
+}
+
+Bone* Model::findBone(double a, double b, double c, double d, int plane, double /*tolerance*/) {
+  // A plain click has no extent; bones are picked by rubber band only.
+  if (a == c || b == d) return nullptr;
+  std::printf("Looking up bones...\n");
+  if (!hasSkeleton || plane < 0 || plane > 2) return nullptr;
+
+  struct Range {
+    double low, high;
+    bool holds(double value) const { return low <= value && value <= high; }
+  };
+  auto range = [](double p, double q) { return Range{std::min(p, q), std::max(p, q)}; };
+  const Range anywhere{-10000, 10000};
+  Range x = anywhere, y = anywhere, z = anywhere;
+  if (plane == 0) {
+    x = range(a, c);
+    y = range(b, d);
+  } else if (plane == 1) {
+    y = range(b, d);
+    z = range(a, c);
+  } else {
+    x = range(b, d);
+    z = range(a, c);
+  }
+
+  Bone* found = nullptr;
+  forEachBone(skeleton->root, [&](Bone* bone, int) {
+    const Vertex& joint = *bone->end;
+    if (!found && x.holds(joint.x) && y.holds(joint.y) && z.holds(joint.z)) found = bone;
+  });
+  return found;
+}
+
+void Model::dumpSkeleton() {
+  if (!hasSkeleton) return;
+  forEachBone(skeleton->root, [](Bone* bone, int depth) {
+    std::cout << depth << ' ' << bone->end->x << ' ' << bone->end->y << ' ' << bone->end->z << ' '
+              << bone->paramA << ' ' << bone->paramB << std::endl;
+  });
+}

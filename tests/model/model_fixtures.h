@@ -1,0 +1,129 @@
+#pragma once
+// Shared by the model tests: a scratch directory, whole-file helpers and small
+// hand-built models.
+
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "model/model.h"
+#include "model/skeleton.h"
+
+// A fresh directory, removed with everything in it when the test ends.
+class ScratchDir {
+ public:
+  ScratchDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "vantorel-XXXXXX").string();
+    path_ = mkdtemp(pattern.data());
+  }
+  ~ScratchDir() {
+    std::error_code ignored;
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ignored);
+    std::filesystem::remove_all(path_, ignored);
+  }
+  std::string file(const std::string& name) const { return path_ + "/" + name; }
+  long entryCount() const {
+    auto entries = std::filesystem::directory_iterator(path_);
+    return std::distance(begin(entries), end(entries));
+  }
+
+ private:
+  std::string path_;
+};
+
+inline std::string readFile(const std::string& path) {
+  std::ostringstream text;
+  text << std::ifstream(path, std::ios::binary).rdbuf();
+  return text.str();
+}
+
+inline void writeFile(const std::string& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+// Records enter the model's lists at the head, as the tools add them.
+inline Vertex* addVertex(Model& model, double x, double y, double z) {
+  Vertex* vertex = model.newVertex(x, y, z);
+  model.vertices.pushFront(vertex);
+  return vertex;
+}
+
+inline Polygon* addPolygon(Model& model, PolygonGroup* group, Vertex* a, Vertex* b, Vertex* c) {
+  Polygon* polygon = model.newPolygon(a, b, c);
+  group->polygons.pushFront(polygon);
+  return polygon;
+}
+
+// One triangle on (0,0,0), (1,0,0), (0,1,0), vertex list in that order.
+inline void buildOneTriangle(Model& model) {
+  Vertex* c = addVertex(model, 0, 1, 0);
+  Vertex* b = addVertex(model, 1, 0, 0);
+  Vertex* a = addVertex(model, 0, 0, 0);
+  addPolygon(model, model.currentGroup, a, b, c);
+}
+
+inline const char* kOneTriangleFile =
+    "3\n"
+    "0.000000 0.000000 0.000000\n"
+    "1.000000 0.000000 0.000000\n"
+    "0.000000 1.000000 0.000000\n"
+    "1\n"
+    "1\n"
+    "0 1 2 0.000000 0.000000 0.000000 0.000000 0.000000 0.000000 "
+    "0.000000 1.000000 0.000000 0.000000 1.000000 0.000000 "
+    "0.000000 1.000000 0.000000 0.000000 1.000000 0.000000 \n"
+    "0\n"
+    "1.000000 1.000000 1.000000 1.000000\n"
+    "0\n";
+
+// Three groups (two textured, one name longer than 31 characters), mapped and
+// unmapped polygons, and a skeleton three deep whose middle bone has twelve
+// children:  root -> hub -> leaves[0..11];  root -> other.
+struct RichModel {
+  explicit RichModel(Model& model) {
+    Vertex* v[6];
+    const double at[6][3] = {{0, 0, 0},  {1.5, 0, 0},      {0, 2.25, 0},
+                             {0, 0, -3}, {4.125, 5, -6.5}, {-0.000125, 7, 8}};
+    for (int i = 0; i < 6; ++i) v[i] = addVertex(model, at[i][0], at[i][1], at[i][2]);
+    PolygonGroup* first = model.currentGroup;
+    first->material.textured = 1;
+    first->material.textureName = "textures/a_name_well_over_thirty_one_characters.bmp";
+    first->material.red = 0.25;
+    mapped = addPolygon(model, first, v[0], v[1], v[2]);
+    mapped->uvs[1].u = 0.75;
+    mapped->uvs[2].v = 0.875;
+    addPolygon(model, first, v[2], v[1], v[3]);
+
+    PolygonGroup* second = model.newGroup();
+    model.groups.pushFront(second);
+    second->material.alpha = 0.5;
+    for (int i = 0; i < 3; ++i) addPolygon(model, second, v[i], v[i + 1], v[i + 2]);
+
+    PolygonGroup* third = model.newGroup();
+    model.groups.pushFront(third);
+    third->material.textured = 1;
+    third->material.textureName = "wood.bmp";
+    addPolygon(model, third, v[5], v[4], v[3]);
+    model.currentGroup = third;
+
+    Bone* root = model.createRoot(0, 1, 0);
+    root->paramA = 0.5;
+    hub = model.addBone(root, 0, 2, 0);
+    for (int i = 0; i < 12; ++i) leaves.push_back(model.addBone(hub, i, 3, 0));
+    leaves[3]->paramB = -2.75;
+    Bone* other = model.addBone(root, 1, 1, 1);
+    // Polygons in writing order: #0 third's, #1-#3 second's, #4-#5 first's.
+    second->polygons.at(0)->bone = leaves[11];
+    second->polygons.at(1)->bone = hub;
+    third->polygons.at(0)->bone = other;
+    mapped->bone = root;
+  }
+  Polygon* mapped;
+  Bone* hub;
+  std::vector<Bone*> leaves;
+};
