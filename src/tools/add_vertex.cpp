@@ -1,0 +1,12 @@
+// Add Vertex: a new loose vertex under the pointer, on the active view's plane
+// (0 on its depth axis). In the Full and UV views nothing is added, though the
+// snapshot is still taken. The selection is not changed.
+
+#include "app/editor.h"
+#include "tools/view_plane.h"
+
+void Editor::addVertexAtCursor() {
+  takeSnapshot();
+  if (auto p = pointUnderMouse(*this))
+    model->vertices.pushFront(model->newVertex(p->x, p->y, p->z));
+}

@@ -1,0 +1,15 @@
+// Add Bone / Create Skeleton (Root): at the release point on the active view's
+// plane, creates the skeleton's root when the model has none, else a child of
+// the selected bone, and selects the new bone. With a skeleton but no bone
+// selected nothing happens; in the Full and UV views no bone is added. The
+// skeleton is printed after every use. No snapshot is taken.
+
+#include "app/editor.h"
+#include "tools/view_plane.h"
+
+void Editor::addBoneAtCursor() {
+  if (!selectedBone && model->hasSkeleton) return;
+  if (auto p = pointUnderMouse(*this))
+    selectedBone = model->addBone(selectedBone, p->x, p->y, p->z);
+  if (model->hasSkeleton) model->dumpSkeleton();
+}

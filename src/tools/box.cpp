@@ -1,0 +1,62 @@
+// Create Box: a box of twelve triangles spanning the drag in the active view,
+// one unit deep (0 to 1) along the view's depth axis, facing outward whatever
+// the drag direction. Its eight vertices become the vertex selection and no
+// polygon stays selected. Released in the UV view it changes nothing and takes
+// no snapshot, since the UV view shows no model plane.
+
+#include "app/editor.h"
+
+namespace {
+
+// Corners by vertex number: 0-3 the bottom (y0) face, 4-7 the top (y1) face.
+constexpr int kTriangles[12][3] = {
+    {0, 1, 2}, {2, 3, 0}, {0, 1, 5}, {5, 4, 0}, {1, 5, 6}, {6, 2, 1},
+    {2, 3, 6}, {6, 7, 3}, {7, 3, 0}, {0, 4, 7}, {4, 7, 6}, {6, 5, 4},
+};
+
+}  // namespace
+
+void Editor::createBox() {
+  const Viewport& view = views[activeView];
+  const double hp = view.viewX(pressX), hr = view.viewX(mouseX);
+  const double vp = view.viewY(pressY), vr = view.viewY(mouseY);
+  switch (view.kind) {
+    case kSideView:
+      boxCorner = {hp, hr, vp, vr, 0, 1};
+      break;
+    case kFrontView:
+      boxCorner = {0, 1, vp, vr, hp, hr};
+      break;
+    case kTopView:
+      boxCorner = {vp, vr, 0, 1, hp, hr};
+      break;
+    default:
+      return;
+  }
+  takeSnapshot();
+
+  const BoxCorners& b = boxCorner;
+  const Vec3 corners[8] = {
+      {b.x0, b.y0, b.z0}, {b.x1, b.y0, b.z0}, {b.x1, b.y0, b.z1}, {b.x0, b.y0, b.z1},
+      {b.x0, b.y1, b.z0}, {b.x1, b.y1, b.z0}, {b.x1, b.y1, b.z1}, {b.x0, b.y1, b.z1},
+  };
+  Vertex* v[8];
+  selectedVertices.clear();
+  for (int i = 0; i < 8; ++i) {
+    v[i] = model->newVertex(corners[i].x, corners[i].y, corners[i].z);
+    model->vertices.pushFront(v[i]);
+    selectedVertices.pushFront(v[i]);
+  }
+  computeSelectionBox(0);
+
+  selectedPolygons.clear();
+  for (const auto& t : kTriangles) {
+    Polygon* p = model->newPolygon(v[t[0]], v[t[1]], v[t[2]]);
+    model->currentGroup->polygons.pushFront(p);
+    selectedPolygons.pushFront(p);
+  }
+  rebuildNormals();
+  // The winding above depends on the drag direction; the centre test fixes it.
+  orientPolygonsOutward();
+  selectedPolygons.clear();
+}

@@ -1,0 +1,85 @@
+// Create Cylinder: a closed cylinder of cylinderLevels rings of cylinderSides
+// vertices whose cross-section fits the vertical extent of the drag, resting
+// on the plane where the view's depth coordinate is 0. Its vertices join the
+// vertex selection; its triangles are not selected. Released in the UV view it
+// changes nothing and takes no snapshot, since the UV view shows no model
+// plane.
+
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+#include "app/editor.h"
+#include "tools/tube_mesh.h"
+
+void Editor::createCylinder() {
+  const Viewport& view = views[activeView];
+  const int kind = view.kind;
+  if (kind != kSideView && kind != kFrontView && kind != kTopView) return;
+  takeSnapshot();
+
+  const double hp = view.viewX(pressX), hr = view.viewX(mouseX);
+  const double vp = view.viewY(pressY), vr = view.viewY(mouseY);
+  BoxCorners& c = boxCorner;
+  switch (kind) {
+    case kSideView:  // axis along X
+      c = {hp, hr, vp, vr, 0, std::fabs(vr - vp)};
+      break;
+    case kFrontView:  // axis along Z
+      c = {0, std::fabs(vr - vp), vp, vr, hp, hr};
+      break;
+    default:  // Top, axis along Z
+      c = {vp, vr, 0, std::fabs(vr - vp), hp, hr};
+      break;
+  }
+  sortPair(c.x0, c.x1);
+  sortPair(c.y0, c.y1);
+  sortPair(c.z0, c.z1);
+
+  // a and b centre the cross-section on the view's vertical and depth axes.
+  double r, a, b;
+  if (kind == kSideView) {
+    r = std::fabs((c.y1 - c.y0) * 0.5);
+    a = c.y0 + r;
+    b = c.z0 + r;
+  } else if (kind == kFrontView) {
+    r = std::fabs((c.y1 - c.y0) * 0.5);
+    a = c.y0 + r;
+    b = c.x0 + r;
+  } else {
+    r = std::fabs((c.x1 - c.x0) * 0.5);
+    a = c.x0 + r;
+    b = c.y0 + r;
+  }
+  std::printf("radius: %lf cx: %lf cy: %lf [%lf %lf %lf %lf %lf %lf]\n", r, b, a, c.x0, c.x1, c.y0,
+              c.y1, c.z0, c.z1);
+
+  const int levels = cylinderLevels, sides = cylinderSides;
+  const double lo = kind == kSideView ? c.x0 : c.z0;
+  const double hi = kind == kSideView ? c.x1 : c.z1;
+  auto at = [&](double t, double cosT, double sinT) -> Vec3 {
+    if (kind == kSideView) return {t, a + r * cosT, b + r * sinT};
+    if (kind == kFrontView) return {b + r * cosT, a + r * sinT, t};
+    return {a + r * sinT, b + r * cosT, t};
+  };
+  std::vector<Vec3> points;
+  points.reserve((levels + 1) * sides + 2);
+  for (int i = 0; i <= levels; ++i) {
+    const double t = lo + static_cast<double>(i) / levels * (hi - lo);
+    for (int k = 0; k < sides; ++k) {
+      const double theta = k * 360.0 / sides * kRadiansPerDegree;
+      points.push_back(at(t, std::cos(theta), std::sin(theta)));
+    }
+  }
+  if (kind == kSideView) {
+    points.push_back({c.x0, a, b});
+    points.push_back({c.x1, a, b});
+  } else if (kind == kFrontView) {
+    points.push_back({b, a, c.z0});
+    points.push_back({b, a, c.z1});
+  } else {
+    points.push_back({a, b, c.z0});
+    points.push_back({a, b, c.z1});
+  }
+  addClosedTube(*this, points, levels, sides);
+}

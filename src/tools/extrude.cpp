@@ -1,0 +1,104 @@
+// Extrude: detaches the selected polygons onto new vertices just off the old
+// ones and closes the gap with two wall triangles per boundary edge; the new
+// vertices become the vertex selection, to be moved by the rest of the drag.
+// With no polygon selected, prepareExtrude changes nothing.
+//
+// extrudeSelection itself works from the vertex selection: corners of the
+// selected polygons that are not selected stay where they are, and a boundary
+// edge touching such a corner gets no wall ("wtf" is printed for it).
+
+#include <cstdio>
+#include <functional>
+#include <utility>
+#include <vector>
+
+#include <absl/container/flat_hash_map.h>
+
+#include "app/editor.h"
+
+namespace {
+
+// The new vertices sit this far off their sources until the drag moves them.
+constexpr double kNudge = 0.001;
+
+using Edge = std::pair<Vertex*, Vertex*>;
+
+// An edge's key whichever way round it is walked.
+Edge undirected(Vertex* a, Vertex* b) {
+  return std::less<Vertex*>()(a, b) ? Edge{a, b} : Edge{b, a};
+}
+
+}  // namespace
+
+void Editor::prepareExtrude() {
+  if (selectedPolygons.empty()) return;
+  selectedVertices.clear();
+  for (Polygon* p : selectedPolygons)
+    for (Vertex* v : p->vertices)
+      if (!selectedVertices.contains(v)) selectedVertices.pushFront(v);
+}
+
+void Editor::extrudeSelection() {
+  takeSnapshot();
+
+  // Each source vertex O(i) gets its N(i); a vertex selected twice keeps the
+  // copy made first, so the later copy stays loose.
+  std::vector<Vertex*> sources, copies;
+  absl::flat_hash_map<Vertex*, Vertex*> copyOf;
+  absl::flat_hash_map<Vertex*, int> indexOfCopy;
+  copyOf.reserve(selectedVertices.count());
+  indexOfCopy.reserve(selectedVertices.count());
+  for (Vertex* o : selectedVertices) {
+    Vertex* n = model->newVertex(o->x + kNudge, o->y + kNudge, o->z + kNudge);
+    model->vertices.pushFront(n);
+    indexOfCopy[n] = static_cast<int>(sources.size());
+    sources.push_back(o);
+    copies.push_back(n);
+    copyOf.try_emplace(o, n);
+  }
+  for (Polygon* p : selectedPolygons) {
+    for (int k = 0; k < 3; ++k) {
+      auto found = copyOf.find(p->vertices[k]);
+      if (found == copyOf.end()) continue;
+      p->vertices[k] = found->second;
+      p->uvs[k].vertex = found->second;
+    }
+  }
+
+  // An edge is on the boundary when no other edge of the selected polygons
+  // joins the same two vertices.
+  std::vector<Edge> edges;
+  edges.reserve(3 * selectedPolygons.count());
+  for (Polygon* p : selectedPolygons) {
+    Vertex* const* c = p->vertices;
+    edges.insert(edges.end(), {{c[0], c[1]}, {c[1], c[2]}, {c[0], c[2]}});
+  }
+  absl::flat_hash_map<Edge, int> uses;
+  uses.reserve(edges.size());
+  for (const Edge& e : edges) ++uses[undirected(e.first, e.second)];
+
+  // Boundary edges are taken newest first, as a list collected at its head
+  // would hand them out; that order is the order of the walls.
+  for (auto e = edges.rbegin(); e != edges.rend(); ++e) {
+    if (uses[undirected(e->first, e->second)] != 1) continue;
+    auto i = indexOfCopy.find(e->first), j = indexOfCopy.find(e->second);
+    if (i == indexOfCopy.end() || j == indexOfCopy.end()) {
+      std::printf("wtf");
+      continue;
+    }
+    Vertex *ni = copies[i->second], *nj = copies[j->second];
+    Vertex *oi = sources[i->second], *oj = sources[j->second];
+    for (Polygon* wall : {model->newPolygon(ni, nj, oi), model->newPolygon(nj, oj, oi)}) {
+      model->currentGroup->polygons.pushFront(wall);
+      selectedPolygons.pushFront(wall);
+    }
+  }
+
+  selectedVertices.clear();
+  for (Vertex* n : copies) selectedVertices.pushFront(n);
+
+  rebuildNormals();
+  orientPolygonsOutward();
+  model->clearPolygonSelection();
+  selectedPolygons.clear();
+}

@@ -1,0 +1,49 @@
+// Move: translates the selected vertices, or the selected UV points in the UV
+// view. With no vertex selected the selected bone moves instead (its end joint
+// and every descendant's); with neither, nothing moves, though the snapshot is
+// still taken.
+
+#include <algorithm>
+
+#include "app/editor.h"
+#include "model/skeleton.h"
+#include "tools/live_transform.h"
+#include "tools/view_plane.h"
+
+void updateMoveOffset(Editor& e) {
+  const auto [dh, dv] = dragInActiveView(e);
+  switch (e.views[e.activeView].kind) {
+    case kSideView:
+    case kUvView:  // x carries u, y carries v
+      e.moveOffset = {dh, dv, 0};
+      break;
+    case kFrontView:
+      e.moveOffset = {0, dv, dh};
+      break;
+    case kTopView:
+      e.moveOffset = {dv, 0, dh};
+      break;
+    default:
+      break;
+  }
+}
+
+void Editor::moveSelection(double dx, double dy, double dz) {
+  takeSnapshot();
+  if (views[activeView].kind == kUvView) {
+    // Texture coordinates stop at the edges of the texture.
+    for (UvPoint* uv : selectedUvs) {
+      uv->u = std::clamp(uv->u + dx, 0.0, 1.0);
+      uv->v = std::clamp(uv->v + dy, 0.0, 1.0);
+    }
+  } else if (selectedVertices.empty()) {
+    if (selectedBone) translateBone(selectedBone, dx, dy, dz);
+  } else {
+    for (Vertex* v : selectedVertices) {
+      v->x += dx;
+      v->y += dy;
+      v->z += dz;
+    }
+  }
+  rebuildNormals();
+}

@@ -1,0 +1,48 @@
+// Rotate: turns the selected vertices about the centre of their box, about the
+// active view's depth axis. In the Full and UV views, or with no vertex
+// selected, nothing turns, though the snapshot is still taken. Bones and UV
+// points are never rotated.
+
+#include <cmath>
+
+#include "app/editor.h"
+
+void Editor::rotatePoint(const Vec3& centre, Vec3& point, double ax, double ay, double az) {
+  double x = point.x - centre.x, y = point.y - centre.y, z = point.z - centre.z;
+  double x1 = x * std::cos(ay) + z * std::sin(ay);
+  double z1 = z * std::cos(ay) - x * std::sin(ay);
+  double y1 = y * std::cos(ax) - z1 * std::sin(ax);
+  double z2 = y * std::sin(ax) + z1 * std::cos(ax);
+  double x2 = x1 * std::cos(az) + y1 * std::sin(az);
+  double y2 = y1 * std::cos(az) - x1 * std::sin(az);
+  point = {x2 + centre.x, y2 + centre.y, z2 + centre.z};
+}
+
+void Editor::rotateSelection(double angle) {
+  takeSnapshot();
+  computeSelectionBox(0);
+  const Vec3 centre = selectionCentre;
+  double ax = 0, ay = 0, az = 0;
+  switch (views[activeView].kind) {
+    case kSideView:
+      az = angle;
+      break;
+    case kFrontView:
+      ax = angle;
+      break;
+    case kTopView:
+      ay = angle;
+      break;
+    default:
+      rebuildNormals();
+      return;
+  }
+  for (Vertex* v : selectedVertices) {
+    Vec3 p{v->x, v->y, v->z};
+    rotatePoint(centre, p, ax, ay, az);
+    v->x = p.x;
+    v->y = p.y;
+    v->z = p.z;
+  }
+  rebuildNormals();
+}

@@ -1,0 +1,86 @@
+// Scale 2D and Scale 3D: scale the selected vertices (the selected UV points in
+// the UV view) about the centre of their box by scaleFactor. An axis whose box
+// has no extent, or whose factor is exactly 0, is left alone; an empty
+// selection changes nothing, though the snapshot is still taken.
+
+#include <cstdio>
+
+#include "app/editor.h"
+#include "tools/live_transform.h"
+#include "tools/view_plane.h"
+
+namespace {
+
+// Half a model unit of drag doubles the size; beyond -0.5 the factor mirrors.
+double factorOf(double drag) {
+  return drag * 2 + 1;
+}
+
+// One axis of the scale: the box [min, max] around `centre` grows to extent
+// (max - min) * s with the same centre. `newMin` equals the centre exactly
+// when the axis is to be left alone.
+struct AxisScale {
+  double min, max, centre, factor, newMin;
+  AxisScale(double lo, double hi, double mid, double s)
+      : min(lo), max(hi), centre(mid), factor(s), newMin(mid - (hi - lo) * s * 0.5) {}
+  void apply(double& c) const {
+    if (newMin != centre) c = newMin + (c - min) / (max - min) * ((max - min) * factor);
+  }
+};
+
+}  // namespace
+
+void updateScaleFactor(Editor& e) {
+  const auto [dh, dv] = dragInActiveView(e);
+  const double fh = factorOf(dh), fv = factorOf(dv);
+  const int kind = e.views[e.activeView].kind;
+  if (kind == kFullView) return;
+  if (e.tool == kScale3D) {
+    e.scaleFactor = {fv, fv, fv};
+    return;
+  }
+  switch (kind) {
+    case kSideView:
+      e.scaleFactor = {fh, fv, 1};
+      break;
+    case kFrontView:
+      e.scaleFactor = {1, fv, fh};
+      break;
+    case kTopView:
+      e.scaleFactor = {fv, 1, fh};
+      break;
+    case kUvView:
+      e.scaleFactor.x = fh;
+      e.scaleFactor.y = fv;
+      break;
+  }
+}
+
+void Editor::scaleSelection() {
+  takeSnapshot();
+  const Vec3 s = scaleFactor;
+  if (views[activeView].kind == kUvView) {
+    computeSelectionBox(2);
+    const UvPair lo = uvSelectionMin, hi = uvSelectionMax, c = uvSelectionCentre;
+    const AxisScale u(lo.u, hi.u, c.u, s.x), v(lo.v, hi.v, c.v, s.y);
+    for (UvPoint* uv : selectedUvs) {
+      u.apply(uv->u);
+      v.apply(uv->v);
+    }
+  } else {
+    computeSelectionBox(0);
+    const Vec3 lo = selectionMin, hi = selectionMax, c = selectionCentre;
+    std::printf("center x: %lf y: %lf z: %lf\n", c.x, c.y, c.z);
+    const AxisScale x(lo.x, hi.x, c.x, s.x), y(lo.y, hi.y, c.y, s.y), z(lo.z, hi.z, c.z, s.z);
+    std::printf("min x: %lf y: %lf z: %lf\n", x.newMin, y.newMin, z.newMin);
+    for (Vertex* vertex : selectedVertices) {
+      x.apply(vertex->x);
+      y.apply(vertex->y);
+      z.apply(vertex->z);
+      std::printf("test");
+    }
+  }
+  scaleFactor = {1, 1, 1};
+  computeSelectionBox(0);
+  rebuildNormals();
+}

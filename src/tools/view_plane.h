@@ -1,0 +1,37 @@
+#pragma once
+// Where the mouse tools put things: the model point a flat view shows at a
+// pair of view coordinates, and the drag in view units. The flat views give
+// 0 to their depth axis; the Full and UV views show no model plane.
+
+#include <optional>
+
+#include "app/editor.h"
+
+// "Side" shows (h, v) as (x, y), "Front" as (z, y), "Top" as (z, x).
+inline std::optional<Vec3> pointInViewPlane(int viewKind, double h, double v) {
+  switch (viewKind) {
+    case kSideView:
+      return Vec3{h, v, 0};
+    case kFrontView:
+      return Vec3{0, v, h};
+    case kTopView:
+      return Vec3{v, 0, h};
+    default:
+      return std::nullopt;
+  }
+}
+
+// The point under the pointer in the active view.
+inline std::optional<Vec3> pointUnderMouse(const Editor& e) {
+  const Viewport& view = e.views[e.activeView];
+  return pointInViewPlane(view.kind, view.viewX(e.mouseX), view.viewY(e.mouseY));
+}
+
+// The drag from the press point to the pointer, in the active view's units.
+struct ViewDrag {
+  double dh, dv;
+};
+inline ViewDrag dragInActiveView(const Editor& e) {
+  const Viewport& view = e.views[e.activeView];
+  return {view.viewX(e.mouseX) - view.viewX(e.pressX), view.viewY(e.mouseY) - view.viewY(e.pressY)};
+}
