@@ -33,10 +33,32 @@ void nearFace(int kind, double x, double y, double z, double h, float* out) {
   }
 }
 
+// One marker cube as glutSolidCube makes it: eight corners, six faces of
+// four, each face drawn as the triangles (0, 1, 2) and (0, 2, 3). In line
+// polygon mode every triangle edge shows, so only the same triangles give the
+// same picture.
+const float kCubeCorners[8][3] = {{.5f, .5f, .5f},   {-.5f, .5f, .5f}, {-.5f, -.5f, .5f},
+                                  {.5f, -.5f, .5f},  {.5f, -.5f, -.5f}, {.5f, .5f, -.5f},
+                                  {-.5f, .5f, -.5f}, {-.5f, -.5f, -.5f}};
+const int kCubeFaces[6][4] = {{0, 1, 2, 3}, {0, 3, 4, 5}, {0, 5, 6, 1},
+                              {1, 6, 7, 2}, {7, 4, 3, 2}, {4, 7, 6, 5}};
+
+void cubeTriangles(const Vertex& p, float size, float* out) {
+  static const int kOrder[6] = {0, 1, 2, 0, 2, 3};
+  for (const auto& face : kCubeFaces) {
+    for (int corner : kOrder) {
+      const float* c = kCubeCorners[face[corner]];
+      *out++ = static_cast<float>(p.x) + size * c[0];
+      *out++ = static_cast<float>(p.y) + size * c[1];
+      *out++ = static_cast<float>(p.z) + size * c[2];
+    }
+  }
+}
+
 }  // namespace
 
 void Editor::drawVertexMarkers(const Viewport& view, double size) {
-  if (!batchMarkers || view.kind > kTopView) {
+  if (!batchMarkers) {
     for (Vertex* p : model->vertices) {
       glPushMatrix();
       glTranslated(p->x, p->y, p->z);
@@ -47,17 +69,23 @@ void Editor::drawVertexMarkers(const Viewport& view, double size) {
   }
   const int count = model->vertices.count();
   if (count == 0) return;
-  markerBuffer_.resize(static_cast<size_t>(count) * 12);
+  GLint polygonMode[2] = {GL_FILL, GL_FILL};
+  glGetIntegerv(GL_POLYGON_MODE, polygonMode);
+  const bool faceOn = view.kind <= kTopView && polygonMode[0] == GL_FILL;
+  const int floatsPerMarker = faceOn ? 12 : 108;
+  markerBuffer_.resize(static_cast<size_t>(count) * floatsPerMarker);
   float* out = markerBuffer_.data();
-  // The cube's corners are computed in single precision, as glTranslated then
-  // glutSolidCube's float vertices would place them.
   const double h = static_cast<float>(size) * 0.5f;
   for (Vertex* p : model->vertices) {
-    nearFace(view.kind, p->x, p->y, p->z, h, out);
-    out += 12;
+    if (faceOn) {
+      nearFace(view.kind, p->x, p->y, p->z, h, out);
+    } else {
+      cubeTriangles(*p, static_cast<float>(size), out);
+    }
+    out += floatsPerMarker;
   }
   glEnableClientState(GL_VERTEX_ARRAY);
   glVertexPointer(3, GL_FLOAT, 0, markerBuffer_.data());
-  glDrawArrays(GL_QUADS, 0, count * 4);
+  glDrawArrays(faceOn ? GL_QUADS : GL_TRIANGLES, 0, count * (faceOn ? 4 : 36));
   glDisableClientState(GL_VERTEX_ARRAY);
 }

@@ -58,7 +58,7 @@ class MarkerTest : public ::testing::Test {
 
 TEST_F(MarkerTest, BatchedMarkersMatchOneCubePerVertex) {
   addRandomModel(7, 400);
-  for (int mode : {kWireframe, kFlatShaded}) {
+  for (int mode : {kFlatShaded, kSmoothShaded, kWireframe}) {
     for (Viewport& v : editor->views) v.renderMode = mode;
     std::vector<unsigned char> reference = frame(0);
     std::vector<unsigned char> batched = frame(1);
