@@ -139,9 +139,8 @@ class Editor:
     def screenshot(self):
         """The window as a list of rows of (r, g, b), top row first."""
         path = os.path.join(self.workdir, "shot.ppm")
-        raw = subprocess.run(["xwd", "-id", self.window, "-silent"], capture_output=True,
-                             check=True).stdout
-        subprocess.run(["convert", "xwd:-", "-depth", "8", path], input=raw, check=True)
+        subprocess.run(["import", "-window", self.window, "-depth", "8", "ppm:" + path],
+                       check=True, capture_output=True)
         return read_ppm(path)
 
     # --- end -----------------------------------------------------------------
@@ -186,7 +185,7 @@ def read_ppm(path):
 
 def run(test):
     """Runs test(editor) against a fresh program; exits non-zero on failure."""
-    binary, close_helper = sys.argv[1], sys.argv[2]
+    binary, close_helper = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
     editor = Editor(binary, close_helper)
     try:
         test(editor)

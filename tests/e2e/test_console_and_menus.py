@@ -10,7 +10,7 @@ from pixels import expect
 PROMPT = (450, 483)
 # The newest console line sits 5 pixels above the message box's bottom edge:
 # window y 460 (y down), text rising about 9 pixels above it.
-LINE_BOX = (105, 449, 495, 461)
+LINE_BOX = (108, 449, 490, 461)  # inside the box's outline
 
 
 def dark_columns(shot, box):

@@ -8,6 +8,7 @@ auto-repeat worth speaking of; it is stopped when the command ends.
 import os
 import subprocess
 import sys
+import time
 
 
 def main():
@@ -32,6 +33,14 @@ def main():
         server.kill()
         return 1
     env = dict(os.environ, DISPLAY=":" + number.decode().strip())
+    # The server announces its number as it starts listening; make sure a
+    # client gets through before handing it over.
+    for _ in range(50):
+        probe = subprocess.run(["xdotool", "getdisplaygeometry"], env=env,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        if probe.returncode == 0:
+            break
+        time.sleep(0.1)
     try:
         return subprocess.call(sys.argv[1:], env=env)
     finally:
