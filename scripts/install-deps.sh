@@ -6,8 +6,14 @@ set -euo pipefail
 
 packages=(cmake g++ make pkg-config freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri
           libabsl-dev libstb-dev)
+test_packages=(libgtest-dev xvfb xauth xdotool python3 imagemagick)
 if [ "${1:-}" = "--test" ]; then
-  packages+=(libgtest-dev xvfb xauth xdotool python3 imagemagick)
+  packages+=("${test_packages[@]}")
+fi
+# The benchmarks draw frames under Xvfb as the window tests do, and compare
+# our model reader with two OBJ readers; nothing else links these libraries.
+if [ "${1:-}" = "--bench" ]; then
+  packages+=("${test_packages[@]}" libassimp-dev libtinyobjloader-dev)
 fi
 if [ "${1:-}" = "--fuzz" ]; then
   packages+=(clang libclang-rt-14-dev)

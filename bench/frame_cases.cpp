@@ -1,0 +1,111 @@
+// Whole frames of the editor (drawFrame and glFinish) with the ball's vertex
+// markers, in the four-view and the one-view layout, drawn the editor's way
+// and the plain way (one glutSolidCube per vertex) for comparison. Each plain
+// row notes how many times faster the editor's frame is and whether the two
+// pictures are identical, pixel for pixel. Needs an X display (Xvfb).
+
+#include <GL/glut.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/editor.h"
+#include "app/gl_platform.h"
+#include "bench_registry.h"
+#include "bench_util.h"
+#include "test_meshes.h"
+
+namespace {
+
+constexpr int kWidth = 800, kHeight = 600;
+
+void noDisplay() {}
+
+bool openWindow() {
+  static bool open = false;
+  if (open) return true;
+  if (!std::getenv("DISPLAY")) return false;
+  int argc = 1;
+  char name[] = "bench_frames";
+  char* argv[] = {name, nullptr};
+  glutInit(&argc, argv);
+  glutInitWindowSize(kWidth, kHeight);
+  glutInitWindowPosition(100, 100);
+  glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH);
+  glutCreateWindow("Vantorel");
+  glutDisplayFunc(noDisplay);
+  setInitialGlState();
+  open = true;
+  return true;
+}
+
+std::vector<unsigned char> readFrame() {
+  glFinish();
+  glReadBuffer(GL_BACK);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  std::vector<unsigned char> rgb(kWidth * kHeight * 3);
+  glReadPixels(0, 0, kWidth, kHeight, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+  return rgb;
+}
+
+int differingPixels(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
+  int n = 0;
+  for (size_t i = 0; i < a.size(); i += 3) {
+    n += a[i] != b[i] || a[i + 1] != b[i + 1] || a[i + 2] != b[i + 2];
+  }
+  return n;
+}
+
+struct Layout {
+  const char* name;
+  int layoutMode;
+  int renderMode;
+};
+
+}  // namespace
+
+BENCH_CASE(70, "frames") {
+  if (!openWindow()) {
+    std::fprintf(stderr, "no X display: frames skipped\n");
+    return;
+  }
+  auto editor = bench::ballEditor(2 * context.size);  // a closed ball has half as many vertices
+  Editor& e = *editor;
+  Panel mainPanel("main", 100, 100, kWidth, kHeight, e.uiContext());
+  e.setMainWidget(&mainPanel);
+  e.layoutViews();
+  e.mouseMoved(kWidth - 10, 10);
+  const int vertices = e.model->vertices.count();
+
+  const Layout layouts[] = {{"four views, wireframe", 1, kWireframe},
+                            {"one view (Full), wireframe", 0, kWireframe},
+                            {"four views, flat shaded", 1, kFlatShaded}};
+  for (const Layout& layout : layouts) {
+    e.layoutMode = layout.layoutMode;
+    for (Viewport& v : e.views) v.renderMode = layout.renderMode;
+    double ms[2];
+    std::vector<unsigned char> picture[2];
+    for (int batched : {1, 0}) {
+      e.batchMarkers = batched;
+      e.drawFrame();  // the first frame also sets up the light
+      ms[batched] = bench::medianMs(
+          context.runs, [] {},
+          [&] {
+            e.drawFrame();
+            glFinish();
+          });
+      e.drawFrame();
+      picture[batched] = readFrame();
+    }
+    const int differ = differingPixels(picture[0], picture[1]);
+    char note[128];
+    std::snprintf(
+        note, sizeof note, "%d vertices; editor's frame %.1fx faster; %s", vertices, ms[0] / ms[1],
+        differ == 0 ? "pixels identical" : (std::to_string(differ) + " PIXELS DIFFER").c_str());
+    report.row(std::string("frame, ") + layout.name, "ms", ms[1],
+               reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+    report.row(std::string("frame, ") + layout.name + ", one cube per vertex", "ms", ms[0], note);
+  }
+}

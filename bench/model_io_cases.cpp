@@ -1,0 +1,37 @@
+// The model file and undo: save, load, the snapshot every edit takes, undo.
+
+#include <memory>
+
+#include "bench_registry.h"
+#include "bench_util.h"
+#include "test_meshes.h"
+
+BENCH_CASE(10, "model file and undo") {
+  bench::ScratchDirectory scratch;
+  auto editor = bench::ballEditor(context.size, /*extras=*/true);
+  Model& model = *editor->model;
+  model.name = scratch.file("ball.mdl");
+  auto nothing = [] {};
+  report.row("save model file (write, fsync, rename)", "ms",
+             bench::medianMs(context.runs, nothing, [&] { model.save(); }));
+
+  std::unique_ptr<Model> loaded;
+  report.row("load model file (read, parse, build)", "ms",
+             bench::medianMs(
+                 context.runs, [&] { loaded = std::make_unique<Model>("loaded", nullptr); },
+                 [&] { loaded->load(model.name); }));
+  loaded.reset();
+
+  report.row(
+      "copy: take an undo snapshot", "ms",
+      bench::medianMs(
+          context.runs, [&] { editor->undoStack.clear(); }, [&] { editor->takeSnapshot(); }));
+  report.row("undo (rebuild the model from a snapshot)", "ms",
+             bench::medianMs(
+                 context.runs,
+                 [&] {
+                   editor->undoStack.clear();
+                   editor->takeSnapshot();
+                 },
+                 [&] { editor->undo(); }));
+}
