@@ -1,6 +1,14 @@
 #include "model/list.h"
 
+#include <algorithm>
 #include <utility>
+
+namespace {
+constexpr size_t kMaxChunk = 1 << 16;
+// Below this many items a membership question is answered by walking the
+// list, which is quicker than building an index for it.
+constexpr int kWalkLimit = 8;
+}  // namespace
 
 UntypedList::~UntypedList() {
   clear();
@@ -17,9 +25,63 @@ UntypedList& UntypedList::operator=(UntypedList&& other) noexcept {
   tail_ = std::exchange(other.tail_, nullptr);
   current_ = std::exchange(other.current_, nullptr);
   count_ = std::exchange(other.count_, 0);
+  indexed_ = std::exchange(other.indexed_, false);
   index_ = std::move(other.index_);
   other.index_.clear();
+  chunks_ = std::move(other.chunks_);
+  other.chunks_.clear();
+  chunkUsed_ = std::exchange(other.chunkUsed_, 0);
+  chunkSize_ = std::exchange(other.chunkSize_, 0);
+  nextChunkSize_ = std::exchange(other.nextChunkSize_, 16);
+  freeNodes_ = std::exchange(other.freeNodes_, nullptr);
   return *this;
+}
+
+void UntypedList::reserve(int more) {
+  if (more <= 0) return;
+  if (indexed_) index_.reserve(index_.size() + more);
+  const size_t room = chunkSize_ - chunkUsed_;
+  if (static_cast<size_t>(more) > room) {
+    nextChunkSize_ = std::max(nextChunkSize_, std::min<size_t>(more - room, kMaxChunk));
+  }
+}
+
+ListNode* UntypedList::newNode(void* item) {
+  ListNode* node = freeNodes_;
+  if (node) {
+    freeNodes_ = node->next;
+  } else {
+    if (chunkUsed_ == chunkSize_) {
+      chunkSize_ = nextChunkSize_;
+      chunks_.push_back(std::make_unique_for_overwrite<ListNode[]>(chunkSize_));
+      chunkUsed_ = 0;
+      nextChunkSize_ = std::min(2 * nextChunkSize_, kMaxChunk);
+    }
+    node = &chunks_.back()[chunkUsed_++];
+  }
+  *node = ListNode{nullptr, nullptr, item};
+  return node;
+}
+
+void UntypedList::freeNode(ListNode* node) {
+  node->next = freeNodes_;
+  freeNodes_ = node;
+}
+
+void UntypedList::useIndex() const {
+  if (indexed_) return;
+  index_.reserve(count_);
+  for (ListNode* n = head_; n; n = n->next) {
+    Membership& m = index_[n->data];
+    if (m.copies++ == 0) m.first = n;
+  }
+  indexed_ = true;
+}
+
+void UntypedList::noteAdded(const void* item, ListNode* node, bool atHead) {
+  if (!indexed_) return;
+  Membership& m = index_[item];
+  if (m.copies++ == 0 || atHead) m.first = node;
 }
 
 bool UntypedList::first() {
@@ -58,27 +120,26 @@ void UntypedList::unlink(ListNode* node) {
 }
 
 ListNode* UntypedList::pushFront(void* item) {
-  auto* node = new ListNode{nullptr, nullptr, item};
+  ListNode* node = newNode(item);
   linkAtHead(node);
   ++count_;
-  Membership& m = index_[item];
-  ++m.copies;
-  m.first = node;
+  noteAdded(item, node, /*atHead=*/true);
   return node;
 }
 
 ListNode* UntypedList::pushBack(void* item) {
   if (!tail_) return pushFront(item);
-  auto* node = new ListNode{nullptr, tail_, item};
+  ListNode* node = newNode(item);
+  node->prev = tail_;
   tail_->next = node;
   tail_ = node;
   ++count_;
-  Membership& m = index_[item];
-  if (m.copies++ == 0) m.first = node;
+  noteAdded(item, node, /*atHead=*/false);
   return node;
 }
 
 ListNode* UntypedList::firstNodeOf(const void* item) {
+  useIndex();
   auto it = index_.find(item);
   if (it == index_.end()) return nullptr;
   if (!it->second.first) {
@@ -106,28 +167,35 @@ void UntypedList::remove(const void* item) {
   }
   unlink(node);
   --count_;
-  delete node;
+  freeNode(node);
 }
 
 bool UntypedList::contains(const void* item) const {
+  if (!indexed_ && count_ <= kWalkLimit) {
+    for (ListNode* n = head_; n; n = n->next) {
+      if (n->data == item) return true;
+    }
+    return false;
+  }
+  useIndex();
   return index_.contains(item);
 }
 
 int UntypedList::copiesOf(const void* item) const {
+  useIndex();
   auto it = index_.find(item);
   return it == index_.end() ? 0 : it->second.copies;
 }
 
 void UntypedList::clear() {
-  ListNode* n = head_;
-  while (n) {
-    ListNode* next = n->next;
-    delete n;
-    n = next;
-  }
   head_ = tail_ = current_ = nullptr;
   count_ = 0;
+  indexed_ = false;
   index_.clear();
+  chunks_.clear();
+  chunkUsed_ = chunkSize_ = 0;
+  nextChunkSize_ = 16;
+  freeNodes_ = nullptr;
 }
 
 void* UntypedList::at(int index) const {
@@ -140,15 +208,17 @@ void* UntypedList::at(int index) const {
 void* UntypedList::popBack() {
   ListNode* node = tail_;
   void* item = node->data;
-  auto it = index_.find(item);
-  if (--it->second.copies == 0) {
-    index_.erase(it);
-  } else if (it->second.first == node) {
-    it->second.first = nullptr;
+  if (indexed_) {
+    auto it = index_.find(item);
+    if (--it->second.copies == 0) {
+      index_.erase(it);
+    } else if (it->second.first == node) {
+      it->second.first = nullptr;
+    }
   }
   unlink(node);
   --count_;
-  delete node;
+  freeNode(node);
   return item;
 }
 

@@ -4,13 +4,22 @@
 // nodes, never its items; items are compared by address and may be held more
 // than once.
 //
-// Beside the links, each list keeps a membership index (item -> copies held,
+// Beside the links, a list can keep a membership index (item -> copies held,
 // first node from the head), so contains() is O(1) and remove(), addMissing(),
 // removeAll() and pushFrontAll() cost time linear in the items they touch,
 // while order, first-match semantics and the cursor behave as a plain list's.
+// The index is built by the first operation that asks about membership and
+// kept up to date from then on until clear(): most lists (query results, the
+// model's own lists) are only filled and walked, and never pay for it.
+//
+// Nodes come from chunks owned by the list, so filling a list costs no
+// allocation per item and clear() releases a large list at once.
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <stdexcept>
+#include <vector>
 
 #include <absl/container/flat_hash_map.h>
 
@@ -40,8 +49,8 @@ class UntypedList {
   ListNode* current() const { return current_; }
   int count() const { return count_; }
   bool empty() const { return count_ == 0; }
-  // Makes room in the membership index for `more` items, before bulk fills.
-  void reserve(int more) { index_.reserve(index_.size() + more); }
+  // Makes room for `more` items, before bulk fills.
+  void reserve(int more);
 
   // The cursor walk: first() puts the cursor on the head, next() moves it one
   // node towards the tail. Both answer false when there is no node to visit;
@@ -75,12 +84,23 @@ class UntypedList {
   ListNode* firstNodeOf(const void* item);
   void unlink(ListNode* node);
   void linkAtHead(ListNode* node);
+  // Builds the membership index from the links if it is not kept yet.
+  void useIndex() const;
+  void noteAdded(const void* item, ListNode* node, bool atHead);
+  ListNode* newNode(void* item);
+  void freeNode(ListNode* node);
 
   ListNode* head_ = nullptr;
   ListNode* tail_ = nullptr;
   ListNode* current_ = nullptr;
   int count_ = 0;
-  absl::flat_hash_map<const void*, Membership> index_;
+  mutable bool indexed_ = false;
+  mutable absl::flat_hash_map<const void*, Membership> index_;
+  // Node storage: chunks of growing size, and the nodes removed one by one,
+  // linked through `next`, for reuse.
+  std::vector<std::unique_ptr<ListNode[]>> chunks_;
+  size_t chunkUsed_ = 0, chunkSize_ = 0, nextChunkSize_ = 16;
+  ListNode* freeNodes_ = nullptr;
 };
 
 // The typed face of the list: the same list holding T pointers.

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <deque>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -212,6 +215,78 @@ TEST_F(ListTest, ContainsStaysExactAcrossManyItems) {
   for (int i = 0; i < 10000; ++i) EXPECT_EQ(list.contains(&items[i]), i % 2 == 1) << i;
   EXPECT_EQ(list.headItem()->id, 9999);
   EXPECT_EQ(list.tailItem()->id, 1);
+}
+
+// The membership index is built by the first question about membership and
+// kept from then on: a list asked early and one asked late, or never, must
+// agree with a plain sequence after every step, duplicates and all.
+TEST_F(ListTest, RandomOperationsMatchAPlainSequenceWheneverTheIndexIsBuilt) {
+  std::vector<Item> items(12);
+  for (int i = 0; i < 12; ++i) items[i].id = i;
+  for (unsigned seed = 1; seed <= 20; ++seed) {
+    std::mt19937 random(seed);
+    List<Item> list;
+    std::deque<Item*> plain;
+    const bool askEarly = seed % 2 == 0;
+    for (int step = 0; step < 400; ++step) {
+      Item* item = &items[random() % items.size()];
+      if (askEarly) list.contains(item);
+      const bool held = std::find(plain.begin(), plain.end(), item) != plain.end();
+      switch (random() % 8) {
+        case 0:
+        case 1:
+          list.pushFront(item);
+          plain.push_front(item);
+          break;
+        case 2:
+          list.pushBack(item);
+          plain.push_back(item);
+          break;
+        case 3:
+          if (held) {
+            list.remove(item);
+            plain.erase(std::find(plain.begin(), plain.end(), item));
+          }
+          break;
+        case 4:
+          if (!plain.empty()) {
+            EXPECT_EQ(list.popBack(), plain.back());
+            plain.pop_back();
+          }
+          break;
+        case 5:
+          if (held) {
+            list.moveToFront(item);
+            auto at = std::find(plain.begin(), plain.end(), item);
+            plain.erase(at);
+            plain.push_front(item);
+          }
+          break;
+        case 6:
+          if (held) {
+            list.swapWithNext(item);
+            auto at = std::find(plain.begin(), plain.end(), item);
+            if (at + 1 != plain.end()) std::iter_swap(at, at + 1);
+          }
+          break;
+        default:
+          if (random() % 10 == 0) {
+            list.clear();
+            plain.clear();
+          }
+          break;
+      }
+      std::vector<Item*> listed;
+      for (Item* held : list) listed.push_back(held);
+      ASSERT_EQ(listed, std::vector<Item*>(plain.begin(), plain.end()))
+          << "seed " << seed << " step " << step;
+      if (!askEarly && step % 50 != 49) continue;
+      for (Item& any : items) {
+        ASSERT_EQ(list.contains(&any), std::count(plain.begin(), plain.end(), &any) > 0);
+        ASSERT_EQ(list.copiesOf(&any), std::count(plain.begin(), plain.end(), &any));
+      }
+    }
+  }
 }
 
 }  // namespace
