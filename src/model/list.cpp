@@ -267,14 +267,42 @@ void UntypedList::addMissing(UntypedList& other) {
   other.current_ = other.tail_;
 }
 
+void UntypedList::eraseInPass(ListNode* node) {
+  if (indexed_) {
+    indexed_ = false;
+    index_.clear();
+  }
+  unlink(node);
+  --count_;
+  freeNode(node);
+}
+
 void UntypedList::removeAll(UntypedList& other) {
   if (other.count_ == 0) return;
   if (&other == this) {
     clear();
     return;
   }
-  for (ListNode* n = other.head_; n; n = n->next) {
-    if (contains(n->data)) remove(n->data);
+  if (indexed_) {
+    for (ListNode* n = other.head_; n; n = n->next) {
+      if (contains(n->data)) remove(n->data);
+    }
+  } else {
+    // Removing, for each item of `other`, the first copy still held leaves
+    // the same list as one walk from the head that drops as many copies of
+    // each item as `other` holds: no index of this list is needed.
+    absl::flat_hash_map<const void*, int> pending;
+    pending.reserve(other.count_);
+    for (ListNode* n = other.head_; n; n = n->next) ++pending[n->data];
+    for (ListNode* n = head_; n && !pending.empty();) {
+      ListNode* next = n->next;
+      auto it = pending.find(n->data);
+      if (it != pending.end()) {
+        eraseInPass(n);
+        if (--it->second == 0) pending.erase(it);
+      }
+      n = next;
+    }
   }
   other.current_ = other.tail_;
 }

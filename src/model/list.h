@@ -76,6 +76,11 @@ class UntypedList {
   void addMissing(UntypedList& other);
   void removeAll(UntypedList& other);
 
+ protected:
+  // Takes out one node in a pass over the list. The membership index, if any,
+  // is dropped rather than mended; it is rebuilt when next needed.
+  void eraseInPass(ListNode* node);
+
  private:
   struct Membership {
     int copies = 0;
@@ -139,6 +144,15 @@ class List : public UntypedList {
   void pushFrontAll(List<T>& other) { UntypedList::pushFrontAll(other); }
   void addMissing(List<T>& other) { UntypedList::addMissing(other); }
   void removeAll(List<T>& other) { UntypedList::removeAll(other); }
+  // Takes out every node whose item satisfies `doomed`, in one walk.
+  template <class Predicate>
+  void removeIf(Predicate doomed) {
+    for (ListNode* n = head(); n;) {
+      ListNode* next = n->next;
+      if (doomed(static_cast<T*>(n->data))) eraseInPass(n);
+      n = next;
+    }
+  }
 
  private:
   static void* voidOf(T* item) { return const_cast<void*>(static_cast<const void*>(item)); }

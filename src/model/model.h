@@ -6,6 +6,7 @@
 // Records are made through the model (newVertex, newPolygon, ...) and live as
 // long as the model: taking a record out of a list never frees it.
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,6 +26,10 @@ struct Vertex {
   int selected = 0;   // 1 while the vertex is selected
   int fileIndex = 0;  // position in the vertex section of the last file written
   int uvMapped = 0;   // set when texture coordinates were computed for a polygon using it
+  // Working state of one operation at a time (model/marks.h), meaningless
+  // between operations.
+  uint32_t markNumber = 0;
+  uint64_t markPass = 0;
 };
 
 // One polygon corner's texture coordinates; corners never share UvPoints.
@@ -33,6 +38,7 @@ struct UvPoint {
   Vertex* vertex = nullptr;  // the corner's vertex
   int selected = 0;          // 1 while selected in the UV view
   int mapped = 0;            // 1 when the coordinates are assigned
+  uint64_t markPass = 0;     // working state of one operation (model/marks.h)
 };
 
 // A triangle. Its UV points and normals are part of the record.

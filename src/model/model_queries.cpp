@@ -1,9 +1,12 @@
 // The model's queries and bulk flag helpers. Every query is one walk over the
-// model with O(1) membership tests, so rubber bands over large models stay fast.
+// model with O(1) membership tests (vertex marks), so rubber bands over large
+// models stay fast.
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
+#include "model/marks.h"
 #include "model/model.h"
 
 namespace {
@@ -15,6 +18,18 @@ struct Span {
       : low(std::min(a, b) - widen), high(std::max(a, b) + widen) {}
   bool holds(double value) const { return low <= value && value <= high; }
 };
+
+// `text` printed `times` times over, in a few large writes.
+void printRepeated(const char* text, size_t times) {
+  const size_t length = std::strlen(text);
+  std::string block;
+  for (size_t i = 0; i < std::min<size_t>(times, 4096); ++i) block += text;
+  for (size_t left = times; left > 0;) {
+    const size_t now = std::min<size_t>(left, 4096);
+    std::fwrite(block.data(), 1, now * length, stdout);
+    left -= now;
+  }
+}
 
 }  // namespace
 
@@ -36,13 +51,15 @@ List<Vertex> Model::verticesInRect(double a, double b, double c, double d, int p
 List<Polygon> Model::polygonsOfVertices(List<Vertex>& list) {
   List<Polygon> found;
   if (list.empty()) return found;
+  const uint64_t pass = newMarkPass();
+  markAll(list, pass);
   for (Polygon* polygon : currentGroup->polygons) {
-    if (list.contains(polygon->vertices[0]) && list.contains(polygon->vertices[1]) &&
-        list.contains(polygon->vertices[2])) {
-      std::printf("Found polygon!");
+    if (isMarked(polygon->vertices[0], pass) && isMarked(polygon->vertices[1], pass) &&
+        isMarked(polygon->vertices[2], pass)) {
       found.pushFront(polygon);
     }
   }
+  printRepeated("Found polygon!", found.count());
   return found;
 }
 
@@ -62,10 +79,12 @@ List<UvPoint> Model::uvsInRect(double a, double b, double c, double d, double to
 List<UvPoint> Model::uvsOfVertices(List<Vertex>& list) {
   List<UvPoint> found;
   if (list.empty()) return found;
+  const uint64_t pass = newMarkPass();
+  markAll(list, pass);
   for (Polygon* polygon : currentGroup->polygons) {
     if (!polygon->uvMapped) continue;
     for (UvPoint& uv : polygon->uvs) {
-      if (uv.mapped && list.contains(uv.vertex)) found.pushFront(&uv);
+      if (uv.mapped && isMarked(uv.vertex, pass)) found.pushFront(&uv);
     }
   }
   return found;
@@ -73,9 +92,12 @@ List<UvPoint> Model::uvsOfVertices(List<Vertex>& list) {
 
 List<Vertex> Model::distinctVertices(List<Polygon>& polygons) {
   List<Vertex> found;
+  const uint64_t pass = newMarkPass();
   for (Polygon* polygon : polygons) {
     for (Vertex* vertex : polygon->vertices) {
-      if (!found.contains(vertex)) found.pushFront(vertex);
+      if (isMarked(vertex, pass)) continue;
+      vertex->markPass = pass;
+      found.pushFront(vertex);
     }
   }
   return found;

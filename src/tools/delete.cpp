@@ -5,9 +5,8 @@
 //
 // With nothing selected only the snapshot is taken.
 
-#include <absl/container/flat_hash_set.h>
-
 #include "app/editor.h"
+#include "model/marks.h"
 
 void Editor::deleteSelection() {
   takeSnapshot();
@@ -16,17 +15,13 @@ void Editor::deleteSelection() {
   selectedPolygons.clear();
 
   if (selectedVertices.count() > 0) {
-    absl::flat_hash_set<const Vertex*> doomed;
-    doomed.reserve(selectedVertices.count());
-    for (Vertex* v : selectedVertices) doomed.insert(v);
-    List<Polygon> users;
-    for (Polygon* p : polygons) {
-      if (doomed.contains(p->vertices[0]) || doomed.contains(p->vertices[1]) ||
-          doomed.contains(p->vertices[2])) {
-        users.pushFront(p);
-      }
-    }
-    polygons.removeAll(users);
+    // Every copy of a polygon that uses a doomed vertex goes.
+    const uint64_t doomed = newMarkPass();
+    markAll(selectedVertices, doomed);
+    polygons.removeIf([doomed](const Polygon* p) {
+      return isMarked(p->vertices[0], doomed) || isMarked(p->vertices[1], doomed) ||
+             isMarked(p->vertices[2], doomed);
+    });
     model->vertices.removeAll(selectedVertices);
   }
   selectedVertices.clear();

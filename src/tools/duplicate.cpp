@@ -7,12 +7,19 @@
 #include <absl/container/flat_hash_map.h>
 
 #include "app/editor.h"
+#include "model/marks.h"
 
 void Editor::duplicateSelection() {
   takeSnapshot();
-  for (Polygon* p : selectedPolygons)
-    for (Vertex* v : p->vertices)
-      if (!selectedVertices.contains(v)) selectedVertices.pushFront(v);
+  const uint64_t selected = newMarkPass();
+  markAll(selectedVertices, selected);
+  for (Polygon* p : selectedPolygons) {
+    for (Vertex* v : p->vertices) {
+      if (isMarked(v, selected)) continue;
+      v->markPass = selected;
+      selectedVertices.pushFront(v);
+    }
+  }
 
   absl::flat_hash_map<Vertex*, Vertex*> copyOf;
   copyOf.reserve(selectedVertices.count());

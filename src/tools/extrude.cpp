@@ -15,6 +15,7 @@
 #include <absl/container/flat_hash_map.h>
 
 #include "app/editor.h"
+#include "model/marks.h"
 
 namespace {
 
@@ -33,9 +34,14 @@ Edge undirected(Vertex* a, Vertex* b) {
 void Editor::prepareExtrude() {
   if (selectedPolygons.empty()) return;
   selectedVertices.clear();
-  for (Polygon* p : selectedPolygons)
-    for (Vertex* v : p->vertices)
-      if (!selectedVertices.contains(v)) selectedVertices.pushFront(v);
+  const uint64_t pass = newMarkPass();
+  for (Polygon* p : selectedPolygons) {
+    for (Vertex* v : p->vertices) {
+      if (isMarked(v, pass)) continue;
+      v->markPass = pass;
+      selectedVertices.pushFront(v);
+    }
+  }
 }
 
 void Editor::extrudeSelection() {

@@ -6,10 +6,10 @@
 // normal is ever NaN.
 
 #include <cmath>
-
-#include <absl/container/flat_hash_map.h>
+#include <vector>
 
 #include "app/editor.h"
+#include "model/marks.h"
 
 void Editor::rebuildNormals() {
   List<Polygon> smooth;
@@ -29,13 +29,20 @@ void Editor::rebuildNormals() {
 // of its corners are that vertex, and only its first such corner is set; a
 // polygon listed twice counts twice. Sums run in list order.
 void Editor::smoothPolygons(List<Polygon>& list) {
-  absl::flat_hash_map<const Vertex*, Vec3> sums;
+  // Each vertex met gets the number of its sum in `sums`.
+  const uint64_t pass = newMarkPass();
+  std::vector<Vec3> sums;
   for (Polygon* p : list) {
     p->smooth = 1;
     for (int i = 0; i < 3; ++i) {
-      const Vertex* v = p->vertices[i];
+      Vertex* v = p->vertices[i];
       if ((i > 0 && v == p->vertices[0]) || (i > 1 && v == p->vertices[1])) continue;
-      Vec3& s = sums[v];
+      if (!isMarked(v, pass)) {
+        v->markPass = pass;
+        v->markNumber = static_cast<uint32_t>(sums.size());
+        sums.emplace_back();
+      }
+      Vec3& s = sums[v->markNumber];
       s.x += p->normal.x;
       s.y += p->normal.y;
       s.z += p->normal.z;
@@ -45,7 +52,7 @@ void Editor::smoothPolygons(List<Polygon>& list) {
     for (int i = 0; i < 3; ++i) {
       const Vertex* v = p->vertices[i];
       if ((i > 0 && v == p->vertices[0]) || (i > 1 && v == p->vertices[1])) continue;
-      const Vec3& s = sums[v];
+      const Vec3& s = sums[v->markNumber];
       const double len = std::sqrt(s.x * s.x + s.y * s.y + s.z * s.z);
       p->cornerNormals[i] = len > 0 ? Vec3{s.x / len, s.y / len, s.z / len} : p->normal;
     }

@@ -8,6 +8,7 @@
 
 #include "app/editor.h"
 #include "app/input_codes.h"
+#include "model/marks.h"
 
 namespace {
 
@@ -61,7 +62,7 @@ void Editor::selectInRect(double ha, double va, double hb, double vb) {
   if (kind == kUvView) {
     List<UvPoint> found = model->uvsInRect(ha, va, hb, vb, e);
     if (mode == PickMode::kAdd) {
-      selectedUvs.addMissing(found);
+      addMissingByMarks(selectedUvs, found);
       Model::selectMappedUvs(found);
     } else if (mode == PickMode::kRemove) {
       selectedUvs.removeAll(found);
@@ -77,10 +78,10 @@ void Editor::selectInRect(double ha, double va, double hb, double vb) {
 
   List<Vertex> found = model->verticesInRect(ha, va, hb, vb, kind, e);
   if (mode == PickMode::kAdd) {
-    selectedVertices.addMissing(found);
+    addMissingByMarks(selectedVertices, found);
     Model::setVerticesSelected(selectedVertices, 1);
     List<UvPoint> uvs = model->uvsOfVertices(selectedVertices);
-    selectedUvs.addMissing(uvs);
+    addMissingByMarks(selectedUvs, uvs);
     Model::selectMappedUvs(selectedUvs);
   } else if (mode == PickMode::kRemove) {
     selectedVertices.removeAll(found);

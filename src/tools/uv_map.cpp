@@ -6,11 +6,55 @@
 // With no polygon selected only the snapshot is taken. A box of zero extent
 // along a mapped axis (a selection seen edge-on) maps that axis to 0.
 
+#include <charconv>
 #include <cstdio>
+#include <string>
 
 #include "app/editor.h"
+#include "model/six_decimals.h"
 
 namespace {
+
+// The trace of the mapping, four lines per polygon, formatted as printf's
+// "view: %d\n" and "U: %lf V: %lf\n" would and written in large blocks.
+class MappingTrace {
+ public:
+  ~MappingTrace() { flush(); }
+  void view(int kind) {
+    room(32);
+    text_ += "view: ";
+    char digits[12];
+    text_.append(digits, std::to_chars(digits, digits + sizeof digits, kind).ptr);
+    text_ += '\n';
+  }
+  void point(double u, double v) {
+    room(2 * kMaxSixDecimalsChars + 16);
+    char line[2 * kMaxSixDecimalsChars + 16];
+    char* out = line;
+    out = append(out, "U: ");
+    out = writeSixDecimals(out, u);
+    out = append(out, " V: ");
+    out = writeSixDecimals(out, v);
+    *out++ = '\n';
+    text_.append(line, out);
+  }
+
+ private:
+  static char* append(char* out, const char* part) {
+    while (*part) *out++ = *part++;
+    return out;
+  }
+  void room(size_t more) {
+    if (text_.size() + more > kBlock) flush();
+  }
+  void flush() {
+    std::fwrite(text_.data(), 1, text_.size(), stdout);
+    text_.clear();
+  }
+  static constexpr size_t kBlock = 1 << 16;
+  std::string text_;
+};
+
 // Where `value` lies between min and max, 0 when the range is empty.
 double fraction(double value, double min, double max) {
   const double extent = max - min;
@@ -23,8 +67,9 @@ void Editor::uvMapSelected(Viewport& view) {
   takeSnapshot();
   const Vec3& lo = selectionMin;
   const Vec3& hi = selectionMax;
+  MappingTrace trace;
   for (Polygon* p : selectedPolygons) {
-    std::printf("view: %d\n", view.kind);
+    trace.view(view.kind);
     for (int k = 0; k < 3; ++k) {
       Vertex* at = p->vertices[k];
       UvPoint& uv = p->uvs[k];
@@ -46,7 +91,7 @@ void Editor::uvMapSelected(Viewport& view) {
       }
       at->uvMapped = 1;
       uv.mapped = 1;
-      std::printf("U: %lf V: %lf\n", uv.u, uv.v);
+      trace.point(uv.u, uv.v);
     }
     p->uvMapped = 1;
   }

@@ -10,31 +10,39 @@
 // vertex is the most recent selected one still in the model, and with none
 // the selection stays as it is.
 
-#include <absl/container/flat_hash_set.h>
+#include <vector>
 
 #include "app/editor.h"
+#include "model/marks.h"
 
 void Editor::weldSelectedVertices() {
   takeSnapshot();
   if (selectedVertices.count() >= 2) {
+    const uint64_t inModel = newMarkPass();
+    markAll(model->vertices, inModel);
     Vertex* kept = nullptr;
     for (Vertex* v : selectedVertices) {
-      if (model->vertices.contains(v)) {
+      if (isMarked(v, inModel)) {
         kept = v;
         break;
       }
     }
     if (kept) {
-      absl::flat_hash_set<const Vertex*> merged;
+      // Each listing of a merged vertex takes one of its copies out of the
+      // model, while copies are left; one walk does that for all of them.
+      List<Vertex> leaving;
+      std::vector<Vertex*> merged;
       for (Vertex* v : selectedVertices) {
-        // A vertex listed twice is gone from the model after its first turn.
-        if (v == kept || !model->vertices.contains(v)) continue;
-        merged.insert(v);
-        model->vertices.remove(v);
+        if (v == kept || !isMarked(v, inModel)) continue;
+        leaving.pushFront(v);
+        merged.push_back(v);
       }
+      model->vertices.removeAll(leaving);
+      const uint64_t isMerged = newMarkPass();
+      for (Vertex* v : merged) v->markPass = isMerged;
       for (Polygon* p : model->currentGroup->polygons) {
         for (int i = 0; i < 3; ++i) {
-          if (merged.contains(p->vertices[i])) {
+          if (isMarked(p->vertices[i], isMerged)) {
             p->vertices[i] = kept;
             p->uvs[i].vertex = kept;
           }

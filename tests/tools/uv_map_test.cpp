@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
+#include <vector>
 
 #include "support/editor_fixture.h"
 #include "support/mesh_builders.h"
@@ -26,6 +28,27 @@ class UvMapTest : public EditorTest {
 ::testing::AssertionResult uvIs(const UvPoint& uv, double u, double v) {
   if (uv.u == u && uv.v == v) return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure() << "(" << uv.u << ", " << uv.v << ")";
+}
+
+// The trace is written in blocks rather than line by line with printf; it
+// must read exactly as printf would have written it.
+TEST_F(UvMapTest, TraceReadsAsPrintfWritesIt) {
+  std::vector<Polygon*> made;
+  for (int i = 0; i < 3000; ++i) {
+    const double a = i * 0.37, b = i * 1.13;
+    made.push_back(selectTriangle({a, b / 3, 0}, {a + 1e-7, b, 1}, {-a / 7, -b, 2}));
+  }
+  const std::string printed = mapIn(kFrontView);
+  std::string expected;
+  char line[128];
+  for (Polygon* p : editor.selectedPolygons) {
+    expected += "view: 1\n";
+    for (const UvPoint& uv : p->uvs) {
+      std::snprintf(line, sizeof line, "U: %lf V: %lf\n", uv.u, uv.v);
+      expected += line;
+    }
+  }
+  EXPECT_EQ(printed, expected);
 }
 
 TEST_F(UvMapTest, SideViewSpreadsTheTriangleOverTheTexture) {
