@@ -1,9 +1,13 @@
 // The model file and undo: save, load, the snapshot every edit takes, undo.
 
+#include <fstream>
 #include <memory>
+#include <sstream>
+#include <string>
 
 #include "bench_registry.h"
 #include "bench_util.h"
+#include "model/model_image.h"
 #include "test_meshes.h"
 
 BENCH_CASE(10, "model file and undo") {
@@ -20,6 +24,19 @@ BENCH_CASE(10, "model file and undo") {
              bench::medianMs(
                  context.runs, [&] { loaded = std::make_unique<Model>("loaded", nullptr); },
                  [&] { loaded->load(model.name); }));
+  loaded.reset();
+
+  // The two halves of a load, for finding where its time goes.
+  std::stringstream whole;
+  whole << std::ifstream(model.name).rdbuf();
+  const std::string text = whole.str();
+  ModelImage image;
+  report.row("  load: parse the text only", "ms",
+             bench::medianMs(context.runs, nothing, [&] { parseModelFile(text, image); }));
+  report.row("  load: build the model from parsed numbers only", "ms",
+             bench::medianMs(
+                 context.runs, [&] { loaded = std::make_unique<Model>("built", nullptr); },
+                 [&] { buildModel(image, *loaded, false); }));
   loaded.reset();
 
   report.row(

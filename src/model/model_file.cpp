@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "model/file_text.h"
 #include "model/model.h"
 #include "model/model_image.h"
 
@@ -60,20 +61,16 @@ void syncDirectory(const std::string& directory) {
   close(fd);
 }
 
-bool readWholeFile(const std::string& path, std::string& text) {
+bool readWholeFile(const std::string& path, FileText& text) {
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (!file) return false;
   std::printf("Reading model from file: %s\n", path.c_str());
   struct stat info;
+  size_t size = 0;
   if (fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
-    text.resize(info.st_size);
-    text.resize(std::fread(text.data(), 1, text.size(), file));
+    size = static_cast<size_t>(info.st_size);
   }
-  // Whatever the size said, read on to the end: the file may have grown.
-  char chunk[1 << 14];
-  size_t got;
-  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) text.append(chunk, got);
-  const bool ok = !std::ferror(file);
+  const bool ok = text.readAll(file, size);
   std::fclose(file);
   return ok;
 }
@@ -128,10 +125,10 @@ int Model::saveAs(const std::string& path) {
 }
 
 int Model::load(const std::string& path) {
-  std::string text;
+  FileText text;
   if (!readWholeFile(path, text)) return 0;
   ModelImage image;
-  if (!parseModelFile(text, image)) return 0;
+  if (!parseModelFile(text.text(), image)) return 0;
   buildModel(image, *this, /*printNames=*/true);
   return 1;
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -27,9 +28,14 @@ class Scanner {
   explicit Scanner(std::string_view text)
       : begin_(text.data()), at_(text.data()), end_(text.data() + text.size()) {}
 
-  bool integer(int& value, const char* what) { return number(value, what); }
+  bool integer(int& value, const char* what) {
+    skipBlanks();
+    return shortInteger(value) || number(value, what);
+  }
 
   bool real(double& value, const char* what) {
+    skipBlanks();
+    if (sixDecimals(value)) return true;
     if (!number(value, what)) return false;
     if (!std::isfinite(value)) return fail(std::string(what) + " is not finite");
     return true;
@@ -81,6 +87,50 @@ class Scanner {
   }
 
   size_t remaining() const { return end_ - at_; }
+
+  bool endsHere(const char* p) const { return p == end_ || isBlank(*p); }
+
+  static unsigned digit(char c) { return static_cast<unsigned>(c - '0'); }
+
+  // The writer's integers, at most nine digits with an optional minus sign,
+  // read directly; anything else is left to the general reader.
+  bool shortInteger(int& value) {
+    const char* p = at_;
+    const bool negative = p != end_ && *p == '-';
+    if (negative) ++p;
+    const char* digits = p;
+    int magnitude = 0;
+    while (p != end_ && digit(*p) < 10 && p - digits < 9) magnitude = magnitude * 10 + digit(*p++);
+    if (p == digits || !endsHere(p)) return false;
+    value = negative ? -magnitude : magnitude;
+    at_ = p;
+    return true;
+  }
+
+  // The writer's reals, "%lf" with at most nine integer digits, read directly.
+  // Whole part and millionths make an integer below 2^53, exact in a double,
+  // and dividing it by 10^6 rounds once: the result is the double nearest to
+  // the decimal, which is what the general reader gives.
+  bool sixDecimals(double& value) {
+    const char* p = at_;
+    const bool negative = p != end_ && *p == '-';
+    if (negative) ++p;
+    const char* digits = p;
+    uint64_t whole = 0;
+    while (p != end_ && digit(*p) < 10 && p - digits < 9) whole = whole * 10 + digit(*p++);
+    if (p == digits || end_ - p < 7 || *p != '.') return false;
+    ++p;
+    uint64_t millionths = 0;
+    for (int i = 0; i < 6; ++i, ++p) {
+      if (digit(*p) >= 10) return false;
+      millionths = millionths * 10 + digit(*p);
+    }
+    if (!endsHere(p)) return false;
+    const double magnitude = static_cast<double>(whole * 1000000 + millionths) / 1e6;
+    value = negative ? -magnitude : magnitude;
+    at_ = p;
+    return true;
+  }
 
   template <class T>
   bool number(T& value, const char* what) {

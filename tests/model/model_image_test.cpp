@@ -2,6 +2,9 @@
 // (and refusing damaged text), and building a model from it.
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -24,6 +27,47 @@ std::string replaced(std::string text, const std::string& from, const std::strin
   const size_t at = text.find(from);
   EXPECT_NE(at, std::string::npos) << from;
   return text.replace(at, from.size(), to);
+}
+
+// The reader takes the writer's own number shapes by a shorter road than
+// other spellings; both roads must give the double nearest to the text.
+TEST(ModelImageTest, NumbersReadAsTheNearestDouble) {
+  std::mt19937 random(5);
+  std::vector<std::string> words = {"0.000000",
+                                    "-0.000000",
+                                    "999999999.999999",
+                                    "-999999999.999999",
+                                    "1000000000.000000",
+                                    "0.1",
+                                    "+2.5",
+                                    "1e3",
+                                    "12.3456789",
+                                    "-7",
+                                    "00012.000100",
+                                    "4503599.627370"};
+  for (int i = 0; i < 3000; ++i) {
+    const double magnitude = std::pow(10.0, static_cast<double>(random() % 24) - 8);
+    const double x = (static_cast<double>(random()) / random.max() - 0.5) * magnitude;
+    char text[400];
+    std::snprintf(text, sizeof text, "%lf", x);
+    words.push_back(text);
+  }
+  while (words.size() % 3) words.push_back("1.000000");
+  std::string file = std::to_string(words.size() / 3) + "\n";
+  for (size_t i = 0; i < words.size(); i += 3) {
+    file += words[i] + " " + words[i + 1] + " " + words[i + 2] + "\n";
+  }
+  file += "1\n0\n0\n1 1 1 1\n0\n";
+  ModelImage image;
+  std::string error;
+  ASSERT_TRUE(parseModelFile(file, image, &error)) << error;
+  for (size_t i = 0; i < words.size(); ++i) {
+    const Vec3& v = image.vertices[i / 3];
+    const double read = i % 3 == 0 ? v.x : i % 3 == 1 ? v.y : v.z;
+    const double expected = std::strtod(words[i].c_str(), nullptr);
+    EXPECT_EQ(read, expected) << words[i];
+    EXPECT_EQ(std::signbit(read), std::signbit(expected)) << words[i];
+  }
 }
 
 TEST(ModelImageTest, ReaderSkipsBlanksOfAnyKindAndTheRestOfPolygonLines) {
