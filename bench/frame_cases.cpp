@@ -88,7 +88,7 @@ BENCH_CASE(70, "frames") {
     double ms[2];
     std::vector<unsigned char> picture[2];
     for (int batched : {1, 0}) {
-      e.batchMarkers = batched;
+      e.batchDrawing = batched;
       e.drawFrame();  // the first frame also sets up the light
       ms[batched] = bench::medianMs(
           context.runs, [] {},

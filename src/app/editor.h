@@ -216,10 +216,12 @@ class Editor {
   int lightPending = 1;  // 1 until the first frame has created the light
   int panelsShown = 0;   // toggled by Home
   int showSkeleton = 1;
-  // 1 draws the vertex markers of the flat views as one batch of squares (the
-  // faces of the marker cubes that face the viewer); 0 draws one cube per
-  // vertex, the plain way, kept as the reference for tests and benchmarks.
-  int batchMarkers = 1;
+  // 1 draws in batches: the model's triangles and points from vertex arrays,
+  // the vertex markers as one array of the marker cubes' faces that can show
+  // (in a flat view one square each). 0 draws everything the plain way, one
+  // call per vertex and one glutSolidCube per marker, kept as the reference
+  // for tests and benchmarks: both give the same pixels.
+  int batchDrawing = 1;
   double splitX = 0.5, splitY = 0.5;
   double pressPanX = 0, pressPanY = 0;
   double pressRotX = 0, pressRotY = 0;

@@ -12,7 +12,9 @@
 #include "gui/text.h"
 
 namespace {
-int pixels(double v) { return static_cast<int>(v); }
+int pixels(double v) {
+  return static_cast<int>(v);
+}
 }  // namespace
 
 void Editor::drawFrame() {

@@ -89,7 +89,7 @@ void Editor::drawScene(Viewport& view) {
     normals = Model::kCornerNormals;
   }
   if (normals != Model::kNoNormals) glEnable(GL_LIGHTING);
-  model->draw(view.renderMode == kTextured, normals);
+  model->draw(view.renderMode == kTextured, normals, batchDrawing != 0);
   glDisable(GL_LIGHTING);
 
   if (keyDown['l']) model->drawNormals();

@@ -133,7 +133,10 @@ class Model {
   // Which normals lighting gets: none (unlit drawing), the face normal of each
   // triangle, or its corner normals (smooth shading shows).
   enum NormalSource { kNoNormals, kFaceNormals, kCornerNormals };
-  void draw(int texturedView, NormalSource normals = kNoNormals);
+  // `batched` draws each group's triangles and the vertex points from vertex
+  // arrays, one call each; otherwise every vertex is one immediate-mode call.
+  // Both give the same pixels and leave the same current colour and normal.
+  void draw(int texturedView, NormalSource normals = kNoNormals, bool batched = true);
   void drawUvTriangles();
   void drawNormals();
   void drawBoneLinks();
@@ -155,6 +158,7 @@ class Model {
   RecordPool<Polygon> polygonPool_;
   RecordPool<PolygonGroup> groupPool_;
   std::vector<std::unique_ptr<Skeleton>> retiredSkeletons_;
+  std::vector<float> drawArrays_;  // reused by draw
 
   // A polygon without normals, for the reader, which sets them itself.
   Polygon* makePolygon(Vertex* a, Vertex* b, Vertex* c, const double u[3], const double v[3]);

@@ -30,9 +30,91 @@ void acquireTexture(Material& material, TextureCache* textures) {
   material.textureLoaded = 1;
 }
 
+// One vertex of the batched triangles: position, colour, normal, texture
+// coordinates, as the immediate-mode calls would pass them.
+constexpr int kFloatsPerCorner = 12;
+constexpr GLsizei kStride = kFloatsPerCorner * sizeof(float);
+
+void putCorner(float* out, const Vertex& v, const float colour[4], const Vec3& normal,
+               const UvPoint& uv) {
+  out[0] = static_cast<float>(v.x), out[1] = static_cast<float>(v.y);
+  out[2] = static_cast<float>(v.z);
+  for (int i = 0; i < 4; ++i) out[3 + i] = colour[i];
+  out[7] = static_cast<float>(normal.x), out[8] = static_cast<float>(normal.y);
+  out[9] = static_cast<float>(normal.z);
+  out[10] = static_cast<float>(uv.u), out[11] = static_cast<float>(uv.v);
+}
+
+// A group's triangles in one glDrawArrays. Afterwards the current colour,
+// normal and texture coordinates are set to what the last immediate-mode call
+// of each would have left, since later drawing (the vertex points) uses them.
+void drawGroupBatched(PolygonGroup& group, bool textured, Model::NormalSource normals,
+                      std::vector<float>& buffer) {
+  const int count = group.polygons.count();
+  if (count == 0) return;
+  const Material& m = group.material;
+  const float plain[4] = {static_cast<float>(m.red), static_cast<float>(m.green),
+                          static_cast<float>(m.blue), static_cast<float>(m.alpha)};
+  const float picked[4] = {1.0f, 0.9f, 0.3f, 1.0f};
+  buffer.resize(static_cast<size_t>(count) * 3 * kFloatsPerCorner);
+  float* out = buffer.data();
+  for (Polygon* p : group.polygons) {
+    const float* colour = p->selected ? picked : plain;
+    for (int i = 0; i < 3; ++i, out += kFloatsPerCorner) {
+      const Vec3& n = normals == Model::kCornerNormals ? p->cornerNormals[i] : p->normal;
+      putCorner(out, *p->vertices[i], colour, n, p->uvs[i]);
+    }
+  }
+  const float* data = buffer.data();
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glVertexPointer(3, GL_FLOAT, kStride, data);
+  glEnableClientState(GL_COLOR_ARRAY);
+  glColorPointer(4, GL_FLOAT, kStride, data + 3);
+  if (normals != Model::kNoNormals) {
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glNormalPointer(GL_FLOAT, kStride, data + 7);
+  }
+  if (textured) {
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glTexCoordPointer(2, GL_FLOAT, kStride, data + 10);
+  }
+  glDrawArrays(GL_TRIANGLES, 0, count * 3);
+  glDisableClientState(GL_VERTEX_ARRAY);
+  glDisableClientState(GL_COLOR_ARRAY);
+  glDisableClientState(GL_NORMAL_ARRAY);
+  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+
+  const float* last = data + (static_cast<size_t>(count) * 3 - 1) * kFloatsPerCorner;
+  glColor4fv(last + 3);
+  if (normals != Model::kNoNormals) glNormal3fv(last + 7);
+  if (textured) glTexCoord2fv(last + 10);
+}
+
+void drawGroupImmediate(PolygonGroup& group, bool textured, Model::NormalSource normals) {
+  const Material& material = group.material;
+  glBegin(GL_TRIANGLES);
+  for (Polygon* polygon : group.polygons) {
+    if (polygon->selected) {
+      glColor4f(1.0f, 0.9f, 0.3f, 1.0f);
+    } else {
+      glColor4f(static_cast<float>(material.red), static_cast<float>(material.green),
+                static_cast<float>(material.blue), static_cast<float>(material.alpha));
+    }
+    if (normals == Model::kFaceNormals) normalOf(polygon->normal);
+    for (int i = 0; i < 3; ++i) {
+      if (normals == Model::kCornerNormals) normalOf(polygon->cornerNormals[i]);
+      if (textured) {
+        glTexCoord2f(static_cast<float>(polygon->uvs[i].u), static_cast<float>(polygon->uvs[i].v));
+      }
+      vertexAt(*polygon->vertices[i]);
+    }
+  }
+  glEnd();
+}
+
 }  // namespace
 
-void Model::draw(int texturedView, NormalSource normals) {
+void Model::draw(int texturedView, NormalSource normals, bool batched) {
   glRotatef(static_cast<float>(rotationX), 1, 0, 0);
   glRotatef(static_cast<float>(rotationY), 0, 1, 0);
   glRotatef(static_cast<float>(rotationZ), 0, 0, 1);
@@ -46,30 +128,27 @@ void Model::draw(int texturedView, NormalSource normals) {
       glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(material.textureId));
     }
     glPushMatrix();
-    glBegin(GL_TRIANGLES);
-    for (Polygon* polygon : group->polygons) {
-      if (polygon->selected) {
-        glColor4f(1.0f, 0.9f, 0.3f, 1.0f);
-      } else {
-        glColor4f(static_cast<float>(material.red), static_cast<float>(material.green),
-                  static_cast<float>(material.blue), static_cast<float>(material.alpha));
-      }
-      if (normals == kFaceNormals) normalOf(polygon->normal);
-      for (int i = 0; i < 3; ++i) {
-        if (normals == kCornerNormals) normalOf(polygon->cornerNormals[i]);
-        if (drawTextured) {
-          glTexCoord2f(static_cast<float>(polygon->uvs[i].u),
-                       static_cast<float>(polygon->uvs[i].v));
-        }
-        vertexAt(*polygon->vertices[i]);
-      }
+    if (batched) {
+      drawGroupBatched(*group, drawTextured, normals, drawArrays_);
+    } else {
+      drawGroupImmediate(*group, drawTextured, normals);
     }
-    glEnd();
     glPopMatrix();
     if (drawTextured) glDisable(GL_TEXTURE_2D);
   }
 
-  if (!texturedView) {
+  if (!texturedView && batched) {
+    drawArrays_.resize(static_cast<size_t>(vertices.count()) * 3);
+    float* out = drawArrays_.data();
+    for (Vertex* v : vertices) {
+      *out++ = static_cast<float>(v->x), *out++ = static_cast<float>(v->y);
+      *out++ = static_cast<float>(v->z);
+    }
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, drawArrays_.data());
+    glDrawArrays(GL_POINTS, 0, vertices.count());
+    glDisableClientState(GL_VERTEX_ARRAY);
+  } else if (!texturedView) {
     glBegin(GL_POINTS);
     for (Vertex* vertex : vertices) vertexAt(*vertex);
     glEnd();

@@ -38,7 +38,7 @@ class MarkerTest : public ::testing::Test {
   }
 
   std::vector<unsigned char> frame(int batched) {
-    editor->batchMarkers = batched;
+    editor->batchDrawing = batched;
     editor->drawFrame();
     return testwindow::readFrame();
   }
