@@ -1,6 +1,7 @@
 // Whole frames drawn into the test window and checked by pixels. Window
 // coordinates here count y upward from the bottom, as glReadPixels does.
 
+#include <GL/glut.h>
 #include <gtest/gtest.h>
 
 #include <set>
@@ -84,6 +85,14 @@ class FrameTest : public ::testing::Test {
   std::unique_ptr<Editor> editor;
   std::unique_ptr<Panel> mainPanel;
 };
+
+TEST_F(FrameTest, WindowIsEightHundredBySixHundredAndEmptyAreasAreBlack) {
+  EXPECT_EQ(glutGet(GLUT_WINDOW_WIDTH), 800);
+  EXPECT_EQ(glutGet(GLUT_WINDOW_HEIGHT), 600);
+  draw();
+  EXPECT_TRUE(near(testwindow::pixel(120, 120), kBlack));
+  EXPECT_TRUE(near(testwindow::pixel(520, 520), kBlack));
+}
 
 TEST_F(FrameTest, FlatViewsShowTheirAxesInTheirOwnColours) {
   draw();
