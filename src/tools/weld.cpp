@@ -1,6 +1,7 @@
 // Weld: merges the selected vertices into the most recently selected one (the
-// head of the selection), which keeps its position. Every triangle of the
-// current group that used a merged vertex uses the kept one instead, even if
+// head of the selection), which keeps its position. Every triangle that used a
+// merged vertex uses the kept one instead (in every group, so no triangle is
+// left on a vertex that has left the model), even if
 // it ends up with two equal corners; the merged vertices leave the model and
 // the selection holds the kept vertex alone.
 //
@@ -32,11 +33,13 @@ void Editor::weldSelectedVertices() {
         merged.insert(v);
         model->vertices.remove(v);
       }
-      for (Polygon* p : model->currentGroup->polygons) {
-        for (int i = 0; i < 3; ++i) {
-          if (merged.contains(p->vertices[i])) {
-            p->vertices[i] = kept;
-            p->uvs[i].vertex = kept;
+      for (PolygonGroup* group : model->groups) {
+        for (Polygon* p : group->polygons) {
+          for (int i = 0; i < 3; ++i) {
+            if (merged.contains(p->vertices[i])) {
+              p->vertices[i] = kept;
+              p->uvs[i].vertex = kept;
+            }
           }
         }
       }
