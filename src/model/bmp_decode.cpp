@@ -59,9 +59,14 @@ bool readHeader(const unsigned char* data, size_t size, BmpHeader& h) {
 bool plausible(const BmpHeader& h, size_t fileSize) {
   int64_t rows = h.height < 0 ? -h.height : h.height;
   if (h.width <= 0 || rows == 0 || h.width * rows > kMaxPixels) return false;
+  // stb decodes none of the compressed kinds, but it allocates the whole image
+  // before it looks at the bit count, and it reads a compression field it does
+  // not know as plain pixels: a 65-byte file could cost half a gigabyte.
   bool uncompressed = h.compression == kBiRgb || h.compression == kBiBitfields ||
                       h.compression == kBiAlphaBitfields;
-  if (!uncompressed) return true;  // stb judges (and refuses) run-length and embedded images
+  bool knownDepth = h.bitCount == 1 || h.bitCount == 4 || h.bitCount == 8 || h.bitCount == 16 ||
+                    h.bitCount == 24 || h.bitCount == 32;
+  if (!uncompressed || !knownDepth) return false;
   int64_t rowBytes = (h.width * h.bitCount + 31) / 32 * 4;  // rows are padded to 4 bytes
   return int64_t{h.pixelOffset} + rowBytes * rows <= static_cast<int64_t>(fileSize);
 }
