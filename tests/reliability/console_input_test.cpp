@@ -45,6 +45,11 @@ TEST_F(ConsoleInputTest, AnyByteTypedReachesTheCommandUnchanged) {
     EXPECT_EQ(editor.model->name, dir.file(name)) << "byte " << byte;
     EXPECT_EQ(readFile(dir.file(name)), formatModelFile(captureImage(*editor.model)));
   }
+  // A zero byte cannot be part of a file name: the save is refused rather
+  // than written under the name cut short.
+  typeAtPrompt("/save " + dir.file("z") + std::string(1, '\0') + ".mdl\r");
+  EXPECT_EQ(lastConsoleMessage(), "Error! Model failed to save!");
+  EXPECT_EQ(dir.entryCount(), 255 - 4);
   EXPECT_EQ(findModelFault(*editor.model), "");
 }
 

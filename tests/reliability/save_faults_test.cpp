@@ -80,8 +80,8 @@ TEST(SaveFaultTest, SaveKilledAtAnyMomentLeavesTheOldOrTheNewFileWhole) {
   ScratchDir dir;
   const std::string target = dir.file("model.mdl");
   Model a(target, nullptr), b(target, nullptr);
-  buildStrip(a, 20000, 0);
-  buildStrip(b, 20000, 1);
+  buildStrip(a, 10000, 0);
+  buildStrip(b, 10000, 1);
   const std::string textA = fileTextOf(a), textB = fileTextOf(b);
   SilencedStdout quiet;
   ASSERT_EQ(a.save(), 1);

@@ -88,8 +88,8 @@ std::string soak(uint64_t seed, uint64_t steps, Totals& totals) {
 
 TEST(SoakTest, RandomOperationsKeepTheModelIntactAndUndoable) {
   const uint64_t firstSeed = setting("VANTOREL_SOAK_SEED", 1);
-  const uint64_t seeds = setting("VANTOREL_SOAK_SEEDS", 4);
-  const uint64_t steps = setting("VANTOREL_SOAK_STEPS", 1500);
+  const uint64_t seeds = setting("VANTOREL_SOAK_SEEDS", 2);
+  const uint64_t steps = setting("VANTOREL_SOAK_STEPS", 400);
 
   ScratchDir scratch;
   const auto home = std::filesystem::current_path();

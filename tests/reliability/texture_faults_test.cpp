@@ -95,7 +95,7 @@ TEST_F(TextureFaultTest, HugeImageHeadersCostNoMemory) {
   const std::string huge = write("huge.bmp", bmp(100000, 100000, Bytes(64, '\x10')));
   // 8 x 16,645,888 pixels of a compression nobody knows: half a gigabyte.
   Bytes unknown = bmp(8, 16645888, Bytes(24, '\x1e'));
-  unknown[28] = 1;  // bits per pixel
+  unknown[28] = 1;       // bits per pixel
   unknown[33] = '\xe0';  // compression 0xe0000000
   const std::string strange = write("strange.bmp", unknown);
   // No bits per pixel at all, for as many pixels as the decoder would take.
