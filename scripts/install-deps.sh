@@ -10,7 +10,7 @@ if [ "${1:-}" = "--test" ]; then
   packages+=(libgtest-dev xvfb xauth xdotool python3 imagemagick)
 fi
 if [ "${1:-}" = "--fuzz" ]; then
-  packages+=(clang libclang-rt-14-dev)
+  packages+=(clang libclang-rt-14-dev python3)
 fi
 
 missing=()

@@ -14,6 +14,7 @@
 
 #include "model/model.h"
 #include "model/model_image.h"
+#include "model/regular_file.h"
 
 namespace {
 
@@ -61,11 +62,11 @@ void syncDirectory(const std::string& directory) {
 }
 
 bool readWholeFile(const std::string& path, std::string& text) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
+  std::FILE* file = openRegularFile(path);
   if (!file) return false;
   std::printf("Reading model from file: %s\n", path.c_str());
   struct stat info;
-  if (fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
+  if (fstat(fileno(file), &info) == 0 && info.st_size > 0) {
     text.resize(info.st_size);
     text.resize(std::fread(text.data(), 1, text.size(), file));
   }

@@ -1,7 +1,7 @@
 // Delete: removes the selected polygons from the current group, then the
 // selected vertices from the model together with every triangle that uses one
-// of them (in every group: no triangle may keep a vertex the model lost). Both selections end empty; the UV selection is
-// left as it is.
+// of them, in whichever group it is: a triangle may not outlive its corners.
+// Both selections end empty; the UV selection is left as it is.
 //
 // With nothing selected only the snapshot is taken.
 

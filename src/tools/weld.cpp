@@ -1,9 +1,8 @@
 // Weld: merges the selected vertices into the most recently selected one (the
-// head of the selection), which keeps its position. Every triangle that used a
-// merged vertex uses the kept one instead (in every group, so no triangle is
-// left on a vertex that has left the model), even if
-// it ends up with two equal corners; the merged vertices leave the model and
-// the selection holds the kept vertex alone.
+// head of the selection), which keeps its position. Every triangle, in any
+// group, that used a merged vertex uses the kept one instead, even if it ends
+// up with two equal corners; the merged vertices leave the model and the
+// selection holds the kept vertex alone.
 //
 // With fewer than two vertices selected nothing is welded (the snapshot is
 // still taken). Selected vertices that are no longer in the model (the

@@ -39,6 +39,20 @@ TEST_F(DeleteTest, DeletingPolygonsKeepsTheirVerticesAndTheOrderOfTheRest) {
   EXPECT_EQ(editor.selectedPolygons.count(), 0);
 }
 
+// A triangle of another group on a deleted vertex would keep a corner that is
+// no longer in the model.
+TEST_F(DeleteTest, TrianglesOfOtherGroupsGoWithTheirVertices) {
+  PolygonGroup* other = editor.model->newGroup();
+  editor.model->groups.pushFront(other);
+  Polygon* elsewhere = editor.model->newPolygon(m.b, m.e, m.d);
+  other->polygons.pushFront(elsewhere);
+  editor.selectedVertices.pushFront(m.e);
+  editor.deleteSelection();
+  EXPECT_EQ(other->polygons.count(), 0);
+  EXPECT_EQ(polygons().count(), 2);  // p3 used e as well
+  EXPECT_FALSE(polygons().contains(m.p3));
+}
+
 }  // namespace
 
 namespace {
