@@ -2,17 +2,24 @@
 # missing, configure and build first.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
 BENCH_BUILD ?= build-bench
 BENCH_JOBS ?= 2
+# Seconds each fuzz target runs in `make fuzz-smoke`.
+FUZZ_TIME  ?= 20
+FUZZ_TARGETS = model_file_fuzz bmp_decode_fuzz console_fuzz text_entry_fuzz
 JOBS       ?= $(shell nproc)
 
-.PHONY: run test sanitize build deps test-deps bench-deps format bench clean
+.PHONY: run test sanitize build deps test-deps fuzz-deps bench-deps fuzz fuzz-smoke format bench clean
 
 deps:
 	@scripts/install-deps.sh
 
 test-deps:
 	@scripts/install-deps.sh --test
+
+fuzz-deps:
+	@scripts/install-deps.sh --fuzz
 
 build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -42,8 +49,29 @@ bench: bench-deps
 	cmake --build $(BENCH_BUILD) -j $(BENCH_JOBS) --target bench_model bench_frames
 	python3 bench/run_bench.py --build $(BENCH_BUILD)
 
+# libFuzzer targets (clang), and their seed corpora in $(FUZZ_BUILD)/seeds.
+fuzz: fuzz-deps
+	CC=clang CXX=clang++ cmake -S fuzz -B $(FUZZ_BUILD)
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	python3 fuzz/make_seeds.py $(FUZZ_BUILD)/seeds
+
+# Each target for FUZZ_TIME seconds from its seeds; any crash, leak, timeout
+# or memory blow-up fails. Found inputs go to $(FUZZ_BUILD)/artifacts.
+fuzz-smoke: fuzz
+	@mkdir -p $(FUZZ_BUILD)/artifacts
+	@for t in $(FUZZ_TARGETS); do \
+	  mkdir -p $(FUZZ_BUILD)/corpus/$$t; \
+	  echo "== $$t for $(FUZZ_TIME) s"; \
+	  ./$(FUZZ_BUILD)/$$t -max_total_time=$(FUZZ_TIME) -timeout=10 -rss_limit_mb=2048 -malloc_limit_mb=256 \
+	    -max_len=4096 -print_final_stats=1 -artifact_prefix=$(CURDIR)/$(FUZZ_BUILD)/artifacts/$$t- \
+	    $$( [ -f fuzz/$$t.dict ] && echo -dict=$(CURDIR)/fuzz/$$t.dict ) \
+	    $(CURDIR)/$(FUZZ_BUILD)/corpus/$$t $(CURDIR)/$(FUZZ_BUILD)/seeds/$$t \
+	    > $(FUZZ_BUILD)/$$t.log 2>&1 || { tail -n 60 $(FUZZ_BUILD)/$$t.log; exit 1; }; \
+	  grep -E '^stat::number_of_executed_units|^Done' $(FUZZ_BUILD)/$$t.log; \
+	done
+
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD)

@@ -16,7 +16,7 @@ if [ "${1:-}" = "--bench" ]; then
   packages+=("${test_packages[@]}" libassimp-dev libtinyobjloader-dev)
 fi
 if [ "${1:-}" = "--fuzz" ]; then
-  packages+=(clang libclang-rt-14-dev)
+  packages+=(clang libclang-rt-14-dev python3)
 fi
 
 missing=()

@@ -44,6 +44,12 @@ void saveModel(Editor& e, const Words& w) {
 }
 
 void loadTexture(Editor& e, const Words& w) {
+  // The model file keeps a texture name as one word: a name holding a tab or a
+  // line break would be saved as several and make the model unreadable.
+  if (w[1].find_first_of("\t\r\n") != std::string::npos) {
+    e.consoleMessage("Error! Texture file names cannot hold tabs or line breaks!");
+    return;
+  }
   int id = e.ui->textures()->acquire(w[1], /*retryFailed=*/true);
   if (id == -1) {
     e.consoleMessage("Error! Texture failed to load!");
@@ -98,9 +104,13 @@ void setCylinder(Editor& e, const Words& w) {
   e.cylinderLevels = std::clamp(integerParameter(w[2]), 1, kMaxCylinderLevels);
 }
 
-void smoothSelected(Editor& e, const Words&) { e.smoothPolygons(e.selectedPolygons); }
+void smoothSelected(Editor& e, const Words&) {
+  e.smoothPolygons(e.selectedPolygons);
+}
 
-void flattenSelected(Editor& e, const Words&) { e.flattenPolygons(); }
+void flattenSelected(Editor& e, const Words&) {
+  e.flattenPolygons();
+}
 
 void setColour(Editor& e, const Words& w) {
   if (w.size() != 5) return;

@@ -4,12 +4,14 @@
 // claiming 100000 x 100000 pixels would otherwise cost gigabytes.
 
 #include <stb_image.h>
+#include <sys/stat.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <limits>
 
+#include "model/regular_file.h"
 #include "model/texture_cache.h"
 
 namespace {
@@ -57,9 +59,14 @@ bool readHeader(const unsigned char* data, size_t size, BmpHeader& h) {
 bool plausible(const BmpHeader& h, size_t fileSize) {
   int64_t rows = h.height < 0 ? -h.height : h.height;
   if (h.width <= 0 || rows == 0 || h.width * rows > kMaxPixels) return false;
+  // stb decodes none of the compressed kinds, but it allocates the whole image
+  // before it looks at the bit count, and it reads a compression field it does
+  // not know as plain pixels: a 65-byte file could cost half a gigabyte.
   bool uncompressed = h.compression == kBiRgb || h.compression == kBiBitfields ||
                       h.compression == kBiAlphaBitfields;
-  if (!uncompressed) return true;  // stb judges (and refuses) run-length and embedded images
+  bool knownDepth = h.bitCount == 1 || h.bitCount == 4 || h.bitCount == 8 || h.bitCount == 16 ||
+                    h.bitCount == 24 || h.bitCount == 32;
+  if (!uncompressed || !knownDepth) return false;
   int64_t rowBytes = (h.width * h.bitCount + 31) / 32 * 4;  // rows are padded to 4 bytes
   return int64_t{h.pixelOffset} + rowBytes * rows <= static_cast<int64_t>(fileSize);
 }
@@ -111,15 +118,20 @@ bool decodeBmp(const unsigned char* data, size_t size, DecodedImage& image) {
 bool decodeBmpFile(const std::string& path, DecodedImage& image) {
   // The signature is checked before the whole file is read: a user may name
   // any file, however large.
-  std::ifstream in(path, std::ios::binary | std::ios::ate);
-  std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : -1;
-  if (size < 2 || size > std::numeric_limits<int>::max()) return false;
-  char signature[2];
-  in.seekg(0);
-  if (!in.read(signature, 2) || signature[0] != 'B' || signature[1] != 'M') return false;
-  std::vector<unsigned char> bytes(static_cast<size_t>(size));
-  bytes[0] = 'B';
-  bytes[1] = 'M';
-  if (!in.read(reinterpret_cast<char*>(bytes.data()) + 2, size - 2)) return false;
-  return decodeBmp(bytes.data(), bytes.size(), image);
+  std::FILE* file = openRegularFile(path);
+  if (!file) return false;
+  std::vector<unsigned char> bytes;
+  struct stat info;
+  unsigned char signature[2];
+  bool ok = fstat(fileno(file), &info) == 0 && info.st_size >= 2 &&
+            info.st_size <= std::numeric_limits<int>::max() &&
+            std::fread(signature, 1, 2, file) == 2 && signature[0] == 'B' && signature[1] == 'M';
+  if (ok) {
+    bytes.resize(static_cast<size_t>(info.st_size));
+    bytes[0] = 'B';
+    bytes[1] = 'M';
+    ok = std::fread(bytes.data() + 2, 1, bytes.size() - 2, file) == bytes.size() - 2;
+  }
+  std::fclose(file);
+  return ok && decodeBmp(bytes.data(), bytes.size(), image);
 }

@@ -15,6 +15,7 @@
 #include "model/file_text.h"
 #include "model/model.h"
 #include "model/model_image.h"
+#include "model/regular_file.h"
 
 namespace {
 
@@ -62,12 +63,12 @@ void syncDirectory(const std::string& directory) {
 }
 
 bool readWholeFile(const std::string& path, FileText& text) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
+  std::FILE* file = openRegularFile(path);
   if (!file) return false;
   std::printf("Reading model from file: %s\n", path.c_str());
   struct stat info;
   size_t size = 0;
-  if (fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
+  if (fstat(fileno(file), &info) == 0 && info.st_size > 0) {
     size = static_cast<size_t>(info.st_size);
   }
   const bool ok = text.readAll(file, size);

@@ -1,6 +1,7 @@
 #include "model/skeleton.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <iostream>
 #include <utility>
@@ -52,10 +53,14 @@ void forEachBone(Bone* bone, const std::function<void(Bone*, int)>& visit) {
 }
 
 void translateBone(Bone* bone, double dx, double dy, double dz) {
+  // A joint coordinate that would leave the range of a double keeps its value.
+  auto move = [](double& c, double by) {
+    if (std::isfinite(c + by)) c += by;
+  };
   forEachBone(bone, [&](Bone* moved, int) {
-    moved->end->x += dx;
-    moved->end->y += dy;
-    moved->end->z += dz;
+    move(moved->end->x, dx);
+    move(moved->end->y, dy);
+    move(moved->end->z, dz);
   });
 }
 

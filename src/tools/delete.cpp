@@ -1,7 +1,7 @@
 // Delete: removes the selected polygons from the current group, then the
-// selected vertices from the model together with every triangle of the current
-// group that uses one of them. Both selections end empty; the UV selection is
-// left as it is.
+// selected vertices from the model together with every triangle that uses one
+// of them, in whichever group it is: a triangle may not outlive its corners.
+// Both selections end empty; the UV selection is left as it is.
 //
 // With nothing selected only the snapshot is taken.
 
@@ -15,13 +15,15 @@ void Editor::deleteSelection() {
   selectedPolygons.clear();
 
   if (selectedVertices.count() > 0) {
-    // Every copy of a polygon that uses a doomed vertex goes.
+    // Every copy of a polygon, in any group, that uses a doomed vertex goes.
     const uint64_t doomed = newMarkPass();
     markAll(selectedVertices, doomed);
-    polygons.removeIf([doomed](const Polygon* p) {
-      return isMarked(p->vertices[0], doomed) || isMarked(p->vertices[1], doomed) ||
-             isMarked(p->vertices[2], doomed);
-    });
+    for (PolygonGroup* group : model->groups) {
+      group->polygons.removeIf([doomed](const Polygon* p) {
+        return isMarked(p->vertices[0], doomed) || isMarked(p->vertices[1], doomed) ||
+               isMarked(p->vertices[2], doomed);
+      });
+    }
     model->vertices.removeAll(selectedVertices);
   }
   selectedVertices.clear();

@@ -4,11 +4,15 @@
 // With fewer than two items selected nothing moves, but the snapshot is still
 // taken, so the press costs one undo step like any other edit.
 
+#include <cmath>
+
 #include "app/editor.h"
 
 namespace {
 double middle(double min, double max) {
-  return min + (max - min) * 0.5;
+  const double plain = min + (max - min) * 0.5;
+  // A box wider than the largest double overflows the plain form.
+  return std::isfinite(plain) ? plain : min * 0.5 + max * 0.5;
 }
 }  // namespace
 

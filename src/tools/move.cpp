@@ -1,14 +1,22 @@
 // Move: translates the selected vertices, or the selected UV points in the UV
 // view. With no vertex selected the selected bone moves instead (its end joint
 // and every descendant's); with neither, nothing moves, though the snapshot is
-// still taken.
+// still taken. A coordinate that would leave the range of a double keeps its
+// value.
 
 #include <algorithm>
+#include <cmath>
 
 #include "app/editor.h"
 #include "model/skeleton.h"
 #include "tools/live_transform.h"
 #include "tools/view_plane.h"
+
+namespace {
+void moveCoordinate(double& c, double by) {
+  if (std::isfinite(c + by)) c += by;
+}
+}  // namespace
 
 void updateMoveOffset(Editor& e) {
   const auto [dh, dv] = dragInActiveView(e);
@@ -40,9 +48,9 @@ void Editor::moveSelection(double dx, double dy, double dz) {
     if (selectedBone) translateBone(selectedBone, dx, dy, dz);
   } else {
     for (Vertex* v : selectedVertices) {
-      v->x += dx;
-      v->y += dy;
-      v->z += dz;
+      moveCoordinate(v->x, dx);
+      moveCoordinate(v->y, dy);
+      moveCoordinate(v->z, dz);
     }
   }
   rebuildNormals();

@@ -1,7 +1,8 @@
 // Rotate: turns the selected vertices about the centre of their box, about the
 // active view's depth axis. In the Full and UV views, or with no vertex
 // selected, nothing turns, though the snapshot is still taken. Bones and UV
-// points are never rotated.
+// points are never rotated. A vertex that would turn to a place beyond the
+// range of a double stays where it is.
 
 #include <cmath>
 
@@ -40,6 +41,7 @@ void Editor::rotateSelection(double angle) {
   for (Vertex* v : selectedVertices) {
     Vec3 p{v->x, v->y, v->z};
     rotatePoint(centre, p, ax, ay, az);
+    if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) continue;
     v->x = p.x;
     v->y = p.y;
     v->z = p.z;

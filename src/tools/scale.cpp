@@ -1,8 +1,10 @@
 // Scale 2D and Scale 3D: scale the selected vertices (the selected UV points in
 // the UV view) about the centre of their box by scaleFactor. An axis whose box
 // has no extent, or whose factor is exactly 0, is left alone; an empty
-// selection changes nothing, though the snapshot is still taken.
+// selection changes nothing, though the snapshot is still taken. A coordinate
+// whose scaled value would not fit in a double keeps its value.
 
+#include <cmath>
 #include <cstdio>
 
 #include "app/editor.h"
@@ -24,7 +26,12 @@ struct AxisScale {
   AxisScale(double lo, double hi, double mid, double s)
       : min(lo), max(hi), centre(mid), factor(s), newMin(mid - (hi - lo) * s * 0.5) {}
   void apply(double& c) const {
-    if (newMin != centre) c = newMin + (c - min) / (max - min) * ((max - min) * factor);
+    if (newMin == centre || factor == 0) return;
+    double scaled = newMin + (c - min) / (max - min) * ((max - min) * factor);
+    // A box wider than the largest double has no finite extent; the distance
+    // to the centre still has one.
+    if (!std::isfinite(scaled)) scaled = centre + (c - centre) * factor;
+    if (std::isfinite(scaled)) c = scaled;
   }
 };
 

@@ -6,6 +6,8 @@
 // nothing. A pick in the Full view picks nothing. computeSelectionBox over an
 // empty list keeps the previous box and recomputes its centre.
 
+#include <cmath>
+
 #include "app/editor.h"
 #include "app/input_codes.h"
 #include "model/marks.h"
@@ -144,7 +146,9 @@ struct BoxGrower {
 };
 
 double middle(double min, double max) {
-  return min + (max - min) * 0.5;
+  const double plain = min + (max - min) * 0.5;
+  // A box wider than the largest double overflows the plain form.
+  return std::isfinite(plain) ? plain : min * 0.5 + max * 0.5;
 }
 
 }  // namespace

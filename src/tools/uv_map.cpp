@@ -7,6 +7,7 @@
 // along a mapped axis (a selection seen edge-on) maps that axis to 0.
 
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -58,7 +59,10 @@ class MappingTrace {
 // Where `value` lies between min and max, 0 when the range is empty.
 double fraction(double value, double min, double max) {
   const double extent = max - min;
-  return extent != 0 ? (value - min) / extent : 0.0;
+  if (extent == 0) return 0.0;
+  // Halved, a box wider than the largest double has a finite extent.
+  if (!std::isfinite(extent)) return (value * 0.5 - min * 0.5) / (max * 0.5 - min * 0.5);
+  return (value - min) / extent;
 }
 }  // namespace
 

@@ -1,8 +1,8 @@
 // Weld: merges the selected vertices into the most recently selected one (the
-// head of the selection), which keeps its position. Every triangle of the
-// current group that used a merged vertex uses the kept one instead, even if
-// it ends up with two equal corners; the merged vertices leave the model and
-// the selection holds the kept vertex alone.
+// head of the selection), which keeps its position. Every triangle, in any
+// group, that used a merged vertex uses the kept one instead, even if it ends
+// up with two equal corners; the merged vertices leave the model and the
+// selection holds the kept vertex alone.
 //
 // With fewer than two vertices selected nothing is welded (the snapshot is
 // still taken). Selected vertices that are no longer in the model (the
@@ -40,11 +40,13 @@ void Editor::weldSelectedVertices() {
       model->vertices.removeAll(leaving);
       const uint64_t isMerged = newMarkPass();
       for (Vertex* v : merged) v->markPass = isMerged;
-      for (Polygon* p : model->currentGroup->polygons) {
-        for (int i = 0; i < 3; ++i) {
-          if (isMarked(p->vertices[i], isMerged)) {
-            p->vertices[i] = kept;
-            p->uvs[i].vertex = kept;
+      for (PolygonGroup* group : model->groups) {
+        for (Polygon* p : group->polygons) {
+          for (int i = 0; i < 3; ++i) {
+            if (isMarked(p->vertices[i], isMerged)) {
+              p->vertices[i] = kept;
+              p->uvs[i].vertex = kept;
+            }
           }
         }
       }

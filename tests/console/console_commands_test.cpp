@@ -11,7 +11,8 @@ namespace {
 
 class ConsoleTest : public EditorTest {
  protected:
-  ConsoleTest() : dir(fs::temp_directory_path() / ("vantorel-console-" + std::to_string(::getpid()))) {
+  ConsoleTest()
+      : dir(fs::temp_directory_path() / ("vantorel-console-" + std::to_string(::getpid()))) {
     fs::create_directories(dir);
   }
   ~ConsoleTest() override { fs::remove_all(dir); }
@@ -155,9 +156,7 @@ TEST_F(ConsoleTest, FailedOpenKeepsTheModelAndSelection) {
 
 TEST_F(ConsoleTest, FailedSaveSaysSoAndLeavesThePreviousFile) {
   std::string path = (dir / "keep.txt").string();
-  {
-    std::ofstream(path) << "previous";
-  }
+  { std::ofstream(path) << "previous"; }
   fs::create_directories(dir / "adir");
   run("/save " + (dir / "adir").string());
   EXPECT_EQ(lastConsoleMessage(), "Error! Model failed to save!");
@@ -180,8 +179,8 @@ TEST_F(ConsoleTest, TextureCommandsReportFailureAndLeaveTheMaterial) {
 
   // A 1 x 1 24-bit BMP.
   std::string bmp = (dir / "one.bmp").string();
-  unsigned char bytes[58] = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0,
-                             1,   0,   0,  0, 1, 0, 0, 0, 1, 0, 24, 0};
+  unsigned char bytes[58] = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,  40,
+                             0,   0,   0,  1, 0, 0, 0, 1, 0, 0, 0,  1, 0, 24, 0};
   bytes[54] = 10, bytes[55] = 20, bytes[56] = 30;
   std::ofstream(bmp, std::ios::binary).write(reinterpret_cast<char*>(bytes), sizeof bytes);
   testing::internal::CaptureStdout();
@@ -197,6 +196,26 @@ TEST_F(ConsoleTest, TextureCommandsReportFailureAndLeaveTheMaterial) {
   run("/showtex");
   EXPECT_EQ(lastConsoleMessage(), "Showing UV Texture.");
   EXPECT_EQ(editor.showUvTexture, 1);
+}
+
+// The model file holds a texture name as one word, so a name with a tab or a
+// line break in it would make the saved model unreadable.
+TEST_F(ConsoleTest, TextureNamesThatTheModelFileCannotHoldAreRefused) {
+  unsigned char bytes[58] = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,  40,
+                             0,   0,   0,  1, 0, 0, 0, 1, 0, 0, 0,  1, 0, 24, 0};
+  for (const char* name : {"tab\tname.bmp", "line\nbreak.bmp", "return\r.bmp"}) {
+    const std::string path = (dir / name).string();
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<char*>(bytes), sizeof bytes);
+    run("/loadtex " + path);
+    EXPECT_EQ(lastConsoleMessage(), "Error! Texture file names cannot hold tabs or line breaks!");
+    EXPECT_EQ(editor.model->currentGroup->material.textured, 0);
+  }
+  const std::string saved = (dir / "saved.mdl").string();
+  run("/save " + saved);
+  Model reread("reread", nullptr);
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(reread.load(saved), 1);
+  testing::internal::GetCapturedStdout();
 }
 
 }  // namespace

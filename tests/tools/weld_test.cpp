@@ -51,4 +51,17 @@ TEST_F(WeldTest, VerticesNoLongerInTheModelAreSkipped) {
   EXPECT_EQ(editor.selectedVertices.count(), 2);
 }
 
+// A triangle of another group left on a merged vertex would keep a corner
+// that is no longer in the model.
+TEST_F(WeldTest, TrianglesOfOtherGroupsFollowTheWeld) {
+  PolygonGroup* other = editor.model->newGroup();
+  editor.model->groups.pushFront(other);
+  Polygon* elsewhere = editor.model->newPolygon(m.d, m.e, m.a);
+  other->polygons.pushFront(elsewhere);
+  select({m.e, m.b});
+  editor.weldSelectedVertices();
+  expectCorners(elsewhere, m.d, m.b, m.a);
+  expectCorners(m.p3, m.b, m.b, m.c);
+}
+
 }  // namespace
