@@ -82,13 +82,9 @@ int SoakDriver::randomModifiers() {
   return kChoices[below(std::size(kChoices))];
 }
 
-void SoakDriver::randomPoint(int& x, int& y) {
+bool SoakDriver::vertexPoint(int& x, int& y) {
   List<Vertex>& vertices = editor.model->vertices;
-  if (vertices.empty() || chance(50)) {
-    x = below(kWindowWidth);
-    y = below(kWindowHeight);
-    return;
-  }
+  if (vertices.empty()) return false;
   const Vertex* v = vertices.at(below(vertices.count()));
   const int kind = editor.layoutMode == 1 ? below(3) : editor.singleView;
   const Viewport& view = editor.views[kind];
@@ -99,6 +95,21 @@ void SoakDriver::randomPoint(int& x, int& y) {
       view.rectBottom + (vv - view.bottom) / (view.top - view.bottom) * view.pixelHeight;
   x = static_cast<int>(std::clamp(px, -100.0, 900.0)) + below(7) - 3;
   y = kWindowHeight - static_cast<int>(std::clamp(py, -100.0, 700.0)) + below(7) - 3;
+  return true;
+}
+
+void SoakDriver::randomPoint(int& x, int& y) {
+  const Viewport& uv = editor.views[kUvView];
+  if (editor.panelsShown && chance(15)) {
+    // Inside the UV view, where texture points are picked and moved.
+    x = uv.rectLeft + below(std::max(1, uv.rectRight - uv.rectLeft));
+    y = kWindowHeight - (uv.rectBottom + below(std::max(1, uv.rectTop - uv.rectBottom)));
+    return;
+  }
+  if (chance(35) || !vertexPoint(x, y)) {
+    x = below(kWindowWidth);
+    y = below(kWindowHeight);
+  }
 }
 
 std::string SoakDriver::selectGesture() {
@@ -129,6 +140,37 @@ std::string SoakDriver::selectGesture() {
   return "select with tool " + std::to_string(editor.tool) + " from (" + std::to_string(x0) + "," +
          std::to_string(y0) + ") to (" + std::to_string(x1) + "," + std::to_string(y1) +
          ") modifiers " + std::to_string(modifiers);
+}
+
+// Clicks on a few vertices, the first replacing the selection and the others
+// added with Shift, then often a key that works on exactly such a selection.
+std::string SoakDriver::pickVertices() {
+  editor.setModifiers(0);
+  editor.specialKeyPressed(kKeyF1, 0, 0);
+  const int count = 1 + below(4);
+  for (int i = 0; i < count; ++i) {
+    int x, y;
+    if (!vertexPoint(x, y)) break;
+    button(kLeftButton, kButtonDown, x, y, i == 0 ? 0 : kShift);
+    button(kLeftButton, kButtonUp, x, y, i == 0 ? 0 : kShift);
+  }
+  std::string what = "pick " + std::to_string(count) + " vertices";
+  if (chance(60)) {
+    static const unsigned char kKeys[] = {'p', 'n', 'd', 127};
+    const unsigned char key = kKeys[below(std::size(kKeys))];
+    editor.setModifiers(0);
+    editor.keyPressed(key, 0, 0);
+    what += ", key " + std::to_string(key);
+  }
+  return what;
+}
+
+std::string SoakDriver::selectAll() {
+  const int key = kKeyF1 + below(3);
+  const int modifiers = chance(70) ? kShift : kCtrl;
+  editor.setModifiers(modifiers);
+  editor.specialKeyPressed(key, 0, 0);
+  return "special key " + std::to_string(key) + " modifiers " + std::to_string(modifiers);
 }
 
 std::string SoakDriver::toolGesture() {
@@ -289,21 +331,25 @@ std::string SoakDriver::step() {
     what = "reopen the seed model";
   } else {
     const int roll = below(100);
-    if (roll < 22) {
+    if (roll < 18) {
       what = selectGesture();
-    } else if (roll < 44) {
+    } else if (roll < 24) {
+      what = pickVertices();
+    } else if (roll < 28) {
+      what = selectAll();
+    } else if (roll < 48) {
       what = toolGesture();
-    } else if (roll < 58) {
+    } else if (roll < 61) {
       what = keyPress();
-    } else if (roll < 66) {
+    } else if (roll < 68) {
       what = specialKey();
-    } else if (roll < 72) {
+    } else if (roll < 74) {
       what = menuCommand();
-    } else if (roll < 80) {
+    } else if (roll < 82) {
       what = consoleLine(false);
-    } else if (roll < 84) {
+    } else if (roll < 86) {
       what = consoleLine(true);
-    } else if (roll < 89) {
+    } else if (roll < 91) {
       what = popupMenu();
     } else if (roll < 95) {
       what = looseMouseEvent();

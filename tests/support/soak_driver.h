@@ -34,10 +34,14 @@ class SoakDriver {
   void moveTo(int x, int y) { editor.mouseMoved(x, y); }
   void button(int b, int state, int x, int y, int modifiers);
   int randomModifiers();
-  // A window point: anywhere, or on a vertex of the model as a flat view shows it.
+  // A window point: anywhere, in the UV view, or on a vertex of the model.
   void randomPoint(int& x, int& y);
+  // Where a flat view shows a random vertex of the model; false without any.
+  bool vertexPoint(int& x, int& y);
 
   std::string selectGesture();
+  std::string pickVertices();
+  std::string selectAll();
   std::string toolGesture();
   std::string keyPress();
   std::string specialKey();
