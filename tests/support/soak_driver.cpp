@@ -74,6 +74,7 @@ void SoakDriver::button(int b, int state, int x, int y, int modifiers) {
   editor.setModifiers(modifiers);
   editor.mouseMoved(x, y);
   editor.mouseButton(b, state);
+  held_[b] = state == kButtonDown;
 }
 
 int SoakDriver::randomModifiers() {
@@ -251,11 +252,13 @@ std::string SoakDriver::popupMenu() {
   return what;
 }
 
+// A press, or the release of a held button: one half of a click, the other
+// half coming with a later step.
 std::string SoakDriver::looseMouseEvent() {
   int x, y;
   randomPoint(x, y);
-  const int b = below(5);
-  const int state = below(2);
+  const int b = below(kButtons);
+  const int state = held_[b] ? kButtonUp : kButtonDown;
   const int modifiers = chance(70) ? 0 : randomModifiers();
   button(b, state, x, y, modifiers);
   return "mouse button " + std::to_string(b) + " state " + std::to_string(state) + " at (" +
@@ -308,8 +311,11 @@ std::string SoakDriver::consoleLine(bool typed) {
   const TextEntry& prompt = *editor.consolePrompt;
   const int px = static_cast<int>(console.x() + prompt.x() + prompt.width() / 2);
   const int py = kWindowHeight - static_cast<int>(console.y() + prompt.y() + prompt.height() / 2);
-  button(kLeftButton, kButtonDown, px, py, 0);
-  button(kLeftButton, kButtonUp, px, py, 0);
+  // A click while a pop-up menu is open would land on the menu first.
+  if (editor.dragMode == kNoDrag) {
+    button(kLeftButton, kButtonDown, px, py, 0);
+    button(kLeftButton, kButtonUp, px, py, 0);
+  }
   // The prompt may be covered or minimised; the user would make room for it.
   if (ui.focusedEntry() != editor.consolePrompt) ui.setFocusedEntry(editor.consolePrompt);
   for (char c : line) {
@@ -324,8 +330,17 @@ std::string SoakDriver::consoleLine(bool typed) {
 
 std::string SoakDriver::step() {
   std::string what;
-  if (editor.model->polygonCount() > kMaxPolygons ||
-      editor.model->vertices.count() > 2 * kMaxPolygons) {
+  const int* heldButton = std::find(held_, held_ + kButtons, 1);
+  if (heldButton != held_ + kButtons) {
+    // A held button is let go before the user does anything else.
+    int x, y;
+    randomPoint(x, y);
+    const int b = static_cast<int>(heldButton - held_);
+    button(b, kButtonUp, x, y, chance(80) ? 0 : randomModifiers());
+    what = "release button " + std::to_string(b) + " at (" + std::to_string(x) + "," +
+           std::to_string(y) + ")";
+  } else if (editor.model->polygonCount() > kMaxPolygons ||
+             editor.model->vertices.count() > 2 * kMaxPolygons) {
     writeFile("seed.mdl", kSeedModel);
     editor.runConsoleCommand("/open seed.mdl");
     what = "reopen the seed model";
