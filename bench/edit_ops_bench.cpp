@@ -150,5 +150,12 @@ int main() {
   auto undo = [&] { e.undo(); };
   bench::row("take a snapshot", bench::medianMs(runs, emptyStack, snapshot));
   bench::row("undo", bench::medianMs(runs, oneSnapshot, undo));
+
+  e.undoStack.clear();
+  for (int i = 0; i < e.undoLimit; ++i) e.takeSnapshot();
+  size_t held = 0;
+  for (const Snapshot& s : e.undoStack) held += s.image.memoryBytes();
+  std::printf("%-48s %10.1f MB\n", "memory held by a full undo stack (50 snapshots)",
+              held / 1048576.0);
   return e.model->currentGroup->polygons.count() == 0;
 }

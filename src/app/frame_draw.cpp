@@ -9,10 +9,13 @@
 #include <cstdio>
 
 #include "app/editor.h"
+#include "gui/rect_draw.h"
 #include "gui/text.h"
 
 namespace {
-int pixels(double v) { return static_cast<int>(v); }
+int pixels(double v) {
+  return static_cast<int>(v);
+}
 }  // namespace
 
 void Editor::drawFrame() {
@@ -139,11 +142,6 @@ void Editor::drawViewFrames() {
   const bool boxDrag = dragMode == kToolDrag && (tool == kCreateBox || tool == kCreateCylinder);
   if (dragMode == kRubberBand || boxDrag) {
     glColor3f(1, 1, 1);
-    glBegin(GL_LINE_LOOP);
-    glVertex2i(pressX, pressY);
-    glVertex2i(mouseX, pressY);
-    glVertex2i(mouseX, mouseY);
-    glVertex2i(pressX, mouseY);
-    glEnd();
+    drawRectOutline(pressX, pressY, mouseX, mouseY);
   }
 }

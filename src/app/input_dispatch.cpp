@@ -21,7 +21,9 @@
 #include "app/input_codes.h"
 
 namespace {
-bool ctrlAlone(int modifiers) { return (modifiers & kModifierMask) == kCtrl; }
+bool ctrlAlone(int modifiers) {
+  return (modifiers & kModifierMask) == kCtrl;
+}
 }  // namespace
 
 void Editor::mouseMoved(int x, int y) {
@@ -149,8 +151,7 @@ void Editor::mouseButton(int button, int state) {
       dragMode = kNoDrag;
       double ha = v->viewX(pressX), va = v->viewY(pressY);
       double hb = v->viewX(mouseX), vb = v->viewY(mouseY);
-      std::printf("make selection on %d from [%lf %lf] -> [%lf %lf]\n", activeView, ha, va, hb,
-                  vb);
+      std::printf("make selection on %d from [%lf %lf] -> [%lf %lf]\n", activeView, ha, va, hb, vb);
       selectInRect(ha, va, hb, vb);
     } else if (!press && dragMode == kToolDrag) {
       dragMode = kNoDrag;

@@ -9,13 +9,16 @@
 
 namespace {
 
-int heldModifiers(int modifiers) { return modifiers & kModifierMask; }
+int heldModifiers(int modifiers) {
+  return modifiers & kModifierMask;
+}
 
 // With Ctrl held, GLUT delivers letters as control codes (Ctrl+S arrives as
 // 19) and Ctrl+/ as 31; turn them back into the keys the user pressed.
 unsigned char keyUnderCtrl(unsigned char key, int modifiers) {
   if (!(heldModifiers(modifiers) & kCtrl)) return key;
-  if (key >= 1 && key <= 26 && key != 8 && key != 13) return static_cast<unsigned char>('a' + key - 1);
+  if (key >= 1 && key <= 26 && key != 8 && key != 13)
+    return static_cast<unsigned char>('a' + key - 1);
   if (key == 31) return '/';
   return key;
 }
@@ -37,7 +40,7 @@ const KeyBinding kKeyBindings[] = {
     {8, [](Editor& e) { e.deselectAll(); }},
     {' ',
      [](Editor& e) {
-       e.tool = (e.tool == kSelectVertex) ? kSelectPolygon
+       e.tool = (e.tool == kSelectVertex)    ? kSelectPolygon
                 : (e.tool == kSelectPolygon) ? kSelectBone
                                              : kSelectVertex;
      }},

@@ -5,15 +5,11 @@
 #include <GL/gl.h>
 
 #include "app/editor.h"
+#include "gui/rect_draw.h"
 
 namespace {
 void square(double u, double v, double half) {
-  glBegin(GL_LINE_LOOP);
-  glVertex2d(u - half, v - half);
-  glVertex2d(u + half, v - half);
-  glVertex2d(u + half, v + half);
-  glVertex2d(u - half, v + half);
-  glEnd();
+  drawRectOutline(u - half, v - half, u + half, v + half);
 }
 }  // namespace
 
@@ -23,12 +19,7 @@ void Editor::drawUvView() {
 
   if (dragMode == kRubberBand && activeView == kUvView) {
     glColor3f(1, 1, 1);
-    glBegin(GL_LINE_LOOP);
-    glVertex2i(pressX, pressY);
-    glVertex2i(mouseX, pressY);
-    glVertex2i(mouseX, mouseY);
-    glVertex2i(pressX, mouseY);
-    glEnd();
+    drawRectOutline(pressX, pressY, mouseX, mouseY);
   }
 
   const int w = static_cast<int>(uv.pixelWidth), h = static_cast<int>(uv.pixelHeight);

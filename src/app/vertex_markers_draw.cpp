@@ -37,7 +37,7 @@ void nearFace(int kind, double x, double y, double z, double h, float* out) {
 // four, each face drawn as the triangles (0, 1, 2) and (0, 2, 3). In line
 // polygon mode every triangle edge shows, so only the same triangles give the
 // same picture.
-const float kCubeCorners[8][3] = {{.5f, .5f, .5f},   {-.5f, .5f, .5f}, {-.5f, -.5f, .5f},
+const float kCubeCorners[8][3] = {{.5f, .5f, .5f},   {-.5f, .5f, .5f},  {-.5f, -.5f, .5f},
                                   {.5f, -.5f, .5f},  {.5f, -.5f, -.5f}, {.5f, .5f, -.5f},
                                   {-.5f, .5f, -.5f}, {-.5f, -.5f, -.5f}};
 const int kCubeFaces[6][4] = {{0, 1, 2, 3}, {0, 3, 4, 5}, {0, 5, 6, 1},

@@ -4,6 +4,7 @@
 #include <GL/gl.h>
 
 #include "gui/panel.h"
+#include "gui/rect_draw.h"
 #include "gui/text.h"
 
 namespace {
@@ -21,14 +22,6 @@ enum Slot {
   kLabel = 15,
 };
 
-void lineLoop(double l, double b, double r, double t) {
-  glBegin(GL_LINE_LOOP);
-  glVertex2d(l, b);
-  glVertex2d(r, b);
-  glVertex2d(r, t);
-  glVertex2d(l, t);
-  glEnd();
-}
 }  // namespace
 
 void Panel::draw() {
@@ -41,7 +34,7 @@ void Panel::draw() {
   drawOutline(0, 0);
 
   if (moving_) {
-    lineLoop(x_ - 3, y_ - 3, x_ + width_ + 3, y_ + height_ + 3);
+    drawRectOutline(x_ - 3, y_ - 3, x_ + width_ + 3, y_ + height_ + 3);
     if (!contains(mx, my)) moving_ = 0;
   }
 
@@ -53,7 +46,7 @@ void Panel::draw() {
     const double dy = grabY_ - my;
     for (int i = 0; i < 3; ++i) {
       glColor4fv(kPreview[i]);
-      lineLoop(x_ - dx - 1 + i, y_ - dy - 1 + i, x_ + width_ + dx - 1 + i,
+      drawRectOutline(x_ - dx - 1 + i, y_ - dy - 1 + i, x_ + width_ + dx - 1 + i,
                y_ + height_ + dy - 1 + i);
     }
   }

@@ -1,26 +1,15 @@
 #include <GL/gl.h>
 
+#include "gui/rect_draw.h"
 #include "gui/text.h"
 #include "gui/widget.h"
 
 void Widget::drawOutline(double ox, double oy) const {
-  const double l = ox + x_, b = oy + y_, r = l + width_, t = b + height_;
-  glBegin(GL_LINE_LOOP);
-  glVertex2d(l, b);
-  glVertex2d(r, b);
-  glVertex2d(r, t);
-  glVertex2d(l, t);
-  glEnd();
+  drawRectOutline(ox + x_, oy + y_, ox + x_ + width_, oy + y_ + height_);
 }
 
 void Widget::drawFilled(double ox, double oy) const {
-  const double l = ox + x_, b = oy + y_, r = l + width_, t = b + height_;
-  glBegin(GL_QUADS);
-  glVertex2d(l, b);
-  glVertex2d(r, b);
-  glVertex2d(r, t);
-  glVertex2d(l, t);
-  glEnd();
+  drawRectFilled(ox + x_, oy + y_, ox + x_ + width_, oy + y_ + height_);
 }
 
 void Widget::drawCross(double ox, double oy) const {

@@ -1,13 +1,14 @@
 // Whole frames drawn into the test window and checked by pixels. Window
 // coordinates here count y upward from the bottom, as glReadPixels does.
 
+#include <GL/glut.h>
 #include <gtest/gtest.h>
 
 #include <set>
 
 #include "app/editor.h"
 #include "app/gl_platform.h"
-#include "support/gl_window.h"
+#include "support/editor_window.h"
 
 namespace {
 
@@ -34,19 +35,13 @@ bool around(int x, int y, const Rgb& colour) {
 const Rgb kRed{255, 51, 51}, kGreen{51, 255, 51}, kBlue{51, 51, 255}, kGrid{76, 76, 76},
     kBox{230, 153, 102}, kBlack{0, 0, 0}, kWhite{255, 255, 255};
 
-class FrameTest : public ::testing::Test {
+class FrameTest : public EditorWindowTest {
  protected:
   void SetUp() override {
-    REQUIRE_WINDOW();
-    editor = std::make_unique<Editor>();
-    mainPanel = std::make_unique<Panel>("main", 100, 100, 800, 600, editor->uiContext());
-    editor->setMainWidget(mainPanel.get());
-    editor->layoutViews();
+    EditorWindowTest::SetUp();
+    if (!editor) return;
     pointAt(700, 580);  // top right corner of the Full view, away from everything
   }
-
-  // Pointer at a window position with y up.
-  void pointAt(int x, int y) { editor->mouseMoved(x, 600 - y); }
 
   void draw() {
     editor->framePump();
@@ -80,10 +75,15 @@ class FrameTest : public ::testing::Test {
     }
     return n;
   }
-
-  std::unique_ptr<Editor> editor;
-  std::unique_ptr<Panel> mainPanel;
 };
+
+TEST_F(FrameTest, WindowIsEightHundredBySixHundredAndEmptyAreasAreBlack) {
+  EXPECT_EQ(glutGet(GLUT_WINDOW_WIDTH), 800);
+  EXPECT_EQ(glutGet(GLUT_WINDOW_HEIGHT), 600);
+  draw();
+  EXPECT_TRUE(near(testwindow::pixel(120, 120), kBlack));
+  EXPECT_TRUE(near(testwindow::pixel(520, 520), kBlack));
+}
 
 TEST_F(FrameTest, FlatViewsShowTheirAxesInTheirOwnColours) {
   draw();

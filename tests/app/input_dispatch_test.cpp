@@ -155,10 +155,9 @@ TEST_F(InputTest, ToolKeysFollowTheKeyTable) {
   EXPECT_EQ(editor.tool, kScale3D);
   key('s');
   EXPECT_EQ(editor.tool, kScale2D);
-  const std::pair<unsigned char, int> table[] = {{'b', kCreateBox}, {'c', kCreateCylinder},
-                                                 {'e', kExtrude},   {'m', kMove},
-                                                 {'q', kCreateSpline}, {'r', kRotate},
-                                                 {'v', kAddVertex}, {'x', kAddBone}};
+  const std::pair<unsigned char, int> table[] = {
+      {'b', kCreateBox},    {'c', kCreateCylinder}, {'e', kExtrude},   {'m', kMove},
+      {'q', kCreateSpline}, {'r', kRotate},         {'v', kAddVertex}, {'x', kAddBone}};
   for (auto [k, tool] : table) {
     key(k);
     EXPECT_EQ(editor.tool, tool) << k;

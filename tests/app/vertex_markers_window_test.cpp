@@ -6,19 +6,15 @@
 #include <random>
 
 #include "app/editor.h"
-#include "support/gl_window.h"
+#include "support/editor_window.h"
 
 namespace {
 
-class MarkerTest : public ::testing::Test {
+class MarkerTest : public EditorWindowTest {
  protected:
   void SetUp() override {
-    REQUIRE_WINDOW();
-    editor = std::make_unique<Editor>();
-    mainPanel = std::make_unique<Panel>("main", 100, 100, 800, 600, editor->uiContext());
-    editor->setMainWidget(mainPanel.get());
-    editor->layoutViews();
-    editor->mouseMoved(790, 590);
+    EditorWindowTest::SetUp();
+    if (editor) pointAt(790, 10);
   }
 
   void addRandomModel(unsigned seed, int count) {
@@ -51,9 +47,6 @@ class MarkerTest : public ::testing::Test {
     }
     return n;
   }
-
-  std::unique_ptr<Editor> editor;
-  std::unique_ptr<Panel> mainPanel;
 };
 
 TEST_F(MarkerTest, BatchedMarkersMatchOneCubePerVertex) {
