@@ -311,12 +311,21 @@ std::string SoakDriver::consoleLine(bool typed) {
   const TextEntry& prompt = *editor.consolePrompt;
   const int px = static_cast<int>(console.x() + prompt.x() + prompt.width() / 2);
   const int py = kWindowHeight - static_cast<int>(console.y() + prompt.y() + prompt.height() / 2);
-  // A click while a pop-up menu is open would land on the menu first.
-  if (editor.dragMode == kNoDrag) {
+  // The click must reach the prompt, or it would be an action of its own on
+  // whatever covers the prompt (a panel, a pop-up menu, or a view).
+  const double upY = kWindowHeight - py;
+  const Panel* front = nullptr;
+  for (Panel* panel : editor.widgets) {
+    if (!panel->isHidden() && panel->contains(px, upY)) {
+      front = panel;
+      break;
+    }
+  }
+  if (editor.dragMode == kNoDrag && front == &console && !console.isMinimised()) {
     button(kLeftButton, kButtonDown, px, py, 0);
     button(kLeftButton, kButtonUp, px, py, 0);
   }
-  // The prompt may be covered or minimised; the user would make room for it.
+  // Otherwise the user would make room for the prompt first.
   if (ui.focusedEntry() != editor.consolePrompt) ui.setFocusedEntry(editor.consolePrompt);
   for (char c : line) {
     if (chance(3)) editor.keyPressed(8, 0, 0);
