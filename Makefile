@@ -69,6 +69,7 @@ fuzz-smoke: fuzz
 	    > $(FUZZ_BUILD)/$$t.log 2>&1 || { tail -n 60 $(FUZZ_BUILD)/$$t.log; exit 1; }; \
 	  grep -E '^stat::number_of_executed_units|^Done' $(FUZZ_BUILD)/$$t.log; \
 	done
+	@echo "fuzz: $(words $(FUZZ_TARGETS)) passed, 0 failed"
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -11,8 +11,7 @@ namespace {
 
 class ConsoleTest : public EditorTest {
  protected:
-  ConsoleTest()
-      : dir(fs::temp_directory_path() / ("vantorel-console-" + std::to_string(::getpid()))) {
+  ConsoleTest() : dir(fs::temp_directory_path() / ("vantorel-console-" + std::to_string(::getpid()))) {
     fs::create_directories(dir);
   }
   ~ConsoleTest() override { fs::remove_all(dir); }
@@ -156,7 +155,9 @@ TEST_F(ConsoleTest, FailedOpenKeepsTheModelAndSelection) {
 
 TEST_F(ConsoleTest, FailedSaveSaysSoAndLeavesThePreviousFile) {
   std::string path = (dir / "keep.txt").string();
-  { std::ofstream(path) << "previous"; }
+  {
+    std::ofstream(path) << "previous";
+  }
   fs::create_directories(dir / "adir");
   run("/save " + (dir / "adir").string());
   EXPECT_EQ(lastConsoleMessage(), "Error! Model failed to save!");
@@ -179,8 +180,8 @@ TEST_F(ConsoleTest, TextureCommandsReportFailureAndLeaveTheMaterial) {
 
   // A 1 x 1 24-bit BMP.
   std::string bmp = (dir / "one.bmp").string();
-  unsigned char bytes[58] = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,  40,
-                             0,   0,   0,  1, 0, 0, 0, 1, 0, 0, 0,  1, 0, 24, 0};
+  unsigned char bytes[58] = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0,
+                             1,   0,   0,  0, 1, 0, 0, 0, 1, 0, 24, 0};
   bytes[54] = 10, bytes[55] = 20, bytes[56] = 30;
   std::ofstream(bmp, std::ios::binary).write(reinterpret_cast<char*>(bytes), sizeof bytes);
   testing::internal::CaptureStdout();
@@ -201,8 +202,8 @@ TEST_F(ConsoleTest, TextureCommandsReportFailureAndLeaveTheMaterial) {
 // The model file holds a texture name as one word, so a name with a tab or a
 // line break in it would make the saved model unreadable.
 TEST_F(ConsoleTest, TextureNamesThatTheModelFileCannotHoldAreRefused) {
-  unsigned char bytes[58] = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,  40,
-                             0,   0,   0,  1, 0, 0, 0, 1, 0, 0, 0,  1, 0, 24, 0};
+  unsigned char bytes[58] = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0,
+                             1,   0,   0,  0, 1, 0, 0, 0, 1, 0, 24, 0};
   for (const char* name : {"tab\tname.bmp", "line\nbreak.bmp", "return\r.bmp"}) {
     const std::string path = (dir / name).string();
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<char*>(bytes), sizeof bytes);

@@ -39,7 +39,9 @@ TEST_F(ConsoleInputTest, AnyByteTypedReachesTheCommandUnchanged) {
     // Backspace and Enter edit the line; the blank separates words; a slash
     // would name a directory.
     if (byte == 8 || byte == 13 || byte == ' ' || byte == '/') continue;
-    const std::string name = "t" + std::string(1, static_cast<char>(byte)) + ".mdl";
+    std::string name = "t";
+    name += static_cast<char>(byte);
+    name += ".mdl";
     typeAtPrompt("/save " + dir.file(name) + "\r");
     EXPECT_EQ(lastConsoleMessage(), "Model saved!") << "byte " << byte;
     EXPECT_EQ(editor.model->name, dir.file(name)) << "byte " << byte;

@@ -74,6 +74,7 @@ void SoakDriver::button(int b, int state, int x, int y, int modifiers) {
   editor.setModifiers(modifiers);
   editor.mouseMoved(x, y);
   editor.mouseButton(b, state);
+  held_[b] = state == kButtonDown;
 }
 
 int SoakDriver::randomModifiers() {
@@ -82,13 +83,9 @@ int SoakDriver::randomModifiers() {
   return kChoices[below(std::size(kChoices))];
 }
 
-void SoakDriver::randomPoint(int& x, int& y) {
+bool SoakDriver::vertexPoint(int& x, int& y) {
   List<Vertex>& vertices = editor.model->vertices;
-  if (vertices.empty() || chance(50)) {
-    x = below(kWindowWidth);
-    y = below(kWindowHeight);
-    return;
-  }
+  if (vertices.empty()) return false;
   const Vertex* v = vertices.at(below(vertices.count()));
   const int kind = editor.layoutMode == 1 ? below(3) : editor.singleView;
   const Viewport& view = editor.views[kind];
@@ -99,6 +96,21 @@ void SoakDriver::randomPoint(int& x, int& y) {
       view.rectBottom + (vv - view.bottom) / (view.top - view.bottom) * view.pixelHeight;
   x = static_cast<int>(std::clamp(px, -100.0, 900.0)) + below(7) - 3;
   y = kWindowHeight - static_cast<int>(std::clamp(py, -100.0, 700.0)) + below(7) - 3;
+  return true;
+}
+
+void SoakDriver::randomPoint(int& x, int& y) {
+  const Viewport& uv = editor.views[kUvView];
+  if (editor.panelsShown && chance(15)) {
+    // Inside the UV view, where texture points are picked and moved.
+    x = uv.rectLeft + below(std::max(1, uv.rectRight - uv.rectLeft));
+    y = kWindowHeight - (uv.rectBottom + below(std::max(1, uv.rectTop - uv.rectBottom)));
+    return;
+  }
+  if (chance(35) || !vertexPoint(x, y)) {
+    x = below(kWindowWidth);
+    y = below(kWindowHeight);
+  }
 }
 
 std::string SoakDriver::selectGesture() {
@@ -129,6 +141,37 @@ std::string SoakDriver::selectGesture() {
   return "select with tool " + std::to_string(editor.tool) + " from (" + std::to_string(x0) + "," +
          std::to_string(y0) + ") to (" + std::to_string(x1) + "," + std::to_string(y1) +
          ") modifiers " + std::to_string(modifiers);
+}
+
+// Clicks on a few vertices, the first replacing the selection and the others
+// added with Shift, then often a key that works on exactly such a selection.
+std::string SoakDriver::pickVertices() {
+  editor.setModifiers(0);
+  editor.specialKeyPressed(kKeyF1, 0, 0);
+  const int count = 1 + below(4);
+  for (int i = 0; i < count; ++i) {
+    int x, y;
+    if (!vertexPoint(x, y)) break;
+    button(kLeftButton, kButtonDown, x, y, i == 0 ? 0 : kShift);
+    button(kLeftButton, kButtonUp, x, y, i == 0 ? 0 : kShift);
+  }
+  std::string what = "pick " + std::to_string(count) + " vertices";
+  if (chance(60)) {
+    static const unsigned char kKeys[] = {'p', 'n', 'd', 127};
+    const unsigned char key = kKeys[below(std::size(kKeys))];
+    editor.setModifiers(0);
+    editor.keyPressed(key, 0, 0);
+    what += ", key " + std::to_string(key);
+  }
+  return what;
+}
+
+std::string SoakDriver::selectAll() {
+  const int key = kKeyF1 + below(3);
+  const int modifiers = chance(70) ? kShift : kCtrl;
+  editor.setModifiers(modifiers);
+  editor.specialKeyPressed(key, 0, 0);
+  return "special key " + std::to_string(key) + " modifiers " + std::to_string(modifiers);
 }
 
 std::string SoakDriver::toolGesture() {
@@ -209,11 +252,13 @@ std::string SoakDriver::popupMenu() {
   return what;
 }
 
+// A press, or the release of a held button: one half of a click, the other
+// half coming with a later step.
 std::string SoakDriver::looseMouseEvent() {
   int x, y;
   randomPoint(x, y);
-  const int b = below(5);
-  const int state = below(2);
+  const int b = below(kButtons);
+  const int state = held_[b] ? kButtonUp : kButtonDown;
   const int modifiers = chance(70) ? 0 : randomModifiers();
   button(b, state, x, y, modifiers);
   return "mouse button " + std::to_string(b) + " state " + std::to_string(state) + " at (" +
@@ -266,9 +311,21 @@ std::string SoakDriver::consoleLine(bool typed) {
   const TextEntry& prompt = *editor.consolePrompt;
   const int px = static_cast<int>(console.x() + prompt.x() + prompt.width() / 2);
   const int py = kWindowHeight - static_cast<int>(console.y() + prompt.y() + prompt.height() / 2);
-  button(kLeftButton, kButtonDown, px, py, 0);
-  button(kLeftButton, kButtonUp, px, py, 0);
-  // The prompt may be covered or minimised; the user would make room for it.
+  // The click must reach the prompt, or it would be an action of its own on
+  // whatever covers the prompt (a panel, a pop-up menu, or a view).
+  const double upY = kWindowHeight - py;
+  const Panel* front = nullptr;
+  for (Panel* panel : editor.widgets) {
+    if (!panel->isHidden() && panel->contains(px, upY)) {
+      front = panel;
+      break;
+    }
+  }
+  if (editor.dragMode == kNoDrag && front == &console && !console.isMinimised()) {
+    button(kLeftButton, kButtonDown, px, py, 0);
+    button(kLeftButton, kButtonUp, px, py, 0);
+  }
+  // Otherwise the user would make room for the prompt first.
   if (ui.focusedEntry() != editor.consolePrompt) ui.setFocusedEntry(editor.consolePrompt);
   for (char c : line) {
     if (chance(3)) editor.keyPressed(8, 0, 0);
@@ -282,28 +339,41 @@ std::string SoakDriver::consoleLine(bool typed) {
 
 std::string SoakDriver::step() {
   std::string what;
-  if (editor.model->polygonCount() > kMaxPolygons ||
-      editor.model->vertices.count() > 2 * kMaxPolygons) {
+  const int* heldButton = std::find(held_, held_ + kButtons, 1);
+  if (heldButton != held_ + kButtons) {
+    // A held button is let go before the user does anything else.
+    int x, y;
+    randomPoint(x, y);
+    const int b = static_cast<int>(heldButton - held_);
+    button(b, kButtonUp, x, y, chance(80) ? 0 : randomModifiers());
+    what = "release button " + std::to_string(b) + " at (" + std::to_string(x) + "," +
+           std::to_string(y) + ")";
+  } else if (editor.model->polygonCount() > kMaxPolygons ||
+             editor.model->vertices.count() > 2 * kMaxPolygons) {
     writeFile("seed.mdl", kSeedModel);
     editor.runConsoleCommand("/open seed.mdl");
     what = "reopen the seed model";
   } else {
     const int roll = below(100);
-    if (roll < 22) {
+    if (roll < 18) {
       what = selectGesture();
-    } else if (roll < 44) {
+    } else if (roll < 24) {
+      what = pickVertices();
+    } else if (roll < 28) {
+      what = selectAll();
+    } else if (roll < 48) {
       what = toolGesture();
-    } else if (roll < 58) {
+    } else if (roll < 61) {
       what = keyPress();
-    } else if (roll < 66) {
+    } else if (roll < 68) {
       what = specialKey();
-    } else if (roll < 72) {
+    } else if (roll < 74) {
       what = menuCommand();
-    } else if (roll < 80) {
+    } else if (roll < 82) {
       what = consoleLine(false);
-    } else if (roll < 84) {
+    } else if (roll < 86) {
       what = consoleLine(true);
-    } else if (roll < 89) {
+    } else if (roll < 91) {
       what = popupMenu();
     } else if (roll < 95) {
       what = looseMouseEvent();

@@ -2,7 +2,8 @@
 // A scripted user for the randomized soak: drives an Editor without a window
 // through random selections, tool gestures, keys, menu codes, console lines
 // (typed or run directly) and undo, the way the window callbacks deliver
-// them. Every random choice comes from one seeded generator, so a seed and a
+// them. Each step is one action of the user: a button pressed in one step is
+// released in the next. Every random choice comes from one seeded generator, so a seed and a
 // step count replay a run exactly. File names stay inside the working
 // directory, which the caller makes a scratch directory.
 
@@ -34,10 +35,14 @@ class SoakDriver {
   void moveTo(int x, int y) { editor.mouseMoved(x, y); }
   void button(int b, int state, int x, int y, int modifiers);
   int randomModifiers();
-  // A window point: anywhere, or on a vertex of the model as a flat view shows it.
+  // A window point: anywhere, in the UV view, or on a vertex of the model.
   void randomPoint(int& x, int& y);
+  // Where a flat view shows a random vertex of the model; false without any.
+  bool vertexPoint(int& x, int& y);
 
   std::string selectGesture();
+  std::string pickVertices();
+  std::string selectAll();
   std::string toolGesture();
   std::string keyPress();
   std::string specialKey();
@@ -49,6 +54,9 @@ class SoakDriver {
   std::string fileName();
   std::string number();
 
+  static constexpr int kButtons = 5;  // left, middle, right, wheel up, wheel down
+
   std::mt19937_64 rng_;
   Panel mainPanel_;
+  int held_[kButtons] = {};  // 1 while the driver holds that button down
 };

@@ -54,27 +54,3 @@ TEST_F(DeleteTest, TrianglesOfOtherGroupsGoWithTheirVertices) {
 }
 
 }  // namespace
-
-namespace {
-
-// A model file may bring several groups; no group may keep a triangle on a
-// vertex that has left the model.
-TEST_F(DeleteTest, DeletedAndWeldedVerticesLeaveNoTriangleBehindInOtherGroups) {
-  PolygonGroup* other = editor.model->newGroup();
-  editor.model->groups.pushBack(other);
-  Polygon* onA = editor.model->newPolygon(m.a, m.b, m.e);
-  other->polygons.pushFront(onA);
-
-  editor.selectedVertices.pushFront(m.b);
-  editor.selectedVertices.pushFront(m.e);  // e is kept; b merges into it
-  editor.weldSelectedVertices();
-  EXPECT_EQ(onA->vertices[1], m.e);
-  EXPECT_EQ(onA->uvs[1].vertex, m.e);
-
-  editor.selectedVertices.clear();
-  editor.selectedVertices.pushFront(m.a);
-  editor.deleteSelection();
-  EXPECT_EQ(other->polygons.count(), 0);
-}
-
-}  // namespace
