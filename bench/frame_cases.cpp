@@ -23,18 +23,14 @@ constexpr int kWidth = 800, kHeight = 600;
 
 void noDisplay() {}
 
-bool openWindow() {
+bool ensureWindow() {
   static bool open = false;
   if (open) return true;
   if (!std::getenv("DISPLAY")) return false;
   int argc = 1;
   char name[] = "bench_frames";
   char* argv[] = {name, nullptr};
-  glutInit(&argc, argv);
-  glutInitWindowSize(kWidth, kHeight);
-  glutInitWindowPosition(100, 100);
-  glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH);
-  glutCreateWindow("Vantorel");
+  ::openWindow(&argc, argv);
   glutDisplayFunc(noDisplay);
   setInitialGlState();
   open = true;
@@ -67,7 +63,7 @@ struct Layout {
 }  // namespace
 
 BENCH_CASE(70, "frames") {
-  if (!openWindow()) {
+  if (!ensureWindow()) {
     std::fprintf(stderr, "no X display: frames skipped\n");
     return;
   }

@@ -112,6 +112,8 @@ class Editor {
   void drawWidgets();
   void drawViewFrames();
   void drawUvView();
+  // Viewport, scissor and projection of the 2D overlay: the whole window in pixels.
+  void setUpOverlay();
   void drawVertexMarkers(const Viewport& view, double size);
 
   // --- views (view_layout.cpp; setUpViewCamera in view_camera_gl.cpp) ---

@@ -51,18 +51,23 @@ void Editor::drawFrame() {
     }
   }
 
-  glViewport(0, 0, pixels(w), pixels(h));
-  glScissor(0, 0, pixels(w), pixels(h));
+  setUpOverlay();
+  drawCursorLabel();
+  drawWidgets();
+  drawViewFrames();
+  glFlush();
+}
+
+void Editor::setUpOverlay() {
+  const int w = pixels(windowWidth()), h = pixels(windowHeight());
+  glViewport(0, 0, w, h);
+  glScissor(0, 0, w, h);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
   glOrtho(0, ui->windowWidth(), 0, ui->windowHeight(), 0, 1);
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
   glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-  drawCursorLabel();
-  drawWidgets();
-  drawViewFrames();
-  glFlush();
 }
 
 void Editor::applyRenderMode(int mode) {

@@ -3,6 +3,10 @@
 
 class TextureCache;
 
+// Initialises GLUT with the command line and opens the double-buffered
+// window "Vantorel", 800 x 600 at (100, 100); closing it ends the process with
+// status 0.
+void openWindow(int* argc, char** argv);
 // The initial OpenGL state: flat shading, depth test, normalisation, alpha
 // blending, filled polygons.
 void setInitialGlState();

@@ -1,8 +1,17 @@
+#include <GL/freeglut.h>
 #include <GL/glu.h>
-#include <GL/glut.h>
 
 #include "app/gl_platform.h"
 #include "model/texture_cache.h"
+
+void openWindow(int* argc, char** argv) {
+  glutInit(argc, argv);
+  glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_EXIT);
+  glutInitWindowSize(800, 600);
+  glutInitWindowPosition(100, 100);
+  glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH);
+  glutCreateWindow("Vantorel");
+}
 
 void setInitialGlState() {
   glShadeModel(GL_FLAT);

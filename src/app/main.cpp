@@ -82,13 +82,7 @@ int main(int argc, char** argv) {
   gEditor = new Editor();
   gMainWidget = new Panel("main", 100, 100, 800, 600, gEditor->uiContext());
 
-  glutInit(&argc, argv);
-  // Closing the window ends the process with status 0.
-  glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_EXIT);
-  glutInitWindowSize(800, 600);
-  glutInitWindowPosition(100, 100);
-  glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH);
-  glutCreateWindow("Vantorel");
+  openWindow(&argc, argv);
 
   glutDisplayFunc(onDisplay);
   glutReshapeFunc(onReshape);

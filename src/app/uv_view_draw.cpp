@@ -79,13 +79,5 @@ void Editor::drawUvView() {
   glColor3f(1, 1, 1);
   model->drawUvTriangles();
 
-  const int ww = static_cast<int>(windowWidth()), wh = static_cast<int>(windowHeight());
-  glViewport(0, 0, ww, wh);
-  glScissor(0, 0, ww, wh);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glOrtho(0, ui->windowWidth(), 0, ui->windowHeight(), 0, 1);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
-  glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+  setUpOverlay();
 }

@@ -6,12 +6,17 @@
 #include <iostream>
 #include <utility>
 
-Skeleton::Skeleton(double x, double y, double z) {
+Vertex* Skeleton::newJoint(double x, double y, double z) {
   joints_.push_back(std::make_unique<Vertex>());
   Vertex* joint = joints_.back().get();
   joint->x = x;
   joint->y = y;
   joint->z = z;
+  return joint;
+}
+
+Skeleton::Skeleton(double x, double y, double z) {
+  Vertex* joint = newJoint(x, y, z);
   bones_.push_back(std::make_unique<Bone>());
   root = bones_.back().get();
   root->start = joint;
@@ -26,11 +31,7 @@ int Skeleton::addChild(Bone* parent, Bone* child) {
 }
 
 Bone* Skeleton::newBone(Bone* parent, double x, double y, double z) {
-  joints_.push_back(std::make_unique<Vertex>());
-  Vertex* joint = joints_.back().get();
-  joint->x = x;
-  joint->y = y;
-  joint->z = z;
+  Vertex* joint = newJoint(x, y, z);
   bones_.push_back(std::make_unique<Bone>());
   Bone* bone = bones_.back().get();
   bone->start = parent->end;

@@ -35,6 +35,8 @@ class Skeleton {
   int boneCount = 0;  // bones in the tree, the root included
 
  private:
+  Vertex* newJoint(double x, double y, double z);
+
   std::vector<std::unique_ptr<Bone>> bones_;
   std::vector<std::unique_ptr<Vertex>> joints_;
 };

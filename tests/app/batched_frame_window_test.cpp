@@ -10,22 +10,18 @@
 #include <random>
 
 #include "app/editor.h"
-#include "support/gl_window.h"
+#include "support/editor_window.h"
 
 namespace {
 
 constexpr int kFlatViewRounds = 12;
 constexpr int kOneMarkerEdge = 8;
 
-class BatchedFrameTest : public ::testing::Test {
+class BatchedFrameTest : public EditorWindowTest {
  protected:
   void SetUp() override {
-    REQUIRE_WINDOW();
-    editor = std::make_unique<Editor>();
-    mainPanel = std::make_unique<Panel>("main", 100, 100, 800, 600, editor->uiContext());
-    editor->setMainWidget(mainPanel.get());
-    editor->layoutViews();
-    editor->mouseMoved(790, 590);
+    EditorWindowTest::SetUp();
+    if (editor) editor->mouseMoved(790, 590);
   }
 
   // Random triangles over the views, every fifth one selected; a second
@@ -66,9 +62,6 @@ class BatchedFrameTest : public ::testing::Test {
     }
     return n;
   }
-
-  std::unique_ptr<Editor> editor;
-  std::unique_ptr<Panel> mainPanel;
 };
 
 TEST_F(BatchedFrameTest, EveryRenderModeAndLayoutMatchesThePlainFrame) {

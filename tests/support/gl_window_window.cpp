@@ -19,11 +19,7 @@ class WindowEnvironment : public ::testing::Environment {
     int argc = 1;
     char name[] = "window_tests";
     char* argv[] = {name, nullptr};
-    glutInit(&argc, argv);
-    glutInitWindowSize(kWidth, kHeight);
-    glutInitWindowPosition(100, 100);
-    glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH);
-    glutCreateWindow("Vantorel");
+    openWindow(&argc, argv);
     glutDisplayFunc(noDisplay);
     setInitialGlState();
     gAvailable = true;
