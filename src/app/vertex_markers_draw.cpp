@@ -1,8 +1,9 @@
-// The white cube drawn at every model vertex. In a flat view a cube is seen
-// face-on: its four side faces are edge-on and cover no pixel, and the face
-// nearest the viewer covers exactly the square its far face covers, at the
-// depth that wins. Drawing only that face, all markers in one vertex array,
-// gives the same pixels for a fraction of the work.
+// The white cube drawn at every model vertex. With filled polygons a face
+// turned away from the viewer never shows (a face turned towards it covers
+// the same pixels nearer), and in a flat view the side faces are edge-on:
+// drawing only the faces that can show, from one small vertex array, gives
+// the same pixels for a fraction of the rasterising. Corners are placed by
+// the same per-vertex translation as the plain cubes, so they round alike.
 
 #include <GL/gl.h>
 #include <GL/glut.h>
@@ -10,28 +11,6 @@
 #include "app/editor.h"
 
 namespace {
-
-// The corners of the near face of a cube of half-size h at (x, y, z).
-void nearFace(int kind, double x, double y, double z, double h, float* out) {
-  double corners[4][3];
-  const double s[4][2] = {{-h, -h}, {h, -h}, {h, h}, {-h, h}};
-  for (int i = 0; i < 4; ++i) {
-    switch (kind) {
-      case kSideView:  // looking along -Z: the face at z + h
-        corners[i][0] = x + s[i][0], corners[i][1] = y + s[i][1], corners[i][2] = z + h;
-        break;
-      case kFrontView:  // looking along +X: the face at x - h
-        corners[i][0] = x - h, corners[i][1] = y + s[i][1], corners[i][2] = z + s[i][0];
-        break;
-      default:  // Top, looking along -Y: the face at y + h
-        corners[i][0] = x + s[i][1], corners[i][1] = y + h, corners[i][2] = z + s[i][0];
-        break;
-    }
-  }
-  for (int i = 0; i < 4; ++i) {
-    for (int k = 0; k < 3; ++k) out[i * 3 + k] = static_cast<float>(corners[i][k]);
-  }
-}
 
 // One marker cube as glutSolidCube makes it: eight corners, six faces of
 // four, each face drawn as the triangles (0, 1, 2) and (0, 2, 3). In line
@@ -84,36 +63,10 @@ int cubeTriangles(const Vertex& p, float size, const bool keep[6], float* out) {
   return static_cast<int>(out - start);
 }
 
-// True when the matrix turns axes into axes exactly: each row of its rotation
-// part holds one non-zero entry, of magnitude one. Then translating a corner
-// before the transform rounds as translating the matrix does.
-bool turnsAxesIntoAxes(const float m[16]) {
-  for (int row = 0; row < 3; ++row) {
-    int nonZero = 0;
-    for (int column = 0; column < 3; ++column) {
-      const float entry = m[column * 4 + row];
-      if (entry == 0) continue;
-      if (entry != 1 && entry != -1) return false;
-      ++nonZero;
-    }
-    if (nonZero != 1) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
-void Editor::drawVertexMarkers(const Viewport& view, double size) {
-  GLint polygonMode[2] = {GL_FILL, GL_FILL};
-  glGetIntegerv(GL_POLYGON_MODE, polygonMode);
-  const bool filled = polygonMode[0] == GL_FILL;
-  float matrix[16];
-  glGetFloatv(GL_MODELVIEW_MATRIX, matrix);
-  // Corners placed before the transform round differently from cubes placed
-  // by the matrix, as glutSolidCube's are, unless the matrix only turns axes
-  // into axes: in a freely turned view a pixel now and then would differ.
-  const bool plain = !batchDrawing || (view.kind > kTopView && !turnsAxesIntoAxes(matrix));
-  if (plain) {
+void Editor::drawVertexMarkers(const Viewport&, double size) {
+  if (!batchDrawing) {
     for (Vertex* p : model->vertices) {
       glPushMatrix();
       glTranslated(p->x, p->y, p->z);
@@ -122,26 +75,28 @@ void Editor::drawVertexMarkers(const Viewport& view, double size) {
     }
     return;
   }
-  const int count = model->vertices.count();
-  if (count == 0) return;
-  const bool faceOn = view.kind <= kTopView && filled;
+  if (model->vertices.empty()) return;
+  GLint polygonMode[2] = {GL_FILL, GL_FILL};
+  glGetIntegerv(GL_POLYGON_MODE, polygonMode);
+  float matrix[16];
+  glGetFloatv(GL_MODELVIEW_MATRIX, matrix);
   // In line mode every edge of every triangle shows, hidden or not.
   bool keep[6] = {true, true, true, true, true, true};
-  if (filled && !faceOn) facesToDraw(matrix, keep);
-  markerBuffer_.resize(static_cast<size_t>(count) * (faceOn ? 12 : 108));
-  float* out = markerBuffer_.data();
-  const double h = static_cast<float>(size) * 0.5f;
-  for (Vertex* p : model->vertices) {
-    if (faceOn) {
-      nearFace(view.kind, p->x, p->y, p->z, h, out);
-      out += 12;
-    } else {
-      out += cubeTriangles(*p, static_cast<float>(size), keep, out);
-    }
-  }
-  const GLsizei corners = static_cast<GLsizei>((out - markerBuffer_.data()) / 3);
+  if (polygonMode[0] == GL_FILL) facesToDraw(matrix, keep);
+  // One marker's triangles in the cube's own coordinates, each marker placed
+  // by the same translation the plain drawing uses: every corner then goes
+  // through exactly the transform glutSolidCube's corners go through, and
+  // only the faces that can show are drawn.
+  static const Vertex kOrigin;
+  markerBuffer_.resize(108);
+  const int floats = cubeTriangles(kOrigin, static_cast<float>(size), keep, markerBuffer_.data());
   glEnableClientState(GL_VERTEX_ARRAY);
   glVertexPointer(3, GL_FLOAT, 0, markerBuffer_.data());
-  glDrawArrays(faceOn ? GL_QUADS : GL_TRIANGLES, 0, corners);
+  for (Vertex* p : model->vertices) {
+    glPushMatrix();
+    glTranslated(p->x, p->y, p->z);
+    glDrawArrays(GL_TRIANGLES, 0, floats / 3);
+    glPopMatrix();
+  }
   glDisableClientState(GL_VERTEX_ARRAY);
 }
