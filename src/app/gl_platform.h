@@ -1,6 +1,8 @@
 #pragma once
 // Window-system set-up shared by the program and the window tests.
 
+#include <vector>
+
 class TextureCache;
 
 // Initialises GLUT with the command line and opens the double-buffered
@@ -10,5 +12,7 @@ void openWindow(int* argc, char** argv);
 // The initial OpenGL state: flat shading, depth test, normalisation, alpha
 // blending, filled polygons.
 void setInitialGlState();
+// The back buffer's RGB pixels, rows from the bottom, once drawing has finished.
+std::vector<unsigned char> readBackBuffer(int width, int height);
 // Makes the texture cache hand decoded images to OpenGL.
 void connectTextureUploads(TextureCache* textures);

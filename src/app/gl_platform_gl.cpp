@@ -13,6 +13,15 @@ void openWindow(int* argc, char** argv) {
   glutCreateWindow("Vantorel");
 }
 
+std::vector<unsigned char> readBackBuffer(int width, int height) {
+  glFinish();
+  glReadBuffer(GL_BACK);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  std::vector<unsigned char> rgb(static_cast<size_t>(width) * height * 3);
+  glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+  return rgb;
+}
+
 void setInitialGlState() {
   glShadeModel(GL_FLAT);
   glEnable(GL_DEPTH_TEST);

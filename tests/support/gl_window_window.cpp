@@ -34,12 +34,7 @@ bool available() {
 }
 
 std::vector<unsigned char> readFrame() {
-  glFinish();
-  glReadBuffer(GL_BACK);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  std::vector<unsigned char> rgb(kWidth * kHeight * 3);
-  glReadPixels(0, 0, kWidth, kHeight, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-  return rgb;
+  return readBackBuffer(kWidth, kHeight);
 }
 
 std::array<int, 3> pixel(int x, int y) {
