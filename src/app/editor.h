@@ -114,7 +114,7 @@ class Editor {
   void drawUvView();
   // Viewport, scissor and projection of the 2D overlay: the whole window in pixels.
   void setUpOverlay();
-  void drawVertexMarkers(const Viewport& view, double size);
+  void drawVertexMarkers(double size);
 
   // --- views (view_layout.cpp; setUpViewCamera in view_camera_gl.cpp) ---
   void applyZoom(Viewport& view);

@@ -118,7 +118,7 @@ void Editor::drawScene(Viewport& view) {
 
   glColor3f(1, 1, 1);
   if (!(view.kind == kFullView && view.renderMode == kTextured)) {
-    drawVertexMarkers(view, unit * vertexMarkerScale);
+    drawVertexMarkers(unit * vertexMarkerScale);
   }
 
   if (selectedBone) {

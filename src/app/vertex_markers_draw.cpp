@@ -65,7 +65,7 @@ int cubeTriangles(const Vertex& p, float size, const bool keep[6], float* out) {
 
 }  // namespace
 
-void Editor::drawVertexMarkers(const Viewport&, double size) {
+void Editor::drawVertexMarkers(double size) {
   if (!batchDrawing) {
     for (Vertex* p : model->vertices) {
       glPushMatrix();
