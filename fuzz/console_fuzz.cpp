@@ -15,6 +15,7 @@
 
 #include "app/editor.h"
 #include "support/model_invariants.h"
+#include "support/tiny_bmp.h"
 
 namespace {
 
@@ -24,12 +25,6 @@ constexpr const char* kModelFile =
     "2\n1\n0 1 2 0 1 0 0 0 1 \n0\n1 0 0 1\n"
     "2\n1 2 3 0.25 0.5 0.75 0 0 0 \n3 0 1 0 0 0 0 0 0 \n1\ntex.bmp\n0.5 0.5 0.5 1\n"
     "2\n1 0 0 0 0 0 0 -1\n2 0 1 0 0 0 1 2 -1\n";
-
-// A 2 x 2 24-bit BMP.
-constexpr unsigned char kTexture[] = {
-    'B', 'M', 70, 0, 0,  0, 0, 0, 0,   0, 54, 0, 0,   0, 40, 0, 0, 0, 2,   0,   0,   0,   2, 0,
-    0,   0,   1,  0, 24, 0, 0, 0, 0,   0, 16, 0, 0,   0, 0,  0, 0, 0, 0,   0,   0,   0,   0, 0,
-    0,   0,   0,  0, 0,  0, 0, 0, 255, 0, 0,  0, 255, 0, 0,  0, 0, 0, 255, 255, 255, 255, 0, 0};
 
 void writeFile(const char* name, const void* data, size_t size) {
   std::FILE* file = std::fopen(name, "wb");
@@ -52,7 +47,7 @@ void emptyWorkingDirectory() {
 void resetDirectory() {
   emptyWorkingDirectory();
   writeFile("model.mdl", kModelFile, std::string_view(kModelFile).size());
-  writeFile("tex.bmp", kTexture, sizeof kTexture);
+  writeFile("tex.bmp", kTinyBmp, sizeof kTinyBmp);
 }
 
 // File commands take a name; with every '/' turned into '_' the name stays in

@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "app/input_codes.h"
+#include "support/tiny_bmp.h"
 
 namespace {
 
@@ -23,17 +24,11 @@ constexpr const char* kSeedModel =
     "1\ntex.bmp\n0.5 0.5 0.5 1\n"
     "3\n1 0 0 0 0 0 0 -1\n2 0 1 0 0 0 1 2 -1\n2 1 0 0 0 0 3 -1\n";
 
-// A 2 x 2 24-bit BMP.
-const unsigned char kTexture[] = {
-    'B', 'M', 70, 0, 0,  0, 0,   0, 0, 0, 54,  0, 0, 0, 40, 0, 0,   0,   2,   0,   0, 0, 2, 0,
-    0,   0,   1,  0, 24, 0, 0,   0, 0, 0, 16,  0, 0, 0, 0,  0, 0,   0,   0,   0,   0, 0, 0, 0,
-    0,   0,   0,  0, 0,  0, 255, 0, 0, 0, 255, 0, 0, 0, 0,  0, 255, 255, 255, 255, 0, 0};
-
 void writeFile(const std::string& name, const std::string& bytes) {
   std::ofstream(name, std::ios::binary) << bytes;
 }
 
-const std::string kTextureBytes(reinterpret_cast<const char*>(kTexture), sizeof kTexture);
+const std::string kTextureBytes(reinterpret_cast<const char*>(kTinyBmp), sizeof kTinyBmp);
 
 const char* const kFileNames[] = {
     "a.mdl", "b.mdl",       "model.mdl",     "tex.bmp", "bad.bmp", "broken.mdl",
