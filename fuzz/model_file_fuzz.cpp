@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <string_view>
@@ -37,7 +38,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   ModelImage parsed;
   std::string error;
-  if (!parseModelFile(text, parsed, &error)) {
+  const bool understood = parseModelFile(text, parsed, &error);
+
+  // Read from a file through a small window, the text must give the same.
+  if (size > 0) {
+    std::FILE* file = fmemopen(const_cast<uint8_t*>(data), size, "r");
+    require(file != nullptr);
+    ModelImage piecewise;
+    std::string piecewiseError;
+    require(readModelFile(file, size, piecewise, &piecewiseError, 1 + data[0] % 16) == understood);
+    require(piecewise == parsed && piecewiseError == error);
+    std::fclose(file);
+  }
+  if (!understood) {
     require(!error.empty());
     return 0;
   }

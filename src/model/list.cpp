@@ -53,7 +53,7 @@ ListNode* UntypedList::newNode(void* item) {
   } else {
     if (chunkUsed_ == chunkSize_) {
       chunkSize_ = nextChunkSize_;
-      chunks_.push_back(std::make_unique_for_overwrite<ListNode[]>(chunkSize_));
+      chunks_.push_back(makeBulkArray<ListNode>(chunkSize_));
       chunkUsed_ = 0;
       nextChunkSize_ = std::min(2 * nextChunkSize_, kMaxChunk);
     }

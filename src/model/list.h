@@ -23,6 +23,8 @@
 
 #include <absl/container/flat_hash_map.h>
 
+#include "model/bulk_memory.h"
+
 struct ListNode {
   ListNode* next = nullptr;  // towards the tail, null at the tail
   ListNode* prev = nullptr;  // towards the head, null at the head
@@ -103,7 +105,7 @@ class UntypedList {
   mutable absl::flat_hash_map<const void*, Membership> index_;
   // Node storage: chunks of growing size, and the nodes removed one by one,
   // linked through `next`, for reuse.
-  std::vector<std::unique_ptr<ListNode[]>> chunks_;
+  std::vector<std::unique_ptr<ListNode[], BulkDeleter>> chunks_;
   size_t chunkUsed_ = 0, chunkSize_ = 0, nextChunkSize_ = 16;
   ListNode* freeNodes_ = nullptr;
 };

@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "model/file_text.h"
 #include "model/model.h"
 #include "model/model_image.h"
 #include "model/regular_file.h"
@@ -60,20 +59,6 @@ void syncDirectory(const std::string& directory) {
   if (fd < 0) return;
   fsync(fd);
   close(fd);
-}
-
-bool readWholeFile(const std::string& path, FileText& text) {
-  std::FILE* file = openRegularFile(path);
-  if (!file) return false;
-  std::printf("Reading model from file: %s\n", path.c_str());
-  struct stat info;
-  size_t size = 0;
-  if (fstat(fileno(file), &info) == 0 && info.st_size > 0) {
-    size = static_cast<size_t>(info.st_size);
-  }
-  const bool ok = text.readAll(file, size);
-  std::fclose(file);
-  return ok;
 }
 
 }  // namespace
@@ -126,10 +111,15 @@ int Model::saveAs(const std::string& path) {
 }
 
 int Model::load(const std::string& path) {
-  FileText text;
-  if (!readWholeFile(path, text)) return 0;
+  std::FILE* file = openRegularFile(path);
+  if (!file) return 0;
+  std::printf("Reading model from file: %s\n", path.c_str());
+  struct stat info;
+  const size_t size = fstat(fileno(file), &info) == 0 && info.st_size > 0 ? info.st_size : 0;
   ModelImage image;
-  if (!parseModelFile(text.text(), image)) return 0;
+  const bool understood = readModelFile(file, size, image);
+  std::fclose(file);
+  if (!understood) return 0;
   buildModel(image, *this, /*printNames=*/true);
   return 1;
 }

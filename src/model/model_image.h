@@ -4,10 +4,12 @@
 // gives them back, so building a model from an image is the same as writing
 // the model file and reading it again. Undo snapshots are images.
 
+#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "model/bulk_memory.h"
 #include "model/vec3.h"
 
 class Model;
@@ -20,7 +22,7 @@ struct ModelImage {
     bool operator==(const PolygonRecord&) const = default;
   };
   struct GroupRecord {
-    std::vector<PolygonRecord> polygons;
+    std::vector<PolygonRecord, BulkAllocator<PolygonRecord>> polygons;
     int textured = 0;
     std::string textureName;
     double colour[4] = {1, 1, 1, 1};
@@ -33,7 +35,7 @@ struct ModelImage {
     bool operator==(const BoneRecord&) const = default;
   };
 
-  std::vector<Vec3> vertices;  // in file order
+  std::vector<Vec3, BulkAllocator<Vec3>> vertices;  // in file order
   std::vector<GroupRecord> groups;
   std::vector<BoneRecord> bones;  // depth-first pre-order; empty without skeleton
 
@@ -55,6 +57,10 @@ std::string formatModelFile(const ModelImage& image);
 // numbers out of range, bad bone depths, unparsable or non-finite numbers,
 // truncation, trailing garbage) with false and a reason in `error`.
 bool parseModelFile(std::string_view text, ModelImage& image, std::string* error = nullptr);
+// The same, reading the text from `file` a window at a time; `sizeHint` is the
+// size the file reported. Read errors fail the parse.
+bool readModelFile(std::FILE* file, size_t sizeHint, ModelImage& image,
+                   std::string* error = nullptr, size_t windowBytes = size_t{256} << 10);
 
 // The reader's construction: replaces the model's vertices, groups and
 // skeleton with the image's, in the reader's list order. `printNames` prints

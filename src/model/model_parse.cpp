@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "model/model_image.h"
+#include "model/text_window.h"
 
 namespace {
 
@@ -23,18 +24,23 @@ constexpr size_t kMinPolygonBytes = 18;  // nine one-digit numbers
 constexpr size_t kMinGroupBytes = 12;    // count, flag, four colour numbers
 constexpr size_t kMinBoneBytes = 15;     // six numbers and "-1"
 
+// The writer's numbers are at most this long; a fast reader needs them, and
+// the character after them, in the window.
+constexpr size_t kFastNumberBytes = 32;
+
 class Scanner {
  public:
-  explicit Scanner(std::string_view text)
-      : begin_(text.data()), at_(text.data()), end_(text.data() + text.size()) {}
+  explicit Scanner(TextWindow& text) : text_(text), at_(text.begin()), end_(text.end()) {}
 
   bool integer(int& value, const char* what) {
     skipBlanks();
+    lookAhead(kFastNumberBytes);
     return shortInteger(value) || number(value, what);
   }
 
   bool real(double& value, const char* what) {
     skipBlanks();
+    lookAhead(kFastNumberBytes);
     if (sixDecimals(value)) return true;
     if (!number(value, what)) return false;
     if (!std::isfinite(value)) return fail(std::string(what) + " is not finite");
@@ -45,7 +51,7 @@ class Scanner {
   bool count(int& value, const char* what, size_t minBytes) {
     if (!integer(value, what)) return false;
     if (value < 0) return fail(std::string(what) + " is negative");
-    if (static_cast<size_t>(value) > (remaining() + 1) / minBytes) {
+    if (static_cast<size_t>(value) > (text_.remainingAfter(at_) + 1) / minBytes) {
       return fail(std::string(what) + " exceeds what the file holds");
     }
     return true;
@@ -54,26 +60,37 @@ class Scanner {
   // One run of non-blank characters.
   bool word(std::string& value, const char* what) {
     skipBlanks();
-    const char* start = at_;
-    while (at_ != end_ && !isBlank(*at_)) ++at_;
-    if (at_ == start) return fail(std::string(what) + " missing");
-    value.assign(start, at_);
+    const size_t length = wholeToken();
+    if (length == 0) return fail(std::string(what) + " missing");
+    value.assign(at_, length);
+    at_ += length;
     return true;
   }
 
   void skipRestOfLine() {
-    const void* lineFeed = std::memchr(at_, '\n', end_ - at_);
-    at_ = lineFeed ? static_cast<const char*>(lineFeed) + 1 : end_;
+    for (;;) {
+      const void* lineFeed = std::memchr(at_, '\n', end_ - at_);
+      if (lineFeed) {
+        at_ = static_cast<const char*>(lineFeed) + 1;
+        return;
+      }
+      at_ = end_;
+      if (!more()) return;
+    }
   }
 
   bool expectEnd() {
     skipBlanks();
-    return at_ == end_ || fail("unexpected text after the skeleton");
+    return (at_ == end_ && !text_.readFailed()) || fail("unexpected text after the skeleton");
   }
 
   bool fail(const std::string& reason) {
-    const long line = 1 + std::count(begin_, at_, '\n');
-    error_ = "line " + std::to_string(line) + ": " + reason;
+    // What is missing after a read error is the error's doing.
+    if (text_.readFailed()) {
+      error_ = "the file could not be read";
+      return false;
+    }
+    error_ = "line " + std::to_string(text_.lineOf(at_)) + ": " + reason;
     return false;
   }
 
@@ -82,11 +99,35 @@ class Scanner {
  private:
   static bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-  void skipBlanks() {
-    while (at_ != end_ && isBlank(*at_)) ++at_;
+  // Slides the window on, keeping the text from at_.
+  bool more() {
+    const bool got = text_.more(at_);
+    end_ = text_.end();
+    return got;
   }
 
-  size_t remaining() const { return end_ - at_; }
+  // Afterwards the window holds `bytes` from at_, or the text ends within
+  // them: the fast readers may take the window's end for the text's end.
+  void lookAhead(size_t bytes) {
+    while (static_cast<size_t>(end_ - at_) < bytes && more()) {
+    }
+  }
+
+  void skipBlanks() {
+    for (;;) {
+      while (at_ != end_ && isBlank(*at_)) ++at_;
+      if (at_ != end_ || !more()) return;
+    }
+  }
+
+  // Brings the token at at_ wholly into the window; its length.
+  size_t wholeToken() {
+    size_t length = 0;
+    for (;;) {
+      while (at_ + length != end_ && !isBlank(at_[length])) ++length;
+      if (at_ + length != end_ || !more()) return length;
+    }
+  }
 
   bool endsHere(const char* p) const { return p == end_ || isBlank(*p); }
 
@@ -135,22 +176,22 @@ class Scanner {
   template <class T>
   bool number(T& value, const char* what) {
     skipBlanks();
-    if (at_ == end_) return fail(std::string(what) + " missing");
+    const size_t length = wholeToken();
+    if (length == 0) return fail(std::string(what) + " missing");
     const char* start = at_;
+    const char* stopAt = at_ + length;
     // Reading with scanf accepts an explicit plus sign; so do we.
-    if (*start == '+' && start + 1 != end_ && start[1] != '-') ++start;
-    auto [stop, status] = std::from_chars(start, end_, value);
+    if (*start == '+' && start + 1 != stopAt && start[1] != '-') ++start;
+    auto [stop, status] = std::from_chars(start, stopAt, value);
     if (status == std::errc::result_out_of_range) {
       return fail(std::string(what) + " out of range");
     }
-    if (status != std::errc() || (stop != end_ && !isBlank(*stop))) {
-      return fail(std::string("unreadable ") + what);
-    }
+    if (status != std::errc() || stop != stopAt) return fail(std::string("unreadable ") + what);
     at_ = stop;
     return true;
   }
 
-  const char* begin_;
+  TextWindow& text_;
   const char* at_;
   const char* end_;
   std::string error_;
@@ -247,7 +288,9 @@ bool readBones(Scanner& in, ModelImage& image) {
 
 }  // namespace
 
-bool parseModelFile(std::string_view text, ModelImage& image, std::string* error) {
+namespace {
+
+bool parse(TextWindow& text, ModelImage& image, std::string* error) {
   ModelImage parsed;
   Scanner in(text);
   if (readVertices(in, parsed) && readGroups(in, parsed) && readBones(in, parsed) &&
@@ -257,4 +300,17 @@ bool parseModelFile(std::string_view text, ModelImage& image, std::string* error
   }
   if (error) *error = in.error();
   return false;
+}
+
+}  // namespace
+
+bool parseModelFile(std::string_view text, ModelImage& image, std::string* error) {
+  TextWindow window(text);
+  return parse(window, image, error);
+}
+
+bool readModelFile(std::FILE* file, size_t sizeHint, ModelImage& image, std::string* error,
+                   size_t windowBytes) {
+  TextWindow window(file, sizeHint, windowBytes);
+  return parse(window, image, error);
 }

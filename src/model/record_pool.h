@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "model/bulk_memory.h"
+
 template <class T>
 class RecordPool {
  public:
@@ -17,7 +19,7 @@ class RecordPool {
     if (chunks_.empty() || used_ == chunkSize_) {
       if (!chunks_.empty() && chunkSize_ < kMaxChunk) chunkSize_ *= 2;
       // Records are constructed in place; zeroing the chunk first only costs time.
-      chunks_.push_back(std::make_unique_for_overwrite<Slot[]>(chunkSize_));
+      chunks_.push_back(makeBulkArray<Slot>(chunkSize_));
       used_ = 0;
     }
     Slot& slot = chunks_.back()[used_++];
@@ -50,7 +52,7 @@ class RecordPool {
     chunks_.clear();
   }
 
-  std::vector<std::unique_ptr<Slot[]>> chunks_;
+  std::vector<std::unique_ptr<Slot[], BulkDeleter>> chunks_;
   size_t chunkSize_ = kFirstChunk;
   size_t used_ = 0;
   size_t live_ = 0;

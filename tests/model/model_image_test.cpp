@@ -91,12 +91,14 @@ TEST(ModelImageTest, AnyNonzeroTextureFlagMeansTexturedAndNamesAreReadWhole) {
   EXPECT_EQ(image.groups[0].textureName, longName);
 }
 
-TEST(ModelImageTest, RefusesEachKindOfDamage) {
-  struct Damage {
-    const char* why;
-    std::string text;
-    const char* reason;
-  } damages[] = {
+struct Damage {
+  const char* why;
+  std::string text;
+  const char* reason;
+};
+
+std::vector<Damage> damagedFiles() {
+  return {
       {"negative vertex count", "-" + kSmallFile, "vertex count is negative"},
       {"more vertices than bytes", "3000" + kSmallFile.substr(1), "vertex count exceeds"},
       {"fractional count", replaced(kSmallFile, "3\n", "3.0\n"), "unreadable vertex count"},
@@ -130,7 +132,10 @@ TEST(ModelImageTest, RefusesEachKindOfDamage) {
       {"empty file", "", "vertex count missing"},
       {"text after the skeleton", kSmallFile + "0\n", "unexpected text"},
   };
-  for (const Damage& damage : damages) {
+}
+
+TEST(ModelImageTest, RefusesEachKindOfDamage) {
+  for (const Damage& damage : damagedFiles()) {
     ModelImage image;
     image.vertices.push_back(Vec3{9, 9, 9});
     std::string error;
@@ -165,6 +170,49 @@ TEST(ModelImageTest, RefusesCutShortFilesAndSurvivesDamage) {
       }
     }
   }
+}
+
+// A file is read a window at a time; wherever the window's edges fall, in
+// the middle of a number, a name or a line of normals, the outcome must be
+// what reading the whole text gives, down to the line an error names.
+TEST(ModelImageTest, ReadingAFileInPiecesGivesWhatTheWholeTextGives) {
+  Model model("m", nullptr);
+  RichModel rich(model);
+  std::vector<std::string> texts = {
+      formatModelFile(captureImage(model)), kSmallFile,
+      replaced(kSmallFile, "skin.bmp", std::string(700, 'n')),
+      replaced(kSmallFile, "1 0 0\n", "1.00000000000000000001 0 0\n"),
+                                    replaced(kSmallFile, "3\n", "300\x01\n")};
+  for (const Damage& damage : damagedFiles()) texts.push_back(damage.text);
+  for (const std::string& text : texts) {
+    ModelImage whole;
+    std::string wholeError;
+    const bool wholeRead = parseModelFile(text, whole, &wholeError);
+    for (size_t window : {1, 2, 3, 7, 16, 100, 4096}) {
+      std::FILE* file = std::tmpfile();
+      ASSERT_NE(file, nullptr);
+      std::fwrite(text.data(), 1, text.size(), file);
+      std::rewind(file);
+      ModelImage pieces;
+      std::string piecesError;
+      EXPECT_EQ(readModelFile(file, text.size(), pieces, &piecesError, window), wholeRead)
+          << wholeError << " / window " << window;
+      EXPECT_EQ(pieces, whole) << "window " << window;
+      EXPECT_EQ(piecesError, wholeError) << "window " << window;
+      std::fclose(file);
+    }
+  }
+}
+
+TEST(ModelImageTest, AReadErrorIsReportedAsOne) {
+  // Reading a directory as a file fails in the first read.
+  std::FILE* directory = std::fopen("/", "r");
+  ASSERT_NE(directory, nullptr);
+  ModelImage image;
+  std::string error;
+  EXPECT_FALSE(readModelFile(directory, 4096, image, &error));
+  EXPECT_EQ(error, "the file could not be read");
+  std::fclose(directory);
 }
 
 TEST(ModelImageTest, CaptureNumbersRecordsAndListsBonesInTheWritersOrder) {
