@@ -1,7 +1,5 @@
 #include "model/bulk_memory.h"
 
-#include <sys/mman.h>
-
 #include <cstdlib>
 
 namespace {
@@ -14,11 +12,13 @@ void* allocateBulk(size_t bytes) {
     if (!block) throw std::bad_alloc();
     return block;
   }
+  // Aligned and whole, so that where the system backs memory with huge pages
+  // on its own, every page of the block can be one. The block is not advised
+  // as huge explicitly: where that advice makes the kernel compact memory on
+  // demand, one load was measured to stall for most of a second.
   const size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
   void* block = std::aligned_alloc(kHugePage, rounded);
   if (!block) throw std::bad_alloc();
-  // Advice only: where huge pages are not offered, ordinary pages serve.
-  madvise(block, rounded, MADV_HUGEPAGE);
   return block;
 }
 

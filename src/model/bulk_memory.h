@@ -1,8 +1,8 @@
 #pragma once
 // Memory for the records a load or an undo makes by the million. Filling
 // hundreds of megabytes page by page costs more in page faults than the
-// filling itself, so large blocks are aligned to, and asked for as, the
-// system's huge pages where it offers them. Contents start uninitialised.
+// filling itself, so large blocks are aligned to the system's huge pages,
+// which it may then use for them. Contents start uninitialised.
 
 #include <cstddef>
 #include <memory>

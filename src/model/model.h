@@ -101,6 +101,10 @@ class Model {
   // An independent model holding exactly what writing and reading the model
   // file would give, made in memory.
   std::unique_ptr<Model> copy();
+  // Replaces this model's vertices, groups and skeleton with `other`'s, whose
+  // records from then on live as long as this model; `other` is left to be
+  // destroyed. This model's earlier records stay allocated.
+  void takeOver(Model& other);
 
   // Queries; each returns a new list filled with pushFront.
   List<Vertex> verticesInRect(double a, double b, double c, double d, int plane, double tolerance);
@@ -162,5 +166,5 @@ class Model {
 
   // A polygon without normals, for the reader, which sets them itself.
   Polygon* makePolygon(Vertex* a, Vertex* b, Vertex* c, const double u[3], const double v[3]);
-  friend void buildModel(const ModelImage& image, Model& model, bool printNames);
+  friend class ModelBuilder;
 };

@@ -9,16 +9,20 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <exception>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "model/model.h"
+#include "model/model_builder.h"
 #include "model/model_image.h"
 #include "model/regular_file.h"
 
 namespace {
 
 constexpr int kMaxLinkHops = 40;
+constexpr size_t kReadWindow = size_t{256} << 10;
 
 std::string directoryOf(const std::string& path) {
   const size_t slash = path.rfind('/');
@@ -116,11 +120,30 @@ int Model::load(const std::string& path) {
   std::printf("Reading model from file: %s\n", path.c_str());
   struct stat info;
   const size_t size = fstat(fileno(file), &info) == 0 && info.st_size > 0 ? info.st_size : 0;
+
+  // One thread reads and parses while this one builds what has been parsed,
+  // into a model of its own that replaces this one's contents only once the
+  // whole file was understood.
   ModelImage image;
-  const bool understood = readModelFile(file, size, image);
+  ReadProgress progress;
+  Model loaded(name, textures);
+  std::exception_ptr readFailure;
+  bool built;
+  {
+    std::jthread reader([&] {
+      try {
+        readModelFile(file, size, image, nullptr, kReadWindow, &progress);
+      } catch (...) {
+        readFailure = std::current_exception();
+        progress.outcome.store(-1, std::memory_order_release);
+      }
+    });
+    built = buildWhileReading(image, progress, loaded, /*printNames=*/true);
+  }
   std::fclose(file);
-  if (!understood) return 0;
-  buildModel(image, *this, /*printNames=*/true);
+  if (readFailure) std::rethrow_exception(readFailure);
+  if (!built) return 0;
+  takeOver(loaded);
   return 1;
 }
 

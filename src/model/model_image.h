@@ -4,6 +4,7 @@
 // gives them back, so building a model from an image is the same as writing
 // the model file and reading it again. Undo snapshots are images.
 
+#include <atomic>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -57,10 +58,24 @@ std::string formatModelFile(const ModelImage& image);
 // numbers out of range, bad bone depths, unparsable or non-finite numbers,
 // truncation, trailing garbage) with false and a reason in `error`.
 bool parseModelFile(std::string_view text, ModelImage& image, std::string* error = nullptr);
+// How far a read has got, for a builder following it on another thread. The
+// counts only grow, and what a count covers is complete in the image once the
+// count shows it (stored with release, to be loaded with acquire).
+struct ReadProgress {
+  std::atomic<long> vertexCount{-1};  // set once image.vertices has its size
+  std::atomic<size_t> vertices{0};    // vertices read
+  std::atomic<int> groupsBegun{0};    // groups whose polygon list has its size
+  std::atomic<size_t> polygons{0};    // polygons read, over all groups in file order
+  std::atomic<int> outcome{0};        // 1 once the read succeeded, -1 once it failed
+};
+
 // The same, reading the text from `file` a window at a time; `sizeHint` is the
-// size the file reported. Read errors fail the parse.
+// size the file reported. Read errors fail the parse. With `progress`, the
+// image is filled in place (a failure leaves it partly filled) and every step
+// is published there.
 bool readModelFile(std::FILE* file, size_t sizeHint, ModelImage& image,
-                   std::string* error = nullptr, size_t windowBytes = size_t{256} << 10);
+                   std::string* error = nullptr, size_t windowBytes = size_t{256} << 10,
+                   ReadProgress* progress = nullptr);
 
 // The reader's construction: replaces the model's vertices, groups and
 // skeleton with the image's, in the reader's list order. `printNames` prints

@@ -197,15 +197,47 @@ class Scanner {
   std::string error_;
 };
 
-bool readVertices(Scanner& in, ModelImage& image) {
+// Tells a builder on another thread what is complete in the image. Counts are
+// published every so many items rather than each, to keep the two threads
+// from contending for them.
+class Publisher {
+ public:
+  explicit Publisher(ReadProgress* progress) : progress_(progress) {}
+
+  void vertexCount(size_t count) {
+    if (progress_)
+      progress_->vertexCount.store(static_cast<long>(count), std::memory_order_release);
+  }
+  void vertices(size_t done, bool last) {
+    publish(progress_ ? &progress_->vertices : nullptr, done, last);
+  }
+  void groupBegun(int groups) {
+    if (progress_) progress_->groupsBegun.store(groups, std::memory_order_release);
+  }
+  void polygons(size_t done, bool last) {
+    publish(progress_ ? &progress_->polygons : nullptr, done, last);
+  }
+
+ private:
+  static constexpr size_t kEvery = 2048;
+  static void publish(std::atomic<size_t>* counter, size_t done, bool last) {
+    if (counter && (last || done % kEvery == 0)) counter->store(done, std::memory_order_release);
+  }
+  ReadProgress* progress_;
+};
+
+bool readVertices(Scanner& in, ModelImage& image, Publisher& publish) {
   int count;
   if (!in.count(count, "vertex count", kMinVertexBytes)) return false;
   image.vertices.resize(count);
-  for (Vec3& vertex : image.vertices) {
+  publish.vertexCount(count);
+  for (size_t i = 0; i < image.vertices.size(); ++i) {
+    Vec3& vertex = image.vertices[i];
     if (!in.real(vertex.x, "vertex coordinate") || !in.real(vertex.y, "vertex coordinate") ||
         !in.real(vertex.z, "vertex coordinate")) {
       return false;
     }
+    publish.vertices(i + 1, i + 1 == image.vertices.size());
   }
   return true;
 }
@@ -226,30 +258,29 @@ bool readPolygon(Scanner& in, int vertexCount, ModelImage::PolygonRecord& polygo
   return true;
 }
 
-bool readGroup(Scanner& in, int vertexCount, ModelImage::GroupRecord& group) {
-  int polygonCount;
-  if (!in.count(polygonCount, "polygon count", kMinPolygonBytes)) return false;
-  group.polygons.resize(polygonCount);
-  for (ModelImage::PolygonRecord& polygon : group.polygons) {
-    if (!readPolygon(in, vertexCount, polygon)) return false;
-  }
-  if (!in.integer(group.textured, "texture flag")) return false;
-  group.textured = group.textured != 0 ? 1 : 0;
-  if (group.textured && !in.word(group.textureName, "texture name")) return false;
-  for (double& channel : group.colour) {
-    if (!in.real(channel, "colour")) return false;
-  }
-  return true;
-}
-
-bool readGroups(Scanner& in, ModelImage& image) {
+bool readGroups(Scanner& in, ModelImage& image, Publisher& publish) {
   int groupCount;
   if (!in.count(groupCount, "group count", kMinGroupBytes)) return false;
   if (groupCount == 0) return in.fail("a model needs at least one group");
   image.groups.resize(groupCount);
   const int vertexCount = static_cast<int>(image.vertices.size());
-  for (ModelImage::GroupRecord& group : image.groups) {
-    if (!readGroup(in, vertexCount, group)) return false;
+  size_t polygonsRead = 0;
+  for (int g = 0; g < groupCount; ++g) {
+    ModelImage::GroupRecord& group = image.groups[g];
+    int polygonCount;
+    if (!in.count(polygonCount, "polygon count", kMinPolygonBytes)) return false;
+    group.polygons.resize(polygonCount);
+    publish.groupBegun(g + 1);
+    for (int i = 0; i < polygonCount; ++i) {
+      if (!readPolygon(in, vertexCount, group.polygons[i])) return false;
+      publish.polygons(++polygonsRead, i + 1 == polygonCount);
+    }
+    if (!in.integer(group.textured, "texture flag")) return false;
+    group.textured = group.textured != 0 ? 1 : 0;
+    if (group.textured && !in.word(group.textureName, "texture name")) return false;
+    for (double& channel : group.colour) {
+      if (!in.real(channel, "colour")) return false;
+    }
   }
   return true;
 }
@@ -290,27 +321,31 @@ bool readBones(Scanner& in, ModelImage& image) {
 
 namespace {
 
-bool parse(TextWindow& text, ModelImage& image, std::string* error) {
+bool parse(TextWindow& text, ModelImage& image, std::string* error, ReadProgress* progress) {
+  // Read into a fresh image so that a failure leaves the caller's as it was;
+  // a builder following the read needs the caller's image filled in place.
   ModelImage parsed;
+  ModelImage& target = progress ? image : parsed;
+  if (progress) target = ModelImage();
   Scanner in(text);
-  if (readVertices(in, parsed) && readGroups(in, parsed) && readBones(in, parsed) &&
-      in.expectEnd()) {
-    image = std::move(parsed);
-    return true;
-  }
-  if (error) *error = in.error();
-  return false;
+  Publisher publish(progress);
+  const bool understood = readVertices(in, target, publish) && readGroups(in, target, publish) &&
+                          readBones(in, target) && in.expectEnd();
+  if (understood && !progress) image = std::move(parsed);
+  if (!understood && error) *error = in.error();
+  if (progress) progress->outcome.store(understood ? 1 : -1, std::memory_order_release);
+  return understood;
 }
 
 }  // namespace
 
 bool parseModelFile(std::string_view text, ModelImage& image, std::string* error) {
   TextWindow window(text);
-  return parse(window, image, error);
+  return parse(window, image, error, nullptr);
 }
 
 bool readModelFile(std::FILE* file, size_t sizeHint, ModelImage& image, std::string* error,
-                   size_t windowBytes) {
+                   size_t windowBytes, ReadProgress* progress) {
   TextWindow window(file, sizeHint, windowBytes);
-  return parse(window, image, error);
+  return parse(window, image, error, progress);
 }

@@ -16,24 +16,41 @@ class RecordPool {
  public:
   template <class... Args>
   T* make(Args&&... args) {
-    if (chunks_.empty() || used_ == chunkSize_) {
+    if (chunks_.empty() || chunks_.back().used == chunks_.back().capacity) {
       if (!chunks_.empty() && chunkSize_ < kMaxChunk) chunkSize_ *= 2;
       // Records are constructed in place; zeroing the chunk first only costs time.
-      chunks_.push_back(makeBulkArray<Slot>(chunkSize_));
-      used_ = 0;
+      chunks_.push_back(Chunk{makeBulkArray<Slot>(chunkSize_), chunkSize_, 0});
     }
-    Slot& slot = chunks_.back()[used_++];
-    T* record = new (&slot.storage) T(std::forward<Args>(args)...);
+    Chunk& chunk = chunks_.back();
+    T* record = new (&chunk.slots[chunk.used].storage) T(std::forward<Args>(args)...);
+    ++chunk.used;
     ++live_;
     return record;
   }
 
   size_t size() const { return live_; }
 
+  // Takes over every record of `other`, which is left empty: they now live as
+  // long as this pool.
+  void absorb(RecordPool& other) {
+    // Other's chunks go first, so that this pool's last chunk stays the one
+    // being filled.
+    chunks_.insert(chunks_.begin(), std::make_move_iterator(other.chunks_.begin()),
+                   std::make_move_iterator(other.chunks_.end()));
+    live_ += std::exchange(other.live_, 0);
+    other.chunks_.clear();
+  }
+
   RecordPool() = default;
   RecordPool(const RecordPool&) = delete;
   RecordPool& operator=(const RecordPool&) = delete;
-  ~RecordPool() { destroyAll(); }
+  ~RecordPool() {
+    for (Chunk& chunk : chunks_) {
+      for (size_t i = 0; i < chunk.used; ++i) {
+        reinterpret_cast<T*>(&chunk.slots[i].storage)->~T();
+      }
+    }
+  }
 
  private:
   static constexpr size_t kFirstChunk = 64;
@@ -41,19 +58,13 @@ class RecordPool {
   struct Slot {
     alignas(T) unsigned char storage[sizeof(T)];
   };
+  struct Chunk {
+    std::unique_ptr<Slot[], BulkDeleter> slots;
+    size_t capacity;
+    size_t used;
+  };
 
-  void destroyAll() {
-    size_t size = kFirstChunk;
-    for (size_t c = 0; c < chunks_.size(); ++c) {
-      size_t n = (c + 1 == chunks_.size()) ? used_ : size;
-      for (size_t i = 0; i < n; ++i) reinterpret_cast<T*>(&chunks_[c][i].storage)->~T();
-      if (size < kMaxChunk) size *= 2;
-    }
-    chunks_.clear();
-  }
-
-  std::vector<std::unique_ptr<Slot[], BulkDeleter>> chunks_;
+  std::vector<Chunk> chunks_;
   size_t chunkSize_ = kFirstChunk;
-  size_t used_ = 0;
   size_t live_ = 0;
 };

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <functional>
+#include <iterator>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -182,6 +183,93 @@ TEST(ModelFileTest, FailedLoadLeavesTheModelAsItWas) {
   EXPECT_EQ(captureImage(model), before);
   EXPECT_EQ(model.currentGroup, group);
   EXPECT_EQ(model.rootBone(), root);
+}
+
+// A model large enough that a load builds it in many steps while the file is
+// still being read: several groups of a few thousand triangles with texture
+// coordinates, and bones holding some of them.
+void buildLargeModel(Model& model) {
+  std::vector<Vertex*> grid;
+  constexpr int kSide = 60;
+  for (int y = 0; y < kSide; ++y) {
+    for (int x = 0; x < kSide; ++x) grid.push_back(addVertex(model, x * 0.5, y * 0.25, x - y));
+  }
+  PolygonGroup* group = model.currentGroup;
+  for (int y = 0; y + 1 < kSide; ++y) {
+    if (y % 20 == 19) {
+      group = model.newGroup();
+      group->material.red = y / 100.0;
+      model.groups.pushFront(group);
+    }
+    for (int x = 0; x + 1 < kSide; ++x) {
+      Vertex* a = grid[y * kSide + x];
+      Vertex* b = grid[y * kSide + x + 1];
+      Vertex* c = grid[(y + 1) * kSide + x];
+      Polygon* p = addPolygon(model, group, a, b, c);
+      p->uvs[0].u = x / 64.0;
+      addPolygon(model, group, b, grid[(y + 1) * kSide + x + 1], c);
+    }
+  }
+  Bone* root = model.createRoot(0, 0, 0);
+  Bone* arm = model.addBone(root, 1, 0, 0);
+  List<Polygon> some;
+  int n = 0;
+  for (Polygon* p : group->polygons) {
+    if (n++ % 3 == 0) some.pushFront(p);
+  }
+  Model::assignPolygonsToBone(arm, some);
+}
+
+TEST(ModelFileTest, LargeLoadGivesWhatReadingThenBuildingGives) {
+  ScratchDir dir;
+  Model original(dir.file("large.mdl"), nullptr);
+  buildLargeModel(original);
+  ASSERT_EQ(quietly([&] { return original.save(); }), 1);
+  const std::string text = readFile(dir.file("large.mdl"));
+  ModelImage parsed;
+  ASSERT_TRUE(parseModelFile(text, parsed));
+  Model reference("reference", nullptr);
+  buildModel(parsed, reference, false);
+
+  Model model("m", nullptr);
+  RichModel rich(model);
+  Vertex* earlier = model.vertices.headItem();
+  const double earlierX = earlier->x;
+  ASSERT_EQ(quietly([&] { return model.load(dir.file("large.mdl")); }), 1);
+  EXPECT_EQ(model.polygonCount(), 2 * 59 * 59);
+  EXPECT_EQ(captureImage(model), captureImage(reference));
+  EXPECT_EQ(model.currentGroup, model.groups.headItem());
+  // Records of the model before the load stay readable: a selection may
+  // still point at them.
+  EXPECT_EQ(earlier->x, earlierX);
+}
+
+TEST(ModelFileTest, LargeFileFailingLateLeavesTheModelAsItWas) {
+  ScratchDir dir;
+  Model original(dir.file("large.mdl"), nullptr);
+  buildLargeModel(original);
+  ASSERT_EQ(quietly([&] { return original.save(); }), 1);
+  const std::string text = readFile(dir.file("large.mdl"));
+  const size_t lastGroupColour = text.rfind("1.000000 1.000000\n");
+  ASSERT_NE(lastGroupColour, std::string::npos);
+  const std::string damaged[] = {
+      text.substr(0, text.size() / 2),                // cut in the polygons
+      text.substr(0, text.size() - 4),                // cut in the skeleton
+      text.substr(0, lastGroupColour) + "x\n",        // a bad colour after all polygons
+      text + "9\n",                                   // trailing text
+      text.substr(0, 40) + "\n-3" + text.substr(40),  // a bad vertex early on
+  };
+
+  Model model("m", nullptr);
+  RichModel rich(model);
+  const ModelImage before = captureImage(model);
+  PolygonGroup* group = model.currentGroup;
+  for (size_t i = 0; i < std::size(damaged); ++i) {
+    writeFile(dir.file("damaged.mdl"), damaged[i]);
+    EXPECT_EQ(quietly([&] { return model.load(dir.file("damaged.mdl")); }), 0) << i;
+    EXPECT_EQ(captureImage(model), before) << i;
+    EXPECT_EQ(model.currentGroup, group) << i;
+  }
 }
 
 }  // namespace
