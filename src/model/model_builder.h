@@ -1,10 +1,12 @@
 #pragma once
 // The reader's construction of a model, in file order: vertices, then each
 // group's polygons, then materials and bones. A whole image is built in one
-// go (buildModel); a load feeds the builder while the file is still being
-// read, so that reading and building overlap.
+// go (buildModel); a load builds while the file is still being read, on two
+// threads (SharedBuild).
 
+#include <atomic>
 #include <cstddef>
+#include <memory>
 #include <vector>
 
 #include "model/model_image.h"
@@ -17,28 +19,70 @@ class ModelBuilder {
  public:
   // Starts replacing the model's vertices and groups; the model's lists hold
   // the new records in the reader's order as they are added.
-  explicit ModelBuilder(Model& model, size_t vertexCount = 0, size_t polygonCount = 0);
+  ModelBuilder(Model& model, const ModelImage& image);
 
-  void addVertices(const Vec3* positions, size_t count);
-  // Starts the next group; its polygons follow.
-  void beginGroup(size_t polygonCount);
-  // Polygons of the group begun last. Corner numbers must name vertices added.
-  void addPolygons(const ModelImage::PolygonRecord* lines, size_t count);
-  // Gives every group begun its material from the image and installs the
-  // image's skeleton. `printNames` prints "Read texture name: %s\n" for each
-  // texture name, as reading a file does.
-  void finish(const ModelImage& image, bool printNames);
+  void addVertices(size_t count);  // the image's next `count` vertices
+  // Starts the image's next group: its polygon records are set aside and
+  // listed in it at once, and filled in by placePolygons.
+  void beginGroup();
+  int groupsBegun() const { return groupsBegun_; }
+  // Fills the records of polygons [first, first + count), numbered over all
+  // groups in file order, from the image. Their groups must be among the
+  // first `groups` begun, and every vertex must have been added. Calls on
+  // disjoint ranges may run at once, on different threads, beside the calls
+  // above.
+  void placePolygons(size_t first, size_t count, int groups) const;
+  // Gives every group its material and installs the image's skeleton; every
+  // polygon must have been placed. `printNames` prints "Read texture name:
+  // %s\n" for each texture name, as reading a file does.
+  void finish(bool printNames);
 
  private:
+  // One group's polygon records, set aside together.
+  struct Run {
+    size_t first = 0;  // number of the first polygon
+    Polygon* records = nullptr;
+  };
+  // The group holding polygon `number`, among the first `groups`.
+  int groupOf(size_t number, int groups) const;
+
   Model& model_;
+  const ModelImage& image_;
   std::vector<Vertex*> vertexByNumber_;
-  std::vector<Polygon*> polygonByNumber_;
   std::vector<PolygonGroup*> groups_;
+  std::unique_ptr<Run[]> runs_;  // sized once, so readers never see it move
+  int groupsBegun_ = 0;
+  size_t polygonsBegun_ = 0;
 };
 
-// Builds `model` from `image` while a read on another thread fills the image,
-// following `progress`, and finishes it once the read succeeded. False when
-// the read failed; the model is then partly built and only fit to be thrown
-// away.
-bool buildWhileReading(const ModelImage& image, const ReadProgress& progress, Model& model,
-                       bool printNames);
+// A load on two threads. The reading thread parses the file into the image,
+// publishing its progress, and then helps fill polygon records; the building
+// thread builds what has been parsed as it comes.
+class SharedBuild {
+ public:
+  SharedBuild(const ModelImage& image, const ReadProgress& progress, Model& model);
+
+  // The building thread's part: the whole model once the read succeeded;
+  // false when it failed (the model is then only fit to be thrown away).
+  bool build(bool printNames);
+  // The reading thread's part, after a successful read.
+  void help();
+  // Ends the helper's waits when the building thread gives up (an exception).
+  void abandon() { abandoned_.store(true, std::memory_order_release); }
+
+ private:
+  static constexpr size_t kBlock = 4096;  // polygons placed at a time
+
+  void beginParsedGroups();
+  // The number of polygons the read holds in all, once it has ended.
+  size_t totalPolygons() const;
+
+  const ModelImage& image_;
+  const ReadProgress& progress_;
+  ModelBuilder builder_;
+  std::atomic<bool> verticesAdded_{false};
+  std::atomic<int> groupsBegun_{0};
+  std::atomic<size_t> nextBlock_{0};
+  std::atomic<size_t> blocksPlaced_{0};
+  std::atomic<bool> abandoned_{false};
+};

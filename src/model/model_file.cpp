@@ -121,24 +121,30 @@ int Model::load(const std::string& path) {
   struct stat info;
   const size_t size = fstat(fileno(file), &info) == 0 && info.st_size > 0 ? info.st_size : 0;
 
-  // One thread reads and parses while this one builds what has been parsed,
-  // into a model of its own that replaces this one's contents only once the
-  // whole file was understood.
+  // One thread reads and parses, then helps build; this one builds what has
+  // been parsed as it comes, into a model of its own that replaces this one's
+  // contents only once the whole file was understood.
   ModelImage image;
   ReadProgress progress;
   Model loaded(name, textures);
+  SharedBuild shared(image, progress, loaded);
   std::exception_ptr readFailure;
   bool built;
   {
     std::jthread reader([&] {
       try {
-        readModelFile(file, size, image, nullptr, kReadWindow, &progress);
+        if (readModelFile(file, size, image, nullptr, kReadWindow, &progress)) shared.help();
       } catch (...) {
         readFailure = std::current_exception();
         progress.outcome.store(-1, std::memory_order_release);
       }
     });
-    built = buildWhileReading(image, progress, loaded, /*printNames=*/true);
+    try {
+      built = shared.build(/*printNames=*/true);
+    } catch (...) {
+      shared.abandon();
+      throw;
+    }
   }
   std::fclose(file);
   if (readFailure) std::rethrow_exception(readFailure);

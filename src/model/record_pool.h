@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -30,6 +31,22 @@ class RecordPool {
 
   size_t size() const { return live_; }
 
+  // Room for `count` records side by side, counted as made but not yet
+  // constructed: the caller constructs each in place before anything reads
+  // it. Only for records that need no destruction, so that a run abandoned
+  // half-filled costs nothing to release.
+  T* makeRun(size_t count) {
+    static_assert(std::is_trivially_destructible_v<T>);
+    if (chunks_.empty() || chunks_.back().capacity - chunks_.back().used < count) {
+      chunks_.push_back(Chunk{makeBulkArray<Slot>(count), count, 0});
+    }
+    Chunk& chunk = chunks_.back();
+    T* run = reinterpret_cast<T*>(&chunk.slots[chunk.used].storage);
+    chunk.used += count;
+    live_ += count;
+    return run;
+  }
+
   // Takes over every record of `other`, which is left empty: they now live as
   // long as this pool.
   void absorb(RecordPool& other) {
@@ -45,6 +62,7 @@ class RecordPool {
   RecordPool(const RecordPool&) = delete;
   RecordPool& operator=(const RecordPool&) = delete;
   ~RecordPool() {
+    if constexpr (std::is_trivially_destructible_v<T>) return;
     for (Chunk& chunk : chunks_) {
       for (size_t i = 0; i < chunk.used; ++i) {
         reinterpret_cast<T*>(&chunk.slots[i].storage)->~T();

@@ -185,18 +185,20 @@ TEST(ModelFileTest, FailedLoadLeavesTheModelAsItWas) {
   EXPECT_EQ(model.rootBone(), root);
 }
 
-// A model large enough that a load builds it in many steps while the file is
-// still being read: several groups of a few thousand triangles with texture
-// coordinates, and bones holding some of them.
+// A model large enough that a load builds it in many steps, on both of its
+// threads, while the file is still being read: groups of thousands of
+// triangles with texture coordinates, an empty group between them, and bones
+// holding some of the triangles.
 void buildLargeModel(Model& model) {
   std::vector<Vertex*> grid;
-  constexpr int kSide = 60;
+  constexpr int kSide = 120;
   for (int y = 0; y < kSide; ++y) {
     for (int x = 0; x < kSide; ++x) grid.push_back(addVertex(model, x * 0.5, y * 0.25, x - y));
   }
   PolygonGroup* group = model.currentGroup;
   for (int y = 0; y + 1 < kSide; ++y) {
     if (y % 20 == 19) {
+      if (y == 59) model.groups.pushFront(model.newGroup());
       group = model.newGroup();
       group->material.red = y / 100.0;
       model.groups.pushFront(group);
@@ -236,7 +238,7 @@ TEST(ModelFileTest, LargeLoadGivesWhatReadingThenBuildingGives) {
   Vertex* earlier = model.vertices.headItem();
   const double earlierX = earlier->x;
   ASSERT_EQ(quietly([&] { return model.load(dir.file("large.mdl")); }), 1);
-  EXPECT_EQ(model.polygonCount(), 2 * 59 * 59);
+  EXPECT_EQ(model.polygonCount(), 2 * 119 * 119);
   EXPECT_EQ(captureImage(model), captureImage(reference));
   EXPECT_EQ(model.currentGroup, model.groups.headItem());
   // Records of the model before the load stay readable: a selection may
