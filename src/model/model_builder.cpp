@@ -4,12 +4,18 @@
 #include <atomic>
 #include <cassert>
 #include <cstdio>
+#include <exception>
 #include <memory>
 #include <new>
 #include <thread>
 
 #include "model/model.h"
+#include "model/polygon_ring.h"
 #include "model/skeleton.h"
+
+namespace {
+constexpr size_t kReadWindow = size_t{256} << 10;
+}  // namespace
 
 ModelBuilder::ModelBuilder(Model& model, const ModelImage& image) : model_(model), image_(image) {
   model.vertices.clear();
@@ -30,18 +36,17 @@ void ModelBuilder::addVertices(size_t count) {
   }
 }
 
-void ModelBuilder::beginGroup() {
+void ModelBuilder::beginGroup(size_t polygonCount) {
   if (!runs_) runs_ = std::make_unique<Run[]>(image_.groups.size());
-  const auto& lines = image_.groups[groupsBegun_].polygons;
   PolygonGroup* group = model_.newGroup();
   model_.groups.pushFront(group);
   model_.currentGroup = group;
   groups_.push_back(group);
-  Polygon* records = model_.polygonPool_.makeRun(lines.size());
+  Polygon* records = model_.polygonPool_.makeRun(polygonCount);
   runs_[groupsBegun_] = Run{polygonsBegun_, records};
-  group->polygons.reserve(static_cast<int>(lines.size()));
-  for (size_t i = 0; i < lines.size(); ++i) group->polygons.pushFront(records + i);
-  polygonsBegun_ += lines.size();
+  group->polygons.reserve(static_cast<int>(polygonCount));
+  for (size_t i = 0; i < polygonCount; ++i) group->polygons.pushFront(records + i);
+  polygonsBegun_ += polygonCount;
   ++groupsBegun_;
 }
 
@@ -53,12 +58,13 @@ int ModelBuilder::groupOf(size_t number, int groups) const {
   return static_cast<int>(after - begin) - 1;
 }
 
-void ModelBuilder::placePolygons(size_t first, size_t count, int groups) const {
+void ModelBuilder::placePolygons(size_t first, size_t count, int groups,
+                                 const ModelImage::PolygonRecord* lines) const {
   int g = groupOf(first, groups);
   for (size_t number = first; number < first + count; ++number) {
     while (g + 1 < groups && number >= runs_[g + 1].first) ++g;
     const size_t index = number - runs_[g].first;
-    const ModelImage::PolygonRecord& line = image_.groups[g].polygons[index];
+    const ModelImage::PolygonRecord& line = lines[number - first];
     Vertex* corners[3];
     for (int i = 0; i < 3; ++i) {
       assert(line.corners[i] >= 0 && line.corners[i] < static_cast<int>(vertexByNumber_.size()));
@@ -139,8 +145,9 @@ void buildModel(const ModelImage& image, Model& model, bool printNames) {
   builder.addVertices(image.vertices.size());
   size_t placed = 0;
   for (const ModelImage::GroupRecord& group : image.groups) {
-    builder.beginGroup();
-    builder.placePolygons(placed, group.polygons.size(), builder.groupsBegun());
+    builder.beginGroup(group.polygons.size());
+    builder.placePolygons(placed, group.polygons.size(), builder.groupsBegun(),
+                          group.polygons.data());
     placed += group.polygons.size();
   }
   builder.finish(printNames);
@@ -162,20 +169,54 @@ T awaitCount(const std::atomic<T>& count, T wanted, const ReadProgress& progress
   }
 }
 
-}  // namespace
+// The two threads' shared state: the building thread builds what has been
+// parsed as it comes; the reading thread, once its read succeeded, helps
+// place the blocks of polygons still waiting in the ring.
+class SharedBuild {
+ public:
+  SharedBuild(const ModelImage& image, ReadProgress& progress, Model& model)
+      : progress_(progress), ring_(*progress.ring), builder_(model, image) {}
 
-SharedBuild::SharedBuild(const ModelImage& image, const ReadProgress& progress, Model& model)
-    : image_(image), progress_(progress), builder_(model, image) {}
+  bool build(bool printNames);
+  void help();
+  // Ends every wait of the reading thread: the building thread gave up.
+  void abandon() {
+    abandoned_.store(true, std::memory_order_release);
+    ring_.abandon();
+  }
+
+ private:
+  void beginParsedGroups();
+  void place(size_t block, size_t total, int groups);
+  size_t totalPolygons() const { return progress_.polygons.load(std::memory_order_acquire); }
+  bool abandoned() const { return abandoned_.load(std::memory_order_acquire); }
+
+  ReadProgress& progress_;
+  PolygonRing& ring_;
+  ModelBuilder builder_;
+  std::atomic<bool> verticesAdded_{false};
+  std::atomic<int> groupsBegun_{0};
+  std::atomic<size_t> nextBlock_{0};
+  std::atomic<size_t> blocksPlaced_{0};
+  std::atomic<bool> abandoned_{false};
+};
 
 void SharedBuild::beginParsedGroups() {
   const int parsed = progress_.groupsBegun.load(std::memory_order_acquire);
   if (builder_.groupsBegun() == parsed) return;
-  while (builder_.groupsBegun() < parsed) builder_.beginGroup();
+  while (builder_.groupsBegun() < parsed) {
+    builder_.beginGroup(progress_.groupSizes[builder_.groupsBegun()]);
+  }
   groupsBegun_.store(parsed, std::memory_order_release);
 }
 
-size_t SharedBuild::totalPolygons() const {
-  return progress_.polygons.load(std::memory_order_acquire);
+// Places block `block` of polygons, the read having published `available`.
+void SharedBuild::place(size_t block, size_t available, int groups) {
+  const size_t first = block * ring_.blockLines();
+  builder_.placePolygons(first, std::min(available - first, ring_.blockLines()), groups,
+                         ring_.block(block));
+  ring_.placed(block);
+  blocksPlaced_.fetch_add(1, std::memory_order_release);
 }
 
 bool SharedBuild::build(bool printNames) {
@@ -189,36 +230,34 @@ bool SharedBuild::build(bool printNames) {
   }
   verticesAdded_.store(true, std::memory_order_release);
 
-  // Blocks of polygons as they are parsed, shared with the helper once the
-  // read is over. Groups are begun in the wait, so that the helper never
-  // waits long for the group it needs.
+  // Blocks of polygons in order as they are parsed; groups are begun while
+  // waiting, so that the helper never waits long for the group it needs.
+  const size_t blockLines = ring_.blockLines();
   for (;;) {
     const size_t block = nextBlock_.fetch_add(1);
-    const size_t wanted = (block + 1) * kBlock;
+    const size_t wanted = (block + 1) * blockLines;
     size_t parsed;
-    for (;;) {
-      parsed = progress_.polygons.load(std::memory_order_acquire);
-      const int outcome = progress_.outcome.load(std::memory_order_acquire);
+    int outcome;
+    do {
+      parsed = totalPolygons();
+      outcome = progress_.outcome.load(std::memory_order_acquire);
       if (outcome < 0) return false;
-      if (outcome > 0) parsed = totalPolygons();
+      if (outcome > 0) parsed = totalPolygons();  // final now
       beginParsedGroups();
       if (parsed >= wanted || outcome > 0) break;
       std::this_thread::yield();
-    }
-    if (block * kBlock >= parsed) break;  // the read ended before this block
-    builder_.placePolygons(block * kBlock, std::min(wanted, parsed) - block * kBlock,
-                           builder_.groupsBegun());
-    blocksPlaced_.fetch_add(1, std::memory_order_release);
+    } while (true);
+    if (block * blockLines >= parsed) break;  // the read ended before this block
+    place(block, parsed, builder_.groupsBegun());
   }
 
-  const size_t blocks = (totalPolygons() + kBlock - 1) / kBlock;
+  const size_t blocks = (totalPolygons() + blockLines - 1) / blockLines;
   while (blocksPlaced_.load(std::memory_order_acquire) < blocks) std::this_thread::yield();
   builder_.finish(printNames);
   return true;
 }
 
 void SharedBuild::help() {
-  auto abandoned = [this] { return abandoned_.load(std::memory_order_acquire); };
   while (!verticesAdded_.load(std::memory_order_acquire)) {
     if (abandoned()) return;
     std::this_thread::yield();
@@ -227,12 +266,12 @@ void SharedBuild::help() {
   // Polygon number -> the number of groups that must have begun to hold it.
   std::vector<size_t> groupEnds;
   size_t end = 0;
-  for (const auto& group : image_.groups) groupEnds.push_back(end += group.polygons.size());
+  for (size_t size : progress_.groupSizes) groupEnds.push_back(end += size);
   for (;;) {
     const size_t block = nextBlock_.fetch_add(1);
-    if (block * kBlock >= total) return;
-    const size_t count = std::min(total - block * kBlock, kBlock);
-    const size_t last = block * kBlock + count - 1;
+    const size_t first = block * ring_.blockLines();
+    if (first >= total) return;
+    const size_t last = std::min(total, first + ring_.blockLines()) - 1;
     const int needed = static_cast<int>(std::upper_bound(groupEnds.begin(), groupEnds.end(), last) -
                                         groupEnds.begin() + 1);
     int begun;
@@ -240,7 +279,37 @@ void SharedBuild::help() {
       if (abandoned()) return;
       std::this_thread::yield();
     }
-    builder_.placePolygons(block * kBlock, count, begun);
-    blocksPlaced_.fetch_add(1, std::memory_order_release);
+    place(block, total, begun);
   }
+}
+
+}  // namespace
+
+bool readAndBuild(std::FILE* file, size_t sizeHint, Model& model, bool printNames,
+                  size_t blockLines, size_t ringBlocks) {
+  ModelImage image;
+  PolygonRing ring(blockLines, ringBlocks);
+  ReadProgress progress;
+  progress.ring = &ring;
+  SharedBuild shared(image, progress, model);
+  std::exception_ptr readFailure;
+  bool built;
+  {
+    std::jthread reader([&] {
+      try {
+        if (readModelFile(file, sizeHint, image, nullptr, kReadWindow, &progress)) shared.help();
+      } catch (...) {
+        readFailure = std::current_exception();
+        progress.outcome.store(-1, std::memory_order_release);
+      }
+    });
+    try {
+      built = shared.build(printNames);
+    } catch (...) {
+      shared.abandon();
+      throw;
+    }
+  }
+  if (readFailure) std::rethrow_exception(readFailure);
+  return built;
 }

@@ -4,8 +4,8 @@
 // go (buildModel); a load builds while the file is still being read, on two
 // threads (SharedBuild).
 
-#include <atomic>
 #include <cstddef>
+#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -22,16 +22,17 @@ class ModelBuilder {
   ModelBuilder(Model& model, const ModelImage& image);
 
   void addVertices(size_t count);  // the image's next `count` vertices
-  // Starts the image's next group: its polygon records are set aside and
-  // listed in it at once, and filled in by placePolygons.
-  void beginGroup();
+  // Starts the image's next group, of `polygonCount` polygons: their records
+  // are set aside and listed in it at once, and filled in by placePolygons.
+  void beginGroup(size_t polygonCount);
   int groupsBegun() const { return groupsBegun_; }
   // Fills the records of polygons [first, first + count), numbered over all
-  // groups in file order, from the image. Their groups must be among the
+  // groups in file order, from their lines. Their groups must be among the
   // first `groups` begun, and every vertex must have been added. Calls on
   // disjoint ranges may run at once, on different threads, beside the calls
   // above.
-  void placePolygons(size_t first, size_t count, int groups) const;
+  void placePolygons(size_t first, size_t count, int groups,
+                     const ModelImage::PolygonRecord* lines) const;
   // Gives every group its material and installs the image's skeleton; every
   // polygon must have been placed. `printNames` prints "Read texture name:
   // %s\n" for each texture name, as reading a file does.
@@ -55,34 +56,11 @@ class ModelBuilder {
   size_t polygonsBegun_ = 0;
 };
 
-// A load on two threads. The reading thread parses the file into the image,
-// publishing its progress, and then helps fill polygon records; the building
-// thread builds what has been parsed as it comes.
-class SharedBuild {
- public:
-  SharedBuild(const ModelImage& image, const ReadProgress& progress, Model& model);
-
-  // The building thread's part: the whole model once the read succeeded;
-  // false when it failed (the model is then only fit to be thrown away).
-  bool build(bool printNames);
-  // The reading thread's part, after a successful read.
-  void help();
-  // Ends the helper's waits when the building thread gives up (an exception).
-  void abandon() { abandoned_.store(true, std::memory_order_release); }
-
- private:
-  static constexpr size_t kBlock = 4096;  // polygons placed at a time
-
-  void beginParsedGroups();
-  // The number of polygons the read holds in all, once it has ended.
-  size_t totalPolygons() const;
-
-  const ModelImage& image_;
-  const ReadProgress& progress_;
-  ModelBuilder builder_;
-  std::atomic<bool> verticesAdded_{false};
-  std::atomic<int> groupsBegun_{0};
-  std::atomic<size_t> nextBlock_{0};
-  std::atomic<size_t> blocksPlaced_{0};
-  std::atomic<bool> abandoned_{false};
-};
+// Reads a model file on two threads into `model`, which should be fresh: one
+// thread reads and parses, handing polygon lines over in blocks through a
+// ring of `ringBlocks` blocks of `blockLines` lines, then helps place them;
+// the calling thread builds as the parse goes. False when the file could not
+// be read or is not a valid model file (the model is then only fit to be
+// thrown away). `printNames` as for ModelBuilder::finish.
+bool readAndBuild(std::FILE* file, size_t sizeHint, Model& model, bool printNames,
+                  size_t blockLines = 4096, size_t ringBlocks = 16);

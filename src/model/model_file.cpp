@@ -22,7 +22,6 @@
 namespace {
 
 constexpr int kMaxLinkHops = 40;
-constexpr size_t kReadWindow = size_t{256} << 10;
 
 std::string directoryOf(const std::string& path) {
   const size_t slash = path.rfind('/');
@@ -121,33 +120,11 @@ int Model::load(const std::string& path) {
   struct stat info;
   const size_t size = fstat(fileno(file), &info) == 0 && info.st_size > 0 ? info.st_size : 0;
 
-  // One thread reads and parses, then helps build; this one builds what has
-  // been parsed as it comes, into a model of its own that replaces this one's
+  // The file is read into a model of its own, which replaces this one's
   // contents only once the whole file was understood.
-  ModelImage image;
-  ReadProgress progress;
   Model loaded(name, textures);
-  SharedBuild shared(image, progress, loaded);
-  std::exception_ptr readFailure;
-  bool built;
-  {
-    std::jthread reader([&] {
-      try {
-        if (readModelFile(file, size, image, nullptr, kReadWindow, &progress)) shared.help();
-      } catch (...) {
-        readFailure = std::current_exception();
-        progress.outcome.store(-1, std::memory_order_release);
-      }
-    });
-    try {
-      built = shared.build(/*printNames=*/true);
-    } catch (...) {
-      shared.abandon();
-      throw;
-    }
-  }
+  const bool built = readAndBuild(file, size, loaded, /*printNames=*/true);
   std::fclose(file);
-  if (readFailure) std::rethrow_exception(readFailure);
   if (!built) return 0;
   takeOver(loaded);
   return 1;

@@ -14,6 +14,7 @@
 #include "model/vec3.h"
 
 class Model;
+class PolygonRing;
 
 struct ModelImage {
   struct PolygonRecord {
@@ -64,15 +65,20 @@ bool parseModelFile(std::string_view text, ModelImage& image, std::string* error
 struct ReadProgress {
   std::atomic<long> vertexCount{-1};  // set once image.vertices has its size
   std::atomic<size_t> vertices{0};    // vertices read
-  std::atomic<int> groupsBegun{0};    // groups whose polygon list has its size
+  std::atomic<int> groupsBegun{0};    // groups whose polygon count is known
   std::atomic<size_t> polygons{0};    // polygons read, over all groups in file order
   std::atomic<int> outcome{0};        // 1 once the read succeeded, -1 once it failed
+  // Polygon counts of the groups begun, sized when the group count is read.
+  std::vector<size_t> groupSizes;
+  // Where polygon lines go instead of the image's groups, which then stay
+  // empty; set by the reader's caller.
+  PolygonRing* ring = nullptr;
 };
 
 // The same, reading the text from `file` a window at a time; `sizeHint` is the
 // size the file reported. Read errors fail the parse. With `progress`, the
-// image is filled in place (a failure leaves it partly filled) and every step
-// is published there.
+// image is filled in place (a failure leaves it partly filled), every step is
+// published there, and polygon lines go to the progress's ring if it has one.
 bool readModelFile(std::FILE* file, size_t sizeHint, ModelImage& image,
                    std::string* error = nullptr, size_t windowBytes = size_t{256} << 10,
                    ReadProgress* progress = nullptr);

@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "model/model_image.h"
+#include "model/polygon_ring.h"
 #include "model/text_window.h"
 
 namespace {
@@ -202,28 +203,40 @@ class Scanner {
 // from contending for them.
 class Publisher {
  public:
-  explicit Publisher(ReadProgress* progress) : progress_(progress) {}
+  explicit Publisher(ReadProgress* progress)
+      : progress_(progress),
+        polygonStep_(progress && progress->ring ? progress->ring->blockLines() : 2048) {}
 
+  ReadProgress* progress() const { return progress_; }
   void vertexCount(size_t count) {
     if (progress_)
       progress_->vertexCount.store(static_cast<long>(count), std::memory_order_release);
   }
   void vertices(size_t done, bool last) {
-    publish(progress_ ? &progress_->vertices : nullptr, done, last);
+    if (progress_ && (last || done % kVertexStep == 0)) {
+      progress_->vertices.store(done, std::memory_order_release);
+    }
   }
-  void groupBegun(int groups) {
-    if (progress_) progress_->groupsBegun.store(groups, std::memory_order_release);
+  void groupCount(size_t count) {
+    if (progress_) progress_->groupSizes.resize(count);
   }
+  void groupBegun(int group, size_t polygonCount) {
+    if (!progress_) return;
+    progress_->groupSizes[group] = polygonCount;
+    progress_->groupsBegun.store(group + 1, std::memory_order_release);
+  }
+  // Published at the end of every ring block, so that the builders can always
+  // place the blocks the reader waits for.
   void polygons(size_t done, bool last) {
-    publish(progress_ ? &progress_->polygons : nullptr, done, last);
+    if (progress_ && (last || done % polygonStep_ == 0)) {
+      progress_->polygons.store(done, std::memory_order_release);
+    }
   }
 
  private:
-  static constexpr size_t kEvery = 2048;
-  static void publish(std::atomic<size_t>* counter, size_t done, bool last) {
-    if (counter && (last || done % kEvery == 0)) counter->store(done, std::memory_order_release);
-  }
+  static constexpr size_t kVertexStep = 2048;
   ReadProgress* progress_;
+  size_t polygonStep_;
 };
 
 bool readVertices(Scanner& in, ModelImage& image, Publisher& publish) {
@@ -258,21 +271,24 @@ bool readPolygon(Scanner& in, int vertexCount, ModelImage::PolygonRecord& polygo
   return true;
 }
 
-bool readGroups(Scanner& in, ModelImage& image, Publisher& publish) {
+bool readGroups(Scanner& in, ModelImage& image, Publisher& publish, size_t& polygonsRead) {
   int groupCount;
   if (!in.count(groupCount, "group count", kMinGroupBytes)) return false;
   if (groupCount == 0) return in.fail("a model needs at least one group");
   image.groups.resize(groupCount);
+  publish.groupCount(groupCount);
+  PolygonRing* ring = publish.progress() ? publish.progress()->ring : nullptr;
   const int vertexCount = static_cast<int>(image.vertices.size());
-  size_t polygonsRead = 0;
   for (int g = 0; g < groupCount; ++g) {
     ModelImage::GroupRecord& group = image.groups[g];
     int polygonCount;
     if (!in.count(polygonCount, "polygon count", kMinPolygonBytes)) return false;
-    group.polygons.resize(polygonCount);
-    publish.groupBegun(g + 1);
+    if (!ring) group.polygons.resize(polygonCount);
+    publish.groupBegun(g, polygonCount);
     for (int i = 0; i < polygonCount; ++i) {
-      if (!readPolygon(in, vertexCount, group.polygons[i])) return false;
+      ModelImage::PolygonRecord* line = ring ? ring->slot(polygonsRead) : &group.polygons[i];
+      if (!line) return in.fail("reading stopped");
+      if (!readPolygon(in, vertexCount, *line)) return false;
       publish.polygons(++polygonsRead, i + 1 == polygonCount);
     }
     if (!in.integer(group.textured, "texture flag")) return false;
@@ -303,11 +319,10 @@ bool readBone(Scanner& in, int previousDepth, int polygonCount, ModelImage::Bone
   }
 }
 
-bool readBones(Scanner& in, ModelImage& image) {
+bool readBones(Scanner& in, ModelImage& image, size_t polygonsRead) {
   int boneCount;
   if (!in.count(boneCount, "bone count", kMinBoneBytes)) return false;
-  int polygonCount = 0;
-  for (const auto& group : image.groups) polygonCount += static_cast<int>(group.polygons.size());
+  const int polygonCount = static_cast<int>(polygonsRead);
   image.bones.resize(boneCount);
   int previousDepth = 0;
   for (ModelImage::BoneRecord& bone : image.bones) {
@@ -329,8 +344,10 @@ bool parse(TextWindow& text, ModelImage& image, std::string* error, ReadProgress
   if (progress) target = ModelImage();
   Scanner in(text);
   Publisher publish(progress);
-  const bool understood = readVertices(in, target, publish) && readGroups(in, target, publish) &&
-                          readBones(in, target) && in.expectEnd();
+  size_t polygonsRead = 0;
+  const bool understood = readVertices(in, target, publish) &&
+                          readGroups(in, target, publish, polygonsRead) &&
+                          readBones(in, target, polygonsRead) && in.expectEnd();
   if (understood && !progress) image = std::move(parsed);
   if (!understood && error) *error = in.error();
   if (progress) progress->outcome.store(understood ? 1 : -1, std::memory_order_release);

@@ -127,3 +127,40 @@ struct RichModel {
   Bone* hub;
   std::vector<Bone*> leaves;
 };
+
+// A model large enough that a load builds it in many steps, on both of its
+// threads, while the file is still being read: groups of thousands of
+// triangles with texture coordinates, an empty group between them, and bones
+// holding some of the triangles.
+inline void buildLargeModel(Model& model) {
+  std::vector<Vertex*> grid;
+  constexpr int kSide = 120;
+  for (int y = 0; y < kSide; ++y) {
+    for (int x = 0; x < kSide; ++x) grid.push_back(addVertex(model, x * 0.5, y * 0.25, x - y));
+  }
+  PolygonGroup* group = model.currentGroup;
+  for (int y = 0; y + 1 < kSide; ++y) {
+    if (y % 20 == 19) {
+      if (y == 59) model.groups.pushFront(model.newGroup());
+      group = model.newGroup();
+      group->material.red = y / 100.0;
+      model.groups.pushFront(group);
+    }
+    for (int x = 0; x + 1 < kSide; ++x) {
+      Vertex* a = grid[y * kSide + x];
+      Vertex* b = grid[y * kSide + x + 1];
+      Vertex* c = grid[(y + 1) * kSide + x];
+      Polygon* p = addPolygon(model, group, a, b, c);
+      p->uvs[0].u = x / 64.0;
+      addPolygon(model, group, b, grid[(y + 1) * kSide + x + 1], c);
+    }
+  }
+  Bone* root = model.createRoot(0, 0, 0);
+  Bone* arm = model.addBone(root, 1, 0, 0);
+  List<Polygon> some;
+  int n = 0;
+  for (Polygon* p : group->polygons) {
+    if (n++ % 3 == 0) some.pushFront(p);
+  }
+  Model::assignPolygonsToBone(arm, some);
+}

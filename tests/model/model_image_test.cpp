@@ -178,10 +178,9 @@ TEST(ModelImageTest, RefusesCutShortFilesAndSurvivesDamage) {
 TEST(ModelImageTest, ReadingAFileInPiecesGivesWhatTheWholeTextGives) {
   Model model("m", nullptr);
   RichModel rich(model);
-  std::vector<std::string> texts = {
-      formatModelFile(captureImage(model)), kSmallFile,
-      replaced(kSmallFile, "skin.bmp", std::string(700, 'n')),
-      replaced(kSmallFile, "1 0 0\n", "1.00000000000000000001 0 0\n"),
+  std::vector<std::string> texts = {formatModelFile(captureImage(model)), kSmallFile,
+                                    replaced(kSmallFile, "skin.bmp", std::string(700, 'n')),
+                                    replaced(kSmallFile, "1 0 0\n", "1.00000000000000000001 0 0\n"),
                                     replaced(kSmallFile, "3\n", "300\x01\n")};
   for (const Damage& damage : damagedFiles()) texts.push_back(damage.text);
   for (const std::string& text : texts) {
