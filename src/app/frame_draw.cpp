@@ -29,6 +29,13 @@ void Editor::drawFrame() {
   // Lighting is switched on only around the shaded model drawing.
   glDisable(GL_LIGHTING);
 
+  // The views draw the model as it stands when the frame begins.
+  struct FrameOfModel {
+    Model& model;
+    explicit FrameOfModel(Model& m) : model(m) { model.beginFrame(); }
+    ~FrameOfModel() { model.endFrame(); }
+  } frame(*model);
+
   const double w = windowWidth(), h = windowHeight();
   auto drawView = [this](Viewport& view) {
     setUpViewCamera(view);

@@ -9,7 +9,10 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include <absl/container/flat_hash_map.h>
 
 #include "model/list.h"
 #include "model/record_pool.h"
@@ -141,6 +144,11 @@ class Model {
   // arrays, one call each; otherwise every vertex is one immediate-mode call.
   // Both give the same pixels and leave the same current colour and normal.
   void draw(int texturedView, NormalSource normals = kNoNormals, bool batched = true);
+  // Nothing edits the model while a frame draws it in several views, so
+  // between these two calls the arrays batched drawing uses are built once
+  // and drawn from in every view; outside them they are built on each draw.
+  void beginFrame();
+  void endFrame();
   void drawUvTriangles();
   void drawNormals();
   void drawBoneLinks();
@@ -162,7 +170,16 @@ class Model {
   RecordPool<Polygon> polygonPool_;
   RecordPool<PolygonGroup> groupPool_;
   std::vector<std::unique_ptr<Skeleton>> retiredSkeletons_;
-  std::vector<float> drawArrays_;  // reused by draw
+  // The arrays batched drawing uses, by group (null for the vertex points)
+  // and normal source, with the frame that built them.
+  struct DrawArrays {
+    std::vector<float> floats;
+    uint64_t frame = 0;
+  };
+  DrawArrays& drawArrays(const PolygonGroup* group, int normals);
+  absl::flat_hash_map<std::pair<const PolygonGroup*, int>, DrawArrays> drawArrays_;
+  uint64_t framesBegun_ = 0;
+  bool inFrame_ = false;
 
   // A polygon without normals, for the reader, which sets them itself.
   Polygon* makePolygon(Vertex* a, Vertex* b, Vertex* c, const double u[3], const double v[3]);

@@ -45,18 +45,13 @@ void putCorner(float* out, const Vertex& v, const float colour[4], const Vec3& n
   out[10] = static_cast<float>(uv.u), out[11] = static_cast<float>(uv.v);
 }
 
-// A group's triangles in one glDrawArrays. Afterwards the current colour,
-// normal and texture coordinates are set to what the last immediate-mode call
-// of each would have left, since later drawing (the vertex points) uses them.
-void drawGroupBatched(PolygonGroup& group, bool textured, Model::NormalSource normals,
-                      std::vector<float>& buffer) {
-  const int count = group.polygons.count();
-  if (count == 0) return;
+// A group's corners for batched drawing, one after another.
+void fillGroupArrays(PolygonGroup& group, Model::NormalSource normals, std::vector<float>& buffer) {
   const Material& m = group.material;
   const float plain[4] = {static_cast<float>(m.red), static_cast<float>(m.green),
                           static_cast<float>(m.blue), static_cast<float>(m.alpha)};
   const float picked[4] = {1.0f, 0.9f, 0.3f, 1.0f};
-  buffer.resize(static_cast<size_t>(count) * 3 * kFloatsPerCorner);
+  buffer.resize(static_cast<size_t>(group.polygons.count()) * 3 * kFloatsPerCorner);
   float* out = buffer.data();
   for (Polygon* p : group.polygons) {
     const float* colour = p->selected ? picked : plain;
@@ -65,6 +60,16 @@ void drawGroupBatched(PolygonGroup& group, bool textured, Model::NormalSource no
       putCorner(out, *p->vertices[i], colour, n, p->uvs[i]);
     }
   }
+}
+
+// A group's triangles in one glDrawArrays, from the group's filled arrays.
+// Afterwards the current colour, normal and texture coordinates are set to
+// what the last immediate-mode call of each would have left, since later
+// drawing (the vertex points) uses them.
+void drawGroupBatched(PolygonGroup& group, bool textured, Model::NormalSource normals,
+                      const std::vector<float>& buffer) {
+  const int count = group.polygons.count();
+  if (count == 0) return;
   const float* data = buffer.data();
   glEnableClientState(GL_VERTEX_ARRAY);
   glVertexPointer(3, GL_FLOAT, kStride, data);
@@ -114,11 +119,34 @@ void drawGroupImmediate(PolygonGroup& group, bool textured, Model::NormalSource 
 
 }  // namespace
 
+void Model::beginFrame() {
+  ++framesBegun_;
+  inFrame_ = true;
+}
+
+void Model::endFrame() {
+  inFrame_ = false;
+  // Arrays no view needed this frame belong to groups or modes gone from
+  // sight; their memory goes.
+  absl::erase_if(drawArrays_,
+                 [this](const auto& entry) { return entry.second.frame != framesBegun_; });
+}
+
+Model::DrawArrays& Model::drawArrays(const PolygonGroup* group, int normals) {
+  return drawArrays_[{group, normals}];
+}
+
 void Model::draw(int texturedView, NormalSource normals, bool batched) {
   glRotatef(static_cast<float>(rotationX), 1, 0, 0);
   glRotatef(static_cast<float>(rotationY), 0, 1, 0);
   glRotatef(static_cast<float>(rotationZ), 0, 0, 1);
 
+  // Whether arrays built earlier in this frame may be drawn from again.
+  auto current = [this](DrawArrays& arrays) {
+    const bool reuse = inFrame_ && arrays.frame == framesBegun_;
+    arrays.frame = framesBegun_;
+    return reuse;
+  };
   for (PolygonGroup* group : groups) {
     Material& material = group->material;
     acquireTexture(material, textures);
@@ -129,7 +157,9 @@ void Model::draw(int texturedView, NormalSource normals, bool batched) {
     }
     glPushMatrix();
     if (batched) {
-      drawGroupBatched(*group, drawTextured, normals, drawArrays_);
+      DrawArrays& arrays = drawArrays(group, normals);
+      if (!current(arrays)) fillGroupArrays(*group, normals, arrays.floats);
+      drawGroupBatched(*group, drawTextured, normals, arrays.floats);
     } else {
       drawGroupImmediate(*group, drawTextured, normals);
     }
@@ -138,14 +168,17 @@ void Model::draw(int texturedView, NormalSource normals, bool batched) {
   }
 
   if (!texturedView && batched) {
-    drawArrays_.resize(static_cast<size_t>(vertices.count()) * 3);
-    float* out = drawArrays_.data();
-    for (Vertex* v : vertices) {
-      *out++ = static_cast<float>(v->x), *out++ = static_cast<float>(v->y);
-      *out++ = static_cast<float>(v->z);
+    DrawArrays& points = drawArrays(nullptr, 0);
+    if (!current(points)) {
+      points.floats.resize(static_cast<size_t>(vertices.count()) * 3);
+      float* out = points.floats.data();
+      for (Vertex* v : vertices) {
+        *out++ = static_cast<float>(v->x), *out++ = static_cast<float>(v->y);
+        *out++ = static_cast<float>(v->z);
+      }
     }
     glEnableClientState(GL_VERTEX_ARRAY);
-    glVertexPointer(3, GL_FLOAT, 0, drawArrays_.data());
+    glVertexPointer(3, GL_FLOAT, 0, points.floats.data());
     glDrawArrays(GL_POINTS, 0, vertices.count());
     glDisableClientState(GL_VERTEX_ARRAY);
   } else if (!texturedView) {

@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
+#include <vector>
 
 #include "app/editor.h"
 #include "support/editor_window.h"
@@ -54,6 +56,11 @@ class BatchedFrameTest : public EditorWindowTest {
 
   int differingPixels() {
     const std::vector<unsigned char> plain = frame(0), batched = frame(1);
+    return differing(plain, batched);
+  }
+
+  static int differing(const std::vector<unsigned char>& plain,
+                       const std::vector<unsigned char>& batched) {
     int n = 0;
     for (size_t i = 0; i < plain.size(); i += 3) {
       n += plain[i] != batched[i] || plain[i + 1] != batched[i + 1] ||
@@ -124,6 +131,31 @@ TEST_F(BatchedFrameTest, VertexPointsKeepTheColourAndNormalTheTrianglesLeft) {
   const std::vector<unsigned char> shot = frame(1);
   for (size_t i = 0; i < shot.size(); i += 3) lit += shot[i] != 0 || shot[i + 1] != 0;
   EXPECT_GT(lit, 1000) << "the model is on screen at all";
+}
+
+// Views in different modes share the arrays of a frame; the next frame shows
+// what changed since, whatever the change.
+TEST_F(BatchedFrameTest, MixedViewsShareAFrameAndEditsShowInTheNext) {
+  addRandomModel(21, 600);
+  const int modes[4] = {kWireframe, kFlatShaded, kSmoothShaded, kFlatShaded};
+  for (int i = 0; i < 4; ++i) editor->views[i].renderMode = modes[i];
+  EXPECT_EQ(differingPixels(), 0) << "before any edit";
+
+  Model& m = *editor->model;
+  PolygonGroup* group = m.currentGroup;
+  const std::vector<std::function<void()>> edits = {
+      [&] { Model::setPolygonsSelected(group->polygons, 1); },
+      [&] { m.vertices.headItem()->x += 1.5; },
+      [&] { group->material.green = 0.1; },
+      [&] { group->polygons.remove(group->polygons.headItem()); },
+      [&] { editor->rebuildNormals(); },
+  };
+  for (size_t i = 0; i < edits.size(); ++i) {
+    frame(1);  // arrays of the model before the edit
+    edits[i]();
+    const std::vector<unsigned char> batched = frame(1);
+    EXPECT_EQ(differing(frame(0), batched), 0) << "after edit " << i;
+  }
 }
 
 }  // namespace
