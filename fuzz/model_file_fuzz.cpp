@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "model/model.h"
+#include "model/model_builder.h"
 #include "model/model_image.h"
 
 namespace {
@@ -40,7 +41,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string error;
   const bool understood = parseModelFile(text, parsed, &error);
 
-  // Read from a file through a small window, the text must give the same.
+  // Read from a file through a small window, the text must give the same;
+  // so must reading and building on two threads through a small ring.
+  Model onTwoThreads("fuzz", nullptr);
   if (size > 0) {
     std::FILE* file = fmemopen(const_cast<uint8_t*>(data), size, "r");
     require(file != nullptr);
@@ -48,6 +51,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string piecewiseError;
     require(readModelFile(file, size, piecewise, &piecewiseError, 1 + data[0] % 16) == understood);
     require(piecewise == parsed && piecewiseError == error);
+    std::rewind(file);
+    require(readAndBuild(file, size, onTwoThreads, false, 1 + data[0] % 5, 1 + data[0] / 5 % 3) ==
+            understood);
     std::fclose(file);
   }
   if (!understood) {
@@ -64,6 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Building reverses list order, so two builds give back the first capture.
   const ModelImage captured = rebuilt(parsed);
   require(rebuilt(rebuilt(captured)) == captured);
+  if (size > 0) require(captureImage(onTwoThreads) == captured);
   ModelImage fromFile;
   require(parseModelFile(formatModelFile(captured), fromFile) && fromFile == captured);
   return 0;
