@@ -37,6 +37,7 @@ class RecordPool {
   // half-filled costs nothing to release.
   T* makeRun(size_t count) {
     static_assert(std::is_trivially_destructible_v<T>);
+    if (count == 0) return nullptr;
     if (chunks_.empty() || chunks_.back().capacity - chunks_.back().used < count) {
       chunks_.push_back(Chunk{makeBulkArray<Slot>(count), count, 0});
     }
