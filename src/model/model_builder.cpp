@@ -13,10 +13,6 @@
 #include "model/polygon_ring.h"
 #include "model/skeleton.h"
 
-namespace {
-constexpr size_t kReadWindow = size_t{256} << 10;
-}  // namespace
-
 ModelBuilder::ModelBuilder(Model& model, const ModelImage& image) : model_(model), image_(image) {
   model.vertices.clear();
   model.groups.clear();
@@ -297,7 +293,8 @@ bool readAndBuild(std::FILE* file, size_t sizeHint, Model& model, bool printName
   {
     std::jthread reader([&] {
       try {
-        if (readModelFile(file, sizeHint, image, nullptr, kReadWindow, &progress)) shared.help();
+        if (readModelFile(file, sizeHint, image, nullptr, TextWindow::kDefaultCapacity, &progress))
+          shared.help();
       } catch (...) {
         readFailure = std::current_exception();
         progress.outcome.store(-1, std::memory_order_release);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "model/bulk_memory.h"
+#include "model/text_window.h"
 #include "model/vec3.h"
 
 class Model;
@@ -80,7 +81,7 @@ struct ReadProgress {
 // image is filled in place (a failure leaves it partly filled), every step is
 // published there, and polygon lines go to the progress's ring if it has one.
 bool readModelFile(std::FILE* file, size_t sizeHint, ModelImage& image,
-                   std::string* error = nullptr, size_t windowBytes = size_t{256} << 10,
+                   std::string* error = nullptr, size_t windowBytes = TextWindow::kDefaultCapacity,
                    ReadProgress* progress = nullptr);
 
 // The reader's construction: replaces the model's vertices, groups and
