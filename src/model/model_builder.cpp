@@ -226,23 +226,17 @@ bool SharedBuild::build(bool printNames) {
   }
   verticesAdded_.store(true, std::memory_order_release);
 
-  // Blocks of polygons in order as they are parsed; groups are begun while
-  // waiting, so that the helper never waits long for the group it needs.
+  // Blocks of polygons in order as they are parsed, each after beginning the
+  // groups the read has begun, so that the helper never waits long for the
+  // group it needs.
   const size_t blockLines = ring_.blockLines();
   for (;;) {
     const size_t block = nextBlock_.fetch_add(1);
     const size_t wanted = (block + 1) * blockLines;
-    size_t parsed;
-    int outcome;
-    do {
-      parsed = totalPolygons();
-      outcome = progress_.outcome.load(std::memory_order_acquire);
-      if (outcome < 0) return false;
-      if (outcome > 0) parsed = totalPolygons();  // final now
-      beginParsedGroups();
-      if (parsed >= wanted || outcome > 0) break;
-      std::this_thread::yield();
-    } while (true);
+    const size_t parsed = awaitCount(progress_.polygons, wanted, progress_);
+    if (progress_.outcome.load(std::memory_order_acquire) < 0) return false;
+    // Every polygon counted belongs to a group the read has begun.
+    beginParsedGroups();
     if (block * blockLines >= parsed) break;  // the read ended before this block
     place(block, parsed, builder_.groupsBegun());
   }
