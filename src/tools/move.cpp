@@ -20,19 +20,10 @@ void moveCoordinate(double& c, double by) {
 
 void updateMoveOffset(Editor& e) {
   const auto [dh, dv] = dragInActiveView(e);
-  switch (e.views[e.activeView].kind) {
-    case kSideView:
-    case kUvView:  // x carries u, y carries v
-      e.moveOffset = {dh, dv, 0};
-      break;
-    case kFrontView:
-      e.moveOffset = {0, dv, dh};
-      break;
-    case kTopView:
-      e.moveOffset = {dv, 0, dh};
-      break;
-    default:
-      break;
+  const int kind = e.views[e.activeView].kind;
+  // In the UV view x carries u and y carries v, as in the Side view.
+  if (auto offset = pointInViewPlane(kind == kUvView ? kSideView : kind, dh, dv)) {
+    e.moveOffset = *offset;
   }
 }
 

@@ -46,20 +46,11 @@ void updateScaleFactor(Editor& e) {
     e.scaleFactor = {fv, fv, fv};
     return;
   }
-  switch (kind) {
-    case kSideView:
-      e.scaleFactor = {fh, fv, 1};
-      break;
-    case kFrontView:
-      e.scaleFactor = {1, fv, fh};
-      break;
-    case kTopView:
-      e.scaleFactor = {fv, 1, fh};
-      break;
-    case kUvView:
-      e.scaleFactor.x = fh;
-      e.scaleFactor.y = fv;
-      break;
+  if (kind == kUvView) {
+    e.scaleFactor.x = fh;
+    e.scaleFactor.y = fv;
+  } else if (auto factor = pointInViewPlane(kind, fh, fv, /*depth=*/1)) {
+    e.scaleFactor = *factor;
   }
 }
 

@@ -7,15 +7,16 @@
 
 #include "app/editor.h"
 
-// "Side" shows (h, v) as (x, y), "Front" as (z, y), "Top" as (z, x).
-inline std::optional<Vec3> pointInViewPlane(int viewKind, double h, double v) {
+// "Side" shows (h, v) as (x, y), "Front" as (z, y), "Top" as (z, x); the
+// axis the view does not show gets `depth`.
+inline std::optional<Vec3> pointInViewPlane(int viewKind, double h, double v, double depth = 0) {
   switch (viewKind) {
     case kSideView:
-      return Vec3{h, v, 0};
+      return Vec3{h, v, depth};
     case kFrontView:
-      return Vec3{0, v, h};
+      return Vec3{depth, v, h};
     case kTopView:
-      return Vec3{v, 0, h};
+      return Vec3{v, depth, h};
     default:
       return std::nullopt;
   }
