@@ -185,12 +185,17 @@ TEST(ModelFileTest, FailedLoadLeavesTheModelAsItWas) {
   EXPECT_EQ(model.rootBone(), root);
 }
 
-TEST(ModelFileTest, LargeLoadGivesWhatReadingThenBuildingGives) {
-  ScratchDir dir;
+// Saves the large model as "large.mdl" in `dir`; the file's text.
+std::string savedLargeModel(const ScratchDir& dir) {
   Model original(dir.file("large.mdl"), nullptr);
   buildLargeModel(original);
-  ASSERT_EQ(quietly([&] { return original.save(); }), 1);
-  const std::string text = readFile(dir.file("large.mdl"));
+  return quietly([&] { return original.save(); }) == 1 ? readFile(dir.file("large.mdl")) : "";
+}
+
+TEST(ModelFileTest, LargeLoadGivesWhatReadingThenBuildingGives) {
+  ScratchDir dir;
+  const std::string text = savedLargeModel(dir);
+  ASSERT_FALSE(text.empty());
   ModelImage parsed;
   ASSERT_TRUE(parseModelFile(text, parsed));
   Model reference("reference", nullptr);
@@ -211,10 +216,8 @@ TEST(ModelFileTest, LargeLoadGivesWhatReadingThenBuildingGives) {
 
 TEST(ModelFileTest, LargeFileFailingLateLeavesTheModelAsItWas) {
   ScratchDir dir;
-  Model original(dir.file("large.mdl"), nullptr);
-  buildLargeModel(original);
-  ASSERT_EQ(quietly([&] { return original.save(); }), 1);
-  const std::string text = readFile(dir.file("large.mdl"));
+  const std::string text = savedLargeModel(dir);
+  ASSERT_FALSE(text.empty());
   const size_t lastGroupColour = text.rfind("1.000000 1.000000\n");
   ASSERT_NE(lastGroupColour, std::string::npos);
   const std::string damaged[] = {
