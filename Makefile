@@ -2,6 +2,7 @@
 # missing, configure and build first.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+COV_BUILD  ?= build-cov
 FUZZ_BUILD ?= build-fuzz
 BENCH_BUILD ?= build-bench
 BENCH_JOBS ?= 2
@@ -10,7 +11,7 @@ FUZZ_TIME  ?= 20
 FUZZ_TARGETS = model_file_fuzz bmp_decode_fuzz console_fuzz text_entry_fuzz
 JOBS       ?= $(shell nproc)
 
-.PHONY: run test sanitize build deps test-deps fuzz-deps bench-deps fuzz fuzz-smoke format bench clean
+.PHONY: run test sanitize coverage build deps test-deps fuzz-deps bench-deps fuzz fuzz-smoke format bench clean
 
 deps:
 	@scripts/install-deps.sh
@@ -38,6 +39,19 @@ sanitize: test-deps
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVANTOREL_TESTS=ON -DVANTOREL_SANITIZE=ON
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# Line and branch coverage of src/ by the whole suite, printed and written
+# as HTML to $(COV_BUILD)/coverage/index.html.
+coverage: test-deps
+	@scripts/install-deps.sh --coverage
+	cmake -S . -B $(COV_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVANTOREL_TESTS=ON -DVANTOREL_COVERAGE=ON
+	cmake --build $(COV_BUILD) -j $(JOBS)
+	find $(COV_BUILD) -name '*.gcda' -delete
+	cd $(COV_BUILD) && ctest -j $(JOBS)
+	@mkdir -p $(COV_BUILD)/coverage
+	gcovr -r . --object-directory $(COV_BUILD) --filter 'src/' --exclude-throw-branches \
+	  --exclude-unreachable-branches --print-summary \
+	  --html-details $(COV_BUILD)/coverage/index.html
 
 bench-deps:
 	@scripts/install-deps.sh --bench

@@ -15,6 +15,9 @@ fi
 if [ "${1:-}" = "--bench" ]; then
   packages+=("${test_packages[@]}" libassimp-dev libtinyobjloader-dev)
 fi
+if [ "${1:-}" = "--coverage" ]; then
+  packages+=(gcovr)
+fi
 if [ "${1:-}" = "--fuzz" ]; then
   packages+=(clang libclang-rt-14-dev python3)
 fi
