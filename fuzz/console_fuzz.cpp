@@ -15,7 +15,7 @@
 
 #include "app/editor.h"
 #include "support/model_invariants.h"
-#include "support/tiny_bmp.h"
+#include "support/bmp_file.h"
 
 namespace {
 
@@ -47,7 +47,8 @@ void emptyWorkingDirectory() {
 void resetDirectory() {
   emptyWorkingDirectory();
   writeFile("model.mdl", kModelFile, std::string_view(kModelFile).size());
-  writeFile("tex.bmp", kTinyBmp, sizeof kTinyBmp);
+  const std::string texture = tinyBmp();
+  writeFile("tex.bmp", texture.data(), texture.size());
 }
 
 // File commands take a name; with every '/' turned into '_' the name stays in

@@ -11,52 +11,11 @@
 #include <vector>
 
 #include "model/model.h"
+#include "support/fixtures.h"
 #include "model/skeleton.h"
 
-// A fresh directory, removed with everything in it when the test ends.
-class ScratchDir {
- public:
-  ScratchDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vantorel-XXXXXX").string();
-    path_ = mkdtemp(pattern.data());
-  }
-  ~ScratchDir() {
-    std::error_code ignored;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ignored);
-    std::filesystem::remove_all(path_, ignored);
-  }
-  std::string file(const std::string& name) const { return path_ + "/" + name; }
-  long entryCount() const {
-    auto entries = std::filesystem::directory_iterator(path_);
-    return std::distance(begin(entries), end(entries));
-  }
-
- private:
-  std::string path_;
-};
-
-inline std::string readFile(const std::string& path) {
-  std::ostringstream text;
-  text << std::ifstream(path, std::ios::binary).rdbuf();
-  return text.str();
-}
-
-inline void writeFile(const std::string& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
-
-// Records enter the model's lists at the head, as the tools add them.
-inline Vertex* addVertex(Model& model, double x, double y, double z) {
-  Vertex* vertex = model.newVertex(x, y, z);
-  model.vertices.pushFront(vertex);
-  return vertex;
-}
-
 inline Polygon* addPolygon(Model& model, PolygonGroup* group, Vertex* a, Vertex* b, Vertex* c) {
-  Polygon* polygon = model.newPolygon(a, b, c);
-  group->polygons.pushFront(polygon);
-  return polygon;
+  return addTriangle(model, a, b, c, group);
 }
 
 // One triangle on (0,0,0), (1,0,0), (0,1,0), vertex list in that order.

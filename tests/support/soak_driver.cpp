@@ -7,7 +7,7 @@
 #include <fstream>
 
 #include "app/input_codes.h"
-#include "support/tiny_bmp.h"
+#include "support/bmp_file.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ void writeFile(const std::string& name, const std::string& bytes) {
   std::ofstream(name, std::ios::binary) << bytes;
 }
 
-const std::string kTextureBytes(reinterpret_cast<const char*>(kTinyBmp), sizeof kTinyBmp);
+const std::string kTextureBytes = tinyBmp();
 
 const char* const kFileNames[] = {
     "a.mdl", "b.mdl",       "model.mdl",     "tex.bmp", "bad.bmp", "broken.mdl",

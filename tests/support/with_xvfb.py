@@ -2,53 +2,116 @@
 """Runs a command on a private Xvfb server of its own (no window manager).
 
 Usage: with_xvfb.py COMMAND [ARGS...]
-The server gets a free display number, a 1024x768x24 screen and no key
-auto-repeat worth speaking of; it is stopped when the command ends.
+The server gets a 1024x768x24 screen and no key auto-repeat worth speaking
+of; it is stopped when the command ends.
+
+Two things made clients fail to open the display, both fixed here:
+- An X server resets itself when its last client leaves, and refuses
+  connections while it does: the probe below is such a client, so the
+  program started right after it could be turned away. `-noreset` keeps the
+  server as it is.
+- `Xvfb -displayfd` picks the lowest free number, so parallel runs keep
+  starting servers on numbers that another run's server is just giving up
+  (one such start was seen to hang for good). So each run picks a number
+  itself, at random from a range of its own, and holds a file lock on that
+  number from before its server starts until after the server has exited.
+  Numbers that any other X server holds (lock file or socket, on disk or
+  abstract) are skipped, so other programs' displays are never touched.
 """
+import fcntl
 import os
+import random
 import subprocess
 import sys
 import time
+
+FIRST, LAST = 120, 919
+
+
+def in_use(number):
+    if os.path.exists(f"/tmp/.X{number}-lock") or os.path.exists(f"/tmp/.X11-unix/X{number}"):
+        return True
+    try:
+        with open("/proc/net/unix") as table:
+            return f"@/tmp/.X11-unix/X{number}\n" in table.read()
+    except OSError:
+        return False
+
+
+def claim():
+    """An open, locked file for a display number no one else uses, and the number."""
+    numbers = list(range(FIRST, LAST + 1))
+    random.SystemRandom().shuffle(numbers)
+    for number in numbers:
+        handle = open(f"/tmp/.vantorel-xvfb-{number}.lock", "a")
+        try:
+            fcntl.flock(handle, fcntl.LOCK_EX | fcntl.LOCK_NB)
+        except OSError:
+            handle.close()
+            continue
+        if not in_use(number):
+            return handle, number
+        handle.close()
+    raise RuntimeError("no free X display number")
+
+
+def start(number):
+    """The running server on `number`, or None when it did not come up."""
+    read_fd, write_fd = os.pipe()
+    server = subprocess.Popen(
+        ["Xvfb", f":{number}", "-displayfd", str(write_fd), "-screen", "0", "1024x768x24",
+         "-nolisten", "tcp", "-noreset", "-ardelay", "10000", "-arinterval", "1000"],
+        pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_fd)
+    announced = b""
+    while not announced.endswith(b"\n"):
+        chunk = os.read(read_fd, 16)  # empty once the server has closed the pipe or died
+        if not chunk:
+            break
+        announced += chunk
+    os.close(read_fd)
+    if announced.strip() == str(number).encode():
+        return server
+    stop(server)
+    return None
+
+
+def stop(server):
+    server.terminate()
+    try:
+        server.wait(timeout=10)
+    except subprocess.TimeoutExpired:
+        server.kill()
+        server.wait()
 
 
 def main():
     if len(sys.argv) < 2:
         print(__doc__, file=sys.stderr)
         return 2
-    read_fd, write_fd = os.pipe()
-    server = subprocess.Popen(
-        ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1024x768x24",
-         "-nolisten", "tcp", "-ardelay", "10000", "-arinterval", "1000"],
-        pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(write_fd)
-    number = b""
-    while not number.endswith(b"\n"):
-        chunk = os.read(read_fd, 16)
-        if not chunk:
+    for _ in range(20):
+        lock, number = claim()
+        server = start(number)
+        if server:
             break
-        number += chunk
-    os.close(read_fd)
-    if not number.strip():
+        lock.close()
+    else:
         print("with_xvfb: Xvfb did not start", file=sys.stderr)
-        server.kill()
         return 1
-    env = dict(os.environ, DISPLAY=":" + number.decode().strip())
-    # The server announces its number as it starts listening; make sure a
-    # client gets through before handing it over.
-    for _ in range(50):
-        probe = subprocess.run(["xdotool", "getdisplaygeometry"], env=env,
-                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        if probe.returncode == 0:
-            break
-        time.sleep(0.1)
+    env = dict(os.environ, DISPLAY=f":{number}")
     try:
+        # The server announces its number as it starts listening; make sure a
+        # client gets through before handing it over.
+        for _ in range(50):
+            probe = subprocess.run(["xdotool", "getdisplaygeometry"], env=env,
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            if probe.returncode == 0:
+                break
+            time.sleep(0.1)
         return subprocess.call(sys.argv[1:], env=env)
     finally:
-        server.terminate()
-        try:
-            server.wait(timeout=10)
-        except subprocess.TimeoutExpired:
-            server.kill()
+        stop(server)
+        lock.close()  # only now may another run take this number
 
 
 if __name__ == "__main__":

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "support/editor_fixture.h"
+#include "support/fixtures.h"
 
 class ToolTest : public EditorTest {
  protected:
@@ -45,9 +46,3 @@ class ToolTest : public EditorTest {
     return testing::internal::GetCapturedStdout();
   }
 };
-
-inline void expectAt(const Vertex* v, double x, double y, double z) {
-  EXPECT_NEAR(v->x, x, 1e-9);
-  EXPECT_NEAR(v->y, y, 1e-9);
-  EXPECT_NEAR(v->z, z, 1e-9);
-}
