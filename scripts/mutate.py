@@ -13,7 +13,7 @@ hash of the seed, its file, the text of its line and the swap, and the
 lowest-ranked sites are drawn, so a site whose line did not change is drawn
 again under the same seed.
 
-Usage: scripts/mutate.py [--seed S] [--count N] [--build DIR] [--list]
+Usage: scripts/mutate.py [--seed S] [--count N] [--build DIR] [--paths P...] [--list]
 """
 import argparse
 import hashlib
@@ -61,8 +61,8 @@ def blank_strings(line):
     return out if cut < 0 else out[:cut] + " " * (len(out) - cut)
 
 
-def sites():
-    files = subprocess.run(["git", "ls-files", "src"], cwd=ROOT, capture_output=True, text=True,
+def sites(paths):
+    files = subprocess.run(["git", "ls-files"] + paths, cwd=ROOT, capture_output=True, text=True,
                            check=True).stdout.split()
     for path in sorted(f for f in files if f.endswith((".cpp", ".h")) and not f.endswith("main.cpp")):
         with open(os.path.join(ROOT, path)) as f:
@@ -92,9 +92,9 @@ def rank(seed, path, line, kind, pattern_text, occurrence):
     return hashlib.sha256(key).hexdigest()
 
 
-def draw(seed, count):
+def draw(seed, count, paths):
     pool = []
-    for path, number, line, kind, m, repl, occurrence in sites():
+    for path, number, line, kind, m, repl, occurrence in sites(paths):
         new = mutated(line, m, repl)
         if new == line:
             continue
@@ -119,9 +119,11 @@ def main():
     parser.add_argument("--build", default="build-mut")
     parser.add_argument("--jobs", default=str(os.cpu_count() or 2))
     parser.add_argument("--list", action="store_true", help="print the sample and stop")
+    parser.add_argument("--paths", nargs="+", default=["src"],
+                        help="files or folders to draw from (default: src)")
     args = parser.parse_args()
-    sample, total = draw(args.seed, args.count)
-    print(f"{total} mutation sites in src/; {len(sample)} drawn with seed {args.seed}", flush=True)
+    sample, total = draw(args.seed, args.count, args.paths)
+    print(f"{total} mutation sites in {' '.join(args.paths)}; {len(sample)} drawn with seed {args.seed}", flush=True)
     if args.list:
         for _, path, number, line, new, kind in sample:
             print(f"{path}:{number + 1} [{kind}] {new.strip()}")
