@@ -14,11 +14,12 @@ int heldModifiers(int modifiers) {
 }
 
 // With Ctrl held, GLUT delivers letters as control codes (Ctrl+S arrives as
-// 19) and Ctrl+/ as 31; turn them back into the keys the user pressed.
+// 19, Ctrl+/ as 31). Only those two reach a binding, and only with Ctrl alone:
+// every other control code finds none, so Ctrl+C, Ctrl+V or Ctrl+Z typed out
+// of habit leave the model and the tool as they are.
 unsigned char keyUnderCtrl(unsigned char key, int modifiers) {
-  if (!(heldModifiers(modifiers) & kCtrl)) return key;
-  if (key >= 1 && key <= 26 && key != 8 && key != 13)
-    return static_cast<unsigned char>('a' + key - 1);
+  if (heldModifiers(modifiers) != kCtrl) return key;
+  if (key == 19) return 's';
   if (key == 31) return '/';
   return key;
 }
@@ -169,6 +170,8 @@ void Editor::specialKeyPressed(int key, int, int) {
       break;
     case kKeyHome:
       panelsShown = !panelsShown;
+      // Keys typed afterwards belong to the editor, not to a hidden prompt.
+      if (!panelsShown) ui->setFocusedEntry(nullptr);
       break;
     default:
       break;
