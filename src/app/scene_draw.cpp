@@ -82,12 +82,12 @@ void Editor::drawScene(Viewport& view) {
   if (currentSpline) currentSpline->draw(100);
 
   glColor3f(0.8f, 0.8f, 0.8f);
-  // The shaded modes light the model with its normals; everything else is unlit.
+  // The shaded modes light the model with its normals; everything else is
+  // unlit, the textured mode included, so that a texture layout shows as it is
+  // whichever way a face is turned.
   Model::NormalSource normals = Model::kNoNormals;
   if (view.renderMode == kFlatShaded) normals = Model::kFaceNormals;
-  if (view.renderMode == kSmoothShaded || view.renderMode == kTextured) {
-    normals = Model::kCornerNormals;
-  }
+  if (view.renderMode == kSmoothShaded) normals = Model::kCornerNormals;
   if (normals != Model::kNoNormals) glEnable(GL_LIGHTING);
   model->draw(view.renderMode == kTextured, normals, batchDrawing != 0);
   glDisable(GL_LIGHTING);
