@@ -58,7 +58,8 @@ std::string formatModelFile(const ModelImage& image);
 
 // Parses model file text. Rejects anything outside the format (bad counts,
 // numbers out of range, bad bone depths, unparsable or non-finite numbers,
-// truncation, trailing garbage) with false and a reason in `error`.
+// truncation) with false and a reason in `error`. Text after the skeleton
+// section is ignored.
 bool parseModelFile(std::string_view text, ModelImage& image, std::string* error = nullptr);
 // How far a read has got, for a builder following it on another thread. The
 // counts only grow, and what a count covers is complete in the image once the

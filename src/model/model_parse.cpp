@@ -1,6 +1,7 @@
 // Reads model file text into an image. The text comes from the user's disk, so
 // nothing in it is trusted: every count, number and depth is checked before it
-// is used, and anything the writer could not have produced is refused.
+// is used, and anything the writer could not have produced is refused, up to
+// the end of the skeleton; text after it is ignored.
 
 #include <algorithm>
 #include <charconv>
@@ -80,10 +81,8 @@ class Scanner {
     }
   }
 
-  bool expectEnd() {
-    skipBlanks();
-    return (at_ == end_ && !text_.readFailed()) || fail("unexpected text after the skeleton");
-  }
+  // Whatever follows the skeleton (a note, a hand-edited tail) is not read.
+  bool readSucceeded() { return !text_.readFailed() || fail("the file could not be read"); }
 
   bool fail(const std::string& reason) {
     // What is missing after a read error is the error's doing.
@@ -347,7 +346,7 @@ bool parse(TextWindow& text, ModelImage& image, std::string* error, ReadProgress
   size_t polygonsRead = 0;
   const bool understood = readVertices(in, target, publish) &&
                           readGroups(in, target, publish, polygonsRead) &&
-                          readBones(in, target, polygonsRead) && in.expectEnd();
+                          readBones(in, target, polygonsRead) && in.readSucceeded();
   if (understood && !progress) image = std::move(parsed);
   if (!understood && error) *error = in.error();
   if (progress) progress->outcome.store(understood ? 1 : -1, std::memory_order_release);
