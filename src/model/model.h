@@ -99,8 +99,9 @@ class Model {
   int save();
   int saveAs(const std::string& path);
   // Reads a model file into this model; 0 (model untouched) when the file
-  // cannot be read or is not a valid model file.
-  int load(const std::string& path);
+  // cannot be read or is not a valid model file, and then `reason` (when
+  // given) names the first problem and where it is ("line 12: ...").
+  int load(const std::string& path, std::string* reason = nullptr);
   // An independent model holding exactly what writing and reading the model
   // file would give, made in memory.
   std::unique_ptr<Model> copy();

@@ -276,7 +276,7 @@ void SharedBuild::help() {
 }  // namespace
 
 bool readAndBuild(std::FILE* file, size_t sizeHint, Model& model, bool printNames,
-                  size_t blockLines, size_t ringBlocks) {
+                  size_t blockLines, size_t ringBlocks, std::string* error) {
   ModelImage image;
   PolygonRing ring(blockLines, ringBlocks);
   ReadProgress progress;
@@ -287,7 +287,7 @@ bool readAndBuild(std::FILE* file, size_t sizeHint, Model& model, bool printName
   {
     std::jthread reader([&] {
       try {
-        if (readModelFile(file, sizeHint, image, nullptr, TextWindow::kDefaultCapacity, &progress))
+        if (readModelFile(file, sizeHint, image, error, TextWindow::kDefaultCapacity, &progress))
           shared.help();
       } catch (...) {
         readFailure = std::current_exception();

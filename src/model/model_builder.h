@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "model/model_image.h"
@@ -61,6 +62,9 @@ class ModelBuilder {
 // ring of `ringBlocks` blocks of `blockLines` lines, then helps place them;
 // the calling thread builds as the parse goes. False when the file could not
 // be read or is not a valid model file (the model is then only fit to be
-// thrown away). `printNames` as for ModelBuilder::finish.
+// thrown away), with the first problem and its line in `error` when given.
+// `printNames` as for ModelBuilder::finish.
+constexpr size_t kBlockLines = 4096, kRingBlocks = 16;
 bool readAndBuild(std::FILE* file, size_t sizeHint, Model& model, bool printNames,
-                  size_t blockLines = 4096, size_t ringBlocks = 16);
+                  size_t blockLines = kBlockLines, size_t ringBlocks = kRingBlocks,
+                  std::string* error = nullptr);

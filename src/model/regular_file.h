@@ -6,5 +6,6 @@
 #include <cstdio>
 #include <string>
 
-// The open file, or null when it cannot be opened or is no regular file.
-std::FILE* openRegularFile(const std::string& path);
+// The open file, or null when it cannot be opened or is no regular file;
+// then `reason` (when given) says which.
+std::FILE* openRegularFile(const std::string& path, std::string* reason = nullptr);
