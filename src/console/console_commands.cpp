@@ -26,15 +26,25 @@ struct Command {
 
 void openModel(Editor& e, const Words& w) {
   auto next = std::make_unique<Model>(w[1], e.model->textures);
-  if (!next->load(w[1])) {
+  std::string reason;
+  if (!next->load(w[1], &reason)) {
     e.consoleMessage("Error! Model failed to load!");
+    e.consoleMessage(reason);
     return;
   }
   e.replaceModel(std::move(next));
   e.consoleMessage("Model successfully loaded!");
+  // Opening a model is an explicit request, like /loadtex: a texture that
+  // failed before (the user may have put the file in place since) gets one
+  // fresh attempt now. Drawing never retries.
+  TextureCache& textures = *e.ui->textures();
+  for (PolygonGroup* group : e.model->groups) {
+    const Material& m = group->material;
+    if (m.textured && textures.failed(m.textureName)) textures.acquire(m.textureName, true);
+  }
   Material& m = e.model->currentGroup->material;
   if (m.textured) {
-    e.uvTexture = e.ui->textures()->acquire(m.textureName);
+    e.uvTexture = textures.acquire(m.textureName);
     e.showUvTexture = 1;
   }
 }
@@ -104,9 +114,13 @@ void setCylinder(Editor& e, const Words& w) {
   e.cylinderLevels = std::clamp(integerParameter(w[2]), 1, kMaxCylinderLevels);
 }
 
-void smoothSelected(Editor& e, const Words&) { e.smoothPolygons(e.selectedPolygons); }
+void smoothSelected(Editor& e, const Words&) {
+  e.smoothPolygons(e.selectedPolygons);
+}
 
-void flattenSelected(Editor& e, const Words&) { e.flattenPolygons(); }
+void flattenSelected(Editor& e, const Words&) {
+  e.flattenPolygons();
+}
 
 void setColour(Editor& e, const Words& w) {
   if (w.size() != 5) return;

@@ -13,6 +13,11 @@ int TextureCache::find(const std::string& name) const {
   return entry ? entry->id : -1;
 }
 
+bool TextureCache::failed(const std::string& name) const {
+  const TextureEntry* entry = findEntry(name);
+  return entry && entry->id == -1;
+}
+
 int TextureCache::acquire(const std::string& name, bool retryFailed) {
   // A remembered failure answers at once: the model acquires its textures on
   // every frame, and retrying there would read the file and use up an id each

@@ -35,6 +35,8 @@ class TextureCache {
 
   // The id of the newest entry with exactly this name, -1 when there is none.
   int find(const std::string& name) const;
+  // True when the newest attempt to read this name failed.
+  bool failed(const std::string& name) const;
   // The remembered id of name, reading the file only the first time. A name
   // whose file failed answers -1 without touching the file again, unless
   // `retryFailed` asks for a fresh attempt (an explicit user request).
