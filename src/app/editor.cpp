@@ -41,7 +41,7 @@ void Editor::initColours() {
 void Editor::framePump() {
   for (int code = ui->popCommand(); code != -1; code = ui->popCommand()) toolMenuCommand(code);
   ui->pollFocusedEntry();
-  if (ui->isLinePending()) runConsoleCommand(ui->takeCommandLine());
+  while (ui->isLinePending()) runConsoleCommand(ui->takeCommandLine());
   for (Panel* panel : widgets) panel->update();
 }
 

@@ -22,8 +22,7 @@ void TextEntry::typeKey(unsigned char c) {
     if (length_ > 0) typed_[--length_] = ' ';
   } else if (c == kEnter) {
     if (length_ > 0) {
-      line_.assign(typed_, length_);
-      lineReady_ = 1;
+      lines_.emplace_back(typed_, length_);
       std::memset(typed_, ' ', kCapacity);
       length_ = 0;
     }
@@ -34,6 +33,8 @@ void TextEntry::typeKey(unsigned char c) {
 }
 
 std::string TextEntry::takeLine() {
-  lineReady_ = 0;
-  return line_;
+  if (lines_.empty()) return {};
+  std::string line = std::move(lines_.front());
+  lines_.pop_front();
+  return line;
 }

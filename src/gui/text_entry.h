@@ -1,14 +1,16 @@
 #pragma once
 // A one-line keyboard entry of up to 128 characters. Enter turns the typed
-// characters into a finished line.
+// characters into a finished line; finished lines wait in order until taken,
+// so lines typed (or pasted) faster than frames are drawn are never lost.
 //
 //   state            key            effect
 //   any              Backspace      last character removed (nothing when empty)
-//   length > 0       Enter          line = typed; lineReady = 1; typed emptied
+//   length > 0       Enter          typed joins the finished lines; typed emptied
 //   length == 0      Enter          nothing
 //   length < 128     other          character appended
 //   length == 128    other          ignored (the buffer is full)
 
+#include <deque>
 #include <string>
 
 #include "gui/widget.h"
@@ -20,7 +22,8 @@ class TextEntry : public Widget {
   TextEntry(std::string name, double x, double y, double width, double height);
 
   void typeKey(unsigned char c);
-  int isLineReady() const { return lineReady_; }
+  int isLineReady() const { return lines_.empty() ? 0 : 1; }
+  // The oldest finished line, taken out; "" when there is none.
   std::string takeLine();
   int length() const { return length_; }
   // The typed characters followed by spaces up to the full capacity.
@@ -30,7 +33,6 @@ class TextEntry : public Widget {
 
  private:
   int length_ = 0;
-  int lineReady_ = 0;
-  std::string line_;
+  std::deque<std::string> lines_;  // finished lines, oldest first
   char typed_[kCapacity];
 };

@@ -36,13 +36,13 @@ int UiContext::popCommand() {
 }
 
 void UiContext::pollFocusedEntry() {
-  if (focusedEntry_ && focusedEntry_->isLineReady()) {
-    linePending_ = 1;
-    commandLine_ = focusedEntry_->takeLine();
-  }
+  while (focusedEntry_ && focusedEntry_->isLineReady())
+    commandLines_.push_back(focusedEntry_->takeLine());
 }
 
 std::string UiContext::takeCommandLine() {
-  linePending_ = 0;
-  return commandLine_;
+  if (commandLines_.empty()) return {};
+  std::string line = std::move(commandLines_.front());
+  commandLines_.pop_front();
+  return line;
 }

@@ -4,6 +4,7 @@
 // finished console line, the colour table, the title-bar height, the text
 // entry with keyboard focus, the texture cache and the window size.
 
+#include <deque>
 #include <memory>
 #include <string>
 
@@ -37,7 +38,12 @@ class UiContext {
   void setTitleBarHeight(double height) { titleBarHeight_ = height; }
   double titleBarHeight() const { return titleBarHeight_; }
 
-  void setFocusedEntry(TextEntry* entry) { focusedEntry_ = entry; }
+  // Lines the entry losing the focus has finished are taken first, so that
+  // none waits for the focus to come back.
+  void setFocusedEntry(TextEntry* entry) {
+    pollFocusedEntry();
+    focusedEntry_ = entry;
+  }
   TextEntry* focusedEntry() const { return focusedEntry_; }
 
   // First in, first out: pushCommand adds at the front, popCommand takes the
@@ -46,10 +52,11 @@ class UiContext {
   int popCommand();
   int queuedCommands() const { return commands_.count(); }
 
-  // Moves a finished line out of the focused entry, if it has one.
+  // Moves the finished lines out of the focused entry, if it has any; they
+  // wait here in order, each to be taken once.
   void pollFocusedEntry();
-  int isLinePending() const { return linePending_; }
-  std::string takeCommandLine();
+  int isLinePending() const { return commandLines_.empty() ? 0 : 1; }
+  std::string takeCommandLine();  // the oldest pending line; "" when none
 
   // The window's size in pixels, kept by the window layer (reshape).
   void setWindowSize(int width, int height) {
@@ -64,9 +71,8 @@ class UiContext {
   int mouseX_ = 0;
   int mouseY_ = 0;
   int buttonDown_[3] = {0, 0, 0};
-  int linePending_ = 0;
   double titleBarHeight_ = 20;
-  std::string commandLine_;
+  std::deque<std::string> commandLines_;
   float colours_[kColourSlots][4] = {};
   UntypedList commands_;  // each node's data word holds a code
   TextEntry* focusedEntry_ = nullptr;
