@@ -133,11 +133,11 @@ std::vector<double> Spline::solveGaussSeidel(std::vector<std::vector<double>> a,
     }
     bool settled = true;
     for (size_t k = 0; k < m; ++k) {
+      // A value that is no longer a number (two points of equal x do this)
+      // has no change to measure; the sweeps go on while any other value
+      // still moves, up to the cap.
       double change = std::fabs(x[k] - previous[k]);
-      // Once a value is no longer a number, further sweeps cannot repair it
-      // (a zero-length interval between two points does this).
-      if (!std::isfinite(change)) return x;
-      if (change > kTolerance) settled = false;
+      if (std::isfinite(change) && change > kTolerance) settled = false;
     }
     if (settled) break;
   }

@@ -25,8 +25,9 @@ class Spline {
   bool isFinite() const;
   void draw(int count) const;  // spline_draw.cpp
 
-  // Solves A x = b (m unknowns) by Gauss-Seidel sweeps, stopping when no value
-  // changes by more than 1e-6 or after kMaxSweeps sweeps.
+  // Solves A x = b (m unknowns) by Gauss-Seidel sweeps, stopping when no
+  // finite value changes by more than 1e-6 (a value that is no longer a
+  // number has no change to measure) or after kMaxSweeps sweeps.
   static constexpr int kMaxSweeps = 10000;
   static std::vector<double> solveGaussSeidel(std::vector<std::vector<double>> a,
                                               std::vector<double> b);
