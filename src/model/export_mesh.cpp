@@ -109,7 +109,7 @@ bool buildExportMesh(Model& model, ExportMesh& mesh, std::string* reason) {
                                  static_cast<float>(polygon->uvs[i].u),
                                  static_cast<float>(polygon->uvs[i].v)};
         CornerKey key;
-        for (int k = 0; k < 8; ++k) key[k] = bitsOf(values[k]);
+        for (int k = 0; k < 8; ++k) key[k] = bitsOf(values[k] + 0.0f);  // -0 is 0
         key[8] = static_cast<uint32_t>(bone);
         auto [slot, added] = vertexOf.try_emplace(key, static_cast<uint32_t>(out.bones.size()));
         if (added) {
