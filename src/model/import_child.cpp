@@ -143,8 +143,9 @@ int runImportChild(const std::string& path, uint64_t memoryBytes) {
     }
     std::string header;
     for (const std::string& change : result.changes) header += "change " + change + "\n";
-    return writeAll(header + "model\n") && writeAll(formatModelFile(result.image)) ? 0
-                                                                                   : kExitFailed;
+    const std::string text = formatModelFile(result.image);
+    header += "model " + std::to_string(text.size()) + "\n";
+    return writeAll(header) && writeAll(text) ? 0 : kExitFailed;
   } catch (const std::bad_alloc&) {
     return kExitOutOfMemory;
   }
@@ -181,32 +182,37 @@ ImportResult importInChild(const std::string& path, const std::string& modelName
   std::FILE* in = fdopen(fds[0], "rb");
   std::string error;
   bool sawModel = false, built = false;
+  size_t modelBytes = 0;
   char* line = nullptr;
   size_t capacity = 0;
   while (in && !sawModel) {
     const ssize_t length = getline(&line, &capacity, in);
     if (length <= 0) break;
     std::string text(line, line[length - 1] == '\n' ? length - 1 : length);
-    if (text == "model")
+    if (text.rfind("model ", 0) == 0) {
+      // The size lets the reader weigh the counts it reads against the text to come.
+      modelBytes = std::strtoull(text.c_str() + 6, nullptr, 10);
       sawModel = true;
-    else if (text.rfind("change ", 0) == 0)
+    } else if (text.rfind("change ", 0) == 0) {
       result.changes.push_back(text.substr(7));
-    else if (text.rfind("error ", 0) == 0)
+    } else if (text.rfind("error ", 0) == 0) {
       error = text.substr(6);
+    }
   }
   std::free(line);
   if (sawModel) {
     result.model = std::make_unique<Model>(modelName, textures);
     try {
-      built = readAndBuild(in, 0, *result.model, /*printNames=*/false);
+      built = readAndBuild(in, modelBytes, *result.model, /*printNames=*/false);
     } catch (const std::exception&) {
       built = false;
     }
   }
-  if (in)
+  if (in) {
     std::fclose(in);
-  else
+  } else {
     close(fds[0]);
+  }
 
   siginfo_t info{};
   waitid(P_PID, pid, &info, WEXITED | WNOWAIT);

@@ -3,7 +3,7 @@
 // the importer crash, hang or swallow memory cannot take the editor and its
 // unsaved model down. The child is the program itself, started with a hidden
 // argument; it writes what it found as lines ("change TEXT", or "error TEXT")
-// and then "model" and the model file's text on its standard output.
+// and then "model BYTES" and the model file's text on its standard output.
 
 #include <cstdint>
 #include <memory>

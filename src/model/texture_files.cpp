@@ -46,7 +46,8 @@ std::string bytesOf(const aiTexture& texture, std::string& extension) {
     std::string hint;
     for (char c : std::string(texture.achFormatHint))
       if (std::isalnum(static_cast<unsigned char>(c))) hint += c;
-    extension = "." + (hint.empty() ? std::string("png") : hint);
+    extension = ".";
+    extension += hint.empty() ? std::string("png") : hint;
     return std::string(reinterpret_cast<const char*>(texture.pcData), texture.mWidth);
   }
   extension = ".png";
