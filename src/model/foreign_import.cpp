@@ -18,6 +18,7 @@
 
 #include <absl/container/flat_hash_map.h>
 
+#include "model/file_replace.h"
 #include "model/texture_files.h"
 
 namespace {
@@ -45,7 +46,11 @@ struct Joint {
 
 class Converter {
  public:
-  Converter(const aiScene& scene, const std::string& path) : scene_(scene), textures_(path) {}
+  Converter(const aiScene& scene, const std::string& path) : scene_(scene), textures_(path) {
+    size_t vertices = 0;
+    for (unsigned m = 0; m < scene.mNumMeshes; ++m) vertices += scene.mMeshes[m]->mNumVertices;
+    vertexOf_.reserve(vertices);
+  }
 
   bool run(ForeignModel& result, std::string* reason) {
     collectJoints(*scene_.mRootNode, aiMatrix4x4());
@@ -63,7 +68,16 @@ class Converter {
   bool changed_[kChangeCount] = {};
 
  private:
-  using Key = std::array<uint64_t, 3>;
+  // Corners are welded on their single-precision positions.
+  using Key = std::array<uint32_t, 3>;
+  struct KeyHash {
+    size_t operator()(const Key& k) const {
+      uint64_t h = (uint64_t{k[0]} << 32 | k[1]) ^ (uint64_t{k[2]} * 0x9E3779B97F4A7C15ull);
+      h = (h ^ (h >> 33)) * 0xFF51AFD7ED558CCDull;
+      h = (h ^ (h >> 33)) * 0xC4CEB9FE1A85EC53ull;
+      return h ^ (h >> 33);
+    }
+  };
 
   void collectJoints(const aiNode& node, const aiMatrix4x4& parentWorld) {
     const aiMatrix4x4 world = parentWorld * node.mTransformation;
@@ -121,22 +135,25 @@ class Converter {
     if (!(mesh.mPrimitiveTypes & aiPrimitiveType_TRIANGLE)) return true;
     if (mesh.GetNumUVChannels() > 1) changed_[kUvSets] = true;
     std::vector<int> vertexNumber(mesh.mNumVertices);
+    const bool placed = !world.IsIdentity();
     for (unsigned v = 0; v < mesh.mNumVertices; ++v) {
-      const aiVector3D p = world * mesh.mVertices[v];
-      const Vec3 rounded{roundAsWritten(p.x), roundAsWritten(p.y), roundAsWritten(p.z)};
-      if (!std::isfinite(rounded.x) || !std::isfinite(rounded.y) || !std::isfinite(rounded.z)) {
-        if (reason) *reason = "The file holds coordinates that are not finite numbers.";
-        return false;
-      }
-      const Key key{std::bit_cast<uint64_t>(rounded.x + 0.0),
-                    std::bit_cast<uint64_t>(rounded.y + 0.0),
-                    std::bit_cast<uint64_t>(rounded.z + 0.0)};
+      const aiVector3D p = placed ? world * mesh.mVertices[v] : mesh.mVertices[v];
+      const Key key{std::bit_cast<uint32_t>(p.x + 0.0f), std::bit_cast<uint32_t>(p.y + 0.0f),
+                    std::bit_cast<uint32_t>(p.z + 0.0f)};
       auto [slot, added] = vertexOf_.try_emplace(key, static_cast<int>(image_.vertices.size()));
-      if (added) image_.vertices.push_back(rounded);
+      if (added) {
+        const Vec3 rounded{roundAsWritten(p.x), roundAsWritten(p.y), roundAsWritten(p.z)};
+        if (!std::isfinite(rounded.x) || !std::isfinite(rounded.y) || !std::isfinite(rounded.z)) {
+          if (reason) *reason = "The file holds coordinates that are not finite numbers.";
+          return false;
+        }
+        image_.vertices.push_back(rounded);
+      }
       vertexNumber[v] = slot->second;
     }
     const std::vector<int> faceBones = assignBones(mesh);
     ModelImage::GroupRecord& group = image_.groups.emplace_back();
+    group.polygons.reserve(mesh.mNumFaces);
     const aiVector3D* uvs = mesh.mTextureCoords[0];
     for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
       const aiFace& face = mesh.mFaces[f];
@@ -222,7 +239,7 @@ class Converter {
   ModelImage image_;
   absl::flat_hash_map<const aiNode*, Joint> joints_;
   absl::flat_hash_map<const aiNode*, int> boneOf_;
-  absl::flat_hash_map<Key, int, absl::Hash<Key>> vertexOf_;
+  absl::flat_hash_map<Key, int, KeyHash> vertexOf_;
   int polygonNumber_ = 0;
 };
 
@@ -231,6 +248,9 @@ class Converter {
 bool isForeignFormat(const std::string& path) {
   const size_t dot = path.rfind('.');
   if (dot == std::string::npos || path.find('/', dot) != std::string::npos) return false;
+  // The editor's own model files have long been named .mdl, which Assimp takes
+  // for Quake's models: a damaged one must stay a damaged model file.
+  if (extensionOf(path) == ".mdl") return false;
   Assimp::Importer importer;
   return importer.IsExtensionSupported(path.substr(dot));
 }

@@ -23,7 +23,7 @@
 #include <thread>
 
 #include "model/foreign_import.h"
-#include "model/model_builder.h"
+#include "model/image_transfer.h"
 #include "model/model_image.h"
 
 extern char** environ;
@@ -143,9 +143,9 @@ int runImportChild(const std::string& path, uint64_t memoryBytes) {
     }
     std::string header;
     for (const std::string& change : result.changes) header += "change " + change + "\n";
-    const std::string text = formatModelFile(result.image);
-    header += "model " + std::to_string(text.size()) + "\n";
-    return writeAll(header) && writeAll(text) ? 0 : kExitFailed;
+    const std::string bytes = imageBytes(result.image);
+    header += "image " + std::to_string(bytes.size()) + "\n";
+    return writeAll(header) && writeAll(bytes) ? 0 : kExitFailed;
   } catch (const std::bad_alloc&) {
     return kExitOutOfMemory;
   }
@@ -189,8 +189,7 @@ ImportResult importInChild(const std::string& path, const std::string& modelName
     const ssize_t length = getline(&line, &capacity, in);
     if (length <= 0) break;
     std::string text(line, line[length - 1] == '\n' ? length - 1 : length);
-    if (text.rfind("model ", 0) == 0) {
-      // The size lets the reader weigh the counts it reads against the text to come.
+    if (text.rfind("image ", 0) == 0) {
       modelBytes = std::strtoull(text.c_str() + 6, nullptr, 10);
       sawModel = true;
     } else if (text.rfind("change ", 0) == 0) {
@@ -201,9 +200,13 @@ ImportResult importInChild(const std::string& path, const std::string& modelName
   }
   std::free(line);
   if (sawModel) {
-    result.model = std::make_unique<Model>(modelName, textures);
     try {
-      built = readAndBuild(in, modelBytes, *result.model, /*printNames=*/false);
+      ModelImage image;
+      built = readImageBytes(in, modelBytes, image);
+      if (built) {
+        result.model = std::make_unique<Model>(modelName, textures);
+        buildModel(image, *result.model, /*printNames=*/false);
+      }
     } catch (const std::exception&) {
       built = false;
     }
@@ -228,12 +231,12 @@ ImportResult importInChild(const std::string& path, const std::string& modelName
     result.reason = "The importer needed more than its " + megabytes(memory) + " of memory.";
   } else if (!error.empty()) {
     result.reason = error;
+  } else if (sawModel && !built) {
+    result.reason = "The importer handed back an unreadable model.";
   } else if (WIFSIGNALED(status)) {
     result.reason = std::string("The importer crashed (") + strsignal(WTERMSIG(status)) + ").";
   } else if (!sawModel || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
     result.reason = "The importer crashed.";
-  } else if (!built) {
-    result.reason = "The importer handed back an unreadable model.";
   }
   if (!result.reason.empty()) result.model.reset();
   return result;
