@@ -82,9 +82,12 @@ int main(int argc, char** argv) {
   // The trace on standard output is followed line by line by whoever watches it.
   std::setvbuf(stdout, nullptr, _IOLBF, 0);
   const CommandLine command = parseCommandLine(std::vector<std::string>(argv, argv + argc));
-  if (command.action != CommandLine::kOpenEditor) return runWithoutWindow(command, {});
+  ImportSettings imports;
+  imports.program = kOwnProgram;
+  if (command.action != CommandLine::kOpenEditor) return runWithoutWindow(command, imports);
 
   gEditor = new Editor();
+  gEditor->importSettings = imports;
   gMainWidget = new Panel("main", 100, 100, 800, 600, gEditor->uiContext());
 
   std::vector<char*> glutArgv;

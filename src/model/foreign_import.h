@@ -16,7 +16,8 @@ struct ForeignModel {
   std::vector<std::string> changes;
 };
 
-// True when the file name's extension is one Assimp reads.
+// True when the file name's extension is one Assimp reads, but for ".mdl",
+// which names the editor's own model files.
 bool isForeignFormat(const std::string& path);
 
 // Reads the file: triangles, texture coordinates, one group per mesh with its

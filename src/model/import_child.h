@@ -3,7 +3,8 @@
 // the importer crash, hang or swallow memory cannot take the editor and its
 // unsaved model down. The child is the program itself, started with a hidden
 // argument; it writes what it found as lines ("change TEXT", or "error TEXT")
-// and then "model BYTES" and the model file's text on its standard output.
+// and then "image BYTES" and the model's image (model/image_transfer.h) on
+// its standard output.
 
 #include <cstdint>
 #include <memory>
@@ -12,10 +13,13 @@
 
 #include "model/model.h"
 
+// The program's own executable, which the program itself names as the child.
+inline constexpr const char* kOwnProgram = "/proc/self/exe";
+
 struct ImportSettings {
-  std::string program = "/proc/self/exe";  // the child's executable
-  int seconds = 20;                        // the time limit
-  uint64_t memoryBytes = 0;                // the memory limit; 0 picks half the machine's memory
+  std::string program;       // the child's executable; none, and nothing is imported
+  int seconds = 20;          // the time limit
+  uint64_t memoryBytes = 0;  // the memory limit; 0 picks half the machine's memory
 };
 
 struct ImportResult {

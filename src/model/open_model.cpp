@@ -26,7 +26,7 @@ OpenedModel openModelFile(const std::string& path, TextureCache* textures,
     opened.reason = std::strerror(errno);
   } else if (!S_ISREG(info.st_mode)) {
     opened.reason = "Not a regular file.";
-  } else if (!isForeignFormat(path)) {
+  } else if (settings.program.empty() || !isForeignFormat(path)) {
     opened.reason = "Not a model file.";
   } else {
     opened.imported = true;
