@@ -43,11 +43,15 @@ bool samePicture(const std::string& file, const std::string& bytes) {
 // An embedded image as a file: compressed ones as they are, raw texels as PNG.
 std::string bytesOf(const aiTexture& texture, std::string& extension) {
   if (texture.mHeight == 0) {
-    std::string hint;
-    for (char c : std::string(texture.achFormatHint))
-      if (std::isalnum(static_cast<unsigned char>(c))) hint += c;
-    extension = ".";
-    extension += hint.empty() ? std::string("png") : hint;
+    // The format hint ("png", "jpg") as the extension; PNG when there is none.
+    char hinted[sizeof texture.achFormatHint + 1] = ".png";
+    size_t length = 1;
+    for (char c : texture.achFormatHint) {
+      if (c == '\0') break;
+      if (std::isalnum(static_cast<unsigned char>(c))) hinted[length++] = c;
+    }
+    if (length > 1) hinted[length] = '\0';
+    extension = hinted;
     return std::string(reinterpret_cast<const char*>(texture.pcData), texture.mWidth);
   }
   extension = ".png";
