@@ -28,6 +28,15 @@ TEST(ImportChild, HandsBackTheModelAndWhatItCouldNotKeep) {
   EXPECT_EQ(result.model->polygonCount(), 2);
   EXPECT_EQ(result.model->vertices.count(), 4);
   EXPECT_EQ(result.changes, std::vector<std::string>{"quads split into triangles"});
+  // A model with groups, a texture and bones comes back as its own copy would.
+  writeTinyBmp("tex.bmp");
+  std::mt19937 rng(11);
+  Model m("m", nullptr);
+  buildRandomModel(m, rng, "tex.bmp", 3);
+  ASSERT_TRUE(exportModel(m, "m.glb", nullptr));
+  const ImportResult back = importWith(nullptr, "m.glb");
+  ASSERT_NE(back.model, nullptr) << back.reason;
+  expectSameImage(captureImage(*m.copy()), captureImage(*back.model));
 }
 
 // Whatever goes wrong in the child, the caller gets a reason and no model.
