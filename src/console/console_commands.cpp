@@ -93,13 +93,9 @@ void setCylinder(Editor& e, const Words& w) {
   e.cylinderLevels = std::clamp(integerParameter(w[2]), 1, kMaxCylinderLevels);
 }
 
-void smoothSelected(Editor& e, const Words&) {
-  e.smoothPolygons(e.selectedPolygons);
-}
+void smoothSelected(Editor& e, const Words&) { e.smoothPolygons(e.selectedPolygons); }
 
-void flattenSelected(Editor& e, const Words&) {
-  e.flattenPolygons();
-}
+void flattenSelected(Editor& e, const Words&) { e.flattenPolygons(); }
 
 void setColour(Editor& e, const Words& w) {
   if (w.size() != 5) return;
