@@ -25,18 +25,7 @@ struct Command {
 };
 
 void openModel(Editor& e, const Words& w) {
-  auto next = std::make_unique<Model>(w[1], e.model->textures);
-  if (!next->load(w[1])) {
-    e.consoleMessage("Error! Model failed to load!");
-    return;
-  }
-  e.replaceModel(std::move(next));
-  e.consoleMessage("Model successfully loaded!");
-  Material& m = e.model->currentGroup->material;
-  if (m.textured) {
-    e.uvTexture = e.ui->textures()->acquire(m.textureName);
-    e.showUvTexture = 1;
-  }
+  e.openModel(w[1]);
 }
 
 void saveModel(Editor& e, const Words& w) {
@@ -138,6 +127,7 @@ const Command kCommands[] = {
     {"/flattenpolys", 0, flattenSelected},
     {"/setcolor", 0, setColour},
     {"/polycount", 0, countPolygons},
+    {"/export", 1, [](Editor& e, const Words& w) { e.exportModelTo(w[1]); }},
 };
 
 }  // namespace
