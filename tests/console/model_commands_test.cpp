@@ -5,7 +5,7 @@
 #include "model/model_export.h"
 #include "support/editor_fixture.h"
 #include "support/format_fixtures.h"
-#include "support/mesh_builders.h"
+#include "support/fixtures.h"
 
 class ModelCommandsTest : public EditorTest {
  protected:
@@ -30,8 +30,8 @@ TEST_F(ModelCommandsTest, ExportSaysWhetherItWroteAndLeavesTheModelAlone) {
   using Lines = std::vector<std::string>;
   EXPECT_EQ(run("/export out.glb"), Lines{"Model exported!"});
   EXPECT_EQ(run("/export out.obj"), Lines{"Model exported!"});
-  EXPECT_EQ(readText("out.glb").substr(0, 4), "glTF");
-  EXPECT_EQ(readText("out.mtl"), "newmtl material0\nKd 1.000000 1.000000 1.000000\nd 1.000000\n");
+  EXPECT_EQ(readFile("out.glb").substr(0, 4), "glTF");
+  EXPECT_EQ(readFile("out.mtl"), "newmtl material0\nKd 1.000000 1.000000 1.000000\nd 1.000000\n");
   EXPECT_EQ(run("/export missing/out.gltf"), (Lines{"Error! Model failed to export!",
                                                     "missing/out.bin: No such file or directory"}));
   EXPECT_EQ(run("/export out.stl"),
@@ -49,16 +49,16 @@ TEST_F(ModelCommandsTest, ExportSaysWhetherItWroteAndLeavesTheModelAlone) {
 
 TEST_F(ModelCommandsTest, OpenImportsOtherFormatsUnderTheEditorsOwnExtension) {
   using Lines = std::vector<std::string>;
-  writeText("quad.obj", "v 0 0 0\nv 2 0 0\nv 2 1 0\nv 0 1 0\nf 1 2 3 4\n");
+  writeFile("quad.obj", "v 0 0 0\nv 2 0 0\nv 2 1 0\nv 0 1 0\nf 1 2 3 4\n");
   EXPECT_EQ(run("/open quad.obj"),
             (Lines{"Model successfully loaded!", "Import: quads split into triangles"}));
   EXPECT_EQ(editor.model->name, "quad.vantorel");
   EXPECT_EQ(editor.model->polygonCount(), 2);
   special(kKeyF5);
-  EXPECT_EQ(readText("quad.obj"), "v 0 0 0\nv 2 0 0\nv 2 1 0\nv 0 1 0\nf 1 2 3 4\n");
-  EXPECT_EQ(readText("quad.vantorel").substr(0, 2), "4\n");
+  EXPECT_EQ(readFile("quad.obj"), "v 0 0 0\nv 2 0 0\nv 2 1 0\nv 0 1 0\nf 1 2 3 4\n");
+  EXPECT_EQ(readFile("quad.vantorel").substr(0, 2), "4\n");
   // A file that no reader takes leaves the model as it was.
-  writeText("broken.obj", "v 0 0 0\nf 1 2 3\n");
+  writeFile("broken.obj", "v 0 0 0\nf 1 2 3\n");
   EXPECT_EQ(run("/open broken.obj"),
             (Lines{"Error! Model failed to load!", "OBJ: vertex index out of range"}));
   setenv("VANTOREL_IMPORT_FAULT", "crash", 1);

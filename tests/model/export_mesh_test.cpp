@@ -6,7 +6,7 @@
 #include <set>
 
 #include "support/format_fixtures.h"
-#include "support/mesh_builders.h"
+#include "support/fixtures.h"
 
 TEST(ExportMesh, OneVertexPerDistinctPositionNormalTextureCoordinateAndBone) {
   Model m("m", nullptr);

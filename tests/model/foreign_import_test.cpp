@@ -61,10 +61,10 @@ TEST(ForeignImport, AGltfWrittenByAssimpItselfImports) {
 TEST(ForeignImport, SaysWhatTheModelFileCannotKeep) {
   ScratchCwd scratch;
   writeTinyBmp("a_texture_name_too_long_for_the_file.bmp");
-  writeText("q.mtl",
+  writeFile("q.mtl",
             "newmtl long\nmap_Kd a_texture_name_too_long_for_the_file.bmp\n"
             "newmtl gone\nmap_Kd another_texture_name_too_long_to_keep.bmp\n");
-  writeText("q.obj",
+  writeFile("q.obj",
             "mtllib q.mtl\nv 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nusemtl long\n"
             "f 1 2 3 4\nusemtl gone\nf 1 2 3\nl 1 3\n");
   const ForeignModel q = imported("q.obj");
@@ -74,7 +74,7 @@ TEST(ForeignImport, SaysWhatTheModelFileCannotKeep) {
   ASSERT_EQ(q.image.groups.size(), 2u);
   EXPECT_EQ(q.image.groups[0].polygons.size(), 2u);
   EXPECT_EQ(q.image.groups[0].textureName, "q_0.bmp");  // copied beside the model
-  EXPECT_EQ(readText("q_0.bmp"), readText("a_texture_name_too_long_for_the_file.bmp"));
+  EXPECT_EQ(readFile("q_0.bmp"), readFile("a_texture_name_too_long_for_the_file.bmp"));
   EXPECT_EQ(q.image.groups[1].textured, 0);
   EXPECT_EQ(q.image.vertices.size(), 4u);
 }

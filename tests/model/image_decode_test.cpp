@@ -54,7 +54,7 @@ TEST(ImageDecode, RefusesWhatItCannotReadBeforeAllocating) {
     for (size_t size = 0; size < whole.size(); ++size) decode(whole.substr(0, size), image);
   }
   ScratchCwd scratch;
-  writeText("t.png", encoded("png"));
+  writeFile("t.png", encoded("png"));
   std::filesystem::create_directory("dir.png");
   TextureCache cache;
   EXPECT_EQ(cache.acquire("t.png"), 1);

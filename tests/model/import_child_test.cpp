@@ -5,7 +5,7 @@
 
 #include "model/model_export.h"
 #include "support/format_fixtures.h"
-#include "support/mesh_builders.h"
+#include "support/fixtures.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ ImportResult importWith(const char* fault, const std::string& path, int seconds 
 
 TEST(ImportChild, HandsBackTheModelAndWhatItCouldNotKeep) {
   ScratchCwd scratch;
-  writeText("quad.obj", "v 0 0 0\nv 2 0 0\nv 2 1 0\nv 0 1 0\nf 1 2 3 4\n");
+  writeFile("quad.obj", "v 0 0 0\nv 2 0 0\nv 2 1 0\nv 0 1 0\nf 1 2 3 4\n");
   const ImportResult result = importWith(nullptr, "quad.obj");
   ASSERT_NE(result.model, nullptr) << result.reason;
   EXPECT_EQ(result.model->name, "named");
@@ -45,12 +45,12 @@ TEST(ImportChild, CrashesHangsMemoryAndMalformedFilesGiveReasons) {
   Model m("m", nullptr);
   SquareWithWing square(m);  // five vertices, all alike but for their position
   ASSERT_TRUE(exportModel(m, "good.glb", nullptr));
-  const std::string glb = readText("good.glb");
-  writeText("cut.glb", glb.substr(0, glb.size() / 2));
+  const std::string glb = readFile("good.glb");
+  writeFile("cut.glb", glb.substr(0, glb.size() / 2));
   std::string badView = glb;  // the positions read from the smaller view of the texture coordinates
   badView.replace(badView.find("\"bufferView\":0"), 14, "\"bufferView\":2");
-  writeText("bad.glb", badView);
-  writeText("bad.obj", "v 0 0 0\nv 1 0 0\nf 1 2 7\n");
+  writeFile("bad.glb", badView);
+  writeFile("bad.obj", "v 0 0 0\nv 1 0 0\nf 1 2 7\n");
   const struct {
     const char* fault;
     const char* file;

@@ -4,49 +4,27 @@
 // random models, and the comparison of what two models' files would hold.
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <random>
-#include <sstream>
 #include <string>
 
 #include "model/model.h"
 #include "model/model_image.h"
 #include "model/skeleton.h"
-#include "support/tiny_bmp.h"
+#include "support/fixtures.h"
 
-class ScratchCwd {
+// A scratch directory that is the working directory while it lives.
+class ScratchCwd : public ScratchDir {
  public:
-  ScratchCwd() : previous_(std::filesystem::current_path()) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vantorel-XXXXXX").string();
-    path_ = mkdtemp(pattern.data());
-    std::filesystem::current_path(path_);
-  }
-  ~ScratchCwd() {
-    std::filesystem::current_path(previous_);
-    std::filesystem::remove_all(path_);
-  }
-  const std::string& path() const { return path_; }
+  ScratchCwd() : previous_(std::filesystem::current_path()) { std::filesystem::current_path(path()); }
+  ~ScratchCwd() { std::filesystem::current_path(previous_); }
 
  private:
   std::filesystem::path previous_;
-  std::string path_;
 };
 
-inline void writeText(const std::string& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
-inline std::string readText(const std::string& path) {
-  std::ostringstream text;
-  text << std::ifstream(path, std::ios::binary).rdbuf();
-  return text.str();
-}
-inline void writeTinyBmp(const std::string& path) {
-  writeText(path, std::string(reinterpret_cast<const char*>(kTinyBmp), sizeof kTinyBmp));
-}
+inline void writeTinyBmp(const std::string& path) { writeFile(path, tinyBmp()); }
 
 // A model of 1 to 3 groups whose every vertex is used; six-decimal numbers,
 // coordinates within +-4, colours and texture coordinates within 0..1. With
