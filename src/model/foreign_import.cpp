@@ -195,7 +195,8 @@ class Converter {
       const aiFace& face = mesh.mFaces[f];
       sums.clear();
       for (unsigned k = 0; k < face.mNumIndices; ++k) {
-        for (const auto& [bone, weight] : weights[face.mIndices[k]]) {
+        for (const auto& [boneIndex, weight] : weights[face.mIndices[k]]) {
+          const int bone = boneIndex;  // structured bindings cannot be captured before C++20
           auto it =
               std::find_if(sums.begin(), sums.end(), [&](auto& s) { return s.first == bone; });
           if (it == sums.end())
