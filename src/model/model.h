@@ -101,9 +101,6 @@ class Model {
   // Reads a model file into this model; 0 (model untouched) when the file
   // cannot be read or is not a valid model file.
   int load(const std::string& path);
-  // An independent model holding exactly what writing and reading the model
-  // file would give, made in memory.
-  std::unique_ptr<Model> copy();
   // Replaces this model's vertices, groups and skeleton with `other`'s, whose
   // records from then on live as long as this model; `other` is left to be
   // destroyed. This model's earlier records stay allocated.

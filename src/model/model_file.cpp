@@ -1,4 +1,4 @@
-// Saving, loading and copying models. A save never destroys the previous file:
+// Saving and loading models. A save never destroys the previous file:
 // the text goes to a temporary file beside the target, which replaces the
 // target only once it is completely on disk. A load changes the model only
 // when the whole file was read and understood.
@@ -128,10 +128,4 @@ int Model::load(const std::string& path) {
   if (!built) return 0;
   takeOver(loaded);
   return 1;
-}
-
-std::unique_ptr<Model> Model::copy() {
-  auto duplicate = std::make_unique<Model>(name, textures);
-  buildModel(captureImage(*this), *duplicate, /*printNames=*/false);
-  return duplicate;
 }
