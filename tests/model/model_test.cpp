@@ -80,6 +80,9 @@ TEST(ModelTest, QueriesListWhatTheyFindInReverseWalkOrder) {
               EXPECT_TRUE(model.polygonsOfVertices(none).empty());
             }),
             "Found polygon!Found polygon!Found polygon!Found polygon!");
+  List<Polygon> wing;  // corners once each, pushed in the order met: p1's, then p3's e
+  wing.pushBack(m.p1), wing.pushBack(m.p3);
+  EXPECT_EQ(items(model.distinctVertices(wing)), (std::vector<Vertex*>{m.e, m.c, m.b, m.a}));
 
   // UV points of mapped polygons only, one per corner: (u, v) = (x, y) / 2 on p1 and p2.
   for (Polygon* p : {m.p1, m.p2}) {
