@@ -139,6 +139,7 @@ std::vector<std::pair<std::string, std::string>> damagedFiles() {
       {kSmall.substr(0, colour + 5), "line 11: colour missing"},
       {kSmall.substr(0, colour + 8), "line 12: bone count missing"},
       {"", "line 1: vertex count missing"},
+      {"\n3x", "line 2: unreadable vertex count"},  // the line feed read before the window
       {kSmall + "0\n", "line 15: unexpected text after the skeleton"},
   };
 }
