@@ -1,7 +1,6 @@
-// Saving, loading and copying models. A save never destroys the previous file:
+// Saving and loading models. A save never destroys the previous file:
 // the text goes to a temporary file beside the target, which replaces the
-// target only once it is completely on disk. A load changes the model only
-// when the whole file was read and understood.
+// target only once it is completely on disk.
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -120,18 +119,7 @@ int Model::load(const std::string& path) {
   struct stat info;
   const size_t size = fstat(fileno(file), &info) == 0 && info.st_size > 0 ? info.st_size : 0;
 
-  // The file is read into a model of its own, which replaces this one's
-  // contents only once the whole file was understood.
-  Model loaded(name, textures);
-  const bool built = readAndBuild(file, size, loaded, /*printNames=*/true);
+  const bool built = readAndBuild(file, size, *this, /*printNames=*/true);
   std::fclose(file);
-  if (!built) return 0;
-  takeOver(loaded);
-  return 1;
-}
-
-std::unique_ptr<Model> Model::copy() {
-  auto duplicate = std::make_unique<Model>(name, textures);
-  buildModel(captureImage(*this), *duplicate, /*printNames=*/false);
-  return duplicate;
+  return built ? 1 : 0;
 }
