@@ -127,6 +127,10 @@ TEST_F(UndoTest, UndoStepsBackThroughTheLastFiftyEdits) {
     editor.boundingBox.maxX = 100 - i;
     key('`');
   }
+  size_t kept = 0;  // snapshots are compact: each costs what one image of the model costs
+  for (const Snapshot& snapshot : editor.undoStack) kept += snapshot.image.memoryBytes();
+  EXPECT_EQ(kept, editor.undoStack.size() * captureImage(model()).memoryBytes());
+  EXPECT_EQ(editor.undoStack.size(), 50u);
   for (int i = 1; i <= 51; ++i) {  // the last one finds nothing left
     key('z');
     const int back = std::min(i, 50);

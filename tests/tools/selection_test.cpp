@@ -111,7 +111,8 @@ TEST_F(SelectionTest, SelectionBoxFollowsTheSelection) {
   EXPECT_EQ(box(2), "-1,1,0 2,1,0 0.5,1,0");  // the UV box is apart
   editor.selectedVertices.clear();
   editor.selectionCentre = Vec3{7, 7, 7};
-  EXPECT_EQ(box(0), "-1,1,0 2,1,0 0.5,1,0");
+  EXPECT_EQ(box(3), "-1,1,0 2,1,0 7,7,7");    // no such kind: nothing at all
+  EXPECT_EQ(box(0), "-1,1,0 2,1,0 0.5,1,0");  // none selected: the last box, its middle again
 }
 
 }  // namespace

@@ -113,6 +113,19 @@ TEST_F(ToolMenuTest, AfterAToolCodeADragGivesExactlyThisModel) {
   }
 }
 
+// The release acts as the tool current then: a select tool chosen during a
+// Move drag selects like a rubber band, and nothing moves.
+TEST_F(ToolMenuTest, ToolChosenDuringADragEndsIt) {
+  select("ce", "1");
+  editor.toolMenuCommand(20);
+  press(kLeftButton, glutX(kSideView, -0.5), glutY(kSideView, -0.5));
+  moveTo(glutX(kSideView, 1.5), glutY(kSideView, 1.5));
+  editor.toolMenuCommand(17);
+  printedBy([&] { release(kLeftButton, glutX(kSideView, 1.5), glutY(kSideView, 1.5)); });
+  EXPECT_EQ(mesh(), "0,0,0* 1,0,0* 1,1,0* 0,1,0* 2,0,2 | 0,1,2* 0,2,3 1,4,2 | 3,4,0");
+  EXPECT_EQ(snapshots(), 0);
+}
+
 TEST_F(ToolMenuTest, RenderCodesSetTheActiveViewsModeAndPanelCodesDoNothing) {
   editor.activeView = kTopView;
   for (int code : {7, 5, 6, 4, 6}) {
