@@ -31,7 +31,7 @@ class ConsoleInputTest : public EditorTest {
   ScratchDir dir;
 };
 
-TEST_F(ConsoleInputTest, AnyByteTypedReachesTheCommandUnchanged) {
+TEST_F(ConsoleInputTest, AnyByteTypedReachesTheCommandUpTo128Characters) {
   const std::string text = formatModelFile(captureImage(*editor.model));
   for (int byte = 1; byte < 256; ++byte) {
     // Backspace and Enter edit the line, a blank ends a word, a slash names a directory.
@@ -46,9 +46,7 @@ TEST_F(ConsoleInputTest, AnyByteTypedReachesTheCommandUnchanged) {
   typeAtPrompt("/save " + dir.file("z") + std::string(1, '\0') + ".mdl\r");
   EXPECT_EQ(lastConsoleMessage(), "Error! Model failed to save!");
   EXPECT_EQ(dir.entryCount(), 255 - 4);
-}
-
-TEST_F(ConsoleInputTest, OverlongLinesKeepTheFirst128Characters) {
+  // The prompt keeps 128 characters of a longer line.
   typeAtPrompt("/hidetex" + std::string(120, ' ') + "/open " + dir.file("x") +
                std::string(500, 'y'));
   EXPECT_EQ(editor.consolePrompt->length(), 128);

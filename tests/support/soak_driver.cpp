@@ -214,8 +214,8 @@ class User {
     return say("pop-up menu at", at, "click at", item);
   }
 
-  // A console line, run directly or typed (clicking the prompt when nothing
-  // covers it, with a few Backspaces pressed in vain).
+  // A console line, run directly or typed at the prompt of the shown panels
+  // (with a few Backspaces pressed in vain).
   std::string consoleLine(bool typed) {
     std::string line = pickWord(kCommands);
     if (line == "/open" || line == "/save" || line == "/loadtex") {
@@ -234,15 +234,6 @@ class User {
       return "console: " + line;
     }
     if (!e_.panelsShown) special(kKeyHome);
-    const Panel& console = *e_.consoleWidget;
-    const TextEntry& prompt = *e_.consolePrompt;
-    const Point at = {static_cast<int>(console.x() + prompt.x() + prompt.width() / 2),
-                      kHeight - static_cast<int>(console.y() + prompt.y() + prompt.height() / 2)};
-    const Panel* front = nullptr;
-    for (Panel* panel : e_.widgets)
-      if (!front && !panel->isHidden() && panel->contains(at.x, kHeight - at.y)) front = panel;
-    if (e_.dragMode == kNoDrag && front == &console && !console.isMinimised())
-      click(kLeftButton, at, 0);
     e_.uiContext()->setFocusedEntry(e_.consolePrompt);
     for (char c : line + "\r") {
       if (chance(3)) key('\b');
