@@ -55,8 +55,9 @@ TEST_F(ConsoleInputTest, AnyByteTypedReachesTheCommandUpTo128Characters) {
   EXPECT_EQ(lastConsoleMessage(), "Hiding UV Texture.");
 }
 
-// Commands missing words are refused with one message; a number too large for
-// its type counts as 0, and an integer ends where it cannot go on.
+// Commands missing words are refused with one message (those needing none are
+// not); a number too large for its type counts as 0, an integer ends where it
+// cannot go on, and cylinder counts are clamped.
 TEST_F(ConsoleInputTest, MissingWordsAreRefusedAndNumbersTooLargeCountAsZero) {
   for (const char* line :
        {"/open", "/save", "/loadtex", "/setx", "/sety", "/setz", "/setcylinder", "/setcylinder 5",
@@ -66,19 +67,21 @@ TEST_F(ConsoleInputTest, MissingWordsAreRefusedAndNumbersTooLargeCountAsZero) {
     EXPECT_EQ(editor.consoleMessages->currentList()->count(), messages + 1) << line;
     EXPECT_EQ(lastConsoleMessage(), "Error! Not right # of parameters!") << line;
   }
+  typeAtPrompt("/polycount\r");
+  EXPECT_EQ(lastConsoleMessage(), "3");
   EXPECT_TRUE(editor.undoStack.empty());
   EXPECT_EQ(editor.cylinderSides + editor.boundingBox.maxZ, 8 + 1);
   for (const char* line :
-       {"/setx 1e999", "/sety -1e400", "/setz 1.8e308", "/setcolor 1e999 -1e999 2e308 nan",
-        "/setbb 99999999999 -99999999999 1e999 4 -5 6", "/setcylinder 99999999999 -99999999999"})
+       {"/setx 1e999", "/sety -0.5e1", "/setz 1.8e308", "/setcolor 1e999 -1e999 2e308 nan",
+        "/setbb 99999999999 -99999999999 1e999 4 -5 6", "/setcylinder 4000 99999999999"})
     typeAtPrompt(std::string(line) + "\r");
-  for (const Vertex* v : editor.model->vertices) EXPECT_TRUE(sameVec(positionOf(v), 0, 0, 0));
+  for (const Vertex* v : editor.model->vertices) EXPECT_TRUE(sameVec(positionOf(v), 0, -5, 0));
   const Material& m = editor.model->currentGroup->material;
   const Box3& b = editor.boundingBox;
   EXPECT_EQ(
       std::vector<double>({m.red, m.green, m.blue, m.alpha, b.minX, b.maxX, b.minY, b.maxY, b.minZ,
                            b.maxZ, 1.0 * editor.cylinderSides, 1.0 * editor.cylinderLevels}),
-      std::vector<double>({0, 0, 0, 0, 0, 0, 1, 4, -5, 6, 3, 1}));
+      std::vector<double>({0, 0, 0, 0, 0, 0, 1, 4, -5, 6, 1000, 1}));
   EXPECT_EQ(findModelFault(*editor.model), "");
 }
 

@@ -58,6 +58,8 @@ TEST_F(LoadFaultTest, WhatIsNoModelOrImageIsRefusedAndChangesNothing) {
     editor.runConsoleCommand("/loadtex " + dir.file("texture.bmp"));
   });
   ASSERT_EQ(lastConsoleMessage(), "Texture Loaded!");
+  ASSERT_EQ(editor.model->name, dir.file("model.mdl"));
+  ASSERT_EQ(editor.model->vertices.count(), 4);
   editor.selectAllVertices();
   editor.selectAllPolygons();
   editor.selectedBone = editor.model->rootBone();
