@@ -48,11 +48,13 @@ TEST(SaveFaultTest, TargetsThatAreNoRegularFilesAreRefusedAlsoThroughLinks) {
   const bool node = mknod(dir.file("full").c_str(), S_IFCHR | 0666, makedev(1, 7)) == 0;
   const std::string device = node ? dir.file("full") : "/dev/full";
   ASSERT_EQ(mkfifo(dir.file("fifo").c_str(), 0644) + mkdir(dir.file("folder").c_str(), 0755), 0);
-  // Links name their targets absolutely and relatively; "loop" names itself.
+  // Links name their targets absolutely and relatively; "loop" names itself,
+  // "file" is yet to be made.
   for (const auto& [link, to] : {std::pair{"device-link", device},
                                  {"fifo-link", "fifo"},
                                  {"folder-link", "folder"},
-                                 {"loop", "loop"}})
+                                 {"loop", "loop"},
+                                 {"file-link", "file"}})
     ASSERT_EQ(symlink(to.c_str(), dir.file(link).c_str()), 0) << link;
   for (const std::string& target :
        {device, dir.file("fifo"), dir.file("folder"), dir.file("device-link"),
@@ -63,7 +65,10 @@ TEST(SaveFaultTest, TargetsThatAreNoRegularFilesAreRefusedAlsoThroughLinks) {
     EXPECT_EQ(printedBy([&] { saved = model.save(); }), "") << target;
     EXPECT_EQ(saved, 0) << target;
   }
-  EXPECT_EQ(dir.entryCount(), 6 + node);
+  Model linked(dir.file("file-link"), nullptr);
+  EXPECT_EQ(quietSave(linked), 1);
+  EXPECT_EQ(readFile(dir.file("file")), formatModelFile(captureImage(linked)));
+  EXPECT_EQ(dir.entryCount(), 8 + node);
 }
 
 // Every kill lands at another moment of a save: creating the temporary file,

@@ -27,9 +27,9 @@ std::string soak(uint64_t seed, uint64_t steps) {
   for (uint64_t step = 1; step <= steps; ++step) {
     const Snapshot before{driver.editor.model->name, captureImage(*driver.editor.model)};
     const Snapshot* newest = stack.empty() ? nullptr : &stack.back();
+    const size_t depth = stack.size();
     recent.push_back(driver.step());
-    Model& model = *driver.editor.model;
-    std::string fault = findModelFault(model);
+    std::string fault = findModelFault(*driver.editor.model);
     // The snapshots pushed by the step follow the newest from before, unless
     // the step undid that one (the oldest may have been dropped meanwhile).
     const auto mark =
@@ -37,7 +37,9 @@ std::string soak(uint64_t seed, uint64_t steps) {
     const size_t pushed = newest && mark == stack.rend() ? 0 : mark - stack.rbegin();
     if (fault.empty() && pushed > 0) {
       const Snapshot& first = stack[stack.size() - pushed];
-      if (!(first.image == before.image) || first.name != before.name) {
+      if (stack.size() != std::min<size_t>(depth + pushed, driver.editor.undoLimit)) {
+        fault = "the undo stack does not hold the newest snapshots up to its limit";
+      } else if (!(first.image == before.image) || first.name != before.name) {
         fault = "the step's snapshot is not the model from before the step";
       } else if (driver.rng() % 4 == 0) {
         for (size_t i = 0; i < pushed; ++i) driver.editor.undo();

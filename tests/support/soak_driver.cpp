@@ -254,6 +254,7 @@ SoakDriver::SoakDriver(uint64_t seed)
     : mainPanel("main", 100, 100, kWidth, kHeight, editor.uiContext()), rng(seed) {
   editor.setMainWidget(&mainPanel);
   editor.layoutViews();
+  editor.undoLimit = 8;  // so that the oldest snapshots are dropped often
   for (const char* name : {"seed.mdl", "model.mdl"}) writeFile(name, kSeedModel);
   writeFile("broken.mdl", std::string(kSeedModel).substr(0, 40));
   for (const char* name : {"tex.bmp", "tab\tname.bmp"}) writeFile(name, tinyBmp());
