@@ -66,7 +66,7 @@ uint64_t setting(const char* name, uint64_t fallback) {
 
 TEST(SoakTest, RandomOperationsKeepTheModelIntactAndUndoable) {
   const uint64_t first = setting("VANTOREL_SOAK_SEED", 1);
-  const uint64_t steps = setting("VANTOREL_SOAK_STEPS", 400);
+  const uint64_t steps = setting("VANTOREL_SOAK_STEPS", 1000);
   ScratchDir scratch;
   const auto home = std::filesystem::current_path();
   for (uint64_t seed = first; seed < first + setting("VANTOREL_SOAK_SEEDS", 2); ++seed) {
