@@ -35,8 +35,8 @@ def text_of(path):
 class Program:
     def __init__(self, binary, workdir):
         self.lines, self.cursor, self.ended, self.new = [], 0, False, queue.Queue()
-        self.proc = subprocess.Popen([binary], cwd=workdir, stdout=subprocess.PIPE,
-                                     stderr=subprocess.PIPE, text=True, bufsize=1)
+        self.proc = subprocess.Popen([binary], cwd=workdir, stdout=subprocess.PIPE, text=True,
+                                     bufsize=1)
         threading.Thread(target=self._read, daemon=True).start()
         found = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name",
                                 "^Vantorel$"], capture_output=True, text=True, timeout=TIMEOUT)
@@ -47,6 +47,8 @@ class Program:
             xdotool("mousemove", "--window", self.window, 600, 150, "click", 1)
             if self.trace("Rotating on 3.", 1.0):
                 break
+        else:
+            raise AssertionError("the program takes no input")
 
     def _read(self):
         for line in self.proc.stdout:
