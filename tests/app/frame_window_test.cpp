@@ -112,6 +112,34 @@ TEST_F(FrameTest, VerticesShowAsMarkerSquaresAndSelectedOnesInYellowOutline) {
   expectNo(kWhite, {{700, 550}});
 }
 
+// A Move drag carries the selected vertex's outline along, with a pink line
+// back to where it was; a Scale drag shows the selection's box scaled about
+// its centre; spline points are cyan boxes; a Scroll View drag moves the
+// picture before the release.
+TEST_F(FrameTest, DragsPreviewTheirResult) {
+  editor->selectedVertices.pushFront(addVertex(*editor->model, 2.2, 2.2, 0));
+  editor->dragMode = kToolDrag;
+  editor->tool = kMove;
+  editor->moveOffset = {1, 0, 0};
+  draw();
+  expectColour(kYellow, {{356, 260}, {364, 260}});
+  expectColour({255, 178, 178}, {{335, 260}});
+  editor->tool = kScale2D;
+  editor->selectionCentre = {-2.1, -2, 0};
+  editor->selectionMin = {-2.5, -2.5, -0.5};
+  editor->selectionMax = {-1.5, -1.5, 0.5};
+  editor->scaleFactor = {2, 1, 1};
+  editor->splinePoints.pushFront(editor->keepSplinePoint({-2.2, 1.2, 0}));
+  draw();
+  expectColour(kWhite, {{45, 60}, {145, 60}, {90, 75}});  // x -3.1 to -1.1, y -2.5 to -1.5
+  expectColour({128, 255, 255}, {{86, 210}});
+  editor->dragMode = kScrollView;
+  editor->views[kSideView].panX = 0.8;
+  draw();
+  expectColour(kGreen, {{240, 250}});
+  expectNo(kGreen, {{200, 250}});
+}
+
 // A triangle in the Side view from (-3.5, -2.5) to (-0.5, -2.5) and
 // (-3.5, 0.5): pixels (25, 25), (175, 25) and (25, 175). Lit from (10, 10, 10),
 // flat shading takes the last corner's light: the 0.2 ambient light on the
@@ -148,6 +176,7 @@ TEST_F(FrameTest, BonesBelowTheSelectedBoneAreRedAndTheRestGreen) {
     draw();
     expectColour(selected == root ? red : green, {{75, 275}});  // the arm
     expectColour(selected ? red : green, {{175, 275}});         // the hand
+    if (selected == arm) expectColour(kWhite, {{125, 283}});    // a box round its end
   }
 }
 
@@ -221,6 +250,14 @@ TEST_F(FrameTest, UvViewShowsMappedTrianglesOfTheCurrentGroupOnly) {
   draw();  // the UV view spans (122, 122)-(378, 378): u 0.5, v 0.25 is (250, 186)
   expectColour(kWhite, {{250, 186}, {186, 250}});
   expectNo(kWhite, {{315, 250}});
+  mapped->uvs[0].selected = 1;  // (186, 186), moved a quarter to the right
+  editor->dragMode = kToolDrag;
+  editor->tool = kMove;
+  editor->activeView = kUvView;
+  editor->moveOffset = {0.25, 0, 0};
+  draw();
+  expectColour(kYellow, {{250, 183}});
+  expectColour({128, 128, 0}, {{186, 183}});
 }
 
 TEST_F(FrameTest, CursorLabelStaysInFrontOfPanelsAndAMoveEndsWhenThePointerLeaves) {
@@ -232,6 +269,9 @@ TEST_F(FrameTest, CursorLabelStaysInFrontOfPanelsAndAMoveEndsWhenThePointerLeave
   pointAt(300, 290);  // the console's title band
   editor->consoleWidget->mouseButton(kLeftButton, kButtonDown);
   ASSERT_EQ(editor->consoleWidget->isMoving(), 1);
+  editor->drawFrame();  // half transparent, outlined 3 pixels out
+  expectColour({77, 77, 77}, {{460, 210}});
+  expectColour({26, 26, 26}, {{503, 200}});
   pointAt(700, 580);
   editor->drawFrame();
   EXPECT_EQ(editor->consoleWidget->isMoving(), 0);
