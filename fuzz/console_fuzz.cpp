@@ -1,21 +1,23 @@
-// Console lines against an editor holding a model with a selection. Each
-// input is one or more lines (split at line feeds), run in a fresh editor in a
+// Console lines against an editor holding a model with a selection. Each input
+// is one or more lines (split at line feeds), run in a fresh editor in a
 // scratch directory that holds a model file and a texture; file names are
 // kept inside that directory. After the lines the model must be intact.
 
-#include <dirent.h>
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <string_view>
 
 #include "app/editor.h"
-#include "support/model_invariants.h"
 #include "support/bmp_file.h"
+#include "support/model_invariants.h"
 
 namespace {
 
@@ -26,44 +28,7 @@ constexpr const char* kModelFile =
     "2\n1 2 3 0.25 0.5 0.75 0 0 0 \n3 0 1 0 0 0 0 0 0 \n1\ntex.bmp\n0.5 0.5 0.5 1\n"
     "2\n1 0 0 0 0 0 0 -1\n2 0 1 0 0 0 1 2 -1\n";
 
-void writeFile(const char* name, const void* data, size_t size) {
-  std::FILE* file = std::fopen(name, "wb");
-  if (!file) std::abort();
-  std::fwrite(data, 1, size, file);
-  std::fclose(file);
-}
-
-void emptyWorkingDirectory() {
-  DIR* dir = opendir(".");
-  if (!dir) std::abort();
-  while (dirent* entry = readdir(dir)) {
-    const std::string name = entry->d_name;
-    if (name != "." && name != "..") std::remove(name.c_str());
-  }
-  closedir(dir);
-}
-
-// Empties the working directory and lays out the model and the texture.
-void resetDirectory() {
-  emptyWorkingDirectory();
-  writeFile("model.mdl", kModelFile, std::string_view(kModelFile).size());
-  const std::string texture = tinyBmp();
-  writeFile("tex.bmp", texture.data(), texture.size());
-}
-
-// File commands take a name; with every '/' turned into '_' the name stays in
-// the working directory.
-std::string confined(std::string line) {
-  for (const char* command : {"/open", "/save", "/loadtex"}) {
-    const std::string_view word(command);
-    if (line.compare(0, word.size(), word) == 0 &&
-        (line.size() == word.size() || line[word.size()] == ' ')) {
-      for (size_t i = word.size(); i < line.size(); ++i)
-        if (line[i] == '/') line[i] = '_';
-    }
-  }
-  return line;
-}
+std::filesystem::path workingDirectory;
 
 }  // namespace
 
@@ -75,10 +40,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   const char* dir = mkdtemp(inMemory);
   if (!dir) dir = mkdtemp(onDisk);
   if (!dir || chdir(dir) != 0) std::abort();
-  static const std::string workingDirectory = dir;
+  workingDirectory = dir;
   std::atexit([] {
-    emptyWorkingDirectory();
-    if (chdir("/") == 0) rmdir(workingDirectory.c_str());
+    std::error_code ignored;
+    std::filesystem::remove_all(workingDirectory, ignored);
   });
   // The editor's trace would only slow the fuzzer down.
   if (!std::freopen("/dev/null", "w", stdout)) std::abort();
@@ -86,7 +51,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  resetDirectory();
+  for (const auto& entry : std::filesystem::directory_iterator(workingDirectory))
+    std::filesystem::remove_all(entry.path());
+  std::ofstream("model.mdl") << kModelFile;
+  std::ofstream("tex.bmp", std::ios::binary) << tinyBmp();
   Editor editor;
   if (!editor.model->load("model.mdl")) std::abort();
   editor.model->name = "current.mdl";
@@ -95,11 +63,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   editor.selectedBone = editor.model->rootBone();
 
   const std::string_view input(reinterpret_cast<const char*>(data), size);
-  size_t start = 0;
-  while (start <= input.size()) {
-    size_t end = input.find('\n', start);
-    if (end == std::string_view::npos) end = input.size();
-    editor.runConsoleCommand(confined(std::string(input.substr(start, end - start))));
+  for (size_t start = 0; start <= input.size();) {
+    const size_t end = std::min(input.find('\n', start), input.size());
+    std::string line(input.substr(start, end - start));
+    // Past the command word a '/' could lead a file name out of the directory.
+    if (line.size() > 1) std::replace(line.begin() + 1, line.end(), '/', '_');
+    editor.runConsoleCommand(line);
     start = end + 1;
   }
   if (!findModelFault(*editor.model).empty()) std::abort();

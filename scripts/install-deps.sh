@@ -5,15 +5,21 @@
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri
-          libabsl-dev libstb-dev)
+          libabsl-dev libstb-dev libassimp-dev)
 test_packages=(libgtest-dev xvfb xauth xdotool python3 imagemagick)
 if [ "${1:-}" = "--test" ]; then
   packages+=("${test_packages[@]}")
+  # npm installs the glTF validator for the tests. A node from another origin
+  # (NodeSource) brings its own npm, which Debian's npm package would conflict
+  # with: so the commands are asked for, not the package names.
+  command -v node > /dev/null || packages+=(nodejs)
+  command -v npm > /dev/null || packages+=(npm)
 fi
 # The benchmarks draw frames under Xvfb as the window tests do, and compare
-# our model reader with two OBJ readers; nothing else links these libraries.
+# our model reader with tinyobjloader's and Assimp's; nothing else links
+# tinyobjloader.
 if [ "${1:-}" = "--bench" ]; then
-  packages+=("${test_packages[@]}" libassimp-dev libtinyobjloader-dev)
+  packages+=("${test_packages[@]}" libtinyobjloader-dev)
 fi
 if [ "${1:-}" = "--coverage" ]; then
   packages+=(gcovr)

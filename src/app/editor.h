@@ -17,6 +17,7 @@
 #include "gui/text_entry.h"
 #include "gui/ui_context.h"
 #include "gui/widget.h"
+#include "model/import_child.h"
 #include "model/list.h"
 #include "model/model.h"
 #include "model/model_image.h"
@@ -195,6 +196,10 @@ class Editor {
   void runConsoleCommand(const std::string& line);
   // Appends a line to the console's message list.
   void consoleMessage(const std::string& text);
+  // "/open" and "/export" (console/model_commands.cpp). openModel answers
+  // false, with the reason, when the model stays as it was.
+  bool openModel(const std::string& path, std::string* reason = nullptr);
+  void exportModelTo(const std::string& path);
 
   // ---------------------------------------------------------------------------
   // Fields. Who sets them is noted where the name is not enough.
@@ -260,7 +265,8 @@ class Editor {
   Button* buttons[kButtonCount] = {};
   std::unique_ptr<Light> light;
   std::unique_ptr<Spline> currentSpline;
-  List<Vec3> splinePoints;  // clicked control points, newest first
+  List<Vec3> splinePoints;        // clicked control points, newest first
+  ImportSettings importSettings;  // how files of other formats are imported
 
  private:
   // Owners of the interface objects and spline points.

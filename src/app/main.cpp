@@ -7,7 +7,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <string>
+#include <vector>
 
+#include "app/command_line.h"
 #include "app/editor.h"
 #include "app/gl_platform.h"
 
@@ -78,11 +81,21 @@ void onSpecialKey(int key, int x, int y) {
 int main(int argc, char** argv) {
   // The trace on standard output is followed line by line by whoever watches it.
   std::setvbuf(stdout, nullptr, _IOLBF, 0);
+  const CommandLine command = parseCommandLine(std::vector<std::string>(argv, argv + argc));
+  ImportSettings imports;
+  imports.program = kOwnProgram;
+  if (command.action != CommandLine::kOpenEditor) return runWithoutWindow(command, imports);
 
   gEditor = new Editor();
+  gEditor->importSettings = imports;
   gMainWidget = new Panel("main", 100, 100, 800, 600, gEditor->uiContext());
 
-  openWindow(&argc, argv);
+  std::vector<char*> glutArgv;
+  for (const std::string& a : command.glutArguments)
+    glutArgv.push_back(const_cast<char*>(a.c_str()));
+  int glutArgc = static_cast<int>(glutArgv.size());
+  glutArgv.push_back(nullptr);
+  openWindow(&glutArgc, glutArgv.data());
 
   glutDisplayFunc(onDisplay);
   glutReshapeFunc(onReshape);
@@ -98,6 +111,10 @@ int main(int argc, char** argv) {
 
   gEditor->setMainWidget(gMainWidget);
   gEditor->layoutViews();
+  // After the window is up, so that the model's texture reaches OpenGL.
+  std::string reason;
+  if (!command.input.empty() && !gEditor->openModel(command.input, &reason))
+    std::fprintf(stderr, "vantorel: %s: %s\n", command.input.c_str(), reason.c_str());
   glutMainLoop();
   return 0;
 }

@@ -25,28 +25,7 @@ struct Command {
 };
 
 void openModel(Editor& e, const Words& w) {
-  auto next = std::make_unique<Model>(w[1], e.model->textures);
-  std::string reason;
-  if (!next->load(w[1], &reason)) {
-    e.consoleMessage("Error! Model failed to load!");
-    e.consoleMessage(reason);
-    return;
-  }
-  e.replaceModel(std::move(next));
-  e.consoleMessage("Model successfully loaded!");
-  // Opening a model is an explicit request, like /loadtex: a texture that
-  // failed before (the user may have put the file in place since) gets one
-  // fresh attempt now. Drawing never retries.
-  TextureCache& textures = *e.ui->textures();
-  for (PolygonGroup* group : e.model->groups) {
-    const Material& m = group->material;
-    if (m.textured && textures.failed(m.textureName)) textures.acquire(m.textureName, true);
-  }
-  Material& m = e.model->currentGroup->material;
-  if (m.textured) {
-    e.uvTexture = textures.acquire(m.textureName);
-    e.showUvTexture = 1;
-  }
+  e.openModel(w[1]);
 }
 
 void saveModel(Editor& e, const Words& w) {
@@ -114,13 +93,9 @@ void setCylinder(Editor& e, const Words& w) {
   e.cylinderLevels = std::clamp(integerParameter(w[2]), 1, kMaxCylinderLevels);
 }
 
-void smoothSelected(Editor& e, const Words&) {
-  e.smoothPolygons(e.selectedPolygons);
-}
+void smoothSelected(Editor& e, const Words&) { e.smoothPolygons(e.selectedPolygons); }
 
-void flattenSelected(Editor& e, const Words&) {
-  e.flattenPolygons();
-}
+void flattenSelected(Editor& e, const Words&) { e.flattenPolygons(); }
 
 void setColour(Editor& e, const Words& w) {
   if (w.size() != 5) return;
@@ -152,6 +127,7 @@ const Command kCommands[] = {
     {"/flattenpolys", 0, flattenSelected},
     {"/setcolor", 0, setColour},
     {"/polycount", 0, countPolygons},
+    {"/export", 1, [](Editor& e, const Words& w) { e.exportModelTo(w[1]); }},
 };
 
 }  // namespace

@@ -11,6 +11,8 @@
 #include <cstring>
 #include <vector>
 
+#include "model/file_paths.h"
+
 namespace {
 
 constexpr int kMaxLinkHops = 40;
@@ -24,13 +26,6 @@ bool fail(std::string* reason, const std::string& why) {
 
 std::string withError(const std::string& what) {
   return what + ": " + std::strerror(errno);
-}
-
-std::string directoryOf(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
 }
 
 // The file a save must replace: a symbolic link keeps pointing at the saved

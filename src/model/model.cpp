@@ -61,19 +61,6 @@ void Model::setSkeleton(std::unique_ptr<Skeleton> next) {
   hasSkeleton = skeleton ? 1 : 0;
 }
 
-void Model::takeOver(Model& other) {
-  vertexPool_.absorb(other.vertexPool_);
-  polygonPool_.absorb(other.polygonPool_);
-  groupPool_.absorb(other.groupPool_);
-  vertices = std::move(other.vertices);
-  groups = std::move(other.groups);
-  currentGroup = std::exchange(other.currentGroup, nullptr);
-  setSkeleton(std::move(other.skeleton));
-  other.hasSkeleton = 0;
-  for (auto& retired : other.retiredSkeletons_) retiredSkeletons_.push_back(std::move(retired));
-  other.retiredSkeletons_.clear();
-}
-
 int Model::polygonCount() const {
   int total = 0;
   for (PolygonGroup* group : groups) total += group->polygons.count();

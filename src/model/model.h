@@ -98,17 +98,12 @@ class Model {
   // without ever destroying the previous file; 1 on success, 0 on failure.
   int save();
   int saveAs(const std::string& path);
-  // Reads a model file into this model; 0 (model untouched) when the file
-  // cannot be read or is not a valid model file, and then `reason` (when
-  // given) names the first problem and where it is ("line 12: ...").
+  // Reads a model file into this model, which should be a new one; 0 when
+  // the file cannot be read or is not a valid model file, and the model is
+  // then only fit to be thrown away (/open keeps the model it had). On
+  // failure `reason` (when given) names the first problem and where it is
+  // ("line 12: ...").
   int load(const std::string& path, std::string* reason = nullptr);
-  // An independent model holding exactly what writing and reading the model
-  // file would give, made in memory.
-  std::unique_ptr<Model> copy();
-  // Replaces this model's vertices, groups and skeleton with `other`'s, whose
-  // records from then on live as long as this model; `other` is left to be
-  // destroyed. This model's earlier records stay allocated.
-  void takeOver(Model& other);
 
   // Queries; each returns a new list filled with pushFront.
   List<Vertex> verticesInRect(double a, double b, double c, double d, int plane, double tolerance);

@@ -1,6 +1,5 @@
-// Saving, loading and copying models. A save never destroys the previous file
-// (see file_replace.h). A load changes the model only when the whole file was
-// read and understood.
+// Saving and loading models. A save never destroys the previous file (see
+// file_replace.h).
 
 #include <sys/stat.h>
 
@@ -37,19 +36,8 @@ int Model::load(const std::string& path, std::string* reason) {
   struct stat info;
   const size_t size = fstat(fileno(file), &info) == 0 && info.st_size > 0 ? info.st_size : 0;
 
-  // The file is read into a model of its own, which replaces this one's
-  // contents only once the whole file was understood.
-  Model loaded(name, textures);
   const bool built =
-      readAndBuild(file, size, loaded, /*printNames=*/true, kBlockLines, kRingBlocks, reason);
+      readAndBuild(file, size, *this, /*printNames=*/true, kBlockLines, kRingBlocks, reason);
   std::fclose(file);
-  if (!built) return 0;
-  takeOver(loaded);
-  return 1;
-}
-
-std::unique_ptr<Model> Model::copy() {
-  auto duplicate = std::make_unique<Model>(name, textures);
-  buildModel(captureImage(*this), *duplicate, /*printNames=*/false);
-  return duplicate;
+  return built ? 1 : 0;
 }

@@ -48,17 +48,6 @@ class RecordPool {
     return run;
   }
 
-  // Takes over every record of `other`, which is left empty: they now live as
-  // long as this pool.
-  void absorb(RecordPool& other) {
-    // Other's chunks go first, so that this pool's last chunk stays the one
-    // being filled.
-    chunks_.insert(chunks_.begin(), std::make_move_iterator(other.chunks_.begin()),
-                   std::make_move_iterator(other.chunks_.end()));
-    live_ += std::exchange(other.live_, 0);
-    other.chunks_.clear();
-  }
-
   RecordPool() = default;
   RecordPool(const RecordPool&) = delete;
   RecordPool& operator=(const RecordPool&) = delete;

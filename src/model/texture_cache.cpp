@@ -32,7 +32,7 @@ int TextureCache::acquire(const std::string& name, bool retryFailed) {
 int TextureCache::loadImage(const std::string& name) {
   int id = ++lastId_;  // consumed even when the file cannot be read
   DecodedImage image;
-  if (!decodeBmpFile(name, image)) return -1;
+  if (!decodeImageFile(name, image)) return -1;
   if (uploader_) uploader_(id, image);
   std::printf("Texture loaded! (ID: %d)\n", id);
   return id;

@@ -21,6 +21,10 @@ struct DecodedImage {
 // a BMP this decoder reads, or whose header promises more pixels than it holds.
 bool decodeBmpFile(const std::string& path, DecodedImage& image);
 bool decodeBmp(const unsigned char* data, size_t size, DecodedImage& image);
+// Any texture image the editor reads: BMP, PNG, TGA or JPEG, told apart by
+// their first bytes, with the same checks as for BMP before any allocation.
+bool decodeImageFile(const std::string& path, DecodedImage& image);
+bool decodeImage(const unsigned char* data, size_t size, DecodedImage& image);
 
 class TextureCache {
  public:

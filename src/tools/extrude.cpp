@@ -15,7 +15,6 @@
 #include <absl/container/flat_hash_map.h>
 
 #include "app/editor.h"
-#include "model/marks.h"
 
 namespace {
 
@@ -33,15 +32,7 @@ Edge undirected(Vertex* a, Vertex* b) {
 
 void Editor::prepareExtrude() {
   if (selectedPolygons.empty()) return;
-  selectedVertices.clear();
-  const uint64_t pass = newMarkPass();
-  for (Polygon* p : selectedPolygons) {
-    for (Vertex* v : p->vertices) {
-      if (isMarked(v, pass)) continue;
-      v->markPass = pass;
-      selectedVertices.pushFront(v);
-    }
-  }
+  selectedVertices = model->distinctVertices(selectedPolygons);
 }
 
 void Editor::extrudeSelection() {

@@ -1,138 +1,107 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-
 #include "support/editor_fixture.h"
+#include "support/fixtures.h"
 
 namespace {
 
 using InputTest = EditorTest;
 
-// GLUT coordinates of the view centres in the four-view layout.
-constexpr int kSideX = 200, kSideY = 450;
-constexpr int kFullX = 600, kFullY = 150;
+// GLUT coordinates (y down) of the centres of the Side and Full views.
+constexpr int kSideX = 200, kSideY = 450, kFullX = 600, kFullY = 150;
+
+std::string shownPages(const Editor& e) {
+  std::string shown;
+  for (Panel* page : e.menuPages) shown += page->isHidden() ? '-' : 'x';
+  return shown;
+}
 
 TEST_F(InputTest, MiddleDragScrollsAFlatViewAndFoldsTheOffsetOnRelease) {
   press(kMiddleButton, kSideX, kSideY);
-  EXPECT_EQ(editor.dragMode, kScrollView);
-  EXPECT_EQ(editor.activeView, kSideView);
-  moveTo(kSideX + 40, kSideY - 30);  // right and up by 40 and 30 pixels
+  click(kLeftButton, kFullX, kFullY);  // other buttons leave the drag alone
+  moveTo(kSideX + 40, kSideY - 30);    // right 40 and up 30 pixels
   const Viewport& side = editor.views[kSideView];
+  EXPECT_EQ(editor.dragMode, kScrollView);
   EXPECT_DOUBLE_EQ(side.panX, 0.8);
   EXPECT_DOUBLE_EQ(side.panY, 0.6);
-  EXPECT_DOUBLE_EQ(side.left, -4);  // the rectangle moves only at the release
+  EXPECT_EQ(viewState(side), "0,0-400,300 400x300 [-4:4 x -3:3]");  // moves at the release
   release(kMiddleButton, kSideX + 40, kSideY - 30);
+  EXPECT_EQ(viewState(side), "0,0-400,300 400x300 [-4.8:3.2 x -3.6:2.4]");
   EXPECT_EQ(editor.dragMode, kNoDrag);
-  EXPECT_DOUBLE_EQ(side.left, -4.8);
-  EXPECT_DOUBLE_EQ(side.bottom, -3.6);
   EXPECT_EQ(side.panX, 0);
 }
 
-TEST_F(InputTest, MiddleDragInTheFullViewDoesNothingButCtrlZoomsAnyView) {
-  press(kMiddleButton, kFullX, kFullY);
-  EXPECT_EQ(editor.dragMode, kNoDrag);
-  EXPECT_EQ(editor.activeView, kFullView);
-  release(kMiddleButton, kFullX, kFullY);
-
+TEST_F(InputTest, CtrlMiddleDragZoomsAnyViewButAPlainOneDoesNotScrollTheFullView) {
+  click(kMiddleButton, kFullX, kFullY);
+  EXPECT_EQ(viewState(editor.views[kFullView]), "400,300-800,600 400x300 [-4:4 x -3:3]");
   press(kMiddleButton, kFullX, kFullY, kCtrl | 8);  // NumLock adds bit 8
-  EXPECT_EQ(editor.dragMode, kZoomView);
-  moveTo(kFullX, kFullY - 20);  // up 20 pixels: zoom out by 2
-  EXPECT_DOUBLE_EQ(editor.views[kFullView].zoom, 6);
+  moveTo(kFullX, kFullY - 20);                      // up 20 pixels: out by 2
+  EXPECT_EQ(viewState(editor.views[kFullView]), "400,300-800,600 400x300 [-6:6 x -4.5:4.5]");
   moveTo(kFullX, kFullY + 200);
-  EXPECT_DOUBLE_EQ(editor.views[kFullView].zoom, 1);
+  EXPECT_EQ(viewState(editor.views[kFullView]), "400,300-800,600 400x300 [-1:1 x -0.75:0.75]");
   release(kMiddleButton, kFullX, kFullY + 200, kCtrl);
   EXPECT_EQ(editor.dragMode, kNoDrag);
 }
 
-TEST_F(InputTest, LeftDragInTheFullViewRotatesIt) {
-  testing::internal::CaptureStdout();
-  press(kLeftButton, kFullX, kFullY);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Rotating on 3.\n");
-  moveTo(kFullX + 10, kFullY - 20);
-  EXPECT_DOUBLE_EQ(editor.views[kFullView].rotY, 3);
+TEST_F(InputTest, LeftDragTurnsTheFullViewAndDrawsARubberBandElsewhere) {
+  EXPECT_EQ(printedBy([&] { drag(kLeftButton, kFullX, kFullY, kFullX + 10, kFullY - 20); }),
+            "Rotating on 3.\n");
+  drag(kLeftButton, kFullX, kFullY, kFullX + 10, kFullY);  // goes on from the last turn
+  EXPECT_DOUBLE_EQ(editor.views[kFullView].rotY, 6);
   EXPECT_DOUBLE_EQ(editor.views[kFullView].rotX, -6);
-  release(kLeftButton, kFullX + 10, kFullY - 20);
-  EXPECT_EQ(editor.dragMode, kNoDrag);
-}
-
-TEST_F(InputTest, LeftDragWithASelectToolPrintsTheSelectionRectangle) {
-  testing::internal::CaptureStdout();
   press(kLeftButton, kSideX, kSideY);
   EXPECT_EQ(editor.dragMode, kRubberBand);
-  release(kLeftButton, kSideX + 50, kSideY - 75);
-  std::string out = testing::internal::GetCapturedStdout();
-  EXPECT_EQ(out, "make selection on 0 from [0.000000 0.000000] -> [1.000000 1.500000]\n");
+  EXPECT_EQ(printedBy([&] { release(kLeftButton, kSideX + 50, kSideY - 75); }),
+            "make selection on 0 from [0.000000 0.000000] -> [1.000000 1.500000]\n");
   EXPECT_EQ(editor.dragMode, kNoDrag);
 }
 
-TEST_F(InputTest, PressesDuringADragAreIgnoredByTheViews) {
-  press(kMiddleButton, kSideX, kSideY);
-  press(kLeftButton, kFullX, kFullY);
-  EXPECT_EQ(editor.dragMode, kScrollView);
-  EXPECT_EQ(editor.activeView, kSideView);
-  release(kLeftButton, kFullX, kFullY);  // another button's release leaves the drag running
-  EXPECT_EQ(editor.dragMode, kScrollView);
-}
-
-TEST_F(InputTest, RightPressPopsUpTheMenuPageAtThePointer) {
-  press(kRightButton, 300, 200);
-  EXPECT_EQ(editor.dragMode, kPopupMenu);
-  Panel* menu = editor.activeMenu;
-  EXPECT_EQ(menu, editor.menuPages[1]);
-  EXPECT_EQ(menu->x(), 305);
-  EXPECT_EQ(menu->y(), 400 - menu->height());
-  EXPECT_EQ(editor.widgets.headItem(), menu);
-  release(kRightButton, 300, 200);
-  EXPECT_EQ(editor.dragMode, kPopupMenu);  // stays open across frames
-
-  press(kLeftButton, 50, 50);  // outside: closes, and is handled as a fresh press
-  EXPECT_EQ(editor.dragMode, kRubberBand);
-}
-
-TEST_F(InputTest, AMenuButtonPostsItsCodeAndClosesThePopup) {
+TEST_F(InputTest, RightPressPopsUpTheMenuThatARowOrAPressOutsideCloses) {
   click(kRightButton, 300, 200);
   Panel* menu = editor.activeMenu;
-  // The bottom row is "Render: Wireframe": y from menu.y to menu.y + 18.
-  int x = static_cast<int>(menu->x() + 20);
-  int yUp = static_cast<int>(menu->y() + 9);
-  testing::internal::CaptureStdout();
-  press(kLeftButton, x, 600 - yUp);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Clicked in Menu :J\n");
+  EXPECT_EQ(menu, editor.menuPages[1]);
+  EXPECT_EQ(menu->x(), 305);  // right of the pointer, its top edge level with it
+  EXPECT_EQ(menu->y(), 400 - 218);
+  EXPECT_EQ(editor.widgets.headItem(), menu);
+  printedBy([&] { click(kLeftButton, 310, 205); });  // the title band is no row
+  EXPECT_EQ(editor.dragMode, kPopupMenu);
+  // The bottom row, "Render: Wireframe", is the lowest 18 pixels.
+  const int x = static_cast<int>(menu->x()) + 15, y = 600 - static_cast<int>(menu->y()) - 9;
+  EXPECT_EQ(printedBy([&] { press(kLeftButton, x, y); }), "Clicked in Menu :J\n");
   EXPECT_EQ(editor.dragMode, kNoDrag);
   EXPECT_EQ(editor.ui->popCommand(), 4);
-}
-
-TEST_F(InputTest, RightClickOverAPanelOpensThePopupInsteadOfReachingThePanel) {
-  editor.panelsShown = 1;
-  testing::internal::CaptureStdout();
-  press(kRightButton, 450, 390);  // over the console only
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+  click(kRightButton, 300, 200);
+  press(kLeftButton, 50, 50);  // outside: closes, and is handled as a fresh press
+  EXPECT_EQ(editor.dragMode, kRubberBand);
+  printedBy([&] { release(kLeftButton, 50, 50); });
+  editor.panelsShown = 1;  // over the console the menu, not the panel, takes a right press
+  EXPECT_EQ(printedBy([&] { press(kRightButton, 450, 390); }), "");
   EXPECT_EQ(editor.dragMode, kPopupMenu);
 }
 
-TEST_F(InputTest, CtrlClickSwitchesToTheToolPageEvenWithNumLock) {
-  press(kRightButton, 300, 200, kCtrl | 8);
-  EXPECT_EQ(editor.menuPage, 3);
+TEST_F(InputTest, CtrlPressShowsTheToolPageAUvPressTheUvPageAnyOtherPressThePlainPage) {
+  click(kRightButton, 300, 200, kCtrl | 8);
   EXPECT_EQ(editor.activeMenu, editor.menuPages[3]);
-  EXPECT_FALSE(editor.menuPages[3]->isHidden());
-  EXPECT_TRUE(editor.menuPages[1]->isHidden());
-  release(kRightButton, 300, 200, 0);
-  press(kLeftButton, 50, 50);  // a plain click elsewhere returns to page 1
-  EXPECT_EQ(editor.menuPage, 1);
+  EXPECT_EQ(shownPages(editor), "---x");
+  SilencedStdout quiet;
+  click(kLeftButton, 50, 50);
+  EXPECT_EQ(shownPages(editor), "-x--");
+  editor.panelsShown = 1;
+  click(kLeftButton, 250, 350);  // inside the UV view
+  EXPECT_EQ(shownPages(editor), "x---");
+  EXPECT_EQ(editor.activeMenu, editor.menuPages[0]);
 }
 
-TEST_F(InputTest, ClickOnThePromptFocusesItAndTypedKeysGoOnlyThere) {
+TEST_F(InputTest, ClickOnThePromptFocusesItAndCharacterKeysGoOnlyThere) {
   special(kKeyHome);
-  EXPECT_EQ(editor.panelsShown, 1);
-  // The console is at (100, 100)-(500, 300); its prompt is at (5, 5) 390 x 25.
-  click(kLeftButton, 450, 600 - 115);
+  SilencedStdout quiet;
+  click(kMiddleButton, 450, 485);  // the prompt spans (105, 105)-(495, 130), y up
+  EXPECT_EQ(editor.ui->focusedEntry(), nullptr);
+  click(kLeftButton, 450, 485);
   EXPECT_EQ(editor.ui->focusedEntry(), editor.consolePrompt);
-  key('m');
-  key('z');
+  for (unsigned char k : {'m', '\b', 'z', 's'}) key(k);
+  EXPECT_EQ(editor.consolePrompt->typed().substr(0, 3), "zs ");
   EXPECT_EQ(editor.tool, kSelectVertex);
-  EXPECT_EQ(editor.consolePrompt->length(), 2);
   special(kKeyF2);  // function keys still act
   EXPECT_EQ(editor.tool, kSelectPolygon);
   click(kLeftButton, 50, 50);  // a press that no panel takes clears the focus
@@ -140,89 +109,70 @@ TEST_F(InputTest, ClickOnThePromptFocusesItAndTypedKeysGoOnlyThere) {
 }
 
 TEST_F(InputTest, ToolKeysFollowTheKeyTable) {
-  key(' ');
-  EXPECT_EQ(editor.tool, kSelectPolygon);
-  key(' ');
-  EXPECT_EQ(editor.tool, kSelectBone);
-  key(' ');
-  EXPECT_EQ(editor.tool, kSelectVertex);
-  key('m');
-  key(' ');
-  EXPECT_EQ(editor.tool, kSelectVertex);  // any other tool goes to Select Vertex
-  key('s');
-  EXPECT_EQ(editor.tool, kScale2D);
-  key('s');
-  EXPECT_EQ(editor.tool, kScale3D);
-  key('s');
-  EXPECT_EQ(editor.tool, kScale2D);
-  const std::pair<unsigned char, int> table[] = {
-      {'b', kCreateBox},    {'c', kCreateCylinder}, {'e', kExtrude},   {'m', kMove},
-      {'q', kCreateSpline}, {'r', kRotate},         {'v', kAddVertex}, {'x', kAddBone}};
-  for (auto [k, tool] : table) {
+  // Space steps through the select tools and s between the scale tools;
+  // from any other tool they start afresh.
+  const std::pair<unsigned char, int> steps[] = {
+      {' ', kSelectPolygon}, {' ', kSelectBone}, {' ', kSelectVertex},   {'m', kMove},
+      {' ', kSelectVertex},  {'s', kScale2D},    {'s', kScale3D},        {'s', kScale2D},
+      {'b', kCreateBox},     {'s', kScale2D},    {'c', kCreateCylinder}, {'e', kExtrude},
+      {'q', kCreateSpline},  {'r', kRotate},     {'v', kAddVertex},      {'x', kAddBone}};
+  for (auto [k, tool] : steps) {
     key(k);
     EXPECT_EQ(editor.tool, tool) << k;
   }
 }
 
-TEST_F(InputTest, FunctionKeysSwitchLayoutGridPanelsAndView) {
-  special(kKeyF4);
-  EXPECT_EQ(editor.singleView, 0);
-  EXPECT_EQ(editor.layoutMode, 1);  // only chooses what the one-view layout will show
-  special(kKeyF8);
-  EXPECT_EQ(editor.layoutMode, 0);
+TEST_F(InputTest, FunctionKeysPickToolsOrWithShiftSelectAllAndWithCtrlNone) {
+  SquareWithWing square(*editor.model);
+  Bone* root = editor.model->createRoot(0, 0, 0);
+  Bone* const kNoBone = nullptr;
+  auto selection = [&] {
+    return std::make_tuple(editor.selectedVertices.count(), editor.selectedPolygons.count(),
+                           editor.selectedBone, editor.tool);
+  };
+  for (int k : {kKeyF1, kKeyF2, kKeyF3}) special(k, kShift | 8);
+  EXPECT_EQ(selection(), std::make_tuple(5, 3, root, 0));
+  key(8);  // BackSpace
+  EXPECT_EQ(selection(), std::make_tuple(0, 0, kNoBone, 0));
+  for (int k : {kKeyF1, kKeyF2, kKeyF3}) special(k, kShift);
+  for (int k : {kKeyF1, kKeyF2, kKeyF3}) special(k, kCtrl);
+  EXPECT_EQ(selection(), std::make_tuple(0, 0, kNoBone, 0));
+  for (int k : {kKeyF1, kKeyF3, kKeyF2}) special(k);
+  EXPECT_EQ(selection(), std::make_tuple(0, 0, kNoBone, 1));
   special(kKeyF9);
-  EXPECT_EQ(editor.showGrid, 0);
   special(kKeyHome);
-  special(kKeyHome);
-  EXPECT_EQ(editor.panelsShown, 0);
+  EXPECT_EQ(std::make_pair(editor.showGrid, editor.panelsShown), std::make_pair(0, 1));
 }
 
-TEST_F(InputTest, ArrowAndPageKeysActOnTheViewUnderThePointer) {
+TEST_F(InputTest, ArrowAndPageKeysScrollAndZoomTheViewUnderThePointer) {
   moveTo(kSideX, kSideY);
-  special(kKeyRight);
-  EXPECT_DOUBLE_EQ(editor.views[kSideView].left, -4 + 4.0 / 400 * 8);
-  special(kKeyPageUp);
-  EXPECT_DOUBLE_EQ(editor.views[kSideView].zoom, 4.4);
-  EXPECT_DOUBLE_EQ(editor.views[kFrontView].zoom, 4.0);
+  // Right twice and left once, up once and down twice, 4 pixels a step.
+  for (int k : {kKeyRight, kKeyRight, kKeyLeft, kKeyUp, kKeyDown, kKeyDown, kKeyPageUp,
+                kKeyPageDown, kKeyPageDown}) {
+    special(k);
+  }
+  EXPECT_EQ(viewState(editor.views[kSideView]), "0,0-400,300 400x300 [-3.52:3.68 x -2.78:2.62]");
+  EXPECT_EQ(viewState(editor.views[kFrontView]), "400,0-800,300 400x300 [-4:4 x -3:3]");
 }
 
 TEST_F(InputTest, CtrlChordsArriveAsControlCodesAndStillWork) {
-  auto dir = std::filesystem::temp_directory_path() / "vantorel-ctrl-s";
-  std::filesystem::create_directories(dir);
-  auto path = dir / "chord.txt";
-  std::filesystem::remove(path);
-  editor.model->name = path.string();
-  testing::internal::CaptureStdout();
-  key(19, kCtrl | 8);  // Ctrl+S with NumLock on
-  std::string out = testing::internal::GetCapturedStdout();
-  EXPECT_EQ(out, "Saving model to file: " + path.string() + "\n");
-  EXPECT_TRUE(std::filesystem::exists(path));
-  EXPECT_EQ(editor.tool, kSelectVertex);  // not the Scale key
-
-  key(31, kCtrl);  // Ctrl+/ arranges the panels in rows from the top left
-  for (Panel* panel : editor.widgets) {
-    if (panel->isMinimisable()) {
-      EXPECT_TRUE(panel->isMinimised()) << panel->name();
-    }
-  }
-  EXPECT_EQ(editor.widgets.headItem()->x(), 5);
-  std::filesystem::remove_all(dir);
-}
-
-TEST_F(InputTest, F5SavesAndSaysSoInTheConsole) {
-  auto dir = std::filesystem::temp_directory_path() / "vantorel-f5";
-  std::filesystem::create_directories(dir);
-  editor.model->name = (dir / "m.txt").string();
-  testing::internal::CaptureStdout();
+  ScratchDir dir;
+  editor.model->name = dir.file("m.txt");
+  const std::string greeting = lastConsoleMessage();
+  EXPECT_EQ(printedBy([&] { key(19, kCtrl | 8); }),  // Ctrl+S with NumLock on
+            "Saving model to file: " + dir.file("m.txt") + "\n");
+  EXPECT_EQ(readFile(dir.file("m.txt")).substr(0, 2), "0\n");
+  EXPECT_EQ(lastConsoleMessage(), greeting);  // a quiet save, unlike F5
+  EXPECT_EQ(editor.tool, kSelectVertex);      // and not the Scale key
+  SilencedStdout quiet;
   special(kKeyF5);
-  testing::internal::GetCapturedStdout();
   EXPECT_EQ(lastConsoleMessage(), "Model saved!");
-  editor.model->name = dir.string();  // a directory cannot be written over
-  testing::internal::CaptureStdout();
-  special(kKeyF5);
-  testing::internal::GetCapturedStdout();
+  editor.model->name = dir.path();  // a directory cannot be written over
+  key(19, kCtrl);
   EXPECT_EQ(lastConsoleMessage(), "Error! Model failed to save!");
-  std::filesystem::remove_all(dir);
+  key(31, kCtrl);  // Ctrl+/ minimises the panels and sets them in rows
+  EXPECT_EQ(editor.consoleWidget->isMinimised(), 1);
+  EXPECT_EQ(editor.widgets.headItem()->x(), 5);
 }
 
 }  // namespace

@@ -1,222 +1,120 @@
-#include <gtest/gtest.h>
-
 #include <filesystem>
-#include <fstream>
+#include <sstream>
 
-#include "support/editor_fixture.h"
-
-namespace fs = std::filesystem;
+#include "tools/tool_fixture.h"
 
 namespace {
 
-class ConsoleTest : public EditorTest {
+constexpr const char* kWrongCount = "Error! Not right # of parameters!";
+
+// Commands run in a scratch directory holding a 2 x 2 BMP, on one triangle,
+// selected, with two of its vertices.
+class ConsoleTest : public ToolTest {
  protected:
-  ConsoleTest() : dir(fs::temp_directory_path() / ("vantorel-console-" + std::to_string(::getpid()))) {
-    fs::create_directories(dir);
+  ConsoleTest() {
+    Vertex* a = selectedVertex(1, 2, 3);
+    Vertex* b = selectedVertex(4, 5, 6);
+    editor.selectedPolygons.pushFront(addTriangle(model(), a, b, addVertex(model(), 7, 8, 9)));
+    writeFile(dir.file("tiny.bmp"), tinyBmp());
+    std::filesystem::current_path(dir.path());
   }
-  ~ConsoleTest() override { fs::remove_all(dir); }
-
-  // Runs a line and returns what it printed.
-  std::string run(const std::string& line) {
-    testing::internal::CaptureStdout();
-    editor.runConsoleCommand(line);
-    return testing::internal::GetCapturedStdout();
+  ~ConsoleTest() override { std::filesystem::current_path(home); }
+  // Everything a command may change but the messages, one field per line.
+  std::string state() {
+    const Box3& b = editor.boundingBox;
+    const Material& m = model().currentGroup->material;
+    std::ostringstream s;
+    s << "box " << b.minX << " " << b.maxX << " " << b.minY << " " << b.maxY << " " << b.minZ << " "
+      << b.maxZ << "\ncylinder " << editor.cylinderSides << "x" << editor.cylinderLevels
+      << "\ncolour " << m.red << " " << m.green << " " << m.blue << " " << m.alpha << "\ntexture "
+      << m.textured << editor.showUvTexture << "\nsmooth "
+      << model().currentGroup->polygons.headItem()->smooth << "\nundo " << snapshots() << "\n"
+      << mesh() << "\n";
+    return s.str();
   }
-  int messageCount() { return editor.consoleMessages->currentList()->count(); }
-
-  Vertex* addVertex(double x, double y, double z) {
-    Vertex* v = editor.model->newVertex(x, y, z);
-    editor.model->vertices.pushFront(v);
-    return v;
+  // The lines of state() that differ from `before`, joined by "; ".
+  static std::string changes(const std::string& before, const std::string& after) {
+    std::istringstream was(before), is(after);
+    std::string old, now, text;
+    while (std::getline(was, old) && std::getline(is, now)) {
+      if (old != now) text += (text.empty() ? "" : "; ") + now;
+    }
+    return text;
   }
-  void addTriangle() {
-    Vertex* a = addVertex(0, 0, 0);
-    Vertex* b = addVertex(1, 0, 0);
-    Vertex* c = addVertex(0, 1, 0);
-    editor.model->currentGroup->polygons.pushFront(editor.model->newPolygon(a, b, c));
-  }
-
-  fs::path dir;
+  ScratchDir dir;
+  const std::filesystem::path home = std::filesystem::current_path();
 };
 
-TEST_F(ConsoleTest, LinesWithoutTheSlashDoNothing) {
-  EXPECT_EQ(run("open x"), "");
-  EXPECT_EQ(messageCount(), 1);
-}
-
-TEST_F(ConsoleTest, EveryLinePrintsItsTwoTraceLines) {
-  EXPECT_EQ(run("/polycount"), "numparams: 0\n/polycount /polycount (null) 14\n");
-  EXPECT_EQ(lastConsoleMessage(), "0");
-  EXPECT_EQ(run("/hidetex  now "), "numparams: 1\n/hidetex /hidetex now 5\n");
-  EXPECT_EQ(lastConsoleMessage(), "Hiding UV Texture.");
-  EXPECT_EQ(run("/SAVE x"), "numparams: 1\n");  // commands are case-sensitive
-}
-
-TEST_F(ConsoleTest, SetBoundingBoxNeedsSixIntegers) {
-  run("/setbb 1 2 3 4 5");
-  EXPECT_EQ(lastConsoleMessage(), "Error! Not right # of parameters!");
-  run("/setbb -1 1 -1 1 -1 1");
-  EXPECT_EQ(lastConsoleMessage(), "Bounding Box Set!");
-  EXPECT_EQ(editor.boundingBox.minX, -1);
-  EXPECT_EQ(editor.boundingBox.maxZ, 1);
-  run("/setbb 0.5 2.5 0 1 0 1");
-  EXPECT_EQ(editor.boundingBox.minX, 0);
-  EXPECT_EQ(editor.boundingBox.maxX, 2);
-}
-
-TEST_F(ConsoleTest, SetCylinderIsClampedToSensibleCounts) {
-  run("/setcylinder 2 0");
-  EXPECT_EQ(editor.cylinderSides, 3);
-  EXPECT_EQ(editor.cylinderLevels, 1);
-  run("/setcylinder 12 4");
-  EXPECT_EQ(editor.cylinderSides, 12);
-  EXPECT_EQ(editor.cylinderLevels, 4);
-  run("/setcylinder 99999999 2000000");
-  EXPECT_EQ(editor.cylinderSides, 1000);
-  EXPECT_EQ(editor.cylinderLevels, 1000);
-  run("/setcylinder 5");
-  EXPECT_EQ(lastConsoleMessage(), "Error! Not right # of parameters!");
-  EXPECT_EQ(editor.cylinderSides, 1000);
-}
-
-TEST_F(ConsoleTest, CommandsMissingTheirWordReportItAndDoNothing) {
-  for (const char* line : {"/open", "/save", "/loadtex", "/setx", "/sety", "/setz"}) {
-    int before = messageCount();
-    run(line);
-    EXPECT_EQ(messageCount(), before + 1) << line;
-    EXPECT_EQ(lastConsoleMessage(), "Error! Not right # of parameters!") << line;
+// Commands one after another: what each prints, the message it leaves (null
+// for none) and what it changes.
+TEST_F(ConsoleTest, CommandsPrintTheirTraceAnswerAndActExactly) {
+  struct Case {
+    const char *line, *trace, *message, *changes;
+  };
+  // clang-format off
+  const Case cases[] = {
+      {"open x", "", nullptr, ""},
+      {"/polycount", "numparams: 0\n/polycount /polycount (null) 14\n", "1", ""},
+      {"/SAVE x", "numparams: 1\n", nullptr, ""},  // names are case-sensitive
+      {"/setbb 1 2 3 4 5", "numparams: 5\n/setbb /setbb 1 3\n", kWrongCount, ""},
+      {"/setbb 0.5 2.9 -1 1 -2 2", "numparams: 6\n/setbb /setbb 0.5 3\n", "Bounding Box Set!",
+       "box 0 2 -1 1 -2 2"},  // whole numbers only
+      {"/setcylinder 2 2000000", "numparams: 2\n/setcylinder /setcylinder 2 10\n", nullptr,
+       "cylinder 3x1000"},
+      {"/setcylinder 99999999 0", "numparams: 2\n/setcylinder /setcylinder 99999999 10\n", nullptr,
+       "cylinder 1000x1"},
+      {"/setcylinder 5", "numparams: 1\n/setcylinder /setcylinder 5 10\n", kWrongCount, ""},
+      {"/setcolor 1 0 0", "numparams: 3\n/setcolor /setcolor 1 13\n", nullptr, ""},
+      {"/setcolor 0.25 0.5 0.75 0.125", "numparams: 4\n/setcolor /setcolor 0.25 13\n", nullptr,
+       "colour 0.25 0.5 0.75 0.125"},
+      {"/setx 2", "numparams: 1\n/setx /setx 2 6\n", nullptr,
+       "undo 1; 2,2,3* 2,5,6* 7,8,9 | 0,1,2*"},
+      {"/sety word", "numparams: 1\n/sety /sety word 7\n", nullptr,
+       "undo 2; 2,0,3* 2,0,6* 7,8,9 | 0,1,2*"},
+      {"/setz -1.5", "numparams: 1\n/setz /setz -1.5 8\n", nullptr,
+       "undo 3; 2,0,-1.5* 2,0,-1.5* 7,8,9 | 0,1,2*"},
+      {"/getpos", "numparams: 0\n/getpos /getpos (null) 9\n"
+       "Vertex: [2.000000, 0.000000, -1.500000]\nVertex: [2.000000, 0.000000, -1.500000]\n",
+       nullptr, ""},
+      {"/smoothpolys", "numparams: 0\n/smoothpolys /smoothpolys (null) 11\n", nullptr, "smooth 1"},
+      {"/flattenpolys", "numparams: 0\n/flattenpolys /flattenpolys (null) 12\n", nullptr,
+       "smooth 0"},
+      {"/showtex", "numparams: 0\n/showtex /showtex (null) 4\n", nullptr, ""},  // no texture yet
+      {"/loadtex none.bmp", "numparams: 1\n/loadtex /loadtex none.bmp 2\n",
+       "Error! Texture failed to load!", ""},
+      {"/loadtex tab\tname.bmp", "numparams: 1\n/loadtex /loadtex tab\tname.bmp 2\n",
+       "Error! Texture file names cannot hold tabs or line breaks!", ""},
+      {"/loadtex tiny.bmp", "numparams: 1\n/loadtex /loadtex tiny.bmp 2\nTexture loaded! (ID: 2)\n",
+       "Texture Loaded!", "texture 11"},
+      {"/save tri.mdl", "numparams: 1\n/save /save tri.mdl 1\nSaving model to file: tri.mdl\n",
+       "Model saved!", ""},
+      {"/hidetex now", "numparams: 1\n/hidetex /hidetex now 5\n", "Hiding UV Texture.",
+       "texture 10"},
+      {"/open none.mdl", "numparams: 1\n/open /open none.mdl 0\n", "Error! Model failed to load!",
+       ""},
+      // Read back in reverse order, nothing selected, the texture shown again.
+      {"/open tri.mdl", "numparams: 1\n/open /open tri.mdl 0\nReading model from file: tri.mdl\n"
+       "Read texture name: tiny.bmp\n", "Model successfully loaded!",
+       "texture 11; 7,8,9 2,0,-1.5 2,0,-1.5 | 2,1,0"},
+  };
+  // clang-format on
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    const int messages = editor.consoleMessages->currentList()->count();
+    const std::string before = state();
+    EXPECT_EQ(printedBy([&] { editor.runConsoleCommand(c.line); }), c.trace);
+    EXPECT_EQ(editor.consoleMessages->currentList()->count(), messages + (c.message ? 1 : 0));
+    if (c.message) {
+      EXPECT_EQ(lastConsoleMessage(), c.message);
+    }
+    EXPECT_EQ(changes(before, state()), c.changes);
   }
-  EXPECT_EQ(editor.undoStack.size(), 0u);
-}
-
-TEST_F(ConsoleTest, SetColourNeedsExactlyFourNumbers) {
-  const Material& m = editor.model->currentGroup->material;
-  int before = messageCount();
-  run("/setcolor 1 0 0");
-  EXPECT_EQ(m.green, 1);
-  EXPECT_EQ(messageCount(), before);
-  run("/setcolor 1 0 0 1");
-  EXPECT_EQ(m.red, 1);
-  EXPECT_EQ(m.green, 0);
-  EXPECT_EQ(m.blue, 0);
-  EXPECT_EQ(m.alpha, 1);
-}
-
-TEST_F(ConsoleTest, SetCoordinateTakesOneSnapshotAndSetsEverySelectedVertex) {
-  Vertex* a = addVertex(1, 2, 3);
-  Vertex* b = addVertex(4, 5, 6);
-  addVertex(7, 8, 9);
-  editor.selectedVertices.pushFront(a);
-  editor.selectedVertices.pushFront(b);
-  run("/setx 2");
-  EXPECT_EQ(a->x, 2);
-  EXPECT_EQ(b->x, 2);
-  EXPECT_EQ(editor.undoStack.size(), 1u);
-  run("/sety word");
-  EXPECT_EQ(a->y, 0);
-  run("/setz inf");
-  EXPECT_EQ(b->z, 0);
-  EXPECT_EQ(run("/getpos"),
-            "numparams: 0\n/getpos /getpos (null) 9\nVertex: [2.000000, 0.000000, 0.000000]\n"
-            "Vertex: [2.000000, 0.000000, 0.000000]\n");
-}
-
-TEST_F(ConsoleTest, SaveThenOpenBringsTheModelBackAndClearsTheSelection) {
-  addTriangle();
-  std::string path = (dir / "tri.txt").string();
-  run("/save " + path);
-  EXPECT_EQ(lastConsoleMessage(), "Model saved!");
-  EXPECT_EQ(editor.model->name, path);
-
-  editor.selectedVertices.pushFront(editor.model->vertices.headItem());
-  editor.selectedPolygons.pushFront(editor.model->currentGroup->polygons.headItem());
-  editor.selectedBone = editor.model->createRoot(0, 0, 0);
-  run("/open " + path);
-  EXPECT_EQ(lastConsoleMessage(), "Model successfully loaded!");
-  EXPECT_EQ(editor.model->vertices.count(), 3);
-  EXPECT_EQ(editor.model->currentGroup->polygons.count(), 1);
-  EXPECT_EQ(editor.selectedVertices.count(), 0);
-  EXPECT_EQ(editor.selectedPolygons.count(), 0);
-  EXPECT_EQ(editor.selectedBone, nullptr);
-  run("/polycount");
-  EXPECT_EQ(lastConsoleMessage(), "1");
-}
-
-TEST_F(ConsoleTest, FailedOpenKeepsTheModelAndSelection) {
-  addTriangle();
-  Model* before = editor.model.get();
-  editor.selectedVertices.pushFront(editor.model->vertices.headItem());
-  run("/open " + (dir / "missing.txt").string());
-  EXPECT_EQ(lastConsoleMessage(), "Error! Model failed to load!");
-  EXPECT_EQ(editor.model.get(), before);
-  EXPECT_EQ(editor.model->vertices.count(), 3);
-  EXPECT_EQ(editor.selectedVertices.count(), 1);
-}
-
-TEST_F(ConsoleTest, FailedSaveSaysSoAndLeavesThePreviousFile) {
-  std::string path = (dir / "keep.txt").string();
-  {
-    std::ofstream(path) << "previous";
-  }
-  fs::create_directories(dir / "adir");
-  run("/save " + (dir / "adir").string());
+  // The target's name is so long that no temporary file can be made beside it.
+  const std::string target(250, 'k');
+  writeFile(target, "previous");
+  printedBy([&] { editor.runConsoleCommand("/save " + target); });
   EXPECT_EQ(lastConsoleMessage(), "Error! Model failed to save!");
-  std::ifstream in(path);
-  std::string text;
-  std::getline(in, text);
-  EXPECT_EQ(text, "previous");
-}
-
-TEST_F(ConsoleTest, TextureCommandsReportFailureAndLeaveTheMaterial) {
-  run("/showtex");  // the group has no texture: nothing happens, nothing is said
-  EXPECT_EQ(editor.showUvTexture, 0);
-  EXPECT_EQ(messageCount(), 1);
-
-  run("/loadtex " + (dir / "none.bmp").string());
-  EXPECT_EQ(lastConsoleMessage(), "Error! Texture failed to load!");
-  const Material& m = editor.model->currentGroup->material;
-  EXPECT_EQ(m.textured, 0);
-  EXPECT_EQ(editor.showUvTexture, 0);
-
-  // A 1 x 1 24-bit BMP.
-  std::string bmp = (dir / "one.bmp").string();
-  unsigned char bytes[58] = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0,
-                             1,   0,   0,  0, 1, 0, 0, 0, 1, 0, 24, 0};
-  bytes[54] = 10, bytes[55] = 20, bytes[56] = 30;
-  std::ofstream(bmp, std::ios::binary).write(reinterpret_cast<char*>(bytes), sizeof bytes);
-  testing::internal::CaptureStdout();
-  editor.runConsoleCommand("/loadtex " + bmp);
-  std::string out = testing::internal::GetCapturedStdout();
-  EXPECT_NE(out.find("Texture loaded! (ID: 2)"), std::string::npos);
-  EXPECT_EQ(lastConsoleMessage(), "Texture Loaded!");
-  EXPECT_EQ(m.textured, 1);
-  EXPECT_EQ(m.textureName, bmp);
-  EXPECT_EQ(m.textureId, 2);
-  EXPECT_EQ(editor.uvTexture, 2);
-  run("/hidetex");
-  run("/showtex");
-  EXPECT_EQ(lastConsoleMessage(), "Showing UV Texture.");
-  EXPECT_EQ(editor.showUvTexture, 1);
-}
-
-// The model file holds a texture name as one word, so a name with a tab or a
-// line break in it would make the saved model unreadable.
-TEST_F(ConsoleTest, TextureNamesThatTheModelFileCannotHoldAreRefused) {
-  unsigned char bytes[58] = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0,
-                             1,   0,   0,  0, 1, 0, 0, 0, 1, 0, 24, 0};
-  for (const char* name : {"tab\tname.bmp", "line\nbreak.bmp", "return\r.bmp"}) {
-    const std::string path = (dir / name).string();
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<char*>(bytes), sizeof bytes);
-    run("/loadtex " + path);
-    EXPECT_EQ(lastConsoleMessage(), "Error! Texture file names cannot hold tabs or line breaks!");
-    EXPECT_EQ(editor.model->currentGroup->material.textured, 0);
-  }
-  const std::string saved = (dir / "saved.mdl").string();
-  run("/save " + saved);
-  Model reread("reread", nullptr);
-  testing::internal::CaptureStdout();
-  EXPECT_EQ(reread.load(saved), 1);
-  testing::internal::GetCapturedStdout();
+  EXPECT_EQ(readFile(target), "previous");
 }
 
 }  // namespace

@@ -1,13 +1,19 @@
-"""Plays a user against the real program: starts it on the current X display,
-moves the mouse, clicks and types with xdotool, follows the trace it prints on
-standard output and reads pixels off the screen.
+"""Plays a user's journey against the real program on the current X display.
 
-Coordinates given to the driver are the window's own, origin at the top left,
-as xdotool and GLUT count them.
+A journey is a list of steps; coordinates are the window's own (origin top
+left, y down), buttons X's (1 left, 2 middle, 3 right), keys X key names.
+  ("file", name, text)                 writes a file where the program runs
+  ("click", x, y[, button])            presses and releases a button there
+  ("drag", x0, y0, x1, y1[, button[, modifier]])
+  ("key", name, ...)                   e.g. "Home", "F5", "ctrl+s", "Delete"
+  ("type", text) / ("line", text)      typed characters; a line ends with Return
+  ("trace", line)                      waits for this exact line on standard output
+  ("saved", name, text)                waits for the file to hold exactly this text
+  ("close", status)                    closes the window as a window manager would
+Steps are synchronised on trace lines and files, never on sleeps.
 """
 import os
 import queue
-import re
 import shutil
 import subprocess
 import sys
@@ -15,184 +21,106 @@ import tempfile
 import threading
 import time
 
-DEFAULT_TIMEOUT = 20.0
+TIMEOUT = 20.0
 
 
-class Failure(Exception):
-    pass
+def xdotool(*args):
+    subprocess.run(["xdotool"] + [str(a) for a in args], check=True)
 
 
-class Editor:
-    def __init__(self, binary, close_helper, workdir=None):
-        self.binary = binary
-        self.close_helper = close_helper
-        self.workdir = workdir or tempfile.mkdtemp(prefix="vantorel-e2e-")
-        self.lines = []
-        self._new = queue.Queue()
-        self.proc = subprocess.Popen([binary], cwd=self.workdir, stdout=subprocess.PIPE,
-                                     stderr=subprocess.PIPE, text=True, bufsize=1)
+def text_of(path):
+    return open(path).read() if os.path.exists(path) else None
+
+
+class Program:
+    def __init__(self, binary, workdir):
+        self.lines, self.cursor, self.ended, self.new = [], 0, False, queue.Queue()
+        self.proc = subprocess.Popen([binary], cwd=workdir, stdout=subprocess.PIPE, text=True,
+                                     bufsize=1)
         threading.Thread(target=self._read, daemon=True).start()
-        self.window = self._find_window()
-        self._cursor = 0
+        found = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name",
+                                "^Vantorel$"], capture_output=True, text=True, timeout=TIMEOUT)
+        self.window = found.stdout.split()[0]
+        xdotool("windowfocus", "--sync", self.window)
+        # Input reaches the program once a click in the Full view is traced.
+        for _ in range(int(TIMEOUT)):
+            xdotool("mousemove", "--window", self.window, 600, 150, "click", 1)
+            if self.trace("Rotating on 3.", 1.0):
+                break
+        else:
+            raise AssertionError("the program takes no input")
 
     def _read(self):
         for line in self.proc.stdout:
-            line = line.rstrip("\n")
-            self.lines.append(line)
-            self._new.put(line)
-        self._new.put(None)
+            self.lines.append(line.rstrip("\n"))
+            self.new.put(None)
+        self.ended = True
+        self.new.put(None)
 
-    def _find_window(self):
-        deadline = time.time() + DEFAULT_TIMEOUT
-        while time.time() < deadline:
-            out = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Vantorel$"],
-                                 capture_output=True, text=True)
-            ids = out.stdout.split()
-            if ids:
-                wid = ids[0]
-                # The first mapping may precede the first frame: wait for the
-                # window to report its size.
-                time.sleep(0.3)
-                return wid
-            if self.proc.poll() is not None:
-                raise Failure("program exited early: " + self.proc.stderr.read())
-            time.sleep(0.1)
-        raise Failure("window did not appear")
-
-    # --- input -------------------------------------------------------------
-    def move(self, x, y):
-        subprocess.run(["xdotool", "mousemove", "--window", self.window, str(x), str(y)],
-                       check=True)
-        time.sleep(0.05)
-
-    def press(self, button=1):
-        subprocess.run(["xdotool", "mousedown", str(button)], check=True)
-        time.sleep(0.05)
-
-    def release(self, button=1):
-        subprocess.run(["xdotool", "mouseup", str(button)], check=True)
-        time.sleep(0.05)
-
-    def click(self, x, y, button=1, modifiers=()):
-        self.move(x, y)
-        for m in modifiers:
-            subprocess.run(["xdotool", "keydown", m], check=True)
-        self.press(button)
-        self.release(button)
-        for m in reversed(modifiers):
-            subprocess.run(["xdotool", "keyup", m], check=True)
-
-    def drag(self, start, end, button=1, modifiers=(), steps=5):
-        self.move(*start)
-        for m in modifiers:
-            subprocess.run(["xdotool", "keydown", m], check=True)
-        self.press(button)
-        for i in range(1, steps + 1):
-            x = start[0] + (end[0] - start[0]) * i // steps
-            y = start[1] + (end[1] - start[1]) * i // steps
-            self.move(x, y)
-        self.release(button)
-        for m in reversed(modifiers):
-            subprocess.run(["xdotool", "keyup", m], check=True)
-
-    def key(self, *names):
-        """Keys by X keysym name, e.g. "Home", "F8", "ctrl+s", "z"."""
-        for name in names:
-            subprocess.run(["xdotool", "key", "--delay", "30", name], check=True)
-        time.sleep(0.05)
-
-    def type(self, text):
-        subprocess.run(["xdotool", "type", "--delay", "30", text], check=True)
-        time.sleep(0.05)
-
-    # --- trace ---------------------------------------------------------------
-    def wait_for(self, pattern, timeout=DEFAULT_TIMEOUT):
-        """Waits for a trace line matching the regular expression, after the
-        lines already consumed; returns the match."""
-        regex = re.compile(pattern)
+    def trace(self, wanted, timeout=TIMEOUT):
+        """Waits for the exact line among those not yet passed; False if it never comes."""
         deadline = time.time() + timeout
         while True:
-            while self._cursor < len(self.lines):
-                line = self.lines[self._cursor]
-                self._cursor += 1
-                m = regex.search(line)
-                if m:
-                    return m
-            remaining = deadline - time.time()
-            if remaining <= 0:
-                raise Failure("no line matching %r; trace tail:\n%s" %
-                              (pattern, "\n".join(self.lines[-20:])))
+            while self.cursor < len(self.lines):
+                self.cursor += 1
+                if self.lines[self.cursor - 1] == wanted:
+                    return True
+            if self.ended and self.cursor >= len(self.lines) or time.time() >= deadline:
+                return False
             try:
-                if self._new.get(timeout=min(remaining, 0.2)) is None and \
-                        self._cursor >= len(self.lines):
-                    raise Failure("program ended before %r" % pattern)
-            except queue.Empty:
+                self.new.get(timeout=deadline - time.time())
+            except (queue.Empty, ValueError):
                 pass
 
-    def sync(self):
-        """Waits until everything sent so far has been handled: a click on a
-        spot that prints nothing would not do, so F-keys are not used; we use
-        a motion and a short settle."""
-        time.sleep(0.3)
 
-    # --- screen --------------------------------------------------------------
-    def screenshot(self):
-        """The window as a list of rows of (r, g, b), top row first."""
-        path = os.path.join(self.workdir, "shot.ppm")
-        subprocess.run(["import", "-window", self.window, "-depth", "8", "ppm:" + path],
-                       check=True, capture_output=True)
-        return read_ppm(path)
-
-    # --- end -----------------------------------------------------------------
-    def close(self, timeout=10):
-        subprocess.run([self.close_helper, self.window], check=True)
-        return self.proc.wait(timeout=timeout)
-
-    def kill(self):
-        if self.proc.poll() is None:
-            self.proc.kill()
-            self.proc.wait()
-
-
-def read_ppm(path):
-    with open(path, "rb") as f:
-        data = f.read()
-    parts = []
-    pos = 0
-    while len(parts) < 4:
-        while data[pos:pos + 1].isspace():
-            pos += 1
-        if data[pos:pos + 1] == b"#":
-            pos = data.index(b"\n", pos)
-            continue
-        end = pos
-        while not data[end:end + 1].isspace():
-            end += 1
-        parts.append(data[pos:end])
-        pos = end
-    pos += 1
-    width, height = int(parts[1]), int(parts[2])
-    pixels = data[pos:]
-    rows = []
-    for y in range(height):
-        row = []
-        for x in range(width):
-            i = (y * width + x) * 3
-            row.append(tuple(pixels[i:i + 3]))
-        rows.append(row)
-    return rows
-
-
-def run(test):
-    """Runs test(editor) against a fresh program; exits non-zero on failure."""
-    binary, close_helper = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
-    editor = Editor(binary, close_helper)
+def play(steps):
+    binary, close_helper = (os.path.abspath(a) for a in sys.argv[1:3])
+    workdir = tempfile.mkdtemp(prefix="vantorel-e2e-")
+    program = None
     try:
-        test(editor)
-    except Exception:
-        print("trace:\n" + "\n".join(editor.lines[-40:]), file=sys.stderr)
+        for step in steps:
+            kind, args = step[0], step[1:]
+            if kind == "file":
+                with open(os.path.join(workdir, args[0]), "w") as f:
+                    f.write(args[1])
+            elif program is None:
+                program = Program(binary, workdir)
+            window = program.window if program else None
+            if kind == "click":
+                xdotool("mousemove", "--window", window, args[0], args[1], "click",
+                        args[2] if len(args) > 2 else 1)
+            elif kind == "drag":
+                x0, y0, x1, y1, button, modifier = (args + (1, None))[:6]
+                keys = ["keydown", modifier] if modifier else []
+                path = [a for i in range(1, 6) for a in ("mousemove", "--window", window,
+                                                        x0 + (x1 - x0) * i // 5,
+                                                        y0 + (y1 - y0) * i // 5)]
+                xdotool("mousemove", "--window", window, x0, y0, *keys, "mousedown", button,
+                        *path, "mouseup", button, *(["keyup", modifier] if modifier else []))
+            elif kind == "key":
+                xdotool("key", "--delay", 30, *args)
+            elif kind in ("type", "line"):
+                xdotool("type", "--delay", 30, args[0])
+                if kind == "line":
+                    xdotool("key", "Return")
+            elif kind == "trace":
+                assert program.trace(args[0]), "no line %r" % args[0]
+            elif kind == "saved":  # written under another name, then renamed
+                path, deadline = os.path.join(workdir, args[0]), time.time() + TIMEOUT
+                while text_of(path) != args[1]:
+                    assert time.time() < deadline, "%s holds:\n%s" % (args[0], text_of(path))
+                    time.sleep(0.05)
+            elif kind == "close":
+                subprocess.run([close_helper, window], check=True)
+                status = program.proc.wait(timeout=TIMEOUT)
+                assert status == args[0], "exit status %r" % status
+    except BaseException:
+        if program:
+            print("trace:\n" + "\n".join(program.lines[-40:]), file=sys.stderr)
         raise
     finally:
-        editor.kill()
-        shutil.rmtree(editor.workdir, ignore_errors=True)
-    print("1 passed, 0 failed")
+        if program and program.proc.poll() is None:
+            program.proc.kill()
+            program.proc.wait()
+        shutil.rmtree(workdir, ignore_errors=True)
+    print("journey played: %d steps" % len(steps))

@@ -1,91 +1,76 @@
+// The interface as the Editor builds it at start-up.
+
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "support/editor_fixture.h"
+#include "support/fixtures.h"
 
 namespace {
 
 using LayoutTest = EditorTest;
 
-std::vector<std::string> rowsTopToBottom(Panel* page) {
-  std::vector<std::pair<double, std::string>> rows;
-  for (Button* b : page->buttons()) rows.push_back({-b->y(), b->name()});
-  std::sort(rows.begin(), rows.end());
-  std::vector<std::string> names;
-  for (auto& r : rows) names.push_back(r.second);
-  return names;
+// A menu page's rows from the top, each with the height of its bottom edge.
+std::string rows(Panel* page) {
+  std::string text;
+  for (Button* b : page->buttons())
+    text += b->name() + "@" + std::to_string(static_cast<int>(b->y())) + " ";
+  return text;
 }
 
-TEST_F(LayoutTest, PanelsStandFrontToBackAsBuilt) {
-  std::vector<std::string> names;
-  for (Panel* p : editor.widgets) names.push_back(p->name());
-  EXPECT_EQ(names, (std::vector<std::string>{"Fancy Tools :O", "Menu :P", "Menu :J", "Menu :D",
-                                             "UV Mapper", "Console"}));
-  EXPECT_EQ(editor.activeMenu, editor.menuPages[1]);
-  for (int i : {0, 2, 3}) EXPECT_TRUE(editor.menuPages[i]->isHidden()) << i;
-  EXPECT_FALSE(editor.menuPages[1]->isHidden());
-  EXPECT_EQ(editor.consoleMessages->currentList()->messageAt(0),
+// Resizable, editable and minimisable.
+std::string flags(const Panel* p) {
+  return std::to_string(p->isResizable()) + std::to_string(p->isEditable()) +
+         std::to_string(p->isMinimisable());
+}
+
+TEST_F(LayoutTest, PanelsStandFrontToBackAsBuiltAndTheConsoleHoldsPromptAndMessages) {
+  std::string names;
+  for (Panel* p : editor.widgets) names += p->name() + "|";
+  EXPECT_EQ(names, "Fancy Tools :O|Menu :P|Menu :J|Menu :D|UV Mapper|Console|");
+  Panel& console = *editor.consoleWidget;
+  EXPECT_EQ(rectOf(console) + " " + flags(&console), "100,100 400x200 111");
+  EXPECT_EQ(rectOf(*editor.uvMapperWidget) + " " + flags(editor.uvMapperWidget),
+            "100,100 300x325 101");
+  EXPECT_EQ(rectOf(*editor.consolePrompt), "5,5 390x25");  // the front child, stacked lowest
+  EXPECT_EQ(console.children().headItem(), editor.consolePrompt);
+  EXPECT_EQ(rectOf(*editor.consoleMessages), "5,35 390x135");
+  EXPECT_EQ(rectOf(*console.minimiseControl()), "5,185 10x10");
+  EXPECT_EQ(rectOf(*console.editControl()), "385,185 10x10");
+  EXPECT_EQ(lastConsoleMessage(),
             "List initialized. (Name: Init). This is a stupid unnecessary message.");
 }
 
-TEST_F(LayoutTest, ConsoleStacksItsPromptBelowTheMessages) {
-  TextEntry* prompt = editor.consolePrompt;
-  MessageBox* box = editor.consoleMessages;
-  EXPECT_EQ(prompt->x(), 5);
-  EXPECT_EQ(prompt->y(), 5);
-  EXPECT_EQ(prompt->width(), 390);
-  EXPECT_EQ(prompt->height(), 25);
-  EXPECT_EQ(box->x(), 5);
-  EXPECT_EQ(box->y(), 35);
-  EXPECT_EQ(box->width(), 390);
-  EXPECT_EQ(box->height(), 135);
-  EXPECT_TRUE(editor.consoleWidget->isEditable());
-  EXPECT_FALSE(editor.uvMapperWidget->isEditable());
-  EXPECT_TRUE(editor.uvMapperWidget->isMinimisable());
-  EXPECT_EQ(editor.uvView().pixelWidth, 256);
-}
-
-TEST_F(LayoutTest, MenuPagesHoldTheirButtonsInOrder) {
-  EXPECT_EQ(editor.menuPages[0]->height(), 56);
-  EXPECT_EQ(editor.menuPages[1]->height(), 218);
-  EXPECT_EQ(editor.menuPages[2]->height(), 20);
-  EXPECT_EQ(editor.menuPages[3]->height(), 254);
-  EXPECT_EQ(rowsTopToBottom(editor.menuPages[0]),
-            (std::vector<std::string>{"Flatten on V", "Flatten on U"}));
-  EXPECT_EQ(rowsTopToBottom(editor.menuPages[1]),
-            (std::vector<std::string>{"Assign Polys to Bone", "Smooth Polygons",
-                                      "Flatten Polygons", "Flatten on Z", "Flatten on Y",
-                                      "Flatten on X", "UV Map Selected", "Render: Textured",
-                                      "Render: Smoothshade", "Render: Flatshade",
-                                      "Render: Wireframe"}));
-  std::vector<std::string> tools = rowsTopToBottom(editor.menuPages[3]);
-  EXPECT_EQ(tools.front(), "Extrude");
-  EXPECT_EQ(tools.back(), "Select Vertex");
-  EXPECT_EQ(tools.size(), 13u);
-  for (Panel* page : editor.menuPages) EXPECT_EQ(page->width(), 180);
-}
-
-TEST_F(LayoutTest, ButtonsAreStoredWithFifteenBeforeFourteen) {
-  std::vector<int> codes;
-  for (Button* b : editor.buttons) codes.push_back(b->code());
-  std::vector<int> expected = {4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 15, 14};
-  for (int c = 16; c <= 29; ++c) expected.push_back(c);
-  EXPECT_EQ(codes, expected);
-}
-
-TEST_F(LayoutTest, ClickingAMenuButtonPostsItsCode) {
-  editor.showMenuPage(3);
-  Panel* page = editor.menuPages[3];
-  for (Button* b : page->buttons()) {
-    if (b->name() != "Create Spline") continue;
-    editor.ui->setMousePosition(static_cast<int>(page->x() + b->x() + 3),
-                                static_cast<int>(page->y() + b->y() + 3));
-    editor.ui->setButton(kLeftButton, kButtonDown);
-    EXPECT_EQ(page->mouseButton(kLeftButton, kButtonDown), 1);
+TEST_F(LayoutTest, MenuPagesHoldRowsOfEighteenPixelsUnderTheirTitle) {
+  EXPECT_EQ(rows(editor.menuPages[0]), "Flatten on V@18 Flatten on U@0 ");
+  EXPECT_EQ(rows(editor.menuPages[1]),
+            "Assign Polys to Bone@180 Smooth Polygons@162 Flatten Polygons@144 Flatten on Z@126 "
+            "Flatten on Y@108 Flatten on X@90 UV Map Selected@72 Render: Textured@54 "
+            "Render: Smoothshade@36 Render: Flatshade@18 Render: Wireframe@0 ");
+  EXPECT_EQ(rows(editor.menuPages[2]), "");
+  EXPECT_EQ(rows(editor.menuPages[3]),
+            "Extrude@216 Create Spline@198 Create Bone@180 Create Vertex@162 "
+            "Create Cylinder@144 Create Box@126 Scale 3D@108 Scale 2D@90 Rotate@72 Move@54 "
+            "Select Bone@36 Select Polygon@18 Select Vertex@0 ");
+  const int heights[] = {56, 218, 20, 254};
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(rectOf(*editor.menuPages[i]), "100,100 180x" + std::to_string(heights[i]));
+    EXPECT_EQ(flags(editor.menuPages[i]), "000");
   }
-  EXPECT_EQ(editor.ui->popCommand(), 28);
+  Button* top = editor.menuPages[3]->buttons().headItem();
+  EXPECT_EQ(rectOf(*top), "0,216 180x18");
+  EXPECT_EQ(top->labelAlignX() * 10 + top->labelAlignY(), 2);  // left and bottom
+  EXPECT_EQ(editor.activeMenu, editor.menuPages[1]);
+}
+
+TEST_F(LayoutTest, ARowPostsItsCodeForTheNextFrameAndTheTitleBandPostsNothing) {
+  Panel* page = editor.menuPages[3];
+  editor.ui->setMousePosition(150, 100 + 240);  // the title band
+  EXPECT_EQ(page->mouseButton(kLeftButton, kButtonDown), 0);
+  editor.ui->setMousePosition(150, 100 + 198 + 9);  // "Create Spline"
+  EXPECT_EQ(page->mouseButton(kLeftButton, kButtonDown), 1);
+  EXPECT_EQ(editor.ui->queuedCommands(), 1);
+  editor.framePump();
+  EXPECT_EQ(editor.tool, kCreateSpline);
 }
 
 }  // namespace

@@ -6,99 +6,57 @@
 
 namespace {
 
-const char kNotFound[] = "Message not found! (Index out of range)";
+const char kGreeting[] = "List initialized. (Name: Status). This is a stupid unnecessary message.";
 
-// A clock the test moves by hand.
-struct FakeClock {
-  int64_t now = 1000;
-  MessageList::Clock clock() {
-    return [this] { return now; };
-  }
-};
-
-TEST(MessageListTest, NewestLineIsIndexZeroAndOutsideIndicesAreNotFound) {
-  FakeClock t;
-  MessageList list("Init", 0, t.clock());
-  EXPECT_EQ(list.count(), 1);  // a new list is never empty
+TEST(MessageList, NewestLineIsIndexZeroAndOutsideIndicesAreNotFound) {
+  MessageList list("Status", 0);
   list.addMessage("first");
   list.addMessage("second");
-  EXPECT_EQ(list.messageAt(0), "second");
-  EXPECT_EQ(list.messageAt(1), "first");
-  EXPECT_EQ(list.messageAt(2),
-            "List initialized. (Name: Init). This is a stupid unnecessary message.");
-  EXPECT_EQ(list.messageAt(3), kNotFound);
-  EXPECT_EQ(list.messageAt(-1), kNotFound);
+  const int indices[] = {0, 1, 2, 3, -1};
+  const char* const texts[] = {"second", "first", kGreeting,
+                               "Message not found! (Index out of range)",
+                               "Message not found! (Index out of range)"};
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(list.messageAt(indices[i]), texts[i]) << indices[i];
 }
 
-TEST(MessageListExpiry, OneLineGoesPerLifetimeOnceTheClockPassesTheDeadline) {
-  FakeClock t;  // created at 1000: first deadline 3000
-  MessageList list("Status", 2, t.clock());
+// Lines go one per tick once the clock has passed the deadline, which then
+// moves on by one lifetime, so after a quiet spell they drain one per tick.
+TEST(MessageList, LinesExpireOnePerTickAfterEachDeadline) {
+  int64_t now = 1000;
+  MessageList list("Status", 2, [&] { return now; });  // first deadline 3000
   list.addMessage("a");
   list.addMessage("b");
-  t.now = 3000;  // not yet past the deadline
-  list.tick();
-  EXPECT_EQ(list.count(), 3);
-  t.now = 3001;
-  list.tick();
-  EXPECT_EQ(list.count(), 2);
-  EXPECT_EQ(list.messageAt(1), "a");  // the initial line was the oldest
-  list.tick();                        // next deadline 5000
-  EXPECT_EQ(list.count(), 2);
-  t.now = 5001;
-  list.tick();
-  EXPECT_EQ(list.count(), 1);
-  EXPECT_EQ(list.messageAt(0), "b");
-  t.now = 7001;
-  list.tick();
-  EXPECT_EQ(list.count(), 0);
-  t.now = 9001;
-  list.tick();
-  EXPECT_EQ(list.count(), 0);
+  const struct {
+    int64_t now;
+    int count;
+  } ticks[] = {{3000, 3}, {3001, 2}, {3001, 2}, {9001, 1}, {9001, 0}, {20000, 0}};
+  for (const auto& t : ticks) {
+    now = t.now;
+    list.tick();
+    EXPECT_EQ(list.count(), t.count) << t.now;
+  }
+  MessageList kept("Init", 0, [&] { return now; });  // a lifetime of 0 never expires
+  now = 1000000;
+  kept.tick();
+  EXPECT_EQ(kept.count(), 1);
 }
 
-TEST(MessageListExpiry, AfterAQuietSpellLinesGoOnePerTickUntilCaughtUp) {
-  FakeClock t;  // deadline 3000
-  MessageList list("Status", 2, t.clock());
-  for (const char* text : {"a", "b", "c", "d"}) list.addMessage(text);
-  t.now = 8000;  // deadlines 3000, 5000 and 7000 have passed, 9000 has not
-  list.tick();
-  EXPECT_EQ(list.count(), 4);
-  list.tick();
-  list.tick();
-  EXPECT_EQ(list.count(), 2);
-  list.tick();
-  EXPECT_EQ(list.count(), 2);
-}
-
-TEST(MessageListExpiry, LifetimeZeroNeverExpires) {
-  FakeClock t;
-  MessageList list("Init", 0, t.clock());
-  list.addMessage("kept");
-  t.now = 1000000;
-  for (int i = 0; i < 5; ++i) list.tick();
-  EXPECT_EQ(list.count(), 2);
-}
-
-TEST(MessageBoxTest, CurrentListIsTheFirstAddedAndUpdateTicksEveryList) {
-  FakeClock t;
-  MessageBox box("Messages", 0, 0, 100, 200, t.clock());
+TEST(MessageBox, ShowsItsFirstListTicksEveryListAndFitsLinesOfFifteenPixels) {
+  int64_t now = 1000;
+  MessageBox box("Messages", 5, 35, 390, 135, [&] { return now; });
   MessageList* init = box.currentList();
   MessageList* status = box.addList("Status", 1);
+  status->addMessage("b");
   EXPECT_EQ(box.currentList(), init);
   EXPECT_EQ(init->name(), "Init");
-  t.now = 2001;
+  now = 2001;
   box.update();
-  EXPECT_EQ(status->count(), 0);
+  EXPECT_EQ(status->count(), 1);  // the greeting went
   EXPECT_EQ(init->count(), 1);
-}
-
-TEST(MessageBoxTest, VisibleLinesLeaveOneLineHeightSpare) {
-  MessageBox tall("Messages", 0, 0, 100, 200);
-  tall.update();
-  EXPECT_EQ(tall.visibleLines(), 12);  // 200 / 15 - 1 = 12.33
-  MessageBox console("Console Messages", 5, 35, 390, 135);
-  console.update();
-  EXPECT_EQ(console.visibleLines(), 8);  // 135 / 15 - 1
+  EXPECT_EQ(box.visibleLines(), 8);  // 135 / 15 - 1
+  box.setHeight(200);
+  box.update();
+  EXPECT_EQ(box.visibleLines(), 12);  // 200 / 15 - 1, rounded down
 }
 
 }  // namespace

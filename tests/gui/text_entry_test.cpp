@@ -4,64 +4,48 @@
 
 #include <string>
 
+#include "gui/text.h"
 #include "gui/ui_context.h"
 
 namespace {
 
-const std::string kAllSpaces(TextEntry::kCapacity, ' ');
-
-void typeAll(TextEntry& entry, const std::string& keys) {
+// Types the keys; the finished line, or "-" when Enter finished none.
+std::string typeAll(TextEntry& entry, const std::string& keys) {
   for (char c : keys) entry.typeKey(static_cast<unsigned char>(c));
+  return entry.isLineReady() ? entry.takeLine() : "-";
 }
 
-TEST(TextEntryTyping, BackspaceRemovesAndEnterFinishesTheLine) {
+TEST(TextEntry, BackspaceRemovesAndEnterFinishesANonEmptyLine) {
   TextEntry entry("Prompt", 5, 5, 390, 25);
-  typeAll(entry, "ab\bc");
-  EXPECT_EQ(entry.typed().substr(0, 3), "ac ");
-  entry.typeKey('\r');
-  EXPECT_EQ(entry.isLineReady(), 1);
-  EXPECT_EQ(entry.length(), 0);
-  EXPECT_EQ(entry.typed(), kAllSpaces);
-  EXPECT_EQ(entry.takeLine(), "ac");
+  EXPECT_EQ(typeAll(entry, "\b\r"), "-");
+  EXPECT_EQ(typeAll(entry, "ab\bc"), "-");
+  EXPECT_EQ(entry.typed(), "ac" + std::string(TextEntry::kCapacity - 2, ' '));
+  EXPECT_EQ(typeAll(entry, "\r"), "ac");
+  EXPECT_EQ(entry.typed(), std::string(TextEntry::kCapacity, ' '));
+  EXPECT_EQ(entry.takeLine(), "ac");  // taking it again gives the same text
+  const std::string full(TextEntry::kCapacity, 'x');
+  EXPECT_EQ(typeAll(entry, full + "y\bz\r"), full.substr(1) + "z");  // a full buffer ignores y
 }
 
-TEST(TextEntryTyping, EnterAndBackspaceOnAnEmptyEntryChangeNothing) {
-  TextEntry entry("Prompt", 5, 5, 390, 25);
-  entry.typeKey('\b');
-  entry.typeKey('\r');
-  EXPECT_EQ(entry.length(), 0);
-  EXPECT_EQ(entry.isLineReady(), 0);
-  EXPECT_EQ(entry.typed(), kAllSpaces);
+int narrowI(unsigned char c) {
+  return c == 'i' ? 2 : 6;
 }
 
-TEST(TextEntryTyping, LineHasNoPaddingAndTakingItTwiceGivesTheSameText) {
-  TextEntry entry("Prompt", 5, 5, 390, 25);
-  typeAll(entry, "/polycount\r");
-  EXPECT_EQ(entry.takeLine(), "/polycount");
-  EXPECT_EQ(entry.isLineReady(), 0);
-  EXPECT_EQ(entry.takeLine(), "/polycount");
+TEST(ClippedLength, KeepsTheCharacterThatReachesTheLimitAndAlwaysTheFirst) {
+  EXPECT_EQ(clippedLength("abcdefg", 24, narrowI), 4);  // 4 x 6 reaches 24 exactly
+  EXPECT_EQ(clippedLength("abcdefg", 25, narrowI), 5);  // the 5th crosses 25 and is kept
+  EXPECT_EQ(clippedLength("iiiiab", 10, narrowI), 5);   // 2 + 2 + 2 + 2 + 6: pixels, not characters
+  EXPECT_EQ(clippedLength("abc", 100, narrowI), 3);
+  EXPECT_EQ(clippedLength("", 20, narrowI), 0);
+  EXPECT_EQ(clippedLength("abc", 0, narrowI), 1);
 }
 
-TEST(TextEntryTyping, FullBufferIgnoresFurtherCharacters) {
-  TextEntry entry("Prompt", 5, 5, 390, 25);
-  typeAll(entry, std::string(TextEntry::kCapacity, 'x'));
-  entry.typeKey('y');
-  EXPECT_EQ(entry.length(), TextEntry::kCapacity);
-  EXPECT_EQ(entry.typed(), std::string(TextEntry::kCapacity, 'x'));
-  typeAll(entry, "\bz\r");
-  EXPECT_EQ(entry.takeLine(), std::string(TextEntry::kCapacity - 1, 'x') + "z");
-}
-
-TEST(UiContextQueue, CodesComeOutInTheOrderTheyWerePosted) {
+TEST(UiContext, CodesComeOutInTheOrderTheyWerePosted) {
   UiContext ui;
-  EXPECT_EQ(ui.popCommand(), -1);
-  ui.pushCommand(3);
-  ui.pushCommand(7);
-  ui.pushCommand(3);
-  EXPECT_EQ(ui.popCommand(), 3);
-  EXPECT_EQ(ui.popCommand(), 7);
-  EXPECT_EQ(ui.popCommand(), 3);
-  EXPECT_EQ(ui.popCommand(), -1);
+  for (int code : {3, 7, 3}) ui.pushCommand(code);
+  std::string codes;
+  for (int i = 0; i < 4; ++i) codes += std::to_string(ui.popCommand()) + " ";
+  EXPECT_EQ(codes, "3 7 3 -1 ");
 }
 
 }  // namespace

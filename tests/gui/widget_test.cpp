@@ -11,38 +11,20 @@ int fakeWidth(const std::string& text) {
   return 7 * static_cast<int>(text.size());
 }
 
-struct Placement {
-  int alignX, alignY, outside;
-  double x, y;
-};
-
-TEST(WidgetContains, EdgesAreInsideAndJustBeyondIsNot) {
+TEST(Widget, ContainsItsEdgesAndNothingBeyond) {
   const Widget w(10, 20, 30, 40, "w");
-  EXPECT_EQ(w.contains(10, 20), 1);  // lower-left corner
-  EXPECT_EQ(w.contains(40, 60), 1);  // upper-right corner
-  EXPECT_EQ(w.contains(10, 60), 1);
-  EXPECT_EQ(w.contains(40, 20), 1);
-  EXPECT_EQ(w.contains(9.99, 30), 0);
-  EXPECT_EQ(w.contains(40.01, 30), 0);
-  EXPECT_EQ(w.contains(20, 19.99), 0);
-  EXPECT_EQ(w.contains(20, 60.01), 0);
+  const double points[][3] = {{10, 20, 1},   {40, 60, 1},    {10, 60, 1},    {40, 20, 1},
+                              {9.99, 30, 0}, {40.01, 30, 0}, {20, 19.99, 0}, {20, 60.01, 0}};
+  for (const auto& p : points) EXPECT_EQ(w.contains(p[0], p[1]), p[2]) << p[0] << ", " << p[1];
 }
 
-TEST(WidgetLabel, OutOfRangeAlignmentLeavesThatAxisUnchanged) {
-  Widget w(0, 0, 10, 10, "w");
-  w.setLabelAlignment(2, 2);
-  w.setLabelAlignment(3, 1);
-  EXPECT_EQ(w.labelAlignX(), 2);
-  EXPECT_EQ(w.labelAlignY(), 1);
-  w.setLabelAlignment(0, -1);
-  EXPECT_EQ(w.labelAlignX(), 0);
-  EXPECT_EQ(w.labelAlignY(), 1);
-}
-
-// Widget at (10, 20), 100 x 40, margin 5, drawn at offset (100, 200); its
+// Widget at (10, 20), 100 x 40, margin 5, drawn at offset (100, 200): its
 // rectangle spans x 110..210 and y 220..260. The name "abc" is 21 wide.
-TEST(WidgetLabel, PlacementForEveryAlignmentInsideAndOutside) {
-  const Placement cases[] = {
+TEST(Widget, LabelPlacementForEveryAlignmentInsideAndOutside) {
+  const struct {
+    int alignX, alignY, outside;
+    double x, y;
+  } cases[] = {
       {0, 0, 0, 115, 243},  // left, top inside: below the top edge by font + margin
       {1, 1, 0, 160, 240},  // middle starts at the middle, it is not centred
       {2, 2, 0, 184, 225},  // right: 210 - 21 - 5; bottom: 220 + 5
@@ -50,19 +32,21 @@ TEST(WidgetLabel, PlacementForEveryAlignmentInsideAndOutside) {
       {1, 1, 1, 160, 240},  // middle outside: same as inside
       {2, 2, 1, 184, 208},  // bottom outside: one font height below
   };
-  for (const Placement& c : cases) {
+  for (const auto& c : cases) {
     Widget w(10, 20, 100, 40, "abc");
     w.setLabelAlignment(c.alignX, c.alignY);
     w.setLabelOutside(c.outside);
     double x = 0, y = 0;
     ASSERT_TRUE(w.labelPosition(100, 200, fakeWidth, &x, &y));
-    EXPECT_EQ(x, c.x) << c.alignX << "/" << c.alignY << " outside " << c.outside;
-    EXPECT_EQ(y, c.y) << c.alignX << "/" << c.alignY << " outside " << c.outside;
+    EXPECT_EQ(std::make_pair(x, y), std::make_pair(c.x, c.y)) << c.alignX << c.alignY << c.outside;
   }
 }
 
-TEST(WidgetLabel, HiddenOrUnknownOutsideFlagDrawsNothing) {
+TEST(Widget, LabelIsNotPlacedWhenHiddenOrOfUnknownPlacement) {
   Widget w(0, 0, 100, 40, "abc");
+  w.setLabelAlignment(2, 1);
+  w.setLabelAlignment(3, -1);  // values outside 0..2 leave that axis as it was
+  EXPECT_EQ(std::make_pair(w.labelAlignX(), w.labelAlignY()), std::make_pair(2, 1));
   double x = 0, y = 0;
   w.hideLabel();
   EXPECT_FALSE(w.labelPosition(0, 0, fakeWidth, &x, &y));
@@ -71,43 +55,22 @@ TEST(WidgetLabel, HiddenOrUnknownOutsideFlagDrawsNothing) {
   EXPECT_FALSE(w.labelPosition(0, 0, fakeWidth, &x, &y));
 }
 
-TEST(WidgetRatios, RoundTripKeepsModesZeroAndOneAndFillTakesTheArgument) {
-  Widget keep(10, 20, 30, 40, "keep");
-  Widget prop(10, 20, 30, 40, "prop");
-  prop.setWidthMode(kProportionalSize);
-  prop.setHeightMode(kProportionalSize);
-  Widget fill(10, 20, 30, 40, "fill");
-  fill.setWidthMode(kFillSize);
-  fill.setHeightMode(kFillSize);
-  for (Widget* w : {&keep, &prop, &fill}) {
-    w->recordRatios(100, 80);
-    w->applyRatios(100, 80);
-    EXPECT_EQ(w->x(), 10) << w->name();
-    EXPECT_EQ(w->y(), 20) << w->name();
+TEST(Widget, RatiosFollowTheHolderByMode) {
+  // Recorded in a 100 x 80 holder, applied in one of 200 x 160.
+  const struct {
+    int mode;
+    double width, height;
+  } cases[] = {{kKeepSize, 30, 40}, {kProportionalSize, 60, 80}, {kFillSize, 200, 160}};
+  for (const auto& c : cases) {
+    Widget w(10, 20, 30, 40, "w");
+    w.setWidthMode(c.mode);
+    w.setHeightMode(c.mode);
+    w.recordRatios(100, 80);
+    w.applyRatios(200, 160);
+    const double got[] = {w.x(), w.y(), w.width(), w.height()};
+    const double want[] = {20, 40, c.width, c.height};
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(got[i], want[i]) << "mode " << c.mode << ", value " << i;
   }
-  EXPECT_EQ(keep.width(), 30);
-  EXPECT_EQ(keep.height(), 40);
-  EXPECT_EQ(prop.width(), 30);
-  EXPECT_EQ(prop.height(), 40);
-  EXPECT_EQ(fill.width(), 100);
-  EXPECT_EQ(fill.height(), 80);
-}
-
-TEST(WidgetRatios, DoublingTheHolderScalesProportionalSizeAndEveryPosition) {
-  Widget keep(10, 20, 30, 40, "keep");
-  Widget prop(10, 20, 30, 40, "prop");
-  prop.setWidthMode(kProportionalSize);
-  prop.setHeightMode(kProportionalSize);
-  for (Widget* w : {&keep, &prop}) {
-    w->recordRatios(100, 80);
-    w->applyRatios(200, 160);
-    EXPECT_EQ(w->x(), 20);
-    EXPECT_EQ(w->y(), 40);
-  }
-  EXPECT_EQ(keep.width(), 30);
-  EXPECT_EQ(keep.height(), 40);
-  EXPECT_EQ(prop.width(), 60);
-  EXPECT_EQ(prop.height(), 80);
 }
 
 }  // namespace

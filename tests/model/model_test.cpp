@@ -1,11 +1,10 @@
-// Model records, face normals and the selection queries.
+// Face normals and the model's selection queries, with exact results.
 
 #include <cmath>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "model/model.h"
 #include "model/model_fixtures.h"
 
 namespace {
@@ -17,127 +16,90 @@ std::vector<T*> items(const List<T>& list) {
   return out;
 }
 
-TEST(ModelTest, NewModelHasOneEmptyWhiteGroupAndNoSkeleton) {
-  Model model("testmodel", nullptr);
-  ASSERT_EQ(model.groups.count(), 1);
-  EXPECT_EQ(model.groups.headItem(), model.currentGroup);
-  EXPECT_EQ(model.vertices.count(), 0);
-  EXPECT_EQ(model.hasSkeleton, 0);
-  const Material& material = model.currentGroup->material;
-  EXPECT_EQ(material.red + material.green + material.blue + material.alpha, 4.0);
+// Within rounding of `sign` times the first three of `expected`.
+bool near(const Vec3& n, const double* expected, double sign) {
+  return std::abs(n.x - sign * expected[0]) < 1e-15 && std::abs(n.y - sign * expected[1]) < 1e-15 &&
+         std::abs(n.z - sign * expected[2]) < 1e-15;
 }
 
-TEST(ModelTest, NormalIsTheUnitCrossProductNegatedWhenFlipped) {
+// (P1 - P0) x (P2 - P1) at unit length, or zero for a triangle without a
+// direction; negated when flipped.
+TEST(ModelTest, FaceNormalIsTheUnitCrossProductOrZero) {
+  const double cases[][4][3] = {
+      // three corners, then the normal
+      {{0, 0, 0}, {0, 0, 3}, {0, 3, 0}, {-1, 0, 0}},
+      {{1, 1, 1}, {1, 4, 5}, {-2, 4, 5}, {0, -0.8, 0.6}},
+      {{0, 0, 0}, {2, 0, 0}, {2, 0, -2}, {0, 1, 0}},
+      {{1, 1, 1}, {1, 1, 1}, {1, 1, 1}, {0, 0, 0}},           // coincident corners
+      {{0, 0, 0}, {1, 1, 1}, {2, 2, 2}, {0, 0, 0}},           // collinear corners
+      {{0, 0, 0}, {NAN, 0, 0}, {0, 1, 0}, {0, 0, 0}},         // an undefined corner
+      {{0, 0, 0}, {1e300, 0, 0}, {0, 1e300, 0}, {0, 0, 0}}};  // an area beyond doubles
   Model model("m", nullptr);
-  Polygon* polygon = model.newPolygon(model.newVertex(0, 0, 0), model.newVertex(0, 0, 3),
-                                      model.newVertex(0, 3, 0), 0.1, 0.2, 0.3, 0.4, 0.5, 0.6);
-  EXPECT_EQ(polygon->normal, (Vec3{-1, 0, 0}));
-  EXPECT_EQ(polygon->cornerNormals[2], (Vec3{-1, 0, 0}));
-  EXPECT_EQ(polygon->uvs[2].vertex, polygon->vertices[2]);
-  EXPECT_EQ(polygon->uvs[2].v, 0.6);
-  polygon->flipped = 1;
-  polygon->computeNormal();
-  EXPECT_EQ(polygon->normal, (Vec3{1, 0, 0}));
+  for (const auto& c : cases) {
+    Vertex* v[3];
+    for (int i = 0; i < 3; ++i) v[i] = model.newVertex(c[i][0], c[i][1], c[i][2]);
+    Polygon* p = model.newPolygon(v[0], v[1], v[2], 0.1, 0.2, 0.3, 0.4, 0.5, 0.6);
+    EXPECT_TRUE(near(p->normal, c[3], 1) && near(p->cornerNormals[2], c[3], 1)) << c[1][1];
+    p->flip();
+    p->computeNormal();  // still flipped
+    EXPECT_TRUE(near(p->normal, c[3], -1) && p->flipped == 1) << c[1][1];
+    EXPECT_TRUE(p->uvs[2].vertex == v[2] && p->uvs[2].u == 0.3 && p->uvs[1].v == 0.5);
+  }
 }
 
-TEST(ModelTest, TrianglesWithoutAreaGetZeroNormalNeverNaN) {
+TEST(ModelTest, QueriesListWhatTheyFindInReverseWalkOrder) {
   Model model("m", nullptr);
-  const double p[][3][3] = {{{1, 1, 1}, {1, 1, 1}, {1, 1, 1}},           // coincident
-                            {{0, 0, 0}, {1, 1, 1}, {2, 2, 2}},           // collinear
-                            {{0, 0, 0}, {NAN, 0, 0}, {0, 1, 0}},         // undefined corner
-                            {{0, 0, 0}, {1e300, 0, 0}, {0, 1e300, 0}}};  // overflow
-  for (const auto& c : p) {
-    Polygon* polygon = model.newPolygon(model.newVertex(c[0][0], c[0][1], c[0][2]),
-                                        model.newVertex(c[1][0], c[1][1], c[1][2]),
-                                        model.newVertex(c[2][0], c[2][1], c[2][2]));
-    EXPECT_EQ(polygon->normal, (Vec3{0, 0, 0})) << c[1][0];
+  SquareWithWing m(model);
+  struct Case {
+    double a, b, c, d;
+    int plane;
+    double tolerance;
+    std::vector<Vertex*> found;
+  };
+  const Case cases[] = {
+      {-1, -1, 3, 3, 0, 0, {m.a, m.b, m.c, m.d, m.e}},
+      {1.5, 0.5, -0.5, -0.5, 0, 0, {m.a, m.b}},  // side: x right, y up; corners in any order
+      {-0.5, 0.5, 0.5, 1.5, 1, 0, {m.c, m.d}},   // front: z right, y up
+      {-0.5, 1.5, 0.5, 2.5, 2, 0, {m.e}},        // top: z right, x up
+      {0.25, 0.25, 0.75, 0.75, 0, 0.25, {m.a, m.b, m.c, m.d}},
+      {0.25, 0.25, 0.75, 0.75, 0, 0.2, {}},
+      {-9, -9, 9, 9, 3, 0, {}},
+      {-9, -9, 9, 9, -1, 0, {}}};
+  for (const Case& k : cases)
+    EXPECT_EQ(items(model.verticesInRect(k.a, k.b, k.c, k.d, k.plane, k.tolerance)), k.found)
+        << k.a << " " << k.b << " plane " << k.plane << " tolerance " << k.tolerance;
+
+  // Polygons need all three corners; each one found is announced.
+  List<Vertex> abc, none, bd;
+  for (Vertex* v : {m.a, m.b, m.c}) abc.pushBack(v);
+  bd.pushBack(m.b), bd.pushBack(m.d);
+  EXPECT_EQ(printedBy([&] {
+              EXPECT_EQ(items(model.polygonsOfVertices(abc)), std::vector<Polygon*>{m.p1});
+              EXPECT_EQ(items(model.polygonsOfVertices(model.vertices)),
+                        (std::vector<Polygon*>{m.p1, m.p2, m.p3}));
+              EXPECT_TRUE(model.polygonsOfVertices(none).empty());
+            }),
+            "Found polygon!Found polygon!Found polygon!Found polygon!");
+  List<Polygon> wing;  // corners once each, pushed in the order met: p1's, then p3's e
+  wing.pushBack(m.p1), wing.pushBack(m.p3);
+  EXPECT_EQ(items(model.distinctVertices(wing)), (std::vector<Vertex*>{m.e, m.c, m.b, m.a}));
+
+  // UV points of mapped polygons only, one per corner: (u, v) = (x, y) / 2 on p1 and p2.
+  for (Polygon* p : {m.p1, m.p2}) {
+    p->uvMapped = 1;
+    for (UvPoint& uv : p->uvs) uv = UvPoint{uv.vertex->x / 2, uv.vertex->y / 2, uv.vertex, 0, 1};
   }
-}
-
-// Corners of a 2 x 2 square in every plane (a at 0, d at 2 on all axes):
-//   c d
-//   a b
-class VerticesInRectTest : public testing::Test {
- protected:
-  Model model{"m", nullptr};
-  Vertex* a = addVertex(model, 0, 0, 0);
-  Vertex* b = addVertex(model, 2, 0, 2);
-  Vertex* c = addVertex(model, 0, 2, 0);
-  Vertex* d = addVertex(model, 2, 2, 2);
-};
-
-TEST_F(VerticesInRectTest, FindsInsideVerticesInReverseWalkOrderWhicheverCornersComeFirst) {
-  EXPECT_EQ(items(model.verticesInRect(-1, -1, 3, 3, 0, 0)), (std::vector<Vertex*>{a, b, c, d}));
-  EXPECT_EQ(items(model.verticesInRect(1, 3, -1, -1, 0, 0)), (std::vector<Vertex*>{a, c}));
-  EXPECT_TRUE(model.verticesInRect(-9, -9, 9, 9, 3, 0).empty());
-}
-
-TEST_F(VerticesInRectTest, EachPlaneReadsItsOwnAxes) {
-  Vertex* inXY = addVertex(model, 10, 10, -10);
-  Vertex* inZY = addVertex(model, -10, 10, 10);
-  Vertex* inZX = addVertex(model, 10, -10, 10);
-  EXPECT_EQ(items(model.verticesInRect(9, 9, 11, 11, 0, 0)), std::vector<Vertex*>{inXY});
-  EXPECT_EQ(items(model.verticesInRect(9, 9, 11, 11, 1, 0)), std::vector<Vertex*>{inZY});
-  EXPECT_EQ(items(model.verticesInRect(9, 9, 11, 11, 2, 0)), std::vector<Vertex*>{inZX});
-}
-
-TEST_F(VerticesInRectTest, ToleranceWidensEverySideInclusively) {
-  EXPECT_EQ(model.verticesInRect(0.5, 0.5, 1.5, 1.5, 0, 0.5).count(), 4);
-  EXPECT_EQ(model.verticesInRect(0.5, 0.5, 1.5, 1.5, 0, 0.25).count(), 0);
-}
-
-// Two UV-mapped triangles sharing the edge b-c, (u, v) = (x, y) / 2:
-//   c---d
-//   | \ |
-//   a---b
-class PolygonQueryTest : public VerticesInRectTest {
- protected:
-  PolygonQueryTest() {
-    for (Polygon* polygon : {lower, upper}) {
-      polygon->uvMapped = 1;
-      for (UvPoint& uv : polygon->uvs) {
-        uv = UvPoint{uv.vertex->x / 2, uv.vertex->y / 2, uv.vertex, 0, 1};
-      }
-    }
-  }
-  List<Vertex> listOf(std::initializer_list<Vertex*> vertices) {
-    List<Vertex> list;
-    for (Vertex* vertex : vertices) list.pushFront(vertex);
-    return list;
-  }
-  Polygon* lower = addPolygon(model, model.currentGroup, a, b, c);
-  Polygon* upper = addPolygon(model, model.currentGroup, b, d, c);
-};
-
-TEST_F(PolygonQueryTest, PolygonsOfVerticesNeedAllThreeCornersAndAreAnnounced) {
-  List<Vertex> three = listOf({a, b, c}), all = listOf({a, b, c, d}), none;
-  testing::internal::CaptureStdout();
-  EXPECT_EQ(items(model.polygonsOfVertices(three)), std::vector<Polygon*>{lower});
-  EXPECT_EQ(items(model.polygonsOfVertices(all)), (std::vector<Polygon*>{lower, upper}));
-  EXPECT_TRUE(model.polygonsOfVertices(none).empty());
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Found polygon!Found polygon!Found polygon!");
-}
-
-TEST_F(PolygonQueryTest, UvQueriesSkipUnmappedPolygonsAndCorners) {
-  EXPECT_EQ(items(model.uvsInRect(0.5, 0.5, 1.5, 1.5, 0)), std::vector<UvPoint*>{&upper->uvs[1]});
-  EXPECT_EQ(model.uvsInRect(1.25, 1.25, 2, 2, 0.25).count(), 1);
-  EXPECT_EQ(model.uvsInRect(1, 1, 0, 0, 0).count(), 6);  // shared vertices, separate points
-  List<Vertex> bd = listOf({b, d});
-  EXPECT_EQ(items(model.uvsOfVertices(bd)),
-            (std::vector<UvPoint*>{&lower->uvs[1], &upper->uvs[1], &upper->uvs[0]}));
-
-  upper->uvs[0].mapped = 0;
-  lower->uvMapped = 0;
-  EXPECT_EQ(items(model.uvsOfVertices(bd)), std::vector<UvPoint*>{&upper->uvs[1]});
+  EXPECT_EQ(items(model.uvsInRect(0.4, 0.4, 0.6, 0.6, 0)),
+            (std::vector<UvPoint*>{&m.p1->uvs[2], &m.p2->uvs[1]}));
+  EXPECT_EQ(items(model.uvsInRect(0.7, 0.7, 0.6, 0.6, 0.1)),
+            (std::vector<UvPoint*>{&m.p1->uvs[2], &m.p2->uvs[1]}));
+  EXPECT_EQ(model.uvsInRect(1, 1, 0, 0, 0).count(), 6);
+  EXPECT_EQ(items(model.uvsOfVertices(bd)), (std::vector<UvPoint*>{&m.p1->uvs[1], &m.p2->uvs[2]}));
+  EXPECT_TRUE(model.uvsOfVertices(none).empty());
+  m.p1->uvs[1].mapped = 0;
+  EXPECT_EQ(items(model.uvsOfVertices(bd)), std::vector<UvPoint*>{&m.p2->uvs[2]});
+  m.p2->uvMapped = 0;
   EXPECT_EQ(model.uvsInRect(1, 1, 0, 0, 0).count(), 3);
-}
-
-TEST_F(PolygonQueryTest, DistinctVerticesListsSharedCornersOnce) {
-  List<Polygon> both;
-  both.pushFront(lower);
-  both.pushFront(upper);
-  // Met as upper's b, d, c, then lower's a.
-  EXPECT_EQ(items(model.distinctVertices(both)), (std::vector<Vertex*>{a, c, d, b}));
 }
 
 }  // namespace

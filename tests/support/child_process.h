@@ -1,8 +1,7 @@
 #pragma once
-// Runs a piece of a test in a forked child, for faults that must not reach
-// the test process itself: dropped privileges, resource limits, signals and
-// operations that might never return. The child ends with _exit, so nothing
-// of the test framework runs twice.
+// Runs a piece of a test in a forked child, for faults that must not reach the
+// test process: dropped privileges, memory caps, SIGKILL and operations that
+// might never return. The child ends with _exit, so nothing runs twice.
 
 #include <signal.h>
 #include <sys/resource.h>
@@ -19,14 +18,26 @@ struct ChildResult {
   long maxRssKb = 0;  // its peak resident memory
 };
 
-// `body` returns the child's exit code; a child still running after
-// `seconds` is ended by SIGALRM.
-inline ChildResult runInChild(const std::function<int()>& body, unsigned seconds = 30) {
+// `body` returns the child's exit code; a child still running after `seconds`
+// is ended by SIGALRM. With `killAfterMicros`, the parent sends SIGKILL that
+// long after the fork. With `memoryCap`, the child's address space is capped,
+// so that a runaway allocation fails at once instead of taking the machine's
+// memory (not under AddressSanitizer, which reserves terabytes up front).
+inline ChildResult runInChild(const std::function<int()>& body, unsigned seconds = 30,
+                              useconds_t killAfterMicros = 0, rlim_t memoryCap = 0) {
   std::fflush(nullptr);  // nothing buffered is written twice
   const pid_t pid = fork();
   if (pid == 0) {
     alarm(seconds);
+#if !defined(__SANITIZE_ADDRESS__)
+    const struct rlimit limit = {memoryCap, memoryCap};
+    if (memoryCap) setrlimit(RLIMIT_AS, &limit);
+#endif
     _exit(body());
+  }
+  if (pid > 0 && killAfterMicros > 0) {
+    usleep(killAfterMicros);
+    kill(pid, SIGKILL);
   }
   ChildResult result;
   int status = 0;
@@ -37,16 +48,4 @@ inline ChildResult runInChild(const std::function<int()>& body, unsigned seconds
   result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
   result.maxRssKb = usage.ru_maxrss;
   return result;
-}
-
-// Caps the child's address space, so that a runaway allocation fails at once
-// instead of taking the machine's memory. AddressSanitizer reserves terabytes
-// of address space up front, so under it the cap is left off.
-inline void limitChildMemory(rlim_t bytes) {
-#if !defined(__SANITIZE_ADDRESS__)
-  struct rlimit limit = {bytes, bytes};
-  setrlimit(RLIMIT_AS, &limit);
-#else
-  (void)bytes;
-#endif
 }

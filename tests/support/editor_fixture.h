@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 #include "app/editor.h"
@@ -54,6 +55,22 @@ class EditorTest : public ::testing::Test {
   }
   std::string lastConsoleMessage() { return editor.consoleMessages->currentList()->messageAt(0); }
 
+  // A view's pixel rectangle (left, bottom - right, top), pixel size and visible
+  // extent: "0,0-400,300 400x300 [-4:4 x -3:3]".
+  static std::string viewState(const Viewport& v) {
+    char text[160];
+    std::snprintf(text, sizeof text, "%d,%d-%d,%d %gx%g [%g:%g x %g:%g]", v.rectLeft, v.rectBottom,
+                  v.rectRight, v.rectTop, v.pixelWidth, v.pixelHeight, v.left, v.right, v.bottom,
+                  v.top);
+    return text;
+  }
+  // A widget's corner and size in its holder: "5,35 390x135".
+  static std::string rectOf(const Widget& w) {
+    char text[80];
+    std::snprintf(text, sizeof text, "%g,%g %gx%g", w.x(), w.y(), w.width(), w.height());
+    return text;
+  }
+
   // Window pixel of a point of a flat view, in GLUT coordinates (y down).
   int glutX(int view, double h) {
     const Viewport& v = editor.views[view];
@@ -61,8 +78,8 @@ class EditorTest : public ::testing::Test {
   }
   int glutY(int view, double vv) {
     const Viewport& v = editor.views[view];
-    int up = static_cast<int>(v.rectBottom + (vv - v.bottom) / (v.top - v.bottom) * v.pixelHeight +
-                              0.5);
+    int up =
+        static_cast<int>(v.rectBottom + (vv - v.bottom) / (v.top - v.bottom) * v.pixelHeight + 0.5);
     return 600 - up;
   }
 

@@ -4,14 +4,15 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <fstream>
+#include <sstream>
+#include <vector>
 
 #include "app/input_codes.h"
-#include "support/bmp_file.h"
+#include "support/fixtures.h"
 
 namespace {
 
-constexpr int kWindowWidth = 800, kWindowHeight = 600;
+constexpr int kWidth = 800, kHeight = 600;
 // Models larger than this are swapped for the seed model, so that every
 // step's checks stay quick.
 constexpr int kMaxPolygons = 3000;
@@ -24,40 +25,239 @@ constexpr const char* kSeedModel =
     "1\ntex.bmp\n0.5 0.5 0.5 1\n"
     "3\n1 0 0 0 0 0 0 -1\n2 0 1 0 0 0 1 2 -1\n2 1 0 0 0 0 3 -1\n";
 
-void writeFile(const std::string& name, const std::string& bytes) {
-  std::ofstream(name, std::ios::binary) << bytes;
+// Blank-separated choices; the constructor lays out the files.
+constexpr const char* kCommands =
+    "/open /save /loadtex /setbb /showtex /hidetex /setx /sety /setz /getpos /setcylinder "
+    "/smoothpolys /flattenpolys /setcolor /polycount /unknown setx";
+constexpr const char* kFileNames =
+    "a.mdl b.mdl model.mdl tex.bmp bad.bmp broken.mdl dir missing.mdl tab\tname.bmp nodir/x fifo "
+    "zero";
+constexpr const char* kNumbers =
+    "0 1 -1 2.5 -3.25 0.000001 1e308 -1e308 1e309 nan inf abc +3 -0 1e-320 "
+    "1.7976931348623157e308 12 4 0.5 +-1 7x .5";
+// Bound keys, Backspace, Delete, and what Ctrl+S and Ctrl+/ send.
+const std::string kKeys = "\b /BR`bcdefmnopqrsvwxz\x7f\x13\x1flk";
+// 8 and 16 stand for lock keys, which bindings must ignore.
+const int kModifiers[] = {0, 0, kShift, kCtrl, kAlt, kShift | kCtrl, 8, 8 | kShift, 16 | kCtrl};
+
+struct Point {
+  int x, y;  // GLUT window coordinates, y down
+};
+std::ostream& operator<<(std::ostream& out, Point p) {
+  return out << "(" << p.x << "," << p.y << ")";
 }
 
-const std::string kTextureBytes = tinyBmp();
+// The parts joined by blanks.
+template <class... Parts>
+std::string say(const Parts&... parts) {
+  std::ostringstream out;
+  ((out << parts << ' '), ...);
+  return out.str().substr(0, out.str().size() - 1);
+}
 
-const char* const kFileNames[] = {
-    "a.mdl", "b.mdl",       "model.mdl",     "tex.bmp", "bad.bmp", "broken.mdl",
-    "dir",   "missing.mdl", "tab\tname.bmp", "nodir/x", "fifo",    "zero",
-};
+// The actions of one step, on the driver's editor and generator.
+class User {
+ public:
+  explicit User(SoakDriver& d) : d_(d), e_(d.editor) {}
 
-const char* const kNumbers[] = {
-    "0",     "1",   "-1",  "2.5", "-3.25", "0.000001", "1e308",  "-1e308",
-    "1e309", "nan", "inf", "abc", "+3",    "-0",       "1e-320", "1.7976931348623157e308",
-    "12",    "4",   "0.5", "+-1", "7x",    ".5",
-};
+  std::string act() {
+    const int roll = below(100);
+    if (roll < 38) return gesture();
+    if (roll < 44) return pickVertices();
+    if (roll < 48) {  // select or deselect all of one kind
+      const int k = kKeyF1 + below(3), modifiers = chance(70) ? kShift : kCtrl;
+      special(k, modifiers);
+      return say("special key", k, "modifiers", modifiers);
+    }
+    if (roll < 68) return keyPress(roll >= 61);
+    if (roll < 74) {
+      const int code = below(32);
+      e_.uiContext()->pushCommand(code);
+      return say("menu code", code);
+    }
+    if (roll < 86) return consoleLine(roll >= 82);
+    if (roll < 91) return popupMenu();
+    const Point at = randomPoint();
+    const int b = below(5), modifiers = chance(70) ? 0 : randomModifiers();
+    if (roll < 95) {  // a press alone, released by the next step
+      button(b, kButtonDown, at, modifiers);
+      return say("press button", b, "at", at, "modifiers", modifiers);
+    }
+    key('z');
+    return "undo";
+  }
 
-const char* const kCommands[] = {
-    "/open",         "/save",     "/loadtex",   "/setbb",   "/showtex",     "/hidetex",
-    "/setx",         "/sety",     "/setz",      "/getpos",  "/setcylinder", "/smoothpolys",
-    "/flattenpolys", "/setcolor", "/polycount", "/unknown", "setx",
+  std::string releaseButton(int b) {
+    const Point at = randomPoint();
+    button(b, kButtonUp, at, chance(80) ? 0 : randomModifiers());
+    return say("release button", b, "at", at);
+  }
+
+ private:
+  int below(size_t n) { return static_cast<int>(d_.rng() % n); }
+  bool chance(int percent) { return below(100) < percent; }
+  int randomModifiers() { return kModifiers[below(std::size(kModifiers))]; }
+  std::string pickWord(const char* words) {
+    std::vector<std::string> list;
+    std::istringstream in(words);
+    for (std::string word; std::getline(in, word, ' ');) list.push_back(word);
+    return list[below(list.size())];
+  }
+
+  void button(int b, int state, Point at, int modifiers) {
+    e_.setModifiers(modifiers);
+    e_.mouseMoved(at.x, at.y);
+    e_.mouseButton(b, state);
+    d_.held[b] = state == kButtonDown;
+  }
+  void click(int b, Point at, int modifiers) {
+    button(b, kButtonDown, at, modifiers);
+    button(b, kButtonUp, at, modifiers);
+  }
+  void key(unsigned char k, int modifiers = 0) {
+    e_.setModifiers(modifiers);
+    e_.keyPressed(k, 0, 0);
+  }
+  void special(int k, int modifiers = 0) {
+    e_.setModifiers(modifiers);
+    e_.specialKeyPressed(k, 0, 0);
+  }
+
+  // Where a flat view shows a random vertex of the model; false without any.
+  bool vertexPoint(Point& at) {
+    if (e_.model->vertices.empty()) return false;
+    const Vertex* v = e_.model->vertices.at(below(e_.model->vertices.count()));
+    const int kind = e_.layoutMode == 1 ? below(3) : e_.singleView;
+    const Viewport& view = e_.views[kind];
+    const double h = kind == kSideView ? v->x : v->z, vv = kind == kTopView ? v->x : v->y;
+    const double px = view.rectLeft + (h - view.left) / (view.right - view.left) * view.pixelWidth;
+    const double py =
+        view.rectBottom + (vv - view.bottom) / (view.top - view.bottom) * view.pixelHeight;
+    at = {static_cast<int>(std::clamp(px, -100.0, 900.0)) + below(7) - 3,
+          kHeight - static_cast<int>(std::clamp(py, -100.0, 700.0)) + below(7) - 3};
+    return true;
+  }
+  // Anywhere, in the UV view (where texture points are picked), or on a vertex.
+  Point randomPoint() {
+    const Viewport& uv = e_.views[kUvView];
+    if (e_.panelsShown && chance(15))
+      return {uv.rectLeft + below(std::max(1, uv.rectRight - uv.rectLeft)),
+              kHeight - uv.rectBottom - below(std::max(1, uv.rectTop - uv.rectBottom))};
+    Point at;
+    if (chance(35) || !vertexPoint(at)) at = {below(kWidth), below(kHeight)};
+    return at;
+  }
+
+  // A tool chosen by F1-F3, by key or from the menu, then a click or a drag
+  // with it, now and then changing the tool halfway.
+  std::string gesture() {
+    const int how = below(4);
+    if (how == 0) special(kKeyF1 + below(3));
+    if (how == 1) key(" mrsvbcexq"[below(10)]);
+    if (how >= 2) e_.toolMenuCommand(17 + below(13));
+    const int tool = e_.tool, b = chance(90) ? kLeftButton : below(3);
+    const int modifiers = chance(50) ? 0 : randomModifiers();
+    const Point from = randomPoint(), to = chance(25) ? from : randomPoint();
+    button(b, kButtonDown, from, modifiers);
+    for (int i = below(4); i > 0; --i)
+      e_.mouseMoved(from.x + (to.x - from.x) * i / 4, from.y + (to.y - from.y) * i / 4);
+    if (chance(5)) e_.toolMenuCommand(17 + below(13));
+    button(b, kButtonUp, to, modifiers);
+    return say("tool", tool, "button", b, "from", from, "to", to, "modifiers", modifiers);
+  }
+
+  // Clicks on a few vertices, the first replacing the selection and the others
+  // added with Shift, then often a key that works on exactly such a selection.
+  std::string pickVertices() {
+    special(kKeyF1);
+    const int count = 1 + below(4);
+    Point at;
+    for (int i = 0; i < count && vertexPoint(at); ++i) click(kLeftButton, at, i ? kShift : 0);
+    const int k = chance(60) ? "pnd\x7f"[below(4)] : 0;
+    if (k) key(k);
+    return say("pick", count, "vertices, key", k);
+  }
+
+  // A key at a random pointer position: mostly a bound one, sometimes any
+  // byte; or a special key (F1-F12, arrows, pages, Home, End, Insert, 112).
+  std::string keyPress(bool isSpecial) {
+    const int n = below(22);
+    int k = isSpecial    ? (n < 12   ? n + 1
+                            : n < 21 ? n + 88
+                                     : 112)
+            : chance(90) ? kKeys[below(kKeys.size())]
+                         : below(256);
+    int modifiers = chance(isSpecial ? 50 : 85) ? 0 : randomModifiers();
+    if (!isSpecial && (k == 19 || k == 31)) modifiers = kCtrl;
+    const Point at = randomPoint();
+    e_.mouseMoved(at.x, at.y);
+    e_.setModifiers(modifiers);
+    if (isSpecial) {
+      e_.specialKeyPressed(k, at.x, at.y);
+    } else {
+      e_.setKeyState(k, 1);
+      e_.keyPressed(static_cast<unsigned char>(k), at.x, at.y);
+      e_.setKeyState(k, 0);
+    }
+    return say(isSpecial ? "special key" : "key", k, "modifiers", modifiers);
+  }
+
+  std::string popupMenu() {
+    const Point at = randomPoint();
+    click(kRightButton, at, chance(30) ? kCtrl : 0);
+    if (!chance(80) || !e_.activeMenu) return say("pop-up menu at", at);
+    const Panel& menu = *e_.activeMenu;
+    const Point item = {
+        static_cast<int>(menu.x()) + below(std::max(1, int(menu.width()))),
+        kHeight - static_cast<int>(menu.y()) - below(std::max(1, int(menu.height())))};
+    click(kLeftButton, item, 0);
+    return say("pop-up menu at", at, "click at", item);
+  }
+
+  // A console line, run directly or typed at the prompt of the shown panels
+  // (with a few Backspaces pressed in vain).
+  std::string consoleLine(bool typed) {
+    std::string line = pickWord(kCommands);
+    if (line == "/open" || line == "/save" || line == "/loadtex") {
+      if (chance(90)) line += " " + pickWord(kFileNames);
+    } else {
+      const int usual = line == "/setbb"         ? 6
+                        : line == "/setcolor"    ? 4
+                        : line == "/setcylinder" ? 2
+                                                 : 1;
+      for (int i = chance(75) ? usual : below(8); i > 0; --i)
+        line += (chance(90) ? " " : "  ") +
+                (chance(40) ? std::to_string(below(21) - 10) : pickWord(kNumbers));
+    }
+    if (!typed) {
+      e_.runConsoleCommand(line);
+      return "console: " + line;
+    }
+    if (!e_.panelsShown) special(kKeyHome);
+    e_.uiContext()->setFocusedEntry(e_.consolePrompt);
+    for (char c : line + "\r") {
+      if (chance(3)) key('\b');
+      key(c);
+    }
+    e_.framePump();
+    if (chance(80)) e_.uiContext()->setFocusedEntry(nullptr);
+    return "typed: " + line;
+  }
+
+  SoakDriver& d_;
+  Editor& e_;
 };
 
 }  // namespace
 
 SoakDriver::SoakDriver(uint64_t seed)
-    : rng_(seed), mainPanel_("main", 100, 100, kWindowWidth, kWindowHeight, editor.uiContext()) {
-  editor.setMainWidget(&mainPanel_);
+    : mainPanel("main", 100, 100, kWidth, kHeight, editor.uiContext()), rng(seed) {
+  editor.setMainWidget(&mainPanel);
   editor.layoutViews();
-  writeFile("seed.mdl", kSeedModel);
-  writeFile("model.mdl", kSeedModel);
+  editor.undoLimit = 8;  // so that the oldest snapshots are dropped often
+  for (const char* name : {"seed.mdl", "model.mdl"}) writeFile(name, kSeedModel);
   writeFile("broken.mdl", std::string(kSeedModel).substr(0, 40));
-  writeFile("tex.bmp", kTextureBytes);
-  writeFile("tab\tname.bmp", kTextureBytes);
+  for (const char* name : {"tex.bmp", "tab\tname.bmp"}) writeFile(name, tinyBmp());
   writeFile("bad.bmp", "BM this is no image");
   mkdir("dir", 0755);
   mkfifo("fifo", 0644);
@@ -65,318 +265,18 @@ SoakDriver::SoakDriver(uint64_t seed)
   editor.runConsoleCommand("/open seed.mdl");
 }
 
-void SoakDriver::button(int b, int state, int x, int y, int modifiers) {
-  editor.setModifiers(modifiers);
-  editor.mouseMoved(x, y);
-  editor.mouseButton(b, state);
-  held_[b] = state == kButtonDown;
-}
-
-int SoakDriver::randomModifiers() {
-  static const int kChoices[] = {0, 0,          kShift,    kCtrl, kAlt, kShift | kCtrl,
-                                 8, 8 | kShift, 16 | kCtrl};
-  return kChoices[below(std::size(kChoices))];
-}
-
-bool SoakDriver::vertexPoint(int& x, int& y) {
-  List<Vertex>& vertices = editor.model->vertices;
-  if (vertices.empty()) return false;
-  const Vertex* v = vertices.at(below(vertices.count()));
-  const int kind = editor.layoutMode == 1 ? below(3) : editor.singleView;
-  const Viewport& view = editor.views[kind];
-  const double h = kind == kSideView ? v->x : v->z;
-  const double vv = kind == kTopView ? v->x : v->y;
-  const double px = view.rectLeft + (h - view.left) / (view.right - view.left) * view.pixelWidth;
-  const double py =
-      view.rectBottom + (vv - view.bottom) / (view.top - view.bottom) * view.pixelHeight;
-  x = static_cast<int>(std::clamp(px, -100.0, 900.0)) + below(7) - 3;
-  y = kWindowHeight - static_cast<int>(std::clamp(py, -100.0, 700.0)) + below(7) - 3;
-  return true;
-}
-
-void SoakDriver::randomPoint(int& x, int& y) {
-  const Viewport& uv = editor.views[kUvView];
-  if (editor.panelsShown && chance(15)) {
-    // Inside the UV view, where texture points are picked and moved.
-    x = uv.rectLeft + below(std::max(1, uv.rectRight - uv.rectLeft));
-    y = kWindowHeight - (uv.rectBottom + below(std::max(1, uv.rectTop - uv.rectBottom)));
-    return;
-  }
-  if (chance(35) || !vertexPoint(x, y)) {
-    x = below(kWindowWidth);
-    y = below(kWindowHeight);
-  }
-}
-
-std::string SoakDriver::selectGesture() {
-  switch (below(3)) {
-    case 0:
-      editor.setModifiers(0);
-      editor.specialKeyPressed(kKeyF1 + below(3), 0, 0);
-      break;
-    case 1:
-      editor.setModifiers(0);
-      editor.keyPressed(' ', 0, 0);
-      break;
-    default:
-      editor.toolMenuCommand(17 + below(3));
-  }
-  int x0, y0, x1, y1;
-  randomPoint(x0, y0);
-  if (chance(40)) {
-    x1 = x0;
-    y1 = y0;
-  } else {
-    randomPoint(x1, y1);
-  }
-  const int modifiers = randomModifiers();
-  button(kLeftButton, kButtonDown, x0, y0, modifiers);
-  moveTo((x0 + x1) / 2, (y0 + y1) / 2);
-  button(kLeftButton, kButtonUp, x1, y1, modifiers);
-  return "select with tool " + std::to_string(editor.tool) + " from (" + std::to_string(x0) + "," +
-         std::to_string(y0) + ") to (" + std::to_string(x1) + "," + std::to_string(y1) +
-         ") modifiers " + std::to_string(modifiers);
-}
-
-// Clicks on a few vertices, the first replacing the selection and the others
-// added with Shift, then often a key that works on exactly such a selection.
-std::string SoakDriver::pickVertices() {
-  editor.setModifiers(0);
-  editor.specialKeyPressed(kKeyF1, 0, 0);
-  const int count = 1 + below(4);
-  for (int i = 0; i < count; ++i) {
-    int x, y;
-    if (!vertexPoint(x, y)) break;
-    button(kLeftButton, kButtonDown, x, y, i == 0 ? 0 : kShift);
-    button(kLeftButton, kButtonUp, x, y, i == 0 ? 0 : kShift);
-  }
-  std::string what = "pick " + std::to_string(count) + " vertices";
-  if (chance(60)) {
-    static const unsigned char kKeys[] = {'p', 'n', 'd', 127};
-    const unsigned char key = kKeys[below(std::size(kKeys))];
-    editor.setModifiers(0);
-    editor.keyPressed(key, 0, 0);
-    what += ", key " + std::to_string(key);
-  }
-  return what;
-}
-
-std::string SoakDriver::selectAll() {
-  const int key = kKeyF1 + below(3);
-  const int modifiers = chance(70) ? kShift : kCtrl;
-  editor.setModifiers(modifiers);
-  editor.specialKeyPressed(key, 0, 0);
-  return "special key " + std::to_string(key) + " modifiers " + std::to_string(modifiers);
-}
-
-std::string SoakDriver::toolGesture() {
-  static const unsigned char kToolKeys[] = {'m', 'r', 's', 'v', 'b', 'c', 'e', 'x', 'q'};
-  if (chance(50)) {
-    editor.setModifiers(0);
-    editor.keyPressed(kToolKeys[below(std::size(kToolKeys))], 0, 0);
-  } else {
-    editor.toolMenuCommand(20 + below(10));
-  }
-  const int tool = editor.tool;
-  int x0, y0, x1, y1;
-  randomPoint(x0, y0);
-  randomPoint(x1, y1);
-  const int b = chance(85) ? kLeftButton : below(3);
-  const int modifiers = chance(80) ? 0 : randomModifiers();
-  button(b, kButtonDown, x0, y0, modifiers);
-  for (int i = below(4); i > 0; --i) moveTo(x0 + (x1 - x0) * i / 4, y0 + (y1 - y0) * i / 4);
-  // Now and then the tool changes in the middle of the drag.
-  if (chance(5)) editor.toolMenuCommand(17 + below(13));
-  button(b, kButtonUp, x1, y1, modifiers);
-  return "tool " + std::to_string(tool) + " button " + std::to_string(b) + " from (" +
-         std::to_string(x0) + "," + std::to_string(y0) + ") to (" + std::to_string(x1) + "," +
-         std::to_string(y1) + ")";
-}
-
-std::string SoakDriver::keyPress() {
-  static const unsigned char kKeys[] = {8,   ' ', '/', 'B', 'R', '`', 'b', 'c', 'd',
-                                        'e', 'f', 'm', 'n', 'o', 'p', 'q', 'r', 's',
-                                        'v', 'w', 'x', 'z', 127, 19,  31,  'l', 'k'};
-  unsigned char key =
-      chance(90) ? kKeys[below(std::size(kKeys))] : static_cast<unsigned char>(below(256));
-  int modifiers = (key == 19 || key == 31) ? kCtrl : (chance(85) ? 0 : randomModifiers());
-  int x, y;
-  randomPoint(x, y);
-  moveTo(x, y);
-  editor.setModifiers(modifiers);
-  editor.setKeyState(key, 1);
-  editor.keyPressed(key, x, y);
-  editor.setKeyState(key, 0);
-  return "key " + std::to_string(key) + " modifiers " + std::to_string(modifiers);
-}
-
-std::string SoakDriver::specialKey() {
-  static const int kKeys[] = {1,  2,   3,   4,   5,   6,   7,   8,   9,   10,  11,
-                              12, 100, 101, 102, 103, 104, 105, 106, 107, 108, 112};
-  const int key = kKeys[below(std::size(kKeys))];
-  const int modifiers = chance(50) ? 0 : randomModifiers();
-  int x, y;
-  randomPoint(x, y);
-  moveTo(x, y);
-  editor.setModifiers(modifiers);
-  editor.specialKeyPressed(key, x, y);
-  return "special key " + std::to_string(key) + " modifiers " + std::to_string(modifiers);
-}
-
-std::string SoakDriver::menuCommand() {
-  const int code = below(32);
-  editor.uiContext()->pushCommand(code);
-  return "menu code " + std::to_string(code);
-}
-
-std::string SoakDriver::popupMenu() {
-  int x, y;
-  randomPoint(x, y);
-  const int modifiers = chance(30) ? kCtrl : 0;
-  button(kRightButton, kButtonDown, x, y, modifiers);
-  button(kRightButton, kButtonUp, x, y, modifiers);
-  std::string what = "pop-up menu at (" + std::to_string(x) + "," + std::to_string(y) + ")";
-  if (chance(80) && editor.activeMenu) {
-    const Panel& menu = *editor.activeMenu;
-    const int cx = static_cast<int>(menu.x() + real(0, menu.width()));
-    const int cy = kWindowHeight - static_cast<int>(menu.y() + real(0, menu.height()));
-    button(kLeftButton, kButtonDown, cx, cy, 0);
-    button(kLeftButton, kButtonUp, cx, cy, 0);
-    what += ", click at (" + std::to_string(cx) + "," + std::to_string(cy) + ")";
-  }
-  return what;
-}
-
-// A press, or the release of a held button: one half of a click, the other
-// half coming with a later step.
-std::string SoakDriver::looseMouseEvent() {
-  int x, y;
-  randomPoint(x, y);
-  const int b = below(kButtons);
-  const int state = held_[b] ? kButtonUp : kButtonDown;
-  const int modifiers = chance(70) ? 0 : randomModifiers();
-  button(b, state, x, y, modifiers);
-  return "mouse button " + std::to_string(b) + " state " + std::to_string(state) + " at (" +
-         std::to_string(x) + "," + std::to_string(y) + ")";
-}
-
-std::string SoakDriver::fileName() {
-  return kFileNames[below(std::size(kFileNames))];
-}
-
-std::string SoakDriver::number() {
-  if (chance(40)) return std::to_string(below(21) - 10);
-  return kNumbers[below(std::size(kNumbers))];
-}
-
-std::string SoakDriver::randomCommand() {
-  const int index = below(std::size(kCommands));
-  std::string line = kCommands[index];
-  int parameters;
-  switch (index) {
-    case 0:
-    case 1:
-    case 2:  // file commands
-      return chance(90) ? line + " " + fileName() : line;
-    case 3:
-      parameters = chance(70) ? 6 : below(8);
-      break;
-    case 13:
-      parameters = chance(70) ? 4 : below(6);
-      break;
-    case 10:
-      return chance(90) ? line + " " + std::to_string(below(14)) + " " + std::to_string(below(7))
-                        : line + " " + number();
-    default:
-      parameters = chance(80) ? 1 : below(3);
-  }
-  for (int i = 0; i < parameters; ++i) line += (chance(90) ? " " : "  ") + number();
-  return line;
-}
-
-std::string SoakDriver::consoleLine(bool typed) {
-  const std::string line = randomCommand();
-  if (!typed) {
-    editor.runConsoleCommand(line);
-    return "console: " + line;
-  }
-  UiContext& ui = *editor.uiContext();
-  if (!editor.panelsShown) editor.specialKeyPressed(kKeyHome, 0, 0);
-  const Panel& console = *editor.consoleWidget;
-  const TextEntry& prompt = *editor.consolePrompt;
-  const int px = static_cast<int>(console.x() + prompt.x() + prompt.width() / 2);
-  const int py = kWindowHeight - static_cast<int>(console.y() + prompt.y() + prompt.height() / 2);
-  // The click must reach the prompt, or it would be an action of its own on
-  // whatever covers the prompt (a panel, a pop-up menu, or a view).
-  const double upY = kWindowHeight - py;
-  const Panel* front = nullptr;
-  for (Panel* panel : editor.widgets) {
-    if (!panel->isHidden() && panel->contains(px, upY)) {
-      front = panel;
-      break;
-    }
-  }
-  if (editor.dragMode == kNoDrag && front == &console && !console.isMinimised()) {
-    button(kLeftButton, kButtonDown, px, py, 0);
-    button(kLeftButton, kButtonUp, px, py, 0);
-  }
-  // Otherwise the user would make room for the prompt first.
-  if (ui.focusedEntry() != editor.consolePrompt) ui.setFocusedEntry(editor.consolePrompt);
-  for (char c : line) {
-    if (chance(3)) editor.keyPressed(8, 0, 0);
-    editor.keyPressed(static_cast<unsigned char>(c), 0, 0);
-  }
-  editor.keyPressed(13, 0, 0);
-  editor.framePump();
-  if (chance(80)) ui.setFocusedEntry(nullptr);
-  return "typed: " + line;
-}
-
 std::string SoakDriver::step() {
   std::string what;
-  const int* heldButton = std::find(held_, held_ + kButtons, 1);
-  if (heldButton != held_ + kButtons) {
-    // A held button is let go before the user does anything else.
-    int x, y;
-    randomPoint(x, y);
-    const int b = static_cast<int>(heldButton - held_);
-    button(b, kButtonUp, x, y, chance(80) ? 0 : randomModifiers());
-    what = "release button " + std::to_string(b) + " at (" + std::to_string(x) + "," +
-           std::to_string(y) + ")";
+  const int b = static_cast<int>(std::find(held, held + 5, 1) - held);
+  if (b < 5) {
+    what = User(*this).releaseButton(b);  // before the user does anything else
   } else if (editor.model->polygonCount() > kMaxPolygons ||
              editor.model->vertices.count() > 2 * kMaxPolygons) {
     writeFile("seed.mdl", kSeedModel);
     editor.runConsoleCommand("/open seed.mdl");
     what = "reopen the seed model";
   } else {
-    const int roll = below(100);
-    if (roll < 18) {
-      what = selectGesture();
-    } else if (roll < 24) {
-      what = pickVertices();
-    } else if (roll < 28) {
-      what = selectAll();
-    } else if (roll < 48) {
-      what = toolGesture();
-    } else if (roll < 61) {
-      what = keyPress();
-    } else if (roll < 68) {
-      what = specialKey();
-    } else if (roll < 74) {
-      what = menuCommand();
-    } else if (roll < 82) {
-      what = consoleLine(false);
-    } else if (roll < 86) {
-      what = consoleLine(true);
-    } else if (roll < 91) {
-      what = popupMenu();
-    } else if (roll < 95) {
-      what = looseMouseEvent();
-    } else {
-      editor.setModifiers(0);
-      editor.keyPressed('z', 0, 0);
-      what = "undo";
-    }
+    what = User(*this).act();
   }
   editor.framePump();
   return what;

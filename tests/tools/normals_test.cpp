@@ -1,9 +1,4 @@
-#include <gtest/gtest.h>
-
-#include <cmath>
-
-#include "support/editor_fixture.h"
-#include "support/mesh_builders.h"
+#include "tools/tool_fixture.h"
 
 namespace {
 
@@ -12,60 +7,53 @@ namespace {
 //   b (0,1,0)
 //   | \            p = a c b   (in the plane z = 0, normal +z)
 //   a--c (1,0,0)   q = a b d   (in the plane x = 0, normal +x, d = (0,0,1))
-class NormalsTest : public EditorTest {
+class NormalsTest : public ToolTest {
  protected:
-  Model& m = *editor.model;
-  Vertex *a = addVertex(m, 0, 0, 0), *b = addVertex(m, 0, 1, 0), *c = addVertex(m, 1, 0, 0),
-         *d = addVertex(m, 0, 0, 1);
-  Polygon *p = addTriangle(m, a, c, b), *q = addTriangle(m, a, b, d);
-  const double h = 1 / std::sqrt(2.0);  // (h, 0, h) is the unit vector along (1, 0, 1)
+  // The three corner normals, then the face normal.
+  static std::string normals(const Polygon* t) {
+    std::string text;
+    for (const Vec3& n : t->cornerNormals) text += num(n.x) + "," + num(n.y) + "," + num(n.z) + " ";
+    return text + "face " + num(t->normal.x) + "," + num(t->normal.y) + "," + num(t->normal.z);
+  }
+  Vertex *a = addVertex(model(), 0, 0, 0), *b = addVertex(model(), 0, 1, 0),
+         *c = addVertex(model(), 1, 0, 0), *d = addVertex(model(), 0, 0, 1);
+  Polygon *p = addTriangle(model(), a, c, b), *q = addTriangle(model(), a, b, d);
 };
 
-TEST_F(NormalsTest, SmoothingAveragesSharedVerticesOnly) {
-  List<Polygon> both;
-  both.pushFront(p);
-  both.pushFront(q);
-  editor.smoothPolygons(both);
-  EXPECT_EQ(p->smooth + q->smooth, 2);
-  EXPECT_TRUE(sameVec(p->cornerNormals[0], h, 0, h));  // a
-  EXPECT_TRUE(sameVec(p->cornerNormals[2], h, 0, h));  // b
-  EXPECT_TRUE(sameVec(q->cornerNormals[1], h, 0, h));  // b
-  EXPECT_TRUE(sameVec(p->cornerNormals[1], 0, 0, 1));  // c, unshared
-  EXPECT_TRUE(sameVec(q->cornerNormals[2], 1, 0, 0));  // d, unshared
-  EXPECT_TRUE(sameVec(p->normal, 0, 0, 1));            // face normals stay
-}
-
-TEST_F(NormalsTest, CancellingNormalsKeepTheFaceNormalAndRepeatsSetTheFirstCorner) {
-  Polygon* back = addTriangle(m, a, b, c);    // p seen from behind
-  Polygon* sliver = addTriangle(m, d, d, b);  // degenerate: zero face normal
-  sliver->cornerNormals[1] = Vec3{7, 7, 7};
-  List<Polygon> list;
-  for (Polygon* t : {p, back, sliver}) list.pushFront(t);
-  editor.smoothPolygons(list);
-  for (int i = 0; i < 3; ++i) {
-    EXPECT_TRUE(sameVec(p->cornerNormals[i], 0, 0, 1)) << i;
-    EXPECT_TRUE(sameVec(back->cornerNormals[i], 0, 0, -1)) << i;
-  }
-  EXPECT_TRUE(sameVec(sliver->cornerNormals[0], 0, 0, 0));  // d: only the sliver's own zero
-  EXPECT_TRUE(sameVec(sliver->cornerNormals[1], 7, 7, 7));
-}
-
-TEST_F(NormalsTest, RebuildSmoothsEverySmoothPolygonAndFlattensTheRest) {
-  p->smooth = q->smooth = 1;  // smoothed earlier, not selected now
-  Polygon* flat = addTriangle(m, c, addVertex(m, 5, 0, 0), addVertex(m, 5, 0, 1));
-  c->x = 2;  // p still faces +z; flat faces -y
-  editor.rebuildNormals();
-  EXPECT_TRUE(sameVec(q->cornerNormals[1], h, 0, h));
-  EXPECT_TRUE(sameVec(p->cornerNormals[1], 0, 0, 1));
-  for (const Vec3& n : flat->cornerNormals) EXPECT_TRUE(sameVec(n, 0, -1, 0));
-
+// Code 15 gives each vertex the normalised sum of its selected triangles'
+// face normals; where the sum cancels, each triangle keeps its own.
+TEST_F(NormalsTest, SmoothingAveragesTheFaceNormalsAroundEachVertex) {
+  Polygon* back = addTriangle(model(), a, b, c);    // p seen from behind
+  Polygon* sliver = addTriangle(model(), d, d, b);  // no area: a zero normal
+  sliver->cornerNormals[1] = Vec3{7, 7, 7};         // a repeated corner is left alone
   editor.selectedPolygons.pushFront(p);
-  editor.flattenPolygons();
-  EXPECT_EQ(p->smooth, 0);
-  for (const Vec3& n : p->cornerNormals) EXPECT_TRUE(sameVec(n, 0, 0, 1));
+  editor.selectedPolygons.pushFront(q);
+  editor.toolMenuCommand(15);
+  EXPECT_EQ(normals(p), "0.707107,0,0.707107 0,0,1 0.707107,0,0.707107 face 0,0,1");
+  EXPECT_EQ(normals(q), "0.707107,0,0.707107 0.707107,0,0.707107 1,0,0 face 1,0,0");
+  editor.selectedPolygons.pushFront(back);
+  editor.selectedPolygons.pushFront(sliver);
+  editor.toolMenuCommand(15);
+  EXPECT_EQ(normals(p), "1,0,0 0,0,1 1,0,0 face 0,0,1");
+  EXPECT_EQ(normals(back), "1,0,0 1,0,0 0,0,-1 face 0,0,-1");
+  EXPECT_EQ(normals(sliver), "1,0,0 7,7,7 1,0,0 face 0,0,0");
+  EXPECT_EQ(snapshots(), 0);
+}
+
+// Every edit rebuilds the normals: smooth triangles are smoothed among
+// themselves, the others (code 14 makes them so) get the face normal.
+TEST_F(NormalsTest, RebuildKeepsEachTrianglesShading) {
+  p->smooth = q->smooth = 1;
+  Polygon* flat = addTriangle(model(), c, addVertex(model(), 5, 0, 0), addVertex(model(), 5, 0, 1));
+  c->x = 2;
   editor.rebuildNormals();
-  EXPECT_TRUE(sameVec(q->cornerNormals[1], 1, 0, 0));  // q is smooth alone now
-  EXPECT_EQ(editor.undoStack.size(), 0u);
+  EXPECT_EQ(normals(q), "0.707107,0,0.707107 0.707107,0,0.707107 1,0,0 face 1,0,0");
+  EXPECT_EQ(normals(flat), "0,-1,0 0,-1,0 0,-1,0 face 0,-1,0");
+  editor.selectedPolygons.pushFront(p);
+  editor.toolMenuCommand(14);
+  EXPECT_EQ(normals(p), "0,0,1 0,0,1 0,0,1 face 0,0,1");
+  editor.rebuildNormals();
+  EXPECT_EQ(normals(q), "1,0,0 1,0,0 1,0,0 face 1,0,0");  // smooth alone now
 }
 
 }  // namespace

@@ -1,174 +1,118 @@
-#include <gtest/gtest.h>
+#include "tools/tool_fixture.h"
 
-#include "support/editor_fixture.h"
-#include "support/mesh_builders.h"
+#include "model/skeleton.h"
 
 namespace {
 
-constexpr int kLockBit = 8;  // Caps or Num Lock as the window system reports it
+constexpr int kLock = 8;  // Caps or Num Lock as the window system reports it
 
-class SelectionTest : public EditorTest {
+// The wing with p1 mapped to (0.2, 0.2) (0.8, 0.2) (0.2, 0.8), and a bone
+// from the origin to (2, 2, 0).
+class SelectionTest : public WingTest {
  protected:
   SelectionTest() {
-    // A Side view ten units wide: a click reaches 0.1 units around the point.
-    editor.views[kSideView].left = -5;
-    editor.views[kSideView].right = 5;
-    editor.activeView = kSideView;
+    const double u[3] = {0.2, 0.8, 0.2}, v[3] = {0.2, 0.2, 0.8};
+    m.p1->uvMapped = 1;
+    for (int i = 0; i < 3; ++i) m.p1->uvs[i] = {u[i], v[i], m.p1->vertices[i], 0, 1};
+    child = model().addBone(model().createRoot(0, 0, 0), 2, 2, 0);
   }
-  void pick(double ha, double va, double hb, double vb, int modifiers = 0) {
-    editor.setModifiers(modifiers);
-    testing::internal::CaptureStdout();  // the model's search trace
-    editor.selectInRect(ha, va, hb, vb);
-    testing::internal::GetCapturedStdout();
+  // Selected vertices, p1's UV points and polygons, newest first, and the
+  // bone: "ba/10/3/child".
+  std::string selection() {
+    std::string text;
+    for (Vertex* v : editor.selectedVertices) text += letterOf(v);
+    text += "/";
+    for (UvPoint* uv : editor.selectedUvs) text += std::to_string(uv - m.p1->uvs);
+    text += "/";
+    for (Polygon* p : editor.selectedPolygons) text += numberOf(p);
+    return text + (editor.selectedBone == child ? "/child" : "/");
   }
-  void clickAt(double h, double v, int modifiers = 0) { pick(h, v, h, v, modifiers); }
-  // Gives the polygon texture coordinates, so that its corners take part in
-  // UV selection.
-  static void map(Polygon* p) {
-    p->uvMapped = 1;
-    for (UvPoint& uv : p->uvs) uv.mapped = 1;
-  }
-  Model& model() { return *editor.model; }
+  Bone* child;
 };
 
-TEST_F(SelectionTest, ClickReachesOneMarkerEdgeWhateverTheDepthARubberBandNoFurther) {
-  Vertex* near = addVertex(model(), 0.09, -0.09, 7);
-  Vertex* far = addVertex(model(), 0.15, 0, 0);
-  clickAt(0, 0);
-  EXPECT_EQ(editor.selectedVertices.count(), 1);
-  EXPECT_EQ(near->selected, 1);
-  EXPECT_EQ(far->selected, 0);
+// One pick after another in a view 8 units wide, where a click reaches 0.08
+// units around a point; each row gives the selection after it.
+TEST_F(SelectionTest, PicksReplaceAddOrRemoveByTheirModifiers) {
+  struct Case {
+    int tool, view, modifiers;
+    double h0, v0, h1, v1;
+    const char* selection;
+  };
+  const Case cases[] = {
+      {kSelectVertex, kSideView, 0, 0.07, -0.07, 0.07, -0.07, "a/0//"},
+      {kSelectVertex, kSideView, kShift | kLock, 1, 0, 1, 0, "ba/10//"},  // lock keys do not count
+      {kSelectVertex, kSideView, kShift, 1, 0, 1, 0, "ba/10//"},          // already selected
+      {kSelectVertex, kSideView, kCtrl | kLock, 0, 0, 0, 0, "b/1//"},
+      {kSelectVertex, kSideView, kAlt, 1, 1, 1, 1, "c/2//"},  // any other modifier replaces
+      {kSelectVertex, kSideView, kShift | kCtrl, 0, 1, 0, 1, "d///"},
+      {kSelectVertex, kSideView, 0, 0.09, 0, 0.09, 0, "///"},         // out of reach: nothing
+      {kSelectVertex, kTopView, 0, -0.5, -0.5, 2.5, 0.99, "ad/0//"},  // a band reaches no further
+      {kSelectVertex, kFullView, 0, -9, -9, 9, 9, "ad/0//"},
+      {kSelectPolygon, kSideView, 0, -0.5, -0.5, 1.5, 0.5, "ad/0//"},  // all three corners or none
+      {kSelectPolygon, kFrontView, kShift, 2.5, -0.5, -0.5, 1.5, "ad/0/321/"},
+      {kSelectPolygon, kSideView, kShift, -0.5, -0.5, 1.5, 1.5, "ad/0/321/"},
+      {kSelectPolygon, kSideView, kCtrl, -0.5, -0.5, 1.5, 1.5, "ad/0/3/"},
+      {kSelectPolygon, kSideView, 0, -0.5, -0.5, 1.5, 1.5, "ad/0/12/"},
+      {kSelectBone, kSideView, 0, 1.5, 1.5, 2.5, 2.5, "ad/0/12/child"},
+      {kSelectBone, kSideView, 0, 2, 2, 2, 2, "ad/0/12/"},       // a click finds no bone
+      {kSelectPolygon, kUvView, 0, 0.5, 0, 1, 0.5, "ad/1/12/"},  // UV points with any select tool
+      {kSelectBone, kUvView, kShift, 0, 0, 0.5, 0.5, "ad/01/12/"},
+      {kSelectVertex, kUvView, kCtrl, 0.5, 0, 1, 0.5, "ad/0/12/"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "pick " << &c - cases);
+    editor.tool = c.tool;
+    editor.activeView = c.view;
+    editor.setModifiers(c.modifiers);
+    printedBy([&] { editor.selectInRect(c.h0, c.v0, c.h1, c.v1); });
+    EXPECT_EQ(selection(), c.selection);
+    for (Vertex* v : model().vertices) EXPECT_EQ(v->selected, editor.selectedVertices.contains(v));
+    for (Polygon* p : {m.p1, m.p2, m.p3}) {
+      EXPECT_EQ(p->selected, editor.selectedPolygons.contains(p));
+    }
+  }
+  editor.tool = kSelectVertex;
+  editor.activeView = kSideView;
+  editor.setModifiers(0);
   editor.vertexMarkerScale = 2;  // bigger markers reach further
-  clickAt(0, 0);
-  EXPECT_EQ(editor.selectedVertices.count(), 2);
-  pick(0.1, -1, 0.14, 1);
-  EXPECT_EQ(editor.selectedVertices.count(), 0);
+  editor.selectInRect(0.15, 0, 0.15, 0);
+  EXPECT_EQ(selection(), "a/0/12/");
 }
 
-TEST_F(SelectionTest, ShiftAddsOnceCtrlRemovesWithUvPointsOthersReplace) {
-  SquareWithWing m(model());
-  map(m.p1);
-  clickAt(0, 0);
-  clickAt(1, 0, kShift | kLockBit);
-  clickAt(1, 0, kShift);  // already selected: nothing changes
-  ASSERT_EQ(editor.selectedVertices.count(), 2);
-  EXPECT_EQ(editor.selectedVertices.headItem(), m.b);  // newest first
-  EXPECT_EQ(editor.selectedUvs.count(), 2);
-
-  clickAt(0, 0, kCtrl | kLockBit);
-  EXPECT_EQ(editor.selectedVertices.headItem(), m.b);
-  EXPECT_EQ(editor.selectedVertices.count(), 1);
-  EXPECT_EQ(m.a->selected, 0);
-  ASSERT_EQ(editor.selectedUvs.count(), 1);
-  EXPECT_EQ(editor.selectedUvs.headItem(), &m.p1->uvs[1]);
-  EXPECT_EQ(m.p1->uvs[0].selected, 0);
-
-  const int replacing[] = {0, kAlt, kShift | kCtrl, -1};
-  for (int modifiers : replacing) {
-    clickAt(1, 1, modifiers);
-    EXPECT_EQ(editor.selectedVertices.count(), 1) << modifiers;
-    EXPECT_EQ(m.c->selected, 1) << modifiers;
-    EXPECT_EQ(m.b->selected, 0) << modifiers;
-    EXPECT_EQ(editor.selectedUvs.headItem(), &m.p1->uvs[2]) << modifiers;
-    clickAt(1, 0);
-  }
-  clickAt(3, 3);  // nothing there
-  EXPECT_EQ(editor.selectedVertices.count() + editor.selectedUvs.count(), 0);
-}
-
-TEST_F(SelectionTest, PolygonPickNeedsAllThreeCorners) {
-  SquareWithWing m(model());
-  editor.tool = kSelectPolygon;
-  pick(-0.5, -0.5, 1.5, 0.5);  // a and b only
-  EXPECT_EQ(editor.selectedPolygons.count(), 0);
-  pick(2.5, -0.5, 0.5, 1.5, kShift);  // b, c, e
-  pick(2.5, -0.5, 0.5, 1.5, kShift);
-  ASSERT_EQ(editor.selectedPolygons.count(), 1);
-  EXPECT_EQ(m.p3->selected, 1);
-  pick(-0.5, -0.5, 1.5, 1.5);  // replace: p3 loses its flag
-  EXPECT_EQ(editor.selectedPolygons.count(), 2);
-  EXPECT_EQ(m.p3->selected, 0);
-  pick(-0.5, -0.5, 1.5, 1.5, kCtrl);
-  EXPECT_EQ(editor.selectedPolygons.count(), 0);
-  EXPECT_EQ(m.p1->selected + m.p2->selected, 0);
-  EXPECT_EQ(editor.selectedVertices.count(), 0);
-}
-
-TEST_F(SelectionTest, BonePickTakesTheJointInTheBandAndAClickClearsIt) {
-  Bone* child = model().addBone(model().createRoot(0, 0, 0), 2, 2, 0);
-  editor.tool = kSelectBone;
-  pick(1.5, 1.5, 2.5, 2.5, kShift);
-  EXPECT_EQ(editor.selectedBone, child);
-  clickAt(2, 2);  // on the joint, but a click finds no bone
-  EXPECT_EQ(editor.selectedBone, nullptr);
-}
-
-TEST_F(SelectionTest, UvBandPicksUvPointsWithAnySelectTool) {
-  SquareWithWing m(model());
-  map(m.p1);
-  const double u[3] = {0.2, 0.8, 0.2}, v[3] = {0.2, 0.2, 0.8};
-  for (int i = 0; i < 3; ++i) m.p1->uvs[i].u = u[i], m.p1->uvs[i].v = v[i];
-  editor.activeView = kUvView;
-  for (int tool : {kSelectVertex, kSelectPolygon, kSelectBone}) {
-    editor.tool = tool;
-    pick(0, 0, 0.5, 0.5);
-    ASSERT_EQ(editor.selectedUvs.count(), 1) << tool;
-    EXPECT_EQ(m.p1->uvs[0].selected, 1) << tool;
-    EXPECT_EQ(editor.selectedPolygons.count() + editor.selectedVertices.count(), 0) << tool;
-  }
-  pick(0.5, 0, 1, 0.5, kShift);
-  pick(0, 0, 0.5, 0.5, kCtrl);
-  ASSERT_EQ(editor.selectedUvs.count(), 1);
-  EXPECT_EQ(editor.selectedUvs.headItem(), &m.p1->uvs[1]);
-  EXPECT_EQ(m.p1->uvs[0].selected, 0);
-}
-
+// Select all fills the lists (vertices without their flags); deselect
+// leaves UV points and vertex flags as they are.
 TEST_F(SelectionTest, SelectAllAndDeselect) {
-  SquareWithWing m(model());
-  map(m.p1);
   editor.selectAllVertices();
-  editor.selectAllVertices();
-  EXPECT_EQ(editor.selectedVertices.count(), 5);
-  EXPECT_EQ(m.a->selected, 0);  // the list alone says what is selected
   editor.selectAllPolygons();
-  editor.selectAllPolygons();
-  EXPECT_EQ(editor.selectedPolygons.count(), 3);
-  EXPECT_EQ(m.p1->selected + m.p2->selected + m.p3->selected, 3);
-
-  clickAt(0, 0);  // a and its UV point
-  editor.selectedBone = model().createRoot(0, 0, 0);
+  EXPECT_EQ(selection(), "abcde//123/");
+  EXPECT_EQ(m.a->selected + m.p1->selected + m.p2->selected + m.p3->selected, 3);
+  editor.setModifiers(0);
+  editor.selectInRect(-0.5, -0.5, 0.5, 0.5);
+  editor.selectedBone = child;
   editor.deselectAll();
-  EXPECT_EQ(editor.selectedPolygons.count() + editor.selectedVertices.count(), 0);
-  EXPECT_EQ(m.p1->selected, 0);
-  EXPECT_EQ(editor.selectedBone, nullptr);
-  EXPECT_EQ(editor.selectedUvs.count(), 1);  // UV points and vertex flags stay
-  EXPECT_EQ(m.a->selected, 1);
+  EXPECT_EQ(selection(), "/0//");
+  EXPECT_EQ(m.a->selected + m.p1->selected, 1);
 }
 
-TEST_F(SelectionTest, SelectionBoxAndItsCentre) {
-  Polygon* p = addTriangle(model(), addVertex(model(), 1, 5, -2), addVertex(model(), 3, -1, 0),
-                           addVertex(model(), 2, 2, 4));
-  editor.selectedPolygons.pushFront(p);
-  editor.computeSelectionBox(1);
-  EXPECT_TRUE(sameVec(editor.selectionMin, 1, -1, -2));
-  EXPECT_TRUE(sameVec(editor.selectionMax, 3, 5, 4));
-  EXPECT_TRUE(sameVec(editor.selectionCentre, 2, 2, 1));
-
+// The box around the selected vertices (kind 0) or polygons (1); an empty
+// selection keeps the last box. A scale leaves the box of its result.
+TEST_F(SelectionTest, SelectionBoxFollowsTheSelection) {
+  auto box = [&](int kind) {
+    editor.computeSelectionBox(kind);
+    const Vec3 &lo = editor.selectionMin, &hi = editor.selectionMax, &mid = editor.selectionCentre;
+    return num(lo.x) + "," + num(lo.y) + "," + num(lo.z) + " " + num(hi.x) + "," + num(hi.y) + "," +
+           num(hi.z) + " " + num(mid.x) + "," + num(mid.y) + "," + num(mid.z);
+  };
+  select("cd", "3");
+  EXPECT_EQ(box(1), "1,0,0 2,1,2 1.5,0.5,1");
+  EXPECT_EQ(box(0), "0,1,0 1,1,0 0.5,1,0");
+  editor.scaleFactor = {3, 3, 3};
+  printedBy([&] { editor.scaleSelection(); });
+  EXPECT_EQ(box(2), "-1,1,0 2,1,0 0.5,1,0");  // the UV box is apart
+  editor.selectedVertices.clear();
   editor.selectionCentre = Vec3{7, 7, 7};
-  editor.computeSelectionBox(0);  // no vertex selected: same box, centre recomputed
-  EXPECT_TRUE(sameVec(editor.selectionMax, 3, 5, 4));
-  EXPECT_TRUE(sameVec(editor.selectionCentre, 2, 2, 1));
-
-  p->uvs[0].u = 0.5, p->uvs[0].v = 0.25;
-  p->uvs[2].u = 0.75, p->uvs[2].v = 1;
-  editor.selectedUvs.pushFront(&p->uvs[0]);
-  editor.selectedUvs.pushFront(&p->uvs[2]);
-  editor.computeSelectionBox(2);
-  EXPECT_EQ(editor.uvSelectionMin.v, 0.25);
-  EXPECT_EQ(editor.uvSelectionMax.u, 0.75);
-  EXPECT_EQ(editor.uvSelectionCentre.u, 0.625);
-  EXPECT_EQ(editor.uvSelectionCentre.v, 0.625);
-  EXPECT_TRUE(sameVec(editor.selectionMax, 3, 5, 4));  // the UV box has its own fields
+  EXPECT_EQ(box(3), "-1,1,0 2,1,0 7,7,7");    // no such kind: nothing at all
+  EXPECT_EQ(box(0), "-1,1,0 2,1,0 0.5,1,0");  // none selected: the last box, its middle again
 }
 
 }  // namespace

@@ -1,0 +1,123 @@
+#include "app/command_line.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "model/file_paths.h"
+#include "model/foreign_import.h"
+#include "model/model_export.h"
+#include "model/open_model.h"
+
+namespace {
+
+constexpr const char* kVersion = "Vantorel 1.0";
+constexpr const char* kUsage =
+    "Usage: vantorel [FILE]\n"
+    "       vantorel --convert IN OUT\n"
+    "       vantorel --help | --version\n"
+    "\n"
+    "Opens the editor, with FILE if given: a model file, or a file of any format\n"
+    "the importer reads (OBJ, glTF, GLB, FBX, Collada, 3DS, PLY, STL and more).\n"
+    "--convert reads IN the same way and writes OUT without opening a window, in\n"
+    "the format OUT's extension names: .glb, .gltf, .obj, or else a model file.\n";
+
+// GLUT's options, with the number of values each takes.
+struct GlutOption {
+  const char* name;
+  int values;
+};
+constexpr GlutOption kGlutOptions[] = {{"-display", 1},  {"-geometry", 1}, {"-direct", 0},
+                                       {"-indirect", 0}, {"-iconic", 0},   {"-gldebug", 0},
+                                       {"-sync", 0}};
+
+CommandLine mistake(const std::string& what) {
+  CommandLine command;
+  command.action = CommandLine::kMistake;
+  command.mistake = what;
+  return command;
+}
+
+}  // namespace
+
+CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
+  CommandLine command;
+  command.glutArguments.push_back(arguments.empty() ? "vantorel" : arguments[0]);
+  const size_t count = arguments.size();
+  if (count >= 2 && arguments[1] == "--import-child") {
+    if (count != 4) return mistake("--import-child needs FILE and BYTES");
+    command.action = CommandLine::kImportChild;
+    command.input = arguments[2];
+    command.memoryBytes = std::strtoull(arguments[3].c_str(), nullptr, 10);
+    return command;
+  }
+  if (count >= 2 && arguments[1] == "--convert") {
+    if (count != 4) return mistake("--convert needs IN and OUT");
+    command.action = CommandLine::kConvert;
+    command.input = arguments[2];
+    command.output = arguments[3];
+    return command;
+  }
+  for (size_t i = 1; i < count; ++i) {
+    const std::string& a = arguments[i];
+    if (a == "--help" || a == "-h") return command.action = CommandLine::kHelp, command;
+    if (a == "--version") return command.action = CommandLine::kVersion, command;
+    bool glut = false;
+    for (const GlutOption& option : kGlutOptions) {
+      if (a != option.name) continue;
+      if (i + option.values >= count) return mistake(a + " needs a value");
+      for (int k = 0; k <= option.values; ++k) command.glutArguments.push_back(arguments[i + k]);
+      i += option.values;
+      glut = true;
+    }
+    if (glut) continue;
+    if (a.size() > 1 && a[0] == '-') return mistake("unknown option " + a);
+    if (!command.input.empty()) return mistake("more than one FILE");
+    command.input = a;
+  }
+  return command;
+}
+
+bool convertModel(const std::string& in, const std::string& out, const ImportSettings& settings,
+                  std::string* reason) {
+  OpenedModel opened = openModelFile(in, nullptr, settings);
+  if (!opened.model) {
+    *reason = in + ": " + opened.reason;
+    return false;
+  }
+  for (const std::string& change : opened.changes)
+    std::fprintf(stderr, "vantorel: %s: %s\n", in.c_str(), change.c_str());
+  if (isExportFormat(out)) return exportModel(*opened.model, out, reason);
+  if (isForeignFormat(out)) {
+    *reason = out + ": cannot write " + extensionOf(out) +
+              " files; write .glb, .gltf, .obj or a model file";
+    return false;
+  }
+  if (opened.model->saveAs(out)) return true;
+  *reason = out + ": cannot be written";
+  return false;
+}
+
+int runWithoutWindow(const CommandLine& command, const ImportSettings& settings) {
+  switch (command.action) {
+    case CommandLine::kHelp:
+      std::fputs(kUsage, stdout);
+      return 0;
+    case CommandLine::kVersion:
+      std::printf("%s\n", kVersion);
+      return 0;
+    case CommandLine::kImportChild:
+      return runImportChild(command.input, command.memoryBytes);
+    case CommandLine::kConvert: {
+      std::string reason;
+      if (convertModel(command.input, command.output, settings, &reason)) return 0;
+      std::fprintf(stderr, "vantorel: %s\n", reason.c_str());
+      return 1;
+    }
+    case CommandLine::kMistake:
+      std::fprintf(stderr, "vantorel: %s (see vantorel --help)\n", command.mistake.c_str());
+      return 1;
+    case CommandLine::kOpenEditor:
+      break;
+  }
+  return 1;
+}

@@ -1,0 +1,40 @@
+#include "model/open_model.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "model/file_paths.h"
+#include "model/foreign_import.h"
+
+std::string nativeModelName(const std::string& path) {
+  const std::string ext = extensionOf(path);
+  return path.substr(0, path.size() - ext.size()) + kModelExtension;
+}
+
+OpenedModel openModelFile(const std::string& path, TextureCache* textures,
+                          const ImportSettings& settings) {
+  OpenedModel opened;
+  auto model = std::make_unique<Model>(path, textures);
+  std::string loadReason;
+  if (model->load(path, &loadReason)) {
+    opened.model = std::move(model);
+    return opened;
+  }
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0) {
+    opened.reason = std::strerror(errno);
+  } else if (!S_ISREG(info.st_mode)) {
+    opened.reason = "not a regular file";
+  } else if (settings.program.empty() || !isForeignFormat(path)) {
+    opened.reason = loadReason;
+  } else {
+    opened.imported = true;
+    ImportResult result = importInChild(path, nativeModelName(path), textures, settings);
+    opened.model = std::move(result.model);
+    opened.reason = std::move(result.reason);
+    opened.changes = std::move(result.changes);
+  }
+  return opened;
+}
