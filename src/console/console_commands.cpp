@@ -42,6 +42,7 @@ void loadTexture(Editor& e, const Words& w) {
   int id = e.ui->textures()->acquire(w[1], /*retryFailed=*/true);
   if (id == -1) {
     e.consoleMessage("Error! Texture failed to load!");
+    e.consoleMessage(e.ui->textures()->lastFailure());
     return;
   }
   e.uvTexture = id;
@@ -93,9 +94,13 @@ void setCylinder(Editor& e, const Words& w) {
   e.cylinderLevels = std::clamp(integerParameter(w[2]), 1, kMaxCylinderLevels);
 }
 
-void smoothSelected(Editor& e, const Words&) { e.smoothPolygons(e.selectedPolygons); }
+void smoothSelected(Editor& e, const Words&) {
+  e.smoothPolygons(e.selectedPolygons);
+}
 
-void flattenSelected(Editor& e, const Words&) { e.flattenPolygons(); }
+void flattenSelected(Editor& e, const Words&) {
+  e.flattenPolygons();
+}
 
 void setColour(Editor& e, const Words& w) {
   if (w.size() != 5) return;

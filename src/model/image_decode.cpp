@@ -3,26 +3,32 @@
 // anything is allocated: stb allocates the whole image first and fills what a
 // short file lacks, so a tiny file claiming a huge image would cost gigabytes.
 
+#include "model/image_decode.h"
+
 #include <stb_image.h>
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <limits>
 
 #include "model/regular_file.h"
-#include "model/texture_cache.h"
 
 namespace {
 
-constexpr int64_t kMaxPixels = int64_t{16384} * 16384;
 constexpr size_t kMaxFileBytes = size_t{512} << 20;
+constexpr size_t kHeaderBytes = 64;  // enough for every header checked here
 // No format here packs more pixels than this into one byte of file (PNG's
 // deflate tops out near 1032:1 on bytes of 1-bit pixels).
 constexpr int64_t kMaxPixelsPerByte = 8300;
 constexpr int64_t kAlwaysPlausiblePixels = int64_t{1} << 20;
 
+bool isBmp(const unsigned char* d, size_t n) {
+  return n >= 2 && d[0] == 'B' && d[1] == 'M';
+}
 bool isPng(const unsigned char* d, size_t n) {
   return n >= 8 && std::memcmp(d, "\x89PNG\r\n\x1a\n", 8) == 0;
 }
@@ -39,25 +45,36 @@ bool isTga(const unsigned char* d, size_t n) {
          (depth == 8 || depth == 15 || depth == 16 || depth == 24 || depth == 32);
 }
 
+bool refuse(std::string* reason, const std::string& why) {
+  if (reason) *reason = why;
+  return false;
+}
+
+constexpr const char* kNotAnImage = "not a BMP, PNG, TGA or JPEG image";
+
 }  // namespace
 
-bool decodeImage(const unsigned char* data, size_t size, DecodedImage& image) {
-  if (!data || size < 2) return false;
-  if (data[0] == 'B' && data[1] == 'M') return decodeBmp(data, size, image);
-  if (!(isPng(data, size) || isJpeg(data, size) || isTga(data, size))) return false;
-  if (size > static_cast<size_t>(std::numeric_limits<int>::max())) return false;
+bool decodeImage(const unsigned char* data, size_t size, DecodedImage& image, std::string* reason) {
+  if (!data) return refuse(reason, kNotAnImage);
+  if (isBmp(data, size)) return decodeBmp(data, size, image, reason);
+  if (!(isPng(data, size) || isJpeg(data, size) || isTga(data, size)))
+    return refuse(reason, kNotAnImage);
+  if (size > static_cast<size_t>(std::numeric_limits<int>::max()))
+    return refuse(reason, "image file too large");
   const int length = static_cast<int>(size);
   int width = 0, height = 0, channels = 0;
-  if (!stbi_info_from_memory(data, length, &width, &height, &channels)) return false;
+  if (!stbi_info_from_memory(data, length, &width, &height, &channels))
+    return refuse(reason, "damaged image header");
   const int64_t pixels = int64_t{width} * height;
-  if (width <= 0 || height <= 0 || pixels > kMaxPixels) return false;
+  if (width <= 0 || height <= 0) return refuse(reason, "image has no pixels");
+  if (pixels > kMaxImagePixels) return refuse(reason, "image larger than 16384 x 16384");
   if (pixels > kAlwaysPlausiblePixels && pixels / kMaxPixelsPerByte > static_cast<int64_t>(size))
-    return false;
+    return refuse(reason, "image file shorter than its header promises");
   // Flipped, the first row handed out is the image's bottom row: OpenGL's
   // first texture row, as for BMP.
   stbi_set_flip_vertically_on_load_thread(1);
   stbi_uc* pixelsRgba = stbi_load_from_memory(data, length, &width, &height, &channels, 4);
-  if (!pixelsRgba) return false;
+  if (!pixelsRgba) return refuse(reason, std::string("damaged image: ") + stbi_failure_reason());
   image.width = width;
   image.height = height;
   image.rgba.assign(pixelsRgba, pixelsRgba + size_t{4} * width * height);
@@ -65,24 +82,34 @@ bool decodeImage(const unsigned char* data, size_t size, DecodedImage& image) {
   return true;
 }
 
-bool decodeImageFile(const std::string& path, DecodedImage& image) {
-  std::FILE* file = openRegularFile(path);
+bool decodeImageFile(const std::string& path, DecodedImage& image, std::string* reason) {
+  std::FILE* file = openRegularFile(path, reason);
   if (!file) return false;
   struct stat info;
-  std::vector<unsigned char> bytes;
-  bool ok = fstat(fileno(file), &info) == 0 && info.st_size >= 18 &&
-            static_cast<size_t>(info.st_size) <= kMaxFileBytes;
-  if (ok) {
-    // The header alone first: a file that is no image is not read whole.
-    bytes.resize(18);
-    ok = std::fread(bytes.data(), 1, 18, file) == 18 &&
-         (bytes[0] == 'B' || isPng(bytes.data(), 18) || isJpeg(bytes.data(), 18) ||
-          isTga(bytes.data(), 18));
+  std::vector<unsigned char> bytes(kHeaderBytes);
+  bool ok = fstat(fileno(file), &info) == 0;
+  const size_t fileSize = ok ? static_cast<size_t>(info.st_size) : 0;
+  // The header alone first: a file that is no image, or an image too large,
+  // is not read whole.
+  if (ok) bytes.resize(std::fread(bytes.data(), 1, std::min(kHeaderBytes, fileSize), file));
+  size_t wanted = 0;
+  if (!ok) {
+    refuse(reason, std::strerror(errno));
+  } else if (isBmp(bytes.data(), bytes.size())) {
+    wanted = bmpBytesNeeded(bytes.data(), bytes.size(), fileSize, reason);
+  } else if (!(isPng(bytes.data(), bytes.size()) || isJpeg(bytes.data(), bytes.size()) ||
+               isTga(bytes.data(), bytes.size()))) {
+    refuse(reason, kNotAnImage);
+  } else if (fileSize > kMaxFileBytes) {
+    refuse(reason, "image file larger than 512 MB");
+  } else {
+    wanted = fileSize;
   }
-  if (ok) {
-    bytes.resize(static_cast<size_t>(info.st_size));
-    ok = std::fread(bytes.data() + 18, 1, bytes.size() - 18, file) == bytes.size() - 18;
+  if (wanted > bytes.size()) {
+    const size_t had = bytes.size();
+    bytes.resize(wanted);
+    bytes.resize(had + std::fread(bytes.data() + had, 1, wanted - had, file));
   }
   std::fclose(file);
-  return ok && decodeImage(bytes.data(), bytes.size(), image);
+  return wanted > 0 && decodeImage(bytes.data(), bytes.size(), image, reason);
 }

@@ -1,11 +1,12 @@
 #include "model/texture_cache.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
 
 const TextureCache::TextureEntry* TextureCache::findEntry(const std::string& name) const {
-  for (auto it = entries_.rbegin(); it != entries_.rend(); ++it)
-    if (it->name == name) return &*it;
-  return nullptr;
+  const auto found = newestEntry_.find(name);
+  return found == newestEntry_.end() ? nullptr : &entries_[found->second];
 }
 
 int TextureCache::find(const std::string& name) const {
@@ -18,21 +19,37 @@ bool TextureCache::failed(const std::string& name) const {
   return entry && entry->id == -1;
 }
 
+void TextureCache::remember(const std::string& name, int id) {
+  newestEntry_[name] = entries_.size();
+  entries_.push_back({name, id});
+}
+
 int TextureCache::acquire(const std::string& name, bool retryFailed) {
   // A remembered failure answers at once: the model acquires its textures on
   // every frame, and retrying there would read the file and use up an id each
   // time.
   const TextureEntry* entry = findEntry(name);
   if (entry && (entry->id != -1 || !retryFailed)) return entry->id;
-  int id = loadImage(name);
-  entries_.push_back({name, id});
+  // Another name for a file already read shares its texture.
+  struct stat info;
+  const bool known = stat(name.c_str(), &info) == 0;
+  if (known) {
+    const auto found = idOfFile_.find({info.st_dev, info.st_ino});
+    if (found != idOfFile_.end()) {
+      remember(name, found->second);
+      return found->second;
+    }
+  }
+  const int id = loadImage(name);
+  remember(name, id);
+  if (id != -1 && known) idOfFile_[{info.st_dev, info.st_ino}] = id;
   return id;
 }
 
 int TextureCache::loadImage(const std::string& name) {
   int id = ++lastId_;  // consumed even when the file cannot be read
   DecodedImage image;
-  if (!decodeImageFile(name, image)) return -1;
+  if (!decodeImageFile(name, image, &lastFailure_)) return -1;
   if (uploader_) uploader_(id, image);
   std::printf("Texture loaded! (ID: %d)\n", id);
   return id;

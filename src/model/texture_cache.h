@@ -1,30 +1,21 @@
 #pragma once
-// File name -> texture id. Each file is read once and remembered by name; ids
-// count up from 1 and one is consumed by every load attempt. Decoding is pure;
-// handing the pixels to OpenGL is the uploader's job, set by the window layer
-// (without one, as in unit tests, images are decoded and counted only).
+// File name -> texture id. Each image file is read once: remembered by name,
+// and by the file itself, so that `t.bmp`, `./t.bmp` and `sub/../t.bmp` share
+// one texture. Ids count up from 1 and one is consumed by every load attempt.
+// Decoding is pure; handing the pixels to OpenGL is the uploader's job, set by
+// the window layer (without one, as in unit tests, images are decoded and
+// counted only).
 
-#include <cstddef>
+#include <sys/types.h>
+
 #include <functional>
+#include <map>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
-// An image as OpenGL wants it: RGBA rows, the first row being the bottom one
-// (for an ordinary bottom-up BMP, the first row stored in the file).
-struct DecodedImage {
-  int width = 0;
-  int height = 0;
-  std::vector<unsigned char> rgba;  // width * height * 4 bytes
-};
-
-// Decodes a BMP file (or bytes of one). Returns false for anything that is not
-// a BMP this decoder reads, or whose header promises more pixels than it holds.
-bool decodeBmpFile(const std::string& path, DecodedImage& image);
-bool decodeBmp(const unsigned char* data, size_t size, DecodedImage& image);
-// Any texture image the editor reads: BMP, PNG, TGA or JPEG, told apart by
-// their first bytes, with the same checks as for BMP before any allocation.
-bool decodeImageFile(const std::string& path, DecodedImage& image);
-bool decodeImage(const unsigned char* data, size_t size, DecodedImage& image);
+#include "model/image_decode.h"
 
 class TextureCache {
  public:
@@ -47,14 +38,22 @@ class TextureCache {
   int acquire(const std::string& name, bool retryFailed = false);
   // Reads the file and uploads it under a new id; -1 when it cannot be read.
   int loadImage(const std::string& name);
+  // Why the newest failed attempt to read a file failed.
+  const std::string& lastFailure() const { return lastFailure_; }
 
   int lastId() const { return lastId_; }
   const std::vector<TextureEntry>& entries() const { return entries_; }  // oldest first
 
  private:
+  using FileIdentity = std::pair<dev_t, ino_t>;
+
   const TextureEntry* findEntry(const std::string& name) const;
+  void remember(const std::string& name, int id);
 
   int lastId_ = 0;
   std::vector<TextureEntry> entries_;
+  std::unordered_map<std::string, size_t> newestEntry_;  // name -> index into entries_
+  std::map<FileIdentity, int> idOfFile_;                 // files read successfully
+  std::string lastFailure_;
   Uploader uploader_;
 };
