@@ -78,7 +78,7 @@ TEST(BmpDecodeTest, TexelsComeOutRgbaBottomRowFirstAndNoPrefixDecodes) {
   writeFile(dir.file("notes.bmp"), "not an image");
   DecodedImage image;
   for (const char* name : {"absent.bmp", "short.bmp", "notes.bmp", ""})
-    EXPECT_FALSE(decodeBmpFile(dir.file(name), image)) << name;
+    EXPECT_FALSE(decodeImageFile(dir.file(name), image)) << name;
 }
 
 TEST(TextureCacheTest, EachNameIsReadOnceAndEveryAttemptUsesAnId) {
