@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "model/model_fixtures.h"
+#include "support/fixtures.h"
 
 namespace {
 
