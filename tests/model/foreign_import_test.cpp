@@ -23,7 +23,7 @@ ForeignModel imported(const std::string& path) {
 // colours, texture names, bones and their triangles (OBJ keeps no bones).
 TEST(ForeignImport, RandomModelsComeBackThroughEveryExportFormat) {
   ScratchCwd scratch;
-  writeTinyBmp("tex.bmp");
+  writeFile("tex.bmp", tinyBmp());
   std::mt19937 rng(7);
   for (int round = 0; round < 12; ++round) {
     for (const char* path : {"m.glb", "m.gltf", "sub/m.obj"}) {
@@ -60,7 +60,7 @@ TEST(ForeignImport, AGltfWrittenByAssimpItselfImports) {
 
 TEST(ForeignImport, SaysWhatTheModelFileCannotKeep) {
   ScratchCwd scratch;
-  writeTinyBmp("a_texture_name_too_long_for_the_file.bmp");
+  writeFile("a_texture_name_too_long_for_the_file.bmp", tinyBmp());
   writeFile("q.mtl",
             "newmtl long\nmap_Kd a_texture_name_too_long_for_the_file.bmp\n"
             "newmtl gone\nmap_Kd another_texture_name_too_long_to_keep.bmp\n");
