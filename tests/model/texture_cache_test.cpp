@@ -26,7 +26,14 @@ const Bytes kRgba = {10,  20,  30,  255, 40,  50,  60,  255, 70,  80,  90,  255,
                      110, 120, 130, 255, 140, 150, 160, 255, 170, 180, 190, 255};
 const std::string kZeros(8, 0);
 
-// Each file with the texels it decodes to, bottom row first; none when refused.
+const std::string kMasked =  // 32-bit texels with colour masks for red, green and blue
+    bmpFile(2, 1, 32, bytes({0, 1, 2, 3, 0, 4, 5, 6}), 3,
+            bytes({0, 255, 0, 0, 0, 0, 255, 0, 0, 0, 0, 255}));
+const std::string kOldHeader = bytes(  // the 12-byte header of the oldest BMPs
+    {'B', 'M', 30, 0, 0, 0, 0, 0, 0, 0,  26, 0, 0, 0, 12,
+     0,   0,   0,  1, 0, 1, 0, 1, 0, 24, 0,  3, 2, 1, 0});
+
+// Each file with the texels it decodes to, bottom row first.
 const struct {
   std::string file;
   int width, height;
@@ -36,27 +43,12 @@ const struct {
     {bmpFile(3, -2, 24, kTop + kBottom), 3, 2, kRgba},              // top-down rows
     {bmpFile(3, 2, 24, kBottom + kTop, 0, "gapgap"), 3, 2, kRgba},  // pixels after a gap
     {bmpFile(2, 1, 32, bytes({1, 2, 3, 4, 5, 6, 7, 8})), 2, 1, {3, 2, 1, 4, 7, 6, 5, 8}},
-    {bmpFile(2, 1, 32, bytes({0, 1, 2, 3, 0, 4, 5, 6}), 3,  // colour masks: red, green, blue
-             bytes({0, 0xFF, 0, 0, 0, 0, 0xFF, 0, 0, 0, 0, 0xFF})),
-     2,
-     1,
-     {1, 2, 3, 255, 4, 5, 6, 255}},
-    {bmpFile(2, 1, 8, bytes({1, 0, 0, 0}), 0, bytes({0, 0, 255, 0, 255, 0, 0, 0})),  // palette
+    {kMasked, 2, 1, {1, 2, 3, 255, 4, 5, 6, 255}},
+    {bmpFile(2, 1, 8, bytes({1, 0, 0, 0}), 0, bytes({0, 0, 255, 0, 255, 0, 0, 0})),
      2,
      1,
      {0, 0, 255, 255, 255, 0, 0, 255}},
-    {bytes({'B', 'M', 30, 0, 0, 0, 0,  0, 0, 0, 26, 0, 0, 0, 12, 0, 0, 0,  // the old 12-byte header
-            1,   0,   1,  0, 1, 0, 24, 0, 3, 2, 1,  0}),
-     1,
-     1,
-     {1, 2, 3, 255}},
-    {"PM" + bmpFile(3, 2, 24, kBottom + kTop).substr(2), 0, 0, {}},
-    {bmpFile(16385, 16384, 24, kZeros), 0, 0, {}},  // more texels than a texture may have
-    {bmpFile(0, 2, 24, kZeros), 0, 0, {}},
-    {bmpFile(3, 0, 24, kZeros), 0, 0, {}},
-    {bmpFile(1, INT32_MIN, 24, kZeros), 0, 0, {}},
-    {bmpFile(2, 1, 8, bytes({1, 0, 0, 0}), 1, kZeros), 0, 0, {}},  // compressed
-    {bmpFile(2, 1, 7, kZeros), 0, 0, {}},                          // no such depth
+    {kOldHeader, 1, 1, {1, 2, 3, 255}},
 };
 
 TEST(BmpDecodeTest, TexelsComeOutRgbaBottomRowFirstAndNoPrefixDecodes) {
@@ -64,14 +56,22 @@ TEST(BmpDecodeTest, TexelsComeOutRgbaBottomRowFirstAndNoPrefixDecodes) {
     const int n = static_cast<int>(&f - kFiles);
     DecodedImage image;
     const auto* data = reinterpret_cast<const unsigned char*>(f.file.data());
-    EXPECT_EQ(decodeBmp(data, f.file.size(), image), f.width > 0) << n;
-    EXPECT_EQ(image.width, f.width) << n;
-    EXPECT_EQ(image.height, f.height) << n;
-    EXPECT_EQ(image.rgba, f.rgba) << n;
-    for (size_t length = 0; length < f.file.size() && f.width > 0; ++length) {
+    EXPECT_TRUE(decodeBmp(data, f.file.size(), image)) << n;
+    EXPECT_TRUE(image.width == f.width && image.height == f.height && image.rgba == f.rgba) << n;
+    for (size_t length = 0; length < f.file.size(); ++length) {
       const Bytes prefix(data, data + length);  // a buffer of its own size, for the sanitizer
       EXPECT_FALSE(decodeBmp(prefix.data(), length, image)) << n << ": " << length << " bytes";
     }
+  }
+  for (const std::string& refused :
+       {"PM" + kFiles[0].file.substr(2), bmpFile(16385, 16384, 24, kZeros),  // too many texels
+        bmpFile(0, 2, 24, kZeros), bmpFile(3, 0, 24, kZeros), bmpFile(1, INT32_MIN, 24, kZeros),
+        bmpFile(2, 1, 8, bytes({1, 0, 0, 0}), 1, kZeros),  // compressed
+        bmpFile(2, 1, 7, kZeros)}) {                       // no such depth
+    DecodedImage image;
+    EXPECT_FALSE(
+        decodeBmp(reinterpret_cast<const unsigned char*>(refused.data()), refused.size(), image));
+    EXPECT_TRUE(image.width == 0 && image.height == 0 && image.rgba.empty());
   }
   ScratchDir dir;
   writeFile(dir.file("short.bmp"), "B");
