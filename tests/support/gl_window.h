@@ -1,27 +1,42 @@
 #pragma once
 // Window tests share one freeglut window per process (GLUT allows one
-// glutInit). The environment opens it when a display exists; tests skip
-// otherwise, but `make test` always provides one.
+// glutInit), opened when a display exists; tests skip otherwise, but
+// `make test` always provides one. Pixels count y upward, as glReadPixels does.
+
+#include <GL/glut.h>
+#include <gtest/gtest.h>
 
 #include <array>
-#include <vector>
+#include <cstdlib>
+
+#include "app/gl_platform.h"
 
 namespace testwindow {
+inline bool gAvailable = false;
 
-constexpr int kWidth = 800;
-constexpr int kHeight = 600;
+struct Environment : ::testing::Environment {
+  void SetUp() override {
+    if (!std::getenv("DISPLAY")) return;
+    int argc = 1;
+    char name[] = "window_tests";
+    char* argv[] = {name, nullptr};
+    openWindow(&argc, argv);
+    glutDisplayFunc([] {});
+    setInitialGlState();
+    gAvailable = true;
+  }
+};
+inline auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new Environment);
 
-// True when the window exists and its GL context is current.
-bool available();
-
-// RGB of one pixel of the back buffer; (x, y) with y up, as glReadPixels counts.
-std::array<int, 3> pixel(int x, int y);
-// The whole back buffer, RGB rows from the bottom.
-std::vector<unsigned char> readFrame();
-
+inline std::array<int, 3> pixel(int x, int y) {
+  glFinish();
+  glReadBuffer(GL_BACK);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  unsigned char rgb[3] = {0, 0, 0};
+  glReadPixels(x, y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb);
+  return {rgb[0], rgb[1], rgb[2]};
+}
 }  // namespace testwindow
 
-#define REQUIRE_WINDOW()                                          \
-  do {                                                            \
-    if (!testwindow::available()) GTEST_SKIP() << "no X display"; \
-  } while (0)
+#define REQUIRE_WINDOW() \
+  if (!testwindow::gAvailable) GTEST_SKIP() << "no X display"
