@@ -44,14 +44,12 @@ class FrameTest : public EditorTest {
     pointAt(700, 580);  // the Full view's top right corner, away from everything
   }
   void pointAt(int x, int y) { moveTo(x, 600 - y); }
-  void draw() {
-    editor.framePump();
-    editor.drawFrame();
-  }
-  // Whether each point, within one pixel (lines on pixel boundaries land on
-  // either side), has the colour.
+  // Draws a frame, then checks whether each point, within one pixel (lines on
+  // pixel boundaries land on either side), has the colour.
   void expectColour(const Rgb& c, std::initializer_list<std::array<int, 2>> points,
                     bool shown = true) {
+    editor.framePump();
+    editor.drawFrame();
     for (auto [x, y] : points)
       EXPECT_EQ(count(x - 1, y - 1, x + 1, y + 1, c) > 0, shown) << x << ", " << y;
   }
@@ -61,27 +59,22 @@ class FrameTest : public EditorTest {
 };
 
 TEST_F(FrameTest, EachViewShowsTheAxesInTheirColoursFromItsOrigin) {
-  draw();
   expectColour(kRed, {{350, 150}, {200, 550}});    // Side: X right; Top: X up
   expectColour(kGreen, {{200, 250}, {600, 250}});  // Side and Front: Y up
   expectColour(kBlue, {{750, 150}, {350, 450}});   // Front and Top: Z right
   expectColour(kSplit, {{400, 480}});
-  editor.layoutMode = 0;
-  editor.singleView = kSideView;
+  editor.layoutMode = 0, editor.singleView = kSideView;
   editor.layoutViews();  // the Side view alone, 100 pixels a unit, without split lines
-  draw();
   expectColour(kGreen, {{400, 450}});
   expectColour(kRed, {{700, 300}});
   expectNo(kSplit, {{400, 480}});
 }
 
 TEST_F(FrameTest, FlatViewsShowAGridLineEveryUnitUnlessItIsHidden) {
-  draw();
   // Side, Front and Top: one line across at -1, one up at 1.
   expectColour(kGrid, {{250, 60}, {300, 100}, {650, 60}, {700, 100}, {250, 360}, {300, 400}});
   expectNo(kGrid, {{225, 60}, {650, 360}});  // between lines, and in the Full view
   editor.showGrid = 0;
-  draw();
   expectNo(kGrid, {{250, 60}, {700, 100}});
   expectNo(kRed, {{350, 150}});
 }
@@ -89,11 +82,9 @@ TEST_F(FrameTest, FlatViewsShowAGridLineEveryUnitUnlessItIsHidden) {
 TEST_F(FrameTest, BoundingBoxShowsInFlatUntexturedViewsOnly) {
   // x from -2.5 to -1.5, y from 1.5 to 2.5, z from 0.5 to 1.5: off the grid lines.
   editor.boundingBox = Box3{-2.5, -1.5, 1.5, 2.5, 0.5, 1.5};
-  draw();
   expectColour(kBox, {{100, 275}, {650, 275}, {240, 375}});
   expectNo(kBox, {{500, 575}});  // the Full view never shows it
   editor.views[kSideView].renderMode = kTextured;
-  draw();
   expectNo(kBox, {{100, 275}});
   expectColour(kBox, {{650, 275}});
 }
@@ -101,12 +92,11 @@ TEST_F(FrameTest, BoundingBoxShowsInFlatUntexturedViewsOnly) {
 TEST_F(FrameTest, VerticesShowAsMarkerSquaresAndSelectedOnesInYellowOutline) {
   Vertex* v = addVertex(*editor.model, 2, 2, 1);
   for (Viewport& view : editor.views) view.renderMode = kFlatShaded;
-  draw();  // a marker is 0.08 units, 4 pixels, wide; a selected one's outline twice that
+  // a marker is 0.08 units, 4 pixels, wide; a selected one's outline twice that
   expectColour(kWhite, {{300, 250}, {650, 250}, {250, 550}, {700, 550}});
   expectNo(kWhite, {{305, 250}, {300, 256}});
   editor.selectedVertices.pushFront(v);
   editor.views[kFullView].renderMode = kTextured;
-  draw();
   expectColour(kYellow, {{296, 250}, {304, 250}, {300, 254}});
   expectNo(kYellow, {{300, 250}});
   expectNo(kWhite, {{700, 550}});
@@ -118,24 +108,15 @@ TEST_F(FrameTest, VerticesShowAsMarkerSquaresAndSelectedOnesInYellowOutline) {
 // picture before the release.
 TEST_F(FrameTest, DragsPreviewTheirResult) {
   editor.selectedVertices.pushFront(addVertex(*editor.model, 2.2, 2.2, 0));
-  editor.dragMode = kToolDrag;
-  editor.tool = kMove;
-  editor.moveOffset = {1, 0, 0};
-  draw();
+  editor.dragMode = kToolDrag, editor.tool = kMove, editor.moveOffset = {1, 0, 0};
   expectColour(kYellow, {{356, 260}, {364, 260}});
   expectColour({255, 178, 178}, {{335, 260}});
-  editor.tool = kScale2D;
-  editor.selectionCentre = {-2.1, -2, 0};
-  editor.selectionMin = {-2.5, -2.5, -0.5};
-  editor.selectionMax = {-1.5, -1.5, 0.5};
-  editor.scaleFactor = {2, 1, 1};
+  editor.tool = kScale2D, editor.selectionCentre = {-2.1, -2, 0}, editor.scaleFactor = {2, 1, 1};
+  editor.selectionMin = {-2.5, -2.5, -0.5}, editor.selectionMax = {-1.5, -1.5, 0.5};
   editor.splinePoints.pushFront(editor.keepSplinePoint({-2.2, 1.2, 0}));
-  draw();
   expectColour(kWhite, {{45, 60}, {145, 60}, {90, 75}});  // x -3.1 to -1.1, y -2.5 to -1.5
   expectColour({128, 255, 255}, {{86, 210}});
-  editor.dragMode = kScrollView;
-  editor.views[kSideView].panX = 0.8;
-  draw();
+  editor.dragMode = kScrollView, editor.views[kSideView].panX = 0.8;
   expectColour(kGreen, {{240, 250}});
   expectNo(kGreen, {{200, 250}});
 }
@@ -150,17 +131,13 @@ TEST_F(FrameTest, TrianglesShowInTheirMaterialOrSelectionColourAndLit) {
                            addVertex(m, -3.5, 0.5, 0));
   m.currentGroup->material.red = m.currentGroup->material.green = 0;
   editor.rebuildNormals();
-  draw();
   expectColour({0, 0, 255}, {{110, 25}, {110, 90}});  // unlit lines
   expectNo({0, 0, 255}, {{60, 60}});
   editor.views[kSideView].renderMode = kFlatShaded;
-  draw();
   expectColour({51, 51, 183}, {{60, 60}});
   p->selected = 1;
-  draw();
   expectColour({183, 170, 91}, {{60, 60}});
   editor.views[kSideView].renderMode = kWireframe;
-  draw();
   expectColour({255, 230, 77}, {{110, 25}});
 }
 
@@ -172,7 +149,6 @@ TEST_F(FrameTest, BonesBelowTheSelectedBoneAreRedAndTheRestGreen) {
   m.addBone(arm, 0.5, 2.5, 0);
   for (Bone* selected : {static_cast<Bone*>(nullptr), arm, root}) {
     editor.selectedBone = selected;
-    draw();
     expectColour({255 * (selected == root), 255 * (selected != root), 0}, {{75, 275}});  // the arm
     expectColour({255 * !!selected, 255 * !selected, 0}, {{175, 275}});                  // the hand
     if (selected == arm) expectColour(kWhite, {{125, 283}});  // a box round its end
@@ -180,25 +156,20 @@ TEST_F(FrameTest, BonesBelowTheSelectedBoneAreRedAndTheRestGreen) {
 }
 
 TEST_F(FrameTest, RubberBandFollowsASelectOrBoxDrag) {
-  editor.pressX = 50;
-  editor.pressY = 50;
+  editor.pressX = 50, editor.pressY = 50, editor.tool = kCreateBox;
   pointAt(150, 120);
-  editor.tool = kCreateBox;
   for (int mode : {kRubberBand, kToolDrag}) {
     editor.dragMode = mode;
-    draw();
     expectColour(kWhite, {{100, 50}, {150, 80}});
     expectNo(kWhite, {{100, 85}});
   }
   editor.tool = kMove;
-  draw();
   expectNo(kWhite, {{100, 50}});
 }
 
 TEST_F(FrameTest, ViewUnderThePointerIsFramedAndEveryViewCaptioned) {
   pointAt(100, 100);  // in the Side view
   editor.showGrid = 0;
-  draw();
   expectColour({230, 230, 0}, {{200, 1}});  // the frame's bottom edge, then its top edge
   expectColour({204, 204, 153}, {{200, 298}});
   expectNo({230, 230, 0}, {{600, 1}});
@@ -214,7 +185,6 @@ TEST_F(FrameTest, ViewUnderThePointerIsFramedAndEveryViewCaptioned) {
 TEST_F(FrameTest, PanelsDrawFrontFirstWithTheirPartsInTheirColours) {
   const Rgb band{161, 138, 207}, body{166, 166, 179}, entry{77, 77, 77};
   editor.panelsShown = 1;
-  draw();
   // The UV Mapper, in front, hides the console's title band where they overlap;
   // its UV view, black, spans (122, 122)-(378, 378).
   expectColour(band, {{460, 290}});
@@ -224,14 +194,12 @@ TEST_F(FrameTest, PanelsDrawFrontFirstWithTheirPartsInTheirColours) {
   editor.widgets.moveToFront(editor.consoleWidget);
   editor.ui->setFocusedEntry(editor.consolePrompt);
   pointAt(460, 210);
-  draw();
   expectColour(band, {{390, 290}});
   expectColour({179, 179, 179}, {{460, 210}});  // under the pointer
   expectColour({102, 102, 102}, {{460, 117}});  // focused
   editor.panelsShown = 0;
   press(kRightButton, 300, 200);  // pops up the menu at (305, 182)
   pointAt(470, 190);
-  draw();
   expectColour({204, 204, 230}, {{450, 188}});  // the bottom row, under the pointer
   expectColour({179, 179, 191}, {{450, 209}});
   expectNo(entry, {{460, 117}});
@@ -245,15 +213,12 @@ TEST_F(FrameTest, UvViewShowsMappedTrianglesOfTheCurrentGroupOnly) {
   m.currentGroup->polygons.pushFront(mapped);
   m.currentGroup->polygons.pushFront(m.newPolygon(a, a, a, 0.5, 0.9, 0.5, 0.5, 0.5, 0.9));
   editor.panelsShown = 1;
-  draw();  // the UV view spans (122, 122)-(378, 378): u 0.5, v 0.25 is (250, 186)
+  // the UV view spans (122, 122)-(378, 378): u 0.5, v 0.25 is (250, 186)
   expectColour(kWhite, {{250, 186}, {186, 250}});
   expectNo(kWhite, {{315, 250}});
   mapped->uvs[0].selected = 1;  // (186, 186), moved a quarter to the right
-  editor.dragMode = kToolDrag;
-  editor.tool = kMove;
-  editor.activeView = kUvView;
+  editor.dragMode = kToolDrag, editor.tool = kMove, editor.activeView = kUvView;
   editor.moveOffset = {0.25, 0, 0};
-  draw();
   expectColour(kYellow, {{250, 183}});
   expectColour({128, 128, 0}, {{186, 183}});
 }
@@ -261,15 +226,15 @@ TEST_F(FrameTest, UvViewShowsMappedTrianglesOfTheCurrentGroupOnly) {
 TEST_F(FrameTest, CursorLabelStaysInFrontOfPanelsAndAMoveEndsWhenThePointerLeaves) {
   editor.panelsShown = 1;
   pointAt(420, 200);  // over the console only: the label shows white at 0.8 over the view
-  draw();
+  editor.drawFrame();
   EXPECT_GT(count(425, 205, 520, 217, Rgb{204, 204, 204}), 5) << "the tool";
   EXPECT_GT(count(425, 180, 520, 195, Rgb{204, 204, 204}), 5) << "the coordinates";
   pointAt(300, 290);  // the console's title band
   editor.consoleWidget->mouseButton(kLeftButton, kButtonDown);
   ASSERT_EQ(editor.consoleWidget->isMoving(), 1);
   editor.drawFrame();  // half transparent, outlined 3 pixels out
-  expectColour({77, 77, 77}, {{460, 210}});
-  expectColour({26, 26, 26}, {{503, 200}});
+  EXPECT_GT(count(459, 209, 461, 211, {77, 77, 77}), 0);
+  EXPECT_GT(count(502, 199, 504, 201, {26, 26, 26}), 0);
   pointAt(700, 580);
   editor.drawFrame();
   EXPECT_EQ(editor.consoleWidget->isMoving(), 0);
