@@ -1,19 +1,14 @@
 """Plays a user's journey against the real program on the current X display.
-
-Coordinates are the window's own (origin top left, y down), buttons X's
-(1 left, 2 middle, 3 right), keys X key names. The steps:
-  ("file", name, text)                 writes a file where the program runs
-  ("run", args, status, out, err)      runs it without a display; out starts its output
-  ("start", arg, ...)                  starts the editor (else the first window step does)
-  ("click", x, y[, button])            presses and releases a button there
-  ("drag", x0, y0, x1, y1[, button[, modifier]])
-  ("key", name, ...)                   e.g. "Home", "F5", "ctrl+s", "Delete"
-  ("type", text) / ("line", text)      typed characters; a line ends with Return
-  ("trace", line)                      waits for this exact line on standard output
-  ("saved", name, text)                waits for the file to hold exactly this text
-  ("close", status)                    closes the window as a window manager would
-Steps wait for trace lines and files, never for a fixed time.
-"""
+Coordinates are the window's own (y down), buttons X's (1 left, 2 middle, 3
+right), keys X key names. Steps: ("file", name, text) writes a file where the
+program runs; ("run", args, status, out, err) runs it without a display (out
+starts its output); ("start", arg, ...) starts the editor, else the first
+window step does; ("click", x, y[, button]); ("drag", x0, y0, x1, y1[, button[,
+modifier]]); ("key", name, ...); ("type", text) and ("line", text), which ends
+with Return; ("trace", line) waits for the line on standard output; ("saved",
+name, text) waits for the file to hold the text; ("close", status) closes the
+window as a window manager would. Steps wait for lines and files, never for a
+fixed time."""
 import ctypes
 import os
 import shutil
