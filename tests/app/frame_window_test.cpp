@@ -240,20 +240,17 @@ TEST_F(FrameTest, CursorLabelStaysInFrontOfPanelsAndAMoveEndsWhenThePointerLeave
   EXPECT_EQ(editor.consoleWidget->isMoving(), 0);
 }
 
-// A frame drawn in batches (vertex arrays, only the marker faces that can
-// show) is exactly the frame drawn one call per vertex and one cube per
-// marker: in every layout and render mode, the Full view turned every which
-// way, flat views zoomed and scrolled, selected triangles, vertex points (in
-// whatever colour and normal the model's drawing left current) in sight, and
-// whatever changed since the last frame.
+// Batched drawing (vertex arrays, only the marker faces that can show) gives
+// exactly the plain frame (a call per vertex, a cube per marker) in random
+// layouts, render modes, turns, zooms and selections, with vertex points in
+// sight and whatever changed since the last frame.
 TEST_F(FrameTest, BatchedFrameMatchesThePlainFrameInRandomStates) {
   std::mt19937 random(3);
   auto uniform = [&](double low, double high) {
     return std::uniform_real_distribution<double>(low, high)(random);
   };
   auto below = [&](int n) { return static_cast<int>(random() % n); };
-  // Random triangles over the views, every fifth one selected, every fourth
-  // in a second group of its own colour.
+  // Random triangles, every fifth one selected, every fourth in a second group.
   Model& m = *editor.model;
   PolygonGroup* second = m.newGroup();
   second->material.red = 0.2, second->material.green = 0.6, second->material.blue = 0.9;
@@ -274,9 +271,8 @@ TEST_F(FrameTest, BatchedFrameMatchesThePlainFrameInRandomStates) {
       [&] { m.currentGroup->material.green = uniform(0, 1); },
       [&] { m.currentGroup->polygons.remove(m.currentGroup->polygons.headItem()); },
       [&] { editor.rebuildNormals(); }};
-  // First the Full view alone, filled, at turns whose zeros put marker faces
-  // edge-on, or nearly (a sliver of a face can still own a row of pixels);
-  // then random states.
+  // First the Full view alone at turns that put marker faces edge-on, or nearly
+  // (a sliver of a face can still own a row of pixels); then random states.
   const double turns[][3] = {{0, 0, 0},   {90, 0, 0},   {0, 90, 0},   {0, 0, 90},  {180, 0, 0},
                              {45, 45, 0}, {0, -90, 30}, {89.7, 0, 0}, {0, 90.3, 0}};
   auto frame = [&](int batched) {
