@@ -33,21 +33,18 @@ TEST(Widget, LabelPlacementForEveryAlignmentInsideAndOutside) {
       {1, 1, 1, 160, 240},  // middle outside: same as inside
       {2, 2, 1, 184, 208},  // bottom outside: one font height below
       {2, 1, 2, 0, 0},      // of unknown placement: not placed
+      {2, 1, 3, 0, 0},      // hidden: not placed
   };
   auto sevenWide = [](const std::string& text) { return 7 * static_cast<int>(text.size()); };
   for (const auto& c : cases) {
     Widget w(10, 20, 100, 40, "abc");
     w.setLabelAlignment(c.alignX, c.alignY);
     w.setLabelAlignment(3, -1);  // values outside 0..2 leave that axis as it was
-    w.setLabelOutside(c.outside);
+    c.outside == 3 ? w.hideLabel() : w.setLabelOutside(c.outside);
     double x = 0, y = 0;
     EXPECT_EQ(w.labelPosition(100, 200, sevenWide, &x, &y), c.outside < 2);
     EXPECT_EQ(std::make_pair(x, y), std::make_pair(c.x, c.y)) << c.alignX << c.alignY << c.outside;
   }
-  Widget hidden(0, 0, 100, 40, "abc");
-  hidden.hideLabel();
-  double x = 0, y = 0;
-  EXPECT_FALSE(hidden.labelPosition(0, 0, sevenWide, &x, &y));
 }
 
 TEST(Widget, RatiosFollowTheHolderByMode) {
@@ -58,10 +55,8 @@ TEST(Widget, RatiosFollowTheHolderByMode) {
   } cases[] = {{kKeepSize, 30, 40}, {kProportionalSize, 60, 80}, {kFillSize, 200, 160}};
   for (const auto& c : cases) {
     Widget w(10, 20, 30, 40, "w");
-    w.setWidthMode(c.mode);
-    w.setHeightMode(c.mode);
-    w.recordRatios(100, 80);
-    w.applyRatios(200, 160);
+    w.setWidthMode(c.mode), w.setHeightMode(c.mode);
+    w.recordRatios(100, 80), w.applyRatios(200, 160);
     EXPECT_EQ(std::vector<double>({w.x(), w.y(), w.width(), w.height()}),
               std::vector<double>({20, 40, c.width, c.height}))
         << "mode " << c.mode;
