@@ -1,6 +1,6 @@
-#include <filesystem>
 #include <sstream>
 
+#include "support/format_fixtures.h"
 #include "tools/tool_fixture.h"
 
 namespace {
@@ -15,10 +15,8 @@ class ConsoleTest : public ToolTest {
     Vertex* a = selectedVertex(1, 2, 3);
     Vertex* b = selectedVertex(4, 5, 6);
     editor.selectedPolygons.pushFront(addTriangle(model(), a, b, addVertex(model(), 7, 8, 9)));
-    writeFile(dir.file("tiny.bmp"), tinyBmp());
-    std::filesystem::current_path(dir.path());
+    writeTinyBmp("tiny.bmp");
   }
-  ~ConsoleTest() override { std::filesystem::current_path(home); }
   // Everything a command may change but the messages, one field per line.
   std::string state() {
     const Box3& b = editor.boundingBox;
@@ -36,13 +34,11 @@ class ConsoleTest : public ToolTest {
   static std::string changes(const std::string& before, const std::string& after) {
     std::istringstream was(before), is(after);
     std::string old, now, text;
-    while (std::getline(was, old) && std::getline(is, now)) {
+    while (std::getline(was, old) && std::getline(is, now))
       if (old != now) text += (text.empty() ? "" : "; ") + now;
-    }
     return text;
   }
-  ScratchDir dir;
-  const std::filesystem::path home = std::filesystem::current_path();
+  ScratchCwd dir;
 };
 
 // Commands one after another: what each prints, the message it leaves (null
@@ -104,9 +100,7 @@ TEST_F(ConsoleTest, CommandsPrintTheirTraceAnswerAndActExactly) {
     const std::string before = state();
     EXPECT_EQ(printedBy([&] { editor.runConsoleCommand(c.line); }), c.trace);
     EXPECT_EQ(editor.consoleMessages->currentList()->count(), messages + (c.message ? 1 : 0));
-    if (c.message) {
-      EXPECT_EQ(lastConsoleMessage(), c.message);
-    }
+    EXPECT_EQ(c.message ? lastConsoleMessage() : "", c.message ? c.message : "");
     EXPECT_EQ(changes(before, state()), c.changes);
   }
   // The target's name is so long that no temporary file can be made beside it.

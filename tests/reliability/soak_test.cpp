@@ -1,35 +1,202 @@
-// The randomized soak: seeded random sequences of every editing operation,
-// checking after each step that the model is intact and survives its file,
-// that the undo snapshot taken by the step holds the model as it was before
-// it, and (for one step in four) that undo brings that model back.
+// The randomized soak: seeded random sequences of every kind of input
+// (selections, tool gestures, keys, menu codes, pop-up menus, console lines
+// typed or run, undo), checking after each step that the model is intact and
+// survives its file, that the undo snapshot taken by the step holds the model
+// as it was before it, and (for one step in four) that undo brings it back.
 //
 // VANTOREL_SOAK_SEED (first seed), VANTOREL_SOAK_SEEDS (how many seeds) and
 // VANTOREL_SOAK_STEPS (steps per seed) set the run; a failure names the seed
 // and step that replay it.
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <deque>
 #include <filesystem>
+#include <random>
 
+#include "support/editor_fixture.h"
 #include "support/fixtures.h"
 #include "support/model_invariants.h"
-#include "support/soak_driver.h"
 
 namespace {
+
+// Two groups, the current one textured, a skeleton of three bones.
+constexpr const char* kSeedModel =
+    "5\n0 0 0\n1 0 0\n0 1 0\n1 1 0.5\n-0.5 0.25 1\n"
+    "2\n1\n0 1 2 0 1 0 0 0 1 \n0\n1 0 0 1\n"
+    "3\n1 3 2 0.25 0.5 0.75 0 0 0 \n3 4 0 0 0 0 0 0 0 \n4 0 1 0 0 0 0 0 0 \n"
+    "1\ntex.bmp\n0.5 0.5 0.5 1\n"
+    "3\n1 0 0 0 0 0 0 -1\n2 0 1 0 0 0 1 2 -1\n2 1 0 0 0 0 3 -1\n";
+// clang-format off
+// Commands with the count of words they usually take (-1: a file name).
+const std::pair<const char*, int> kCommands[] = {
+    {"/open", -1}, {"/save", -1}, {"/loadtex", -1}, {"/setbb", 6}, {"/showtex", 1}, {"/hidetex", 1},
+    {"/setx", 1}, {"/sety", 1}, {"/setz", 1}, {"/getpos", 1}, {"/setcylinder", 2},
+    {"/smoothpolys", 1}, {"/flattenpolys", 1}, {"/setcolor", 4}, {"/polycount", 1},
+    {"/unknown", 1}, {"setx", 1}};
+// Eleven file names, then numbers.
+const char* const kWords[] = {
+    "a.mdl", "model.mdl", "tex.bmp", "bad.bmp", "broken.mdl", "dir", "missing.mdl", "tab\tname.bmp",
+    "nodir/x", "fifo", "zero", "-1", "2.5", "0.000001", "1e308", "-1e308", "1e309", "nan", "inf",
+    "abc", "+3", "-0", "1e-320", "1.7976931348623157e308", "12", ".5", "+-1", "7x"};
+// clang-format on
+// Bound keys, Backspace, Delete, and what Ctrl+S and Ctrl+/ send.
+const std::string kKeys = "\b /BR`bcdefmnopqrsvwxz\x7f\x13\x1flk";
+// 8 and 16 stand for lock keys, which bindings must ignore.
+const int kModifiers[] = {0, 0, kShift, kCtrl, kAlt, kShift | kCtrl, 8, 8 | kShift, 16 | kCtrl};
+
+// A scripted user: every random choice comes from one seeded generator, so a
+// seed and a step count replay a run exactly. A button pressed alone in one
+// step is released in the next.
+class SoakRun : public EditorTest {
+ public:
+  explicit SoakRun(uint64_t seed) : rng(seed) {
+    editor.undoLimit = 8;  // so that the oldest snapshots are dropped often
+    for (const char* name : {"seed.mdl", "model.mdl"}) writeFile(name, kSeedModel);
+    writeFile("broken.mdl", std::string(kSeedModel).substr(0, 40));
+    for (const char* name : {"tex.bmp", "tab\tname.bmp"}) writeFile(name, tinyBmp());
+    writeFile("bad.bmp", "BM this is no image");
+    mkdir("dir", 0755);
+    mkfifo("fifo", 0644);
+    symlink("/dev/zero", "zero");
+    editor.runConsoleCommand("/open seed.mdl");
+  }
+  void TestBody() override {}
+  using EditorTest::editor;
+
+  // One random action and a frame's pump; names the action, for the report.
+  std::string step() {
+    const int roll = below(100), mods = chance(60) ? 0 : kModifiers[below(std::size(kModifiers))];
+    std::string what = "undo";
+    if (held >= 0) {  // the release of a button pressed alone, before anything else
+      point(), release(held, x, y, mods), held = -1, what = "release";
+    } else if (editor.model->polygonCount() > 3000 || editor.model->vertices.count() > 6000) {
+      writeFile("seed.mdl", kSeedModel);  // a smaller model keeps the steps quick
+      editor.runConsoleCommand("/open seed.mdl");
+      what = "reopen the seed model";
+    } else if (roll < 38) {  // a tool by F1-F3, key or menu; a click or a drag, maybe switching
+      const int how = below(4), b = chance(90) ? kLeftButton : below(3);
+      if (how == 0) special(kKeyF1 + below(3));
+      if (how == 1) key(" mrsvbcexq"[below(10)]);
+      if (how >= 2) editor.toolMenuCommand(17 + below(13));
+      point();
+      const int x0 = x, y0 = y;
+      if (chance(75)) point();
+      press(b, x0, y0, mods);
+      for (int i = below(4); i > 0; --i) moveTo(x0 + (x - x0) * i / 4, y0 + (y - y0) * i / 4);
+      if (chance(5)) editor.toolMenuCommand(17 + below(13));
+      release(b, x, y, mods);
+      what = "gesture with tool " + std::to_string(editor.tool);
+    } else if (roll < 44) {  // clicks on vertices, then often a key for just such a selection
+      special(kKeyF1);
+      for (int i = 0, n = below(4); i <= n && point(true); ++i)
+        click(kLeftButton, x, y, i ? kShift : 0);
+      if (chance(60)) key("pnd\x7f"[below(4)]);
+      what = "pick vertices";
+    } else if (roll < 48) {  // select or deselect all of one kind
+      special(kKeyF1 + below(3), chance(70) ? kShift : kCtrl);
+      what = "select all";
+    } else if (roll < 68) {  // a special key or a byte at the pointer
+      const int n = below(22), f = n < 12 ? n + 1 : n < 21 ? n + 88 : 112;  // F1-F12, arrows...
+      const int k = roll >= 61 ? f : chance(90) ? kKeys[below(kKeys.size())] : below(256);
+      point();
+      moveTo(x, y);
+      roll >= 61 ? special(k, mods) : key(k, k == 19 || k == 31 ? kCtrl : mods);
+      what = "key " + std::to_string(k);
+    } else if (roll < 74) {
+      editor.uiContext()->pushCommand(below(32));
+      what = "menu code";
+    } else if (roll < 86) {
+      what = consoleLine(roll >= 82);
+    } else if (roll < 91) {  // a pop-up menu, mostly with a click on it
+      point();
+      click(kRightButton, x, y, chance(30) ? kCtrl : 0);
+      if (const Panel* menu = editor.activeMenu; menu && chance(80)) {
+        const int across = below(std::max(1, int(menu->width())));
+        click(kLeftButton, int(menu->x()) + across,
+              600 - int(menu->y()) - below(std::max(1, int(menu->height()))));
+      }
+      what = "pop-up menu";
+    } else if (roll < 95) {
+      held = below(5);  // left, middle, right, wheel up, wheel down
+      point();
+      press(held, x, y, mods);
+      what = "press " + std::to_string(held);
+    } else {
+      key('z');
+    }
+    editor.framePump();
+    return what;
+  }
+
+  std::mt19937_64 rng;
+
+ private:
+  int below(size_t n) { return static_cast<int>(rng() % n); }
+  bool chance(int percent) { return below(100) < percent; }
+  // Puts the pointer anywhere, in the UV view, or on a vertex as a flat view
+  // shows it; false for a vertex of an empty model.
+  bool point(bool onVertex = false) {
+    const Viewport& uv = editor.views[kUvView];
+    if (!onVertex && editor.panelsShown && chance(15)) {
+      x = uv.rectLeft + below(std::max(1, uv.rectRight - uv.rectLeft));
+      y = 600 - uv.rectBottom - below(std::max(1, uv.rectTop - uv.rectBottom));
+    } else if (editor.model->vertices.empty() || (!onVertex && chance(35))) {
+      x = below(800), y = below(600);
+    } else {
+      const Vertex* v = editor.model->vertices.at(below(editor.model->vertices.count()));
+      const int kind = editor.layoutMode == 1 ? below(3) : editor.singleView;
+      const Viewport& w = editor.views[kind];
+      auto pixel = [&](double c, double lo, double hi, double size, int offset) {
+        return int(std::clamp(offset + (c - lo) / (hi - lo) * size, -100.0, 900.0)) + below(7) - 3;
+      };
+      x = pixel(kind == kSideView ? v->x : v->z, w.left, w.right, w.pixelWidth, w.rectLeft);
+      y = 600 - pixel(kind == kTopView ? v->x : v->y, w.bottom, w.top, w.pixelHeight, w.rectBottom);
+    }
+    return !onVertex || !editor.model->vertices.empty();
+  }
+
+  // A command with its usual words, or any number of them; run, or typed at
+  // the prompt of the shown panels with a few Backspaces pressed in vain.
+  std::string consoleLine(bool typed) {
+    const auto [command, usual] = kCommands[below(std::size(kCommands))];
+    std::string line = command;
+    if (usual < 0 && chance(90)) line += std::string(" ") + kWords[below(11)];
+    for (int i = usual < 0 ? 0 : chance(75) ? usual : below(8); i > 0; --i) {
+      line += chance(90) ? " " : "  ";
+      line +=
+          chance(40) ? std::to_string(below(21) - 10) : kWords[11 + below(std::size(kWords) - 11)];
+    }
+    if (!typed) return editor.runConsoleCommand(line), "run: " + line;
+    if (!editor.panelsShown) special(kKeyHome);
+    editor.uiContext()->setFocusedEntry(editor.consolePrompt);
+    for (char c : line + "\r") {
+      if (chance(3)) key('\b');
+      key(c);
+    }
+    editor.framePump();
+    if (chance(80)) editor.uiContext()->setFocusedEntry(nullptr);
+    return "typed: " + line;
+  }
+
+  int x = 0, y = 0, held = -1;
+};
 
 // Runs one seed; returns the first fault and the steps that led to it, "" if none.
 std::string soak(uint64_t seed, uint64_t steps) {
   SilencedStdout quiet;
-  SoakDriver driver(seed);
-  std::deque<Snapshot>& stack = driver.editor.undoStack;
+  SoakRun run(seed);
+  Editor& editor = run.editor;
+  std::deque<Snapshot>& stack = editor.undoStack;
   std::deque<std::string> recent;
   for (uint64_t step = 1; step <= steps; ++step) {
-    const Snapshot before{driver.editor.model->name, captureImage(*driver.editor.model)};
+    const Snapshot before{editor.model->name, captureImage(*editor.model)};
     const Snapshot* newest = stack.empty() ? nullptr : &stack.back();
     const size_t depth = stack.size();
-    recent.push_back(driver.step());
-    std::string fault = findModelFault(*driver.editor.model);
+    recent.push_back(run.step());
+    std::string fault = findModelFault(*editor.model);
     // The snapshots pushed by the step follow the newest from before, unless
     // the step undid that one (the oldest may have been dropped meanwhile).
     const auto mark =
@@ -37,15 +204,15 @@ std::string soak(uint64_t seed, uint64_t steps) {
     const size_t pushed = newest && mark == stack.rend() ? 0 : mark - stack.rbegin();
     if (fault.empty() && pushed > 0) {
       const Snapshot& first = stack[stack.size() - pushed];
-      if (stack.size() != std::min<size_t>(depth + pushed, driver.editor.undoLimit)) {
+      if (stack.size() != std::min<size_t>(depth + pushed, editor.undoLimit)) {
         fault = "the undo stack does not hold the newest snapshots up to its limit";
       } else if (!(first.image == before.image) || first.name != before.name) {
         fault = "the step's snapshot is not the model from before the step";
-      } else if (driver.rng() % 4 == 0) {
-        for (size_t i = 0; i < pushed; ++i) driver.editor.undo();
+      } else if (run.rng() % 4 == 0) {
+        for (size_t i = 0; i < pushed; ++i) editor.undo();
         recent.push_back("undo of that step");
-        Model& undone = *driver.editor.model;
-        if (!(captureImage(undone) == rebuiltImage(before.image)) || undone.name != before.name)
+        if (!(captureImage(*editor.model) == rebuiltImage(before.image)) ||
+            editor.model->name != before.name)
           fault = "undo did not give back the model from before the step";
       }
     }

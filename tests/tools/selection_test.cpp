@@ -20,11 +20,13 @@ class SelectionTest : public WingTest {
   // bone: "ba/10/3/child".
   std::string selection() {
     std::string text;
-    for (Vertex* v : editor.selectedVertices) text += letterOf(v);
+    for (Vertex* v : editor.selectedVertices)
+      text += char('a' + (std::find(vertices.begin(), vertices.end(), v) - vertices.begin()));
     text += "/";
     for (UvPoint* uv : editor.selectedUvs) text += std::to_string(uv - m.p1->uvs);
     text += "/";
-    for (Polygon* p : editor.selectedPolygons) text += numberOf(p);
+    for (Polygon* p : editor.selectedPolygons)
+      text += char('1' + (std::find(polygons.begin(), polygons.end(), p) - polygons.begin()));
     return text + (editor.selectedBone == child ? "/child" : "/");
   }
   Bone* child;
