@@ -1,18 +1,14 @@
-// The randomized soak: seeded random sequences of every kind of input
-// (selections, tool gestures, keys, menu codes, pop-up menus, console lines
-// typed or run, undo), checking after each step that the model is intact and
-// survives its file, that the undo snapshot taken by the step holds the model
-// as it was before it, and (for one step in four) that undo brings it back.
-//
-// VANTOREL_SOAK_SEED (first seed), VANTOREL_SOAK_SEEDS (how many seeds) and
-// VANTOREL_SOAK_STEPS (steps per seed) set the run; a failure names the seed
-// and step that replay it.
+// The randomized soak: seeded random sequences of every kind of input, checking
+// after each step that the model is intact and survives its file, that the undo
+// snapshot taken by the step holds the model from before it, and (one step in
+// four) that undo brings that back. VANTOREL_SOAK_SEED (first seed),
+// VANTOREL_SOAK_SEEDS and VANTOREL_SOAK_STEPS set the run; a failure names the
+// seed and step that replay it.
 
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdlib>
-#include <deque>
 #include <filesystem>
 #include <random>
 
@@ -64,18 +60,15 @@ class SoakRun : public EditorTest {
     editor.runConsoleCommand("/open seed.mdl");
   }
   void TestBody() override {}
-  using EditorTest::editor;
 
-  // One random action and a frame's pump; names the action, for the report.
-  std::string step() {
+  // One random action, as the window delivers it, and a frame's pump.
+  void step() {
     const int roll = below(100), mods = chance(60) ? 0 : kModifiers[below(std::size(kModifiers))];
-    std::string what = "undo";
     if (held >= 0) {  // the release of a button pressed alone, before anything else
-      point(), release(held, x, y, mods), held = -1, what = "release";
+      point(), release(held, x, y, mods), held = -1;
     } else if (editor.model->polygonCount() > 3000 || editor.model->vertices.count() > 6000) {
       writeFile("seed.mdl", kSeedModel);  // a smaller model keeps the steps quick
       editor.runConsoleCommand("/open seed.mdl");
-      what = "reopen the seed model";
     } else if (roll < 38) {  // a tool by F1-F3, key or menu; a click or a drag, maybe switching
       const int how = below(4), b = chance(90) ? kLeftButton : below(3);
       if (how == 0) special(kKeyF1 + below(3));
@@ -88,28 +81,21 @@ class SoakRun : public EditorTest {
       for (int i = below(4); i > 0; --i) moveTo(x0 + (x - x0) * i / 4, y0 + (y - y0) * i / 4);
       if (chance(5)) editor.toolMenuCommand(17 + below(13));
       release(b, x, y, mods);
-      what = "gesture with tool " + std::to_string(editor.tool);
     } else if (roll < 44) {  // clicks on vertices, then often a key for just such a selection
       special(kKeyF1);
       for (int i = 0, n = below(4); i <= n && point(true); ++i)
         click(kLeftButton, x, y, i ? kShift : 0);
       if (chance(60)) key("pnd\x7f"[below(4)]);
-      what = "pick vertices";
-    } else if (roll < 48) {  // select or deselect all of one kind
-      special(kKeyF1 + below(3), chance(70) ? kShift : kCtrl);
-      what = "select all";
     } else if (roll < 68) {  // a special key or a byte at the pointer
       const int n = below(22), f = n < 12 ? n + 1 : n < 21 ? n + 88 : 112;  // F1-F12, arrows...
       const int k = roll >= 61 ? f : chance(90) ? kKeys[below(kKeys.size())] : below(256);
       point();
       moveTo(x, y);
       roll >= 61 ? special(k, mods) : key(k, k == 19 || k == 31 ? kCtrl : mods);
-      what = "key " + std::to_string(k);
     } else if (roll < 74) {
       editor.uiContext()->pushCommand(below(32));
-      what = "menu code";
     } else if (roll < 86) {
-      what = consoleLine(roll >= 82);
+      consoleLine(roll >= 82);
     } else if (roll < 91) {  // a pop-up menu, mostly with a click on it
       point();
       click(kRightButton, x, y, chance(30) ? kCtrl : 0);
@@ -118,22 +104,51 @@ class SoakRun : public EditorTest {
         click(kLeftButton, int(menu->x()) + across,
               600 - int(menu->y()) - below(std::max(1, int(menu->height()))));
       }
-      what = "pop-up menu";
     } else if (roll < 95) {
       held = below(5);  // left, middle, right, wheel up, wheel down
       point();
       press(held, x, y, mods);
-      what = "press " + std::to_string(held);
     } else {
       key('z');
     }
     editor.framePump();
-    return what;
   }
 
-  std::mt19937_64 rng;
+  // Runs the steps; returns the first fault and the step that makes it, "" if none.
+  std::string run(uint64_t steps) {
+    SilencedStdout quiet;
+    std::deque<Snapshot>& stack = editor.undoStack;
+    for (uint64_t n = 1; n <= steps; ++n) {
+      const Snapshot before{editor.model->name, captureImage(*editor.model)};
+      const Snapshot* newest = stack.empty() ? nullptr : &stack.back();
+      const size_t depth = stack.size();
+      step();
+      std::string fault = findModelFault(*editor.model);
+      // The snapshots pushed by the step follow the newest from before, unless
+      // the step undid that one (the oldest may have been dropped meanwhile).
+      const auto mark = std::find_if(stack.rbegin(), stack.rend(),
+                                     [&](const Snapshot& s) { return &s == newest; });
+      const size_t pushed = newest && mark == stack.rend() ? 0 : mark - stack.rbegin();
+      if (fault.empty() && pushed > 0) {
+        const Snapshot& first = stack[stack.size() - pushed];
+        if (stack.size() != std::min<size_t>(depth + pushed, editor.undoLimit)) {
+          fault = "the undo stack does not hold the newest snapshots up to its limit";
+        } else if (!(first.image == before.image) || first.name != before.name) {
+          fault = "the step's snapshot is not the model from before the step";
+        } else if (rng() % 4 == 0) {
+          for (size_t i = 0; i < pushed; ++i) editor.undo();
+          if (!(captureImage(*editor.model) == rebuiltImage(before.image)) ||
+              editor.model->name != before.name)
+            fault = "undo did not give back the model from before the step";
+        }
+      }
+      if (!fault.empty()) return "step " + std::to_string(n) + ": " + fault;
+    }
+    return "";
+  }
 
  private:
+  std::mt19937_64 rng;
   int below(size_t n) { return static_cast<int>(rng() % n); }
   bool chance(int percent) { return below(100) < percent; }
   // Puts the pointer anywhere, in the UV view, or on a vertex as a flat view
@@ -160,7 +175,7 @@ class SoakRun : public EditorTest {
 
   // A command with its usual words, or any number of them; run, or typed at
   // the prompt of the shown panels with a few Backspaces pressed in vain.
-  std::string consoleLine(bool typed) {
+  void consoleLine(bool typed) {
     const auto [command, usual] = kCommands[below(std::size(kCommands))];
     std::string line = command;
     if (usual < 0 && chance(90)) line += std::string(" ") + kWords[below(11)];
@@ -169,7 +184,7 @@ class SoakRun : public EditorTest {
       line +=
           chance(40) ? std::to_string(below(21) - 10) : kWords[11 + below(std::size(kWords) - 11)];
     }
-    if (!typed) return editor.runConsoleCommand(line), "run: " + line;
+    if (!typed) return editor.runConsoleCommand(line);
     if (!editor.panelsShown) special(kKeyHome);
     editor.uiContext()->setFocusedEntry(editor.consolePrompt);
     for (char c : line + "\r") {
@@ -178,53 +193,10 @@ class SoakRun : public EditorTest {
     }
     editor.framePump();
     if (chance(80)) editor.uiContext()->setFocusedEntry(nullptr);
-    return "typed: " + line;
   }
 
   int x = 0, y = 0, held = -1;
 };
-
-// Runs one seed; returns the first fault and the steps that led to it, "" if none.
-std::string soak(uint64_t seed, uint64_t steps) {
-  SilencedStdout quiet;
-  SoakRun run(seed);
-  Editor& editor = run.editor;
-  std::deque<Snapshot>& stack = editor.undoStack;
-  std::deque<std::string> recent;
-  for (uint64_t step = 1; step <= steps; ++step) {
-    const Snapshot before{editor.model->name, captureImage(*editor.model)};
-    const Snapshot* newest = stack.empty() ? nullptr : &stack.back();
-    const size_t depth = stack.size();
-    recent.push_back(run.step());
-    std::string fault = findModelFault(*editor.model);
-    // The snapshots pushed by the step follow the newest from before, unless
-    // the step undid that one (the oldest may have been dropped meanwhile).
-    const auto mark =
-        std::find_if(stack.rbegin(), stack.rend(), [&](const Snapshot& s) { return &s == newest; });
-    const size_t pushed = newest && mark == stack.rend() ? 0 : mark - stack.rbegin();
-    if (fault.empty() && pushed > 0) {
-      const Snapshot& first = stack[stack.size() - pushed];
-      if (stack.size() != std::min<size_t>(depth + pushed, editor.undoLimit)) {
-        fault = "the undo stack does not hold the newest snapshots up to its limit";
-      } else if (!(first.image == before.image) || first.name != before.name) {
-        fault = "the step's snapshot is not the model from before the step";
-      } else if (run.rng() % 4 == 0) {
-        for (size_t i = 0; i < pushed; ++i) editor.undo();
-        recent.push_back("undo of that step");
-        if (!(captureImage(*editor.model) == rebuiltImage(before.image)) ||
-            editor.model->name != before.name)
-          fault = "undo did not give back the model from before the step";
-      }
-    }
-    while (recent.size() > 12) recent.pop_front();
-    if (fault.empty()) continue;
-    fault = "seed " + std::to_string(seed) + ", step " + std::to_string(step) + ": " + fault +
-            "\nlast operations:";
-    for (const std::string& what : recent) fault += "\n  " + what;
-    return fault;
-  }
-  return "";
-}
 
 uint64_t setting(const char* name, uint64_t fallback) {
   const char* text = std::getenv(name);
@@ -240,9 +212,9 @@ TEST(SoakTest, RandomOperationsKeepTheModelIntactAndUndoable) {
     // Each seed works in a directory of its own, so that it replays alone.
     std::filesystem::create_directory(scratch.file(std::to_string(seed)));
     std::filesystem::current_path(scratch.file(std::to_string(seed)));
-    const std::string fault = soak(seed, steps);
+    const std::string fault = SoakRun(seed).run(steps);
     std::filesystem::current_path(home);
-    ASSERT_EQ(fault, "");
+    ASSERT_EQ(fault, "") << "seed " << seed;
   }
 }
 
