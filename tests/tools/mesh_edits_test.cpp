@@ -6,56 +6,6 @@ namespace {
 
 using MeshEditTest = WingTest;
 
-// A key, or a menu code, with vertices (by letter) and polygons (by number)
-// selected oldest first: the whole model after it, what it printed and the
-// undo steps it took.
-TEST_F(MeshEditTest, EachEditGivesExactlyThisModel) {
-  struct Case {
-    int key, code;
-    const char *vertices, *polygons, *mesh, *trace;
-    int snapshots;
-  };
-  // clang-format off
-  const Case cases[] = {
-      // Weld into the newest, in every group; vertices of other models take no part.
-      {'n', 0, "bdc", "", "0,0,0 1,1,0* 2,0,2 | 0,1,1 0,1,1 1,2,1 | 1,2,0", "", 1},
-      {'n', 0, "bbeg", "", "0,0,0 1,1,0 0,1,0 2,0,2* | 0,3,1 0,1,2 3,3,1 | 2,3,0", "", 1},
-      {'n', 0, "gg", "", "0,0,0 1,0,0 1,1,0 0,1,0 2,0,2 | 0,1,2 0,2,3 1,4,2 | 3,4,0", "", 1},
-      // Delete takes every triangle of a deleted vertex along, in any group.
-      {127, 0, "e", "2", "0,0,0 1,0,0 1,1,0 0,1,0 | 0,1,2 |", "", 1},
-      // Duplicate one unit further on; the corners join the selection.
-      {'d', 0, "a", "3", "0,0,0* 1,0,0* 1,1,0* 0,1,0 2,0,2* 2,2,1 3,1,3 2,1,1 1,1,1 | 0,1,2 0,2,3 "
-       "1,4,2* 7,6,5 | 3,4,0", "", 1},
-      // Flatten onto the middle of the box, with two vertices or more.
-      {0, 9, "abe", "", "1,0,0* 1,0,0* 1,1,0 0,1,0 1,0,2* | 0,1,2 0,2,3 1,4,2 | 3,4,0", "", 1},
-      {0, 10, "ce", "", "0,0,0 1,0,0 1,0.5,0* 0,1,0 2,0.5,2* | 0,1,2 0,2,3 1,4,2 | 3,4,0", "", 1},
-      {0, 11, "ae", "", "0,0,1* 1,0,0 1,1,0 0,1,0 2,0,1* | 0,1,2 0,2,3 1,4,2 | 3,4,0", "", 1},
-      {0, 9, "e", "", "0,0,0 1,0,0 1,1,0 0,1,0 2,0,2* | 0,1,2 0,2,3 1,4,2 | 3,4,0", "", 1},
-      // Clamp into the bounding box, [0, 1] on every axis.
-      {'`', 0, "", "", "0,0,0 1,0,0 1,1,0 0,1,0 1,0,1 | 0,1,2 0,2,3 1,4,2 | 3,4,0", "", 1},
-      // Flip each once; orient away from the middle of the box.
-      {'f', 0, "", "113", "0,0,0 1,0,0 1,1,0 0,1,0 2,0,2 | 0,1,2~* 0,2,3 1,4,2~* | 3,4,0", "", 0},
-      {'o', 0, "", "123", "0,0,0 1,0,0 1,1,0 0,1,0 2,0,2 | 0,1,2~* 0,2,3~* 1,4,2~* | 3,4,0",
-       "Center: [1.000000 0.500000 1.000000]\n\n", 0},
-      // A triangle from exactly three vertices, newest first.
-      {'p', 0, "abe", "", "0,0,0 1,0,0 1,1,0 0,1,0 2,0,2 | 0,1,2 0,2,3 1,4,2 4,1,0 | 3,4,0",
-       "Num verts: 3\nPolygon Created!\n", 1},
-      {'p', 0, "abde", "", "0,0,0* 1,0,0* 1,1,0 0,1,0* 2,0,2* | 0,1,2 0,2,3 1,4,2 | 3,4,0",
-       "Num verts: 4\n", 0},
-  };
-  // clang-format on
-  for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << "case " << &c - cases);
-    startOver();
-    select(c.vertices, c.polygons);
-    const std::string trace =
-        printedBy([&] { c.key ? key(c.key) : editor.toolMenuCommand(c.code); });
-    EXPECT_EQ(mesh(), c.mesh);
-    EXPECT_EQ(trace, c.trace);
-    EXPECT_EQ(snapshots(), c.snapshots);
-  }
-}
-
 // New vertices just off the old ones carry the selected triangles, and each
 // boundary edge gets two walls, turned to face out.
 TEST_F(MeshEditTest, ExtrudeWallsTheBoundaryOfTheSelectedTriangles) {

@@ -4,15 +4,19 @@ namespace {
 
 using ToolMenuTest = WingTest;
 
-// A tool button's code, then a left drag from (-0.5, -0.5) to (1.5, 1.5) in a
-// view's own coordinates with c, e and p1 selected; code 0 is the 'R' key over
-// the view instead. (Code 17's band is ToolChosenDuringADragEndsIt's.)
-TEST_F(ToolMenuTest, AfterAToolCodeADragGivesExactlyThisModel) {
+// With vertices (by letter) and polygons (by number) selected, c, e and p1
+// unless given: a menu code, then for a tool's code a left drag from (-0.5,
+// -0.5) to (1.5, 1.5) in a view's own coordinates; then a key over the view.
+// The tool after it (null: Select Vertex still), the trace, the whole model
+// and the undo steps taken. (Code 17's band is ToolChosenDuringADragEndsIt's.)
+TEST_F(ToolMenuTest, EachEditGivesExactlyThisModel) {
   struct Case {
     int code, view;
     const char* toolAfter;
     std::string trace, mesh;
     int snapshots;
+    const char *vertices = "ce", *polygons = "1";
+    char key = 0;
   };
   // clang-format off
   const std::string band = "make selection on 0 from [-0.500000 -0.500000] -> [1.500000 1.500000]"
@@ -22,7 +26,8 @@ TEST_F(ToolMenuTest, AfterAToolCodeADragGivesExactlyThisModel) {
                     boxCentre = "Center: [0.500000 0.500000 0.500000]\n\n",
                     radius = "radius: 1.000000 cx: 1.000000 cy: 0.500000 [",
                     wing = "0,0,0 1,0,0 1,1,0* 0,1,0 2,0,2*",
-                    rest = " | 0,1,2* 0,2,3 1,4,2 | 3,4,0";
+                    rest = " | 0,1,2* 0,2,3 1,4,2 | 3,4,0", plain = "0,0,0 1,0,0 1,1,0 0,1,0 2,0,2",
+                    tris = " | 0,1,2 0,2,3 1,4,2 | 3,4,0";
   const std::string box =
       " | 0,1,2 0,2,3 1,4,2 5,6,7 7,8,5 5,6,10~ 10,9,5~ 6,10,11 11,7,6 7,8,11~ 11,12,8 12,8,5~ "
       "5,9,12~ 9,12,11 11,10,9 | 3,4,0";
@@ -35,10 +40,38 @@ TEST_F(ToolMenuTest, AfterAToolCodeADragGivesExactlyThisModel) {
       {21, kSideView, "Rotate", "", "0,0,0 1,0,0 0.809113,0.349416,0* 0,1,0 2.190887,0.650584,2*" +
        rest, 1},
       // A quarter turn about the view's depth axis through the middle of the box.
-      {0, kSideView, "Select Vertex", "", "0,0,0 1,0,0 2,1,0* 0,1,0 1,0,2*" + rest, 1},
-      {0, kFrontView, "Select Vertex", "", "0,0,0 1,0,0 1,1.5,1.5* 0,1,0 2,-0.5,0.5*" + rest, 1},
-      {0, kTopView, "Select Vertex", "", "0,0,0 1,0,0 0.5,1,1.5* 0,1,0 2.5,0,0.5*" + rest, 1},
-      {0, kFullView, "Select Vertex", "", wing + rest, 1},
+      {0, kSideView, nullptr, "", "0,0,0 1,0,0 2,1,0* 0,1,0 1,0,2*" + rest, 1, "ce", "1", 'R'},
+      {0, kFrontView, nullptr, "", "0,0,0 1,0,0 1,1.5,1.5* 0,1,0 2,-0.5,0.5*" + rest, 1, "ce", "1",
+       'R'},
+      {0, kTopView, nullptr, "", "0,0,0 1,0,0 0.5,1,1.5* 0,1,0 2.5,0,0.5*" + rest, 1, "ce", "1",
+       'R'},
+      {0, kFullView, nullptr, "", wing + rest, 1, "ce", "1", 'R'},
+      // Weld into the newest, in every group; vertices of other models take no part.
+      {0, 0, nullptr, "", "0,0,0 1,1,0* 2,0,2 | 0,1,1 0,1,1 1,2,1 | 1,2,0", 1, "bdc", "", 'n'},
+      {0, 0, nullptr, "", "0,0,0 1,1,0 0,1,0 2,0,2* | 0,3,1 0,1,2 3,3,1 | 2,3,0", 1, "bbeg", "",
+       'n'},
+      {0, 0, nullptr, "", plain + tris, 1, "gg", "", 'n'},
+      // Delete takes every triangle of a deleted vertex along, in any group.
+      {0, 0, nullptr, "", "0,0,0 1,0,0 1,1,0 0,1,0 | 0,1,2 |", 1, "e", "2", 127},
+      // Duplicate one unit further on; the corners join the selection.
+      {0, 0, nullptr, "", "0,0,0* 1,0,0* 1,1,0* 0,1,0 2,0,2* 2,2,1 3,1,3 2,1,1 1,1,1 | 0,1,2 0,2,3 "
+       "1,4,2* 7,6,5 | 3,4,0", 1, "a", "3", 'd'},
+      // Flatten onto the middle of the box, with two vertices or more.
+      {9, 0, nullptr, "", "1,0,0* 1,0,0* 1,1,0 0,1,0 1,0,2*" + tris, 1, "abe", ""},
+      {10, 0, nullptr, "", "0,0,0 1,0,0 1,0.5,0* 0,1,0 2,0.5,2*" + tris, 1, "ce", ""},
+      {11, 0, nullptr, "", "0,0,1* 1,0,0 1,1,0 0,1,0 2,0,1*" + tris, 1, "ae", ""},
+      {9, 0, nullptr, "", plain + "*" + tris, 1, "e", ""},
+      // Clamp into the bounding box, [0, 1] on every axis.
+      {0, 0, nullptr, "", "0,0,0 1,0,0 1,1,0 0,1,0 1,0,1" + tris, 1, "", "", '`'},
+      // Flip each once; orient away from the middle of the box.
+      {0, 0, nullptr, "", plain + " | 0,1,2~* 0,2,3 1,4,2~* | 3,4,0", 0, "", "113", 'f'},
+      {0, 0, nullptr, "Center: [1.000000 0.500000 1.000000]\n\n",
+       plain + " | 0,1,2~* 0,2,3~* 1,4,2~* | 3,4,0", 0, "", "123", 'o'},
+      // A triangle from exactly three vertices, newest first.
+      {0, 0, nullptr, "Num verts: 3\nPolygon Created!\n",
+       plain + " | 0,1,2 0,2,3 1,4,2 4,1,0 | 3,4,0", 1, "abe", "", 'p'},
+      {0, 0, nullptr, "Num verts: 4\n", "0,0,0* 1,0,0* 1,1,0 0,1,0* 2,0,2*" + tris, 0, "abde", "",
+       'p'},
       // Half a unit of drag doubles the size about the middle of the box.
       {22, kSideView, "Scale 2D", scaled + "-1.000000 y: -2.000000 z: 0.000000\ntesttest",
        "0,0,0 1,0,0 -1,3,0* 0,1,0 4,-2,2*" + rest, 1},
@@ -89,22 +122,20 @@ TEST_F(ToolMenuTest, AfterAToolCodeADragGivesExactlyThisModel) {
   // clang-format on
   editor.cylinderSides = 3;
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << "code " << c.code << " in view " << c.view);
+    SCOPED_TRACE(testing::Message() << "case " << &c - cases);
     startOver();
-    select("ce", "1");
+    select(c.vertices, c.polygons);
     editor.cylinderLevels = c.view == kSideView ? 2 : 1;
     const bool uv = c.view == kUvView;  // the UV Mapper shows it; the drag stays inside
     editor.panelsShown = uv;
     const std::string trace = printedBy([&] {
-      if (c.code) {
-        editor.toolMenuCommand(c.code);
+      if (c.code) editor.toolMenuCommand(c.code);
+      if (c.code >= 17)
         dragIn(c.view, uv ? 0.25 : -0.5, uv ? 0.25 : -0.5, uv ? 0.75 : 1.5, uv ? 0.75 : 1.5);
-      } else {
-        moveTo(glutX(c.view, 0), glutY(c.view, 0));
-        key('R');
-      }
+      moveTo(glutX(c.view, 0), glutY(c.view, 0));
+      if (c.key) key(c.key);
     });
-    EXPECT_EQ(editor.toolName(), c.toolAfter);
+    EXPECT_EQ(editor.toolName(), c.toolAfter ? c.toolAfter : "Select Vertex");
     EXPECT_EQ(trace, c.trace);
     EXPECT_EQ(mesh(), c.mesh);
     EXPECT_EQ(snapshots(), c.snapshots);
