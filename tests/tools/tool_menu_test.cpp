@@ -4,11 +4,22 @@ namespace {
 
 using ToolMenuTest = WingTest;
 
+std::string uvText(const Polygon* p) {
+  std::string text;
+  for (const UvPoint& uv : p->uvs)
+    text += " " + num(uv.u) + "," + num(uv.v) + (uv.selected ? "*" : "");
+  return text.substr(1);
+}
+
 // With vertices (by letter) and polygons (by number) selected, c, e and p1
 // unless given: a menu code, then for a tool's code a left drag from (-0.5,
 // -0.5) to (1.5, 1.5) in a view's own coordinates; then a key over the view.
 // The tool after it (null: Select Vertex still), the trace, the whole model
 // and the undo steps taken. (Code 17's band is ToolChosenDuringADragEndsIt's.)
+// Rows with `uvs` first map p1 to (0.2, 0.2) (0.8, 0.2) (0.2, 0.8) with its
+// second and third points selected, drag in the UV view from (0.5, 0.5) to
+// (0.875, 0.125), and give p1's and p3's UV points and the count of p3, its
+// second point and e marked as mapped.
 TEST_F(ToolMenuTest, EachEditGivesExactlyThisModel) {
   struct Case {
     int code, view;
@@ -17,17 +28,19 @@ TEST_F(ToolMenuTest, EachEditGivesExactlyThisModel) {
     int snapshots;
     const char *vertices = "ce", *polygons = "1";
     char key = 0;
+    const char* uvs = nullptr;
   };
   // clang-format off
   const std::string band = "make selection on 0 from [-0.500000 -0.500000] -> [1.500000 1.500000]"
                            "\n",
-                    uvClicks = "Clicked in UV Mapper\nClicked in UV Mapper\n",
                     scaled = "center x: 1.500000 y: 0.500000 z: 1.000000\nmin x: ",
                     boxCentre = "Center: [0.500000 0.500000 0.500000]\n\n",
                     radius = "radius: 1.000000 cx: 1.000000 cy: 0.500000 [",
                     wing = "0,0,0 1,0,0 1,1,0* 0,1,0 2,0,2*",
                     rest = " | 0,1,2* 0,2,3 1,4,2 | 3,4,0", plain = "0,0,0 1,0,0 1,1,0 0,1,0 2,0,2",
-                    tris = " | 0,1,2 0,2,3 1,4,2 | 3,4,0";
+                    tris = " | 0,1,2 0,2,3 1,4,2 | 3,4,0",
+                    uvMesh = "0,0,0 1,0,0 1,1,0* 0,1,0 2,0,2 | 0,1,2* 0,2,3 1,4,2* | 3,4,0",
+                    uvClicks = "Clicked in UV Mapper\nClicked in UV Mapper\n";
   const std::string box =
       " | 0,1,2 0,2,3 1,4,2 5,6,7 7,8,5 5,6,10~ 10,9,5~ 6,10,11 11,7,6 7,8,11~ 11,12,8 12,8,5~ "
       "5,9,12~ 9,12,11 11,10,9 | 3,4,0";
@@ -118,19 +131,52 @@ TEST_F(ToolMenuTest, EachEditGivesExactlyThisModel) {
       {29, kSideView, "Move", "Center: [0.500500 0.500500 0.000500]\n\n",
        "0,0,0 1,0,0 1,1,0 0,1,0 2,0,2 3.001,3.001,0.001* 3.001,2.001,0.001* 2.001,2.001,0.001* | "
        "7,6,5 0,2,3 1,4,2 7,5,0 5,2,0 6,5,1 5,2,1~ 7,6,0~ 6,1,0 | 3,4,0", 2},
+      // The box of the selected triangles spans the texture, along the view's axes.
+      {8, kSideView, nullptr,
+       "view: 0\nU: 0.500000 V: 0.000000\nU: 1.000000 V: 0.000000\nU: 0.500000 V: 1.000000\n"
+       "view: 0\nU: 0.000000 V: 0.000000\nU: 0.500000 V: 0.000000\nU: 0.500000 V: 1.000000\n",
+       uvMesh, 1, "c", "13", 0, "0,0 0.5,0* 0.5,1* / 0.5,0 1,0 0.5,1 3"},
+      {8, kFrontView, nullptr,
+       "view: 1\nU: 0.000000 V: 0.000000\nU: 1.000000 V: 0.000000\nU: 0.000000 V: 1.000000\n"
+       "view: 1\nU: 0.000000 V: 0.000000\nU: 0.000000 V: 0.000000\nU: 0.000000 V: 1.000000\n",
+       uvMesh, 1, "c", "13", 0, "0,0 0,0* 0,1* / 0,0 1,0 0,1 3"},  // p1 is flat in z: u is 0
+      {8, kTopView, nullptr,
+       "view: 2\nU: 0.000000 V: 0.500000\nU: 1.000000 V: 1.000000\nU: 0.000000 V: 0.500000\n"
+       "view: 2\nU: 0.000000 V: 0.000000\nU: 0.000000 V: 0.500000\nU: 0.000000 V: 0.500000\n",
+       uvMesh, 1, "c", "13", 0, "0,0 0,0.5* 0,0.5* / 0,0.5 1,1 0,0.5 3"},
+      {8, kFullView, nullptr,  // marked as mapped, not moved
+       "view: 3\nU: 0.000000 V: 0.000000\nU: 0.000000 V: 0.000000\nU: 0.000000 V: 0.000000\n"
+       "view: 3\nU: 0.200000 V: 0.200000\nU: 0.800000 V: 0.200000\nU: 0.200000 V: 0.800000\n",
+       uvMesh, 1, "c", "13", 0, "0.2,0.2 0.8,0.2* 0.2,0.8* / 0,0 0,0 0,0 3"},
+      // To the middle of the box; a drag stopped at the edges; a scale about the box's middle.
+      {12, 0, nullptr, "", uvMesh, 1, "c", "13", 0, "0.2,0.2 0.5,0.2* 0.5,0.8* / 0,0 0,0 0,0 0"},
+      {13, 0, nullptr, "", uvMesh, 1, "c", "13", 0, "0.2,0.2 0.8,0.5* 0.2,0.5* / 0,0 0,0 0,0 0"},
+      {20, kUvView, "Move", uvClicks, uvMesh, 1, "c", "13", 0,
+       "0.2,0.2 1,0* 0.575,0.425* / 0,0 0,0 0,0 0"},
+      {22, kUvView, "Scale 2D", uvClicks, uvMesh, 1, "c", "13", 0,
+       "0.2,0.2 1.025,0.425* -0.025,0.575* / 0,0 0,0 0,0 0"},
   };
   // clang-format on
   editor.cylinderSides = 3;
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "case " << &c - cases);
     startOver();
+    if (c.uvs) {
+      const double u[3] = {0.2, 0.8, 0.2}, v[3] = {0.2, 0.2, 0.8};
+      m.p1->uvMapped = 1;
+      for (int i = 0; i < 3; ++i) m.p1->uvs[i] = {u[i], v[i], m.p1->vertices[i], i > 0, 1};
+      editor.selectedUvs.pushFront(&m.p1->uvs[1]);
+      editor.selectedUvs.pushFront(&m.p1->uvs[2]);
+    }
     select(c.vertices, c.polygons);
+    editor.activeView = c.view;
     editor.cylinderLevels = c.view == kSideView ? 2 : 1;
     const bool uv = c.view == kUvView;  // the UV Mapper shows it; the drag stays inside
     editor.panelsShown = uv;
     const std::string trace = printedBy([&] {
       if (c.code) editor.toolMenuCommand(c.code);
-      if (c.code >= 17)
+      if (c.code >= 17 && c.uvs) dragIn(kUvView, 0.5, 0.5, 0.875, 0.125);
+      if (c.code >= 17 && !c.uvs)
         dragIn(c.view, uv ? 0.25 : -0.5, uv ? 0.25 : -0.5, uv ? 0.75 : 1.5, uv ? 0.75 : 1.5);
       moveTo(glutX(c.view, 0), glutY(c.view, 0));
       if (c.key) key(c.key);
@@ -139,6 +185,9 @@ TEST_F(ToolMenuTest, EachEditGivesExactlyThisModel) {
     EXPECT_EQ(trace, c.trace);
     EXPECT_EQ(mesh(), c.mesh);
     EXPECT_EQ(snapshots(), c.snapshots);
+    const int mapped = m.p3->uvMapped + m.p3->uvs[1].mapped + m.e->uvMapped;
+    EXPECT_EQ(uvText(m.p1) + " / " + uvText(m.p3) + " " + std::to_string(mapped),
+              c.uvs ? c.uvs : "0,0 0,0 0,0 / 0,0 0,0 0,0 0");
   }
 }
 
