@@ -50,6 +50,13 @@ TEST_F(ConsoleTest, CommandsPrintTheirTraceAnswerAndActExactly) {
   // clang-format off
   const Case cases[] = {
       {"open x", "", nullptr, ""},
+      {"/open", "numparams: 0\n/open /open (null) 0\n", kWrongCount, ""},  // each needs its words
+      {"/save", "numparams: 0\n/save /save (null) 1\n", kWrongCount, ""},
+      {"/loadtex  ", "numparams: 0\n/loadtex /loadtex (null) 2\n", kWrongCount, ""},
+      {"/setx", "numparams: 0\n/setx /setx (null) 6\n", kWrongCount, ""},
+      {"/sety", "numparams: 0\n/sety /sety (null) 7\n", kWrongCount, ""},
+      {"/setz", "numparams: 0\n/setz /setz (null) 8\n", kWrongCount, ""},
+      {"/setbb 1 2 3 4 5 6 7", "numparams: 7\n/setbb /setbb 1 3\n", kWrongCount, ""},
       {"/polycount", "numparams: 0\n/polycount /polycount (null) 14\n", "1", ""},
       {"/SAVE x", "numparams: 1\n", nullptr, ""},  // names are case-sensitive
       {"/setbb 1 2 3 4 5", "numparams: 5\n/setbb /setbb 1 3\n", kWrongCount, ""},

@@ -94,16 +94,8 @@ class SoakRun : public EditorTest {
       roll >= 61 ? special(k, mods) : key(k, k == 19 || k == 31 ? kCtrl : mods);
     } else if (roll < 74) {
       editor.uiContext()->pushCommand(below(32));
-    } else if (roll < 86) {
-      consoleLine(roll >= 82);
-    } else if (roll < 91) {  // a pop-up menu, mostly with a click on it
-      point();
-      click(kRightButton, x, y, chance(30) ? kCtrl : 0);
-      if (const Panel* menu = editor.activeMenu; menu && chance(80)) {
-        const int across = below(std::max(1, int(menu->width())));
-        click(kLeftButton, int(menu->x()) + across,
-              600 - int(menu->y()) - below(std::max(1, int(menu->height()))));
-      }
+    } else if (roll < 88) {
+      editor.runConsoleCommand(consoleLine());
     } else if (roll < 95) {
       held = below(5);  // left, middle, right, wheel up, wheel down
       point();
@@ -173,9 +165,9 @@ class SoakRun : public EditorTest {
     return !onVertex || !editor.model->vertices.empty();
   }
 
-  // A command with its usual words, or any number of them; run, or typed at
-  // the prompt of the shown panels with a few Backspaces pressed in vain.
-  void consoleLine(bool typed) {
+  // A command with its usual words, or any number of them. (Typed lines are
+  // ConsoleInputTest's; here they would only reach the same commands.)
+  std::string consoleLine() {
     const auto [command, usual] = kCommands[below(std::size(kCommands))];
     std::string line = command;
     if (usual < 0 && chance(90)) line += std::string(" ") + kWords[below(11)];
@@ -184,15 +176,7 @@ class SoakRun : public EditorTest {
       line +=
           chance(40) ? std::to_string(below(21) - 10) : kWords[11 + below(std::size(kWords) - 11)];
     }
-    if (!typed) return editor.runConsoleCommand(line);
-    if (!editor.panelsShown) special(kKeyHome);
-    editor.uiContext()->setFocusedEntry(editor.consolePrompt);
-    for (char c : line + "\r") {
-      if (chance(3)) key('\b');
-      key(c);
-    }
-    editor.framePump();
-    if (chance(80)) editor.uiContext()->setFocusedEntry(nullptr);
+    return line;
   }
 
   int x = 0, y = 0, held = -1;
