@@ -11,25 +11,17 @@
 
 namespace {
 
-class ConsoleInputTest : public EditorTest {
- protected:
-  ConsoleInputTest() {
-    editor.model->name = dir.file("current.mdl");
-    SquareWithWing square(*editor.model);
-    editor.selectAllVertices();
-    editor.selectAllPolygons();
-  }
-  // Types into the focused prompt key by key, then lets a frame run the line.
-  void typeAtPrompt(const std::string& keys) {
-    SilencedStdout quiet;
-    editor.uiContext()->setFocusedEntry(editor.consolePrompt);
-    for (char c : keys) editor.keyPressed(static_cast<unsigned char>(c), 0, 0);
-    editor.framePump();
-  }
-  ScratchDir dir;
-};
+using ConsoleInputTest = EditorTest;
 
 TEST_F(ConsoleInputTest, AnyByteTypedReachesTheCommandUpTo128Characters) {
+  ScratchDir dir;
+  SquareWithWing square(*editor.model);
+  auto typeAtPrompt = [&](const std::string& keys) {  // key by key, then a frame runs the line
+    SilencedStdout quiet;
+    editor.uiContext()->setFocusedEntry(editor.consolePrompt);
+    for (char c : keys) editor.keyPressed(c, 0, 0);
+    editor.framePump();
+  };
   const std::string text = formatModelFile(captureImage(*editor.model));
   for (int byte = 1; byte < 256; ++byte) {
     // Backspace and Enter edit the line, a blank ends a word, a slash names a directory.
