@@ -15,10 +15,10 @@
 
 namespace {
 
-class LoadFaultTest : public EditorTest {
- protected:
-  // Everything a failed /open or /loadtex must leave alone.
-  std::string state() {
+using LoadFaultTest = EditorTest;
+
+TEST_F(LoadFaultTest, WhatIsNoModelOrImageIsRefusedAndChangesNothing) {
+  auto state = [&] {  // everything a failed /open or /loadtex must leave alone
     const Material& m = editor.model->currentGroup->material;
     std::ostringstream out;
     out << editor.model.get() << formatModelFile(captureImage(*editor.model)) << editor.model->name
@@ -26,11 +26,8 @@ class LoadFaultTest : public EditorTest {
         << editor.selectedVertices.count() << editor.selectedPolygons.count()
         << editor.selectedBone;
     return out.str();
-  }
+  };
   ScratchDir dir;
-};
-
-TEST_F(LoadFaultTest, WhatIsNoModelOrImageIsRefusedAndChangesNothing) {
   // Two groups, the second textured, and a root bone with a child.
   const std::string model =
       "4\n0 0 0\n1 0 0\n0 1 0\n1 1 -2.5\n2\n1\n0 1 2 0 1 0 0 0 1 \n0\n1 0 0 1\n2\n"
