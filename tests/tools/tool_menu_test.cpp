@@ -131,6 +131,11 @@ TEST_F(ToolMenuTest, EachEditGivesExactlyThisModel) {
       {29, kSideView, "Move", "Center: [0.500500 0.500500 0.000500]\n\n",
        "0,0,0 1,0,0 1,1,0 0,1,0 2,0,2 3.001,3.001,0.001* 3.001,2.001,0.001* 2.001,2.001,0.001* | "
        "7,6,5 0,2,3 1,4,2 7,5,0 5,2,0 6,5,1 5,2,1~ 7,6,0~ 6,1,0 | 3,4,0", 2},
+      // Two triangles: no wall on their shared edge a c. None: nothing, and Extrude stays.
+      {29, kSideView, "Move", "Center: [0.500500 0.500500 0.000500]\n\n",
+       plain + " 3.001,2.001,0.001* 2.001,3.001,0.001* 3.001,3.001,0.001* 2.001,2.001,0.001* | "
+       "8,5,7 8,7,6 1,4,2 5,7,1 7,2,1~ 8,5,0~ 5,1,0 8,6,0 6,3,0 7,6,2 6,3,2~ | 3,4,0", 2, "", "12"},
+      {29, kSideView, "Extrude", "", plain + tris, 0, "", ""},
       // The box of the selected triangles spans the texture, along the view's axes.
       {8, kSideView, nullptr,
        "view: 0\nU: 0.500000 V: 0.000000\nU: 1.000000 V: 0.000000\nU: 0.500000 V: 1.000000\n"
