@@ -101,7 +101,6 @@ class SoakRun : public EditorTest {
 
   // Runs the steps; returns the first fault and the step that makes it, "" if none.
   std::string run(uint64_t steps) {
-    SilencedStdout quiet;
     std::deque<Snapshot>& stack = editor.undoStack;
     for (uint64_t n = 1; n <= steps; ++n) {
       const Snapshot before{editor.model->name, captureImage(*editor.model)};
@@ -133,6 +132,7 @@ class SoakRun : public EditorTest {
   }
 
  private:
+  SilencedStdout quiet;  // nearly every step prints a trace line
   std::mt19937_64 rng;
   int below(size_t n) { return static_cast<int>(rng() % n); }
   bool chance(int percent) { return below(100) < percent; }
