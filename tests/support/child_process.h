@@ -1,7 +1,7 @@
 #pragma once
 // Runs a piece of a test in a forked child, for faults that must not reach the
-// test process: dropped privileges, memory caps, SIGKILL and operations that
-// might never return. The child ends with _exit, so nothing runs twice.
+// test process: memory caps, SIGKILL and operations that might never return.
+// The child ends with _exit, so nothing runs twice.
 
 #include <signal.h>
 #include <sys/resource.h>

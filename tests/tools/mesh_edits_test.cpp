@@ -35,9 +35,8 @@ TEST_F(MeshEditTest, BonesGrowFromTheSelectedBoneMoveWithItAndOwnTriangles) {
   select("", "13");
   editor.selectedBone = arm;
   editor.toolMenuCommand(16);
-  EXPECT_EQ(m.p1->bone, arm);
-  EXPECT_EQ(m.p2->bone, nullptr);
-  EXPECT_EQ(m.p3->bone, arm);
+  EXPECT_EQ((std::vector<Bone*>{m.p1->bone, m.p2->bone, m.p3->bone}),
+            (std::vector<Bone*>{arm, nullptr, arm}));
   editor.selectedBone = nullptr;
   editor.toolMenuCommand(16);
   EXPECT_EQ(m.p3->bone, nullptr);

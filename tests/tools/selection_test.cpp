@@ -35,12 +35,11 @@ class SelectionTest : public WingTest {
 // One pick after another in a view 8 units wide, where a click reaches 0.08
 // units around a point; each row gives the selection after it.
 TEST_F(SelectionTest, PicksReplaceAddOrRemoveByTheirModifiers) {
-  struct Case {
+  const struct {
     int tool, view, modifiers;
     double h0, v0, h1, v1;
     const char* selection;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {kSelectVertex, kSideView, 0, 0.07, -0.07, 0.07, -0.07, "a/0//"},
       {kSelectVertex, kSideView, kShift | kLock, 1, 0, 1, 0, "ba/10//"},  // lock keys do not count
       {kSelectVertex, kSideView, kShift, 1, 0, 1, 0, "ba/10//"},          // already selected
@@ -61,7 +60,7 @@ TEST_F(SelectionTest, PicksReplaceAddOrRemoveByTheirModifiers) {
       {kSelectBone, kUvView, kShift, 0, 0, 0.5, 0.5, "ad/01/12/"},
       {kSelectVertex, kUvView, kCtrl, 0.5, 0, 1, 0.5, "ad/0/12/"},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "pick " << &c - cases);
     editor.tool = c.tool;
     editor.activeView = c.view;
@@ -69,9 +68,8 @@ TEST_F(SelectionTest, PicksReplaceAddOrRemoveByTheirModifiers) {
     printedBy([&] { editor.selectInRect(c.h0, c.v0, c.h1, c.v1); });
     EXPECT_EQ(selection(), c.selection);
     for (Vertex* v : model().vertices) EXPECT_EQ(v->selected, editor.selectedVertices.contains(v));
-    for (Polygon* p : {m.p1, m.p2, m.p3}) {
+    for (Polygon* p : {m.p1, m.p2, m.p3})
       EXPECT_EQ(p->selected, editor.selectedPolygons.contains(p));
-    }
   }
   editor.tool = kSelectVertex;
   editor.activeView = kSideView;
