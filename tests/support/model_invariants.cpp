@@ -13,7 +13,9 @@ bool finite(std::initializer_list<double> numbers) {
     if (!std::isfinite(x)) return false;
   return true;
 }
-bool finite(const Vec3& v) { return finite({v.x, v.y, v.z}); }
+bool finite(const Vec3& v) {
+  return finite({v.x, v.y, v.z});
+}
 
 }  // namespace
 
