@@ -99,9 +99,8 @@ TEST_F(SelectionTest, SelectAllAndDeselect) {
 TEST_F(SelectionTest, SelectionBoxFollowsTheSelection) {
   auto box = [&](int kind) {
     editor.computeSelectionBox(kind);
-    const Vec3 &lo = editor.selectionMin, &hi = editor.selectionMax, &mid = editor.selectionCentre;
-    return num(lo.x) + "," + num(lo.y) + "," + num(lo.z) + " " + num(hi.x) + "," + num(hi.y) + "," +
-           num(hi.z) + " " + num(mid.x) + "," + num(mid.y) + "," + num(mid.z);
+    return vec(editor.selectionMin) + " " + vec(editor.selectionMax) + " " +
+           vec(editor.selectionCentre);
   };
   select("cd", "3");
   EXPECT_EQ(box(1), "1,0,0 2,1,2 1.5,0.5,1");

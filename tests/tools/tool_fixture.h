@@ -20,6 +20,9 @@ inline std::string num(double c) {
   std::snprintf(text, sizeof text, "%.10g", std::round(c * 1e6) / 1e6 + 0.0);
   return text;
 }
+inline std::string vec(const Vec3& v) {
+  return num(v.x) + "," + num(v.y) + "," + num(v.z);
+}
 
 template <class T>
 std::vector<T*> oldestFirst(const List<T>& list) {
@@ -36,8 +39,7 @@ inline std::string meshText(const Editor& e) {
   const std::vector<Vertex*> vertices = oldestFirst(e.model->vertices);
   std::string text;
   for (const Vertex* v : vertices)
-    text += " " + num(v->x) + "," + num(v->y) + "," + num(v->z) +
-            (e.selectedVertices.contains(v) ? "*" : "");
+    text += " " + vec(positionOf(v)) + (e.selectedVertices.contains(v) ? "*" : "");
   for (const PolygonGroup* group : e.model->groups) {
     text += " |";
     for (const Polygon* p : oldestFirst(group->polygons)) {
