@@ -39,6 +39,7 @@ TEST_F(SelectionTest, PicksReplaceAddOrRemoveByTheirModifiers) {
     int tool, view, modifiers;
     double h0, v0, h1, v1;
     const char* selection;
+    double markerScale = 1;
   } cases[] = {
       {kSelectVertex, kSideView, 0, 0.07, -0.07, 0.07, -0.07, "a/0//"},
       {kSelectVertex, kSideView, kShift | kLock, 1, 0, 1, 0, "ba/10//"},  // lock keys do not count
@@ -59,24 +60,21 @@ TEST_F(SelectionTest, PicksReplaceAddOrRemoveByTheirModifiers) {
       {kSelectPolygon, kUvView, 0, 0.5, 0, 1, 0.5, "ad/1/12/"},  // UV points with any select tool
       {kSelectBone, kUvView, kShift, 0, 0, 0.5, 0.5, "ad/01/12/"},
       {kSelectVertex, kUvView, kCtrl, 0.5, 0, 1, 0.5, "ad/0/12/"},
+      {kSelectVertex, kSideView, 0, 0.15, 0, 0.15, 0, "a/0/12/",
+       2},  // bigger markers reach further
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "pick " << &c - cases);
     editor.tool = c.tool;
     editor.activeView = c.view;
     editor.setModifiers(c.modifiers);
+    editor.vertexMarkerScale = c.markerScale;
     printedBy([&] { editor.selectInRect(c.h0, c.v0, c.h1, c.v1); });
     EXPECT_EQ(selection(), c.selection);
     for (Vertex* v : model().vertices) EXPECT_EQ(v->selected, editor.selectedVertices.contains(v));
     for (Polygon* p : {m.p1, m.p2, m.p3})
       EXPECT_EQ(p->selected, editor.selectedPolygons.contains(p));
   }
-  editor.tool = kSelectVertex;
-  editor.activeView = kSideView;
-  editor.setModifiers(0);
-  editor.vertexMarkerScale = 2;  // bigger markers reach further
-  editor.selectInRect(0.15, 0, 0.15, 0);
-  EXPECT_EQ(selection(), "a/0/12/");
 }
 
 // Select all fills the lists (vertices without their flags); deselect
