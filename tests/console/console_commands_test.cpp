@@ -1,5 +1,6 @@
 #include <sstream>
 
+#include "support/bmp_file.h"
 #include "support/format_fixtures.h"
 #include "tools/tool_fixture.h"
 
@@ -15,7 +16,7 @@ class ConsoleTest : public ToolTest {
     Vertex* a = selectedVertex(1, 2, 3);
     Vertex* b = selectedVertex(4, 5, 6);
     editor.selectedPolygons.pushFront(addTriangle(model(), a, b, addVertex(model(), 7, 8, 9)));
-    writeTinyBmp("tiny.bmp");
+    writeFile("tiny.bmp", tinyBmp());
   }
   // Everything a command may change but the messages, one field per line.
   std::string state() {
