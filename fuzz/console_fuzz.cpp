@@ -19,8 +19,6 @@
 #include "support/bmp_file.h"
 #include "support/model_invariants.h"
 
-namespace {
-
 // Two groups (the current one textured), four vertices, a root with a child.
 constexpr const char* kModelFile =
     "4\n0 0 0\n1 0 0\n0 1 0\n1e300 -2 0.5\n"
@@ -28,24 +26,20 @@ constexpr const char* kModelFile =
     "2\n1 2 3 0.25 0.5 0.75 0 0 0 \n3 0 1 0 0 0 0 0 0 \n1\ntex.bmp\n0.5 0.5 0.5 1\n"
     "2\n1 0 0 0 0 0 0 -1\n2 0 1 0 0 0 1 2 -1\n";
 
-std::filesystem::path workingDirectory;
-
-}  // namespace
+static std::filesystem::path workingDirectory;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   // In memory where there is such a file system: every save syncs its file,
   // and an input of a few hundred /save lines must not take seconds on disk.
   char inMemory[] = "/dev/shm/vantorel-console-fuzz-XXXXXX";
   char onDisk[] = "/tmp/vantorel-console-fuzz-XXXXXX";
-  const char* dir = mkdtemp(inMemory);
-  if (!dir) dir = mkdtemp(onDisk);
+  const char* dir = mkdtemp(inMemory) ? inMemory : mkdtemp(onDisk);
   if (!dir || chdir(dir) != 0) std::abort();
   workingDirectory = dir;
   std::atexit([] {
     std::error_code ignored;
     std::filesystem::remove_all(workingDirectory, ignored);
   });
-  // The editor's trace would only slow the fuzzer down.
   if (!std::freopen("/dev/null", "w", stdout)) std::abort();
   return 0;
 }
@@ -55,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::filesystem::remove_all(entry.path());
   std::ofstream("model.mdl") << kModelFile;
   std::ofstream("tex.bmp", std::ios::binary) << tinyBmp();
-  Editor editor;
+  Editor editor;  // the editor's trace goes to /dev/null
   if (!editor.model->load("model.mdl")) std::abort();
   editor.model->name = "current.mdl";
   editor.selectAllVertices();

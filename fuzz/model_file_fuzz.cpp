@@ -12,13 +12,9 @@
 #include "model/model_builder.h"
 #include "support/model_invariants.h"
 
-namespace {
-
-void require(bool condition) {
+static void require(bool condition) {
   if (!condition) std::abort();
 }
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ModelImage parsed, piecewise;

@@ -13,7 +13,12 @@ hash of the seed, its file, the text of its line and the swap, and the
 lowest-ranked sites are drawn, so a site whose line did not change is drawn
 again under the same seed.
 
+With --same-as LOG, the mutants are those an earlier run printed in LOG (the
+same file and mutated line text, wherever the line moved), so that two
+versions of the suite can be compared on exactly the same faults.
+
 Usage: scripts/mutate.py [--seed S] [--count N] [--build DIR] [--paths P...] [--list]
+                         [--same-as LOG]
 """
 import argparse
 import hashlib
@@ -92,7 +97,17 @@ def rank(seed, path, line, kind, pattern_text, occurrence):
     return hashlib.sha256(key).hexdigest()
 
 
-def draw(seed, count, paths):
+def logged_mutants(log):
+    """(path, mutated line text) of each mutant an earlier run printed, in order."""
+    found = []
+    for entry in open(log):
+        m = re.match(r"\[\d+/\d+\] .*?s  (\S+):\d+  (.*)$", entry.rstrip("\n"))
+        if m:
+            found.append((m.group(1), m.group(2).strip()))
+    return found
+
+
+def draw(seed, count, paths, same_as=None):
     pool = []
     for path, number, line, kind, m, repl, occurrence in sites(paths):
         new = mutated(line, m, repl)
@@ -101,6 +116,12 @@ def draw(seed, count, paths):
         pool.append((rank(seed, path, line, kind, m.group(0) + "->" + repl, occurrence), path, number,
                      line, new, kind))
     pool.sort()
+    if same_as:
+        wanted = logged_mutants(same_as)[:count]
+        by_text = {}
+        for entry in pool:
+            by_text.setdefault((entry[1], entry[4].strip()), entry)
+        return [by_text[w] for w in wanted if w in by_text], len(pool)
     return pool[:count], len(pool)
 
 
@@ -119,10 +140,11 @@ def main():
     parser.add_argument("--build", default="build-mut")
     parser.add_argument("--jobs", default=str(os.cpu_count() or 2))
     parser.add_argument("--list", action="store_true", help="print the sample and stop")
+    parser.add_argument("--same-as", help="run the mutants an earlier run printed in this log")
     parser.add_argument("--paths", nargs="+", default=["src"],
                         help="files or folders to draw from (default: src)")
     args = parser.parse_args()
-    sample, total = draw(args.seed, args.count, args.paths)
+    sample, total = draw(args.seed, args.count, args.paths, args.same_as)
     print(f"{total} mutation sites in {' '.join(args.paths)}; {len(sample)} drawn with seed {args.seed}", flush=True)
     if args.list:
         for _, path, number, line, new, kind in sample:

@@ -1,3 +1,5 @@
+// Input as the window callbacks deliver it, and what the Editor does with it.
+
 #include <gtest/gtest.h>
 
 #include "support/editor_fixture.h"
@@ -5,110 +7,101 @@
 
 namespace {
 
-using InputTest = EditorTest;
-
 // GLUT coordinates (y down) of the centres of the Side and Full views.
 constexpr int kSideX = 200, kSideY = 450, kFullX = 600, kFullY = 150;
 
-std::string shownPages(const Editor& e) {
-  std::string shown;
-  for (Panel* page : e.menuPages) shown += page->isHidden() ? '-' : 'x';
-  return shown;
-}
+class InputTest : public EditorTest {
+ protected:
+  // The drag mode, the tool, the menu pages ("x" shown) and whether the
+  // prompt has the focus: "0 0 -x-- 0".
+  std::string state() {
+    std::string text = std::to_string(editor.dragMode) + " " + std::to_string(editor.tool) + " ";
+    for (Panel* page : editor.menuPages) text += page->isHidden() ? '-' : 'x';
+    return text + " " + std::to_string(editor.ui->focusedEntry() == editor.consolePrompt);
+  }
+  // What the action prints, then the state after it.
+  template <class F>
+  std::string after(F&& action) {
+    const std::string printed = printedBy(action);
+    return printed + state();
+  }
+};
 
-TEST_F(InputTest, MiddleDragScrollsAFlatViewAndFoldsTheOffsetOnRelease) {
+TEST_F(InputTest, MiddleDragScrollsAFlatViewOnReleaseAndCtrlMiddleDragZoomsAnyView) {
   press(kMiddleButton, kSideX, kSideY);
   click(kLeftButton, kFullX, kFullY);  // other buttons leave the drag alone
   moveTo(kSideX + 40, kSideY - 30);    // right 40 and up 30 pixels
   const Viewport& side = editor.views[kSideView];
-  EXPECT_EQ(editor.dragMode, kScrollView);
+  EXPECT_EQ(state(), "1 0 -x-- 0");  // scrolling
   EXPECT_DOUBLE_EQ(side.panX, 0.8);
   EXPECT_DOUBLE_EQ(side.panY, 0.6);
   EXPECT_EQ(viewState(side), "0,0-400,300 400x300 [-4:4 x -3:3]");  // moves at the release
   release(kMiddleButton, kSideX + 40, kSideY - 30);
-  EXPECT_EQ(viewState(side), "0,0-400,300 400x300 [-4.8:3.2 x -3.6:2.4]");
-  EXPECT_EQ(editor.dragMode, kNoDrag);
+  EXPECT_EQ(viewState(side) + state(), "0,0-400,300 400x300 [-4.8:3.2 x -3.6:2.4]0 0 -x-- 0");
   EXPECT_EQ(side.panX, 0);
-}
-
-TEST_F(InputTest, CtrlMiddleDragZoomsAnyViewButAPlainOneDoesNotScrollTheFullView) {
-  click(kMiddleButton, kFullX, kFullY);
+  click(kMiddleButton, kFullX, kFullY);  // a plain one does not scroll the Full view
   EXPECT_EQ(viewState(editor.views[kFullView]), "400,300-800,600 400x300 [-4:4 x -3:3]");
   press(kMiddleButton, kFullX, kFullY, kCtrl | 8);  // NumLock adds bit 8
   moveTo(kFullX, kFullY - 20);                      // up 20 pixels: out by 2
   EXPECT_EQ(viewState(editor.views[kFullView]), "400,300-800,600 400x300 [-6:6 x -4.5:4.5]");
   moveTo(kFullX, kFullY + 200);
-  EXPECT_EQ(viewState(editor.views[kFullView]), "400,300-800,600 400x300 [-1:1 x -0.75:0.75]");
   release(kMiddleButton, kFullX, kFullY + 200, kCtrl);
-  EXPECT_EQ(editor.dragMode, kNoDrag);
+  EXPECT_EQ(viewState(editor.views[kFullView]) + state(),
+            "400,300-800,600 400x300 [-1:1 x -0.75:0.75]0 0 ---x 0");
 }
 
 TEST_F(InputTest, LeftDragTurnsTheFullViewAndDrawsARubberBandElsewhere) {
   EXPECT_EQ(printedBy([&] { drag(kLeftButton, kFullX, kFullY, kFullX + 10, kFullY - 20); }),
             "Rotating on 3.\n");
   drag(kLeftButton, kFullX, kFullY, kFullX + 10, kFullY);  // goes on from the last turn
-  EXPECT_DOUBLE_EQ(editor.views[kFullView].rotY, 6);
   EXPECT_DOUBLE_EQ(editor.views[kFullView].rotX, -6);
+  EXPECT_DOUBLE_EQ(editor.views[kFullView].rotY, 6);
   press(kLeftButton, kSideX, kSideY);
-  EXPECT_EQ(editor.dragMode, kRubberBand);
-  EXPECT_EQ(printedBy([&] { release(kLeftButton, kSideX + 50, kSideY - 75); }),
-            "make selection on 0 from [0.000000 0.000000] -> [1.000000 1.500000]\n");
-  EXPECT_EQ(editor.dragMode, kNoDrag);
+  EXPECT_EQ(state(), "4 0 -x-- 0");  // a rubber band
+  EXPECT_EQ(after([&] { release(kLeftButton, kSideX + 50, kSideY - 75); }),
+            "make selection on 0 from [0.000000 0.000000] -> [1.000000 1.500000]\n0 0 -x-- 0");
 }
 
-TEST_F(InputTest, RightPressPopsUpTheMenuThatARowOrAPressOutsideCloses) {
+TEST_F(InputTest, RightPressPopsUpTheMenuPageOfThePlaceThatARowOrAPressOutsideCloses) {
   click(kRightButton, 300, 200);
-  Panel* menu = editor.activeMenu;
-  EXPECT_EQ(menu, editor.menuPages[1]);
-  EXPECT_EQ(menu->x(), 305);  // right of the pointer, its top edge level with it
-  EXPECT_EQ(menu->y(), 400 - 218);
-  EXPECT_EQ(editor.widgets.headItem(), menu);
+  // Right of the pointer, its top edge level with it, in front.
+  EXPECT_EQ(rectOf(*editor.activeMenu) + " " + state(), "305,182 180x218 7 0 -x-- 0");
+  EXPECT_EQ(editor.widgets.headItem(), editor.menuPages[1]);
   printedBy([&] { click(kLeftButton, 310, 205); });  // the title band is no row
-  EXPECT_EQ(editor.dragMode, kPopupMenu);
+  EXPECT_EQ(state(), "7 0 -x-- 0");
   // The bottom row, "Render: Wireframe", is the lowest 18 pixels.
-  const int x = static_cast<int>(menu->x()) + 15, y = 600 - static_cast<int>(menu->y()) - 9;
-  EXPECT_EQ(printedBy([&] { press(kLeftButton, x, y); }), "Clicked in Menu :J\n");
-  EXPECT_EQ(editor.dragMode, kNoDrag);
+  EXPECT_EQ(after([&] { press(kLeftButton, 320, 600 - 182 - 9); }),
+            "Clicked in Menu :J\n0 0 -x-- 0");
   EXPECT_EQ(editor.ui->popCommand(), 4);
-  click(kRightButton, 300, 200);
-  press(kLeftButton, 50, 50);  // outside: closes, and is handled as a fresh press
-  EXPECT_EQ(editor.dragMode, kRubberBand);
-  printedBy([&] { release(kLeftButton, 50, 50); });
-  editor.panelsShown = 1;  // over the console the menu, not the panel, takes a right press
-  EXPECT_EQ(printedBy([&] { press(kRightButton, 450, 390); }), "");
-  EXPECT_EQ(editor.dragMode, kPopupMenu);
-}
-
-TEST_F(InputTest, CtrlPressShowsTheToolPageAUvPressTheUvPageAnyOtherPressThePlainPage) {
-  click(kRightButton, 300, 200, kCtrl | 8);
+  click(kRightButton, 300, 200, kCtrl | 8);  // with Ctrl the tool page
+  EXPECT_EQ(state(), "7 0 ---x 0");
   EXPECT_EQ(editor.activeMenu, editor.menuPages[3]);
-  EXPECT_EQ(shownPages(editor), "---x");
-  SilencedStdout quiet;
-  click(kLeftButton, 50, 50);
-  EXPECT_EQ(shownPages(editor), "-x--");
+  press(kLeftButton, 50, 50);  // outside: closes, and is handled as a fresh press
+  EXPECT_EQ(state(), "4 0 -x-- 0");
+  printedBy([&] { release(kLeftButton, 50, 50); });
   editor.panelsShown = 1;
-  click(kLeftButton, 250, 350);  // inside the UV view
-  EXPECT_EQ(shownPages(editor), "x---");
+  click(kLeftButton, 250, 350);  // inside the UV view: the UV page
+  EXPECT_EQ(state(), "0 0 x--- 0");
   EXPECT_EQ(editor.activeMenu, editor.menuPages[0]);
+  // Over the console the menu, not the panel, takes a right press.
+  EXPECT_EQ(after([&] { press(kRightButton, 450, 390); }), "7 0 x--- 0");
 }
 
 TEST_F(InputTest, ClickOnThePromptFocusesItAndCharacterKeysGoOnlyThere) {
   special(kKeyHome);
   SilencedStdout quiet;
   click(kMiddleButton, 450, 485);  // the prompt spans (105, 105)-(495, 130), y up
-  EXPECT_EQ(editor.ui->focusedEntry(), nullptr);
+  EXPECT_EQ(state(), "0 0 -x-- 0");
   click(kLeftButton, 450, 485);
-  EXPECT_EQ(editor.ui->focusedEntry(), editor.consolePrompt);
   for (unsigned char k : {'m', '\b', 'z', 's'}) key(k);
-  EXPECT_EQ(editor.consolePrompt->typed().substr(0, 3), "zs ");
-  EXPECT_EQ(editor.tool, kSelectVertex);
+  EXPECT_EQ(editor.consolePrompt->typed().substr(0, 3) + state(), "zs 0 0 -x-- 1");
   special(kKeyF2);  // function keys still act
-  EXPECT_EQ(editor.tool, kSelectPolygon);
+  EXPECT_EQ(state(), "0 1 -x-- 1");
   click(kLeftButton, 50, 50);  // a press that no panel takes clears the focus
-  EXPECT_EQ(editor.ui->focusedEntry(), nullptr);
+  EXPECT_EQ(state(), "0 1 -x-- 0");
 }
 
-TEST_F(InputTest, ToolKeysFollowTheKeyTable) {
+TEST_F(InputTest, KeysPickTools) {
   // Space steps through the select tools and s between the scale tools;
   // from any other tool they start afresh.
   const std::pair<unsigned char, int> steps[] = {
@@ -125,45 +118,42 @@ TEST_F(InputTest, ToolKeysFollowTheKeyTable) {
 TEST_F(InputTest, FunctionKeysPickToolsOrWithShiftSelectAllAndWithCtrlNone) {
   SquareWithWing square(*editor.model);
   Bone* root = editor.model->createRoot(0, 0, 0);
-  Bone* const kNoBone = nullptr;
+  // Selected vertices, triangles and bone, then the state.
   auto selection = [&] {
-    return std::make_tuple(editor.selectedVertices.count(), editor.selectedPolygons.count(),
-                           editor.selectedBone, editor.tool);
+    return std::to_string(editor.selectedVertices.count()) + " " +
+           std::to_string(editor.selectedPolygons.count()) + " " +
+           std::to_string(editor.selectedBone == root) + " " + state();
   };
   for (int k : {kKeyF1, kKeyF2, kKeyF3}) special(k, kShift | 8);
-  EXPECT_EQ(selection(), std::make_tuple(5, 3, root, 0));
+  EXPECT_EQ(selection(), "5 3 1 0 0 -x-- 0");
   key(8);  // BackSpace
-  EXPECT_EQ(selection(), std::make_tuple(0, 0, kNoBone, 0));
+  EXPECT_EQ(selection(), "0 0 0 0 0 -x-- 0");
   for (int k : {kKeyF1, kKeyF2, kKeyF3}) special(k, kShift);
   for (int k : {kKeyF1, kKeyF2, kKeyF3}) special(k, kCtrl);
-  EXPECT_EQ(selection(), std::make_tuple(0, 0, kNoBone, 0));
-  for (int k : {kKeyF1, kKeyF3, kKeyF2}) special(k);
-  EXPECT_EQ(selection(), std::make_tuple(0, 0, kNoBone, 1));
-  special(kKeyF9);
-  special(kKeyHome);
-  EXPECT_EQ(std::make_pair(editor.showGrid, editor.panelsShown), std::make_pair(0, 1));
+  EXPECT_EQ(selection(), "0 0 0 0 0 -x-- 0");
+  for (int k : {kKeyF1, kKeyF3, kKeyF2, kKeyF9, kKeyHome}) special(k);
+  EXPECT_EQ(selection() + std::to_string(editor.showGrid) + std::to_string(editor.panelsShown),
+            "0 0 0 0 1 -x-- 001");
 }
 
 TEST_F(InputTest, ArrowAndPageKeysScrollAndZoomTheViewUnderThePointer) {
   moveTo(kSideX, kSideY);
   // Right twice and left once, up once and down twice, 4 pixels a step.
   for (int k : {kKeyRight, kKeyRight, kKeyLeft, kKeyUp, kKeyDown, kKeyDown, kKeyPageUp,
-                kKeyPageDown, kKeyPageDown}) {
+                kKeyPageDown, kKeyPageDown})
     special(k);
-  }
-  EXPECT_EQ(viewState(editor.views[kSideView]), "0,0-400,300 400x300 [-3.52:3.68 x -2.78:2.62]");
-  EXPECT_EQ(viewState(editor.views[kFrontView]), "400,0-800,300 400x300 [-4:4 x -3:3]");
+  EXPECT_EQ(viewState(editor.views[kSideView]) + viewState(editor.views[kFrontView]),
+            "0,0-400,300 400x300 [-3.52:3.68 x -2.78:2.62]400,0-800,300 400x300 [-4:4 x -3:3]");
 }
 
 TEST_F(InputTest, CtrlChordsArriveAsControlCodesAndStillWork) {
   ScratchDir dir;
   editor.model->name = dir.file("m.txt");
   const std::string greeting = lastConsoleMessage();
-  EXPECT_EQ(printedBy([&] { key(19, kCtrl | 8); }),  // Ctrl+S with NumLock on
-            "Saving model to file: " + dir.file("m.txt") + "\n");
+  EXPECT_EQ(after([&] { key(19, kCtrl | 8); }),  // Ctrl+S with NumLock on, not the Scale key
+            "Saving model to file: " + dir.file("m.txt") + "\n0 0 -x-- 0");
   EXPECT_EQ(readFile(dir.file("m.txt")).substr(0, 2), "0\n");
   EXPECT_EQ(lastConsoleMessage(), greeting);  // a quiet save, unlike F5
-  EXPECT_EQ(editor.tool, kSelectVertex);      // and not the Scale key
   SilencedStdout quiet;
   special(kKeyF5);
   EXPECT_EQ(lastConsoleMessage(), "Model saved!");
@@ -173,6 +163,36 @@ TEST_F(InputTest, CtrlChordsArriveAsControlCodesAndStillWork) {
   key(31, kCtrl);  // Ctrl+/ minimises the panels and sets them in rows
   EXPECT_EQ(editor.consoleWidget->isMinimised(), 1);
   EXPECT_EQ(editor.widgets.headItem()->x(), 5);
+}
+
+TEST_F(InputTest, FramePumpRunsQueuedCodesInClickOrderBeforeTheConsoleLine) {
+  editor.ui->pushCommand(20);  // Move
+  editor.ui->pushCommand(22);  // Scale 2D
+  editor.ui->setFocusedEntry(editor.consolePrompt);
+  for (char c : std::string("/polycount\r")) key(c);
+  editor.framePump();
+  EXPECT_EQ(state() + ", polygons: " + lastConsoleMessage(),
+            "0 5 -x-- 1, polygons: 0");  // Scale 2D
+  EXPECT_EQ(editor.ui->popCommand(), -1);
+  EXPECT_EQ(editor.ui->isLinePending(), 0);
+}
+
+TEST_F(InputTest, CursorLabelNamesTheDragOrElseTheTool) {
+  const struct {
+    int dragMode, tool;
+    const char* label;
+  } cases[] = {
+      {kNoDrag, kSelectVertex, "Select Vertex"},     {kToolDrag, kCreateSpline, "Create Spline"},
+      {kNoDrag, kAddBone, "Create Skeleton (Root)"}, {kRubberBand, kMove, "Select"},
+      {kRotateView, kMove, "Rotate View"},           {kZoomView, kMove, "Zoom View"},
+      {kScrollView, kMove, "Scroll View"},           {kPopupMenu, kMove, ""}};
+  for (const auto& c : cases) {
+    editor.dragMode = c.dragMode, editor.tool = c.tool;
+    EXPECT_EQ(editor.cursorLabelName(), c.label) << c.dragMode << " " << c.tool;
+  }
+  editor.model->createRoot(0, 0, 0);  // with a root, the bone tool adds bones
+  editor.dragMode = kNoDrag, editor.tool = kAddBone;
+  EXPECT_EQ(editor.cursorLabelName(), "Add Bone");
 }
 
 }  // namespace

@@ -1,19 +1,16 @@
 """Plays a user's journey against the real program on the current X display.
-
-A journey is a list of steps; coordinates are the window's own (origin top
-left, y down), buttons X's (1 left, 2 middle, 3 right), keys X key names.
-  ("file", name, text)                 writes a file where the program runs
-  ("click", x, y[, button])            presses and releases a button there
-  ("drag", x0, y0, x1, y1[, button[, modifier]])
-  ("key", name, ...)                   e.g. "Home", "F5", "ctrl+s", "Delete"
-  ("type", text) / ("line", text)      typed characters; a line ends with Return
-  ("trace", line)                      waits for this exact line on standard output
-  ("saved", name, text)                waits for the file to hold exactly this text
-  ("close", status)                    closes the window as a window manager would
-Steps are synchronised on trace lines and files, never on sleeps.
-"""
+Coordinates are the window's own (y down), buttons X's (1 left, 2 middle, 3
+right), keys X key names. Steps: ("file", name, text) writes a file where the
+program runs; ("run", args, status, out, err) runs it without a display (out
+starts its output); ("start", arg, ...) starts the editor, else the first
+window step does; ("click", x, y[, button]); ("drag", x0, y0, x1, y1[, button[,
+modifier]]); ("key", name, ...); ("type", text) and ("line", text), which ends
+with Return; ("trace", line) waits for the line on standard output; ("saved",
+name, text) waits for the file to hold the text; ("close", status) closes the
+window as a window manager would. Steps wait for lines and files, never for a
+fixed time."""
+import ctypes
 import os
-import queue
 import shutil
 import subprocess
 import sys
@@ -21,82 +18,87 @@ import tempfile
 import threading
 import time
 
-TIMEOUT = 20.0
-
 
 def xdotool(*args):
-    subprocess.run(["xdotool"] + [str(a) for a in args], check=True)
+    return subprocess.run(["xdotool"] + [str(a) for a in args], check=True, capture_output=True,
+                          text=True, timeout=20).stdout
 
 
-def text_of(path):
-    return open(path).read() if os.path.exists(path) else None
+def wait_until(done, failure, timeout=20.0):
+    deadline = time.time() + timeout
+    while not done():
+        if time.time() > deadline:
+            raise AssertionError(failure())
+        time.sleep(0.02)
+
+
+def close(window):
+    """Sends WM_DELETE_WINDOW, an XClientMessageEvent laid out in longs."""
+    x = ctypes.CDLL("libX11.so.6")
+    x.XOpenDisplay.restype = x.XInternAtom.restype = ctypes.c_void_p
+    x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+    x.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
+    x.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    display = x.XOpenDisplay(None)
+    event = (ctypes.c_long * 24)(33, 0, 0, 0, int(window), x.XInternAtom(display, b"WM_PROTOCOLS", 0),
+                                 32, x.XInternAtom(display, b"WM_DELETE_WINDOW", 0))
+    x.XSendEvent(display, int(window), 0, 0, event)
+    x.XCloseDisplay(display)
 
 
 class Program:
-    def __init__(self, binary, workdir):
-        self.lines, self.cursor, self.ended, self.new = [], 0, False, queue.Queue()
-        self.proc = subprocess.Popen([binary], cwd=workdir, stdout=subprocess.PIPE, text=True,
-                                     bufsize=1)
-        threading.Thread(target=self._read, daemon=True).start()
-        found = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name",
-                                "^Vantorel$"], capture_output=True, text=True, timeout=TIMEOUT)
-        self.window = found.stdout.split()[0]
+    def __init__(self, binary, workdir, args):
+        self.lines, self.cursor = [], 0
+        self.proc = subprocess.Popen([binary, *args], cwd=workdir, stdout=subprocess.PIPE, text=True)
+        threading.Thread(target=lambda: [self.lines.append(l.rstrip("\n")) for l in self.proc.stdout],
+                         daemon=True).start()
+        self.window = xdotool("search", "--sync", "--onlyvisible", "--name", "^Vantorel$").split()[0]
         xdotool("windowfocus", "--sync", self.window)
         # Input reaches the program once a click in the Full view is traced.
-        for _ in range(int(TIMEOUT)):
+        for _ in range(20):
             xdotool("mousemove", "--window", self.window, 600, 150, "click", 1)
             if self.trace("Rotating on 3.", 1.0):
-                break
-        else:
-            raise AssertionError("the program takes no input")
+                return
+        raise AssertionError("the program takes no input")
 
-    def _read(self):
-        for line in self.proc.stdout:
-            self.lines.append(line.rstrip("\n"))
-            self.new.put(None)
-        self.ended = True
-        self.new.put(None)
-
-    def trace(self, wanted, timeout=TIMEOUT):
+    def trace(self, wanted, timeout=20.0):
         """Waits for the exact line among those not yet passed; False if it never comes."""
-        deadline = time.time() + timeout
-        while True:
-            while self.cursor < len(self.lines):
-                self.cursor += 1
-                if self.lines[self.cursor - 1] == wanted:
-                    return True
-            if self.ended and self.cursor >= len(self.lines) or time.time() >= deadline:
-                return False
-            try:
-                self.new.get(timeout=deadline - time.time())
-            except (queue.Empty, ValueError):
-                pass
+        try:
+            wait_until(lambda: wanted in self.lines[self.cursor:], lambda: "", timeout)
+        except AssertionError:
+            return False
+        self.cursor = self.lines.index(wanted, self.cursor) + 1
+        return True
 
 
 def play(steps):
-    binary, close_helper = (os.path.abspath(a) for a in sys.argv[1:3])
+    binary = os.path.abspath(sys.argv[1])
     workdir = tempfile.mkdtemp(prefix="vantorel-e2e-")
     program = None
+    text_of = lambda name: open(os.path.join(workdir, name)).read() if os.path.exists(os.path.join(workdir, name)) else None
     try:
-        for step in steps:
-            kind, args = step[0], step[1:]
+        for kind, *args in steps:
             if kind == "file":
                 with open(os.path.join(workdir, args[0]), "w") as f:
                     f.write(args[1])
+            elif kind == "run":
+                env = {k: v for k, v in os.environ.items() if k != "DISPLAY"}
+                done = subprocess.run([binary, *args[0]], cwd=workdir, env=env, capture_output=True, text=True)
+                ok = (done.returncode, done.stderr) == (args[1], args[3]) and done.stdout.startswith(args[2])
+                assert ok, done
+            elif kind == "saved":  # written under another name, then renamed
+                wait_until(lambda: text_of(args[0]) == args[1], lambda: "%s holds:\n%s" % (args[0], text_of(args[0])))
             elif program is None:
-                program = Program(binary, workdir)
+                program = Program(binary, workdir, args if kind == "start" else [])
             window = program.window if program else None
             if kind == "click":
-                xdotool("mousemove", "--window", window, args[0], args[1], "click",
-                        args[2] if len(args) > 2 else 1)
+                xdotool("mousemove", "--window", window, args[0], args[1], "click", (args + [1])[2])
             elif kind == "drag":
-                x0, y0, x1, y1, button, modifier = (args + (1, None))[:6]
-                keys = ["keydown", modifier] if modifier else []
+                x0, y0, x1, y1, button, modifier = (args + [1, None])[:6]
                 path = [a for i in range(1, 6) for a in ("mousemove", "--window", window,
-                                                        x0 + (x1 - x0) * i // 5,
-                                                        y0 + (y1 - y0) * i // 5)]
-                xdotool("mousemove", "--window", window, x0, y0, *keys, "mousedown", button,
-                        *path, "mouseup", button, *(["keyup", modifier] if modifier else []))
+                                                        x0 + (x1 - x0) * i // 5, y0 + (y1 - y0) * i // 5)]
+                xdotool("mousemove", "--window", window, x0, y0, *(["keydown", modifier] if modifier else []),
+                        "mousedown", button, *path, "mouseup", button, *(["keyup", modifier] if modifier else []))
             elif kind == "key":
                 xdotool("key", "--delay", 30, *args)
             elif kind in ("type", "line"):
@@ -105,14 +107,9 @@ def play(steps):
                     xdotool("key", "Return")
             elif kind == "trace":
                 assert program.trace(args[0]), "no line %r" % args[0]
-            elif kind == "saved":  # written under another name, then renamed
-                path, deadline = os.path.join(workdir, args[0]), time.time() + TIMEOUT
-                while text_of(path) != args[1]:
-                    assert time.time() < deadline, "%s holds:\n%s" % (args[0], text_of(path))
-                    time.sleep(0.05)
             elif kind == "close":
-                subprocess.run([close_helper, window], check=True)
-                status = program.proc.wait(timeout=TIMEOUT)
+                close(window)
+                status = program.proc.wait(timeout=20)
                 assert status == args[0], "exit status %r" % status
     except BaseException:
         if program:

@@ -1,8 +1,8 @@
 """Open a model at the console, select a triangle with a rubber band, delete
 it and save with F5; undo and save with Ctrl+S; Ctrl+/ sets the panels in
-rows; closing the window ends the program with status 0."""
+rows; Ctrl + middle drag zooms the Side view; the right button pops up the
+menu. Closing the window ends the program with status 0."""
 import driver
-
 
 
 def model(points, triangles):
@@ -39,5 +39,12 @@ driver.play([
     ("key", "Home", "ctrl+slash"),
     ("click", 200, 17),
     ("trace", "Clicked in Console"),
+    ("key", "Home"),
+    ("drag", 200, 450, 200, 430, 2, "ctrl"),  # up 20 pixels: a half width of 6
+    ("drag", 100, 500, 300, 400),
+    ("trace", "make selection on 0 from [-3.000000 -1.500000] -> [3.000000 1.500000]"),
+    ("click", 300, 200, 3),  # the menu's top left corner lies right of the pointer
+    ("click", 320, 200 + 20 + 10 * 18 + 9),  # its eleventh row, "Render: Wireframe"
+    ("trace", "Clicked in Menu :J"),
     ("close", 0),
 ])

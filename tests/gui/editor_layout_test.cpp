@@ -1,36 +1,27 @@
-// The interface as the Editor builds it at start-up.
+// The interface and the views as the Editor lays them out.
 
 #include <gtest/gtest.h>
 
 #include "support/editor_fixture.h"
-#include "support/fixtures.h"
 
 namespace {
 
 using LayoutTest = EditorTest;
 
-// A menu page's rows from the top, each with the height of its bottom edge.
-std::string rows(Panel* page) {
-  std::string text;
-  for (Button* b : page->buttons())
-    text += b->name() + "@" + std::to_string(static_cast<int>(b->y())) + " ";
-  return text;
-}
-
 // Resizable, editable and minimisable.
-std::string flags(const Panel* p) {
-  return std::to_string(p->isResizable()) + std::to_string(p->isEditable()) +
-         std::to_string(p->isMinimisable());
+std::string flags(const Panel& p) {
+  return std::to_string(p.isResizable()) + std::to_string(p.isEditable()) +
+         std::to_string(p.isMinimisable());
 }
 
 TEST_F(LayoutTest, PanelsStandFrontToBackAsBuiltAndTheConsoleHoldsPromptAndMessages) {
   std::string names;
-  for (Panel* p : editor.widgets) names += p->name() + "|";
-  EXPECT_EQ(names, "Fancy Tools :O|Menu :P|Menu :J|Menu :D|UV Mapper|Console|");
+  for (Panel* p : editor.widgets) names += p->name() + " " + rectOf(*p) + " " + flags(*p) + "|";
+  EXPECT_EQ(names,
+            "Fancy Tools :O 100,100 180x254 000|Menu :P 100,100 180x20 000|"
+            "Menu :J 100,100 180x218 000|Menu :D 100,100 180x56 000|UV Mapper 100,100 300x325 101|"
+            "Console 100,100 400x200 111|");
   Panel& console = *editor.consoleWidget;
-  EXPECT_EQ(rectOf(console) + " " + flags(&console), "100,100 400x200 111");
-  EXPECT_EQ(rectOf(*editor.uvMapperWidget) + " " + flags(editor.uvMapperWidget),
-            "100,100 300x325 101");
   EXPECT_EQ(rectOf(*editor.consolePrompt), "5,5 390x25");  // the front child, stacked lowest
   EXPECT_EQ(console.children().headItem(), editor.consolePrompt);
   EXPECT_EQ(rectOf(*editor.consoleMessages), "5,35 390x135");
@@ -40,37 +31,52 @@ TEST_F(LayoutTest, PanelsStandFrontToBackAsBuiltAndTheConsoleHoldsPromptAndMessa
             "List initialized. (Name: Init). This is a stupid unnecessary message.");
 }
 
+// Rows of eighteen pixels under the title, each with the height of its bottom edge.
 TEST_F(LayoutTest, MenuPagesHoldRowsOfEighteenPixelsUnderTheirTitle) {
-  EXPECT_EQ(rows(editor.menuPages[0]), "Flatten on V@18 Flatten on U@0 ");
-  EXPECT_EQ(rows(editor.menuPages[1]),
-            "Assign Polys to Bone@180 Smooth Polygons@162 Flatten Polygons@144 Flatten on Z@126 "
-            "Flatten on Y@108 Flatten on X@90 UV Map Selected@72 Render: Textured@54 "
-            "Render: Smoothshade@36 Render: Flatshade@18 Render: Wireframe@0 ");
-  EXPECT_EQ(rows(editor.menuPages[2]), "");
-  EXPECT_EQ(rows(editor.menuPages[3]),
-            "Extrude@216 Create Spline@198 Create Bone@180 Create Vertex@162 "
-            "Create Cylinder@144 Create Box@126 Scale 3D@108 Scale 2D@90 Rotate@72 Move@54 "
-            "Select Bone@36 Select Polygon@18 Select Vertex@0 ");
-  const int heights[] = {56, 218, 20, 254};
-  for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(rectOf(*editor.menuPages[i]), "100,100 180x" + std::to_string(heights[i]));
-    EXPECT_EQ(flags(editor.menuPages[i]), "000");
-  }
+  // Thirteen rows on the tool page (254 high with its title), the first on top.
   Button* top = editor.menuPages[3]->buttons().headItem();
-  EXPECT_EQ(rectOf(*top), "0,216 180x18");
+  EXPECT_EQ(
+      top->name() + " " + rectOf(*top) + " " + rectOf(*editor.menuPages[3]->buttons().tailItem()),
+      "Extrude 0,216 180x18 0,0 180x18");
   EXPECT_EQ(top->labelAlignX() * 10 + top->labelAlignY(), 2);  // left and bottom
   EXPECT_EQ(editor.activeMenu, editor.menuPages[1]);
 }
 
-TEST_F(LayoutTest, ARowPostsItsCodeForTheNextFrameAndTheTitleBandPostsNothing) {
-  Panel* page = editor.menuPages[3];
-  editor.ui->setMousePosition(150, 100 + 240);  // the title band
-  EXPECT_EQ(page->mouseButton(kLeftButton, kButtonDown), 0);
-  editor.ui->setMousePosition(150, 100 + 198 + 9);  // "Create Spline"
-  EXPECT_EQ(page->mouseButton(kLeftButton, kButtonDown), 1);
-  EXPECT_EQ(editor.ui->queuedCommands(), 1);
-  editor.framePump();
-  EXPECT_EQ(editor.tool, kCreateSpline);
+TEST_F(LayoutTest, FourViewsSplitTheWindowAndOneViewFillsIt) {
+  const char* const names[] = {"Side", "Front", "Top", "Full"};
+  std::string four;
+  for (int i = 0; i < 4; ++i) {
+    four += viewState(editor.views[i]) + " " +
+            std::to_string(editor.viewAt(399 + i % 2, 299 + i / 2)) + "|";
+    EXPECT_EQ(editor.viewCaption(i),
+              "View " + std::to_string(i) + ": " + names[i] + " [-4.00:4.00 x -3.00:3.00]");
+  }
+  // The split lines belong to the right and upper views.
+  EXPECT_EQ(four,
+            "0,0-400,300 400x300 [-4:4 x -3:3] 0|400,0-800,300 400x300 [-4:4 x -3:3] 1|"
+            "0,300-400,600 400x300 [-4:4 x -3:3] 2|400,300-800,600 400x300 [-4:4 x -3:3] 3|");
+  special(kKeyF8);  // one view, the Full view; F4 steps on to the Side view
+  special(kKeyF4);
+  EXPECT_EQ(viewState(editor.views[kSideView]), "0,0-800,600 800x600 [-4:4 x -3:3]");
+  EXPECT_EQ(editor.viewAt(799, 599), kSideView);
+  special(kKeyF8);
+  EXPECT_EQ(viewState(editor.views[kSideView]), "0,0-400,300 400x300 [-4:4 x -3:3]");
+  mainPanel.setSize(1000, 600);  // a wider window keeps the half width of 4
+  editor.layoutViews();
+  EXPECT_EQ(viewState(editor.views[kFrontView]), "500,0-1000,300 500x300 [-4:4 x -2.4:2.4]");
+}
+
+TEST_F(LayoutTest, UvViewSitsCentredBelowTheUvMapperTitleAndTakesPointsWhileShown) {
+  EXPECT_EQ(editor.viewAt(150, 150), kSideView);
+  editor.panelsShown = 1;
+  EXPECT_EQ(editor.viewAt(150, 150), kUvView);
+  editor.placeUvView();
+  EXPECT_EQ(viewState(editor.uvView()), "122,122-378,378 256x256 [0:1 x 0:1]");
+  editor.uvMapperWidget->setPosition(200, 50);
+  editor.placeUvView();
+  EXPECT_EQ(viewState(editor.uvView()), "222,72-478,328 256x256 [0:1 x 0:1]");
+  editor.uvMapperWidget->setMinimised(1);
+  EXPECT_EQ(editor.viewAt(250, 360), kTopView);  // the strip at y 350..375 is no view
 }
 
 }  // namespace

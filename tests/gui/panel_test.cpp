@@ -45,17 +45,13 @@ TEST_F(PanelTest, TitleBandDragMovesItInsideTheWindowUntilTheButtonGoesUp) {
   EXPECT_EQ(console.isMoving(), 0);
   at(150, 290);  // 50 right of the corner and 190 above it
   button(kLeft, kDown);
-  const struct {
-    int x, y;
-    const char* rect;
-  } places[] = {{200, 300, "150,110 400x200"},
-                {700, 595, "400,400 400x200"},  // stops at the window's edges
-                {10, 20, "0,0 400x200"}};
-  for (const auto& p : places) {
-    at(p.x, p.y);
+  std::string places;  // it stops at the window's edges
+  for (auto [x, y] : {std::pair{200, 300}, {700, 595}, {10, 20}}) {
+    at(x, y);
     console.update();
-    EXPECT_EQ(rectOf(console), p.rect);
+    places += rectOf(console) + "|";
   }
+  EXPECT_EQ(places, "150,110 400x200|400,400 400x200|0,0 400x200|");
   button(kLeft, kUp);  // outside the band: still moving
   EXPECT_EQ(console.isMoving(), 1);
   console.update();  // finds the button up
@@ -122,8 +118,8 @@ TEST_F(PanelTest, EditModeMovesTheHoveredChildOnePlaceUpOrDown) {
   at(300, 200);  // over the message box: Up and Down go inside its top-right corner
   console.updateHoveredChild();
   EXPECT_EQ(console.hoveredChild(), editor.consoleMessages);
-  EXPECT_EQ(rectOf(*console.moveUpControl()) + " " + rectOf(*console.moveDownControl()),
-            "380,155 10x10 380,142 10x10");
+  EXPECT_EQ(rectOf(*console.moveUpControl()) + rectOf(*console.moveDownControl()),
+            "380,155 10x10380,142 10x10");
   at(300, 290);  // the title band: nothing hovered, the squares stay
   console.updateHoveredChild();
   EXPECT_EQ(console.hoveredChild(), nullptr);

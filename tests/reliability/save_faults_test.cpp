@@ -1,6 +1,6 @@
-// Saves that fail, or are cut short, never cost the previous file: a
-// read-only directory (also for root), targets that are no regular files, and
-// saves killed at random moments.
+// Saves that fail, or are cut short, never cost the previous file: targets
+// that are no regular files, and saves killed at random moments. (A temporary
+// file that cannot be made is ConsoleTest's.)
 
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -18,27 +18,6 @@ namespace {
 int quietSave(Model& model) {
   SilencedStdout quiet;
   return model.save();
-}
-
-TEST(SaveFaultTest, ReadOnlyDirectoryKeepsTheOldFileEvenForRoot) {
-  constexpr int kNobody = 65534, kCannotDropPrivileges = 77;
-  ScratchDir dir;
-  Model model(dir.file("model.mdl"), nullptr);
-  ASSERT_EQ(quietSave(model), 1);
-  const std::string old = readFile(dir.file("model.mdl"));
-  // The file itself may be written by anyone; only its directory is read-only.
-  ASSERT_EQ(chmod(dir.file("model.mdl").c_str(), 0666) + chmod(dir.path().c_str(), 0555), 0);
-  addUnitBox(model, true);
-  // Root passes every permission check, so the save runs as an ordinary user.
-  const ChildResult child = runInChild([&] {
-    if (geteuid() == 0 && (setgid(kNobody) != 0 || setuid(kNobody) != 0))
-      return kCannotDropPrivileges;
-    return quietSave(model);
-  });
-  if (child.code == kCannotDropPrivileges) GTEST_SKIP() << "cannot drop root privileges here";
-  EXPECT_TRUE(child.exited && child.code == 0) << "the save into the read-only directory succeeded";
-  EXPECT_EQ(readFile(dir.file("model.mdl")), old);
-  EXPECT_EQ(dir.entryCount(), 1);
 }
 
 TEST(SaveFaultTest, TargetsThatAreNoRegularFilesAreRefusedAlsoThroughLinks) {
@@ -61,9 +40,7 @@ TEST(SaveFaultTest, TargetsThatAreNoRegularFilesAreRefusedAlsoThroughLinks) {
         dir.file("fifo-link"), dir.file("folder-link"), dir.file("loop"),
         dir.file("missing/model.mdl"), std::string()}) {
     Model model(target, nullptr);
-    int saved = -1;
-    EXPECT_EQ(printedBy([&] { saved = model.save(); }), "") << target;
-    EXPECT_EQ(saved, 0) << target;
+    EXPECT_EQ(printedBy([&] { EXPECT_EQ(model.save(), 0) << target; }), "") << target;
   }
   Model linked(dir.file("file-link"), nullptr);
   EXPECT_EQ(quietSave(linked), 1);

@@ -1,7 +1,7 @@
 #pragma once
 // Runs a piece of a test in a forked child, for faults that must not reach the
-// test process: dropped privileges, memory caps, SIGKILL and operations that
-// might never return. The child ends with _exit, so nothing runs twice.
+// test process: memory caps, SIGKILL and operations that might never return.
+// The child ends with _exit, so nothing runs twice.
 
 #include <signal.h>
 #include <sys/resource.h>
@@ -12,9 +12,7 @@
 #include <functional>
 
 struct ChildResult {
-  bool exited = false;  // ended by _exit, with `code`
-  int code = -1;
-  int signal = 0;     // the signal that ended it otherwise
+  int code = -1;      // the exit code, or -1 when a signal ended it
   long maxRssKb = 0;  // its peak resident memory
 };
 
@@ -35,17 +33,9 @@ inline ChildResult runInChild(const std::function<int()>& body, unsigned seconds
 #endif
     _exit(body());
   }
-  if (pid > 0 && killAfterMicros > 0) {
-    usleep(killAfterMicros);
-    kill(pid, SIGKILL);
-  }
-  ChildResult result;
+  if (pid > 0 && killAfterMicros > 0) usleep(killAfterMicros), kill(pid, SIGKILL);
   int status = 0;
   struct rusage usage {};
-  if (pid < 0 || wait4(pid, &status, 0, &usage) != pid) return result;
-  result.exited = WIFEXITED(status);
-  result.code = result.exited ? WEXITSTATUS(status) : -1;
-  result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
-  result.maxRssKb = usage.ru_maxrss;
-  return result;
+  if (pid < 0 || wait4(pid, &status, 0, &usage) != pid) return {};
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, usage.ru_maxrss};
 }

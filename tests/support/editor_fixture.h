@@ -1,7 +1,7 @@
 #pragma once
 // An Editor with its main panel, as the program builds them, and helpers that
 // play input events the way the window callbacks deliver them (GLUT window
-// coordinates, y down).
+// coordinates, y down from the top of the 600-pixel window).
 
 #include <gtest/gtest.h>
 
@@ -18,26 +18,22 @@ class EditorTest : public ::testing::Test {
     editor.layoutViews();
   }
 
-  // Pointer motion at GLUT coordinates (y down from the top of the 600-pixel window).
   void moveTo(int x, int y) { editor.mouseMoved(x, y); }
-  void press(int button, int x, int y, int modifiers = 0) {
+  void button(int b, int state, int x, int y, int modifiers) {
     editor.setModifiers(modifiers);
     editor.mouseMoved(x, y);
-    editor.mouseButton(button, kButtonDown);
+    editor.mouseButton(b, state);
   }
-  void release(int button, int x, int y, int modifiers = 0) {
-    editor.setModifiers(modifiers);
-    editor.mouseMoved(x, y);
-    editor.mouseButton(button, kButtonUp);
+  void press(int b, int x, int y, int modifiers = 0) { button(b, kButtonDown, x, y, modifiers); }
+  void release(int b, int x, int y, int modifiers = 0) { button(b, kButtonUp, x, y, modifiers); }
+  void click(int b, int x, int y, int modifiers = 0) {
+    press(b, x, y, modifiers);
+    release(b, x, y, modifiers);
   }
-  void click(int button, int x, int y, int modifiers = 0) {
-    press(button, x, y, modifiers);
-    release(button, x, y, modifiers);
-  }
-  void drag(int button, int x0, int y0, int x1, int y1, int modifiers = 0) {
-    press(button, x0, y0, modifiers);
+  void drag(int b, int x0, int y0, int x1, int y1, int modifiers = 0) {
+    press(b, x0, y0, modifiers);
     moveTo((x0 + x1) / 2, (y0 + y1) / 2);
-    release(button, x1, y1, modifiers);
+    release(b, x1, y1, modifiers);
   }
   void key(unsigned char k, int modifiers = 0) {
     editor.setModifiers(modifiers);
@@ -48,10 +44,6 @@ class EditorTest : public ::testing::Test {
   void special(int k, int modifiers = 0) {
     editor.setModifiers(modifiers);
     editor.specialKeyPressed(k, 0, 0);
-  }
-  void typeLine(const std::string& text) {
-    for (char c : text) key(static_cast<unsigned char>(c));
-    key(13);
   }
   std::string lastConsoleMessage() { return editor.consoleMessages->currentList()->messageAt(0); }
 
@@ -71,16 +63,15 @@ class EditorTest : public ::testing::Test {
     return text;
   }
 
-  // Window pixel of a point of a flat view, in GLUT coordinates (y down).
+  // Window pixel (GLUT coordinates) of a point of a flat view.
   int glutX(int view, double h) {
     const Viewport& v = editor.views[view];
     return static_cast<int>(v.rectLeft + (h - v.left) / (v.right - v.left) * v.pixelWidth + 0.5);
   }
-  int glutY(int view, double vv) {
+  int glutY(int view, double u) {
     const Viewport& v = editor.views[view];
-    int up =
-        static_cast<int>(v.rectBottom + (vv - v.bottom) / (v.top - v.bottom) * v.pixelHeight + 0.5);
-    return 600 - up;
+    return 600 - static_cast<int>(v.rectBottom +
+                                  (u - v.bottom) / (v.top - v.bottom) * v.pixelHeight + 0.5);
   }
 
   Editor editor;

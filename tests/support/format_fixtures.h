@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -14,89 +16,74 @@
 #include "model/skeleton.h"
 #include "support/fixtures.h"
 
-// A scratch directory that is the working directory while it lives.
 class ScratchCwd : public ScratchDir {
  public:
-  ScratchCwd() : previous_(std::filesystem::current_path()) { std::filesystem::current_path(path()); }
+  ScratchCwd() : previous_(std::filesystem::current_path()) {
+    std::filesystem::current_path(path());
+  }
   ~ScratchCwd() { std::filesystem::current_path(previous_); }
 
  private:
   std::filesystem::path previous_;
 };
 
-inline void writeTinyBmp(const std::string& path) { writeFile(path, tinyBmp()); }
-
 // A model of 1 to 3 groups whose every vertex is used; six-decimal numbers,
 // coordinates within +-4, colours and texture coordinates within 0..1. With
 // `texture`, the first group is textured with it; with `bones`, a random tree
 // of that many bones to which random triangles are assigned.
 inline void buildRandomModel(Model& m, std::mt19937& rng, const std::string& texture, int bones) {
-  auto sixDecimals = [&](double low, double high) {
+  auto six = [&](double low, double high) {
     return std::round(std::uniform_real_distribution<double>(low, high)(rng) * 1e6) / 1e6;
   };
   const int groups = 1 + static_cast<int>(rng() % 3), corners = 3 * (2 + rng() % 6);
   std::vector<Vertex*> vertices;
-  for (int i = 0; i < corners; ++i) {
-    vertices.push_back(m.newVertex(sixDecimals(-4, 4), sixDecimals(-4, 4), sixDecimals(-4, 4)));
-    m.vertices.pushFront(vertices.back());
-  }
+  for (int i = 0; i < corners; ++i)
+    vertices.push_back(addVertex(m, six(-4, 4), six(-4, 4), six(-4, 4)));
   std::vector<Bone*> boneList;
-  for (int b = 0; b < bones; ++b) {
-    Bone* parent = boneList.empty() ? nullptr : boneList[rng() % boneList.size()];
-    boneList.push_back(
-        m.addBone(parent, sixDecimals(-4, 4), sixDecimals(-4, 4), sixDecimals(-4, 4)));
-  }
+  for (int b = 0; b < bones; ++b)
+    boneList.push_back(m.addBone(boneList.empty() ? nullptr : boneList[rng() % boneList.size()],
+                                 six(-4, 4), six(-4, 4), six(-4, 4)));
   std::vector<PolygonGroup*> groupList{m.currentGroup};
-  for (int g = 1; g < groups; ++g) {
-    groupList.push_back(m.newGroup());
-    m.groups.pushFront(groupList.back());
-  }
-  for (PolygonGroup* group : groupList) {
-    Material& material = group->material;
-    for (double* channel : {&material.red, &material.green, &material.blue, &material.alpha})
-      *channel = sixDecimals(0, 1);
-  }
-  if (!texture.empty()) {
-    groupList[0]->material.textured = 1;
-    groupList[0]->material.textureName = texture;
-  }
+  for (int g = 1; g < groups; ++g) m.groups.pushFront(groupList.emplace_back(m.newGroup()));
+  for (PolygonGroup* group : groupList)
+    for (double* channel : {&group->material.red, &group->material.green, &group->material.blue,
+                            &group->material.alpha})
+      *channel = six(0, 1);
+  if (!texture.empty())
+    groupList[0]->material.textured = 1, groupList[0]->material.textureName = texture;
   const int triangles = corners / 3 + 1 + static_cast<int>(rng() % 3);
   for (int t = 0; t < triangles; ++t) {
     Vertex* c[3];
     for (int k = 0; k < 3; ++k) c[k] = vertices[t < corners / 3 ? 3 * t + k : rng() % corners];
-    Polygon* p = m.newPolygon(c[0], c[1], c[2]);
-    for (UvPoint& uv : p->uvs) uv.u = sixDecimals(0, 1), uv.v = sixDecimals(0, 1);
+    Polygon* p = addTriangle(m, c[0], c[1], c[2], groupList[t % groups]);
+    for (UvPoint& uv : p->uvs) uv.u = six(0, 1), uv.v = six(0, 1);
     if (!boneList.empty()) p->bone = boneList[rng() % boneList.size()];
-    groupList[t % groups]->polygons.pushFront(p);
   }
 }
 
 // What the files of two models hold, the same within 1e-5 for positions.
 inline void expectSameImage(const ModelImage& want, const ModelImage& got) {
-  ASSERT_EQ(want.vertices.size(), got.vertices.size());
-  ASSERT_EQ(want.groups.size(), got.groups.size());
   auto near = [](const Vec3& a, const Vec3& b) {
     return std::abs(a.x - b.x) < 1e-5 && std::abs(a.y - b.y) < 1e-5 && std::abs(a.z - b.z) < 1e-5;
   };
+  ASSERT_EQ(want.vertices.size(), got.vertices.size());
+  ASSERT_EQ(want.groups.size(), got.groups.size());
   for (size_t g = 0; g < want.groups.size(); ++g) {
     const auto &w = want.groups[g], &h = got.groups[g];
     EXPECT_EQ(w.textureName, h.textureName);
-    for (int c = 0; c < 4; ++c) EXPECT_EQ(w.colour[c], h.colour[c]) << "group " << g;
+    EXPECT_TRUE(std::equal(w.colour, w.colour + 4, h.colour)) << "group " << g;
     ASSERT_EQ(w.polygons.size(), h.polygons.size());
-    for (size_t p = 0; p < w.polygons.size(); ++p) {
-      for (int k = 0; k < 3; ++k) {
+    for (size_t p = 0; p < w.polygons.size(); ++p)
+      for (int k = 0; k < 3; ++k)
         EXPECT_TRUE(
-            near(want.vertices[w.polygons[p].corners[k]], got.vertices[h.polygons[p].corners[k]]));
-        EXPECT_EQ(w.polygons[p].u[k], h.polygons[p].u[k]);
-        EXPECT_EQ(w.polygons[p].v[k], h.polygons[p].v[k]);
-      }
-    }
+            near(want.vertices[w.polygons[p].corners[k]], got.vertices[h.polygons[p].corners[k]]) &&
+            w.polygons[p].u[k] == h.polygons[p].u[k] && w.polygons[p].v[k] == h.polygons[p].v[k]);
   }
   ASSERT_EQ(want.bones.size(), got.bones.size());
   for (size_t b = 0; b < want.bones.size(); ++b) {
-    EXPECT_EQ(want.bones[b].depth, got.bones[b].depth);
-    EXPECT_TRUE(near({want.bones[b].x, want.bones[b].y, want.bones[b].z},
-                     {got.bones[b].x, got.bones[b].y, got.bones[b].z}));
-    EXPECT_EQ(want.bones[b].polygons, got.bones[b].polygons) << "bone " << b;
+    const auto &w = want.bones[b], &h = got.bones[b];
+    EXPECT_TRUE(w.depth == h.depth && w.polygons == h.polygons &&
+                near({w.x, w.y, w.z}, {h.x, h.y, h.z}))
+        << "bone " << b;
   }
 }

@@ -3,8 +3,8 @@
 // every triangle's corners are vertices of the model and its UV points follow
 // them, every triangle is in exactly one group, no number anywhere is
 // infinite or NaN, and the model file writes and reads back to the same model.
-// Shared by the reliability tests and the console fuzz target, so it uses no
-// test framework: a fault comes back as a sentence, an intact model as "".
+// Shared by the reliability tests and the fuzz targets, so it uses no test
+// framework: a fault comes back as a sentence, an intact model as "".
 
 #include <string>
 

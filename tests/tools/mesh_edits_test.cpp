@@ -6,81 +6,15 @@ namespace {
 
 using MeshEditTest = WingTest;
 
-// A key, or a menu code, with vertices (by letter) and polygons (by number)
-// selected oldest first: the whole model after it, what it printed and the
-// undo steps it took.
-TEST_F(MeshEditTest, EachEditGivesExactlyThisModel) {
-  struct Case {
-    int key, code;
-    const char *vertices, *polygons, *mesh, *trace;
-    int snapshots;
-  };
-  // clang-format off
-  const Case cases[] = {
-      // Weld into the newest, in every group; vertices of other models take no part.
-      {'n', 0, "bdc", "", "0,0,0 1,1,0* 2,0,2 | 0,1,1 0,1,1 1,2,1 | 1,2,0", "", 1},
-      {'n', 0, "bbeg", "", "0,0,0 1,1,0 0,1,0 2,0,2* | 0,3,1 0,1,2 3,3,1 | 2,3,0", "", 1},
-      {'n', 0, "gg", "", "0,0,0 1,0,0 1,1,0 0,1,0 2,0,2 | 0,1,2 0,2,3 1,4,2 | 3,4,0", "", 1},
-      // Delete takes every triangle of a deleted vertex along, in any group.
-      {127, 0, "e", "2", "0,0,0 1,0,0 1,1,0 0,1,0 | 0,1,2 |", "", 1},
-      // Duplicate one unit further on; the corners join the selection.
-      {'d', 0, "a", "3", "0,0,0* 1,0,0* 1,1,0* 0,1,0 2,0,2* 2,2,1 3,1,3 2,1,1 1,1,1 | 0,1,2 0,2,3 "
-       "1,4,2* 7,6,5 | 3,4,0", "", 1},
-      // Flatten onto the middle of the box, with two vertices or more.
-      {0, 9, "abe", "", "1,0,0* 1,0,0* 1,1,0 0,1,0 1,0,2* | 0,1,2 0,2,3 1,4,2 | 3,4,0", "", 1},
-      {0, 10, "ce", "", "0,0,0 1,0,0 1,0.5,0* 0,1,0 2,0.5,2* | 0,1,2 0,2,3 1,4,2 | 3,4,0", "", 1},
-      {0, 11, "ae", "", "0,0,1* 1,0,0 1,1,0 0,1,0 2,0,1* | 0,1,2 0,2,3 1,4,2 | 3,4,0", "", 1},
-      {0, 9, "e", "", "0,0,0 1,0,0 1,1,0 0,1,0 2,0,2* | 0,1,2 0,2,3 1,4,2 | 3,4,0", "", 1},
-      // Clamp into the bounding box, [0, 1] on every axis.
-      {'`', 0, "", "", "0,0,0 1,0,0 1,1,0 0,1,0 1,0,1 | 0,1,2 0,2,3 1,4,2 | 3,4,0", "", 1},
-      // Flip each once; orient away from the middle of the box.
-      {'f', 0, "", "113", "0,0,0 1,0,0 1,1,0 0,1,0 2,0,2 | 0,1,2~* 0,2,3 1,4,2~* | 3,4,0", "", 0},
-      {'o', 0, "", "123", "0,0,0 1,0,0 1,1,0 0,1,0 2,0,2 | 0,1,2~* 0,2,3~* 1,4,2~* | 3,4,0",
-       "Center: [1.000000 0.500000 1.000000]\n\n", 0},
-      // A triangle from exactly three vertices, newest first.
-      {'p', 0, "abe", "", "0,0,0 1,0,0 1,1,0 0,1,0 2,0,2 | 0,1,2 0,2,3 1,4,2 4,1,0 | 3,4,0",
-       "Num verts: 3\nPolygon Created!\n", 1},
-      {'p', 0, "abde", "", "0,0,0* 1,0,0* 1,1,0 0,1,0* 2,0,2* | 0,1,2 0,2,3 1,4,2 | 3,4,0",
-       "Num verts: 4\n", 0},
-  };
-  // clang-format on
-  for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << "case " << &c - cases);
-    startOver();
-    select(c.vertices, c.polygons);
-    const std::string trace =
-        printedBy([&] { c.key ? key(c.key) : editor.toolMenuCommand(c.code); });
-    EXPECT_EQ(mesh(), c.mesh);
-    EXPECT_EQ(trace, c.trace);
-    EXPECT_EQ(snapshots(), c.snapshots);
-  }
-}
-
-// New vertices just off the old ones carry the selected triangles, and each
-// boundary edge gets two walls, turned to face out.
-TEST_F(MeshEditTest, ExtrudeWallsTheBoundaryOfTheSelectedTriangles) {
-  select("", "12");  // as a drag does it: the triangles' corners are selected first
-  EXPECT_EQ(printedBy([&] {
-              editor.prepareExtrude();
-              editor.extrudeSelection();
-            }),
-            "Center: [0.500500 0.500500 0.000500]\n\n");
-  EXPECT_EQ(mesh(),  // no wall on the shared edge a c
-            "0,0,0 1,0,0 1,1,0 0,1,0 2,0,2 1.001,0.001,0.001* 0.001,1.001,0.001* "
-            "1.001,1.001,0.001* 0.001,0.001,0.001* | 8,5,7 8,7,6 1,4,2 5,7,1 7,2,1~ 8,5,0~ 5,1,0 "
-            "8,6,0 6,3,0 7,6,2 6,3,2~ | 3,4,0");
-  startOver();
-  select("ab", "1");  // c is not selected: it stays, and its edges get no wall
+// Without prepareExtrude (which a drag calls first, selecting the triangles'
+// corners) only the selected corners move: c stays, and its edges get no wall.
+TEST_F(MeshEditTest, ExtrudeMovesOnlyTheSelectedCorners) {
+  select("ab", "1");
   EXPECT_EQ(printedBy([&] { editor.extrudeSelection(); }),
             "wtfwtfCenter: [0.500500 0.500000 0.000500]\n\n");
   EXPECT_EQ(mesh(),
             "0,0,0 1,0,0 1,1,0 0,1,0 2,0,2 1.001,0.001,0.001* 0.001,0.001,0.001* | 6,5,2 0,2,3 "
             "1,4,2 6,5,0~ 5,1,0 | 3,4,0");
-  startOver();
-  editor.tool = kExtrude;
-  dragIn(kSideView, 0, 0, 1, 1);  // no triangle selected: the drag does nothing
-  EXPECT_EQ(editor.tool, kExtrude);
-  EXPECT_EQ(snapshots(), 0);
 }
 
 // Add Bone makes the root, then children of the selected bone; Move takes the
@@ -101,9 +35,8 @@ TEST_F(MeshEditTest, BonesGrowFromTheSelectedBoneMoveWithItAndOwnTriangles) {
   select("", "13");
   editor.selectedBone = arm;
   editor.toolMenuCommand(16);
-  EXPECT_EQ(m.p1->bone, arm);
-  EXPECT_EQ(m.p2->bone, nullptr);
-  EXPECT_EQ(m.p3->bone, arm);
+  EXPECT_EQ((std::vector<Bone*>{m.p1->bone, m.p2->bone, m.p3->bone}),
+            (std::vector<Bone*>{arm, nullptr, arm}));
   editor.selectedBone = nullptr;
   editor.toolMenuCommand(16);
   EXPECT_EQ(m.p3->bone, nullptr);

@@ -12,8 +12,8 @@ class NormalsTest : public ToolTest {
   // The three corner normals, then the face normal.
   static std::string normals(const Polygon* t) {
     std::string text;
-    for (const Vec3& n : t->cornerNormals) text += num(n.x) + "," + num(n.y) + "," + num(n.z) + " ";
-    return text + "face " + num(t->normal.x) + "," + num(t->normal.y) + "," + num(t->normal.z);
+    for (const Vec3& n : t->cornerNormals) text += vec(n) + " ";
+    return text + "face " + vec(t->normal);
   }
   Vertex *a = addVertex(model(), 0, 0, 0), *b = addVertex(model(), 0, 1, 0),
          *c = addVertex(model(), 1, 0, 0), *d = addVertex(model(), 0, 0, 1);

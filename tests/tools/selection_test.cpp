@@ -20,11 +20,13 @@ class SelectionTest : public WingTest {
   // bone: "ba/10/3/child".
   std::string selection() {
     std::string text;
-    for (Vertex* v : editor.selectedVertices) text += letterOf(v);
+    for (Vertex* v : editor.selectedVertices)
+      text += char('a' + (std::find(vertices.begin(), vertices.end(), v) - vertices.begin()));
     text += "/";
     for (UvPoint* uv : editor.selectedUvs) text += std::to_string(uv - m.p1->uvs);
     text += "/";
-    for (Polygon* p : editor.selectedPolygons) text += numberOf(p);
+    for (Polygon* p : editor.selectedPolygons)
+      text += char('1' + (std::find(polygons.begin(), polygons.end(), p) - polygons.begin()));
     return text + (editor.selectedBone == child ? "/child" : "/");
   }
   Bone* child;
@@ -33,12 +35,12 @@ class SelectionTest : public WingTest {
 // One pick after another in a view 8 units wide, where a click reaches 0.08
 // units around a point; each row gives the selection after it.
 TEST_F(SelectionTest, PicksReplaceAddOrRemoveByTheirModifiers) {
-  struct Case {
+  const struct {
     int tool, view, modifiers;
     double h0, v0, h1, v1;
     const char* selection;
-  };
-  const Case cases[] = {
+    double markerScale = 1;
+  } cases[] = {
       {kSelectVertex, kSideView, 0, 0.07, -0.07, 0.07, -0.07, "a/0//"},
       {kSelectVertex, kSideView, kShift | kLock, 1, 0, 1, 0, "ba/10//"},  // lock keys do not count
       {kSelectVertex, kSideView, kShift, 1, 0, 1, 0, "ba/10//"},          // already selected
@@ -58,25 +60,21 @@ TEST_F(SelectionTest, PicksReplaceAddOrRemoveByTheirModifiers) {
       {kSelectPolygon, kUvView, 0, 0.5, 0, 1, 0.5, "ad/1/12/"},  // UV points with any select tool
       {kSelectBone, kUvView, kShift, 0, 0, 0.5, 0.5, "ad/01/12/"},
       {kSelectVertex, kUvView, kCtrl, 0.5, 0, 1, 0.5, "ad/0/12/"},
+      {kSelectVertex, kSideView, 0, 0.15, 0, 0.15, 0, "a/0/12/",
+       2},  // bigger markers reach further
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "pick " << &c - cases);
     editor.tool = c.tool;
     editor.activeView = c.view;
     editor.setModifiers(c.modifiers);
+    editor.vertexMarkerScale = c.markerScale;
     printedBy([&] { editor.selectInRect(c.h0, c.v0, c.h1, c.v1); });
     EXPECT_EQ(selection(), c.selection);
     for (Vertex* v : model().vertices) EXPECT_EQ(v->selected, editor.selectedVertices.contains(v));
-    for (Polygon* p : {m.p1, m.p2, m.p3}) {
+    for (Polygon* p : {m.p1, m.p2, m.p3})
       EXPECT_EQ(p->selected, editor.selectedPolygons.contains(p));
-    }
   }
-  editor.tool = kSelectVertex;
-  editor.activeView = kSideView;
-  editor.setModifiers(0);
-  editor.vertexMarkerScale = 2;  // bigger markers reach further
-  editor.selectInRect(0.15, 0, 0.15, 0);
-  EXPECT_EQ(selection(), "a/0/12/");
 }
 
 // Select all fills the lists (vertices without their flags); deselect
@@ -99,9 +97,8 @@ TEST_F(SelectionTest, SelectAllAndDeselect) {
 TEST_F(SelectionTest, SelectionBoxFollowsTheSelection) {
   auto box = [&](int kind) {
     editor.computeSelectionBox(kind);
-    const Vec3 &lo = editor.selectionMin, &hi = editor.selectionMax, &mid = editor.selectionCentre;
-    return num(lo.x) + "," + num(lo.y) + "," + num(lo.z) + " " + num(hi.x) + "," + num(hi.y) + "," +
-           num(hi.z) + " " + num(mid.x) + "," + num(mid.y) + "," + num(mid.z);
+    return vec(editor.selectionMin) + " " + vec(editor.selectionMax) + " " +
+           vec(editor.selectionCentre);
   };
   select("cd", "3");
   EXPECT_EQ(box(1), "1,0,0 2,1,2 1.5,0.5,1");

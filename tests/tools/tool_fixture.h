@@ -20,6 +20,9 @@ inline std::string num(double c) {
   std::snprintf(text, sizeof text, "%.10g", std::round(c * 1e6) / 1e6 + 0.0);
   return text;
 }
+inline std::string vec(const Vec3& v) {
+  return num(v.x) + "," + num(v.y) + "," + num(v.z);
+}
 
 template <class T>
 std::vector<T*> oldestFirst(const List<T>& list) {
@@ -35,20 +38,17 @@ std::vector<T*> oldestFirst(const List<T>& list) {
 inline std::string meshText(const Editor& e) {
   const std::vector<Vertex*> vertices = oldestFirst(e.model->vertices);
   std::string text;
-  for (const Vertex* v : vertices) {
-    text += " " + num(v->x) + "," + num(v->y) + "," + num(v->z);
-    if (e.selectedVertices.contains(v)) text += "*";
-  }
+  for (const Vertex* v : vertices)
+    text += " " + vec(positionOf(v)) + (e.selectedVertices.contains(v) ? "*" : "");
   for (const PolygonGroup* group : e.model->groups) {
     text += " |";
     for (const Polygon* p : oldestFirst(group->polygons)) {
       for (int i = 0; i < 3; ++i) {
         auto at = std::find(vertices.begin(), vertices.end(), p->vertices[i]);
-        text += i ? "," : " ";
-        text += at == vertices.end() ? "?" : std::to_string(at - vertices.begin());
+        text +=
+            (i ? "," : " ") + (at == vertices.end() ? "?" : std::to_string(at - vertices.begin()));
       }
-      if (p->flipped) text += "~";
-      if (e.selectedPolygons.contains(p)) text += "*";
+      text += std::string(p->flipped ? "~" : "") + (e.selectedPolygons.contains(p) ? "*" : "");
     }
   }
   return text.substr(1);
@@ -77,42 +77,30 @@ class ToolTest : public EditorTest {
 //   vertices 0-4 = a-e;  group 1: p1 = 0,1,2  p2 = 0,2,3  p3 = 1,4,2;  group 2: p4 = 3,4,0
 class WingTest : public ToolTest {
  protected:
-  WingTest() { lift(); }
+  WingTest() { startOver(); }
   // A fresh wing in a fresh model: nothing selected, no snapshot, the first tool.
   void startOver() {
     editor.replaceModel(std::make_unique<Model>("wing", nullptr));
     editor.undoStack.clear();
     editor.tool = kSelectVertex;
     m = SquareWithWing(model());
-    lift();
+    m.e->z = 2;
+    editor.rebuildNormals();
+    model().groups.pushBack(model().newGroup());
+    p4 = addTriangle(model(), m.d, m.e, m.a, model().groups.at(1));
+    vertices = {m.a, m.b, m.c, m.d, m.e, nullptr, ghost};
+    polygons = {m.p1, m.p2, m.p3, p4};
   }
   // Selects vertices by letter ("g" is a vertex of another model) and
   // polygons by number, each oldest first.
-  void select(const std::string& vertices, const std::string& polygons) {
-    Vertex* byLetter[] = {m.a, m.b, m.c, m.d, m.e, nullptr, ghost};
-    for (char v : vertices) editor.selectedVertices.pushFront(byLetter[v - 'a']);
-    Polygon* byNumber[] = {m.p1, m.p2, m.p3, p4};
-    for (char p : polygons) editor.selectedPolygons.pushFront(byNumber[p - '1']);
-  }
-  char letterOf(const Vertex* v) {
-    const Vertex* all[] = {m.a, m.b, m.c, m.d, m.e};
-    return static_cast<char>('a' + (std::find(all, all + 5, v) - all));
-  }
-  char numberOf(const Polygon* p) {
-    const Polygon* all[] = {m.p1, m.p2, m.p3, p4};
-    return static_cast<char>('1' + (std::find(all, all + 4, p) - all));
+  void select(const std::string& letters, const std::string& numbers) {
+    for (char v : letters) editor.selectedVertices.pushFront(vertices[v - 'a']);
+    for (char p : numbers) editor.selectedPolygons.pushFront(polygons[p - '1']);
   }
   SquareWithWing m{model()};
   Polygon* p4 = nullptr;
   Model elsewhere{"elsewhere", nullptr};
   Vertex* ghost = addVertex(elsewhere, 1, 0, 0);
-
- private:
-  void lift() {
-    m.e->z = 2;
-    editor.rebuildNormals();
-    PolygonGroup* second = model().newGroup();
-    model().groups.pushBack(second);
-    p4 = addTriangle(model(), m.d, m.e, m.a, second);
-  }
+  std::vector<Vertex*> vertices;
+  std::vector<Polygon*> polygons;
 };

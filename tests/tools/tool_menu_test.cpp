@@ -4,31 +4,47 @@ namespace {
 
 using ToolMenuTest = WingTest;
 
-// A tool button's code, then a left drag from (-0.5, -0.5) to (1.5, 1.5) in a
-// view's own coordinates (100 pixels right and up) with c, e and p1 selected;
-// code 0 is the 'R' key over the view instead.
-TEST_F(ToolMenuTest, AfterAToolCodeADragGivesExactlyThisModel) {
+std::string uvText(const Polygon* p) {
+  std::string text;
+  for (const UvPoint& uv : p->uvs)
+    text += " " + num(uv.u) + "," + num(uv.v) + (uv.selected ? "*" : "");
+  return text.substr(1);
+}
+
+// With vertices (by letter) and polygons (by number) selected, c, e and p1
+// unless given: a menu code, then for a tool's code a left drag from (-0.5,
+// -0.5) to (1.5, 1.5) in a view's own coordinates; then a key over the view.
+// The tool after it (null: Select Vertex still), the trace, the whole model
+// and the undo steps taken. (Code 17's band is ToolChosenDuringADragEndsIt's.)
+// Rows with `uvs` first map p1 to (0.2, 0.2) (0.8, 0.2) (0.2, 0.8) with its
+// second and third points selected, drag in the UV view from (0.5, 0.5) to
+// (0.875, 0.125), and give p1's and p3's UV points and the count of p3, its
+// second point and e marked as mapped.
+TEST_F(ToolMenuTest, EachEditGivesExactlyThisModel) {
   struct Case {
     int code, view;
     const char* toolAfter;
     std::string trace, mesh;
     int snapshots;
+    const char *vertices = "ce", *polygons = "1";
+    char key = 0;
+    const char* uvs = nullptr;
   };
   // clang-format off
   const std::string band = "make selection on 0 from [-0.500000 -0.500000] -> [1.500000 1.500000]"
                            "\n",
-                    uvClicks = "Clicked in UV Mapper\nClicked in UV Mapper\n",
                     scaled = "center x: 1.500000 y: 0.500000 z: 1.000000\nmin x: ",
                     boxCentre = "Center: [0.500000 0.500000 0.500000]\n\n",
                     radius = "radius: 1.000000 cx: 1.000000 cy: 0.500000 [",
                     wing = "0,0,0 1,0,0 1,1,0* 0,1,0 2,0,2*",
-                    rest = " | 0,1,2* 0,2,3 1,4,2 | 3,4,0";
+                    rest = " | 0,1,2* 0,2,3 1,4,2 | 3,4,0", plain = "0,0,0 1,0,0 1,1,0 0,1,0 2,0,2",
+                    tris = " | 0,1,2 0,2,3 1,4,2 | 3,4,0",
+                    uvMesh = "0,0,0 1,0,0 1,1,0* 0,1,0 2,0,2 | 0,1,2* 0,2,3 1,4,2* | 3,4,0",
+                    uvClicks = "Clicked in UV Mapper\nClicked in UV Mapper\n";
   const std::string box =
       " | 0,1,2 0,2,3 1,4,2 5,6,7 7,8,5 5,6,10~ 10,9,5~ 6,10,11 11,7,6 7,8,11~ 11,12,8 12,8,5~ "
       "5,9,12~ 9,12,11 11,10,9 | 3,4,0";
   const Case cases[] = {
-      {17, kSideView, "Select Vertex", band, "0,0,0* 1,0,0* 1,1,0* 0,1,0* 2,0,2 | 0,1,2* 0,2,3 "
-       "1,4,2 | 3,4,0", 0},
       {18, kSideView, "Select Polygon", band + "Found polygon!Found polygon!",
        wing + " | 0,1,2* 0,2,3* 1,4,2 | 3,4,0", 0},
       {19, kSideView, "Select Bone", band + "Looking up bones...\n", wing + rest, 0},
@@ -37,10 +53,38 @@ TEST_F(ToolMenuTest, AfterAToolCodeADragGivesExactlyThisModel) {
       {21, kSideView, "Rotate", "", "0,0,0 1,0,0 0.809113,0.349416,0* 0,1,0 2.190887,0.650584,2*" +
        rest, 1},
       // A quarter turn about the view's depth axis through the middle of the box.
-      {0, kSideView, "Select Vertex", "", "0,0,0 1,0,0 2,1,0* 0,1,0 1,0,2*" + rest, 1},
-      {0, kFrontView, "Select Vertex", "", "0,0,0 1,0,0 1,1.5,1.5* 0,1,0 2,-0.5,0.5*" + rest, 1},
-      {0, kTopView, "Select Vertex", "", "0,0,0 1,0,0 0.5,1,1.5* 0,1,0 2.5,0,0.5*" + rest, 1},
-      {0, kFullView, "Select Vertex", "", wing + rest, 1},
+      {0, kSideView, nullptr, "", "0,0,0 1,0,0 2,1,0* 0,1,0 1,0,2*" + rest, 1, "ce", "1", 'R'},
+      {0, kFrontView, nullptr, "", "0,0,0 1,0,0 1,1.5,1.5* 0,1,0 2,-0.5,0.5*" + rest, 1, "ce", "1",
+       'R'},
+      {0, kTopView, nullptr, "", "0,0,0 1,0,0 0.5,1,1.5* 0,1,0 2.5,0,0.5*" + rest, 1, "ce", "1",
+       'R'},
+      {0, kFullView, nullptr, "", wing + rest, 1, "ce", "1", 'R'},
+      // Weld into the newest, in every group; vertices of other models take no part.
+      {0, 0, nullptr, "", "0,0,0 1,1,0* 2,0,2 | 0,1,1 0,1,1 1,2,1 | 1,2,0", 1, "bdc", "", 'n'},
+      {0, 0, nullptr, "", "0,0,0 1,1,0 0,1,0 2,0,2* | 0,3,1 0,1,2 3,3,1 | 2,3,0", 1, "bbeg", "",
+       'n'},
+      {0, 0, nullptr, "", plain + tris, 1, "gg", "", 'n'},
+      // Delete takes every triangle of a deleted vertex along, in any group.
+      {0, 0, nullptr, "", "0,0,0 1,0,0 1,1,0 0,1,0 | 0,1,2 |", 1, "e", "2", 127},
+      // Duplicate one unit further on; the corners join the selection.
+      {0, 0, nullptr, "", "0,0,0* 1,0,0* 1,1,0* 0,1,0 2,0,2* 2,2,1 3,1,3 2,1,1 1,1,1 | 0,1,2 0,2,3 "
+       "1,4,2* 7,6,5 | 3,4,0", 1, "a", "3", 'd'},
+      // Flatten onto the middle of the box, with two vertices or more.
+      {9, 0, nullptr, "", "1,0,0* 1,0,0* 1,1,0 0,1,0 1,0,2*" + tris, 1, "abe", ""},
+      {10, 0, nullptr, "", "0,0,0 1,0,0 1,0.5,0* 0,1,0 2,0.5,2*" + tris, 1, "ce", ""},
+      {11, 0, nullptr, "", "0,0,1* 1,0,0 1,1,0 0,1,0 2,0,1*" + tris, 1, "ae", ""},
+      {9, 0, nullptr, "", plain + "*" + tris, 1, "e", ""},
+      // Clamp into the bounding box, [0, 1] on every axis.
+      {0, 0, nullptr, "", "0,0,0 1,0,0 1,1,0 0,1,0 1,0,1" + tris, 1, "", "", '`'},
+      // Flip each once; orient away from the middle of the box.
+      {0, 0, nullptr, "", plain + " | 0,1,2~* 0,2,3 1,4,2~* | 3,4,0", 0, "", "113", 'f'},
+      {0, 0, nullptr, "Center: [1.000000 0.500000 1.000000]\n\n",
+       plain + " | 0,1,2~* 0,2,3~* 1,4,2~* | 3,4,0", 0, "", "123", 'o'},
+      // A triangle from exactly three vertices, newest first.
+      {0, 0, nullptr, "Num verts: 3\nPolygon Created!\n",
+       plain + " | 0,1,2 0,2,3 1,4,2 4,1,0 | 3,4,0", 1, "abe", "", 'p'},
+      {0, 0, nullptr, "Num verts: 4\n", "0,0,0* 1,0,0* 1,1,0 0,1,0* 2,0,2*" + tris, 0, "abde", "",
+       'p'},
       // Half a unit of drag doubles the size about the middle of the box.
       {22, kSideView, "Scale 2D", scaled + "-1.000000 y: -2.000000 z: 0.000000\ntesttest",
        "0,0,0 1,0,0 -1,3,0* 0,1,0 4,-2,2*" + rest, 1},
@@ -87,29 +131,68 @@ TEST_F(ToolMenuTest, AfterAToolCodeADragGivesExactlyThisModel) {
       {29, kSideView, "Move", "Center: [0.500500 0.500500 0.000500]\n\n",
        "0,0,0 1,0,0 1,1,0 0,1,0 2,0,2 3.001,3.001,0.001* 3.001,2.001,0.001* 2.001,2.001,0.001* | "
        "7,6,5 0,2,3 1,4,2 7,5,0 5,2,0 6,5,1 5,2,1~ 7,6,0~ 6,1,0 | 3,4,0", 2},
+      // Two triangles: no wall on their shared edge a c. None: nothing, and Extrude stays.
+      {29, kSideView, "Move", "Center: [0.500500 0.500500 0.000500]\n\n",
+       plain + " 3.001,2.001,0.001* 2.001,3.001,0.001* 3.001,3.001,0.001* 2.001,2.001,0.001* | "
+       "8,5,7 8,7,6 1,4,2 5,7,1 7,2,1~ 8,5,0~ 5,1,0 8,6,0 6,3,0 7,6,2 6,3,2~ | 3,4,0", 2, "", "12"},
+      {29, kSideView, "Extrude", "", plain + tris, 0, "", ""},
+      // The box of the selected triangles spans the texture, along the view's axes.
+      {8, kSideView, nullptr,
+       "view: 0\nU: 0.500000 V: 0.000000\nU: 1.000000 V: 0.000000\nU: 0.500000 V: 1.000000\n"
+       "view: 0\nU: 0.000000 V: 0.000000\nU: 0.500000 V: 0.000000\nU: 0.500000 V: 1.000000\n",
+       uvMesh, 1, "c", "13", 0, "0,0 0.5,0* 0.5,1* / 0.5,0 1,0 0.5,1 3"},
+      {8, kFrontView, nullptr,
+       "view: 1\nU: 0.000000 V: 0.000000\nU: 1.000000 V: 0.000000\nU: 0.000000 V: 1.000000\n"
+       "view: 1\nU: 0.000000 V: 0.000000\nU: 0.000000 V: 0.000000\nU: 0.000000 V: 1.000000\n",
+       uvMesh, 1, "c", "13", 0, "0,0 0,0* 0,1* / 0,0 1,0 0,1 3"},  // p1 is flat in z: u is 0
+      {8, kTopView, nullptr,
+       "view: 2\nU: 0.000000 V: 0.500000\nU: 1.000000 V: 1.000000\nU: 0.000000 V: 0.500000\n"
+       "view: 2\nU: 0.000000 V: 0.000000\nU: 0.000000 V: 0.500000\nU: 0.000000 V: 0.500000\n",
+       uvMesh, 1, "c", "13", 0, "0,0 0,0.5* 0,0.5* / 0,0.5 1,1 0,0.5 3"},
+      {8, kFullView, nullptr,  // marked as mapped, not moved
+       "view: 3\nU: 0.000000 V: 0.000000\nU: 0.000000 V: 0.000000\nU: 0.000000 V: 0.000000\n"
+       "view: 3\nU: 0.200000 V: 0.200000\nU: 0.800000 V: 0.200000\nU: 0.200000 V: 0.800000\n",
+       uvMesh, 1, "c", "13", 0, "0.2,0.2 0.8,0.2* 0.2,0.8* / 0,0 0,0 0,0 3"},
+      // To the middle of the box; a drag stopped at the edges; a scale about the box's middle.
+      {12, 0, nullptr, "", uvMesh, 1, "c", "13", 0, "0.2,0.2 0.5,0.2* 0.5,0.8* / 0,0 0,0 0,0 0"},
+      {13, 0, nullptr, "", uvMesh, 1, "c", "13", 0, "0.2,0.2 0.8,0.5* 0.2,0.5* / 0,0 0,0 0,0 0"},
+      {20, kUvView, "Move", uvClicks, uvMesh, 1, "c", "13", 0,
+       "0.2,0.2 1,0* 0.575,0.425* / 0,0 0,0 0,0 0"},
+      {22, kUvView, "Scale 2D", uvClicks, uvMesh, 1, "c", "13", 0,
+       "0.2,0.2 1.025,0.425* -0.025,0.575* / 0,0 0,0 0,0 0"},
   };
   // clang-format on
   editor.cylinderSides = 3;
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << "code " << c.code << " in view " << c.view);
+    SCOPED_TRACE(testing::Message() << "case " << &c - cases);
     startOver();
-    select("ce", "1");
+    if (c.uvs) {
+      const double u[3] = {0.2, 0.8, 0.2}, v[3] = {0.2, 0.2, 0.8};
+      m.p1->uvMapped = 1;
+      for (int i = 0; i < 3; ++i) m.p1->uvs[i] = {u[i], v[i], m.p1->vertices[i], i > 0, 1};
+      editor.selectedUvs.pushFront(&m.p1->uvs[1]);
+      editor.selectedUvs.pushFront(&m.p1->uvs[2]);
+    }
+    select(c.vertices, c.polygons);
+    editor.activeView = c.view;
     editor.cylinderLevels = c.view == kSideView ? 2 : 1;
     const bool uv = c.view == kUvView;  // the UV Mapper shows it; the drag stays inside
     editor.panelsShown = uv;
     const std::string trace = printedBy([&] {
-      if (c.code) {
-        editor.toolMenuCommand(c.code);
+      if (c.code) editor.toolMenuCommand(c.code);
+      if (c.code >= 17 && c.uvs) dragIn(kUvView, 0.5, 0.5, 0.875, 0.125);
+      if (c.code >= 17 && !c.uvs)
         dragIn(c.view, uv ? 0.25 : -0.5, uv ? 0.25 : -0.5, uv ? 0.75 : 1.5, uv ? 0.75 : 1.5);
-      } else {
-        moveTo(glutX(c.view, 0), glutY(c.view, 0));
-        key('R');
-      }
+      moveTo(glutX(c.view, 0), glutY(c.view, 0));
+      if (c.key) key(c.key);
     });
-    EXPECT_EQ(editor.toolName(), c.toolAfter);
+    EXPECT_EQ(editor.toolName(), c.toolAfter ? c.toolAfter : "Select Vertex");
     EXPECT_EQ(trace, c.trace);
     EXPECT_EQ(mesh(), c.mesh);
     EXPECT_EQ(snapshots(), c.snapshots);
+    const int mapped = m.p3->uvMapped + m.p3->uvs[1].mapped + m.e->uvMapped;
+    EXPECT_EQ(uvText(m.p1) + " / " + uvText(m.p3) + " " + std::to_string(mapped),
+              c.uvs ? c.uvs : "0,0 0,0 0,0 / 0,0 0,0 0,0 0");
   }
 }
 
@@ -121,9 +204,10 @@ TEST_F(ToolMenuTest, ToolChosenDuringADragEndsIt) {
   press(kLeftButton, glutX(kSideView, -0.5), glutY(kSideView, -0.5));
   moveTo(glutX(kSideView, 1.5), glutY(kSideView, 1.5));
   editor.toolMenuCommand(17);
-  printedBy([&] { release(kLeftButton, glutX(kSideView, 1.5), glutY(kSideView, 1.5)); });
-  EXPECT_EQ(mesh(), "0,0,0* 1,0,0* 1,1,0* 0,1,0* 2,0,2 | 0,1,2* 0,2,3 1,4,2 | 3,4,0");
-  EXPECT_EQ(snapshots(), 0);
+  EXPECT_EQ(printedBy([&] { release(kLeftButton, glutX(kSideView, 1.5), glutY(kSideView, 1.5)); }),
+            "");
+  EXPECT_EQ(editor.toolName() + mesh() + std::to_string(snapshots()),
+            "Select Vertex0,0,0* 1,0,0* 1,1,0* 0,1,0* 2,0,2 | 0,1,2* 0,2,3 1,4,2 | 3,4,00");
 }
 
 TEST_F(ToolMenuTest, RenderCodesSetTheActiveViewsModeAndPanelCodesDoNothing) {
@@ -134,12 +218,10 @@ TEST_F(ToolMenuTest, RenderCodesSetTheActiveViewsModeAndPanelCodesDoNothing) {
   }
   select("ce", "1");
   for (int code : {0, 1, 2, 3, 30, -1}) editor.toolMenuCommand(code);
-  for (const Viewport& v : editor.views) {
+  for (const Viewport& v : editor.views)
     EXPECT_EQ(v.renderMode, v.kind == kTopView ? kSmoothShaded : kWireframe);
-  }
-  EXPECT_EQ(editor.tool, kSelectVertex);
-  EXPECT_EQ(mesh(), "0,0,0 1,0,0 1,1,0* 0,1,0 2,0,2* | 0,1,2* 0,2,3 1,4,2 | 3,4,0");
-  EXPECT_EQ(snapshots(), 0);
+  EXPECT_EQ(editor.toolName() + mesh() + std::to_string(snapshots()),
+            "Select Vertex0,0,0 1,0,0 1,1,0* 0,1,0 2,0,2* | 0,1,2* 0,2,3 1,4,2 | 3,4,00");
 }
 
 // Front-most first, left to right, a new row below when the window's 800
@@ -147,10 +229,8 @@ TEST_F(ToolMenuTest, RenderCodesSetTheActiveViewsModeAndPanelCodesDoNothing) {
 TEST_F(ToolMenuTest, ArrangeLaysThePanelsOutInRowsFromTheTopLeft) {
   editor.arrangeWidgets();
   std::string layout;
-  for (Panel* p : editor.widgets) {
-    layout += p->name() + " " + num(p->x()) + "," + num(p->y()) + " " + num(p->width()) + "x" +
-              num(p->height()) + (p->isMinimised() ? " minimised; " : "; ");
-  }
+  for (Panel* p : editor.widgets)
+    layout += p->name() + " " + rectOf(*p) + (p->isMinimised() ? " minimised; " : "; ");
   EXPECT_EQ(layout,
             "Fancy Tools :O 5,341 180x254; Menu :P 185,575 180x20; Menu :J 365,377 180x218; "
             "Menu :D 545,539 180x56; UV Mapper 5,540 300x25 minimised; Console 305,540 400x25 "

@@ -1,0 +1,139 @@
+// The toolkit's leaf widgets on their own: geometry, labels, typing, messages.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "gui/message_box.h"
+#include "gui/message_list.h"
+#include "gui/text.h"
+#include "gui/text_entry.h"
+#include "gui/widget.h"
+
+namespace {
+
+TEST(Widget, ContainsItsEdgesAndNothingBeyond) {
+  const Widget w(10, 20, 30, 40, "w");
+  const double points[][3] = {{10, 20, 1},   {40, 60, 1},    {10, 60, 1},    {40, 20, 1},
+                              {9.99, 30, 0}, {40.01, 30, 0}, {20, 19.99, 0}, {20, 60.01, 0}};
+  for (const auto& p : points) EXPECT_EQ(w.contains(p[0], p[1]), p[2]) << p[0] << ", " << p[1];
+}
+
+// Widget at (10, 20), 100 x 40, margin 5, drawn at offset (100, 200): its
+// rectangle spans x 110..210 and y 220..260. The name "abc" is 21 wide.
+TEST(Widget, LabelPlacementForEveryAlignmentInsideAndOutside) {
+  const struct {
+    int alignX, alignY, outside;
+    double x, y;
+  } cases[] = {
+      {0, 0, 0, 115, 243},  // left, top inside: below the top edge by font + margin
+      {1, 1, 0, 160, 240},  // middle starts at the middle, it is not centred
+      {2, 2, 0, 184, 225},  // right: 210 - 21 - 5; bottom: 220 + 5
+      {0, 0, 1, 115, 265},  // top outside: above the rectangle by the margin
+      {1, 1, 1, 160, 240},  // middle outside: same as inside
+      {2, 2, 1, 184, 208},  // bottom outside: one font height below
+      {2, 1, 2, 0, 0},      // of unknown placement: not placed
+      {2, 1, 3, 0, 0},      // hidden: not placed
+  };
+  auto sevenWide = [](const std::string& text) { return 7 * static_cast<int>(text.size()); };
+  for (const auto& c : cases) {
+    Widget w(10, 20, 100, 40, "abc");
+    w.setLabelAlignment(c.alignX, c.alignY);
+    w.setLabelAlignment(3, -1);  // values outside 0..2 leave that axis as it was
+    c.outside == 3 ? w.hideLabel() : w.setLabelOutside(c.outside);
+    double x = 0, y = 0;
+    EXPECT_EQ(w.labelPosition(100, 200, sevenWide, &x, &y), c.outside < 2);
+    EXPECT_EQ(std::make_pair(x, y), std::make_pair(c.x, c.y)) << c.alignX << c.alignY << c.outside;
+  }
+}
+
+TEST(Widget, RatiosFollowTheHolderByMode) {
+  // Recorded in a 100 x 80 holder, applied in one of 200 x 160.
+  const struct {
+    int mode;
+    double width, height;
+  } cases[] = {{kKeepSize, 30, 40}, {kProportionalSize, 60, 80}, {kFillSize, 200, 160}};
+  for (const auto& c : cases) {
+    Widget w(10, 20, 30, 40, "w");
+    w.setWidthMode(c.mode), w.setHeightMode(c.mode);
+    w.recordRatios(100, 80), w.applyRatios(200, 160);
+    EXPECT_EQ(std::vector<double>({w.x(), w.y(), w.width(), w.height()}),
+              std::vector<double>({20, 40, c.width, c.height}))
+        << "mode " << c.mode;
+  }
+}
+
+TEST(TextEntry, BackspaceRemovesAndEnterFinishesANonEmptyLine) {
+  TextEntry entry("Prompt", 5, 5, 390, 25);
+  // Types the keys; the finished line, or "-" when Enter finished none.
+  auto typeAll = [&](const std::string& keys) {
+    for (char c : keys) entry.typeKey(static_cast<unsigned char>(c));
+    return entry.isLineReady() ? entry.takeLine() : "-";
+  };
+  EXPECT_EQ(typeAll("\b\r"), "-");
+  EXPECT_EQ(typeAll("ab\bc"), "-");
+  EXPECT_EQ(entry.typed(), "ac" + std::string(TextEntry::kCapacity - 2, ' '));
+  EXPECT_EQ(typeAll("\r"), "ac");
+  EXPECT_EQ(entry.typed(), std::string(TextEntry::kCapacity, ' '));
+  EXPECT_EQ(entry.takeLine(), "ac");  // taking it again gives the same text
+  const std::string full(TextEntry::kCapacity, 'x');
+  EXPECT_EQ(typeAll(full + "y\bz\r"), full.substr(1) + "z");  // a full buffer ignores y
+}
+
+TEST(ClippedLength, KeepsTheCharacterThatReachesTheLimitAndAlwaysTheFirst) {
+  auto narrowI = [](unsigned char c) { return c == 'i' ? 2 : 6; };
+  EXPECT_EQ(clippedLength("abcdefg", 24, narrowI), 4);  // 4 x 6 reaches 24 exactly
+  EXPECT_EQ(clippedLength("abcdefg", 25, narrowI), 5);  // the 5th crosses 25 and is kept
+  EXPECT_EQ(clippedLength("iiiiab", 10, narrowI), 5);   // 2 + 2 + 2 + 2 + 6: pixels, not characters
+  EXPECT_EQ(clippedLength("abc", 100, narrowI), 3);
+  EXPECT_EQ(clippedLength("abc", 0, narrowI), 1);
+  EXPECT_EQ(clippedLength("", 20, narrowI), 0);
+}
+
+TEST(MessageList, NewestLineIsIndexZeroAndOutsideIndicesAreNotFound) {
+  MessageList list("Status", 0);
+  list.addMessage("first");
+  list.addMessage("second");
+  std::string texts;
+  for (int i : {0, 1, 2, 3, -1}) texts += list.messageAt(i) + "|";
+  EXPECT_EQ(texts,
+            "second|first|List initialized. (Name: Status). This is a stupid unnecessary message.|"
+            "Message not found! (Index out of range)|Message not found! (Index out of range)|");
+}
+
+// Lines go one per tick once the clock has passed the deadline, which then
+// moves on by one lifetime, so after a quiet spell they drain one per tick.
+TEST(MessageList, LinesExpireOnePerTickAfterEachDeadline) {
+  int64_t now = 1000;
+  MessageList list("Status", 2, [&] { return now; });  // first deadline 3000
+  list.addMessage("a");
+  list.addMessage("b");
+  MessageList kept("Init", 0, [&] { return now; });  // a lifetime of 0 never expires
+  std::string counts;
+  for (int64_t t : {3000, 3001, 3001, 9001, 9001, 20000}) {
+    now = t;
+    list.tick();
+    kept.tick();
+    counts += std::to_string(list.count()) + std::to_string(kept.count()) + " ";
+  }
+  EXPECT_EQ(counts, "31 21 21 11 01 01 ");
+}
+
+TEST(MessageBox, ShowsItsFirstListTicksEveryListAndFitsLinesOfFifteenPixels) {
+  int64_t now = 1000;
+  MessageBox box("Messages", 5, 35, 390, 135, [&] { return now; });
+  MessageList* init = box.currentList();
+  MessageList* status = box.addList("Status", 1);
+  status->addMessage("b");
+  EXPECT_EQ(box.currentList()->name(), "Init");
+  now = 2001;
+  box.update();
+  EXPECT_EQ(std::make_pair(status->count(), init->count()),
+            std::make_pair(1, 1));   // the greeting went
+  EXPECT_EQ(box.visibleLines(), 8);  // 135 / 15 - 1
+  box.setHeight(200);
+  box.update();
+  EXPECT_EQ(box.visibleLines(), 12);  // 200 / 15 - 1, rounded down
+}
+
+}  // namespace
