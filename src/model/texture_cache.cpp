@@ -24,6 +24,14 @@ void TextureCache::remember(const std::string& name, int id) {
   entries_.push_back({name, id});
 }
 
+bool TextureCache::identify(const std::string& name, FileIdentity& identity) {
+  struct stat info;
+  if (stat(name.c_str(), &info) != 0) return false;
+  identity = {info.st_dev, info.st_ino, info.st_size,
+              info.st_ctim.tv_sec * 1000000000LL + info.st_ctim.tv_nsec};
+  return true;
+}
+
 int TextureCache::acquire(const std::string& name, bool retryFailed) {
   // A remembered failure answers at once: the model acquires its textures on
   // every frame, and retrying there would read the file and use up an id each
@@ -31,10 +39,10 @@ int TextureCache::acquire(const std::string& name, bool retryFailed) {
   const TextureEntry* entry = findEntry(name);
   if (entry && (entry->id != -1 || !retryFailed)) return entry->id;
   // Another name for a file already read shares its texture.
-  struct stat info;
-  const bool known = stat(name.c_str(), &info) == 0;
+  FileIdentity identity;
+  const bool known = identify(name, identity);
   if (known) {
-    const auto found = idOfFile_.find({info.st_dev, info.st_ino});
+    const auto found = idOfFile_.find(identity);
     if (found != idOfFile_.end()) {
       remember(name, found->second);
       return found->second;
@@ -42,7 +50,7 @@ int TextureCache::acquire(const std::string& name, bool retryFailed) {
   }
   const int id = loadImage(name);
   remember(name, id);
-  if (id != -1 && known) idOfFile_[{info.st_dev, info.st_ino}] = id;
+  if (id != -1 && known) idOfFile_[identity] = id;
   return id;
 }
 

@@ -12,6 +12,7 @@
 #include <map>
 #include <string>
 #include <unordered_map>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -45,10 +46,13 @@ class TextureCache {
   const std::vector<TextureEntry>& entries() const { return entries_; }  // oldest first
 
  private:
-  using FileIdentity = std::pair<dev_t, ino_t>;
+  // A file as the system knows it. Size and change time are part of it: a
+  // removed file's inode number may come back for a new file.
+  using FileIdentity = std::tuple<dev_t, ino_t, off_t, long long>;
 
   const TextureEntry* findEntry(const std::string& name) const;
   void remember(const std::string& name, int id);
+  static bool identify(const std::string& name, FileIdentity& identity);
 
   int lastId_ = 0;
   std::vector<TextureEntry> entries_;

@@ -15,6 +15,7 @@
 
 #include "app/gl_platform.h"
 #include "support/editor_fixture.h"
+#include "support/bmp_file.h"
 #include "support/fixtures.h"
 
 namespace {
@@ -158,6 +159,18 @@ TEST_F(FrameTest, TrianglesShowInTheirMaterialOrSelectionColourAndLit) {
   expectNo({0, 0, 255}, {{60, 60}});
   editor.views[kSideView].renderMode = kFlatShaded;
   expectColour({51, 51, 183}, {{60, 60}});
+  // Textured is unlit: a white texel on the blue material shows pure blue.
+  ScratchDir dir;
+  writeFile(dir.file("t.bmp"), tinyBmp());
+  connectTextureUploads(editor.ui->textures());
+  m.currentGroup->material.textured = 1;
+  m.currentGroup->material.textureName = dir.file("t.bmp");
+  for (UvPoint& uv : p->uvs) uv.u = uv.v = 0.75, uv.mapped = 1;
+  p->uvMapped = 1;
+  editor.views[kSideView].renderMode = kTextured;
+  expectColour({0, 0, 255}, {{60, 60}});
+  expectNo({51, 51, 183}, {{60, 60}});
+  editor.views[kSideView].renderMode = kFlatShaded;
   p->selected = 1;
   expectColour({183, 170, 91}, {{60, 60}});
   editor.views[kSideView].renderMode = kWireframe;

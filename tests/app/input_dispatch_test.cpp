@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "model/model_image.h"
 #include "support/editor_fixture.h"
 #include "support/fixtures.h"
 
@@ -99,6 +100,10 @@ TEST_F(InputTest, ClickOnThePromptFocusesItAndCharacterKeysGoOnlyThere) {
   EXPECT_EQ(state(), "0 1 -x-- 1");
   click(kLeftButton, 50, 50);  // a press that no panel takes clears the focus
   EXPECT_EQ(state(), "0 1 -x-- 0");
+  click(kLeftButton, 450, 485);
+  special(kKeyHome);  // hiding the panels takes the focus from the hidden prompt
+  key('d');
+  EXPECT_EQ(editor.consolePrompt->typed().substr(0, 3) + state(), "zs 0 1 -x-- 0");
 }
 
 TEST_F(InputTest, KeysPickTools) {
@@ -149,10 +154,21 @@ TEST_F(InputTest, ArrowAndPageKeysScrollAndZoomTheViewUnderThePointer) {
 TEST_F(InputTest, CtrlChordsArriveAsControlCodesAndStillWork) {
   ScratchDir dir;
   editor.model->name = dir.file("m.txt");
+  SquareWithWing square(*editor.model);
+  editor.selectAllVertices();
+  const std::string model = formatModelFile(captureImage(*editor.model));
+  // Other control codes do nothing: Ctrl+D, Ctrl+Z, Ctrl+C, Ctrl+Shift+B...
+  EXPECT_EQ(after([&] {
+              for (int c = 1; c <= 26; ++c)
+                if (c != 8 && c != 19) key(c, kCtrl), key(c, kCtrl | kShift);
+            }),
+            "0 0 -x-- 0");
+  EXPECT_EQ(formatModelFile(captureImage(*editor.model)), model);
+  EXPECT_EQ(editor.selectedVertices.count(), 5);
   const std::string greeting = lastConsoleMessage();
   EXPECT_EQ(after([&] { key(19, kCtrl | 8); }),  // Ctrl+S with NumLock on, not the Scale key
             "Saving model to file: " + dir.file("m.txt") + "\n0 0 -x-- 0");
-  EXPECT_EQ(readFile(dir.file("m.txt")).substr(0, 2), "0\n");
+  EXPECT_EQ(readFile(dir.file("m.txt")), model);
   EXPECT_EQ(lastConsoleMessage(), greeting);  // a quiet save, unlike F5
   SilencedStdout quiet;
   special(kKeyF5);
@@ -169,8 +185,10 @@ TEST_F(InputTest, FramePumpRunsQueuedCodesInClickOrderBeforeTheConsoleLine) {
   editor.ui->pushCommand(20);  // Move
   editor.ui->pushCommand(22);  // Scale 2D
   editor.ui->setFocusedEntry(editor.consolePrompt);
-  for (char c : std::string("/polycount\r")) key(c);
-  editor.framePump();
+  for (char c : std::string("/getpos\r/polycount\r")) key(c);  // both wait their turn
+  EXPECT_EQ(
+      printedBy([&] { editor.framePump(); }),
+      "numparams: 0\n/getpos /getpos (null) 9\nnumparams: 0\n/polycount /polycount (null) 14\n");
   EXPECT_EQ(state() + ", polygons: " + lastConsoleMessage(),
             "0 5 -x-- 1, polygons: 0");  // Scale 2D
   EXPECT_EQ(editor.ui->popCommand(), -1);

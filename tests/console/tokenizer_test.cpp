@@ -15,7 +15,8 @@ TEST(TokenizerTest, SplitsAtRunsOfBlanksOnly) {
   EXPECT_EQ(t.split("   "), Words{});
 }
 
-// The longest leading plain decimal number; 0 for anything else, or too large.
+// The longest leading plain decimal number, integers beyond the int range
+// clamped to it; 0 for anything else.
 TEST(NumberConversionTest, ReadsTheLongestLeadingNumberOrZero) {
   struct Case {
     const char* word;
@@ -27,7 +28,8 @@ TEST(NumberConversionTest, ReadsTheLongestLeadingNumberOrZero) {
       {"2.5", 2.5, 2}, {"-0.25abc", -0.25, 0}, {"+3", 3, 3}, {".5", 0.5, 0}, {"0.5", 0.5, 0},
       {"9", 9, 9}, {"1e2", 100, 1}, {"-12x", -12, -12}, {"abc", 0, 0}, {"", 0, 0},
       {"+-1", 0, 0}, {"inf", 0, 0}, {"nan", 0, 0}, {"1e999", 0, 1}, {"-1e999", 0, -1},
-      {"0x10", 0, 0}, {"2147483647", 2147483647, 2147483647}, {"99999999999999999999", 1e20, 0},
+      {"0x10", 0, 0}, {"2147483647", 2147483647, 2147483647}, {"99999999999999999999", 1e20, 2147483647},
+      {"-5000000000", -5e9, -2147483647 - 1},
   };
   // clang-format on
   for (const Case& c : cases) {

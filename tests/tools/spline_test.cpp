@@ -54,6 +54,13 @@ TEST(SplineTest, PointsAreSortedByXKeepingClickOrderForEqualX) {
   EXPECT_FALSE(clicks.spline->isFinite());         // two points at one x: the fit divides by zero
   Clicks column{{1, 0, 0}, {1, 1, 0}, {1, 2, 0}};  // a zero pivot in the solver
   EXPECT_FALSE(column.spline->isFinite());
+  // A non-finite change does not stop the sweeps: the fit shows it.
+  Clicks repeated{{0, 0, 0}, {1, 1, 0}, {2, 0, 0}, {2, 1, 0}};
+  EXPECT_EQ(
+      repeated.trace.substr(repeated.trace.find("S[1]")),
+      "S[1]: inf\nS[2]: -inf\nS[3]: 0.000000\ncpolys[0]: inf 0.000000 -inf 0.000000 0.000000\n"
+      "cpolys[1]: -inf inf -nan 1.000000 1.000000\ncpolys[2]: inf -inf -nan 0.000000 2.000000\n"
+      "g(0.66): -nan\ng(1.75): -nan\n");
   // Sweeps that alternate for ever, or overflow, still stop.
   EXPECT_EQ(Spline::solveGaussSeidel({{1, 1}, {-1, 1}}, {1, 0}).size(), 2u);
   EXPECT_EQ(Spline::solveGaussSeidel({{1, 2}, {2, 1}}, {1, 1}).size(), 2u);
