@@ -126,11 +126,6 @@ inline ::testing::AssertionResult sameVec(const Vec3& v, double x, double y, dou
                                        << x << ", " << y << ", " << z << ")";
 }
 inline Vec3 positionOf(const Vertex* v) { return Vec3{v->x, v->y, v->z}; }
-inline void expectAt(const Vertex* v, double x, double y, double z) {
-  EXPECT_NEAR(v->x, x, 1e-9);
-  EXPECT_NEAR(v->y, y, 1e-9);
-  EXPECT_NEAR(v->z, z, 1e-9);
-}
 
 // Standard output of `action`, as one string.
 template <class F>

@@ -1,22 +1,12 @@
 #!/usr/bin/env python3
-"""Runs a command on a private Xvfb server of its own (no window manager).
+"""Runs a command on a private Xvfb server: with_xvfb.py COMMAND [ARGS...]
 
-Usage: with_xvfb.py COMMAND [ARGS...]
-The server gets a 1024x768x24 screen and no key auto-repeat worth speaking
-of; it is stopped when the command ends.
-
-Two things made clients fail to open the display, both fixed here:
-- An X server resets itself when its last client leaves, and refuses
-  connections while it does: the probe below is such a client, so the
-  program started right after it could be turned away. `-noreset` keeps the
-  server as it is.
-- `Xvfb -displayfd` picks the lowest free number, so parallel runs keep
-  starting servers on numbers that another run's server is just giving up
-  (one such start was seen to hang for good). So each run picks a number
-  itself, at random from a range of its own, and holds a file lock on that
-  number from before its server starts until after the server has exited.
-  Numbers that any other X server holds (lock file or socket, on disk or
-  abstract) are skipped, so other programs' displays are never touched.
+Two things once made clients fail to open the display:
+- an X server resets when its last client (the probe below) leaves and refuses
+  connections meanwhile: `-noreset`;
+- `Xvfb -displayfd` reuses numbers parallel runs are just giving up: each run
+  takes a random number no X server holds and keeps a file lock on it until
+  its own server has exited.
 """
 import fcntl
 import os
