@@ -15,6 +15,7 @@
 namespace {
 
 constexpr size_t kFileHeaderSize = 14;
+constexpr uint32_t kMaxPixelOffset = 1 << 20;
 constexpr uint32_t kCoreHeaderSize = 12;  // the old OS/2 header: 16-bit sizes, no compression
 constexpr uint32_t kBiRgb = 0, kBiBitfields = 3, kBiAlphaBitfields = 6;
 
@@ -65,6 +66,9 @@ bool readHeader(const unsigned char* data, size_t size, BmpHeader& h, std::strin
 
 bool acceptable(const BmpHeader& h, long long maxPixels, std::string* reason) {
   if (h.width <= 0 || h.rows() == 0) return refuse(reason, "image has no pixels");
+  // Headers and palette take a few kilobytes; a gap of more before the pixels
+  // would only make the file cost memory that no pixel uses.
+  if (h.pixelOffset > kMaxPixelOffset) return refuse(reason, "damaged BMP header");
   if (h.width * h.rows() > maxPixels) return refuse(reason, "image larger than 16384 x 16384");
   // stb decodes none of the compressed kinds, but it allocates the whole image
   // before it looks at the bit count, and it reads a compression field it does
