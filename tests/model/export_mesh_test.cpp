@@ -4,9 +4,8 @@
 
 #include "support/fixtures.h"
 
-// Corners that differ in one value each: a on p1 and p2 by bone, b on p1 and
-// p3 by normal, c on p1 and p3 by v, d on p2 and p4 by u; a and c on p2 and
-// p4 are shared. Each group numbers its own vertices.
+// Corners differing by bone, normal, u or v are apart; a and c on p2 and p4 are
+// shared. Each group numbers its own vertices.
 TEST(ExportMesh, OneVertexPerDistinctPositionNormalTextureCoordinateAndBone) {
   Model m("m", nullptr);
   SquareWithWing s(m);
@@ -52,9 +51,8 @@ TEST(ExportMesh, ShadingNormalIsTheNormalTheEditorShadesWith) {
   p->smooth = 1;
   p->cornerNormals[1] = Vec3{0, 3, 4};  // smooth: the corner normal, made unit
   EXPECT_TRUE(sameVec(shadingNormal(*p, 1), 0, 0.6, 0.8));
-  p->cornerNormals[1] = Vec3{};  // a corner without one falls back on the face
+  p->cornerNormals[1] = Vec3{};  // none: the face's
   EXPECT_TRUE(sameVec(shadingNormal(*p, 1), -1, 0, 0));
-  c->y = 4;  // a triangle without area still gets a unit normal
-  c->z = 0;
+  c->y = 4, c->z = 0;  // a triangle without area still gets a unit normal
   EXPECT_TRUE(sameVec(shadingNormal(*p, 1), 0, 1, 0));
 }

@@ -1,5 +1,4 @@
-// What a model file carries: the exact text the writer makes of a model, the
-// model the reader builds from a text, and the damage the reader refuses.
+// The model file: the writer's exact text, the reader's model, the damage it refuses.
 
 #include <cstdio>
 #include <string>
@@ -14,8 +13,7 @@
 
 namespace {
 
-// Three groups (two textured), mapped and unmapped polygons, numbers that the
-// file rounds, and a skeleton three deep: root -> hub -> three leaves; root -> other.
+// Three groups (two textured), mapped polygons, rounded numbers, bones three deep.
 Polygon* buildRichModel(Model& model) {
   Bone* root = model.createRoot(0, 1, 0);
   root->paramA = 0.5;
@@ -43,10 +41,8 @@ Polygon* buildRichModel(Model& model) {
   return mapped;
 }
 
-// The rich model's file: lists are written head first, polygons numbered over all
-// groups in that order, bones in pre-order with the root holding every
-// polygon without a bone. Z stands for six zero texture coordinates and N for
-// the four constant normals ending every polygon line.
+// Lists head first, bones in pre-order, the root holding polygons without a bone.
+// Z stands for six zero texture coordinates, N for the four constant normals.
 std::string expanded(std::string text) {
   for (auto [letter, by] : {std::pair{'Z', "0.000000 0.000000 0.000000 0.000000 0.000000 0.000000"},
                             std::pair{'N',
@@ -81,7 +77,6 @@ TEST(ModelImageTest, WriterGivesTheExactTextAndBuildingItTwiceGivesItBack) {
   EXPECT_TRUE(model.vertices.tailItem()->fileIndex == 5 && rich->fileIndex == 5);
   EXPECT_EQ(printedBy([&] { buildModel(captureImage(model), built, /*printNames=*/true); }),
             "Read texture name: wood.bmp\nRead texture name: textures/skin.bmp\n");
-  // The reader's lists are the writer's reversed, with load-time flags.
   EXPECT_EQ(built.currentGroup, built.groups.headItem());
   EXPECT_EQ(built.skeleton->boneCount, 6);
   EXPECT_TRUE(sameVec(positionOf(built.vertices.headItem()), 0, 0, 0));
@@ -105,7 +100,6 @@ TEST(ModelImageTest, WriterGivesTheExactTextAndBuildingItTwiceGivesItBack) {
   EXPECT_EQ(textOf(one).substr(0, head.size()), head);
 }
 
-// Three vertices, two polygons in one textured group, a root and one child.
 const std::string kSmall =
     "3\n0 0 0\n1 0 0\n0 1 0\n1\n2\n0 1 2 0 0 0 0 0 0 \n2 1 0 0.5 0 0 0 0 0 \n1\nskin.bmp\n"
     "1 1 1 1\n2\n1 0 0 0 0 0 0 -1\n2 1 0 0 0 0 1 -1\n";
@@ -116,9 +110,7 @@ std::string replaced(std::string text, const std::string& from, const std::strin
   return at == std::string::npos ? text : text.replace(at, from.size(), to);
 }
 
-// Any blanks between numbers, other spellings of them, any nonzero texture
-// flag, a name of any length, and anything after a polygon's texture
-// coordinates.
+// Any blanks, spellings of numbers, texture flag, name length, and text after a polygon.
 TEST(ModelImageTest, ReaderTakesWhatScanfWouldTake) {
   ModelImage plain, relaxed;
   ASSERT_TRUE(parseModelFile(kSmall, plain));
@@ -172,7 +164,6 @@ std::vector<std::pair<std::string, std::string>> damagedFiles() {
   };
 }
 
-// A file holding `text`, to be read from its start.
 std::FILE* fileWith(const std::string& text) {
   std::FILE* file = std::tmpfile();
   std::fwrite(text.data(), 1, text.size(), file);
@@ -182,9 +173,8 @@ std::FILE* fileWith(const std::string& text) {
 
 const std::pair<size_t, size_t> kRingShapes[] = {{1, 1}, {3, 2}, {8, 3}, {4096, 16}};
 
-// Whole, a window at a time wherever the window's edges fall, or on two
-// threads whatever the shape of the ring of polygon blocks between them: a
-// text gives the same image, or the same error and the output as it was.
+// Whole, a window at a time, or on two threads with any ring of polygon blocks:
+// the same image, or the same error and the output untouched.
 TEST(ModelImageTest, EveryWayOfReadingGivesTheSameImageOrTheSameError) {
   auto cases = damagedFiles();
   for (const std::string& good :
@@ -228,14 +218,10 @@ TEST(ModelImageTest, EveryWayOfReadingGivesTheSameImageOrTheSameError) {
   EXPECT_FALSE(readModelFile(directory, 4096, image, &error));
   EXPECT_EQ(error, "the file could not be read");
   std::fclose(directory);
-}
-
-TEST(ModelImageTest, EveryPrefixIsRefused) {
-  ModelImage image;
-  // Only the final line feed may go. Each prefix sits in a buffer of its own
-  // size so that the sanitizer sees any read past it.
-  for (size_t length = 0; length + 1 < kRichFile.size(); ++length) {
-    const std::vector<char> prefix(kRichFile.begin(), kRichFile.begin() + length);
+  for (size_t length = 0; length + 1 < kRichFile.size();
+       ++length) {  // only the last line feed may go
+    const std::vector<char> prefix(kRichFile.begin(),
+                                   kRichFile.begin() + length);  // for the sanitizer
     ASSERT_FALSE(parseModelFile(std::string_view(prefix.data(), length), image)) << length;
   }
 }
