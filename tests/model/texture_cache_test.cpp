@@ -77,10 +77,6 @@ TEST(BmpDecodeTest, TexelsComeOutRgbaBottomRowFirstAndAPrefixWithAllHeadersDecod
           << n << ": " << length << " bytes";
     }
   }
-  const std::string notBmp = "BA" + kFiles[0].file.substr(2);
-  DecodedImage image;
-  EXPECT_FALSE(
-      decodeBmp(reinterpret_cast<const unsigned char*>(notBmp.data()), notBmp.size(), image));
 }
 
 TEST(ImageDecode, RefusedImagesSayWhyAndLeaveNoImage) {
