@@ -1,6 +1,5 @@
-// The texture decoder on arbitrary bytes: it refuses with a reason or hands
-// out exactly width x height RGBA texels. The pixel limit is lowered so that
-// a short file claiming the largest image stays within the fuzzer's memory.
+// The BMP decoder on any bytes: a reason, or width x height RGBA texels. The lower
+// pixel limit keeps a short file claiming the largest image within the fuzzer's memory.
 
 #include <cstddef>
 #include <cstdint>

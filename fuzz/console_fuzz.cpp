@@ -1,7 +1,5 @@
-// Console lines against an editor holding a model with a selection. Each input
-// is one or more lines (split at line feeds), run in a fresh editor in a
-// scratch directory that holds a model file and a texture; file names are
-// kept inside that directory. After the lines the model must be intact.
+// Console lines (split at line feeds) in a fresh editor holding a model, a selection
+// and a texture in a scratch directory: afterwards the model must be intact.
 
 #include <stdlib.h>
 #include <unistd.h>
@@ -19,7 +17,6 @@
 #include "support/bmp_file.h"
 #include "support/model_invariants.h"
 
-// Two groups (the current one textured), four vertices, a root with a child.
 constexpr const char* kModelFile =
     "4\n0 0 0\n1 0 0\n0 1 0\n1e300 -2 0.5\n"
     "2\n1\n0 1 2 0 1 0 0 0 1 \n0\n1 0 0 1\n"
@@ -29,8 +26,7 @@ constexpr const char* kModelFile =
 static std::filesystem::path workingDirectory;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  // In memory where there is such a file system: every save syncs its file,
-  // and an input of a few hundred /save lines must not take seconds on disk.
+  // In memory if possible: every save syncs its file.
   char inMemory[] = "/dev/shm/vantorel-console-fuzz-XXXXXX";
   char onDisk[] = "/tmp/vantorel-console-fuzz-XXXXXX";
   const char* dir = mkdtemp(inMemory) ? inMemory : mkdtemp(onDisk);
@@ -49,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::filesystem::remove_all(entry.path());
   std::ofstream("model.mdl") << kModelFile;
   std::ofstream("tex.bmp", std::ios::binary) << tinyBmp();
-  Editor editor;  // the editor's trace goes to /dev/null
+  Editor editor;
   if (!editor.model->load("model.mdl")) std::abort();
   editor.model->name = "current.mdl";
   editor.selectAllVertices();
@@ -60,7 +56,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (size_t start = 0; start <= input.size();) {
     const size_t end = std::min(input.find('\n', start), input.size());
     std::string line(input.substr(start, end - start));
-    // Past the command word a '/' could lead a file name out of the directory.
     if (line.size() > 1) std::replace(line.begin() + 1, line.end(), '/', '_');
     editor.runConsoleCommand(line);
     start = end + 1;

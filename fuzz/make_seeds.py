@@ -1,7 +1,5 @@
 #!/usr/bin/env python3
-"""Usage: make_seeds.py OUTPUT_DIR. Writes OUTPUT_DIR/<fuzz target>/ with small valid
-inputs of each kind the target reads: model files of every section, BMPs the decoder
-reads, lines of every console command, typing for the prompt."""
+"""Usage: make_seeds.py OUTPUT_DIR. Writes OUTPUT_DIR/<fuzz target>/ with small valid inputs."""
 import os, struct, sys
 
 N = " 0.000000 1.000000 0.000000" * 4 + " \n"  # a polygon line's constant normals

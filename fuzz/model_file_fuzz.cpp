@@ -1,7 +1,5 @@
-// The model file reader on arbitrary bytes: it refuses or accepts without
-// touching memory it does not own; reading a window at a time or building on
-// two threads gives what reading the whole text gives; a model built from
-// what it accepts is whole, and its file text is stable once written.
+// The model file reader on any bytes: a window at a time and on two threads it gives
+// what reading the whole text gives; what it accepts builds a whole model whose text is stable.
 
 #include <cstdint>
 #include <cstdio>
@@ -35,7 +33,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   if (!understood) return 0;
 
-  // The writer rounds to six decimals once; after that the text is stable.
   const std::string written = formatModelFile(parsed);
   ModelImage reread;
   require(parseModelFile(written, reread) && formatModelFile(reread) == written);

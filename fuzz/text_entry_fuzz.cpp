@@ -1,7 +1,4 @@
-// Typing any bytes into the console prompt: the entry shows exactly what a
-// plain model of it holds (Backspace drops the last character, Enter finishes
-// a non-empty line, a full entry of 128 characters ignores more), padded with
-// blanks, and each finished line is taken whole.
+// Typing any bytes into the prompt: the entry shows what a plain string model of it holds.
 
 #include <cstddef>
 #include <cstdint>
@@ -29,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     bool same = entry.length() == static_cast<int>(typed.size()) &&
                 shown == typed + std::string(TextEntry::kCapacity - typed.size(), ' ') &&
                 (entry.isLineReady() != 0) == ready;
-    if (ready && (c & 1)) {  // taking the line, as the frame pump does, now and then
+    if (ready && (c & 1)) {  // the frame pump takes the line, now and then
       same = same && entry.takeLine() == line;
       ready = false;
     }

@@ -1,6 +1,4 @@
-"""The Khronos glTF validator finds no error and no warning in the program's
-glTF files (with and without skeleton, texture, several groups, and empty).
-What the files mean is checked by importing them back (foreign_import_test)."""
+"""The glTF validator finds no error or warning in the program's glTF files of every kind."""
 import json, os, struct, subprocess, sys, tempfile
 
 program, validator = sys.argv[1], sys.argv[2]
@@ -8,7 +6,6 @@ os.chdir(tempfile.mkdtemp(prefix="vantorel-gltf-"))
 row = b"".join(bytes((40 * x, 90, 200)) for x in range(4))
 open("skin.bmp", "wb").write(b"BM" + struct.pack("<IHHI", 78, 0, 0, 54) +
                              struct.pack("<IiiHHIIiiII", 40, 4, 2, 1, 24, 0, 24, 0, 0, 0, 0) + row * 2)
-
 # A column of three squares, two triangles each; three bones up it.
 VERTICES = [(x, y, 0) for y in range(4) for x in (0, 1)]
 TRIANGLES = [(2 * y, 2 * y + 1, 2 * y + 3) for y in range(3)] + [(2 * y, 2 * y + 3, 2 * y + 2) for y in range(3)]
@@ -29,26 +26,22 @@ models = {"full": model_file([(TRIANGLES[:2], "skin.bmp", (1, 1, 1, 1)),
                               (TRIANGLES[2:], None, (0.2, 0.4, 0.6, 0.5))], BONES),
           "bare": model_file([(TRIANGLES, None, (1, 0.5, 0, 1))], []),
           "empty": model_file([([], None, (1, 1, 1, 1))], [], vertices=[])}
-files = []
-for name, text in models.items():
-    open(name + ".vantorel", "w").write(text)
-    for ext in (".glb", ".gltf"):
-        subprocess.run([program, "--convert", name + ".vantorel", name + ext], check=True,
-                       stdout=subprocess.DEVNULL, env=dict(os.environ, DISPLAY=""))
-        files.append(name + ext)
-
+files = [name + ext for name in models for ext in (".glb", ".gltf")]
+for name in files:
+    open(name.split(".")[0] + ".vantorel", "w").write(models[name.split(".")[0]])
+    subprocess.run([program, "--convert", name.split(".")[0] + ".vantorel", name], check=True,
+                   stdout=subprocess.DEVNULL, env=dict(os.environ, DISPLAY=""))
 check = """
 const v = require(process.argv[1]), fs = require('fs');
 (async () => { for (const f of process.argv.slice(2)) {
   const r = await v.validateBytes(new Uint8Array(fs.readFileSync(f)),
       {uri: f, externalResourceFunction: u => Promise.resolve(new Uint8Array(fs.readFileSync(decodeURIComponent(u))))});
-  console.log(JSON.stringify([f, r.issues.numErrors, r.issues.numWarnings,
+  console.log(JSON.stringify([f, r.issues.numErrors + r.issues.numWarnings,
       r.issues.messages.filter(m => m.severity < 2).map(m => m.code + ' ' + m.pointer)]));
 }})();
 """
 out = subprocess.run(["node", "-e", check, validator] + files, capture_output=True, text=True, check=True)
 results = [json.loads(line) for line in out.stdout.splitlines()]
 assert [r[0] for r in results] == files, out.stdout + out.stderr
-for f, errors, warnings, messages in results:
-    assert errors == 0 and warnings == 0, (f, messages)
+assert all(r[1] == 0 for r in results), results
 print("%d passed, 0 failed" % len(files))

@@ -1,6 +1,5 @@
-// Saving respects the user's file: every way a save can go writes the whole
-// text and keeps what the file was (mode, owner, links); what may not be
-// replaced is left alone; a save cut short never costs the old content.
+// Saving writes the whole text, keeps the file's mode, owner and links, and a save
+// cut short never costs the old content.
 
 #include "model/file_replace.h"
 
@@ -23,12 +22,8 @@ struct stat statOf(const std::string& path) {
   return info;
 }
 
-// Each way a save can go: the text is there whole, the file keeps its mode,
-// owner and links, no temporary is left.
 TEST(FileReplaceTest, EveryWayOfSavingWritesTheTextAndKeepsTheFile) {
-  // setUp: "" none, "old" a file of nobody's with mode 0640, "link" the same
-  // with a second hard link, "symlink" a link to it, "long" a new file whose
-  // name has 250 characters.
+  // "old": nobody's file of mode 0640, linked by "link" and "symlink"; "long": 250 chars.
   const mode_t mask = umask(0);
   umask(mask);
   for (const std::string setUp : {"", "old", "link", "symlink", "long"}) {
@@ -60,8 +55,7 @@ TEST(FileReplaceTest, EveryWayOfSavingWritesTheTextAndKeepsTheFile) {
   }
 }
 
-// As an ordinary user: a read-only file in a writable folder is not replaced;
-// a writable file in a read-only folder is written in place.
+// A read-only file in a writable folder is left; a file in a closed folder is written in place.
 TEST(FileReplaceTest, PermissionsOfTheFileCountNotOnlyThoseOfTheFolder) {
   if (geteuid() != 0) GTEST_SKIP() << "needs root to act as another user";
   ScratchDir open, closed;
@@ -85,28 +79,31 @@ TEST(FileReplaceTest, PermissionsOfTheFileCountNotOnlyThoseOfTheFolder) {
   EXPECT_EQ(reason, "not a regular file");
 }
 
-TEST(FileReplaceTest, AFailedWriteInPlacePutsTheOldContentBack) {
+// Whether written in place (a hard link) or by rename, a failed write keeps the old content.
+TEST(FileReplaceTest, AFailedWritePutsTheOldContentBack) {
   ScratchDir dir;
   writeFile(dir.file("m.mdl"), "old");
+  writeFile(dir.file("n.mdl"), "old");
   link(dir.file("m.mdl").c_str(), dir.file("other.mdl").c_str());
-  // A file-size limit makes the write of the longer text fail halfway.
-  const ChildResult child = runInChild([&] {
-    signal(SIGXFSZ, SIG_IGN);
-    const struct rlimit limit = {100, 100};
-    setrlimit(RLIMIT_FSIZE, &limit);
-    std::string reason;
-    const bool saved = replaceFileContents(dir.file("m.mdl"), std::string(1000, 'x'), {}, &reason);
-    return !saved && reason.rfind("cannot write the file", 0) == 0 ? 0 : 1;
-  });
-  EXPECT_EQ(child.code, 0);
-  EXPECT_EQ(readFile(dir.file("m.mdl")), "old");
-  EXPECT_EQ(dir.entryCount(), 2) << "no backup is left behind";
+  struct rlimit previous, small;  // files of at most 100 bytes, even for root
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
+  small = {100, previous.rlim_max};
+  const auto previousHandler = signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  std::string reason;
+  const bool savedInPlace =
+      replaceFileContents(dir.file("m.mdl"), std::string(1000, 'x'), {}, &reason);
+  const bool savedByRename = replaceFileContents(dir.file("n.mdl"), std::string(1000, 'x'));
+  setrlimit(RLIMIT_FSIZE, &previous);
+  signal(SIGXFSZ, previousHandler);
+  EXPECT_FALSE(savedInPlace || savedByRename);
+  EXPECT_EQ(reason.rfind("cannot write the file", 0), 0u) << reason;
+  EXPECT_TRUE(readFile(dir.file("m.mdl")) == "old" && readFile(dir.file("n.mdl")) == "old");
+  EXPECT_EQ(dir.entryCount(), 3) << "no backup or temporary is left behind";
 }
 
-// A child saves two texts in turn until it is killed at a random moment; each
-// time the target holds one of them whole, or (writing in place) a backup
-// beside it does. The next save removes what the killed one left, but not a
-// file some running save holds, nor a name that is not one of ours.
+// A child saving two texts in turn is killed at random: the target, or an in-place
+// save's backup, holds one whole; the next save removes leftovers not held or foreign.
 TEST(FileReplaceTest, SavesKilledAtRandomMomentsNeverCostTheOldText) {
   const std::string texts[2] = {std::string(300000, 'a'), std::string(200000, 'b')};
   std::mt19937 random(20261207);

@@ -1,7 +1,5 @@
-// The List, and addMissingByMarks standing for addMissing, against a plain
-// sequence: after every random step the same items in the same order both
-// ways round, and the same answers, errors and cursor, whether the membership
-// index was built early, late or never.
+// The List (and addMissingByMarks) against a plain sequence: after every random step
+// the same items both ways round, answers, errors and cursor, with or without its index.
 
 #include "model/list.h"
 
@@ -18,7 +16,6 @@
 
 namespace {
 
-// The plain sequence; operations on an item take its first copy from the head.
 struct Plain : std::deque<Vertex*> {
   iterator find(const Vertex* v) { return std::find(begin(), end(), v); }
   long copiesOf(const Vertex* v) const { return std::count(begin(), end(), v); }
@@ -39,13 +36,10 @@ void expectSame(const List<Vertex>& list, const Plain& plain) {
 }
 
 template <class Operation>
-std::string errorOf(Operation operation) {
-  try {
-    operation();
-  } catch (const ListError& e) {
-    return e.what();
-  }
-  return "";
+std::string errorOf(Operation operation) try {
+  return operation(), "";
+} catch (const ListError& e) {
+  return e.what();
 }
 
 TEST(ListTest, RandomOperationsMatchAPlainSequence) {
@@ -58,9 +52,9 @@ TEST(ListTest, RandomOperationsMatchAPlainSequence) {
     for (int step = 0; step < 300; ++step) {
       SCOPED_TRACE("seed " + std::to_string(seed) + " step " + std::to_string(step));
       Vertex* item = anyItem();
-      if (seed % 2) list.contains(item);  // the index is built at once
+      if (seed % 2) list.contains(item);  // builds the index
       const auto at = plain.find(item);
-      List<Vertex> other;  // the bulk operations' argument, items repeating
+      List<Vertex> other;  // bulk operations' argument, items repeating
       Plain others;
       for (int n = random() % 6; n > 0; --n)
         others.push_back(anyItem()), other.pushBack(others.back());
@@ -71,7 +65,7 @@ TEST(ListTest, RandomOperationsMatchAPlainSequence) {
       const int kind = random() % 14;
       switch (kind) {
         case 0:
-          list.reserve(index);  // room changes nothing seen
+          list.reserve(index);
           list.pushFront(item), plain.push_front(item);
           break;
         case 1:

@@ -1,5 +1,4 @@
-// What a model file carries: the exact text the writer makes of a model, the
-// model the reader builds from a text, and the damage the reader refuses.
+// The model file: the writer's exact text, the reader's model, the damage it refuses.
 
 #include <cstdio>
 #include <string>
@@ -14,8 +13,7 @@
 
 namespace {
 
-// Three groups (two textured), mapped and unmapped polygons, numbers that the
-// file rounds, and a skeleton three deep: root -> hub -> three leaves; root -> other.
+// Three groups (two textured), mapped polygons, rounded numbers, bones three deep.
 Polygon* buildRichModel(Model& model) {
   Bone* root = model.createRoot(0, 1, 0);
   root->paramA = 0.5;
@@ -43,10 +41,8 @@ Polygon* buildRichModel(Model& model) {
   return mapped;
 }
 
-// The rich model's file: lists are written head first, polygons numbered over all
-// groups in that order, bones in pre-order with the root holding every
-// polygon without a bone. Z stands for six zero texture coordinates and N for
-// the four constant normals ending every polygon line.
+// Lists head first, bones in pre-order, the root holding polygons without a bone.
+// Z stands for six zero texture coordinates, N for the four constant normals.
 std::string expanded(std::string text) {
   for (auto [letter, by] : {std::pair{'Z', "0.000000 0.000000 0.000000 0.000000 0.000000 0.000000"},
                             std::pair{'N',
@@ -81,12 +77,8 @@ TEST(ModelImageTest, WriterGivesTheExactTextAndBuildingItTwiceGivesItBack) {
   EXPECT_TRUE(model.vertices.tailItem()->fileIndex == 5 && rich->fileIndex == 5);
   EXPECT_EQ(printedBy([&] { buildModel(captureImage(model), built, /*printNames=*/true); }),
             "Read texture name: wood.bmp\nRead texture name: textures/skin.bmp\n");
-  // The reader's lists are the writer's reversed, with load-time flags.
-  EXPECT_EQ(built.currentGroup, built.groups.headItem());
   EXPECT_EQ(built.skeleton->boneCount, 6);
-  EXPECT_TRUE(sameVec(positionOf(built.vertices.headItem()), 0, 0, 0));
   Polygon* mapped = built.currentGroup->polygons.headItem();
-  EXPECT_EQ(mapped->uvs[1].u, 0.75);
   EXPECT_EQ(mapped->bone, built.rootBone());
   EXPECT_EQ(mapped->selected + mapped->smooth + mapped->flipped, 0);
   EXPECT_TRUE(sameVec(mapped->normal, 0, 1, 0) && sameVec(mapped->cornerNormals[2], 0, 1, 0));
@@ -94,18 +86,14 @@ TEST(ModelImageTest, WriterGivesTheExactTextAndBuildingItTwiceGivesItBack) {
   EXPECT_EQ(built.currentGroup->polygons.tailItem()->uvMapped, 0);
   buildModel(captureImage(built), again, false);
   EXPECT_EQ(textOf(again), kRichFile);
-
-  // A corner missing from the vertex list gets a line of its own.
-  Model one("one", nullptr);
+  Model one("one", nullptr);  // a corner missing from the vertex list gets a line of its own
   Vertex* b = addVertex(one, 1, 0, 0);
   addTriangle(one, addVertex(one, 0, 0, 0), b, one.newVertex(5, 5, 5));
-  const std::string head =
-      "3\n0.000000 0.000000 0.000000\n1.000000 0.000000 0.000000\n5.000000 5.000000 5.000000\n"
-      "1\n1\n0 1 2 ";
-  EXPECT_EQ(textOf(one).substr(0, head.size()), head);
+  EXPECT_TRUE(
+      textOf(one).starts_with("3\n0.000000 0.000000 0.000000\n1.000000 0.000000 0.000000\n"
+                              "5.000000 5.000000 5.000000\n1\n1\n0 1 2 "));
 }
 
-// Three vertices, two polygons in one textured group, a root and one child.
 const std::string kSmall =
     "3\n0 0 0\n1 0 0\n0 1 0\n1\n2\n0 1 2 0 0 0 0 0 0 \n2 1 0 0.5 0 0 0 0 0 \n1\nskin.bmp\n"
     "1 1 1 1\n2\n1 0 0 0 0 0 0 -1\n2 1 0 0 0 0 1 -1\n";
@@ -114,25 +102,6 @@ std::string replaced(std::string text, const std::string& from, const std::strin
   const size_t at = text.find(from);
   EXPECT_NE(at, std::string::npos) << from;
   return at == std::string::npos ? text : text.replace(at, from.size(), to);
-}
-
-// Any blanks between numbers, other spellings of them, any nonzero texture
-// flag, a name of any length, and anything after a polygon's texture
-// coordinates.
-TEST(ModelImageTest, ReaderTakesWhatScanfWouldTake) {
-  ModelImage plain, relaxed;
-  ASSERT_TRUE(parseModelFile(kSmall, plain));
-  EXPECT_EQ(plain.groups[0].polygons[1].u[0], 0.5);
-  EXPECT_EQ(plain.bones[1].polygons, std::vector<int>{1});
-  std::string text = replaced(kSmall, "0 0 0\n1 0 0", "\t0\t-0.0  +0e5\r\n\r\n1.000000 +0 0");
-  text = replaced(text, "0.5 0 0 0 0 0 ", "00000.5000000 0 0 0 0 0 normals 1.0 ignored");
-  text = replaced(text, "1\nskin.bmp", "7\n" + std::string(300, 'n'));
-  text.pop_back();  // no line feed at the very end
-  ASSERT_TRUE(parseModelFile(text, relaxed));
-  EXPECT_EQ(relaxed.groups[0].textured, 1);
-  EXPECT_EQ(relaxed.groups[0].textureName, std::string(300, 'n'));
-  relaxed.groups[0].textureName = "skin.bmp";
-  EXPECT_EQ(relaxed, plain);
 }
 
 // Damaged texts with the exact error each gives.
@@ -172,7 +141,6 @@ std::vector<std::pair<std::string, std::string>> damagedFiles() {
   };
 }
 
-// A file holding `text`, to be read from its start.
 std::FILE* fileWith(const std::string& text) {
   std::FILE* file = std::tmpfile();
   std::fwrite(text.data(), 1, text.size(), file);
@@ -182,20 +150,19 @@ std::FILE* fileWith(const std::string& text) {
 
 const std::pair<size_t, size_t> kRingShapes[] = {{1, 1}, {3, 2}, {8, 3}, {4096, 16}};
 
-// Whole, a window at a time wherever the window's edges fall, or on two
-// threads whatever the shape of the ring of polygon blocks between them: a
-// text gives the same image, or the same error and the output as it was.
+// Whole, a window at a time, or on two threads with any ring of polygon blocks:
+// the same image, or the same error and the output untouched.
 TEST(ModelImageTest, EveryWayOfReadingGivesTheSameImageOrTheSameError) {
   auto cases = damagedFiles();
   for (const std::string& good :
        {kRichFile, kSmall, replaced(kSmall, "skin", std::string(700, 'n')),
         replaced(kSmall, "1 0 0\n", "1.00000000000000000001 0 0\n"),
         replaced(kSmall, "1\n2\n", "2\n0\n0\n1 1 1 1\n2\n"),  // an empty group
-        kSmall + "0\na note after the skeleton\n"})
+        kSmall + "0\na note after the skeleton\n", kSmall.substr(0, kSmall.size() - 1),
+        replaced(replaced(kSmall, "0 0 0\n1 0 0", "\t0\t-0.0  +0e5\r\n\r\n1.000000 +0 0"),
+                 "0.5 0 0 0 0 0 ", "00000.5000000 0 0 0 0 0 normals 1.0 ignored"),
+        replaced(kSmall, "1\nskin.bmp", "7\nskin.bmp")})  // what scanf would take
     cases.push_back({good, ""});
-  ModelImage small, noted;
-  EXPECT_TRUE(parseModelFile(kSmall, small) && parseModelFile(kSmall + "0\nnote", noted));
-  EXPECT_EQ(small, noted) << "text after the skeleton is ignored";
   ModelImage marker;
   marker.vertices.push_back(Vec3{9, 9, 9});
   for (const auto& [text, expected] : cases) {
@@ -228,14 +195,10 @@ TEST(ModelImageTest, EveryWayOfReadingGivesTheSameImageOrTheSameError) {
   EXPECT_FALSE(readModelFile(directory, 4096, image, &error));
   EXPECT_EQ(error, "the file could not be read");
   std::fclose(directory);
-}
-
-TEST(ModelImageTest, EveryPrefixIsRefused) {
-  ModelImage image;
-  // Only the final line feed may go. Each prefix sits in a buffer of its own
-  // size so that the sanitizer sees any read past it.
-  for (size_t length = 0; length + 1 < kRichFile.size(); ++length) {
-    const std::vector<char> prefix(kRichFile.begin(), kRichFile.begin() + length);
+  for (size_t length = 0; length + 1 < kRichFile.size();
+       ++length) {  // only the last line feed may go
+    const std::vector<char> prefix(kRichFile.begin(),
+                                   kRichFile.begin() + length);  // for the sanitizer
     ASSERT_FALSE(parseModelFile(std::string_view(prefix.data(), length), image)) << length;
   }
 }

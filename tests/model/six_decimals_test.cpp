@@ -1,6 +1,4 @@
-// Reals in model files go through text exactly as printf's "%lf" writes and
-// strtod reads them: the writer's text, roundAsWritten and the reader's short
-// road for the writer's own numbers all agree with them bit for bit.
+// The writer's text, roundAsWritten and the reader agree bit for bit with printf and strtod.
 
 #include <bit>
 #include <cmath>
@@ -24,9 +22,8 @@ bool sameBits(double a, double b) {
   return std::bit_cast<uint64_t>(a) == std::bit_cast<uint64_t>(b);
 }
 
-// Around every decision the rounding makes: exact ties (j / 128, odd halves
-// of a millionth) and their neighbours, signed zeros, magnitudes on both sides
-// of the fast path's limit (2^31) up to the largest double, and random ones.
+// Exact ties (j / 128, odd half-millionths) and neighbours, signed zeros, both sides of
+// the fast path's limit (2^31) up to the largest double, and random values.
 TEST(SixDecimalsTest, WriterRoundingAndReaderAgreeWithPrintfAndStrtod) {
   std::vector<double> values = {-0.0,       5e-7,       -4.9999999e-7, 123.4565,
                                 1e-300,     0x1p31,     0x1p31 - 0.5,  0x1p52,

@@ -1,7 +1,6 @@
 #pragma once
-// Shared by the export and import tests: a scratch directory that is the
-// working directory while it lives (texture names are opened from there),
-// random models, and the comparison of what two models' files would hold.
+// For the export and import tests: a scratch working directory, random models, and
+// the comparison of what two models' files would hold.
 
 #include <gtest/gtest.h>
 
@@ -27,10 +26,8 @@ class ScratchCwd : public ScratchDir {
   std::filesystem::path previous_;
 };
 
-// A model of 1 to 3 groups whose every vertex is used; six-decimal numbers,
-// coordinates within +-4, colours and texture coordinates within 0..1. With
-// `texture`, the first group is textured with it; with `bones`, a random tree
-// of that many bones to which random triangles are assigned.
+// 1 to 3 groups, every vertex used, six-decimal numbers; the first group textured
+// with `texture` if given; a random tree of `bones` bones holding random triangles.
 inline void buildRandomModel(Model& m, std::mt19937& rng, const std::string& texture, int bones) {
   auto six = [&](double low, double high) {
     return std::round(std::uniform_real_distribution<double>(low, high)(rng) * 1e6) / 1e6;
@@ -61,7 +58,6 @@ inline void buildRandomModel(Model& m, std::mt19937& rng, const std::string& tex
   }
 }
 
-// What the files of two models hold, the same within 1e-5 for positions.
 inline void expectSameImage(const ModelImage& want, const ModelImage& got) {
   auto near = [](const Vec3& a, const Vec3& b) {
     return std::abs(a.x - b.x) < 1e-5 && std::abs(a.y - b.y) < 1e-5 && std::abs(a.z - b.z) < 1e-5;
