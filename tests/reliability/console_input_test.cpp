@@ -1,6 +1,5 @@
-// What a user can type at the console prompt (any byte, lines longer than the
-// prompt) and vertices at the ends of the number range: nothing may
-// crash the editor or put an infinite or NaN number into the model.
+// Any byte typed at the prompt, over-long lines and vertices at the ends of the number range
+// neither crash the editor nor put an infinite or NaN number in the model.
 
 #include <cfloat>
 #include <cmath>
@@ -16,7 +15,7 @@ using ConsoleInputTest = EditorTest;
 TEST_F(ConsoleInputTest, AnyByteTypedReachesTheCommandUpTo128Characters) {
   ScratchDir dir;
   SquareWithWing square(*editor.model);
-  auto typeAtPrompt = [&](const std::string& keys) {  // key by key, then a frame runs the line
+  auto typeAtPrompt = [&](const std::string& keys) {
     SilencedStdout quiet;
     editor.uiContext()->setFocusedEntry(editor.consolePrompt);
     for (char c : keys) editor.keyPressed(c, 0, 0);
@@ -24,19 +23,16 @@ TEST_F(ConsoleInputTest, AnyByteTypedReachesTheCommandUpTo128Characters) {
   };
   const std::string text = formatModelFile(captureImage(*editor.model));
   for (int byte = 1; byte < 256; ++byte) {
-    // Backspace and Enter edit the line, a blank ends a word, a slash names a directory.
     if (byte == 8 || byte == 13 || byte == ' ' || byte == '/') continue;
     const std::string name = dir.file(std::string("t") + static_cast<char>(byte) + ".mdl");
     typeAtPrompt("/save " + name + "\r");
     ASSERT_EQ(lastConsoleMessage() + editor.model->name, "Model saved!" + name) << byte;
     ASSERT_EQ(readFile(name), text) << byte;
   }
-  // A zero byte cannot be part of a file name: the save is refused rather than
-  // written under the name cut short.
+  // A zero byte: refused rather than saved under the name cut short.
   typeAtPrompt("/save " + dir.file("z") + std::string(1, '\0') + ".mdl\r");
   EXPECT_EQ(lastConsoleMessage(), "Error! Model failed to save!");
   EXPECT_EQ(dir.entryCount(), 255 - 4);
-  // The prompt keeps 128 characters of a longer line.
   typeAtPrompt("/hidetex" + std::string(120, ' ') + "/open " + dir.file("x") +
                std::string(500, 'y'));
   EXPECT_EQ(editor.consolePrompt->length(), 128);
@@ -46,9 +42,7 @@ TEST_F(ConsoleInputTest, AnyByteTypedReachesTheCommandUpTo128Characters) {
 }
 
 TEST_F(ConsoleInputTest, NoEditOfVerticesAtTheEndsOfTheRangeMakesANonFiniteNumber) {
-  // Keys, a menu code and a drag from the Side view's middle to ends[drag] (-1 for none):
-  // scale 2D and 3D, shrinking through zero, rotate, move, extrude, quarter turn, face outward,
-  // duplicate, clamp, weld; UV map, flatten on X, Y and Z, smooth; scale 3D straight up.
+  // Keys, a menu code and a drag from the Side view's middle to ends[drag] (-1 for none).
   const struct {
     const char* keys;
     int menu, drag;
@@ -59,7 +53,6 @@ TEST_F(ConsoleInputTest, NoEditOfVerticesAtTheEndsOfTheRangeMakesANonFiniteNumbe
   const int ends[][2] = {{380, 300}, {20, 590}, {200, 300}};
   std::string faults;
   for (const auto& edit : edits) {
-    // A box spanning the whole range on every axis, all selected.
     editor.replaceModel(std::make_unique<Model>("huge", editor.model->textures));
     addUnitBox(*editor.model, true);
     for (Vertex* v : editor.model->vertices)
@@ -77,7 +70,7 @@ TEST_F(ConsoleInputTest, NoEditOfVerticesAtTheEndsOfTheRangeMakesANonFiniteNumbe
     if (!fault.empty()) faults += edit.keys + std::to_string(edit.menu) + ": " + fault + "\n";
   }
   EXPECT_EQ(faults, "");
-  // The last, scaling everything up, leaves each axis that would overflow as it was.
+  // The last scales up: each axis that would overflow stays.
   for (const Vertex* v : editor.model->vertices)
     EXPECT_TRUE(sameVec(Vec3{std::fabs(v->x), std::fabs(v->y), std::fabs(v->z)}, DBL_MAX, DBL_MAX,
                         DBL_MAX));
