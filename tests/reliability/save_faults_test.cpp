@@ -1,6 +1,4 @@
-// Saves that fail, or are cut short, never cost the previous file: targets
-// that are no regular files, and saves killed at random moments. (A temporary
-// file that cannot be made is ConsoleTest's.)
+// Saves that fail or are cut short never cost the previous file.
 
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -22,13 +20,11 @@ int quietSave(Model& model) {
 
 TEST(SaveFaultTest, TargetsThatAreNoRegularFilesAreRefusedAlsoThroughLinks) {
   ScratchDir dir;
-  // A device node of our own where we may make one: were the check missing, a
-  // save as root would replace /dev/full itself.
+  // Our own device node where we may: a save as root must not replace /dev/full itself.
   const bool node = mknod(dir.file("full").c_str(), S_IFCHR | 0666, makedev(1, 7)) == 0;
   const std::string device = node ? dir.file("full") : "/dev/full";
   ASSERT_EQ(mkfifo(dir.file("fifo").c_str(), 0644) + mkdir(dir.file("folder").c_str(), 0755), 0);
-  // Links name their targets absolutely and relatively; "loop" names itself,
-  // "file" is yet to be made.
+  // Links absolute and relative; "loop" names itself, "file" is yet to be made.
   for (const auto& [link, to] : {std::pair{"device-link", device},
                                  {"fifo-link", "fifo"},
                                  {"folder-link", "folder"},
@@ -48,9 +44,7 @@ TEST(SaveFaultTest, TargetsThatAreNoRegularFilesAreRefusedAlsoThroughLinks) {
   EXPECT_EQ(dir.entryCount(), 8 + node);
 }
 
-// Every kill lands at another moment of a save: creating the temporary file,
-// writing, syncing or renaming. Whatever the moment, the target holds one
-// whole model file, the old or the new.
+// Kills land at any moment of a save; the target holds one whole file, the old or the new.
 TEST(SaveFaultTest, SaveKilledAtAnyMomentLeavesTheOldOrTheNewFileWhole) {
   ScratchDir dir;
   const std::string target = dir.file("model.mdl");
@@ -58,7 +52,7 @@ TEST(SaveFaultTest, SaveKilledAtAnyMomentLeavesTheOldOrTheNewFileWhole) {
   for (int i = 0; i < 1000; ++i) addUnitBox(a, true);
   for (int i = 0; i < 1000; ++i) addUnitBox(b, false);
   const std::string texts[] = {formatModelFile(captureImage(a)), formatModelFile(captureImage(b))};
-  // Only the scale of the kill moments: about three saves' time.
+  // Kill moments span about three saves' time.
   const auto start = std::chrono::steady_clock::now();
   ASSERT_EQ(quietSave(b) + quietSave(a), 2);
   const auto twoSaves = std::chrono::steady_clock::now() - start;
@@ -73,7 +67,6 @@ TEST(SaveFaultTest, SaveKilledAtAnyMomentLeavesTheOldOrTheNewFileWhole) {
         60, moment(rng));
     const std::string text = readFile(target);
     ASSERT_TRUE(text == texts[0] || text == texts[1]) << "kill " << kill << ": " << text.size();
-    // Killed saves leave their temporary files.
     for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
       if (entry.path() != target) std::filesystem::remove(entry.path());
   }
