@@ -1,10 +1,7 @@
 #pragma once
-// What must hold of a model after any operation, checked from the outside:
-// every triangle's corners are vertices of the model and its UV points follow
-// them, every triangle is in exactly one group, no number anywhere is
-// infinite or NaN, and the model file writes and reads back to the same model.
-// Shared by the reliability tests and the fuzz targets, so it uses no test
-// framework: a fault comes back as a sentence, an intact model as "".
+// What must hold of a model after any operation (corners in the model, each triangle in one group,
+// finite numbers, the file reads back the same): a fault as a sentence, "" if none. No test
+// framework, for the fuzz targets.
 
 #include <string>
 
@@ -13,6 +10,5 @@
 
 std::string findModelFault(Model& model);
 
-// The image of the model that building `image` gives: the reader's list
-// order is the reverse of the writer's, so this is `image` reordered.
+// `image` as building a model from it gives it: the reader reverses the writer's lists.
 ModelImage rebuiltImage(const ModelImage& image);
