@@ -14,11 +14,9 @@
 namespace {
 
 constexpr const char* kSeedModel =
-    "5\n0 0 0\n1 0 0\n0 1 0\n1 1 0.5\n-0.5 0.25 1\n"
-    "2\n1\n0 1 2 0 1 0 0 0 1 \n0\n1 0 0 1\n"
-    "3\n1 3 2 0.25 0.5 0.75 0 0 0 \n3 4 0 0 0 0 0 0 0 \n4 0 1 0 0 0 0 0 0 \n"
-    "1\ntex.bmp\n0.5 0.5 0.5 1\n"
-    "3\n1 0 0 0 0 0 0 -1\n2 0 1 0 0 0 1 2 -1\n2 1 0 0 0 0 3 -1\n";
+    "5\n0 0 0\n1 0 0\n0 1 0\n1 1 0.5\n-0.5 0.25 1\n2\n1\n0 1 2 0 1 0 0 0 1 \n0\n1 0 0 1\n"
+    "3\n1 3 2 0.25 0.5 0.75 0 0 0 \n3 4 0 0 0 0 0 0 0 \n4 0 1 0 0 0 0 0 0 \n1\ntex.bmp\n"
+    "0.5 0.5 0.5 1\n3\n1 0 0 0 0 0 0 -1\n2 0 1 0 0 0 1 2 -1\n2 1 0 0 0 0 3 -1\n";
 // clang-format off
 // Commands with the count of words they usually take (-1: a file name); file names, then numbers.
 const std::pair<const char*, int> kCommands[] = {
@@ -103,11 +101,11 @@ class SoakRun : public EditorTest {
       const size_t pushed = newest && mark == stack.rend() ? 0 : mark - stack.rbegin();
       if (fault.empty() && pushed > 0) {
         const Snapshot& first = stack[stack.size() - pushed];
-        if (stack.size() != std::min<size_t>(depth + pushed, editor.undoLimit)) {
+        if (stack.size() != std::min<size_t>(depth + pushed, editor.undoLimit))
           fault = "the undo stack does not hold the newest snapshots up to its limit";
-        } else if (!(first.image == before.image) || first.name != before.name) {
+        else if (!(first.image == before.image) || first.name != before.name)
           fault = "the step's snapshot is not the model from before the step";
-        } else if (rng() % 4 == 0) {
+        else if (rng() % 4 == 0) {
           for (size_t i = 0; i < pushed; ++i) editor.undo();
           if (!(captureImage(*editor.model) == rebuiltImage(before.image)) ||
               editor.model->name != before.name)
@@ -160,12 +158,11 @@ class SoakRun : public EditorTest {
   int x = 0, y = 0, held = -1;
 };
 
-uint64_t setting(const char* name, uint64_t fallback) {
-  const char* text = std::getenv(name);
-  return text && *text ? std::strtoull(text, nullptr, 10) : fallback;
-}
-
 TEST(SoakTest, RandomOperationsKeepTheModelIntactAndUndoable) {
+  auto setting = [](const char* name, uint64_t fallback) -> uint64_t {
+    const char* text = std::getenv(name);
+    return text && *text ? std::strtoull(text, nullptr, 10) : fallback;
+  };
   const uint64_t first = setting("VANTOREL_SOAK_SEED", 1);
   const uint64_t steps = setting("VANTOREL_SOAK_STEPS", 1000);
   ScratchDir scratch;
