@@ -19,17 +19,6 @@ struct Clicks {
   std::string trace;
 };
 
-TEST(SplineTest, TwoPointsGiveTheLineThroughThemAndPrintTheFit) {
-  Clicks line{{1, 1, 0}, {0, 0, 0}};
-  EXPECT_EQ(line.trace,
-            "verts[1]: 0.000000 0.000000 0.000000\nverts[0]: 1.000000 1.000000 0.000000\n"
-            "verts[0]: 0.000000 0.000000 0.000000\nverts[1]: 1.000000 1.000000 0.000000\n"
-            "S[0]: 0.000000\nS[1]: 0.000000\n"
-            "cpolys[0]: 0.000000 0.000000 1.000000 0.000000 0.000000\n"
-            "g(0.66): 0.660000\ng(1.75): 1.750000\n");
-  EXPECT_EQ(num(line.spline->evaluate(-2)) + " " + num(line.spline->evaluate(3)), "-2 3");
-}
-
 TEST(SplineTest, FourPointsGiveTheNaturalCubicSpline) {
   Clicks clicks{{0, 1, 0}, {1, 3, 0}, {2.5, 2, 0}, {4, 5, 0}};
   EXPECT_EQ(clicks.trace.substr(clicks.trace.find("c1sol")),
@@ -72,23 +61,6 @@ class RevolveTest : public ToolTest {
     });
   }
 };
-
-TEST_F(RevolveTest, SplineClicksAddPointsOnTheViewPlaneAndRefitFromTheSecond) {
-  clickSpline({{2, 0}});
-  EXPECT_EQ(editor.currentSpline, nullptr);
-  editor.panelsShown = 1;
-  clickIn(kUvView, 0.5, 0.5);  // no model plane there
-  editor.panelsShown = 0;
-  printedBy([&] { clickIn(kTopView, 1, 0.5); });
-  ASSERT_NE(editor.currentSpline, nullptr);
-  ASSERT_EQ(editor.currentSpline->points.size(), 2u);
-  EXPECT_TRUE(sameVec(*editor.currentSpline->points[0], 0.5, 0, 1));
-  EXPECT_TRUE(sameVec(*editor.currentSpline->points[1], 2, 0, 0));
-  EXPECT_EQ(mesh() + std::to_string(snapshots()), "|0");  // the spline is not part of the model
-  key(127);
-  EXPECT_TRUE(editor.splinePoints.empty());
-  EXPECT_EQ(editor.currentSpline, nullptr);
-}
 
 // y = 1.5 - x for x in [0, 1] turned about an axis along X at z = 0.25 (half the pointer's half
 // unit below the last click) and y = 1 (the lowest sample short of the end), 2 levels of 3 sides.
