@@ -17,18 +17,6 @@ constexpr const char* kSeedModel =
     "5\n0 0 0\n1 0 0\n0 1 0\n1 1 0.5\n-0.5 0.25 1\n2\n1\n0 1 2 0 1 0 0 0 1 \n0\n1 0 0 1\n"
     "3\n1 3 2 0.25 0.5 0.75 0 0 0 \n3 4 0 0 0 0 0 0 0 \n4 0 1 0 0 0 0 0 0 \n1\ntex.bmp\n"
     "0.5 0.5 0.5 1\n3\n1 0 0 0 0 0 0 -1\n2 0 1 0 0 0 1 2 -1\n2 1 0 0 0 0 3 -1\n";
-// clang-format off
-// Commands with the count of words they usually take (-1: a file name); file names, then numbers.
-const std::pair<const char*, int> kCommands[] = {
-    {"/open", -1}, {"/save", -1}, {"/loadtex", -1}, {"/setbb", 6}, {"/showtex", 1}, {"/hidetex", 1},
-    {"/setx", 1}, {"/sety", 1}, {"/setz", 1}, {"/getpos", 1}, {"/setcylinder", 2},
-    {"/smoothpolys", 1}, {"/flattenpolys", 1}, {"/setcolor", 4}, {"/polycount", 1},
-    {"/unknown", 1}, {"setx", 1}};
-const char* const kWords[] = {
-    "a.mdl", "model.mdl", "tex.bmp", "missing.mdl", "nodir/x", "-1", "2.5", "0.000001", "1e308",
-    "-1e308", "1e309", "nan", "inf", "abc", "+3", "-0", "1e-320", "1.7976931348623157e308", "12",
-    ".5", "+-1", "7x"};
-// clang-format on
 // Bound keys, Backspace, Delete, Ctrl+S and Ctrl+/; 8 and 16 are lock keys, which bindings ignore.
 const std::string kKeys = "\b /BR`bcdefmnopqrsvwxz\x7f\x13\x1flk";
 const int kModifiers[] = {0, 0, kShift, kCtrl, kAlt, kShift | kCtrl, 8, 8 | kShift, 16 | kCtrl};
@@ -37,7 +25,7 @@ class SoakRun : public EditorTest {
  public:
   explicit SoakRun(uint64_t seed) : rng(seed) {
     editor.undoLimit = 8;  // the oldest snapshots are dropped often
-    for (const char* name : {"seed.mdl", "model.mdl"}) writeFile(name, kSeedModel);
+    writeFile("seed.mdl", kSeedModel);
     writeFile("tex.bmp", tinyBmp());
     editor.runConsoleCommand("/open seed.mdl");
   }
@@ -73,11 +61,9 @@ class SoakRun : public EditorTest {
       point();
       moveTo(x, y);
       roll >= 61 ? special(k, mods) : key(k, k == 19 || k == 31 ? kCtrl : mods);
-    } else if (roll < 74) {
+    } else if (roll < 80) {
       editor.uiContext()->pushCommand(below(32));
-    } else if (roll < 88) {
-      editor.runConsoleCommand(consoleLine());
-    } else if (roll < 95) {
+    } else if (roll < 93) {
       held = below(5);  // left, middle, right, wheel up, wheel down
       point();
       press(held, x, y, mods);
@@ -141,18 +127,6 @@ class SoakRun : public EditorTest {
       y = 600 - pixel(kind == kTopView ? v->x : v->y, w.bottom, w.top, w.pixelHeight, w.rectBottom);
     }
     return !onVertex || !editor.model->vertices.empty();
-  }
-
-  std::string consoleLine() {
-    const auto [command, usual] = kCommands[below(std::size(kCommands))];
-    std::string line = command;
-    if (usual < 0 && chance(90)) line += std::string(" ") + kWords[below(5)];
-    for (int i = usual < 0 ? 0 : chance(75) ? usual : below(8); i > 0; --i) {
-      line += chance(90) ? " " : "  ";
-      line +=
-          chance(40) ? std::to_string(below(21) - 10) : kWords[5 + below(std::size(kWords) - 5)];
-    }
-    return line;
   }
 
   int x = 0, y = 0, held = -1;
