@@ -4,8 +4,7 @@
 
 namespace {
 
-// The longest leading plain decimal number, integers beyond the int range
-// clamped to it; 0 for anything else.
+// The longest leading decimal number, integers beyond the int range clamped; else 0.
 TEST(NumberConversionTest, ReadsTheLongestLeadingNumberOrZero) {
   struct Case {
     const char* word;

@@ -1,6 +1,5 @@
-// Seeded random input of every kind; after each step the model is intact, the step's snapshot
-// holds the model from before it, and (one step in four) undo gives that back. VANTOREL_SOAK_SEED,
-// _SEEDS and _STEPS set the run; a failure names the seed and step that replay it.
+// Random input; after each step the model is intact and its snapshot (and undo) gives the model
+// from before. VANTOREL_SOAK_SEED, _SEEDS and _STEPS set the run; failures name seed and step.
 
 #include <algorithm>
 #include <cstdlib>
@@ -17,14 +16,14 @@ constexpr const char* kSeedModel =
     "5\n0 0 0\n1 0 0\n0 1 0\n1 1 0.5\n-0.5 0.25 1\n2\n1\n0 1 2 0 1 0 0 0 1 \n0\n1 0 0 1\n"
     "3\n1 3 2 0.25 0.5 0.75 0 0 0 \n3 4 0 0 0 0 0 0 0 \n4 0 1 0 0 0 0 0 0 \n1\ntex.bmp\n"
     "0.5 0.5 0.5 1\n3\n1 0 0 0 0 0 0 -1\n2 0 1 0 0 0 1 2 -1\n2 1 0 0 0 0 3 -1\n";
-// Bound keys, Backspace, Delete, Ctrl+S and Ctrl+/; 8 and 16 are lock keys, which bindings ignore.
+// Bound keys, Backspace, Delete, Ctrl+S, Ctrl+/; modifiers 8 and 16 are lock keys.
 const std::string kKeys = "\b /BR`bcdefmnopqrsvwxz\x7f\x13\x1flk";
 const int kModifiers[] = {0, 0, kShift, kCtrl, kAlt, kShift | kCtrl, 8, 8 | kShift, 16 | kCtrl};
 
 class SoakRun : public EditorTest {
  public:
   explicit SoakRun(uint64_t seed) : rng(seed) {
-    editor.undoLimit = 8;  // the oldest snapshots are dropped often
+    editor.undoLimit = 8;
     writeFile("seed.mdl", kSeedModel);
     writeFile("tex.bmp", tinyBmp());
     editor.runConsoleCommand("/open seed.mdl");

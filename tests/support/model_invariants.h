@@ -1,7 +1,6 @@
 #pragma once
-// What must hold of a model after any operation (corners in the model, each triangle in one group,
-// finite numbers, the file reads back the same): a fault as a sentence, "" if none. No test
-// framework, for the fuzz targets.
+// What must hold of a model after any operation, as a sentence ("" if none); no test framework,
+// for the fuzz targets.
 
 #include <string>
 

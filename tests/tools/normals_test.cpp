@@ -15,8 +15,7 @@ class NormalsTest : public ToolTest {
   Polygon *p = addTriangle(model(), a, c, b), *q = addTriangle(model(), a, b, d);
 };
 
-// Code 15: each vertex gets the normalised sum of its selected triangles' face normals; where
-// that cancels, each triangle keeps its own.
+// Code 15: each vertex gets the sum of its selected triangles' normals, or where 0 their own.
 TEST_F(NormalsTest, SmoothingAveragesTheFaceNormalsAroundEachVertex) {
   Polygon* back = addTriangle(model(), a, b, c);    // p seen from behind
   Polygon* sliver = addTriangle(model(), d, d, b);  // no area: a zero normal
@@ -33,21 +32,6 @@ TEST_F(NormalsTest, SmoothingAveragesTheFaceNormalsAroundEachVertex) {
   EXPECT_EQ(normals(back), "1,0,0 1,0,0 0,0,-1 face 0,0,-1");
   EXPECT_EQ(normals(sliver), "1,0,0 7,7,7 1,0,0 face 0,0,0");
   EXPECT_EQ(snapshots(), 0);
-}
-
-// A rebuild smooths smooth triangles among themselves; the others (code 14) get the face normal.
-TEST_F(NormalsTest, RebuildKeepsEachTrianglesShading) {
-  p->smooth = q->smooth = 1;
-  Polygon* flat = addTriangle(model(), c, addVertex(model(), 5, 0, 0), addVertex(model(), 5, 0, 1));
-  c->x = 2;
-  editor.rebuildNormals();
-  EXPECT_EQ(normals(q), "0.707107,0,0.707107 0.707107,0,0.707107 1,0,0 face 1,0,0");
-  EXPECT_EQ(normals(flat), "0,-1,0 0,-1,0 0,-1,0 face 0,-1,0");
-  editor.selectedPolygons.pushFront(p);
-  editor.toolMenuCommand(14);
-  EXPECT_EQ(normals(p), "0,0,1 0,0,1 0,0,1 face 0,0,1");
-  editor.rebuildNormals();
-  EXPECT_EQ(normals(q), "1,0,0 1,0,0 1,0,0 face 1,0,0");  // smooth alone now
 }
 
 }  // namespace

@@ -11,9 +11,8 @@ std::string uvText(const Polygon* p) {
   return text.substr(1);
 }
 
-// Selection c, e, p1 unless given; a menu code, for a tool's code a left drag from (-0.5, -0.5)
-// to (1.5, 1.5) in the view; a key. Rows with `uvs` map p1 to (0.2,0.2) (0.8,0.2) (0.2,0.8), its
-// 2nd and 3rd points selected, drag in the UV view; they give p1's, p3's UVs and the mapped count.
+// Selection c, e, p1 unless given; a menu code, for a tool a drag (-0.5, -0.5) to (1.5, 1.5); a
+// key. Rows with `uvs` map p1 (mapP1), drag in the UV view, give p1's, p3's UVs, mapped count.
 TEST_F(ToolMenuTest, EachEditGivesExactlyThisModel) {
   struct Case {
     int code, view;
@@ -149,31 +148,6 @@ TEST_F(ToolMenuTest, EachEditGivesExactlyThisModel) {
     EXPECT_EQ(uvText(m.p1) + " / " + uvText(m.p3) + " " + std::to_string(mapped),
               c.uvs ? c.uvs : "0,0 0,0 0,0 / 0,0 0,0 0,0 0");
   }
-}
-
-TEST_F(ToolMenuTest, RenderCodesSetTheActiveViewsModeAndPanelCodesDoNothing) {
-  editor.activeView = kTopView;
-  select("ce", "1");
-  std::string modes;
-  for (int code : {7, 5, 6, 0, 1, 2, 3, 30, -1, 4}) {
-    editor.toolMenuCommand(code);
-    for (const Viewport& v : editor.views) modes += std::to_string(v.renderMode);
-  }
-  EXPECT_EQ(modes, "00300001000020000200002000020000200002000020000000");
-  EXPECT_EQ(editor.toolName() + mesh() + std::to_string(snapshots()),
-            "Select Vertex0,0,0 1,0,0 1,1,0* 0,1,0 2,0,2* | 0,1,2* 0,2,3 1,4,2 | 3,4,00");
-}
-
-// Front-most first, left to right, a new row when 800 pixels are full; all that can be minimised.
-TEST_F(ToolMenuTest, ArrangeLaysThePanelsOutInRowsFromTheTopLeft) {
-  editor.arrangeWidgets();
-  std::string layout;
-  for (Panel* p : editor.widgets)
-    layout += p->name() + " " + rectOf(*p) + (p->isMinimised() ? " minimised; " : "; ");
-  EXPECT_EQ(layout,
-            "Fancy Tools :O 5,341 180x254; Menu :P 185,575 180x20; Menu :J 365,377 180x218; "
-            "Menu :D 545,539 180x56; UV Mapper 5,540 300x25 minimised; Console 305,540 400x25 "
-            "minimised; ");
 }
 
 }  // namespace

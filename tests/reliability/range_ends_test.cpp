@@ -9,9 +9,9 @@
 
 namespace {
 
-using ConsoleInputTest = EditorTest;
+using RangeEndsTest = EditorTest;
 
-TEST_F(ConsoleInputTest, NoEditOfVerticesAtTheEndsOfTheRangeMakesANonFiniteNumber) {
+TEST_F(RangeEndsTest, NoEditOfVerticesAtTheEndsOfTheRangeMakesANonFiniteNumber) {
   // Keys, a menu code and a drag from the Side view's middle to ends[drag] (-1 for none).
   const struct {
     const char* keys;
