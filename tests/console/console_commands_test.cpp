@@ -12,8 +12,7 @@ constexpr const char* kWrongCount = "Error! Not right # of parameters!";
 class ConsoleTest : public ToolTest {
  protected:
   ConsoleTest() {
-    Vertex* a = selectedVertex(1, 2, 3);
-    Vertex* b = selectedVertex(4, 5, 6);
+    Vertex *a = selectedVertex(1, 2, 3), *b = selectedVertex(4, 5, 6);
     editor.selectedPolygons.pushFront(addTriangle(model(), a, b, addVertex(model(), 7, 8, 9)));
     writeFile("tiny.bmp", tinyBmp());
   }

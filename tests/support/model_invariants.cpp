@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <initializer_list>
 #include <unordered_set>
 
 #include "model/skeleton.h"
