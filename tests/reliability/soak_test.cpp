@@ -1,9 +1,5 @@
-// The randomized soak: seeded random sequences of every kind of input, checking
-// after each step that the model is intact and survives its file, that the undo
-// snapshot taken by the step holds the model from before it, and (one step in
-// four) that undo brings that back. VANTOREL_SOAK_SEED (first seed),
-// VANTOREL_SOAK_SEEDS and VANTOREL_SOAK_STEPS set the run; a failure names the
-// seed and step that replay it.
+// Random input; after each step the model is intact and its snapshot (and undo) gives the model
+// from before. VANTOREL_SOAK_SEED, _SEEDS and _STEPS set the run; failures name seed and step.
 
 #include <algorithm>
 #include <cstdlib>
@@ -16,53 +12,32 @@
 
 namespace {
 
-// Two groups, the current one textured, a skeleton of three bones.
 constexpr const char* kSeedModel =
-    "5\n0 0 0\n1 0 0\n0 1 0\n1 1 0.5\n-0.5 0.25 1\n"
-    "2\n1\n0 1 2 0 1 0 0 0 1 \n0\n1 0 0 1\n"
-    "3\n1 3 2 0.25 0.5 0.75 0 0 0 \n3 4 0 0 0 0 0 0 0 \n4 0 1 0 0 0 0 0 0 \n"
-    "1\ntex.bmp\n0.5 0.5 0.5 1\n"
-    "3\n1 0 0 0 0 0 0 -1\n2 0 1 0 0 0 1 2 -1\n2 1 0 0 0 0 3 -1\n";
-// clang-format off
-// Commands with the count of words they usually take (-1: a file name).
-const std::pair<const char*, int> kCommands[] = {
-    {"/open", -1}, {"/save", -1}, {"/loadtex", -1}, {"/setbb", 6}, {"/showtex", 1}, {"/hidetex", 1},
-    {"/setx", 1}, {"/sety", 1}, {"/setz", 1}, {"/getpos", 1}, {"/setcylinder", 2},
-    {"/smoothpolys", 1}, {"/flattenpolys", 1}, {"/setcolor", 4}, {"/polycount", 1},
-    {"/unknown", 1}, {"setx", 1}};
-// Five file names, then numbers. (Names that are no model or image are LoadFaultTest's.)
-const char* const kWords[] = {
-    "a.mdl", "model.mdl", "tex.bmp", "missing.mdl", "nodir/x", "-1", "2.5", "0.000001", "1e308",
-    "-1e308", "1e309", "nan", "inf", "abc", "+3", "-0", "1e-320", "1.7976931348623157e308", "12",
-    ".5", "+-1", "7x"};
-// clang-format on
-// Bound keys, Backspace, Delete, and what Ctrl+S and Ctrl+/ send.
+    "5\n0 0 0\n1 0 0\n0 1 0\n1 1 0.5\n-0.5 0.25 1\n2\n1\n0 1 2 0 1 0 0 0 1 \n0\n1 0 0 1\n"
+    "3\n1 3 2 0.25 0.5 0.75 0 0 0 \n3 4 0 0 0 0 0 0 0 \n4 0 1 0 0 0 0 0 0 \n1\ntex.bmp\n"
+    "0.5 0.5 0.5 1\n3\n1 0 0 0 0 0 0 -1\n2 0 1 0 0 0 1 2 -1\n2 1 0 0 0 0 3 -1\n";
+// Bound keys, Backspace, Delete, Ctrl+S, Ctrl+/; modifiers 8 and 16 are lock keys.
 const std::string kKeys = "\b /BR`bcdefmnopqrsvwxz\x7f\x13\x1flk";
-// 8 and 16 stand for lock keys, which bindings must ignore.
 const int kModifiers[] = {0, 0, kShift, kCtrl, kAlt, kShift | kCtrl, 8, 8 | kShift, 16 | kCtrl};
 
-// A scripted user: every random choice comes from one seeded generator, so a
-// seed and a step count replay a run exactly. A button pressed alone in one
-// step is released in the next.
 class SoakRun : public EditorTest {
  public:
   explicit SoakRun(uint64_t seed) : rng(seed) {
-    editor.undoLimit = 8;  // so that the oldest snapshots are dropped often
-    for (const char* name : {"seed.mdl", "model.mdl"}) writeFile(name, kSeedModel);
+    editor.undoLimit = 8;
+    writeFile("seed.mdl", kSeedModel);
     writeFile("tex.bmp", tinyBmp());
     editor.runConsoleCommand("/open seed.mdl");
   }
   void TestBody() override {}
 
-  // One random action, as the window delivers it, and a frame's pump.
   void step() {
     const int roll = below(100), mods = chance(60) ? 0 : kModifiers[below(std::size(kModifiers))];
-    if (held >= 0) {  // the release of a button pressed alone, before anything else
+    if (held >= 0) {  // a button pressed alone in one step is released in the next
       point(), release(held, x, y, mods), held = -1;
     } else if (editor.model->polygonCount() > 3000 || editor.model->vertices.count() > 6000) {
-      writeFile("seed.mdl", kSeedModel);  // a smaller model keeps the steps quick
+      writeFile("seed.mdl", kSeedModel);  // keeps the steps quick
       editor.runConsoleCommand("/open seed.mdl");
-    } else if (roll < 38) {  // a tool by F1-F3, key or menu; a click or a drag, maybe switching
+    } else if (roll < 38) {  // a tool by F1-F3, key or menu, then a click or drag
       const int how = below(4), b = chance(90) ? kLeftButton : below(3);
       if (how == 0) special(kKeyF1 + below(3));
       if (how == 1) key(" mrsvbcexq"[below(10)]);
@@ -74,7 +49,7 @@ class SoakRun : public EditorTest {
       for (int i = below(4); i > 0; --i) moveTo(x0 + (x - x0) * i / 4, y0 + (y - y0) * i / 4);
       if (chance(5)) editor.toolMenuCommand(17 + below(13));
       release(b, x, y, mods);
-    } else if (roll < 44) {  // clicks on vertices, then often a key for just such a selection
+    } else if (roll < 44) {  // clicks on vertices, then a key for such a selection
       special(kKeyF1);
       for (int i = 0, n = below(4); i <= n && point(true); ++i)
         click(kLeftButton, x, y, i ? kShift : 0);
@@ -85,11 +60,9 @@ class SoakRun : public EditorTest {
       point();
       moveTo(x, y);
       roll >= 61 ? special(k, mods) : key(k, k == 19 || k == 31 ? kCtrl : mods);
-    } else if (roll < 74) {
+    } else if (roll < 80) {
       editor.uiContext()->pushCommand(below(32));
-    } else if (roll < 88) {
-      editor.runConsoleCommand(consoleLine());
-    } else if (roll < 95) {
+    } else if (roll < 93) {
       held = below(5);  // left, middle, right, wheel up, wheel down
       point();
       press(held, x, y, mods);
@@ -99,7 +72,6 @@ class SoakRun : public EditorTest {
     editor.framePump();
   }
 
-  // Runs the steps; returns the first fault and the step that makes it, "" if none.
   std::string run(uint64_t steps) {
     std::deque<Snapshot>& stack = editor.undoStack;
     for (uint64_t n = 1; n <= steps; ++n) {
@@ -108,18 +80,17 @@ class SoakRun : public EditorTest {
       const size_t depth = stack.size();
       step();
       std::string fault = findModelFault(*editor.model);
-      // The snapshots pushed by the step follow the newest from before, unless
-      // the step undid that one (the oldest may have been dropped meanwhile).
+      // The step's snapshots follow the newest from before, unless the step undid that one.
       const auto mark = std::find_if(stack.rbegin(), stack.rend(),
                                      [&](const Snapshot& s) { return &s == newest; });
       const size_t pushed = newest && mark == stack.rend() ? 0 : mark - stack.rbegin();
       if (fault.empty() && pushed > 0) {
         const Snapshot& first = stack[stack.size() - pushed];
-        if (stack.size() != std::min<size_t>(depth + pushed, editor.undoLimit)) {
+        if (stack.size() != std::min<size_t>(depth + pushed, editor.undoLimit))
           fault = "the undo stack does not hold the newest snapshots up to its limit";
-        } else if (!(first.image == before.image) || first.name != before.name) {
+        else if (!(first.image == before.image) || first.name != before.name)
           fault = "the step's snapshot is not the model from before the step";
-        } else if (rng() % 4 == 0) {
+        else if (rng() % 4 == 0) {
           for (size_t i = 0; i < pushed; ++i) editor.undo();
           if (!(captureImage(*editor.model) == rebuiltImage(before.image)) ||
               editor.model->name != before.name)
@@ -132,12 +103,11 @@ class SoakRun : public EditorTest {
   }
 
  private:
-  SilencedStdout quiet;  // nearly every step prints a trace line
+  SilencedStdout quiet;
   std::mt19937_64 rng;
   int below(size_t n) { return static_cast<int>(rng() % n); }
   bool chance(int percent) { return below(100) < percent; }
-  // Puts the pointer anywhere, in the UV view, or on a vertex as a flat view
-  // shows it; false for a vertex of an empty model.
+  // The pointer anywhere, in the UV view, or on a vertex; false for a vertex of an empty model.
   bool point(bool onVertex = false) {
     const Viewport& uv = editor.views[kUvView];
     if (!onVertex && editor.panelsShown && chance(15)) {
@@ -158,35 +128,19 @@ class SoakRun : public EditorTest {
     return !onVertex || !editor.model->vertices.empty();
   }
 
-  // A command with its usual words, or any number of them. (Typed lines are
-  // ConsoleInputTest's; here they would only reach the same commands.)
-  std::string consoleLine() {
-    const auto [command, usual] = kCommands[below(std::size(kCommands))];
-    std::string line = command;
-    if (usual < 0 && chance(90)) line += std::string(" ") + kWords[below(5)];
-    for (int i = usual < 0 ? 0 : chance(75) ? usual : below(8); i > 0; --i) {
-      line += chance(90) ? " " : "  ";
-      line +=
-          chance(40) ? std::to_string(below(21) - 10) : kWords[5 + below(std::size(kWords) - 5)];
-    }
-    return line;
-  }
-
   int x = 0, y = 0, held = -1;
 };
 
-uint64_t setting(const char* name, uint64_t fallback) {
-  const char* text = std::getenv(name);
-  return text && *text ? std::strtoull(text, nullptr, 10) : fallback;
-}
-
 TEST(SoakTest, RandomOperationsKeepTheModelIntactAndUndoable) {
+  auto setting = [](const char* name, uint64_t fallback) -> uint64_t {
+    const char* text = std::getenv(name);
+    return text && *text ? std::strtoull(text, nullptr, 10) : fallback;
+  };
   const uint64_t first = setting("VANTOREL_SOAK_SEED", 1);
   const uint64_t steps = setting("VANTOREL_SOAK_STEPS", 1000);
   ScratchDir scratch;
   const auto home = std::filesystem::current_path();
   for (uint64_t seed = first; seed < first + setting("VANTOREL_SOAK_SEEDS", 2); ++seed) {
-    // Each seed works in a directory of its own, so that it replays alone.
     std::filesystem::create_directory(scratch.file(std::to_string(seed)));
     std::filesystem::current_path(scratch.file(std::to_string(seed)));
     const std::string fault = SoakRun(seed).run(steps);

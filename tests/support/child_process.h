@@ -1,7 +1,5 @@
 #pragma once
-// Runs a piece of a test in a forked child, for faults that must not reach the
-// test process: memory caps, SIGKILL and operations that might never return.
-// The child ends with _exit, so nothing runs twice.
+// Runs part of a test in a forked child (ended by _exit): memory caps, SIGKILL, hangs.
 
 #include <signal.h>
 #include <sys/resource.h>
@@ -16,14 +14,11 @@ struct ChildResult {
   long maxRssKb = 0;  // its peak resident memory
 };
 
-// `body` returns the child's exit code; a child still running after `seconds`
-// is ended by SIGALRM. With `killAfterMicros`, the parent sends SIGKILL that
-// long after the fork. With `memoryCap`, the child's address space is capped,
-// so that a runaway allocation fails at once instead of taking the machine's
-// memory (not under AddressSanitizer, which reserves terabytes up front).
+// `body` returns the exit code; SIGALRM ends it after `seconds`; SIGKILL after `killAfterMicros`;
+// `memoryCap` caps its address space (not under AddressSanitizer, which reserves terabytes).
 inline ChildResult runInChild(const std::function<int()>& body, unsigned seconds = 30,
                               useconds_t killAfterMicros = 0, rlim_t memoryCap = 0) {
-  std::fflush(nullptr);  // nothing buffered is written twice
+  std::fflush(nullptr);
   const pid_t pid = fork();
   if (pid == 0) {
     alarm(seconds);

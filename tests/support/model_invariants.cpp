@@ -1,19 +1,18 @@
 #include "support/model_invariants.h"
 
+#include <algorithm>
 #include <cmath>
-#include <initializer_list>
 #include <unordered_set>
 
 #include "model/skeleton.h"
 
 namespace {
 
-bool finite(std::initializer_list<double> numbers) {
-  for (double x : numbers)
-    if (!std::isfinite(x)) return false;
-  return true;
+bool finite(std::initializer_list<double> xs) {
+  return std::all_of(xs.begin(), xs.end(), [](double x) { return std::isfinite(x); });
 }
-bool finite(const Vec3& v) {
+template <class V>
+bool finite(const V& v) {
   return finite({v.x, v.y, v.z});
 }
 
@@ -30,7 +29,7 @@ std::string findModelFault(Model& model) {
     return "the current group is not a group of the model";
   if (model.hasSkeleton != (model.skeleton ? 1 : 0)) return "hasSkeleton disagrees with skeleton";
   for (Vertex* v : model.vertices)
-    if (!finite({v->x, v->y, v->z})) return "a vertex is not finite";
+    if (!finite(*v)) return "a vertex is not finite";
   std::unordered_set<const Polygon*> seen;
   for (PolygonGroup* group : model.groups) {
     const Material& m = group->material;
@@ -48,12 +47,10 @@ std::string findModelFault(Model& model) {
     }
   }
   bool bonesFinite = true;
-  if (model.skeleton) {
+  if (model.skeleton)
     forEachBone(model.skeleton->root, [&](Bone* b, int) {
-      bonesFinite &= finite({b->start->x, b->start->y, b->start->z, b->end->x, b->end->y, b->end->z,
-                             b->paramA, b->paramB});
+      bonesFinite &= finite(*b->start) && finite(*b->end) && finite({b->paramA, b->paramB});
     });
-  }
   if (!bonesFinite) return "a bone is not finite";
   const ModelImage image = captureImage(model);
   ModelImage reread;

@@ -2,14 +2,9 @@
 
 namespace {
 
-// Two triangles hinged on the edge a-b:
-//
-//   b (0,1,0)
-//   | \            p = a c b   (in the plane z = 0, normal +z)
-//   a--c (1,0,0)   q = a b d   (in the plane x = 0, normal +x, d = (0,0,1))
+// Two triangles hinged on a-b: p = a c b in z = 0 (normal +z), q = a b d in x = 0 (normal +x).
 class NormalsTest : public ToolTest {
  protected:
-  // The three corner normals, then the face normal.
   static std::string normals(const Polygon* t) {
     std::string text;
     for (const Vec3& n : t->cornerNormals) text += vec(n) + " ";
@@ -20,8 +15,7 @@ class NormalsTest : public ToolTest {
   Polygon *p = addTriangle(model(), a, c, b), *q = addTriangle(model(), a, b, d);
 };
 
-// Code 15 gives each vertex the normalised sum of its selected triangles'
-// face normals; where the sum cancels, each triangle keeps its own.
+// Code 15: each vertex gets the sum of its selected triangles' normals, or where 0 their own.
 TEST_F(NormalsTest, SmoothingAveragesTheFaceNormalsAroundEachVertex) {
   Polygon* back = addTriangle(model(), a, b, c);    // p seen from behind
   Polygon* sliver = addTriangle(model(), d, d, b);  // no area: a zero normal
@@ -38,22 +32,6 @@ TEST_F(NormalsTest, SmoothingAveragesTheFaceNormalsAroundEachVertex) {
   EXPECT_EQ(normals(back), "1,0,0 1,0,0 0,0,-1 face 0,0,-1");
   EXPECT_EQ(normals(sliver), "1,0,0 7,7,7 1,0,0 face 0,0,0");
   EXPECT_EQ(snapshots(), 0);
-}
-
-// Every edit rebuilds the normals: smooth triangles are smoothed among
-// themselves, the others (code 14 makes them so) get the face normal.
-TEST_F(NormalsTest, RebuildKeepsEachTrianglesShading) {
-  p->smooth = q->smooth = 1;
-  Polygon* flat = addTriangle(model(), c, addVertex(model(), 5, 0, 0), addVertex(model(), 5, 0, 1));
-  c->x = 2;
-  editor.rebuildNormals();
-  EXPECT_EQ(normals(q), "0.707107,0,0.707107 0.707107,0,0.707107 1,0,0 face 1,0,0");
-  EXPECT_EQ(normals(flat), "0,-1,0 0,-1,0 0,-1,0 face 0,-1,0");
-  editor.selectedPolygons.pushFront(p);
-  editor.toolMenuCommand(14);
-  EXPECT_EQ(normals(p), "0,0,1 0,0,1 0,0,1 face 0,0,1");
-  editor.rebuildNormals();
-  EXPECT_EQ(normals(q), "1,0,0 1,0,0 1,0,0 face 1,0,0");  // smooth alone now
 }
 
 }  // namespace

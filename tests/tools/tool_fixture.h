@@ -1,7 +1,6 @@
 #pragma once
-// An editor to try the tools on, drags given in a view's own coordinates, and
-// the model written out as one line of text, so that a test pins every
-// coordinate, triangle corner and flag of a result at once.
+// An editor to try the tools on, and the model as one line of text that pins every coordinate,
+// corner and flag of a result.
 
 #include <gtest/gtest.h>
 
@@ -31,10 +30,8 @@ std::vector<T*> oldestFirst(const List<T>& list) {
   return items;
 }
 
-// The vertices oldest first as "x,y,z", then for each group "|" and its
-// triangles oldest first as the numbers of their corners ("?" for a corner
-// not in the model); "*" marks what is selected and "~" a flipped triangle:
-// "0,0,0* 1,0,0 0,1,0 | 0,1,2~".
+// Vertices oldest first, then per group "|" and its triangles' corner numbers ("?": not in the
+// model); "*" selected, "~" flipped: "0,0,0* 1,0,0 0,1,0 | 0,1,2~".
 inline std::string meshText(const Editor& e) {
   const std::vector<Vertex*> vertices = oldestFirst(e.model->vertices);
   std::string text;
@@ -64,7 +61,6 @@ class ToolTest : public EditorTest {
     editor.selectedVertices.pushFront(v);
     return v;
   }
-  // A left drag in `view` from (h0, v0) to (h1, v1), in its own coordinates.
   void dragIn(int view, double h0, double v0, double h1, double v1) {
     editor.placeUvView();  // as a frame would, before its pixels are known
     drag(kLeftButton, glutX(view, h0), glutY(view, v0), glutX(view, h1), glutY(view, v1));
@@ -72,13 +68,11 @@ class ToolTest : public EditorTest {
   void clickIn(int view, double h, double v) { dragIn(view, h, v, h, v); }
 };
 
-// The square and its wing (support/fixtures.h) with e lifted to (2, 0, 2), so
-// that no axis is flat, and a second group holding the triangle d e a:
-//   vertices 0-4 = a-e;  group 1: p1 = 0,1,2  p2 = 0,2,3  p3 = 1,4,2;  group 2: p4 = 3,4,0
+// The square and wing with e at (2, 0, 2), so no axis is flat, and a second group holding d e a:
+// vertices 0-4 = a-e; group 1: p1 = 0,1,2 p2 = 0,2,3 p3 = 1,4,2; group 2: p4 = 3,4,0
 class WingTest : public ToolTest {
  protected:
   WingTest() { startOver(); }
-  // A fresh wing in a fresh model: nothing selected, no snapshot, the first tool.
   void startOver() {
     editor.replaceModel(std::make_unique<Model>("wing", nullptr));
     editor.undoStack.clear();
@@ -91,11 +85,17 @@ class WingTest : public ToolTest {
     vertices = {m.a, m.b, m.c, m.d, m.e, nullptr, ghost};
     polygons = {m.p1, m.p2, m.p3, p4};
   }
-  // Selects vertices by letter ("g" is a vertex of another model) and
-  // polygons by number, each oldest first.
+  // Vertices by letter ("g": another model's), polygons by number, oldest first.
   void select(const std::string& letters, const std::string& numbers) {
     for (char v : letters) editor.selectedVertices.pushFront(vertices[v - 'a']);
     for (char p : numbers) editor.selectedPolygons.pushFront(polygons[p - '1']);
+  }
+  // p1 mapped to (0.2, 0.2) (0.8, 0.2) (0.2, 0.8); `select`: its 2nd and 3rd points selected.
+  void mapP1(bool select) {
+    const double u[3] = {0.2, 0.8, 0.2}, v[3] = {0.2, 0.2, 0.8};
+    m.p1->uvMapped = 1;
+    for (int i = 0; i < 3; ++i) m.p1->uvs[i] = {u[i], v[i], m.p1->vertices[i], select && i, 1};
+    for (int i = 1; select && i < 3; ++i) editor.selectedUvs.pushFront(&m.p1->uvs[i]);
   }
   SquareWithWing m{model()};
   Polygon* p4 = nullptr;

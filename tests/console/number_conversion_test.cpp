@@ -1,22 +1,10 @@
-#include "console/tokenizer.h"
+#include "console/number_conversion.h"
 
 #include <gtest/gtest.h>
 
-#include "console/number_conversion.h"
-
 namespace {
 
-using Words = std::vector<std::string>;
-
-TEST(TokenizerTest, SplitsAtRunsOfBlanksOnly) {
-  Tokenizer t;
-  EXPECT_EQ(t.split("/save  model.txt "), (Words{"/save", "model.txt"}));
-  EXPECT_EQ(t.split(" /a\tb c"), (Words{"/a\tb", "c"}));  // a tab is part of a word
-  EXPECT_EQ(t.split("   "), Words{});
-}
-
-// The longest leading plain decimal number, integers beyond the int range
-// clamped to it; 0 for anything else.
+// The longest leading decimal number, integers beyond the int range clamped; else 0.
 TEST(NumberConversionTest, ReadsTheLongestLeadingNumberOrZero) {
   struct Case {
     const char* word;
