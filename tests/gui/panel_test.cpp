@@ -1,5 +1,5 @@
-// Moving, resizing, minimising and editing a panel, on the console the Editor
-// builds: 400 x 200 at (100, 100), its title band at y 280..300 (y up).
+// Moving, resizing, minimising and editing the console panel: 400 x 200 at (100, 100), title
+// band at y 280..300 (y up).
 
 #include <gtest/gtest.h>
 
@@ -28,8 +28,7 @@ class PanelTest : public EditorTest {
     for (int c = ui.popCommand(); c != -1; c = ui.popCommand()) codes += std::to_string(c);
     return codes;
   }
-  // The console, its children from the front (the prompt is 25 high), then
-  // its minimise and edit squares.
+  // The console, its children from the front, its minimise and edit squares.
   std::string layout() {
     std::string text = rectOf(console);
     for (Widget* w : console.children()) text += " | " + rectOf(*w);
@@ -43,7 +42,7 @@ TEST_F(PanelTest, TitleBandDragMovesItInsideTheWindowUntilTheButtonGoesUp) {
   at(450, 200);
   button(kLeft, kDown);  // the body does not move it
   EXPECT_EQ(console.isMoving(), 0);
-  at(150, 290);  // 50 right of the corner and 190 above it
+  at(150, 290);
   button(kLeft, kDown);
   std::string places;  // it stops at the window's edges
   for (auto [x, y] : {std::pair{200, 300}, {700, 595}, {10, 20}}) {
@@ -60,15 +59,14 @@ TEST_F(PanelTest, TitleBandDragMovesItInsideTheWindowUntilTheButtonGoesUp) {
   button(kLeft, kDown);
   console.buttonReleased(kRightButton);  // a right release ends it too
   EXPECT_EQ(console.isMoving(), 0);
-  button(kLeft, kDown);
-  button(kLeft, kUp);
+  button(kLeft, kDown), button(kLeft, kUp);
   EXPECT_EQ(console.isMoving(), 0);
 }
 
 TEST_F(PanelTest, MiddleDragResizesAboutTheCentreAndRestacksTheChildren) {
   at(300, 200);
   button(kMiddle, kDown);
-  at(290, 190);  // left and down by 10: 20 larger each way
+  at(290, 190);  // 20 larger each way
   button(kMiddle, kUp);
   EXPECT_EQ(layout(), "90,90 420x220 | 5,5 410x25 | 5,35 410x155 | 5,205 10x10 405,205 10x10");
   EXPECT_EQ(console.savedHeight(), 220);
@@ -115,7 +113,7 @@ TEST_F(PanelTest, AnOutsideLabelKeepsTwelvePixelsAboveItsChild) {
 
 TEST_F(PanelTest, EditModeMovesTheHoveredChildOnePlaceUpOrDown) {
   printedBy([&] { console.editCommand(3); });
-  at(300, 200);  // over the message box: Up and Down go inside its top-right corner
+  at(300, 200);  // the message box: Up and Down go inside its top-right corner
   console.updateHoveredChild();
   EXPECT_EQ(console.hoveredChild(), editor.consoleMessages);
   EXPECT_EQ(rectOf(*console.moveUpControl()) + rectOf(*console.moveDownControl()),
@@ -137,11 +135,7 @@ TEST_F(PanelTest, EditModeMovesTheHoveredChildOnePlaceUpOrDown) {
   EXPECT_EQ(queue(), "1");
 }
 
-// A tall child A under two short ones:       after Up over A:
-//   C  95..115                                 C  95..115
-//   B  70..90                                  A  30..90   <- pointer at y 40
-//   A   5..65   <- pointer at y 40             B   5..25
-// A is still under the pointer after the swap; one press moves it only once.
+// A tall A under short B and C, pointer on A: after Up, A is still under it but moves only once.
 TEST(PanelEdit, OnePressMovesAtMostOneChildOnePlace) {
   UiContext ui;
   Panel panel("Stack", 0, 0, 100, 200, &ui);
