@@ -45,18 +45,6 @@ TEST_F(InputTest, MiddleDragScrollsAFlatViewOnReleaseAndCtrlMiddleDragZoomsAnyVi
             "400,300-800,600 400x300 [-1:1 x -0.75:0.75]0 0 ---x 0");
 }
 
-TEST_F(InputTest, LeftDragTurnsTheFullViewAndDrawsARubberBandElsewhere) {
-  EXPECT_EQ(printedBy([&] { drag(kLeftButton, kFullX, kFullY, kFullX + 10, kFullY - 20); }),
-            "Rotating on 3.\n");
-  drag(kLeftButton, kFullX, kFullY, kFullX + 10, kFullY);  // goes on from the last turn
-  EXPECT_DOUBLE_EQ(editor.views[kFullView].rotX, -6);
-  EXPECT_DOUBLE_EQ(editor.views[kFullView].rotY, 6);
-  press(kLeftButton, kSideX, kSideY);
-  EXPECT_EQ(state(), "4 0 -x-- 0");  // a rubber band
-  EXPECT_EQ(after([&] { release(kLeftButton, kSideX + 50, kSideY - 75); }),
-            "make selection on 0 from [0.000000 0.000000] -> [1.000000 1.500000]\n0 0 -x-- 0");
-}
-
 TEST_F(InputTest, RightPressPopsUpTheMenuPageOfThePlaceThatARowOrAPressOutsideCloses) {
   click(kRightButton, 300, 200);
   EXPECT_EQ(rectOf(*editor.activeMenu) + " " + state(), "305,182 180x218 7 0 -x-- 0");
@@ -97,19 +85,6 @@ TEST_F(InputTest, ClickOnThePromptFocusesItAndCharacterKeysGoOnlyThere) {
   EXPECT_EQ(editor.consolePrompt->typed().substr(0, 3) + state(), "zs 0 1 -x-- 0");
 }
 
-TEST_F(InputTest, KeysPickTools) {
-  // Space steps through the select tools, s between the scale tools, else starting afresh.
-  const std::pair<unsigned char, int> steps[] = {
-      {' ', kSelectPolygon}, {' ', kSelectBone}, {' ', kSelectVertex},   {'m', kMove},
-      {' ', kSelectVertex},  {'s', kScale2D},    {'s', kScale3D},        {'s', kScale2D},
-      {'b', kCreateBox},     {'s', kScale2D},    {'c', kCreateCylinder}, {'e', kExtrude},
-      {'q', kCreateSpline},  {'r', kRotate},     {'v', kAddVertex},      {'x', kAddBone}};
-  for (auto [k, tool] : steps) {
-    key(k);
-    EXPECT_EQ(editor.tool, tool) << k;
-  }
-}
-
 TEST_F(InputTest, FunctionKeysPickToolsOrWithShiftSelectAllAndWithCtrlNone) {
   SquareWithWing square(*editor.model);
   Bone* root = editor.model->createRoot(0, 0, 0);
@@ -128,16 +103,6 @@ TEST_F(InputTest, FunctionKeysPickToolsOrWithShiftSelectAllAndWithCtrlNone) {
   for (int k : {kKeyF1, kKeyF3, kKeyF2, kKeyF9, kKeyHome}) special(k);
   EXPECT_EQ(selection() + std::to_string(editor.showGrid) + std::to_string(editor.panelsShown),
             "0 0 0 0 1 -x-- 001");
-}
-
-TEST_F(InputTest, ArrowAndPageKeysScrollAndZoomTheViewUnderThePointer) {
-  moveTo(kSideX, kSideY);
-  // 4 pixels a step
-  for (int k : {kKeyRight, kKeyRight, kKeyLeft, kKeyUp, kKeyDown, kKeyDown, kKeyPageUp,
-                kKeyPageDown, kKeyPageDown})
-    special(k);
-  EXPECT_EQ(viewState(editor.views[kSideView]) + viewState(editor.views[kFrontView]),
-            "0,0-400,300 400x300 [-3.52:3.68 x -2.78:2.62]400,0-800,300 400x300 [-4:4 x -3:3]");
 }
 
 TEST_F(InputTest, CtrlChordsArriveAsControlCodesAndStillWork) {

@@ -1,5 +1,5 @@
-// Moving, resizing, minimising and editing the console panel: 400 x 200 at (100, 100), title
-// band at y 280..300 (y up).
+// The panels as built; moving, resizing, minimising and editing the console panel: 400 x 200 at
+// (100, 100), title band at y 280..300 (y up).
 
 #include <gtest/gtest.h>
 
@@ -37,6 +37,23 @@ class PanelTest : public EditorTest {
   Panel& console = *editor.consoleWidget;
   UiContext& ui = *editor.ui;
 };
+
+// Resizable, editable and minimisable.
+std::string flags(const Panel& p) {
+  return std::to_string(p.isResizable()) + std::to_string(p.isEditable()) +
+         std::to_string(p.isMinimisable());
+}
+
+TEST_F(PanelTest, EditorBuildsThePanelsFrontToBackAndCaptionsTheViews) {
+  std::string names;
+  for (Panel* p : editor.widgets) names += p->name() + " " + rectOf(*p) + " " + flags(*p) + "|";
+  EXPECT_EQ(names,
+            "Fancy Tools :O 100,100 180x254 000|Menu :P 100,100 180x20 000|"
+            "Menu :J 100,100 180x218 000|Menu :D 100,100 180x56 000|UV Mapper 100,100 300x325 101|"
+            "Console 100,100 400x200 111|");
+  EXPECT_EQ(console.children().headItem(), editor.consolePrompt);
+  EXPECT_EQ(editor.viewCaption(3), "View 3: Full [-4.00:4.00 x -3.00:3.00]");
+}
 
 TEST_F(PanelTest, TitleBandDragMovesItInsideTheWindowUntilTheButtonGoesUp) {
   at(450, 200);
@@ -133,21 +150,6 @@ TEST_F(PanelTest, EditModeMovesTheHoveredChildOnePlaceUpOrDown) {
   EXPECT_EQ(clickAt(485, 120), "Processing Edit Command. Cmd = 1 3\n");
   EXPECT_EQ(layout(), "100,100 400x200 | 5,5 390x135 | 5,145 390x25 | 5,185 10x10 385,185 10x10");
   EXPECT_EQ(queue(), "1");
-}
-
-// A tall A under short B and C, pointer on A: after Up, A is still under it but moves only once.
-TEST(PanelEdit, OnePressMovesAtMostOneChildOnePlace) {
-  UiContext ui;
-  Panel panel("Stack", 0, 0, 100, 200, &ui);
-  TextEntry a("A", 5, 0, 90, 60), b("B", 5, 0, 90, 20), c("C", 5, 0, 90, 20);
-  for (TextEntry* e : {&c, &b, &a}) panel.addEntry(e);
-  panel.stackChildren();
-  SilencedStdout quiet;
-  panel.editCommand(3);
-  ui.setMousePosition(50, 40);
-  panel.editCommand(1);
-  EXPECT_EQ(std::vector<double>({b.y(), a.y(), c.y()}), std::vector<double>({5, 30, 95}));
-  EXPECT_EQ(panel.children().headItem(), &b);
 }
 
 }  // namespace
