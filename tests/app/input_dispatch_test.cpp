@@ -124,8 +124,6 @@ TEST_F(InputTest, CtrlChordsArriveAsControlCodesAndStillWork) {
             "Saving model to file: " + dir.file("m.txt") + "\n0 0 -x-- 0");
   EXPECT_EQ(readFile(dir.file("m.txt")) + lastConsoleMessage(), model + greeting);  // quiet
   SilencedStdout quiet;
-  special(kKeyF5);
-  EXPECT_EQ(lastConsoleMessage(), "Model saved!");
   editor.model->name = dir.path();  // a directory cannot be written over
   key(19, kCtrl);
   EXPECT_EQ(lastConsoleMessage(), "Error! Model failed to save!");
