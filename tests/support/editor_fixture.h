@@ -54,15 +54,13 @@ class EditorTest : public ::testing::Test {
                   v.top);
     return text;
   }
-  // A widget's corner and size in its holder: "5,35 390x135".
-  static std::string rectOf(const Widget& w) {
+  static std::string rectOf(const Widget& w) {  // in its holder: "5,35 390x135"
     char text[80];
     std::snprintf(text, sizeof text, "%g,%g %gx%g", w.x(), w.y(), w.width(), w.height());
     return text;
   }
 
-  // The GLUT window pixel of a point of a flat view.
-  int glutX(int view, double h) {
+  int glutX(int view, double h) {  // the window pixel of a point of a flat view
     const Viewport& v = editor.views[view];
     return static_cast<int>(v.rectLeft + (h - v.left) / (v.right - v.left) * v.pixelWidth + 0.5);
   }
