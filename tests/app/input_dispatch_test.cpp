@@ -13,16 +13,14 @@ constexpr int kSideX = 200, kSideY = 450, kFullX = 600, kFullY = 150;
 
 class InputTest : public EditorTest {
  protected:
-  // The drag mode, the tool, the menu pages ("x" shown) and whether the
-  // prompt has the focus: "0 0 -x-- 0".
+  // Drag mode, tool, menu pages ("x" shown), prompt focused: "0 0 -x-- 0".
   std::string state() {
     std::string text = std::to_string(editor.dragMode) + " " + std::to_string(editor.tool) + " ";
     for (Panel* page : editor.menuPages) text += page->isHidden() ? '-' : 'x';
     return text + " " + std::to_string(editor.ui->focusedEntry() == editor.consolePrompt);
   }
-  // What the action prints, then the state after it.
   template <class F>
-  std::string after(F&& action) {
+  std::string after(F&& action) {  // what the action prints, then the state
     const std::string printed = printedBy(action);
     return printed + state();
   }
@@ -33,15 +31,11 @@ TEST_F(InputTest, MiddleDragScrollsAFlatViewOnReleaseAndCtrlMiddleDragZoomsAnyVi
   click(kLeftButton, kFullX, kFullY);  // other buttons leave the drag alone
   moveTo(kSideX + 40, kSideY - 30);    // right 40 and up 30 pixels
   const Viewport& side = editor.views[kSideView];
-  EXPECT_EQ(state(), "1 0 -x-- 0");  // scrolling
-  EXPECT_DOUBLE_EQ(side.panX, 0.8);
-  EXPECT_DOUBLE_EQ(side.panY, 0.6);
-  EXPECT_EQ(viewState(side), "0,0-400,300 400x300 [-4:4 x -3:3]");  // moves at the release
+  EXPECT_EQ(state() + viewState(side), "1 0 -x-- 00,0-400,300 400x300 [-4:4 x -3:3]");  // not yet
   release(kMiddleButton, kSideX + 40, kSideY - 30);
   EXPECT_EQ(viewState(side) + state(), "0,0-400,300 400x300 [-4.8:3.2 x -3.6:2.4]0 0 -x-- 0");
   EXPECT_EQ(side.panX, 0);
-  click(kMiddleButton, kFullX, kFullY);  // a plain one does not scroll the Full view
-  EXPECT_EQ(viewState(editor.views[kFullView]), "400,300-800,600 400x300 [-4:4 x -3:3]");
+  click(kMiddleButton, kFullX, kFullY);             // a plain one does not scroll the Full view
   press(kMiddleButton, kFullX, kFullY, kCtrl | 8);  // NumLock adds bit 8
   moveTo(kFullX, kFullY - 20);                      // up 20 pixels: out by 2
   EXPECT_EQ(viewState(editor.views[kFullView]), "400,300-800,600 400x300 [-6:6 x -4.5:4.5]");
@@ -51,26 +45,12 @@ TEST_F(InputTest, MiddleDragScrollsAFlatViewOnReleaseAndCtrlMiddleDragZoomsAnyVi
             "400,300-800,600 400x300 [-1:1 x -0.75:0.75]0 0 ---x 0");
 }
 
-TEST_F(InputTest, LeftDragTurnsTheFullViewAndDrawsARubberBandElsewhere) {
-  EXPECT_EQ(printedBy([&] { drag(kLeftButton, kFullX, kFullY, kFullX + 10, kFullY - 20); }),
-            "Rotating on 3.\n");
-  drag(kLeftButton, kFullX, kFullY, kFullX + 10, kFullY);  // goes on from the last turn
-  EXPECT_DOUBLE_EQ(editor.views[kFullView].rotX, -6);
-  EXPECT_DOUBLE_EQ(editor.views[kFullView].rotY, 6);
-  press(kLeftButton, kSideX, kSideY);
-  EXPECT_EQ(state(), "4 0 -x-- 0");  // a rubber band
-  EXPECT_EQ(after([&] { release(kLeftButton, kSideX + 50, kSideY - 75); }),
-            "make selection on 0 from [0.000000 0.000000] -> [1.000000 1.500000]\n0 0 -x-- 0");
-}
-
 TEST_F(InputTest, RightPressPopsUpTheMenuPageOfThePlaceThatARowOrAPressOutsideCloses) {
   click(kRightButton, 300, 200);
-  // Right of the pointer, its top edge level with it, in front.
   EXPECT_EQ(rectOf(*editor.activeMenu) + " " + state(), "305,182 180x218 7 0 -x-- 0");
   EXPECT_EQ(editor.widgets.headItem(), editor.menuPages[1]);
   printedBy([&] { click(kLeftButton, 310, 205); });  // the title band is no row
   EXPECT_EQ(state(), "7 0 -x-- 0");
-  // The bottom row, "Render: Wireframe", is the lowest 18 pixels.
   EXPECT_EQ(after([&] { press(kLeftButton, 320, 600 - 182 - 9); }),
             "Clicked in Menu :J\n0 0 -x-- 0");
   EXPECT_EQ(editor.ui->popCommand(), 4);
@@ -84,8 +64,7 @@ TEST_F(InputTest, RightPressPopsUpTheMenuPageOfThePlaceThatARowOrAPressOutsideCl
   click(kLeftButton, 250, 350);  // inside the UV view: the UV page
   EXPECT_EQ(state(), "0 0 x--- 0");
   EXPECT_EQ(editor.activeMenu, editor.menuPages[0]);
-  // Over the console the menu, not the panel, takes a right press.
-  EXPECT_EQ(after([&] { press(kRightButton, 450, 390); }), "7 0 x--- 0");
+  EXPECT_EQ(after([&] { press(kRightButton, 450, 390); }), "7 0 x--- 0");  // over the console
 }
 
 TEST_F(InputTest, ClickOnThePromptFocusesItAndCharacterKeysGoOnlyThere) {
@@ -106,24 +85,9 @@ TEST_F(InputTest, ClickOnThePromptFocusesItAndCharacterKeysGoOnlyThere) {
   EXPECT_EQ(editor.consolePrompt->typed().substr(0, 3) + state(), "zs 0 1 -x-- 0");
 }
 
-TEST_F(InputTest, KeysPickTools) {
-  // Space steps through the select tools and s between the scale tools;
-  // from any other tool they start afresh.
-  const std::pair<unsigned char, int> steps[] = {
-      {' ', kSelectPolygon}, {' ', kSelectBone}, {' ', kSelectVertex},   {'m', kMove},
-      {' ', kSelectVertex},  {'s', kScale2D},    {'s', kScale3D},        {'s', kScale2D},
-      {'b', kCreateBox},     {'s', kScale2D},    {'c', kCreateCylinder}, {'e', kExtrude},
-      {'q', kCreateSpline},  {'r', kRotate},     {'v', kAddVertex},      {'x', kAddBone}};
-  for (auto [k, tool] : steps) {
-    key(k);
-    EXPECT_EQ(editor.tool, tool) << k;
-  }
-}
-
 TEST_F(InputTest, FunctionKeysPickToolsOrWithShiftSelectAllAndWithCtrlNone) {
   SquareWithWing square(*editor.model);
   Bone* root = editor.model->createRoot(0, 0, 0);
-  // Selected vertices, triangles and bone, then the state.
   auto selection = [&] {
     return std::to_string(editor.selectedVertices.count()) + " " +
            std::to_string(editor.selectedPolygons.count()) + " " +
@@ -141,23 +105,13 @@ TEST_F(InputTest, FunctionKeysPickToolsOrWithShiftSelectAllAndWithCtrlNone) {
             "0 0 0 0 1 -x-- 001");
 }
 
-TEST_F(InputTest, ArrowAndPageKeysScrollAndZoomTheViewUnderThePointer) {
-  moveTo(kSideX, kSideY);
-  // Right twice and left once, up once and down twice, 4 pixels a step.
-  for (int k : {kKeyRight, kKeyRight, kKeyLeft, kKeyUp, kKeyDown, kKeyDown, kKeyPageUp,
-                kKeyPageDown, kKeyPageDown})
-    special(k);
-  EXPECT_EQ(viewState(editor.views[kSideView]) + viewState(editor.views[kFrontView]),
-            "0,0-400,300 400x300 [-3.52:3.68 x -2.78:2.62]400,0-800,300 400x300 [-4:4 x -3:3]");
-}
-
 TEST_F(InputTest, CtrlChordsArriveAsControlCodesAndStillWork) {
   ScratchDir dir;
   editor.model->name = dir.file("m.txt");
   SquareWithWing square(*editor.model);
   editor.selectAllVertices();
   const std::string model = formatModelFile(captureImage(*editor.model));
-  // Other control codes do nothing: Ctrl+D, Ctrl+Z, Ctrl+C, Ctrl+Shift+B...
+  // Other control codes (Ctrl+D, Ctrl+Z, Ctrl+Shift+B...) do nothing.
   EXPECT_EQ(after([&] {
               for (int c = 1; c <= 26; ++c)
                 if (c != 8 && c != 19) key(c, kCtrl), key(c, kCtrl | kShift);
@@ -168,11 +122,8 @@ TEST_F(InputTest, CtrlChordsArriveAsControlCodesAndStillWork) {
   const std::string greeting = lastConsoleMessage();
   EXPECT_EQ(after([&] { key(19, kCtrl | 8); }),  // Ctrl+S with NumLock on, not the Scale key
             "Saving model to file: " + dir.file("m.txt") + "\n0 0 -x-- 0");
-  EXPECT_EQ(readFile(dir.file("m.txt")), model);
-  EXPECT_EQ(lastConsoleMessage(), greeting);  // a quiet save, unlike F5
+  EXPECT_EQ(readFile(dir.file("m.txt")) + lastConsoleMessage(), model + greeting);  // quiet
   SilencedStdout quiet;
-  special(kKeyF5);
-  EXPECT_EQ(lastConsoleMessage(), "Model saved!");
   editor.model->name = dir.path();  // a directory cannot be written over
   key(19, kCtrl);
   EXPECT_EQ(lastConsoleMessage(), "Error! Model failed to save!");
@@ -182,17 +133,15 @@ TEST_F(InputTest, CtrlChordsArriveAsControlCodesAndStillWork) {
 }
 
 TEST_F(InputTest, FramePumpRunsQueuedCodesInClickOrderBeforeTheConsoleLine) {
-  editor.ui->pushCommand(20);  // Move
-  editor.ui->pushCommand(22);  // Scale 2D
+  editor.ui->pushCommand(20);  // Move, then Scale 2D
+  editor.ui->pushCommand(22);
   editor.ui->setFocusedEntry(editor.consolePrompt);
   for (char c : std::string("/getpos\r/polycount\r")) key(c);  // both wait their turn
   EXPECT_EQ(
       printedBy([&] { editor.framePump(); }),
       "numparams: 0\n/getpos /getpos (null) 9\nnumparams: 0\n/polycount /polycount (null) 14\n");
-  EXPECT_EQ(state() + ", polygons: " + lastConsoleMessage(),
-            "0 5 -x-- 1, polygons: 0");  // Scale 2D
-  EXPECT_EQ(editor.ui->popCommand(), -1);
-  EXPECT_EQ(editor.ui->isLinePending(), 0);
+  EXPECT_EQ(state() + lastConsoleMessage(), "0 5 -x-- 10");
+  EXPECT_EQ(editor.ui->popCommand() + editor.ui->isLinePending(), -1);
 }
 
 TEST_F(InputTest, CursorLabelNamesTheDragOrElseTheTool) {

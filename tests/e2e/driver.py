@@ -1,22 +1,10 @@
-"""Plays a user's journey against the real program on the current X display.
-Coordinates are the window's own (y down), buttons X's (1 left, 2 middle, 3
-right), keys X key names. Steps: ("file", name, text) writes a file where the
-program runs; ("run", args, status, out, err) runs it without a display (out
-starts its output); ("start", arg, ...) starts the editor, else the first
-window step does; ("click", x, y[, button]); ("drag", x0, y0, x1, y1[, button[,
-modifier]]); ("key", name, ...); ("type", text) and ("line", text), which ends
-with Return; ("trace", line) waits for the line on standard output; ("saved",
-name, text) waits for the file to hold the text; ("close", status) closes the
-window as a window manager would. Steps wait for lines and files, never for a
-fixed time."""
-import ctypes
-import os
-import shutil
-import subprocess
-import sys
-import tempfile
-import threading
-import time
+"""Plays a user's journey against the real program on the X display, window coordinates (y down),
+X buttons and key names. Steps: ("file", name, text); ("run", args, status, out start, err) with
+no display; ("start", arg, ...); ("click", x, y[, button]); ("drag", x0, y0, x1, y1[, button[,
+modifier]]); ("key", name, ...); ("type", text); ("line", text) adds Return; ("trace", line);
+("saved", name, text); ("close", status) as a window manager would. Steps wait for lines and
+files, never for a fixed time."""
+import ctypes, os, shutil, subprocess, sys, tempfile, threading, time
 
 
 def xdotool(*args):
@@ -79,8 +67,7 @@ def play(steps):
     try:
         for kind, *args in steps:
             if kind == "file":
-                with open(os.path.join(workdir, args[0]), "w") as f:
-                    f.write(args[1])
+                with open(os.path.join(workdir, args[0]), "w") as f: f.write(args[1])
             elif kind == "run":
                 env = {k: v for k, v in os.environ.items() if k != "DISPLAY"}
                 done = subprocess.run([binary, *args[0]], cwd=workdir, env=env, capture_output=True, text=True)

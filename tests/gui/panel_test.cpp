@@ -1,5 +1,5 @@
-// Moving, resizing, minimising and editing a panel, on the console the Editor
-// builds: 400 x 200 at (100, 100), its title band at y 280..300 (y up).
+// The panels as built; moving, resizing, minimising and editing the console panel: 400 x 200 at
+// (100, 100), title band at y 280..300 (y up).
 
 #include <gtest/gtest.h>
 
@@ -28,9 +28,7 @@ class PanelTest : public EditorTest {
     for (int c = ui.popCommand(); c != -1; c = ui.popCommand()) codes += std::to_string(c);
     return codes;
   }
-  // The console, its children from the front (the prompt is 25 high), then
-  // its minimise and edit squares.
-  std::string layout() {
+  std::string layout() {  // the console, its children from the front, its two squares
     std::string text = rectOf(console);
     for (Widget* w : console.children()) text += " | " + rectOf(*w);
     return text + " | " + rectOf(*console.minimiseControl()) + " " + rectOf(*console.editControl());
@@ -39,11 +37,27 @@ class PanelTest : public EditorTest {
   UiContext& ui = *editor.ui;
 };
 
+std::string flags(const Panel& p) {  // resizable, editable, minimisable
+  return std::to_string(p.isResizable()) + std::to_string(p.isEditable()) +
+         std::to_string(p.isMinimisable());
+}
+
+TEST_F(PanelTest, EditorBuildsThePanelsFrontToBackAndCaptionsTheViews) {
+  std::string names;
+  for (Panel* p : editor.widgets) names += p->name() + " " + rectOf(*p) + " " + flags(*p) + "|";
+  EXPECT_EQ(names,
+            "Fancy Tools :O 100,100 180x254 000|Menu :P 100,100 180x20 000|"
+            "Menu :J 100,100 180x218 000|Menu :D 100,100 180x56 000|UV Mapper 100,100 300x325 101|"
+            "Console 100,100 400x200 111|");
+  EXPECT_EQ(console.children().headItem(), editor.consolePrompt);
+  EXPECT_EQ(editor.viewCaption(3), "View 3: Full [-4.00:4.00 x -3.00:3.00]");
+}
+
 TEST_F(PanelTest, TitleBandDragMovesItInsideTheWindowUntilTheButtonGoesUp) {
   at(450, 200);
   button(kLeft, kDown);  // the body does not move it
   EXPECT_EQ(console.isMoving(), 0);
-  at(150, 290);  // 50 right of the corner and 190 above it
+  at(150, 290);
   button(kLeft, kDown);
   std::string places;  // it stops at the window's edges
   for (auto [x, y] : {std::pair{200, 300}, {700, 595}, {10, 20}}) {
@@ -60,15 +74,14 @@ TEST_F(PanelTest, TitleBandDragMovesItInsideTheWindowUntilTheButtonGoesUp) {
   button(kLeft, kDown);
   console.buttonReleased(kRightButton);  // a right release ends it too
   EXPECT_EQ(console.isMoving(), 0);
-  button(kLeft, kDown);
-  button(kLeft, kUp);
+  button(kLeft, kDown), button(kLeft, kUp);
   EXPECT_EQ(console.isMoving(), 0);
 }
 
 TEST_F(PanelTest, MiddleDragResizesAboutTheCentreAndRestacksTheChildren) {
   at(300, 200);
   button(kMiddle, kDown);
-  at(290, 190);  // left and down by 10: 20 larger each way
+  at(290, 190);  // 20 larger each way
   button(kMiddle, kUp);
   EXPECT_EQ(layout(), "90,90 420x220 | 5,5 410x25 | 5,35 410x155 | 5,205 10x10 405,205 10x10");
   EXPECT_EQ(console.savedHeight(), 220);
@@ -115,7 +128,7 @@ TEST_F(PanelTest, AnOutsideLabelKeepsTwelvePixelsAboveItsChild) {
 
 TEST_F(PanelTest, EditModeMovesTheHoveredChildOnePlaceUpOrDown) {
   printedBy([&] { console.editCommand(3); });
-  at(300, 200);  // over the message box: Up and Down go inside its top-right corner
+  at(300, 200);  // the message box: Up and Down go inside its top-right corner
   console.updateHoveredChild();
   EXPECT_EQ(console.hoveredChild(), editor.consoleMessages);
   EXPECT_EQ(rectOf(*console.moveUpControl()) + rectOf(*console.moveDownControl()),
@@ -131,29 +144,6 @@ TEST_F(PanelTest, EditModeMovesTheHoveredChildOnePlaceUpOrDown) {
   clickAt(485, 120);
   EXPECT_EQ(layout(), "100,100 400x200 | 5,5 390x135 | 5,145 390x25 | 5,185 10x10 385,185 10x10");
   EXPECT_EQ(queue(), "21");
-  printedBy([&] { console.editCommand(3); });  // edit mode off: Up still posts, moves nothing
-  EXPECT_EQ(clickAt(485, 120), "Processing Edit Command. Cmd = 1 3\n");
-  EXPECT_EQ(layout(), "100,100 400x200 | 5,5 390x135 | 5,145 390x25 | 5,185 10x10 385,185 10x10");
-  EXPECT_EQ(queue(), "1");
-}
-
-// A tall child A under two short ones:       after Up over A:
-//   C  95..115                                 C  95..115
-//   B  70..90                                  A  30..90   <- pointer at y 40
-//   A   5..65   <- pointer at y 40             B   5..25
-// A is still under the pointer after the swap; one press moves it only once.
-TEST(PanelEdit, OnePressMovesAtMostOneChildOnePlace) {
-  UiContext ui;
-  Panel panel("Stack", 0, 0, 100, 200, &ui);
-  TextEntry a("A", 5, 0, 90, 60), b("B", 5, 0, 90, 20), c("C", 5, 0, 90, 20);
-  for (TextEntry* e : {&c, &b, &a}) panel.addEntry(e);
-  panel.stackChildren();
-  SilencedStdout quiet;
-  panel.editCommand(3);
-  ui.setMousePosition(50, 40);
-  panel.editCommand(1);
-  EXPECT_EQ(std::vector<double>({b.y(), a.y(), c.y()}), std::vector<double>({5, 30, 95}));
-  EXPECT_EQ(panel.children().headItem(), &b);
 }
 
 }  // namespace

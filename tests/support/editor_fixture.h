@@ -1,6 +1,5 @@
 #pragma once
-// An Editor with its main panel, as the program builds them, and helpers that
-// play input events the way the window callbacks deliver them (GLUT window
+// An Editor with its main panel, and input played as the window callbacks deliver it (GLUT
 // coordinates, y down from the top of the 600-pixel window).
 
 #include <gtest/gtest.h>
@@ -47,8 +46,7 @@ class EditorTest : public ::testing::Test {
   }
   std::string lastConsoleMessage() { return editor.consoleMessages->currentList()->messageAt(0); }
 
-  // A view's pixel rectangle (left, bottom - right, top), pixel size and visible
-  // extent: "0,0-400,300 400x300 [-4:4 x -3:3]".
+  // A view's pixel rectangle, size and extent: "0,0-400,300 400x300 [-4:4 x -3:3]".
   static std::string viewState(const Viewport& v) {
     char text[160];
     std::snprintf(text, sizeof text, "%d,%d-%d,%d %gx%g [%g:%g x %g:%g]", v.rectLeft, v.rectBottom,
@@ -56,15 +54,13 @@ class EditorTest : public ::testing::Test {
                   v.top);
     return text;
   }
-  // A widget's corner and size in its holder: "5,35 390x135".
-  static std::string rectOf(const Widget& w) {
+  static std::string rectOf(const Widget& w) {  // in its holder: "5,35 390x135"
     char text[80];
     std::snprintf(text, sizeof text, "%g,%g %gx%g", w.x(), w.y(), w.width(), w.height());
     return text;
   }
 
-  // Window pixel (GLUT coordinates) of a point of a flat view.
-  int glutX(int view, double h) {
+  int glutX(int view, double h) {  // the window pixel of a point of a flat view
     const Viewport& v = editor.views[view];
     return static_cast<int>(v.rectLeft + (h - v.left) / (v.right - v.left) * v.pixelWidth + 0.5);
   }
