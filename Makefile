@@ -6,6 +6,8 @@ COV_BUILD  ?= build-cov
 FUZZ_BUILD ?= build-fuzz
 BENCH_BUILD ?= build-bench
 BENCH_JOBS ?= 2
+# Lets ccache, when installed, share objects between clones and build folders.
+export CCACHE_BASEDIR ?= $(CURDIR)
 # Seconds each fuzz target runs in `make fuzz-smoke`.
 FUZZ_TIME  ?= 20
 FUZZ_TARGETS = model_file_fuzz bmp_decode_fuzz console_fuzz text_entry_fuzz
