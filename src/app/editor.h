@@ -117,13 +117,9 @@ class Editor {
   void setUpOverlay();
   void drawVertexMarkers(double size);
 
-  // --- views (view_layout.cpp; setUpViewCamera in view_camera_gl.cpp) ---
-  void applyZoom(Viewport& view);
+  // --- views in the window (view_placement.cpp) ---
   void layoutViews();
   int viewAt(int x, int y) const;
-  void scrollViewBy(int dx, int dy, Viewport& view);
-  void zoomViewBy(int steps, Viewport& view);
-  void setUpViewCamera(Viewport& view);
   // Centres the UV view in the UV Mapper panel below its title band.
   void placeUvView();
 
@@ -187,7 +183,7 @@ class Editor {
   void takeSnapshot();
   void undo();
 
-  // --- menus (tools/tool_menu.cpp) and interface (gui/editor_layout.cpp) ---
+  // --- menus (tools/tool_menu.cpp) and interface (interface_build.cpp) ---
   void toolMenuCommand(int code);
   void arrangeWidgets();
   void buildInterface();

@@ -19,6 +19,7 @@
 
 #include "app/editor.h"
 #include "app/input_codes.h"
+#include "view/view_layout.h"
 
 namespace {
 bool ctrlAlone(int modifiers) {

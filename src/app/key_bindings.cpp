@@ -6,6 +6,7 @@
 
 #include "app/editor.h"
 #include "app/input_codes.h"
+#include "view/view_layout.h"
 
 namespace {
 

@@ -14,6 +14,7 @@
 #include "app/editor.h"
 #include "support/editor_window.h"
 #include "support/fixtures.h"
+#include "view/view_layout.h"
 
 namespace {
 
@@ -72,7 +73,7 @@ TEST_F(BatchedFrameTest, MatchesThePlainFrameInRandomStates) {
       v.left = v.right = uniform(-1, 1);
       v.bottom = v.top = uniform(-1, 1);
       v.zoom = uniform(1, 6);
-      editor->applyZoom(v);
+      applyZoom(v);
     }
     editor->vertexMarkerScale = below(3) == 0 ? 0 : 1;  // without markers the points show
     frame(1);                                           // arrays of the model before the edit

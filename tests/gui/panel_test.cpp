@@ -83,12 +83,12 @@ TEST_F(PanelTest, MiddleDragResizesAboutTheCentreAndRestacksTheChildren) {
   ui.setButton(kMiddle, kUp);  // the release went elsewhere: the update finishes it
   console.update();
   EXPECT_EQ(layout(), kAsBuilt);
-  console.configure(0, 1, 1);
+  console.configure({.resizable = false, .editable = true, .minimisable = true});
   button(kMiddle, kDown);
   at(280, 180);
   console.buttonReleased(kMiddle);
   EXPECT_EQ(layout() + " " + std::to_string(console.isResizing()), kAsBuilt + std::string(" 0"));
-  console.configure(1, 1, 1);
+  console.configure({.resizable = true, .editable = true, .minimisable = true});
   console.setMinimised(1);
   button(kMiddle, kDown);
   EXPECT_EQ(console.isResizing(), 0);
@@ -105,7 +105,7 @@ TEST_F(PanelTest, MinimiseSquareKeepsTheTopEdgeAndItsFirstPressReachesUpAndDownT
   clickAt(110, 290);
   EXPECT_EQ(queue(), "0");
   EXPECT_EQ(layout(), kAsBuilt);
-  console.configure(1, 1, 0);
+  console.configure({.resizable = true, .editable = true, .minimisable = false});
   console.setMinimised(1);
   EXPECT_EQ(layout() + " " + std::to_string(console.isMinimised()), kAsBuilt + std::string(" 0"));
 }

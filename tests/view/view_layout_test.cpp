@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "support/editor_fixture.h"
+#include "view/view_layout.h"
 
 namespace {
 
@@ -33,14 +34,14 @@ TEST_F(ViewLayoutTest, FourViewsSplitTheWindowAndOneViewFillsIt) {
 
 TEST_F(ViewLayoutTest, ScrollMovesByPixelsZoomKeepsTheCentreAndPixelsMapToUnits) {
   Viewport& v = editor.views[kFrontView];
-  editor.scrollViewBy(40, -30, v);  // a tenth of the view right and down
+  scrollViewBy(40, -30, v);  // a tenth of the view right and down
   EXPECT_EQ(viewState(v), "400,0-800,300 400x300 [-3.2:4.8 x -3.6:2.4]");
   EXPECT_EQ(editor.viewCaption(1), "View 1: Front [-3.20:4.80 x -3.60:2.40]");
   EXPECT_DOUBLE_EQ(v.viewX(500), -1.2);
   EXPECT_DOUBLE_EQ(v.viewY(75), -2.1);
-  editor.zoomViewBy(-100, v);  // stops at a half width of 1
+  zoomViewBy(-100, v);  // stops at a half width of 1
   EXPECT_EQ(viewState(v), "400,0-800,300 400x300 [-0.2:1.8 x -1.35:0.15]");
-  editor.zoomViewBy(4, v);
+  zoomViewBy(4, v);
   EXPECT_EQ(viewState(v), "400,0-800,300 400x300 [-0.6:2.2 x -1.65:0.45]");
 }
 
