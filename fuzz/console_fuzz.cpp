@@ -18,6 +18,7 @@
 #include "app/editor.h"
 #include "support/bmp_file.h"
 #include "support/model_invariants.h"
+#include "tools/selection.h"
 
 namespace {
 
@@ -58,8 +59,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Editor editor;
   if (!editor.model->load("model.mdl")) std::abort();
   editor.model->name = "current.mdl";
-  editor.selectAllVertices();
-  editor.selectAllPolygons();
+  selectAllVertices(editor);
+  selectAllPolygons(editor);
   editor.selectedBone = editor.model->rootBone();
 
   const std::string_view input(reinterpret_cast<const char*>(data), size);

@@ -1,4 +1,8 @@
 #include "app/editor.h"
+#include "app/light.h"
+#include "console/tokenizer.h"
+#include "tools/spline.h"
+#include "tools/tool_menu.h"
 
 #include <cstdio>
 
@@ -39,7 +43,8 @@ void Editor::initColours() {
 }
 
 void Editor::framePump() {
-  for (int code = ui->popCommand(); code != -1; code = ui->popCommand()) toolMenuCommand(code);
+  for (int code = ui->popCommand(); code != -1; code = ui->popCommand())
+    toolMenuCommand(*this, code);
   ui->pollFocusedEntry();
   while (ui->isLinePending()) runConsoleCommand(ui->takeCommandLine());
   for (Panel* panel : widgets) panel->update();

@@ -4,14 +4,17 @@
 // and all tool and view settings. Exactly one exists in the program; it is
 // built before any OpenGL context, so construction and every editing
 // operation run without a window.
+//
+// The editing operations are free functions on the Editor, declared with
+// their contracts in tools/: selection.h, transforms.h (live_transform.h for
+// the drags' live values), creation.h, spline_tool.h, polygon_ops.h, undo.h,
+// tool_menu.h and tool_gestures.h.
 
 #include <deque>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "app/light.h"
-#include "console/tokenizer.h"
 #include "gui/message_box.h"
 #include "gui/panel.h"
 #include "gui/text_entry.h"
@@ -21,10 +24,13 @@
 #include "model/list.h"
 #include "model/model.h"
 #include "model/model_image.h"
-#include "model/skeleton.h"
 #include "model/vec3.h"
-#include "tools/spline.h"
 #include "view/viewport.h"
+
+class Light;
+class Spline;
+class Tokenizer;
+struct Bone;
 
 enum Tool {
   kSelectVertex = 0,
@@ -52,8 +58,6 @@ enum DragMode {
   kToolDrag = 6,
   kPopupMenu = 7,
 };
-
-enum Axis { kAxisX, kAxisY, kAxisZ, kAxisU, kAxisV };
 
 struct Box3 {
   double minX = 0, maxX = 1, minY = 0, maxY = 1, minZ = 0, maxZ = 1;
@@ -129,63 +133,7 @@ class Editor {
   void keyPressed(unsigned char key, int x, int y);
   void specialKeyPressed(int key, int x, int y);
 
-  // --- tool gestures (tools/tool_gestures.cpp) ---
-  void toolPress();
-  void toolMotion();
-  void toolRelease();
-
-  // --- selection (tools/selection.cpp) ---
-  void selectInRect(double ha, double va, double hb, double vb);
-  void selectAllPolygons();
-  void deselectPolygons();
-  void selectAllVertices();
-  void deselectAll();
-  void computeSelectionBox(int kind);
-
-  // --- transforms (tools/move.cpp, rotate.cpp, scale.cpp) ---
-  void moveSelection(double dx, double dy, double dz);
-  void rotateSelection(double angle);
-  static void rotatePoint(const Vec3& centre, Vec3& point, double ax, double ay, double az);
-  void scaleSelection();
-
-  // --- creation (tools/add_vertex.cpp, polygon_from_selection.cpp, box.cpp, cylinder.cpp,
-  //     bone_tool.cpp) ---
-  void addVertexAtCursor();
-  void createPolygonFromSelection();
-  void createBox();
-  void createCylinder();
-  void addBoneAtCursor();
-
-  // --- splines (tools/spline_tool.cpp, revolve.cpp) ---
-  void addSplinePoint();
-  void clearSpline();
-  void revolveSpline();
-
-  // --- polygon and vertex operations (tools/normals.cpp, flatten.cpp, uv_map.cpp,
-  //     orient.cpp, weld.cpp, delete.cpp, clamp.cpp) ---
-  void rebuildNormals();
-  void smoothPolygons(List<Polygon>& list);
-  void flattenPolygons();
-  void flattenSelection(Axis axis);
-  void uvMapSelected(Viewport& view);
-  void orientPolygonsOutward();
-  void flipSelectedPolygons();
-  void weldSelectedVertices();
-  void deleteSelection();
-  void clampAllVertices();
-
-  // --- extrude and duplicate (tools/extrude.cpp, duplicate.cpp) ---
-  void prepareExtrude();
-  void extrudeSelection();
-  void duplicateSelection();
-
-  // --- undo (tools/undo.cpp) ---
-  void takeSnapshot();
-  void undo();
-
-  // --- menus (tools/tool_menu.cpp) and interface (interface_build.cpp) ---
-  void toolMenuCommand(int code);
-  void arrangeWidgets();
+  // --- interface (interface_build.cpp) ---
   void buildInterface();
 
   // --- console (console/console_commands.cpp) ---

@@ -9,6 +9,9 @@
 
 #include "app/editor.h"
 #include "console/number_conversion.h"
+#include "console/tokenizer.h"
+#include "tools/polygon_ops.h"
+#include "tools/undo.h"
 
 namespace {
 
@@ -80,9 +83,9 @@ void hideTexture(Editor& e, const Words&) {
 template <double Vertex::*coordinate>
 void setCoordinate(Editor& e, const Words& w) {
   double value = realParameter(w[1]);
-  e.takeSnapshot();
+  takeSnapshot(e);
   for (Vertex* v : e.selectedVertices) v->*coordinate = value;
-  e.rebuildNormals();
+  rebuildNormals(e);
 }
 
 void printPositions(Editor& e, const Words&) {
@@ -95,11 +98,11 @@ void setCylinder(Editor& e, const Words& w) {
 }
 
 void smoothSelected(Editor& e, const Words&) {
-  e.smoothPolygons(e.selectedPolygons);
+  smoothPolygons(e.selectedPolygons);
 }
 
 void flattenSelected(Editor& e, const Words&) {
-  e.flattenPolygons();
+  flattenPolygons(e);
 }
 
 void setColour(Editor& e, const Words& w) {

@@ -3,10 +3,12 @@
 // snapshot is still taken. The selection is not changed.
 
 #include "app/editor.h"
+#include "tools/creation.h"
+#include "tools/undo.h"
 #include "tools/view_plane.h"
 
-void Editor::addVertexAtCursor() {
-  takeSnapshot();
-  if (auto p = pointUnderMouse(*this))
-    model->vertices.pushFront(model->newVertex(p->x, p->y, p->z));
+void addVertexAtCursor(Editor& e) {
+  takeSnapshot(e);
+  if (auto p = pointUnderMouse(e))
+    e.model->vertices.pushFront(e.model->newVertex(p->x, p->y, p->z));
 }

@@ -5,11 +5,12 @@
 // skeleton is printed after every use. No snapshot is taken.
 
 #include "app/editor.h"
+#include "tools/creation.h"
 #include "tools/view_plane.h"
 
-void Editor::addBoneAtCursor() {
-  if (!selectedBone && model->hasSkeleton) return;
-  if (auto p = pointUnderMouse(*this))
-    selectedBone = model->addBone(selectedBone, p->x, p->y, p->z);
-  if (model->hasSkeleton) model->dumpSkeleton();
+void addBoneAtCursor(Editor& e) {
+  if (!e.selectedBone && e.model->hasSkeleton) return;
+  if (auto p = pointUnderMouse(e))
+    e.selectedBone = e.model->addBone(e.selectedBone, p->x, p->y, p->z);
+  if (e.model->hasSkeleton) e.model->dumpSkeleton();
 }

@@ -8,29 +8,31 @@
 
 #include "app/editor.h"
 #include "model/marks.h"
+#include "tools/polygon_ops.h"
+#include "tools/undo.h"
 
-void Editor::duplicateSelection() {
-  takeSnapshot();
+void duplicateSelection(Editor& e) {
+  takeSnapshot(e);
   const uint64_t selected = newMarkPass();
-  markAll(selectedVertices, selected);
-  for (Polygon* p : selectedPolygons) {
+  markAll(e.selectedVertices, selected);
+  for (Polygon* p : e.selectedPolygons) {
     for (Vertex* v : p->vertices) {
       if (isMarked(v, selected)) continue;
       v->markPass = selected;
-      selectedVertices.pushFront(v);
+      e.selectedVertices.pushFront(v);
     }
   }
 
   absl::flat_hash_map<Vertex*, Vertex*> copyOf;
-  copyOf.reserve(selectedVertices.count());
-  for (Vertex* o : selectedVertices) {
-    Vertex* n = model->newVertex(o->x + 1, o->y + 1, o->z + 1);
-    model->vertices.pushFront(n);
+  copyOf.reserve(e.selectedVertices.count());
+  for (Vertex* o : e.selectedVertices) {
+    Vertex* n = e.model->newVertex(o->x + 1, o->y + 1, o->z + 1);
+    e.model->vertices.pushFront(n);
     copyOf.try_emplace(o, n);
   }
-  for (Polygon* p : selectedPolygons) {
+  for (Polygon* p : e.selectedPolygons) {
     Vertex* const* c = p->vertices;
-    model->currentGroup->polygons.pushFront(
-        model->newPolygon(copyOf[c[0]], copyOf[c[1]], copyOf[c[2]]));
+    e.model->currentGroup->polygons.pushFront(
+        e.model->newPolygon(copyOf[c[0]], copyOf[c[1]], copyOf[c[2]]));
   }
 }

@@ -7,8 +7,12 @@
 #include <cmath>
 
 #include "app/editor.h"
+#include "tools/polygon_ops.h"
+#include "tools/selection.h"
+#include "tools/transforms.h"
+#include "tools/undo.h"
 
-void Editor::rotatePoint(const Vec3& centre, Vec3& point, double ax, double ay, double az) {
+void rotatePoint(const Vec3& centre, Vec3& point, double ax, double ay, double az) {
   double x = point.x - centre.x, y = point.y - centre.y, z = point.z - centre.z;
   double x1 = x * std::cos(ay) + z * std::sin(ay);
   double z1 = z * std::cos(ay) - x * std::sin(ay);
@@ -19,12 +23,11 @@ void Editor::rotatePoint(const Vec3& centre, Vec3& point, double ax, double ay, 
   point = {x2 + centre.x, y2 + centre.y, z2 + centre.z};
 }
 
-void Editor::rotateSelection(double angle) {
-  takeSnapshot();
-  computeSelectionBox(0);
-  const Vec3 centre = selectionCentre;
+void rotateSelection(Editor& e, double angle) {
+  takeSnapshot(e);
+  const Vec3 centre = computeSelectionBox(e, SelectionBoxOf::kVertices).centre;
   double ax = 0, ay = 0, az = 0;
-  switch (views[activeView].kind) {
+  switch (e.views[e.activeView].kind) {
     case kSideView:
       az = angle;
       break;
@@ -35,10 +38,10 @@ void Editor::rotateSelection(double angle) {
       ay = angle;
       break;
     default:
-      rebuildNormals();
+      rebuildNormals(e);
       return;
   }
-  for (Vertex* v : selectedVertices) {
+  for (Vertex* v : e.selectedVertices) {
     Vec3 p{v->x, v->y, v->z};
     rotatePoint(centre, p, ax, ay, az);
     if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) continue;
@@ -46,5 +49,5 @@ void Editor::rotateSelection(double angle) {
     v->y = p.y;
     v->z = p.z;
   }
-  rebuildNormals();
+  rebuildNormals(e);
 }

@@ -13,6 +13,9 @@
 
 #include "app/editor.h"
 #include "model/six_decimals.h"
+#include "tools/polygon_ops.h"
+#include "tools/selection.h"
+#include "tools/undo.h"
 
 namespace {
 
@@ -66,13 +69,12 @@ double fraction(double value, double min, double max) {
 }
 }  // namespace
 
-void Editor::uvMapSelected(Viewport& view) {
-  computeSelectionBox(1);
-  takeSnapshot();
-  const Vec3& lo = selectionMin;
-  const Vec3& hi = selectionMax;
+void uvMapSelected(Editor& e, Viewport& view) {
+  const SelectionBox box = computeSelectionBox(e, SelectionBoxOf::kPolygons);
+  takeSnapshot(e);
+  const Vec3 lo = box.min, hi = box.max;
   MappingTrace trace;
-  for (Polygon* p : selectedPolygons) {
+  for (Polygon* p : e.selectedPolygons) {
     trace.view(view.kind);
     for (int k = 0; k < 3; ++k) {
       Vertex* at = p->vertices[k];

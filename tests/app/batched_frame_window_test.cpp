@@ -14,6 +14,7 @@
 #include "app/editor.h"
 #include "support/editor_window.h"
 #include "support/fixtures.h"
+#include "tools/polygon_ops.h"
 #include "view/view_layout.h"
 
 namespace {
@@ -40,14 +41,14 @@ TEST_F(BatchedFrameTest, MatchesThePlainFrameInRandomStates) {
     p->selected = i % 5 == 2;
     p->smooth = i % 2;
   }
-  editor->rebuildNormals();
+  rebuildNormals(*editor);
   editor->showGrid = 0;  // its blue axis would pass for the second group
   const std::vector<std::function<void()>> edits = {
       [&] { Model::setPolygonsSelected(m.currentGroup->polygons, below(2)); },
       [&] { made[below(450)]->x += uniform(-1, 1); },
       [&] { m.currentGroup->material.green = uniform(0, 1); },
       [&] { m.currentGroup->polygons.remove(m.currentGroup->polygons.headItem()); },
-      [&] { editor->rebuildNormals(); },
+      [&] { rebuildNormals(*editor); },
   };
   // First the Full view alone, filled, at turns whose zeros put marker faces
   // edge-on, or nearly (a sliver of a face can still own a row of pixels);

@@ -13,6 +13,7 @@
 #include "app/input_codes.h"
 #include "support/editor_window.h"
 #include "support/fixtures.h"
+#include "tools/polygon_ops.h"
 
 namespace {
 
@@ -149,7 +150,7 @@ TEST_F(FrameTest, TrianglesShowInTheirMaterialOrSelectionColourAndLit) {
   Polygon* p = addTriangle(m, addVertex(m, -3.5, -2.5, 0), addVertex(m, -0.5, -2.5, 0),
                            addVertex(m, -3.5, 0.5, 0));
   m.currentGroup->material.red = m.currentGroup->material.green = 0;
-  editor->rebuildNormals();
+  rebuildNormals(*editor);
   draw();
   expectColour({0, 0, 255}, {{110, 25}, {110, 90}});  // unlit lines
   expectNo({0, 0, 255}, {{60, 60}});

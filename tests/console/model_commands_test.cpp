@@ -4,8 +4,9 @@
 #include "app/command_line.h"
 #include "model/model_export.h"
 #include "support/editor_fixture.h"
-#include "support/format_fixtures.h"
 #include "support/fixtures.h"
+#include "support/format_fixtures.h"
+#include "tools/undo.h"
 
 class ModelCommandsTest : public EditorTest {
  protected:
@@ -25,7 +26,7 @@ class ModelCommandsTest : public EditorTest {
 };
 
 TEST_F(ModelCommandsTest, ExportSaysWhetherItWroteAndLeavesTheModelAlone) {
-  editor.takeSnapshot();
+  takeSnapshot(editor);
   const std::string saved = formatModelFile(captureImage(*editor.model));
   using Lines = std::vector<std::string>;
   EXPECT_EQ(run("/export out.glb"), Lines{"Model exported!"});

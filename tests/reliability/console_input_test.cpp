@@ -10,6 +10,9 @@
 #include "support/editor_fixture.h"
 #include "support/fixtures.h"
 #include "support/model_invariants.h"
+#include "tools/polygon_ops.h"
+#include "tools/selection.h"
+#include "tools/tool_menu.h"
 
 namespace {
 
@@ -18,8 +21,8 @@ class ConsoleInputTest : public EditorTest {
   ConsoleInputTest() {
     editor.model->name = dir.file("current.mdl");
     SquareWithWing square(*editor.model);
-    editor.selectAllVertices();
-    editor.selectAllPolygons();
+    selectAllVertices(editor);
+    selectAllPolygons(editor);
   }
   // Types into the focused prompt key by key, then lets a frame run the line.
   void typeAtPrompt(const std::string& keys) {
@@ -104,13 +107,13 @@ TEST_F(ConsoleInputTest, NoEditOfVerticesAtTheEndsOfTheRangeMakesANonFiniteNumbe
     addUnitBox(*editor.model, true);
     for (Vertex* v : editor.model->vertices)
       for (double* c : {&v->x, &v->y, &v->z}) *c = *c ? DBL_MAX : -DBL_MAX;
-    editor.rebuildNormals();
-    editor.selectAllVertices();
-    editor.selectAllPolygons();
+    rebuildNormals(editor);
+    selectAllVertices(editor);
+    selectAllPolygons(editor);
     moveTo(200, 450);
     printedBy([&] {
       for (const char* k = edit.keys; *k; ++k) key(*k);
-      if (edit.menu >= 0) editor.toolMenuCommand(edit.menu);
+      if (edit.menu >= 0) toolMenuCommand(editor, edit.menu);
       if (edit.drag >= 0) drag(kLeftButton, 200, 450, ends[edit.drag][0], ends[edit.drag][1]);
     });
     const std::string fault = findModelFault(*editor.model);

@@ -12,6 +12,7 @@
 #include "support/child_process.h"
 #include "support/editor_fixture.h"
 #include "support/fixtures.h"
+#include "tools/selection.h"
 
 namespace {
 
@@ -60,8 +61,8 @@ TEST_F(LoadFaultTest, WhatIsNoModelOrImageIsRefusedAndChangesNothing) {
   ASSERT_EQ(lastConsoleMessage(), "Texture Loaded!");
   ASSERT_EQ(editor.model->name, dir.file("model.mdl"));
   ASSERT_EQ(editor.model->vertices.count(), 4);
-  editor.selectAllVertices();
-  editor.selectAllPolygons();
+  selectAllVertices(editor);
+  selectAllPolygons(editor);
   editor.selectedBone = editor.model->rootBone();
   const std::string before = state();
   std::vector<std::string> names = {dir.file("pipe"), "/dev/zero", "/dev/null", dir.file(""),

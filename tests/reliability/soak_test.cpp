@@ -15,6 +15,7 @@
 #include "support/fixtures.h"
 #include "support/model_invariants.h"
 #include "support/soak_driver.h"
+#include "tools/undo.h"
 
 namespace {
 
@@ -42,7 +43,7 @@ std::string soak(uint64_t seed, uint64_t steps) {
       } else if (!(first.image == before.image) || first.name != before.name) {
         fault = "the step's snapshot is not the model from before the step";
       } else if (driver.rng() % 4 == 0) {
-        for (size_t i = 0; i < pushed; ++i) driver.editor.undo();
+        for (size_t i = 0; i < pushed; ++i) undo(driver.editor);
         recent.push_back("undo of that step");
         Model& undone = *driver.editor.model;
         if (!(captureImage(undone) == rebuiltImage(before.image)) || undone.name != before.name)

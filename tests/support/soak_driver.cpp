@@ -9,6 +9,7 @@
 
 #include "app/input_codes.h"
 #include "support/fixtures.h"
+#include "tools/tool_menu.h"
 
 namespace {
 
@@ -154,14 +155,14 @@ class User {
     const int how = below(4);
     if (how == 0) special(kKeyF1 + below(3));
     if (how == 1) key(" mrsvbcexq"[below(10)]);
-    if (how >= 2) e_.toolMenuCommand(17 + below(13));
+    if (how >= 2) toolMenuCommand(e_, 17 + below(13));
     const int tool = e_.tool, b = chance(90) ? kLeftButton : below(3);
     const int modifiers = chance(50) ? 0 : randomModifiers();
     const Point from = randomPoint(), to = chance(25) ? from : randomPoint();
     button(b, kButtonDown, from, modifiers);
     for (int i = below(4); i > 0; --i)
       e_.mouseMoved(from.x + (to.x - from.x) * i / 4, from.y + (to.y - from.y) * i / 4);
-    if (chance(5)) e_.toolMenuCommand(17 + below(13));
+    if (chance(5)) toolMenuCommand(e_, 17 + below(13));
     button(b, kButtonUp, to, modifiers);
     return say("tool", tool, "button", b, "from", from, "to", to, "modifiers", modifiers);
   }

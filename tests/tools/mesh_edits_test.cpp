@@ -1,6 +1,9 @@
 #include "tools/tool_fixture.h"
 
 #include "model/skeleton.h"
+#include "tools/polygon_ops.h"
+#include "tools/tool_menu.h"
+#include "tools/transforms.h"
 
 namespace {
 
@@ -49,7 +52,7 @@ TEST_F(MeshEditTest, EachEditGivesExactlyThisModel) {
     startOver();
     select(c.vertices, c.polygons);
     const std::string trace =
-        printedBy([&] { c.key ? key(c.key) : editor.toolMenuCommand(c.code); });
+        printedBy([&] { c.key ? key(c.key) : toolMenuCommand(editor, c.code); });
     EXPECT_EQ(mesh(), c.mesh);
     EXPECT_EQ(trace, c.trace);
     EXPECT_EQ(snapshots(), c.snapshots);
@@ -61,8 +64,8 @@ TEST_F(MeshEditTest, EachEditGivesExactlyThisModel) {
 TEST_F(MeshEditTest, ExtrudeWallsTheBoundaryOfTheSelectedTriangles) {
   select("", "12");  // as a drag does it: the triangles' corners are selected first
   EXPECT_EQ(printedBy([&] {
-              editor.prepareExtrude();
-              editor.extrudeSelection();
+              prepareExtrude(editor);
+              extrudeSelection(editor);
             }),
             "Center: [0.500500 0.500500 0.000500]\n\n");
   EXPECT_EQ(mesh(),  // no wall on the shared edge a c
@@ -71,7 +74,7 @@ TEST_F(MeshEditTest, ExtrudeWallsTheBoundaryOfTheSelectedTriangles) {
             "8,6,0 6,3,0 7,6,2 6,3,2~ | 3,4,0");
   startOver();
   select("ab", "1");  // c is not selected: it stays, and its edges get no wall
-  EXPECT_EQ(printedBy([&] { editor.extrudeSelection(); }),
+  EXPECT_EQ(printedBy([&] { extrudeSelection(editor); }),
             "wtfwtfCenter: [0.500500 0.500000 0.000500]\n\n");
   EXPECT_EQ(mesh(),
             "0,0,0 1,0,0 1,1,0 0,1,0 2,0,2 1.001,0.001,0.001* 0.001,0.001,0.001* | 6,5,2 0,2,3 "
@@ -96,16 +99,16 @@ TEST_F(MeshEditTest, BonesGrowFromTheSelectedBoneMoveWithItAndOwnTriangles) {
   editor.selectedBone = nullptr;
   EXPECT_EQ(printedBy([&] { clickIn(kFrontView, 1, 1); }), "");  // no bone to grow from
   editor.selectedBone = root;
-  editor.moveSelection(0, 1, 0);
+  moveSelection(editor, 0, 1, 0);
   EXPECT_EQ(skeleton(), "0 1 3 0 0 0\n1 1 1 3 0 0\n");
   select("", "13");
   editor.selectedBone = arm;
-  editor.toolMenuCommand(16);
+  toolMenuCommand(editor, 16);
   EXPECT_EQ(m.p1->bone, arm);
   EXPECT_EQ(m.p2->bone, nullptr);
   EXPECT_EQ(m.p3->bone, arm);
   editor.selectedBone = nullptr;
-  editor.toolMenuCommand(16);
+  toolMenuCommand(editor, 16);
   EXPECT_EQ(m.p3->bone, nullptr);
 }
 

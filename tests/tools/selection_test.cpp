@@ -1,6 +1,8 @@
 #include "tools/tool_fixture.h"
 
 #include "model/skeleton.h"
+#include "tools/selection.h"
+#include "tools/transforms.h"
 
 namespace {
 
@@ -64,7 +66,7 @@ TEST_F(SelectionTest, PicksReplaceAddOrRemoveByTheirModifiers) {
     editor.tool = c.tool;
     editor.activeView = c.view;
     editor.setModifiers(c.modifiers);
-    printedBy([&] { editor.selectInRect(c.h0, c.v0, c.h1, c.v1); });
+    printedBy([&] { selectInRect(editor, c.h0, c.v0, c.h1, c.v1); });
     EXPECT_EQ(selection(), c.selection);
     for (Vertex* v : model().vertices) EXPECT_EQ(v->selected, editor.selectedVertices.contains(v));
     for (Polygon* p : {m.p1, m.p2, m.p3}) {
@@ -75,21 +77,21 @@ TEST_F(SelectionTest, PicksReplaceAddOrRemoveByTheirModifiers) {
   editor.activeView = kSideView;
   editor.setModifiers(0);
   editor.vertexMarkerScale = 2;  // bigger markers reach further
-  editor.selectInRect(0.15, 0, 0.15, 0);
+  selectInRect(editor, 0.15, 0, 0.15, 0);
   EXPECT_EQ(selection(), "a/0/12/");
 }
 
 // Select all fills the lists (vertices without their flags); deselect
 // leaves UV points and vertex flags as they are.
 TEST_F(SelectionTest, SelectAllAndDeselect) {
-  editor.selectAllVertices();
-  editor.selectAllPolygons();
+  selectAllVertices(editor);
+  selectAllPolygons(editor);
   EXPECT_EQ(selection(), "abcde//123/");
   EXPECT_EQ(m.a->selected + m.p1->selected + m.p2->selected + m.p3->selected, 3);
   editor.setModifiers(0);
-  editor.selectInRect(-0.5, -0.5, 0.5, 0.5);
+  selectInRect(editor, -0.5, -0.5, 0.5, 0.5);
   editor.selectedBone = child;
-  editor.deselectAll();
+  deselectAll(editor);
   EXPECT_EQ(selection(), "/0//");
   EXPECT_EQ(m.a->selected + m.p1->selected, 1);
 }
@@ -97,22 +99,24 @@ TEST_F(SelectionTest, SelectAllAndDeselect) {
 // The box around the selected vertices (kind 0) or polygons (1); an empty
 // selection keeps the last box. A scale leaves the box of its result.
 TEST_F(SelectionTest, SelectionBoxFollowsTheSelection) {
-  auto box = [&](int kind) {
-    editor.computeSelectionBox(kind);
+  auto box = [&](SelectionBoxOf kind) {
+    computeSelectionBox(editor, kind);
     const Vec3 &lo = editor.selectionMin, &hi = editor.selectionMax, &mid = editor.selectionCentre;
     return num(lo.x) + "," + num(lo.y) + "," + num(lo.z) + " " + num(hi.x) + "," + num(hi.y) + "," +
            num(hi.z) + " " + num(mid.x) + "," + num(mid.y) + "," + num(mid.z);
   };
   select("cd", "3");
-  EXPECT_EQ(box(1), "1,0,0 2,1,2 1.5,0.5,1");
-  EXPECT_EQ(box(0), "0,1,0 1,1,0 0.5,1,0");
+  EXPECT_EQ(box(SelectionBoxOf::kPolygons), "1,0,0 2,1,2 1.5,0.5,1");
+  EXPECT_EQ(box(SelectionBoxOf::kVertices), "0,1,0 1,1,0 0.5,1,0");
   editor.scaleFactor = {3, 3, 3};
-  printedBy([&] { editor.scaleSelection(); });
-  EXPECT_EQ(box(2), "-1,1,0 2,1,0 0.5,1,0");  // the UV box is apart
+  printedBy([&] { scaleSelection(editor); });
+  EXPECT_EQ(box(SelectionBoxOf::kUvs), "-1,1,0 2,1,0 0.5,1,0");  // the UV box is apart
   editor.selectedVertices.clear();
   editor.selectionCentre = Vec3{7, 7, 7};
-  EXPECT_EQ(box(3), "-1,1,0 2,1,0 7,7,7");    // no such kind: nothing at all
-  EXPECT_EQ(box(0), "-1,1,0 2,1,0 0.5,1,0");  // none selected: the last box, its middle again
+  EXPECT_EQ(box(static_cast<SelectionBoxOf>(3)),
+            "-1,1,0 2,1,0 7,7,7");  // no such kind: nothing at all
+  EXPECT_EQ(box(SelectionBoxOf::kVertices),
+            "-1,1,0 2,1,0 0.5,1,0");  // none selected: the last box, its middle again
 }
 
 }  // namespace

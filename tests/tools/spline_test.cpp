@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "tools/tool_fixture.h"
+#include "tools/tool_menu.h"
 
 namespace {
 
@@ -77,7 +78,7 @@ class RevolveTest : public ToolTest {
  protected:
   // Clicks with the spline tool, chosen by its menu code, in the Side view.
   void clickSpline(std::initializer_list<std::pair<double, double>> points) {
-    editor.toolMenuCommand(28);
+    toolMenuCommand(editor, 28);
     printedBy([&] {
       for (auto [h, v] : points) clickIn(kSideView, h, v);
     });

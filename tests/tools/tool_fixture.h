@@ -13,6 +13,7 @@
 
 #include "support/editor_fixture.h"
 #include "support/fixtures.h"
+#include "tools/polygon_ops.h"
 
 // A number to six decimals, without a negative zero: "0.5", "-2", "0.866025".
 inline std::string num(double c) {
@@ -110,7 +111,7 @@ class WingTest : public ToolTest {
  private:
   void lift() {
     m.e->z = 2;
-    editor.rebuildNormals();
+    rebuildNormals(editor);
     PolygonGroup* second = model().newGroup();
     model().groups.pushBack(second);
     p4 = addTriangle(model(), m.d, m.e, m.a, second);

@@ -1,3 +1,4 @@
+#include "tools/tool_menu.h"
 #include "tools/tool_fixture.h"
 
 namespace {
@@ -99,7 +100,7 @@ TEST_F(ToolMenuTest, AfterAToolCodeADragGivesExactlyThisModel) {
     editor.panelsShown = uv;
     const std::string trace = printedBy([&] {
       if (c.code) {
-        editor.toolMenuCommand(c.code);
+        toolMenuCommand(editor, c.code);
         dragIn(c.view, uv ? 0.25 : -0.5, uv ? 0.25 : -0.5, uv ? 0.75 : 1.5, uv ? 0.75 : 1.5);
       } else {
         moveTo(glutX(c.view, 0), glutY(c.view, 0));
@@ -117,10 +118,10 @@ TEST_F(ToolMenuTest, AfterAToolCodeADragGivesExactlyThisModel) {
 // Move drag selects like a rubber band, and nothing moves.
 TEST_F(ToolMenuTest, ToolChosenDuringADragEndsIt) {
   select("ce", "1");
-  editor.toolMenuCommand(20);
+  toolMenuCommand(editor, 20);
   press(kLeftButton, glutX(kSideView, -0.5), glutY(kSideView, -0.5));
   moveTo(glutX(kSideView, 1.5), glutY(kSideView, 1.5));
-  editor.toolMenuCommand(17);
+  toolMenuCommand(editor, 17);
   printedBy([&] { release(kLeftButton, glutX(kSideView, 1.5), glutY(kSideView, 1.5)); });
   EXPECT_EQ(mesh(), "0,0,0* 1,0,0* 1,1,0* 0,1,0* 2,0,2 | 0,1,2* 0,2,3 1,4,2 | 3,4,0");
   EXPECT_EQ(snapshots(), 0);
@@ -129,11 +130,11 @@ TEST_F(ToolMenuTest, ToolChosenDuringADragEndsIt) {
 TEST_F(ToolMenuTest, RenderCodesSetTheActiveViewsModeAndPanelCodesDoNothing) {
   editor.activeView = kTopView;
   for (int code : {7, 5, 6, 4, 6}) {
-    editor.toolMenuCommand(code);
+    toolMenuCommand(editor, code);
     EXPECT_EQ(editor.views[kTopView].renderMode, code - 4);
   }
   select("ce", "1");
-  for (int code : {0, 1, 2, 3, 30, -1}) editor.toolMenuCommand(code);
+  for (int code : {0, 1, 2, 3, 30, -1}) toolMenuCommand(editor, code);
   for (const Viewport& v : editor.views) {
     EXPECT_EQ(v.renderMode, v.kind == kTopView ? kSmoothShaded : kWireframe);
   }
@@ -145,7 +146,7 @@ TEST_F(ToolMenuTest, RenderCodesSetTheActiveViewsModeAndPanelCodesDoNothing) {
 // Front-most first, left to right, a new row below when the window's 800
 // pixels are full; everything that can be is minimised.
 TEST_F(ToolMenuTest, ArrangeLaysThePanelsOutInRowsFromTheTopLeft) {
-  editor.arrangeWidgets();
+  arrangeWidgets(editor);
   std::string layout;
   for (Panel* p : editor.widgets) {
     layout += p->name() + " " + num(p->x()) + "," + num(p->y()) + " " + num(p->width()) + "x" +

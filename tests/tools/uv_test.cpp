@@ -1,4 +1,5 @@
 #include "tools/tool_fixture.h"
+#include "tools/tool_menu.h"
 
 namespace {
 
@@ -57,7 +58,7 @@ TEST_F(UvTest, MappingFlatteningMovingAndScalingGiveExactlyTheseUvs) {
     editor.panelsShown = c.view == kUvView;  // the UV Mapper shows the UV view
     editor.activeView = c.view;
     const std::string trace = printedBy([&] {
-      editor.toolMenuCommand(c.code);
+      toolMenuCommand(editor, c.code);
       if (c.view == kUvView) dragIn(kUvView, 0.5, 0.5, 0.875, 0.125);
     });
     EXPECT_EQ(trace, c.trace);
