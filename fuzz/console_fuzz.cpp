@@ -16,6 +16,7 @@
 #include <string_view>
 
 #include "app/editor.h"
+#include "console/console_commands.h"
 #include "support/bmp_file.h"
 #include "support/model_invariants.h"
 #include "tools/selection.h"
@@ -69,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string line(input.substr(start, end - start));
     // Past the command word a '/' could lead a file name out of the directory.
     if (line.size() > 1) std::replace(line.begin() + 1, line.end(), '/', '_');
-    editor.runConsoleCommand(line);
+    runConsoleCommand(editor, line);
     start = end + 1;
   }
   if (!findModelFault(*editor.model).empty()) std::abort();

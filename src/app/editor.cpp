@@ -1,5 +1,6 @@
 #include "app/editor.h"
 #include "app/light.h"
+#include "console/console_commands.h"
 #include "console/tokenizer.h"
 #include "tools/spline.h"
 #include "tools/tool_menu.h"
@@ -46,7 +47,7 @@ void Editor::framePump() {
   for (int code = ui->popCommand(); code != -1; code = ui->popCommand())
     toolMenuCommand(*this, code);
   ui->pollFocusedEntry();
-  while (ui->isLinePending()) runConsoleCommand(ui->takeCommandLine());
+  while (ui->isLinePending()) runConsoleCommand(*this, ui->takeCommandLine());
   for (Panel* panel : widgets) panel->update();
 }
 

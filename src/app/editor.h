@@ -8,7 +8,7 @@
 // The editing operations are free functions on the Editor, declared with
 // their contracts in tools/: selection.h, transforms.h (live_transform.h for
 // the drags' live values), creation.h, spline_tool.h, polygon_ops.h, undo.h,
-// tool_menu.h and tool_gestures.h.
+// tool_menu.h and tool_gestures.h; the console's commands in console/.
 
 #include <deque>
 #include <memory>
@@ -136,14 +136,9 @@ class Editor {
   // --- interface (interface_build.cpp) ---
   void buildInterface();
 
-  // --- console (console/console_commands.cpp) ---
-  void runConsoleCommand(const std::string& line);
+  // --- console (the commands are in console/console_commands.h) ---
   // Appends a line to the console's message list.
   void consoleMessage(const std::string& text);
-  // "/open" and "/export" (console/model_commands.cpp). openModel answers
-  // false, with the reason, when the model stays as it was.
-  bool openModel(const std::string& path, std::string* reason = nullptr);
-  void exportModelTo(const std::string& path);
 
   // ---------------------------------------------------------------------------
   // Fields. Who sets them is noted where the name is not enough.

@@ -1,6 +1,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "console/console_commands.h"
 #include "tools/tool_fixture.h"
 
 namespace {
@@ -102,7 +103,7 @@ TEST_F(ConsoleTest, CommandsPrintTheirTraceAnswerAndActExactly) {
     SCOPED_TRACE(c.line);
     const int messages = editor.consoleMessages->currentList()->count();
     const std::string before = state();
-    EXPECT_EQ(printedBy([&] { editor.runConsoleCommand(c.line); }), c.trace);
+    EXPECT_EQ(printedBy([&] { runConsoleCommand(editor, c.line); }), c.trace);
     EXPECT_EQ(editor.consoleMessages->currentList()->count(), messages + (c.message ? 1 : 0));
     if (c.message) {
       EXPECT_EQ(lastConsoleMessage(), c.message);
@@ -112,7 +113,7 @@ TEST_F(ConsoleTest, CommandsPrintTheirTraceAnswerAndActExactly) {
   // The target's name is so long that no temporary file can be made beside it.
   const std::string target(250, 'k');
   writeFile(target, "previous");
-  printedBy([&] { editor.runConsoleCommand("/save " + target); });
+  printedBy([&] { runConsoleCommand(editor, "/save " + target); });
   EXPECT_EQ(lastConsoleMessage(), "Error! Model failed to save!");
   EXPECT_EQ(readFile(target), "previous");
 }

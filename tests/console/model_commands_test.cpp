@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/command_line.h"
+#include "console/console_commands.h"
 #include "model/model_export.h"
 #include "support/editor_fixture.h"
 #include "support/fixtures.h"
@@ -16,7 +17,7 @@ class ModelCommandsTest : public EditorTest {
   }
   std::vector<std::string> run(const std::string& line) {
     const int before = editor.consoleMessages->currentList()->count();
-    editor.runConsoleCommand(line);
+    runConsoleCommand(editor, line);
     std::vector<std::string> added;
     for (int i = editor.consoleMessages->currentList()->count() - before - 1; i >= 0; --i)
       added.push_back(editor.consoleMessages->currentList()->messageAt(i));

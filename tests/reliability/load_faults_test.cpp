@@ -9,6 +9,7 @@
 #include <sstream>
 #include <vector>
 
+#include "console/console_commands.h"
 #include "support/child_process.h"
 #include "support/editor_fixture.h"
 #include "support/fixtures.h"
@@ -55,8 +56,8 @@ TEST_F(LoadFaultTest, WhatIsNoModelOrImageIsRefusedAndChangesNothing) {
   for (const auto& [name, bytes] : files) writeFile(dir.file(name), bytes);
   ASSERT_EQ(mkfifo(dir.file("pipe").c_str(), 0644), 0);
   printedBy([&] {
-    editor.runConsoleCommand("/open " + dir.file("model.mdl"));
-    editor.runConsoleCommand("/loadtex " + dir.file("texture.bmp"));
+    runConsoleCommand(editor, "/open " + dir.file("model.mdl"));
+    runConsoleCommand(editor, "/loadtex " + dir.file("texture.bmp"));
   });
   ASSERT_EQ(lastConsoleMessage(), "Texture Loaded!");
   ASSERT_EQ(editor.model->name, dir.file("model.mdl"));
@@ -77,7 +78,7 @@ TEST_F(LoadFaultTest, WhatIsNoModelOrImageIsRefusedAndChangesNothing) {
         for (const auto& [command, answer] : {std::pair{"/open ", "Error! Model failed to load!"},
                                               {"/loadtex ", "Error! Texture failed to load!"}}) {
           for (const std::string& name : names) {
-            editor.runConsoleCommand(command + name);
+            runConsoleCommand(editor, command + name);
             if (lastConsoleMessage() == answer && state() == before) continue;
             std::fprintf(stderr, "%s%s: %s\n", command, name.c_str(), lastConsoleMessage().c_str());
             return 1;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/input_codes.h"
+#include "console/console_commands.h"
 #include "support/fixtures.h"
 #include "tools/tool_menu.h"
 
@@ -231,7 +232,7 @@ class User {
                 (chance(40) ? std::to_string(below(21) - 10) : pickWord(kNumbers));
     }
     if (!typed) {
-      e_.runConsoleCommand(line);
+      runConsoleCommand(e_, line);
       return "console: " + line;
     }
     if (!e_.panelsShown) special(kKeyHome);
@@ -263,7 +264,7 @@ SoakDriver::SoakDriver(uint64_t seed)
   mkdir("dir", 0755);
   mkfifo("fifo", 0644);
   symlink("/dev/zero", "zero");
-  editor.runConsoleCommand("/open seed.mdl");
+  runConsoleCommand(editor, "/open seed.mdl");
 }
 
 std::string SoakDriver::step() {
@@ -274,7 +275,7 @@ std::string SoakDriver::step() {
   } else if (editor.model->polygonCount() > kMaxPolygons ||
              editor.model->vertices.count() > 2 * kMaxPolygons) {
     writeFile("seed.mdl", kSeedModel);
-    editor.runConsoleCommand("/open seed.mdl");
+    runConsoleCommand(editor, "/open seed.mdl");
     what = "reopen the seed model";
   } else {
     what = User(*this).act();
