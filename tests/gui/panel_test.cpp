@@ -1,8 +1,9 @@
-// Moving, resizing, minimising and editing a panel, on the console the Editor
-// builds: 400 x 200 at (100, 100), its title band at y 280..300 (y up).
+// Moving, resizing, minimising and editing a panel, on the console panel as
+// built: 400 x 200 at (100, 100), its title band at y 280..300 (y up).
 
 #include <gtest/gtest.h>
 
+#include "gui/console_panel.h"
 #include "support/editor_fixture.h"
 #include "support/fixtures.h"
 
@@ -35,8 +36,9 @@ class PanelTest : public EditorTest {
     for (Widget* w : console.children()) text += " | " + rectOf(*w);
     return text + " | " + rectOf(*console.minimiseControl()) + " " + rectOf(*console.editControl());
   }
-  Panel& console = *editor.consoleWidget;
   UiContext& ui = *editor.ui;
+  ConsolePanel built = buildConsolePanel(&ui);
+  Panel& console = *built.panel;
 };
 
 TEST_F(PanelTest, TitleBandDragMovesItInsideTheWindowUntilTheButtonGoesUp) {
@@ -111,17 +113,17 @@ TEST_F(PanelTest, MinimiseSquareKeepsTheTopEdgeAndItsFirstPressReachesUpAndDownT
 }
 
 TEST_F(PanelTest, AnOutsideLabelKeepsTwelvePixelsAboveItsChild) {
-  editor.consolePrompt->showLabel();
+  built.prompt->showLabel();
   EXPECT_EQ(console.stretchSpace(), 123);
   console.stackChildren();
-  EXPECT_EQ(editor.consoleMessages->y(), 47);
+  EXPECT_EQ(built.messages->y(), 47);
 }
 
 TEST_F(PanelTest, EditModeMovesTheHoveredChildOnePlaceUpOrDown) {
   printedBy([&] { console.editCommand(3); });
   at(300, 200);  // over the message box: Up and Down go inside its top-right corner
   console.updateHoveredChild();
-  EXPECT_EQ(console.hoveredChild(), editor.consoleMessages);
+  EXPECT_EQ(console.hoveredChild(), built.messages.get());
   EXPECT_EQ(rectOf(*console.moveUpControl()) + " " + rectOf(*console.moveDownControl()),
             "380,155 10x10 380,142 10x10");
   at(300, 290);  // the title band: nothing hovered, the squares stay
