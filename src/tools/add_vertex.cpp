@@ -1,6 +1,4 @@
-// Add Vertex: a new loose vertex under the pointer, on the active view's plane
-// (0 on its depth axis). In the Full and UV views nothing is added, though the
-// snapshot is still taken. The selection is not changed.
+// Add Vertex (contract in creation.h).
 
 #include "app/editor.h"
 #include "tools/creation.h"

@@ -1,8 +1,4 @@
-// Add Bone / Create Skeleton (Root): at the release point on the active view's
-// plane, creates the skeleton's root when the model has none, else a child of
-// the selected bone, and selects the new bone. With a skeleton but no bone
-// selected nothing happens; in the Full and UV views no bone is added. The
-// skeleton is printed after every use. No snapshot is taken.
+// Add Bone (contract in creation.h).
 
 #include "app/editor.h"
 #include "tools/creation.h"

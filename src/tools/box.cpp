@@ -1,8 +1,4 @@
-// Create Box: a box of twelve triangles spanning the drag in the active view,
-// one unit deep (0 to 1) along the view's depth axis, facing outward whatever
-// the drag direction. Its eight vertices become the vertex selection and no
-// polygon stays selected. Released in the UV view it changes nothing and takes
-// no snapshot, since the UV view shows no model plane.
+// Create Box (contract in creation.h).
 
 #include "app/editor.h"
 #include "tools/creation.h"

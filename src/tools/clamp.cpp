@@ -1,6 +1,4 @@
-// Clamp: pulls every vertex of the model into the user's bounding box, axis by
-// axis. The selection plays no part. With the bounding box switched off only
-// the snapshot is taken.
+// Clamp to the bounding box (contract in polygon_ops.h).
 
 #include "app/editor.h"
 #include "tools/polygon_ops.h"

@@ -1,9 +1,4 @@
-// Create Cylinder: a closed cylinder of cylinderLevels rings of cylinderSides
-// vertices whose cross-section fits the vertical extent of the drag, resting
-// on the plane where the view's depth coordinate is 0. Its vertices join the
-// vertex selection; its triangles are not selected. Released in the UV view it
-// changes nothing and takes no snapshot, since the UV view shows no model
-// plane.
+// Create Cylinder (contract in creation.h).
 
 #include <cmath>
 #include <cstdio>

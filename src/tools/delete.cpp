@@ -1,9 +1,4 @@
-// Delete: removes the selected polygons from the current group, then the
-// selected vertices from the model together with every triangle that uses one
-// of them, in whichever group it is: a triangle may not outlive its corners.
-// Both selections end empty; the UV selection is left as it is.
-//
-// With nothing selected only the snapshot is taken.
+// Delete (contract in polygon_ops.h).
 
 #include "app/editor.h"
 #include "model/marks.h"

@@ -1,8 +1,4 @@
-// Duplicate: copies the selected polygons, and every selected vertex, onto new
-// vertices one unit further on every axis. Corners of the selected polygons
-// join the vertex selection; the selections keep the originals. Selected
-// vertices outside the selected polygons become loose copies; with nothing
-// selected only the snapshot is taken.
+// Duplicate (contract in polygon_ops.h).
 
 #include <absl/container/flat_hash_map.h>
 

@@ -1,11 +1,4 @@
-// Extrude: detaches the selected polygons onto new vertices just off the old
-// ones and closes the gap with two wall triangles per boundary edge; the new
-// vertices become the vertex selection, to be moved by the rest of the drag.
-// With no polygon selected, prepareExtrude changes nothing.
-//
-// extrudeSelection itself works from the vertex selection: corners of the
-// selected polygons that are not selected stay where they are, and a boundary
-// edge touching such a corner gets no wall ("wtf" is printed for it).
+// Extrude (contracts in polygon_ops.h).
 
 #include <cstdio>
 #include <functional>

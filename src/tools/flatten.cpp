@@ -1,8 +1,4 @@
-// Flatten on an axis: moves the selected vertices (X, Y, Z) or the selected UV
-// points (U, V) onto the plane, or line, through the middle of their box.
-//
-// With fewer than two items selected nothing moves, but the snapshot is still
-// taken, so the press costs one undo step like any other edit.
+// Flatten on an axis (contract in polygon_ops.h).
 
 #include <cmath>
 

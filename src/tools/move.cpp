@@ -1,8 +1,4 @@
-// Move: translates the selected vertices, or the selected UV points in the UV
-// view. With no vertex selected the selected bone moves instead (its end joint
-// and every descendant's); with neither, nothing moves, though the snapshot is
-// still taken. A coordinate that would leave the range of a double keeps its
-// value.
+// Move (contract in transforms.h) and its live offset (live_transform.h).
 
 #include <algorithm>
 #include <cmath>

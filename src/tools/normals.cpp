@@ -1,9 +1,4 @@
-// Normals and shading: the face and corner normals rebuilt after every edit,
-// smooth shading (averaged vertex normals) and flat shading.
-//
-// An empty group or list changes nothing. A vertex whose summed face normals
-// cancel out keeps, in each polygon, that polygon's own face normal, so no
-// normal is ever NaN.
+// Normals and shading (contracts in polygon_ops.h).
 
 #include <cmath>
 #include <vector>

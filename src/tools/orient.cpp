@@ -1,8 +1,4 @@
-// Facing: turning the selected polygons to face away from the middle of their
-// box, and reversing them.
-//
-// With no polygon selected, orientPolygonsOutward only prints the (unchanged)
-// centre and flipSelectedPolygons does nothing. Neither takes a snapshot.
+// Facing of the selected polygons (contracts in polygon_ops.h).
 
 #include <cstdio>
 

@@ -1,5 +1,4 @@
-// The 'p' key: one triangle over exactly three selected vertices, most
-// recently selected first. Any other count is printed and changes nothing.
+// The 'p' key's triangle (contract in creation.h).
 
 #include <cstdio>
 

@@ -46,10 +46,13 @@ void orientPolygonsOutward(Editor& e);
 // Reverses the selected polygons. No snapshot.
 void flipSelectedPolygons(Editor& e);
 
-// Merges the selected vertices into the most recently selected one still in
-// the model, which keeps its position; every triangle that used a merged
-// vertex uses the kept one instead, even with two equal corners. The selection
-// ends holding the kept vertex alone. Fewer than two vertices weld nothing.
+// Merges the selected vertices into the most recently selected one, which
+// keeps its position; every triangle, in any group, that used a merged vertex
+// uses the kept one instead, even with two equal corners. The merged vertices
+// leave the model and the selection ends holding the kept vertex alone. Fewer
+// than two vertices weld nothing. Selected vertices no longer in the model
+// (a selection may outlive the model it was made in) take no part; with none
+// left the selection stays as it is.
 void weldSelectedVertices(Editor& e);
 
 // Removes the selected polygons from the current group, then the selected

@@ -1,8 +1,4 @@
-// The 'w' key: a closed surface of revolution about an axis parallel to X,
-// whose ring radii follow the current spline. It works only in the Side view
-// and only with a spline; a spline whose fit is not finite (two control points
-// with the same x) is refused as well, so no NaN or infinity reaches the
-// model. A refusal takes no snapshot.
+// The 'w' key's surface of revolution (contract in spline_tool.h).
 
 #include <cmath>
 #include <cstdio>

@@ -1,8 +1,4 @@
-// Rotate: turns the selected vertices about the centre of their box, about the
-// active view's depth axis. In the Full and UV views, or with no vertex
-// selected, nothing turns, though the snapshot is still taken. Bones and UV
-// points are never rotated. A vertex that would turn to a place beyond the
-// range of a double stays where it is.
+// Rotate (contract in transforms.h).
 
 #include <cmath>
 

@@ -1,8 +1,4 @@
-// Scale 2D and Scale 3D: scale the selected vertices (the selected UV points in
-// the UV view) about the centre of their box by scaleFactor. An axis whose box
-// has no extent, or whose factor is exactly 0, is left alone; an empty
-// selection changes nothing, though the snapshot is still taken. A coordinate
-// whose scaled value would not fit in a double keeps its value.
+// Scale 2D and 3D (contract in transforms.h) and the live factors (live_transform.h).
 
 #include <cmath>
 #include <cstdio>

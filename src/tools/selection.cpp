@@ -1,10 +1,4 @@
-// Selection: rubber-band and click picks in a view, select-all and deselect,
-// and the box around the selection.
-//
-// A pick that finds nothing yields an empty list, so a replace-mode pick on
-// empty space empties the selection; add and remove with nothing found change
-// nothing. A pick in the Full view picks nothing. computeSelectionBox over an
-// empty list keeps the previous box and recomputes its centre.
+// Picks, select-all and deselect, and the selection box (contracts in selection.h).
 
 #include <cmath>
 

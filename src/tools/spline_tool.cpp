@@ -1,7 +1,4 @@
-// Create Spline: each click adds a control point on the active view's plane
-// and, from the second point on, refits the spline through all of them. In the
-// Full and UV views nothing is added. Neither the points nor the spline belong
-// to the model, so no snapshot is taken.
+// Create Spline (contract in spline_tool.h).
 
 #include <memory>
 

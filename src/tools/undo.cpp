@@ -1,10 +1,4 @@
-// Undo snapshots: each snapshot-taking edit first records what the model file
-// would carry; undo puts the newest record back as a fresh model. There is no
-// redo.
-//
-// Undo with no snapshot left does nothing. After undo the selections are empty
-// (they pointed into the replaced model, which is released) and normals, flags
-// and list order are as a freshly read model file gives them.
+// Undo snapshots (contracts in undo.h).
 
 #include "tools/undo.h"
 #include "app/editor.h"

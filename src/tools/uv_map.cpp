@@ -1,10 +1,4 @@
-// UV Map Selected: a planar projection of the selected polygons onto the
-// texture square, along the given view's horizontal and vertical axes, so that
-// the selection's box spans [0, 1] x [0, 1]. The Full and UV views keep the
-// coordinates but still mark the corners as mapped.
-//
-// With no polygon selected only the snapshot is taken. A box of zero extent
-// along a mapped axis (a selection seen edge-on) maps that axis to 0.
+// UV Map Selected (contract in polygon_ops.h).
 
 #include <charconv>
 #include <cmath>

@@ -1,14 +1,4 @@
-// Weld: merges the selected vertices into the most recently selected one (the
-// head of the selection), which keeps its position. Every triangle, in any
-// group, that used a merged vertex uses the kept one instead, even if it ends
-// up with two equal corners; the merged vertices leave the model and the
-// selection holds the kept vertex alone.
-//
-// With fewer than two vertices selected nothing is welded (the snapshot is
-// still taken). Selected vertices that are no longer in the model (the
-// selection may outlive the model it was made in) take no part: the kept
-// vertex is the most recent selected one still in the model, and with none
-// the selection stays as it is.
+// Weld (contract in polygon_ops.h).
 
 #include <vector>
 
