@@ -174,11 +174,16 @@ class Editor {
   double pressZoom = 0;
   double vertexMarkerScale = 1.0;
   double selectedMarkerScale = 2.0;
-  Vec3 moveOffset{0, 0, 0};   // live translation of a Move drag
-  Vec3 scaleFactor{1, 1, 1};  // live factors of a Scale drag
+  // The live values of a Move or Scale drag, drawn as its preview. The offset
+  // outlives the drag: an Extrude click moves by the one left from the last Move.
+  Vec3 moveOffset{0, 0, 0};
+  Vec3 scaleFactor{1, 1, 1};
+  // The boxes of the last computeSelectionBox, of vertices or polygons and of
+  // UV points: the Scale preview draws the first, and a computation over an
+  // empty selection starts from them.
   Vec3 selectionCentre;
   UvPair uvSelectionCentre;
-  Vec3 selectionMin{0, 0, 0}, selectionMax{0, 0, 0};  // box of the last selection computation
+  Vec3 selectionMin{0, 0, 0}, selectionMax{0, 0, 0};
   UvPair uvSelectionMin, uvSelectionMax;
   BoxCorners boxCorner;  // corners of a box or cylinder being created
   Box3 boundingBox;      // the user's bounding box (/setbb)
