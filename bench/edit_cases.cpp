@@ -8,6 +8,11 @@
 #include "bench_registry.h"
 #include "bench_util.h"
 #include "test_meshes.h"
+#include "tools/polygon_ops.h"
+#include "tools/selection.h"
+#include "tools/spline.h"
+#include "tools/spline_tool.h"
+#include "tools/transforms.h"
 
 namespace {
 
@@ -26,11 +31,7 @@ double onFreshBall(const bench::Context& context, const std::function<void(Edito
 }
 
 void selectAllTriangles(Editor& e) {
-  e.selectAllPolygons();
-}
-
-void selectAllVertices(Editor& e) {
-  e.selectAllVertices();
+  selectAllPolygons(e);
 }
 
 // The newest 10,000 triangles (whole rings at one pole), or all of a smaller ball.
@@ -54,7 +55,7 @@ void selectThousandVertices(Editor& e) {
 
 void selectHalfTheVertices(Editor& e) {
   e.setModifiers(0);
-  e.selectInRect(-10, -10, 0, 10);  // x < 0 in the Side view
+  selectInRect(e, -10, -10, 0, 10);  // x < 0 in the Side view
 }
 
 void makeWavySpline(Editor& e) {
@@ -73,22 +74,22 @@ BENCH_CASE(30, "edits") {
                  const std::function<void(Editor&)>& work) {
     report.row(name, "ms", onFreshBall(context, prepare, work));
   };
-  row("delete half the vertices", selectHalfTheVertices, [](Editor& e) { e.deleteSelection(); });
-  row("weld 1,000 vertices", selectThousandVertices, [](Editor& e) { e.weldSelectedVertices(); });
+  row("delete half the vertices", selectHalfTheVertices, [](Editor& e) { deleteSelection(e); });
+  row("weld 1,000 vertices", selectThousandVertices, [](Editor& e) { weldSelectedVertices(e); });
   row("extrude 10,000 triangles", selectTenThousandTriangles, [](Editor& e) {
-    e.prepareExtrude();
-    e.extrudeSelection();
+    prepareExtrude(e);
+    extrudeSelection(e);
   });
-  row("duplicate all triangles", selectAllTriangles, [](Editor& e) { e.duplicateSelection(); });
+  row("duplicate all triangles", selectAllTriangles, [](Editor& e) { duplicateSelection(e); });
   row("planar UV map of all triangles (Side)", selectAllTriangles,
-      [](Editor& e) { e.uvMapSelected(e.views[kSideView]); });
+      [](Editor& e) { uvMapSelected(e, e.views[kSideView]); });
   row("revolve a 100-point spline, 64 sides x 64 levels", makeWavySpline,
-      [](Editor& e) { e.revolveSpline(); });
-  row("move all vertices", selectAllVertices, [](Editor& e) { e.moveSelection(0.5, 0.25, 0); });
-  row("rotate all vertices", selectAllVertices, [](Editor& e) { e.rotateSelection(0.3); });
+      [](Editor& e) { revolveSpline(e); });
+  row("move all vertices", selectAllVertices, [](Editor& e) { moveSelection(e, 0.5, 0.25, 0); });
+  row("rotate all vertices", selectAllVertices, [](Editor& e) { rotateSelection(e, 0.3); });
   row("scale all vertices", selectAllVertices, [](Editor& e) {
     e.scaleFactor = {2, 0.5, 1.5};
-    e.scaleSelection();
+    scaleSelection(e);
   });
 }
 
@@ -99,8 +100,8 @@ BENCH_CASE(30, "normals and facing") {
   for (Polygon* p : e.model->currentGroup->polygons) p->smooth = 1;
   auto nothing = [] {};
   report.row("rebuild normals, every polygon smooth", "ms",
-             bench::medianMs(context.runs, nothing, [&] { e.rebuildNormals(); }));
-  e.selectAllPolygons();
+             bench::medianMs(context.runs, nothing, [&] { rebuildNormals(e); }));
+  selectAllPolygons(e);
   report.row("orient all triangles outward", "ms",
-             bench::medianMs(context.runs, nothing, [&] { e.orientPolygonsOutward(); }));
+             bench::medianMs(context.runs, nothing, [&] { orientPolygonsOutward(e); }));
 }

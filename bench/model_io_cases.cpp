@@ -9,6 +9,7 @@
 #include "bench_util.h"
 #include "model/model_image.h"
 #include "test_meshes.h"
+#include "tools/undo.h"
 
 BENCH_CASE(10, "model file and undo") {
   bench::ScratchDirectory scratch;
@@ -39,16 +40,15 @@ BENCH_CASE(10, "model file and undo") {
                  [&] { buildModel(image, *loaded, false); }));
   loaded.reset();
 
-  report.row(
-      "copy: take an undo snapshot", "ms",
-      bench::medianMs(
-          context.runs, [&] { editor->undoStack.clear(); }, [&] { editor->takeSnapshot(); }));
+  report.row("copy: take an undo snapshot", "ms",
+             bench::medianMs(
+                 context.runs, [&] { editor->undoStack.clear(); }, [&] { takeSnapshot(*editor); }));
   report.row("undo (rebuild the model from a snapshot)", "ms",
              bench::medianMs(
                  context.runs,
                  [&] {
                    editor->undoStack.clear();
-                   editor->takeSnapshot();
+                   takeSnapshot(*editor);
                  },
-                 [&] { editor->undo(); }));
+                 [&] { undo(*editor); }));
 }

@@ -5,13 +5,14 @@
 #include "bench_registry.h"
 #include "bench_util.h"
 #include "test_meshes.h"
+#include "tools/selection.h"
 
 namespace {
 
 // The ball lies within 3 units of the origin.
 void bandOverEverything(Editor& e, int modifiers) {
   e.setModifiers(modifiers);
-  e.selectInRect(-10, -10, 10, 10);
+  selectInRect(e, -10, -10, 10, 10);
 }
 
 }  // namespace
@@ -22,19 +23,19 @@ BENCH_CASE(20, "selection") {
   e.tool = kSelectVertex;
   report.row("rubber band: all vertices, replace", "ms",
              bench::medianMs(
-                 context.runs, [&] { e.deselectAll(); }, [&] { bandOverEverything(e, 0); }));
+                 context.runs, [&] { deselectAll(e); }, [&] { bandOverEverything(e, 0); }));
   report.row("rubber band: all vertices, add to half selected", "ms",
              bench::medianMs(
                  context.runs,
                  [&] {
-                   e.deselectAll();
+                   deselectAll(e);
                    e.setModifiers(0);
-                   e.selectInRect(-10, -10, 0, 10);  // x < 0
+                   selectInRect(e, -10, -10, 0, 10);  // x < 0
                  },
                  [&] { bandOverEverything(e, kShift); }));
-  e.deselectAll();
+  deselectAll(e);
   e.tool = kSelectPolygon;
   report.row("select polygon: all triangles, replace", "ms",
              bench::medianMs(
-                 context.runs, [&] { e.deselectPolygons(); }, [&] { bandOverEverything(e, 0); }));
+                 context.runs, [&] { deselectPolygons(e); }, [&] { bandOverEverything(e, 0); }));
 }

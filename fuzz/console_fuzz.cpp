@@ -14,8 +14,10 @@
 #include <string_view>
 
 #include "app/editor.h"
+#include "console/console_commands.h"
 #include "support/bmp_file.h"
 #include "support/model_invariants.h"
+#include "tools/selection.h"
 
 constexpr const char* kModelFile =
     "4\n0 0 0\n1 0 0\n0 1 0\n1e300 -2 0.5\n"
@@ -48,8 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Editor editor;
   if (!editor.model->load("model.mdl")) std::abort();
   editor.model->name = "current.mdl";
-  editor.selectAllVertices();
-  editor.selectAllPolygons();
+  selectAllVertices(editor);
+  selectAllPolygons(editor);
   editor.selectedBone = editor.model->rootBone();
 
   const std::string_view input(reinterpret_cast<const char*>(data), size);
@@ -57,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const size_t end = std::min(input.find('\n', start), input.size());
     std::string line(input.substr(start, end - start));
     if (line.size() > 1) std::replace(line.begin() + 1, line.end(), '/', '_');
-    editor.runConsoleCommand(line);
+    runConsoleCommand(editor, line);
     start = end + 1;
   }
   if (!findModelFault(*editor.model).empty()) std::abort();

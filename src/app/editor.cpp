@@ -1,4 +1,9 @@
 #include "app/editor.h"
+#include "app/light.h"
+#include "console/console_commands.h"
+#include "console/tokenizer.h"
+#include "tools/spline.h"
+#include "tools/tool_menu.h"
 
 #include <cstdio>
 
@@ -39,9 +44,10 @@ void Editor::initColours() {
 }
 
 void Editor::framePump() {
-  for (int code = ui->popCommand(); code != -1; code = ui->popCommand()) toolMenuCommand(code);
+  for (int code = ui->popCommand(); code != -1; code = ui->popCommand())
+    toolMenuCommand(*this, code);
   ui->pollFocusedEntry();
-  while (ui->isLinePending()) runConsoleCommand(ui->takeCommandLine());
+  while (ui->isLinePending()) runConsoleCommand(*this, ui->takeCommandLine());
   for (Panel* panel : widgets) panel->update();
 }
 

@@ -4,14 +4,17 @@
 // and all tool and view settings. Exactly one exists in the program; it is
 // built before any OpenGL context, so construction and every editing
 // operation run without a window.
+//
+// The editing operations are free functions on the Editor, declared with
+// their contracts in tools/: selection.h, transforms.h (live_transform.h for
+// the drags' live values), creation.h, spline_tool.h, polygon_ops.h, undo.h,
+// tool_menu.h and tool_gestures.h; the console's commands in console/.
 
 #include <deque>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "app/light.h"
-#include "console/tokenizer.h"
 #include "gui/message_box.h"
 #include "gui/panel.h"
 #include "gui/text_entry.h"
@@ -21,10 +24,13 @@
 #include "model/list.h"
 #include "model/model.h"
 #include "model/model_image.h"
-#include "model/skeleton.h"
 #include "model/vec3.h"
-#include "tools/spline.h"
 #include "view/viewport.h"
+
+class Light;
+class Spline;
+class Tokenizer;
+struct Bone;
 
 enum Tool {
   kSelectVertex = 0,
@@ -52,8 +58,6 @@ enum DragMode {
   kToolDrag = 6,
   kPopupMenu = 7,
 };
-
-enum Axis { kAxisX, kAxisY, kAxisZ, kAxisU, kAxisV };
 
 struct Box3 {
   double minX = 0, maxX = 1, minY = 0, maxY = 1, minZ = 0, maxZ = 1;
@@ -117,13 +121,9 @@ class Editor {
   void setUpOverlay();
   void drawVertexMarkers(double size);
 
-  // --- views (view_layout.cpp; setUpViewCamera in view_camera_gl.cpp) ---
-  void applyZoom(Viewport& view);
+  // --- views in the window (view_placement.cpp) ---
   void layoutViews();
   int viewAt(int x, int y) const;
-  void scrollViewBy(int dx, int dy, Viewport& view);
-  void zoomViewBy(int steps, Viewport& view);
-  void setUpViewCamera(Viewport& view);
   // Centres the UV view in the UV Mapper panel below its title band.
   void placeUvView();
 
@@ -133,73 +133,12 @@ class Editor {
   void keyPressed(unsigned char key, int x, int y);
   void specialKeyPressed(int key, int x, int y);
 
-  // --- tool gestures (tools/tool_gestures.cpp) ---
-  void toolPress();
-  void toolMotion();
-  void toolRelease();
-
-  // --- selection (tools/selection.cpp) ---
-  void selectInRect(double ha, double va, double hb, double vb);
-  void selectAllPolygons();
-  void deselectPolygons();
-  void selectAllVertices();
-  void deselectAll();
-  void computeSelectionBox(int kind);
-
-  // --- transforms (tools/move.cpp, rotate.cpp, scale.cpp) ---
-  void moveSelection(double dx, double dy, double dz);
-  void rotateSelection(double angle);
-  static void rotatePoint(const Vec3& centre, Vec3& point, double ax, double ay, double az);
-  void scaleSelection();
-
-  // --- creation (tools/add_vertex.cpp, polygon_from_selection.cpp, box.cpp, cylinder.cpp,
-  //     bone_tool.cpp) ---
-  void addVertexAtCursor();
-  void createPolygonFromSelection();
-  void createBox();
-  void createCylinder();
-  void addBoneAtCursor();
-
-  // --- splines (tools/spline_tool.cpp, revolve.cpp) ---
-  void addSplinePoint();
-  void clearSpline();
-  void revolveSpline();
-
-  // --- polygon and vertex operations (tools/normals.cpp, flatten.cpp, uv_map.cpp,
-  //     orient.cpp, weld.cpp, delete.cpp, clamp.cpp) ---
-  void rebuildNormals();
-  void smoothPolygons(List<Polygon>& list);
-  void flattenPolygons();
-  void flattenSelection(Axis axis);
-  void uvMapSelected(Viewport& view);
-  void orientPolygonsOutward();
-  void flipSelectedPolygons();
-  void weldSelectedVertices();
-  void deleteSelection();
-  void clampAllVertices();
-
-  // --- extrude and duplicate (tools/extrude.cpp, duplicate.cpp) ---
-  void prepareExtrude();
-  void extrudeSelection();
-  void duplicateSelection();
-
-  // --- undo (tools/undo.cpp) ---
-  void takeSnapshot();
-  void undo();
-
-  // --- menus (tools/tool_menu.cpp) and interface (gui/editor_layout.cpp) ---
-  void toolMenuCommand(int code);
-  void arrangeWidgets();
+  // --- interface (interface_build.cpp) ---
   void buildInterface();
 
-  // --- console (console/console_commands.cpp) ---
-  void runConsoleCommand(const std::string& line);
+  // --- console (the commands are in console/console_commands.h) ---
   // Appends a line to the console's message list.
   void consoleMessage(const std::string& text);
-  // "/open" and "/export" (console/model_commands.cpp). openModel answers
-  // false, with the reason, when the model stays as it was.
-  bool openModel(const std::string& path, std::string* reason = nullptr);
-  void exportModelTo(const std::string& path);
 
   // ---------------------------------------------------------------------------
   // Fields. Who sets them is noted where the name is not enough.
@@ -235,11 +174,16 @@ class Editor {
   double pressZoom = 0;
   double vertexMarkerScale = 1.0;
   double selectedMarkerScale = 2.0;
-  Vec3 moveOffset{0, 0, 0};   // live translation of a Move drag
-  Vec3 scaleFactor{1, 1, 1};  // live factors of a Scale drag
+  // The live values of a Move or Scale drag, drawn as its preview. The offset
+  // outlives the drag: an Extrude click moves by the one left from the last Move.
+  Vec3 moveOffset{0, 0, 0};
+  Vec3 scaleFactor{1, 1, 1};
+  // The boxes of the last computeSelectionBox, of vertices or polygons and of
+  // UV points: the Scale preview draws the first, and a computation over an
+  // empty selection starts from them.
   Vec3 selectionCentre;
   UvPair uvSelectionCentre;
-  Vec3 selectionMin{0, 0, 0}, selectionMax{0, 0, 0};  // box of the last selection computation
+  Vec3 selectionMin{0, 0, 0}, selectionMax{0, 0, 0};
   UvPair uvSelectionMin, uvSelectionMax;
   BoxCorners boxCorner;  // corners of a box or cylinder being created
   Box3 boundingBox;      // the user's bounding box (/setbb)

@@ -11,6 +11,7 @@
 #include "app/editor.h"
 #include "gui/rect_draw.h"
 #include "gui/text.h"
+#include "view/view_camera.h"
 
 namespace {
 int pixels(double v) {
@@ -38,7 +39,7 @@ void Editor::drawFrame() {
 
   const double w = windowWidth(), h = windowHeight();
   auto drawView = [this](Viewport& view) {
-    setUpViewCamera(view);
+    setUpViewCamera(view, &view == &views[activeView] && dragMode == kScrollView);
     glPushMatrix();
     applyRenderMode(view.renderMode);
     if (showGrid) drawAxesAndGrid(view);

@@ -19,6 +19,9 @@
 
 #include "app/editor.h"
 #include "app/input_codes.h"
+#include "tools/selection.h"
+#include "tools/tool_gestures.h"
+#include "view/view_layout.h"
 
 namespace {
 bool ctrlAlone(int modifiers) {
@@ -47,7 +50,7 @@ void Editor::mouseMoved(int x, int y) {
       applyZoom(v);
       break;
     case kToolDrag:
-      toolMotion();
+      toolMotion(*this);
       break;
     default:
       break;
@@ -143,7 +146,7 @@ void Editor::mouseButton(int button, int state) {
       } else {
         pressX = mouseX;
         pressY = mouseY;
-        toolPress();
+        toolPress(*this);
       }
     } else if (!press && dragMode == kRotateView) {
       dragMode = kNoDrag;
@@ -152,10 +155,10 @@ void Editor::mouseButton(int button, int state) {
       double ha = v->viewX(pressX), va = v->viewY(pressY);
       double hb = v->viewX(mouseX), vb = v->viewY(mouseY);
       std::printf("make selection on %d from [%lf %lf] -> [%lf %lf]\n", activeView, ha, va, hb, vb);
-      selectInRect(ha, va, hb, vb);
+      selectInRect(*this, ha, va, hb, vb);
     } else if (!press && dragMode == kToolDrag) {
       dragMode = kNoDrag;
-      toolRelease();
+      toolRelease(*this);
     }
   }
 }

@@ -6,6 +6,14 @@
 
 #include "app/editor.h"
 #include "app/input_codes.h"
+#include "tools/creation.h"
+#include "tools/polygon_ops.h"
+#include "tools/selection.h"
+#include "tools/spline_tool.h"
+#include "tools/tool_menu.h"
+#include "tools/transforms.h"
+#include "tools/undo.h"
+#include "view/view_layout.h"
 
 namespace {
 
@@ -38,7 +46,7 @@ struct KeyBinding {
 };
 
 const KeyBinding kKeyBindings[] = {
-    {8, [](Editor& e) { e.deselectAll(); }},
+    {8, [](Editor& e) { deselectAll(e); }},
     {' ',
      [](Editor& e) {
        e.tool = (e.tool == kSelectVertex)    ? kSelectPolygon
@@ -47,24 +55,24 @@ const KeyBinding kKeyBindings[] = {
      }},
     {'/',
      [](Editor& e) {
-       if (heldModifiers(e.modifiers) == kCtrl) e.arrangeWidgets();
+       if (heldModifiers(e.modifiers) == kCtrl) arrangeWidgets(e);
      }},
     {'B', [](Editor& e) { Model::assignPolygonsToBone(e.selectedBone, e.selectedPolygons); }},
     {'R',
      [](Editor& e) {
        e.activeView = e.viewAt(e.mouseX, e.mouseY);
-       e.rotateSelection(1.5707963267948966);
+       rotateSelection(e, 1.5707963267948966);
      }},
-    {'`', [](Editor& e) { e.clampAllVertices(); }},
+    {'`', [](Editor& e) { clampAllVertices(e); }},
     {'b', [](Editor& e) { e.tool = kCreateBox; }},
     {'c', [](Editor& e) { e.tool = kCreateCylinder; }},
-    {'d', [](Editor& e) { e.duplicateSelection(); }},
+    {'d', [](Editor& e) { duplicateSelection(e); }},
     {'e', [](Editor& e) { e.tool = kExtrude; }},
-    {'f', [](Editor& e) { e.flipSelectedPolygons(); }},
+    {'f', [](Editor& e) { flipSelectedPolygons(e); }},
     {'m', [](Editor& e) { e.tool = kMove; }},
-    {'n', [](Editor& e) { e.weldSelectedVertices(); }},
-    {'o', [](Editor& e) { e.orientPolygonsOutward(); }},
-    {'p', [](Editor& e) { e.createPolygonFromSelection(); }},
+    {'n', [](Editor& e) { weldSelectedVertices(e); }},
+    {'o', [](Editor& e) { orientPolygonsOutward(e); }},
+    {'p', [](Editor& e) { createPolygonFromSelection(e); }},
     {'q', [](Editor& e) { e.tool = kCreateSpline; }},
     {'r', [](Editor& e) { e.tool = kRotate; }},
     {'s',
@@ -76,15 +84,15 @@ const KeyBinding kKeyBindings[] = {
        }
      }},
     {'v', [](Editor& e) { e.tool = kAddVertex; }},
-    {'w', [](Editor& e) { e.revolveSpline(); }},
+    {'w', [](Editor& e) { revolveSpline(e); }},
     {'x', [](Editor& e) { e.tool = kAddBone; }},
-    {'z', [](Editor& e) { e.undo(); }},
+    {'z', [](Editor& e) { undo(e); }},
     {127,
      [](Editor& e) {
        if (e.tool == kCreateSpline) {
-         e.clearSpline();
+         clearSpline(e);
        } else {
-         e.deleteSelection();
+         deleteSelection(e);
        }
      }},
 };
@@ -111,7 +119,7 @@ void Editor::specialKeyPressed(int key, int, int) {
   switch (key) {
     case kKeyF1:
       if (held == kShift) {
-        selectAllVertices();
+        selectAllVertices(*this);
       } else if (held == kCtrl) {
         selectedVertices.clear();
       } else {
@@ -120,9 +128,9 @@ void Editor::specialKeyPressed(int key, int, int) {
       break;
     case kKeyF2:
       if (held == kShift) {
-        selectAllPolygons();
+        selectAllPolygons(*this);
       } else if (held == kCtrl) {
-        deselectPolygons();
+        deselectPolygons(*this);
       } else {
         tool = kSelectPolygon;
       }

@@ -13,6 +13,7 @@
 #include "app/command_line.h"
 #include "app/editor.h"
 #include "app/gl_platform.h"
+#include "console/model_commands.h"
 
 Editor* gEditor = nullptr;
 Panel* gMainWidget = nullptr;
@@ -113,7 +114,7 @@ int main(int argc, char** argv) {
   gEditor->layoutViews();
   // After the window is up, so that the model's texture reaches OpenGL.
   std::string reason;
-  if (!command.input.empty() && !gEditor->openModel(command.input, &reason))
+  if (!command.input.empty() && !openModel(*gEditor, command.input, &reason))
     std::fprintf(stderr, "vantorel: %s: %s\n", command.input.c_str(), reason.c_str());
   glutMainLoop();
   return 0;

@@ -5,6 +5,8 @@
 #include <GL/glut.h>
 
 #include "app/editor.h"
+#include "model/skeleton.h"
+#include "tools/spline.h"
 
 void Editor::drawAxesAndGrid(Viewport& view) {
   glBegin(GL_LINES);

@@ -8,7 +8,12 @@
 #include <vector>
 
 #include "app/editor.h"
+#include "console/console_commands.h"
+#include "console/model_commands.h"
 #include "console/number_conversion.h"
+#include "console/tokenizer.h"
+#include "tools/polygon_ops.h"
+#include "tools/undo.h"
 
 namespace {
 
@@ -24,8 +29,8 @@ struct Command {
   void (*run)(Editor&, const Words&);
 };
 
-void openModel(Editor& e, const Words& w) {
-  e.openModel(w[1]);
+void openCommand(Editor& e, const Words& w) {
+  openModel(e, w[1]);
 }
 
 void saveModel(Editor& e, const Words& w) {
@@ -80,9 +85,9 @@ void hideTexture(Editor& e, const Words&) {
 template <double Vertex::*coordinate>
 void setCoordinate(Editor& e, const Words& w) {
   double value = realParameter(w[1]);
-  e.takeSnapshot();
+  takeSnapshot(e);
   for (Vertex* v : e.selectedVertices) v->*coordinate = value;
-  e.rebuildNormals();
+  rebuildNormals(e);
 }
 
 void printPositions(Editor& e, const Words&) {
@@ -95,11 +100,11 @@ void setCylinder(Editor& e, const Words& w) {
 }
 
 void smoothSelected(Editor& e, const Words&) {
-  e.smoothPolygons(e.selectedPolygons);
+  smoothPolygons(e.selectedPolygons);
 }
 
 void flattenSelected(Editor& e, const Words&) {
-  e.flattenPolygons();
+  flattenPolygons(e);
 }
 
 void setColour(Editor& e, const Words& w) {
@@ -117,7 +122,7 @@ void countPolygons(Editor& e, const Words&) {
 
 // In this order; the index is printed in the trace.
 const Command kCommands[] = {
-    {"/open", 1, openModel},
+    {"/open", 1, openCommand},
     {"/save", 1, saveModel},
     {"/loadtex", 1, loadTexture},
     {"/setbb", 0, setBoundingBox},
@@ -132,14 +137,14 @@ const Command kCommands[] = {
     {"/flattenpolys", 0, flattenSelected},
     {"/setcolor", 0, setColour},
     {"/polycount", 0, countPolygons},
-    {"/export", 1, [](Editor& e, const Words& w) { e.exportModelTo(w[1]); }},
+    {"/export", 1, [](Editor& e, const Words& w) { exportModelTo(e, w[1]); }},
 };
 
 }  // namespace
 
-void Editor::runConsoleCommand(const std::string& line) {
+void runConsoleCommand(Editor& e, const std::string& line) {
   if (line.empty() || line[0] != '/') return;
-  Words words = tokenizer->split(line);
+  Words words = e.tokenizer->split(line);
   const int parameters = static_cast<int>(words.size()) - 1;
   std::printf("numparams: %d\n", parameters);
   int index = 0;
@@ -148,9 +153,9 @@ void Editor::runConsoleCommand(const std::string& line) {
       std::printf("%s %s %s %d\n", words[0].c_str(), command.name,
                   words.size() > 1 ? words[1].c_str() : "(null)", index);
       if (parameters < command.minimumWords) {
-        consoleMessage(kWrongCount);
+        e.consoleMessage(kWrongCount);
       } else {
-        command.run(*this, words);
+        command.run(e, words);
       }
     }
     ++index;

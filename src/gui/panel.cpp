@@ -32,13 +32,15 @@ Panel::~Panel() {
   delete moveDownControl_;
 }
 
-void Panel::configure(int resizable, int editable, int minimisable) {
-  resizable_ = resizable;
-  editable_ = editable;
-  minimisable_ = minimisable;
+void Panel::configure(const PanelAbilities& abilities) {
+  resizable_ = abilities.resizable;
+  editable_ = abilities.editable;
+  minimisable_ = abilities.minimisable;
 }
 
-void Panel::makeMenu(List<Button>* items, double width, int withTitle, double rowHeight) {
+void Panel::makeMenu(List<Button>* items, const MenuShape& shape) {
+  const double width = shape.width, rowHeight = shape.rowHeight;
+  const int withTitle = shape.withTitle;
   resizable_ = editable_ = minimisable_ = 0;
   const double title = withTitle ? titleHeight_ : 0;
   buttons_ = items;

@@ -16,15 +16,32 @@
 #include "gui/widget.h"
 #include "model/list.h"
 
+// What the user may do to a panel: resize it with a middle drag, reorder its
+// children in edit mode, minimise it.
+struct PanelAbilities {
+  bool resizable = true;
+  bool editable = false;
+  bool minimisable = false;
+};
+
+// A menu page's shape: its width, whether it has a title band, the height of
+// each row.
+struct MenuShape {
+  double width = 100;
+  bool withTitle = true;
+  double rowHeight = 18;
+};
+
 class Panel : public Widget {
  public:
   Panel(std::string name, double x, double y, double width, double height, UiContext* ui);
   ~Panel();
 
-  void configure(int resizable, int editable, int minimisable);
-  // Turns the panel into a menu page of rows rowHeight high; `items` becomes
-  // the panel's button list (the caller's list itself).
-  void makeMenu(List<Button>* items, double width, int withTitle, double rowHeight);
+  void configure(const PanelAbilities& abilities);
+  // Turns the panel into a menu page of rows shape.rowHeight high, with no
+  // abilities; `items` becomes the panel's button list (the caller's list
+  // itself).
+  void makeMenu(List<Button>* items, const MenuShape& shape);
 
   void addMessageBox(MessageBox* box);
   void addEntry(TextEntry* entry);

@@ -1,10 +1,10 @@
 #include "model/list.h"
 
 #include <algorithm>
+#include <new>
 #include <utility>
 
 namespace {
-constexpr size_t kMaxChunk = 1 << 16;
 // Below this many items a membership question is answered by walking the
 // list, which is quicker than building an index for it.
 constexpr int kWalkLimit = 8;
@@ -28,11 +28,7 @@ UntypedList& UntypedList::operator=(UntypedList&& other) noexcept {
   indexed_ = std::exchange(other.indexed_, false);
   index_ = std::move(other.index_);
   other.index_.clear();
-  chunks_ = std::move(other.chunks_);
-  other.chunks_.clear();
-  chunkUsed_ = std::exchange(other.chunkUsed_, 0);
-  chunkSize_ = std::exchange(other.chunkSize_, 0);
-  nextChunkSize_ = std::exchange(other.nextChunkSize_, 16);
+  nodes_ = std::move(other.nodes_);
   freeNodes_ = std::exchange(other.freeNodes_, nullptr);
   return *this;
 }
@@ -40,25 +36,13 @@ UntypedList& UntypedList::operator=(UntypedList&& other) noexcept {
 void UntypedList::reserve(int more) {
   if (more <= 0) return;
   if (indexed_) index_.reserve(index_.size() + more);
-  const size_t room = chunkSize_ - chunkUsed_;
-  if (static_cast<size_t>(more) > room) {
-    nextChunkSize_ = std::max(nextChunkSize_, std::min<size_t>(more - room, kMaxChunk));
-  }
+  nodes_.expect(more);
 }
 
 ListNode* UntypedList::newNode(void* item) {
   ListNode* node = freeNodes_;
-  if (node) {
-    freeNodes_ = node->next;
-  } else {
-    if (chunkUsed_ == chunkSize_) {
-      chunkSize_ = nextChunkSize_;
-      chunks_.push_back(makeBulkArray<ListNode>(chunkSize_));
-      chunkUsed_ = 0;
-      nextChunkSize_ = std::min(2 * nextChunkSize_, kMaxChunk);
-    }
-    node = &chunks_.back()[chunkUsed_++];
-  }
+  if (!node) return new (nodes_.take()) ListNode{nullptr, nullptr, item};
+  freeNodes_ = node->next;
   *node = ListNode{nullptr, nullptr, item};
   return node;
 }
@@ -192,9 +176,7 @@ void UntypedList::clear() {
   count_ = 0;
   indexed_ = false;
   index_.clear();
-  chunks_.clear();
-  chunkUsed_ = chunkSize_ = 0;
-  nextChunkSize_ = 16;
+  nodes_.clear();
   freeNodes_ = nullptr;
 }
 

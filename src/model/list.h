@@ -23,7 +23,7 @@
 
 #include <absl/container/flat_hash_map.h>
 
-#include "model/bulk_memory.h"
+#include "model/chunk_store.h"
 
 struct ListNode {
   ListNode* next = nullptr;  // towards the tail, null at the tail
@@ -84,6 +84,7 @@ class UntypedList {
   void eraseInPass(ListNode* node);
 
  private:
+  static constexpr size_t kFirstChunk = 16;
   struct Membership {
     int copies = 0;
     ListNode* first = nullptr;  // node nearest the head, null when not known
@@ -103,10 +104,9 @@ class UntypedList {
   int count_ = 0;
   mutable bool indexed_ = false;
   mutable absl::flat_hash_map<const void*, Membership> index_;
-  // Node storage: chunks of growing size, and the nodes removed one by one,
-  // linked through `next`, for reuse.
-  std::vector<std::unique_ptr<ListNode[], BulkDeleter>> chunks_;
-  size_t chunkUsed_ = 0, chunkSize_ = 0, nextChunkSize_ = 16;
+  // Node storage, and the nodes removed one by one, linked through `next`,
+  // for reuse.
+  ChunkStore<ListNode> nodes_{kFirstChunk};
   ListNode* freeNodes_ = nullptr;
 };
 

@@ -11,6 +11,7 @@
 
 #include "model/model.h"
 #include "model/polygon_ring.h"
+#include "model/read_progress.h"
 #include "model/skeleton.h"
 
 ModelBuilder::ModelBuilder(Model& model, const ModelImage& image) : model_(model), image_(image) {
@@ -287,8 +288,7 @@ bool readAndBuild(std::FILE* file, size_t sizeHint, Model& model, bool printName
   {
     std::jthread reader([&] {
       try {
-        if (readModelFile(file, sizeHint, image, error, TextWindow::kDefaultCapacity, &progress))
-          shared.help();
+        if (readModelFile(file, sizeHint, image, progress, error)) shared.help();
       } catch (...) {
         readFailure = std::current_exception();
         progress.outcome.store(-1, std::memory_order_release);

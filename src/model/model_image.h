@@ -4,7 +4,6 @@
 // gives them back, so building a model from an image is the same as writing
 // the model file and reading it again. Undo snapshots are images.
 
-#include <atomic>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -15,7 +14,6 @@
 #include "model/vec3.h"
 
 class Model;
-class PolygonRing;
 
 struct ModelImage {
   struct PolygonRecord {
@@ -61,29 +59,11 @@ std::string formatModelFile(const ModelImage& image);
 // truncation) with false and a reason in `error`. Text after the skeleton
 // section is ignored.
 bool parseModelFile(std::string_view text, ModelImage& image, std::string* error = nullptr);
-// How far a read has got, for a builder following it on another thread. The
-// counts only grow, and what a count covers is complete in the image once the
-// count shows it (stored with release, to be loaded with acquire).
-struct ReadProgress {
-  std::atomic<long> vertexCount{-1};  // set once image.vertices has its size
-  std::atomic<size_t> vertices{0};    // vertices read
-  std::atomic<int> groupsBegun{0};    // groups whose polygon count is known
-  std::atomic<size_t> polygons{0};    // polygons read, over all groups in file order
-  std::atomic<int> outcome{0};        // 1 once the read succeeded, -1 once it failed
-  // Polygon counts of the groups begun, sized when the group count is read.
-  std::vector<size_t> groupSizes;
-  // Where polygon lines go instead of the image's groups, which then stay
-  // empty; set by the reader's caller.
-  PolygonRing* ring = nullptr;
-};
-
 // The same, reading the text from `file` a window at a time; `sizeHint` is the
-// size the file reported. Read errors fail the parse. With `progress`, the
-// image is filled in place (a failure leaves it partly filled), every step is
-// published there, and polygon lines go to the progress's ring if it has one.
+// size the file reported. Read errors fail the parse. (read_progress.h has
+// the variant a builder can follow while it reads.)
 bool readModelFile(std::FILE* file, size_t sizeHint, ModelImage& image,
-                   std::string* error = nullptr, size_t windowBytes = TextWindow::kDefaultCapacity,
-                   ReadProgress* progress = nullptr);
+                   std::string* error = nullptr, size_t windowBytes = TextWindow::kDefaultCapacity);
 
 // The reader's construction: replaces the model's vertices, groups and
 // skeleton with the image's, in the reader's list order. `printNames` prints

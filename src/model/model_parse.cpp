@@ -14,6 +14,7 @@
 
 #include "model/model_image.h"
 #include "model/polygon_ring.h"
+#include "model/read_progress.h"
 #include "model/text_window.h"
 
 namespace {
@@ -361,7 +362,13 @@ bool parseModelFile(std::string_view text, ModelImage& image, std::string* error
 }
 
 bool readModelFile(std::FILE* file, size_t sizeHint, ModelImage& image, std::string* error,
-                   size_t windowBytes, ReadProgress* progress) {
+                   size_t windowBytes) {
   TextWindow window(file, sizeHint, windowBytes);
-  return parse(window, image, error, progress);
+  return parse(window, image, error, nullptr);
+}
+
+bool readModelFile(std::FILE* file, size_t sizeHint, ModelImage& image, ReadProgress& progress,
+                   std::string* error, size_t windowBytes) {
+  TextWindow window(file, sizeHint, windowBytes);
+  return parse(window, image, error, &progress);
 }

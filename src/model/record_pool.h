@@ -5,26 +5,18 @@
 // took out of the model's lists.
 
 #include <cstddef>
-#include <memory>
+#include <new>
 #include <type_traits>
 #include <utility>
-#include <vector>
 
-#include "model/bulk_memory.h"
+#include "model/chunk_store.h"
 
 template <class T>
 class RecordPool {
  public:
   template <class... Args>
   T* make(Args&&... args) {
-    if (chunks_.empty() || chunks_.back().used == chunks_.back().capacity) {
-      if (!chunks_.empty() && chunkSize_ < kMaxChunk) chunkSize_ *= 2;
-      // Records are constructed in place; zeroing the chunk first only costs time.
-      chunks_.push_back(Chunk{makeBulkArray<Slot>(chunkSize_), chunkSize_, 0});
-    }
-    Chunk& chunk = chunks_.back();
-    T* record = new (&chunk.slots[chunk.used].storage) T(std::forward<Args>(args)...);
-    ++chunk.used;
+    T* record = new (store_.take()) T(std::forward<Args>(args)...);
     ++live_;
     return record;
   }
@@ -37,42 +29,21 @@ class RecordPool {
   // half-filled costs nothing to release.
   T* makeRun(size_t count) {
     static_assert(std::is_trivially_destructible_v<T>);
-    if (count == 0) return nullptr;
-    if (chunks_.empty() || chunks_.back().capacity - chunks_.back().used < count) {
-      chunks_.push_back(Chunk{makeBulkArray<Slot>(count), count, 0});
-    }
-    Chunk& chunk = chunks_.back();
-    T* run = reinterpret_cast<T*>(&chunk.slots[chunk.used].storage);
-    chunk.used += count;
     live_ += count;
-    return run;
+    return store_.takeRun(count);
   }
 
   RecordPool() = default;
   RecordPool(const RecordPool&) = delete;
   RecordPool& operator=(const RecordPool&) = delete;
   ~RecordPool() {
-    if constexpr (std::is_trivially_destructible_v<T>) return;
-    for (Chunk& chunk : chunks_) {
-      for (size_t i = 0; i < chunk.used; ++i) {
-        reinterpret_cast<T*>(&chunk.slots[i].storage)->~T();
-      }
+    if constexpr (!std::is_trivially_destructible_v<T>) {
+      store_.forEachTaken([](T* record) { record->~T(); });
     }
   }
 
  private:
   static constexpr size_t kFirstChunk = 64;
-  static constexpr size_t kMaxChunk = 1 << 16;
-  struct Slot {
-    alignas(T) unsigned char storage[sizeof(T)];
-  };
-  struct Chunk {
-    std::unique_ptr<Slot[], BulkDeleter> slots;
-    size_t capacity;
-    size_t used;
-  };
-
-  std::vector<Chunk> chunks_;
-  size_t chunkSize_ = kFirstChunk;
+  ChunkStore<T> store_{kFirstChunk};
   size_t live_ = 0;
 };

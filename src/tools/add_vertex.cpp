@@ -1,12 +1,12 @@
-// Add Vertex: a new loose vertex under the pointer, on the active view's plane
-// (0 on its depth axis). In the Full and UV views nothing is added, though the
-// snapshot is still taken. The selection is not changed.
+// Add Vertex (contract in creation.h).
 
 #include "app/editor.h"
+#include "tools/creation.h"
+#include "tools/undo.h"
 #include "tools/view_plane.h"
 
-void Editor::addVertexAtCursor() {
-  takeSnapshot();
-  if (auto p = pointUnderMouse(*this))
-    model->vertices.pushFront(model->newVertex(p->x, p->y, p->z));
+void addVertexAtCursor(Editor& e) {
+  takeSnapshot(e);
+  if (auto p = pointUnderMouse(e))
+    e.model->vertices.pushFront(e.model->newVertex(p->x, p->y, p->z));
 }

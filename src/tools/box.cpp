@@ -1,10 +1,10 @@
-// Create Box: a box of twelve triangles spanning the drag in the active view,
-// one unit deep (0 to 1) along the view's depth axis, facing outward whatever
-// the drag direction. Its eight vertices become the vertex selection and no
-// polygon stays selected. Released in the UV view it changes nothing and takes
-// no snapshot, since the UV view shows no model plane.
+// Create Box (contract in creation.h).
 
 #include "app/editor.h"
+#include "tools/creation.h"
+#include "tools/polygon_ops.h"
+#include "tools/selection.h"
+#include "tools/undo.h"
 
 namespace {
 
@@ -16,47 +16,47 @@ constexpr int kTriangles[12][3] = {
 
 }  // namespace
 
-void Editor::createBox() {
-  const Viewport& view = views[activeView];
-  const double hp = view.viewX(pressX), hr = view.viewX(mouseX);
-  const double vp = view.viewY(pressY), vr = view.viewY(mouseY);
+void createBox(Editor& e) {
+  const Viewport& view = e.views[e.activeView];
+  const double hp = view.viewX(e.pressX), hr = view.viewX(e.mouseX);
+  const double vp = view.viewY(e.pressY), vr = view.viewY(e.mouseY);
   switch (view.kind) {
     case kSideView:
-      boxCorner = {hp, hr, vp, vr, 0, 1};
+      e.boxCorner = {hp, hr, vp, vr, 0, 1};
       break;
     case kFrontView:
-      boxCorner = {0, 1, vp, vr, hp, hr};
+      e.boxCorner = {0, 1, vp, vr, hp, hr};
       break;
     case kTopView:
-      boxCorner = {vp, vr, 0, 1, hp, hr};
+      e.boxCorner = {vp, vr, 0, 1, hp, hr};
       break;
     default:
       return;
   }
-  takeSnapshot();
+  takeSnapshot(e);
 
-  const BoxCorners& b = boxCorner;
+  const BoxCorners& b = e.boxCorner;
   const Vec3 corners[8] = {
       {b.x0, b.y0, b.z0}, {b.x1, b.y0, b.z0}, {b.x1, b.y0, b.z1}, {b.x0, b.y0, b.z1},
       {b.x0, b.y1, b.z0}, {b.x1, b.y1, b.z0}, {b.x1, b.y1, b.z1}, {b.x0, b.y1, b.z1},
   };
   Vertex* v[8];
-  selectedVertices.clear();
+  e.selectedVertices.clear();
   for (int i = 0; i < 8; ++i) {
-    v[i] = model->newVertex(corners[i].x, corners[i].y, corners[i].z);
-    model->vertices.pushFront(v[i]);
-    selectedVertices.pushFront(v[i]);
+    v[i] = e.model->newVertex(corners[i].x, corners[i].y, corners[i].z);
+    e.model->vertices.pushFront(v[i]);
+    e.selectedVertices.pushFront(v[i]);
   }
-  computeSelectionBox(0);
+  computeSelectionBox(e, SelectionBoxOf::kVertices);
 
-  selectedPolygons.clear();
+  e.selectedPolygons.clear();
   for (const auto& t : kTriangles) {
-    Polygon* p = model->newPolygon(v[t[0]], v[t[1]], v[t[2]]);
-    model->currentGroup->polygons.pushFront(p);
-    selectedPolygons.pushFront(p);
+    Polygon* p = e.model->newPolygon(v[t[0]], v[t[1]], v[t[2]]);
+    e.model->currentGroup->polygons.pushFront(p);
+    e.selectedPolygons.pushFront(p);
   }
-  rebuildNormals();
+  rebuildNormals(e);
   // The winding above depends on the drag direction; the centre test fixes it.
-  orientPolygonsOutward();
-  selectedPolygons.clear();
+  orientPolygonsOutward(e);
+  e.selectedPolygons.clear();
 }

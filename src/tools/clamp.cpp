@@ -1,8 +1,8 @@
-// Clamp: pulls every vertex of the model into the user's bounding box, axis by
-// axis. The selection plays no part. With the bounding box switched off only
-// the snapshot is taken.
+// Clamp to the bounding box (contract in polygon_ops.h).
 
 #include "app/editor.h"
+#include "tools/polygon_ops.h"
+#include "tools/undo.h"
 
 namespace {
 void clampInto(double& value, double min, double max) {
@@ -11,15 +11,15 @@ void clampInto(double& value, double min, double max) {
 }
 }  // namespace
 
-void Editor::clampAllVertices() {
-  takeSnapshot();
-  if (boundingBoxActive == 1) {
-    const Box3& b = boundingBox;
-    for (Vertex* v : model->vertices) {
+void clampAllVertices(Editor& e) {
+  takeSnapshot(e);
+  if (e.boundingBoxActive == 1) {
+    const Box3& b = e.boundingBox;
+    for (Vertex* v : e.model->vertices) {
       clampInto(v->x, b.minX, b.maxX);
       clampInto(v->y, b.minY, b.maxY);
       clampInto(v->z, b.minZ, b.maxZ);
     }
   }
-  rebuildNormals();
+  rebuildNormals(e);
 }

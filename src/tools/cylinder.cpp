@@ -1,26 +1,23 @@
-// Create Cylinder: a closed cylinder of cylinderLevels rings of cylinderSides
-// vertices whose cross-section fits the vertical extent of the drag, resting
-// on the plane where the view's depth coordinate is 0. Its vertices join the
-// vertex selection; its triangles are not selected. Released in the UV view it
-// changes nothing and takes no snapshot, since the UV view shows no model
-// plane.
+// Create Cylinder (contract in creation.h).
 
 #include <cmath>
 #include <cstdio>
 #include <vector>
 
 #include "app/editor.h"
+#include "tools/creation.h"
 #include "tools/tube_mesh.h"
+#include "tools/undo.h"
 
-void Editor::createCylinder() {
-  const Viewport& view = views[activeView];
+void createCylinder(Editor& e) {
+  const Viewport& view = e.views[e.activeView];
   const int kind = view.kind;
   if (kind != kSideView && kind != kFrontView && kind != kTopView) return;
-  takeSnapshot();
+  takeSnapshot(e);
 
-  const double hp = view.viewX(pressX), hr = view.viewX(mouseX);
-  const double vp = view.viewY(pressY), vr = view.viewY(mouseY);
-  BoxCorners& c = boxCorner;
+  const double hp = view.viewX(e.pressX), hr = view.viewX(e.mouseX);
+  const double vp = view.viewY(e.pressY), vr = view.viewY(e.mouseY);
+  BoxCorners& c = e.boxCorner;
   switch (kind) {
     case kSideView:  // axis along X
       c = {hp, hr, vp, vr, 0, std::fabs(vr - vp)};
@@ -54,7 +51,7 @@ void Editor::createCylinder() {
   std::printf("radius: %lf cx: %lf cy: %lf [%lf %lf %lf %lf %lf %lf]\n", r, b, a, c.x0, c.x1, c.y0,
               c.y1, c.z0, c.z1);
 
-  const int levels = cylinderLevels, sides = cylinderSides;
+  const int levels = e.cylinderLevels, sides = e.cylinderSides;
   const double lo = kind == kSideView ? c.x0 : c.z0;
   const double hi = kind == kSideView ? c.x1 : c.z1;
   auto at = [&](double t, double cosT, double sinT) -> Vec3 {
@@ -81,5 +78,5 @@ void Editor::createCylinder() {
     points.push_back({a, b, c.z0});
     points.push_back({a, b, c.z1});
   }
-  addClosedTube(*this, points, levels, sides);
+  addClosedTube(e, points, levels, sides);
 }

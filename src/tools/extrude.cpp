@@ -1,11 +1,4 @@
-// Extrude: detaches the selected polygons onto new vertices just off the old
-// ones and closes the gap with two wall triangles per boundary edge; the new
-// vertices become the vertex selection, to be moved by the rest of the drag.
-// With no polygon selected, prepareExtrude changes nothing.
-//
-// extrudeSelection itself works from the vertex selection: corners of the
-// selected polygons that are not selected stay where they are, and a boundary
-// edge touching such a corner gets no wall ("wtf" is printed for it).
+// Extrude (contracts in polygon_ops.h).
 
 #include <cstdio>
 #include <functional>
@@ -15,6 +8,8 @@
 #include <absl/container/flat_hash_map.h>
 
 #include "app/editor.h"
+#include "tools/polygon_ops.h"
+#include "tools/undo.h"
 
 namespace {
 
@@ -30,30 +25,30 @@ Edge undirected(Vertex* a, Vertex* b) {
 
 }  // namespace
 
-void Editor::prepareExtrude() {
-  if (selectedPolygons.empty()) return;
-  selectedVertices = model->distinctVertices(selectedPolygons);
+void prepareExtrude(Editor& e) {
+  if (e.selectedPolygons.empty()) return;
+  e.selectedVertices = e.model->distinctVertices(e.selectedPolygons);
 }
 
-void Editor::extrudeSelection() {
-  takeSnapshot();
+void extrudeSelection(Editor& e) {
+  takeSnapshot(e);
 
   // Each source vertex O(i) gets its N(i); a vertex selected twice keeps the
   // copy made first, so the later copy stays loose.
   std::vector<Vertex*> sources, copies;
   absl::flat_hash_map<Vertex*, Vertex*> copyOf;
   absl::flat_hash_map<Vertex*, int> indexOfCopy;
-  copyOf.reserve(selectedVertices.count());
-  indexOfCopy.reserve(selectedVertices.count());
-  for (Vertex* o : selectedVertices) {
-    Vertex* n = model->newVertex(o->x + kNudge, o->y + kNudge, o->z + kNudge);
-    model->vertices.pushFront(n);
+  copyOf.reserve(e.selectedVertices.count());
+  indexOfCopy.reserve(e.selectedVertices.count());
+  for (Vertex* o : e.selectedVertices) {
+    Vertex* n = e.model->newVertex(o->x + kNudge, o->y + kNudge, o->z + kNudge);
+    e.model->vertices.pushFront(n);
     indexOfCopy[n] = static_cast<int>(sources.size());
     sources.push_back(o);
     copies.push_back(n);
     copyOf.try_emplace(o, n);
   }
-  for (Polygon* p : selectedPolygons) {
+  for (Polygon* p : e.selectedPolygons) {
     for (int k = 0; k < 3; ++k) {
       auto found = copyOf.find(p->vertices[k]);
       if (found == copyOf.end()) continue;
@@ -65,8 +60,8 @@ void Editor::extrudeSelection() {
   // An edge is on the boundary when no other edge of the selected polygons
   // joins the same two vertices.
   std::vector<Edge> edges;
-  edges.reserve(3 * selectedPolygons.count());
-  for (Polygon* p : selectedPolygons) {
+  edges.reserve(3 * e.selectedPolygons.count());
+  for (Polygon* p : e.selectedPolygons) {
     Vertex* const* c = p->vertices;
     edges.insert(edges.end(), {{c[0], c[1]}, {c[1], c[2]}, {c[0], c[2]}});
   }
@@ -76,26 +71,26 @@ void Editor::extrudeSelection() {
 
   // Boundary edges are taken newest first, as a list collected at its head
   // would hand them out; that order is the order of the walls.
-  for (auto e = edges.rbegin(); e != edges.rend(); ++e) {
-    if (uses[undirected(e->first, e->second)] != 1) continue;
-    auto i = indexOfCopy.find(e->first), j = indexOfCopy.find(e->second);
+  for (auto edge = edges.rbegin(); edge != edges.rend(); ++edge) {
+    if (uses[undirected(edge->first, edge->second)] != 1) continue;
+    auto i = indexOfCopy.find(edge->first), j = indexOfCopy.find(edge->second);
     if (i == indexOfCopy.end() || j == indexOfCopy.end()) {
       std::printf("wtf");
       continue;
     }
     Vertex *ni = copies[i->second], *nj = copies[j->second];
     Vertex *oi = sources[i->second], *oj = sources[j->second];
-    for (Polygon* wall : {model->newPolygon(ni, nj, oi), model->newPolygon(nj, oj, oi)}) {
-      model->currentGroup->polygons.pushFront(wall);
-      selectedPolygons.pushFront(wall);
+    for (Polygon* wall : {e.model->newPolygon(ni, nj, oi), e.model->newPolygon(nj, oj, oi)}) {
+      e.model->currentGroup->polygons.pushFront(wall);
+      e.selectedPolygons.pushFront(wall);
     }
   }
 
-  selectedVertices.clear();
-  for (Vertex* n : copies) selectedVertices.pushFront(n);
+  e.selectedVertices.clear();
+  for (Vertex* n : copies) e.selectedVertices.pushFront(n);
 
-  rebuildNormals();
-  orientPolygonsOutward();
-  model->clearPolygonSelection();
-  selectedPolygons.clear();
+  rebuildNormals(e);
+  orientPolygonsOutward(e);
+  e.model->clearPolygonSelection();
+  e.selectedPolygons.clear();
 }

@@ -1,12 +1,11 @@
-// Flatten on an axis: moves the selected vertices (X, Y, Z) or the selected UV
-// points (U, V) onto the plane, or line, through the middle of their box.
-//
-// With fewer than two items selected nothing moves, but the snapshot is still
-// taken, so the press costs one undo step like any other edit.
+// Flatten on an axis (contract in polygon_ops.h).
 
 #include <cmath>
 
 #include "app/editor.h"
+#include "tools/polygon_ops.h"
+#include "tools/selection.h"
+#include "tools/undo.h"
 
 namespace {
 double middle(double min, double max) {
@@ -16,32 +15,32 @@ double middle(double min, double max) {
 }
 }  // namespace
 
-void Editor::flattenSelection(Axis axis) {
-  takeSnapshot();
+void flattenSelection(Editor& e, Axis axis) {
+  takeSnapshot(e);
   if (axis == kAxisU || axis == kAxisV) {
-    computeSelectionBox(2);
-    if (selectedUvs.count() >= 2) {
-      for (UvPoint* uv : selectedUvs) {
+    const SelectionBox box = computeSelectionBox(e, SelectionBoxOf::kUvs);
+    if (e.selectedUvs.count() >= 2) {
+      for (UvPoint* uv : e.selectedUvs) {
         if (axis == kAxisU) {
-          uv->u = middle(uvSelectionMin.u, uvSelectionMax.u);
+          uv->u = middle(box.min.x, box.max.x);
         } else {
-          uv->v = middle(uvSelectionMin.v, uvSelectionMax.v);
+          uv->v = middle(box.min.y, box.max.y);
         }
       }
     }
   } else {
-    computeSelectionBox(0);
-    if (selectedVertices.count() >= 2) {
-      for (Vertex* v : selectedVertices) {
+    const SelectionBox box = computeSelectionBox(e, SelectionBoxOf::kVertices);
+    if (e.selectedVertices.count() >= 2) {
+      for (Vertex* v : e.selectedVertices) {
         if (axis == kAxisX) {
-          v->x = middle(selectionMin.x, selectionMax.x);
+          v->x = middle(box.min.x, box.max.x);
         } else if (axis == kAxisY) {
-          v->y = middle(selectionMin.y, selectionMax.y);
+          v->y = middle(box.min.y, box.max.y);
         } else {
-          v->z = middle(selectionMin.z, selectionMax.z);
+          v->z = middle(box.min.z, box.max.z);
         }
       }
     }
   }
-  rebuildNormals();
+  rebuildNormals(e);
 }

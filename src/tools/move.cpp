@@ -1,8 +1,4 @@
-// Move: translates the selected vertices, or the selected UV points in the UV
-// view. With no vertex selected the selected bone moves instead (its end joint
-// and every descendant's); with neither, nothing moves, though the snapshot is
-// still taken. A coordinate that would leave the range of a double keeps its
-// value.
+// Move (contract in transforms.h) and its live offset (live_transform.h).
 
 #include <algorithm>
 #include <cmath>
@@ -10,6 +6,9 @@
 #include "app/editor.h"
 #include "model/skeleton.h"
 #include "tools/live_transform.h"
+#include "tools/polygon_ops.h"
+#include "tools/transforms.h"
+#include "tools/undo.h"
 #include "tools/view_plane.h"
 
 namespace {
@@ -27,22 +26,22 @@ void updateMoveOffset(Editor& e) {
   }
 }
 
-void Editor::moveSelection(double dx, double dy, double dz) {
-  takeSnapshot();
-  if (views[activeView].kind == kUvView) {
+void moveSelection(Editor& e, double dx, double dy, double dz) {
+  takeSnapshot(e);
+  if (e.views[e.activeView].kind == kUvView) {
     // Texture coordinates stop at the edges of the texture.
-    for (UvPoint* uv : selectedUvs) {
+    for (UvPoint* uv : e.selectedUvs) {
       uv->u = std::clamp(uv->u + dx, 0.0, 1.0);
       uv->v = std::clamp(uv->v + dy, 0.0, 1.0);
     }
-  } else if (selectedVertices.empty()) {
-    if (selectedBone) translateBone(selectedBone, dx, dy, dz);
+  } else if (e.selectedVertices.empty()) {
+    if (e.selectedBone) translateBone(e.selectedBone, dx, dy, dz);
   } else {
-    for (Vertex* v : selectedVertices) {
+    for (Vertex* v : e.selectedVertices) {
       moveCoordinate(v->x, dx);
       moveCoordinate(v->y, dy);
       moveCoordinate(v->z, dz);
     }
   }
-  rebuildNormals();
+  rebuildNormals(e);
 }

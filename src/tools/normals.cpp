@@ -1,19 +1,15 @@
-// Normals and shading: the face and corner normals rebuilt after every edit,
-// smooth shading (averaged vertex normals) and flat shading.
-//
-// An empty group or list changes nothing. A vertex whose summed face normals
-// cancel out keeps, in each polygon, that polygon's own face normal, so no
-// normal is ever NaN.
+// Normals and shading (contracts in polygon_ops.h).
 
 #include <cmath>
 #include <vector>
 
 #include "app/editor.h"
 #include "model/marks.h"
+#include "tools/polygon_ops.h"
 
-void Editor::rebuildNormals() {
+void rebuildNormals(Editor& e) {
   List<Polygon> smooth;
-  for (Polygon* p : model->currentGroup->polygons) {
+  for (Polygon* p : e.model->currentGroup->polygons) {
     p->computeNormal();
     if (p->smooth) {
       smooth.pushFront(p);
@@ -28,7 +24,7 @@ void Editor::rebuildNormals() {
 // `list` that use it, normalised. A polygon counts once per vertex however many
 // of its corners are that vertex, and only its first such corner is set; a
 // polygon listed twice counts twice. Sums run in list order.
-void Editor::smoothPolygons(List<Polygon>& list) {
+void smoothPolygons(List<Polygon>& list) {
   // Each vertex met gets the number of its sum in `sums`.
   const uint64_t pass = newMarkPass();
   std::vector<Vec3> sums;
@@ -59,8 +55,8 @@ void Editor::smoothPolygons(List<Polygon>& list) {
   }
 }
 
-void Editor::flattenPolygons() {
-  for (Polygon* p : selectedPolygons) {
+void flattenPolygons(Editor& e) {
+  for (Polygon* p : e.selectedPolygons) {
     p->resetCornerNormals();
     p->smooth = 0;
   }

@@ -1,23 +1,20 @@
-// Facing: turning the selected polygons to face away from the middle of their
-// box, and reversing them.
-//
-// With no polygon selected, orientPolygonsOutward only prints the (unchanged)
-// centre and flipSelectedPolygons does nothing. Neither takes a snapshot.
+// Facing of the selected polygons (contracts in polygon_ops.h).
 
 #include <cstdio>
 
 #include <absl/container/flat_hash_set.h>
 
 #include "app/editor.h"
+#include "tools/polygon_ops.h"
+#include "tools/selection.h"
 
 // A polygon is turned when its normal does not point away from the centre on
 // any axis: a per-axis test that suits boxes and other shapes whose faces are
 // mostly aligned with the axes.
-void Editor::orientPolygonsOutward() {
-  computeSelectionBox(1);
-  const Vec3 m = selectionCentre;
+void orientPolygonsOutward(Editor& e) {
+  const Vec3 m = computeSelectionBox(e, SelectionBoxOf::kPolygons).centre;
   std::printf("Center: [%lf %lf %lf]\n\n", m.x, m.y, m.z);
-  for (Polygon* p : selectedPolygons) {
+  for (Polygon* p : e.selectedPolygons) {
     const Vertex* a = p->vertices[0];
     const Vertex* b = p->vertices[1];
     const Vertex* c = p->vertices[2];
@@ -33,10 +30,10 @@ void Editor::orientPolygonsOutward() {
 }
 
 // Corner normals follow at the next rebuild of the normals.
-void Editor::flipSelectedPolygons() {
+void flipSelectedPolygons(Editor& e) {
   absl::flat_hash_set<const Polygon*> done;
-  done.reserve(selectedPolygons.count());
-  for (Polygon* p : selectedPolygons) {
+  done.reserve(e.selectedPolygons.count());
+  for (Polygon* p : e.selectedPolygons) {
     if (done.insert(p).second) p->flip();
   }
 }

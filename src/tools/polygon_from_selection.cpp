@@ -1,18 +1,20 @@
-// The 'p' key: one triangle over exactly three selected vertices, most
-// recently selected first. Any other count is printed and changes nothing.
+// The 'p' key's triangle (contract in creation.h).
 
 #include <cstdio>
 
 #include "app/editor.h"
+#include "tools/creation.h"
+#include "tools/polygon_ops.h"
+#include "tools/undo.h"
 
-void Editor::createPolygonFromSelection() {
-  std::printf("Num verts: %d\n", selectedVertices.count());
-  if (selectedVertices.count() != 3) return;
-  takeSnapshot();
-  Polygon* p =
-      model->newPolygon(selectedVertices.at(0), selectedVertices.at(1), selectedVertices.at(2));
-  model->currentGroup->polygons.pushFront(p);
+void createPolygonFromSelection(Editor& e) {
+  std::printf("Num verts: %d\n", e.selectedVertices.count());
+  if (e.selectedVertices.count() != 3) return;
+  takeSnapshot(e);
+  Polygon* p = e.model->newPolygon(e.selectedVertices.at(0), e.selectedVertices.at(1),
+                                   e.selectedVertices.at(2));
+  e.model->currentGroup->polygons.pushFront(p);
   std::printf("Polygon Created!\n");
-  selectedVertices.clear();
-  rebuildNormals();
+  e.selectedVertices.clear();
+  rebuildNormals(e);
 }

@@ -1,30 +1,29 @@
-// The 'w' key: a closed surface of revolution about an axis parallel to X,
-// whose ring radii follow the current spline. It works only in the Side view
-// and only with a spline; a spline whose fit is not finite (two control points
-// with the same x) is refused as well, so no NaN or infinity reaches the
-// model. A refusal takes no snapshot.
+// The 'w' key's surface of revolution (contract in spline_tool.h).
 
 #include <cmath>
 #include <cstdio>
 #include <vector>
 
 #include "app/editor.h"
+#include "tools/spline.h"
+#include "tools/spline_tool.h"
 #include "tools/tube_mesh.h"
+#include "tools/undo.h"
 
-void Editor::revolveSpline() {
-  if (!currentSpline || views[activeView].kind != kSideView) return;
-  const Spline& spline = *currentSpline;
+void revolveSpline(Editor& e) {
+  if (!e.currentSpline || e.views[e.activeView].kind != kSideView) return;
+  const Spline& spline = *e.currentSpline;
   if (!spline.isFinite()) return;
-  takeSnapshot();
+  takeSnapshot(e);
 
   // The axis sits half the vertical extent of the last press-to-pointer span
   // away from the z = 0 plane, at the height of the curve's lowest sample.
-  const Viewport& view = views[activeView];
-  BoxCorners& c = boxCorner;
+  const Viewport& view = e.views[e.activeView];
+  BoxCorners& c = e.boxCorner;
   c.x0 = spline.xMin();
   c.x1 = spline.xMax();
-  c.y0 = view.viewY(pressY);
-  c.y1 = view.viewY(mouseY);
+  c.y0 = view.viewY(e.pressY);
+  c.y1 = view.viewY(e.mouseY);
   c.z0 = 0;
   c.z1 = std::fabs(c.y1 - c.y0);
   sortPair(c.x0, c.x1);
@@ -32,12 +31,12 @@ void Editor::revolveSpline() {
   sortPair(c.z0, c.z1);
   const double r = std::fabs((c.y1 - c.y0) * 0.5);
   const double cz = c.z0 + r;
-  const double cy = spline.minimum(cylinderLevels);
+  const double cy = spline.minimum(e.cylinderLevels);
   std::printf("radius: %lf cx: %lf cy: %lf [%lf %lf %lf %lf %lf %lf]\n", r, cz, cy, c.x0, c.x1,
               c.y0, c.y1, c.z0, c.z1);
 
   // The ring radius is the curve's value itself, not its height above cy.
-  const int levels = cylinderLevels, sides = cylinderSides;
+  const int levels = e.cylinderLevels, sides = e.cylinderSides;
   std::vector<Vec3> points;
   points.reserve((levels + 1) * sides + 2);
   for (int i = 0; i <= levels; ++i) {
@@ -50,5 +49,5 @@ void Editor::revolveSpline() {
   }
   points.push_back({c.x0, cy, cz});
   points.push_back({c.x1, cy, cz});
-  addClosedTube(*this, points, levels, sides);
+  addClosedTube(e, points, levels, sides);
 }

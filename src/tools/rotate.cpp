@@ -1,14 +1,14 @@
-// Rotate: turns the selected vertices about the centre of their box, about the
-// active view's depth axis. In the Full and UV views, or with no vertex
-// selected, nothing turns, though the snapshot is still taken. Bones and UV
-// points are never rotated. A vertex that would turn to a place beyond the
-// range of a double stays where it is.
+// Rotate (contract in transforms.h).
 
 #include <cmath>
 
 #include "app/editor.h"
+#include "tools/polygon_ops.h"
+#include "tools/selection.h"
+#include "tools/transforms.h"
+#include "tools/undo.h"
 
-void Editor::rotatePoint(const Vec3& centre, Vec3& point, double ax, double ay, double az) {
+void rotatePoint(const Vec3& centre, Vec3& point, double ax, double ay, double az) {
   double x = point.x - centre.x, y = point.y - centre.y, z = point.z - centre.z;
   double x1 = x * std::cos(ay) + z * std::sin(ay);
   double z1 = z * std::cos(ay) - x * std::sin(ay);
@@ -19,12 +19,11 @@ void Editor::rotatePoint(const Vec3& centre, Vec3& point, double ax, double ay, 
   point = {x2 + centre.x, y2 + centre.y, z2 + centre.z};
 }
 
-void Editor::rotateSelection(double angle) {
-  takeSnapshot();
-  computeSelectionBox(0);
-  const Vec3 centre = selectionCentre;
+void rotateSelection(Editor& e, double angle) {
+  takeSnapshot(e);
+  const Vec3 centre = computeSelectionBox(e, SelectionBoxOf::kVertices).centre;
   double ax = 0, ay = 0, az = 0;
-  switch (views[activeView].kind) {
+  switch (e.views[e.activeView].kind) {
     case kSideView:
       az = angle;
       break;
@@ -35,10 +34,10 @@ void Editor::rotateSelection(double angle) {
       ay = angle;
       break;
     default:
-      rebuildNormals();
+      rebuildNormals(e);
       return;
   }
-  for (Vertex* v : selectedVertices) {
+  for (Vertex* v : e.selectedVertices) {
     Vec3 p{v->x, v->y, v->z};
     rotatePoint(centre, p, ax, ay, az);
     if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) continue;
@@ -46,5 +45,5 @@ void Editor::rotateSelection(double angle) {
     v->y = p.y;
     v->z = p.z;
   }
-  rebuildNormals();
+  rebuildNormals(e);
 }

@@ -1,14 +1,14 @@
-// Scale 2D and Scale 3D: scale the selected vertices (the selected UV points in
-// the UV view) about the centre of their box by scaleFactor. An axis whose box
-// has no extent, or whose factor is exactly 0, is left alone; an empty
-// selection changes nothing, though the snapshot is still taken. A coordinate
-// whose scaled value would not fit in a double keeps its value.
+// Scale 2D and 3D (contract in transforms.h) and the live factors (live_transform.h).
 
 #include <cmath>
 #include <cstdio>
 
 #include "app/editor.h"
 #include "tools/live_transform.h"
+#include "tools/polygon_ops.h"
+#include "tools/selection.h"
+#include "tools/transforms.h"
+#include "tools/undo.h"
 #include "tools/view_plane.h"
 
 namespace {
@@ -54,31 +54,31 @@ void updateScaleFactor(Editor& e) {
   }
 }
 
-void Editor::scaleSelection() {
-  takeSnapshot();
-  const Vec3 s = scaleFactor;
-  if (views[activeView].kind == kUvView) {
-    computeSelectionBox(2);
-    const UvPair lo = uvSelectionMin, hi = uvSelectionMax, c = uvSelectionCentre;
-    const AxisScale u(lo.u, hi.u, c.u, s.x), v(lo.v, hi.v, c.v, s.y);
-    for (UvPoint* uv : selectedUvs) {
+void scaleSelection(Editor& e) {
+  takeSnapshot(e);
+  const Vec3 s = e.scaleFactor;
+  if (e.views[e.activeView].kind == kUvView) {
+    const SelectionBox box = computeSelectionBox(e, SelectionBoxOf::kUvs);
+    const Vec3 lo = box.min, hi = box.max, c = box.centre;  // u in x, v in y
+    const AxisScale u(lo.x, hi.x, c.x, s.x), v(lo.y, hi.y, c.y, s.y);
+    for (UvPoint* uv : e.selectedUvs) {
       u.apply(uv->u);
       v.apply(uv->v);
     }
   } else {
-    computeSelectionBox(0);
-    const Vec3 lo = selectionMin, hi = selectionMax, c = selectionCentre;
+    const SelectionBox box = computeSelectionBox(e, SelectionBoxOf::kVertices);
+    const Vec3 lo = box.min, hi = box.max, c = box.centre;
     std::printf("center x: %lf y: %lf z: %lf\n", c.x, c.y, c.z);
     const AxisScale x(lo.x, hi.x, c.x, s.x), y(lo.y, hi.y, c.y, s.y), z(lo.z, hi.z, c.z, s.z);
     std::printf("min x: %lf y: %lf z: %lf\n", x.newMin, y.newMin, z.newMin);
-    for (Vertex* vertex : selectedVertices) {
+    for (Vertex* vertex : e.selectedVertices) {
       x.apply(vertex->x);
       y.apply(vertex->y);
       z.apply(vertex->z);
       std::printf("test");
     }
   }
-  scaleFactor = {1, 1, 1};
-  computeSelectionBox(0);
-  rebuildNormals();
+  e.scaleFactor = {1, 1, 1};
+  computeSelectionBox(e, SelectionBoxOf::kVertices);  // the box kept for the next preview
+  rebuildNormals(e);
 }

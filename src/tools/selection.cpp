@@ -1,16 +1,11 @@
-// Selection: rubber-band and click picks in a view, select-all and deselect,
-// and the box around the selection.
-//
-// A pick that finds nothing yields an empty list, so a replace-mode pick on
-// empty space empties the selection; add and remove with nothing found change
-// nothing. A pick in the Full view picks nothing. computeSelectionBox over an
-// empty list keeps the previous box and recomputes its centre.
+// Picks, select-all and deselect, and the selection box (contracts in selection.h).
 
 #include <cmath>
 
 #include "app/editor.h"
 #include "app/input_codes.h"
 #include "model/marks.h"
+#include "tools/selection.h"
 
 namespace {
 
@@ -31,97 +26,97 @@ PickMode pickMode(int modifiers) {
 
 }  // namespace
 
-void Editor::selectInRect(double ha, double va, double hb, double vb) {
-  const Viewport& view = views[activeView];
+void selectInRect(Editor& e, double ha, double va, double hb, double vb) {
+  const Viewport& view = e.views[e.activeView];
   const int kind = view.kind;
   // A click (no movement) reaches as far as the vertex marker drawn around a
   // point, so the user can hit what they see.
-  const double e =
-      (ha == hb && va == vb) ? (view.right - view.left) * vertexMarkerScale * 0.01 : 0.0;
-  const PickMode mode = pickMode(modifiers);
+  const double reach =
+      (ha == hb && va == vb) ? (view.right - view.left) * e.vertexMarkerScale * 0.01 : 0.0;
+  const PickMode mode = pickMode(e.modifiers);
 
-  if (tool != kSelectVertex && kind != kUvView) {
-    if (tool == kSelectPolygon) {
-      List<Vertex> inside = model->verticesInRect(ha, va, hb, vb, kind, e);
-      List<Polygon> found = model->polygonsOfVertices(inside);
+  if (e.tool != kSelectVertex && kind != kUvView) {
+    if (e.tool == kSelectPolygon) {
+      List<Vertex> inside = e.model->verticesInRect(ha, va, hb, vb, kind, reach);
+      List<Polygon> found = e.model->polygonsOfVertices(inside);
       if (mode == PickMode::kAdd) {
         Model::setPolygonsSelected(found, 1);
-        selectedPolygons.addMissing(found);
+        e.selectedPolygons.addMissing(found);
       } else if (mode == PickMode::kRemove) {
         Model::setPolygonsSelected(found, 0);
-        selectedPolygons.removeAll(found);
+        e.selectedPolygons.removeAll(found);
       } else {
-        selectedPolygons = std::move(found);
-        model->clearPolygonSelection();
-        Model::setPolygonsSelected(selectedPolygons, 1);
+        e.selectedPolygons = std::move(found);
+        e.model->clearPolygonSelection();
+        Model::setPolygonsSelected(e.selectedPolygons, 1);
       }
-    } else if (tool == kSelectBone) {
-      selectedBone = model->findBone(ha, va, hb, vb, kind, e);
+    } else if (e.tool == kSelectBone) {
+      e.selectedBone = e.model->findBone(ha, va, hb, vb, kind, reach);
     }
     return;
   }
 
   if (kind == kUvView) {
-    List<UvPoint> found = model->uvsInRect(ha, va, hb, vb, e);
+    List<UvPoint> found = e.model->uvsInRect(ha, va, hb, vb, reach);
     if (mode == PickMode::kAdd) {
-      addMissingByMarks(selectedUvs, found);
+      addMissingByMarks(e.selectedUvs, found);
       Model::selectMappedUvs(found);
     } else if (mode == PickMode::kRemove) {
-      selectedUvs.removeAll(found);
+      e.selectedUvs.removeAll(found);
       Model::clearUvsSelected(found);
     } else {
-      selectedUvs = std::move(found);
-      model->clearUvSelection();
-      Model::selectMappedUvs(selectedUvs);
+      e.selectedUvs = std::move(found);
+      e.model->clearUvSelection();
+      Model::selectMappedUvs(e.selectedUvs);
     }
     return;
   }
   if (kind == kFullView) return;
 
-  List<Vertex> found = model->verticesInRect(ha, va, hb, vb, kind, e);
+  List<Vertex> found = e.model->verticesInRect(ha, va, hb, vb, kind, reach);
   if (mode == PickMode::kAdd) {
-    addMissingByMarks(selectedVertices, found);
-    Model::setVerticesSelected(selectedVertices, 1);
-    List<UvPoint> uvs = model->uvsOfVertices(selectedVertices);
-    addMissingByMarks(selectedUvs, uvs);
-    Model::selectMappedUvs(selectedUvs);
+    addMissingByMarks(e.selectedVertices, found);
+    Model::setVerticesSelected(e.selectedVertices, 1);
+    List<UvPoint> uvs = e.model->uvsOfVertices(e.selectedVertices);
+    addMissingByMarks(e.selectedUvs, uvs);
+    Model::selectMappedUvs(e.selectedUvs);
   } else if (mode == PickMode::kRemove) {
-    selectedVertices.removeAll(found);
+    e.selectedVertices.removeAll(found);
     Model::setVerticesSelected(found, 0);
-    List<UvPoint> uvs = model->uvsOfVertices(found);
-    selectedUvs.removeAll(uvs);
+    List<UvPoint> uvs = e.model->uvsOfVertices(found);
+    e.selectedUvs.removeAll(uvs);
     Model::clearUvsSelected(uvs);
   } else {
-    selectedVertices = std::move(found);
-    model->clearVertexSelection();
-    Model::setVerticesSelected(selectedVertices, 1);
-    selectedUvs = model->uvsOfVertices(selectedVertices);
-    Model::selectMappedUvs(selectedUvs);
+    e.selectedVertices = std::move(found);
+    e.model->clearVertexSelection();
+    Model::setVerticesSelected(e.selectedVertices, 1);
+    e.selectedUvs = e.model->uvsOfVertices(e.selectedVertices);
+    Model::selectMappedUvs(e.selectedUvs);
   }
 }
 
-void Editor::selectAllPolygons() {
-  selectedPolygons.clear();
-  selectedPolygons.pushFrontAll(model->currentGroup->polygons);
-  Model::setPolygonsSelected(selectedPolygons, 1);
+void selectAllPolygons(Editor& e) {
+  e.selectedPolygons.clear();
+  e.selectedPolygons.pushFrontAll(e.model->currentGroup->polygons);
+  Model::setPolygonsSelected(e.selectedPolygons, 1);
 }
 
-void Editor::deselectPolygons() {
-  model->clearPolygonSelection();
-  selectedPolygons.clear();
+void deselectPolygons(Editor& e) {
+  e.model->clearPolygonSelection();
+  e.selectedPolygons.clear();
 }
 
 // Vertex flags are left alone: only the list is the authority for vertex tools.
-void Editor::selectAllVertices() {
-  selectedVertices.clear();
-  selectedVertices.pushFrontAll(model->vertices);
+void selectAllVertices(Editor& e) {
+  e.selectedVertices.clear();
+  e.selectedVertices.pushFrontAll(e.model->vertices);
 }
 
 // UV points and vertex flags stay as they are; the bone selection goes.
-void Editor::deselectAll() {
-  deselectPolygons();
-  selectedVertices.clear();
-  selectedBone = nullptr;
+void deselectAll(Editor& e) {
+  deselectPolygons(e);
+  e.selectedVertices.clear();
+  e.selectedBone = nullptr;
 }
 
 namespace {
@@ -153,37 +148,38 @@ double middle(double min, double max) {
 
 }  // namespace
 
-void Editor::computeSelectionBox(int kind) {
+SelectionBox computeSelectionBox(Editor& e, SelectionBoxOf of) {
   BoxGrower box;
-  switch (kind) {
-    case 0:
-      for (Vertex* v : selectedVertices) box.add(v->x, v->y, v->z);
+  switch (of) {
+    case SelectionBoxOf::kVertices:
+      for (Vertex* v : e.selectedVertices) box.add(v->x, v->y, v->z);
       break;
-    case 1:
-      for (Polygon* p : selectedPolygons) {
+    case SelectionBoxOf::kPolygons:
+      for (Polygon* p : e.selectedPolygons) {
         for (Vertex* v : p->vertices) box.add(v->x, v->y, v->z);
       }
       break;
-    case 2:
-      for (UvPoint* uv : selectedUvs) box.add(uv->u, uv->v, 0);
+    case SelectionBoxOf::kUvs:
+      for (UvPoint* uv : e.selectedUvs) box.add(uv->u, uv->v, 0);
       break;
-    default:
-      return;
+    default:  // not a kind of box: nothing changes
+      return {e.selectionMin, e.selectionMax, e.selectionCentre};
   }
-  if (kind == 2) {
+  if (of == SelectionBoxOf::kUvs) {
     if (box.started) {
-      uvSelectionMin = UvPair{box.min.x, box.min.y};
-      uvSelectionMax = UvPair{box.max.x, box.max.y};
+      e.uvSelectionMin = UvPair{box.min.x, box.min.y};
+      e.uvSelectionMax = UvPair{box.max.x, box.max.y};
     }
-    uvSelectionCentre = UvPair{middle(uvSelectionMin.u, uvSelectionMax.u),
-                               middle(uvSelectionMin.v, uvSelectionMax.v)};
-    return;
+    const UvPair lo = e.uvSelectionMin, hi = e.uvSelectionMax;
+    e.uvSelectionCentre = UvPair{middle(lo.u, hi.u), middle(lo.v, hi.v)};
+    return {Vec3{lo.u, lo.v, 0}, Vec3{hi.u, hi.v, 0},
+            Vec3{e.uvSelectionCentre.u, e.uvSelectionCentre.v, 0}};
   }
   if (box.started) {
-    selectionMin = box.min;
-    selectionMax = box.max;
+    e.selectionMin = box.min;
+    e.selectionMax = box.max;
   }
-  selectionCentre =
-      Vec3{middle(selectionMin.x, selectionMax.x), middle(selectionMin.y, selectionMax.y),
-           middle(selectionMin.z, selectionMax.z)};
+  const Vec3 lo = e.selectionMin, hi = e.selectionMax;
+  e.selectionCentre = Vec3{middle(lo.x, hi.x), middle(lo.y, hi.y), middle(lo.z, hi.z)};
+  return {lo, hi, e.selectionCentre};
 }

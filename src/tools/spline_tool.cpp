@@ -1,21 +1,20 @@
-// Create Spline: each click adds a control point on the active view's plane
-// and, from the second point on, refits the spline through all of them. In the
-// Full and UV views nothing is added. Neither the points nor the spline belong
-// to the model, so no snapshot is taken.
+// Create Spline (contract in spline_tool.h).
 
 #include <memory>
 
 #include "app/editor.h"
+#include "tools/spline.h"
+#include "tools/spline_tool.h"
 #include "tools/view_plane.h"
 
-void Editor::addSplinePoint() {
-  auto p = pointUnderMouse(*this);
+void addSplinePoint(Editor& e) {
+  auto p = pointUnderMouse(e);
   if (!p) return;
-  splinePoints.pushFront(keepSplinePoint(*p));
-  if (splinePoints.count() > 1) currentSpline = std::make_unique<Spline>(splinePoints);
+  e.splinePoints.pushFront(e.keepSplinePoint(*p));
+  if (e.splinePoints.count() > 1) e.currentSpline = std::make_unique<Spline>(e.splinePoints);
 }
 
-void Editor::clearSpline() {
-  splinePoints.clear();
-  currentSpline.reset();
+void clearSpline(Editor& e) {
+  e.splinePoints.clear();
+  e.currentSpline.reset();
 }

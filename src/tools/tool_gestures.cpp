@@ -16,8 +16,14 @@
 //   Add Bone                tool drag             -                           addBoneAtCursor
 //   Create Spline           add point, no drag    -                           -
 
+#include "tools/tool_gestures.h"
 #include "app/editor.h"
+#include "tools/creation.h"
 #include "tools/live_transform.h"
+#include "tools/polygon_ops.h"
+#include "tools/selection.h"
+#include "tools/spline_tool.h"
+#include "tools/transforms.h"
 
 namespace {
 
@@ -30,36 +36,25 @@ struct Gesture {
   Reaction release;
 };
 
+// The box drawn by the Scale preview.
 void computeVertexBox(Editor& e) {
-  e.computeSelectionBox(0);
-}
-void addVertex(Editor& e) {
-  e.addVertexAtCursor();
-}
-void addSplinePoint(Editor& e) {
-  e.addSplinePoint();
+  computeSelectionBox(e, SelectionBoxOf::kVertices);
 }
 
 void applyMove(Editor& e) {
-  e.moveSelection(e.moveOffset.x, e.moveOffset.y, e.moveOffset.z);
+  moveSelection(e, e.moveOffset.x, e.moveOffset.y, e.moveOffset.z);
 }
 // Dragging upward turns the selection the negative way.
 void applyRotate(Editor& e) {
-  e.rotateSelection((e.pressY - e.mouseY) * 0.01);
-}
-void applyScale(Editor& e) {
-  e.scaleSelection();
-}
-void addBone(Editor& e) {
-  e.addBoneAtCursor();
+  rotateSelection(e, (e.pressY - e.mouseY) * 0.01);
 }
 
-void createBox(Editor& e) {
-  e.createBox();
+void createBoxThenSelect(Editor& e) {
+  createBox(e);
   e.tool = kSelectVertex;
 }
-void createCylinder(Editor& e) {
-  e.createCylinder();
+void createCylinderThenSelect(Editor& e) {
+  createCylinder(e);
   e.tool = kSelectVertex;
 }
 
@@ -67,8 +62,8 @@ void createCylinder(Editor& e) {
 // during the drag; the release then selects like a rubber band.
 void selectInDrag(Editor& e) {
   const Viewport& view = e.views[e.activeView];
-  e.selectInRect(view.viewX(e.pressX), view.viewY(e.pressY), view.viewX(e.mouseX),
-                 view.viewY(e.mouseY));
+  selectInRect(e, view.viewX(e.pressX), view.viewY(e.pressY), view.viewX(e.mouseX),
+               view.viewY(e.mouseY));
 }
 
 // The first motion detaches the selected polygons and hands them to Move; the
@@ -77,25 +72,25 @@ void selectInDrag(Editor& e) {
 // selection every motion does nothing and the tool stays Extrude.
 void startExtrude(Editor& e) {
   if (e.selectedPolygons.empty()) return;
-  e.prepareExtrude();
-  e.extrudeSelection();
+  prepareExtrude(e);
+  extrudeSelection(e);
   e.tool = kMove;
 }
 
 const Gesture kGestures[] = {
-    {kRubberBand, nullptr, nullptr, selectInDrag},                 // Select Vertex
-    {kRubberBand, nullptr, nullptr, selectInDrag},                 // Select Polygon
-    {kRubberBand, nullptr, nullptr, selectInDrag},                 // Select Bone
-    {kToolDrag, nullptr, updateMoveOffset, applyMove},             // Move
-    {kToolDrag, nullptr, nullptr, applyRotate},                    // Rotate
-    {kToolDrag, computeVertexBox, updateScaleFactor, applyScale},  // Scale 2D
-    {kToolDrag, computeVertexBox, updateScaleFactor, applyScale},  // Scale 3D
-    {kNoDrag, addVertex, nullptr, nullptr},                        // Add Vertex
-    {kToolDrag, nullptr, nullptr, createBox},                      // Create Box
-    {kToolDrag, nullptr, nullptr, createCylinder},                 // Create Cylinder
-    {kToolDrag, nullptr, startExtrude, nullptr},                   // Extrude
-    {kToolDrag, nullptr, nullptr, addBone},                        // Add Bone
-    {kNoDrag, addSplinePoint, nullptr, nullptr},                   // Create Spline
+    {kRubberBand, nullptr, nullptr, selectInDrag},                     // Select Vertex
+    {kRubberBand, nullptr, nullptr, selectInDrag},                     // Select Polygon
+    {kRubberBand, nullptr, nullptr, selectInDrag},                     // Select Bone
+    {kToolDrag, nullptr, updateMoveOffset, applyMove},                 // Move
+    {kToolDrag, nullptr, nullptr, applyRotate},                        // Rotate
+    {kToolDrag, computeVertexBox, updateScaleFactor, scaleSelection},  // Scale 2D
+    {kToolDrag, computeVertexBox, updateScaleFactor, scaleSelection},  // Scale 3D
+    {kNoDrag, addVertexAtCursor, nullptr, nullptr},                    // Add Vertex
+    {kToolDrag, nullptr, nullptr, createBoxThenSelect},                // Create Box
+    {kToolDrag, nullptr, nullptr, createCylinderThenSelect},           // Create Cylinder
+    {kToolDrag, nullptr, startExtrude, nullptr},                       // Extrude
+    {kToolDrag, nullptr, nullptr, addBoneAtCursor},                    // Add Bone
+    {kNoDrag, addSplinePoint, nullptr, nullptr},                       // Create Spline
 };
 
 const Gesture* gestureOf(int tool) {
@@ -105,19 +100,19 @@ const Gesture* gestureOf(int tool) {
 
 }  // namespace
 
-void Editor::toolPress() {
-  const Gesture* g = gestureOf(tool);
+void toolPress(Editor& e) {
+  const Gesture* g = gestureOf(e.tool);
   if (!g) return;
-  dragMode = g->pressDragMode;
-  if (g->press) g->press(*this);
+  e.dragMode = g->pressDragMode;
+  if (g->press) g->press(e);
 }
 
-void Editor::toolMotion() {
-  const Gesture* g = gestureOf(tool);
-  if (g && g->motion) g->motion(*this);
+void toolMotion(Editor& e) {
+  const Gesture* g = gestureOf(e.tool);
+  if (g && g->motion) g->motion(e);
 }
 
-void Editor::toolRelease() {
-  const Gesture* g = gestureOf(tool);
-  if (g && g->release) g->release(*this);
+void toolRelease(Editor& e) {
+  const Gesture* g = gestureOf(e.tool);
+  if (g && g->release) g->release(e);
 }

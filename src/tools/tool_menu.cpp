@@ -1,6 +1,8 @@
 // What the menu buttons' command codes do, and the tidy-up of the panels.
 
+#include "tools/tool_menu.h"
 #include "app/editor.h"
+#include "tools/polygon_ops.h"
 
 namespace {
 
@@ -21,7 +23,7 @@ void selectTool(Editor& e) {
 
 template <Axis axis>
 void flatten(Editor& e) {
-  e.flattenSelection(axis);
+  flattenSelection(e, axis);
 }
 
 // Codes 0-3 belong to the panels' own control buttons and do nothing here.
@@ -30,14 +32,14 @@ const MenuCommand kMenuCommands[] = {
     {5, setRenderMode<kFlatShaded>},
     {6, setRenderMode<kSmoothShaded>},
     {7, setRenderMode<kTextured>},
-    {8, [](Editor& e) { e.uvMapSelected(e.activeViewport()); }},
+    {8, [](Editor& e) { uvMapSelected(e, e.activeViewport()); }},
     {9, flatten<kAxisX>},
     {10, flatten<kAxisY>},
     {11, flatten<kAxisZ>},
     {12, flatten<kAxisU>},
     {13, flatten<kAxisV>},
-    {14, [](Editor& e) { e.flattenPolygons(); }},
-    {15, [](Editor& e) { e.smoothPolygons(e.selectedPolygons); }},
+    {14, [](Editor& e) { flattenPolygons(e); }},
+    {15, [](Editor& e) { smoothPolygons(e.selectedPolygons); }},
     {16, [](Editor& e) { Model::assignPolygonsToBone(e.selectedBone, e.selectedPolygons); }},
     {17, selectTool<kSelectVertex>},
     {18, selectTool<kSelectPolygon>},
@@ -56,19 +58,19 @@ const MenuCommand kMenuCommands[] = {
 
 }  // namespace
 
-void Editor::toolMenuCommand(int code) {
+void toolMenuCommand(Editor& e, int code) {
   for (const MenuCommand& command : kMenuCommands) {
     if (command.code == code) {
-      command.run(*this);
+      command.run(e);
       return;
     }
   }
 }
 
-void Editor::arrangeWidgets() {
-  const double windowW = windowWidth(), windowH = windowHeight();
+void arrangeWidgets(Editor& e) {
+  const double windowW = e.windowWidth(), windowH = e.windowHeight();
   double x = 5, rowOffset = 5;
-  for (Panel* panel : widgets) {
+  for (Panel* panel : e.widgets) {
     panel->setMinimised(1);
     if (windowW < x + panel->width()) {
       x = 5;

@@ -7,6 +7,8 @@
 #include <cassert>
 
 #include "app/editor.h"
+#include "tools/polygon_ops.h"
+#include "tools/selection.h"
 
 void addClosedTube(Editor& e, const std::vector<Vec3>& points, int levels, int sides) {
   assert(levels >= 1 && sides >= 3);
@@ -44,8 +46,7 @@ void addClosedTube(Editor& e, const std::vector<Vec3>& points, int levels, int s
 
   // The centre comes from the polygons selected before, not from the tube:
   // with none selected it is the centre of the last computed box.
-  e.computeSelectionBox(1);
-  const Vec3 m = e.selectionCentre;
+  const Vec3 m = computeSelectionBox(e, SelectionBoxOf::kPolygons).centre;
   for (Polygon* p : triangles) {
     const Vertex *a = p->vertices[0], *b = p->vertices[1], *c = p->vertices[2];
     const Vec3 g{(a->x + b->x + c->x) / 3, (a->y + b->y + c->y) / 3, (a->z + b->z + c->z) / 3};
@@ -56,5 +57,5 @@ void addClosedTube(Editor& e, const std::vector<Vec3>& points, int levels, int s
     }
     e.model->currentGroup->polygons.pushFront(p);
   }
-  e.rebuildNormals();
+  rebuildNormals(e);
 }

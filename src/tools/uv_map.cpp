@@ -1,10 +1,4 @@
-// UV Map Selected: a planar projection of the selected polygons onto the
-// texture square, along the given view's horizontal and vertical axes, so that
-// the selection's box spans [0, 1] x [0, 1]. The Full and UV views keep the
-// coordinates but still mark the corners as mapped.
-//
-// With no polygon selected only the snapshot is taken. A box of zero extent
-// along a mapped axis (a selection seen edge-on) maps that axis to 0.
+// UV Map Selected (contract in polygon_ops.h).
 
 #include <charconv>
 #include <cmath>
@@ -13,6 +7,9 @@
 
 #include "app/editor.h"
 #include "model/six_decimals.h"
+#include "tools/polygon_ops.h"
+#include "tools/selection.h"
+#include "tools/undo.h"
 
 namespace {
 
@@ -66,13 +63,12 @@ double fraction(double value, double min, double max) {
 }
 }  // namespace
 
-void Editor::uvMapSelected(Viewport& view) {
-  computeSelectionBox(1);
-  takeSnapshot();
-  const Vec3& lo = selectionMin;
-  const Vec3& hi = selectionMax;
+void uvMapSelected(Editor& e, Viewport& view) {
+  const SelectionBox box = computeSelectionBox(e, SelectionBoxOf::kPolygons);
+  takeSnapshot(e);
+  const Vec3 lo = box.min, hi = box.max;
   MappingTrace trace;
-  for (Polygon* p : selectedPolygons) {
+  for (Polygon* p : e.selectedPolygons) {
     trace.view(view.kind);
     for (int k = 0; k < 3; ++k) {
       Vertex* at = p->vertices[k];

@@ -1,27 +1,19 @@
-// Weld: merges the selected vertices into the most recently selected one (the
-// head of the selection), which keeps its position. Every triangle, in any
-// group, that used a merged vertex uses the kept one instead, even if it ends
-// up with two equal corners; the merged vertices leave the model and the
-// selection holds the kept vertex alone.
-//
-// With fewer than two vertices selected nothing is welded (the snapshot is
-// still taken). Selected vertices that are no longer in the model (the
-// selection may outlive the model it was made in) take no part: the kept
-// vertex is the most recent selected one still in the model, and with none
-// the selection stays as it is.
+// Weld (contract in polygon_ops.h).
 
 #include <vector>
 
 #include "app/editor.h"
 #include "model/marks.h"
+#include "tools/polygon_ops.h"
+#include "tools/undo.h"
 
-void Editor::weldSelectedVertices() {
-  takeSnapshot();
-  if (selectedVertices.count() >= 2) {
+void weldSelectedVertices(Editor& e) {
+  takeSnapshot(e);
+  if (e.selectedVertices.count() >= 2) {
     const uint64_t inModel = newMarkPass();
-    markAll(model->vertices, inModel);
+    markAll(e.model->vertices, inModel);
     Vertex* kept = nullptr;
-    for (Vertex* v : selectedVertices) {
+    for (Vertex* v : e.selectedVertices) {
       if (isMarked(v, inModel)) {
         kept = v;
         break;
@@ -32,15 +24,15 @@ void Editor::weldSelectedVertices() {
       // model, while copies are left; one walk does that for all of them.
       List<Vertex> leaving;
       std::vector<Vertex*> merged;
-      for (Vertex* v : selectedVertices) {
+      for (Vertex* v : e.selectedVertices) {
         if (v == kept || !isMarked(v, inModel)) continue;
         leaving.pushFront(v);
         merged.push_back(v);
       }
-      model->vertices.removeAll(leaving);
+      e.model->vertices.removeAll(leaving);
       const uint64_t isMerged = newMarkPass();
       for (Vertex* v : merged) v->markPass = isMerged;
-      for (PolygonGroup* group : model->groups) {
+      for (PolygonGroup* group : e.model->groups) {
         for (Polygon* p : group->polygons) {
           for (int i = 0; i < 3; ++i) {
             if (isMarked(p->vertices[i], isMerged)) {
@@ -50,9 +42,9 @@ void Editor::weldSelectedVertices() {
           }
         }
       }
-      selectedVertices.clear();
-      selectedVertices.pushFront(kept);
+      e.selectedVertices.clear();
+      e.selectedVertices.pushFront(kept);
     }
   }
-  rebuildNormals();
+  rebuildNormals(e);
 }

@@ -1,10 +1,10 @@
 #include <GL/gl.h>
 
-#include "app/editor.h"
+#include "view/view_camera.h"
 
-void Editor::setUpViewCamera(Viewport& view) {
+void setUpViewCamera(const Viewport& view, bool scrolling) {
   double l = view.left, r = view.right, b = view.bottom, t = view.top;
-  if (&view == &views[activeView] && dragMode == kScrollView) {
+  if (scrolling) {
     l -= view.panX;
     r -= view.panX;
     b -= view.panY;

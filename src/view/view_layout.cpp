@@ -1,10 +1,8 @@
-// The four-view layout, the view under a window point, and scrolling and
-// zooming a view. In the one-view layout the shown view's pixel rectangle
-// covers the whole window, so pointer mapping matches what is drawn there.
+// The four-view layout, scrolling and zooming a view. In the one-view layout
+// the shown view's pixel rectangle covers the whole window, so pointer mapping
+// matches what is drawn there.
 
-#include <cmath>
-
-#include "app/editor.h"
+#include "view/view_layout.h"
 
 namespace {
 void setRect(Viewport& v, double pixelWidth, double pixelHeight, int left, int bottom, int right,
@@ -18,7 +16,7 @@ void setRect(Viewport& v, double pixelWidth, double pixelHeight, int left, int b
 }
 }  // namespace
 
-void Editor::applyZoom(Viewport& view) {
+void applyZoom(Viewport& view) {
   double cx = (view.right + view.left) * 0.5;
   double cy = (view.top + view.bottom) * 0.5;
   view.aspect = view.pixelHeight / view.pixelWidth;
@@ -28,15 +26,15 @@ void Editor::applyZoom(Viewport& view) {
   view.top = cy + view.aspect * view.zoom;
 }
 
-void Editor::layoutViews() {
-  double w = windowWidth(), h = windowHeight();
-  if (layoutMode == 0) {
-    Viewport& v = views[singleView];
-    setRect(v, w, h, 0, 0, static_cast<int>(w), static_cast<int>(h));
-    applyZoom(v);
-    return;
-  }
-  double sx = splitX, sy = splitY;
+void fillWindow(Viewport& view, double windowWidth, double windowHeight) {
+  setRect(view, windowWidth, windowHeight, 0, 0, static_cast<int>(windowWidth),
+          static_cast<int>(windowHeight));
+  applyZoom(view);
+}
+
+void splitWindow(Viewport (&views)[5], double splitX, double splitY, double windowWidth,
+                 double windowHeight) {
+  const double w = windowWidth, h = windowHeight, sx = splitX, sy = splitY;
   int midX = static_cast<int>(w * sx), midY = static_cast<int>(h * sy);
   int right = static_cast<int>(w), top = static_cast<int>(h);
   setRect(views[0], w * sx, h * sy, 0, 0, midX, midY);
@@ -46,18 +44,13 @@ void Editor::layoutViews() {
   for (int i = 0; i < 4; ++i) applyZoom(views[i]);
 }
 
-int Editor::viewAt(int x, int y) const {
-  const Panel* uv = uvMapperWidget;
-  if (uv && panelsShown == 1 && uv->contains(x, y) && !uv->isMinimised() && !uv->isHidden()) {
-    return kUvView;
-  }
-  if (layoutMode == 0) return singleView;
-  double w = windowWidth(), h = windowHeight();
-  if (w * splitX <= x) return (h * splitY <= y) ? 3 : 1;
-  return (h * splitY <= y) ? 2 : 0;
+int quadrantAt(int x, int y, double splitX, double splitY, double windowWidth,
+               double windowHeight) {
+  if (windowWidth * splitX <= x) return (windowHeight * splitY <= y) ? 3 : 1;
+  return (windowHeight * splitY <= y) ? 2 : 0;
 }
 
-void Editor::scrollViewBy(int dx, int dy, Viewport& view) {
+void scrollViewBy(int dx, int dy, Viewport& view) {
   double fx = dx / view.pixelWidth, fy = dy / view.pixelHeight;
   double width = view.right - view.left, height = view.top - view.bottom;
   view.left += fx * width;
@@ -66,17 +59,15 @@ void Editor::scrollViewBy(int dx, int dy, Viewport& view) {
   view.top += fy * height;
 }
 
-void Editor::zoomViewBy(int steps, Viewport& view) {
+void zoomViewBy(int steps, Viewport& view) {
   view.zoom += steps * 0.1;
   if (view.zoom < 1.0) view.zoom = 1.0;
   applyZoom(view);
 }
 
-void Editor::placeUvView() {
-  Viewport& uv = uvView();
-  const Panel* p = uvMapperWidget;
-  uv.rectLeft = static_cast<int>(p->x() + (p->width() - uv.pixelWidth) * 0.5);
-  uv.rectBottom = static_cast<int>(p->y() + (p->height() - 25 - uv.pixelHeight) * 0.5);
+void centreUvView(Viewport& uv, double x, double y, double width, double height) {
+  uv.rectLeft = static_cast<int>(x + (width - uv.pixelWidth) * 0.5);
+  uv.rectBottom = static_cast<int>(y + (height - 25 - uv.pixelHeight) * 0.5);
   uv.rectRight = uv.rectLeft + static_cast<int>(uv.pixelWidth);
   uv.rectTop = uv.rectBottom + static_cast<int>(uv.pixelHeight);
   uv.left = 0;

@@ -142,7 +142,7 @@ TEST_F(FrameTest, TrianglesShowInTheirMaterialOrSelectionColourAndLit) {
   Polygon* p = addTriangle(m, addVertex(m, -3.5, -2.5, 0), addVertex(m, -0.5, -2.5, 0),
                            addVertex(m, -3.5, 0.5, 0));
   m.currentGroup->material.red = m.currentGroup->material.green = 0;
-  editor.rebuildNormals();
+  rebuildNormals(editor);
   expectColour({0, 0, 255}, {{110, 25}, {110, 90}});  // unlit lines
   expectColour({0, 0, 255}, {{60, 60}}, false);
   editor.views[kSideView].renderMode = kFlatShaded;
@@ -255,14 +255,14 @@ TEST_F(FrameTest, BatchedFrameMatchesThePlainFrameInRandomStates) {
     p->selected = i % 5 == 2;
     p->smooth = i % 2;
   }
-  editor.rebuildNormals();
+  rebuildNormals(editor);
   editor.showGrid = 0;  // its blue axis would pass for the second group
   const std::vector<std::function<void()>> edits = {
       [&] { Model::setPolygonsSelected(m.currentGroup->polygons, below(2)); },
       [&] { made[below(450)]->x += uniform(-1, 1); },
       [&] { m.currentGroup->material.green = uniform(0, 1); },
       [&] { m.currentGroup->polygons.remove(m.currentGroup->polygons.headItem()); },
-      [&] { editor.rebuildNormals(); }};
+      [&] { rebuildNormals(editor); }};
   // First turns that put marker faces (nearly) edge-on, then random states.
   const double turns[][3] = {{0, 0, 0},   {90, 0, 0},   {0, 90, 0},   {0, 0, 90},  {180, 0, 0},
                              {45, 45, 0}, {0, -90, 30}, {89.7, 0, 0}, {0, 90.3, 0}};
@@ -286,7 +286,7 @@ TEST_F(FrameTest, BatchedFrameMatchesThePlainFrameInRandomStates) {
       v.left = v.right = uniform(-1, 1);
       v.bottom = v.top = uniform(-1, 1);
       v.zoom = uniform(1, 6);
-      editor.applyZoom(v);
+      applyZoom(v);
     }
     editor.vertexMarkerScale = below(3) == 0 ? 0 : 1;  // without markers the points show
     drawn(1);                                          // arrays of the model before the edit

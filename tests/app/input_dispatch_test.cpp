@@ -109,7 +109,7 @@ TEST_F(InputTest, CtrlChordsArriveAsControlCodesAndStillWork) {
   ScratchDir dir;
   editor.model->name = dir.file("m.txt");
   SquareWithWing square(*editor.model);
-  editor.selectAllVertices();
+  selectAllVertices(editor);
   const std::string model = formatModelFile(captureImage(*editor.model));
   // Other control codes (Ctrl+D, Ctrl+Z, Ctrl+Shift+B...) do nothing.
   EXPECT_EQ(after([&] {

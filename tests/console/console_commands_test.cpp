@@ -96,22 +96,22 @@ TEST_F(ConsoleTest, CommandsPrintTheirTraceAnswerAndActExactly) {
                std::to_string(c.code) + "\n";
     const int messages = editor.consoleMessages->currentList()->count();
     const std::string before = state();
-    EXPECT_EQ(printedBy([&] { editor.runConsoleCommand(c.line); }), trace + c.trace);
+    EXPECT_EQ(printedBy([&] { runConsoleCommand(editor, c.line); }), trace + c.trace);
     std::string added;  // the new messages, oldest first
     for (int i = editor.consoleMessages->currentList()->count() - messages - 1; i >= 0; --i)
       added += (added.empty() ? "" : "\n") + editor.consoleMessages->currentList()->messageAt(i);
     EXPECT_EQ(added, c.message ? c.message : "");
     EXPECT_EQ(changes(before, state()), c.changes);
   }
-  printedBy([&] { editor.runConsoleCommand("/save " + dir.path()); });
+  printedBy([&] { runConsoleCommand(editor, "/save " + dir.path()); });
   EXPECT_EQ(lastConsoleMessage(), "Error! Model failed to save!");
   // /open tries again a texture that failed before.
   model().currentGroup->material.textureName = "late.bmp";
   printedBy([&] {
-    editor.runConsoleCommand("/save late.mdl"), editor.runConsoleCommand("/open late.mdl");
+    runConsoleCommand(editor, "/save late.mdl"), runConsoleCommand(editor, "/open late.mdl");
   });
   writeFile("late.bmp", tinyBmp());
-  const std::string trace = printedBy([&] { editor.runConsoleCommand("/open late.mdl"); });
+  const std::string trace = printedBy([&] { runConsoleCommand(editor, "/open late.mdl"); });
   EXPECT_EQ(trace.substr(trace.find("Read texture")),
             "Read texture name: late.bmp\nTexture loaded! (ID: 4)\n");
 }

@@ -16,7 +16,7 @@ class ModelCommandsTest : public EditorTest {
   // The messages the line added, oldest first, each ended by "|".
   std::string run(const std::string& line) {
     const int before = editor.consoleMessages->currentList()->count();
-    editor.runConsoleCommand(line);
+    runConsoleCommand(editor, line);
     std::string added;
     for (int i = editor.consoleMessages->currentList()->count() - before - 1; i >= 0; --i)
       added += editor.consoleMessages->currentList()->messageAt(i) + "|";
@@ -26,13 +26,14 @@ class ModelCommandsTest : public EditorTest {
 };
 
 TEST_F(ModelCommandsTest, ExportSaysWhetherItWroteAndLeavesTheModelAlone) {
-  editor.takeSnapshot();
+  takeSnapshot(editor);
   const std::string saved = formatModelFile(captureImage(*editor.model));
   EXPECT_EQ(run("/export out.glb") + run("/export out.obj"), "Model exported!|Model exported!|");
   EXPECT_EQ(readFile("out.glb").substr(0, 4), "glTF");
   EXPECT_EQ(readFile("out.mtl"), "newmtl material0\nKd 1.000000 1.000000 1.000000\nd 1.000000\n");
-  EXPECT_EQ(run("/export missing/out.gltf"),
-            "Error! Model failed to export!|cannot create a file in missing: No such file or directory|");
+  EXPECT_EQ(
+      run("/export missing/out.gltf"),
+      "Error! Model failed to export!|cannot create a file in missing: No such file or directory|");
   EXPECT_EQ(run("/export out.stl"),
             "Error! Model failed to export!|Export writes .glb, .gltf and .obj files.|");
   editor.model->currentGroup->material.textured = 1;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "gui/console_panel.h"
 #include "support/editor_fixture.h"
 #include "support/fixtures.h"
 
@@ -33,8 +34,9 @@ class PanelTest : public EditorTest {
     for (Widget* w : console.children()) text += " | " + rectOf(*w);
     return text + " | " + rectOf(*console.minimiseControl()) + " " + rectOf(*console.editControl());
   }
-  Panel& console = *editor.consoleWidget;
   UiContext& ui = *editor.ui;
+  ConsolePanel built = buildConsolePanel(&ui);  // the builder the editor uses too
+  Panel& console = *built.panel;
 };
 
 std::string flags(const Panel& p) {  // resizable, editable, minimisable
@@ -49,7 +51,7 @@ TEST_F(PanelTest, EditorBuildsThePanelsFrontToBackAndCaptionsTheViews) {
             "Fancy Tools :O 100,100 180x254 000|Menu :P 100,100 180x20 000|"
             "Menu :J 100,100 180x218 000|Menu :D 100,100 180x56 000|UV Mapper 100,100 300x325 101|"
             "Console 100,100 400x200 111|");
-  EXPECT_EQ(console.children().headItem(), editor.consolePrompt);
+  EXPECT_EQ(editor.consoleWidget->children().headItem(), editor.consolePrompt);
   EXPECT_EQ(editor.viewCaption(3), "View 3: Full [-4.00:4.00 x -3.00:3.00]");
 }
 
@@ -92,12 +94,12 @@ TEST_F(PanelTest, MiddleDragResizesAboutTheCentreAndRestacksTheChildren) {
   ui.setButton(kMiddle, kUp);  // the release went elsewhere: the update finishes it
   console.update();
   EXPECT_EQ(layout(), kAsBuilt);
-  console.configure(0, 1, 1);
+  console.configure({.resizable = false, .editable = true, .minimisable = true});
   button(kMiddle, kDown);
   at(280, 180);
   console.buttonReleased(kMiddle);
   EXPECT_EQ(layout() + " " + std::to_string(console.isResizing()), kAsBuilt + std::string(" 0"));
-  console.configure(1, 1, 1);
+  console.configure({.resizable = true, .editable = true, .minimisable = true});
   console.setMinimised(1);
   button(kMiddle, kDown);
   EXPECT_EQ(console.isResizing(), 0);
@@ -114,23 +116,23 @@ TEST_F(PanelTest, MinimiseSquareKeepsTheTopEdgeAndItsFirstPressReachesUpAndDownT
   clickAt(110, 290);
   EXPECT_EQ(queue(), "0");
   EXPECT_EQ(layout(), kAsBuilt);
-  console.configure(1, 1, 0);
+  console.configure({.resizable = true, .editable = true, .minimisable = false});
   console.setMinimised(1);
   EXPECT_EQ(layout() + " " + std::to_string(console.isMinimised()), kAsBuilt + std::string(" 0"));
 }
 
 TEST_F(PanelTest, AnOutsideLabelKeepsTwelvePixelsAboveItsChild) {
-  editor.consolePrompt->showLabel();
+  built.prompt->showLabel();
   EXPECT_EQ(console.stretchSpace(), 123);
   console.stackChildren();
-  EXPECT_EQ(editor.consoleMessages->y(), 47);
+  EXPECT_EQ(built.messages->y(), 47);
 }
 
 TEST_F(PanelTest, EditModeMovesTheHoveredChildOnePlaceUpOrDown) {
   printedBy([&] { console.editCommand(3); });
   at(300, 200);  // the message box: Up and Down go inside its top-right corner
   console.updateHoveredChild();
-  EXPECT_EQ(console.hoveredChild(), editor.consoleMessages);
+  EXPECT_EQ(console.hoveredChild(), built.messages.get());
   EXPECT_EQ(rectOf(*console.moveUpControl()) + rectOf(*console.moveDownControl()),
             "380,155 10x10380,142 10x10");
   at(300, 290);  // the title band: nothing hovered, the squares stay

@@ -36,10 +36,10 @@ TEST_F(LoadFaultTest, WhatIsNoModelOrImageIsRefusedAndChangesNothing) {
   };
   for (const auto& [name, bytes] : files) writeFile(dir.file(name), bytes);
   ASSERT_EQ(mkfifo(dir.file("pipe").c_str(), 0644), 0);
-  printedBy([&] { editor.runConsoleCommand("/loadtex " + dir.file("texture.bmp")); });
+  printedBy([&] { runConsoleCommand(editor, "/loadtex " + dir.file("texture.bmp")); });
   ASSERT_EQ(lastConsoleMessage(), "Texture Loaded!");
-  editor.selectAllVertices();
-  editor.selectAllPolygons();
+  selectAllVertices(editor);
+  selectAllPolygons(editor);
   editor.selectedBone = editor.model->rootBone();
   const std::string before = state();
   std::vector<std::string> names = {dir.file("pipe"), "/dev/zero", "/dev/null", dir.file(""),
@@ -54,7 +54,7 @@ TEST_F(LoadFaultTest, WhatIsNoModelOrImageIsRefusedAndChangesNothing) {
         for (const auto& [command, answer] : {std::pair{"/open ", "Error! Model failed to load!"},
                                               {"/loadtex ", "Error! Texture failed to load!"}}) {
           for (const std::string& name : names) {
-            editor.runConsoleCommand(command + name);
+            runConsoleCommand(editor, command + name);
             const std::string error = editor.consoleMessages->currentList()->messageAt(1);
             if (error == answer && state() == before) continue;
             std::fprintf(stderr, "%s%s: %s\n", command, name.c_str(), lastConsoleMessage().c_str());

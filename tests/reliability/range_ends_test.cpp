@@ -27,13 +27,13 @@ TEST_F(RangeEndsTest, NoEditOfVerticesAtTheEndsOfTheRangeMakesANonFiniteNumber) 
     addUnitBox(*editor.model, true);
     for (Vertex* v : editor.model->vertices)
       for (double* c : {&v->x, &v->y, &v->z}) *c = *c ? DBL_MAX : -DBL_MAX;
-    editor.rebuildNormals();
-    editor.selectAllVertices();
-    editor.selectAllPolygons();
+    rebuildNormals(editor);
+    selectAllVertices(editor);
+    selectAllPolygons(editor);
     moveTo(200, 450);
     printedBy([&] {
       for (const char* k = edit.keys; *k; ++k) key(*k);
-      if (edit.menu >= 0) editor.toolMenuCommand(edit.menu);
+      if (edit.menu >= 0) toolMenuCommand(editor, edit.menu);
       if (edit.drag >= 0) drag(kLeftButton, 200, 450, ends[edit.drag][0], ends[edit.drag][1]);
     });
     const std::string fault = findModelFault(*editor.model);

@@ -26,7 +26,7 @@ class SoakRun : public EditorTest {
     editor.undoLimit = 8;
     writeFile("seed.mdl", kSeedModel);
     writeFile("tex.bmp", tinyBmp());
-    editor.runConsoleCommand("/open seed.mdl");
+    runConsoleCommand(editor, "/open seed.mdl");
   }
   void TestBody() override {}
 
@@ -36,18 +36,18 @@ class SoakRun : public EditorTest {
       point(), release(held, x, y, mods), held = -1;
     } else if (editor.model->polygonCount() > 3000 || editor.model->vertices.count() > 6000) {
       writeFile("seed.mdl", kSeedModel);  // keeps the steps quick
-      editor.runConsoleCommand("/open seed.mdl");
+      runConsoleCommand(editor, "/open seed.mdl");
     } else if (roll < 38) {  // a tool by F1-F3, key or menu, then a click or drag
       const int how = below(4), b = chance(90) ? kLeftButton : below(3);
       if (how == 0) special(kKeyF1 + below(3));
       if (how == 1) key(" mrsvbcexq"[below(10)]);
-      if (how >= 2) editor.toolMenuCommand(17 + below(13));
+      if (how >= 2) toolMenuCommand(editor, 17 + below(13));
       point();
       const int x0 = x, y0 = y;
       if (chance(75)) point();
       press(b, x0, y0, mods);
       for (int i = below(4); i > 0; --i) moveTo(x0 + (x - x0) * i / 4, y0 + (y - y0) * i / 4);
-      if (chance(5)) editor.toolMenuCommand(17 + below(13));
+      if (chance(5)) toolMenuCommand(editor, 17 + below(13));
       release(b, x, y, mods);
     } else if (roll < 44) {  // clicks on vertices, then a key for such a selection
       special(kKeyF1);
@@ -91,7 +91,7 @@ class SoakRun : public EditorTest {
         else if (!(first.image == before.image) || first.name != before.name)
           fault = "the step's snapshot is not the model from before the step";
         else if (rng() % 4 == 0) {
-          for (size_t i = 0; i < pushed; ++i) editor.undo();
+          for (size_t i = 0; i < pushed; ++i) undo(editor);
           if (!(captureImage(*editor.model) == rebuiltImage(before.image)) ||
               editor.model->name != before.name)
             fault = "undo did not give back the model from before the step";

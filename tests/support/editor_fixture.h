@@ -9,6 +9,13 @@
 
 #include "app/editor.h"
 #include "app/input_codes.h"
+#include "console/console_commands.h"
+#include "tools/polygon_ops.h"
+#include "tools/selection.h"
+#include "tools/tool_menu.h"
+#include "tools/transforms.h"
+#include "tools/undo.h"
+#include "view/view_layout.h"
 
 class EditorTest : public ::testing::Test {
  protected:

@@ -9,7 +9,7 @@ using MeshEditTest = WingTest;
 // Without the drag's prepareExtrude only the selected corners move: c stays, its edges get no wall.
 TEST_F(MeshEditTest, ExtrudeMovesOnlyTheSelectedCorners) {
   select("ab", "1");
-  EXPECT_EQ(printedBy([&] { editor.extrudeSelection(); }),
+  EXPECT_EQ(printedBy([&] { extrudeSelection(editor); }),
             "wtfwtfCenter: [0.500500 0.500000 0.000500]\n\n");
   EXPECT_EQ(mesh(),
             "0,0,0 1,0,0 1,1,0 0,1,0 2,0,2 1.001,0.001,0.001* 0.001,0.001,0.001* | 6,5,2 0,2,3 "
@@ -26,15 +26,15 @@ TEST_F(MeshEditTest, BonesGrowFromTheSelectedBoneMoveWithItAndOwnTriangles) {
   editor.selectedBone = nullptr;
   EXPECT_EQ(printedBy([&] { clickIn(kFrontView, 1, 1); }), "");  // no bone to grow from
   editor.selectedBone = root;
-  editor.moveSelection(0, 1, 0);
+  moveSelection(editor, 0, 1, 0);
   EXPECT_EQ(printedBy([&] { model().dumpSkeleton(); }), "0 1 3 0 0 0\n1 1 1 3 0 0\n");
   select("", "13");
   editor.selectedBone = arm;
-  editor.toolMenuCommand(16);
+  toolMenuCommand(editor, 16);
   EXPECT_EQ((std::vector<Bone*>{m.p1->bone, m.p2->bone, m.p3->bone}),
             (std::vector<Bone*>{arm, nullptr, arm}));
   editor.selectedBone = nullptr;
-  editor.toolMenuCommand(16);
+  toolMenuCommand(editor, 16);
   EXPECT_EQ(m.p3->bone, nullptr);
 }
 

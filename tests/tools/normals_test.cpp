@@ -22,12 +22,12 @@ TEST_F(NormalsTest, SmoothingAveragesTheFaceNormalsAroundEachVertex) {
   sliver->cornerNormals[1] = Vec3{7, 7, 7};         // a repeated corner is left alone
   editor.selectedPolygons.pushFront(p);
   editor.selectedPolygons.pushFront(q);
-  editor.toolMenuCommand(15);
+  toolMenuCommand(editor, 15);
   EXPECT_EQ(normals(p), "0.707107,0,0.707107 0,0,1 0.707107,0,0.707107 face 0,0,1");
   EXPECT_EQ(normals(q), "0.707107,0,0.707107 0.707107,0,0.707107 1,0,0 face 1,0,0");
   editor.selectedPolygons.pushFront(back);
   editor.selectedPolygons.pushFront(sliver);
-  editor.toolMenuCommand(15);
+  toolMenuCommand(editor, 15);
   EXPECT_EQ(normals(p), "1,0,0 0,0,1 1,0,0 face 0,0,1");
   EXPECT_EQ(normals(back), "1,0,0 1,0,0 0,0,-1 face 0,0,-1");
   EXPECT_EQ(normals(sliver), "1,0,0 7,7,7 1,0,0 face 0,0,0");

@@ -61,7 +61,7 @@ TEST_F(SelectionTest, PicksReplaceAddOrRemoveByTheirModifiers) {
     editor.activeView = c.view;
     editor.setModifiers(c.modifiers);
     editor.vertexMarkerScale = c.markerScale;
-    printedBy([&] { editor.selectInRect(c.h0, c.v0, c.h1, c.v1); });
+    printedBy([&] { selectInRect(editor, c.h0, c.v0, c.h1, c.v1); });
     EXPECT_EQ(selection(), c.selection);
     for (Vertex* v : model().vertices) EXPECT_EQ(v->selected, editor.selectedVertices.contains(v));
     for (Polygon* p : {m.p1, m.p2, m.p3})
@@ -69,10 +69,10 @@ TEST_F(SelectionTest, PicksReplaceAddOrRemoveByTheirModifiers) {
   }
 }
 
-// The box of the selected vertices (kind 0) or polygons (1); none selected keeps the last box.
+// The box of the selected vertices or polygons; none selected keeps the last box.
 TEST_F(SelectionTest, SelectionBoxFollowsTheSelection) {
-  auto box = [&](int kind) {
-    editor.computeSelectionBox(kind);
+  auto box = [&](int kind) {  // 0 vertices, 1 polygons, 3 no such kind
+    computeSelectionBox(editor, static_cast<SelectionBoxOf>(kind));
     return vec(editor.selectionMin) + " " + vec(editor.selectionMax) + " " +
            vec(editor.selectionCentre);
   };

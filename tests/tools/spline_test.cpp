@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "tools/tool_fixture.h"
+#include "tools/tool_menu.h"
 
 namespace {
 
@@ -52,7 +53,7 @@ TEST(SplineTest, PointsAreSortedByXKeepingClickOrderForEqualX) {
 class RevolveTest : public ToolTest {
  protected:
   void clickSpline(std::initializer_list<std::pair<double, double>> points) {
-    editor.toolMenuCommand(28);
+    toolMenuCommand(editor, 28);
     printedBy([&] {
       for (auto [h, v] : points) clickIn(kSideView, h, v);
     });

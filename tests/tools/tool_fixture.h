@@ -79,7 +79,7 @@ class WingTest : public ToolTest {
     editor.tool = kSelectVertex;
     m = SquareWithWing(model());
     m.e->z = 2;
-    editor.rebuildNormals();
+    rebuildNormals(editor);
     model().groups.pushBack(model().newGroup());
     p4 = addTriangle(model(), m.d, m.e, m.a, model().groups.at(1));
     vertices = {m.a, m.b, m.c, m.d, m.e, nullptr, ghost};

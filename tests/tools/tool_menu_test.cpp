@@ -132,7 +132,7 @@ TEST_F(ToolMenuTest, EachEditGivesExactlyThisModel) {
     const bool uv = c.view == kUvView;  // the drag stays inside the UV Mapper
     editor.panelsShown = uv;
     const std::string trace = printedBy([&] {
-      if (c.code) editor.toolMenuCommand(c.code);
+      if (c.code) toolMenuCommand(editor, c.code);
       if (c.code >= 17 && c.uvs) dragIn(kUvView, 0.5, 0.5, 0.875, 0.125);
       if (c.code >= 17 && !c.uvs)
         dragIn(c.view, uv ? 0.25 : -0.5, uv ? 0.25 : -0.5, uv ? 0.75 : 1.5, uv ? 0.75 : 1.5);

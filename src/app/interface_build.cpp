@@ -1,0 +1,103 @@
+// The editor's interface, built once at start-up: the console with its
+// message box and prompt, the UV Mapper panel, and four menu pages holding the
+// 26 command buttons.
+
+#include "app/editor.h"
+#include "gui/console_panel.h"
+
+namespace {
+
+struct MenuButton {
+  int code;
+  const char* label;
+  int page;
+};
+
+// In creation order: by code, except that 15 comes before 14.
+constexpr MenuButton kMenuButtons[Editor::kButtonCount] = {
+    {4, "Render: Wireframe", 1},
+    {5, "Render: Flatshade", 1},
+    {6, "Render: Smoothshade", 1},
+    {7, "Render: Textured", 1},
+    {8, "UV Map Selected", 1},
+    {9, "Flatten on X", 1},
+    {10, "Flatten on Y", 1},
+    {11, "Flatten on Z", 1},
+    {12, "Flatten on U", 0},
+    {13, "Flatten on V", 0},
+    {15, "Smooth Polygons", 1},
+    {14, "Flatten Polygons", 1},
+    {16, "Assign Polys to Bone", 1},
+    {17, "Select Vertex", 3},
+    {18, "Select Polygon", 3},
+    {19, "Select Bone", 3},
+    {20, "Move", 3},
+    {21, "Rotate", 3},
+    {22, "Scale 2D", 3},
+    {23, "Scale 3D", 3},
+    {24, "Create Box", 3},
+    {25, "Create Cylinder", 3},
+    {26, "Create Vertex", 3},
+    {27, "Create Bone", 3},
+    {28, "Create Spline", 3},
+    {29, "Extrude", 3},
+};
+
+}  // namespace
+
+void Editor::buildInterface() {
+  UiContext* context = ui.get();
+
+  ConsolePanel console = buildConsolePanel(context);
+  consolePrompt = console.prompt.get();
+  consoleMessages = console.messages.get();
+  consoleWidget = keepPanel(std::move(console.panel));
+  adoptConsoleWidgets(std::move(console.prompt), std::move(console.messages));
+
+  uvMapperWidget = keepPanel(std::make_unique<Panel>("UV Mapper", 100, 100, 300, 325, context));
+  Viewport& uv = uvView();
+  uv.pixelWidth = 256;
+  uv.pixelHeight = 256;
+  uv.left = 0;
+  uv.bottom = 0;
+  uv.right = 1;
+  uv.top = 1;
+  uvMapperWidget->configure({.resizable = true, .editable = false, .minimisable = true});
+
+  for (int i = 0; i < kButtonCount; ++i) {
+    const MenuButton& b = kMenuButtons[i];
+    buttons[i] = keepButton(std::make_unique<Button>(b.label, 0, 0, 100, 50, b.code, 0));
+  }
+  // Pages receive their buttons in code order, "Flatten Polygons" before
+  // "Smooth Polygons"; the last one inserted becomes the top row.
+  auto byCode = [this](int code) {
+    for (Button* button : buttons) {
+      if (button->code() == code) return button;
+    }
+    return static_cast<Button*>(nullptr);
+  };
+  for (int code = 4; code <= 29; ++code) {
+    Button* button = byCode(code);
+    for (const MenuButton& b : kMenuButtons) {
+      if (b.code == code) menuItemLists[b.page].pushFront(button);
+    }
+  }
+
+  menuPage = 1;
+  static const char* const kPageNames[4] = {"Menu :D", "Menu :J", "Menu :P", "Fancy Tools :O"};
+  for (int page : {1, 0, 2, 3}) {
+    menuPages[page] =
+        keepPanel(std::make_unique<Panel>(kPageNames[page], 100, 100, 100, 200, context));
+  }
+  for (int page : {1, 0, 2, 3})
+    menuPages[page]->makeMenu(&menuItemLists[page],
+                              {.width = 180, .withTitle = true, .rowHeight = 18});
+  activeMenu = menuPages[1];
+  showMenuPage(1);
+
+  for (Panel* panel :
+       {consoleWidget, uvMapperWidget, menuPages[0], menuPages[1], menuPages[2], menuPages[3]}) {
+    widgets.pushFront(panel);
+  }
+  panelsShown = 0;
+}

@@ -1,0 +1,28 @@
+// The editor's views in its window: the layout the user chose, the view under
+// the pointer, and the UV view inside the UV Mapper panel.
+
+#include "app/editor.h"
+#include "view/view_layout.h"
+
+void Editor::layoutViews() {
+  const double w = windowWidth(), h = windowHeight();
+  if (layoutMode == 0) {
+    fillWindow(views[singleView], w, h);
+  } else {
+    splitWindow(views, splitX, splitY, w, h);
+  }
+}
+
+int Editor::viewAt(int x, int y) const {
+  const Panel* uv = uvMapperWidget;
+  if (uv && panelsShown == 1 && uv->contains(x, y) && !uv->isMinimised() && !uv->isHidden()) {
+    return kUvView;
+  }
+  if (layoutMode == 0) return singleView;
+  return quadrantAt(x, y, splitX, splitY, windowWidth(), windowHeight());
+}
+
+void Editor::placeUvView() {
+  const Panel* p = uvMapperWidget;
+  centreUvView(uvView(), p->x(), p->y(), p->width(), p->height());
+}

@@ -1,0 +1,13 @@
+#pragma once
+// The console's slash commands.
+
+#include <string>
+
+class Editor;
+
+// Runs one typed line: a line not starting with '/' is ignored; otherwise it
+// is split into words, the first picking the command and the others being its
+// parameters. The words and the command found are traced on standard output;
+// answers for the user go to the console's message list. Too few parameters
+// are refused with "Error! Not right # of parameters!".
+void runConsoleCommand(Editor& e, const std::string& line);

@@ -1,0 +1,16 @@
+#pragma once
+// "/open" and "/export": models coming in from files of any format the editor
+// reads, and going out in the exchange formats, the model itself untouched.
+
+#include <string>
+
+class Editor;
+
+// Replaces the model with the one read from `path`, telling the console how it
+// went (and what an import could not keep). Answers false, with the reason,
+// when the model stays as it was.
+bool openModel(Editor& e, const std::string& path, std::string* reason = nullptr);
+
+// Writes the model to `path` in the format its extension names, telling the
+// console whether it was written and if not why.
+void exportModelTo(Editor& e, const std::string& path);
