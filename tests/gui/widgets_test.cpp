@@ -6,6 +6,7 @@
 
 #include "gui/message_box.h"
 #include "gui/message_list.h"
+#include "gui/text.h"
 #include "gui/text_entry.h"
 #include "gui/widget.h"
 
@@ -69,6 +70,16 @@ TEST(TextEntry, BackspaceRemovesAndEnterFinishesANonEmptyLine) {
   EXPECT_EQ(typeAll(""), "-");
   const std::string full(TextEntry::kCapacity, 'x');
   EXPECT_EQ(typeAll(full + "y\bz\r"), full.substr(1) + "z");  // a full buffer ignores y
+}
+
+// Pixels, not characters: the character that reaches the limit is kept, and always the first.
+TEST(ClippedLength, KeepsTheCharacterThatReachesTheLimitAndAlwaysTheFirst) {
+  auto narrowI = [](unsigned char c) { return c == 'i' ? 2 : 6; };
+  const std::pair<const char*, int> cases[][2] = {
+      {{"abcdefg", 24}, {"", 4}}, {{"abcdefg", 25}, {"", 5}}, {{"iiiiab", 10}, {"", 5}},
+      {{"abc", 100}, {"", 3}},    {{"abc", 0}, {"", 1}},      {{"", 20}, {"", 0}}};
+  for (const auto& c : cases)
+    EXPECT_EQ(clippedLength(c[0].first, c[0].second, narrowI), c[1].second) << c[0].first;
 }
 
 TEST(MessageList, NewestLineIsIndexZeroAndOutsideIndicesAreNotFound) {

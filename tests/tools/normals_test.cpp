@@ -34,4 +34,16 @@ TEST_F(NormalsTest, SmoothingAveragesTheFaceNormalsAroundEachVertex) {
   EXPECT_EQ(snapshots(), 0);
 }
 
+// The face normal is the unit cross product; flipping turns it, and keeps it turned.
+TEST_F(NormalsTest, FlippingTurnsTheFaceNormal) {
+  Polygon* t = addTriangle(model(), addVertex(model(), 1, 1, 1), addVertex(model(), 1, 4, 5),
+                           addVertex(model(), -2, 4, 5));
+  EXPECT_EQ(vec(t->normal), "0,-0.8,0.6");
+  t->flip();
+  EXPECT_EQ(vec(t->normal), "0,0.8,-0.6");
+  p->flip();
+  p->computeNormal();
+  EXPECT_EQ(vec(p->normal), "0,0,-1");
+}
+
 }  // namespace
