@@ -42,6 +42,16 @@ TEST_F(InputTest, FourViewsSplitTheWindowAndOneViewFillsIt) {
             "0,0-800,600 800x600 [-4:4 x -3:3]0");
 }
 
+// Dragging up and right turns the Full view; the next drag goes on from there.
+TEST_F(InputTest, LeftDragTurnsTheFullView) {
+  EXPECT_EQ(printedBy([&] { drag(kLeftButton, kFullX, kFullY, kFullX + 10, kFullY - 20); }),
+            "Rotating on 3.\n");
+  drag(kLeftButton, kFullX, kFullY, kFullX + 10, kFullY);
+  EXPECT_EQ(std::to_string(editor.views[kFullView].rotX) + " " +
+                std::to_string(editor.views[kFullView].rotY),
+            "-6.000000 6.000000");
+}
+
 TEST_F(InputTest, MiddleDragScrollsAFlatViewOnReleaseAndCtrlMiddleDragZoomsAnyView) {
   press(kMiddleButton, kSideX, kSideY);
   click(kLeftButton, kFullX, kFullY);  // other buttons leave the drag alone

@@ -18,19 +18,20 @@ TEST(Widget, LabelPlacementForEveryAlignmentInsideAndOutside) {
     int alignX, alignY, outside;
     double x, y;
   } cases[] = {
-      {0, 0, 0, 115, 243},  // left, top inside: below the top edge by font + margin
-      {1, 1, 0, 160, 240},  // middle starts at the middle, it is not centred
-      {2, 2, 0, 184, 225},  // right: 210 - 21 - 5; bottom: 220 + 5
-      {0, 0, 1, 115, 265},  // top outside: above the rectangle by the margin
-      {1, 1, 1, 160, 240},  // middle outside: same as inside
-      {2, 2, 1, 184, 208},  // bottom outside: one font height below
-      {2, 1, 2, 0, 0},      // of unknown placement: not placed
-      {2, 1, 3, 0, 0},      // hidden: not placed
+      {0, 0, 0, 115, 243},    // left, top inside: below the top edge by font + margin
+      {-1, -1, 0, 115, 243},  // never set: left, top
+      {1, 1, 0, 160, 240},    // middle starts at the middle, it is not centred
+      {2, 2, 0, 184, 225},    // right: 210 - 21 - 5; bottom: 220 + 5
+      {0, 0, 1, 115, 265},    // top outside: above the rectangle by the margin
+      {1, 1, 1, 160, 240},    // middle outside: same as inside
+      {2, 2, 1, 184, 208},    // bottom outside: one font height below
+      {2, 1, 2, 0, 0},        // of unknown placement: not placed
+      {2, 1, 3, 0, 0},        // hidden: not placed
   };
   auto sevenWide = [](const std::string& text) { return 7 * static_cast<int>(text.size()); };
   for (const auto& c : cases) {
     Widget w(10, 20, 100, 40, "abc");
-    w.setLabelAlignment(c.alignX, c.alignY);
+    if (c.alignX >= 0) w.setLabelAlignment(c.alignX, c.alignY);
     w.setLabelAlignment(3, -1);  // values outside 0..2 leave that axis as it was
     c.outside == 3 ? w.hideLabel() : w.setLabelOutside(c.outside);
     double x = 0, y = 0;
