@@ -41,9 +41,10 @@ TEST_F(NormalsTest, FlippingTurnsTheFaceNormal) {
   EXPECT_EQ(vec(t->normal), "0,-0.8,0.6");
   t->flip();
   EXPECT_EQ(vec(t->normal), "0,0.8,-0.6");
-  p->flip();
-  p->computeNormal();
-  EXPECT_EQ(vec(p->normal), "0,0,-1");
+  q->flip();
+  EXPECT_EQ(vec(q->normal), "-1,0,0");
+  q->computeNormal();
+  EXPECT_EQ(vec(q->normal), "-1,0,0");
 }
 
 }  // namespace
