@@ -4,9 +4,7 @@
 #include <sys/stat.h>
 
 #include <cstdio>
-#include <exception>
 #include <string>
-#include <thread>
 
 #include "model/file_replace.h"
 #include "model/model.h"

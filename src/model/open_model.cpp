@@ -2,9 +2,6 @@
 
 #include <sys/stat.h>
 
-#include <cerrno>
-#include <cstring>
-
 #include "model/file_paths.h"
 #include "model/foreign_import.h"
 
@@ -22,12 +19,11 @@ OpenedModel openModelFile(const std::string& path, TextureCache* textures,
     opened.model = std::move(model);
     return opened;
   }
+  // The load's reason already says when the file is missing or no regular
+  // file; only a readable file of another format goes to the importer.
   struct stat info;
-  if (stat(path.c_str(), &info) != 0) {
-    opened.reason = std::strerror(errno);
-  } else if (!S_ISREG(info.st_mode)) {
-    opened.reason = "not a regular file";
-  } else if (settings.program.empty() || !isForeignFormat(path)) {
+  const bool regular = stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+  if (!regular || settings.program.empty() || !isForeignFormat(path)) {
     opened.reason = loadReason;
   } else {
     opened.imported = true;
