@@ -30,16 +30,16 @@ class ChunkStore {
     chunks_ = std::move(other.chunks_);
     other.chunks_.clear();
     next_ = std::exchange(other.next_, other.first_);
+    cursor_ = std::exchange(other.cursor_, nullptr);
+    end_ = std::exchange(other.end_, nullptr);
     return *this;
   }
 
+  // Called once per list node, so the common case is one compare and one
+  // increment, inlined at the caller.
   T* take() {
-    if (room() == 0) {
-      addChunk(next_);
-      next_ = std::min(2 * next_, kMaxChunk);
-    }
-    Chunk& chunk = chunks_.back();
-    return slot(chunk, chunk.used++);
+    if (cursor_ == end_) addDoubledChunk();
+    return reinterpret_cast<T*>(&(cursor_++)->storage);
   }
 
   // `count` slots side by side (none for 0): in the last chunk if it has room
@@ -48,9 +48,8 @@ class ChunkStore {
   T* takeRun(size_t count) {
     if (count == 0) return nullptr;
     if (room() < count) addChunk(count);
-    Chunk& chunk = chunks_.back();
-    T* run = slot(chunk, chunk.used);
-    chunk.used += count;
+    T* run = reinterpret_cast<T*>(&cursor_->storage);
+    cursor_ += count;
     return run;
   }
 
@@ -65,7 +64,8 @@ class ChunkStore {
   template <class Visit>
   void forEachTaken(Visit visit) {
     for (Chunk& chunk : chunks_) {
-      for (size_t i = 0; i < chunk.used; ++i) visit(slot(chunk, i));
+      Slot* end = &chunk == &chunks_.back() ? cursor_ : chunk.slots.get() + chunk.used;
+      for (Slot* s = chunk.slots.get(); s != end; ++s) visit(reinterpret_cast<T*>(&s->storage));
     }
   }
 
@@ -73,27 +73,37 @@ class ChunkStore {
   void clear() {
     chunks_.clear();
     next_ = first_;
+    cursor_ = end_ = nullptr;
   }
 
  private:
   struct Slot {
     alignas(T) unsigned char storage[sizeof(T)];
   };
+  // `used` counts the slots taken from a chunk once a later chunk follows it;
+  // the last chunk is used up to cursor_.
   struct Chunk {
     std::unique_ptr<Slot[], BulkDeleter> slots;
-    size_t capacity;
     size_t used;
   };
 
-  size_t room() const {
-    return chunks_.empty() ? 0 : chunks_.back().capacity - chunks_.back().used;
+  // Out of line, so that take() saves no registers for it.
+  [[gnu::noinline, gnu::cold]] void addDoubledChunk() {
+    addChunk(next_);
+    next_ = std::min(2 * next_, kMaxChunk);
   }
+  size_t room() const { return static_cast<size_t>(end_ - cursor_); }
   void addChunk(size_t capacity) {
-    chunks_.push_back(Chunk{makeBulkArray<Slot>(capacity), capacity, 0});
+    if (!chunks_.empty())
+      chunks_.back().used = static_cast<size_t>(cursor_ - chunks_.back().slots.get());
+    chunks_.push_back(Chunk{makeBulkArray<Slot>(capacity), 0});
+    cursor_ = chunks_.back().slots.get();
+    end_ = cursor_ + capacity;
   }
-  static T* slot(Chunk& chunk, size_t i) { return reinterpret_cast<T*>(&chunk.slots[i].storage); }
 
   std::vector<Chunk> chunks_;
   size_t first_;
   size_t next_;
+  Slot* cursor_ = nullptr;  // next free slot of the last chunk
+  Slot* end_ = nullptr;     // end of the last chunk
 };
