@@ -15,6 +15,7 @@
 #include <bit>
 #include <cmath>
 #include <functional>
+#include <memory>
 
 #include <absl/container/flat_hash_map.h>
 
@@ -22,6 +23,9 @@
 #include "model/texture_files.h"
 
 namespace {
+
+// Held here, where a leak checker still sees it, until the process exits.
+Assimp::Importer* importerLeftForExit = nullptr;
 
 enum Change {
   kQuadsSplit,
@@ -263,8 +267,11 @@ bool fitsModelFile(const std::string& textureName) {
   return true;
 }
 
-bool importForeignModel(const std::string& path, ForeignModel& result, std::string* reason) {
-  Assimp::Importer importer;
+bool importForeignModel(const std::string& path, ForeignModel& result, std::string* reason,
+                        SceneAfterImport after) {
+  auto owned = std::make_unique<Assimp::Importer>();
+  Assimp::Importer& importer = *owned;
+  if (after == SceneAfterImport::kLeftForExit) importerLeftForExit = owned.release();
   // Points and lines have no place in the model; the rest is triangulated
   // after the faces have been looked at, so that split quads can be named.
   importer.SetPropertyInteger(AI_CONFIG_PP_SBP_REMOVE,

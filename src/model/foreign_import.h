@@ -20,11 +20,17 @@ struct ForeignModel {
 // which names the editor's own model files.
 bool isForeignFormat(const std::string& path);
 
+// What becomes of Assimp's scene once the model is read: freed, or left for
+// the process's exit to take back, which spares a child that exits right
+// after a teardown of millions of small allocations.
+enum class SceneAfterImport { kFreed, kLeftForExit };
+
 // Reads the file: triangles, texture coordinates, one group per mesh with its
 // material's colour and texture, and the bones of its skins. Embedded images,
 // and images whose names would not fit the model file, are written beside
 // the model as files whose names do. False with Assimp's error in `reason`.
-bool importForeignModel(const std::string& path, ForeignModel& result, std::string* reason);
+bool importForeignModel(const std::string& path, ForeignModel& result, std::string* reason,
+                        SceneAfterImport after = SceneAfterImport::kFreed);
 
 // A texture name the model file keeps: one word of at most 31 characters.
 bool fitsModelFile(const std::string& textureName);

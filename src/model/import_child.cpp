@@ -21,6 +21,7 @@
 #include <mutex>
 #include <new>
 #include <thread>
+#include <vector>
 
 #include "model/foreign_import.h"
 #include "model/image_transfer.h"
@@ -124,6 +125,25 @@ void actOnFault() {
   }
 }
 
+// The parent's environment, with the child's heap backed by huge pages: a
+// fresh process that reads a large file spends most of its time in page
+// faults otherwise (about 40% of a 100,000-triangle import). The memory is
+// the child's alone and goes when it exits.
+std::vector<std::string> childEnvironment() {
+  constexpr const char* kTunable = "glibc.malloc.hugetlb=1";
+  std::vector<std::string> variables;
+  bool tuned = false;
+  for (char** v = environ; *v; ++v) {
+    variables.emplace_back(*v);
+    if (variables.back().rfind("GLIBC_TUNABLES=", 0) == 0) {
+      variables.back() += std::string(":") + kTunable;
+      tuned = true;
+    }
+  }
+  if (!tuned) variables.push_back(std::string("GLIBC_TUNABLES=") + kTunable);
+  return variables;
+}
+
 }  // namespace
 
 int runImportChild(const std::string& path, uint64_t memoryBytes) {
@@ -135,7 +155,7 @@ int runImportChild(const std::string& path, uint64_t memoryBytes) {
     actOnFault();
     ForeignModel result;
     std::string reason;
-    if (!importForeignModel(path, result, &reason)) {
+    if (!importForeignModel(path, result, &reason, SceneAfterImport::kLeftForExit)) {
       if (reason.find("bad_alloc") != std::string::npos) return kExitOutOfMemory;
       if (reason.empty()) reason = "The file cannot be read.";
       writeAll("error " + oneLine(reason) + "\n");
@@ -160,6 +180,8 @@ ImportResult importInChild(const std::string& path, const std::string& modelName
     result.reason = std::string("The importer could not be started: ") + std::strerror(errno);
     return result;
   }
+  // A larger pipe hands a big model back in fewer turns between the two.
+  fcntl(fds[1], F_SETPIPE_SZ, 1 << 20);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
@@ -167,9 +189,13 @@ ImportResult importInChild(const std::string& path, const std::string& modelName
   const std::string limit = std::to_string(memory);
   const char* argv[] = {settings.program.c_str(), "--import-child", path.c_str(), limit.c_str(),
                         nullptr};
+  const std::vector<std::string> variables = childEnvironment();
+  std::vector<char*> envp;
+  for (const std::string& v : variables) envp.push_back(const_cast<char*>(v.c_str()));
+  envp.push_back(nullptr);
   pid_t pid = -1;
   const int spawned = posix_spawn(&pid, settings.program.c_str(), &actions, nullptr,
-                                  const_cast<char* const*>(argv), environ);
+                                  const_cast<char* const*>(argv), envp.data());
   posix_spawn_file_actions_destroy(&actions);
   close(fds[1]);
   if (spawned != 0) {
