@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Usage: make_seeds.py OUTPUT_DIR. Writes OUTPUT_DIR/<fuzz target>/ with small valid inputs."""
-import os, struct, sys
+import os, struct, sys, zlib
 
 N = " 0.000000 1.000000 0.000000" * 4 + " \n"  # a polygon line's constant normals
 MODELS = [
@@ -23,6 +23,24 @@ BMPS = [bmp(3, 2, 24, BGR), bmp(3, -2, 24, BGR), bmp(2, 2, 32, [bytes(range(8)),
         bmp(4, 1, 8, [bytes([0, 1, 2, 0])], PALETTE), bmp(8, 1, 1, [bytes([0xA5])], PALETTE[:8]),
         bmp(2, 1, 16, [bytes([0x1F, 0, 0xE0, 0x07])], struct.pack("<III", 0xF800, 0x07E0, 0x001F), 3),
         bmp(2, 1, 8, [bytes([2, 1, 0, 1])], PALETTE, compression=1)]
+def png(width, height, rows):
+    """8-bit RGB rows, each a filter byte of 0 then the pixels."""
+    def chunk(kind, body):
+        return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
+    header = struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0)
+    data = zlib.compress(b"".join(b"\0" + r for r in rows))
+    return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", data) + chunk(b"IEND", b"")
+
+
+def tga(width, height, bits, pixels, kind=2):
+    return struct.pack("<BBBHHBHHHHBB", 0, 0, kind, 0, 0, 0, 0, 0, width, height, bits, 0) + pixels
+
+
+# A JPEG's start (markers only): the decoder's header checks get a foothold.
+JPEG_START = bytes([0xFF, 0xD8, 0xFF, 0xE0, 0, 16]) + b"JFIF\0\1\1\0\0\1\0\1\0\0" + bytes(
+    [0xFF, 0xC0, 0, 11, 8, 0, 2, 0, 3, 1, 1, 0x11, 0, 0xFF, 0xD9])
+IMAGES = BMPS + [png(3, 2, [bytes(range(9)), bytes(range(9, 18))]), tga(2, 2, 24, bytes(range(12))),
+                 tga(2, 1, 32, bytes(range(8)), kind=10), JPEG_START]
 LINES = ["/open model.mdl", "/open missing.mdl", "/save saved.mdl", "/save", "/loadtex model.mdl",
          "/setbb -1 1 -1 1 -1 1", "/setbb 1 2", "/showtex", "/hidetex", "/setx", "/getpos",
          "/setcylinder 12 4", "/setcolor 1 0", "open x", "/loadtex tex.bmp\n/save t.mdl\n/open t.mdl",
@@ -32,7 +50,7 @@ TYPING = ["/polycount\r", "ab\bc\r", "x" * 140 + "\b\ry\r", "\t\x1b\x00\xff\r\r"
 
 if len(sys.argv) != 2:
     sys.exit(__doc__)
-for target, seeds in {"model_file_fuzz": MODELS, "bmp_decode_fuzz": BMPS, "console_fuzz": LINES,
+for target, seeds in {"model_file_fuzz": MODELS, "image_decode_fuzz": IMAGES, "console_fuzz": LINES,
                       "text_entry_fuzz": TYPING}.items():
     os.makedirs(os.path.join(sys.argv[1], target), exist_ok=True)
     for i, content in enumerate(seeds):

@@ -15,6 +15,7 @@
 #include <cstring>
 #include <limits>
 
+#include "model/png_stream.h"
 #include "model/regular_file.h"
 
 namespace {
@@ -54,9 +55,10 @@ constexpr const char* kNotAnImage = "not a BMP, PNG, TGA or JPEG image";
 
 }  // namespace
 
-bool decodeImage(const unsigned char* data, size_t size, DecodedImage& image, std::string* reason) {
+bool decodeImage(const unsigned char* data, size_t size, DecodedImage& image, std::string* reason,
+                 long long maxPixels) {
   if (!data) return refuse(reason, kNotAnImage);
-  if (isBmp(data, size)) return decodeBmp(data, size, image, reason);
+  if (isBmp(data, size)) return decodeBmp(data, size, image, reason, maxPixels);
   if (!(isPng(data, size) || isJpeg(data, size) || isTga(data, size)))
     return refuse(reason, kNotAnImage);
   if (size > static_cast<size_t>(std::numeric_limits<int>::max()))
@@ -68,8 +70,10 @@ bool decodeImage(const unsigned char* data, size_t size, DecodedImage& image, st
   const int64_t pixels = int64_t{width} * height;
   if (width <= 0 || height <= 0) return refuse(reason, "image has no pixels");
   if (pixels > kMaxImagePixels) return refuse(reason, "image larger than 16384 x 16384");
+  if (pixels > maxPixels) return refuse(reason, "image has more pixels than allowed here");
   if (pixels > kAlwaysPlausiblePixels && pixels / kMaxPixelsPerByte > static_cast<int64_t>(size))
     return refuse(reason, "image file shorter than its header promises");
+  if (isPng(data, size) && !pngStreamFits(data, size, reason)) return false;
   // Flipped, the first row handed out is the image's bottom row: OpenGL's
   // first texture row, as for BMP.
   stbi_set_flip_vertically_on_load_thread(1);

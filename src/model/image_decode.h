@@ -24,9 +24,9 @@ constexpr long long kMaxImagePixels = 16384LL * 16384;
 bool decodeBmp(const unsigned char* data, size_t size, DecodedImage& image,
                std::string* reason = nullptr, long long maxPixels = kMaxImagePixels);
 // Any texture image the editor reads: BMP, PNG, TGA or JPEG, told apart by
-// their first bytes.
+// their first bytes. `maxPixels` as for decodeBmp.
 bool decodeImage(const unsigned char* data, size_t size, DecodedImage& image,
-                 std::string* reason = nullptr);
+                 std::string* reason = nullptr, long long maxPixels = kMaxImagePixels);
 // The same from a file, which is read only as far as its header allows.
 bool decodeImageFile(const std::string& path, DecodedImage& image, std::string* reason = nullptr);
 

@@ -7,6 +7,7 @@
 #include <stb_image_write.h>
 #include <sys/resource.h>
 #include <unistd.h>
+#include <zlib.h>
 
 #include <cstdint>
 #include <string>
@@ -140,6 +141,26 @@ TEST(ImageDecode, PngTgaAndJpegGiveRowsBottomFirstAndDamageIsRefused) {
     for (int i = 0; i < 24; ++i)  // JPEG is lossy
       EXPECT_NEAR(image.rgba[i], kPixels[(i + 12) % 24], format == "jpg" ? 40 : 0) << format << i;
     for (size_t size = 0; size < whole.size(); ++size) decode(whole.substr(0, size), image);
+  }
+  // A pixel stream cut short, or longer than the header's rows, is refused
+  // before the decoder can grow its buffer without end.
+  const std::string png = encoded("png");
+  const size_t idat = png.find("IDAT");
+  std::string rows(2 * (1 + 3 * 4) + 4096, '\0'), packed(8192, '\0');
+  uLongf packedSize = packed.size();
+  compress(reinterpret_cast<Bytef*>(packed.data()), &packedSize,
+           reinterpret_cast<const Bytef*>(rows.data()), rows.size());
+  packed.resize(packedSize);
+  const std::string length =
+      bytes({0, 0, static_cast<uint8_t>(packedSize >> 8), static_cast<uint8_t>(packedSize & 0xFF)});
+  const std::string tooLong = png.substr(0, idat - 4) + length + "IDAT" + packed + "crc!";
+  for (const auto& [damaged, why] :
+       {std::pair{png.substr(0, idat + 9), "damaged image: pixel data cut short or corrupt"},
+        std::pair{tooLong, "damaged image: more pixel data than its size"}}) {
+    DecodedImage image;
+    std::string reason;
+    EXPECT_FALSE(decode(damaged, image, &reason));
+    EXPECT_EQ(reason, why);
   }
   std::string huge = encoded("png");
   huge.replace(16, 8, std::string("\0\0\x40\0\0\0\x40\0", 8));  // 16384 x 16384 in 100 bytes

@@ -1,5 +1,6 @@
-// The BMP decoder on any bytes: a reason, or width x height RGBA texels. The lower
-// pixel limit keeps a short file claiming the largest image within the fuzzer's memory.
+// Every texture decoder on any bytes (BMP, PNG, TGA or JPEG, by their first
+// bytes): a reason, or width x height RGBA texels. The lower pixel limit keeps
+// a short file claiming the largest image within the fuzzer's memory.
 
 #include <cstddef>
 #include <cstdint>
@@ -11,7 +12,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   DecodedImage image;
   std::string reason;
-  if (!decodeBmp(data, size, image, &reason, 2048 * 2048)) {
+  if (!decodeImage(data, size, image, &reason, 2048 * 2048)) {
     if (reason.empty()) std::abort();
     return 0;
   }
