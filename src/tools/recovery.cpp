@@ -122,7 +122,9 @@ void offerRecovery(Editor& e) {
   for (const std::string& path :
        {recoveryPathBeside(name), recoveryPathIn(recoveryStateDir(), name)}) {
     const long long recovered = changedAtNs(path);
-    if (recovered < 0 || recovered <= changedAtNs(name)) continue;
+    // File times tick coarsely: a recovery file from the same tick as the model file is newer,
+    // as a save removes the older one.
+    if (recovered < 0 || recovered < changedAtNs(name)) continue;
     RecoveryContents contents;
     std::string reason;
     if (readRecovery(path, contents, &reason) && !sameFile(contents.model.name, name))

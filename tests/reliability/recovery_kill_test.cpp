@@ -1,0 +1,143 @@
+// A child editor is killed with SIGKILL at random moments of scripted editing; each time the
+// recovery file gives back the model of a moment no older than the allowed lag before the kill,
+// with every undo step equal to the model that step had, and /recover puts it back. Time runs 33
+// times faster than the editor's (a 30 ms gap, 60 ms allowed for the two seconds);
+// VANTOREL_KILLS sets the number of kills (200).
+
+#include <fcntl.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <random>
+
+#include "app/editor.h"
+#include "console/console_commands.h"
+#include "model/recovery_file.h"
+#include "support/child_process.h"
+#include "support/fixtures.h"
+#include "support/model_invariants.h"
+#include "tools/polygon_ops.h"
+#include "tools/recovery.h"
+#include "tools/selection.h"
+#include "tools/transforms.h"
+#include "tools/undo.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+constexpr auto kGap = 30ms, kAllowedLag = 60ms;
+constexpr const char* kModel = "3\n0 0 0\n1 0 0\n0 1 0\n1\n1\n0 1 2 0 0 0 0 0 0\n0\n1 1 1 1\n0\n";
+
+long long nowNs() {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+// One step of the script: coordinates set, copies, deletions, moves, undo and redo.
+void scriptedEdit(Editor& e, std::mt19937_64& rng) {
+  switch (rng() % 6) {
+    case 0:
+    case 1:
+      selectAllVertices(e);
+      runConsoleCommand(
+          e, "/set" + std::string(1, "xyz"[rng() % 3]) + " " + std::to_string(rng() % 100 / 8.0));
+      break;
+    case 2:
+      selectAllPolygons(e);
+      e.model->vertices.count() < 100 ? duplicateSelection(e) : deleteSelection(e);
+      break;
+    case 3:
+      undo(e);
+      break;
+    case 4:
+      redo(e);
+      break;
+    default:
+      deselectPolygons(e);
+      selectAllVertices(e);
+      moveSelection(e, 0.5, 0, -0.25);
+  }
+}
+
+std::unique_ptr<Editor> openedEditor(const std::string& model) {
+  auto e = std::make_unique<Editor>();
+  e->recoveryGap = kGap;
+  runConsoleCommand(*e, "/open " + model);
+  return e;
+}
+
+// Edits until killed, noting on `log` when each step was done.
+int editUntilKilled(const std::string& model, const std::string& log, uint64_t seed) {
+  std::unique_ptr<Editor> e = openedEditor(model);
+  std::mt19937_64 rng(seed);
+  const int out = open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+  for (;;) {
+    scriptedEdit(*e, rng);
+    const std::string line = std::to_string(nowNs()) + "\n";
+    if (write(out, line.data(), line.size()) != static_cast<ssize_t>(line.size())) return 1;
+    recoveryTick(*e);
+    usleep(2000);
+  }
+}
+
+std::string checkKill(const std::string& folder, uint64_t seed, long long killedAt) {
+  std::vector<long long> doneAt;
+  for (std::istringstream lines(readFile(folder + "/log")); lines.good();) {
+    long long at = 0;
+    if (lines >> at) doneAt.push_back(at);
+  }
+  const long long oldest = killedAt - std::chrono::nanoseconds(kAllowedLag).count();
+  RecoveryContents kept;
+  std::string error;
+  if (!std::filesystem::exists(folder + "/.m.vantorel.recover"))
+    return doneAt.empty() || doneAt[0] > oldest ? "" : "no recovery file";
+  if (!parseRecoveryFile(readFile(folder + "/.m.vantorel.recover"), kept, &error)) return error;
+  // The same script again, step by step, until a step's model and undo steps are those kept.
+  std::unique_ptr<Editor> e = openedEditor(folder + "/m.vantorel");
+  std::mt19937_64 rng(seed);
+  std::string fault = "the state kept is none of the script's";
+  for (size_t step = 0; step < doneAt.size(); ++step) {
+    scriptedEdit(*e, rng);
+    const std::deque<Snapshot>& steps = e->undoStack;
+    if (!(captureImage(*e->model) == *kept.model.image) || steps.size() != kept.undoSteps.size() ||
+        !std::equal(steps.begin(), steps.end(), kept.undoSteps.begin(),
+                    [](auto& a, auto& b) { return a.name == b.name && *a.image == *b.image; }))
+      continue;
+    if (step + 1 < doneAt.size() && doneAt[step + 1] < oldest) {
+      fault = "the state kept is too old";
+      continue;
+    }
+    e = openedEditor(folder + "/m.vantorel");
+    runConsoleCommand(*e, "/recover");
+    return captureImage(*e->model) == rebuiltImage(*kept.model.image) ? "" : "/recover differs";
+  }
+  return fault;
+}
+
+TEST(RecoveryKillTest, KilledEditorsLeaveRecentModelsWithTheirUndoSteps) {
+  const char* kills = std::getenv("VANTOREL_KILLS");
+  ScratchDir dir;
+  std::mt19937_64 rng(1);
+  int recovered = 0;
+  std::string fault;
+  for (uint64_t seed = 1;
+       fault.empty() && seed <= (kills ? std::strtoull(kills, nullptr, 10) : 200); ++seed) {
+    SilencedStdout quiet;
+    const std::string folder = dir.file(std::to_string(seed));
+    std::filesystem::create_directory(folder);
+    writeFile(folder + "/m.vantorel", kModel);
+    const useconds_t killAfter = 10000 + rng() % 180000;
+    runInChild([&] { return editUntilKilled(folder + "/m.vantorel", folder + "/log", seed); }, 30,
+               killAfter);
+    fault = checkKill(folder, seed, nowNs());
+    if (!fault.empty())
+      fault +=
+          ": seed " + std::to_string(seed) + ", killed after " + std::to_string(killAfter) + " us";
+    recovered += std::filesystem::exists(folder + "/.m.vantorel.recover");
+  }
+  EXPECT_EQ(fault, "");
+  EXPECT_GT(recovered, 0);
+}
+
+}  // namespace
