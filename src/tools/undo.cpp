@@ -86,8 +86,9 @@ size_t defaultUndoMemoryBudget() {
 }
 
 bool runEdit(Editor& e, const std::function<void()>& operation) {
-  const Snapshot* before = e.undoStack.empty() ? nullptr : &e.undoStack.back();
-  const size_t depth = e.undoStack.size();
+  // The lists as they were, sharing their images, so that a refused edit
+  // leaves them exactly so, also the steps the budget dropped for it.
+  std::deque<Snapshot> undoBefore = e.undoStack, redoBefore = e.redoStack;
   try {
     operation();
     return true;
@@ -96,13 +97,16 @@ bool runEdit(Editor& e, const std::function<void()>& operation) {
   // A snapshot taken by the operation holds the model from before it; the
   // half-edited model goes first so that rebuilding has its memory.
   const bool tookSnapshot =
-      !e.undoStack.empty() && (e.undoStack.size() != depth || &e.undoStack.back() != before);
+      !e.undoStack.empty() &&
+      (undoBefore.empty() || e.undoStack.back().image != undoBefore.back().image);
   if (tookSnapshot) {
     const Snapshot step = e.undoStack.back();
-    e.undoStack.pop_back();
+    e.undoStack.clear();
     e.replaceModel(std::make_unique<Model>(step.name, e.model->textures));
     restore(e, step);
   }
+  e.undoStack = std::move(undoBefore);
+  e.redoStack = std::move(redoBefore);
   e.consoleMessage("Not enough memory for this edit: the model is unchanged.");
   return false;
 }
