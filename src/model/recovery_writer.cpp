@@ -1,5 +1,8 @@
 #include "model/recovery_writer.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -61,6 +64,8 @@ std::string RecoveryWriter::takeFailure() {
 }
 
 void RecoveryWriter::run() {
+  // Frames come first: on a busy machine the drawing thread gets the processor.
+  setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
   std::unique_lock<std::mutex> lock(mutex_);
   for (;;) {
     changed_.wait(lock, [this] { return stopping_ || !jobs_.empty(); });

@@ -108,7 +108,10 @@ void modelSaved(Editor& e) {
 }
 
 void modelClosing(Editor& e) {
-  if (e.recoveryDue && !e.recoveryPending) writeNow(e);
+  if (!e.recoveryDue || e.recoveryPending) return;
+  writeNow(e);
+  // Opening the same model again then finds these changes on disk and offers them.
+  e.recoveryWriter->wait();
 }
 
 void modelOpened(Editor& e) {

@@ -1,0 +1,77 @@
+// Frames (four views, flat shaded) while the recovery writer writes the model over and over,
+// against frames without a write. Needs an X display (Xvfb).
+
+#include <GL/glut.h>
+
+#include <atomic>
+#include <cstdio>
+#include <thread>
+
+#include "app/editor.h"
+#include "app/gl_platform.h"
+#include "bench_registry.h"
+#include "bench_util.h"
+#include "model/recovery_writer.h"
+#include "test_meshes.h"
+
+namespace {
+
+void noDisplay() {}
+
+// The window of the frame cases when they ran first, else one of our own.
+bool haveWindow() {
+  if (glutGet(GLUT_INIT_STATE)) return true;
+  if (!std::getenv("DISPLAY")) return false;
+  int argc = 1;
+  char name[] = "bench_frames";
+  char* argv[] = {name, nullptr};
+  openWindow(&argc, argv);
+  glutDisplayFunc(noDisplay);
+  setInitialGlState();
+  return true;
+}
+
+}  // namespace
+
+BENCH_CASE(71, "frames during a recovery write") {
+  if (!haveWindow()) return;
+  auto editor = bench::ballEditor(2 * context.size);  // as many vertices as the frame cases
+  Editor& e = *editor;
+  Panel mainPanel("main", 100, 100, 800, 600, e.uiContext());
+  e.setMainWidget(&mainPanel);
+  e.layoutViews();
+  for (Viewport& v : e.views) v.renderMode = kFlatShaded;
+  auto frame = [&] {
+    e.drawFrame();
+    glFinish();
+  };
+  frame();
+  const int runs = 3 * context.runs;
+  const double alone = bench::medianMs(
+      runs, [] {}, frame);
+
+  bench::ScratchDirectory scratch;
+  const std::string path = scratch.file(".ball.recover");
+  const RecoveryContents contents{
+      0, {"ball", std::make_shared<ModelImage>(captureImage(*e.model))}, {}};
+  RecoveryWriter writer;
+  std::atomic<bool> stop = false;
+  std::atomic<int> writes = 0;
+  std::thread feeder([&] {  // keeps a write under way all the time
+    while (!stop) {
+      if (!writer.busy()) writer.write(path, contents), ++writes;
+      std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+  });
+  const int before = writes;
+  const double during = bench::medianMs(
+      runs, [] {}, frame);
+  const int written = writes - before;
+  stop = true;
+  feeder.join();
+  writer.wait();
+  char note[128];
+  std::snprintf(note, sizeof note, "%+.1f%% over %.2f ms without; %d writes during %d frames",
+                100 * (during / alone - 1), alone, written, runs);
+  report.row("frame while the recovery file is written", "ms", during, note);
+}
