@@ -43,13 +43,25 @@ BENCH_CASE(15, "recovery file") {
           [&] { contents.model.image = std::make_shared<ModelImage>(captureImage(*e.model)); }));
   const std::string path = scratch.file(".ball.recover");
   std::string text;
-  report.row("recovery: write, 50 undo steps (writer thread: diff, format, fsync, rename)", "ms",
+  report.row("recovery: first write, 50 undo steps (writer thread: diff, format, fsync, rename)",
+             "ms",
              bench::medianMs(
                  context.runs, [] {},
                  [&] {
                    text = formatRecoveryFile(contents);
                    replaceFileContents(path, text);
                  }));
+  // One more small edit: the writer's cache holds every difference but the newest.
+  RecoveryContents next = contents;
+  next.undoSteps.erase(next.undoSteps.begin());
+  next.undoSteps.push_back(contents.model);
+  moveSelection(e, 0.01, 0, 0);
+  next.model.image = std::make_shared<ModelImage>(captureImage(*e.model));
+  RecoveryStepCache cache;
+  report.row("recovery: next write, one change later (cached differences)", "ms",
+             bench::medianMs(
+                 context.runs, [&] { formatRecoveryFile(contents, &cache); },
+                 [&] { replaceFileContents(path, formatRecoveryFile(next, &cache)); }));
   RecoveryContents back;
   report.row("recovery: read and check the file (/recover)", "ms",
              bench::medianMs(

@@ -350,25 +350,43 @@ std::string imageFault(const ModelImage& image) {
 
 }  // namespace
 
-std::string formatRecoveryFile(const RecoveryContents& contents) {
+std::string formatRecoveryFile(const RecoveryContents& contents, RecoveryStepCache* cache) {
   Writer body;
   body.put(contents.changedAt);
   body.text(contents.model.name);
   putImage(body, *contents.model.image);
   body.count(contents.undoSteps.size());
-  const ModelImage* newer = contents.model.image.get();
+  RecoveryStepCache used;
+  std::shared_ptr<const ModelImage> newer = contents.model.image;
   for (auto step = contents.undoSteps.rbegin(); step != contents.undoSteps.rend(); ++step) {
     body.text(step->name);
-    putStep(body, *step->image, *newer);
-    newer = step->image.get();
+    auto& entry = used.entries.emplace_back(RecoveryStepCache::Entry{step->image, newer, {}});
+    const RecoveryStepCache::Entry* found = nullptr;
+    for (size_t i = 0; cache && !found && i < cache->entries.size(); ++i) {
+      const auto& known = cache->entries[i];
+      if (known.older == entry.older && known.newer == entry.newer) found = &known;
+    }
+    if (found) {
+      entry.bytes = found->bytes;
+    } else {
+      Writer difference;
+      putStep(difference, *step->image, *newer);
+      entry.bytes = std::move(difference.out);
+    }
+    body.out += entry.bytes;
+    newer = step->image;
   }
+  if (cache) *cache = std::move(used);
   char line[64];
   std::snprintf(line, sizeof line, "%zu %016llx\n", body.out.size(),
                 static_cast<unsigned long long>(checksum(body.out)));
   return std::string(kRecoveryHeader) + line + body.out;
 }
 
-bool parseRecoveryFile(std::string_view text, RecoveryContents& contents, std::string* error) {
+namespace {
+
+// The body after the first two lines, once its length and checksum agree.
+bool checkedBody(std::string_view text, std::string_view& body, std::string* error) {
   auto fail = [&](const char* reason) {
     if (error) *error = reason;
     return false;
@@ -381,9 +399,32 @@ bool parseRecoveryFile(std::string_view text, RecoveryContents& contents, std::s
   if (lineEnd == std::string_view::npos || lineEnd > 40 ||
       std::sscanf(std::string(text.substr(0, lineEnd)).c_str(), "%llu %llx", &length, &sum) != 2)
     return fail("the file is damaged");
-  const std::string_view body = text.substr(lineEnd + 1);
+  body = text.substr(lineEnd + 1);
   if (body.size() != length) return fail("the file is cut short or too long");
   if (checksum(body) != sum) return fail("the file is damaged");
+  return true;
+}
+
+}  // namespace
+
+bool readRecoveryHeader(std::string_view text, RecoveryContents& contents, std::string* error) {
+  std::string_view body;
+  if (!checkedBody(text, body, error)) return false;
+  Reader r(body);
+  if (!r.get(contents.changedAt) || !r.text(contents.model.name)) {
+    if (error) *error = "the file is damaged";
+    return false;
+  }
+  return true;
+}
+
+bool parseRecoveryFile(std::string_view text, RecoveryContents& contents, std::string* error) {
+  auto fail = [&](const char* reason) {
+    if (error) *error = reason;
+    return false;
+  };
+  std::string_view body;
+  if (!checkedBody(text, body, error)) return false;
 
   RecoveryContents read;
   Reader r(body);

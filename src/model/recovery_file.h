@@ -28,7 +28,27 @@ struct RecoveryContents {
   std::vector<Snapshot> undoSteps;  // oldest first, as the undo stack holds them
 };
 
-std::string formatRecoveryFile(const RecoveryContents& contents);
+// The differences between undo steps already encoded by an earlier write,
+// by the pair of images (kept alive here, so a pair is never mistaken for
+// another that took its place in memory). Only the newest step's difference
+// changes from one write to the next.
+struct RecoveryStepCache {
+  struct Entry {
+    std::shared_ptr<const ModelImage> older, newer;
+    std::string bytes;
+  };
+  std::vector<Entry> entries;
+};
+
+// With a cache, differences found there are reused, and the cache then holds
+// those of this file only.
+std::string formatRecoveryFile(const RecoveryContents& contents,
+                               RecoveryStepCache* cache = nullptr);
+
+// The cheap part of reading: the first line, the checksum, when the last
+// change was made and the model's name; the model and its steps are read
+// (and checked) by parseRecoveryFile.
+bool readRecoveryHeader(std::string_view text, RecoveryContents& contents, std::string* error);
 
 // Rejects a file that is not a recovery file, is of another version, fails
 // its checksum, or holds anything a model file could not (corners or bone

@@ -52,5 +52,6 @@ class RecoveryWriter {
   bool working_ = false;
   bool stopping_ = false;
   std::string failure_;
-  std::thread thread_;  // started by the first job
+  RecoveryStepCache steps_;  // used by the writing thread only
+  std::thread thread_;       // started by the first job
 };

@@ -59,7 +59,10 @@ std::string clockTime(int64_t seconds) {
   return text;
 }
 
-bool readRecovery(const std::string& path, RecoveryContents& contents, std::string* reason) {
+// The whole file, or (`headerOnly`) what the offer needs: the checksum, the
+// time and the model's name, which is quick for a large model too.
+bool readRecovery(const std::string& path, RecoveryContents& contents, std::string* reason,
+                  bool headerOnly = false) {
   std::ifstream in(path, std::ios::binary);
   std::stringstream text;
   text << in.rdbuf();
@@ -67,7 +70,8 @@ bool readRecovery(const std::string& path, RecoveryContents& contents, std::stri
     *reason = "it cannot be read";
     return false;
   }
-  return parseRecoveryFile(text.str(), contents, reason);
+  return headerOnly ? readRecoveryHeader(text.str(), contents, reason)
+                    : parseRecoveryFile(text.str(), contents, reason);
 }
 
 bool sameFile(const std::string& a, const std::string& b) {
@@ -130,7 +134,8 @@ void offerRecovery(Editor& e) {
     if (recovered < 0 || recovered < changedAtNs(name)) continue;
     RecoveryContents contents;
     std::string reason;
-    if (readRecovery(path, contents, &reason) && !sameFile(contents.model.name, name))
+    if (readRecovery(path, contents, &reason, /*headerOnly=*/true) &&
+        !sameFile(contents.model.name, name))
       reason = "it belongs to " + contents.model.name;
     if (!reason.empty()) {
       e.consoleMessage("The recovery file " + path + " was refused: " + reason + ".");

@@ -115,7 +115,7 @@ void expectSame(const RecoveryContents& a, const RecoveryContents& b) {
   }
 }
 
-TEST(RecoveryFileTest, RandomChainsOfEditsComeBackExactly) {
+TEST(RecoveryFileTest, RandomChainsOfEditsComeBackExactlyAlsoFromCachedDifferences) {
   for (uint64_t seed = 1; seed <= 200; ++seed) {
     Chain chain(seed);
     const RecoveryContents written = chainOf(chain, chain.below(12));
@@ -123,6 +123,13 @@ TEST(RecoveryFileTest, RandomChainsOfEditsComeBackExactly) {
     std::string error;
     ASSERT_TRUE(parseRecoveryFile(formatRecoveryFile(written), read, &error)) << seed << error;
     expectSame(written, read);
+    // The next write, a change later, reuses the differences of the first: the same bytes.
+    RecoveryStepCache cache;
+    formatRecoveryFile(written, &cache);
+    RecoveryContents next = written;
+    next.undoSteps.push_back(written.model);
+    next.model.image = std::make_shared<ModelImage>(chain.edited(*written.model.image));
+    EXPECT_EQ(formatRecoveryFile(next, &cache), formatRecoveryFile(next)) << seed;
   }
 }
 
