@@ -17,21 +17,7 @@ size_t addressSpaceBytes() {
   return 0;
 }
 
-class MemoryBudgetTest : public EditorTest {
- protected:
-  int messagesSaying(const std::string& start) {
-    const MessageList& list = *editor.consoleMessages->currentList();
-    int count = 0;
-    for (int i = 0; i < list.count(); ++i) count += list.messageAt(i).starts_with(start);
-    return count;
-  }
-  void cylinder(int sides, int levels) {
-    runConsoleCommand(editor,
-                      "/setcylinder " + std::to_string(sides) + " " + std::to_string(levels));
-    key('c');
-    drag(kLeftButton, 150, 400, 250, 300);
-  }
-};
+using MemoryBudgetTest = EditorTest;
 
 TEST_F(MemoryBudgetTest, TheHistoryKeepsToItsBudgetAndAnEditWithoutMemoryIsRefused) {
 #if defined(__SANITIZE_ADDRESS__)
@@ -41,6 +27,12 @@ TEST_F(MemoryBudgetTest, TheHistoryKeepsToItsBudgetAndAnEditWithoutMemoryIsRefus
   const ChildResult child = runInChild(
       [&] {
         SilencedStdout quiet;
+        auto cylinder = [&](int sides, int levels) {
+          runConsoleCommand(editor,
+                            "/setcylinder " + std::to_string(sides) + " " + std::to_string(levels));
+          key('c');
+          drag(kLeftButton, 150, 400, 250, 300);
+        };
         editor.undoMemoryBudget = defaultUndoMemoryBudget();  // a quarter of the cap
         if (editor.undoMemoryBudget > cap / 4) return 1;
         cylinder(300, 300);  // 180,600 triangles: about 14 MB a step
@@ -51,7 +43,7 @@ TEST_F(MemoryBudgetTest, TheHistoryKeepsToItsBudgetAndAnEditWithoutMemoryIsRefus
         size_t held = 0;
         for (const Snapshot& step : editor.undoStack) held += step.image->memoryBytes();
         if (held > editor.undoMemoryBudget || editor.undoStack.size() >= 31) return 2;
-        if (messagesSaying("Undo history is over its memory budget of ") != 1) return 3;
+        if (consoleLinesStartingWith("Undo history is over its memory budget of ") != 1) return 3;
         const ModelImage before = captureImage(*editor.model);
         const size_t steps = editor.undoStack.size();
         cylinder(1000, 1000);  // two million triangles do not fit
