@@ -99,14 +99,27 @@ bool runEdit(Editor& e, const std::function<void()>& operation) {
   const bool tookSnapshot =
       !e.undoStack.empty() &&
       (undoBefore.empty() || e.undoStack.back().image != undoBefore.back().image);
+  bool historyCut = false;
   if (tookSnapshot) {
     const Snapshot step = e.undoStack.back();
     e.undoStack.clear();
     e.replaceModel(std::make_unique<Model>(step.name, e.model->textures));
-    restore(e, step);
+    // Rebuilding needs memory too: the redo steps, then the oldest undo
+    // steps, give theirs until it fits.
+    for (;;) {
+      try {
+        restore(e, step);
+        break;
+      } catch (const std::bad_alloc&) {
+        if (undoBefore.empty() && redoBefore.empty()) throw;
+        (redoBefore.empty() ? undoBefore : redoBefore).pop_front();
+        historyCut = true;
+      }
+    }
   }
   e.undoStack = std::move(undoBefore);
   e.redoStack = std::move(redoBefore);
   e.consoleMessage("Not enough memory for this edit: the model is unchanged.");
+  if (historyCut) e.consoleMessage("Undo steps were dropped to make room for the model.");
   return false;
 }

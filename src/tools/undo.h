@@ -31,5 +31,7 @@ size_t defaultUndoMemoryBudget();
 // Runs an operation that may edit the model. When memory runs out, the model
 // is put back as it was before the operation (from the snapshot it took), the
 // console says "Not enough memory for this edit: the model is unchanged." and
-// the answer is false.
+// the answer is false. The undo and redo lists stay as they were, unless
+// putting the model back needs their memory: then redo steps, and after them
+// the oldest undo steps, go, and the console says so.
 bool runEdit(Editor& e, const std::function<void()>& operation);
