@@ -200,14 +200,15 @@ bool getDifference(Reader& r, Array& older, const Array& newer, FromNewer<T> fro
 }
 
 // Vertex numbers from the newer image to the older: the common start keeps
-// its numbers, the common end shifts by the difference in count, the newer
-// middle has no older number.
+// its numbers, the common end shifts by the difference in count, and the
+// middle keeps them when both middles are as long (vertices moved), else it
+// has no older number.
 struct Renumbering {
   size_t start = 0, end = 0, olderCount = 0, newerCount = 0;
   std::optional<int> older(int n) const {
     const size_t v = static_cast<size_t>(n);
     if (n < 0 || v >= newerCount) return std::nullopt;
-    if (v < start) return n;
+    if (v < start || olderCount == newerCount) return n;
     if (v >= newerCount - end) return static_cast<int>(v - newerCount + olderCount);
     return std::nullopt;
   }

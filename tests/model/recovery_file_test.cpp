@@ -6,6 +6,7 @@
 #include <random>
 
 #include "model/recovery_file.h"
+#include "support/format_fixtures.h"
 
 namespace {
 
@@ -18,22 +19,19 @@ struct Chain {
   Polygon polygon(int n) { return {{below(n), below(n), below(n)}, {real(), 0, 1}, {0, real()}}; }
 
   ModelImage fresh() {
-    ModelImage image;
-    image.vertices.resize(below(30) + 1, Vec3{real(), 0, real()});
-    for (int g = below(3); g >= 0; --g) {
-      auto& group = image.groups.emplace_back();
-      for (int p = below(20); p > 0; --p) group.polygons.push_back(polygon(image.vertices.size()));
-      group.textured = below(2), group.textureName = group.textured ? "t.bmp" : "";
-    }
-    return withBones(image);
+    Model model("fresh", nullptr);
+    std::mt19937 seed(rng());
+    buildRandomModel(model, seed, below(2) ? "t.bmp" : "", below(4));
+    return captureImage(model);
   }
 
   // One small edit (a run of vertices moved, two added at the front with a triangle, the last
   // removed with its triangles, a triangle turned, a colour, a group added or removed) or a new
   // model.
-  ModelImage edited(ModelImage m) {
+  ModelImage edited(ModelImage m, int kind = -1) {
     auto& polygons = m.groups[below(m.groups.size())].polygons;
-    const int n = m.vertices.size(), kind = below(7);
+    const int n = m.vertices.size();
+    kind = kind < 0 ? below(7) : kind;
     for (int i = below(n), end = std::min(n, i + below(5) + 1); kind == 0 && i < end; ++i)
       m.vertices[i].y += 0.5;
     if (kind == 1 || kind == 2) {
@@ -51,23 +49,14 @@ struct Chain {
     if (kind == 3 && !polygons.empty())
       std::swap(polygons.back().corners[1], polygons[0].corners[2]);
     if (kind == 4) m.groups.back().colour[below(4)] = real();
-    if (kind == 5 && m.groups.size() > 1) m.groups.pop_back();
-    if (kind == 5 && m.groups.size() == 1) m.groups.emplace_back().polygons = {polygon(n)};
-    return kind == 6 ? fresh() : withBones(m);
-  }
-
-  // A root and three more bones holding polygon numbers of the image, or no skeleton.
-  ModelImage withBones(ModelImage image) {
-    size_t count = 0;
-    for (const auto& group : image.groups) count += group.polygons.size();
-    image.bones.clear();
-    for (int depth : {1, 2, 3, 2}) {
-      if (below(3) == 0) break;
-      auto& bone = image.bones.emplace_back();
-      bone.depth = depth, bone.x = real();
-      for (size_t p = below(3); p < count; p += 1 + below(4)) bone.polygons.push_back(p);
-    }
-    return image;
+    if (kind == 5 && m.groups.size() > 1)
+      m.groups.pop_back();
+    else if (kind == 5)
+      m.groups.emplace_back().polygons = {polygon(n)};
+    size_t count = 0;  // bones keep only polygon numbers that still exist
+    for (const auto& group : m.groups) count += group.polygons.size();
+    for (auto& bone : m.bones) std::erase_if(bone.polygons, [&](size_t p) { return p >= count; });
+    return kind == 6 ? fresh() : m;
   }
 
   RecoveryContents contents(int steps) {
@@ -101,6 +90,22 @@ TEST(RecoveryFileTest, RandomChainsOfEditsComeBackExactlyAlsoFromCachedDifferenc
     next.undoSteps.push_back(written.model);
     next.model.image = std::make_shared<ModelImage>(chain.edited(*written.model.image));
     EXPECT_EQ(formatRecoveryFile(next, &cache), formatRecoveryFile(next)) << seed;
+  }
+}
+
+// The undo step of each small edit of a 3,000-triangle model takes a few hundred bytes at most
+// (vertices moved, added or removed, a triangle turned, a colour).
+TEST(RecoveryFileTest, ASmallEditOfALargeModelCostsAFewBytes) {
+  Chain chain{std::mt19937_64(5)};
+  ModelImage large;
+  large.groups.resize(2);
+  for (int i = 0; i < 3002; ++i) large.vertices.push_back({i / 8.0, 0, 1});
+  for (int i = 0; i < 3000; ++i) large.groups[i % 2].polygons.push_back({{i, i + 1, i + 2}});
+  const auto older = std::make_shared<ModelImage>(large);
+  for (int kind = 0; kind < 5; ++kind) {
+    const Snapshot newer{"large", std::make_shared<ModelImage>(chain.edited(large, kind))};
+    const size_t alone = formatRecoveryFile({0, newer, {}}).size();
+    EXPECT_LT(formatRecoveryFile({0, newer, {{"large", older}}}).size(), alone + 300) << kind;
   }
 }
 
