@@ -3,7 +3,7 @@
 // while it has unsaved changes.
 //
 // Layout: the line "vantorel-recovery 1", then a line with the body's length
-// and its FNV-1a checksum in hexadecimal, then the body in little-endian
+// and its checksum (FNV-1a over 8-byte words) in hexadecimal, then the body in little-endian
 // binary: when the last change was made (seconds since the epoch), the
 // model's name, the model in full, and the undo steps from the newest to the
 // oldest, each as its difference from the next newer image. A difference
