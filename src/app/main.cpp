@@ -88,8 +88,11 @@ void onRecoveryTimer(int) {
 
 // The window closes and the program ends, but only once unsaved work is on disk.
 void onClose() {
-  const std::string kept = leaveEditor(*gEditor);
+  std::string failure;
+  const std::string kept = leaveEditor(*gEditor, &failure);
   if (!kept.empty()) std::printf("Unsaved changes kept in %s\n", kept.c_str());
+  if (!failure.empty())
+    std::fprintf(stderr, "vantorel: unsaved changes not kept: %s\n", failure.c_str());
 }
 
 }  // namespace

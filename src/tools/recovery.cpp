@@ -183,7 +183,7 @@ void discardUnsavedChanges(Editor& e) {
   e.consoleMessage("Unsaved changes discarded.");
 }
 
-std::string leaveEditor(Editor& e) {
+std::string leaveEditor(Editor& e, std::string* failure) {
   if (e.recoveryPending) return "";
   if (e.unsavedChanges) {
     if (e.recoveryDue || e.recoveryPath.empty()) writeNow(e);
@@ -192,6 +192,8 @@ std::string leaveEditor(Editor& e) {
   }
   if (!e.recoveryWriter) return "";
   e.recoveryWriter->wait();
-  if (!e.recoveryWriter->takeFailure().empty() || !e.unsavedChanges) return "";
+  const std::string reason = e.recoveryWriter->takeFailure();
+  if (failure) *failure = reason;
+  if (!reason.empty() || !e.unsavedChanges) return "";
   return std::filesystem::absolute(e.recoveryPath).string();
 }

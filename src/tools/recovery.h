@@ -47,5 +47,6 @@ void discardUnsavedChanges(Editor& e);
 
 // Leaving the editor: unsaved changes are written at once and the answer is
 // the recovery file's path ("" when nothing is unsaved, and then our file is
-// removed; a found file not yet decided on stays).
-std::string leaveEditor(Editor& e);
+// removed; a found file not yet decided on stays). When the write fails the
+// answer is "" and `failure` says why.
+std::string leaveEditor(Editor& e, std::string* failure = nullptr);
