@@ -35,7 +35,7 @@ BENCH_CASE(50, "memory") {
   report.row("memory: model", "MB", model);
   takeSnapshot(*editor);
   report.row("memory: one undo snapshot", "MB",
-             editor->undoStack.back().image.memoryBytes() / (1024.0 * 1024.0));
+             editor->undoStack.back().image->memoryBytes() / (1024.0 * 1024.0));
   for (int i = 1; i < editor->undoLimit; ++i) takeSnapshot(*editor);
   char note[64];
   std::snprintf(note, sizeof note, "process peak RSS so far %.0f MB", peakResidentMb());

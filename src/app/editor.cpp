@@ -2,12 +2,14 @@
 #include "app/light.h"
 #include "console/console_commands.h"
 #include "console/tokenizer.h"
+#include "model/recovery_writer.h"
 #include "tools/spline.h"
 #include "tools/tool_menu.h"
+#include "tools/undo.h"
 
 #include <cstdio>
 
-Editor::Editor() {
+Editor::Editor() : undoMemoryBudget(defaultUndoMemoryBudget()) {
   ui = std::make_unique<UiContext>();
   tokenizer = std::make_unique<Tokenizer>(' ');
   model = std::make_unique<Model>("testmodel", ui->textures());
@@ -45,9 +47,12 @@ void Editor::initColours() {
 
 void Editor::framePump() {
   for (int code = ui->popCommand(); code != -1; code = ui->popCommand())
-    toolMenuCommand(*this, code);
+    runEdit(*this, [&] { toolMenuCommand(*this, code); });
   ui->pollFocusedEntry();
-  while (ui->isLinePending()) runConsoleCommand(*this, ui->takeCommandLine());
+  while (ui->isLinePending()) {
+    const std::string line = ui->takeCommandLine();
+    runEdit(*this, [&] { runConsoleCommand(*this, line); });
+  }
   for (Panel* panel : widgets) panel->update();
 }
 

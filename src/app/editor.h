@@ -10,6 +10,8 @@
 // the drags' live values), creation.h, spline_tool.h, polygon_ops.h, undo.h,
 // tool_menu.h and tool_gestures.h; the console's commands in console/.
 
+#include <chrono>
+#include <ctime>
 #include <deque>
 #include <memory>
 #include <string>
@@ -28,6 +30,7 @@
 #include "view/viewport.h"
 
 class Light;
+class RecoveryWriter;
 class Spline;
 class Tokenizer;
 struct Bone;
@@ -65,12 +68,6 @@ struct Box3 {
 struct UvPair {
   double u = 0, v = 0;
 };
-// An undo snapshot: what the model file would carry, and the model's name.
-struct Snapshot {
-  std::string name;
-  ModelImage image;
-};
-
 struct BoxCorners {
   double x0 = 0, x1 = 0, y0 = 0, y1 = 0, z0 = 0, z1 = 0;
 };
@@ -205,6 +202,20 @@ class Editor {
   List<UvPoint> selectedUvs;
   List<Polygon> selectedPolygons;
   std::deque<Snapshot> undoStack;  // oldest first, at most undoLimit
+  std::deque<Snapshot> redoStack;  // what undo took back, the next redo last; a change empties it
+  size_t undoMemoryBudget;         // bytes both lists may hold (defaultUndoMemoryBudget)
+  bool undoBudgetNoted = false;    // the console said once that old steps were dropped
+  // Recovery of unsaved work (tools/recovery.h).
+  std::unique_ptr<RecoveryWriter> recoveryWriter;  // made by the first write
+  bool unsavedChanges = false;    // set by each change; cleared by a save and by /open
+  bool recoveryDue = false;       // a change the writer has not been given yet
+  bool recoveryPending = false;   // a found recovery file waits for /recover or /discard
+  bool recoveryOffNoted = false;  // the console said once that a write failed
+  std::time_t lastChangeTime = 0;
+  std::chrono::steady_clock::time_point lastRecoveryWrite{};
+  std::chrono::steady_clock::duration recoveryGap = std::chrono::seconds(1);
+  std::string recoveryPath;         // the file last written for the model
+  std::string pendingRecoveryPath;  // the found file offered
   Bone* selectedBone = nullptr;
   Button* buttons[kButtonCount] = {};
   std::unique_ptr<Light> light;

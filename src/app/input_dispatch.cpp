@@ -21,6 +21,7 @@
 #include "app/input_codes.h"
 #include "tools/selection.h"
 #include "tools/tool_gestures.h"
+#include "tools/undo.h"
 #include "view/view_layout.h"
 
 namespace {
@@ -146,7 +147,7 @@ void Editor::mouseButton(int button, int state) {
       } else {
         pressX = mouseX;
         pressY = mouseY;
-        toolPress(*this);
+        runEdit(*this, [this] { toolPress(*this); });
       }
     } else if (!press && dragMode == kRotateView) {
       dragMode = kNoDrag;
@@ -158,7 +159,7 @@ void Editor::mouseButton(int button, int state) {
       selectInRect(*this, ha, va, hb, vb);
     } else if (!press && dragMode == kToolDrag) {
       dragMode = kNoDrag;
-      toolRelease(*this);
+      runEdit(*this, [this] { toolRelease(*this); });
     }
   }
 }

@@ -8,6 +8,7 @@
 #include "app/input_codes.h"
 #include "tools/creation.h"
 #include "tools/polygon_ops.h"
+#include "tools/recovery.h"
 #include "tools/selection.h"
 #include "tools/spline_tool.h"
 #include "tools/tool_menu.h"
@@ -34,6 +35,7 @@ unsigned char keyUnderCtrl(unsigned char key, int modifiers) {
 
 void saveModel(Editor& e, bool announceSuccess) {
   if (e.model->save()) {
+    modelSaved(e);
     if (announceSuccess) e.consoleMessage("Model saved!");
   } else {
     e.consoleMessage("Error! Model failed to save!");
@@ -87,6 +89,7 @@ const KeyBinding kKeyBindings[] = {
     {'w', [](Editor& e) { revolveSpline(e); }},
     {'x', [](Editor& e) { e.tool = kAddBone; }},
     {'z', [](Editor& e) { undo(e); }},
+    {'Z', [](Editor& e) { redo(e); }},
     {127,
      [](Editor& e) {
        if (e.tool == kCreateSpline) {
@@ -107,7 +110,7 @@ void Editor::keyPressed(unsigned char key, int, int) {
   key = keyUnderCtrl(key, modifiers);
   for (const KeyBinding& binding : kKeyBindings) {
     if (binding.key == key) {
-      binding.action(*this);
+      runEdit(*this, [&] { binding.action(*this); });
       return;
     }
   }

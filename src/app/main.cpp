@@ -14,11 +14,14 @@
 #include "app/editor.h"
 #include "app/gl_platform.h"
 #include "console/model_commands.h"
+#include "tools/recovery.h"
 
 Editor* gEditor = nullptr;
 Panel* gMainWidget = nullptr;
 
 namespace {
+
+constexpr unsigned kRecoveryTickMs = 100;
 
 template <class Operation>
 void guarded(Operation operation) {
@@ -77,6 +80,21 @@ void onSpecialKey(int key, int x, int y) {
   glutPostRedisplay();
 }
 
+// Unsaved work reaches the recovery file without waiting for input or a frame.
+void onRecoveryTimer(int) {
+  guarded([] { recoveryTick(*gEditor); });
+  glutTimerFunc(kRecoveryTickMs, onRecoveryTimer, 0);
+}
+
+// The window closes and the program ends, but only once unsaved work is on disk.
+void onClose() {
+  std::string failure;
+  const std::string kept = leaveEditor(*gEditor, &failure);
+  if (!kept.empty()) std::printf("Unsaved changes kept in %s\n", kept.c_str());
+  if (!failure.empty())
+    std::fprintf(stderr, "vantorel: unsaved changes not kept: %s\n", failure.c_str());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -106,6 +124,8 @@ int main(int argc, char** argv) {
   glutPassiveMotionFunc(onMotion);
   glutMouseFunc(onMouse);
   glutSpecialFunc(onSpecialKey);
+  glutCloseFunc(onClose);
+  glutTimerFunc(kRecoveryTickMs, onRecoveryTimer, 0);
 
   setInitialGlState();
   connectTextureUploads(gEditor->uiContext()->textures());
@@ -116,6 +136,7 @@ int main(int argc, char** argv) {
   std::string reason;
   if (!command.input.empty() && !openModel(*gEditor, command.input, &reason))
     std::fprintf(stderr, "vantorel: %s: %s\n", command.input.c_str(), reason.c_str());
+  if (command.input.empty()) offerRecovery(*gEditor);
   glutMainLoop();
   return 0;
 }

@@ -13,6 +13,7 @@
 #include "console/number_conversion.h"
 #include "console/tokenizer.h"
 #include "tools/polygon_ops.h"
+#include "tools/recovery.h"
 #include "tools/undo.h"
 
 namespace {
@@ -34,7 +35,12 @@ void openCommand(Editor& e, const Words& w) {
 }
 
 void saveModel(Editor& e, const Words& w) {
-  e.consoleMessage(e.model->saveAs(w[1]) ? "Model saved!" : "Error! Model failed to save!");
+  if (!e.model->saveAs(w[1])) {
+    e.consoleMessage("Error! Model failed to save!");
+    return;
+  }
+  modelSaved(e);
+  e.consoleMessage("Model saved!");
 }
 
 void loadTexture(Editor& e, const Words& w) {
@@ -138,6 +144,8 @@ const Command kCommands[] = {
     {"/setcolor", 0, setColour},
     {"/polycount", 0, countPolygons},
     {"/export", 1, [](Editor& e, const Words& w) { exportModelTo(e, w[1]); }},
+    {"/recover", 0, [](Editor& e, const Words&) { recoverUnsavedChanges(e); }},
+    {"/discard", 0, [](Editor& e, const Words&) { discardUnsavedChanges(e); }},
 };
 
 }  // namespace

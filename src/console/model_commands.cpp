@@ -4,6 +4,7 @@
 #include "console/model_commands.h"
 #include "model/model_export.h"
 #include "model/open_model.h"
+#include "tools/recovery.h"
 
 bool openModel(Editor& e, const std::string& path, std::string* reason) {
   OpenedModel opened = openModelFile(path, e.model->textures, e.importSettings);
@@ -13,6 +14,7 @@ bool openModel(Editor& e, const std::string& path, std::string* reason) {
     e.consoleMessage(opened.reason);
     return false;
   }
+  modelClosing(e);
   e.replaceModel(std::move(opened.model));
   e.consoleMessage("Model successfully loaded!");
   std::string changes;
@@ -32,6 +34,7 @@ bool openModel(Editor& e, const std::string& path, std::string* reason) {
     e.uvTexture = textures.acquire(m.textureName);
     e.showUvTexture = 1;
   }
+  modelOpened(e);
   return true;
 }
 

@@ -5,6 +5,7 @@
 // the model file and reading it again. Undo snapshots are images.
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,6 +43,14 @@ struct ModelImage {
 
   bool operator==(const ModelImage&) const = default;
   size_t memoryBytes() const;
+};
+
+// An undo step: what the model file would carry, and the model's name. An
+// image never changes once taken, so undo, redo and the recovery writer's
+// thread share it.
+struct Snapshot {
+  std::string name;
+  std::shared_ptr<const ModelImage> image;
 };
 
 // The value "%lf" writes for x, read back: x rounded to six decimals.

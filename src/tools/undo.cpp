@@ -1,19 +1,125 @@
-// Undo snapshots (contracts in undo.h).
+// Undo and redo snapshots (contracts in undo.h).
 
 #include "tools/undo.h"
-#include "app/editor.h"
 
-// Images are compact (numbers only), so keeping undoLimit of them is cheap;
-// the oldest go first.
-void takeSnapshot(Editor& e) {
-  e.undoStack.push_back(Snapshot{e.model->name, captureImage(*e.model)});
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <new>
+
+#include "app/editor.h"
+#include "tools/recovery.h"
+
+namespace {
+
+Snapshot currentModel(Editor& e) {
+  return Snapshot{e.model->name, std::make_shared<const ModelImage>(captureImage(*e.model))};
+}
+
+void restore(Editor& e, const Snapshot& snapshot) {
+  auto restored = std::make_unique<Model>(snapshot.name, e.model->textures);
+  buildModel(*snapshot.image, *restored, /*printNames=*/false);
+  e.replaceModel(std::move(restored));
+}
+
+size_t heldBytes(const std::deque<Snapshot>& steps) {
+  size_t bytes = 0;
+  for (const Snapshot& step : steps) bytes += step.image->memoryBytes();
+  return bytes;
+}
+
+// The oldest undo steps go first, then the furthest redo steps; the newest
+// undo step always stays, so one 'z' is never lost to the budget.
+void keepWithinBudget(Editor& e) {
   while (static_cast<int>(e.undoStack.size()) > e.undoLimit) e.undoStack.pop_front();
+  size_t held = heldBytes(e.undoStack) + heldBytes(e.redoStack);
+  bool dropped = false;
+  while (held > e.undoMemoryBudget && e.undoStack.size() + e.redoStack.size() > 1) {
+    std::deque<Snapshot>& from = e.undoStack.size() > 1 ? e.undoStack : e.redoStack;
+    held -= from.front().image->memoryBytes();
+    from.pop_front();
+    dropped = true;
+  }
+  if (dropped && !e.undoBudgetNoted) {
+    e.undoBudgetNoted = true;
+    e.consoleMessage("Undo history is over its memory budget of " +
+                     std::to_string(e.undoMemoryBudget >> 20) +
+                     " MB: the oldest steps were dropped.");
+  }
+}
+
+}  // namespace
+
+// Images are compact (numbers only), so keeping undoLimit of them is cheap.
+void takeSnapshot(Editor& e) {
+  Snapshot step = currentModel(e);
+  e.redoStack.clear();
+  e.undoStack.push_back(std::move(step));
+  keepWithinBudget(e);
+  noteModelChanged(e);
 }
 
 void undo(Editor& e) {
   if (e.undoStack.empty()) return;
-  auto restored = std::make_unique<Model>(e.undoStack.back().name, e.model->textures);
-  buildModel(e.undoStack.back().image, *restored, /*printNames=*/false);
+  e.redoStack.push_back(currentModel(e));
+  restore(e, e.undoStack.back());
   e.undoStack.pop_back();
-  e.replaceModel(std::move(restored));
+  noteModelChanged(e);
+}
+
+void redo(Editor& e) {
+  if (e.redoStack.empty()) return;
+  e.undoStack.push_back(currentModel(e));
+  restore(e, e.redoStack.back());
+  e.redoStack.pop_back();
+  keepWithinBudget(e);
+  noteModelChanged(e);
+}
+
+size_t defaultUndoMemoryBudget() {
+  size_t share = static_cast<size_t>(sysconf(_SC_PHYS_PAGES)) * sysconf(_SC_PAGE_SIZE) / 4;
+  struct rlimit limit {};
+  if (getrlimit(RLIMIT_AS, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY)
+    share = std::min<size_t>(share, limit.rlim_cur / 4);
+  return share;
+}
+
+bool runEdit(Editor& e, const std::function<void()>& operation) {
+  // The lists as they were, sharing their images, so that a refused edit
+  // leaves them exactly so, also the steps the budget dropped for it.
+  std::deque<Snapshot> undoBefore = e.undoStack, redoBefore = e.redoStack;
+  try {
+    operation();
+    return true;
+  } catch (const std::bad_alloc&) {
+  }
+  // A snapshot taken by the operation holds the model from before it; the
+  // half-edited model goes first so that rebuilding has its memory.
+  const bool tookSnapshot =
+      !e.undoStack.empty() &&
+      (undoBefore.empty() || e.undoStack.back().image != undoBefore.back().image);
+  bool historyCut = false;
+  if (tookSnapshot) {
+    const Snapshot step = e.undoStack.back();
+    e.undoStack.clear();
+    e.replaceModel(std::make_unique<Model>(step.name, e.model->textures));
+    // Rebuilding needs memory too: the redo steps, then the oldest undo
+    // steps, give theirs until it fits.
+    for (;;) {
+      try {
+        restore(e, step);
+        break;
+      } catch (const std::bad_alloc&) {
+        if (undoBefore.empty() && redoBefore.empty()) throw;
+        (redoBefore.empty() ? undoBefore : redoBefore).pop_front();
+        historyCut = true;
+      }
+    }
+  }
+  e.undoStack = std::move(undoBefore);
+  e.redoStack = std::move(redoBefore);
+  e.consoleMessage("Not enough memory for this edit: the model is unchanged.");
+  if (historyCut) e.consoleMessage("Undo steps were dropped to make room for the model.");
+  return false;
 }

@@ -1,14 +1,37 @@
 #pragma once
-// Undo snapshots. There is no redo.
+// Undo and redo snapshots, and the memory the history may hold.
+
+#include <cstddef>
+#include <functional>
 
 class Editor;
 
 // Records what the model file would carry, and the model's name, as the
-// newest snapshot; beyond undoLimit the oldest goes.
+// newest snapshot; beyond undoLimit, or beyond undoMemoryBudget for the undo
+// and redo lists together, the oldest go (the console says so once). Empties
+// the redo list: a new change starts a new future. Marks the model as changed
+// for the recovery file.
 void takeSnapshot(Editor& e);
 
-// Puts the newest snapshot back as a fresh model: the selections end empty
-// (they pointed into the replaced model) and normals, flags and list order are
-// as a freshly read model file gives them. With no snapshot left nothing
-// happens.
+// Puts the newest snapshot back as a fresh model, keeping the model it
+// replaces for redo: the selections end empty (they pointed into the
+// replaced model) and normals, flags and list order are as a freshly read
+// model file gives them. With no snapshot left nothing happens.
 void undo(Editor& e);
+
+// Takes back the newest undo, keeping the model it replaces for undo, with the
+// same fresh-model rules. With nothing undone since the last change nothing
+// happens.
+void redo(Editor& e);
+
+// A quarter of the machine's memory, or of the address space the process may
+// use when that is less.
+size_t defaultUndoMemoryBudget();
+
+// Runs an operation that may edit the model. When memory runs out, the model
+// is put back as it was before the operation (from the snapshot it took), the
+// console says "Not enough memory for this edit: the model is unchanged." and
+// the answer is false. The undo and redo lists stay as they were, unless
+// putting the model back needs their memory: then redo steps, and after them
+// the oldest undo steps, go, and the console says so.
+bool runEdit(Editor& e, const std::function<void()>& operation);

@@ -2,8 +2,9 @@
 X buttons and key names. Steps: ("file", name, text); ("run", args, status, out start, err) with
 no display; ("start", arg, ...); ("click", x, y[, button]); ("drag", x0, y0, x1, y1[, button[,
 modifier]]); ("key", name, ...); ("type", text); ("line", text) adds Return; ("trace", line);
-("saved", name, text); ("close", status) as a window manager would. Steps wait for lines and
-files, never for a fixed time."""
+("saved", name, text); ("close", status) as a window manager would, after which "start" starts the
+program again; "{dir}" in a trace line stands for the folder of the journey. Steps wait for lines
+and files, never for a fixed time."""
 import ctypes, os, shutil, subprocess, sys, tempfile, threading, time
 
 
@@ -75,7 +76,7 @@ def play(steps):
                 assert ok, done
             elif kind == "saved":  # written under another name, then renamed
                 wait_until(lambda: text_of(args[0]) == args[1], lambda: "%s holds:\n%s" % (args[0], text_of(args[0])))
-            elif program is None:
+            elif program is None or (kind == "start" and program.proc.poll() is not None):
                 program = Program(binary, workdir, args if kind == "start" else [])
             window = program.window if program else None
             if kind == "click":
@@ -93,7 +94,8 @@ def play(steps):
                 if kind == "line":
                     xdotool("key", "Return")
             elif kind == "trace":
-                assert program.trace(args[0]), "no line %r" % args[0]
+                line = args[0].replace("{dir}", workdir)
+                assert program.trace(line), "no line %r" % line
             elif kind == "close":
                 close(window)
                 status = program.proc.wait(timeout=20)

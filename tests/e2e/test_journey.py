@@ -1,7 +1,8 @@
 """The command line without a display; then the editor, started with a model, keeps it through a
 malformed GLB and OBJ (each read by a child process); a rubber band selects a triangle, Delete and
 F5 save the rest, undo and Ctrl+S save it whole; Ctrl+/ sets the panels in rows; Ctrl + middle
-drag zooms; closing the window exits with 0."""
+drag zooms; a box is drawn and the window closed without a save: the editor exits with 0 and says
+where the unsaved changes are; started again, /recover brings the box back and z takes it away."""
 import driver
 
 
@@ -16,6 +17,14 @@ def model(points, triangles):
 
 
 TWO = model([(0, 0, 0), (1, 0, 0), (0, 1, 0), (2, 0, 0), (3, 0, 0), (2, 1, 0)], [(0, 1, 2), (3, 4, 5)])
+BOX = [(-1.5, -.75, 0), (1.5, -.75, 0), (1.5, -.75, 1), (-1.5, -.75, 1),
+       (-1.5, .75, 0), (1.5, .75, 0), (1.5, .75, 1), (-1.5, .75, 1)]
+BOX_FACES = [(0, 1, 2), (2, 3, 0), (0, 1, 5), (5, 4, 0), (1, 5, 6), (6, 2, 1),
+             (2, 3, 6), (6, 7, 3), (7, 3, 0), (0, 4, 7), (4, 7, 6), (6, 5, 4)]
+# TWO as a snapshot of it comes back (in reverse order), without and with the box.
+TWO_POINTS, TWO_FACES = [(2, 1, 0), (3, 0, 0), (2, 0, 0), (0, 1, 0), (1, 0, 0), (0, 0, 0)], [(2, 1, 0), (5, 4, 3)]
+TWO_BACK = model(TWO_POINTS, TWO_FACES)
+BOXED = model(TWO_POINTS + BOX, TWO_FACES + [tuple(6 + c for c in face) for face in BOX_FACES])
 ONE = model([(2, 1, 0), (3, 0, 0), (2, 0, 0)], [(2, 1, 0)])  # written in reverse order
 
 driver.play([
@@ -52,5 +61,20 @@ driver.play([
     ("drag", 200, 450, 200, 430, 2, "ctrl"),  # up 20 pixels: a half width of 6
     ("drag", 100, 500, 300, 400),
     ("trace", "make selection on 0 from [-3.000000 -1.500000] -> [3.000000 1.500000]"),
+    ("key", "b"),
+    ("drag", 150, 475, 250, 425),  # a box from (-1.5, -0.75) to (1.5, 0.75)
+    ("click", 600, 150),
+    ("trace", "Rotating on 3."),
+    ("close", 0),
+    ("trace", "Unsaved changes kept in {dir}/.model.txt.recover"),
+    ("start", "model.txt"),
+    ("key", "Home"),
+    ("click", 450, 483),
+    ("line", "/recover"),
+    ("trace", "/recover /recover (null) 16"),
+    ("key", "Home", "F5"),
+    ("saved", "model.txt", BOXED),
+    ("key", "z", "ctrl+s"),
+    ("saved", "model.txt", TWO_BACK),
     ("close", 0),
 ])

@@ -1,5 +1,6 @@
-// Random input; after each step the model is intact and its snapshot (and undo) gives the model
-// from before. VANTOREL_SOAK_SEED, _SEEDS and _STEPS set the run; failures name seed and step.
+// Random input; after each step the model is intact, its snapshot (and undo) gives the model
+// from before, a change empties the redo list, and undo with redo is the identity.
+// VANTOREL_SOAK_SEED, _SEEDS and _STEPS set the run; failures name seed and step.
 
 #include <algorithm>
 #include <cstdlib>
@@ -17,7 +18,7 @@ constexpr const char* kSeedModel =
     "3\n1 3 2 0.25 0.5 0.75 0 0 0 \n3 4 0 0 0 0 0 0 0 \n4 0 1 0 0 0 0 0 0 \n1\ntex.bmp\n"
     "0.5 0.5 0.5 1\n3\n1 0 0 0 0 0 0 -1\n2 0 1 0 0 0 1 2 -1\n2 1 0 0 0 0 3 -1\n";
 // Bound keys, Backspace, Delete, Ctrl+S, Ctrl+/; modifiers 8 and 16 are lock keys.
-const std::string kKeys = "\b /BR`bcdefmnopqrsvwxz\x7f\x13\x1flk";
+const std::string kKeys = "\b /BR`bcdefmnopqrsvwxzZ\x7f\x13\x1flk";
 const int kModifiers[] = {0, 0, kShift, kCtrl, kAlt, kShift | kCtrl, 8, 8 | kShift, 16 | kCtrl};
 
 class SoakRun : public EditorTest {
@@ -67,7 +68,7 @@ class SoakRun : public EditorTest {
       point();
       press(held, x, y, mods);
     } else {
-      key('z');
+      key(chance(60) ? 'z' : 'Z');
     }
     editor.framePump();
   }
@@ -75,9 +76,10 @@ class SoakRun : public EditorTest {
   std::string run(uint64_t steps) {
     std::deque<Snapshot>& stack = editor.undoStack;
     for (uint64_t n = 1; n <= steps; ++n) {
-      const Snapshot before{editor.model->name, captureImage(*editor.model)};
+      const ModelImage before = captureImage(*editor.model);
+      const std::string name = editor.model->name;
       const Snapshot* newest = stack.empty() ? nullptr : &stack.back();
-      const size_t depth = stack.size();
+      const size_t depth = stack.size(), redoDepth = editor.redoStack.size();
       step();
       std::string fault = findModelFault(*editor.model);
       // The step's snapshots follow the newest from before, unless the step undid that one.
@@ -88,15 +90,17 @@ class SoakRun : public EditorTest {
         const Snapshot& first = stack[stack.size() - pushed];
         if (stack.size() != std::min<size_t>(depth + pushed, editor.undoLimit))
           fault = "the undo stack does not hold the newest snapshots up to its limit";
-        else if (!(first.image == before.image) || first.name != before.name)
+        else if (!(*first.image == before) || first.name != name)
           fault = "the step's snapshot is not the model from before the step";
+        else if (!editor.redoStack.empty() && editor.redoStack.size() != redoDepth - 1)
+          fault = "a change left the redo list";
         else if (rng() % 4 == 0) {
           for (size_t i = 0; i < pushed; ++i) undo(editor);
-          if (!(captureImage(*editor.model) == rebuiltImage(before.image)) ||
-              editor.model->name != before.name)
+          if (!(captureImage(*editor.model) == rebuiltImage(before)) || editor.model->name != name)
             fault = "undo did not give back the model from before the step";
         }
       }
+      if (fault.empty() && chance(50)) fault = undoRedoFault();
       if (!fault.empty()) return "step " + std::to_string(n) + ": " + fault;
     }
     return "";
@@ -126,6 +130,24 @@ class SoakRun : public EditorTest {
       y = 600 - pixel(kind == kTopView ? v->x : v->y, w.bottom, w.top, w.pixelHeight, w.rectBottom);
     }
     return !onVertex || !editor.model->vertices.empty();
+  }
+
+  // Undo then redo, or redo then undo: the first gives back its step's model exactly, the second
+  // the model from before (each step's model as rebuilt from its image, with its name).
+  std::string undoRedoFault() {
+    const bool undoFirst = !editor.undoStack.empty() && (editor.redoStack.empty() || chance(50));
+    if (!undoFirst && editor.redoStack.empty()) return "";
+    const Snapshot other = undoFirst ? editor.undoStack.back() : editor.redoStack.back();
+    const Snapshot now{editor.model->name,
+                       std::make_shared<ModelImage>(captureImage(*editor.model))};
+    auto gives = [&](const Snapshot& s) {
+      return captureImage(*editor.model) == rebuiltImage(*s.image) && editor.model->name == s.name;
+    };
+    undoFirst ? undo(editor) : redo(editor);
+    if (!gives(other))
+      return undoFirst ? "undo did not give its step" : "redo did not give its step";
+    undoFirst ? redo(editor) : undo(editor);
+    return gives(now) ? "" : "undo and redo together changed the model";
   }
 
   int x = 0, y = 0, held = -1;

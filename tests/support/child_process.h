@@ -6,12 +6,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <functional>
 
 struct ChildResult {
-  int code = -1;      // the exit code, or -1 when a signal ended it
-  long maxRssKb = 0;  // its peak resident memory
+  int code = -1;                                   // the exit code, or -1 when a signal ended it
+  long maxRssKb = 0;                               // its peak resident memory
+  std::chrono::steady_clock::time_point killedAt;  // when SIGKILL was sent
 };
 
 // `body` returns the exit code; SIGALRM ends it after `seconds`; SIGKILL after `killAfterMicros`;
@@ -28,9 +30,14 @@ inline ChildResult runInChild(const std::function<int()>& body, unsigned seconds
 #endif
     _exit(body());
   }
-  if (pid > 0 && killAfterMicros > 0) usleep(killAfterMicros), kill(pid, SIGKILL);
+  std::chrono::steady_clock::time_point killedAt;
+  if (pid > 0 && killAfterMicros > 0) {
+    usleep(killAfterMicros);
+    killedAt = std::chrono::steady_clock::now();
+    kill(pid, SIGKILL);
+  }
   int status = 0;
   struct rusage usage {};
   if (pid < 0 || wait4(pid, &status, 0, &usage) != pid) return {};
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, usage.ru_maxrss};
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, usage.ru_maxrss, killedAt};
 }

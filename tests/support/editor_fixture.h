@@ -52,6 +52,12 @@ class EditorTest : public ::testing::Test {
     editor.specialKeyPressed(k, 0, 0);
   }
   std::string lastConsoleMessage() { return editor.consoleMessages->currentList()->messageAt(0); }
+  int consoleLinesStartingWith(const std::string& start) {
+    const MessageList& list = *editor.consoleMessages->currentList();
+    int count = 0;
+    for (int i = 0; i < list.count(); ++i) count += list.messageAt(i).starts_with(start);
+    return count;
+  }
 
   // A view's pixel rectangle, size and extent: "0,0-400,300 400x300 [-4:4 x -3:3]".
   static std::string viewState(const Viewport& v) {

@@ -1,0 +1,77 @@
+// Frames (four views, flat shaded) that start as the recovery writer starts writing the model,
+// against frames without a write. Needs an X display (Xvfb).
+
+#include <GL/freeglut.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <thread>
+#include <vector>
+
+#include "app/editor.h"
+#include "app/gl_platform.h"
+#include "bench_registry.h"
+#include "bench_util.h"
+#include "model/recovery_writer.h"
+#include "test_meshes.h"
+
+namespace {
+
+void noDisplay() {}
+
+// The window of the frame cases when they ran first, else one of our own.
+bool haveWindow() {
+  if (glutGet(GLUT_INIT_STATE)) return true;
+  if (!std::getenv("DISPLAY")) return false;
+  int argc = 1;
+  char name[] = "bench_frames";
+  char* argv[] = {name, nullptr};
+  openWindow(&argc, argv);
+  glutDisplayFunc(noDisplay);
+  setInitialGlState();
+  return true;
+}
+
+}  // namespace
+
+BENCH_CASE(71, "frames during a recovery write") {
+  if (!haveWindow()) return;
+  auto editor = bench::ballEditor(2 * context.size);  // as many vertices as the frame cases
+  Editor& e = *editor;
+  Panel mainPanel("main", 100, 100, 800, 600, e.uiContext());
+  e.setMainWidget(&mainPanel);
+  e.layoutViews();
+  for (Viewport& v : e.views) v.renderMode = kFlatShaded;
+  auto frame = [&] {
+    e.drawFrame();
+    glFinish();
+  };
+  frame();
+
+  bench::ScratchDirectory scratch;
+  const std::string path = scratch.file(".ball.recover");
+  const RecoveryContents contents{
+      0, {"ball", std::make_shared<ModelImage>(captureImage(*e.model))}, {}};
+  RecoveryWriter writer;
+  // Frames with and without a write take turns, so that the machine's other load weighs on both
+  // alike; a write is queued just before each frame of the first kind, as a change would have.
+  const int runs = 3 * context.runs;
+  std::vector<double> times[2];
+  for (int i = 0; i < 2 * runs; ++i) {
+    const bool writing = i % 2;
+    writer.wait();
+    if (writing) {
+      writer.write(path, contents);
+      while (!writer.busy()) std::this_thread::yield();
+    }
+    times[writing].push_back(bench::medianMs(
+        1, [] {}, frame));
+  }
+  writer.wait();
+  for (auto& t : times) std::sort(t.begin(), t.end());
+  const double alone = times[0][runs / 2], during = times[1][runs / 2];
+  char note[128];
+  std::snprintf(note, sizeof note, "%+.1f%% over %.2f ms without; %d frames each",
+                100 * (during / alone - 1), alone, runs);
+  report.row("frame while the recovery file is written", "ms", during, note);
+}

@@ -1,0 +1,63 @@
+// Under an address-space cap (what `prlimit --as` sets), the undo history keeps to its budget and
+// says so once, and an edit that cannot get memory is refused with the model unchanged.
+
+#include <fstream>
+
+#include "support/child_process.h"
+#include "support/editor_fixture.h"
+#include "support/fixtures.h"
+#include "support/model_invariants.h"
+
+namespace {
+
+size_t addressSpaceBytes() {
+  std::ifstream status("/proc/self/status");
+  for (std::string word; status >> word;)
+    if (word == "VmSize:") return (status >> word, std::stoul(word) * 1024);
+  return 0;
+}
+
+using MemoryBudgetTest = EditorTest;
+
+TEST_F(MemoryBudgetTest, TheHistoryKeepsToItsBudgetAndAnEditWithoutMemoryIsRefused) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "AddressSanitizer reserves terabytes of address space";
+#endif
+  const size_t cap = addressSpaceBytes() + (700u << 20);
+  const ChildResult child = runInChild(
+      [&] {
+        SilencedStdout quiet;
+        auto cylinder = [&](int sides, int levels) {
+          runConsoleCommand(editor,
+                            "/setcylinder " + std::to_string(sides) + " " + std::to_string(levels));
+          key('c');
+          drag(kLeftButton, 150, 400, 250, 300);
+        };
+        editor.undoMemoryBudget = defaultUndoMemoryBudget();  // a quarter of the cap
+        if (editor.undoMemoryBudget > cap / 4) return 1;
+        cylinder(300, 300);  // 180,600 triangles: about 14 MB a step
+        for (int x = 0; x < 30; ++x) {
+          special(kKeyF1, kShift);
+          runConsoleCommand(editor, "/setx " + std::to_string(x));
+        }
+        size_t held = 0;
+        for (const Snapshot& step : editor.undoStack) held += step.image->memoryBytes();
+        if (held > editor.undoMemoryBudget || editor.undoStack.size() >= 31) return 2;
+        if (consoleLinesStartingWith("Undo history is over its memory budget of ") != 1) return 3;
+        const ModelImage before = captureImage(*editor.model);
+        const size_t steps = editor.undoStack.size();
+        cylinder(1000, 1000);  // two million triangles do not fit
+        if (lastConsoleMessage() != "Not enough memory for this edit: the model is unchanged.")
+          return 4;
+        // Put back from the snapshot the edit took: the same model file, lists in reverse.
+        if (!(captureImage(*editor.model) == rebuiltImage(before)) ||
+            editor.undoStack.size() != steps)
+          return 5;
+        key('z');
+        return editor.model->vertices.at(0)->x == 28 ? 0 : 6;
+      },
+      120, 0, cap);
+  EXPECT_EQ(child.code, 0);
+}
+
+}  // namespace
