@@ -30,12 +30,25 @@ std::string recoveryPathFor(const std::string& modelName) {
   return recoveryPathIn(recoveryStateDir(), modelName);
 }
 
+// A found file waiting for /recover or /discard is never written over: when
+// this model's changes are due at its path, it moves aside first, and the
+// commands follow it there.
+void moveFoundFileAside(Editor& e, const std::string& path) {
+  if (!e.recoveryPending || e.pendingRecoveryPath != path) return;
+  const std::string aside = path + ".found";
+  if (std::rename(path.c_str(), aside.c_str()) != 0) return;
+  e.pendingRecoveryPath = aside;
+  e.consoleMessage("The unsaved changes found earlier stay in " + aside +
+                   " for /recover or /discard.");
+}
+
 void writeNow(Editor& e) {
   RecoveryContents contents;
   contents.changedAt = e.lastChangeTime;
   contents.model = {e.model->name, std::make_shared<const ModelImage>(captureImage(*e.model))};
   contents.undoSteps.assign(e.undoStack.begin(), e.undoStack.end());
   const std::string path = recoveryPathFor(e.model->name);
+  moveFoundFileAside(e, path);
   if (!e.recoveryPath.empty() && e.recoveryPath != path) writer(e).remove({e.recoveryPath});
   e.recoveryPath = path;
   writer(e).write(path, std::move(contents));
@@ -96,7 +109,7 @@ void noteModelChanged(Editor& e) {
 
 void recoveryTick(Editor& e, RecoveryClock::time_point now) {
   reportFailure(e);
-  if (!e.recoveryDue || e.recoveryPending || now - e.lastRecoveryWrite < e.recoveryGap) return;
+  if (!e.recoveryDue || now - e.lastRecoveryWrite < e.recoveryGap) return;
   if (e.recoveryWriter && e.recoveryWriter->busy()) return;
   e.lastRecoveryWrite = now;
   writeNow(e);
@@ -106,13 +119,14 @@ void modelSaved(Editor& e) {
   std::vector<std::string> paths = {recoveryPathBeside(e.model->name),
                                     recoveryPathIn(recoveryStateDir(), e.model->name)};
   if (!e.recoveryPath.empty()) paths.push_back(e.recoveryPath);
+  if (e.recoveryPending) paths.push_back(e.pendingRecoveryPath);
   writer(e).remove(std::move(paths));
   e.unsavedChanges = e.recoveryDue = e.recoveryPending = false;
   e.recoveryPath.clear();
 }
 
 void modelClosing(Editor& e) {
-  if (!e.recoveryDue || e.recoveryPending) return;
+  if (!e.recoveryDue) return;
   writeNow(e);
   // Opening the same model again then finds these changes on disk and offers them.
   e.recoveryWriter->wait();
@@ -166,8 +180,9 @@ void recoverUnsavedChanges(Editor& e) {
   e.replaceModel(std::move(model));
   e.undoStack.assign(contents.undoSteps.begin(), contents.undoSteps.end());
   e.redoStack.clear();
-  e.recoveryPending = e.recoveryDue = false;
-  e.unsavedChanges = true;
+  // The recovered model is now the one to keep; its file replaces the found one.
+  e.recoveryPending = false;
+  e.recoveryDue = e.unsavedChanges = true;
   e.lastChangeTime = contents.changedAt;
   e.recoveryPath = e.pendingRecoveryPath;
   e.consoleMessage("Unsaved changes from " + clockTime(contents.changedAt) + " recovered.");
@@ -184,7 +199,6 @@ void discardUnsavedChanges(Editor& e) {
 }
 
 std::string leaveEditor(Editor& e, std::string* failure) {
-  if (e.recoveryPending) return "";
   if (e.unsavedChanges) {
     if (e.recoveryDue || e.recoveryPath.empty()) writeNow(e);
   } else if (!e.recoveryPath.empty()) {

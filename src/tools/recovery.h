@@ -37,7 +37,9 @@ void modelOpened(Editor& e);
 
 // Looks for a recovery file of the model newer than the model file, checks
 // it, and offers it with the console message. Until "/recover" or
-// "/discard", the file is left as it is: no change is recorded over it.
+// "/discard", the file is never written over: when the model's own changes
+// are due at its path, it moves aside to PATH.found first (the console says
+// so) and the commands follow it there.
 void offerRecovery(Editor& e);
 
 // "/recover": the recovered model and its undo history replace the model; the

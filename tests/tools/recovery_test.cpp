@@ -79,9 +79,10 @@ TEST_F(RecoveryTest, FoundChangesAreOfferedAndComeBackWithTheirUndoSteps) {
   runConsoleCommand(editor, "/open " + model);
   EXPECT_EQ(lastConsoleMessage(), found);
   const std::string file = readFile(beside);
-  edit(9);  // not recorded over the found file
+  edit(9);  // recorded too: the found file moves aside and /recover follows it
   tickAt(5);
-  EXPECT_EQ(readFile(beside), file);
+  EXPECT_EQ(readFile(beside + ".found"), file);
+  EXPECT_EQ(*onDisk().model.image, captureImage(*editor.model));
   runConsoleCommand(editor, "/recover");
   for (int i = 3; i >= 0; --i, key('z'))
     EXPECT_EQ(captureImage(*editor.model), rebuiltImage(models[i])) << i;
