@@ -44,10 +44,15 @@ void Editor::initColours() {
 }
 
 void Editor::framePump() {
-  for (int code = ui->popCommand(); code != -1; code = ui->popCommand())
+  for (int code = ui->popCommand(); code != -1; code = ui->popCommand()) {
+    if (menuCommandChangesScene(code)) sceneChanged();
     toolMenuCommand(*this, code);
+  }
   ui->pollFocusedEntry();
-  while (ui->isLinePending()) runConsoleCommand(*this, ui->takeCommandLine());
+  while (ui->isLinePending()) {
+    sceneChanged();
+    runConsoleCommand(*this, ui->takeCommandLine());
+  }
   for (Panel* panel : widgets) panel->update();
 }
 
@@ -111,6 +116,7 @@ void Editor::replaceModel(std::unique_ptr<Model> next) {
   selectedUvs.clear();
   selectedBone = nullptr;
   model = std::move(next);
+  sceneChanged();
 }
 
 double Editor::windowWidth() const {

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "app/view_freshness.h"
 #include "gui/message_box.h"
 #include "gui/panel.h"
 #include "gui/text_entry.h"
@@ -120,6 +121,10 @@ class Editor {
   // Viewport, scissor and projection of the 2D overlay: the whole window in pixels.
   void setUpOverlay();
   void drawVertexMarkers(double size);
+  // Every kept view picture is drawn again at the next frame (view_freshness.h).
+  void forgetViewPictures() { keptViews.forget(); }
+  // Marks a change the views may show: model, selection, preview, settings.
+  void sceneChanged() { ++sceneRevision; }
 
   // --- views in the window (view_placement.cpp) ---
   void layoutViews();
@@ -168,6 +173,13 @@ class Editor {
   // call per vertex and one glutSolidCube per marker, kept as the reference
   // for tests and benchmarks: both give the same pixels.
   int batchDrawing = 1;
+  // 1 keeps each view's finished picture and draws a view again only when
+  // what it shows changed (view_freshness.h); 0 draws every view each frame,
+  // the reference for tests and benchmarks.
+  int keepViewPictures = 1;
+  uint64_t sceneRevision = 0;  // moved on by sceneChanged
+  int viewsRedrawn = 0;        // bit i set when the last frame drew view i again
+  KeptViews keptViews;
   double splitX = 0.5, splitY = 0.5;
   double pressPanX = 0, pressPanY = 0;
   double pressRotX = 0, pressRotY = 0;

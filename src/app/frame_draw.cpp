@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "app/editor.h"
+#include "app/view_pictures.h"
 #include "gui/rect_draw.h"
 #include "gui/text.h"
 #include "view/view_camera.h"
@@ -37,7 +38,6 @@ void Editor::drawFrame() {
     ~FrameOfModel() { model.endFrame(); }
   } frame(*model);
 
-  const double w = windowWidth(), h = windowHeight();
   auto drawView = [this](Viewport& view) {
     setUpViewCamera(view, &view == &views[activeView] && dragMode == kScrollView);
     glPushMatrix();
@@ -46,18 +46,31 @@ void Editor::drawFrame() {
     drawScene(view);
     glPopMatrix();
   };
-  if (layoutMode == 0) {
-    glViewport(0, 0, pixels(w), pixels(h));
-    glScissor(0, 0, pixels(w), pixels(h));
-    drawView(views[singleView]);
-  } else {
-    for (int i = 0; i < 4; ++i) {
-      Viewport& v = views[i];
-      glViewport(v.rectLeft, v.rectBottom, v.rectRight - v.rectLeft, v.rectTop - v.rectBottom);
-      glScissor(v.rectLeft, v.rectBottom, v.rectRight - v.rectLeft, v.rectTop - v.rectBottom);
-      drawView(v);
+  // In the one-view layout the shown view's rectangle is the whole window;
+  // in the four-view layout the views tile it.
+  const int first = layoutMode == 0 ? singleView : 0, last = layoutMode == 0 ? singleView : 3;
+  viewsRedrawn = 0;
+  for (int i = first; i <= last; ++i) {
+    Viewport& v = views[i];
+    const ViewContent now = viewContent(*this, i);
+    KeptPicture& picture = keptViews.picture(i);
+    if (keepViewPictures && !keptViews.stale(i, now)) {
+      showViewPicture(picture, v);
+      continue;
+    }
+    glViewport(v.rectLeft, v.rectBottom, v.rectRight - v.rectLeft, v.rectTop - v.rectBottom);
+    glScissor(v.rectLeft, v.rectBottom, v.rectRight - v.rectLeft, v.rectTop - v.rectBottom);
+    drawView(v);
+    viewsRedrawn |= 1 << i;
+    if (keepViewPictures) {
+      keepViewPicture(picture, v);
+      picture.content = now;
     }
   }
+  // The overlay's two-coloured lines take the shading the last view's
+  // drawing leaves, kept picture or not.
+  applyRenderMode(views[last].renderMode);
+  if (keyDown['l'] && model->groups.tailItem()) glShadeModel(GL_SMOOTH);
 
   setUpOverlay();
   drawCursorLabel();

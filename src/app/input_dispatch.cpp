@@ -50,6 +50,7 @@ void Editor::mouseMoved(int x, int y) {
       applyZoom(v);
       break;
     case kToolDrag:
+      sceneChanged();  // the live preview moves
       toolMotion(*this);
       break;
     default:
@@ -146,6 +147,7 @@ void Editor::mouseButton(int button, int state) {
       } else {
         pressX = mouseX;
         pressY = mouseY;
+        sceneChanged();
         toolPress(*this);
       }
     } else if (!press && dragMode == kRotateView) {
@@ -155,8 +157,10 @@ void Editor::mouseButton(int button, int state) {
       double ha = v->viewX(pressX), va = v->viewY(pressY);
       double hb = v->viewX(mouseX), vb = v->viewY(mouseY);
       std::printf("make selection on %d from [%lf %lf] -> [%lf %lf]\n", activeView, ha, va, hb, vb);
+      sceneChanged();
       selectInRect(*this, ha, va, hb, vb);
     } else if (!press && dragMode == kToolDrag) {
+      sceneChanged();
       dragMode = kNoDrag;
       toolRelease(*this);
     }

@@ -42,7 +42,8 @@ class FrameTest : public EditorTest {
  protected:
   void SetUp() override {
     if (!gWindowOpen) GTEST_SKIP() << "no X display";
-    pointAt(700, 580);  // the Full view's top right corner, away from everything
+    editor.keepViewPictures = 0;  // the tests below change the editor's fields directly
+    pointAt(700, 580);            // the Full view's top right corner, away from everything
   }
   void draw(bool pump = true) {
     if (pump) editor.framePump();
@@ -304,3 +305,81 @@ TEST_F(FrameTest, BatchedFrameMatchesThePlainFrameInRandomStates) {
 }
 
 }  // namespace
+
+// A session played as the window delivers it, with kept view pictures: after every step the frame
+// equals, pixel for pixel, the frame drawn from scratch, and only the views whose content the step
+// changed (bit i for view i) are drawn again.
+TEST_F(FrameTest, KeptPicturesGiveTheFrameDrawnFromScratchAndRedrawOnlyChangedViews) {
+  Model& m = *editor.model;
+  addUnitBox(m, true);
+  m.createRoot(-1, 1, 0);
+  rebuildNormals(editor);
+  for (Viewport& v : editor.views) v.renderMode = kSmoothShaded;
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+    int redrawn;
+  };
+  const auto typeLine = [&](const char* line) {
+    for (const char* c = line; *c; ++c) key(*c);
+  };
+  const std::vector<Step> steps = {
+      {"first frame", [] {}, 15},
+      {"pointer over the Side view", [&] { moveTo(100, 500); }, 0},
+      {"pointer over the Full view", [&] { moveTo(600, 100); }, 0},
+      {"panels shown", [&] { special(kKeyHome); }, 0},
+      {"hover over the console", [&] { moveTo(460, 390); }, 0},
+      {"prompt focused", [&] { click(kLeftButton, 460, 483); }, 0},
+      {"typing", [&] { typeLine("/setbb -2 2 -1 1 -1 1"); }, 0},
+      {"command run", [&] { key(13); }, 15},
+      {"console grabbed", [&] { press(kLeftButton, 460, 310); }, 0},
+      {"console dragged", [&] { moveTo(430, 280); }, 0},
+      {"console dropped", [&] { release(kLeftButton, 430, 280); }, 0},
+      {"panels hidden", [&] { special(kKeyHome); }, 0},
+      {"Full view grabbed", [&] { press(kLeftButton, 600, 150); }, 0},
+      {"Full view turned", [&] { moveTo(630, 160); }, 8},
+      {"Full view let go", [&] { release(kLeftButton, 630, 160); }, 0},
+      {"Side view grabbed", [&] { press(kMiddleButton, 200, 450); }, 0},
+      {"Side view scrolled", [&] { moveTo(220, 440); }, 1},
+      {"Side view let go", [&] { release(kMiddleButton, 220, 440); }, 0},
+      {"Top view zoomed", [&] { moveTo(200, 150), special(kKeyPageUp); }, 4},
+      {"Front view scrolled by key", [&] { moveTo(600, 450), special(kKeyLeft); }, 2},
+      {"pop-up menu over the Front view", [&] { press(kRightButton, 500, 350); }, 0},
+      {"hover over the menu", [&] { moveTo(550, 530); }, 0},
+      {"Front view flat shaded", [&] { click(kLeftButton, 550, 541); }, 2},
+      {"all vertices selected", [&] { special(kKeyF1, kShift); }, 15},
+      {"Move tool", [&] { key('m'); }, 15},
+      {"move begun", [&] { press(kLeftButton, 200, 450); }, 15},
+      {"move dragged", [&] { moveTo(230, 450); }, 15},
+      {"move ended", [&] { release(kLeftButton, 230, 450); }, 15},
+      {"undone", [&] { key('z'); }, 15},
+      {"'l' held", [&] { editor.setKeyState('l', 1); }, 15},
+      {"'l' let go", [&] { editor.setKeyState('l', 0); }, 15},
+      {"pointer moved", [&] { moveTo(300, 300); }, 0},
+      {"window resized",
+       [&] {
+         mainPanel.setSize(700, 500), editor.ui->setWindowSize(700, 500);
+         editor.layoutViews();
+       },
+       15},
+      {"one-view layout", [&] { special(kKeyF8); }, 8},
+      {"four-view layout", [&] { special(kKeyF8); }, 8},
+  };
+  for (const Step& step : steps) {
+    step.act();
+    editor.framePump();
+    editor.keepViewPictures = 1;
+    editor.drawFrame();
+    const std::vector<unsigned char> kept = readBackBuffer(800, 600);
+    EXPECT_EQ(editor.viewsRedrawn, step.redrawn) << step.what;
+    editor.keepViewPictures = 0;
+    editor.drawFrame();
+    const std::vector<unsigned char> scratch = readBackBuffer(800, 600);
+    int differing = 0;
+    for (size_t i = 0; i < kept.size(); i += 3)
+      differing += !std::equal(&kept[i], &kept[i + 3], &scratch[i]);
+    EXPECT_EQ(differing, 0) << step.what;
+  }
+  EXPECT_EQ(editor.views[kFrontView].renderMode, kFlatShaded);
+  EXPECT_EQ(editor.boundingBox.minX, -2);
+}
