@@ -168,10 +168,12 @@ class Editor {
   int panelsShown = 0;   // toggled by Home
   int showSkeleton = 1;
   // 1 draws in batches: the model's triangles and points from vertex arrays,
-  // the vertex markers as one array of the marker cubes' faces that can show
-  // (in a flat view one square each). 0 draws everything the plain way, one
-  // call per vertex and one glutSolidCube per marker, kept as the reference
-  // for tests and benchmarks: both give the same pixels.
+  // the markers (vertex, selected vertex, joint) and bones as arrays of
+  // corners computed on the CPU, only the marker faces that can show (in a
+  // flat view one square each). 0 draws everything the plain way, one call
+  // per vertex and one glut cube per marker, kept as the reference for tests
+  // and benchmarks: both give the same pixels except that a marker's edge
+  // may fall one pixel over.
   int batchDrawing = 1;
   // 1 keeps each view's finished picture and draws a view again only when
   // what it shows changed (view_freshness.h); 0 draws every view each frame,

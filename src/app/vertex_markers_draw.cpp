@@ -1,12 +1,17 @@
 // The white cube drawn at every model vertex. With filled polygons a face
 // turned away from the viewer never shows (a face turned towards it covers
 // the same pixels nearer), and in a flat view the side faces are edge-on:
-// drawing only the faces that can show, from one small vertex array, gives
-// the same pixels for a fraction of the rasterising. Corners are placed by
-// the same per-vertex translation as the plain cubes, so they round alike.
+// drawing only the faces that can show, with every corner computed on the CPU
+// into one array drawn in a few calls, gives the plain cubes' picture for a
+// fraction of the work - except that a corner may round to the neighbouring
+// pixel at a marker's edge.
 
 #include <GL/gl.h>
 #include <GL/glut.h>
+
+#include <algorithm>
+#include <array>
+#include <vector>
 
 #include "app/editor.h"
 
@@ -45,23 +50,28 @@ void facesToDraw(const float m[16], bool keep[6]) {
   }
 }
 
-// The triangles of the faces kept, as glutSolidCube draws them; the count of
-// floats written.
-int cubeTriangles(const Vertex& p, float size, const bool keep[6], float* out) {
-  static const int kOrder[6] = {0, 1, 2, 0, 2, 3};
-  const float* start = out;
-  for (int f = 0; f < 6; ++f) {
-    if (!keep[f]) continue;
-    const int* face = kCubeFaces[f];
-    for (int corner : kOrder) {
-      const float* c = kCubeCorners[face[corner]];
-      *out++ = static_cast<float>(p.x) + size * c[0];
-      *out++ = static_cast<float>(p.y) + size * c[1];
-      *out++ = static_cast<float>(p.z) + size * c[2];
-    }
-  }
-  return static_cast<int>(out - start);
+const int kOpposite[6] = {5, 3, 4, 1, 2, 0};
+
+// The lines a marker shows in line polygon mode in a flat view, where one
+// face covers the cube, as pairs of corners: that face's edges and the two
+// diagonals lying on it (its own and the opposite face's); the other
+// triangle edges fall on these or on single points.
+std::vector<std::array<int, 2>> markerLines(const bool front[6]) {
+  const int f = static_cast<int>(std::find(front, front + 6, true) - front);
+  const int* c = kCubeFaces[f];
+  const int* back = kCubeFaces[kOpposite[f]];
+  return {{c[0], c[1]}, {c[1], c[2]}, {c[2], c[3]}, {c[3], c[0]}, {c[0], c[2]}, {back[0], back[2]}};
 }
+
+void putCorner(std::vector<float>& out, const Vertex& p, double size, int corner) {
+  const float* c = kCubeCorners[corner];
+  out.push_back(static_cast<float>(p.x + size * c[0]));
+  out.push_back(static_cast<float>(p.y + size * c[1]));
+  out.push_back(static_cast<float>(p.z + size * c[2]));
+}
+
+// Markers go to OpenGL this many at a time, so the buffer stays small.
+constexpr int kMarkersPerDraw = 16384;
 
 }  // namespace
 
@@ -80,23 +90,44 @@ void Editor::drawVertexMarkers(double size) {
   glGetIntegerv(GL_POLYGON_MODE, polygonMode);
   float matrix[16];
   glGetFloatv(GL_MODELVIEW_MATRIX, matrix);
-  // In line mode every edge of every triangle shows, hidden or not.
-  bool keep[6] = {true, true, true, true, true, true};
-  if (polygonMode[0] == GL_FILL) facesToDraw(matrix, keep);
-  // One marker's triangles in the cube's own coordinates, each marker placed
-  // by the same translation the plain drawing uses: every corner then goes
-  // through exactly the transform glutSolidCube's corners go through, and
-  // only the faces that can show are drawn.
-  static const Vertex kOrigin;
-  markerBuffer_.resize(108);
-  const int floats = cubeTriangles(kOrigin, static_cast<float>(size), keep, markerBuffer_.data());
-  glEnableClientState(GL_VERTEX_ARRAY);
-  glVertexPointer(3, GL_FLOAT, 0, markerBuffer_.data());
-  for (Vertex* p : model->vertices) {
-    glPushMatrix();
-    glTranslated(p->x, p->y, p->z);
-    glDrawArrays(GL_TRIANGLES, 0, floats / 3);
-    glPopMatrix();
+  // Filled: the faces that can show, as quads. Lines: every triangle edge
+  // shows, hidden or not; in a flat view all of them fall on the front
+  // face's edges and diagonals, drawn once each as lines.
+  bool keep[6];
+  facesToDraw(matrix, keep);
+  const bool fill = polygonMode[0] == GL_FILL;
+  const bool flat = std::count(keep, keep + 6, true) == 1;
+  GLenum primitive = GL_QUADS;
+  std::vector<int> corners;
+  if (fill) {
+    for (int f = 0; f < 6; ++f)
+      if (keep[f]) corners.insert(corners.end(), kCubeFaces[f], kCubeFaces[f] + 4);
+  } else if (flat) {
+    primitive = GL_LINES;
+    for (const auto& line : markerLines(keep))
+      corners.insert(corners.end(), line.begin(), line.end());
+  } else {
+    primitive = GL_TRIANGLES;
+    for (const int* face : kCubeFaces)
+      for (int i : {0, 1, 2, 0, 2, 3}) corners.push_back(face[i]);
   }
+  if (corners.empty()) return;
+  // Corners are computed here, not by a translation per marker: they may
+  // round to a neighbouring pixel at a marker's edge, nowhere else.
+  glEnableClientState(GL_VERTEX_ARRAY);
+  int pending = 0;
+  auto flush = [&] {
+    glVertexPointer(3, GL_FLOAT, 0, markerBuffer_.data());
+    glDrawArrays(primitive, 0, static_cast<GLsizei>(markerBuffer_.size() / 3));
+    markerBuffer_.clear();
+    pending = 0;
+  };
+  markerBuffer_.clear();
+  markerBuffer_.reserve(static_cast<size_t>(kMarkersPerDraw) * corners.size() * 3);
+  for (Vertex* p : model->vertices) {
+    for (int corner : corners) putCorner(markerBuffer_, *p, size, corner);
+    if (++pending == kMarkersPerDraw) flush();
+  }
+  if (pending) flush();
   glDisableClientState(GL_VERTEX_ARRAY);
 }

@@ -236,8 +236,10 @@ TEST_F(FrameTest, CursorLabelStaysInFrontOfPanelsAndAMoveEndsWhenThePointerLeave
   EXPECT_EQ(editor.consoleWidget->isMoving(), 0);
 }
 
-// Batched drawing (vertex arrays, only marker faces that can show) gives exactly the plain
-// frame in random layouts, modes, turns, zooms, selections and edits since the last frame.
+// Batched drawing (vertex arrays, only marker faces that can show, corners computed on the CPU)
+// gives the plain frame in random layouts, modes, turns, zooms, selections and edits since the
+// last frame, but for marker edges moved by one pixel: a pixel that differs has its colour in the
+// other frame within one pixel, both ways.
 TEST_F(FrameTest, BatchedFrameMatchesThePlainFrameInRandomStates) {
   std::mt19937 random(3);
   auto uniform = [&](double low, double high) {
@@ -294,12 +296,25 @@ TEST_F(FrameTest, BatchedFrameMatchesThePlainFrameInRandomStates) {
     edits[below(static_cast<int>(edits.size()))]();
     const std::vector<unsigned char> batched = drawn(1), plain = drawn(0);
     ASSERT_EQ(plain.size(), 800u * 600 * 3);
-    int differing = 0, secondGroup = 0;
+    auto near = [](const std::vector<unsigned char>& in, int x, int y, const unsigned char* c) {
+      for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx) {
+          const int at = ((std::clamp(y + dy, 0, 599) * 800) + std::clamp(x + dx, 0, 799)) * 3;
+          if (std::equal(c, c + 3, &in[at])) return true;
+        }
+      return false;
+    };
+    int differing = 0, farOff = 0, secondGroup = 0;
     for (size_t i = 0; i < plain.size(); i += 3) {
-      differing += !std::equal(&plain[i], &plain[i + 3], &batched[i]);
+      const int x = static_cast<int>(i / 3 % 800), y = static_cast<int>(i / 3 / 800);
+      if (!std::equal(&plain[i], &plain[i + 3], &batched[i])) {
+        ++differing;
+        farOff += !near(plain, x, y, &batched[i]) || !near(batched, x, y, &plain[i]);
+      }
       secondGroup += plain[i + 2] > plain[i] + 40 && plain[i + 1] > plain[i] + 20;
     }
-    EXPECT_EQ(differing, 0) << "round " << round;
+    EXPECT_EQ(farOff, 0) << "round " << round;
+    EXPECT_LT(differing, 200) << "round " << round;
     EXPECT_GT(secondGroup, 200) << "round " << round << ": the model is on screen";
   }
 }
