@@ -121,6 +121,7 @@ class Editor {
   // Viewport, scissor and projection of the 2D overlay: the whole window in pixels.
   void setUpOverlay();
   void drawVertexMarkers(double size);
+  void drawSelectedMarkers(double size, bool moving);
   // Every kept view picture is drawn again at the next frame (view_freshness.h).
   void forgetViewPictures() { keptViews.forget(); }
   // Marks a change the views may show: model, selection, preview, settings.

@@ -148,7 +148,8 @@ class Model {
   void drawUvTriangles();
   void drawNormals();
   void drawBoneLinks();
-  void drawSkeleton(Bone* selectedBone);
+  // `batched` draws the joints' cubes and the bones as one array of lines.
+  void drawSkeleton(Bone* selectedBone, bool batched = true);
 
   int polygonCount() const;  // over all groups
 
@@ -177,6 +178,7 @@ class Model {
   uint64_t framesBegun_ = 0;
   bool inFrame_ = false;
 
+  void drawSkeletonBatched(Bone* selectedBone);
   // A polygon without normals, for the reader, which sets them itself.
   Polygon* makePolygon(Vertex* a, Vertex* b, Vertex* c, const double u[3], const double v[3]);
   friend class ModelBuilder;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/gl_platform.h"
+#include "model/skeleton.h"
 #include "support/bmp_file.h"
 #include "support/editor_fixture.h"
 #include "support/fixtures.h"
@@ -259,6 +260,12 @@ TEST_F(FrameTest, BatchedFrameMatchesThePlainFrameInRandomStates) {
     p->smooth = i % 2;
   }
   rebuildNormals(editor);
+  for (int i = 0; i < 450; i += 9) editor.selectedVertices.pushFront(made[i]);
+  Bone* bone = m.createRoot(0, 0, 0);
+  for (int i = 0; i < 30; ++i)
+    bone = m.addBone(i % 3 ? bone : m.rootBone(), uniform(-3, 3), uniform(-2, 2), uniform(-3, 3));
+  editor.selectedBone = bone->parent;
+  editor.tool = kMove;
   editor.showGrid = 0;  // its blue axis would pass for the second group
   const std::vector<std::function<void()>> edits = {
       [&] { Model::setPolygonsSelected(m.currentGroup->polygons, below(2)); },
@@ -292,7 +299,9 @@ TEST_F(FrameTest, BatchedFrameMatchesThePlainFrameInRandomStates) {
       applyZoom(v);
     }
     editor.vertexMarkerScale = below(3) == 0 ? 0 : 1;  // without markers the points show
-    drawn(1);                                          // arrays of the model before the edit
+    editor.dragMode = below(2) ? kToolDrag : kNoDrag;  // a Move shows outlines moved, lines back
+    editor.moveOffset = {uniform(-1, 1), uniform(-1, 1), uniform(-1, 1)};
+    drawn(1);  // arrays of the model before the edit
     edits[below(static_cast<int>(edits.size()))]();
     const std::vector<unsigned char> batched = drawn(1), plain = drawn(0);
     ASSERT_EQ(plain.size(), 800u * 600 * 3);
