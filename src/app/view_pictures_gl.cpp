@@ -35,8 +35,8 @@ void keepViewPicture(KeptPicture& picture, const Viewport& view) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, picture.textureWidth, picture.textureHeight, 0, GL_RGB,
-                 GL_UNSIGNED_BYTE, nullptr);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, picture.textureWidth, picture.textureHeight, 0,
+                 GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
   }
   glReadBuffer(GL_BACK);
   glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, view.rectLeft, view.rectBottom, w, h);
