@@ -29,6 +29,15 @@ void guarded(Operation operation) {
   }
 }
 
+// Frames are drawn only after events; a line of the message box that is due
+// to expire brings one more frame at its time.
+bool gMessageTimerSet = false;
+
+void onMessageTimer(int) {
+  gMessageTimerSet = false;
+  glutPostRedisplay();
+}
+
 void onDisplay() {
   glClearColor(0, 0, 0, 0);
   glColor3f(1, 1, 1);
@@ -36,6 +45,11 @@ void onDisplay() {
   guarded([] { gEditor->drawFrame(); });
   glutSwapBuffers();
   glFlush();
+  const int64_t ms = gEditor->consoleMessages ? gEditor->consoleMessages->msUntilExpiry() : -1;
+  if (ms >= 0 && !gMessageTimerSet) {
+    gMessageTimerSet = true;
+    glutTimerFunc(static_cast<unsigned>(ms), onMessageTimer, 0);
+  }
 }
 
 void onReshape(int width, int height) {
