@@ -31,12 +31,14 @@ void Editor::drawFrame() {
   // Lighting is switched on only around the shaded model drawing.
   glDisable(GL_LIGHTING);
 
-  // The views draw the model as it stands when the frame begins.
+  // The views draw the model as it stands when the frame begins. With kept
+  // pictures every change to the model moves sceneRevision on, so arrays
+  // built for an earlier frame of the same revision still hold.
   struct FrameOfModel {
     Model& model;
-    explicit FrameOfModel(Model& m) : model(m) { model.beginFrame(); }
+    FrameOfModel(Model& m, uint64_t revision) : model(m) { model.beginFrame(revision); }
     ~FrameOfModel() { model.endFrame(); }
-  } frame(*model);
+  } frame(*model, keepViewPictures ? sceneRevision + 1 : 0);
 
   auto drawView = [this](Viewport& view) {
     setUpViewCamera(view, &view == &views[activeView] && dragMode == kScrollView);

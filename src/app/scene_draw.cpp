@@ -164,13 +164,13 @@ void Editor::drawScene(Viewport& view) {
 void Editor::drawSelectedMarkers(double size, bool moving) {
   constexpr size_t kMarkersPerDraw = 16384;
   std::vector<float> positions, colours;
+  const CubeSight sight = currentCubeSight();
   float r = 1, g = 1, b = 0;
   size_t pending = 0;
   for (Vertex* p : selectedVertices) {
     const Vec3 at = moving ? Vec3{p->x + moveOffset.x, p->y + moveOffset.y, p->z + moveOffset.z}
                            : Vec3{p->x, p->y, p->z};
-    appendWireCube(positions, at.x, at.y, at.z, size);
-    appendColour(colours, kWireCubeEnds, r, g, b);
+    appendColour(colours, appendWireCube(positions, at.x, at.y, at.z, size, sight), r, g, b);
     if (moving) {
       positions.insert(positions.end(), {static_cast<float>(p->x), static_cast<float>(p->y),
                                          static_cast<float>(p->z), static_cast<float>(at.x),

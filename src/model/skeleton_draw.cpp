@@ -56,6 +56,7 @@ void Model::drawSkeletonBatched(Bone* selectedBone) {
   glGetFloatv(GL_CURRENT_COLOR, current);
   float r = current[0], g = current[1], b = current[2];
   std::vector<float> positions, colours;
+  const CubeSight sight = currentCubeSight();
   std::vector<char> underSelection;
   size_t pending = 0;
   forEachBone(skeleton->root, [&](Bone* bone, int depth) {
@@ -64,9 +65,9 @@ void Model::drawSkeletonBatched(Bone* selectedBone) {
         depth > 0 && (underSelection[depth - 1] || bone->parent == selectedBone);
     const Vertex& start = *bone->start;
     const Vertex& end = *bone->end;
-    appendWireCube(positions, static_cast<float>(end.x), static_cast<float>(end.y),
-                   static_cast<float>(end.z), 0.1);
-    appendColour(colours, kWireCubeEnds, r, g, b);
+    const int ends = appendWireCube(positions, static_cast<float>(end.x), static_cast<float>(end.y),
+                                    static_cast<float>(end.z), 0.1, sight);
+    appendColour(colours, ends, r, g, b);
     r = underSelection[depth] ? 1 : 0, g = underSelection[depth] ? 0 : 1, b = 0;
     positions.insert(positions.end(), {static_cast<float>(start.x), static_cast<float>(start.y),
                                        static_cast<float>(start.z), static_cast<float>(end.x),
