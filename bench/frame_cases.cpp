@@ -75,7 +75,7 @@ BENCH_CASE(70, "frames") {
   e.keepViewPictures = 0;  // every frame draws every view
   const int vertices = e.model->vertices.count();
   // One glutSolidCube per vertex takes minutes at a million vertices.
-  const bool withPlain = vertices <= 100000;
+  const bool withPlain = vertices <= 200000;
 
   const Layout layouts[] = {{"four views, wireframe", 1, kWireframe},
                             {"one view (Full), wireframe", 0, kWireframe},

@@ -122,6 +122,7 @@ class Editor {
   void setUpOverlay();
   void drawVertexMarkers(double size);
   void drawSelectedMarkers(double size, bool moving);
+  bool drawMarkersAsPoints(double size, const int face[4]);
   // Every kept view picture is drawn again at the next frame (view_freshness.h).
   void forgetViewPictures() { keptViews.forget(); }
   // Marks a change the views may show: model, selection, preview, settings.

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <vector>
 
 #include "app/editor.h"
@@ -75,6 +76,78 @@ constexpr int kMarkersPerDraw = 16384;
 
 }  // namespace
 
+// In a flat view with filled polygons a marker shows as one square of the
+// front face: a point of that many pixels across at the face's centre covers
+// the same pixels, at the face's depth, as one primitive instead of two. Only
+// when the square's sides are within a pixel of a whole number of pixels;
+// false, drawing nothing, otherwise.
+bool Editor::drawMarkersAsPoints(double size, const int face[4]) {
+  GLdouble modelview[16], projection[16];
+  GLint viewport[4];
+  glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
+  glGetDoublev(GL_PROJECTION_MATRIX, projection);
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  // Window pixels across per model unit along an axis, through both matrices.
+  auto across = [&](const float* from, const float* to, int row) {
+    double d = 0;
+    for (int axis = 0; axis < 3; ++axis) {
+      double eye[2] = {0, 0};
+      for (int r = 0; r < 2; ++r) eye[r] = modelview[axis * 4 + r] * (to[axis] - from[axis]);
+      d += (projection[0] * eye[0] + projection[4] * eye[1]) * (row == 0) +
+           (projection[1] * eye[0] + projection[5] * eye[1]) * (row == 1);
+    }
+    return std::abs(d) * size * viewport[2 + row] / 2;
+  };
+  const float* a = kCubeCorners[face[0]];
+  const float* b = kCubeCorners[face[1]];
+  const float* c = kCubeCorners[face[2]];
+  const double w = std::max(across(a, b, 0), across(b, c, 0));
+  const double h = std::max(across(a, b, 1), across(b, c, 1));
+  const double side = std::round(w);
+  if (side < 1 || std::abs(w - side) > 1e-3 || std::abs(h - side) > 1e-3) return false;
+  float centre[3] = {0, 0, 0};
+  for (int i = 0; i < 4; ++i)
+    for (int axis = 0; axis < 3; ++axis) centre[axis] += kCubeCorners[face[i]][axis] / 4;
+  // A point whose centre leaves the view is dropped whole, where the square
+  // would show in part: markers that reach the view's edge stay squares.
+  auto window = [&](const Vertex& p, int row) {
+    const double at[3] = {p.x, p.y, p.z};
+    double eye[2] = {modelview[12], modelview[13]};
+    for (int axis = 0; axis < 3; ++axis)
+      for (int r = 0; r < 2; ++r) eye[r] += modelview[axis * 4 + r] * at[axis];
+    const double ndc =
+        projection[row] * eye[0] + projection[4 + row] * eye[1] + projection[12 + row];
+    return (ndc + 1) * viewport[2 + row] / 2;
+  };
+  const double margin = side / 2 + 1;
+  std::vector<float> squares;
+  markerBuffer_.clear();
+  markerBuffer_.reserve(static_cast<size_t>(model->vertices.count()) * 3);
+  for (Vertex* p : model->vertices) {
+    const double x = window(*p, 0), y = window(*p, 1);
+    if (x < margin || y < margin || x > viewport[2] - margin || y > viewport[3] - margin) {
+      for (int i = 0; i < 4; ++i) putCorner(squares, *p, size, face[i]);
+      continue;
+    }
+    markerBuffer_.push_back(static_cast<float>(p->x + size * centre[0]));
+    markerBuffer_.push_back(static_cast<float>(p->y + size * centre[1]));
+    markerBuffer_.push_back(static_cast<float>(p->z + size * centre[2]));
+  }
+  GLfloat pointSize = 1;
+  glGetFloatv(GL_POINT_SIZE, &pointSize);
+  glPointSize(static_cast<float>(side));
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glVertexPointer(3, GL_FLOAT, 0, markerBuffer_.data());
+  glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(markerBuffer_.size() / 3));
+  glPointSize(pointSize);
+  if (!squares.empty()) {
+    glVertexPointer(3, GL_FLOAT, 0, squares.data());
+    glDrawArrays(GL_QUADS, 0, static_cast<GLsizei>(squares.size() / 3));
+  }
+  glDisableClientState(GL_VERTEX_ARRAY);
+  return true;
+}
+
 void Editor::drawVertexMarkers(double size) {
   if (!batchDrawing) {
     for (Vertex* p : model->vertices) {
@@ -112,6 +185,10 @@ void Editor::drawVertexMarkers(double size) {
       for (int i : {0, 1, 2, 0, 2, 3}) corners.push_back(face[i]);
   }
   if (corners.empty()) return;
+  if (fill && flat) {
+    const int f = static_cast<int>(std::find(keep, keep + 6, true) - keep);
+    if (drawMarkersAsPoints(size, kCubeFaces[f])) return;
+  }
   // Corners are computed here, not by a translation per marker: they may
   // round to a neighbouring pixel at a marker's edge, nowhere else.
   glEnableClientState(GL_VERTEX_ARRAY);
