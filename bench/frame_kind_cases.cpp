@@ -151,7 +151,7 @@ BENCH_CASE(71, "frame kinds") {
 
 // Full redraws of four flat-shaded views: every vertex selected, or a skeleton of as many bones
 // as a chain or one root's children, beside the plain model of that many vertices.
-BENCH_CASE(72, "large selections and skeletons") {
+BENCH_CASE(72, "frames of large selections and skeletons") {
   if (!ensureBenchWindow()) return;
   const int runs = context.size >= 1000000 ? 3 : context.runs;
   Session session = openSession(context.size);
