@@ -118,6 +118,14 @@ class Editor {
   void drawWidgets();
   void drawViewFrames();
   void drawUvView();
+  // The UV view's two parts: the rubber band over it, in the overlay, and its
+  // picture inside its own rectangle (which leaves the viewport there).
+  void drawUvRubberBand();
+  void drawUvContent();
+  // Whether the UV view shows in this frame: panels shown, UV Mapper open.
+  bool uvViewShown() const;
+  // The shading the overlay draws with: what the last view's drawing leaves.
+  void setOverlayShading();
   // Viewport, scissor and projection of the 2D overlay: the whole window in pixels.
   void setUpOverlay();
   void drawVertexMarkers(double size);
@@ -182,7 +190,7 @@ class Editor {
   // the reference for tests and benchmarks.
   int keepViewPictures = 1;
   uint64_t sceneRevision = 0;  // moved on by sceneChanged
-  int viewsRedrawn = 0;        // bit i set when the last frame drew view i again
+  int viewsRedrawn = 0;        // bit i set when the last frame drew view i (4: UV) again
   KeptViews keptViews;
   double splitX = 0.5, splitY = 0.5;
   double pressPanX = 0, pressPanY = 0;

@@ -52,6 +52,23 @@ void Editor::drawFrame() {
   // in the four-view layout the views tile it.
   const int first = layoutMode == 0 ? singleView : 0, last = layoutMode == 0 ? singleView : 3;
   viewsRedrawn = 0;
+  // A changed UV view is drawn first, inside its own rectangle, and kept; the
+  // views drawn next cover that rectangle again, and the overlay puts the
+  // kept picture in its place among the panels.
+  if (keepViewPictures && uvViewShown()) {
+    placeUvView();
+    const ViewContent now = viewContent(*this, kUvView);
+    if (keptViews.stale(kUvView, now)) {
+      const Viewport& uv = uvView();
+      glScissor(uv.rectLeft, uv.rectBottom, uv.rectRight - uv.rectLeft, uv.rectTop - uv.rectBottom);
+      glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+      setOverlayShading();
+      drawUvContent();
+      keepViewPicture(keptViews.picture(kUvView), uv);
+      keptViews.picture(kUvView).content = now;
+      viewsRedrawn |= 1 << kUvView;
+    }
+  }
   for (int i = first; i <= last; ++i) {
     Viewport& v = views[i];
     const ViewContent now = viewContent(*this, i);
@@ -69,16 +86,20 @@ void Editor::drawFrame() {
       picture.content = now;
     }
   }
-  // The overlay's two-coloured lines take the shading the last view's
-  // drawing leaves, kept picture or not.
-  applyRenderMode(views[last].renderMode);
-  if (keyDown['l'] && model->groups.tailItem()) glShadeModel(GL_SMOOTH);
+  setOverlayShading();
 
   setUpOverlay();
   drawCursorLabel();
   drawWidgets();
   drawViewFrames();
   glFlush();
+}
+
+// The overlay's two-coloured lines take the shading the last view's drawing
+// leaves, kept picture or not.
+void Editor::setOverlayShading() {
+  applyRenderMode(views[layoutMode == 0 ? singleView : 3].renderMode);
+  if (keyDown['l'] && model->groups.tailItem()) glShadeModel(GL_SMOOTH);
 }
 
 void Editor::setUpOverlay() {
@@ -130,7 +151,13 @@ void Editor::drawWidgets() {
     if (panel == activeMenu && dragMode != kPopupMenu) continue;
     if (panel == uvMapperWidget) {
       if (!panelsShown) continue;
-      if (!panel->isMinimised()) drawUvView();
+      if (!panel->isMinimised() && keepViewPictures) {
+        placeUvView();
+        drawUvRubberBand();
+        showViewPictureInOverlay(keptViews.picture(kUvView), uvView());
+      } else if (!panel->isMinimised()) {
+        drawUvView();
+      }
       panel->draw();
     } else if (panelsShown || panel == activeMenu) {
       panel->draw();

@@ -23,6 +23,10 @@ ViewContent viewContent(const Editor& e, int i) {
   if (v.kind == kFullView) c.rotX = v.rotX, c.rotY = v.rotY, c.rotZ = v.rotZ;
   c.rectLeft = v.rectLeft, c.rectBottom = v.rectBottom;
   c.rectRight = v.rectRight, c.rectTop = v.rectTop;
+  if (v.kind == kUvView) {
+    c.uvTexture = e.showUvTexture ? e.uvTexture : 0;
+    c.renderMode = c.showGrid = c.normalsHeld = c.boneLinksHeld = 0;
+  }
   return c;
 }
 

@@ -22,10 +22,11 @@ struct ViewContent {
   double left = 0, right = 0, bottom = 0, top = 0;  // visible rectangle, scroll offset applied
   double rotX = 0, rotY = 0, rotZ = 0;
   int rectLeft = 0, rectBottom = 0, rectRight = 0, rectTop = 0;
+  int uvTexture = 0;  // the UV view's texture when shown, else 0
   bool operator==(const ViewContent&) const = default;
 };
 
-// What view `i` (0 to 3) of the editor shows now.
+// What view `i` (0 to 3, 4 the UV view) of the editor shows now.
 ViewContent viewContent(const Editor& e, int i);
 
 // Whether a menu command code can change what any view shows; render modes and
@@ -56,5 +57,5 @@ class KeptViews {
   KeptPicture& picture(int i) { return pictures_[i]; }
 
  private:
-  KeptPicture pictures_[4];
+  KeptPicture pictures_[5];
 };

@@ -11,3 +11,7 @@ void keepViewPicture(KeptPicture& picture, const Viewport& view);
 // the depth there, as a freshly cleared and drawn view would leave it for the
 // overlay. Leaves blending and the depth test on, texturing off.
 void showViewPicture(const KeptPicture& picture, const Viewport& view);
+// Draws the kept pixels into the window rectangle `view` occupies as part of
+// the overlay: at depth 0 behind whatever the overlay drew there before, as
+// the view's own drawing would lie. Expects the overlay's projection.
+void showViewPictureInOverlay(const KeptPicture& picture, const Viewport& view);

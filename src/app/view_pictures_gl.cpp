@@ -42,6 +42,32 @@ void keepViewPicture(KeptPicture& picture, const Viewport& view) {
   glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, view.rectLeft, view.rectBottom, w, h);
 }
 
+namespace {
+// A quad of the picture's pixels over the window rectangle (x, y, w, h) in
+// the current projection, at depth z, nothing blended or modulated.
+void drawPictureQuad(const KeptPicture& picture, int x, int y, int w, int h) {
+  glDisable(GL_BLEND);
+  glDisable(GL_LIGHTING);
+  glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+  GLint envMode = GL_MODULATE;
+  glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &envMode);
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+  glEnable(GL_TEXTURE_2D);
+  glBindTexture(GL_TEXTURE_2D, picture.texture);
+  const float s = static_cast<float>(w) / picture.textureWidth;
+  const float t = static_cast<float>(h) / picture.textureHeight;
+  glBegin(GL_QUADS);
+  glTexCoord2f(0, 0), glVertex2i(x, y);
+  glTexCoord2f(s, 0), glVertex2i(x + w, y);
+  glTexCoord2f(s, t), glVertex2i(x + w, y + h);
+  glTexCoord2f(0, t), glVertex2i(x, y + h);
+  glEnd();
+  glDisable(GL_TEXTURE_2D);
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, envMode);
+  glEnable(GL_BLEND);
+}
+}  // namespace
+
 void showViewPicture(const KeptPicture& picture, const Viewport& view) {
   const int w = view.rectRight - view.rectLeft, h = view.rectTop - view.rectBottom;
   if (w <= 0 || h <= 0) return;
@@ -56,24 +82,12 @@ void showViewPicture(const KeptPicture& picture, const Viewport& view) {
   // Texels land on pixels one to one: nearest filtering at pixel centres,
   // nothing blended, lit, depth-tested or modulated on the way.
   glDisable(GL_DEPTH_TEST);
-  glDisable(GL_BLEND);
-  glDisable(GL_LIGHTING);
-  glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-  GLint envMode = GL_MODULATE;
-  glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &envMode);
-  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-  glEnable(GL_TEXTURE_2D);
-  glBindTexture(GL_TEXTURE_2D, picture.texture);
-  const float s = static_cast<float>(w) / picture.textureWidth;
-  const float t = static_cast<float>(h) / picture.textureHeight;
-  glBegin(GL_QUADS);
-  glTexCoord2f(0, 0), glVertex2i(0, 0);
-  glTexCoord2f(s, 0), glVertex2i(w, 0);
-  glTexCoord2f(s, t), glVertex2i(w, h);
-  glTexCoord2f(0, t), glVertex2i(0, h);
-  glEnd();
-  glDisable(GL_TEXTURE_2D);
-  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, envMode);
-  glEnable(GL_BLEND);
+  drawPictureQuad(picture, 0, 0, w, h);
   glEnable(GL_DEPTH_TEST);
+}
+
+void showViewPictureInOverlay(const KeptPicture& picture, const Viewport& view) {
+  const int w = view.rectRight - view.rectLeft, h = view.rectTop - view.rectBottom;
+  if (w <= 0 || h <= 0 || !picture.texture) return;
+  drawPictureQuad(picture, view.rectLeft, view.rectBottom, w, h);
 }

@@ -342,7 +342,7 @@ TEST_F(FrameTest, BatchedFrameMatchesThePlainFrameInRandomStates) {
 
 // A session played as the window delivers it, with kept view pictures: after every step the frame
 // equals, pixel for pixel, the frame drawn from scratch, and only the views whose content the step
-// changed (bit i for view i) are drawn again.
+// changed (bit i for view i, 4 the UV view) are drawn again.
 TEST_F(FrameTest, KeptPicturesGiveTheFrameDrawnFromScratchAndRedrawOnlyChangedViews) {
   Model& m = *editor.model;
   addUnitBox(m, true);
@@ -361,11 +361,11 @@ TEST_F(FrameTest, KeptPicturesGiveTheFrameDrawnFromScratchAndRedrawOnlyChangedVi
       {"first frame", [] {}, 15},
       {"pointer over the Side view", [&] { moveTo(100, 500); }, 0},
       {"pointer over the Full view", [&] { moveTo(600, 100); }, 0},
-      {"panels shown", [&] { special(kKeyHome); }, 0},
+      {"panels shown, the UV view first drawn", [&] { special(kKeyHome); }, 16},
       {"hover over the console", [&] { moveTo(460, 390); }, 0},
       {"prompt focused", [&] { click(kLeftButton, 460, 483); }, 0},
       {"typing", [&] { typeLine("/setbb -2 2 -1 1 -1 1"); }, 0},
-      {"command run", [&] { key(13); }, 15},
+      {"command run", [&] { key(13); }, 31},
       {"console grabbed", [&] { press(kLeftButton, 460, 310); }, 0},
       {"console dragged", [&] { moveTo(430, 280); }, 0},
       {"console dropped", [&] { release(kLeftButton, 430, 280); }, 0},
@@ -382,6 +382,11 @@ TEST_F(FrameTest, KeptPicturesGiveTheFrameDrawnFromScratchAndRedrawOnlyChangedVi
       {"hover over the menu", [&] { moveTo(550, 530); }, 0},
       {"Front view flat shaded", [&] { click(kLeftButton, 550, 541); }, 2},
       {"all vertices selected", [&] { special(kKeyF1, kShift); }, 15},
+      {"all polygons selected", [&] { special(kKeyF2, kShift); }, 15},
+      {"UV map from the menu", [&] { editor.ui->pushCommand(8); }, 15},
+      {"panels shown, the UV view drawn again", [&] { special(kKeyHome); }, 16},
+      {"pointer over the UV view", [&] { moveTo(250, 250); }, 0},
+      {"panels hidden again", [&] { special(kKeyHome); }, 0},
       {"Move tool", [&] { key('m'); }, 15},
       {"move begun", [&] { press(kLeftButton, 200, 450); }, 15},
       {"move dragged", [&] { moveTo(230, 450); }, 15},
@@ -415,5 +420,8 @@ TEST_F(FrameTest, KeptPicturesGiveTheFrameDrawnFromScratchAndRedrawOnlyChangedVi
     EXPECT_EQ(differing, 0) << step.what;
   }
   EXPECT_EQ(editor.views[kFrontView].renderMode, kFlatShaded);
+  const Polygon* first = editor.model->currentGroup->polygons.headItem();  // undo made a new model
+  ASSERT_TRUE(first);
+  EXPECT_EQ(first->uvMapped, 1);
   EXPECT_EQ(editor.boundingBox.minX, -2);
 }
