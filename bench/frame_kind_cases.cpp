@@ -87,30 +87,33 @@ BENCH_CASE(71, "frame kinds") {
   auto move = [&](std::pair<int, int> at) { e.mouseMoved(at.first, at.second); };
   auto button = [&](int b, int state) { e.mouseButton(b, state); };
 
-  // The bound: kept pictures and the overlay over an empty model.
-  {
-    Session empty = openSession(0);
-    const double bound = frameMs(*empty.editor, context.runs,
-                                 [&](int i) { empty.editor->mouseMoved(300 + i % 2, 100); });
-    report.row("frame kind, pointer move, empty model", "ms", bound,
-               "the bound of a frame that draws no view");
+  // Frames that draw no view, each beside the same frame over an empty model (the bound).
+  Session emptySession = openSession(0);
+  Editor& empty = *emptySession.editor;
+  auto overlayRow = [&](const char* name, const std::function<void(Editor&, int)>& event) {
+    const double bound = frameMs(empty, context.runs, [&](int i) { event(empty, i); });
+    e.keepViewPictures = 1;
+    const double kept = frameMs(e, runs, [&](int i) { event(e, i); });
+    char note[96];
+    std::snprintf(note, sizeof note, "%.2fx the same frame over an empty model", kept / bound);
+    report.row(std::string("frame kind, ") + name + ", empty model", "ms", bound);
+    rowPair(
+        report, name, e, runs, [&](int i) { event(e, i); }, "");
+    report.row(std::string("frame kind, ") + name + ", kept, beside the empty model", "ms", kept,
+               note);
+  };
+  overlayRow("pointer move", [](Editor& ed, int i) { ed.mouseMoved(300 + i % 7, 100); });
+  for (Editor* ed : {&e, &empty}) {
+    ed->panelsShown = 1;
+    ed->ui->setFocusedEntry(ed->consolePrompt);
   }
-  rowPair(
-      report, "pointer move", e, runs, [&](int i) { move(glut(300 + i % 7, 100)); }, "");
-
-  e.panelsShown = 1;
-  e.ui->setFocusedEntry(e.consolePrompt);
-  rowPair(
-      report, "typed character", e, runs,
-      [&](int i) {
-        e.setKeyState('a', 1);
-        e.keyPressed(i % 2 ? 8 : 'a', 0, 0);
-        e.setKeyState('a', 0);
-      },
-      "");
-  e.ui->setFocusedEntry(nullptr);
-  rowPair(
-      report, "hover", e, runs, [&](int i) { move(glut(460 + i % 2 * 10, 390)); }, "");
+  overlayRow("typed character", [](Editor& ed, int i) {
+    ed.setKeyState('a', 1);
+    ed.keyPressed(i % 2 ? 8 : 'a', 0, 0);
+    ed.setKeyState('a', 0);
+  });
+  for (Editor* ed : {&e, &empty}) ed->ui->setFocusedEntry(nullptr);
+  overlayRow("hover", [](Editor& ed, int i) { ed.mouseMoved(460 + i % 2 * 10, 390); });
   e.panelsShown = 0;
 
   move(glut(600, 150));
