@@ -23,7 +23,9 @@ constexpr int kWidth = 800, kHeight = 600;
 
 void noDisplay() {}
 
-bool ensureWindow() {
+}  // namespace
+
+bool ensureBenchWindow() {
   static bool open = false;
   if (open) return true;
   if (!std::getenv("DISPLAY")) return false;
@@ -36,6 +38,8 @@ bool ensureWindow() {
   open = true;
   return true;
 }
+
+namespace {
 
 std::vector<unsigned char> readFrame() {
   return readBackBuffer(kWidth, kHeight);
@@ -58,7 +62,7 @@ struct Layout {
 }  // namespace
 
 BENCH_CASE(70, "frames") {
-  if (!ensureWindow()) {
+  if (!ensureBenchWindow()) {
     std::fprintf(stderr, "no X display: frames skipped\n");
     return;
   }
@@ -68,7 +72,10 @@ BENCH_CASE(70, "frames") {
   e.setMainWidget(&mainPanel);
   e.layoutViews();
   e.mouseMoved(kWidth - 10, 10);
+  e.keepViewPictures = 0;  // every frame draws every view
   const int vertices = e.model->vertices.count();
+  // One glutSolidCube per vertex takes minutes at a million vertices.
+  const bool withPlain = vertices <= 200000;
 
   const Layout layouts[] = {{"four views, wireframe", 1, kWireframe},
                             {"one view (Full), wireframe", 0, kWireframe},
@@ -76,9 +83,10 @@ BENCH_CASE(70, "frames") {
   for (const Layout& layout : layouts) {
     e.layoutMode = layout.layoutMode;
     for (Viewport& v : e.views) v.renderMode = layout.renderMode;
-    double ms[2];
+    double ms[2] = {0, 0};
     std::vector<unsigned char> picture[2];
     for (int batched : {1, 0}) {
+      if (!batched && !withPlain) continue;
       e.batchDrawing = batched;
       e.drawFrame();  // the first frame also sets up the light
       ms[batched] = bench::medianMs(
@@ -90,14 +98,19 @@ BENCH_CASE(70, "frames") {
       e.drawFrame();
       picture[batched] = readFrame();
     }
-    const int differ = differingPixels(picture[0], picture[1]);
-    char note[128];
-    std::snprintf(
-        note, sizeof note, "%d vertices; editor's frame %.1fx faster; %s", vertices, ms[0] / ms[1],
-        differ == 0 ? "pixels identical" : (std::to_string(differ) + " PIXELS DIFFER").c_str());
     report.row(std::string("frame, ") + layout.name, "ms", ms[1],
                reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
-    report.row(std::string("frame, ") + layout.name + ", one cube per vertex", "ms", ms[0], note);
+    if (withPlain) {
+      // Markers drawn from CPU corners may put an edge one pixel over.
+      const int differ = differingPixels(picture[0], picture[1]);
+      char note[160];
+      std::snprintf(note, sizeof note,
+                    "%d vertices; editor's frame %.1fx faster; %d pixels differ (%.4f%% of the "
+                    "frame, %.4f a vertex)",
+                    vertices, ms[0] / ms[1], differ, 100.0 * differ / (kWidth * kHeight),
+                    static_cast<double>(differ) / vertices);
+      report.row(std::string("frame, ") + layout.name + ", one cube per vertex", "ms", ms[0], note);
+    }
 
     // The editor's frame with the vertex list set aside: no markers and no
     // points. No way of drawing markers can make a frame faster than this.
@@ -110,8 +123,9 @@ BENCH_CASE(70, "frames") {
           glFinish();
         });
     e.model->vertices = std::move(setAside);
-    std::snprintf(note, sizeof note, "bounds the gain over one cube per vertex at %.1fx",
-                  ms[0] / shared);
+    char note[96];
+    std::snprintf(note, sizeof note, "the markers cost %.1f ms of the editor's frame",
+                  ms[1] - shared);
     report.row(std::string("frame, ") + layout.name + ", without vertex markers", "ms", shared,
                note);
   }

@@ -46,10 +46,13 @@ void Editor::initColours() {
 }
 
 void Editor::framePump() {
-  for (int code = ui->popCommand(); code != -1; code = ui->popCommand())
+  for (int code = ui->popCommand(); code != -1; code = ui->popCommand()) {
+    if (menuCommandChangesScene(code)) sceneChanged();
     runEdit(*this, [&] { toolMenuCommand(*this, code); });
+  }
   ui->pollFocusedEntry();
   while (ui->isLinePending()) {
+    sceneChanged();
     const std::string line = ui->takeCommandLine();
     runEdit(*this, [&] { runConsoleCommand(*this, line); });
   }
@@ -116,6 +119,7 @@ void Editor::replaceModel(std::unique_ptr<Model> next) {
   selectedUvs.clear();
   selectedBone = nullptr;
   model = std::move(next);
+  sceneChanged();
 }
 
 double Editor::windowWidth() const {

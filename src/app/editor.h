@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "app/view_freshness.h"
 #include "gui/message_box.h"
 #include "gui/panel.h"
 #include "gui/text_entry.h"
@@ -114,9 +115,23 @@ class Editor {
   void drawWidgets();
   void drawViewFrames();
   void drawUvView();
+  // The UV view's two parts: the rubber band over it, in the overlay, and its
+  // picture inside its own rectangle (which leaves the viewport there).
+  void drawUvRubberBand();
+  void drawUvContent();
+  // Whether the UV view shows in this frame: panels shown, UV Mapper open.
+  bool uvViewShown() const;
+  // The shading the overlay draws with: what the last view's drawing leaves.
+  void setOverlayShading();
   // Viewport, scissor and projection of the 2D overlay: the whole window in pixels.
   void setUpOverlay();
   void drawVertexMarkers(double size);
+  void drawSelectedMarkers(double size, bool moving);
+  bool drawMarkersAsPoints(double size, const int face[4]);
+  // Every kept view picture is drawn again at the next frame (view_freshness.h).
+  void forgetViewPictures() { keptViews.forget(); }
+  // Marks a change the views may show: model, selection, preview, settings.
+  void sceneChanged() { ++sceneRevision; }
 
   // --- views in the window (view_placement.cpp) ---
   void layoutViews();
@@ -160,11 +175,20 @@ class Editor {
   int panelsShown = 0;   // toggled by Home
   int showSkeleton = 1;
   // 1 draws in batches: the model's triangles and points from vertex arrays,
-  // the vertex markers as one array of the marker cubes' faces that can show
-  // (in a flat view one square each). 0 draws everything the plain way, one
-  // call per vertex and one glutSolidCube per marker, kept as the reference
-  // for tests and benchmarks: both give the same pixels.
+  // the markers (vertex, selected vertex, joint) and bones as arrays of
+  // corners computed on the CPU, only the marker faces that can show (in a
+  // flat view one square each). 0 draws everything the plain way, one call
+  // per vertex and one glut cube per marker, kept as the reference for tests
+  // and benchmarks: both give the same pixels except that a marker's edge
+  // may fall one pixel over.
   int batchDrawing = 1;
+  // 1 keeps each view's finished picture and draws a view again only when
+  // what it shows changed (view_freshness.h); 0 draws every view each frame,
+  // the reference for tests and benchmarks.
+  int keepViewPictures = 1;
+  uint64_t sceneRevision = 0;  // moved on by sceneChanged
+  int viewsRedrawn = 0;        // bit i set when the last frame drew view i (4: UV) again
+  KeptViews keptViews;
   double splitX = 0.5, splitY = 0.5;
   double pressPanX = 0, pressPanY = 0;
   double pressRotX = 0, pressRotY = 0;

@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "app/editor.h"
+#include "app/view_pictures.h"
 #include "gui/rect_draw.h"
 #include "gui/text.h"
 #include "view/view_camera.h"
@@ -30,14 +31,15 @@ void Editor::drawFrame() {
   // Lighting is switched on only around the shaded model drawing.
   glDisable(GL_LIGHTING);
 
-  // The views draw the model as it stands when the frame begins.
+  // The views draw the model as it stands when the frame begins. With kept
+  // pictures every change to the model moves sceneRevision on, so arrays
+  // built for an earlier frame of the same revision still hold.
   struct FrameOfModel {
     Model& model;
-    explicit FrameOfModel(Model& m) : model(m) { model.beginFrame(); }
+    FrameOfModel(Model& m, uint64_t revision) : model(m) { model.beginFrame(revision); }
     ~FrameOfModel() { model.endFrame(); }
-  } frame(*model);
+  } frame(*model, keepViewPictures ? sceneRevision + 1 : 0);
 
-  const double w = windowWidth(), h = windowHeight();
   auto drawView = [this](Viewport& view) {
     setUpViewCamera(view, &view == &views[activeView] && dragMode == kScrollView);
     glPushMatrix();
@@ -46,24 +48,58 @@ void Editor::drawFrame() {
     drawScene(view);
     glPopMatrix();
   };
-  if (layoutMode == 0) {
-    glViewport(0, 0, pixels(w), pixels(h));
-    glScissor(0, 0, pixels(w), pixels(h));
-    drawView(views[singleView]);
-  } else {
-    for (int i = 0; i < 4; ++i) {
-      Viewport& v = views[i];
-      glViewport(v.rectLeft, v.rectBottom, v.rectRight - v.rectLeft, v.rectTop - v.rectBottom);
-      glScissor(v.rectLeft, v.rectBottom, v.rectRight - v.rectLeft, v.rectTop - v.rectBottom);
-      drawView(v);
+  // In the one-view layout the shown view's rectangle is the whole window;
+  // in the four-view layout the views tile it.
+  const int first = layoutMode == 0 ? singleView : 0, last = layoutMode == 0 ? singleView : 3;
+  viewsRedrawn = 0;
+  // A changed UV view is drawn first, inside its own rectangle, and kept; the
+  // views drawn next cover that rectangle again, and the overlay puts the
+  // kept picture in its place among the panels.
+  if (keepViewPictures && uvViewShown()) {
+    placeUvView();
+    const ViewContent now = viewContent(*this, kUvView);
+    if (keptViews.stale(kUvView, now)) {
+      const Viewport& uv = uvView();
+      glScissor(uv.rectLeft, uv.rectBottom, uv.rectRight - uv.rectLeft, uv.rectTop - uv.rectBottom);
+      glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+      setOverlayShading();
+      drawUvContent();
+      keepViewPicture(keptViews.picture(kUvView), uv);
+      keptViews.picture(kUvView).content = now;
+      viewsRedrawn |= 1 << kUvView;
     }
   }
+  for (int i = first; i <= last; ++i) {
+    Viewport& v = views[i];
+    const ViewContent now = viewContent(*this, i);
+    KeptPicture& picture = keptViews.picture(i);
+    if (keepViewPictures && !keptViews.stale(i, now)) {
+      showViewPicture(picture, v);
+      continue;
+    }
+    glViewport(v.rectLeft, v.rectBottom, v.rectRight - v.rectLeft, v.rectTop - v.rectBottom);
+    glScissor(v.rectLeft, v.rectBottom, v.rectRight - v.rectLeft, v.rectTop - v.rectBottom);
+    drawView(v);
+    viewsRedrawn |= 1 << i;
+    if (keepViewPictures) {
+      keepViewPicture(picture, v);
+      picture.content = now;
+    }
+  }
+  setOverlayShading();
 
   setUpOverlay();
   drawCursorLabel();
   drawWidgets();
   drawViewFrames();
   glFlush();
+}
+
+// The overlay's two-coloured lines take the shading the last view's drawing
+// leaves, kept picture or not.
+void Editor::setOverlayShading() {
+  applyRenderMode(views[layoutMode == 0 ? singleView : 3].renderMode);
+  if (keyDown['l'] && model->groups.tailItem()) glShadeModel(GL_SMOOTH);
 }
 
 void Editor::setUpOverlay() {
@@ -115,7 +151,13 @@ void Editor::drawWidgets() {
     if (panel == activeMenu && dragMode != kPopupMenu) continue;
     if (panel == uvMapperWidget) {
       if (!panelsShown) continue;
-      if (!panel->isMinimised()) drawUvView();
+      if (!panel->isMinimised() && keepViewPictures) {
+        placeUvView();
+        drawUvRubberBand();
+        showViewPictureInOverlay(keptViews.picture(kUvView), uvView());
+      } else if (!panel->isMinimised()) {
+        drawUvView();
+      }
       panel->draw();
     } else if (panelsShown || panel == activeMenu) {
       panel->draw();

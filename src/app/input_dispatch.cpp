@@ -51,6 +51,7 @@ void Editor::mouseMoved(int x, int y) {
       applyZoom(v);
       break;
     case kToolDrag:
+      sceneChanged();  // the live preview moves
       toolMotion(*this);
       break;
     default:
@@ -147,6 +148,7 @@ void Editor::mouseButton(int button, int state) {
       } else {
         pressX = mouseX;
         pressY = mouseY;
+        sceneChanged();
         runEdit(*this, [this] { toolPress(*this); });
       }
     } else if (!press && dragMode == kRotateView) {
@@ -156,8 +158,10 @@ void Editor::mouseButton(int button, int state) {
       double ha = v->viewX(pressX), va = v->viewY(pressY);
       double hb = v->viewX(mouseX), vb = v->viewY(mouseY);
       std::printf("make selection on %d from [%lf %lf] -> [%lf %lf]\n", activeView, ha, va, hb, vb);
+      sceneChanged();
       selectInRect(*this, ha, va, hb, vb);
     } else if (!press && dragMode == kToolDrag) {
+      sceneChanged();
       dragMode = kNoDrag;
       runEdit(*this, [this] { toolRelease(*this); });
     }

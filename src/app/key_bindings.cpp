@@ -107,6 +107,7 @@ void Editor::keyPressed(unsigned char key, int, int) {
     entry->typeKey(key);
     return;
   }
+  sceneChanged();
   key = keyUnderCtrl(key, modifiers);
   for (const KeyBinding& binding : kKeyBindings) {
     if (binding.key == key) {
@@ -119,6 +120,7 @@ void Editor::keyPressed(unsigned char key, int, int) {
 void Editor::specialKeyPressed(int key, int, int) {
   const int held = heldModifiers(modifiers);
   Viewport& under = views[viewAt(mouseX, mouseY)];
+  if (specialKeyChangesScene(key)) sceneChanged();
   switch (key) {
     case kKeyF1:
       if (held == kShift) {

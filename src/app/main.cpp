@@ -32,6 +32,36 @@ void guarded(Operation operation) {
   }
 }
 
+// Unsaved work reaches the recovery file without waiting for input or a
+// frame. The timer runs only while there is such work, so an idle editor
+// wakes for nothing.
+bool gRecoveryTimerSet = false;
+
+void onRecoveryTimer(int);
+
+void keepRecoveryTicking() {
+  if (gRecoveryTimerSet || !recoveryTicksWanted(*gEditor)) return;
+  gRecoveryTimerSet = true;
+  glutTimerFunc(kRecoveryTickMs, onRecoveryTimer, 0);
+}
+
+void onRecoveryTimer(int) {
+  gRecoveryTimerSet = false;
+  const bool offBefore = gEditor->recoveryOffNoted;
+  guarded([] { recoveryTick(*gEditor); });
+  if (gEditor->recoveryOffNoted != offBefore) glutPostRedisplay();  // its console message
+  keepRecoveryTicking();
+}
+
+// Frames are drawn only after events; a line of the message box that is due
+// to expire brings one more frame at its time.
+bool gMessageTimerSet = false;
+
+void onMessageTimer(int) {
+  gMessageTimerSet = false;
+  glutPostRedisplay();
+}
+
 void onDisplay() {
   glClearColor(0, 0, 0, 0);
   glColor3f(1, 1, 1);
@@ -39,6 +69,12 @@ void onDisplay() {
   guarded([] { gEditor->drawFrame(); });
   glutSwapBuffers();
   glFlush();
+  keepRecoveryTicking();
+  const int64_t ms = gEditor->consoleMessages ? gEditor->consoleMessages->msUntilExpiry() : -1;
+  if (ms >= 0 && !gMessageTimerSet) {
+    gMessageTimerSet = true;
+    glutTimerFunc(static_cast<unsigned>(ms), onMessageTimer, 0);
+  }
 }
 
 void onReshape(int width, int height) {
@@ -80,12 +116,6 @@ void onSpecialKey(int key, int x, int y) {
   glutPostRedisplay();
 }
 
-// Unsaved work reaches the recovery file without waiting for input or a frame.
-void onRecoveryTimer(int) {
-  guarded([] { recoveryTick(*gEditor); });
-  glutTimerFunc(kRecoveryTickMs, onRecoveryTimer, 0);
-}
-
 // The window closes and the program ends, but only once unsaved work is on disk.
 void onClose() {
   std::string failure;
@@ -125,7 +155,6 @@ int main(int argc, char** argv) {
   glutMouseFunc(onMouse);
   glutSpecialFunc(onSpecialKey);
   glutCloseFunc(onClose);
-  glutTimerFunc(kRecoveryTickMs, onRecoveryTimer, 0);
 
   setInitialGlState();
   connectTextureUploads(gEditor->uiContext()->textures());

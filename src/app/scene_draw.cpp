@@ -6,6 +6,7 @@
 
 #include "app/editor.h"
 #include "model/skeleton.h"
+#include "model/wire_cube.h"
 #include "tools/spline.h"
 
 void Editor::drawAxesAndGrid(Viewport& view) {
@@ -99,22 +100,26 @@ void Editor::drawScene(Viewport& view) {
 
   const bool moving = dragMode == kToolDrag && tool == kMove;
   glColor3f(1, 1, 0);
-  for (Vertex* p : selectedVertices) {
-    glPushMatrix();
-    if (moving) {
-      glTranslated(p->x + moveOffset.x, p->y + moveOffset.y, p->z + moveOffset.z);
-    } else {
-      glTranslated(p->x, p->y, p->z);
-    }
-    glutWireCube(unit * selectedMarkerScale);
-    glPopMatrix();
-    if (moving) {
-      glBegin(GL_LINES);
-      glColor3f(0.9f, 0, 0);
-      glVertex3d(p->x, p->y, p->z);
-      glColor3f(1, 0.7f, 0.7f);
-      glVertex3d(p->x + moveOffset.x, p->y + moveOffset.y, p->z + moveOffset.z);
-      glEnd();
+  if (batchDrawing) {
+    drawSelectedMarkers(unit * selectedMarkerScale, moving);
+  } else {
+    for (Vertex* p : selectedVertices) {
+      glPushMatrix();
+      if (moving) {
+        glTranslated(p->x + moveOffset.x, p->y + moveOffset.y, p->z + moveOffset.z);
+      } else {
+        glTranslated(p->x, p->y, p->z);
+      }
+      glutWireCube(unit * selectedMarkerScale);
+      glPopMatrix();
+      if (moving) {
+        glBegin(GL_LINES);
+        glColor3f(0.9f, 0, 0);
+        glVertex3d(p->x, p->y, p->z);
+        glColor3f(1, 0.7f, 0.7f);
+        glVertex3d(p->x + moveOffset.x, p->y + moveOffset.y, p->z + moveOffset.z);
+        glEnd();
+      }
     }
   }
 
@@ -141,7 +146,7 @@ void Editor::drawScene(Viewport& view) {
     glPopMatrix();
   }
 
-  if (showSkeleton) model->drawSkeleton(selectedBone);
+  if (showSkeleton) model->drawSkeleton(selectedBone, batchDrawing != 0);
 
   glColor3f(0.5f, 1, 1);
   for (Vec3* p : splinePoints) {
@@ -150,4 +155,35 @@ void Editor::drawScene(Viewport& view) {
     glutWireCube(unit * selectedMarkerScale);
     glPopMatrix();
   }
+}
+
+// The selected vertices' yellow outlines, and during a Move each outline at
+// its new place with a line back, as arrays of lines in the colours the plain
+// drawing gives them: after the first line back the current colour is that
+// line's pink, and the later outlines take it.
+void Editor::drawSelectedMarkers(double size, bool moving) {
+  constexpr size_t kMarkersPerDraw = 16384;
+  std::vector<float> positions, colours;
+  const CubeSight sight = currentCubeSight();
+  float r = 1, g = 1, b = 0;
+  size_t pending = 0;
+  for (Vertex* p : selectedVertices) {
+    const Vec3 at = moving ? Vec3{p->x + moveOffset.x, p->y + moveOffset.y, p->z + moveOffset.z}
+                           : Vec3{p->x, p->y, p->z};
+    appendColour(colours, appendWireCube(positions, at.x, at.y, at.z, size, sight), r, g, b);
+    if (moving) {
+      positions.insert(positions.end(), {static_cast<float>(p->x), static_cast<float>(p->y),
+                                         static_cast<float>(p->z), static_cast<float>(at.x),
+                                         static_cast<float>(at.y), static_cast<float>(at.z)});
+      appendColour(colours, 1, 0.9f, 0, 0);
+      r = 1, g = 0.7f, b = 0.7f;
+      appendColour(colours, 1, r, g, b);
+    }
+    if (++pending == kMarkersPerDraw) {
+      drawColouredLines(positions, colours);
+      positions.clear(), colours.clear(), pending = 0;
+    }
+  }
+  drawColouredLines(positions, colours);
+  glColor3f(r, g, b);
 }

@@ -15,13 +15,20 @@ void square(double u, double v, double half) {
 
 void Editor::drawUvView() {
   placeUvView();
-  Viewport& uv = uvView();
+  drawUvRubberBand();
+  drawUvContent();
+  setUpOverlay();
+}
 
+void Editor::drawUvRubberBand() {
   if (dragMode == kRubberBand && activeView == kUvView) {
     glColor3f(1, 1, 1);
     drawRectOutline(pressX, pressY, mouseX, mouseY);
   }
+}
 
+void Editor::drawUvContent() {
+  Viewport& uv = uvView();
   const int w = static_cast<int>(uv.pixelWidth), h = static_cast<int>(uv.pixelHeight);
   glViewport(uv.rectLeft, uv.rectBottom, w, h);
   glScissor(uv.rectLeft, uv.rectBottom, w, h);
@@ -78,6 +85,4 @@ void Editor::drawUvView() {
   glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
   glColor3f(1, 1, 1);
   model->drawUvTriangles();
-
-  setUpOverlay();
 }

@@ -1,12 +1,18 @@
 // The white cube drawn at every model vertex. With filled polygons a face
 // turned away from the viewer never shows (a face turned towards it covers
 // the same pixels nearer), and in a flat view the side faces are edge-on:
-// drawing only the faces that can show, from one small vertex array, gives
-// the same pixels for a fraction of the rasterising. Corners are placed by
-// the same per-vertex translation as the plain cubes, so they round alike.
+// drawing only the faces that can show, with every corner computed on the CPU
+// into one array drawn in a few calls, gives the plain cubes' picture for a
+// fraction of the work - except that a corner may round to the neighbouring
+// pixel at a marker's edge.
 
 #include <GL/gl.h>
 #include <GL/glut.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <vector>
 
 #include "app/editor.h"
 
@@ -45,25 +51,102 @@ void facesToDraw(const float m[16], bool keep[6]) {
   }
 }
 
-// The triangles of the faces kept, as glutSolidCube draws them; the count of
-// floats written.
-int cubeTriangles(const Vertex& p, float size, const bool keep[6], float* out) {
-  static const int kOrder[6] = {0, 1, 2, 0, 2, 3};
-  const float* start = out;
-  for (int f = 0; f < 6; ++f) {
-    if (!keep[f]) continue;
-    const int* face = kCubeFaces[f];
-    for (int corner : kOrder) {
-      const float* c = kCubeCorners[face[corner]];
-      *out++ = static_cast<float>(p.x) + size * c[0];
-      *out++ = static_cast<float>(p.y) + size * c[1];
-      *out++ = static_cast<float>(p.z) + size * c[2];
-    }
-  }
-  return static_cast<int>(out - start);
+const int kOpposite[6] = {5, 3, 4, 1, 2, 0};
+
+// The lines a marker shows in line polygon mode in a flat view, where one
+// face covers the cube, as pairs of corners: that face's edges and the two
+// diagonals lying on it (its own and the opposite face's); the other
+// triangle edges fall on these or on single points.
+std::vector<std::array<int, 2>> markerLines(const bool front[6]) {
+  const int f = static_cast<int>(std::find(front, front + 6, true) - front);
+  const int* c = kCubeFaces[f];
+  const int* back = kCubeFaces[kOpposite[f]];
+  return {{c[0], c[1]}, {c[1], c[2]}, {c[2], c[3]}, {c[3], c[0]}, {c[0], c[2]}, {back[0], back[2]}};
 }
 
+void putCorner(std::vector<float>& out, const Vertex& p, double size, int corner) {
+  const float* c = kCubeCorners[corner];
+  out.push_back(static_cast<float>(p.x + size * c[0]));
+  out.push_back(static_cast<float>(p.y + size * c[1]));
+  out.push_back(static_cast<float>(p.z + size * c[2]));
+}
+
+// Markers go to OpenGL this many at a time, so the buffer stays small.
+constexpr int kMarkersPerDraw = 16384;
+
 }  // namespace
+
+// In a flat view with filled polygons a marker shows as one square of the
+// front face: a point of that many pixels across at the face's centre covers
+// the same pixels, at the face's depth, as one primitive instead of two. Only
+// when the square's sides are within a pixel of a whole number of pixels;
+// false, drawing nothing, otherwise.
+bool Editor::drawMarkersAsPoints(double size, const int face[4]) {
+  GLdouble modelview[16], projection[16];
+  GLint viewport[4];
+  glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
+  glGetDoublev(GL_PROJECTION_MATRIX, projection);
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  // Window pixels across per model unit along an axis, through both matrices.
+  auto across = [&](const float* from, const float* to, int row) {
+    double d = 0;
+    for (int axis = 0; axis < 3; ++axis) {
+      double eye[2] = {0, 0};
+      for (int r = 0; r < 2; ++r) eye[r] = modelview[axis * 4 + r] * (to[axis] - from[axis]);
+      d += (projection[0] * eye[0] + projection[4] * eye[1]) * (row == 0) +
+           (projection[1] * eye[0] + projection[5] * eye[1]) * (row == 1);
+    }
+    return std::abs(d) * size * viewport[2 + row] / 2;
+  };
+  const float* a = kCubeCorners[face[0]];
+  const float* b = kCubeCorners[face[1]];
+  const float* c = kCubeCorners[face[2]];
+  const double w = std::max(across(a, b, 0), across(b, c, 0));
+  const double h = std::max(across(a, b, 1), across(b, c, 1));
+  const double side = std::round(w);
+  if (side < 1 || std::abs(w - side) > 1e-3 || std::abs(h - side) > 1e-3) return false;
+  float centre[3] = {0, 0, 0};
+  for (int i = 0; i < 4; ++i)
+    for (int axis = 0; axis < 3; ++axis) centre[axis] += kCubeCorners[face[i]][axis] / 4;
+  // A point whose centre leaves the view is dropped whole, where the square
+  // would show in part: markers that reach the view's edge stay squares.
+  auto window = [&](const Vertex& p, int row) {
+    const double at[3] = {p.x, p.y, p.z};
+    double eye[2] = {modelview[12], modelview[13]};
+    for (int axis = 0; axis < 3; ++axis)
+      for (int r = 0; r < 2; ++r) eye[r] += modelview[axis * 4 + r] * at[axis];
+    const double ndc =
+        projection[row] * eye[0] + projection[4 + row] * eye[1] + projection[12 + row];
+    return (ndc + 1) * viewport[2 + row] / 2;
+  };
+  const double margin = side / 2 + 1;
+  std::vector<float> squares;
+  markerBuffer_.clear();
+  markerBuffer_.reserve(static_cast<size_t>(model->vertices.count()) * 3);
+  for (Vertex* p : model->vertices) {
+    const double x = window(*p, 0), y = window(*p, 1);
+    if (x < margin || y < margin || x > viewport[2] - margin || y > viewport[3] - margin) {
+      for (int i = 0; i < 4; ++i) putCorner(squares, *p, size, face[i]);
+      continue;
+    }
+    markerBuffer_.push_back(static_cast<float>(p->x + size * centre[0]));
+    markerBuffer_.push_back(static_cast<float>(p->y + size * centre[1]));
+    markerBuffer_.push_back(static_cast<float>(p->z + size * centre[2]));
+  }
+  GLfloat pointSize = 1;
+  glGetFloatv(GL_POINT_SIZE, &pointSize);
+  glPointSize(static_cast<float>(side));
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glVertexPointer(3, GL_FLOAT, 0, markerBuffer_.data());
+  glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(markerBuffer_.size() / 3));
+  glPointSize(pointSize);
+  if (!squares.empty()) {
+    glVertexPointer(3, GL_FLOAT, 0, squares.data());
+    glDrawArrays(GL_QUADS, 0, static_cast<GLsizei>(squares.size() / 3));
+  }
+  glDisableClientState(GL_VERTEX_ARRAY);
+  return true;
+}
 
 void Editor::drawVertexMarkers(double size) {
   if (!batchDrawing) {
@@ -80,23 +163,48 @@ void Editor::drawVertexMarkers(double size) {
   glGetIntegerv(GL_POLYGON_MODE, polygonMode);
   float matrix[16];
   glGetFloatv(GL_MODELVIEW_MATRIX, matrix);
-  // In line mode every edge of every triangle shows, hidden or not.
-  bool keep[6] = {true, true, true, true, true, true};
-  if (polygonMode[0] == GL_FILL) facesToDraw(matrix, keep);
-  // One marker's triangles in the cube's own coordinates, each marker placed
-  // by the same translation the plain drawing uses: every corner then goes
-  // through exactly the transform glutSolidCube's corners go through, and
-  // only the faces that can show are drawn.
-  static const Vertex kOrigin;
-  markerBuffer_.resize(108);
-  const int floats = cubeTriangles(kOrigin, static_cast<float>(size), keep, markerBuffer_.data());
-  glEnableClientState(GL_VERTEX_ARRAY);
-  glVertexPointer(3, GL_FLOAT, 0, markerBuffer_.data());
-  for (Vertex* p : model->vertices) {
-    glPushMatrix();
-    glTranslated(p->x, p->y, p->z);
-    glDrawArrays(GL_TRIANGLES, 0, floats / 3);
-    glPopMatrix();
+  // Filled: the faces that can show, as quads. Lines: every triangle edge
+  // shows, hidden or not; in a flat view all of them fall on the front
+  // face's edges and diagonals, drawn once each as lines.
+  bool keep[6];
+  facesToDraw(matrix, keep);
+  const bool fill = polygonMode[0] == GL_FILL;
+  const bool flat = std::count(keep, keep + 6, true) == 1;
+  GLenum primitive = GL_QUADS;
+  std::vector<int> corners;
+  if (fill) {
+    for (int f = 0; f < 6; ++f)
+      if (keep[f]) corners.insert(corners.end(), kCubeFaces[f], kCubeFaces[f] + 4);
+  } else if (flat) {
+    primitive = GL_LINES;
+    for (const auto& line : markerLines(keep))
+      corners.insert(corners.end(), line.begin(), line.end());
+  } else {
+    primitive = GL_TRIANGLES;
+    for (const int* face : kCubeFaces)
+      for (int i : {0, 1, 2, 0, 2, 3}) corners.push_back(face[i]);
   }
+  if (corners.empty()) return;
+  if (fill && flat) {
+    const int f = static_cast<int>(std::find(keep, keep + 6, true) - keep);
+    if (drawMarkersAsPoints(size, kCubeFaces[f])) return;
+  }
+  // Corners are computed here, not by a translation per marker: they may
+  // round to a neighbouring pixel at a marker's edge, nowhere else.
+  glEnableClientState(GL_VERTEX_ARRAY);
+  int pending = 0;
+  auto flush = [&] {
+    glVertexPointer(3, GL_FLOAT, 0, markerBuffer_.data());
+    glDrawArrays(primitive, 0, static_cast<GLsizei>(markerBuffer_.size() / 3));
+    markerBuffer_.clear();
+    pending = 0;
+  };
+  markerBuffer_.clear();
+  markerBuffer_.reserve(static_cast<size_t>(kMarkersPerDraw) * corners.size() * 3);
+  for (Vertex* p : model->vertices) {
+    for (int corner : corners) putCorner(markerBuffer_, *p, size, corner);
+    if (++pending == kMarkersPerDraw) flush();
+  }
+  if (pending) flush();
   glDisableClientState(GL_VERTEX_ARRAY);
 }

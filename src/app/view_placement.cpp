@@ -26,3 +26,8 @@ void Editor::placeUvView() {
   const Panel* p = uvMapperWidget;
   centreUvView(uvView(), p->x(), p->y(), p->width(), p->height());
 }
+
+bool Editor::uvViewShown() const {
+  const Panel* uv = uvMapperWidget;
+  return panelsShown && uv && !uv->isHidden() && !uv->isMinimised();
+}

@@ -23,3 +23,12 @@ void MessageBox::update() {
   for (auto& list : lists_) list->tick();
   visibleLines_ = static_cast<int>(height_ / lineHeight_ - 1);
 }
+
+int64_t MessageBox::msUntilExpiry() const {
+  int64_t soonest = -1;
+  for (const auto& list : lists_) {
+    const int64_t ms = list->msUntilExpiry();
+    if (ms >= 0 && (soonest < 0 || ms < soonest)) soonest = ms;
+  }
+  return soonest;
+}

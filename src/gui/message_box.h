@@ -18,6 +18,8 @@ class MessageBox : public Widget {
 
   // Expires lines of every list, then recomputes how many lines fit.
   void update();
+  // The soonest of the lists' msUntilExpiry, or -1 when no line will expire.
+  int64_t msUntilExpiry() const;
   int visibleLines() const { return visibleLines_; }
   int lineHeight() const { return lineHeight_; }
 

@@ -1,10 +1,12 @@
 #include "gui/message_list.h"
 
-#include <ctime>
+#include <algorithm>
+#include <chrono>
 #include <utility>
 
 int64_t MessageList::processClockMs() {
-  return static_cast<int64_t>(std::clock()) * 1000 / CLOCKS_PER_SEC;
+  using namespace std::chrono;
+  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
 MessageList::MessageList(std::string name, int lifetimeSeconds, Clock clock)
@@ -32,6 +34,12 @@ void MessageList::tick() {
     expireOldest();
     nextExpiry_ += lifetimeMs_;
   }
+}
+
+int64_t MessageList::msUntilExpiry() const {
+  if (lifetimeSeconds_ == 0 || count() == 0) return -1;
+  // tick drops a line once the clock is past nextExpiry, not at it.
+  return std::max<int64_t>(0, nextExpiry_ + 1 - clock_());
 }
 
 void MessageList::expireOldest() {

@@ -9,7 +9,8 @@
 
 class MessageList {
  public:
-  // The clock in milliseconds; clock() by default, replaceable for tests.
+  // The clock in milliseconds: a steady wall clock by default (processor time
+  // stands still while the editor waits for events), replaceable for tests.
   using Clock = std::function<int64_t()>;
   static int64_t processClockMs();
 
@@ -25,6 +26,9 @@ class MessageList {
 
   // Drops the oldest line once the clock has passed nextExpiry (at most one a call).
   void tick();
+  // Milliseconds until a tick will drop a line (0 when one is due), or -1
+  // when none ever will: lines that never expire, or no line left.
+  int64_t msUntilExpiry() const;
   void expireOldest();
 
  private:

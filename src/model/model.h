@@ -143,12 +143,15 @@ class Model {
   // Nothing edits the model while a frame draws it in several views, so
   // between these two calls the arrays batched drawing uses are built once
   // and drawn from in every view; outside them they are built on each draw.
-  void beginFrame();
+  // A frame given the same nonzero `revision` as the one before vouches that
+  // the model is unchanged since, and draws from the arrays built then.
+  void beginFrame(uint64_t revision = 0);
   void endFrame();
   void drawUvTriangles();
   void drawNormals();
   void drawBoneLinks();
-  void drawSkeleton(Bone* selectedBone);
+  // `batched` draws the joints' cubes and the bones as one array of lines.
+  void drawSkeleton(Bone* selectedBone, bool batched = true);
 
   int polygonCount() const;  // over all groups
 
@@ -170,13 +173,15 @@ class Model {
   // and normal source, with the frame that built them.
   struct DrawArrays {
     std::vector<float> floats;
-    uint64_t frame = 0;
+    uint64_t generation = 0;  // the generation_ they were built in
   };
   DrawArrays& drawArrays(const PolygonGroup* group, int normals);
   absl::flat_hash_map<std::pair<const PolygonGroup*, int>, DrawArrays> drawArrays_;
-  uint64_t framesBegun_ = 0;
+  uint64_t generation_ = 0;  // moves on with each frame that may see another model
+  uint64_t revision_ = 0;    // of the last frame
   bool inFrame_ = false;
 
+  void drawSkeletonBatched(Bone* selectedBone);
   // A polygon without normals, for the reader, which sets them itself.
   Polygon* makePolygon(Vertex* a, Vertex* b, Vertex* c, const double u[3], const double v[3]);
   friend class ModelBuilder;

@@ -119,17 +119,18 @@ void drawGroupImmediate(PolygonGroup& group, bool textured, Model::NormalSource 
 
 }  // namespace
 
-void Model::beginFrame() {
-  ++framesBegun_;
+void Model::beginFrame(uint64_t revision) {
+  if (revision == 0 || revision != revision_) ++generation_;
+  revision_ = revision;
   inFrame_ = true;
 }
 
 void Model::endFrame() {
   inFrame_ = false;
-  // Arrays no view needed this frame belong to groups or modes gone from
-  // sight; their memory goes.
+  // Arrays of an earlier generation show a model that is gone; their memory
+  // goes.
   absl::erase_if(drawArrays_,
-                 [this](const auto& entry) { return entry.second.frame != framesBegun_; });
+                 [this](const auto& entry) { return entry.second.generation != generation_; });
 }
 
 Model::DrawArrays& Model::drawArrays(const PolygonGroup* group, int normals) {
@@ -143,8 +144,8 @@ void Model::draw(int texturedView, NormalSource normals, bool batched) {
 
   // Whether arrays built earlier in this frame may be drawn from again.
   auto current = [this](DrawArrays& arrays) {
-    const bool reuse = inFrame_ && arrays.frame == framesBegun_;
-    arrays.frame = framesBegun_;
+    const bool reuse = inFrame_ && arrays.generation == generation_;
+    arrays.generation = inFrame_ ? generation_ : 0;
     return reuse;
   };
   for (PolygonGroup* group : groups) {

@@ -7,9 +7,19 @@
 
 #include "model/model.h"
 #include "model/skeleton.h"
+#include "model/wire_cube.h"
 
-void Model::drawSkeleton(Bone* selectedBone) {
+namespace {
+// Bones go to OpenGL this many at a time, so the buffers stay small.
+constexpr size_t kBonesPerDraw = 16384;
+}  // namespace
+
+void Model::drawSkeleton(Bone* selectedBone, bool batched) {
   if (!hasSkeleton || !skeleton) return;
+  if (batched) {
+    drawSkeletonBatched(selectedBone);
+    return;
+  }
   // underSelection[d]: whether the bone being drawn at depth d descends from
   // the selected bone. A parent is always visited before its children.
   std::vector<char> underSelection;
@@ -37,4 +47,37 @@ void Model::drawSkeleton(Bone* selectedBone) {
     glVertex3f(static_cast<float>(end.x), static_cast<float>(end.y), static_cast<float>(end.z));
     glEnd();
   });
+}
+
+// The same tree as lines from arrays: each joint's 12 cube edges in the colour
+// the plain drawing leaves current, then its bone's line.
+void Model::drawSkeletonBatched(Bone* selectedBone) {
+  float current[4];
+  glGetFloatv(GL_CURRENT_COLOR, current);
+  float r = current[0], g = current[1], b = current[2];
+  std::vector<float> positions, colours;
+  const CubeSight sight = currentCubeSight();
+  std::vector<char> underSelection;
+  size_t pending = 0;
+  forEachBone(skeleton->root, [&](Bone* bone, int depth) {
+    underSelection.resize(depth + 1);
+    underSelection[depth] =
+        depth > 0 && (underSelection[depth - 1] || bone->parent == selectedBone);
+    const Vertex& start = *bone->start;
+    const Vertex& end = *bone->end;
+    const int ends = appendWireCube(positions, static_cast<float>(end.x), static_cast<float>(end.y),
+                                    static_cast<float>(end.z), 0.1, sight);
+    appendColour(colours, ends, r, g, b);
+    r = underSelection[depth] ? 1 : 0, g = underSelection[depth] ? 0 : 1, b = 0;
+    positions.insert(positions.end(), {static_cast<float>(start.x), static_cast<float>(start.y),
+                                       static_cast<float>(start.z), static_cast<float>(end.x),
+                                       static_cast<float>(end.y), static_cast<float>(end.z)});
+    appendColour(colours, 2, r, g, b);
+    if (++pending == kBonesPerDraw) {
+      drawColouredLines(positions, colours);
+      positions.clear(), colours.clear(), pending = 0;
+    }
+  });
+  drawColouredLines(positions, colours);
+  glColor3f(r, g, b);
 }

@@ -115,6 +115,10 @@ void recoveryTick(Editor& e, RecoveryClock::time_point now) {
   writeNow(e);
 }
 
+bool recoveryTicksWanted(Editor& e) {
+  return e.recoveryDue || (e.recoveryWriter && e.recoveryWriter->busy());
+}
+
 void modelSaved(Editor& e) {
   std::vector<std::string> paths = {recoveryPathBeside(e.model->name),
                                     recoveryPathIn(recoveryStateDir(), e.model->name)};

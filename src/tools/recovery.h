@@ -25,6 +25,11 @@ void noteModelChanged(Editor& e);
 // write; tells the console once when writing failed. Called by a timer.
 void recoveryTick(Editor& e, RecoveryClock::time_point now = RecoveryClock::now());
 
+// True while recoveryTick has work: a change not yet written, or a write
+// under way whose failure it may have to report. An idle editor needs no
+// ticks.
+bool recoveryTicksWanted(Editor& e);
+
 // After a successful save: nothing is unsaved, the files go (also a found
 // one still waiting for /recover).
 void modelSaved(Editor& e);

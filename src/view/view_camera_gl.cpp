@@ -16,13 +16,17 @@ void setUpViewCamera(const Viewport& view, bool scrolling) {
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  // The quarter turns of the Front and Top views as exact matrices (column
+  // by column): glRotatef's would carry cos 90° rounded, about 4e-8, which
+  // keeps the side faces of a marker from lying exactly edge-on.
+  static const GLdouble kFront[16] = {0, 0, -1, 0, 0, 1, 0, 0, 1, 0, 0, 0, 0, 0, 0, 1};
+  static const GLdouble kTop[16] = {0, 1, 0, 0, 0, 0, 1, 0, 1, 0, 0, 0, 0, 0, 0, 1};
   switch (view.kind) {
-    case kFrontView:
-      glRotatef(90, 0, 1, 0);
+    case kFrontView:  // a quarter turn about y
+      glMultMatrixd(kFront);
       break;
-    case kTopView:
-      glRotatef(90, 0, 0, 1);
-      glRotatef(90, 1, 0, 0);
+    case kTopView:  // a quarter turn about z after one about x
+      glMultMatrixd(kTop);
       break;
     case kFullView:
       glRotatef(static_cast<float>(view.rotX), 1, 0, 0);

@@ -94,21 +94,25 @@ TEST(MessageList, NewestLineIsIndexZeroAndOutsideIndicesAreNotFound) {
             "Message not found! (Index out of range)|Message not found! (Index out of range)|");
 }
 
-// One line goes per tick past the deadline, which then moves on by one lifetime.
+// One line goes per tick past the deadline, which then moves on by one lifetime; the time until
+// then (what the window's timer waits) is 0 once a line is due, -1 when none ever will be.
 TEST(MessageList, LinesExpireOnePerTickAfterEachDeadline) {
   int64_t now = 1000;
   MessageList list("Status", 2, [&] { return now; });  // first deadline 3000
   list.addMessage("a");
   list.addMessage("b");
   MessageList kept("Init", 0, [&] { return now; });  // a lifetime of 0 never expires
-  std::string counts;
+  std::string counts, waits;
   for (int64_t t : {3000, 3001, 3001, 9001, 9001, 20000}) {
     now = t;
+    waits += std::to_string(list.msUntilExpiry()) + " ";
     list.tick();
     kept.tick();
     counts += std::to_string(list.count()) + std::to_string(kept.count()) + " ";
   }
   EXPECT_EQ(counts, "31 21 21 11 01 01 ");
+  EXPECT_EQ(waits, "1 0 2000 0 0 -1 ");
+  EXPECT_EQ(kept.msUntilExpiry(), -1);
 }
 
 TEST(MessageBox, ShowsItsFirstListTicksEveryListAndFitsLinesOfFifteenPixels) {
