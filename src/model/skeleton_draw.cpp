@@ -12,6 +12,19 @@
 namespace {
 // Bones go to OpenGL this many at a time, so the buffers stay small.
 constexpr size_t kBonesPerDraw = 16384;
+
+// Visits the bones in drawing order, saying of each whether it descends from
+// the selected bone (a parent is always visited before its children).
+template <class Visit>
+void forEachBoneUnder(Bone* root, Bone* selectedBone, Visit visit) {
+  std::vector<char> underSelection;  // for the bone being visited at each depth
+  forEachBone(root, [&](Bone* bone, int depth) {
+    underSelection.resize(depth + 1);
+    underSelection[depth] =
+        depth > 0 && (underSelection[depth - 1] || bone->parent == selectedBone);
+    visit(bone, underSelection[depth] != 0);
+  });
+}
 }  // namespace
 
 void Model::drawSkeleton(Bone* selectedBone, bool batched) {
@@ -20,13 +33,7 @@ void Model::drawSkeleton(Bone* selectedBone, bool batched) {
     drawSkeletonBatched(selectedBone);
     return;
   }
-  // underSelection[d]: whether the bone being drawn at depth d descends from
-  // the selected bone. A parent is always visited before its children.
-  std::vector<char> underSelection;
-  forEachBone(skeleton->root, [&](Bone* bone, int depth) {
-    underSelection.resize(depth + 1);
-    underSelection[depth] =
-        depth > 0 && (underSelection[depth - 1] || bone->parent == selectedBone);
+  forEachBoneUnder(skeleton->root, selectedBone, [&](Bone* bone, bool underSelection) {
     const Vertex& start = *bone->start;
     const Vertex& end = *bone->end;
 
@@ -36,7 +43,7 @@ void Model::drawSkeleton(Bone* selectedBone, bool batched) {
     glutWireCube(0.1);
     glPopMatrix();
 
-    if (underSelection[depth]) {
+    if (underSelection) {
       glColor3f(1, 0, 0);
     } else {
       glColor3f(0, 1, 0);
@@ -57,18 +64,14 @@ void Model::drawSkeletonBatched(Bone* selectedBone) {
   float r = current[0], g = current[1], b = current[2];
   std::vector<float> positions, colours;
   const CubeSight sight = currentCubeSight();
-  std::vector<char> underSelection;
   size_t pending = 0;
-  forEachBone(skeleton->root, [&](Bone* bone, int depth) {
-    underSelection.resize(depth + 1);
-    underSelection[depth] =
-        depth > 0 && (underSelection[depth - 1] || bone->parent == selectedBone);
+  forEachBoneUnder(skeleton->root, selectedBone, [&](Bone* bone, bool underSelection) {
     const Vertex& start = *bone->start;
     const Vertex& end = *bone->end;
     const int ends = appendWireCube(positions, static_cast<float>(end.x), static_cast<float>(end.y),
                                     static_cast<float>(end.z), 0.1, sight);
     appendColour(colours, ends, r, g, b);
-    r = underSelection[depth] ? 1 : 0, g = underSelection[depth] ? 0 : 1, b = 0;
+    r = underSelection ? 1 : 0, g = underSelection ? 0 : 1, b = 0;
     positions.insert(positions.end(), {static_cast<float>(start.x), static_cast<float>(start.y),
                                        static_cast<float>(start.z), static_cast<float>(end.x),
                                        static_cast<float>(end.y), static_cast<float>(end.z)});

@@ -49,6 +49,14 @@ void keepWithinBudget(Editor& e) {
   }
 }
 
+// Undo and redo are one move seen from either side: the newest step of one
+// list becomes the model, and the model it replaces goes onto the other.
+void stepAcross(Editor& e, std::deque<Snapshot>& from, std::deque<Snapshot>& to) {
+  to.push_back(currentModel(e));
+  restore(e, from.back());
+  from.pop_back();
+}
+
 }  // namespace
 
 // Images are compact (numbers only), so keeping undoLimit of them is cheap.
@@ -62,17 +70,13 @@ void takeSnapshot(Editor& e) {
 
 void undo(Editor& e) {
   if (e.undoStack.empty()) return;
-  e.redoStack.push_back(currentModel(e));
-  restore(e, e.undoStack.back());
-  e.undoStack.pop_back();
+  stepAcross(e, e.undoStack, e.redoStack);
   noteModelChanged(e);
 }
 
 void redo(Editor& e) {
   if (e.redoStack.empty()) return;
-  e.undoStack.push_back(currentModel(e));
-  restore(e, e.redoStack.back());
-  e.redoStack.pop_back();
+  stepAcross(e, e.redoStack, e.undoStack);
   keepWithinBudget(e);
   noteModelChanged(e);
 }
