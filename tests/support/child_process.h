@@ -24,7 +24,9 @@ inline ChildResult runInChild(const std::function<int()>& body, unsigned seconds
   const pid_t pid = fork();
   if (pid == 0) {
     alarm(seconds);
-#if !defined(__SANITIZE_ADDRESS__)
+#if defined(__SANITIZE_ADDRESS__)
+    static_cast<void>(memoryCap);
+#else
     const struct rlimit limit = {memoryCap, memoryCap};
     if (memoryCap) setrlimit(RLIMIT_AS, &limit);
 #endif
