@@ -147,7 +147,9 @@ std::vector<std::string> childEnvironment() {
 }  // namespace
 
 int runImportChild(const std::string& path, uint64_t memoryBytes) {
-#if !defined(__SANITIZE_ADDRESS__)
+#if defined(__SANITIZE_ADDRESS__)
+  static_cast<void>(memoryBytes);  // the parent's watchdog is the limit there
+#else
   const struct rlimit limit = {memoryBytes, memoryBytes};
   setrlimit(RLIMIT_AS, &limit);
 #endif
