@@ -65,7 +65,9 @@ std::string RecoveryWriter::takeFailure() {
 
 void RecoveryWriter::run() {
   // Frames come first: on a busy processor the drawing threads get about ten
-  // times the writer's share, yet the writer never waits for good.
+  // times the writer's share, yet the writer never waits for good. (The idle
+  // class would spare frames more, but a processor kept busy for a while
+  // would hold the file back for as long, past its two seconds.)
   setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
   std::unique_lock<std::mutex> lock(mutex_);
   for (;;) {
