@@ -46,12 +46,14 @@ LINES = ["/open model.mdl", "/open missing.mdl", "/save saved.mdl", "/save", "/l
          "/setcylinder 12 4", "/setcolor 1 0", "open x", "/loadtex tex.bmp\n/save t.mdl\n/open t.mdl",
          "/setx 1e308\n/sety -1e308\n/setz 1e309\n/smoothpolys\n/flattenpolys\n/save b.mdl\n/open b.mdl",
          "/setcolor 1 0 0 1\n/setcylinder 2\n/SAVE x\n/polycount"]
+# Recovery file bodies: when, the name, then the model's counts (all zero).
+RECOVERY_BODIES = [b"", struct.pack("<qI", 1700000000, 1) + b"m" + bytes(40)]
 TYPING = ["/polycount\r", "ab\bc\r", "x" * 140 + "\b\ry\r", "\t\x1b\x00\xff\r\r"]
 
 if len(sys.argv) != 2:
     sys.exit(__doc__)
 for target, seeds in {"model_file_fuzz": MODELS, "image_decode_fuzz": IMAGES, "console_fuzz": LINES,
-                      "text_entry_fuzz": TYPING}.items():
+                      "text_entry_fuzz": TYPING, "recovery_file_fuzz": RECOVERY_BODIES}.items():
     os.makedirs(os.path.join(sys.argv[1], target), exist_ok=True)
     for i, content in enumerate(seeds):
         with open(os.path.join(sys.argv[1], target, "seed%02d" % i), "wb") as out:

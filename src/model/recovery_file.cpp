@@ -385,10 +385,14 @@ std::string formatRecoveryFile(const RecoveryContents& contents, RecoveryStepCac
     newer = step->image;
   }
   if (cache) *cache = std::move(used);
+  return recoveryFileAround(body.out);
+}
+
+std::string recoveryFileAround(std::string_view body) {
   char line[64];
-  std::snprintf(line, sizeof line, "%zu %016llx\n", body.out.size(),
-                static_cast<unsigned long long>(checksum(body.out)));
-  return std::string(kRecoveryHeader) + line + body.out;
+  std::snprintf(line, sizeof line, "%zu %016llx\n", body.size(),
+                static_cast<unsigned long long>(checksum(body)));
+  return std::string(kRecoveryHeader) + line + std::string(body);
 }
 
 namespace {

@@ -45,6 +45,10 @@ struct RecoveryStepCache {
 std::string formatRecoveryFile(const RecoveryContents& contents,
                                RecoveryStepCache* cache = nullptr);
 
+// The first two lines put around a body: what a file needs to reach the
+// body's own checks (a fuzzer's way in past the checksum).
+std::string recoveryFileAround(std::string_view body);
+
 // The cheap part of reading: the first line, the checksum, when the last
 // change was made and the model's name; the model and its steps are read
 // (and checked) by parseRecoveryFile.
