@@ -59,12 +59,15 @@ bool pngStreamFits(const unsigned char* data, size_t size, std::string* reason) 
   unsigned char scratch[1 << 14];
   uint64_t produced = 0;
   int state = Z_OK;
-  while (at + kChunkFrame <= size && state == Z_OK) {
+  bool cutShort = false;
+  // Every chunk up to IEND must lie whole in the file: the decoder makes room
+  // for a chunk's stated length before it reads a byte of it.
+  while (at + 8 <= size && !cutShort && produced <= allowed) {
     const uint64_t length = bigEndian(data + at);
     const std::string_view type(reinterpret_cast<const char*>(data + at + 4), 4);
-    if (length > size - at - kChunkFrame) break;  // a chunk cut short ends the file
     if (type == "IEND") break;
-    if (type == "IDAT") {
+    cutShort = at + kChunkFrame > size || length > size - at - kChunkFrame;
+    if (!cutShort && type == "IDAT" && state == Z_OK) {
       stream.next_in = const_cast<unsigned char*>(data + at + 8);
       stream.avail_in = static_cast<uInt>(length);
       while (stream.avail_in > 0 && state == Z_OK && produced <= allowed) {
@@ -74,13 +77,12 @@ bool pngStreamFits(const unsigned char* data, size_t size, std::string* reason) 
         if (state == Z_BUF_ERROR) state = Z_OK;  // wants the next chunk
         produced += sizeof scratch - stream.avail_out;
       }
-      if (produced > allowed) break;
     }
     at += kChunkFrame + length;
   }
   inflateEnd(&stream);
   if (produced > allowed) return refuse(reason, "damaged image: more pixel data than its size");
-  if (state != Z_STREAM_END)
+  if (cutShort || state != Z_STREAM_END)
     return refuse(reason, "damaged image: pixel data cut short or corrupt");
   return true;
 }

@@ -8,7 +8,8 @@
 #include <cstddef>
 #include <string>
 
-// True when the IDAT chunks hold one complete zlib stream that inflates to no
-// more than the image's header allows (its rows, each with its filter byte,
-// for every interlace pass). Otherwise false, with the reason.
+// True when every chunk lies whole in the file and the IDAT chunks hold one
+// complete zlib stream that inflates to no more than the image's header
+// allows (its rows, each with its filter byte, for every interlace pass).
+// Otherwise false, with the reason.
 bool pngStreamFits(const unsigned char* data, size_t size, std::string* reason);

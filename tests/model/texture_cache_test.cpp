@@ -156,7 +156,9 @@ TEST(ImageDecode, PngTgaAndJpegGiveRowsBottomFirstAndDamageIsRefused) {
   const std::string tooLong = png.substr(0, idat - 4) + length + "IDAT" + packed + "crc!";
   for (const auto& [damaged, why] :
        {std::pair{png.substr(0, idat + 9), "damaged image: pixel data cut short or corrupt"},
-        std::pair{tooLong, "damaged image: more pixel data than its size"}}) {
+        std::pair{tooLong, "damaged image: more pixel data than its size"},
+        std::pair{png.substr(0, png.find("IEND") - 4) + std::string("\x36\0\0\x2bIDAT", 8),
+                  "damaged image: pixel data cut short or corrupt"}}) {
     DecodedImage image;
     std::string reason;
     EXPECT_FALSE(decode(damaged, image, &reason));
