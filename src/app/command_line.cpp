@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "model/file_paths.h"
+#include "files/file_paths.h"
 #include "model/foreign_import.h"
 #include "model/model_export.h"
 #include "model/open_model.h"

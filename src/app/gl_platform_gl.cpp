@@ -2,7 +2,7 @@
 #include <GL/glu.h>
 
 #include "app/gl_platform.h"
-#include "model/texture_cache.h"
+#include "images/texture_cache.h"
 
 void openWindow(int* argc, char** argv) {
   glutInit(argc, argv);

@@ -19,7 +19,7 @@
 
 #include <absl/container/flat_hash_map.h>
 
-#include "model/file_paths.h"
+#include "files/file_paths.h"
 #include "model/texture_files.h"
 
 namespace {

@@ -15,8 +15,8 @@
 #include <cstring>
 #include <map>
 
+#include "images/texture_cache.h"
 #include "model/export_mesh.h"
-#include "model/texture_cache.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 
 #include <GL/gl.h>
 
+#include "images/texture_cache.h"
 #include "model/model.h"
 #include "model/skeleton.h"
-#include "model/texture_cache.h"
 
 namespace {
 

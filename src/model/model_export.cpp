@@ -1,7 +1,7 @@
 #include "model/model_export.h"
 
-#include "model/file_paths.h"
-#include "model/file_replace.h"
+#include "files/file_paths.h"
+#include "files/file_replace.h"
 #include "model/gltf_export.h"
 #include "model/obj_export.h"
 

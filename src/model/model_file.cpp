@@ -6,11 +6,11 @@
 #include <cstdio>
 #include <string>
 
-#include "model/file_replace.h"
+#include "files/file_replace.h"
+#include "files/regular_file.h"
 #include "model/model.h"
 #include "model/model_builder.h"
 #include "model/model_image.h"
-#include "model/regular_file.h"
 
 int Model::save() {
   // Formatted first: "Saving model to file" appears only once the file is

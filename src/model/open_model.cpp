@@ -2,7 +2,7 @@
 
 #include <sys/stat.h>
 
-#include "model/file_paths.h"
+#include "files/file_paths.h"
 #include "model/foreign_import.h"
 
 std::string nativeModelName(const std::string& path) {

@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "model/file_paths.h"
+#include "files/file_paths.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <utility>
 
-#include "model/file_replace.h"
+#include "files/file_replace.h"
 
 RecoveryWriter::RecoveryWriter(Replace replace) : replace_(std::move(replace)) {
   if (!replace_) {

@@ -7,11 +7,11 @@
 #include <cctype>
 #include <filesystem>
 
-#include "model/file_paths.h"
-#include "model/file_replace.h"
+#include "files/file_paths.h"
+#include "files/file_replace.h"
+#include "files/regular_file.h"
+#include "images/texture_cache.h"
 #include "model/foreign_import.h"
-#include "model/regular_file.h"
-#include "model/texture_cache.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <sstream>
 
 #include "app/editor.h"
-#include "model/file_paths.h"
+#include "files/file_paths.h"
 #include "model/recovery_writer.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // Saving writes the whole text, keeps the file's mode, owner and links, and a save
 // cut short never costs the old content.
 
-#include "model/file_replace.h"
+#include "files/file_replace.h"
 
 #include <sys/file.h>
 #include <sys/stat.h>

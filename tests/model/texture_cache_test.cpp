@@ -1,7 +1,7 @@
 // Texture files: the exact texels each decoder hands out, the reason for each
 // file refused, and the cache that reads each file once under all its names.
 
-#include "model/texture_cache.h"
+#include "images/texture_cache.h"
 
 #include <gtest/gtest.h>
 #include <stb_image_write.h>

@@ -1,4 +1,4 @@
-#include "model/file_paths.h"
+#include "files/file_paths.h"
 
 #include <cctype>
 

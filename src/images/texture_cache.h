@@ -11,12 +11,12 @@
 #include <functional>
 #include <map>
 #include <string>
-#include <unordered_map>
 #include <tuple>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
-#include "model/image_decode.h"
+#include "images/image_decode.h"
 
 class TextureCache {
  public:

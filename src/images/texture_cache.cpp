@@ -1,4 +1,4 @@
-#include "model/texture_cache.h"
+#include "images/texture_cache.h"
 
 #include <sys/stat.h>
 

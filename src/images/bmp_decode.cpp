@@ -10,7 +10,7 @@
 #include <cstring>
 #include <limits>
 
-#include "model/image_decode.h"
+#include "images/image_decode.h"
 
 namespace {
 

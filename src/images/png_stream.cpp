@@ -1,4 +1,4 @@
-#include "model/png_stream.h"
+#include "images/png_stream.h"
 
 #include <zlib.h>
 

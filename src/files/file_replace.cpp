@@ -1,4 +1,4 @@
-#include "model/file_replace.h"
+#include "files/file_replace.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -11,7 +11,7 @@
 #include <cstring>
 #include <vector>
 
-#include "model/file_paths.h"
+#include "files/file_paths.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // anything is allocated: stb allocates the whole image first and fills what a
 // short file lacks, so a tiny file claiming a huge image would cost gigabytes.
 
-#include "model/image_decode.h"
+#include "images/image_decode.h"
 
 #include <stb_image.h>
 #include <sys/stat.h>
@@ -15,8 +15,8 @@
 #include <cstring>
 #include <limits>
 
-#include "model/png_stream.h"
-#include "model/regular_file.h"
+#include "files/regular_file.h"
+#include "images/png_stream.h"
 
 namespace {
 
