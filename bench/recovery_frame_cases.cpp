@@ -12,7 +12,8 @@
 #include "app/gl_platform.h"
 #include "bench_registry.h"
 #include "bench_util.h"
-#include "model/recovery_writer.h"
+#include "formats/model_file.h"
+#include "formats/recovery_writer.h"
 #include "test_meshes.h"
 
 namespace {

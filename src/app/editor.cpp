@@ -2,7 +2,7 @@
 #include "app/light.h"
 #include "console/console_commands.h"
 #include "console/tokenizer.h"
-#include "model/recovery_writer.h"
+#include "formats/recovery_writer.h"
 #include "tools/spline.h"
 #include "tools/tool_menu.h"
 #include "tools/undo.h"

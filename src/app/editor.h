@@ -23,7 +23,7 @@
 #include "gui/text_entry.h"
 #include "gui/ui_context.h"
 #include "gui/widget.h"
-#include "model/import_child.h"
+#include "import/import_child.h"
 #include "model/list.h"
 #include "model/model.h"
 #include "model/model_image.h"

@@ -94,17 +94,6 @@ class Model {
                       double vb, double vc);
   PolygonGroup* newGroup();
 
-  // Persistence (model_file.cpp). save() writes the file named by `name`
-  // without ever destroying the previous file; 1 on success, 0 on failure.
-  int save();
-  int saveAs(const std::string& path);
-  // Reads a model file into this model, which should be a new one; 0 when
-  // the file cannot be read or is not a valid model file, and the model is
-  // then only fit to be thrown away (/open keeps the model it had). On
-  // failure `reason` (when given) names the first problem and where it is
-  // ("line 12: ...").
-  int load(const std::string& path, std::string* reason = nullptr);
-
   // Queries; each returns a new list filled with pushFront.
   List<Vertex> verticesInRect(double a, double b, double c, double d, int plane, double tolerance);
   List<Polygon> polygonsOfVertices(List<Vertex>& list);

@@ -12,7 +12,8 @@
 
 #include "app/editor.h"
 #include "files/file_paths.h"
-#include "model/recovery_writer.h"
+#include "formats/model_file.h"
+#include "formats/recovery_writer.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "model/export_mesh.h"
+#include "formats/export_mesh.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,13 @@
 // Importing other formats, directly and in a child process that may crash or hang.
-#include "model/foreign_import.h"
+#include "import/foreign_import.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include "model/import_child.h"
+#include "formats/model_export.h"
+#include "formats/model_file.h"
+#include "import/import_child.h"
 #include "model/model_builder.h"
-#include "model/model_export.h"
 #include "support/format_fixtures.h"
 
 namespace {

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "formats/model_file.h"
+#include "formats/model_load.h"
 #include "model/model_builder.h"
 #include "model/model_image.h"
 #include "model/skeleton.h"

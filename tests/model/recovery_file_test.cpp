@@ -5,7 +5,8 @@
 
 #include <random>
 
-#include "model/recovery_file.h"
+#include "formats/model_file.h"
+#include "formats/recovery_file.h"
 #include "support/format_fixtures.h"
 
 namespace {

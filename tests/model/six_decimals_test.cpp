@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "formats/model_file.h"
 #include "model/model_image.h"
 
 namespace {

@@ -4,7 +4,7 @@
 // so a leaf's end would otherwise be lost. Inverse bind matrices are plain
 // translations, because the editor's bones carry no rotation.
 
-#include "model/gltf_export.h"
+#include "formats/gltf_export.h"
 
 #include <stb_image_write.h>
 
@@ -15,8 +15,8 @@
 #include <cstring>
 #include <map>
 
+#include "formats/export_mesh.h"
 #include "images/texture_cache.h"
-#include "model/export_mesh.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "model/image_transfer.h"
+#include "import/image_transfer.h"
 
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 
-#include "model/foreign_import.h"
+#include "import/foreign_import.h"
 
 namespace {
 

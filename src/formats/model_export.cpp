@@ -1,9 +1,9 @@
-#include "model/model_export.h"
+#include "formats/model_export.h"
 
 #include "files/file_paths.h"
 #include "files/file_replace.h"
-#include "model/gltf_export.h"
-#include "model/obj_export.h"
+#include "formats/gltf_export.h"
+#include "formats/obj_export.h"
 
 bool isExportFormat(const std::string& path) {
   const std::string ext = extensionOf(path);

@@ -1,4 +1,4 @@
-#include "model/texture_files.h"
+#include "import/texture_files.h"
 
 #include <assimp/scene.h>
 #include <stb_image_write.h>
@@ -11,7 +11,7 @@
 #include "files/file_replace.h"
 #include "files/regular_file.h"
 #include "images/texture_cache.h"
-#include "model/foreign_import.h"
+#include "import/foreign_import.h"
 
 namespace {
 

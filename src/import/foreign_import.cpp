@@ -5,7 +5,7 @@
 // it), so a bone ends where its first child node sits, or at its own node when
 // it has none.
 
-#include "model/foreign_import.h"
+#include "import/foreign_import.h"
 
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
@@ -20,7 +20,8 @@
 #include <absl/container/flat_hash_map.h>
 
 #include "files/file_paths.h"
-#include "model/texture_files.h"
+#include "formats/model_file.h"
+#include "import/texture_files.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Corners to exported vertices. Each group's corners are looked up by value in
 // a hash table, so a corner costs one lookup whatever the model's size.
 
-#include "model/export_mesh.h"
+#include "formats/export_mesh.h"
 
 #include <array>
 #include <bit>

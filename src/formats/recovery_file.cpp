@@ -1,6 +1,6 @@
 // The recovery file's text (layout in recovery_file.h).
 
-#include "model/recovery_file.h"
+#include "formats/recovery_file.h"
 
 #include <algorithm>
 #include <cmath>

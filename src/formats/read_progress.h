@@ -9,8 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "formats/model_file.h"
+#include "formats/text_window.h"
 #include "model/model_image.h"
-#include "model/text_window.h"
 
 class PolygonRing;
 

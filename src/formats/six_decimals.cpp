@@ -1,10 +1,11 @@
-#include "model/six_decimals.h"
+#include "formats/six_decimals.h"
 
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 
+#include "formats/model_file.h"
 #include "model/model_image.h"
 
 namespace {

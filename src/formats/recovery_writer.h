@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "model/recovery_file.h"
+#include "formats/recovery_file.h"
 
 class RecoveryWriter {
  public:

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "model/import_child.h"
+#include "import/import_child.h"
 #include "model/model.h"
 
 inline constexpr const char* kModelExtension = ".vantorel";

@@ -1,4 +1,4 @@
-#include "model/text_window.h"
+#include "formats/text_window.h"
 
 #include <algorithm>
 #include <cstring>

@@ -8,8 +8,9 @@
 #include <string_view>
 #include <utility>
 
+#include "formats/model_file.h"
+#include "formats/six_decimals.h"
 #include "model/model_image.h"
-#include "model/six_decimals.h"
 
 namespace {
 

@@ -12,10 +12,11 @@
 #include <string_view>
 #include <utility>
 
+#include "formats/model_file.h"
+#include "formats/polygon_ring.h"
+#include "formats/read_progress.h"
+#include "formats/text_window.h"
 #include "model/model_image.h"
-#include "model/polygon_ring.h"
-#include "model/read_progress.h"
-#include "model/text_window.h"
 
 namespace {
 

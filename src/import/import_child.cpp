@@ -4,7 +4,7 @@
 // its own address space; a sanitizer build reserves terabytes of it up front,
 // so there the watchdog's look at the child's resident memory is the limit.
 
-#include "model/import_child.h"
+#include "import/import_child.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -23,8 +23,8 @@
 #include <thread>
 #include <vector>
 
-#include "model/foreign_import.h"
-#include "model/image_transfer.h"
+#include "import/foreign_import.h"
+#include "import/image_transfer.h"
 #include "model/model_image.h"
 
 extern char** environ;

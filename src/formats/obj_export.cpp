@@ -1,7 +1,7 @@
 // The OBJ writer. Numbers are written with six decimals like the model file,
 // through the same formatter, so a large model costs no printf per number.
 
-#include "model/obj_export.h"
+#include "formats/obj_export.h"
 
 #include <array>
 #include <bit>
@@ -10,9 +10,9 @@
 
 #include <absl/container/flat_hash_map.h>
 
-#include "model/export_mesh.h"
+#include "formats/export_mesh.h"
+#include "formats/six_decimals.h"
 #include "model/marks.h"
-#include "model/six_decimals.h"
 
 namespace {
 

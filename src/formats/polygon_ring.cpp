@@ -1,4 +1,4 @@
-#include "model/polygon_ring.h"
+#include "formats/polygon_ring.h"
 
 #include <thread>
 

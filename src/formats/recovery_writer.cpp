@@ -1,4 +1,4 @@
-#include "model/recovery_writer.h"
+#include "formats/recovery_writer.h"
 
 #include <sys/resource.h>
 #include <unistd.h>

@@ -1,9 +1,10 @@
-#include "model/open_model.h"
+#include "import/open_model.h"
 
 #include <sys/stat.h>
 
 #include "files/file_paths.h"
-#include "model/foreign_import.h"
+#include "formats/model_file.h"
+#include "import/foreign_import.h"
 
 std::string nativeModelName(const std::string& path) {
   const std::string ext = extensionOf(path);
@@ -15,7 +16,7 @@ OpenedModel openModelFile(const std::string& path, TextureCache* textures,
   OpenedModel opened;
   auto model = std::make_unique<Model>(path, textures);
   std::string loadReason;
-  if (model->load(path, &loadReason)) {
+  if (load(*model, path, &loadReason)) {
     opened.model = std::move(model);
     return opened;
   }

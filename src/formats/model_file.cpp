@@ -1,6 +1,8 @@
 // Saving and loading models. A save never destroys the previous file (see
 // file_replace.h).
 
+#include "formats/model_file.h"
+
 #include <sys/stat.h>
 
 #include <cstdio>
@@ -8,26 +10,26 @@
 
 #include "files/file_replace.h"
 #include "files/regular_file.h"
+#include "formats/model_load.h"
 #include "model/model.h"
-#include "model/model_builder.h"
-#include "model/model_image.h"
 
-int Model::save() {
+int save(Model& model) {
   // Formatted first: "Saving model to file" appears only once the file is
   // being written.
-  const std::string text = formatModelFile(captureImage(*this));
+  const std::string text = formatModelFile(captureImage(model));
+  const std::string& name = model.name;
   return replaceFileContents(name, text,
-                             [this] { std::printf("Saving model to file: %s\n", name.c_str()); })
+                             [&name] { std::printf("Saving model to file: %s\n", name.c_str()); })
              ? 1
              : 0;
 }
 
-int Model::saveAs(const std::string& path) {
-  name = path;
-  return save();
+int saveAs(Model& model, const std::string& path) {
+  model.name = path;
+  return save(model);
 }
 
-int Model::load(const std::string& path, std::string* reason) {
+int load(Model& model, const std::string& path, std::string* reason) {
   std::FILE* file = openRegularFile(path, reason);
   if (!file) return 0;
   std::printf("Reading model from file: %s\n", path.c_str());
@@ -35,7 +37,7 @@ int Model::load(const std::string& path, std::string* reason) {
   const size_t size = fstat(fileno(file), &info) == 0 && info.st_size > 0 ? info.st_size : 0;
 
   const bool built =
-      readAndBuild(file, size, *this, /*printNames=*/true, kBlockLines, kRingBlocks, reason);
+      readAndBuild(file, size, model, /*printNames=*/true, kBlockLines, kRingBlocks, reason);
   std::fclose(file);
   return built ? 1 : 0;
 }
