@@ -1,6 +1,6 @@
 #pragma once
 // A model file read that a builder follows on another thread (readAndBuild in
-// model_builder.h): the reader publishes how far it has got, and hands polygon
+// model_load.h): the reader publishes how far it has got, and hands polygon
 // lines over through a ring instead of keeping them in the image.
 
 #include <atomic>

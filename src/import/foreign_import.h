@@ -2,7 +2,7 @@
 // Models of other formats (OBJ, glTF, FBX, Collada, 3DS, PLY, STL and every
 // other format Assimp reads), turned into what a model file carries. This
 // runs Assimp on whatever file the user names, so the editor calls it only in
-// a child process (model/import_child.h).
+// a child process (import/import_child.h).
 
 #include <string>
 #include <vector>

@@ -3,7 +3,7 @@
 // the importer crash, hang or swallow memory cannot take the editor and its
 // unsaved model down. The child is the program itself, started with a hidden
 // argument; it writes what it found as lines ("change TEXT", or "error TEXT")
-// and then "image BYTES" and the model's image (model/image_transfer.h) on
+// and then "image BYTES" and the model's image (import/image_transfer.h) on
 // its standard output.
 
 #include <cstdint>

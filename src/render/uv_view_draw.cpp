@@ -6,6 +6,8 @@
 
 #include "app/editor.h"
 #include "gui/rect_draw.h"
+#include "render/frame_draw.h"
+#include "render/model_drawing.h"
 
 namespace {
 void square(double u, double v, double half) {
@@ -13,22 +15,22 @@ void square(double u, double v, double half) {
 }
 }  // namespace
 
-void Editor::drawUvView() {
-  placeUvView();
-  drawUvRubberBand();
-  drawUvContent();
-  setUpOverlay();
+void drawUvView(Editor& e) {
+  e.placeUvView();
+  drawUvRubberBand(e);
+  drawUvContent(e);
+  setUpOverlay(e);
 }
 
-void Editor::drawUvRubberBand() {
-  if (dragMode == kRubberBand && activeView == kUvView) {
+void drawUvRubberBand(Editor& e) {
+  if (e.dragMode == kRubberBand && e.activeView == kUvView) {
     glColor3f(1, 1, 1);
-    drawRectOutline(pressX, pressY, mouseX, mouseY);
+    drawRectOutline(e.pressX, e.pressY, e.mouseX, e.mouseY);
   }
 }
 
-void Editor::drawUvContent() {
-  Viewport& uv = uvView();
+void drawUvContent(Editor& e) {
+  Viewport& uv = e.uvView();
   const int w = static_cast<int>(uv.pixelWidth), h = static_cast<int>(uv.pixelHeight);
   glViewport(uv.rectLeft, uv.rectBottom, w, h);
   glScissor(uv.rectLeft, uv.rectBottom, w, h);
@@ -40,24 +42,24 @@ void Editor::drawUvContent() {
 
   glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
   glColor3f(1, 1, 1);
-  model->drawUvTriangles();
+  drawUvTriangles(*e.model);
 
-  const double half = (uv.right - uv.left) * selectedMarkerScale * 0.005;
-  const bool moving = dragMode == kToolDrag && tool == kMove && activeView == kUvView;
-  for (Polygon* polygon : model->currentGroup->polygons) {
+  const double half = (uv.right - uv.left) * e.selectedMarkerScale * 0.005;
+  const bool moving = e.dragMode == kToolDrag && e.tool == kMove && e.activeView == kUvView;
+  for (Polygon* polygon : e.model->currentGroup->polygons) {
     if (!polygon->uvMapped) continue;
     for (const UvPoint& point : polygon->uvs) {
       if (!point.selected) continue;
       if (moving) {
         glColor3f(1, 1, 0);
-        square(point.u + moveOffset.x, point.v + moveOffset.y, half);
+        square(point.u + e.moveOffset.x, point.v + e.moveOffset.y, half);
         glColor3f(0.5f, 0.5f, 0);
         square(point.u, point.v, half);
         glBegin(GL_LINES);
         glColor3f(0.9f, 0, 0);
         glVertex2d(point.u, point.v);
         glColor3f(1, 0.7f, 0.7f);
-        glVertex2d(point.u + moveOffset.x, point.v + moveOffset.y);
+        glVertex2d(point.u + e.moveOffset.x, point.v + e.moveOffset.y);
         glEnd();
       } else {
         square(point.u, point.v, half);
@@ -66,10 +68,10 @@ void Editor::drawUvContent() {
   }
 
   glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-  const bool textured = showUvTexture && uvTexture > 0;
+  const bool textured = e.showUvTexture && e.uvTexture > 0;
   if (textured) {
     glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, uvTexture);
+    glBindTexture(GL_TEXTURE_2D, e.uvTexture);
     glColor3f(1, 1, 1);
   } else {
     glColor3f(0, 0, 0);
@@ -84,5 +86,5 @@ void Editor::drawUvContent() {
 
   glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
   glColor3f(1, 1, 1);
-  model->drawUvTriangles();
+  drawUvTriangles(*e.model);
 }

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/view_pictures.h"
+#include "render/view_pictures.h"
 
 namespace {
 

@@ -7,7 +7,8 @@
 
 #include "model/model.h"
 #include "model/skeleton.h"
-#include "model/wire_cube.h"
+#include "render/model_drawing.h"
+#include "render/wire_cube.h"
 
 namespace {
 // Bones go to OpenGL this many at a time, so the buffers stay small.
@@ -25,15 +26,45 @@ void forEachBoneUnder(Bone* root, Bone* selectedBone, Visit visit) {
     visit(bone, underSelection[depth] != 0);
   });
 }
+
+// The same tree as lines from arrays: each joint's 12 cube edges in the colour
+// the plain drawing leaves current, then its bone's line.
+void drawSkeletonBatched(const Skeleton& skeleton, Bone* selectedBone) {
+  float current[4];
+  glGetFloatv(GL_CURRENT_COLOR, current);
+  float r = current[0], g = current[1], b = current[2];
+  std::vector<float> positions, colours;
+  const CubeSight sight = currentCubeSight();
+  size_t pending = 0;
+  forEachBoneUnder(skeleton.root, selectedBone, [&](Bone* bone, bool underSelection) {
+    const Vertex& start = *bone->start;
+    const Vertex& end = *bone->end;
+    const int ends = appendWireCube(positions, static_cast<float>(end.x), static_cast<float>(end.y),
+                                    static_cast<float>(end.z), 0.1, sight);
+    appendColour(colours, ends, r, g, b);
+    r = underSelection ? 1 : 0, g = underSelection ? 0 : 1, b = 0;
+    positions.insert(positions.end(), {static_cast<float>(start.x), static_cast<float>(start.y),
+                                       static_cast<float>(start.z), static_cast<float>(end.x),
+                                       static_cast<float>(end.y), static_cast<float>(end.z)});
+    appendColour(colours, 2, r, g, b);
+    if (++pending == kBonesPerDraw) {
+      drawColouredLines(positions, colours);
+      positions.clear(), colours.clear(), pending = 0;
+    }
+  });
+  drawColouredLines(positions, colours);
+  glColor3f(r, g, b);
+}
+
 }  // namespace
 
-void Model::drawSkeleton(Bone* selectedBone, bool batched) {
-  if (!hasSkeleton || !skeleton) return;
+void drawSkeleton(Model& model, Bone* selectedBone, bool batched) {
+  if (!model.hasSkeleton || !model.skeleton) return;
   if (batched) {
-    drawSkeletonBatched(selectedBone);
+    drawSkeletonBatched(*model.skeleton, selectedBone);
     return;
   }
-  forEachBoneUnder(skeleton->root, selectedBone, [&](Bone* bone, bool underSelection) {
+  forEachBoneUnder(model.skeleton->root, selectedBone, [&](Bone* bone, bool underSelection) {
     const Vertex& start = *bone->start;
     const Vertex& end = *bone->end;
 
@@ -54,33 +85,4 @@ void Model::drawSkeleton(Bone* selectedBone, bool batched) {
     glVertex3f(static_cast<float>(end.x), static_cast<float>(end.y), static_cast<float>(end.z));
     glEnd();
   });
-}
-
-// The same tree as lines from arrays: each joint's 12 cube edges in the colour
-// the plain drawing leaves current, then its bone's line.
-void Model::drawSkeletonBatched(Bone* selectedBone) {
-  float current[4];
-  glGetFloatv(GL_CURRENT_COLOR, current);
-  float r = current[0], g = current[1], b = current[2];
-  std::vector<float> positions, colours;
-  const CubeSight sight = currentCubeSight();
-  size_t pending = 0;
-  forEachBoneUnder(skeleton->root, selectedBone, [&](Bone* bone, bool underSelection) {
-    const Vertex& start = *bone->start;
-    const Vertex& end = *bone->end;
-    const int ends = appendWireCube(positions, static_cast<float>(end.x), static_cast<float>(end.y),
-                                    static_cast<float>(end.z), 0.1, sight);
-    appendColour(colours, ends, r, g, b);
-    r = underSelection ? 1 : 0, g = underSelection ? 0 : 1, b = 0;
-    positions.insert(positions.end(), {static_cast<float>(start.x), static_cast<float>(start.y),
-                                       static_cast<float>(start.z), static_cast<float>(end.x),
-                                       static_cast<float>(end.y), static_cast<float>(end.z)});
-    appendColour(colours, 2, r, g, b);
-    if (++pending == kBonesPerDraw) {
-      drawColouredLines(positions, colours);
-      positions.clear(), colours.clear(), pending = 0;
-    }
-  });
-  drawColouredLines(positions, colours);
-  glColor3f(r, g, b);
 }

@@ -1,5 +1,4 @@
-// The model in a view, its UV layout, its normals and its bone links, in
-// OpenGL 1.1 immediate mode inside the camera the caller has set up.
+#include "render/model_drawing.h"
 
 #include <GL/gl.h>
 
@@ -46,7 +45,8 @@ void putCorner(float* out, const Vertex& v, const float colour[4], const Vec3& n
 }
 
 // A group's corners for batched drawing, one after another.
-void fillGroupArrays(PolygonGroup& group, Model::NormalSource normals, std::vector<float>& buffer) {
+void fillGroupArrays(PolygonGroup& group, ModelDrawing::NormalSource normals,
+                     std::vector<float>& buffer) {
   const Material& m = group.material;
   const float plain[4] = {static_cast<float>(m.red), static_cast<float>(m.green),
                           static_cast<float>(m.blue), static_cast<float>(m.alpha)};
@@ -56,7 +56,7 @@ void fillGroupArrays(PolygonGroup& group, Model::NormalSource normals, std::vect
   for (Polygon* p : group.polygons) {
     const float* colour = p->selected ? picked : plain;
     for (int i = 0; i < 3; ++i, out += kFloatsPerCorner) {
-      const Vec3& n = normals == Model::kCornerNormals ? p->cornerNormals[i] : p->normal;
+      const Vec3& n = normals == ModelDrawing::kCornerNormals ? p->cornerNormals[i] : p->normal;
       putCorner(out, *p->vertices[i], colour, n, p->uvs[i]);
     }
   }
@@ -66,7 +66,7 @@ void fillGroupArrays(PolygonGroup& group, Model::NormalSource normals, std::vect
 // Afterwards the current colour, normal and texture coordinates are set to
 // what the last immediate-mode call of each would have left, since later
 // drawing (the vertex points) uses them.
-void drawGroupBatched(PolygonGroup& group, bool textured, Model::NormalSource normals,
+void drawGroupBatched(PolygonGroup& group, bool textured, ModelDrawing::NormalSource normals,
                       const std::vector<float>& buffer) {
   const int count = group.polygons.count();
   if (count == 0) return;
@@ -75,7 +75,7 @@ void drawGroupBatched(PolygonGroup& group, bool textured, Model::NormalSource no
   glVertexPointer(3, GL_FLOAT, kStride, data);
   glEnableClientState(GL_COLOR_ARRAY);
   glColorPointer(4, GL_FLOAT, kStride, data + 3);
-  if (normals != Model::kNoNormals) {
+  if (normals != ModelDrawing::kNoNormals) {
     glEnableClientState(GL_NORMAL_ARRAY);
     glNormalPointer(GL_FLOAT, kStride, data + 7);
   }
@@ -91,11 +91,11 @@ void drawGroupBatched(PolygonGroup& group, bool textured, Model::NormalSource no
 
   const float* last = data + (static_cast<size_t>(count) * 3 - 1) * kFloatsPerCorner;
   glColor4fv(last + 3);
-  if (normals != Model::kNoNormals) glNormal3fv(last + 7);
+  if (normals != ModelDrawing::kNoNormals) glNormal3fv(last + 7);
   if (textured) glTexCoord2fv(last + 10);
 }
 
-void drawGroupImmediate(PolygonGroup& group, bool textured, Model::NormalSource normals) {
+void drawGroupImmediate(PolygonGroup& group, bool textured, ModelDrawing::NormalSource normals) {
   const Material& material = group.material;
   glBegin(GL_TRIANGLES);
   for (Polygon* polygon : group.polygons) {
@@ -105,9 +105,9 @@ void drawGroupImmediate(PolygonGroup& group, bool textured, Model::NormalSource 
       glColor4f(static_cast<float>(material.red), static_cast<float>(material.green),
                 static_cast<float>(material.blue), static_cast<float>(material.alpha));
     }
-    if (normals == Model::kFaceNormals) normalOf(polygon->normal);
+    if (normals == ModelDrawing::kFaceNormals) normalOf(polygon->normal);
     for (int i = 0; i < 3; ++i) {
-      if (normals == Model::kCornerNormals) normalOf(polygon->cornerNormals[i]);
+      if (normals == ModelDrawing::kCornerNormals) normalOf(polygon->cornerNormals[i]);
       if (textured) {
         glTexCoord2f(static_cast<float>(polygon->uvs[i].u), static_cast<float>(polygon->uvs[i].v));
       }
@@ -119,13 +119,14 @@ void drawGroupImmediate(PolygonGroup& group, bool textured, Model::NormalSource 
 
 }  // namespace
 
-void Model::beginFrame(uint64_t revision) {
-  if (revision == 0 || revision != revision_) ++generation_;
+void ModelDrawing::beginFrame(const Model& model, uint64_t revision) {
+  if (revision == 0 || revision != revision_ || &model != model_) ++generation_;
   revision_ = revision;
+  model_ = &model;
   inFrame_ = true;
 }
 
-void Model::endFrame() {
+void ModelDrawing::endFrame() {
   inFrame_ = false;
   // Arrays of an earlier generation show a model that is gone; their memory
   // goes.
@@ -133,14 +134,10 @@ void Model::endFrame() {
                  [this](const auto& entry) { return entry.second.generation != generation_; });
 }
 
-Model::DrawArrays& Model::drawArrays(const PolygonGroup* group, int normals) {
-  return drawArrays_[{group, normals}];
-}
-
-void Model::draw(int texturedView, NormalSource normals, bool batched) {
-  glRotatef(static_cast<float>(rotationX), 1, 0, 0);
-  glRotatef(static_cast<float>(rotationY), 0, 1, 0);
-  glRotatef(static_cast<float>(rotationZ), 0, 0, 1);
+void ModelDrawing::draw(Model& model, int texturedView, NormalSource normals, bool batched) {
+  glRotatef(static_cast<float>(model.rotationX), 1, 0, 0);
+  glRotatef(static_cast<float>(model.rotationY), 0, 1, 0);
+  glRotatef(static_cast<float>(model.rotationZ), 0, 0, 1);
 
   // Whether arrays built earlier in this frame may be drawn from again.
   auto current = [this](DrawArrays& arrays) {
@@ -148,9 +145,9 @@ void Model::draw(int texturedView, NormalSource normals, bool batched) {
     arrays.generation = inFrame_ ? generation_ : 0;
     return reuse;
   };
-  for (PolygonGroup* group : groups) {
+  for (PolygonGroup* group : model.groups) {
     Material& material = group->material;
-    acquireTexture(material, textures);
+    acquireTexture(material, model.textures);
     const bool drawTextured = material.textured && texturedView && material.textureId > 0;
     if (drawTextured) {
       glEnable(GL_TEXTURE_2D);
@@ -158,7 +155,7 @@ void Model::draw(int texturedView, NormalSource normals, bool batched) {
     }
     glPushMatrix();
     if (batched) {
-      DrawArrays& arrays = drawArrays(group, normals);
+      DrawArrays& arrays = drawArrays_[{group, normals}];
       if (!current(arrays)) fillGroupArrays(*group, normals, arrays.floats);
       drawGroupBatched(*group, drawTextured, normals, arrays.floats);
     } else {
@@ -169,29 +166,29 @@ void Model::draw(int texturedView, NormalSource normals, bool batched) {
   }
 
   if (!texturedView && batched) {
-    DrawArrays& points = drawArrays(nullptr, 0);
+    DrawArrays& points = drawArrays_[{nullptr, 0}];
     if (!current(points)) {
-      points.floats.resize(static_cast<size_t>(vertices.count()) * 3);
+      points.floats.resize(static_cast<size_t>(model.vertices.count()) * 3);
       float* out = points.floats.data();
-      for (Vertex* v : vertices) {
+      for (Vertex* v : model.vertices) {
         *out++ = static_cast<float>(v->x), *out++ = static_cast<float>(v->y);
         *out++ = static_cast<float>(v->z);
       }
     }
     glEnableClientState(GL_VERTEX_ARRAY);
     glVertexPointer(3, GL_FLOAT, 0, points.floats.data());
-    glDrawArrays(GL_POINTS, 0, vertices.count());
+    glDrawArrays(GL_POINTS, 0, model.vertices.count());
     glDisableClientState(GL_VERTEX_ARRAY);
   } else if (!texturedView) {
     glBegin(GL_POINTS);
-    for (Vertex* vertex : vertices) vertexAt(*vertex);
+    for (Vertex* vertex : model.vertices) vertexAt(*vertex);
     glEnd();
   }
   glFlush();
 }
 
-void Model::drawUvTriangles() {
-  for (Polygon* polygon : currentGroup->polygons) {
+void drawUvTriangles(Model& model) {
+  for (Polygon* polygon : model.currentGroup->polygons) {
     if (!polygon->uvMapped) continue;
     glBegin(GL_TRIANGLES);
     for (const UvPoint& uv : polygon->uvs) {
@@ -201,9 +198,9 @@ void Model::drawUvTriangles() {
   }
 }
 
-void Model::drawNormals() {
+void drawNormals(Model& model) {
   // The group a drawing walk over `groups` ends on: the last one in the list.
-  PolygonGroup* group = groups.tailItem();
+  PolygonGroup* group = model.groups.tailItem();
   if (!group) return;
   glShadeModel(GL_SMOOTH);
   glBegin(GL_LINES);
@@ -231,12 +228,12 @@ void Model::drawNormals() {
   glEnd();
 }
 
-void Model::drawBoneLinks() {
-  Bone* root = rootBone();
-  if (!hasSkeleton || !root) return;
+void drawBoneLinks(Model& model) {
+  Bone* root = model.rootBone();
+  if (!model.hasSkeleton || !root) return;
   glColor4f(1.0f, 0.5f, 0.2f, 0.9f);
   glBegin(GL_LINES);
-  for (PolygonGroup* group : groups) {
+  for (PolygonGroup* group : model.groups) {
     for (Polygon* polygon : group->polygons) {
       const Vertex& p0 = *polygon->vertices[0];
       const Vertex& p1 = *polygon->vertices[1];

@@ -2,7 +2,7 @@
 // Kept view pictures in OpenGL: a texture per view holding the view's pixels
 // as last drawn, copied back with every pixel where it was (needs a GL context).
 
-#include "app/view_freshness.h"
+#include "render/view_freshness.h"
 #include "view/viewport.h"
 
 // Copies the back buffer's pixels inside the view's rectangle into the picture.

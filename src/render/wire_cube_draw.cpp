@@ -1,6 +1,6 @@
 #include <GL/gl.h>
 
-#include "model/wire_cube.h"
+#include "render/wire_cube.h"
 
 void drawColouredLines(const std::vector<float>& positions, const std::vector<float>& colours) {
   if (positions.empty()) return;

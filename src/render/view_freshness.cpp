@@ -1,4 +1,4 @@
-#include "app/view_freshness.h"
+#include "render/view_freshness.h"
 
 #include "app/editor.h"
 #include "app/input_codes.h"

@@ -1,8 +1,8 @@
 #include <GL/freeglut.h>
 #include <GL/glu.h>
 
-#include "app/gl_platform.h"
 #include "images/texture_cache.h"
+#include "render/gl_platform.h"
 
 void openWindow(int* argc, char** argv) {
   glutInit(argc, argv);

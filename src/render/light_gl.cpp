@@ -1,7 +1,8 @@
 #include <GL/gl.h>
 
 #include "app/editor.h"
-#include "app/light.h"
+#include "render/frame_draw.h"
+#include "render/light.h"
 
 void Light::apply() const {
   glLightfv(GL_LIGHT0 + index, GL_POSITION, position);
@@ -13,12 +14,12 @@ void Light::enable() {
   glEnable(GL_LIGHT0 + index);
 }
 
-void Editor::setUpLight() {
+void setUpLight(Editor& e) {
   glEnable(GL_COLOR_MATERIAL);
   glColorMaterial(GL_FRONT_AND_BACK, GL_DIFFUSE);
   glEnable(GL_LIGHTING);
-  light = std::make_unique<Light>(0);
-  light->setPosition(10, 10, 10, 1);
-  light->apply();
-  light->enable();
+  e.light = std::make_unique<Light>(0);
+  e.light->setPosition(10, 10, 10, 1);
+  e.light->apply();
+  e.light->enable();
 }

@@ -1,6 +1,6 @@
 #include <GL/gl.h>
 
-#include "view/view_camera.h"
+#include "render/view_camera.h"
 
 void setUpViewCamera(const Viewport& view, bool scrolling) {
   double l = view.left, r = view.right, b = view.bottom, t = view.top;

@@ -10,8 +10,9 @@
 #include <random>
 #include <vector>
 
-#include "app/gl_platform.h"
 #include "model/skeleton.h"
+#include "render/frame_draw.h"
+#include "render/gl_platform.h"
 #include "support/bmp_file.h"
 #include "support/editor_fixture.h"
 #include "support/fixtures.h"
@@ -48,7 +49,7 @@ class FrameTest : public EditorTest {
   }
   void draw(bool pump = true) {
     if (pump) editor.framePump();
-    editor.drawFrame();
+    drawFrame(editor);
     frame = readBackBuffer(800, 600);
   }
   int count(int x0, int y0, int x1, int y1, const Rgb& c, bool same = true) {
@@ -233,7 +234,7 @@ TEST_F(FrameTest, CursorLabelStaysInFrontOfPanelsAndAMoveEndsWhenThePointerLeave
   EXPECT_GT(count(459, 209, 461, 211, {77, 77, 77}), 0);
   EXPECT_GT(count(502, 199, 504, 201, {26, 26, 26}), 0);
   pointAt(700, 580);
-  editor.drawFrame();
+  drawFrame(editor);
   EXPECT_EQ(editor.consoleWidget->isMoving(), 0);
 }
 
@@ -278,7 +279,7 @@ TEST_F(FrameTest, BatchedFrameMatchesThePlainFrameInRandomStates) {
                              {45, 45, 0}, {0, -90, 30}, {89.7, 0, 0}, {0, 90.3, 0}};
   auto drawn = [&](int batched) {
     editor.batchDrawing = batched;
-    editor.drawFrame();
+    drawFrame(editor);
     return readBackBuffer(800, 600);
   };
   for (int round = 0; round < 30; ++round) {
@@ -408,11 +409,11 @@ TEST_F(FrameTest, KeptPicturesGiveTheFrameDrawnFromScratchAndRedrawOnlyChangedVi
     step.act();
     editor.framePump();
     editor.keepViewPictures = 1;
-    editor.drawFrame();
+    drawFrame(editor);
     const std::vector<unsigned char> kept = readBackBuffer(800, 600);
     EXPECT_EQ(editor.viewsRedrawn, step.redrawn) << step.what;
     editor.keepViewPictures = 0;
-    editor.drawFrame();
+    drawFrame(editor);
     const std::vector<unsigned char> scratch = readBackBuffer(800, 600);
     int differing = 0;
     for (size_t i = 0; i < kept.size(); i += 3)

@@ -6,10 +6,12 @@
 
 #include "app/editor.h"
 #include "model/skeleton.h"
-#include "model/wire_cube.h"
+#include "render/frame_draw.h"
+#include "render/model_drawing.h"
+#include "render/wire_cube.h"
 #include "tools/spline.h"
 
-void Editor::drawAxesAndGrid(Viewport& view) {
+void drawAxesAndGrid(Viewport& view) {
   glBegin(GL_LINES);
   glColor3f(1, 0.2f, 0.2f);
   glVertex3f(0, 0, 0);
@@ -57,9 +59,9 @@ void Editor::drawAxesAndGrid(Viewport& view) {
   glPopMatrix();
 }
 
-void Editor::drawBoundingBox() {
-  if (!boundingBoxActive) return;
-  const Box3& b = boundingBox;
+void drawBoundingBox(Editor& e) {
+  if (!e.boundingBoxActive) return;
+  const Box3& b = e.boundingBox;
   glColor3f(0.9f, 0.6f, 0.4f);
   for (double y : {b.minY, b.maxY}) {
     glBegin(GL_LINE_LOOP);
@@ -79,45 +81,45 @@ void Editor::drawBoundingBox() {
   glEnd();
 }
 
-void Editor::drawScene(Viewport& view) {
+void drawScene(Editor& e, Viewport& view) {
   const double unit = (view.right - view.left) * 0.01;
-  if (view.kind != kFullView && view.renderMode != kTextured) drawBoundingBox();
-  if (currentSpline) currentSpline->draw(100);
+  if (view.kind != kFullView && view.renderMode != kTextured) drawBoundingBox(e);
+  if (e.currentSpline) drawSpline(*e.currentSpline, 100);
 
   glColor3f(0.8f, 0.8f, 0.8f);
   // The shaded modes light the model with its normals; everything else is
   // unlit, the textured mode included, so that a texture layout shows as it is
   // whichever way a face is turned.
-  Model::NormalSource normals = Model::kNoNormals;
-  if (view.renderMode == kFlatShaded) normals = Model::kFaceNormals;
-  if (view.renderMode == kSmoothShaded) normals = Model::kCornerNormals;
-  if (normals != Model::kNoNormals) glEnable(GL_LIGHTING);
-  model->draw(view.renderMode == kTextured, normals, batchDrawing != 0);
+  ModelDrawing::NormalSource normals = ModelDrawing::kNoNormals;
+  if (view.renderMode == kFlatShaded) normals = ModelDrawing::kFaceNormals;
+  if (view.renderMode == kSmoothShaded) normals = ModelDrawing::kCornerNormals;
+  if (normals != ModelDrawing::kNoNormals) glEnable(GL_LIGHTING);
+  e.modelDrawing.draw(*e.model, view.renderMode == kTextured, normals, e.batchDrawing != 0);
   glDisable(GL_LIGHTING);
 
-  if (keyDown['l']) model->drawNormals();
-  if (keyDown['k'] && model->hasSkeleton) model->drawBoneLinks();
+  if (e.keyDown['l']) drawNormals(*e.model);
+  if (e.keyDown['k'] && e.model->hasSkeleton) drawBoneLinks(*e.model);
 
-  const bool moving = dragMode == kToolDrag && tool == kMove;
+  const bool moving = e.dragMode == kToolDrag && e.tool == kMove;
   glColor3f(1, 1, 0);
-  if (batchDrawing) {
-    drawSelectedMarkers(unit * selectedMarkerScale, moving);
+  if (e.batchDrawing) {
+    drawSelectedMarkers(e, unit * e.selectedMarkerScale, moving);
   } else {
-    for (Vertex* p : selectedVertices) {
+    for (Vertex* p : e.selectedVertices) {
       glPushMatrix();
       if (moving) {
-        glTranslated(p->x + moveOffset.x, p->y + moveOffset.y, p->z + moveOffset.z);
+        glTranslated(p->x + e.moveOffset.x, p->y + e.moveOffset.y, p->z + e.moveOffset.z);
       } else {
         glTranslated(p->x, p->y, p->z);
       }
-      glutWireCube(unit * selectedMarkerScale);
+      glutWireCube(unit * e.selectedMarkerScale);
       glPopMatrix();
       if (moving) {
         glBegin(GL_LINES);
         glColor3f(0.9f, 0, 0);
         glVertex3d(p->x, p->y, p->z);
         glColor3f(1, 0.7f, 0.7f);
-        glVertex3d(p->x + moveOffset.x, p->y + moveOffset.y, p->z + moveOffset.z);
+        glVertex3d(p->x + e.moveOffset.x, p->y + e.moveOffset.y, p->z + e.moveOffset.z);
         glEnd();
       }
     }
@@ -125,34 +127,34 @@ void Editor::drawScene(Viewport& view) {
 
   glColor3f(1, 1, 1);
   if (!(view.kind == kFullView && view.renderMode == kTextured)) {
-    drawVertexMarkers(unit * vertexMarkerScale);
+    drawVertexMarkers(e, unit * e.vertexMarkerScale);
   }
 
-  if (selectedBone) {
+  if (e.selectedBone) {
     glPushMatrix();
-    glTranslated(selectedBone->end->x, selectedBone->end->y, selectedBone->end->z);
-    glutWireCube(unit * vertexMarkerScale * 4);
+    glTranslated(e.selectedBone->end->x, e.selectedBone->end->y, e.selectedBone->end->z);
+    glutWireCube(unit * e.vertexMarkerScale * 4);
     glPopMatrix();
   }
 
-  const bool scaling = dragMode == kToolDrag && (tool == kScale2D || tool == kScale3D);
-  if (scaling && activeView != kUvView) {
+  const bool scaling = e.dragMode == kToolDrag && (e.tool == kScale2D || e.tool == kScale3D);
+  if (scaling && e.activeView != kUvView) {
     glPushMatrix();
-    glTranslated(selectionCentre.x, selectionCentre.y, selectionCentre.z);
-    glScaled(selectionMax.x - selectionMin.x, selectionMax.y - selectionMin.y,
-             selectionMax.z - selectionMin.z);
-    glScaled(scaleFactor.x, scaleFactor.y, scaleFactor.z);
+    glTranslated(e.selectionCentre.x, e.selectionCentre.y, e.selectionCentre.z);
+    glScaled(e.selectionMax.x - e.selectionMin.x, e.selectionMax.y - e.selectionMin.y,
+             e.selectionMax.z - e.selectionMin.z);
+    glScaled(e.scaleFactor.x, e.scaleFactor.y, e.scaleFactor.z);
     glutWireCube(1);
     glPopMatrix();
   }
 
-  if (showSkeleton) model->drawSkeleton(selectedBone, batchDrawing != 0);
+  if (e.showSkeleton) drawSkeleton(*e.model, e.selectedBone, e.batchDrawing != 0);
 
   glColor3f(0.5f, 1, 1);
-  for (Vec3* p : splinePoints) {
+  for (Vec3* p : e.splinePoints) {
     glPushMatrix();
     glTranslated(p->x, p->y, p->z);
-    glutWireCube(unit * selectedMarkerScale);
+    glutWireCube(unit * e.selectedMarkerScale);
     glPopMatrix();
   }
 }
@@ -161,15 +163,16 @@ void Editor::drawScene(Viewport& view) {
 // its new place with a line back, as arrays of lines in the colours the plain
 // drawing gives them: after the first line back the current colour is that
 // line's pink, and the later outlines take it.
-void Editor::drawSelectedMarkers(double size, bool moving) {
+void drawSelectedMarkers(Editor& e, double size, bool moving) {
   constexpr size_t kMarkersPerDraw = 16384;
   std::vector<float> positions, colours;
   const CubeSight sight = currentCubeSight();
   float r = 1, g = 1, b = 0;
   size_t pending = 0;
-  for (Vertex* p : selectedVertices) {
-    const Vec3 at = moving ? Vec3{p->x + moveOffset.x, p->y + moveOffset.y, p->z + moveOffset.z}
-                           : Vec3{p->x, p->y, p->z};
+  for (Vertex* p : e.selectedVertices) {
+    const Vec3 at = moving
+                        ? Vec3{p->x + e.moveOffset.x, p->y + e.moveOffset.y, p->z + e.moveOffset.z}
+                        : Vec3{p->x, p->y, p->z};
     appendColour(colours, appendWireCube(positions, at.x, at.y, at.z, size, sight), r, g, b);
     if (moving) {
       positions.insert(positions.end(), {static_cast<float>(p->x), static_cast<float>(p->y),

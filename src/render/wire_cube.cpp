@@ -1,4 +1,4 @@
-#include "model/wire_cube.h"
+#include "render/wire_cube.h"
 
 namespace {
 // The cube as glutWireCube draws it: six faces, each a loop of four corners.

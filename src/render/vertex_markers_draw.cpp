@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/editor.h"
+#include "render/frame_draw.h"
 
 namespace {
 
@@ -81,7 +82,7 @@ constexpr int kMarkersPerDraw = 16384;
 // the same pixels, at the face's depth, as one primitive instead of two. Only
 // when the square's sides are within a pixel of a whole number of pixels;
 // false, drawing nothing, otherwise.
-bool Editor::drawMarkersAsPoints(double size, const int face[4]) {
+bool drawMarkersAsPoints(Editor& e, double size, const int face[4]) {
   GLdouble modelview[16], projection[16];
   GLint viewport[4];
   glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
@@ -121,24 +122,24 @@ bool Editor::drawMarkersAsPoints(double size, const int face[4]) {
   };
   const double margin = side / 2 + 1;
   std::vector<float> squares;
-  markerBuffer_.clear();
-  markerBuffer_.reserve(static_cast<size_t>(model->vertices.count()) * 3);
-  for (Vertex* p : model->vertices) {
+  e.markerBuffer.clear();
+  e.markerBuffer.reserve(static_cast<size_t>(e.model->vertices.count()) * 3);
+  for (Vertex* p : e.model->vertices) {
     const double x = window(*p, 0), y = window(*p, 1);
     if (x < margin || y < margin || x > viewport[2] - margin || y > viewport[3] - margin) {
       for (int i = 0; i < 4; ++i) putCorner(squares, *p, size, face[i]);
       continue;
     }
-    markerBuffer_.push_back(static_cast<float>(p->x + size * centre[0]));
-    markerBuffer_.push_back(static_cast<float>(p->y + size * centre[1]));
-    markerBuffer_.push_back(static_cast<float>(p->z + size * centre[2]));
+    e.markerBuffer.push_back(static_cast<float>(p->x + size * centre[0]));
+    e.markerBuffer.push_back(static_cast<float>(p->y + size * centre[1]));
+    e.markerBuffer.push_back(static_cast<float>(p->z + size * centre[2]));
   }
   GLfloat pointSize = 1;
   glGetFloatv(GL_POINT_SIZE, &pointSize);
   glPointSize(static_cast<float>(side));
   glEnableClientState(GL_VERTEX_ARRAY);
-  glVertexPointer(3, GL_FLOAT, 0, markerBuffer_.data());
-  glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(markerBuffer_.size() / 3));
+  glVertexPointer(3, GL_FLOAT, 0, e.markerBuffer.data());
+  glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(e.markerBuffer.size() / 3));
   glPointSize(pointSize);
   if (!squares.empty()) {
     glVertexPointer(3, GL_FLOAT, 0, squares.data());
@@ -148,9 +149,9 @@ bool Editor::drawMarkersAsPoints(double size, const int face[4]) {
   return true;
 }
 
-void Editor::drawVertexMarkers(double size) {
-  if (!batchDrawing) {
-    for (Vertex* p : model->vertices) {
+void drawVertexMarkers(Editor& e, double size) {
+  if (!e.batchDrawing) {
+    for (Vertex* p : e.model->vertices) {
       glPushMatrix();
       glTranslated(p->x, p->y, p->z);
       glutSolidCube(size);
@@ -158,7 +159,7 @@ void Editor::drawVertexMarkers(double size) {
     }
     return;
   }
-  if (model->vertices.empty()) return;
+  if (e.model->vertices.empty()) return;
   GLint polygonMode[2] = {GL_FILL, GL_FILL};
   glGetIntegerv(GL_POLYGON_MODE, polygonMode);
   float matrix[16];
@@ -187,22 +188,22 @@ void Editor::drawVertexMarkers(double size) {
   if (corners.empty()) return;
   if (fill && flat) {
     const int f = static_cast<int>(std::find(keep, keep + 6, true) - keep);
-    if (drawMarkersAsPoints(size, kCubeFaces[f])) return;
+    if (drawMarkersAsPoints(e, size, kCubeFaces[f])) return;
   }
   // Corners are computed here, not by a translation per marker: they may
   // round to a neighbouring pixel at a marker's edge, nowhere else.
   glEnableClientState(GL_VERTEX_ARRAY);
   int pending = 0;
   auto flush = [&] {
-    glVertexPointer(3, GL_FLOAT, 0, markerBuffer_.data());
-    glDrawArrays(primitive, 0, static_cast<GLsizei>(markerBuffer_.size() / 3));
-    markerBuffer_.clear();
+    glVertexPointer(3, GL_FLOAT, 0, e.markerBuffer.data());
+    glDrawArrays(primitive, 0, static_cast<GLsizei>(e.markerBuffer.size() / 3));
+    e.markerBuffer.clear();
     pending = 0;
   };
-  markerBuffer_.clear();
-  markerBuffer_.reserve(static_cast<size_t>(kMarkersPerDraw) * corners.size() * 3);
-  for (Vertex* p : model->vertices) {
-    for (int corner : corners) putCorner(markerBuffer_, *p, size, corner);
+  e.markerBuffer.clear();
+  e.markerBuffer.reserve(static_cast<size_t>(kMarkersPerDraw) * corners.size() * 3);
+  for (Vertex* p : e.model->vertices) {
+    for (int corner : corners) putCorner(e.markerBuffer, *p, size, corner);
     if (++pending == kMarkersPerDraw) flush();
   }
   if (pending) flush();
