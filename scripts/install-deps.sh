@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri
-          libabsl-dev libstb-dev libassimp-dev zlib1g-dev)
+          libabsl-dev libstb-dev libassimp-dev zlib1g-dev libglm-dev)
 test_packages=(libgtest-dev xvfb xauth xdotool python3 imagemagick)
 if [ "${1:-}" = "--test" ]; then
   packages+=("${test_packages[@]}")

@@ -1,6 +1,6 @@
 // The editor's interface, built once at start-up: the console with its
-// message box and prompt, the UV Mapper panel, and four menu pages holding the
-// 26 command buttons.
+// message box and prompt, the UV Mapper panel, four menu pages holding the
+// 27 command buttons, and the animation panel.
 
 #include "app/editor.h"
 #include "gui/console_panel.h"
@@ -41,6 +41,7 @@ constexpr MenuButton kMenuButtons[Editor::kButtonCount] = {
     {27, "Create Bone", 3},
     {28, "Create Spline", 3},
     {29, "Extrude", 3},
+    {30, "Animation Mode", 1},
 };
 
 }  // namespace
@@ -76,7 +77,7 @@ void Editor::buildInterface() {
     }
     return static_cast<Button*>(nullptr);
   };
-  for (int code = 4; code <= 29; ++code) {
+  for (int code = 4; code <= 30; ++code) {
     Button* button = byCode(code);
     for (const MenuButton& b : kMenuButtons) {
       if (b.code == code) menuItemLists[b.page].pushFront(button);
@@ -100,4 +101,5 @@ void Editor::buildInterface() {
     widgets.pushFront(panel);
   }
   panelsShown = 0;
+  buildTimelinePanel();
 }

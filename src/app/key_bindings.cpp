@@ -7,6 +7,7 @@
 #include "app/editor.h"
 #include "app/input_codes.h"
 #include "formats/model_file.h"
+#include "tools/animation_mode.h"
 #include "tools/creation.h"
 #include "tools/polygon_ops.h"
 #include "tools/recovery.h"
@@ -64,9 +65,14 @@ const KeyBinding kKeyBindings[] = {
     {'R',
      [](Editor& e) {
        e.activeView = e.viewAt(e.mouseX, e.mouseY);
-       rotateSelection(e, 1.5707963267948966);
+       if (e.animation.on) {
+         rotatePose(e, 1.5707963267948966);
+       } else {
+         rotateSelection(e, 1.5707963267948966);
+       }
      }},
     {'`', [](Editor& e) { clampAllVertices(e); }},
+    {'a', [](Editor& e) { toggleAnimationMode(e); }},
     {'b', [](Editor& e) { e.tool = kCreateBox; }},
     {'c', [](Editor& e) { e.tool = kCreateCylinder; }},
     {'d', [](Editor& e) { duplicateSelection(e); }},
@@ -110,6 +116,7 @@ void Editor::keyPressed(unsigned char key, int, int) {
   }
   sceneChanged();
   key = keyUnderCtrl(key, modifiers);
+  if (isMeshEditKey(key) && refuseMeshEdit(*this)) return;
   for (const KeyBinding& binding : kKeyBindings) {
     if (binding.key == key) {
       runEdit(*this, [&] { binding.action(*this); });

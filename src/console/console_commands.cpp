@@ -8,11 +8,13 @@
 #include <vector>
 
 #include "app/editor.h"
+#include "console/animation_commands.h"
 #include "console/console_commands.h"
 #include "console/model_commands.h"
 #include "console/number_conversion.h"
 #include "console/tokenizer.h"
 #include "formats/model_file.h"
+#include "tools/animation_mode.h"
 #include "tools/polygon_ops.h"
 #include "tools/recovery.h"
 #include "tools/undo.h"
@@ -147,6 +149,16 @@ const Command kCommands[] = {
     {"/export", 1, [](Editor& e, const Words& w) { exportModelTo(e, w[1]); }},
     {"/recover", 0, [](Editor& e, const Words&) { recoverUnsavedChanges(e); }},
     {"/discard", 0, [](Editor& e, const Words&) { discardUnsavedChanges(e); }},
+    {"/anim", 0, animCommand},
+    {"/clip", 1, clipCommand},
+    {"/frame", 1, frameCommand},
+    {"/key", 0, keyCommand},
+    {"/unkey", 0, unkeyCommand},
+    {"/play", 0, playCommand},
+    {"/stop", 0, stopCommand},
+    {"/fps", 1, fpsCommand},
+    {"/length", 1, lengthCommand},
+    {"/weight", 1, weightCommand},
 };
 
 }  // namespace
@@ -163,6 +175,7 @@ void runConsoleCommand(Editor& e, const std::string& line) {
                   words.size() > 1 ? words[1].c_str() : "(null)", index);
       if (parameters < command.minimumWords) {
         e.consoleMessage(kWrongCount);
+      } else if (isMeshEditCommand(command.name) && refuseMeshEdit(e)) {
       } else {
         command.run(e, words);
       }

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <utility>
 
+#include "formats/animation_file.h"
 #include "formats/model_file.h"
 #include "formats/six_decimals.h"
 #include "model/model_image.h"
@@ -139,5 +140,7 @@ std::string formatModelFile(const ModelImage& image) {
   out.character('\n');
   for (const ModelImage::GroupRecord& group : image.groups) writeGroup(group, out);
   writeBones(image, out);
-  return out.take();
+  std::string text = out.take();
+  appendAnimationSection(image, text);
+  return text;
 }
