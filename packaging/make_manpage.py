@@ -18,9 +18,9 @@ def escape(text):
 
 
 def code(text):
-    """A code span: bold, its capitalised words (the parameters) italic."""
+    """A code span: bold, never hyphenated, its capitalised words (the parameters) italic."""
     text = escape(text).replace("-", "\\-").replace("`", "\\(ga").replace("'", "\\(aq")
-    return "\\fB" + CAPITAL_WORD.sub(r"\\fI\1\\fB", text) + "\\fR"
+    return "\\fB\\%" + CAPITAL_WORD.sub(r"\\fI\1\\fB", text) + "\\fR"
 
 
 def inline(text):

@@ -23,14 +23,16 @@ def run(*command):
     return result.stdout
 
 
-def owner(library):
-    """The package of the library the dynamic loader finds for a NEEDED name."""
-    path = re.search(r"^\s*%s => (\S+)" % re.escape(library), ldd, re.M).group(1)
-    for candidate in (path, re.sub(r"^/(usr/)?", "/", path), "/usr" + re.sub(r"^/usr", "", path)):
-        found = subprocess.run(["dpkg", "-S", candidate], capture_output=True, text=True)
-        if found.returncode == 0:
-            return found.stdout.split(":")[0]
-    return "(no package has %s)" % path
+def owners(libraries, ldd):
+    """The package of each library the dynamic loader finds for a NEEDED name, asked of dpkg at
+    once, by the path found and by the same path with and without /usr."""
+    paths = {lib: re.search(r"^\s*%s => (\S+)" % re.escape(lib), ldd, re.M).group(1) for lib in libraries}
+    variants = {lib: [p, re.sub(r"^/usr/", "/", p), "/usr" + re.sub(r"^/usr/", "/", p)] for lib, p in paths.items()}
+    found = subprocess.run(["dpkg", "-S"] + sorted({v for vs in variants.values() for v in vs}),
+                           capture_output=True, text=True).stdout
+    package = {path: names.split(":")[0] for names, path in re.findall(r"^(.+?): (/\S+)$", found, re.M)}
+    return {lib: next((package[v] for v in vs if v in package), "(no package has %s)" % paths[lib])
+            for lib, vs in variants.items()}
 
 
 with tempfile.TemporaryDirectory() as scratch:
@@ -40,10 +42,11 @@ with tempfile.TemporaryDirectory() as scratch:
     arch = run("dpkg", "--print-architecture").strip()
     if pathlib.Path(DEB).name != "vantorel_%s_%s.deb" % (VERSION, arch):
         failures.append("named " + pathlib.Path(DEB).name)
-    fields = dict(re.findall(r"^ ([A-Z][\w-]*): (.*)$", run("dpkg-deb", "--info", DEB), re.M))
+    info = run("dpkg-deb", "--info", DEB)
+    fields = dict(re.findall(r"^ ([A-Z][\w-]*): (.*)$", info, re.M))
     if fields.get("Version") != VERSION:
         failures.append("version %s" % fields.get("Version"))
-    scripts = re.findall(r"^\s+\d+ bytes,\s+\d+ lines\s+\*?\s*(\S+)", run("dpkg-deb", "--info", DEB), re.M)
+    scripts = re.findall(r"^\s+\d+ bytes,\s+\d+ lines\s+\*?\s*(\S+)", info, re.M)
     if sorted(scripts) != ["control", "md5sums"]:
         failures.append("control files " + " ".join(scripts))
 
@@ -65,11 +68,9 @@ with tempfile.TemporaryDirectory() as scratch:
     program = str(root / "usr/bin/vantorel")
     if run(program, "--version") != "Vantorel %s\n" % VERSION:
         failures.append("the unpacked program's --version")
-    ldd = run("ldd", program)
     depends = {alternative.split()[0] for d in fields.get("Depends", "").split(",") for alternative in d.split("|")}
-    for library in re.findall(r"NEEDED\s+(\S+)", run("objdump", "-p", program)):
-        if owner(library) not in depends:
-            failures.append("%s needs %s but Depends lacks it" % (library, owner(library)))
+    needed = owners(re.findall(r"NEEDED\s+(\S+)", run("objdump", "-p", program)), run("ldd", program))
+    failures += ["%s needs %s but Depends lacks it" % (lib, p) for lib, p in needed.items() if p not in depends]
 
     lintian = subprocess.run(["lintian", "--fail-on", "error,warning", DEB], capture_output=True, text=True)
     if lintian.returncode:

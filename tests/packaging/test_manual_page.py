@@ -19,7 +19,7 @@ def plain(roff):
     """Roff text without its requests and escapes."""
     text = re.sub(r"^\.[A-Z]+ ?", "", roff)
     text = re.sub(r"\\f[BIRP]", "", text).replace("\\(ga", "`").replace("\\(aq", "'").replace("\\(em", "-")
-    return text.replace("\\-", "-").replace("\\&", "").replace("\\e", "\\").replace('"', "")
+    return text.replace("\\-", "-").replace("\\&", "").replace("\\%", "").replace("\\e", "\\").replace('"', "")
 
 
 def source_text(pattern):
