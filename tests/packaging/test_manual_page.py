@@ -22,8 +22,8 @@ def plain(roff):
     return text.replace("\\-", "-").replace("\\&", "").replace("\\%", "").replace("\\e", "\\").replace('"', "")
 
 
-def source_text(pattern):
-    return "\n".join(p.read_text() for p in sorted(SRC.glob(pattern)))
+# Found wherever under src/ they are: the interpreter's command table, the key bindings.
+SOURCES = {p: p.read_text() for p in sorted(SRC.rglob("*")) if p.suffix in (".cpp", ".h")}
 
 
 lines = PAGE.read_text().splitlines()
@@ -39,8 +39,8 @@ tags = [t for s in sections.values() for t in s["tags"]]
 words = " ".join(t for s in sections.values() for t in s["text"])
 failures = []
 
-commands = re.findall(r'^\s*\{"(/\w+)",', source_text("console/*.cpp"), re.M)
-assert "/open" in commands, "the interpreter's command table was not found in src/console/"
+commands = re.findall(r'^\s*\{"(/\w+)",', "\n".join(SOURCES.values()), re.M)
+assert "/open" in commands, "the interpreter's command table was not found in src/"
 for command in commands:
     if not any(re.search(re.escape(command) + r"\b", tag) for tag in tags):
         failures.append("console command %s has no entry" % command)
@@ -51,11 +51,11 @@ for table in re.findall(r"^\| Key \|.*\n\|[-|]+\|\n((?:\|.*\n)+)", (SRC.parent /
 assert len(readme_keys) > 10, "the README's key tables were not found"
 failures += ["README key %s has no entry" % key for key in readme_keys if key not in tags]
 
-bindings = source_text("app/*.cpp")
-table = bindings[bindings.index("kKeyBindings[]"):]
+bindings = next((text for text in SOURCES.values() if "kKeyBindings[] = {" in text), "")
+table = bindings[bindings.find("kKeyBindings[] = {"):]
 characters = [int(c) if c.isdigit() else ord(c.strip("'")) for c in re.findall(r"^    \{('.'|\d+),", table, re.M)]
 specials = set(re.findall(r"case kKey(\w+):", bindings))
-assert len(characters) > 10 and len(specials) > 5, "the key bindings were not found in src/app/"
+assert len(characters) > 10 and len(specials) > 5, "the key bindings were not found in src/"
 first_words = {re.sub(r"^(Ctrl|Shift)\+", "", tag.split(" ")[0]) for tag in tags}
 for code in characters:
     if code in KEY_NAMES and KEY_NAMES[code] not in words or code not in KEY_NAMES and chr(code) not in first_words:
@@ -63,7 +63,7 @@ for code in characters:
 failures += ["key %s is bound but not described" % key for key in specials
              if not re.search(r"\b%s\b" % SPECIAL_KEY_NAMES.get(key, key), words)]
 
-read = set(re.findall(r'getenv\("(\w+)"\)', source_text("**/*.[ch]*")))
+read = set(re.findall(r'getenv\("(\w+)"\)', "\n".join(SOURCES.values())))
 assert read, "no getenv call found in src/"
 failures += ["variable %s is not in ENVIRONMENT" % name for name in read if name not in sections["ENVIRONMENT"]["tags"]]
 usage = subprocess.run([PROGRAM, "--help"], capture_output=True, text=True).stdout
