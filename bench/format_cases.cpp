@@ -17,9 +17,9 @@
 
 #include "bench_registry.h"
 #include "bench_util.h"
-#include "model/export_mesh.h"
-#include "model/import_child.h"
-#include "model/model_export.h"
+#include "formats/export_mesh.h"
+#include "formats/model_export.h"
+#include "import/import_child.h"
 #include "test_meshes.h"
 
 namespace {

@@ -12,9 +12,10 @@
 #include <vector>
 
 #include "app/editor.h"
-#include "app/gl_platform.h"
 #include "bench_registry.h"
 #include "bench_util.h"
+#include "render/frame_draw.h"
+#include "render/gl_platform.h"
 #include "test_meshes.h"
 
 namespace {
@@ -88,14 +89,14 @@ BENCH_CASE(70, "frames") {
     for (int batched : {1, 0}) {
       if (!batched && !withPlain) continue;
       e.batchDrawing = batched;
-      e.drawFrame();  // the first frame also sets up the light
+      drawFrame(e);  // the first frame also sets up the light
       ms[batched] = bench::medianMs(
           context.runs, [] {},
           [&] {
-            e.drawFrame();
+            drawFrame(e);
             glFinish();
           });
-      e.drawFrame();
+      drawFrame(e);
       picture[batched] = readFrame();
     }
     report.row(std::string("frame, ") + layout.name, "ms", ms[1],
@@ -119,7 +120,7 @@ BENCH_CASE(70, "frames") {
     const double shared = bench::medianMs(
         context.runs, [] {},
         [&] {
-          e.drawFrame();
+          drawFrame(e);
           glFinish();
         });
     e.model->vertices = std::move(setAside);

@@ -16,6 +16,7 @@
 #include "bench_registry.h"
 #include "bench_util.h"
 #include "model/skeleton.h"
+#include "render/frame_draw.h"
 #include "test_meshes.h"
 
 bool ensureBenchWindow();  // frame_cases.cpp
@@ -44,14 +45,14 @@ Session openSession(int vertices) {
 double frameMs(Editor& e, int runs, const std::function<void(int)>& event) {
   int step = 0;
   e.framePump();
-  e.drawFrame();  // pictures kept, light set up
+  drawFrame(e);  // pictures kept, light set up
   glFinish();
   return bench::medianMs(
       runs, [] {},
       [&] {
         event(step++);
         e.framePump();
-        e.drawFrame();
+        drawFrame(e);
         glFinish();
       });
 }

@@ -9,6 +9,7 @@
 #include "bench_registry.h"
 #include "bench_util.h"
 #include "console/model_commands.h"
+#include "formats/model_file.h"
 #include "test_meshes.h"
 #include "tools/undo.h"
 
@@ -17,7 +18,7 @@ BENCH_CASE(11, "model file of many groups") {
   const int runs = context.size >= 1000000 ? 3 : context.runs;
   auto plain = bench::ballEditor(context.size);
   plain->model->name = scratch.file("ball.mdl");
-  plain->model->save();
+  save(*plain->model);
 
   Editor groups;
   Model& m = *groups.model;
@@ -33,7 +34,7 @@ BENCH_CASE(11, "model file of many groups") {
     for (Vertex* v : {a, b, c}) m.vertices.pushFront(v);
     g->polygons.pushFront(m.newPolygon(a, b, c));
   }
-  m.save();
+  save(m);
 
   auto nothing = [] {};
   for (Editor* e : {plain.get(), &groups}) {

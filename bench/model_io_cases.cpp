@@ -7,6 +7,7 @@
 
 #include "bench_registry.h"
 #include "bench_util.h"
+#include "formats/model_file.h"
 #include "model/model_image.h"
 #include "test_meshes.h"
 #include "tools/undo.h"
@@ -18,13 +19,13 @@ BENCH_CASE(10, "model file and undo") {
   model.name = scratch.file("ball.mdl");
   auto nothing = [] {};
   report.row("save model file (write, fsync, rename)", "ms",
-             bench::medianMs(context.runs, nothing, [&] { model.save(); }));
+             bench::medianMs(context.runs, nothing, [&] { save(model); }));
 
   std::unique_ptr<Model> loaded;
   report.row("load model file (read, parse, build)", "ms",
              bench::medianMs(
                  context.runs, [&] { loaded = std::make_unique<Model>("loaded", nullptr); },
-                 [&] { loaded->load(model.name); }));
+                 [&] { load(*loaded, model.name); }));
   loaded.reset();
 
   // The two halves of a load, for finding where its time goes.

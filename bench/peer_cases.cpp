@@ -17,6 +17,7 @@
 
 #include "bench_registry.h"
 #include "bench_util.h"
+#include "formats/model_file.h"
 #include "test_meshes.h"
 
 namespace {
@@ -48,7 +49,7 @@ BENCH_CASE(60, "peers") {
     Model model(ours, nullptr);
     bench::buildBall(model, context.size, /*extras=*/true);
     triangles = model.polygonCount();
-    if (!model.save() || !bench::writeObj(model, obj)) return;
+    if (!save(model) || !bench::writeObj(model, obj)) return;
   }
 
   std::vector<double> oursMs, assimpMs, tinyMs;
@@ -57,7 +58,7 @@ BENCH_CASE(60, "peers") {
     {
       auto model = std::make_unique<Model>("loaded", nullptr);
       auto start = std::chrono::steady_clock::now();
-      model->load(ours);
+      load(*model, ours);
       oursMs.push_back(msSince(start));
       counted[0] = model->polygonCount();
     }

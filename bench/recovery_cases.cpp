@@ -7,8 +7,9 @@
 
 #include "bench_registry.h"
 #include "bench_util.h"
-#include "model/file_replace.h"
-#include "model/recovery_file.h"
+#include "files/file_replace.h"
+#include "formats/model_file.h"
+#include "formats/recovery_file.h"
 #include "test_meshes.h"
 #include "tools/transforms.h"
 

@@ -9,10 +9,12 @@
 #include <vector>
 
 #include "app/editor.h"
-#include "app/gl_platform.h"
 #include "bench_registry.h"
 #include "bench_util.h"
-#include "model/recovery_writer.h"
+#include "formats/model_file.h"
+#include "formats/recovery_writer.h"
+#include "render/frame_draw.h"
+#include "render/gl_platform.h"
 #include "test_meshes.h"
 
 namespace {
@@ -55,7 +57,7 @@ BENCH_CASE(71, "frames during a recovery write") {
   for (const bool redraw : {false, true}) {
     auto frame = [&] {
       if (redraw) e.sceneChanged();
-      e.drawFrame();
+      drawFrame(e);
       glFinish();
     };
     frame();

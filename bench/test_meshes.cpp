@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "formats/model_file.h"
 #include "model/model_image.h"
 #include "model/skeleton.h"
 

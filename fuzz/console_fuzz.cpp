@@ -15,6 +15,7 @@
 
 #include "app/editor.h"
 #include "console/console_commands.h"
+#include "formats/model_file.h"
 #include "support/bmp_file.h"
 #include "support/model_invariants.h"
 #include "tools/selection.h"
@@ -48,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::ofstream("model.mdl") << kModelFile;
   std::ofstream("tex.bmp", std::ios::binary) << tinyBmp();
   Editor editor;
-  if (!editor.model->load("model.mdl")) std::abort();
+  if (!load(*editor.model, "model.mdl")) std::abort();
   editor.model->name = "current.mdl";
   selectAllVertices(editor);
   selectAllPolygons(editor);

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "model/image_decode.h"
+#include "images/image_decode.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   DecodedImage image;

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "formats/model_file.h"
+#include "formats/model_load.h"
 #include "model/model_builder.h"
 #include "support/model_invariants.h"
 

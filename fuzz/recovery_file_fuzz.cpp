@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "model/recovery_file.h"
+#include "formats/recovery_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string file =

@@ -3,10 +3,11 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "model/file_paths.h"
-#include "model/foreign_import.h"
-#include "model/model_export.h"
-#include "model/open_model.h"
+#include "files/file_paths.h"
+#include "formats/model_export.h"
+#include "formats/model_file.h"
+#include "import/foreign_import.h"
+#include "import/open_model.h"
 
 namespace {
 
@@ -93,7 +94,7 @@ bool convertModel(const std::string& in, const std::string& out, const ImportSet
               " files; write .glb, .gltf, .obj or a model file";
     return false;
   }
-  if (opened.model->saveAs(out)) return true;
+  if (saveAs(*opened.model, out)) return true;
   *reason = out + ": cannot be written";
   return false;
 }

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "model/import_child.h"
+#include "import/import_child.h"
 
 struct CommandLine {
   enum Action { kOpenEditor, kHelp, kVersion, kConvert, kImportChild, kMistake };

@@ -8,7 +8,8 @@
 // The editing operations are free functions on the Editor, declared with
 // their contracts in tools/: selection.h, transforms.h (live_transform.h for
 // the drags' live values), creation.h, spline_tool.h, polygon_ops.h, undo.h,
-// tool_menu.h and tool_gestures.h; the console's commands in console/.
+// tool_menu.h and tool_gestures.h; the console's commands in console/. What
+// draws a frame is in render/frame_draw.h.
 
 #include <chrono>
 #include <ctime>
@@ -17,17 +18,18 @@
 #include <string>
 #include <vector>
 
-#include "app/view_freshness.h"
 #include "gui/message_box.h"
 #include "gui/panel.h"
 #include "gui/text_entry.h"
 #include "gui/ui_context.h"
 #include "gui/widget.h"
-#include "model/import_child.h"
+#include "import/import_child.h"
 #include "model/list.h"
 #include "model/model.h"
 #include "model/model_image.h"
 #include "model/vec3.h"
+#include "render/model_drawing.h"
+#include "render/view_freshness.h"
 #include "view/viewport.h"
 
 class Light;
@@ -104,31 +106,9 @@ class Editor {
   Viewport& activeViewport() { return views[activeView]; }
   Viewport& uvView() { return views[kUvView]; }
 
-  // --- drawing (frame_draw.cpp and friends; need a GL context) ---
-  void setUpLight();
-  void drawFrame();
-  void applyRenderMode(int mode);
-  void drawAxesAndGrid(Viewport& view);
-  void drawScene(Viewport& view);
-  void drawBoundingBox();
-  void drawCursorLabel();
-  void drawWidgets();
-  void drawViewFrames();
-  void drawUvView();
-  // The UV view's two parts: the rubber band over it, in the overlay, and its
-  // picture inside its own rectangle (which leaves the viewport there).
-  void drawUvRubberBand();
-  void drawUvContent();
   // Whether the UV view shows in this frame: panels shown, UV Mapper open.
   bool uvViewShown() const;
-  // The shading the overlay draws with: what the last view's drawing leaves.
-  void setOverlayShading();
-  // Viewport, scissor and projection of the 2D overlay: the whole window in pixels.
-  void setUpOverlay();
-  void drawVertexMarkers(double size);
-  void drawSelectedMarkers(double size, bool moving);
-  bool drawMarkersAsPoints(double size, const int face[4]);
-  // Every kept view picture is drawn again at the next frame (view_freshness.h).
+  // Every kept view picture is drawn again at the next frame (render/view_freshness.h).
   void forgetViewPictures() { keptViews.forget(); }
   // Marks a change the views may show: model, selection, preview, settings.
   void sceneChanged() { ++sceneRevision; }
@@ -183,7 +163,7 @@ class Editor {
   // may fall one pixel over.
   int batchDrawing = 1;
   // 1 keeps each view's finished picture and draws a view again only when
-  // what it shows changed (view_freshness.h); 0 draws every view each frame,
+  // what it shows changed (render/view_freshness.h); 0 draws every view each frame,
   // the reference for tests and benchmarks.
   int keepViewPictures = 1;
   uint64_t sceneRevision = 0;  // moved on by sceneChanged
@@ -246,6 +226,9 @@ class Editor {
   std::unique_ptr<Spline> currentSpline;
   List<Vec3> splinePoints;        // clicked control points, newest first
   ImportSettings importSettings;  // how files of other formats are imported
+  // Drawing's own memory, kept from frame to frame (render/).
+  ModelDrawing modelDrawing;        // the model's arrays while its revision stands
+  std::vector<float> markerBuffer;  // reused by drawVertexMarkers
 
  private:
   // Owners of the interface objects and spline points.
@@ -254,7 +237,6 @@ class Editor {
   std::unique_ptr<TextEntry> ownedPrompt_;
   std::unique_ptr<MessageBox> ownedMessages_;
   std::deque<Vec3> splinePointStore_;
-  std::vector<float> markerBuffer_;  // reused by drawVertexMarkers
 
  public:
   // Used by buildInterface and addSplinePoint to keep what they make.

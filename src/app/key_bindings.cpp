@@ -6,6 +6,7 @@
 
 #include "app/editor.h"
 #include "app/input_codes.h"
+#include "formats/model_file.h"
 #include "tools/creation.h"
 #include "tools/polygon_ops.h"
 #include "tools/recovery.h"
@@ -34,7 +35,7 @@ unsigned char keyUnderCtrl(unsigned char key, int modifiers) {
 }
 
 void saveModel(Editor& e, bool announceSuccess) {
-  if (e.model->save()) {
+  if (save(*e.model)) {
     modelSaved(e);
     if (announceSuccess) e.consoleMessage("Model saved!");
   } else {

@@ -1,131 +1,14 @@
-// Entry point and window callbacks. The callbacks only forward to the one
-// Editor; a List error escaping an operation is reported on standard output
-// and the program goes on.
-
-#include <GL/freeglut.h>
-
+// Entry point: the command line's work without a window, or the one Editor
+// and its main panel in the window, which never returns.
 #include <cstdio>
-#include <cstdlib>
-#include <exception>
 #include <string>
 #include <vector>
 
 #include "app/command_line.h"
 #include "app/editor.h"
-#include "app/gl_platform.h"
 #include "console/model_commands.h"
+#include "render/window.h"
 #include "tools/recovery.h"
-
-Editor* gEditor = nullptr;
-Panel* gMainWidget = nullptr;
-
-namespace {
-
-constexpr unsigned kRecoveryTickMs = 100;
-
-template <class Operation>
-void guarded(Operation operation) {
-  try {
-    operation();
-  } catch (const ListError& error) {
-    std::printf("%s\n", error.what());
-  }
-}
-
-// Unsaved work reaches the recovery file without waiting for input or a
-// frame. The timer runs only while there is such work, so an idle editor
-// wakes for nothing.
-bool gRecoveryTimerSet = false;
-
-void onRecoveryTimer(int);
-
-void keepRecoveryTicking() {
-  if (gRecoveryTimerSet || !recoveryTicksWanted(*gEditor)) return;
-  gRecoveryTimerSet = true;
-  glutTimerFunc(kRecoveryTickMs, onRecoveryTimer, 0);
-}
-
-void onRecoveryTimer(int) {
-  gRecoveryTimerSet = false;
-  const bool offBefore = gEditor->recoveryOffNoted;
-  guarded([] { recoveryTick(*gEditor); });
-  if (gEditor->recoveryOffNoted != offBefore) glutPostRedisplay();  // its console message
-  keepRecoveryTicking();
-}
-
-// Frames are drawn only after events; a line of the message box that is due
-// to expire brings one more frame at its time.
-bool gMessageTimerSet = false;
-
-void onMessageTimer(int) {
-  gMessageTimerSet = false;
-  glutPostRedisplay();
-}
-
-void onDisplay() {
-  glClearColor(0, 0, 0, 0);
-  glColor3f(1, 1, 1);
-  guarded([] { gEditor->framePump(); });
-  guarded([] { gEditor->drawFrame(); });
-  glutSwapBuffers();
-  glFlush();
-  keepRecoveryTicking();
-  const int64_t ms = gEditor->consoleMessages ? gEditor->consoleMessages->msUntilExpiry() : -1;
-  if (ms >= 0 && !gMessageTimerSet) {
-    gMessageTimerSet = true;
-    glutTimerFunc(static_cast<unsigned>(ms), onMessageTimer, 0);
-  }
-}
-
-void onReshape(int width, int height) {
-  gMainWidget->setSize(width, height);
-  gEditor->uiContext()->setWindowSize(width, height);
-  guarded([] { gEditor->layoutViews(); });
-  glutPostRedisplay();
-}
-
-void onKeyDown(unsigned char key, int x, int y) {
-  gEditor->setModifiers(glutGetModifiers());
-  gEditor->setKeyState(key & 0xFF, 1);
-  guarded([&] { gEditor->keyPressed(key, x, y); });
-  glutPostRedisplay();
-}
-
-void onKeyUp(unsigned char key, int, int) {
-  gEditor->setKeyState(key & 0xFF, 0);
-  glutPostRedisplay();
-}
-
-void onMotion(int x, int y) {
-  guarded([&] { gEditor->mouseMoved(x, y); });
-  glutPostRedisplay();
-}
-
-void onMouse(int button, int state, int x, int y) {
-  gEditor->setModifiers(glutGetModifiers());
-  guarded([&] {
-    gEditor->mouseMoved(x, y);
-    gEditor->mouseButton(button, state);
-  });
-  glutPostRedisplay();
-}
-
-void onSpecialKey(int key, int x, int y) {
-  gEditor->setModifiers(glutGetModifiers());
-  guarded([&] { gEditor->specialKeyPressed(key, x, y); });
-  glutPostRedisplay();
-}
-
-// The window closes and the program ends, but only once unsaved work is on disk.
-void onClose() {
-  std::string failure;
-  const std::string kept = leaveEditor(*gEditor, &failure);
-  if (!kept.empty()) std::printf("Unsaved changes kept in %s\n", kept.c_str());
-  if (!failure.empty())
-    std::fprintf(stderr, "vantorel: unsaved changes not kept: %s\n", failure.c_str());
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   // The trace on standard output is followed line by line by whoever watches it.
@@ -135,37 +18,15 @@ int main(int argc, char** argv) {
   imports.program = kOwnProgram;
   if (command.action != CommandLine::kOpenEditor) return runWithoutWindow(command, imports);
 
-  gEditor = new Editor();
-  gEditor->importSettings = imports;
-  gMainWidget = new Panel("main", 100, 100, 800, 600, gEditor->uiContext());
-
-  std::vector<char*> glutArgv;
-  for (const std::string& a : command.glutArguments)
-    glutArgv.push_back(const_cast<char*>(a.c_str()));
-  int glutArgc = static_cast<int>(glutArgv.size());
-  glutArgv.push_back(nullptr);
-  openWindow(&glutArgc, glutArgv.data());
-
-  glutDisplayFunc(onDisplay);
-  glutReshapeFunc(onReshape);
-  glutKeyboardFunc(onKeyDown);
-  glutKeyboardUpFunc(onKeyUp);
-  glutMotionFunc(onMotion);
-  glutPassiveMotionFunc(onMotion);
-  glutMouseFunc(onMouse);
-  glutSpecialFunc(onSpecialKey);
-  glutCloseFunc(onClose);
-
-  setInitialGlState();
-  connectTextureUploads(gEditor->uiContext()->textures());
-
-  gEditor->setMainWidget(gMainWidget);
-  gEditor->layoutViews();
-  // After the window is up, so that the model's texture reaches OpenGL.
-  std::string reason;
-  if (!command.input.empty() && !openModel(*gEditor, command.input, &reason))
-    std::fprintf(stderr, "vantorel: %s: %s\n", command.input.c_str(), reason.c_str());
-  if (command.input.empty()) offerRecovery(*gEditor);
-  glutMainLoop();
+  Editor* editor = new Editor();
+  editor->importSettings = imports;
+  Panel* mainWidget = new Panel("main", 100, 100, 800, 600, editor->uiContext());
+  runEditorWindow(editor, mainWidget, command.glutArguments, [&] {
+    // After the window is up, so that the model's texture reaches OpenGL.
+    std::string reason;
+    if (!command.input.empty() && !openModel(*editor, command.input, &reason))
+      std::fprintf(stderr, "vantorel: %s: %s\n", command.input.c_str(), reason.c_str());
+    if (command.input.empty()) offerRecovery(*editor);
+  });
   return 0;
 }

@@ -12,6 +12,7 @@
 #include "console/model_commands.h"
 #include "console/number_conversion.h"
 #include "console/tokenizer.h"
+#include "formats/model_file.h"
 #include "tools/polygon_ops.h"
 #include "tools/recovery.h"
 #include "tools/undo.h"
@@ -35,7 +36,7 @@ void openCommand(Editor& e, const Words& w) {
 }
 
 void saveModel(Editor& e, const Words& w) {
-  if (!e.model->saveAs(w[1])) {
+  if (!saveAs(*e.model, w[1])) {
     e.consoleMessage("Error! Model failed to save!");
     return;
   }

@@ -2,8 +2,8 @@
 
 #include "app/editor.h"
 #include "console/model_commands.h"
-#include "model/model_export.h"
-#include "model/open_model.h"
+#include "formats/model_export.h"
+#include "import/open_model.h"
 #include "tools/recovery.h"
 
 bool openModel(Editor& e, const std::string& path, std::string* reason) {

@@ -8,8 +8,8 @@
 #include <memory>
 #include <string>
 
+#include "images/texture_cache.h"
 #include "model/list.h"
-#include "model/texture_cache.h"
 
 class TextEntry;
 

@@ -12,8 +12,6 @@
 #include <utility>
 #include <vector>
 
-#include <absl/container/flat_hash_map.h>
-
 #include "model/list.h"
 #include "model/record_pool.h"
 #include "model/vec3.h"
@@ -94,17 +92,6 @@ class Model {
                       double vb, double vc);
   PolygonGroup* newGroup();
 
-  // Persistence (model_file.cpp). save() writes the file named by `name`
-  // without ever destroying the previous file; 1 on success, 0 on failure.
-  int save();
-  int saveAs(const std::string& path);
-  // Reads a model file into this model, which should be a new one; 0 when
-  // the file cannot be read or is not a valid model file, and the model is
-  // then only fit to be thrown away (/open keeps the model it had). On
-  // failure `reason` (when given) names the first problem and where it is
-  // ("line 12: ...").
-  int load(const std::string& path, std::string* reason = nullptr);
-
   // Queries; each returns a new list filled with pushFront.
   List<Vertex> verticesInRect(double a, double b, double c, double d, int plane, double tolerance);
   List<Polygon> polygonsOfVertices(List<Vertex>& list);
@@ -132,27 +119,6 @@ class Model {
   // previous skeleton's bones stay allocated, as selections may point at them.
   void setSkeleton(std::unique_ptr<Skeleton> next);
 
-  // Drawing (model_draw.cpp, skeleton_draw.cpp); need a current GL context.
-  // Which normals lighting gets: none (unlit drawing), the face normal of each
-  // triangle, or its corner normals (smooth shading shows).
-  enum NormalSource { kNoNormals, kFaceNormals, kCornerNormals };
-  // `batched` draws each group's triangles and the vertex points from vertex
-  // arrays, one call each; otherwise every vertex is one immediate-mode call.
-  // Both give the same pixels and leave the same current colour and normal.
-  void draw(int texturedView, NormalSource normals = kNoNormals, bool batched = true);
-  // Nothing edits the model while a frame draws it in several views, so
-  // between these two calls the arrays batched drawing uses are built once
-  // and drawn from in every view; outside them they are built on each draw.
-  // A frame given the same nonzero `revision` as the one before vouches that
-  // the model is unchanged since, and draws from the arrays built then.
-  void beginFrame(uint64_t revision = 0);
-  void endFrame();
-  void drawUvTriangles();
-  void drawNormals();
-  void drawBoneLinks();
-  // `batched` draws the joints' cubes and the bones as one array of lines.
-  void drawSkeleton(Bone* selectedBone, bool batched = true);
-
   int polygonCount() const;  // over all groups
 
   int hasSkeleton = 0;
@@ -162,26 +128,13 @@ class Model {
   List<PolygonGroup> groups;
   TextureCache* textures = nullptr;  // not owned
   std::unique_ptr<Skeleton> skeleton;
-  std::string name;  // doubles as the path that save() writes
+  std::string name;  // doubles as the path that save (formats/model_file.h) writes
 
  private:
   RecordPool<Vertex> vertexPool_;
   RecordPool<Polygon> polygonPool_;
   RecordPool<PolygonGroup> groupPool_;
   std::vector<std::unique_ptr<Skeleton>> retiredSkeletons_;
-  // The arrays batched drawing uses, by group (null for the vertex points)
-  // and normal source, with the frame that built them.
-  struct DrawArrays {
-    std::vector<float> floats;
-    uint64_t generation = 0;  // the generation_ they were built in
-  };
-  DrawArrays& drawArrays(const PolygonGroup* group, int normals);
-  absl::flat_hash_map<std::pair<const PolygonGroup*, int>, DrawArrays> drawArrays_;
-  uint64_t generation_ = 0;  // moves on with each frame that may see another model
-  uint64_t revision_ = 0;    // of the last frame
-  bool inFrame_ = false;
-
-  void drawSkeletonBatched(Bone* selectedBone);
   // A polygon without normals, for the reader, which sets them itself.
   Polygon* makePolygon(Vertex* a, Vertex* b, Vertex* c, const double u[3], const double v[3]);
   friend class ModelBuilder;

@@ -1,8 +1,9 @@
 #pragma once
 // What a model file carries, as numbers: the writer's view of a model and the
-// reader's input. Real numbers are held exactly as the file's six-decimal text
-// gives them back, so building a model from an image is the same as writing
-// the model file and reading it again. Undo snapshots are images.
+// reader's input (formats/model_file.h turns them into text and back). Real
+// numbers are held exactly as the file's six-decimal text gives them back, so
+// building a model from an image is the same as writing the model file and
+// reading it again. Undo snapshots are images.
 
 #include <cstdio>
 #include <memory>
@@ -11,7 +12,6 @@
 #include <vector>
 
 #include "model/bulk_memory.h"
-#include "model/text_window.h"
 #include "model/vec3.h"
 
 class Model;
@@ -52,27 +52,6 @@ struct Snapshot {
   std::string name;
   std::shared_ptr<const ModelImage> image;
 };
-
-// The value "%lf" writes for x, read back: x rounded to six decimals.
-double roundAsWritten(double x);
-
-// The writer's walk: numbers every vertex and polygon (fileIndex) and captures
-// what the file would hold.
-ModelImage captureImage(Model& model);
-
-// The file text of an image, byte for byte what the writer puts on disk.
-std::string formatModelFile(const ModelImage& image);
-
-// Parses model file text. Rejects anything outside the format (bad counts,
-// numbers out of range, bad bone depths, unparsable or non-finite numbers,
-// truncation) with false and a reason in `error`. Text after the skeleton
-// section is ignored.
-bool parseModelFile(std::string_view text, ModelImage& image, std::string* error = nullptr);
-// The same, reading the text from `file` a window at a time; `sizeHint` is the
-// size the file reported. Read errors fail the parse. (read_progress.h has
-// the variant a builder can follow while it reads.)
-bool readModelFile(std::FILE* file, size_t sizeHint, ModelImage& image,
-                   std::string* error = nullptr, size_t windowBytes = TextWindow::kDefaultCapacity);
 
 // The reader's construction: replaces the model's vertices, groups and
 // skeleton with the image's, in the reader's list order. `printNames` prints

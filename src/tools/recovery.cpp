@@ -11,8 +11,9 @@
 #include <sstream>
 
 #include "app/editor.h"
-#include "model/file_paths.h"
-#include "model/recovery_writer.h"
+#include "files/file_paths.h"
+#include "formats/model_file.h"
+#include "formats/recovery_writer.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 // Recovery of unsaved work: while the model has changes not saved, the
-// recovery file (model/recovery_file.h) keeps the model and its undo
+// recovery file (formats/recovery_file.h) keeps the model and its undo
 // history, written by a thread of its own at most once every recoveryGap
 // (a second) and within two of the last change.
 //

@@ -23,7 +23,6 @@ class Spline {
   double xMax() const { return xMax_; }
   // True when every coefficient of the fit is a finite number.
   bool isFinite() const;
-  void draw(int count) const;  // spline_draw.cpp
 
   // Solves A x = b (m unknowns) by Gauss-Seidel sweeps, stopping when no
   // finite value changes by more than 1e-6 (a value that is no longer a

@@ -9,6 +9,7 @@
 #include <new>
 
 #include "app/editor.h"
+#include "formats/model_file.h"
 #include "tools/recovery.h"
 
 namespace {

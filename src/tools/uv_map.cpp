@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/editor.h"
-#include "model/six_decimals.h"
+#include "formats/six_decimals.h"
 #include "tools/polygon_ops.h"
 #include "tools/selection.h"
 #include "tools/undo.h"

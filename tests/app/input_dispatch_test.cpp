@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "formats/model_file.h"
 #include "model/model_image.h"
 #include "support/editor_fixture.h"
 #include "support/fixtures.h"

@@ -2,7 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "app/command_line.h"
-#include "model/model_export.h"
+#include "formats/model_export.h"
+#include "formats/model_file.h"
 #include "support/editor_fixture.h"
 #include "support/fixtures.h"
 #include "support/format_fixtures.h"

@@ -6,6 +6,7 @@
 #include <sstream>
 #include <vector>
 
+#include "formats/model_file.h"
 #include "support/child_process.h"
 #include "support/editor_fixture.h"
 #include "support/fixtures.h"

@@ -3,6 +3,7 @@
 
 #include <fstream>
 
+#include "formats/model_file.h"
 #include "support/child_process.h"
 #include "support/editor_fixture.h"
 #include "support/fixtures.h"

@@ -13,7 +13,8 @@
 
 #include "app/editor.h"
 #include "console/console_commands.h"
-#include "model/recovery_file.h"
+#include "formats/model_file.h"
+#include "formats/recovery_file.h"
 #include "support/child_process.h"
 #include "support/fixtures.h"
 #include "support/model_invariants.h"

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <random>
 
+#include "formats/model_file.h"
 #include "support/editor_fixture.h"
 #include "support/fixtures.h"
 #include "support/model_invariants.h"

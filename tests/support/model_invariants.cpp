@@ -4,6 +4,7 @@
 #include <cmath>
 #include <unordered_set>
 
+#include "formats/model_file.h"
 #include "model/skeleton.h"
 
 namespace {

@@ -6,7 +6,8 @@
 
 #include <ctime>
 
-#include "model/recovery_writer.h"
+#include "formats/model_file.h"
+#include "formats/recovery_writer.h"
 #include "support/child_process.h"
 #include "support/editor_fixture.h"
 #include "support/fixtures.h"

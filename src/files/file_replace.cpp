@@ -1,0 +1,207 @@
+#include "files/file_replace.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "files/file_paths.h"
+
+namespace {
+
+constexpr int kMaxLinkHops = 40;
+constexpr size_t kNameMax = 255;   // longest file name the file systems take
+constexpr size_t kRandomPart = 6;  // the XXXXXX mkostemp fills in
+
+bool fail(std::string* reason, const std::string& why) {
+  if (reason) *reason = why;
+  return false;
+}
+
+std::string withError(const std::string& what) {
+  return what + ": " + std::strerror(errno);
+}
+
+// The file a save must replace: a symbolic link keeps pointing at the saved
+// file instead of being replaced by it. Empty when the chain does not end.
+std::string followLinks(std::string path) {
+  for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+    struct stat info;
+    if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+    std::vector<char> target(info.st_size > 0 ? info.st_size + 1 : 4096);
+    const ssize_t length = readlink(path.c_str(), target.data(), target.size());
+    if (length < 0 || static_cast<size_t>(length) >= target.size()) return {};
+    std::string next(target.data(), length);
+    path = next.front() == '/' ? next : directoryOf(path) + "/" + next;
+  }
+  return {};
+}
+
+// ".NAME.", the name cut so that a temporary's whole name fits the limit.
+std::string temporaryPrefix(const std::string& target) {
+  const size_t slash = target.rfind('/');
+  const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+  return "." + name.substr(0, kNameMax - 2 - kRandomPart) + ".";
+}
+
+mode_t permissionsForNewFile() {
+  const mode_t mask = umask(0);
+  umask(mask);
+  return 0666 & ~mask;
+}
+
+// The whole of `text` from the start of the file, the file cut to its length
+// and flushed to the disk.
+bool writeWhole(int fd, std::string_view text) {
+  size_t done = 0;
+  while (done < text.size()) {
+    const ssize_t n = pwrite(fd, text.data() + done, text.size() - done, done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += n;
+  }
+  return ftruncate(fd, text.size()) == 0 && fsync(fd) == 0;
+}
+
+bool readWhole(int fd, std::string& text) {
+  char buffer[1 << 16];
+  for (;;) {
+    const ssize_t n = pread(fd, buffer, sizeof buffer, text.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    if (n == 0) return true;
+    text.append(buffer, n);
+  }
+}
+
+// Makes a rename durable; a failure here loses nothing already saved.
+void syncDirectory(const std::string& directory) {
+  const int fd = open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  fsync(fd);
+  close(fd);
+}
+
+// A new file beside the target, locked for as long as this save holds it,
+// so that no other save takes it for a leftover; removed unless kept.
+class Temporary {
+ public:
+  Temporary(const std::string& directory, const std::string& prefix)
+      : path_(directory + "/" + prefix + std::string(kRandomPart, 'X')) {
+    fd_ = mkostemp(path_.data(), O_CLOEXEC);
+    if (fd_ >= 0) flock(fd_, LOCK_EX);
+  }
+  ~Temporary() {
+    if (fd_ < 0) return;
+    if (!kept_) unlink(path_.c_str());
+    close(fd_);
+  }
+  Temporary(const Temporary&) = delete;
+  Temporary& operator=(const Temporary&) = delete;
+
+  bool made() const { return fd_ >= 0; }
+  int fd() const { return fd_; }
+  const std::string& path() const { return path_; }
+  void keep() { kept_ = true; }
+
+ private:
+  std::string path_;
+  int fd_ = -1;
+  bool kept_ = false;
+};
+
+// Temporaries and backups of earlier saves to this target that no running
+// save holds: a save that was killed left them.
+void removeLeftovers(const std::string& directory, const std::string& prefix) {
+  DIR* dir = opendir(directory.c_str());
+  if (!dir) return;
+  while (const dirent* entry = readdir(dir)) {
+    const std::string_view name = entry->d_name;
+    if (name.size() != prefix.size() + kRandomPart || name.substr(0, prefix.size()) != prefix)
+      continue;
+    const std::string path = directory + "/" + std::string(name);
+    const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) continue;
+    struct stat info;
+    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && flock(fd, LOCK_EX | LOCK_NB) == 0)
+      unlink(path.c_str());
+    close(fd);
+  }
+  closedir(dir);
+}
+
+// Gives a new file the old one's owner and group; false when that is not
+// allowed, as for an ordinary user saving a file another user owns.
+bool takeOwnership(int fd, const struct stat& old) {
+  struct stat now;
+  if (fstat(fd, &now) != 0) return false;
+  return (now.st_uid == old.st_uid && now.st_gid == old.st_gid) ||
+         fchown(fd, old.st_uid, old.st_gid) == 0;
+}
+
+bool replaceInPlace(const std::string& target, const std::string& prefix, std::string_view text,
+                    const std::function<void()>& starting, std::string* reason) {
+  const int fd = open(target.c_str(), O_RDWR | O_CLOEXEC);
+  if (fd < 0) return fail(reason, withError("cannot open the file"));
+  std::string old;
+  bool ok = readWhole(fd, old);
+  if (!ok) {
+    close(fd);
+    return fail(reason, withError("cannot read the file it replaces"));
+  }
+  // A copy of the old content beside the target, for a save killed halfway.
+  Temporary backup(directoryOf(target), prefix);
+  const bool backedUp = backup.made() && writeWhole(backup.fd(), old);
+  if (starting) starting();
+  ok = writeWhole(fd, text);
+  const std::string why = withError("cannot write the file");
+  if (!ok && !writeWhole(fd, old) && backedUp) backup.keep();
+  close(fd);
+  if (!ok) return fail(reason, why);
+  removeLeftovers(directoryOf(target), prefix);
+  return true;
+}
+
+}  // namespace
+
+bool replaceFileContents(const std::string& path, std::string_view text,
+                         const std::function<void()>& starting, std::string* reason) {
+  const std::string target = followLinks(path);
+  if (target.empty()) return fail(reason, "too many symbolic links");
+  struct stat old;
+  const bool exists = stat(target.c_str(), &old) == 0;
+  if (!exists && errno != ENOENT) return fail(reason, withError("cannot reach the file"));
+  // Replacing a directory or a device by a regular file would be wrong even
+  // when it is possible, and so is replacing a file the user may not write.
+  if (exists && !S_ISREG(old.st_mode)) return fail(reason, "not a regular file");
+  if (exists && faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
+    return fail(reason, withError("cannot write the file"));
+
+  const std::string directory = directoryOf(target);
+  const std::string prefix = temporaryPrefix(target);
+  if (exists && old.st_nlink > 1) return replaceInPlace(target, prefix, text, starting, reason);
+  Temporary temporary(directory, prefix);
+  if (!temporary.made()) {
+    if (!exists) return fail(reason, withError("cannot create a file in " + directory));
+    return replaceInPlace(target, prefix, text, starting, reason);
+  }
+  if (exists && !takeOwnership(temporary.fd(), old))
+    return replaceInPlace(target, prefix, text, starting, reason);
+  // After the owner: a change of owner clears the set-user and set-group bits.
+  const mode_t mode = exists ? old.st_mode & 07777 : permissionsForNewFile();
+  if (starting) starting();
+  if (fchmod(temporary.fd(), mode) != 0 || !writeWhole(temporary.fd(), text))
+    return fail(reason, withError("cannot write " + temporary.path()));
+  if (std::rename(temporary.path().c_str(), target.c_str()) != 0)
+    return fail(reason, withError("cannot replace the file"));
+  temporary.keep();
+  syncDirectory(directory);
+  removeLeftovers(directory, prefix);
+  return true;
+}

@@ -1,0 +1,28 @@
+#pragma once
+// Opening a model: the editor's own model file as always, and a file that is
+// not one but has the extension of a format the importer reads, through the
+// import child (when the settings name its program). An imported model is
+// named after the file with the editor's own extension, so that saving never
+// overwrites the file it came from.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "import/import_child.h"
+#include "model/model.h"
+
+inline constexpr const char* kModelExtension = ".vantorel";
+
+struct OpenedModel {
+  std::unique_ptr<Model> model;      // null when the file could not be opened
+  bool imported = false;             // it went (or would have gone) through the importer
+  std::string reason;                // why it failed
+  std::vector<std::string> changes;  // what an import could not keep
+};
+
+OpenedModel openModelFile(const std::string& path, TextureCache* textures,
+                          const ImportSettings& settings);
+
+// "dir/ship.glb" -> "dir/ship.vantorel"
+std::string nativeModelName(const std::string& path);

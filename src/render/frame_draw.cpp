@@ -1,0 +1,208 @@
+// One frame: each shown view's 3D picture inside its rectangle, then the 2D
+// overlay over the whole window (cursor label, panels with the UV view, view
+// frames and captions). The overlay lies at depth 0 with the depth test on,
+// so what is drawn first stays in front: the order below is the stacking order.
+
+#include <GL/gl.h>
+
+#include <cmath>
+#include <cstdio>
+
+#include "render/frame_draw.h"
+
+#include "app/editor.h"
+#include "gui/rect_draw.h"
+#include "gui/text.h"
+#include "render/view_camera.h"
+#include "render/view_pictures.h"
+
+namespace {
+int pixels(double v) {
+  return static_cast<int>(v);
+}
+}  // namespace
+
+void drawFrame(Editor& e) {
+  glEnable(GL_SCISSOR_TEST);
+  glMatrixMode(GL_MODELVIEW);
+  glColor3f(1, 1, 1);
+  if (e.lightPending) {
+    setUpLight(e);
+    e.lightPending = 0;
+  }
+  // Lighting is switched on only around the shaded model drawing.
+  glDisable(GL_LIGHTING);
+
+  // The views draw the model as it stands when the frame begins. With kept
+  // pictures every change to the model moves sceneRevision on, so arrays
+  // built for an earlier frame of the same revision still hold.
+  struct FrameOfModel {
+    ModelDrawing& drawing;
+    FrameOfModel(ModelDrawing& d, const Model& model, uint64_t revision) : drawing(d) {
+      drawing.beginFrame(model, revision);
+    }
+    ~FrameOfModel() { drawing.endFrame(); }
+  } frame(e.modelDrawing, *e.model, e.keepViewPictures ? e.sceneRevision + 1 : 0);
+
+  auto drawView = [&e](Viewport& view) {
+    setUpViewCamera(view, &view == &e.views[e.activeView] && e.dragMode == kScrollView);
+    glPushMatrix();
+    applyRenderMode(view.renderMode);
+    if (e.showGrid) drawAxesAndGrid(view);
+    drawScene(e, view);
+    glPopMatrix();
+  };
+  // In the one-view layout the shown view's rectangle is the whole window;
+  // in the four-view layout the views tile it.
+  const int first = e.layoutMode == 0 ? e.singleView : 0,
+            last = e.layoutMode == 0 ? e.singleView : 3;
+  e.viewsRedrawn = 0;
+  // A changed UV view is drawn first, inside its own rectangle, and kept; the
+  // views drawn next cover that rectangle again, and the overlay puts the
+  // kept picture in its place among the panels.
+  if (e.keepViewPictures && e.uvViewShown()) {
+    e.placeUvView();
+    const ViewContent now = viewContent(e, kUvView);
+    if (e.keptViews.stale(kUvView, now)) {
+      const Viewport& uv = e.uvView();
+      glScissor(uv.rectLeft, uv.rectBottom, uv.rectRight - uv.rectLeft, uv.rectTop - uv.rectBottom);
+      glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+      setOverlayShading(e);
+      drawUvContent(e);
+      keepViewPicture(e.keptViews.picture(kUvView), uv);
+      e.keptViews.picture(kUvView).content = now;
+      e.viewsRedrawn |= 1 << kUvView;
+    }
+  }
+  for (int i = first; i <= last; ++i) {
+    Viewport& v = e.views[i];
+    const ViewContent now = viewContent(e, i);
+    KeptPicture& picture = e.keptViews.picture(i);
+    if (e.keepViewPictures && !e.keptViews.stale(i, now)) {
+      showViewPicture(picture, v);
+      continue;
+    }
+    glViewport(v.rectLeft, v.rectBottom, v.rectRight - v.rectLeft, v.rectTop - v.rectBottom);
+    glScissor(v.rectLeft, v.rectBottom, v.rectRight - v.rectLeft, v.rectTop - v.rectBottom);
+    drawView(v);
+    e.viewsRedrawn |= 1 << i;
+    if (e.keepViewPictures) {
+      keepViewPicture(picture, v);
+      picture.content = now;
+    }
+  }
+  setOverlayShading(e);
+
+  setUpOverlay(e);
+  drawCursorLabel(e);
+  drawWidgets(e);
+  drawViewFrames(e);
+  glFlush();
+}
+
+// The overlay's two-coloured lines take the shading the last view's drawing
+// leaves, kept picture or not.
+void setOverlayShading(Editor& e) {
+  applyRenderMode(e.views[e.layoutMode == 0 ? e.singleView : 3].renderMode);
+  if (e.keyDown['l'] && e.model->groups.tailItem()) glShadeModel(GL_SMOOTH);
+}
+
+void setUpOverlay(Editor& e) {
+  const int w = pixels(e.windowWidth()), h = pixels(e.windowHeight());
+  glViewport(0, 0, w, h);
+  glScissor(0, 0, w, h);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(0, e.ui->windowWidth(), 0, e.ui->windowHeight(), 0, 1);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+}
+
+void applyRenderMode(int mode) {
+  switch (mode) {
+    case kWireframe:
+      glShadeModel(GL_FLAT);
+      glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+      break;
+    case kFlatShaded:
+    case kTextured:
+      glShadeModel(GL_FLAT);
+      glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+      break;
+    case kSmoothShaded:
+      glShadeModel(GL_SMOOTH);
+      glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+      break;
+    default:
+      break;
+  }
+}
+
+void drawCursorLabel(Editor& e) {
+  glColor4f(1, 1, 1, 0.8f);
+  glRasterPos2d(e.mouseX + 5, e.mouseY + 5);
+  drawText(e.cursorLabelName());
+  glRasterPos2d(e.mouseX + 5, e.mouseY - 5);
+  const Viewport& v = e.views[e.viewAt(e.mouseX, e.mouseY)];
+  char text[128];
+  std::snprintf(text, sizeof text, "%.2f, %.2f", v.viewX(e.mouseX), v.viewY(e.mouseY));
+  drawText(text);
+}
+
+void drawWidgets(Editor& e) {
+  for (Panel* panel : e.widgets) {
+    if (panel->isHidden()) continue;
+    if (panel == e.activeMenu && e.dragMode != kPopupMenu) continue;
+    if (panel == e.uvMapperWidget) {
+      if (!e.panelsShown) continue;
+      if (!panel->isMinimised() && e.keepViewPictures) {
+        e.placeUvView();
+        drawUvRubberBand(e);
+        showViewPictureInOverlay(e.keptViews.picture(kUvView), e.uvView());
+      } else if (!panel->isMinimised()) {
+        drawUvView(e);
+      }
+      panel->draw();
+    } else if (e.panelsShown || panel == e.activeMenu) {
+      panel->draw();
+    }
+  }
+}
+
+void drawViewFrames(Editor& e) {
+  const double w = e.windowWidth(), h = e.windowHeight();
+  glColor4f(1, 1, 1, 0.7f);
+  if (e.layoutMode == 1) {
+    glBegin(GL_LINES);
+    glVertex2i(pixels(w * e.splitX), 0);
+    glVertex2i(pixels(w * e.splitX), pixels(h));
+    glVertex2i(0, pixels(h * e.splitY));
+    glVertex2i(pixels(w), pixels(h * e.splitY));
+    glEnd();
+    const int under = e.viewAt(e.mouseX, e.mouseY);
+    const int captionX[4] = {5, pixels(w * e.splitX + 5), 5, pixels(w * e.splitX + 5)};
+    const int captionY[4] = {5, 5, pixels(h * e.splitY + 5), pixels(h * e.splitY + 5)};
+    for (int i = 0; i < 4; ++i) {
+      const Viewport& v = e.views[i];
+      if (i == under) {
+        glBegin(GL_LINE_LOOP);
+        glColor3f(0.9f, 0.9f, 0);
+        glVertex2i(v.rectLeft + 1, v.rectBottom + 1);
+        glVertex2i(v.rectRight - 1, v.rectBottom + 1);
+        glColor3f(0.8f, 0.8f, 0.6f);
+        glVertex2i(v.rectRight - 1, v.rectTop - 1);
+        glVertex2i(v.rectLeft + 1, v.rectTop - 1);
+        glEnd();
+      }
+      glRasterPos2i(captionX[i], captionY[i]);
+      drawText(e.viewCaption(i));
+    }
+  }
+  const bool boxDrag =
+      e.dragMode == kToolDrag && (e.tool == kCreateBox || e.tool == kCreateCylinder);
+  if (e.dragMode == kRubberBand || boxDrag) {
+    glColor3f(1, 1, 1);
+    drawRectOutline(e.pressX, e.pressY, e.mouseX, e.mouseY);
+  }
+}

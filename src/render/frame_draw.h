@@ -1,0 +1,41 @@
+#pragma once
+// Drawing the editor's frame: each shown view's picture inside its rectangle
+// (kept or drawn again), then the 2D overlay over the whole window. Every
+// function here needs a current GL context.
+
+class Editor;
+class Spline;
+class Viewport;
+
+// --- the frame (frame_draw.cpp) ---
+void drawFrame(Editor& e);
+// Shading, lighting and polygon mode for a view's render mode.
+void applyRenderMode(int mode);
+// The shading the overlay draws with: what the last view's drawing leaves.
+void setOverlayShading(Editor& e);
+// Viewport, scissor and projection of the 2D overlay: the whole window in pixels.
+void setUpOverlay(Editor& e);
+void drawCursorLabel(Editor& e);
+void drawWidgets(Editor& e);
+void drawViewFrames(Editor& e);
+// Creates the one light, the first time a frame is drawn (light_gl.cpp).
+void setUpLight(Editor& e);
+
+// --- one view's scene (scene_draw.cpp) ---
+void drawAxesAndGrid(Viewport& view);
+void drawScene(Editor& e, Viewport& view);
+void drawBoundingBox(Editor& e);
+void drawSelectedMarkers(Editor& e, double size, bool moving);
+// The spline through its control points, `count` segments (spline_draw.cpp).
+void drawSpline(const Spline& spline, int count);
+
+// --- vertex markers (vertex_markers_draw.cpp) ---
+void drawVertexMarkers(Editor& e, double size);
+bool drawMarkersAsPoints(Editor& e, double size, const int face[4]);
+
+// --- the UV view (uv_view_draw.cpp) ---
+void drawUvView(Editor& e);
+// The UV view's two parts: the rubber band over it, in the overlay, and its
+// picture inside its own rectangle (which leaves the viewport there).
+void drawUvRubberBand(Editor& e);
+void drawUvContent(Editor& e);

@@ -1,0 +1,192 @@
+// The 3D picture of one view: axes and grid, bounding box, spline, model,
+// markers, tool previews and skeleton.
+
+#include <GL/gl.h>
+#include <GL/glut.h>
+
+#include "app/editor.h"
+#include "model/skeleton.h"
+#include "render/frame_draw.h"
+#include "render/model_drawing.h"
+#include "render/wire_cube.h"
+#include "tools/spline.h"
+
+void drawAxesAndGrid(Viewport& view) {
+  glBegin(GL_LINES);
+  glColor3f(1, 0.2f, 0.2f);
+  glVertex3f(0, 0, 0);
+  glVertex3f(10, 0, 0);
+  glColor3f(0.2f, 1, 0.2f);
+  glVertex3f(0, 0, 0);
+  glVertex3f(0, 10, 0);
+  glColor3f(0.2f, 0.2f, 1);
+  glVertex3f(0, 0, 0);
+  glVertex3f(0, 0, 10);
+  glEnd();
+
+  glColor3f(1, 1, 1);
+  const float letters[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+  for (int i = 0; i < 3; ++i) {
+    glRasterPos3f(letters[i][0], letters[i][1], letters[i][2]);
+    glutBitmapCharacter(GLUT_BITMAP_HELVETICA_10, 'x' + i);
+  }
+
+  glPushMatrix();
+  glColor3f(0.3f, 0.3f, 0.3f);
+  if (view.kind <= kTopView) {
+    const double far = 100000;
+    glBegin(GL_LINES);
+    for (int h = static_cast<int>(view.left); h < view.right; ++h) {
+      if (view.kind == kSideView) {
+        glVertex3d(h, -far, 0), glVertex3d(h, far, 0);
+      } else if (view.kind == kFrontView) {
+        glVertex3d(0, -far, h), glVertex3d(0, far, h);
+      } else {
+        glVertex3d(-far, 0, h), glVertex3d(far, 0, h);
+      }
+    }
+    for (int v = static_cast<int>(view.bottom); v < view.top; ++v) {
+      if (view.kind == kSideView) {
+        glVertex3d(-far, v, 0), glVertex3d(far, v, 0);
+      } else if (view.kind == kFrontView) {
+        glVertex3d(0, v, -far), glVertex3d(0, v, far);
+      } else {
+        glVertex3d(v, 0, -far), glVertex3d(v, 0, far);
+      }
+    }
+    glEnd();
+  }
+  glPopMatrix();
+}
+
+void drawBoundingBox(Editor& e) {
+  if (!e.boundingBoxActive) return;
+  const Box3& b = e.boundingBox;
+  glColor3f(0.9f, 0.6f, 0.4f);
+  for (double y : {b.minY, b.maxY}) {
+    glBegin(GL_LINE_LOOP);
+    glVertex3d(b.minX, y, b.minZ);
+    glVertex3d(b.maxX, y, b.minZ);
+    glVertex3d(b.maxX, y, b.maxZ);
+    glVertex3d(b.minX, y, b.maxZ);
+    glEnd();
+  }
+  glBegin(GL_LINES);
+  const double corners[4][2] = {
+      {b.minX, b.minZ}, {b.maxX, b.minZ}, {b.maxX, b.maxZ}, {b.minX, b.maxZ}};
+  for (const auto& c : corners) {
+    glVertex3d(c[0], b.minY, c[1]);
+    glVertex3d(c[0], b.maxY, c[1]);
+  }
+  glEnd();
+}
+
+void drawScene(Editor& e, Viewport& view) {
+  const double unit = (view.right - view.left) * 0.01;
+  if (view.kind != kFullView && view.renderMode != kTextured) drawBoundingBox(e);
+  if (e.currentSpline) drawSpline(*e.currentSpline, 100);
+
+  glColor3f(0.8f, 0.8f, 0.8f);
+  // The shaded modes light the model with its normals; everything else is
+  // unlit, the textured mode included, so that a texture layout shows as it is
+  // whichever way a face is turned.
+  ModelDrawing::NormalSource normals = ModelDrawing::kNoNormals;
+  if (view.renderMode == kFlatShaded) normals = ModelDrawing::kFaceNormals;
+  if (view.renderMode == kSmoothShaded) normals = ModelDrawing::kCornerNormals;
+  if (normals != ModelDrawing::kNoNormals) glEnable(GL_LIGHTING);
+  e.modelDrawing.draw(*e.model, view.renderMode == kTextured, normals, e.batchDrawing != 0);
+  glDisable(GL_LIGHTING);
+
+  if (e.keyDown['l']) drawNormals(*e.model);
+  if (e.keyDown['k'] && e.model->hasSkeleton) drawBoneLinks(*e.model);
+
+  const bool moving = e.dragMode == kToolDrag && e.tool == kMove;
+  glColor3f(1, 1, 0);
+  if (e.batchDrawing) {
+    drawSelectedMarkers(e, unit * e.selectedMarkerScale, moving);
+  } else {
+    for (Vertex* p : e.selectedVertices) {
+      glPushMatrix();
+      if (moving) {
+        glTranslated(p->x + e.moveOffset.x, p->y + e.moveOffset.y, p->z + e.moveOffset.z);
+      } else {
+        glTranslated(p->x, p->y, p->z);
+      }
+      glutWireCube(unit * e.selectedMarkerScale);
+      glPopMatrix();
+      if (moving) {
+        glBegin(GL_LINES);
+        glColor3f(0.9f, 0, 0);
+        glVertex3d(p->x, p->y, p->z);
+        glColor3f(1, 0.7f, 0.7f);
+        glVertex3d(p->x + e.moveOffset.x, p->y + e.moveOffset.y, p->z + e.moveOffset.z);
+        glEnd();
+      }
+    }
+  }
+
+  glColor3f(1, 1, 1);
+  if (!(view.kind == kFullView && view.renderMode == kTextured)) {
+    drawVertexMarkers(e, unit * e.vertexMarkerScale);
+  }
+
+  if (e.selectedBone) {
+    glPushMatrix();
+    glTranslated(e.selectedBone->end->x, e.selectedBone->end->y, e.selectedBone->end->z);
+    glutWireCube(unit * e.vertexMarkerScale * 4);
+    glPopMatrix();
+  }
+
+  const bool scaling = e.dragMode == kToolDrag && (e.tool == kScale2D || e.tool == kScale3D);
+  if (scaling && e.activeView != kUvView) {
+    glPushMatrix();
+    glTranslated(e.selectionCentre.x, e.selectionCentre.y, e.selectionCentre.z);
+    glScaled(e.selectionMax.x - e.selectionMin.x, e.selectionMax.y - e.selectionMin.y,
+             e.selectionMax.z - e.selectionMin.z);
+    glScaled(e.scaleFactor.x, e.scaleFactor.y, e.scaleFactor.z);
+    glutWireCube(1);
+    glPopMatrix();
+  }
+
+  if (e.showSkeleton) drawSkeleton(*e.model, e.selectedBone, e.batchDrawing != 0);
+
+  glColor3f(0.5f, 1, 1);
+  for (Vec3* p : e.splinePoints) {
+    glPushMatrix();
+    glTranslated(p->x, p->y, p->z);
+    glutWireCube(unit * e.selectedMarkerScale);
+    glPopMatrix();
+  }
+}
+
+// The selected vertices' yellow outlines, and during a Move each outline at
+// its new place with a line back, as arrays of lines in the colours the plain
+// drawing gives them: after the first line back the current colour is that
+// line's pink, and the later outlines take it.
+void drawSelectedMarkers(Editor& e, double size, bool moving) {
+  constexpr size_t kMarkersPerDraw = 16384;
+  std::vector<float> positions, colours;
+  const CubeSight sight = currentCubeSight();
+  float r = 1, g = 1, b = 0;
+  size_t pending = 0;
+  for (Vertex* p : e.selectedVertices) {
+    const Vec3 at = moving
+                        ? Vec3{p->x + e.moveOffset.x, p->y + e.moveOffset.y, p->z + e.moveOffset.z}
+                        : Vec3{p->x, p->y, p->z};
+    appendColour(colours, appendWireCube(positions, at.x, at.y, at.z, size, sight), r, g, b);
+    if (moving) {
+      positions.insert(positions.end(), {static_cast<float>(p->x), static_cast<float>(p->y),
+                                         static_cast<float>(p->z), static_cast<float>(at.x),
+                                         static_cast<float>(at.y), static_cast<float>(at.z)});
+      appendColour(colours, 1, 0.9f, 0, 0);
+      r = 1, g = 0.7f, b = 0.7f;
+      appendColour(colours, 1, r, g, b);
+    }
+    if (++pending == kMarkersPerDraw) {
+      drawColouredLines(positions, colours);
+      positions.clear(), colours.clear(), pending = 0;
+    }
+  }
+  drawColouredLines(positions, colours);
+  glColor3f(r, g, b);
+}

@@ -1,0 +1,90 @@
+// The UV view inside the UV Mapper panel: the unit square of texture space,
+// the UV triangles of the current group over the texture (or black), and the
+// markers of the selected UV points.
+
+#include <GL/gl.h>
+
+#include "app/editor.h"
+#include "gui/rect_draw.h"
+#include "render/frame_draw.h"
+#include "render/model_drawing.h"
+
+namespace {
+void square(double u, double v, double half) {
+  drawRectOutline(u - half, v - half, u + half, v + half);
+}
+}  // namespace
+
+void drawUvView(Editor& e) {
+  e.placeUvView();
+  drawUvRubberBand(e);
+  drawUvContent(e);
+  setUpOverlay(e);
+}
+
+void drawUvRubberBand(Editor& e) {
+  if (e.dragMode == kRubberBand && e.activeView == kUvView) {
+    glColor3f(1, 1, 1);
+    drawRectOutline(e.pressX, e.pressY, e.mouseX, e.mouseY);
+  }
+}
+
+void drawUvContent(Editor& e) {
+  Viewport& uv = e.uvView();
+  const int w = static_cast<int>(uv.pixelWidth), h = static_cast<int>(uv.pixelHeight);
+  glViewport(uv.rectLeft, uv.rectBottom, w, h);
+  glScissor(uv.rectLeft, uv.rectBottom, w, h);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(0, 1, 0, 1, 0, 1);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+
+  glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+  glColor3f(1, 1, 1);
+  drawUvTriangles(*e.model);
+
+  const double half = (uv.right - uv.left) * e.selectedMarkerScale * 0.005;
+  const bool moving = e.dragMode == kToolDrag && e.tool == kMove && e.activeView == kUvView;
+  for (Polygon* polygon : e.model->currentGroup->polygons) {
+    if (!polygon->uvMapped) continue;
+    for (const UvPoint& point : polygon->uvs) {
+      if (!point.selected) continue;
+      if (moving) {
+        glColor3f(1, 1, 0);
+        square(point.u + e.moveOffset.x, point.v + e.moveOffset.y, half);
+        glColor3f(0.5f, 0.5f, 0);
+        square(point.u, point.v, half);
+        glBegin(GL_LINES);
+        glColor3f(0.9f, 0, 0);
+        glVertex2d(point.u, point.v);
+        glColor3f(1, 0.7f, 0.7f);
+        glVertex2d(point.u + e.moveOffset.x, point.v + e.moveOffset.y);
+        glEnd();
+      } else {
+        square(point.u, point.v, half);
+      }
+    }
+  }
+
+  glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+  const bool textured = e.showUvTexture && e.uvTexture > 0;
+  if (textured) {
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, e.uvTexture);
+    glColor3f(1, 1, 1);
+  } else {
+    glColor3f(0, 0, 0);
+  }
+  glBegin(GL_QUADS);
+  glTexCoord2f(0, 0), glVertex2f(0, 0);
+  glTexCoord2f(1, 0), glVertex2f(1, 0);
+  glTexCoord2f(1, 1), glVertex2f(1, 1);
+  glTexCoord2f(0, 1), glVertex2f(0, 1);
+  glEnd();
+  if (textured) glDisable(GL_TEXTURE_2D);
+
+  glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+  glColor3f(1, 1, 1);
+  drawUvTriangles(*e.model);
+}

@@ -1,0 +1,58 @@
+#include "render/view_freshness.h"
+
+#include "app/editor.h"
+#include "app/input_codes.h"
+#include "model/skeleton.h"
+
+ViewContent viewContent(const Editor& e, int i) {
+  const Viewport& v = e.views[i];
+  ViewContent c;
+  c.sceneRevision = e.sceneRevision;
+  c.kind = v.kind;
+  c.renderMode = v.renderMode;
+  c.showGrid = e.showGrid;
+  // Held 'l' draws the normals of the last group; held 'k' the bone links.
+  const PolygonGroup* last = e.model->groups.tailItem();
+  c.normalsHeld = e.keyDown[int{'l'}] && last && !last->polygons.empty();
+  c.boneLinksHeld = e.keyDown[int{'k'}] && e.model->hasSkeleton && e.model->rootBone();
+  c.batchDrawing = e.batchDrawing;
+  const bool scrolling = i == e.activeView && e.dragMode == kScrollView;
+  const double panX = scrolling ? v.panX : 0, panY = scrolling ? v.panY : 0;
+  c.left = v.left - panX, c.right = v.right - panX;
+  c.bottom = v.bottom - panY, c.top = v.top - panY;
+  if (v.kind == kFullView) c.rotX = v.rotX, c.rotY = v.rotY, c.rotZ = v.rotZ;
+  c.rectLeft = v.rectLeft, c.rectBottom = v.rectBottom;
+  c.rectRight = v.rectRight, c.rectTop = v.rectTop;
+  if (v.kind == kUvView) {
+    c.uvTexture = e.showUvTexture ? e.uvTexture : 0;
+    c.renderMode = c.showGrid = c.normalsHeld = c.boneLinksHeld = 0;
+  }
+  return c;
+}
+
+bool menuCommandChangesScene(int code) {
+  const bool renderMode = code >= 4 && code <= 7;
+  const bool toolChoice = code >= 17 && code <= 29;
+  const bool panelControl = code >= 0 && code <= 3;
+  return !(renderMode || toolChoice || panelControl);
+}
+
+bool specialKeyChangesScene(int key) {
+  switch (key) {
+    case kKeyF4:  // the one-view layout's view
+    case kKeyF5:  // save
+    case kKeyF8:  // layout
+    case kKeyF9:  // grid
+    case kKeyLeft:
+    case kKeyUp:
+    case kKeyRight:
+    case kKeyDown:
+    case kKeyPageUp:
+    case kKeyPageDown:
+    case kKeyHome:  // panels
+      return false;
+    default:
+      // Shift, Ctrl and Alt pressed alone do nothing.
+      return !(key >= 112 && key <= 116);
+  }
+}

@@ -1,0 +1,157 @@
+// The window callbacks. They only forward to the one Editor; a List error
+// escaping an operation is reported on standard output and the program goes
+// on.
+
+#include "render/window.h"
+
+#include <GL/freeglut.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "app/editor.h"
+#include "render/frame_draw.h"
+#include "render/gl_platform.h"
+#include "tools/recovery.h"
+
+// The two process-wide pointers the callbacks need, set once by runEditorWindow.
+Editor* gEditor = nullptr;
+Panel* gMainWidget = nullptr;
+
+namespace {
+
+constexpr unsigned kRecoveryTickMs = 100;
+
+template <class Operation>
+void guarded(Operation operation) {
+  try {
+    operation();
+  } catch (const ListError& error) {
+    std::printf("%s\n", error.what());
+  }
+}
+
+// Unsaved work reaches the recovery file without waiting for input or a
+// frame. The timer runs only while there is such work, so an idle editor
+// wakes for nothing.
+bool gRecoveryTimerSet = false;
+
+void onRecoveryTimer(int);
+
+void keepRecoveryTicking() {
+  if (gRecoveryTimerSet || !recoveryTicksWanted(*gEditor)) return;
+  gRecoveryTimerSet = true;
+  glutTimerFunc(kRecoveryTickMs, onRecoveryTimer, 0);
+}
+
+void onRecoveryTimer(int) {
+  gRecoveryTimerSet = false;
+  const bool offBefore = gEditor->recoveryOffNoted;
+  guarded([] { recoveryTick(*gEditor); });
+  if (gEditor->recoveryOffNoted != offBefore) glutPostRedisplay();  // its console message
+  keepRecoveryTicking();
+}
+
+// Frames are drawn only after events; a line of the message box that is due
+// to expire brings one more frame at its time.
+bool gMessageTimerSet = false;
+
+void onMessageTimer(int) {
+  gMessageTimerSet = false;
+  glutPostRedisplay();
+}
+
+void onDisplay() {
+  glClearColor(0, 0, 0, 0);
+  glColor3f(1, 1, 1);
+  guarded([] { gEditor->framePump(); });
+  guarded([] { drawFrame(*gEditor); });
+  glutSwapBuffers();
+  glFlush();
+  keepRecoveryTicking();
+  const int64_t ms = gEditor->consoleMessages ? gEditor->consoleMessages->msUntilExpiry() : -1;
+  if (ms >= 0 && !gMessageTimerSet) {
+    gMessageTimerSet = true;
+    glutTimerFunc(static_cast<unsigned>(ms), onMessageTimer, 0);
+  }
+}
+
+void onReshape(int width, int height) {
+  gMainWidget->setSize(width, height);
+  gEditor->uiContext()->setWindowSize(width, height);
+  guarded([] { gEditor->layoutViews(); });
+  glutPostRedisplay();
+}
+
+void onKeyDown(unsigned char key, int x, int y) {
+  gEditor->setModifiers(glutGetModifiers());
+  gEditor->setKeyState(key & 0xFF, 1);
+  guarded([&] { gEditor->keyPressed(key, x, y); });
+  glutPostRedisplay();
+}
+
+void onKeyUp(unsigned char key, int, int) {
+  gEditor->setKeyState(key & 0xFF, 0);
+  glutPostRedisplay();
+}
+
+void onMotion(int x, int y) {
+  guarded([&] { gEditor->mouseMoved(x, y); });
+  glutPostRedisplay();
+}
+
+void onMouse(int button, int state, int x, int y) {
+  gEditor->setModifiers(glutGetModifiers());
+  guarded([&] {
+    gEditor->mouseMoved(x, y);
+    gEditor->mouseButton(button, state);
+  });
+  glutPostRedisplay();
+}
+
+void onSpecialKey(int key, int x, int y) {
+  gEditor->setModifiers(glutGetModifiers());
+  guarded([&] { gEditor->specialKeyPressed(key, x, y); });
+  glutPostRedisplay();
+}
+
+// The window closes and the program ends, but only once unsaved work is on disk.
+void onClose() {
+  std::string failure;
+  const std::string kept = leaveEditor(*gEditor, &failure);
+  if (!kept.empty()) std::printf("Unsaved changes kept in %s\n", kept.c_str());
+  if (!failure.empty())
+    std::fprintf(stderr, "vantorel: unsaved changes not kept: %s\n", failure.c_str());
+}
+
+}  // namespace
+
+void runEditorWindow(Editor* editor, Panel* mainWidget,
+                     const std::vector<std::string>& glutArguments,
+                     const std::function<void()>& whenOpen) {
+  gEditor = editor;
+  gMainWidget = mainWidget;
+  std::vector<char*> glutArgv;
+  for (const std::string& a : glutArguments) glutArgv.push_back(const_cast<char*>(a.c_str()));
+  int glutArgc = static_cast<int>(glutArgv.size());
+  glutArgv.push_back(nullptr);
+  openWindow(&glutArgc, glutArgv.data());
+  glutDisplayFunc(onDisplay);
+  glutReshapeFunc(onReshape);
+  glutKeyboardFunc(onKeyDown);
+  glutKeyboardUpFunc(onKeyUp);
+  glutMotionFunc(onMotion);
+  glutPassiveMotionFunc(onMotion);
+  glutMouseFunc(onMouse);
+  glutSpecialFunc(onSpecialKey);
+  glutCloseFunc(onClose);
+  setInitialGlState();
+  connectTextureUploads(gEditor->uiContext()->textures());
+  gEditor->setMainWidget(gMainWidget);
+  gEditor->layoutViews();
+  whenOpen();
+  glutMainLoop();
+}

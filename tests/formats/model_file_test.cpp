@@ -1,0 +1,208 @@
+// The model file: the writer's exact text, the reader's model, the damage it refuses.
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "formats/model_file.h"
+#include "formats/model_load.h"
+#include "model/model_builder.h"
+#include "model/model_image.h"
+#include "model/skeleton.h"
+#include "support/fixtures.h"
+
+namespace {
+
+// Three groups (two textured), mapped polygons, rounded numbers, bones three deep.
+Polygon* buildRichModel(Model& model) {
+  Bone* root = model.createRoot(0, 1, 0);
+  root->paramA = 0.5;
+  Bone *hub = model.addBone(root, 0, 2, 0), *leaves[3];
+  for (int i = 0; i < 3; ++i) leaves[i] = model.addBone(hub, i, 3, 0);
+  leaves[1]->paramB = -2.75;
+  Bone* other = model.addBone(root, 1, 1, 1);
+  Vertex* v[6];
+  const double at[6][3] = {{0, 0, 0},  {1.5, 0, 0},      {0, 2.25, 0},
+                           {0, 0, -3}, {4.125, 5, -6.5}, {1.0 / 3, -1e-9, 1.0 / 128}};
+  for (int i = 0; i < 6; ++i) v[i] = addVertex(model, at[i][0], at[i][1], at[i][2]);
+  PolygonGroup *first = model.currentGroup, *second = model.newGroup();
+  first->material = Material{0.25, 0.9999999, 1, 1, "textures/skin.bmp", 0, /*textured=*/1};
+  Polygon* mapped = addTriangle(model, v[0], v[1], v[2]);
+  mapped->uvs[1].u = 0.75, mapped->uvs[2].v = 0.875, mapped->bone = root;
+  addTriangle(model, v[2], v[1], v[3]);  // no bone: the root's
+  model.groups.pushFront(second);
+  second->material.alpha = 0.5;
+  Bone* const bones[3] = {nullptr, hub, leaves[2]};
+  for (int i = 0; i < 3; ++i) addTriangle(model, v[i], v[i + 1], v[i + 2], second)->bone = bones[i];
+  model.groups.pushFront(model.currentGroup = model.newGroup());
+  model.currentGroup->material.textured = 1;
+  model.currentGroup->material.textureName = "wood.bmp";
+  addTriangle(model, v[5], v[4], v[3])->bone = other;
+  return mapped;
+}
+
+// Lists head first, bones in pre-order, the root holding polygons without a bone.
+// Z stands for six zero texture coordinates, N for the four constant normals.
+std::string expanded(std::string text) {
+  for (auto [letter, by] : {std::pair{'Z', "0.000000 0.000000 0.000000 0.000000 0.000000 0.000000"},
+                            std::pair{'N',
+                                      "0.000000 1.000000 0.000000 0.000000 1.000000 0.000000 "
+                                      "0.000000 1.000000 0.000000 0.000000 1.000000 0.000000 "}})
+    for (size_t at; (at = text.find(letter)) != std::string::npos;) text.replace(at, 1, by);
+  return text;
+}
+const std::string kRichFile = expanded(
+    "6\n0.333333 -0.000000 0.007812\n4.125000 5.000000 -6.500000\n0.000000 0.000000 -3.000000\n"
+    "0.000000 2.250000 0.000000\n1.500000 0.000000 0.000000\n0.000000 0.000000 0.000000\n"
+    "3\n1\n0 1 2 Z N\n1\nwood.bmp\n1.000000 1.000000 1.000000 1.000000\n"
+    "3\n3 2 1 Z N\n4 3 2 Z N\n5 4 3 Z N\n0\n1.000000 1.000000 1.000000 0.500000\n"
+    "2\n3 4 2 Z N\n5 4 3 0.000000 0.750000 0.000000 0.000000 0.000000 0.875000 N\n"
+    "1\ntextures/skin.bmp\n0.250000 1.000000 1.000000 1.000000\n"
+    "6\n1 0.000000 1.000000 0.000000 0.500000 0.000000 3 4 5 -1\n"
+    "2 0.000000 2.000000 0.000000 0.000000 0.000000 2 -1\n"
+    "3 0.000000 3.000000 0.000000 0.000000 0.000000 -1\n"
+    "3 1.000000 3.000000 0.000000 0.000000 -2.750000 -1\n"
+    "3 2.000000 3.000000 0.000000 0.000000 0.000000 1 -1\n"
+    "2 1.000000 1.000000 1.000000 0.000000 0.000000 0 -1\n");
+
+std::string textOf(Model& model) {
+  return formatModelFile(captureImage(model));
+}
+
+TEST(ModelImageTest, WriterGivesTheExactTextAndBuildingItTwiceGivesItBack) {
+  Model model("m", nullptr), built("built", nullptr), again("again", nullptr);
+  Polygon* rich = buildRichModel(model);
+  rich->selected = rich->smooth = rich->flipped = 1;
+  EXPECT_EQ(textOf(model), kRichFile);
+  EXPECT_TRUE(model.vertices.tailItem()->fileIndex == 5 && rich->fileIndex == 5);
+  EXPECT_EQ(printedBy([&] { buildModel(captureImage(model), built, /*printNames=*/true); }),
+            "Read texture name: wood.bmp\nRead texture name: textures/skin.bmp\n");
+  EXPECT_EQ(built.skeleton->boneCount, 6);
+  Polygon* mapped = built.currentGroup->polygons.headItem();
+  EXPECT_EQ(mapped->bone, built.rootBone());
+  EXPECT_EQ(mapped->selected + mapped->smooth + mapped->flipped, 0);
+  EXPECT_TRUE(sameVec(mapped->normal, 0, 1, 0) && sameVec(mapped->cornerNormals[2], 0, 1, 0));
+  EXPECT_EQ(mapped->uvMapped + mapped->uvs[0].mapped + mapped->uvs[2].mapped, 3);
+  EXPECT_EQ(built.currentGroup->polygons.tailItem()->uvMapped, 0);
+  buildModel(captureImage(built), again, false);
+  EXPECT_EQ(textOf(again), kRichFile);
+  Model one("one", nullptr);  // a corner missing from the vertex list gets a line of its own
+  Vertex* b = addVertex(one, 1, 0, 0);
+  addTriangle(one, addVertex(one, 0, 0, 0), b, one.newVertex(5, 5, 5));
+  EXPECT_TRUE(
+      textOf(one).starts_with("3\n0.000000 0.000000 0.000000\n1.000000 0.000000 0.000000\n"
+                              "5.000000 5.000000 5.000000\n1\n1\n0 1 2 "));
+}
+
+const std::string kSmall =
+    "3\n0 0 0\n1 0 0\n0 1 0\n1\n2\n0 1 2 0 0 0 0 0 0 \n2 1 0 0.5 0 0 0 0 0 \n1\nskin.bmp\n"
+    "1 1 1 1\n2\n1 0 0 0 0 0 0 -1\n2 1 0 0 0 0 1 -1\n";
+
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+  const size_t at = text.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  return at == std::string::npos ? text : text.replace(at, from.size(), to);
+}
+
+// Damaged texts with the exact error each gives.
+std::vector<std::pair<std::string, std::string>> damagedFiles() {
+  auto with = [](const char* from, const char* to) { return replaced(kSmall, from, to); };
+  const size_t colour = kSmall.find("1 1 1 1");
+  return {
+      {"-" + kSmall, "line 1: vertex count is negative"},
+      {"3000" + kSmall.substr(1), "line 1: vertex count exceeds what the file holds"},
+      {with("3\n", "3.0\n"), "line 1: unreadable vertex count"},
+      {with("1 0 0\n", "1 0x1 0\n"), "line 3: unreadable vertex coordinate"},
+      {with("1 0 0\n", "inf 0 0\n"), "line 3: vertex coordinate is not finite"},
+      {with("1 0 0\n", "1e999 0 0\n"), "line 3: vertex coordinate out of range"},
+      {with("1\n2\n", "0\n2\n"), "line 5: a model needs at least one group"},
+      {with("1\n2\n", "1\n-2\n"), "line 6: polygon count is negative"},
+      {with("1\n2\n", "1\n9\n"), "line 6: polygon count exceeds what the file holds"},
+      {with("0 1 2 ", "0 1 3 "), "line 7: vertex number out of range"},
+      {with("0 1 2 ", "0 -1 2 "), "line 7: vertex number out of range"},
+      {with("0.5", "0..5"), "line 8: unreadable texture coordinate"},
+      {with("1\nskin", "one\nskin"), "line 9: unreadable texture flag"},
+      {with("1 1 1 1", "1 1 white 1"), "line 11: unreadable colour"},
+      {with("2\n1 0", "-2\n1 0"), "line 12: bone count is negative"},
+      {with("2\n1 0", "5\n1 0"), "line 12: bone count exceeds what the file holds"},
+      {with("\n1 0 0 0 0 0 0", "\n2 0 0 0 0 0 0"), "line 13: the first bone must have depth 1"},
+      {with("\n2 1 0 0 0 0 1", "\n1 1 0 0 0 0 1"),
+       "line 14: bone depth does not follow the previous bone"},
+      {with("\n2 1 0 0 0 0 1", "\n3 1 0 0 0 0 1"),
+       "line 14: bone depth does not follow the previous bone"},
+      {with("1 -1", "2 -1"), "line 14: polygon number out of range"},
+      {with("1 -1", "-2 -1"), "line 14: polygon number out of range"},
+      {kSmall.substr(0, kSmall.size() - 3), "line 14: polygon number or -1 missing"},
+      {with("2 1 0 0 0 0 1 -1\n", "                 "), "line 14: bone depth missing"},
+      {kSmall.substr(0, colour + 5), "line 11: colour missing"},
+      {kSmall.substr(0, colour + 8), "line 12: bone count missing"},
+      {"", "line 1: vertex count missing"},
+      {"\n3x", "line 2: unreadable vertex count"},  // the line feed read before the window
+  };
+}
+
+std::FILE* fileWith(const std::string& text) {
+  std::FILE* file = std::tmpfile();
+  std::fwrite(text.data(), 1, text.size(), file);
+  std::rewind(file);
+  return file;
+}
+
+const std::pair<size_t, size_t> kRingShapes[] = {{1, 1}, {3, 2}, {8, 3}, {4096, 16}};
+
+// Whole, a window at a time, or on two threads with any ring of polygon blocks:
+// the same image, or the same error and the output untouched.
+TEST(ModelImageTest, EveryWayOfReadingGivesTheSameImageOrTheSameError) {
+  auto cases = damagedFiles();
+  for (const std::string& good :
+       {kRichFile, kSmall, replaced(kSmall, "skin", std::string(700, 'n')),
+        replaced(kSmall, "1 0 0\n", "1.00000000000000000001 0 0\n"),
+        replaced(kSmall, "1\n2\n", "2\n0\n0\n1 1 1 1\n2\n"),  // an empty group
+        kSmall + "0\na note after the skeleton\n", kSmall.substr(0, kSmall.size() - 1),
+        replaced(replaced(kSmall, "0 0 0\n1 0 0", "\t0\t-0.0  +0e5\r\n\r\n1.000000 +0 0"),
+                 "0.5 0 0 0 0 0 ", "00000.5000000 0 0 0 0 0 normals 1.0 ignored"),
+        replaced(kSmall, "1\nskin.bmp", "7\nskin.bmp")})  // what scanf would take
+    cases.push_back({good, ""});
+  ModelImage marker;
+  marker.vertices.push_back(Vec3{9, 9, 9});
+  for (const auto& [text, expected] : cases) {
+    ModelImage whole = marker;
+    std::string error;
+    EXPECT_EQ(parseModelFile(text, whole, &error), expected.empty());
+    EXPECT_EQ(error, expected);
+    Model reference("reference", nullptr);
+    if (expected.empty()) buildModel(whole, reference, false);
+    for (size_t window : {1, 2, 3, 7, 16, 100, 4096}) {
+      ModelImage image = marker;
+      std::FILE* file = fileWith(text);
+      EXPECT_EQ(readModelFile(file, text.size(), image, &error, window), expected.empty());
+      std::fclose(file);
+      EXPECT_EQ(error, expected) << "window " << window;
+      EXPECT_EQ(image, expected.empty() ? whole : marker) << "window " << window;
+    }
+    for (auto [blockLines, blocks] : kRingShapes) {
+      Model model("m", nullptr);
+      std::FILE* file = fileWith(text);
+      EXPECT_EQ(readAndBuild(file, text.size(), model, false, blockLines, blocks),
+                expected.empty());
+      std::fclose(file);
+      EXPECT_TRUE(!expected.empty() || captureImage(model) == captureImage(reference)) << text;
+    }
+  }
+  std::FILE* directory = std::fopen("/", "r");  // fails in the first read
+  ModelImage image;
+  std::string error;
+  EXPECT_FALSE(readModelFile(directory, 4096, image, &error));
+  EXPECT_EQ(error, "the file could not be read");
+  std::fclose(directory);
+  for (size_t length = 0; length + 1 < kRichFile.size();
+       ++length) {  // only the last line feed may go
+    const std::vector<char> prefix(kRichFile.begin(),
+                                   kRichFile.begin() + length);  // for the sanitizer
+    ASSERT_FALSE(parseModelFile(std::string_view(prefix.data(), length), image)) << length;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,156 @@
+// The recovery file gives back exactly the model and undo steps written, for random chains of
+// edits, and refuses every cut, every changed byte and every image a model file could not hold.
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "formats/model_file.h"
+#include "formats/recovery_file.h"
+#include "support/format_fixtures.h"
+
+namespace {
+
+using Polygon = ModelImage::PolygonRecord;
+
+struct Chain {
+  std::mt19937_64 rng;
+  int below(size_t n) { return static_cast<int>(rng() % n); }
+  double real() { return (below(2001) - 1000) / 8.0; }
+  Polygon polygon(int n) { return {{below(n), below(n), below(n)}, {real(), 0, 1}, {0, real()}}; }
+
+  ModelImage fresh() {
+    Model model("fresh", nullptr);
+    std::mt19937 seed(rng());
+    buildRandomModel(model, seed, below(2) ? "t.bmp" : "", below(4));
+    return captureImage(model);
+  }
+
+  // One small edit (a run of vertices moved, two added at the front with a triangle, the last
+  // removed with its triangles, a triangle turned, a colour, a group added or removed) or a new
+  // model.
+  ModelImage edited(ModelImage m, int kind = -1) {
+    auto& polygons = m.groups[below(m.groups.size())].polygons;
+    const int n = m.vertices.size();
+    kind = kind < 0 ? below(7) : kind;
+    for (int i = below(n), end = std::min(n, i + below(5) + 1); kind == 0 && i < end; ++i)
+      m.vertices[i].y += 0.5;
+    if (kind == 1 || kind == 2) {
+      if (kind == 1) m.vertices.insert(m.vertices.begin(), 2, Vec3{real(), 1, 2});
+      for (auto& group : m.groups) {
+        std::erase_if(group.polygons, [&](const Polygon& p) {
+          return kind == 2 && std::max({p.corners[0], p.corners[1], p.corners[2]}) == n - 1;
+        });
+        for (Polygon& p : group.polygons)
+          for (int& c : p.corners) c += kind == 1 ? 2 : 0;
+      }
+      if (kind == 1) polygons.insert(polygons.begin(), Polygon{{0, 1, 2}});
+      if (kind == 2 && n > 1) m.vertices.pop_back();
+    }
+    if (kind == 3 && !polygons.empty())
+      std::swap(polygons.back().corners[1], polygons[0].corners[2]);
+    if (kind == 4) m.groups.back().colour[below(4)] = real();
+    if (kind == 5 && m.groups.size() > 1)
+      m.groups.pop_back();
+    else if (kind == 5)
+      m.groups.emplace_back().polygons = {polygon(n)};
+    size_t count = 0;  // bones keep only polygon numbers that still exist
+    for (const auto& group : m.groups) count += group.polygons.size();
+    for (auto& bone : m.bones) std::erase_if(bone.polygons, [&](size_t p) { return p >= count; });
+    return kind == 6 ? fresh() : m;
+  }
+
+  RecoveryContents contents(int steps) {
+    RecoveryContents c{1765000000, {"ship", nullptr}, {}};
+    ModelImage image = fresh();
+    for (int i = 0; i < steps; ++i, image = edited(image))
+      c.undoSteps.push_back({i % 3 ? "ship" : "other", std::make_shared<ModelImage>(image)});
+    c.model.image = std::make_shared<ModelImage>(image);
+    return c;
+  }
+};
+
+bool same(const Snapshot& a, const Snapshot& b) {
+  return a.name == b.name && *a.image == *b.image;
+}
+
+TEST(RecoveryFileTest, RandomChainsOfEditsComeBackExactlyAlsoFromCachedDifferences) {
+  for (uint64_t seed = 1; seed <= 200; ++seed) {
+    Chain chain{std::mt19937_64(seed)};
+    const RecoveryContents written = chain.contents(chain.below(12));
+    RecoveryContents read;
+    ASSERT_TRUE(parseRecoveryFile(formatRecoveryFile(written), read, nullptr)) << seed;
+    EXPECT_TRUE(read.changedAt == written.changedAt && same(read.model, written.model) &&
+                std::equal(read.undoSteps.begin(), read.undoSteps.end(), written.undoSteps.begin(),
+                           written.undoSteps.end(), same))
+        << seed;
+    // The next write, a change later, reuses the differences of the first: the same bytes.
+    RecoveryStepCache cache;
+    formatRecoveryFile(written, &cache);
+    RecoveryContents next = written;
+    next.undoSteps.push_back(written.model);
+    next.model.image = std::make_shared<ModelImage>(chain.edited(*written.model.image));
+    EXPECT_EQ(formatRecoveryFile(next, &cache), formatRecoveryFile(next)) << seed;
+  }
+}
+
+// The undo step of each small edit of a 3,000-triangle model takes a few hundred bytes at most
+// (vertices moved, added or removed, a triangle turned, a colour).
+TEST(RecoveryFileTest, ASmallEditOfALargeModelCostsAFewBytes) {
+  Chain chain{std::mt19937_64(5)};
+  ModelImage large;
+  large.groups.resize(2);
+  for (int i = 0; i < 3002; ++i) large.vertices.push_back({i / 8.0, 0, 1});
+  for (int i = 0; i < 3000; ++i) large.groups[i % 2].polygons.push_back({{i, i + 1, i + 2}});
+  const auto older = std::make_shared<ModelImage>(large);
+  for (int kind = 0; kind < 5; ++kind) {
+    const Snapshot newer{"large", std::make_shared<ModelImage>(chain.edited(large, kind))};
+    const size_t alone = formatRecoveryFile({0, newer, {}}).size();
+    EXPECT_LT(formatRecoveryFile({0, newer, {{"large", older}}}).size(), alone + 300) << kind;
+  }
+}
+
+TEST(RecoveryFileTest, EveryCutEveryChangedByteAndEveryImpossibleImageIsRefused) {
+  Chain chain{std::mt19937_64(7)};
+  const std::string text = formatRecoveryFile(chain.contents(6));
+  RecoveryContents read;
+  for (size_t at = 0; at < text.size(); ++at) {
+    std::string changed = text;
+    changed[at] ^= 0x21;
+    ASSERT_FALSE(parseRecoveryFile(text.substr(0, at), read, nullptr)) << at;
+    ASSERT_FALSE(parseRecoveryFile(changed, read, nullptr)) << at;
+  }
+  using Damage = void (*)(ModelImage&);
+  const std::pair<Damage, std::string> kImages[] = {
+      {[](ModelImage& m) { m.groups.clear(); }, "a model without groups"},
+      {[](ModelImage& m) {
+         m.groups[0].polygons = {{{0, 0, 99}}};
+       },
+       "a vertex number out of range"},
+      {[](ModelImage& m) { m.vertices[0].x = NAN; }, "a vertex that is not finite"},
+      {[](ModelImage& m) { m.bones.resize(1), m.bones[0].depth = 2; }, "bone depths out of order"},
+      {[](ModelImage& m) {
+         m.bones = {{1, 0, 0, 0, 0, 0, {-1}}};
+       },
+       "a polygon number out of range"},
+  };
+  std::vector<std::pair<std::string, std::string>> cases = {
+      {"3\n0 0 0\n", "not a recovery file"},
+      {"vantorel-recovery 2\n" + text.substr(20), "a recovery file of another version"},
+      {text.substr(0, text.size() - 1), "the file is cut short or too long"},
+      {text + "x", "the file is cut short or too long"}};
+  for (const auto& [damage, reason] : kImages) {
+    RecoveryContents contents = chain.contents(2);
+    ModelImage broken = *contents.undoSteps[0].image;
+    damage(broken);
+    contents.undoSteps[0].image = std::make_shared<ModelImage>(broken);
+    cases.push_back({formatRecoveryFile(contents), "the file holds " + reason});
+  }
+  for (const auto& [file, reason] : cases) {
+    std::string error;
+    EXPECT_FALSE(parseRecoveryFile(file, read, &error));
+    EXPECT_EQ(error, reason);
+  }
+}
+
+}  // namespace
