@@ -14,7 +14,8 @@
 
 namespace {
 
-constexpr const char* kVersion = "Vantorel 1.0";
+// VANTOREL_VERSION is the CMake project version, which the package carries too.
+constexpr const char* kVersion = "Vantorel " VANTOREL_VERSION;
 constexpr const char* kUsage =
     "Usage: vantorel [FILE]\n"
     "       vantorel --convert IN OUT [--pose CLIP FRAME]\n"
