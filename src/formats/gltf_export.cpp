@@ -229,6 +229,14 @@ bool buildGltf(Model& model, bool binary, const std::string& baseName, GltfAsset
     return false;
   }
   const bool skinned = !mesh.bones.empty() && !mesh.primitives.empty();
+  const std::vector<GltfClip> clips = skinned ? gltfClips(model) : std::vector<GltfClip>{};
+  for (const GltfClip& clip : clips)
+    for (const GltfChannel& c : clip.channels)
+      for (float value : c.values)
+        if (!std::isfinite(value)) {
+          if (reason) *reason = "The model holds numbers too large for an export.";
+          return false;
+        }
   Writer w(binary, baseName);
   std::vector<std::string> primitives, materials, nodes;
 
@@ -317,7 +325,7 @@ bool buildGltf(Model& model, bool binary, const std::string& baseName, GltfAsset
     skin = "\"skins\":[{\"inverseBindMatrices\":" + std::to_string(ibm) +
            ",\"skeleton\":1,\"joints\":[" + list(jointList) + "]}],";
     std::vector<std::string> animations;
-    for (const GltfClip& clip : gltfClips(model)) {
+    for (const GltfClip& clip : clips) {
       std::vector<std::string> channels, samplers;
       for (const GltfChannel& c : clip.channels) {
         const int input = w.floats(c.times, 1, "SCALAR", true, 0);
