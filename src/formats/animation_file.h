@@ -25,6 +25,9 @@ struct Vertex;
 // in the image.
 void captureAnimation(Model& model, ModelImage& image, const std::vector<Vertex*>& byNumber);
 
+// About how long the section's text is, for writers that make room once.
+size_t animationSectionBytes(const ModelImage& image);
+
 // Appends the section to `text` when the image has clips or weights.
 void appendAnimationSection(const ModelImage& image, std::string& text);
 

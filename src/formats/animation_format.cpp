@@ -1,6 +1,8 @@
 // The animation section's text, written and read.
 
+#include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <string>
 
 #include "formats/animation_file.h"
@@ -19,21 +21,36 @@ constexpr size_t kMinTrackBytes = 10;  // "track 0 1\n"
 constexpr size_t kMinKeyBytes = 16;    // eight one-digit numbers
 constexpr size_t kMinWeightBytes = 6;  // three one-digit numbers
 
+// Writes into `out` past its end, making room a line at a time (the string
+// grows by doubling), and cuts it to what was written at the end.
 class Text {
  public:
-  explicit Text(std::string& out) : out_(out) {}
+  explicit Text(std::string& out) : out_(out), used_(out.size()) {}
+  ~Text() { out_.resize(used_); }
+  Text(const Text&) = delete;
+  Text& operator=(const Text&) = delete;
+
+  // Room for a line of up to `numbers` numbers and words of `words` bytes.
+  Text& line(size_t numbers, size_t words = 0) {
+    const size_t bytes = numbers * (kMaxSixDecimalsChars + 1) + words + 16;
+    if (used_ + bytes <= out_.size()) return *this;
+    // The room already reserved first, then by doubling.
+    const size_t needed = used_ + bytes;
+    out_.resize(needed <= out_.capacity() ? out_.capacity() : std::max(2 * out_.size(), needed));
+    return *this;
+  }
   Text& word(std::string_view w) {
-    out_ += w;
+    std::memcpy(out_.data() + used_, w.data(), w.size());
+    used_ += w.size();
     return *this;
   }
   Text& integer(long value) {
-    char digits[24];
-    out_.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+    char* at = out_.data() + used_;
+    used_ = std::to_chars(at, at + 24, value).ptr - out_.data();
     return *this;
   }
   Text& real(double value) {
-    char digits[kMaxSixDecimalsChars + 1];
-    out_.append(digits, writeSixDecimals(digits, value));
+    used_ = writeSixDecimals(out_.data() + used_, value) - out_.data();
     return *this;
   }
   Text& space() { return word(" "); }
@@ -41,6 +58,7 @@ class Text {
 
  private:
   std::string& out_;
+  size_t used_;
 };
 
 bool readKey(Scanner& in, ModelImage::KeyRecord& key) {
@@ -81,28 +99,38 @@ bool readClip(Scanner& in, ModelImage& image, size_t c) {
 
 }  // namespace
 
+size_t animationSectionBytes(const ModelImage& image) {
+  size_t bytes = 64 + image.weights.size() * 24;
+  for (const ModelImage::ClipRecord& clip : image.clips) {
+    bytes += 32 + clip.name.size() + clip.tracks.size() * 16;
+    for (const ModelImage::TrackRecord& track : clip.tracks) bytes += track.keys.size() * 72;
+  }
+  return bytes;
+}
+
 void appendAnimationSection(const ModelImage& image, std::string& out) {
   if (image.clips.empty() && image.weights.empty()) return;
+  out.reserve(out.size() + animationSectionBytes(image));
   Text text(out);
-  text.word(kSectionWord).space().integer(kVersion).end();
-  text.word("clips ").integer(static_cast<long>(image.clips.size())).end();
+  text.line(2, kSectionWord.size()).word(kSectionWord).space().integer(kVersion).end();
+  text.line(1, 6).word("clips ").integer(static_cast<long>(image.clips.size())).end();
   for (const ModelImage::ClipRecord& clip : image.clips) {
-    text.word("clip ").word(clip.name).space().integer(clip.length).space().integer(clip.fps);
-    text.space().integer(static_cast<long>(clip.tracks.size())).end();
+    text.line(3, 5 + clip.name.size()).word("clip ").word(clip.name).space().integer(clip.length);
+    text.space().integer(clip.fps).space().integer(static_cast<long>(clip.tracks.size())).end();
     for (const ModelImage::TrackRecord& track : clip.tracks) {
-      text.word("track ").integer(track.bone).space().integer(static_cast<long>(track.keys.size()));
-      text.end();
+      text.line(2, 6).word("track ").integer(track.bone).space();
+      text.integer(static_cast<long>(track.keys.size())).end();
       for (const ModelImage::KeyRecord& key : track.keys) {
-        text.integer(key.frame);
+        text.line(8).integer(key.frame);
         for (double value : key.rotation) text.space().real(value);
         for (double value : key.translation) text.space().real(value);
         text.end();
       }
     }
   }
-  text.word("weights ").integer(static_cast<long>(image.weights.size())).end();
+  text.line(1, 8).word("weights ").integer(static_cast<long>(image.weights.size())).end();
   for (const ModelImage::WeightRecord& w : image.weights)
-    text.integer(w.vertex).space().integer(w.bone).space().real(w.weight).end();
+    text.line(3).integer(w.vertex).space().integer(w.bone).space().real(w.weight).end();
 }
 
 bool readAnimationSection(Scanner& in, ModelImage& image) {

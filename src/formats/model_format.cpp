@@ -54,7 +54,7 @@ size_t estimatedSize(const ModelImage& image) {
   for (const auto& group : image.groups) polygons += group.polygons.size();
   return 64 + image.vertices.size() * 32 +
          polygons * (3 * 8 + 6 * 10 + kPolygonLineNormals.size()) + image.groups.size() * 64 +
-         image.bones.size() * 96;
+         image.bones.size() * 96 + animationSectionBytes(image);
 }
 
 void writeVertices(const ModelImage& image, TextBuffer& out) {
