@@ -11,6 +11,7 @@
 #include "formats/model_file.h"
 #include "formats/model_load.h"
 #include "model/animation.h"
+#include "model/model.h"
 #include "model/model_builder.h"
 #include "model/rig.h"
 #include "model/skin.h"
