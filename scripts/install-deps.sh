@@ -5,8 +5,9 @@
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri
-          libabsl-dev libstb-dev libassimp-dev zlib1g-dev)
-test_packages=(libgtest-dev xvfb xauth xdotool python3 imagemagick)
+          libabsl-dev libstb-dev libassimp-dev zlib1g-dev libx11-dev)
+# libxfixes-dev: a window test reads the cursor shown over the window.
+test_packages=(libgtest-dev xvfb xauth xdotool python3 imagemagick libxfixes-dev)
 if [ "${1:-}" = "--test" ]; then
   packages+=("${test_packages[@]}")
   # npm installs the glTF validator for the tests. A node from another origin
