@@ -12,7 +12,7 @@ const std::map<std::string, std::string, std::less<>> kSummaries = {
     {"/open", "PATH - open a model file, or import another format"},
     {"/save", "PATH - save the model to PATH"},
     {"/loadtex", "FILE - load a texture for the current group"},
-    {"/setbb", "X0 X1 Y0 Y1 Z0 Z1 - set the bounding box, whole numbers"},
+    {"/setbb", "X0 X1 Y0 Y1 Z0 Z1 - set the bounding box"},
     {"/showtex", "- show the texture in the UV view"},
     {"/hidetex", "- hide the texture in the UV view"},
     {"/setx", "V - set x of every selected vertex"},
@@ -49,8 +49,8 @@ void describeModel(Editor& e) {
   e.consoleMessage("File: " + m.name +
                    (e.unsavedChanges ? " (unsaved changes)" : " (no unsaved changes)"));
   e.consoleMessage("Vertices: " + std::to_string(m.vertices.count()) + " (" +
-                   std::to_string(e.selectedVertices.count()) +
-                   " selected), triangles: " + std::to_string(m.polygonCount()) + " (" +
+                   std::to_string(e.selectedVertices.count()) + " selected)");
+  e.consoleMessage("Triangles: " + std::to_string(m.polygonCount()) + " (" +
                    std::to_string(e.selectedPolygons.count()) + " selected)");
   const int bones = m.hasSkeleton && m.skeleton ? m.skeleton->boneCount : 0;
   e.consoleMessage("Groups: " + std::to_string(m.groups.count()) +

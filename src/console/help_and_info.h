@@ -10,7 +10,7 @@ class Editor;
 // what it does ("/fit - fit every view to the selection or the model").
 void listCommands(Editor& e, const std::vector<std::string>& names);
 
-// Three console lines: the model's file name and whether it has unsaved
-// changes; the vertices and triangles, each with how many are selected; the
-// groups and bones.
+// Four console lines: the model's file name and whether it has unsaved
+// changes; the vertices, then the triangles, each with how many are
+// selected; the groups and bones.
 void describeModel(Editor& e);

@@ -36,13 +36,13 @@ TEST_F(HelpAndInfoTest, HelpListsEveryCommandOnItsOwnLine) {
 
 TEST_F(HelpAndInfoTest, InfoGivesTheFileUnsavedChangesAndCounts) {
   EXPECT_EQ(answer(editor, "/info"),
-            "File: wing (no unsaved changes)\nVertices: 5 (0 selected), triangles: 4 (0 "
+            "File: wing (no unsaved changes)\nVertices: 5 (0 selected)\nTriangles: 4 (0 "
             "selected)\nGroups: 2, bones: 0\n");
   select("abc", "12");
   model().addBone(model().createRoot(0, 0, 0), 1, 0, 0);
   answer(editor, "/move 1 0 0");
   EXPECT_EQ(answer(editor, "/info"),
-            "File: wing (unsaved changes)\nVertices: 5 (3 selected), triangles: 4 (2 "
+            "File: wing (unsaved changes)\nVertices: 5 (3 selected)\nTriangles: 4 (2 "
             "selected)\nGroups: 2, bones: 2\n");
 }
 

@@ -10,6 +10,7 @@
 #include <random>
 #include <vector>
 
+#include "gui/text.h"
 #include "model/skeleton.h"
 #include "render/frame_draw.h"
 #include "render/gl_platform.h"
@@ -270,6 +271,16 @@ TEST_F(FrameTest, FitShowsTheWholeModelInEveryView) {
     EXPECT_NEAR(y1 - y0, up / (v.top - v.bottom) * v.pixelHeight, 2);
     EXPECT_NEAR(std::max(x1 - x0, (y1 - y0) * 4 / 3), 400 / 1.1, 2);
   }
+}
+
+// Each line of /help fits the console's message box, which clips longer ones.
+TEST_F(FrameTest, HelpLinesFitTheConsole) {
+  const MessageList& lines = *editor.consoleMessages->currentList();
+  printedBy([&] { runConsoleCommand(editor, "/help"); });
+  ASSERT_GT(lines.count(), 20);
+  for (int i = 0; i < lines.count(); ++i)
+    EXPECT_LE(textWidth(lines.messageAt(i)), editor.consoleMessages->width() - 10)
+        << lines.messageAt(i);
 }
 
 // Far out the grid keeps its lines at least 4 pixels apart: at 20 units a pixel, a line every
