@@ -9,10 +9,13 @@
 
 #include "app/editor.h"
 #include "console/console_commands.h"
+#include "console/help_and_info.h"
 #include "console/model_commands.h"
 #include "console/number_conversion.h"
 #include "console/tokenizer.h"
+#include "console/transform_commands.h"
 #include "formats/model_file.h"
+#include "tools/fit_views.h"
 #include "tools/polygon_ops.h"
 #include "tools/recovery.h"
 #include "tools/undo.h"
@@ -147,9 +150,21 @@ const Command kCommands[] = {
     {"/export", 1, [](Editor& e, const Words& w) { exportModelTo(e, w[1]); }},
     {"/recover", 0, [](Editor& e, const Words&) { recoverUnsavedChanges(e); }},
     {"/discard", 0, [](Editor& e, const Words&) { discardUnsavedChanges(e); }},
+    {"/fit", 0, [](Editor& e, const Words&) { fitViews(e); }},
+    {"/move", 3, moveCommand},
+    {"/rotate", 2, rotateCommand},
+    {"/scale", 3, scaleCommand},
+    {"/info", 0, [](Editor& e, const Words&) { describeModel(e); }},
+    {"/help", 0, [](Editor& e, const Words&) { listCommands(e, consoleCommandNames()); }},
 };
 
 }  // namespace
+
+std::vector<std::string> consoleCommandNames() {
+  std::vector<std::string> names;
+  for (const Command& command : kCommands) names.push_back(command.name);
+  return names;
+}
 
 void runConsoleCommand(Editor& e, const std::string& line) {
   if (line.empty() || line[0] != '/') return;

@@ -15,6 +15,7 @@
 #include "app/editor.h"
 #include "render/frame_draw.h"
 #include "render/gl_platform.h"
+#include "render/wait_cursor.h"
 #include "tools/recovery.h"
 
 // The two process-wide pointers the callbacks need, set once by runEditorWindow.
@@ -25,8 +26,10 @@ namespace {
 
 constexpr unsigned kRecoveryTickMs = 100;
 
+// Work longer than a moment shows the wait cursor (render/wait_cursor.h).
 template <class Operation>
 void guarded(Operation operation) {
+  const BusyPeriod busy(waitCursorWatch());
   try {
     operation();
   } catch (const ListError& error) {
@@ -65,6 +68,7 @@ void onMessageTimer(int) {
 }
 
 void onDisplay() {
+  const BusyPeriod busy(waitCursorWatch());  // the frame pump and the drawing as one
   glClearColor(0, 0, 0, 0);
   glColor3f(1, 1, 1);
   guarded([] { gEditor->framePump(); });
@@ -139,6 +143,7 @@ void runEditorWindow(Editor* editor, Panel* mainWidget,
   int glutArgc = static_cast<int>(glutArgv.size());
   glutArgv.push_back(nullptr);
   openWindow(&glutArgc, glutArgv.data());
+  startWaitCursor();
   glutDisplayFunc(onDisplay);
   glutReshapeFunc(onReshape);
   glutKeyboardFunc(onKeyDown);
@@ -152,6 +157,9 @@ void runEditorWindow(Editor* editor, Panel* mainWidget,
   connectTextureUploads(gEditor->uiContext()->textures());
   gEditor->setMainWidget(gMainWidget);
   gEditor->layoutViews();
-  whenOpen();
+  {
+    const BusyPeriod busy(waitCursorWatch());
+    whenOpen();
+  }
   glutMainLoop();
 }

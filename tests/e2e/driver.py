@@ -2,8 +2,9 @@
 X buttons and key names. Steps: ("file", name, text); ("run", args, status, out start, err) with
 no display; ("start", arg, ...); ("click", x, y[, button]); ("drag", x0, y0, x1, y1[, button[,
 modifier]]); ("key", name, ...); ("type", text); ("line", text) adds Return; ("trace", line);
-("saved", name, text); ("close", status) as a window manager would, after which "start" starts the
-program again; "{dir}" in a trace line stands for the folder of the journey. Steps wait for lines
+("saved", name, text); ("picture", check) until check(pixels) holds for the window's 800 x 600
+RGB bytes, rows from the top; ("close", status) as a window manager would, after which "start"
+starts the program again; "{dir}" in a trace line stands for the folder of the journey. Steps wait for lines
 and files, never for a fixed time."""
 import ctypes, os, shutil, subprocess, sys, tempfile, threading, time
 
@@ -33,6 +34,11 @@ def close(window):
                                  32, x.XInternAtom(display, b"WM_DELETE_WINDOW", 0))
     x.XSendEvent(display, int(window), 0, 0, event)
     x.XCloseDisplay(display)
+
+
+def pixels(window):
+    return subprocess.run(["import", "-window", str(window), "-depth", "8", "rgb:-"], check=True,
+                          capture_output=True, timeout=20).stdout
 
 
 class Program:
@@ -93,6 +99,8 @@ def play(steps):
                 xdotool("type", "--delay", 30, args[0])
                 if kind == "line":
                     xdotool("key", "Return")
+            elif kind == "picture":
+                wait_until(lambda: args[0](pixels(window)), lambda: "the window never shows %s" % args[0].__doc__)
             elif kind == "trace":
                 line = args[0].replace("{dir}", workdir)
                 assert program.trace(line), "no line %r" % line

@@ -1,4 +1,4 @@
-"""The command line without a display; then the editor, started with a model, keeps it through a
+"""The command line without a display; then the editor opens a model and keeps it through a
 malformed GLB and OBJ (each read by a child process); a rubber band selects a triangle, Delete and
 F5 save the rest, undo and Ctrl+S save it whole; Ctrl+/ sets the panels in rows; Ctrl + middle
 drag zooms; a box is drawn and the window closed without a save: the editor exits with 0 and says
@@ -35,9 +35,11 @@ driver.play([
     ("run", ["--fast"], 1, "", "vantorel: unknown option --fast (see vantorel --help)\n"),
     ("run", ["--version"], 0, "Vantorel 1.0\n", ""),
     ("run", ["--help"], 0, "Usage: vantorel [FILE]\n", ""),
-    ("start", "model.txt"),
+    ("start",),  # a model on the command line would be fitted in the views
     ("key", "Home"),
     ("click", 450, 483),  # the console prompt
+    ("line", "/open model.txt"),
+    ("trace", "Reading model from file: model.txt"),
     ("type", "/open bad.glq"),
     ("key", "BackSpace"),
     ("line", "b"),
