@@ -4,7 +4,7 @@
 # ones are named and the script fails.
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri
+packages=(cmake g++ make pkg-config freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri libx11-dev
           libabsl-dev libstb-dev libassimp-dev zlib1g-dev)
 test_packages=(libgtest-dev xvfb xauth xdotool python3 imagemagick)
 if [ "${1:-}" = "--test" ]; then

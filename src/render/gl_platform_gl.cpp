@@ -1,5 +1,6 @@
 #include <GL/freeglut.h>
 #include <GL/glu.h>
+#include <GL/glx.h>
 
 #include "images/texture_cache.h"
 #include "render/gl_platform.h"
@@ -47,4 +48,14 @@ void connectTextureUploads(TextureCache* textures) {
                       image.rgba.data());
     return static_cast<unsigned>(name);
   });
+}
+
+void hideWindowNow() {
+  // GLUT hides a window only when its loop next runs; a close callback that
+  // still has work to do would leave it on the screen meanwhile.
+  Display* display = glXGetCurrentDisplay();
+  const GLXDrawable window = glXGetCurrentDrawable();
+  if (!display || !window) return;
+  XUnmapWindow(display, window);
+  XSync(display, False);  // done when it returns
 }
