@@ -7,6 +7,7 @@
 #include <bit>
 #include <charconv>
 #include <filesystem>
+#include <utility>
 
 #include <absl/container/flat_hash_map.h>
 
@@ -133,6 +134,7 @@ ObjFiles buildObj(Model& model, const std::string& mtlName, const std::string& o
         corners[i][1] = numberOf<Pair, 2>(uvNumbers, uv, obj, 't');
         corners[i][2] = numberOf<Triple, 3>(normalNumbers, normal, obj, 'n');
       }
+      if (p->flipped) std::swap(corners[0], corners[2]);  // its winding gives its facing
       obj.face(corners);
     }
   }

@@ -123,7 +123,10 @@ void onSpecialKey(int key, int x, int y) {
 }
 
 // The window closes and the program ends, but only once unsaved work is on disk.
+// GLUT calls this before it takes the window away: the window leaves first, as
+// keeping the work may take a while, which would look like a close ignored.
 void onClose() {
+  hideWindowNow();
   std::string failure;
   const std::string kept = leaveEditor(*gEditor, &failure);
   if (!kept.empty()) std::printf("Unsaved changes kept in %s\n", kept.c_str());

@@ -8,6 +8,9 @@ starts the program again; "{dir}" in a trace line stands for the folder of the j
 and files, never for a fixed time."""
 import ctypes, os, shutil, subprocess, sys, tempfile, threading, time
 
+sys.path.append(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from tied_children import dying_with_me  # noqa: E402
+
 
 def xdotool(*args):
     return subprocess.run(["xdotool"] + [str(a) for a in args], check=True, capture_output=True,
@@ -44,7 +47,8 @@ def pixels(window):
 class Program:
     def __init__(self, binary, workdir, args):
         self.lines, self.cursor = [], 0
-        self.proc = subprocess.Popen([binary, *args], cwd=workdir, stdout=subprocess.PIPE, text=True)
+        self.proc = subprocess.Popen([binary, *args], cwd=workdir, stdout=subprocess.PIPE, text=True,
+                                     preexec_fn=dying_with_me())
         threading.Thread(target=lambda: [self.lines.append(l.rstrip("\n")) for l in self.proc.stdout],
                          daemon=True).start()
         self.window = xdotool("search", "--sync", "--onlyvisible", "--name", "^Vantorel$").split()[0]

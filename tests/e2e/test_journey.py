@@ -19,8 +19,9 @@ def model(points, triangles):
 TWO = model([(0, 0, 0), (1, 0, 0), (0, 1, 0), (2, 0, 0), (3, 0, 0), (2, 1, 0)], [(0, 1, 2), (3, 4, 5)])
 BOX = [(-1.5, -.75, 0), (1.5, -.75, 0), (1.5, -.75, 1), (-1.5, -.75, 1),
        (-1.5, .75, 0), (1.5, .75, 0), (1.5, .75, 1), (-1.5, .75, 1)]
-BOX_FACES = [(0, 1, 2), (2, 3, 0), (0, 1, 5), (5, 4, 0), (1, 5, 6), (6, 2, 1),
-             (2, 3, 6), (6, 7, 3), (7, 3, 0), (0, 4, 7), (4, 7, 6), (6, 5, 4)]
+# The box's triangles as saved: the five the editor turned to face out are written reversed.
+BOX_FACES = [(0, 1, 2), (2, 3, 0), (5, 1, 0), (0, 4, 5), (1, 5, 6), (6, 2, 1),
+             (6, 3, 2), (6, 7, 3), (0, 3, 7), (7, 4, 0), (4, 7, 6), (6, 5, 4)]
 # TWO as a snapshot of it comes back (in reverse order), without and with the box.
 TWO_POINTS, TWO_FACES = [(2, 1, 0), (3, 0, 0), (2, 0, 0), (0, 1, 0), (1, 0, 0), (0, 0, 0)], [(2, 1, 0), (5, 4, 3)]
 TWO_BACK = model(TWO_POINTS, TWO_FACES)

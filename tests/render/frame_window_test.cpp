@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "gui/text.h"
+#include "images/texture_cache.h"
 #include "model/skeleton.h"
 #include "render/frame_draw.h"
 #include "render/gl_platform.h"
@@ -417,10 +418,21 @@ TEST_F(FrameTest, KeptPicturesGiveTheFrameDrawnFromScratchAndRedrawOnlyChangedVi
   const auto typeLine = [&](const char* line) {
     for (const char* c = line; *c; ++c) key(*c);
   };
+  ScratchDir dir;
+  writeFile(dir.file("t.bmp"), tinyBmp());
+  connectTextureUploads(editor.ui->textures());
+  // A texture whose id is the name OpenGL gave the Side view's picture (failed reads use ids up).
+  const auto loadTexture = [&] {
+    TextureCache& cache = *editor.ui->textures();
+    while (cache.lastId() + 1 < static_cast<int>(editor.keptViews.picture(kSideView).texture))
+      cache.acquire(dir.file(std::to_string(cache.lastId())));
+    runConsoleCommand(editor, "/loadtex " + dir.file("t.bmp"));
+  };
   const std::vector<Step> steps = {
       {"first frame", [] {}, 15},
       {"pointer over the Side view", [&] { moveTo(100, 500); }, 0},
       {"pointer over the Full view", [&] { moveTo(600, 100); }, 0},
+      {"texture loaded", loadTexture, 0},
       {"panels shown, the UV view first drawn", [&] { special(kKeyHome); }, 16},
       {"hover over the console", [&] { moveTo(460, 390); }, 0},
       {"prompt focused", [&] { click(kLeftButton, 460, 483); }, 0},
