@@ -14,6 +14,7 @@
 #include "console/number_conversion.h"
 #include "console/tokenizer.h"
 #include "console/transform_commands.h"
+#include "files/file_paths.h"
 #include "formats/model_file.h"
 #include "tools/fit_views.h"
 #include "tools/polygon_ops.h"
@@ -49,9 +50,10 @@ void saveModel(Editor& e, const Words& w) {
 
 void loadTexture(Editor& e, const Words& w) {
   // The model file keeps a texture name as one word: a name holding a tab or a
-  // line break would be saved as several and make the model unreadable.
-  if (w[1].find_first_of("\t\r\n") != std::string::npos) {
-    e.consoleMessage("Error! Texture file names cannot hold tabs or line breaks!");
+  // line break would be saved as several and make the model unreadable, and
+  // no control character may reach a file the editor writes.
+  if (hasControlCharacter(w[1])) {
+    e.consoleMessage("Error! Texture file names cannot hold control characters!");
     return;
   }
   int id = e.ui->textures()->acquire(w[1], /*retryFailed=*/true);
