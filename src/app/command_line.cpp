@@ -50,10 +50,11 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
   command.glutArguments.push_back(arguments.empty() ? "vantorel" : arguments[0]);
   const size_t count = arguments.size();
   if (count >= 2 && arguments[1] == "--import-child") {
-    if (count != 4) return mistake("--import-child needs FILE and BYTES");
+    if (count != 5) return mistake("--import-child needs FILE, BYTES and MODEL");
     command.action = CommandLine::kImportChild;
     command.input = arguments[2];
     command.memoryBytes = std::strtoull(arguments[3].c_str(), nullptr, 10);
+    command.output = arguments[4];
     return command;
   }
   if (count >= 2 && arguments[1] == "--convert") {
@@ -93,7 +94,9 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
 
 bool convertModel(const std::string& in, const std::string& out, const ImportSettings& settings,
                   std::string* reason, const std::string& poseClip, double poseFrame) {
-  OpenedModel opened = openModelFile(in, nullptr, settings);
+  // Textures an import writes go beside OUT, where the user asked for files,
+  // not beside IN, whose folder may be no place to write.
+  OpenedModel opened = openModelFile(in, nullptr, settings, out);
   if (!opened.model) {
     *reason = in + ": " + opened.reason;
     return false;
@@ -128,7 +131,7 @@ int runWithoutWindow(const CommandLine& command, const ImportSettings& settings)
       std::printf("%s\n", kVersion);
       return 0;
     case CommandLine::kImportChild:
-      return runImportChild(command.input, command.memoryBytes);
+      return runImportChild(command.input, command.memoryBytes, command.output);
     case CommandLine::kConvert: {
       std::string reason;
       if (convertModel(command.input, command.output, settings, &reason, command.poseClip,

@@ -1,8 +1,8 @@
 #pragma once
 // The program's arguments. `vantorel [FILE]` opens the editor (with FILE);
 // everything else runs without a window and without a display: `--convert IN
-// OUT [--pose CLIP FRAME]`, `--help`, `--version`, and the import child's
-// hidden `--import-child FILE BYTES`. GLUT's own options (-display, -geometry, ...) are passed on
+// OUT [--pose CLIP FRAME]`, `--help`, `--version`, and the import child's hidden
+// `--import-child FILE BYTES MODEL`. GLUT's own options (-display, -geometry, ...) are passed on
 // to GLUT when the editor opens.
 
 #include <cstdint>
@@ -15,7 +15,7 @@ struct CommandLine {
   enum Action { kOpenEditor, kHelp, kVersion, kConvert, kImportChild, kMistake };
   Action action = kOpenEditor;
   std::string input;                       // FILE, IN, or the import child's file
-  std::string output;                      // OUT
+  std::string output;                      // OUT, or the import child's MODEL
   std::string poseClip;                    // --pose CLIP: OUT is the model posed; "" for none
   double poseFrame = 0;                    // --pose's FRAME
   uint64_t memoryBytes = 0;                // the import child's memory limit

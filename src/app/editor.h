@@ -79,7 +79,7 @@ struct BoxCorners {
 
 class Editor {
  public:
-  static constexpr int kButtonCount = 27;
+  static constexpr int kButtonCount = 28;
 
   Editor();
   ~Editor();

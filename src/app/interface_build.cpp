@@ -1,6 +1,6 @@
 // The editor's interface, built once at start-up: the console with its
 // message box and prompt, the UV Mapper panel, four menu pages holding the
-// 27 command buttons, and the animation panel.
+// 28 command buttons, and the animation panel.
 
 #include "app/editor.h"
 #include "gui/console_panel.h"
@@ -41,7 +41,8 @@ constexpr MenuButton kMenuButtons[Editor::kButtonCount] = {
     {27, "Create Bone", 3},
     {28, "Create Spline", 3},
     {29, "Extrude", 3},
-    {30, "Animation Mode", 1},
+    {30, "Fit in View", 1},
+    {31, "Animation Mode", 1},
 };
 
 }  // namespace
@@ -70,14 +71,18 @@ void Editor::buildInterface() {
     buttons[i] = keepButton(std::make_unique<Button>(b.label, 0, 0, 100, 50, b.code, 0));
   }
   // Pages receive their buttons in code order, "Flatten Polygons" before
-  // "Smooth Polygons"; the last one inserted becomes the top row.
+  // "Smooth Polygons"; the last one inserted becomes the top row. "Animation
+  // Mode" and "Fit in View" come first, as the bottom rows, so that the rows
+  // above keep their places under the pointer.
   auto byCode = [this](int code) {
     for (Button* button : buttons) {
       if (button->code() == code) return button;
     }
     return static_cast<Button*>(nullptr);
   };
-  for (int code = 4; code <= 30; ++code) {
+  menuItemLists[1].pushFront(byCode(31));
+  menuItemLists[1].pushFront(byCode(30));
+  for (int code = 4; code <= 29; ++code) {
     Button* button = byCode(code);
     for (const MenuButton& b : kMenuButtons) {
       if (b.code == code) menuItemLists[b.page].pushFront(button);

@@ -9,6 +9,7 @@
 #include "formats/model_file.h"
 #include "tools/animation_mode.h"
 #include "tools/creation.h"
+#include "tools/fit_views.h"
 #include "tools/polygon_ops.h"
 #include "tools/recovery.h"
 #include "tools/selection.h"
@@ -19,6 +20,8 @@
 #include "view/view_layout.h"
 
 namespace {
+
+constexpr unsigned char kEscape = 27;
 
 int heldModifiers(int modifiers) {
   return modifiers & kModifierMask;
@@ -72,7 +75,8 @@ const KeyBinding kKeyBindings[] = {
        }
      }},
     {'`', [](Editor& e) { clampAllVertices(e); }},
-    {'a', [](Editor& e) { toggleAnimationMode(e); }},
+    {'A', [](Editor& e) { toggleAnimationMode(e); }},
+    {'a', [](Editor& e) { fitViews(e); }},
     {'b', [](Editor& e) { e.tool = kCreateBox; }},
     {'c', [](Editor& e) { e.tool = kCreateCylinder; }},
     {'d', [](Editor& e) { duplicateSelection(e); }},
@@ -111,7 +115,12 @@ const KeyBinding kKeyBindings[] = {
 
 void Editor::keyPressed(unsigned char key, int, int) {
   if (TextEntry* entry = ui->focusedEntry()) {
-    entry->typeKey(key);
+    // Escape gives the keys back to the views; what was typed stays there.
+    if (key == kEscape) {
+      ui->setFocusedEntry(nullptr);
+    } else {
+      entry->typeKey(key);
+    }
     return;
   }
   sceneChanged();

@@ -140,7 +140,10 @@ bool buildExportMesh(Model& model, ExportMesh& mesh, std::string* reason) {
     vertexOf.reserve(corners);
     out.indices.reserve(corners);
     for (Polygon* polygon : group->polygons) {
-      for (int i = 0; i < 3; ++i, ++corner) {
+      const size_t first = corner;  // the polygon's corners in the binding, in vertex order
+      corner += 3;
+      for (int k = 0; k < 3; ++k) {
+        const int i = polygon->storedCorner(k);
         const Vertex& v = *polygon->vertices[i];
         const Vec3 n = shadingNormal(*polygon, i);
         const float values[8] = {static_cast<float>(v.x),
@@ -151,9 +154,9 @@ bool buildExportMesh(Model& model, ExportMesh& mesh, std::string* reason) {
                                  static_cast<float>(n.z),
                                  static_cast<float>(polygon->uvs[i].u),
                                  static_cast<float>(polygon->uvs[i].v)};
-        const uint32_t weights = weightsOf[binding.corners[corner]];
+        const uint32_t weights = weightsOf[binding.corners[first + i]];
         CornerKey key;
-        for (int k = 0; k < 8; ++k) key[k] = bitsOf(values[k] + 0.0f);  // -0 is 0
+        for (int c = 0; c < 8; ++c) key[c] = bitsOf(values[c] + 0.0f);  // -0 is 0
         key[8] = weights;
         auto [slot, added] = vertexOf.try_emplace(key, static_cast<uint32_t>(out.joints.size()));
         if (added) {

@@ -27,7 +27,7 @@ struct ExportPrimitive {
   // slots hold bone 0 and weight 0.
   std::vector<std::array<uint16_t, 4>> joints;
   std::vector<std::array<float, 4>> weights;
-  std::vector<uint32_t> indices;  // 3 per triangle, corners in winding order
+  std::vector<uint32_t> indices;  // 3 per triangle, wound to face as shown (Polygon::storedCorner)
 
   size_t vertexCount() const { return joints.size(); }
 };

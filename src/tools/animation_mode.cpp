@@ -202,7 +202,7 @@ void setClipLength(Editor& e, int length) {
 
 void startPlayback(Editor& e, std::chrono::steady_clock::time_point now) {
   if (!e.animation.on) {
-    e.consoleMessage("Playback shows in animation mode: press a or type /anim first.");
+    e.consoleMessage("Playback shows in animation mode: press A or type /anim first.");
     return;
   }
   if (!currentClip(e)) {

@@ -17,25 +17,25 @@ struct Clip;
 class Editor;
 
 inline constexpr const char* kMeshEditsOff =
-    "Mesh edits are off in animation mode: press a or type /anim to leave it.";
+    "Mesh edits are off in animation mode: press A or type /anim to leave it.";
 inline constexpr const char* kFirstClipName = "clip1";
 
 // Command codes of the menu item and the animation panel's buttons; a click
 // on the timeline strip posts kFrameCommandBase + frame (gui/timeline.h).
 enum AnimationCommand {
-  kAnimationModeCommand = 30,
-  kTimelineFirstFrame = 31,
-  kTimelinePreviousFrame = 32,
-  kTimelinePlay = 33,
-  kTimelineStop = 34,
-  kTimelineNextFrame = 35,
-  kTimelineKey = 36,
-  kTimelineUnkey = 37,
+  kAnimationModeCommand = 31,
+  kTimelineFirstFrame = 32,
+  kTimelinePreviousFrame = 33,
+  kTimelinePlay = 34,
+  kTimelineStop = 35,
+  kTimelineNextFrame = 36,
+  kTimelineKey = 37,
+  kTimelineUnkey = 38,
 };
 // Runs one of them, or a frame click; false for any other code.
 bool animationCommand(Editor& e, int code);
 
-// 'a', the menu's "Animation Mode" and /anim: enters or leaves the mode.
+// 'A', the menu's "Animation Mode" and /anim: enters or leaves the mode.
 // Leaving stops playback and shows the rest model.
 void toggleAnimationMode(Editor& e);
 

@@ -3,6 +3,7 @@
 #include "tools/tool_menu.h"
 #include "app/editor.h"
 #include "tools/animation_mode.h"
+#include "tools/fit_views.h"
 #include "tools/polygon_ops.h"
 
 namespace {
@@ -55,6 +56,7 @@ const MenuCommand kMenuCommands[] = {
     {27, selectTool<kAddBone>},
     {28, selectTool<kCreateSpline>},
     {29, selectTool<kExtrude>},
+    {30, fitViews},
 };
 
 }  // namespace

@@ -81,6 +81,9 @@ TEST_F(InputTest, RightPressPopsUpTheMenuPageOfThePlaceThatARowOrAPressOutsideCl
   EXPECT_EQ(after([&] { press(kLeftButton, 320, 600 - 164 - 9); }),
             "Clicked in Menu :J\n0 0 -x-- 0");
   EXPECT_EQ(editor.ui->popCommand(), 4);
+  click(kRightButton, 300, 200);
+  printedBy([&] { click(kLeftButton, 320, 600 - 164 - 9); });  // the bottom row
+  EXPECT_EQ(editor.ui->popCommand(), 30);
   click(kRightButton, 300, 200, kCtrl | 8);  // with Ctrl the tool page
   EXPECT_EQ(state(), "7 0 ---x 0");
   EXPECT_EQ(editor.activeMenu, editor.menuPages[3]);
@@ -107,9 +110,13 @@ TEST_F(InputTest, ClickOnThePromptFocusesItAndCharacterKeysGoOnlyThere) {
   click(kLeftButton, 50, 50);  // a press that no panel takes clears the focus
   EXPECT_EQ(state(), "0 1 -x-- 0");
   click(kLeftButton, 450, 485);
+  key(27);  // Escape gives the keys back to the views, the typed text staying
+  key('m');
+  EXPECT_EQ(editor.consolePrompt->typed().substr(0, 3) + state(), "zs 0 3 -x-- 0");
+  click(kLeftButton, 450, 485);
   special(kKeyHome);  // hiding the panels takes the focus from the hidden prompt
   key('d');
-  EXPECT_EQ(editor.consolePrompt->typed().substr(0, 3) + state(), "zs 0 1 -x-- 0");
+  EXPECT_EQ(editor.consolePrompt->typed().substr(0, 3) + state(), "zs 0 3 -x-- 0");
 }
 
 TEST_F(InputTest, FunctionKeysPickToolsOrWithShiftSelectAllAndWithCtrlNone) {

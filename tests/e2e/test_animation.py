@@ -1,6 +1,6 @@
 """The acceptance journey of animation: a strip of four triangles gets a two-bone arm (Add Bone
 clicks), its triangles are assigned (Select Polygon, Select Bone, B), animation mode is entered
-with 'a', a bend of the forearm is keyed at frame 10 with Rotate, the clip plays and stops, and
+with 'A', a bend of the forearm is keyed at frame 10 with Rotate, the clip plays and stops, and
 /export writes a .glb. The glTF validator finds nothing in it, three.js shows the bend at frame 10,
 and the posed mesh has no gap at the elbow: every vertex of a rest position goes to one place."""
 import json, os, subprocess, sys
@@ -61,18 +61,18 @@ driver.play([
     ("key", "F3"),
     ("drag", 295, 455, 305, 445),
     ("trace", "Looking up bones..."),
-    ("key", "B", "a", "Home"),
+    ("key", "B", "A", "Home"),
     ("click", 450, 483),  # the console prompt
     ("line", "/frame 10"),
-    ("trace", "/frame /frame 10 20"),
+    ("trace", "/frame /frame 10 26"),
     ("key", "Home", "r"),
     ("drag", 300, 450, 300, 293),  # up 157 pixels: the forearm turns 1.57 radians
     ("key", "Home"),
     ("click", 450, 483),
     ("line", "/play"),
-    ("trace", "/play /play (null) 23"),
+    ("trace", "/play /play (null) 29"),
     ("line", "/stop"),
-    ("trace", "/stop /stop (null) 24"),
+    ("trace", "/stop /stop (null) 30"),
     ("line", "/export arm.glb"),
     ("line", "/save arm.vantorel"),
     ("trace", "Saving model to file: arm.vantorel"),

@@ -52,7 +52,7 @@ TEST_F(AnimationFrameTest, TheViewsShowThePoseAndThePanelTheKeysUntilTheModeIsLe
   const int restForearm[2] = {275, 160}, bentForearm[2] = {255, 180};
   EXPECT_TRUE(near(at(restForearm[0], restForearm[1]), kMagenta));
   EXPECT_FALSE(near(at(bentForearm[0], bentForearm[1]), kMagenta));
-  key('a');
+  key('A');
   runConsoleCommand(editor, "/frame 20");
   EXPECT_FALSE(near(at(restForearm[0], restForearm[1]), kMagenta));
   EXPECT_TRUE(near(at(bentForearm[0], bentForearm[1]), kMagenta));
@@ -60,7 +60,7 @@ TEST_F(AnimationFrameTest, TheViewsShowThePoseAndThePanelTheKeysUntilTheModeIsLe
   EXPECT_TRUE(near(at(367, 51), kKey));
   EXPECT_TRUE(near(at(533, 45), kCursor));
   EXPECT_TRUE(near(at(450, 40), kStrip));
-  key('a');
+  key('A');
   EXPECT_TRUE(near(at(restForearm[0], restForearm[1]), kMagenta));
   EXPECT_FALSE(near(at(450, 40), kStrip));
 }

@@ -45,7 +45,7 @@ class AnimationModeTest : public ToolTest {
 
 TEST_F(AnimationModeTest, RotateAndMoveKeyTheSelectedBoneAndUndoTakesEachKeyBack) {
   const std::string rest = mesh();
-  key('a');
+  key('A');
   EXPECT_TRUE(editor.animation.on);
   editor.selectedBone = arm.fore;
   command("/frame 10");
@@ -71,12 +71,12 @@ TEST_F(AnimationModeTest, RotateAndMoveKeyTheSelectedBoneAndUndoTakesEachKeyBack
   key('Z');
   EXPECT_EQ(keysOf(2), "10:1.57") << "redo keeps the mode's clip and frame";
   EXPECT_EQ(editor.animation.frame, 20);
-  key('a');
+  key('A');
   EXPECT_FALSE(editor.animation.on);
 }
 
 TEST_F(AnimationModeTest, MeshEditsAreRefusedWithOneMessageUntilTheModeIsLeft) {
-  key('a');
+  key('A');
   selectAllVertices(editor);
   selectAllPolygons(editor);
   const std::string rest = mesh();
@@ -92,7 +92,7 @@ TEST_F(AnimationModeTest, MeshEditsAreRefusedWithOneMessageUntilTheModeIsLeft) {
   EXPECT_EQ(consoleLinesStartingWith(kMeshEditsOff), 6);
   EXPECT_EQ(mesh(), rest);
   EXPECT_EQ(editor.undoStack.size(), steps);
-  toolMenuCommand(editor, 30);  // the menu's "Animation Mode" leaves it
+  toolMenuCommand(editor, kAnimationModeCommand);  // the menu's "Animation Mode" leaves it
   key(127);
   EXPECT_NE(mesh(), rest);
 }
@@ -141,7 +141,7 @@ TEST_F(AnimationModeTest, PlaybackStepsFramesByTheClockAndStops) {
   command("/fps 10");
   startPlayback(editor, t0);
   EXPECT_FALSE(editor.animation.playing) << "only in animation mode";
-  key('a');
+  key('A');
   command("/frame 2");
   startPlayback(editor, t0);
   const std::pair<int, int> at[] = {{0, 2}, {99, 2}, {100, 3}, {250, 4}, {300, 0}, {1000, 2}};
@@ -152,12 +152,12 @@ TEST_F(AnimationModeTest, PlaybackStepsFramesByTheClockAndStops) {
   }
   command("/stop");
   EXPECT_EQ(playbackTick(editor, t0), -1);
-  key('a');
+  key('A');
   EXPECT_FALSE(editor.animation.playing);
 }
 
 TEST_F(AnimationModeTest, SelectBonePicksThePosedBones) {
-  key('a');
+  key('A');
   editor.selectedBone = arm.fore;
   editor.model->animation->add("clip1").tracks[arm.fore] = {
       {0, {glm::angleAxis(1.5707963267948966, glm::dvec3(0, 0, 1))}}};
