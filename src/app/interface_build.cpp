@@ -71,17 +71,17 @@ void Editor::buildInterface() {
     buttons[i] = keepButton(std::make_unique<Button>(b.label, 0, 0, 100, 50, b.code, 0));
   }
   // Pages receive their buttons in code order, "Flatten Polygons" before
-  // "Smooth Polygons"; the last one inserted becomes the top row. "Animation
-  // Mode" and "Fit in View" come first, as the bottom rows, so that the rows
-  // above keep their places under the pointer.
+  // "Smooth Polygons"; the last one inserted becomes the top row. "Fit in
+  // View", then "Animation Mode", come first, as the bottom rows, so that the
+  // rows above keep their places under the pointer.
   auto byCode = [this](int code) {
     for (Button* button : buttons) {
       if (button->code() == code) return button;
     }
     return static_cast<Button*>(nullptr);
   };
-  menuItemLists[1].pushFront(byCode(31));
   menuItemLists[1].pushFront(byCode(30));
+  menuItemLists[1].pushFront(byCode(31));
   for (int code = 4; code <= 29; ++code) {
     Button* button = byCode(code);
     for (const MenuButton& b : kMenuButtons) {

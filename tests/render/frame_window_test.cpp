@@ -452,7 +452,7 @@ TEST_F(FrameTest, KeptPicturesGiveTheFrameDrawnFromScratchAndRedrawOnlyChangedVi
       {"Front view scrolled by key", [&] { moveTo(600, 450), special(kKeyLeft); }, 2},
       {"pop-up menu over the Front view", [&] { press(kRightButton, 500, 350); }, 0},
       {"hover over the menu", [&] { moveTo(550, 530); }, 0},
-      {"Front view flat shaded", [&] { click(kLeftButton, 550, 559); }, 2},
+      {"Front view flat shaded", [&] { click(kLeftButton, 550, 541); }, 2},
       {"all vertices selected", [&] { special(kKeyF1, kShift); }, 15},
       {"all polygons selected", [&] { special(kKeyF2, kShift); }, 15},
       {"UV map from the menu", [&] { editor.ui->pushCommand(8); }, 15},
