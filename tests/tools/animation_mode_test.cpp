@@ -156,7 +156,7 @@ TEST_F(AnimationModeTest, PlaybackStepsFramesByTheClockAndStops) {
   EXPECT_FALSE(editor.animation.playing);
 }
 
-TEST_F(AnimationModeTest, SelectBonePicksThePosedBones) {
+TEST_F(AnimationModeTest, SelectAndFitInViewWorkOnThePosedModel) {
   key('A');
   editor.selectedBone = arm.fore;
   editor.model->animation->add("clip1").tracks[arm.fore] = {
@@ -173,6 +173,10 @@ TEST_F(AnimationModeTest, SelectBonePicksThePosedBones) {
   band(1.1, 0.9, 1.4, 1.1);
   ASSERT_EQ(editor.selectedVertices.count(), 1);
   EXPECT_EQ(editor.selectedVertices.headItem(), arm.v[2]);
+  key('a');  // the views fit v2 where it is shown
+  const Viewport& side = editor.views[kSideView];
+  EXPECT_NEAR((side.left + side.right) / 2, 1.25, 1e-9);
+  EXPECT_NEAR((side.bottom + side.top) / 2, 1, 1e-9);
 }
 
 }  // namespace
