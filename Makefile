@@ -10,7 +10,8 @@ BENCH_JOBS ?= 2
 export CCACHE_BASEDIR ?= $(CURDIR)
 # Seconds each fuzz target runs in `make fuzz-smoke`.
 FUZZ_TIME  ?= 20
-FUZZ_TARGETS = model_file_fuzz image_decode_fuzz console_fuzz text_entry_fuzz recovery_file_fuzz
+FUZZ_TARGETS = model_file_fuzz image_decode_fuzz console_fuzz text_entry_fuzz recovery_file_fuzz \
+               animation_section_fuzz
 JOBS       ?= $(shell nproc)
 
 .PHONY: run test sanitize coverage build deb deps test-deps deb-deps fuzz-deps bench-deps fuzz fuzz-smoke format bench clean

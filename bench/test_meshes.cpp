@@ -2,11 +2,13 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <vector>
 
 #include "formats/model_file.h"
+#include "model/animation.h"
 #include "model/model_image.h"
 #include "model/skeleton.h"
 
@@ -121,6 +123,32 @@ bool writeObj(Model& model, const std::string& path) {
 double fileMb(const std::string& path) {
   struct stat info;
   return stat(path.c_str(), &info) == 0 ? info.st_size / 1e6 : 0;
+}
+
+// A chain of `count` bones through the ball from bottom to top, each triangle given to the bone
+// of its height, and `clips` clips keying every bone `keys` times.
+void rigBall(Model& model, int count, int clips, int keys) {
+  double low = 1e300, high = -1e300;
+  for (Vertex* v : model.vertices) low = std::min(low, v->y), high = std::max(high, v->y);
+  std::vector<Bone*> bones{model.createRoot(0, low, 0)};
+  for (int i = 1; i < count; ++i)
+    bones.push_back(
+        model.addBone(bones.back(), 0.05 * std::sin(i), low + (high - low) * i / (count - 1), 0));
+  for (PolygonGroup* group : model.groups)
+    for (Polygon* p : group->polygons) {
+      const int at = static_cast<int>((p->vertices[0]->y - low) / (high - low) * (count - 1) + 0.5);
+      p->bone = bones[std::clamp(at, 0, count - 1)];
+    }
+  for (int c = 0; c < clips; ++c) {
+    Clip& clip = model.animation->add("clip" + std::to_string(c + 1));
+    clip.length = keys * 2;
+    for (int b = 0; b < count; ++b)
+      for (int k = 0; k < keys; ++k)
+        clip.tracks[bones[b]].push_back(
+            PoseKey{2 * k,
+                    {glm::angleAxis(0.01 * std::sin(b + k + c), glm::dvec3(0, 0, 1)),
+                     glm::dvec3(b == 0 ? 0.001 * k : 0, 0, 0)}});
+  }
 }
 
 }  // namespace bench

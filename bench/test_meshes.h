@@ -25,6 +25,11 @@ std::unique_ptr<Editor> ballEditor(int triangles, bool extras = false);
 // triangles as "f a/a b/b c/c", all numbers as the model file rounds them.
 bool writeObj(Model& model, const std::string& path);
 
+// A chain of `count` bones through the ball from bottom to top, each triangle
+// given to the bone of its height, and `clips` clips keying every bone `keys`
+// times, two frames apart.
+void rigBall(Model& model, int count, int clips, int keys);
+
 // Size of a file in MB (1e6 bytes); 0 when it cannot be read.
 double fileMb(const std::string& path);
 

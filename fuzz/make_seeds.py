@@ -48,12 +48,17 @@ LINES = ["/open model.mdl", "/open missing.mdl", "/save saved.mdl", "/save", "/l
          "/setcolor 1 0 0 1\n/setcylinder 2\n/SAVE x\n/polycount"]
 # Recovery file bodies: when, the name, then the model's counts (all zero).
 RECOVERY_BODIES = [b"", struct.pack("<qI", 1700000000, 1) + b"m" + bytes(40)]
+# Animation sections after the fuzz target's arm of three bones and six vertices.
+SECTIONS = ["animation 1\nclips 1\nclip bend 24 24 2\ntrack 0 1\n0 1 0 0 0 0.5 0 0\n"
+            "track 2 2\n0 1 0 0 0 0 0 0\n10 0.707107 0 0 0.707107 0 0 0\nweights 2\n1 1 0.25\n1 2 0.75\n",
+            "animation 1\nclips 2\nclip a 1 1 0\nclip b 100000 1000 0\nweights 0\n", "a note\n", ""]
 TYPING = ["/polycount\r", "ab\bc\r", "x" * 140 + "\b\ry\r", "\t\x1b\x00\xff\r\r"]
 
 if len(sys.argv) != 2:
     sys.exit(__doc__)
 for target, seeds in {"model_file_fuzz": MODELS, "image_decode_fuzz": IMAGES, "console_fuzz": LINES,
-                      "text_entry_fuzz": TYPING, "recovery_file_fuzz": RECOVERY_BODIES}.items():
+                      "text_entry_fuzz": TYPING, "recovery_file_fuzz": RECOVERY_BODIES,
+                      "animation_section_fuzz": SECTIONS}.items():
     os.makedirs(os.path.join(sys.argv[1], target), exist_ok=True)
     for i, content in enumerate(seeds):
         with open(os.path.join(sys.argv[1], target, "seed%02d" % i), "wb") as out:

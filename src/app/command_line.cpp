@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -8,6 +9,8 @@
 #include "formats/model_file.h"
 #include "import/foreign_import.h"
 #include "import/open_model.h"
+#include "model/animation.h"
+#include "model/pose_bake.h"
 
 namespace {
 
@@ -15,13 +18,14 @@ namespace {
 constexpr const char* kVersion = "Vantorel " VANTOREL_VERSION;
 constexpr const char* kUsage =
     "Usage: vantorel [FILE]\n"
-    "       vantorel --convert IN OUT\n"
+    "       vantorel --convert IN OUT [--pose CLIP FRAME]\n"
     "       vantorel --help | --version\n"
     "\n"
     "Opens the editor, with FILE if given: a model file, or a file of any format\n"
     "the importer reads (OBJ, glTF, GLB, FBX, Collada, 3DS, PLY, STL and more).\n"
     "--convert reads IN the same way and writes OUT without opening a window, in\n"
-    "the format OUT's extension names: .glb, .gltf, .obj, or else a model file.\n";
+    "the format OUT's extension names: .glb, .gltf, .obj, or else a model file.\n"
+    "--pose writes the model as the clip CLIP poses it at FRAME, without clips.\n";
 
 // GLUT's options, with the number of values each takes.
 struct GlutOption {
@@ -54,10 +58,18 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     return command;
   }
   if (count >= 2 && arguments[1] == "--convert") {
-    if (count != 4) return mistake("--convert needs IN and OUT");
+    const bool posed = count == 7 && arguments[4] == "--pose";
+    if (count != 4 && !posed) return mistake("--convert needs IN and OUT");
     command.action = CommandLine::kConvert;
     command.input = arguments[2];
     command.output = arguments[3];
+    if (posed) {
+      char* end = nullptr;
+      command.poseClip = arguments[5];
+      command.poseFrame = std::strtod(arguments[6].c_str(), &end);
+      if (arguments[6].empty() || *end != '\0' || !std::isfinite(command.poseFrame))
+        return mistake("--pose needs CLIP and a FRAME number");
+    }
     return command;
   }
   for (size_t i = 1; i < count; ++i) {
@@ -81,13 +93,21 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
 }
 
 bool convertModel(const std::string& in, const std::string& out, const ImportSettings& settings,
-                  std::string* reason) {
+                  std::string* reason, const std::string& poseClip, double poseFrame) {
   // Textures an import writes go beside OUT, where the user asked for files,
   // not beside IN, whose folder may be no place to write.
   OpenedModel opened = openModelFile(in, nullptr, settings, out);
   if (!opened.model) {
     *reason = in + ": " + opened.reason;
     return false;
+  }
+  if (!poseClip.empty()) {
+    const Clip* clip = opened.model->animation->find(poseClip);
+    if (!clip) {
+      *reason = in + ": no clip named " + poseClip;
+      return false;
+    }
+    bakePose(*opened.model, clip, poseFrame);
   }
   for (const std::string& change : opened.changes)
     std::fprintf(stderr, "vantorel: %s: %s\n", in.c_str(), change.c_str());
@@ -114,7 +134,9 @@ int runWithoutWindow(const CommandLine& command, const ImportSettings& settings)
       return runImportChild(command.input, command.memoryBytes, command.output);
     case CommandLine::kConvert: {
       std::string reason;
-      if (convertModel(command.input, command.output, settings, &reason)) return 0;
+      if (convertModel(command.input, command.output, settings, &reason, command.poseClip,
+                       command.poseFrame))
+        return 0;
       std::fprintf(stderr, "vantorel: %s\n", reason.c_str());
       return 1;
     }

@@ -1,9 +1,9 @@
 #pragma once
 // The program's arguments. `vantorel [FILE]` opens the editor (with FILE);
 // everything else runs without a window and without a display: `--convert IN
-// OUT`, `--help`, `--version`, and the import child's hidden `--import-child
-// FILE BYTES MODEL`. GLUT's own options (-display, -geometry, ...) are passed on to
-// GLUT when the editor opens.
+// OUT [--pose CLIP FRAME]`, `--help`, `--version`, and the import child's hidden
+// `--import-child FILE BYTES MODEL`. GLUT's own options (-display, -geometry, ...) are passed on
+// to GLUT when the editor opens.
 
 #include <cstdint>
 #include <string>
@@ -16,6 +16,8 @@ struct CommandLine {
   Action action = kOpenEditor;
   std::string input;                       // FILE, IN, or the import child's file
   std::string output;                      // OUT, or the import child's MODEL
+  std::string poseClip;                    // --pose CLIP: OUT is the model posed; "" for none
+  double poseFrame = 0;                    // --pose's FRAME
   uint64_t memoryBytes = 0;                // the import child's memory limit
   std::string mistake;                     // what is wrong with the arguments
   std::vector<std::string> glutArguments;  // the program's name and GLUT's options
@@ -29,5 +31,7 @@ int runWithoutWindow(const CommandLine& command, const ImportSettings& settings)
 
 // Converts IN to OUT: IN is read as "/open" reads it, OUT is written in the
 // format its extension names, or as a model file. False with the reason.
+// With a `poseClip`, OUT is the model posed as that clip has it at
+// `poseFrame` (which may lie between frames), without clips.
 bool convertModel(const std::string& in, const std::string& out, const ImportSettings& settings,
-                  std::string* reason);
+                  std::string* reason, const std::string& poseClip = "", double poseFrame = 0);

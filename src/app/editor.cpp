@@ -56,6 +56,7 @@ void Editor::framePump() {
     const std::string line = ui->takeCommandLine();
     runEdit(*this, [&] { runConsoleCommand(*this, line); });
   }
+  refreshTimeline();
   for (Panel* panel : widgets) panel->update();
 }
 

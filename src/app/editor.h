@@ -29,7 +29,9 @@
 #include "model/model_image.h"
 #include "model/vec3.h"
 #include "render/model_drawing.h"
+#include "render/posed_drawing.h"
 #include "render/view_freshness.h"
+#include "tools/animation_state.h"
 #include "view/viewport.h"
 
 class Light;
@@ -77,7 +79,7 @@ struct BoxCorners {
 
 class Editor {
  public:
-  static constexpr int kButtonCount = 27;
+  static constexpr int kButtonCount = 28;
 
   Editor();
   ~Editor();
@@ -125,8 +127,12 @@ class Editor {
   void keyPressed(unsigned char key, int x, int y);
   void specialKeyPressed(int key, int x, int y);
 
-  // --- interface (interface_build.cpp) ---
+  // --- interface (interface_build.cpp, timeline_panel.cpp) ---
   void buildInterface();
+  void buildTimelinePanel();
+  // The animation panel shows the mode's clip, frame and the selected bone's
+  // keys; it stands among the panels only while the mode is on.
+  void refreshTimeline();
 
   // --- console (the commands are in console/console_commands.h) ---
   // Appends a line to the console's message list.
@@ -193,7 +199,9 @@ class Editor {
   Panel* mainWidget = nullptr;  // given by main; its size follows the window
   Panel* consoleWidget = nullptr;
   Panel* uvMapperWidget = nullptr;
-  Panel* activeMenu = nullptr;  // the current menu page
+  Panel* activeMenu = nullptr;                   // the current menu page
+  Panel* timelineWidget = nullptr;               // the animation panel
+  std::unique_ptr<TimelineStrip> timelineStrip;  // its strip
   Panel* menuPages[4] = {};
   Viewport views[5] = {Viewport(0), Viewport(1), Viewport(2), Viewport(3), Viewport(4)};
   TextEntry* consolePrompt = nullptr;
@@ -226,9 +234,11 @@ class Editor {
   std::unique_ptr<Spline> currentSpline;
   List<Vec3> splinePoints;        // clicked control points, newest first
   ImportSettings importSettings;  // how files of other formats are imported
+  AnimationState animation;       // animation mode (tools/animation_mode.h)
   // Drawing's own memory, kept from frame to frame (render/).
   ModelDrawing modelDrawing;        // the model's arrays while its revision stands
   std::vector<float> markerBuffer;  // reused by drawVertexMarkers
+  PosedDrawing posedDrawing;        // the posed model's arrays in animation mode
 
  private:
   // Owners of the interface objects and spline points.

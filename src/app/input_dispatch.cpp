@@ -77,7 +77,10 @@ void Editor::mouseButton(int button, int state) {
     auto* panel = static_cast<Panel*>(node->data);
     node = node->next;
     const bool popupOpen = dragMode == kPopupMenu;
-    const bool offered = panelsShown == 1 || (panel == activeMenu && popupOpen);
+    // The animation panel is among the panels only in animation mode, and
+    // shows there whether the other panels do or not.
+    const bool offered =
+        panelsShown == 1 || (panel == activeMenu && popupOpen) || panel == timelineWidget;
     bool takes = offered && !taken && panel->contains(mouseX, mouseY) &&
                  (panel != activeMenu || popupOpen) && !panel->isHidden();
     if (takes) {

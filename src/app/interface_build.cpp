@@ -1,6 +1,6 @@
 // The editor's interface, built once at start-up: the console with its
-// message box and prompt, the UV Mapper panel, and four menu pages holding the
-// 27 command buttons.
+// message box and prompt, the UV Mapper panel, four menu pages holding the
+// 28 command buttons, and the animation panel.
 
 #include "app/editor.h"
 #include "gui/console_panel.h"
@@ -42,6 +42,7 @@ constexpr MenuButton kMenuButtons[Editor::kButtonCount] = {
     {28, "Create Spline", 3},
     {29, "Extrude", 3},
     {30, "Fit in View", 1},
+    {31, "Animation Mode", 1},
 };
 
 }  // namespace
@@ -71,8 +72,8 @@ void Editor::buildInterface() {
   }
   // Pages receive their buttons in code order, "Flatten Polygons" before
   // "Smooth Polygons"; the last one inserted becomes the top row. "Fit in
-  // View" comes first, as the bottom row, so that the rows above keep their
-  // places under the pointer.
+  // View", then "Animation Mode", come first, as the bottom rows, so that the
+  // rows above keep their places under the pointer.
   auto byCode = [this](int code) {
     for (Button* button : buttons) {
       if (button->code() == code) return button;
@@ -80,6 +81,7 @@ void Editor::buildInterface() {
     return static_cast<Button*>(nullptr);
   };
   menuItemLists[1].pushFront(byCode(30));
+  menuItemLists[1].pushFront(byCode(31));
   for (int code = 4; code <= 29; ++code) {
     Button* button = byCode(code);
     for (const MenuButton& b : kMenuButtons) {
@@ -104,4 +106,5 @@ void Editor::buildInterface() {
     widgets.pushFront(panel);
   }
   panelsShown = 0;
+  buildTimelinePanel();
 }

@@ -7,6 +7,7 @@
 #include "app/editor.h"
 #include "app/input_codes.h"
 #include "formats/model_file.h"
+#include "tools/animation_mode.h"
 #include "tools/creation.h"
 #include "tools/fit_views.h"
 #include "tools/polygon_ops.h"
@@ -67,9 +68,14 @@ const KeyBinding kKeyBindings[] = {
     {'R',
      [](Editor& e) {
        e.activeView = e.viewAt(e.mouseX, e.mouseY);
-       rotateSelection(e, 1.5707963267948966);
+       if (e.animation.on) {
+         rotatePose(e, 1.5707963267948966);
+       } else {
+         rotateSelection(e, 1.5707963267948966);
+       }
      }},
     {'`', [](Editor& e) { clampAllVertices(e); }},
+    {'A', [](Editor& e) { toggleAnimationMode(e); }},
     {'a', [](Editor& e) { fitViews(e); }},
     {'b', [](Editor& e) { e.tool = kCreateBox; }},
     {'c', [](Editor& e) { e.tool = kCreateCylinder; }},
@@ -119,6 +125,7 @@ void Editor::keyPressed(unsigned char key, int, int) {
   }
   sceneChanged();
   key = keyUnderCtrl(key, modifiers);
+  if (isMeshEditKey(key) && refuseMeshEdit(*this)) return;
   for (const KeyBinding& binding : kKeyBindings) {
     if (binding.key == key) {
       runEdit(*this, [&] { binding.action(*this); });

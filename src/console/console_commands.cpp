@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/editor.h"
+#include "console/animation_commands.h"
 #include "console/console_commands.h"
 #include "console/help_and_info.h"
 #include "console/model_commands.h"
@@ -16,6 +17,7 @@
 #include "console/transform_commands.h"
 #include "files/file_paths.h"
 #include "formats/model_file.h"
+#include "tools/animation_mode.h"
 #include "tools/fit_views.h"
 #include "tools/polygon_ops.h"
 #include "tools/recovery.h"
@@ -158,6 +160,16 @@ const Command kCommands[] = {
     {"/scale", 3, scaleCommand},
     {"/info", 0, [](Editor& e, const Words&) { describeModel(e); }},
     {"/help", 0, [](Editor& e, const Words&) { listCommands(e, consoleCommandNames()); }},
+    {"/anim", 0, animCommand},
+    {"/clip", 1, clipCommand},
+    {"/frame", 1, frameCommand},
+    {"/key", 0, keyCommand},
+    {"/unkey", 0, unkeyCommand},
+    {"/play", 0, playCommand},
+    {"/stop", 0, stopCommand},
+    {"/fps", 1, fpsCommand},
+    {"/length", 1, lengthCommand},
+    {"/weight", 1, weightCommand},
 };
 
 }  // namespace
@@ -180,6 +192,7 @@ void runConsoleCommand(Editor& e, const std::string& line) {
                   words.size() > 1 ? words[1].c_str() : "(null)", index);
       if (parameters < command.minimumWords) {
         e.consoleMessage(kWrongCount);
+      } else if (isMeshEditCommand(command.name) && refuseMeshEdit(e)) {
       } else {
         command.run(e, words);
       }

@@ -33,6 +33,16 @@ const std::map<std::string, std::string, std::less<>> kSummaries = {
     {"/scale", "SX SY SZ - scale the selection about its centre"},
     {"/info", "- the file, unsaved changes and what the model holds"},
     {"/help", "- list the commands"},
+    {"/anim", "- enter or leave animation mode"},
+    {"/clip", "NAME - show the clip NAME, made if missing"},
+    {"/frame", "N - show frame N of the current clip"},
+    {"/key", "- key the selected bone at this frame"},
+    {"/unkey", "- remove the selected bone's key here"},
+    {"/play", "- play the current clip round and round"},
+    {"/stop", "- stop playing"},
+    {"/fps", "N - the current clip's frames a second"},
+    {"/length", "N - the current clip's length in frames"},
+    {"/weight", "W|auto - selected bone's weight on the vertices"},
 };
 
 }  // namespace

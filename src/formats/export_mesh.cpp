@@ -10,7 +10,9 @@
 
 #include <absl/container/flat_hash_map.h>
 
+#include "model/rig.h"
 #include "model/skeleton.h"
+#include "model/skin.h"
 
 namespace {
 
@@ -86,6 +88,21 @@ Vec3 shadingNormal(const Polygon& polygon, int corner) {
   return isZero(face) ? Vec3{0, 1, 0} : face;
 }
 
+namespace {
+
+// Weights as the exchange formats hold them: single precision, summing to
+// 1 as exactly as floats can (the largest takes what the others leave).
+std::array<float, 4> floatWeights(const Influence& influence) {
+  std::array<float, 4> out{0, 0, 0, 0};
+  float others = 0;
+  for (int i = 1; i < influence.count; ++i)
+    others += out[i] = static_cast<float>(influence.weights[i]);
+  out[0] = 1.0f - others;
+  return out;
+}
+
+}  // namespace
+
 bool buildExportMesh(Model& model, ExportMesh& mesh, std::string* reason) {
   mesh = ExportMesh{};
   absl::flat_hash_map<const Bone*, int> boneIndex;
@@ -94,8 +111,26 @@ bool buildExportMesh(Model& model, ExportMesh& mesh, std::string* reason) {
     if (reason) *reason = "The skeleton has more bones than an export can hold.";
     return false;
   }
-  const Bone* root = model.rootBone();
+  // The rig orders bones as flattenBones does, depth first.
+  const SkinBinding binding = bindSkin(model, flattenRig(model));
+  // Each distinct set of weights once: corners compare its number.
+  std::vector<uint32_t> weightsOf(binding.vertices.size());
+  std::vector<Influence> distinct;
+  {
+    absl::flat_hash_map<std::array<uint64_t, 5>, uint32_t> numberOf;
+    for (size_t v = 0; v < binding.vertices.size(); ++v) {
+      const Influence& in = binding.influences[v];
+      const std::array<float, 4> w = floatWeights(in);
+      std::array<uint64_t, 5> key{};
+      for (int i = 0; i < 4; ++i) key[i] = uint64_t{in.bones[i]} << 32 | bitsOf(w[i] + 0.0f);
+      key[4] = static_cast<uint64_t>(in.count);
+      auto [slot, added] = numberOf.try_emplace(key, static_cast<uint32_t>(distinct.size()));
+      if (added) distinct.push_back(in);
+      weightsOf[v] = slot->second;
+    }
+  }
   absl::flat_hash_map<CornerKey, uint32_t, CornerHash> vertexOf;
+  size_t corner = 0;
   for (PolygonGroup* group : model.groups) {
     if (group->polygons.empty()) continue;
     ExportPrimitive& out = mesh.primitives.emplace_back();
@@ -105,11 +140,8 @@ bool buildExportMesh(Model& model, ExportMesh& mesh, std::string* reason) {
     vertexOf.reserve(corners);
     out.indices.reserve(corners);
     for (Polygon* polygon : group->polygons) {
-      int bone = 0;
-      if (!mesh.bones.empty() && polygon->bone && polygon->bone != root) {
-        auto found = boneIndex.find(polygon->bone);
-        if (found != boneIndex.end()) bone = found->second;
-      }
+      const size_t first = corner;  // the polygon's corners in the binding, in vertex order
+      corner += 3;
       for (int k = 0; k < 3; ++k) {
         const int i = polygon->storedCorner(k);
         const Vertex& v = *polygon->vertices[i];
@@ -122,15 +154,18 @@ bool buildExportMesh(Model& model, ExportMesh& mesh, std::string* reason) {
                                  static_cast<float>(n.z),
                                  static_cast<float>(polygon->uvs[i].u),
                                  static_cast<float>(polygon->uvs[i].v)};
+        const uint32_t weights = weightsOf[binding.corners[first + i]];
         CornerKey key;
-        for (int k = 0; k < 8; ++k) key[k] = bitsOf(values[k] + 0.0f);  // -0 is 0
-        key[8] = static_cast<uint32_t>(bone);
-        auto [slot, added] = vertexOf.try_emplace(key, static_cast<uint32_t>(out.bones.size()));
+        for (int c = 0; c < 8; ++c) key[c] = bitsOf(values[c] + 0.0f);  // -0 is 0
+        key[8] = weights;
+        auto [slot, added] = vertexOf.try_emplace(key, static_cast<uint32_t>(out.joints.size()));
         if (added) {
           out.positions.insert(out.positions.end(), values, values + 3);
           out.normals.insert(out.normals.end(), values + 3, values + 6);
           out.uvs.insert(out.uvs.end(), values + 6, values + 8);
-          out.bones.push_back(static_cast<uint16_t>(bone));
+          const Influence& in = distinct[weights];
+          out.joints.push_back({in.bones[0], in.bones[1], in.bones[2], in.bones[3]});
+          out.weights.push_back(floatWeights(in));
         }
         out.indices.push_back(slot->second);
       }

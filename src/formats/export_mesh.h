@@ -1,8 +1,11 @@
 #pragma once
 // The model as the exporters see it: each group's triangles over vertices that
-// are distinct in (position, normal, texture coordinate, bone), single
-// precision as the exchange formats want it, and the bone tree flattened.
+// are distinct in (position, normal, texture coordinate, weights), single
+// precision as the exchange formats want it, and the bone tree flattened. A
+// vertex's weights are the ones it poses with in the editor (model/skin.h),
+// the same for every corner, so bone borders split nothing.
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -16,13 +19,17 @@ struct ExportBone {
 
 struct ExportPrimitive {
   const PolygonGroup* group = nullptr;
-  std::vector<float> positions;   // 3 per vertex
-  std::vector<float> normals;     // 3 per vertex, unit length
-  std::vector<float> uvs;         // 2 per vertex, as the editor holds them (v up the image)
-  std::vector<uint16_t> bones;    // 1 per vertex: index among the bones, 0 the root
+  std::vector<float> positions;  // 3 per vertex
+  std::vector<float> normals;    // 3 per vertex, unit length
+  std::vector<float> uvs;        // 2 per vertex, as the editor holds them (v up the image)
+  // Per vertex, up to four bones (indices among the bones, 0 the root) and
+  // their weights, largest first, summing to 1 in single precision; unused
+  // slots hold bone 0 and weight 0.
+  std::vector<std::array<uint16_t, 4>> joints;
+  std::vector<std::array<float, 4>> weights;
   std::vector<uint32_t> indices;  // 3 per triangle, wound to face as shown (Polygon::storedCorner)
 
-  size_t vertexCount() const { return bones.size(); }
+  size_t vertexCount() const { return joints.size(); }
 };
 
 struct ExportMesh {

@@ -2,7 +2,9 @@
 // must be), then one joint per bone in the skeleton's depth-first order, then
 // one end node under each leaf bone's joint: a joint sits at its bone's start,
 // so a leaf's end would otherwise be lost. Inverse bind matrices are plain
-// translations, because the editor's bones carry no rotation.
+// translations, because the editor's bones carry no rotation; a bone's pose
+// is its joint node's rotation, so the clips animate the joint nodes
+// (formats/gltf_animation.h) and the vertices follow their weights.
 
 #include "formats/gltf_export.h"
 
@@ -16,6 +18,7 @@
 #include <map>
 
 #include "formats/export_mesh.h"
+#include "formats/gltf_animation.h"
 #include "images/texture_cache.h"
 
 namespace {
@@ -104,7 +107,8 @@ class Writer {
     return static_cast<int>(accessors_.size()) - 1;
   }
 
-  int floats(const std::vector<float>& values, int width, const char* type, bool bounds = false) {
+  int floats(const std::vector<float>& values, int width, const char* type, bool bounds = false,
+             int target = kArrayBuffer) {
     std::string extra;
     if (bounds) {
       std::vector<std::string> low, high;
@@ -119,7 +123,7 @@ class Writer {
       }
       extra = ",\"min\":[" + list(low) + "],\"max\":[" + list(high) + "]";
     }
-    return accessor(values.data(), values.size() * sizeof(float), kArrayBuffer, kFloat,
+    return accessor(values.data(), values.size() * sizeof(float), target, kFloat,
                     values.size() / width, type, extra);
   }
 
@@ -131,9 +135,11 @@ class Writer {
   }
 
   template <class Joint>
-  int joints(const std::vector<uint16_t>& bones, int componentType) {
-    std::vector<Joint> data(bones.size() * 4, 0);
-    for (size_t i = 0; i < bones.size(); ++i) data[4 * i] = static_cast<Joint>(bones[i]);
+  int joints(const std::vector<std::array<uint16_t, 4>>& bones, int componentType) {
+    std::vector<Joint> data;
+    data.reserve(bones.size() * 4);
+    for (const auto& four : bones)
+      for (uint16_t bone : four) data.push_back(static_cast<Joint>(bone));
     return accessor(data.data(), data.size() * sizeof(Joint), kArrayBuffer, componentType,
                     bones.size(), "VEC4");
   }
@@ -223,6 +229,14 @@ bool buildGltf(Model& model, bool binary, const std::string& baseName, GltfAsset
     return false;
   }
   const bool skinned = !mesh.bones.empty() && !mesh.primitives.empty();
+  const std::vector<GltfClip> clips = skinned ? gltfClips(model) : std::vector<GltfClip>{};
+  for (const GltfClip& clip : clips)
+    for (const GltfChannel& c : clip.channels)
+      for (float value : c.values)
+        if (!std::isfinite(value)) {
+          if (reason) *reason = "The model holds numbers too large for an export.";
+          return false;
+        }
   Writer w(binary, baseName);
   std::vector<std::string> primitives, materials, nodes;
 
@@ -247,10 +261,11 @@ bool buildGltf(Model& model, bool binary, const std::string& baseName, GltfAsset
                              ",\"NORMAL\":" + std::to_string(normal) +
                              ",\"TEXCOORD_0\":" + std::to_string(uv);
     if (skinned) {
-      const int joints = mesh.bones.size() <= 256 ? w.joints<uint8_t>(p.bones, kUnsignedByte)
-                                                  : w.joints<uint16_t>(p.bones, kUnsignedShort);
-      std::vector<float> weights(p.vertexCount() * 4, 0.0f);
-      for (size_t i = 0; i < p.vertexCount(); ++i) weights[4 * i] = 1.0f;
+      const int joints = mesh.bones.size() <= 256 ? w.joints<uint8_t>(p.joints, kUnsignedByte)
+                                                  : w.joints<uint16_t>(p.joints, kUnsignedShort);
+      std::vector<float> weights;
+      weights.reserve(p.vertexCount() * 4);
+      for (const auto& four : p.weights) weights.insert(weights.end(), four.begin(), four.end());
       const int weightAccessor = w.floats(weights, 4, "VEC4");
       attributes += ",\"JOINTS_0\":" + std::to_string(joints) +
                     ",\"WEIGHTS_0\":" + std::to_string(weightAccessor);
@@ -309,6 +324,23 @@ bool buildGltf(Model& model, bool binary, const std::string& baseName, GltfAsset
                                mesh.bones.size(), "MAT4");
     skin = "\"skins\":[{\"inverseBindMatrices\":" + std::to_string(ibm) +
            ",\"skeleton\":1,\"joints\":[" + list(jointList) + "]}],";
+    std::vector<std::string> animations;
+    for (const GltfClip& clip : clips) {
+      std::vector<std::string> channels, samplers;
+      for (const GltfChannel& c : clip.channels) {
+        const int input = w.floats(c.times, 1, "SCALAR", true, 0);
+        const int output =
+            w.floats(c.values, c.translation ? 3 : 4, c.translation ? "VEC3" : "VEC4", false, 0);
+        channels.push_back("{\"sampler\":" + std::to_string(samplers.size()) +
+                           ",\"target\":{\"node\":" + std::to_string(firstJoint + c.bone) +
+                           ",\"path\":\"" + (c.translation ? "translation" : "rotation") + "\"}}");
+        samplers.push_back("{\"input\":" + std::to_string(input) + ",\"output\":" +
+                           std::to_string(output) + ",\"interpolation\":\"LINEAR\"}");
+      }
+      animations.push_back("{\"name\":" + quoted(clip.name) + ",\"channels\":[" + list(channels) +
+                           "],\"samplers\":[" + list(samplers) + "]}");
+    }
+    if (!animations.empty()) skin += "\"animations\":[" + list(animations) + "],";
   } else if (!mesh.primitives.empty()) {
     nodes.push_back("{\"name\":\"mesh\",\"mesh\":0}");
   }

@@ -9,6 +9,7 @@
 
 #include <absl/container/flat_hash_map.h>
 
+#include "formats/animation_file.h"
 #include "model/model.h"
 #include "model/skeleton.h"
 
@@ -120,5 +121,6 @@ ModelImage captureImage(Model& model) {
     record.colour[2] = roundAsWritten(material.blue);
     record.colour[3] = roundAsWritten(material.alpha);
   }
+  captureAnimation(model, image, byNumber);
   return image;
 }

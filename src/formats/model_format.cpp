@@ -8,6 +8,7 @@
 #include <string_view>
 #include <utility>
 
+#include "formats/animation_file.h"
 #include "formats/model_file.h"
 #include "formats/six_decimals.h"
 #include "model/model_image.h"
@@ -53,7 +54,7 @@ size_t estimatedSize(const ModelImage& image) {
   for (const auto& group : image.groups) polygons += group.polygons.size();
   return 64 + image.vertices.size() * 32 +
          polygons * (3 * 8 + 6 * 10 + kPolygonLineNormals.size()) + image.groups.size() * 64 +
-         image.bones.size() * 96;
+         image.bones.size() * 96 + animationSectionBytes(image);
 }
 
 void writeVertices(const ModelImage& image, TextBuffer& out) {
@@ -139,5 +140,7 @@ std::string formatModelFile(const ModelImage& image) {
   out.character('\n');
   for (const ModelImage::GroupRecord& group : image.groups) writeGroup(group, out);
   writeBones(image, out);
-  return out.take();
+  std::string text = out.take();
+  appendAnimationSection(image, text);
+  return text;
 }

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "files/file_paths.h"
+#include "model/animation_image.h"
 
 namespace {
 
@@ -247,6 +248,118 @@ constexpr size_t kPolygonBytes = 3 * 4 + 6 * 8;
 constexpr size_t kBoneBytes = 4 + 5 * 8 + 4;
 const ModelImage::GroupRecord kNoGroup;
 
+// Clips and weights: in full with the model; in a step, each clip's tracks
+// and the weights as differences from the newer image's, so that keying one
+// bone costs one track.
+constexpr size_t kKeyBytes = 4 + 7 * 8;
+constexpr size_t kTrackBytes = 4 + 4;
+constexpr size_t kClipBytes = 4 + 4 + 4 + 4;
+constexpr size_t kWeightBytes = 4 + 4 + 8;
+const ModelImage::ClipRecord kNoClip;
+
+void putTrack(Writer& w, const ModelImage::TrackRecord& t) {
+  w.put(static_cast<int32_t>(t.bone));
+  w.count(t.keys.size());
+  for (const auto& k : t.keys) {
+    w.put(static_cast<int32_t>(k.frame));
+    for (double q : k.rotation) w.put(q);
+    for (double v : k.translation) w.put(v);
+  }
+}
+bool getTrack(Reader& r, ModelImage::TrackRecord& t) {
+  size_t n = 0;
+  if (!r.get(t.bone) || !r.count(n, kKeyBytes)) return false;
+  t.keys.resize(n);
+  for (auto& k : t.keys) {
+    if (!r.get(k.frame)) return false;
+    for (double& q : k.rotation)
+      if (!r.get(q)) return false;
+    for (double& v : k.translation)
+      if (!r.get(v)) return false;
+  }
+  return true;
+}
+void putWeight(Writer& w, const ModelImage::WeightRecord& x) {
+  w.put(static_cast<int32_t>(x.vertex)), w.put(static_cast<int32_t>(x.bone)), w.put(x.weight);
+}
+bool getWeight(Reader& r, ModelImage::WeightRecord& x) {
+  return r.get(x.vertex) && r.get(x.bone) && r.get(x.weight);
+}
+void putClipLook(Writer& w, const ModelImage::ClipRecord& c) {
+  w.text(c.name), w.put(static_cast<int32_t>(c.length)), w.put(static_cast<int32_t>(c.fps));
+}
+bool getClipLook(Reader& r, ModelImage::ClipRecord& c) {
+  return r.text(c.name) && r.get(c.length) && r.get(c.fps);
+}
+
+void putAnimation(Writer& w, const ModelImage& image) {
+  w.count(image.clips.size());
+  for (const auto& c : image.clips) {
+    putClipLook(w, c);
+    w.count(c.tracks.size());
+    for (const auto& t : c.tracks) putTrack(w, t);
+  }
+  w.count(image.weights.size());
+  for (const auto& x : image.weights) putWeight(w, x);
+}
+
+bool getAnimation(Reader& r, ModelImage& image) {
+  size_t n = 0;
+  if (!r.count(n, kClipBytes)) return false;
+  image.clips.resize(n);
+  for (auto& c : image.clips) {
+    if (!getClipLook(r, c) || !r.count(n, kTrackBytes)) return false;
+    c.tracks.resize(n);
+    for (auto& t : c.tracks)
+      if (!getTrack(r, t)) return false;
+  }
+  if (!r.count(n, kWeightBytes)) return false;
+  image.weights.resize(n);
+  for (auto& x : image.weights)
+    if (!getWeight(r, x)) return false;
+  return true;
+}
+
+// Most steps leave clips and weights alone: one byte says so.
+void putAnimationStep(Writer& w, const ModelImage& older, const ModelImage& newer) {
+  const bool unchanged = older.clips == newer.clips && older.weights == newer.weights;
+  w.put(static_cast<uint8_t>(unchanged));
+  if (unchanged) return;
+  w.count(older.clips.size());
+  for (size_t c = 0; c < older.clips.size(); ++c) {
+    const auto& base = c < newer.clips.size() ? newer.clips[c] : kNoClip;
+    putClipLook(w, older.clips[c]);
+    putDifference<ModelImage::TrackRecord>(w, older.clips[c].tracks, base.tracks,
+                                           same<ModelImage::TrackRecord>, nullptr, putTrack);
+  }
+  putDifference<ModelImage::WeightRecord>(w, older.weights, newer.weights,
+                                          same<ModelImage::WeightRecord>, nullptr, putWeight);
+}
+
+bool getAnimationStep(Reader& r, ModelImage& older, const ModelImage& newer) {
+  uint8_t unchanged = 0;
+  if (!r.get(unchanged) || unchanged > 1) return false;
+  if (unchanged) {
+    older.clips = newer.clips;
+    older.weights = newer.weights;
+    return true;
+  }
+  size_t clips = 0;
+  if (!r.count(clips, kClipBytes)) return false;
+  older.clips.resize(clips);
+  for (size_t c = 0; c < clips; ++c) {
+    const auto& base = c < newer.clips.size() ? newer.clips[c] : kNoClip;
+    if (!getClipLook(r, older.clips[c]) ||
+        !getDifference<ModelImage::TrackRecord>(r, older.clips[c].tracks, base.tracks,
+                                                same<ModelImage::TrackRecord>, nullptr, kTrackBytes,
+                                                getTrack))
+      return false;
+  }
+  return getDifference<ModelImage::WeightRecord>(r, older.weights, newer.weights,
+                                                 same<ModelImage::WeightRecord>, nullptr,
+                                                 kWeightBytes, getWeight);
+}
+
 void putImage(Writer& w, const ModelImage& image) {
   w.count(image.vertices.size());
   for (const Vec3& v : image.vertices) w.put(v.x), w.put(v.y), w.put(v.z);
@@ -258,6 +371,7 @@ void putImage(Writer& w, const ModelImage& image) {
   }
   w.count(image.bones.size());
   for (const auto& b : image.bones) putBone(w, b);
+  putAnimation(w, image);
 }
 
 bool getVertex(Reader& r, Vec3& v) {
@@ -283,7 +397,7 @@ bool getImage(Reader& r, ModelImage& image) {
   image.bones.resize(n);
   for (auto& b : image.bones)
     if (!getBone(r, b)) return false;
-  return true;
+  return getAnimation(r, image);
 }
 
 void putStep(Writer& w, const ModelImage& older, const ModelImage& newer) {
@@ -299,6 +413,7 @@ void putStep(Writer& w, const ModelImage& older, const ModelImage& newer) {
   }
   putDifference<ModelImage::BoneRecord>(w, older.bones, newer.bones, same<ModelImage::BoneRecord>,
                                         nullptr, putBone);
+  putAnimationStep(w, older, newer);
 }
 
 bool getStep(Reader& r, ModelImage& older, const ModelImage& newer) {
@@ -316,8 +431,10 @@ bool getStep(Reader& r, ModelImage& older, const ModelImage& newer) {
         !getGroupLook(r, older.groups[g]))
       return false;
   }
-  return getDifference<ModelImage::BoneRecord>(
-      r, older.bones, newer.bones, same<ModelImage::BoneRecord>, nullptr, kBoneBytes, getBone);
+  return getDifference<ModelImage::BoneRecord>(r, older.bones, newer.bones,
+                                               same<ModelImage::BoneRecord>, nullptr, kBoneBytes,
+                                               getBone) &&
+         getAnimationStep(r, older, newer);
 }
 
 // What the model file's reader would refuse.
@@ -353,7 +470,8 @@ std::string imageFault(const ModelImage& image) {
       if (p < 0 || static_cast<size_t>(p) >= polygons) return "a polygon number out of range";
     previous = b.depth;
   }
-  return "";
+  const std::string animation = animationFault(image);
+  return animation.empty() ? "" : "an animation the model file refuses (" + animation + ")";
 }
 
 }  // namespace

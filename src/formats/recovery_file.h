@@ -2,12 +2,13 @@
 // The recovery file: a model with its undo history, kept beside the model
 // while it has unsaved changes.
 //
-// Layout: the line "vantorel-recovery 1", then a line with the body's length
+// Layout: the line "vantorel-recovery 2", then a line with the body's length
 // and its checksum (FNV-1a over 8-byte words) in hexadecimal, then the body in little-endian
 // binary: when the last change was made (seconds since the epoch), the
 // model's name, the model in full, and the undo steps from the newest to the
 // oldest, each as its difference from the next newer image. A difference
-// keeps, per array (vertices, each group's polygons, bones), the common
+// keeps, per array (vertices, each group's polygons, bones, each clip's
+// tracks, the hand-set weights), the common
 // start and end and, when the middles have the same length, only the runs
 // that changed; polygon corners are compared after renumbering for the
 // vertices added or removed, so a small edit of a large model costs a few
@@ -20,7 +21,7 @@
 
 #include "model/model_image.h"
 
-inline constexpr std::string_view kRecoveryHeader = "vantorel-recovery 1\n";
+inline constexpr std::string_view kRecoveryHeader = "vantorel-recovery 2\n";
 
 struct RecoveryContents {
   int64_t changedAt = 0;            // seconds since the epoch of the last change kept

@@ -12,6 +12,7 @@
 
 #include "gui/message_box.h"
 #include "gui/text_entry.h"
+#include "gui/timeline.h"
 #include "gui/ui_context.h"
 #include "gui/widget.h"
 #include "model/list.h"
@@ -45,6 +46,8 @@ class Panel : public Widget {
 
   void addMessageBox(MessageBox* box);
   void addEntry(TextEntry* entry);
+  // A timeline strip, placed by the caller: it takes no part in stacking.
+  void addTimeline(TimelineStrip* strip) { timelines_.pushFront(strip); }
 
   double stretchSpace() const;
   void stackChildren();
@@ -114,6 +117,7 @@ class Panel : public Widget {
   List<Button> controls_;
   List<MessageBox> messageBoxes_;
   List<TextEntry> entries_;
+  List<TimelineStrip> timelines_;
   Button* minimiseControl_ = nullptr;
   Button* editControl_ = nullptr;
   Button* moveUpControl_ = nullptr;

@@ -47,7 +47,7 @@ void Panel::draw() {
     for (int i = 0; i < 3; ++i) {
       glColor4fv(kPreview[i]);
       drawRectOutline(x_ - dx - 1 + i, y_ - dy - 1 + i, x_ + width_ + dx - 1 + i,
-               y_ + height_ + dy - 1 + i);
+                      y_ + height_ + dy - 1 + i);
     }
   }
 
@@ -82,6 +82,7 @@ void Panel::draw() {
       colour(kOutline);
       box->drawOutline(x_, y_);
     }
+    for (TimelineStrip* strip : timelines_) strip->draw(x_, y_);
     for (TextEntry* entry : entries_) {
       entry->drawTyped(x_, y_);
       colour(entry == ui.focusedEntry() ? kEntryFocused : kEntryUnfocused);

@@ -55,6 +55,9 @@ int Panel::mouseButton(int button, int state) {
     for (TextEntry* entry : entries_) {
       if (entry->contains(px, py)) ui_->setFocusedEntry(entry);
     }
+    for (TimelineStrip* strip : timelines_) {
+      if (strip->contains(px, py)) ui_->pushCommand(kFrameCommandBase + strip->frameAt(px));
+    }
   } else if (button == kLeft && state == kUp) {
     if (inBand) moving_ = grabX_ = grabY_ = 0;
   } else if (button == kMiddle && state == kDown) {

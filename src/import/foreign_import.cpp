@@ -3,7 +3,10 @@
 // editor's corners share vertices. A skin's joints become bones in the node
 // tree's order: a joint node sits at its bone's start (as the exporter writes
 // it), so a bone ends where its first child node sits, or at its own node when
-// it has none.
+// it has none. The skin's weights give each triangle its bone and, where the
+// triangles' bones would give other weights, stay as weights set by hand
+// (import/skin_import.h); skeletal animations become clips
+// (import/animation_import.h).
 
 #include "import/foreign_import.h"
 
@@ -22,8 +25,10 @@
 #include "files/file_paths.h"
 #include "files/regular_file.h"
 #include "formats/model_file.h"
+#include "import/animation_import.h"
 #include "import/confined_io.h"
 #include "import/glb_lengths.h"
+#include "import/skin_import.h"
 #include "import/texture_files.h"
 
 namespace {
@@ -33,21 +38,10 @@ namespace {
 // leak checker of a sanitizer build fails every import child at its exit.
 Assimp::Importer* volatile importerLeftForExit = nullptr;
 
-enum Change {
-  kQuadsSplit,
-  kPointsAndLines,
-  kAnimations,
-  kWeights,
-  kUvSets,
-  kTextures,
-  kChangeCount
-};
-const char* const kChangeText[kChangeCount] = {"quads split into triangles",
-                                               "points and lines dropped",
-                                               "animations dropped",
-                                               "weights below the largest dropped",
-                                               "UV sets past the first dropped",
-                                               "textures without a usable name dropped"};
+enum Change { kQuadsSplit, kPointsAndLines, kUvSets, kTextures, kChangeCount };
+const char* const kChangeText[kChangeCount] = {
+    "quads split into triangles", "points and lines dropped", "UV sets past the first dropped",
+    "textures without a usable name dropped"};
 
 struct Joint {
   const aiNode* node = nullptr;
@@ -68,12 +62,16 @@ class Converter {
     orderBones(*scene_.mRootNode, 0);
     if (!placeMeshes(*scene_.mRootNode, aiMatrix4x4(), reason)) return false;
     if (image_.groups.empty()) image_.groups.emplace_back();
-    if (scene_.mNumAnimations > 0) changed_[kAnimations] = true;
+    weights_.resize(image_.vertices.size());
+    if (!image_.bones.empty()) assignSkin(image_, weights_);
     if (textures_.droppedAny()) changed_[kTextures] = true;
+    std::vector<std::string> animationChanges;
+    importAnimations(scene_, jointsByLine(), image_, animationChanges);
     result.image = std::move(image_);
     for (int c = 0; c < kChangeCount; ++c)
       if (changed_[c]) result.changes.push_back(kChangeText[c]);
     for (const std::string& refusal : textures_.refusals()) result.changes.push_back(refusal);
+    result.changes.insert(result.changes.end(), animationChanges.begin(), animationChanges.end());
     return true;
   }
 
@@ -125,6 +123,13 @@ class Converter {
     for (unsigned c = 0; c < node.mNumChildren; ++c) orderBones(*node.mChildren[c], childDepth);
   }
 
+  // The joint nodes and their bind placements by bone line.
+  std::vector<ImportedJoint> jointsByLine() const {
+    std::vector<ImportedJoint> out(image_.bones.size());
+    for (const auto& [node, line] : boneOf_) out[line] = {node, joints_.at(node).bindWorld};
+    return out;
+  }
+
   aiVector3D endOf(const Joint& joint) const {
     if (joint.node->mNumChildren == 0) return joint.bindWorld * aiVector3D();
     const aiNode* child = joint.node->mChildren[0];
@@ -163,7 +168,7 @@ class Converter {
       }
       vertexNumber[v] = slot->second;
     }
-    const std::vector<int> faceBones = assignBones(mesh);
+    collectWeights(mesh, vertexNumber);
     ModelImage::GroupRecord& group = image_.groups.emplace_back();
     group.polygons.reserve(mesh.mNumFaces);
     const aiVector3D* uvs = mesh.mTextureCoords[0];
@@ -179,52 +184,32 @@ class Converter {
         polygon.u[k] = std::isfinite(u) ? u : 0;
         polygon.v[k] = std::isfinite(v) ? v : 0;
       }
-      if (faceBones[f] >= 0) image_.bones[faceBones[f]].polygons.push_back(polygonNumber_);
       ++polygonNumber_;
     }
     setMaterial(*scene_.mMaterials[mesh.mMaterialIndex], group);
     return true;
   }
 
-  // Each face's bone: the one with the largest weight summed over its
-  // corners, -1 for none.
-  std::vector<int> assignBones(const aiMesh& mesh) {
-    std::vector<int> faceBone(mesh.mNumFaces, -1);
-    if (mesh.mNumBones == 0 || boneOf_.empty()) return faceBone;
-    std::vector<std::vector<std::pair<int, float>>> weights(mesh.mNumVertices);
+  // Each vertex's weights from the first mesh vertex welded into it.
+  void collectWeights(const aiMesh& mesh, const std::vector<int>& vertexNumber) {
+    if (mesh.mNumBones == 0 || boneOf_.empty()) return;
+    if (weights_.size() < image_.vertices.size()) weights_.resize(image_.vertices.size());
+    // Only the first mesh vertex of each welded vertex that has no weights yet.
+    std::vector<char> fresh(mesh.mNumVertices, 0);
+    absl::flat_hash_map<int, unsigned> sourceOf;
+    for (unsigned v = 0; v < mesh.mNumVertices; ++v)
+      if (weights_[vertexNumber[v]].empty())
+        fresh[v] = sourceOf.try_emplace(vertexNumber[v], v).second;
     for (unsigned b = 0; b < mesh.mNumBones; ++b) {
       const aiBone& bone = *mesh.mBones[b];
       auto found = boneOf_.find(scene_.mRootNode->FindNode(bone.mName));
       if (found == boneOf_.end()) continue;
       for (unsigned w = 0; w < bone.mNumWeights; ++w) {
         const aiVertexWeight& weight = bone.mWeights[w];
-        if (weight.mVertexId < mesh.mNumVertices && weight.mWeight > 0)
-          weights[weight.mVertexId].emplace_back(found->second, weight.mWeight);
+        if (weight.mVertexId < mesh.mNumVertices && weight.mWeight > 0 && fresh[weight.mVertexId])
+          weights_[vertexNumber[weight.mVertexId]].emplace_back(found->second, weight.mWeight);
       }
     }
-    std::vector<std::pair<int, float>> sums;
-    for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
-      const aiFace& face = mesh.mFaces[f];
-      sums.clear();
-      for (unsigned k = 0; k < face.mNumIndices; ++k) {
-        for (const auto& [boneIndex, weight] : weights[face.mIndices[k]]) {
-          const int bone = boneIndex;  // structured bindings cannot be captured before C++20
-          auto it =
-              std::find_if(sums.begin(), sums.end(), [&](auto& s) { return s.first == bone; });
-          if (it == sums.end())
-            sums.emplace_back(bone, weight);
-          else
-            it->second += weight;
-        }
-      }
-      if (sums.empty()) continue;
-      if (sums.size() > 1) changed_[kWeights] = true;
-      const auto best = std::max_element(sums.begin(), sums.end(), [](auto& a, auto& b) {
-        return a.second < b.second || (a.second == b.second && a.first > b.first);
-      });
-      faceBone[f] = best->first;
-    }
-    return faceBone;
   }
 
   void setMaterial(const aiMaterial& material, ModelImage::GroupRecord& group) {
@@ -253,6 +238,7 @@ class Converter {
   absl::flat_hash_map<const aiNode*, Joint> joints_;
   absl::flat_hash_map<const aiNode*, int> boneOf_;
   absl::flat_hash_map<Key, int, KeyHash> vertexOf_;
+  VertexWeights weights_;
   int polygonNumber_ = 0;
 };
 

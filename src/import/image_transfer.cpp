@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "import/foreign_import.h"
+#include "model/animation_image.h"
 
 namespace {
 
@@ -80,6 +81,18 @@ std::string imageBytes(const ModelImage& image) {
     out.put(numbers);
     out.many(bone.polygons.data(), bone.polygons.size());
   }
+  out.put(static_cast<uint64_t>(image.clips.size()));
+  for (const ModelImage::ClipRecord& clip : image.clips) {
+    out.many(clip.name.data(), clip.name.size());
+    out.put(clip.length);
+    out.put(clip.fps);
+    out.put(static_cast<uint64_t>(clip.tracks.size()));
+    for (const ModelImage::TrackRecord& track : clip.tracks) {
+      out.put(track.bone);
+      out.many(track.keys.data(), track.keys.size());
+    }
+  }
+  out.many(image.weights.data(), image.weights.size());
   return std::move(out.bytes);
 }
 
@@ -122,5 +135,17 @@ bool readImageBytes(std::FILE* file, size_t size, ModelImage& image) {
     for (int number : bone.polygons)
       if (number < 0 || static_cast<size_t>(number) >= polygons) return false;
   }
-  return in.done();
+  size_t clips = 0;
+  if (!in.count(clips, 8)) return false;
+  image.clips.resize(clips);
+  for (ModelImage::ClipRecord& clip : image.clips) {
+    size_t tracks = 0;
+    if (!in.many(clip.name) || !in.get(clip.length) || !in.get(clip.fps) || !in.count(tracks, 8))
+      return false;
+    clip.tracks.resize(tracks);
+    for (ModelImage::TrackRecord& track : clip.tracks)
+      if (!in.get(track.bone) || !in.many(track.keys)) return false;
+  }
+  // Clips and weights as the model file reader would take them.
+  return in.many(image.weights) && animationFault(image).empty() && in.done();
 }

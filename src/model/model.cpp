@@ -3,14 +3,16 @@
 #include <cmath>
 #include <utility>
 
+#include "model/animation.h"
 #include "model/skeleton.h"
 
-Model::Model(std::string name, TextureCache* textures) : textures(textures), name(std::move(name)) {
+Model::Model(std::string name, TextureCache* textures)
+    : textures(textures), animation(std::make_unique<Animation>()), name(std::move(name)) {
   currentGroup = newGroup();
   groups.pushFront(currentGroup);
 }
 
-// Out of line because Skeleton is incomplete in the header.
+// Out of line because Skeleton and Animation are incomplete in the header.
 Model::~Model() = default;
 
 Vertex* Model::newVertex(double x, double y, double z) {

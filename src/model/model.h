@@ -16,6 +16,7 @@
 #include "model/record_pool.h"
 #include "model/vec3.h"
 
+class Animation;
 class TextureCache;
 struct Bone;
 struct ModelImage;
@@ -133,6 +134,8 @@ class Model {
   List<PolygonGroup> groups;
   TextureCache* textures = nullptr;  // not owned
   std::unique_ptr<Skeleton> skeleton;
+  std::unique_ptr<Animation>
+      animation;     // clips and hand-set weights (model/animation.h); never null
   std::string name;  // doubles as the path that save (formats/model_file.h) writes
 
  private:

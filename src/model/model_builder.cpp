@@ -9,6 +9,7 @@
 #include <new>
 #include <thread>
 
+#include "model/animation_image.h"
 #include "model/model.h"
 #include "model/skeleton.h"
 
@@ -107,6 +108,7 @@ void ModelBuilder::finish(bool printNames) {
 
   if (image.bones.empty()) {
     model_.setSkeleton(nullptr);
+    buildAnimation(image, model_, vertexByNumber_, {});
     return;
   }
   const ModelImage::BoneRecord& first = image.bones.front();
@@ -114,6 +116,8 @@ void ModelBuilder::finish(bool printNames) {
   auto skeleton = std::make_unique<Skeleton>(first.x, first.y, first.z);
   // path[d - 1] is the most recent bone at depth d.
   std::vector<Bone*> path;
+  std::vector<Bone*> byLine;
+  byLine.reserve(image.bones.size());
   for (const ModelImage::BoneRecord& record : image.bones) {
     Bone* bone = skeleton->root;
     if (!path.empty()) {
@@ -126,6 +130,7 @@ void ModelBuilder::finish(bool printNames) {
     bone->paramA = record.a;
     bone->paramB = record.b;
     path.push_back(bone);
+    byLine.push_back(bone);
     for (int number : record.polygons) {
       assert(number >= 0 && static_cast<size_t>(number) < polygonsBegun_);
       const int g = groupOf(number, groupsBegun_);
@@ -133,6 +138,7 @@ void ModelBuilder::finish(bool printNames) {
     }
   }
   model_.setSkeleton(std::move(skeleton));
+  buildAnimation(image, model_, vertexByNumber_, byLine);
 }
 
 void buildModel(const ModelImage& image, Model& model, bool printNames) {

@@ -7,5 +7,10 @@ size_t ModelImage::memoryBytes() const {
     bytes += group.polygons.capacity() * sizeof(PolygonRecord) + group.textureName.capacity();
   }
   for (const BoneRecord& bone : bones) bytes += bone.polygons.capacity() * sizeof(int);
+  bytes += clips.capacity() * sizeof(ClipRecord) + weights.capacity() * sizeof(WeightRecord);
+  for (const ClipRecord& clip : clips) {
+    bytes += clip.name.capacity() + clip.tracks.capacity() * sizeof(TrackRecord);
+    for (const TrackRecord& track : clip.tracks) bytes += track.keys.capacity() * sizeof(KeyRecord);
+  }
   return bytes;
 }

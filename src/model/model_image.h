@@ -37,9 +37,36 @@ struct ModelImage {
     bool operator==(const BoneRecord&) const = default;
   };
 
+  // A bone's pose at a frame of a clip: rotation w, x, y, z and translation.
+  struct KeyRecord {
+    int frame = 0;
+    double rotation[4] = {1, 0, 0, 0};
+    double translation[3] = {0, 0, 0};
+    bool operator==(const KeyRecord&) const = default;
+  };
+  struct TrackRecord {
+    int bone = 0;                 // bone number, in the order of `bones`
+    std::vector<KeyRecord> keys;  // frames increasing
+    bool operator==(const TrackRecord&) const = default;
+  };
+  struct ClipRecord {
+    std::string name;
+    int length = 24, fps = 24;
+    std::vector<TrackRecord> tracks;  // bones increasing, each with keys
+    bool operator==(const ClipRecord&) const = default;
+  };
+  // A bone's weight on a vertex, set by hand.
+  struct WeightRecord {
+    int vertex = 0, bone = 0;
+    double weight = 0;
+    bool operator==(const WeightRecord&) const = default;
+  };
+
   std::vector<Vec3, BulkAllocator<Vec3>> vertices;  // in file order
   std::vector<GroupRecord> groups;
-  std::vector<BoneRecord> bones;  // depth-first pre-order; empty without skeleton
+  std::vector<BoneRecord> bones;      // depth-first pre-order; empty without skeleton
+  std::vector<ClipRecord> clips;      // in the order they were made
+  std::vector<WeightRecord> weights;  // by vertex, then bone
 
   bool operator==(const ModelImage&) const = default;
   size_t memoryBytes() const;

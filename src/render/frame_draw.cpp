@@ -164,7 +164,7 @@ void drawWidgets(Editor& e) {
         drawUvView(e);
       }
       panel->draw();
-    } else if (e.panelsShown || panel == e.activeMenu) {
+    } else if (e.panelsShown || panel == e.activeMenu || panel == e.timelineWidget) {
       panel->draw();
     }
   }

@@ -26,6 +26,8 @@ void drawAxesAndGrid(Viewport& view);
 void drawScene(Editor& e, Viewport& view);
 void drawBoundingBox(Editor& e);
 void drawSelectedMarkers(Editor& e, double size, bool moving);
+// The scene in animation mode: the model posed (posed_scene_draw.cpp).
+void drawPosedScene(Editor& e, Viewport& view);
 // The spline through its control points, `count` segments (spline_draw.cpp).
 void drawSpline(const Spline& spline, int count);
 

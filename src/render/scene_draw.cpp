@@ -86,6 +86,7 @@ void drawBoundingBox(Editor& e) {
 }
 
 void drawScene(Editor& e, Viewport& view) {
+  if (e.animation.on) return drawPosedScene(e, view);
   const double unit = (view.right - view.left) * 0.01;
   if (view.kind != kFullView && view.renderMode != kTextured) drawBoundingBox(e);
   if (e.currentSpline) drawSpline(*e.currentSpline, 100);

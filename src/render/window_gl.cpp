@@ -6,6 +6,7 @@
 
 #include <GL/freeglut.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -16,6 +17,7 @@
 #include "render/frame_draw.h"
 #include "render/gl_platform.h"
 #include "render/wait_cursor.h"
+#include "tools/animation_mode.h"
 #include "tools/recovery.h"
 
 // The two process-wide pointers the callbacks need, set once by runEditorWindow.
@@ -58,6 +60,29 @@ void onRecoveryTimer(int) {
   keepRecoveryTicking();
 }
 
+// Playback asks for a frame when the next one is due, by a timer that runs
+// only while a clip plays.
+bool gPlaybackTimerSet = false;
+
+void onPlaybackTimer(int);
+
+void keepPlaybackTicking() {
+  if (gPlaybackTimerSet || !gEditor->animation.playing) return;
+  int wait = -1;
+  guarded([&] { wait = playbackTick(*gEditor, std::chrono::steady_clock::now()); });
+  if (wait < 0) return;
+  gPlaybackTimerSet = true;
+  glutTimerFunc(static_cast<unsigned>(wait), onPlaybackTimer, 0);
+}
+
+void onPlaybackTimer(int) {
+  gPlaybackTimerSet = false;
+  const uint64_t before = gEditor->sceneRevision;
+  guarded([] { playbackTick(*gEditor, std::chrono::steady_clock::now()); });
+  if (gEditor->sceneRevision != before) glutPostRedisplay();
+  keepPlaybackTicking();
+}
+
 // Frames are drawn only after events; a line of the message box that is due
 // to expire brings one more frame at its time.
 bool gMessageTimerSet = false;
@@ -76,6 +101,7 @@ void onDisplay() {
   glutSwapBuffers();
   glFlush();
   keepRecoveryTicking();
+  keepPlaybackTicking();
   const int64_t ms = gEditor->consoleMessages ? gEditor->consoleMessages->msUntilExpiry() : -1;
   if (ms >= 0 && !gMessageTimerSet) {
     gMessageTimerSet = true;

@@ -5,6 +5,7 @@
 #include "app/editor.h"
 #include "app/input_codes.h"
 #include "model/marks.h"
+#include "tools/animation_mode.h"
 #include "tools/selection.h"
 
 namespace {
@@ -24,6 +25,13 @@ PickMode pickMode(int modifiers) {
   }
 }
 
+// The vertices the views show in the rectangle: posed in animation mode.
+List<Vertex> shownVerticesInRect(Editor& e, double a, double b, double c, double d, int plane,
+                                 double tolerance) {
+  if (e.animation.on) return posedVerticesInRect(e, a, b, c, d, plane, tolerance);
+  return e.model->verticesInRect(a, b, c, d, plane, tolerance);
+}
+
 }  // namespace
 
 void selectInRect(Editor& e, double ha, double va, double hb, double vb) {
@@ -37,7 +45,7 @@ void selectInRect(Editor& e, double ha, double va, double hb, double vb) {
 
   if (e.tool != kSelectVertex && kind != kUvView) {
     if (e.tool == kSelectPolygon) {
-      List<Vertex> inside = e.model->verticesInRect(ha, va, hb, vb, kind, reach);
+      List<Vertex> inside = shownVerticesInRect(e, ha, va, hb, vb, kind, reach);
       List<Polygon> found = e.model->polygonsOfVertices(inside);
       if (mode == PickMode::kAdd) {
         Model::setPolygonsSelected(found, 1);
@@ -51,7 +59,8 @@ void selectInRect(Editor& e, double ha, double va, double hb, double vb) {
         Model::setPolygonsSelected(e.selectedPolygons, 1);
       }
     } else if (e.tool == kSelectBone) {
-      e.selectedBone = e.model->findBone(ha, va, hb, vb, kind, reach);
+      e.selectedBone = e.animation.on ? findPosedBone(e, ha, va, hb, vb, kind)
+                                      : e.model->findBone(ha, va, hb, vb, kind, reach);
     }
     return;
   }
@@ -73,7 +82,7 @@ void selectInRect(Editor& e, double ha, double va, double hb, double vb) {
   }
   if (kind == kFullView) return;
 
-  List<Vertex> found = e.model->verticesInRect(ha, va, hb, vb, kind, reach);
+  List<Vertex> found = shownVerticesInRect(e, ha, va, hb, vb, kind, reach);
   if (mode == PickMode::kAdd) {
     addMissingByMarks(e.selectedVertices, found);
     Model::setVerticesSelected(e.selectedVertices, 1);

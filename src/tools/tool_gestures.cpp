@@ -15,9 +15,14 @@
 //   Extrude                 tool drag             first: extrude, Move        -
 //   Add Bone                tool drag             -                           addBoneAtCursor
 //   Create Spline           add point, no drag    -                           -
+//
+// In animation mode the select tools pick what the views show, Move and
+// Rotate pose the selected bone (the release keys it), and every other tool,
+// or Move and Rotate in the UV view, is refused at the press.
 
 #include "tools/tool_gestures.h"
 #include "app/editor.h"
+#include "tools/animation_mode.h"
 #include "tools/creation.h"
 #include "tools/live_transform.h"
 #include "tools/polygon_ops.h"
@@ -93,7 +98,30 @@ const Gesture kGestures[] = {
     {kNoDrag, addSplinePoint, nullptr, nullptr},                       // Create Spline
 };
 
-const Gesture* gestureOf(int tool) {
+void movePoseByOffset(Editor& e) {
+  movePose(e, e.moveOffset);
+}
+void rotatePoseByDrag(Editor& e) {
+  rotatePose(e, (e.pressY - e.mouseY) * 0.01);
+}
+
+// The gestures of animation mode; null where the tool edits the mesh.
+const Gesture kPoseGestures[] = {
+    {kRubberBand, nullptr, nullptr, selectInDrag},             // Select Vertex
+    {kRubberBand, nullptr, nullptr, selectInDrag},             // Select Polygon
+    {kRubberBand, nullptr, nullptr, selectInDrag},             // Select Bone
+    {kToolDrag, nullptr, updateMoveOffset, movePoseByOffset},  // Move
+    {kToolDrag, nullptr, nullptr, rotatePoseByDrag},           // Rotate
+};
+
+const Gesture* gestureOf(const Editor& e, int tool) {
+  if (e.animation.on) {
+    constexpr int kPosing = sizeof kPoseGestures / sizeof kPoseGestures[0];
+    const bool select = tool >= kSelectVertex && tool <= kSelectBone;
+    if (tool < 0 || tool >= kPosing || (!select && e.views[e.activeView].kind == kUvView))
+      return nullptr;
+    return &kPoseGestures[tool];
+  }
   constexpr int kCount = sizeof kGestures / sizeof kGestures[0];
   return (tool >= 0 && tool < kCount) ? &kGestures[tool] : nullptr;
 }
@@ -101,18 +129,21 @@ const Gesture* gestureOf(int tool) {
 }  // namespace
 
 void toolPress(Editor& e) {
-  const Gesture* g = gestureOf(e.tool);
-  if (!g) return;
+  const Gesture* g = gestureOf(e, e.tool);
+  if (!g) {
+    refuseMeshEdit(e);
+    return;
+  }
   e.dragMode = g->pressDragMode;
   if (g->press) g->press(e);
 }
 
 void toolMotion(Editor& e) {
-  const Gesture* g = gestureOf(e.tool);
+  const Gesture* g = gestureOf(e, e.tool);
   if (g && g->motion) g->motion(e);
 }
 
 void toolRelease(Editor& e) {
-  const Gesture* g = gestureOf(e.tool);
+  const Gesture* g = gestureOf(e, e.tool);
   if (g && g->release) g->release(e);
 }

@@ -2,6 +2,7 @@
 
 #include "tools/tool_menu.h"
 #include "app/editor.h"
+#include "tools/animation_mode.h"
 #include "tools/fit_views.h"
 #include "tools/polygon_ops.h"
 
@@ -61,6 +62,8 @@ const MenuCommand kMenuCommands[] = {
 }  // namespace
 
 void toolMenuCommand(Editor& e, int code) {
+  if (isMeshEditMenuCommand(code) && refuseMeshEdit(e)) return;
+  if (animationCommand(e, code)) return;
   for (const MenuCommand& command : kMenuCommands) {
     if (command.code == code) {
       command.run(e);

@@ -74,7 +74,7 @@ TEST_F(InputTest, MiddleDragScrollsAFlatViewOnReleaseAndCtrlMiddleDragZoomsAnyVi
 
 TEST_F(InputTest, RightPressPopsUpTheMenuPageOfThePlaceThatARowOrAPressOutsideCloses) {
   click(kRightButton, 300, 200);
-  EXPECT_EQ(rectOf(*editor.activeMenu) + " " + state(), "305,164 180x236 7 0 -x-- 0");
+  EXPECT_EQ(rectOf(*editor.activeMenu) + " " + state(), "305,146 180x254 7 0 -x-- 0");
   EXPECT_EQ(editor.widgets.headItem(), editor.menuPages[1]);
   printedBy([&] { click(kLeftButton, 310, 205); });  // the title band is no row
   EXPECT_EQ(state(), "7 0 -x-- 0");
@@ -82,7 +82,7 @@ TEST_F(InputTest, RightPressPopsUpTheMenuPageOfThePlaceThatARowOrAPressOutsideCl
             "Clicked in Menu :J\n0 0 -x-- 0");
   EXPECT_EQ(editor.ui->popCommand(), 4);
   click(kRightButton, 300, 200);
-  printedBy([&] { click(kLeftButton, 320, 600 - 164 - 9); });  // the bottom row
+  printedBy([&] { click(kLeftButton, 320, 600 - 146 - 9); });  // the bottom row
   EXPECT_EQ(editor.ui->popCommand(), 30);
   click(kRightButton, 300, 200, kCtrl | 8);  // with Ctrl the tool page
   EXPECT_EQ(state(), "7 0 ---x 0");
@@ -166,7 +166,7 @@ TEST_F(InputTest, CtrlChordsArriveAsControlCodesAndStillWork) {
   for (Panel* p : editor.widgets)
     places += std::to_string(int(p->x())) + "," + std::to_string(int(p->y())) + " ";
   EXPECT_EQ(std::to_string(editor.consoleWidget->isMinimised()) + " " + places,
-            "1 5,341 185,575 365,359 545,539 5,540 305,540 ");
+            "1 5,341 185,575 365,341 545,539 5,540 305,540 ");
 }
 
 TEST_F(InputTest, FramePumpRunsQueuedCodesInClickOrderBeforeTheConsoleLine) {

@@ -3,8 +3,9 @@ X buttons and key names. Steps: ("file", name, text); ("run", args, status, out 
 no display; ("start", arg, ...); ("click", x, y[, button]); ("drag", x0, y0, x1, y1[, button[,
 modifier]]); ("key", name, ...); ("type", text); ("line", text) adds Return; ("trace", line);
 ("saved", name, text); ("picture", check) until check(pixels) holds for the window's 800 x 600
-RGB bytes, rows from the top; ("close", status) as a window manager would, after which "start"
-starts the program again; "{dir}" in a trace line stands for the folder of the journey. Steps wait for lines
+RGB bytes, rows from the top; ("check", function) calls function(folder of the journey); ("close",
+status) as a window manager would, after which "start" starts the program again; "{dir}" in a
+trace line stands for the folder of the journey. Steps wait for lines
 and files, never for a fixed time."""
 import ctypes, os, shutil, subprocess, sys, tempfile, threading, time
 
@@ -84,6 +85,9 @@ def play(steps):
                 done = subprocess.run([binary, *args[0]], cwd=workdir, env=env, capture_output=True, text=True)
                 ok = (done.returncode, done.stderr) == (args[1], args[3]) and done.stdout.startswith(args[2])
                 assert ok, done
+            elif kind == "check":
+                args[0](workdir)
+                continue
             elif kind == "saved":  # written under another name, then renamed
                 wait_until(lambda: text_of(args[0]) == args[1], lambda: "%s holds:\n%s" % (args[0], text_of(args[0])))
             elif program is None or (kind == "start" and program.proc.poll() is not None):

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/arm_fixture.h"
 #include "support/fixtures.h"
 
 TEST(ExportMesh, ShadingNormalIsTheNormalTheEditorShadesWith) {
@@ -18,4 +19,25 @@ TEST(ExportMesh, ShadingNormalIsTheNormalTheEditorShadesWith) {
   EXPECT_TRUE(sameVec(shadingNormal(*p, 1), -1, 0, 0));
   c->y = 4, c->z = 0;  // a triangle without area still gets a unit normal
   EXPECT_TRUE(sameVec(shadingNormal(*p, 1), 0, 1, 0));
+}
+
+// Each exported vertex carries its own weights, also on flipped triangles, whose corners leave
+// in reverse order: the upper arm's share is 1 at x = 0, 1/3 at v1, 2/3 at v4 and 0 at x = 2.
+TEST(ExportMesh, FlippedTrianglesKeepEachCornersWeights) {
+  Model m("m", nullptr);
+  Arm arm(m);
+  arm.p[0]->flipped = arm.p[2]->flipped = 1;
+  ExportMesh mesh;
+  std::string reason;
+  ASSERT_TRUE(buildExportMesh(m, mesh, &reason)) << reason;
+  ASSERT_EQ(mesh.primitives.size(), 1u);
+  const ExportPrimitive& out = mesh.primitives[0];
+  ASSERT_GT(out.vertexCount(), 5u);
+  for (size_t v = 0; v < out.vertexCount(); ++v) {
+    const float x = out.positions[3 * v], y = out.positions[3 * v + 1];
+    float upper = 0;
+    for (int k = 0; k < 4; ++k) upper += out.joints[v][k] == 1 ? out.weights[v][k] : 0;
+    const float expected = x < 0.5f ? 1 : x > 1.5f ? 0 : y < 0 ? 1.0f / 3 : 2.0f / 3;
+    EXPECT_NEAR(upper, expected, 1e-6) << x << "," << y;
+  }
 }

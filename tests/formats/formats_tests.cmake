@@ -10,3 +10,16 @@ add_test(NAME gltf_validator
           $<TARGET_FILE:vantorel> ${GLTF_VALIDATOR_DIR}/node_modules/gltf-validator)
 set_tests_properties(gltf_validator PROPERTIES FIXTURES_REQUIRED gltf_validator
   ENVIRONMENT "ASAN_OPTIONS=detect_leaks=0" TIMEOUT 120)
+
+# three.js poses the exports on the CPU beside the editor's own posing; it is
+# installed from npm into its own folder of the build tree, once, with the
+# validator beside it.
+set(THREE_DIR ${CMAKE_BINARY_DIR}/three)
+add_test(NAME three_install
+  COMMAND sh -c "(test -d ${THREE_DIR}/node_modules/three -a -d ${THREE_DIR}/node_modules/gltf-validator || npm install --prefix ${THREE_DIR} --no-audit --no-fund --loglevel=error three@0.160.0 gltf-validator@2.0.0-dev.3.10) && cp ${CMAKE_SOURCE_DIR}/tests/formats/three_pose.mjs ${THREE_DIR}/")
+set_tests_properties(three_install PROPERTIES FIXTURES_SETUP three TIMEOUT 300)
+add_test(NAME gltf_pose_in_client
+  COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/formats/pose_in_client.py
+          $<TARGET_FILE:vantorel> ${THREE_DIR})
+set_tests_properties(gltf_pose_in_client PROPERTIES FIXTURES_REQUIRED three
+  ENVIRONMENT "ASAN_OPTIONS=detect_leaks=0" TIMEOUT 180)

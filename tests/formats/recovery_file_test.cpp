@@ -26,13 +26,33 @@ struct Chain {
     return captureImage(model);
   }
 
+  // A bone keyed anew in a clip (made when there is none), or a weight set or taken away.
+  void animate(ModelImage& m) {
+    if (m.bones.empty() || m.vertices.empty()) return;
+    if (below(4) == 0) {
+      if (m.weights.empty())
+        m.weights.push_back({0, 0, 0.5});
+      else
+        m.weights.pop_back();
+      return;
+    }
+    if (m.clips.empty() || below(4) == 0)
+      m.clips.push_back({"c" + std::to_string(m.clips.size()), 24, 24, {}});
+    auto& tracks = m.clips[below(m.clips.size())].tracks;
+    const int bone = below(m.bones.size());
+    auto at = std::find_if(tracks.begin(), tracks.end(), [&](auto& t) { return t.bone >= bone; });
+    if (at == tracks.end() || at->bone != bone) at = tracks.insert(at, {bone, {}});
+    at->keys = {{below(5), {1, real(), 0, 0}, {real(), 0, 0}}, {10 + below(9), {0, 0, 1, 0}}};
+  }
+
   // One small edit (a run of vertices moved, two added at the front with a triangle, the last
-  // removed with its triangles, a triangle turned, a colour, a group added or removed) or a new
-  // model.
+  // removed with its triangles, a triangle turned, a colour, a group added or removed, a key or
+  // a weight) or a new model.
   ModelImage edited(ModelImage m, int kind = -1) {
     auto& polygons = m.groups[below(m.groups.size())].polygons;
     const int n = m.vertices.size();
-    kind = kind < 0 ? below(7) : kind;
+    kind = kind < 0 ? below(8) : kind;
+    if (kind == 7) animate(m);
     for (int i = below(n), end = std::min(n, i + below(5) + 1); kind == 0 && i < end; ++i)
       m.vertices[i].y += 0.5;
     if (kind == 1 || kind == 2) {
@@ -57,6 +77,8 @@ struct Chain {
     size_t count = 0;  // bones keep only polygon numbers that still exist
     for (const auto& group : m.groups) count += group.polygons.size();
     for (auto& bone : m.bones) std::erase_if(bone.polygons, [&](size_t p) { return p >= count; });
+    if (kind == 2)  // weights keep only vertices that still exist
+      std::erase_if(m.weights, [&](auto& w) { return w.vertex >= int(m.vertices.size()); });
     return kind == 6 ? fresh() : m;
   }
 
@@ -108,6 +130,23 @@ TEST(RecoveryFileTest, ASmallEditOfALargeModelCostsAFewBytes) {
     const size_t alone = formatRecoveryFile({0, newer, {}}).size();
     EXPECT_LT(formatRecoveryFile({0, newer, {{"large", older}}}).size(), alone + 300) << kind;
   }
+  // Keying one bone of ten clips of 100 bones and 50 keys costs that bone's track.
+  large.bones.resize(100);
+  for (size_t b = 1; b < large.bones.size(); ++b) large.bones[b].depth = 2;
+  for (int c = 0; c < 10; ++c) {
+    auto& clip =
+        large.clips.emplace_back(ModelImage::ClipRecord{"c" + std::to_string(c), 60, 24, {}});
+    for (int b = 0; b < 100; ++b) {
+      clip.tracks.push_back({b, {}});
+      for (int k = 0; k < 50; ++k) clip.tracks.back().keys.push_back({k, {1, 0, 0, k / 64.0}});
+    }
+  }
+  ModelImage keyed = large;
+  keyed.clips[4].tracks[70].keys[3].rotation[1] = 0.5;
+  const Snapshot newer{"large", std::make_shared<ModelImage>(keyed)};
+  const size_t alone = formatRecoveryFile({0, newer, {}}).size();
+  EXPECT_LT(formatRecoveryFile({0, newer, {{"large", std::make_shared<ModelImage>(large)}}}).size(),
+            alone + 50 * 60 + 600);
 }
 
 TEST(RecoveryFileTest, EveryCutEveryChangedByteAndEveryImpossibleImageIsRefused) {
@@ -133,10 +172,14 @@ TEST(RecoveryFileTest, EveryCutEveryChangedByteAndEveryImpossibleImageIsRefused)
          m.bones = {{1, 0, 0, 0, 0, 0, {-1}}};
        },
        "a polygon number out of range"},
+      {[](ModelImage& m) {
+         m.clips = {{"clip", 0, 24, {}}};
+       },
+       "an animation the model file refuses (clip length out of range)"},
   };
   std::vector<std::pair<std::string, std::string>> cases = {
       {"3\n0 0 0\n", "not a recovery file"},
-      {"vantorel-recovery 2\n" + text.substr(20), "a recovery file of another version"},
+      {"vantorel-recovery 1\n" + text.substr(20), "a recovery file of another version"},
       {text.substr(0, text.size() - 1), "the file is cut short or too long"},
       {text + "x", "the file is cut short or too long"}};
   for (const auto& [damage, reason] : kImages) {

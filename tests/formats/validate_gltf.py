@@ -1,4 +1,5 @@
-"""The glTF validator finds no error or warning in the program's glTF files of every kind."""
+"""The glTF validator finds no error or warning in the program's glTF files of every kind, also
+those with clips and weights shared across bone borders."""
 import json, os, struct, subprocess, sys, tempfile
 
 program, validator = sys.argv[1], sys.argv[2]
@@ -22,7 +23,27 @@ def model_file(groups, bones, vertices=VERTICES):
     return "\n".join(lines) + "\n"
 
 
-models = {"full": model_file([(TRIANGLES[:2], "skin.bmp", (1, 1, 1, 1)),
+# A clip turning and moving the bones (one key with a sign-flipped quaternion), an empty clip,
+# and a vertex weighed by hand.
+ANIMATION = """animation 1
+clips 2
+clip wave 30 24 3
+track 0 2
+0 1 0 0 0 0 0 0
+30 0.923880 0 0.382683 0 0.5 0 -1.25
+track 1 1
+12 0.707107 0 0 0.707107 0 0 0
+track 2 3
+0 1 0 0 0 0 0 0
+5 -0.980067 0.198669 0 0 0 0 0
+29 0.980067 0 0 0.198669 0 0 0
+clip still 10 12 0
+weights 2
+3 0 0.250000
+3 2 0.750000
+"""
+models = {"moving": model_file([(TRIANGLES, None, (1, 1, 1, 1))], BONES) + ANIMATION,
+          "full": model_file([(TRIANGLES[:2], "skin.bmp", (1, 1, 1, 1)),
                               (TRIANGLES[2:], None, (0.2, 0.4, 0.6, 0.5))], BONES),
           "bare": model_file([(TRIANGLES, None, (1, 0.5, 0, 1))], []),
           "empty": model_file([([], None, (1, 1, 1, 1))], [], vertices=[])}

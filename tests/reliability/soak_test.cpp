@@ -19,7 +19,7 @@ constexpr const char* kSeedModel =
     "3\n1 3 2 0.25 0.5 0.75 0 0 0 \n3 4 0 0 0 0 0 0 0 \n4 0 1 0 0 0 0 0 0 \n1\ntex.bmp\n"
     "0.5 0.5 0.5 1\n3\n1 0 0 0 0 0 0 -1\n2 0 1 0 0 0 1 2 -1\n2 1 0 0 0 0 3 -1\n";
 // Bound keys, Backspace, Delete, Ctrl+S, Ctrl+/; modifiers 8 and 16 are lock keys.
-const std::string kKeys = "\b /BR`bcdefmnopqrsvwxzZ\x7f\x13\x1flk";
+const std::string kKeys = "\b /BR`abcdefmnopqrsvwxzZ\x7f\x13\x1flk";
 const int kModifiers[] = {0, 0, kShift, kCtrl, kAlt, kShift | kCtrl, 8, 8 | kShift, 16 | kCtrl};
 
 class SoakRun : public EditorTest {
@@ -63,7 +63,7 @@ class SoakRun : public EditorTest {
       moveTo(x, y);
       roll >= 61 ? special(k, mods) : key(k, k == 19 || k == 31 ? kCtrl : mods);
     } else if (roll < 80) {
-      editor.uiContext()->pushCommand(below(32));
+      editor.uiContext()->pushCommand(below(40));
     } else if (roll < 93) {
       held = below(5);  // left, middle, right, wheel up, wheel down
       point();

@@ -1,0 +1,83 @@
+#include "console/animation_commands.h"
+
+#include <chrono>
+
+#include "app/editor.h"
+#include "console/number_conversion.h"
+#include "tools/animation_mode.h"
+
+namespace {
+
+// A whole number written as one, digits with an optional sign and nothing
+// after: a typo must not become frame 0 or a weight of 0.
+bool isNumber(const std::string& word, bool whole) {
+  size_t i = word[0] == '-' || word[0] == '+' ? 1 : 0;
+  bool digits = false, point = false;
+  for (; i < word.size(); ++i) {
+    if (word[i] >= '0' && word[i] <= '9') {
+      digits = true;
+    } else if (word[i] == '.' && !whole && !point) {
+      point = true;
+    } else {
+      return false;
+    }
+  }
+  return digits;
+}
+
+bool numberGiven(Editor& e, const std::string& word, bool whole) {
+  if (isNumber(word, whole)) return true;
+  e.consoleMessage("Error! " + word + " is not a " + (whole ? "whole number" : "number") + "!");
+  return false;
+}
+
+}  // namespace
+
+bool isMeshEditCommand(const std::string& name) {
+  return name == "/setx" || name == "/sety" || name == "/setz" || name == "/smoothpolys" ||
+         name == "/flattenpolys" || name == "/move" || name == "/rotate" || name == "/scale";
+}
+
+void animCommand(Editor& e, const CommandWords&) {
+  toggleAnimationMode(e);
+}
+
+void clipCommand(Editor& e, const CommandWords& w) {
+  chooseClip(e, w[1]);
+}
+
+void frameCommand(Editor& e, const CommandWords& w) {
+  if (numberGiven(e, w[1], true)) setFrame(e, integerParameter(w[1]));
+}
+
+void keyCommand(Editor& e, const CommandWords&) {
+  keySelectedBone(e);
+}
+
+void unkeyCommand(Editor& e, const CommandWords&) {
+  unkeySelectedBone(e);
+}
+
+void playCommand(Editor& e, const CommandWords&) {
+  startPlayback(e, std::chrono::steady_clock::now());
+}
+
+void stopCommand(Editor& e, const CommandWords&) {
+  stopPlayback(e);
+}
+
+void fpsCommand(Editor& e, const CommandWords& w) {
+  if (numberGiven(e, w[1], true)) setClipFps(e, integerParameter(w[1]));
+}
+
+void lengthCommand(Editor& e, const CommandWords& w) {
+  if (numberGiven(e, w[1], true)) setClipLength(e, integerParameter(w[1]));
+}
+
+void weightCommand(Editor& e, const CommandWords& w) {
+  if (w[1] == "auto") {
+    clearSelectedWeights(e);
+  } else if (numberGiven(e, w[1], false)) {
+    setSelectedWeights(e, realParameter(w[1]));
+  }
+}

@@ -1,0 +1,275 @@
+#include "import/animation_import.h"
+
+#include <assimp/anim.h>
+#include <assimp/scene.h>
+
+#include <glm/gtc/quaternion.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <set>
+
+#include <absl/container/flat_hash_map.h>
+
+#include "formats/model_file.h"
+#include "model/animation.h"
+
+namespace {
+
+constexpr int kFrameRates[] = {24, 25, 30, 48, 50, 60, 120};
+constexpr double kWholeFrame = 1e-3;  // frames
+constexpr double kSameTurn = 1e-6;
+
+struct Counts {
+  size_t morph = 0, otherNodes = 0, scaleKeys = 0, moves = 0;
+};
+
+template <class Key>
+size_t bracket(const Key* keys, unsigned count, double t) {
+  size_t i = 0;
+  while (i + 1 < count && keys[i + 1].mTime <= t) ++i;
+  return i;
+}
+
+aiVector3D positionAt(const aiNodeAnim& c, double t, const aiVector3D& rest) {
+  if (c.mNumPositionKeys == 0) return rest;
+  const aiVectorKey* k = c.mPositionKeys;
+  if (t <= k[0].mTime) return k[0].mValue;
+  const size_t i = bracket(k, c.mNumPositionKeys, t);
+  if (i + 1 >= c.mNumPositionKeys) return k[i].mValue;
+  const double span = k[i + 1].mTime - k[i].mTime;
+  const float f = span > 0 ? static_cast<float>((t - k[i].mTime) / span) : 0.0f;
+  return k[i].mValue + (k[i + 1].mValue - k[i].mValue) * f;
+}
+
+aiQuaternion rotationAt(const aiNodeAnim& c, double t, const aiQuaternion& rest) {
+  if (c.mNumRotationKeys == 0) return rest;
+  const aiQuatKey* k = c.mRotationKeys;
+  if (t <= k[0].mTime) return k[0].mValue;
+  const size_t i = bracket(k, c.mNumRotationKeys, t);
+  if (i + 1 >= c.mNumRotationKeys) return k[i].mValue;
+  const double span = k[i + 1].mTime - k[i].mTime;
+  aiQuaternion out;
+  aiQuaternion::Interpolate(out, k[i].mValue, k[i + 1].mValue,
+                            span > 0 ? static_cast<float>((t - k[i].mTime) / span) : 0.0f);
+  return out.Normalize();
+}
+
+glm::dquat rotationOf(const aiMatrix4x4& m) {
+  aiVector3D scaling, position;
+  aiQuaternion rotation;
+  m.Decompose(scaling, rotation, position);
+  return glm::normalize(glm::dquat(rotation.w, rotation.x, rotation.y, rotation.z));
+}
+
+glm::dvec3 apply(const aiMatrix4x4& m, const glm::dvec3& p) {
+  const aiVector3D out =
+      m * aiVector3D(static_cast<float>(p.x), static_cast<float>(p.y), static_cast<float>(p.z));
+  return {out.x, out.y, out.z};
+}
+
+// A name a clip can have: one word of printable characters, not yet taken.
+std::string clipName(const aiString& given, size_t index, const ModelImage& image) {
+  std::string name;
+  for (unsigned char c : std::string(given.C_Str())) name += (c <= ' ' || c >= 0x7F) ? '_' : c;
+  if (name.size() > kMaxClipName - 4) name.resize(kMaxClipName - 4);
+  if (name.empty()) name = "clip" + std::to_string(index + 1);
+  auto taken = [&](const std::string& n) {
+    return std::any_of(image.clips.begin(), image.clips.end(),
+                       [&](const auto& c) { return c.name == n; });
+  };
+  std::string unique = name;
+  for (int n = 2; taken(unique); ++n) unique = name + "_" + std::to_string(n);
+  return unique;
+}
+
+class ClipMaker {
+ public:
+  ClipMaker(const aiScene& scene, const aiAnimation& animation,
+            const std::vector<ImportedJoint>& joints, const ModelImage& image, Counts& counts)
+      : scene_(scene), animation_(animation), joints_(joints), image_(image), counts_(counts) {
+    for (size_t b = 0; b < joints.size(); ++b) lineOf_[joints[b].node] = static_cast<int>(b);
+    std::vector<int> path;
+    for (const auto& bone : image.bones) {
+      path.resize(bone.depth - 1);
+      parent_.push_back(path.empty() ? -1 : path.back());
+      path.push_back(static_cast<int>(parent_.size()) - 1);
+    }
+    for (size_t b = 0; b < image.bones.size(); ++b) {
+      const auto& at = image.bones[parent_[b] < 0 ? b : parent_[b]];
+      start_.emplace_back(at.x, at.y, at.z);
+    }
+    ticks_ = animation.mTicksPerSecond > 0 ? animation.mTicksPerSecond : 25;
+    counts.morph += animation.mNumMeshChannels + animation.mNumMorphMeshChannels;
+    for (unsigned c = 0; c < animation.mNumChannels; ++c) {
+      const aiNodeAnim* channel = animation.mChannels[c];
+      const aiNode* node = scene.mRootNode->FindNode(channel->mNodeName);
+      if (!node || !lineOf_.contains(node)) {
+        ++counts.otherNodes;
+        continue;
+      }
+      channelOf_[node] = channel;
+      aiVector3D restScale, restPosition;
+      aiQuaternion restRotation;
+      node->mTransformation.Decompose(restScale, restRotation, restPosition);
+      for (unsigned k = 0; k < channel->mNumScalingKeys; ++k)
+        if ((channel->mScalingKeys[k].mValue - restScale).Length() > 1e-4f) ++counts.scaleKeys;
+    }
+  }
+
+  ModelImage::ClipRecord make(const std::string& name) {
+    ModelImage::ClipRecord clip;
+    clip.name = name;
+    chooseFrames(clip);
+    std::vector<std::set<int>> frames(image_.bones.size());
+    std::set<int> needed;
+    for (size_t b = 0; b < image_.bones.size(); ++b) {
+      for (int at = static_cast<int>(b); at >= 0; at = parent_[at])
+        frames[b].insert(keyFrames_[at].begin(), keyFrames_[at].end());
+      if (frames[b].empty()) frames[b].insert(0);  // rest poses that differ from the bind pose
+      needed.insert(frames[b].begin(), frames[b].end());
+    }
+    absl::flat_hash_map<int, std::vector<ModelImage::KeyRecord>> posesAt;
+    for (int f : needed) posesAt[f] = posesAtFrame(f, clip.fps);
+    for (size_t b = 0; b < image_.bones.size(); ++b) {
+      ModelImage::TrackRecord track{static_cast<int>(b), {}};
+      bool moved = false;
+      for (int f : frames[b]) {
+        const ModelImage::KeyRecord& key = posesAt[f][b];
+        track.keys.push_back(key);
+        moved = moved || std::abs(key.rotation[0]) < 1 - kSameTurn || key.translation[0] != 0 ||
+                key.translation[1] != 0 || key.translation[2] != 0;
+      }
+      if (moved || !keyFrames_[b].empty()) clip.tracks.push_back(std::move(track));
+    }
+    return clip;
+  }
+
+ private:
+  // The frame rate, the length, and each bone's own key frames (all frames
+  // when the file's keys miss whole frames).
+  void chooseFrames(ModelImage::ClipRecord& clip) {
+    std::vector<double> times{0};
+    for (const auto& [node, channel] : channelOf_) {
+      for (unsigned k = 0; k < channel->mNumPositionKeys; ++k)
+        times.push_back(channel->mPositionKeys[k].mTime / ticks_);
+      for (unsigned k = 0; k < channel->mNumRotationKeys; ++k)
+        times.push_back(channel->mRotationKeys[k].mTime / ticks_);
+    }
+    const double seconds =
+        std::max(animation_.mDuration / ticks_, *std::max_element(times.begin(), times.end()));
+    bool whole = false;
+    clip.fps = 24;
+    for (int rate : kFrameRates) {
+      whole = std::all_of(times.begin(), times.end(), [rate](double t) {
+        return std::abs(t * rate - std::round(t * rate)) < kWholeFrame;
+      });
+      if (whole) {
+        clip.fps = rate;
+        break;
+      }
+    }
+    clip.length = std::clamp(static_cast<int>(std::ceil(seconds * clip.fps - kWholeFrame)), 1,
+                             Clip::kMaxLength);
+    keyFrames_.assign(image_.bones.size(), {});
+    for (size_t b = 0; b < image_.bones.size(); ++b) {
+      auto found = channelOf_.find(joints_[b].node);
+      if (found == channelOf_.end()) continue;
+      const aiNodeAnim& c = *found->second;
+      auto add = [&](double ticks) {
+        keyFrames_[b].insert(
+            std::clamp(static_cast<int>(std::lround(ticks / ticks_ * clip.fps)), 0, clip.length));
+      };
+      // The root turns about its joint, which the editor keeps at its end (its first child's
+      // joint): between the file's keys its move is no longer linear.
+      const aiVector3D pivot = joints_[b].bindWorld * aiVector3D();
+      const bool rootAway = parent_[b] < 0 && c.mNumRotationKeys > 1 &&
+                            glm::length(glm::dvec3(pivot.x, pivot.y, pivot.z) - start_[b]) > 1e-6;
+      if (!whole || rootAway) {
+        for (int f = 0; f <= clip.length; ++f) keyFrames_[b].insert(f);
+        continue;
+      }
+      for (unsigned k = 0; k < c.mNumRotationKeys; ++k) add(c.mRotationKeys[k].mTime);
+      if (parent_[b] < 0)
+        for (unsigned k = 0; k < c.mNumPositionKeys; ++k) add(c.mPositionKeys[k].mTime);
+    }
+  }
+
+  // Every node's placement at `ticks`, the joints' from their channels.
+  void place(const aiNode& node, const aiMatrix4x4& parent, double ticks) {
+    aiMatrix4x4 local = node.mTransformation;
+    auto channel = channelOf_.find(&node);
+    if (channel != channelOf_.end()) {
+      aiVector3D scale, position;
+      aiQuaternion rotation;
+      node.mTransformation.Decompose(scale, rotation, position);
+      local = aiMatrix4x4(scale, rotationAt(*channel->second, ticks, rotation),
+                          positionAt(*channel->second, ticks, position));
+    }
+    const aiMatrix4x4 world = parent * local;
+    auto line = lineOf_.find(&node);
+    if (line != lineOf_.end())
+      skin_[line->second] = world * aiMatrix4x4(joints_[line->second].bindWorld).Inverse();
+    for (unsigned c = 0; c < node.mNumChildren; ++c) place(*node.mChildren[c], world, ticks);
+  }
+
+  std::vector<ModelImage::KeyRecord> posesAtFrame(int frame, int fps) {
+    skin_.assign(image_.bones.size(), aiMatrix4x4());
+    place(*scene_.mRootNode, aiMatrix4x4(), static_cast<double>(frame) / fps * ticks_);
+    std::vector<ModelImage::KeyRecord> keys(image_.bones.size());
+    std::vector<glm::dquat> turns(image_.bones.size());
+    for (size_t b = 0; b < image_.bones.size(); ++b) {
+      turns[b] = rotationOf(skin_[b]);
+      const int p = parent_[b];
+      const glm::dquat local = glm::normalize(p < 0 ? turns[b] : glm::inverse(turns[p]) * turns[b]);
+      ModelImage::KeyRecord& key = keys[b];
+      key.frame = frame;
+      const double q[4] = {local.w, local.x, local.y, local.z};
+      const double sign = local.w < 0 ? -1 : 1;  // the same turn, written one way
+      for (int i = 0; i < 4; ++i) key.rotation[i] = roundAsWritten(sign * q[i]);
+      if (p < 0) {
+        const glm::dvec3 t = apply(skin_[b], start_[b]) - start_[b];
+        for (int i = 0; i < 3; ++i) key.translation[i] = roundAsWritten(t[i]);
+      } else if (glm::length(apply(skin_[p], start_[b]) - apply(skin_[b], start_[b])) > 1e-4) {
+        ++counts_.moves;
+      }
+    }
+    return keys;
+  }
+
+  const aiScene& scene_;
+  const aiAnimation& animation_;
+  const std::vector<ImportedJoint>& joints_;
+  const ModelImage& image_;
+  Counts& counts_;
+  double ticks_ = 25;
+  std::vector<int> parent_;
+  std::vector<glm::dvec3> start_;
+  absl::flat_hash_map<const aiNode*, int> lineOf_;
+  absl::flat_hash_map<const aiNode*, const aiNodeAnim*> channelOf_;
+  std::vector<std::set<int>> keyFrames_;
+  std::vector<aiMatrix4x4> skin_;
+};
+
+}  // namespace
+
+void importAnimations(const aiScene& scene, const std::vector<ImportedJoint>& joints,
+                      ModelImage& image, std::vector<std::string>& changes) {
+  if (scene.mNumAnimations == 0) return;
+  if (image.bones.empty()) {
+    changes.push_back(std::to_string(scene.mNumAnimations) + " animations without bones dropped");
+    return;
+  }
+  Counts counts;
+  for (unsigned a = 0; a < scene.mNumAnimations; ++a) {
+    ClipMaker maker(scene, *scene.mAnimations[a], joints, image, counts);
+    image.clips.push_back(maker.make(clipName(scene.mAnimations[a]->mName, a, image)));
+  }
+  auto count = [&](size_t n, const char* what) {
+    if (n) changes.push_back(std::to_string(n) + " " + what + " dropped");
+  };
+  count(counts.morph, "morph target and vertex animation channels");
+  count(counts.otherNodes, "animated nodes that are not bones");
+  count(counts.scaleKeys, "scale keys");
+  count(counts.moves, "moves of bones away from their parent's end");
+}

@@ -1,0 +1,80 @@
+// A view's picture in animation mode: the model and skeleton posed at the
+// current frame, the selected vertices and bone where the pose puts them.
+// The mesh cannot be edited in the mode, so its vertex markers are left out.
+
+#include <GL/gl.h>
+#include <GL/glut.h>
+
+#include "app/editor.h"
+#include "render/frame_draw.h"
+#include "render/model_drawing.h"
+#include "render/posed_drawing.h"
+#include "render/wire_cube.h"
+#include "tools/animation_mode.h"
+
+namespace {
+
+void drawPosedSkeleton(const PosedDrawing& posed, const Bone* selectedBone) {
+  const Rig& rig = posed.rig();
+  if (rig.size() == 0) return;
+  float current[4];
+  glGetFloatv(GL_CURRENT_COLOR, current);
+  float r = current[0], g = current[1], b = current[2];
+  std::vector<float> positions, colours;
+  std::vector<char> underSelection(rig.size(), 0);
+  const CubeSight sight = currentCubeSight();
+  for (size_t i = 0; i < rig.size(); ++i) {
+    const int p = rig.parent[i];
+    underSelection[i] = p >= 0 && (underSelection[p] || rig.bones[p] == selectedBone);
+    const glm::dvec3 start = posedStart(posed.world(), static_cast<int>(i));
+    const glm::dvec3 end = posedEnd(rig, posed.world(), static_cast<int>(i));
+    appendColour(colours, appendWireCube(positions, end.x, end.y, end.z, 0.1, sight), r, g, b);
+    r = underSelection[i] ? 1 : 0, g = underSelection[i] ? 0 : 1, b = 0;
+    positions.insert(positions.end(), {static_cast<float>(start.x), static_cast<float>(start.y),
+                                       static_cast<float>(start.z), static_cast<float>(end.x),
+                                       static_cast<float>(end.y), static_cast<float>(end.z)});
+    appendColour(colours, 2, r, g, b);
+  }
+  drawColouredLines(positions, colours);
+  glColor3f(r, g, b);
+}
+
+}  // namespace
+
+void drawPosedScene(Editor& e, Viewport& view) {
+  const double unit = (view.right - view.left) * 0.01;
+  if (view.kind != kFullView && view.renderMode != kTextured) drawBoundingBox(e);
+  PosedDrawing& posed = e.posedDrawing;
+  posed.pose(*e.model, currentClip(e), e.animation.frame, e.animation.rigRevision,
+             e.keepViewPictures ? e.sceneRevision + 1 : 0);
+
+  glColor3f(0.8f, 0.8f, 0.8f);
+  ModelDrawing::NormalSource normals = ModelDrawing::kNoNormals;
+  if (view.renderMode == kFlatShaded) normals = ModelDrawing::kFaceNormals;
+  if (view.renderMode == kSmoothShaded) normals = ModelDrawing::kCornerNormals;
+  if (normals != ModelDrawing::kNoNormals) glEnable(GL_LIGHTING);
+  posed.draw(*e.model, view.renderMode == kTextured, normals);
+  glDisable(GL_LIGHTING);
+
+  glColor3f(1, 1, 0);
+  std::vector<float> positions, colours;
+  const CubeSight sight = currentCubeSight();
+  for (Vertex* v : e.selectedVertices) {
+    if (const glm::dvec3* at = posed.find(v)) {
+      const int ends =
+          appendWireCube(positions, at->x, at->y, at->z, unit * e.selectedMarkerScale, sight);
+      appendColour(colours, ends, 1, 1, 0);
+    }
+  }
+  drawColouredLines(positions, colours);
+
+  const int selected = posed.rig().indexOf(e.selectedBone);
+  if (selected >= 0) {
+    const glm::dvec3 end = posedEnd(posed.rig(), posed.world(), selected);
+    glPushMatrix();
+    glTranslated(end.x, end.y, end.z);
+    glutWireCube(unit * e.vertexMarkerScale * 4);
+    glPopMatrix();
+  }
+  if (e.showSkeleton) drawPosedSkeleton(posed, e.selectedBone);
+}

@@ -1,0 +1,94 @@
+#pragma once
+// Animation mode and its operations: the views show the model posed at the
+// current frame of the current clip; Select Bone picks the posed bones,
+// Rotate and Move pose the selected bone and key it at the current frame;
+// mesh edits are refused. Every change of keys, clips or weights is one undo
+// step, kept by the recovery file like the rest of the model.
+
+#include <chrono>
+#include <string>
+
+#include "model/list.h"
+
+struct Bone;
+struct Vec3;
+struct Vertex;
+struct Clip;
+class Editor;
+
+inline constexpr const char* kMeshEditsOff =
+    "Mesh edits are off in animation mode: press A or type /anim to leave it.";
+inline constexpr const char* kFirstClipName = "clip1";
+
+// Command codes of the menu item and the animation panel's buttons; a click
+// on the timeline strip posts kFrameCommandBase + frame (gui/timeline.h).
+enum AnimationCommand {
+  kAnimationModeCommand = 31,
+  kTimelineFirstFrame = 32,
+  kTimelinePreviousFrame = 33,
+  kTimelinePlay = 34,
+  kTimelineStop = 35,
+  kTimelineNextFrame = 36,
+  kTimelineKey = 37,
+  kTimelineUnkey = 38,
+};
+// Runs one of them, or a frame click; false for any other code.
+bool animationCommand(Editor& e, int code);
+
+// 'A', the menu's "Animation Mode" and /anim: enters or leaves the mode.
+// Leaving stops playback and shows the rest model.
+void toggleAnimationMode(Editor& e);
+
+// In animation mode: says kMeshEditsOff and answers true.
+bool refuseMeshEdit(Editor& e);
+
+// The clip the mode shows, or null.
+Clip* currentClip(Editor& e);
+
+// /frame N: the frame shown, kept within the current clip (0 .. its length).
+void setFrame(Editor& e, int frame);
+// /clip NAME: makes NAME current, making a new clip of that name first when
+// there is none (one undo step).
+void chooseClip(Editor& e, const std::string& name);
+// /key: keys the selected bone at the current frame with the pose it has
+// there; /unkey removes that key. Each is one undo step.
+void keySelectedBone(Editor& e);
+void unkeySelectedBone(Editor& e);
+// /fps N and /length N on the current clip; a shorter length drops the keys
+// after it. One undo step each.
+void setClipFps(Editor& e, int fps);
+void setClipLength(Editor& e, int length);
+
+// /play and /stop. Playback runs the current clip from the current frame at
+// its frame rate, round and round, while animation mode is on.
+void startPlayback(Editor& e, std::chrono::steady_clock::time_point now);
+void stopPlayback(Editor& e);
+// Moves playback to the frame due at `now`; the milliseconds until the next
+// frame is due, or -1 when nothing plays.
+int playbackTick(Editor& e, std::chrono::steady_clock::time_point now);
+
+// The Rotate gesture in animation mode: turns the selected bone by `angle`
+// radians about the active view's depth axis, as Rotate turns vertices, and
+// keys it. The Move gesture: the root moves by the offset, any other bone
+// turns about its start joint towards its end joint moved by the offset.
+void rotatePose(Editor& e, double angle);
+void movePose(Editor& e, const Vec3& offset);
+
+// /weight W: the selected bone's weight on the selected vertices becomes W
+// (0 .. 1), the vertices' other bones sharing the rest in their proportions;
+// /weight auto gives the vertices back to the derived weights.
+void setSelectedWeights(Editor& e, double weight);
+void clearSelectedWeights(Editor& e);
+
+// Select Vertex, Select Polygon and Select Bone in animation mode pick what
+// the views show: vertices where the pose puts them (as
+// Model::verticesInRect), the first bone whose posed end joint lies in the
+// rectangle (as Model::findBone; a plain click finds none).
+List<Vertex> posedVerticesInRect(Editor& e, double a, double b, double c, double d, int plane,
+                                 double tolerance);
+Bone* findPosedBone(Editor& e, double a, double b, double c, double d, int plane);
+
+// Whether a key is a mesh edit that animation mode refuses.
+bool isMeshEditKey(unsigned char key);
+// Whether a menu command code is one.
+bool isMeshEditMenuCommand(int code);

@@ -1,0 +1,20 @@
+#pragma once
+// The editor's animation mode: whether it is on, which clip and frame the
+// views show, and playback. None of it belongs to the model: undo and saving
+// leave it alone.
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+
+struct AnimationState {
+  bool on = false;
+  std::string clip;  // the current clip's name; "" until there is one
+  int frame = 0;
+  bool playing = false;
+  std::chrono::steady_clock::time_point playStart{};
+  int playStartFrame = 0;
+  // Moves on whenever the rest mesh, the skeleton or the weights the posed
+  // views follow may have changed (entering the mode, /weight).
+  uint64_t rigRevision = 0;
+};

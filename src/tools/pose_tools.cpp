@@ -1,0 +1,165 @@
+// Posing with the Rotate and Move gestures in animation mode (contracts in
+// animation_mode.h).
+
+#include <glm/gtc/quaternion.hpp>
+#define GLM_ENABLE_EXPERIMENTAL
+#include <glm/gtx/quaternion.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "app/editor.h"
+#include "model/animation.h"
+#include "model/rig.h"
+#include "model/skin.h"
+#include "tools/animation_mode.h"
+#include "tools/undo.h"
+
+namespace {
+
+// The selected bone posed at the current frame, ready to be keyed there.
+struct PosedBone {
+  Rig rig;
+  std::vector<BonePose> poses;
+  std::vector<glm::dmat4> world;
+  int bone = -1;
+};
+
+bool posedSelection(Editor& e, PosedBone& posed) {
+  posed.rig = flattenRig(*e.model);
+  posed.bone = posed.rig.indexOf(e.selectedBone);
+  if (posed.bone < 0) {
+    e.consoleMessage("Select a bone to pose it.");
+    return false;
+  }
+  clipPose(posed.rig, currentClip(e), e.animation.frame, posed.poses);
+  worldTransforms(posed.rig, posed.poses, posed.world);
+  return true;
+}
+
+// Keys the bone's new pose at the current frame: one undo step, making the
+// first clip when there is none.
+void keyPose(Editor& e, const PosedBone& posed, const BonePose& pose) {
+  takeSnapshot(e);
+  Animation& animation = *e.model->animation;
+  Clip* clip = currentClip(e);
+  if (!clip) {
+    clip = &animation.add(kFirstClipName);
+    e.animation.clip = clip->name;
+  }
+  const int frame = std::clamp(e.animation.frame, 0, clip->length);
+  setKey(clip->tracks[posed.rig.bones[posed.bone]], PoseKey{frame, pose});
+  e.sceneChanged();
+}
+
+bool finite(const glm::dquat& q) {
+  return std::isfinite(q.w) && std::isfinite(q.x) && std::isfinite(q.y) && std::isfinite(q.z);
+}
+
+}  // namespace
+
+void rotatePose(Editor& e, double angle) {
+  glm::dvec3 axis;
+  switch (e.views[e.activeView].kind) {
+    case kSideView:  // as the Rotate tool turns vertices in each view
+      axis = {0, 0, 1}, angle = -angle;
+      break;
+    case kFrontView:
+      axis = {1, 0, 0};
+      break;
+    case kTopView:
+      axis = {0, 1, 0};
+      break;
+    default:
+      return;
+  }
+  PosedBone posed;
+  if (!std::isfinite(angle) || !posedSelection(e, posed)) return;
+  BonePose pose = posed.poses[posed.bone];
+  pose.rotation =
+      turnedRotation(posed.rig, posed.world, posed.poses, posed.bone, glm::angleAxis(angle, axis));
+  if (finite(pose.rotation)) keyPose(e, posed, pose);
+}
+
+void movePose(Editor& e, const Vec3& offset) {
+  PosedBone posed;
+  if (!posedSelection(e, posed)) return;
+  const glm::dvec3 by(offset.x, offset.y, offset.z);
+  if (!std::isfinite(by.x) || !std::isfinite(by.y) || !std::isfinite(by.z)) return;
+  BonePose pose = posed.poses[posed.bone];
+  if (posed.rig.parent[posed.bone] < 0) {
+    pose.translation += by;
+  } else {
+    const glm::dvec3 start = posedStart(posed.world, posed.bone);
+    const glm::dvec3 from = posedEnd(posed.rig, posed.world, posed.bone) - start;
+    const glm::dvec3 to = from + by;
+    // A bone of no length, or an end moved onto its start, has no direction.
+    if (glm::length(from) < 1e-12 || glm::length(to) < 1e-12) return;
+    const glm::dquat turn = glm::rotation(glm::normalize(from), glm::normalize(to));
+    pose.rotation = turnedRotation(posed.rig, posed.world, posed.poses, posed.bone, turn);
+    if (!finite(pose.rotation)) return;
+  }
+  keyPose(e, posed, pose);
+}
+
+namespace {
+
+struct Band {
+  double low, high;
+  Band(double a, double b, double widen)
+      : low(std::min(a, b) - widen), high(std::max(a, b) + widen) {}
+  bool holds(double value) const { return low <= value && value <= high; }
+};
+
+// A flat view's horizontal and vertical coordinates of a point.
+double across(const glm::dvec3& p, int plane) {
+  return plane == 0 ? p.x : p.z;
+}
+double up(const glm::dvec3& p, int plane) {
+  return plane == 2 ? p.x : p.y;
+}
+
+}  // namespace
+
+List<Vertex> posedVerticesInRect(Editor& e, double a, double b, double c, double d, int plane,
+                                 double tolerance) {
+  List<Vertex> found;
+  if (plane < 0 || plane > 2) return found;
+  const Rig rig = flattenRig(*e.model);
+  const SkinBinding binding = bindSkin(*e.model, rig);
+  std::vector<BonePose> poses;
+  std::vector<glm::dmat4> world, skin;
+  clipPose(rig, currentClip(e), e.animation.frame, poses);
+  worldTransforms(rig, poses, world);
+  skinMatrices(rig, world, skin);
+  std::vector<glm::dvec3> points;
+  posePoints(binding, skin, points);
+  const Band horizontal(a, c, tolerance), vertical(b, d, tolerance);
+  // Only the model's own list, in its order, as the rest model's query.
+  const size_t listed = static_cast<size_t>(e.model->vertices.count());
+  for (size_t v = 0; v < listed && v < points.size(); ++v) {
+    if (horizontal.holds(across(points[v], plane)) && vertical.holds(up(points[v], plane)))
+      found.pushFront(binding.vertices[v]);
+  }
+  return found;
+}
+
+Bone* findPosedBone(Editor& e, double a, double b, double c, double d, int plane) {
+  // As the rest model's lookup: a plain click has no extent.
+  if (a == c || b == d) return nullptr;
+  std::printf("Looking up bones...\n");
+  if (plane < 0 || plane > 2) return nullptr;
+  const Rig rig = flattenRig(*e.model);
+  std::vector<BonePose> poses;
+  std::vector<glm::dmat4> world;
+  clipPose(rig, currentClip(e), e.animation.frame, poses);
+  worldTransforms(rig, poses, world);
+  const Band horizontal(a, c, 0), vertical(b, d, 0);
+  for (size_t bone = 0; bone < rig.size(); ++bone) {
+    const glm::dvec3 end = posedEnd(rig, world, static_cast<int>(bone));
+    if (horizontal.holds(across(end, plane)) && vertical.holds(up(end, plane)))
+      return rig.bones[bone];
+  }
+  return nullptr;
+}

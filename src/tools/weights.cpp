@@ -1,0 +1,84 @@
+// Vertex weights set by hand (contracts in animation_mode.h).
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "app/editor.h"
+#include "model/animation.h"
+#include "model/marks.h"
+#include "model/rig.h"
+#include "model/skin.h"
+#include "tools/animation_mode.h"
+#include "tools/undo.h"
+
+namespace {
+
+// The weights a vertex follows now, as bones.
+std::vector<BoneWeight> weightsOf(const Influence& influence, const Rig& rig) {
+  std::vector<BoneWeight> weights;
+  for (int i = 0; i < influence.count; ++i)
+    weights.push_back({rig.bones[influence.bones[i]], influence.weights[i]});
+  return weights;
+}
+
+// `bone` gets `weight`; the others share what is left in their proportions,
+// and the four largest are kept, the bone among them.
+std::vector<BoneWeight> withWeight(std::vector<BoneWeight> weights, const Bone* bone,
+                                   double weight) {
+  std::erase_if(weights, [bone](const BoneWeight& w) { return w.bone == bone; });
+  double others = 0;
+  for (const BoneWeight& w : weights) others += w.weight;
+  for (BoneWeight& w : weights) w.weight = others > 0 ? w.weight / others * (1 - weight) : 0;
+  std::sort(weights.begin(), weights.end(),
+            [](const BoneWeight& a, const BoneWeight& b) { return a.weight > b.weight; });
+  std::erase_if(weights, [](const BoneWeight& w) { return !(w.weight > 0); });
+  if (weights.size() > kMaxInfluences - 1) weights.resize(kMaxInfluences - 1);
+  weights.insert(weights.begin(), BoneWeight{bone, weight});
+  return weights;
+}
+
+}  // namespace
+
+void setSelectedWeights(Editor& e, double weight) {
+  const Rig rig = flattenRig(*e.model);
+  if (rig.indexOf(e.selectedBone) < 0 || e.selectedVertices.empty()) {
+    e.consoleMessage("Select a bone and the vertices it should weigh on.");
+    return;
+  }
+  if (!std::isfinite(weight)) weight = 0;
+  weight = std::clamp(weight, 0.0, 1.0);
+  takeSnapshot(e);
+  const SkinBinding binding = bindSkin(*e.model, rig);
+  const uint64_t pass = newMarkPass();
+  markAll(e.selectedVertices, pass);
+  auto& set = e.model->animation->weights;
+  int count = 0;
+  for (size_t v = 0; v < binding.vertices.size(); ++v) {
+    Vertex* vertex = binding.vertices[v];
+    if (!isMarked(vertex, pass)) continue;
+    vertex->markPass = 0;  // a vertex listed twice is weighed once
+    set[vertex] = withWeight(weightsOf(binding.influences[v], rig), e.selectedBone, weight);
+    ++count;
+  }
+  ++e.animation.rigRevision;
+  char shown[32];
+  std::snprintf(shown, sizeof shown, "%g", weight);
+  e.consoleMessage(std::string("Weight ") + shown + " set on " + std::to_string(count) +
+                   " vertices.");
+  e.sceneChanged();
+}
+
+void clearSelectedWeights(Editor& e) {
+  if (e.selectedVertices.empty()) {
+    e.consoleMessage("Select the vertices to give back to the derived weights.");
+    return;
+  }
+  takeSnapshot(e);
+  auto& set = e.model->animation->weights;
+  int count = 0;
+  for (Vertex* vertex : e.selectedVertices) count += static_cast<int>(set.erase(vertex));
+  ++e.animation.rigRevision;
+  e.consoleMessage("Derived weights again on " + std::to_string(count) + " vertices.");
+  e.sceneChanged();
+}

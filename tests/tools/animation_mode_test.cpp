@@ -1,0 +1,182 @@
+// Animation mode: posing and keying with the tools, the console's animation
+// commands, mesh edits refused, undo of key changes, playback's frames.
+
+#include <glm/gtc/quaternion.hpp>
+
+#include "model/animation.h"
+#include "support/arm_fixture.h"
+#include "tools/animation_mode.h"
+#include "tools/tool_fixture.h"
+
+namespace {
+
+class AnimationModeTest : public ToolTest {
+ protected:
+  AnimationModeTest() : arm(model()) {}
+  void command(const std::string& line) { runConsoleCommand(editor, line); }
+  Clip* clip(const std::string& name = kFirstClipName) {
+    return editor.model->animation->find(name);
+  }
+  // The keys of a bone of the current model's clip, "frame:angle about z".
+  std::string keysOf(int boneLine, const std::string& name = kFirstClipName) {
+    Clip* c = clip(name);
+    if (!c) return "no clip";
+    Bone* bones[3] = {editor.model->rootBone(), nullptr, nullptr};
+    bones[1] = bones[0]->children[0];
+    bones[2] = bones[1]->children[0];
+    std::string text;
+    auto track = c->tracks.find(bones[boneLine]);
+    if (track == c->tracks.end()) return text;
+    for (const PoseKey& k : track->second) {
+      const glm::dvec3 x = k.pose.rotation * glm::dvec3(1, 0, 0);
+      // Four decimals: a key read back from an undo step is rounded to six per component.
+      text += (text.empty() ? "" : " ") + std::to_string(k.frame) + ":" +
+              num(std::round(std::atan2(x.y, x.x) * 1e4) / 1e4) +
+              (k.pose.translation != glm::dvec3(0) ? "+t" : "");
+    }
+    return text;
+  }
+  // A drag in the Side view from model point (h, v), by (dh, dv) pixels up and right.
+  void sideDrag(double h, double v, int right, int up) {
+    drag(kLeftButton, glutX(0, h), glutY(0, v), glutX(0, h) + right, glutY(0, v) - up);
+  }
+  Arm arm;
+};
+
+TEST_F(AnimationModeTest, RotateAndMoveKeyTheSelectedBoneAndUndoTakesEachKeyBack) {
+  const std::string rest = mesh();
+  key('A');
+  EXPECT_TRUE(editor.animation.on);
+  editor.selectedBone = arm.fore;
+  command("/frame 10");
+  key('r');
+  sideDrag(2, 0, 0, 157);  // up: a counter-clockwise turn of 1.57 radians
+  EXPECT_EQ(keysOf(2), "10:1.57");
+  EXPECT_EQ(mesh(), rest) << "posing moves no rest vertex";
+  command("/frame 20");
+  key('m');
+  editor.selectedBone = arm.upper;
+  sideDrag(1, 0, -50, 50);  // the upper arm's end moved to (0, 1): it turns towards it
+  EXPECT_EQ(keysOf(1), "20:1.5708");
+  editor.selectedBone = arm.root;
+  sideDrag(0, 0, 50, 0);
+  EXPECT_EQ(keysOf(0), "20:0+t");
+  key('z');
+  EXPECT_EQ(keysOf(0), "");
+  key('z');
+  EXPECT_EQ(keysOf(1), "");
+  EXPECT_EQ(keysOf(2), "10:1.57");
+  key('z');
+  EXPECT_EQ(keysOf(2), "no clip");
+  key('Z');
+  EXPECT_EQ(keysOf(2), "10:1.57") << "redo keeps the mode's clip and frame";
+  EXPECT_EQ(editor.animation.frame, 20);
+  key('A');
+  EXPECT_FALSE(editor.animation.on);
+}
+
+TEST_F(AnimationModeTest, MeshEditsAreRefusedWithOneMessageUntilTheModeIsLeft) {
+  key('A');
+  selectAllVertices(editor);
+  selectAllPolygons(editor);
+  const std::string rest = mesh();
+  const size_t steps = editor.undoStack.size();
+  editor.selectedBone = arm.fore;
+  key(127);
+  key('B');
+  key('d');
+  command("/setx 4");
+  toolMenuCommand(editor, 16);
+  key('b');
+  sideDrag(0, 0, 40, 40);
+  EXPECT_EQ(consoleLinesStartingWith(kMeshEditsOff), 6);
+  EXPECT_EQ(mesh(), rest);
+  EXPECT_EQ(editor.undoStack.size(), steps);
+  toolMenuCommand(editor, kAnimationModeCommand);  // the menu's "Animation Mode" leaves it
+  key(127);
+  EXPECT_NE(mesh(), rest);
+}
+
+TEST_F(AnimationModeTest, ConsoleCommandsMakeClipsKeysAndWeights) {
+  editor.selectedBone = arm.fore;
+  command("/key");
+  EXPECT_EQ(keysOf(2), "0:0") << "the first key makes a clip";
+  command("/clip walk");
+  command("/fps 30");
+  command("/frame 50");
+  EXPECT_EQ(editor.animation.frame, 24) << "within the clip's default length";
+  command("/key");
+  command("/length 12");
+  EXPECT_EQ(lastConsoleMessage(), "Clip walk is 12 frames long. 1 keys after it were removed.");
+  EXPECT_EQ(clip("walk")->fps, 30);
+  command("/frame 0");
+  command("/key");
+  command("/unkey");
+  command("/unkey");
+  EXPECT_EQ(lastConsoleMessage(), "The bone has no key at frame 0.");
+  EXPECT_EQ(keysOf(2, "walk"), "");
+  for (const char* refused : {"/fps 0", "/fps x", "/length 100001", "/clip a\tb", "/frame 1.5"}) {
+    const size_t steps = editor.undoStack.size();
+    command(refused);
+    EXPECT_TRUE(lastConsoleMessage().starts_with("Error!")) << refused;
+    EXPECT_EQ(editor.undoStack.size(), steps) << refused;
+  }
+  // Weights: the fore arm's share of the elbow set by hand, the upper arm's the rest.
+  editor.selectedVertices.pushFront(arm.v[4]);
+  command("/weight 0.9");
+  const auto& set = editor.model->animation->weights;
+  ASSERT_EQ(set.count(arm.v[4]), 1u);
+  EXPECT_EQ(set.at(arm.v[4]).front().bone, arm.fore);
+  EXPECT_NEAR(set.at(arm.v[4]).back().weight, 0.1, 1e-12);
+  command("/weight auto");
+  EXPECT_TRUE(set.empty());
+  key('z');
+  EXPECT_EQ(editor.model->animation->weights.size(), 1u) << "undo brings the weights back";
+}
+
+TEST_F(AnimationModeTest, PlaybackStepsFramesByTheClockAndStops) {
+  const auto t0 = std::chrono::steady_clock::now();
+  command("/clip loop");
+  command("/length 4");
+  command("/fps 10");
+  startPlayback(editor, t0);
+  EXPECT_FALSE(editor.animation.playing) << "only in animation mode";
+  key('A');
+  command("/frame 2");
+  startPlayback(editor, t0);
+  const std::pair<int, int> at[] = {{0, 2}, {99, 2}, {100, 3}, {250, 4}, {300, 0}, {1000, 2}};
+  for (auto [ms, frame] : at) {
+    const int wait = playbackTick(editor, t0 + std::chrono::milliseconds(ms));
+    EXPECT_EQ(editor.animation.frame, frame) << ms;
+    EXPECT_TRUE(wait > 0 && wait <= 101) << wait;
+  }
+  command("/stop");
+  EXPECT_EQ(playbackTick(editor, t0), -1);
+  key('A');
+  EXPECT_FALSE(editor.animation.playing);
+}
+
+TEST_F(AnimationModeTest, SelectAndFitInViewWorkOnThePosedModel) {
+  key('A');
+  editor.selectedBone = arm.fore;
+  editor.model->animation->add("clip1").tracks[arm.fore] = {
+      {0, {glm::angleAxis(1.5707963267948966, glm::dvec3(0, 0, 1))}}};
+  key(' ');
+  key(' ');  // Select Bone
+  auto band = [&](double h0, double v0, double h1, double v1) {
+    drag(kLeftButton, glutX(0, h0), glutY(0, v0), glutX(0, h1), glutY(0, v1));
+    return editor.selectedBone;
+  };
+  EXPECT_EQ(band(0.8, 0.8, 1.2, 1.2), arm.fore) << "the forearm's end, bent up";
+  EXPECT_EQ(band(1.8, -0.2, 2.2, 0.2), nullptr) << "nothing where it rests";
+  key(' ');  // Select Vertex: v2 rests at (2, -0.25) and is posed at (1.25, 1)
+  band(1.1, 0.9, 1.4, 1.1);
+  ASSERT_EQ(editor.selectedVertices.count(), 1);
+  EXPECT_EQ(editor.selectedVertices.headItem(), arm.v[2]);
+  key('a');  // the views fit v2 where it is shown
+  const Viewport& side = editor.views[kSideView];
+  EXPECT_NEAR((side.left + side.right) / 2, 1.25, 1e-9);
+  EXPECT_NEAR((side.bottom + side.top) / 2, 1, 1e-9);
+}
+
+}  // namespace
