@@ -1,5 +1,7 @@
 #include "import/open_model.h"
 
+#include <cstdio>
+
 #include "files/file_paths.h"
 #include "files/regular_file.h"
 #include "formats/model_file.h"
@@ -31,6 +33,9 @@ OpenedModel openModelFile(const std::string& path, TextureCache* textures,
     if (load(*model, path, &opened.reason)) opened.model = std::move(model);
     return opened;
   }
+  // The trace of an open names every readable file, as when every file was
+  // first tried as a model file.
+  std::printf("Reading model from file: %s\n", path.c_str());
   opened.imported = true;
   const std::string name = importedName.empty() ? nativeModelName(path) : importedName;
   ImportResult result = importInChild(path, name, textures, settings);
