@@ -1,5 +1,6 @@
 #include "app/editor.h"
 #include "console/console_commands.h"
+#include "console/open_request.h"
 #include "console/tokenizer.h"
 #include "formats/recovery_writer.h"
 #include "render/light.h"

@@ -35,6 +35,7 @@
 #include "view/viewport.h"
 
 class Light;
+struct BackgroundOpen;
 class RecoveryWriter;
 class Spline;
 class Tokenizer;
@@ -235,6 +236,12 @@ class Editor {
   List<Vec3> splinePoints;        // clicked control points, newest first
   ImportSettings importSettings;  // how files of other formats are imported
   AnimationState animation;       // animation mode (tools/animation_mode.h)
+  // Opens read on a thread of their own while the window keeps drawing (the
+  // window sets this; without it an open is done before the command returns),
+  // saying how far they have got once they take longer than openProgressAfter.
+  bool opensInBackground = false;
+  std::chrono::steady_clock::duration openProgressAfter = std::chrono::seconds(1);
+  std::unique_ptr<BackgroundOpen> backgroundOpen;  // the open under way
   // Drawing's own memory, kept from frame to frame (render/).
   ModelDrawing modelDrawing;        // the model's arrays while its revision stands
   std::vector<float> markerBuffer;  // reused by drawVertexMarkers

@@ -6,9 +6,8 @@
 
 #include "app/command_line.h"
 #include "app/editor.h"
-#include "console/model_commands.h"
+#include "console/open_request.h"
 #include "render/window.h"
-#include "tools/fit_views.h"
 #include "tools/recovery.h"
 
 int main(int argc, char** argv) {
@@ -23,16 +22,14 @@ int main(int argc, char** argv) {
   editor->importSettings = imports;
   Panel* mainWidget = new Panel("main", 100, 100, 800, 600, editor->uiContext());
   runEditorWindow(editor, mainWidget, command.glutArguments, [&] {
-    // After the window is up, so that the model's texture reaches OpenGL.
-    std::string reason;
+    // After the window is up, so that the model's texture reaches OpenGL; the
+    // window draws while the file is read.
+    editor->opensInBackground = true;
     if (!command.input.empty()) {
-      if (openModel(*editor, command.input, &reason)) {
-        fitViews(*editor);  // the model asked for is shown whole, whatever its size
-      } else {
-        std::fprintf(stderr, "vantorel: %s: %s\n", command.input.c_str(), reason.c_str());
-      }
+      requestOpen(*editor, command.input, OpenRequest::kCommandLine);
+    } else {
+      offerRecovery(*editor);
     }
-    if (command.input.empty()) offerRecovery(*editor);
   });
   return 0;
 }

@@ -13,6 +13,7 @@
 #include "console/help_and_info.h"
 #include "console/model_commands.h"
 #include "console/number_conversion.h"
+#include "console/open_request.h"
 #include "console/tokenizer.h"
 #include "console/transform_commands.h"
 #include "files/file_paths.h"
@@ -38,7 +39,7 @@ struct Command {
 };
 
 void openCommand(Editor& e, const Words& w) {
-  openModel(e, w[1]);
+  requestOpen(e, w[1], OpenRequest::kConsole);
 }
 
 void saveModel(Editor& e, const Words& w) {

@@ -8,7 +8,10 @@
 #include "tools/recovery.h"
 
 bool openModel(Editor& e, const std::string& path, std::string* reason) {
-  OpenedModel opened = openModelFile(path, e.model->textures, e.importSettings);
+  return takeOpenedModel(e, openModelFile(path, e.model->textures, e.importSettings), reason);
+}
+
+bool takeOpenedModel(Editor& e, OpenedModel opened, std::string* reason) {
   if (reason) *reason = opened.reason;
   if (!opened.model) {
     e.consoleMessage("Error! Model failed to load!");

@@ -33,6 +33,15 @@ bool parseModelFile(std::string_view text, ModelImage& image, std::string* error
 bool readModelFile(std::FILE* file, size_t sizeHint, ModelImage& image,
                    std::string* error = nullptr, size_t windowBytes = TextWindow::kDefaultCapacity);
 
+// True when a file whose first bytes are `head` is taken for a model file:
+// its first line holds one whole number alone, the vertex count, or it starts
+// with nothing but blanks. Anything else is a file of another tool, whatever
+// its name.
+inline constexpr size_t kModelFileHeadBytes = 64;
+bool startsLikeModelFile(std::string_view head);
+// The same for the first bytes of `file`, which is rewound.
+bool startsLikeModelFile(std::FILE* file);
+
 // Writes the model to the file named by its `name`, without ever destroying
 // the previous file; 1 on success, 0 on failure.
 int save(Model& model);

@@ -10,10 +10,13 @@
 
 #include "import/foreign_import.h"
 
+#include <assimp/config.h>
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 #include <assimp/Importer.hpp>
+#include <assimp/ProgressHandler.hpp>
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cmath>
@@ -38,10 +41,45 @@ namespace {
 // leak checker of a sanitizer build fails every import child at its exit.
 Assimp::Importer* volatile importerLeftForExit = nullptr;
 
-enum Change { kQuadsSplit, kPointsAndLines, kUvSets, kTextures, kChangeCount };
-const char* const kChangeText[kChangeCount] = {
-    "quads split into triangles", "points and lines dropped", "UV sets past the first dropped",
-    "textures without a usable name dropped"};
+enum Change {
+  kQuadsSplit,
+  kDropped,  // points, lines and degenerate triangles, counted
+  kUvSets,
+  kTextures,
+  kChangeCount
+};
+const char* const kChangeText[kChangeCount] = {"quads split into triangles", "",
+                                               "UV sets past the first dropped",
+                                               "textures without a usable name dropped"};
+
+// What was dropped for having no area: points, lines (faces of one or two
+// corners in the file) and triangles with a repeated corner or no area.
+struct Dropped {
+  size_t points = 0, lines = 0, triangles = 0;
+};
+
+std::string counted(size_t count, const char* what) {
+  return std::to_string(count) + " " + what + (count == 1 ? "" : "s");
+}
+
+// "28 lines and 3 degenerate triangles dropped"; "" when nothing was.
+std::string droppedText(const Dropped& dropped) {
+  std::vector<std::string> parts;
+  if (dropped.points) parts.push_back(counted(dropped.points, "point"));
+  if (dropped.lines) parts.push_back(counted(dropped.lines, "line"));
+  if (dropped.triangles) parts.push_back(counted(dropped.triangles, "degenerate triangle"));
+  std::string text;
+  for (size_t i = 0; i < parts.size(); ++i)
+    text += (i == 0 ? "" : i + 1 == parts.size() ? " and " : ", ") + parts[i];
+  return text.empty() ? text : text + " dropped";
+}
+
+// Twice the area's square is zero: the corners lie on one line.
+bool withoutArea(const Vec3& a, const Vec3& b, const Vec3& c) {
+  const double ux = b.x - a.x, uy = b.y - a.y, uz = b.z - a.z;
+  const double vx = c.x - a.x, vy = c.y - a.y, vz = c.z - a.z;
+  return uy * vz - uz * vy == 0 && uz * vx - ux * vz == 0 && ux * vy - uy * vx == 0;
+}
 
 struct Joint {
   const aiNode* node = nullptr;
@@ -62,20 +100,24 @@ class Converter {
     orderBones(*scene_.mRootNode, 0);
     if (!placeMeshes(*scene_.mRootNode, aiMatrix4x4(), reason)) return false;
     if (image_.groups.empty()) image_.groups.emplace_back();
+    if (dropped.triangles) dropUnusedVertices();
     weights_.resize(image_.vertices.size());
     if (!image_.bones.empty()) assignSkin(image_, weights_);
     if (textures_.droppedAny()) changed_[kTextures] = true;
+    changed_[kDropped] = dropped.points || dropped.lines || dropped.triangles;
     std::vector<std::string> animationChanges;
     importAnimations(scene_, jointsByLine(), image_, animationChanges);
     result.image = std::move(image_);
     for (int c = 0; c < kChangeCount; ++c)
-      if (changed_[c]) result.changes.push_back(kChangeText[c]);
-    for (const std::string& refusal : textures_.refusals()) result.changes.push_back(refusal);
+      if (changed_[c])
+        result.changes.push_back(c == kDropped ? droppedText(dropped) : kChangeText[c]);
+    for (const std::string& note : textures_.notes()) result.changes.push_back(note);
     result.changes.insert(result.changes.end(), animationChanges.begin(), animationChanges.end());
     return true;
   }
 
   bool changed_[kChangeCount] = {};
+  Dropped dropped;
 
  private:
   // Corners are welded on their single-precision positions.
@@ -175,6 +217,13 @@ class Converter {
     for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
       const aiFace& face = mesh.mFaces[f];
       if (face.mNumIndices != 3) continue;
+      const int a = vertexNumber[face.mIndices[0]], b = vertexNumber[face.mIndices[1]],
+                c = vertexNumber[face.mIndices[2]];
+      if (a == b || b == c || a == c ||
+          withoutArea(image_.vertices[a], image_.vertices[b], image_.vertices[c])) {
+        ++dropped.triangles;
+        continue;
+      }
       ModelImage::PolygonRecord& polygon = group.polygons.emplace_back();
       for (int k = 0; k < 3; ++k) {
         const unsigned index = face.mIndices[k];
@@ -188,6 +237,31 @@ class Converter {
     }
     setMaterial(*scene_.mMaterials[mesh.mMaterialIndex], group);
     return true;
+  }
+
+  // The vertices that only dropped triangles used go with them.
+  void dropUnusedVertices() {
+    std::vector<int> renumbered(image_.vertices.size(), -1);
+    for (const auto& group : image_.groups)
+      for (const auto& polygon : group.polygons)
+        for (int corner : polygon.corners) renumbered[corner] = 0;
+    size_t kept = 0;
+    for (size_t v = 0; v < renumbered.size(); ++v) {
+      if (renumbered[v] < 0) continue;
+      renumbered[v] = static_cast<int>(kept);
+      if (kept < weights_.size() && kept != v) {  // weights follow their vertex
+        if (v < weights_.size())
+          weights_[kept] = std::move(weights_[v]);
+        else
+          weights_[kept].clear();
+      }
+      image_.vertices[kept++] = image_.vertices[v];
+    }
+    image_.vertices.resize(kept);
+    if (weights_.size() > kept) weights_.resize(kept);
+    for (auto& group : image_.groups)
+      for (auto& polygon : group.polygons)
+        for (int& corner : polygon.corners) corner = renumbered[corner];
   }
 
   // Each vertex's weights from the first mesh vertex welded into it.
@@ -242,6 +316,21 @@ class Converter {
   int polygonNumber_ = 0;
 };
 
+// Hands Assimp's estimate of how far it has got on, in whole percents.
+class PercentHandler : public Assimp::ProgressHandler {
+ public:
+  explicit PercentHandler(std::function<void(int)> report) : report_(std::move(report)) {}
+  bool Update(float fraction) override {
+    const int percent = std::clamp(static_cast<int>(fraction * 100), 0, 100);
+    if (fraction >= 0 && percent != last_) report_(last_ = percent);
+    return true;  // never cancels
+  }
+
+ private:
+  std::function<void(int)> report_;
+  int last_ = -1;
+};
+
 bool refuse(std::string* reason, const std::string& why) {
   if (reason) *reason = why;
   return false;
@@ -291,21 +380,26 @@ bool isForeignFormat(const std::string& path) {
   const size_t dot = path.rfind('.');
   if (dot == std::string::npos || path.find('/', dot) != std::string::npos) return false;
   // The editor's own model files have long been named .mdl, which Assimp takes
-  // for Quake's models: a damaged one must stay a damaged model file.
+  // for Quake's models: such a name is written as a model file.
   if (extensionOf(path) == ".mdl") return false;
   Assimp::Importer importer;
   return importer.IsExtensionSupported(path.substr(dot));
 }
 
-bool fitsModelFile(const std::string& textureName) {
-  if (textureName.empty() || textureName.size() > 31) return false;
+bool isOneWord(const std::string& textureName) {
+  if (textureName.empty() || textureName.size() > kLongestTextureName) return false;
   for (unsigned char c : textureName)
     if (c <= ' ' || c == 0x7F) return false;
   return true;
 }
 
+bool fitsModelFile(const std::string& textureName) {
+  return textureName.size() <= 31 && isOneWord(textureName);
+}
+
 bool importForeignModel(const std::string& path, ForeignModel& result, std::string* reason,
-                        SceneAfterImport after, const std::string& modelPath) {
+                        SceneAfterImport after, const std::string& modelPath,
+                        const std::function<void(int)>& progress) {
   if (std::FILE* file = openRegularFile(path)) {
     const bool fit = glbLengthsFit(file, reason);
     std::fclose(file);
@@ -315,11 +409,15 @@ bool importForeignModel(const std::string& path, ForeignModel& result, std::stri
   Assimp::Importer& importer = *owned;
   if (after == SceneAfterImport::kLeftForExit) importerLeftForExit = owned.release();
   auto* files = new ConfinedIOSystem(path);
-  importer.SetIOHandler(files);  // the importer owns it
+  importer.SetIOHandler(files);                                             // the importer owns it
+  if (progress) importer.SetProgressHandler(new PercentHandler(progress));  // and this
   // Points and lines have no place in the model; the rest is triangulated
   // after the faces have been looked at, so that split quads can be named.
   importer.SetPropertyInteger(AI_CONFIG_PP_SBP_REMOVE,
                               aiPrimitiveType_POINT | aiPrimitiveType_LINE);
+  // A Quake model's palette is looked for beside it, where it may be read,
+  // and not in the working directory; without one the importer has its own.
+  importer.SetPropertyString(AI_CONFIG_IMPORT_MDL_COLORMAP, directoryOf(path) + "/colormap.lmp");
   const aiScene* scene = importer.ReadFile(path, 0);
   if (!scene || !scene->mRootNode) {
     if (reason) *reason = importer.GetErrorString();
@@ -334,11 +432,16 @@ bool importForeignModel(const std::string& path, ForeignModel& result, std::stri
     return false;
   }
   if (!indicesFit(*scene, reason)) return false;
-  bool quads = false, pointsOrLines = false;
+  bool quads = false;
+  Dropped dropped;
   for (unsigned m = 0; m < scene->mNumMeshes; ++m) {
     const aiMesh& mesh = *scene->mMeshes[m];
-    pointsOrLines |= (mesh.mPrimitiveTypes & (aiPrimitiveType_POINT | aiPrimitiveType_LINE)) != 0;
     quads |= (mesh.mPrimitiveTypes & aiPrimitiveType_POLYGON) != 0;
+    if (!(mesh.mPrimitiveTypes & (aiPrimitiveType_POINT | aiPrimitiveType_LINE))) continue;
+    for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
+      dropped.points += mesh.mFaces[f].mNumIndices == 1;
+      dropped.lines += mesh.mFaces[f].mNumIndices == 2;
+    }
   }
   scene = importer.ApplyPostProcessing(aiProcess_Triangulate | aiProcess_SortByPType);
   if (!scene) {
@@ -347,7 +450,7 @@ bool importForeignModel(const std::string& path, ForeignModel& result, std::stri
   }
   Converter converter(*scene, path, modelPath.empty() ? path : modelPath);
   converter.changed_[kQuadsSplit] = quads;
-  converter.changed_[kPointsAndLines] = pointsOrLines;
+  converter.dropped = dropped;
   if (!converter.run(result, reason)) return false;
   result.changes.insert(result.changes.end(), files->refusals().begin(), files->refusals().end());
   return true;

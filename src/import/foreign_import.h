@@ -4,6 +4,8 @@
 // runs Assimp on whatever file the user names, so the editor calls it only in
 // a child process (import/import_child.h).
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,7 +19,8 @@ struct ForeignModel {
 };
 
 // True when the file name's extension is one Assimp reads, but for ".mdl",
-// which names the editor's own model files.
+// which also names the editor's own model files: a name no model file is
+// written under.
 bool isForeignFormat(const std::string& path);
 
 // What becomes of Assimp's scene once the model is read: freed, or left for
@@ -34,9 +37,15 @@ enum class SceneAfterImport { kFreed, kLeftForExit };
 // itself) under names that do. False with the reason in `reason`: Assimp's
 // error, a file it needed but was refused, an index beyond what it indexes,
 // or a GLB's declared length beyond the file.
+// `progress` hears the importer's estimate of how far it has got, in whole
+// percents, each time it changes.
 bool importForeignModel(const std::string& path, ForeignModel& result, std::string* reason,
                         SceneAfterImport after = SceneAfterImport::kFreed,
-                        const std::string& modelPath = "");
+                        const std::string& modelPath = "",
+                        const std::function<void(int)>& progress = {});
 
 // A texture name the model file keeps: one word of at most 31 characters.
 bool fitsModelFile(const std::string& textureName);
+// A texture name the model file can hold at all: one word, a path at most.
+inline constexpr size_t kLongestTextureName = 4096;
+bool isOneWord(const std::string& textureName);

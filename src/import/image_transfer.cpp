@@ -110,8 +110,7 @@ bool readImageBytes(std::FILE* file, size_t size, ModelImage& image) {
         !in.get(group.colour) || !finite(group.colour, 4))
       return false;
     if (group.textured != 0 && group.textured != 1) return false;
-    if (group.textured ? !fitsModelFile(group.textureName) : !group.textureName.empty())
-      return false;
+    if (group.textured ? !isOneWord(group.textureName) : !group.textureName.empty()) return false;
     for (const ModelImage::PolygonRecord& p : group.polygons) {
       for (int k = 0; k < 3; ++k)
         if (p.corners[k] < 0 || p.corners[k] >= vertexCount) return false;

@@ -8,7 +8,8 @@
 
 #include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
+#include <stdio_ext.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -144,6 +145,25 @@ std::vector<std::string> childEnvironment() {
   return variables;
 }
 
+// Starts `program` with its standard output on `output` and its standard
+// input empty. The child dies with the editor (strictly, with the thread that
+// started it, which waits for it): an editor killed in the middle of an
+// import leaves no importer behind. Between fork and exec only calls that are safe
+// in the copy of a threaded process.
+int startChild(const char* program, char* const* argv, char* const* envp, int output, pid_t* pid) {
+  const pid_t parent = getpid();
+  *pid = fork();
+  if (*pid < 0) return errno;
+  if (*pid > 0) return 0;
+  // A parent gone before the signal was asked for has left us already.
+  if (prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || getppid() != parent) _exit(kExitFailed);
+  const int empty = open("/dev/null", O_RDONLY | O_CLOEXEC);
+  if (empty < 0 || dup2(empty, STDIN_FILENO) < 0 || dup2(output, STDOUT_FILENO) < 0)
+    _exit(kExitFailed);
+  execve(program, argv, envp);
+  _exit(kExitFailed);
+}
+
 }  // namespace
 
 int runImportChild(const std::string& path, uint64_t memoryBytes, const std::string& modelName) {
@@ -157,7 +177,11 @@ int runImportChild(const std::string& path, uint64_t memoryBytes, const std::str
     actOnFault();
     ForeignModel result;
     std::string reason;
-    if (!importForeignModel(path, result, &reason, SceneAfterImport::kLeftForExit, modelName)) {
+    const auto progress = [](int percent) {
+      writeAll("progress " + std::to_string(percent) + "\n");
+    };
+    if (!importForeignModel(path, result, &reason, SceneAfterImport::kLeftForExit, modelName,
+                            progress)) {
       if (reason.find("bad_alloc") != std::string::npos) return kExitOutOfMemory;
       if (reason.empty()) reason = "The file cannot be read.";
       writeAll("error " + oneLine(reason) + "\n");
@@ -184,10 +208,6 @@ ImportResult importInChild(const std::string& path, const std::string& modelName
   }
   // A larger pipe hands a big model back in fewer turns between the two.
   fcntl(fds[1], F_SETPIPE_SZ, 1 << 20);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
-  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
   const std::string limit = std::to_string(memory);
   const char* argv[] = {
       settings.program.c_str(), "--import-child", path.c_str(), limit.c_str(),
@@ -198,9 +218,8 @@ ImportResult importInChild(const std::string& path, const std::string& modelName
   for (const std::string& v : variables) envp.push_back(const_cast<char*>(v.c_str()));
   envp.push_back(nullptr);
   pid_t pid = -1;
-  const int spawned = posix_spawn(&pid, settings.program.c_str(), &actions, nullptr,
-                                  const_cast<char* const*>(argv), envp.data());
-  posix_spawn_file_actions_destroy(&actions);
+  const int spawned = startChild(settings.program.c_str(), const_cast<char* const*>(argv),
+                                 envp.data(), fds[1], &pid);
   close(fds[1]);
   if (spawned != 0) {
     close(fds[0]);
@@ -210,6 +229,11 @@ ImportResult importInChild(const std::string& path, const std::string& modelName
 
   Watchdog watchdog(pid, settings.seconds, memory);
   std::FILE* in = fdopen(fds[0], "rb");
+  // Only this thread reads it, and an open in the background reads it while
+  // the main thread may flush every stream (fflush(nullptr)): a lock held
+  // through a read that waits for the child would stop that flush, and any
+  // fopen after it, the watchdog's among them.
+  if (in) __fsetlocking(in, FSETLOCKING_BYCALLER);
   std::string error;
   bool sawModel = false, built = false;
   size_t modelBytes = 0;
@@ -222,6 +246,8 @@ ImportResult importInChild(const std::string& path, const std::string& modelName
     if (text.rfind("image ", 0) == 0) {
       modelBytes = std::strtoull(text.c_str() + 6, nullptr, 10);
       sawModel = true;
+    } else if (text.rfind("progress ", 0) == 0) {
+      if (settings.progress) settings.progress->store(std::atoi(text.c_str() + 9));
     } else if (text.rfind("change ", 0) == 0) {
       result.changes.push_back(text.substr(7));
     } else if (text.rfind("error ", 0) == 0) {

@@ -2,10 +2,12 @@
 // Foreign files are imported in a child process, so that a file that makes
 // the importer crash, hang or swallow memory cannot take the editor and its
 // unsaved model down. The child is the program itself, started with a hidden
-// argument; it writes what it found as lines ("change TEXT", or "error TEXT")
+// argument; it writes what it found as lines ("progress PERCENT" as it reads,
+// "change TEXT", or "error TEXT")
 // and then "image BYTES" and the model's image (import/image_transfer.h) on
 // its standard output.
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -20,6 +22,8 @@ struct ImportSettings {
   std::string program;       // the child's executable; none, and nothing is imported
   int seconds = 20;          // the time limit
   uint64_t memoryBytes = 0;  // the memory limit; 0 picks half the machine's memory
+  // Where the percentage the importer reports goes, as it reads (not owned).
+  std::atomic<int>* progress = nullptr;
 };
 
 struct ImportResult {

@@ -1,7 +1,7 @@
 #pragma once
-// Opening a model: the editor's own model file as always, and a file that is
-// not one but has the extension of a format the importer reads, through the
-// import child (when the settings name its program). An imported model is
+// Opening a model: the editor's own model file as always, and any other file,
+// told apart by its first bytes whatever its name, through the import child
+// (when the settings name its program). An imported model is
 // named after the file with the editor's own extension, so that saving never
 // overwrites the file it came from.
 

@@ -94,12 +94,23 @@ std::string TextureFiles::fittingName(const std::string& file) const {
   return "";
 }
 
+// A name that fits, or else the file's whole path: longer than a model file's
+// names are meant to be, but found from any working directory.
+std::string TextureFiles::keptName(const std::string& file) const {
+  const std::string name = fittingName(file);
+  if (!name.empty()) return name;
+  std::error_code error;
+  const std::string whole = fs::absolute(file, error).lexically_normal().string();
+  return !error && isOneWord(whole) ? whole : "";
+}
+
 std::string TextureFiles::writeBeside(const std::string& bytes, const std::string& extension,
-                                      std::string* why) {
+                                      std::string* why, bool wholePath) {
   const std::string stem = stem_.substr(0, 16);
   for (int k = 0; k < 100; ++k) {
     const fs::path file = fs::path(modelDirectory_) / (stem + "_" + std::to_string(k) + extension);
-    const std::string name = fittingName(file.lexically_normal().string());
+    const std::string normal = file.lexically_normal().string();
+    const std::string name = wholePath ? keptName(normal) : fittingName(normal);
     if (name.empty()) return "";
     switch (createNewFile(name, bytes, why)) {
       case NewFile::kCreated:
@@ -115,7 +126,7 @@ std::string TextureFiles::writeBeside(const std::string& bytes, const std::strin
 }
 
 std::string TextureFiles::refuse(const std::string& texturePath, const std::string& why) {
-  refusals_.push_back("texture " + shownName(texturePath) + " dropped (" + why + ")");
+  notes_.push_back("texture " + shownName(texturePath) + " dropped (" + why + ")");
   return "";
 }
 
@@ -136,7 +147,7 @@ std::string TextureFiles::embeddedName(const aiTexture& texture, const std::stri
       existing.height == picture.height && existing.rgba == picture.rgba)
     return ownName;
   why.clear();
-  const std::string name = writeBeside(bytes, extension, &why);
+  const std::string name = writeBeside(bytes, extension, &why, /*wholePath=*/true);
   if (name.empty() && !why.empty()) return refuse(texturePath, why);
   return name;
 }
@@ -148,14 +159,17 @@ std::string TextureFiles::fileName(const std::string& texturePath) {
   DecodedImage picture;
   std::string why;
   if (!decodeImageFile(real, picture, &why)) {
-    // A missing file keeps its name, for the user to put in place.
+    // A missing file keeps its name, for the user to put in place; the model
+    // comes in all the same.
     if (why != std::strerror(ENOENT)) return refuse(texturePath, why);
-    return fittingName(file);
+    notes_.push_back("texture " + shownName(texturePath) + " not found (" + why + ")");
+    return keptName(file);
   }
   std::string name = fittingName(file), bytes;
   why.clear();
   if (name.empty() && readWhole(bounds_.open(file, &why), bytes))
-    name = writeBeside(bytes, extensionOf(file), &why);
+    name = writeBeside(bytes, extensionOf(file), &why, /*wholePath=*/false);
+  if (name.empty()) name = keptName(file);
   if (name.empty() && !why.empty()) return refuse(texturePath, why);
   return name;
 }
@@ -163,10 +177,10 @@ std::string TextureFiles::fileName(const std::string& texturePath) {
 std::string TextureFiles::nameFor(const aiScene& scene, const std::string& texturePath) {
   auto known = names_.find(texturePath);
   if (known != names_.end()) return known->second;
-  const size_t refused = refusals_.size();
+  const size_t noted = notes_.size();
   const aiTexture* embedded = scene.GetEmbeddedTexture(texturePath.c_str());
   const std::string name = embedded ? embeddedName(*embedded, texturePath) : fileName(texturePath);
-  if (name.empty() && refusals_.size() == refused) dropped_ = true;
+  if (name.empty() && notes_.size() == noted) dropped_ = true;
   names_[texturePath] = name;
   return name;
 }

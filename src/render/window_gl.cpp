@@ -14,11 +14,13 @@
 #include <vector>
 
 #include "app/editor.h"
+#include "console/open_request.h"
 #include "render/frame_draw.h"
 #include "render/gl_platform.h"
 #include "render/wait_cursor.h"
 #include "tools/animation_mode.h"
 #include "tools/recovery.h"
+#include "tools/undo.h"
 
 // The two process-wide pointers the callbacks need, set once by runEditorWindow.
 Editor* gEditor = nullptr;
@@ -92,6 +94,34 @@ void onMessageTimer(int) {
   glutPostRedisplay();
 }
 
+// An open under way (console/open_request.h) is polled until it is done, and
+// counts as work for the wait cursor meanwhile.
+constexpr unsigned kOpenPollMs = 50;
+bool gOpenTimerSet = false;
+bool gOpenMarked = false;
+
+void onOpenTimer(int);
+
+void keepPollingOpen() {
+  BusyWatch* watch = waitCursorWatch();
+  const bool underWay = gEditor->backgroundOpen != nullptr;
+  if (watch && underWay != gOpenMarked) {
+    underWay ? watch->begin() : watch->end();
+    gOpenMarked = underWay;
+  }
+  if (gOpenTimerSet || !underWay) return;
+  gOpenTimerSet = true;
+  glutTimerFunc(kOpenPollMs, onOpenTimer, 0);
+}
+
+void onOpenTimer(int) {
+  gOpenTimerSet = false;
+  bool changed = false;
+  guarded([&] { runEdit(*gEditor, [&] { changed = pollOpen(*gEditor); }); });
+  if (changed) glutPostRedisplay();
+  keepPollingOpen();
+}
+
 void onDisplay() {
   const BusyPeriod busy(waitCursorWatch());  // the frame pump and the drawing as one
   glClearColor(0, 0, 0, 0);
@@ -102,6 +132,7 @@ void onDisplay() {
   glFlush();
   keepRecoveryTicking();
   keepPlaybackTicking();
+  keepPollingOpen();
   const int64_t ms = gEditor->consoleMessages ? gEditor->consoleMessages->msUntilExpiry() : -1;
   if (ms >= 0 && !gMessageTimerSet) {
     gMessageTimerSet = true;
@@ -190,5 +221,6 @@ void runEditorWindow(Editor* editor, Panel* mainWidget,
     const BusyPeriod busy(waitCursorWatch());
     whenOpen();
   }
+  keepPollingOpen();
   glutMainLoop();
 }

@@ -1,7 +1,9 @@
 // "/export" and "/open" of other formats, and the command line around them.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "app/command_line.h"
+#include "console/open_request.h"
 #include "formats/model_export.h"
 #include "formats/model_file.h"
 #include "support/editor_fixture.h"
@@ -91,4 +93,38 @@ TEST(CommandLine, ArgumentsPickTheAction) {
   EXPECT_EQ(parseCommandLine({"v", "-display", ":1", "-sync"}).glutArguments,
             (std::vector<std::string>{"v", "-display", ":1", "-sync"}));
   EXPECT_EQ(parseCommandLine({"v", "--import-child", "a", "1024", "b"}).memoryBytes, 1024u);
+}
+
+// As in the window: /open returns at once; past its time the console says how far the open has
+// got, another /open is refused meanwhile, and the poll after the read finishes it.
+TEST_F(ModelCommandsTest, BackgroundOpensSayHowFarTheyHaveGotAndFinishAtAPoll) {
+  ASSERT_TRUE(exportModel(*editor.model, "good.glb", nullptr));
+  editor.opensInBackground = true;
+  editor.openProgressAfter = std::chrono::seconds(0);
+  editor.importSettings.seconds = 2;
+  const auto polled = [&] {
+    const int before = editor.consoleMessages->currentList()->count();
+    for (int i = 0; i < 1000 && editor.backgroundOpen; ++i) {
+      printedBy([&] { pollOpen(editor); });
+      usleep(20000);
+    }
+    std::string added;
+    for (int i = editor.consoleMessages->currentList()->count() - before - 1; i >= 0; --i)
+      added += editor.consoleMessages->currentList()->messageAt(i) + "|";
+    return added;
+  };
+  setenv("VANTOREL_IMPORT_FAULT", "hang", 1);
+  EXPECT_EQ(run("/open good.glb"), "");
+  EXPECT_EQ(run("/open good.glb"), "Error! Model failed to load!|good.glb is still being opened.|");
+  const std::string hung = polled();
+  unsetenv("VANTOREL_IMPORT_FAULT");
+  EXPECT_TRUE(hung.starts_with("Opening good.glb: 0 s|Opening good.glb: 1 s|")) << hung;
+  EXPECT_TRUE(
+      hung.ends_with("|Error! Model failed to load!|The importer took longer than 2 "
+                     "seconds.|"))
+      << hung;
+  EXPECT_EQ(editor.model->name, "testmodel");
+  EXPECT_EQ(run("/open good.glb"), "");
+  EXPECT_TRUE(polled().ends_with("Model successfully loaded!|"));
+  EXPECT_EQ(editor.model->name, "good.vantorel");
 }

@@ -78,8 +78,10 @@ def play(steps):
     text_of = lambda name: open(os.path.join(workdir, name)).read() if os.path.exists(os.path.join(workdir, name)) else None
     try:
         for kind, *args in steps:
-            if kind == "file":
-                with open(os.path.join(workdir, args[0]), "w") as f: f.write(args[1])
+            if kind == "file":  # text or bytes, its folders made
+                os.makedirs(os.path.dirname(os.path.join(workdir, args[0])), exist_ok=True)
+                with open(os.path.join(workdir, args[0]), "wb" if isinstance(args[1], bytes) else "w") as f:
+                    f.write(args[1])
             elif kind == "run":
                 env = {k: v for k, v in os.environ.items() if k != "DISPLAY"}
                 done = subprocess.run([binary, *args[0]], cwd=workdir, env=env, capture_output=True, text=True)

@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <filesystem>
+#include <thread>
 
 #include <array>
 #include <map>
@@ -11,6 +16,7 @@
 #include "formats/model_file.h"
 #include "import/import_child.h"
 #include "model/model_builder.h"
+#include "support/child_process.h"
 #include "support/format_fixtures.h"
 
 namespace {
@@ -95,14 +101,18 @@ TEST(ForeignImport, SaysWhatTheModelFileCannotKeep) {
             "mtllib q.mtl\nv 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nusemtl long\n"
             "f 1 2 3 4\nusemtl gone\nf 1 2 3\nl 1 3\n");
   const ForeignModel q = imported("q.obj");
-  EXPECT_EQ(q.changes,
-            (std::vector<std::string>{"quads split into triangles", "points and lines dropped",
-                                      "textures without a usable name dropped"}));
+  EXPECT_EQ(q.changes,  // a missing texture keeps its name, the whole path when no other fits
+            (std::vector<std::string>{
+                "quads split into triangles", "1 line dropped",
+                "texture another_texture_name_too_long_to_keep.bmp not found (No such file or "
+                "directory)"}));
   ASSERT_EQ(q.image.groups.size(), 2u);
   EXPECT_EQ(q.image.groups[0].polygons.size(), 2u);
   EXPECT_EQ(q.image.groups[0].textureName, "q_0.bmp");  // copied beside the model
   EXPECT_EQ(readFile("q_0.bmp"), readFile("a_texture_name_too_long_for_the_file.bmp"));
-  EXPECT_EQ(q.image.groups[1].textured, 0);
+  EXPECT_EQ(
+      q.image.groups[1].textureName,
+      (std::filesystem::current_path() / "another_texture_name_too_long_to_keep.bmp").string());
   EXPECT_EQ(q.image.vertices.size(), 4u);
 }
 
@@ -158,4 +168,34 @@ TEST(ImportChild, CrashesHangsMemoryAndMalformedFilesGiveReasons) {
     EXPECT_EQ(result.model, nullptr);
     EXPECT_EQ(result.reason, c.reason) << (c.fault ? c.fault : c.file);
   }
+}
+
+// An editor killed in the middle of an import takes the import child with it.
+TEST(ImportChild, DiesWithTheEditor) {
+  ScratchCwd scratch;
+  Model m("m", nullptr);
+  SquareWithWing square(m);
+  const std::string file = (std::filesystem::current_path() / "hanging.glb").string();
+  ASSERT_TRUE(exportModel(m, file, nullptr));
+  const auto importing = [&] {  // an import child at work on the file
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+      const std::string cmdline = readFile((entry.path() / "cmdline").string());
+      if (cmdline.find("--import-child") != std::string::npos &&
+          cmdline.find(file) != std::string::npos)
+        return true;
+    }
+    return false;
+  };
+  std::atomic<bool> seen{false};  // at work before the editor's end
+  std::thread watch([&] {
+    for (int i = 0; i < 90 && !seen; ++i) seen = importing() || (usleep(10000), false);
+  });
+  const ChildResult editor =
+      runInChild([&] { return importWith("hang", file, 20).model ? 0 : 1; }, 30, 1000000);
+  watch.join();
+  EXPECT_TRUE(seen);
+  EXPECT_EQ(editor.code, -1);  // killed
+  bool gone = false;
+  for (int i = 0; i < 200 && !(gone = !importing()); ++i) usleep(10000);
+  EXPECT_TRUE(gone);
 }

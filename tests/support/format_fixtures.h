@@ -51,7 +51,9 @@ inline void buildRandomModel(Model& m, std::mt19937& rng, const std::string& tex
   const int triangles = corners / 3 + 1 + static_cast<int>(rng() % 3);
   for (int t = 0; t < triangles; ++t) {
     Vertex* c[3];
-    for (int k = 0; k < 3; ++k) c[k] = vertices[t < corners / 3 ? 3 * t + k : rng() % corners];
+    do  // three corners apart: an import drops a triangle with a repeated one
+      for (int k = 0; k < 3; ++k) c[k] = vertices[t < corners / 3 ? 3 * t + k : rng() % corners];
+    while (c[0] == c[1] || c[1] == c[2] || c[0] == c[2]);
     Polygon* p = addTriangle(m, c[0], c[1], c[2], groupList[t % groups]);
     for (UvPoint& uv : p->uvs) uv.u = six(0, 1), uv.v = six(0, 1);
     if (!boneList.empty()) p->bone = boneList[rng() % boneList.size()];
