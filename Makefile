@@ -1,5 +1,5 @@
 # The two entry points: `make run` and `make test`. Both install what is
-# missing, configure and build first.
+# missing, configure and build first. `make deb` builds the Debian package.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 COV_BUILD  ?= build-cov
@@ -13,13 +13,16 @@ FUZZ_TIME  ?= 20
 FUZZ_TARGETS = model_file_fuzz image_decode_fuzz console_fuzz text_entry_fuzz recovery_file_fuzz
 JOBS       ?= $(shell nproc)
 
-.PHONY: run test sanitize coverage build deps test-deps fuzz-deps bench-deps fuzz fuzz-smoke format bench clean
+.PHONY: run test sanitize coverage build deb deps test-deps deb-deps fuzz-deps bench-deps fuzz fuzz-smoke format bench clean
 
 deps:
 	@scripts/install-deps.sh
 
 test-deps:
 	@scripts/install-deps.sh --test
+
+deb-deps:
+	@scripts/install-deps.sh --deb
 
 fuzz-deps:
 	@scripts/install-deps.sh --fuzz
@@ -35,6 +38,18 @@ test: test-deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTOREL_TESTS=ON
 	cmake --build $(BUILD) -j $(JOBS)
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The Debian package vantorel_VERSION_ARCH.deb, here: the program of $(BUILD) (built with
+# -O2 -g as Debian builds, then stripped), its files as `cmake --install` lays them out
+# under /usr, and the dependencies of the libraries it links. Then checked, with lintian.
+deb: deb-deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j $(JOBS) --target vantorel packaging_files
+	rm -rf $(BUILD)/deb
+	cd $(BUILD) && cpack -G DEB -B deb
+	cp $(BUILD)/deb/vantorel_*.deb .
+	python3 tests/packaging/check_deb.py . "$$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' $(BUILD)/CMakeCache.txt)" \
+	  $(BUILD)/deb/vantorel_*.deb
 
 # The whole suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize: test-deps

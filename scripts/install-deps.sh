@@ -4,9 +4,14 @@
 # ones are named and the script fails.
 set -euo pipefail
 
+# python3 writes the manual page from the README while building.
 packages=(cmake g++ make pkg-config freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri
-          libabsl-dev libstb-dev libassimp-dev zlib1g-dev)
-test_packages=(libgtest-dev xvfb xauth xdotool python3 imagemagick)
+          libabsl-dev libstb-dev libassimp-dev zlib1g-dev libx11-dev python3)
+# Building the Debian package (cpack needs dpkg-shlibdeps and file) and checking it and the
+# installed files: lintian, desktop-file-validate, update-mime-database, man.
+deb_packages=(dpkg-dev file binutils lintian desktop-file-utils shared-mime-info man-db)
+# libxfixes-dev: a window test reads the cursor shown over the window.
+test_packages=(libgtest-dev xvfb xauth xdotool python3 imagemagick libxfixes-dev "${deb_packages[@]}")
 if [ "${1:-}" = "--test" ]; then
   packages+=("${test_packages[@]}")
   # npm installs the glTF validator for the tests. A node from another origin
@@ -20,6 +25,9 @@ fi
 # tinyobjloader.
 if [ "${1:-}" = "--bench" ]; then
   packages+=("${test_packages[@]}" libtinyobjloader-dev)
+fi
+if [ "${1:-}" = "--deb" ]; then
+  packages+=("${deb_packages[@]}")
 fi
 if [ "${1:-}" = "--coverage" ]; then
   packages+=(gcovr)

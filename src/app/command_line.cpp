@@ -11,7 +11,8 @@
 
 namespace {
 
-constexpr const char* kVersion = "Vantorel 1.0";
+// VANTOREL_VERSION is the CMake project version, which the package carries too.
+constexpr const char* kVersion = "Vantorel " VANTOREL_VERSION;
 constexpr const char* kUsage =
     "Usage: vantorel [FILE]\n"
     "       vantorel --convert IN OUT\n"
@@ -45,10 +46,11 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
   command.glutArguments.push_back(arguments.empty() ? "vantorel" : arguments[0]);
   const size_t count = arguments.size();
   if (count >= 2 && arguments[1] == "--import-child") {
-    if (count != 4) return mistake("--import-child needs FILE and BYTES");
+    if (count != 5) return mistake("--import-child needs FILE, BYTES and MODEL");
     command.action = CommandLine::kImportChild;
     command.input = arguments[2];
     command.memoryBytes = std::strtoull(arguments[3].c_str(), nullptr, 10);
+    command.output = arguments[4];
     return command;
   }
   if (count >= 2 && arguments[1] == "--convert") {
@@ -80,7 +82,9 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
 
 bool convertModel(const std::string& in, const std::string& out, const ImportSettings& settings,
                   std::string* reason) {
-  OpenedModel opened = openModelFile(in, nullptr, settings);
+  // Textures an import writes go beside OUT, where the user asked for files,
+  // not beside IN, whose folder may be no place to write.
+  OpenedModel opened = openModelFile(in, nullptr, settings, out);
   if (!opened.model) {
     *reason = in + ": " + opened.reason;
     return false;
@@ -107,7 +111,7 @@ int runWithoutWindow(const CommandLine& command, const ImportSettings& settings)
       std::printf("%s\n", kVersion);
       return 0;
     case CommandLine::kImportChild:
-      return runImportChild(command.input, command.memoryBytes);
+      return runImportChild(command.input, command.memoryBytes, command.output);
     case CommandLine::kConvert: {
       std::string reason;
       if (convertModel(command.input, command.output, settings, &reason)) return 0;

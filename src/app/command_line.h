@@ -2,7 +2,7 @@
 // The program's arguments. `vantorel [FILE]` opens the editor (with FILE);
 // everything else runs without a window and without a display: `--convert IN
 // OUT`, `--help`, `--version`, and the import child's hidden `--import-child
-// FILE BYTES`. GLUT's own options (-display, -geometry, ...) are passed on to
+// FILE BYTES MODEL`. GLUT's own options (-display, -geometry, ...) are passed on to
 // GLUT when the editor opens.
 
 #include <cstdint>
@@ -15,7 +15,7 @@ struct CommandLine {
   enum Action { kOpenEditor, kHelp, kVersion, kConvert, kImportChild, kMistake };
   Action action = kOpenEditor;
   std::string input;                       // FILE, IN, or the import child's file
-  std::string output;                      // OUT
+  std::string output;                      // OUT, or the import child's MODEL
   uint64_t memoryBytes = 0;                // the import child's memory limit
   std::string mistake;                     // what is wrong with the arguments
   std::vector<std::string> glutArguments;  // the program's name and GLUT's options

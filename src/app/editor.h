@@ -77,7 +77,7 @@ struct BoxCorners {
 
 class Editor {
  public:
-  static constexpr int kButtonCount = 26;
+  static constexpr int kButtonCount = 27;
 
   Editor();
   ~Editor();

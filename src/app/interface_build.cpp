@@ -1,6 +1,6 @@
 // The editor's interface, built once at start-up: the console with its
 // message box and prompt, the UV Mapper panel, and four menu pages holding the
-// 26 command buttons.
+// 27 command buttons.
 
 #include "app/editor.h"
 #include "gui/console_panel.h"
@@ -41,6 +41,7 @@ constexpr MenuButton kMenuButtons[Editor::kButtonCount] = {
     {27, "Create Bone", 3},
     {28, "Create Spline", 3},
     {29, "Extrude", 3},
+    {30, "Fit in View", 1},
 };
 
 }  // namespace
@@ -69,13 +70,16 @@ void Editor::buildInterface() {
     buttons[i] = keepButton(std::make_unique<Button>(b.label, 0, 0, 100, 50, b.code, 0));
   }
   // Pages receive their buttons in code order, "Flatten Polygons" before
-  // "Smooth Polygons"; the last one inserted becomes the top row.
+  // "Smooth Polygons"; the last one inserted becomes the top row. "Fit in
+  // View" comes first, as the bottom row, so that the rows above keep their
+  // places under the pointer.
   auto byCode = [this](int code) {
     for (Button* button : buttons) {
       if (button->code() == code) return button;
     }
     return static_cast<Button*>(nullptr);
   };
+  menuItemLists[1].pushFront(byCode(30));
   for (int code = 4; code <= 29; ++code) {
     Button* button = byCode(code);
     for (const MenuButton& b : kMenuButtons) {

@@ -8,6 +8,7 @@
 #include "app/input_codes.h"
 #include "formats/model_file.h"
 #include "tools/creation.h"
+#include "tools/fit_views.h"
 #include "tools/polygon_ops.h"
 #include "tools/recovery.h"
 #include "tools/selection.h"
@@ -18,6 +19,8 @@
 #include "view/view_layout.h"
 
 namespace {
+
+constexpr unsigned char kEscape = 27;
 
 int heldModifiers(int modifiers) {
   return modifiers & kModifierMask;
@@ -67,6 +70,7 @@ const KeyBinding kKeyBindings[] = {
        rotateSelection(e, 1.5707963267948966);
      }},
     {'`', [](Editor& e) { clampAllVertices(e); }},
+    {'a', [](Editor& e) { fitViews(e); }},
     {'b', [](Editor& e) { e.tool = kCreateBox; }},
     {'c', [](Editor& e) { e.tool = kCreateCylinder; }},
     {'d', [](Editor& e) { duplicateSelection(e); }},
@@ -105,7 +109,12 @@ const KeyBinding kKeyBindings[] = {
 
 void Editor::keyPressed(unsigned char key, int, int) {
   if (TextEntry* entry = ui->focusedEntry()) {
-    entry->typeKey(key);
+    // Escape gives the keys back to the views; what was typed stays there.
+    if (key == kEscape) {
+      ui->setFocusedEntry(nullptr);
+    } else {
+      entry->typeKey(key);
+    }
     return;
   }
   sceneChanged();

@@ -8,6 +8,7 @@
 #include "app/editor.h"
 #include "console/model_commands.h"
 #include "render/window.h"
+#include "tools/fit_views.h"
 #include "tools/recovery.h"
 
 int main(int argc, char** argv) {
@@ -24,8 +25,13 @@ int main(int argc, char** argv) {
   runEditorWindow(editor, mainWidget, command.glutArguments, [&] {
     // After the window is up, so that the model's texture reaches OpenGL.
     std::string reason;
-    if (!command.input.empty() && !openModel(*editor, command.input, &reason))
-      std::fprintf(stderr, "vantorel: %s: %s\n", command.input.c_str(), reason.c_str());
+    if (!command.input.empty()) {
+      if (openModel(*editor, command.input, &reason)) {
+        fitViews(*editor);  // the model asked for is shown whole, whatever its size
+      } else {
+        std::fprintf(stderr, "vantorel: %s: %s\n", command.input.c_str(), reason.c_str());
+      }
+    }
     if (command.input.empty()) offerRecovery(*editor);
   });
   return 0;

@@ -9,10 +9,14 @@
 
 #include "app/editor.h"
 #include "console/console_commands.h"
+#include "console/help_and_info.h"
 #include "console/model_commands.h"
 #include "console/number_conversion.h"
 #include "console/tokenizer.h"
+#include "console/transform_commands.h"
+#include "files/file_paths.h"
 #include "formats/model_file.h"
+#include "tools/fit_views.h"
 #include "tools/polygon_ops.h"
 #include "tools/recovery.h"
 #include "tools/undo.h"
@@ -49,9 +53,10 @@ void saveModel(Editor& e, const Words& w) {
 
 void loadTexture(Editor& e, const Words& w) {
   // The model file keeps a texture name as one word: a name holding a tab or a
-  // line break would be saved as several and make the model unreadable.
-  if (w[1].find_first_of("\t\r\n") != std::string::npos) {
-    e.consoleMessage("Error! Texture file names cannot hold tabs or line breaks!");
+  // line break would be saved as several and make the model unreadable, and
+  // no control character may reach a file the editor writes.
+  if (hasControlCharacter(w[1])) {
+    e.consoleMessage("Error! Texture file names cannot hold control characters!");
     return;
   }
   int id = e.ui->textures()->acquire(w[1], /*retryFailed=*/true);
@@ -150,9 +155,21 @@ const Command kCommands[] = {
     {"/export", 1, [](Editor& e, const Words& w) { exportModelTo(e, w[1]); }},
     {"/recover", 0, [](Editor& e, const Words&) { recoverUnsavedChanges(e); }},
     {"/discard", 0, [](Editor& e, const Words&) { discardUnsavedChanges(e); }},
+    {"/fit", 0, [](Editor& e, const Words&) { fitViews(e); }},
+    {"/move", 3, moveCommand},
+    {"/rotate", 2, rotateCommand},
+    {"/scale", 3, scaleCommand},
+    {"/info", 0, [](Editor& e, const Words&) { describeModel(e); }},
+    {"/help", 0, [](Editor& e, const Words&) { listCommands(e, consoleCommandNames()); }},
 };
 
 }  // namespace
+
+std::vector<std::string> consoleCommandNames() {
+  std::vector<std::string> names;
+  for (const Command& command : kCommands) names.push_back(command.name);
+  return names;
+}
 
 void runConsoleCommand(Editor& e, const std::string& line) {
   if (line.empty() || line[0] != '/') return;

@@ -2,6 +2,7 @@
 // The console's slash commands.
 
 #include <string>
+#include <vector>
 
 class Editor;
 
@@ -11,3 +12,6 @@ class Editor;
 // answers for the user go to the console's message list. Too few parameters
 // are refused with "Error! Not right # of parameters!".
 void runConsoleCommand(Editor& e, const std::string& line);
+
+// The names of every command, in the order the trace numbers them.
+std::vector<std::string> consoleCommandNames();

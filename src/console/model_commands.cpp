@@ -4,6 +4,7 @@
 #include "console/model_commands.h"
 #include "formats/model_export.h"
 #include "import/open_model.h"
+#include "tools/fit_views.h"
 #include "tools/recovery.h"
 
 bool openModel(Editor& e, const std::string& path, std::string* reason) {
@@ -34,6 +35,9 @@ bool openModel(Editor& e, const std::string& path, std::string* reason) {
     e.uvTexture = textures.acquire(m.textureName);
     e.showUvTexture = 1;
   }
+  // A model from another tool may be of any size and anywhere: it is shown
+  // whole. The model file's own keeps the views the user had.
+  if (opened.imported) fitViews(e);
   modelOpened(e);
   return true;
 }

@@ -7,8 +7,9 @@
 class Editor;
 
 // Replaces the model with the one read from `path`, telling the console how it
-// went (and what an import could not keep). Answers false, with the reason,
-// when the model stays as it was.
+// went (and what an import could not keep); an imported model is fitted in
+// every view, the views stay as they were for a model file. Answers false,
+// with the reason, when the model stays as it was.
 bool openModel(Editor& e, const std::string& path, std::string* reason = nullptr);
 
 // Writes the model to `path` in the format its extension names, telling the

@@ -1,6 +1,7 @@
 #include "files/file_paths.h"
 
 #include <cctype>
+#include <cstdio>
 
 namespace {
 
@@ -30,4 +31,24 @@ std::string extensionOf(const std::string& path) {
   std::string ext = name.substr(dot);
   for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return ext;
+}
+
+bool hasControlCharacter(const std::string& name) {
+  for (unsigned char c : name)
+    if (c < 0x20 || c == 0x7F) return true;
+  return false;
+}
+
+std::string shownName(const std::string& name) {
+  std::string shown;
+  for (unsigned char c : name) {
+    if (c < 0x20 || c == 0x7F) {
+      char escape[8];
+      std::snprintf(escape, sizeof escape, "\\x%02X", c);
+      shown += escape;
+    } else {
+      shown += static_cast<char>(c);
+    }
+  }
+  return shown;
 }

@@ -110,7 +110,8 @@ bool buildExportMesh(Model& model, ExportMesh& mesh, std::string* reason) {
         auto found = boneIndex.find(polygon->bone);
         if (found != boneIndex.end()) bone = found->second;
       }
-      for (int i = 0; i < 3; ++i) {
+      for (int k = 0; k < 3; ++k) {
+        const int i = polygon->storedCorner(k);
         const Vertex& v = *polygon->vertices[i];
         const Vec3 n = shadingNormal(*polygon, i);
         const float values[8] = {static_cast<float>(v.x),

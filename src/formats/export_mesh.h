@@ -20,7 +20,7 @@ struct ExportPrimitive {
   std::vector<float> normals;     // 3 per vertex, unit length
   std::vector<float> uvs;         // 2 per vertex, as the editor holds them (v up the image)
   std::vector<uint16_t> bones;    // 1 per vertex: index among the bones, 0 the root
-  std::vector<uint32_t> indices;  // 3 per triangle, corners in winding order
+  std::vector<uint32_t> indices;  // 3 per triangle, wound to face as shown (Polygon::storedCorner)
 
   size_t vertexCount() const { return bones.size(); }
 };

@@ -98,10 +98,11 @@ ModelImage captureImage(Model& model) {
     for (Polygon* polygon : group->polygons) {
       polygon->fileIndex = polygonNumber;
       ModelImage::PolygonRecord& line = record.polygons.emplace_back();
-      for (int i = 0; i < 3; ++i) {
-        line.corners[i] = vertexNumber(polygon->vertices[i], image, byNumber);
-        line.u[i] = roundAsWritten(polygon->uvs[i].u);
-        line.v[i] = roundAsWritten(polygon->uvs[i].v);
+      for (int k = 0; k < 3; ++k) {
+        const int i = polygon->storedCorner(k);
+        line.corners[k] = vertexNumber(polygon->vertices[i], image, byNumber);
+        line.u[k] = roundAsWritten(polygon->uvs[i].u);
+        line.v[k] = roundAsWritten(polygon->uvs[i].v);
       }
       if (hasBones) {
         // Unassigned polygons belong to the root; a bone outside the tree

@@ -10,6 +10,8 @@
 // True when the extension names a format exportModel writes.
 bool isExportFormat(const std::string& path);
 
-// Writes every file of the export like a save, the named file last; false
-// with the reason in `reason` when something cannot be written.
+// Writes the export; false with the reason in `reason` when something cannot
+// be written. A .glb is written like a save; the files of a .gltf or .obj
+// export are replaced together or not at all. Names that would go into a
+// file holding a control character are refused before anything is written.
 bool exportModel(Model& model, const std::string& path, std::string* reason);

@@ -7,6 +7,7 @@
 #include <bit>
 #include <charconv>
 #include <filesystem>
+#include <utility>
 
 #include <absl/container/flat_hash_map.h>
 
@@ -75,7 +76,9 @@ int numberOf(absl::flat_hash_map<Key, int, absl::Hash<Key>>& numbers, const doub
   return slot->second;
 }
 
-std::string textureReference(const std::string& textureName, const std::string& objDirectory) {
+}  // namespace
+
+std::string objTextureReference(const std::string& textureName, const std::string& objDirectory) {
   namespace fs = std::filesystem;
   std::error_code error;
   const fs::path texture = fs::absolute(textureName, error);
@@ -85,8 +88,6 @@ std::string textureReference(const std::string& textureName, const std::string& 
       texture.lexically_normal().lexically_relative(directory.lexically_normal());
   return relative.empty() ? texture.lexically_normal().string() : relative.string();
 }
-
-}  // namespace
 
 ObjFiles buildObj(Model& model, const std::string& mtlName, const std::string& objDirectory) {
   Text obj, mtl;
@@ -112,7 +113,7 @@ ObjFiles buildObj(Model& model, const std::string& mtlName, const std::string& o
     mtl.reals('K', 'd', kd, 3);
     mtl.reals('d', 0, &m.alpha, 1);
     if (m.textured && !m.textureName.empty())
-      mtl.line("map_Kd " + textureReference(m.textureName, objDirectory));
+      mtl.line("map_Kd " + objTextureReference(m.textureName, objDirectory));
     if (group->polygons.empty()) continue;
     obj.line("g " + name);
     obj.line("usemtl " + material);
@@ -133,6 +134,7 @@ ObjFiles buildObj(Model& model, const std::string& mtlName, const std::string& o
         corners[i][1] = numberOf<Pair, 2>(uvNumbers, uv, obj, 't');
         corners[i][2] = numberOf<Triple, 3>(normalNumbers, normal, obj, 'n');
       }
+      if (p->flipped) std::swap(corners[0], corners[2]);  // its winding gives its facing
       obj.face(corners);
     }
   }

@@ -16,3 +16,6 @@ struct ObjFiles {
 // `mtlName` is the MTL file's name as the OBJ refers to it; `objDirectory`
 // is where the OBJ goes, to which texture paths are made relative.
 ObjFiles buildObj(Model& model, const std::string& mtlName, const std::string& objDirectory);
+
+// A texture as the MTL names it: its path from the OBJ's directory.
+std::string objTextureReference(const std::string& textureName, const std::string& objDirectory);

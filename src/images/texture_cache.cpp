@@ -54,11 +54,16 @@ int TextureCache::acquire(const std::string& name, bool retryFailed) {
   return id;
 }
 
+unsigned TextureCache::uploadedName(int id) const {
+  const auto found = uploadedNames_.find(id);
+  return found == uploadedNames_.end() ? 0 : found->second;
+}
+
 int TextureCache::loadImage(const std::string& name) {
   int id = ++lastId_;  // consumed even when the file cannot be read
   DecodedImage image;
   if (!decodeImageFile(name, image, &lastFailure_)) return -1;
-  if (uploader_) uploader_(id, image);
+  if (uploader_) uploadedNames_[id] = uploader_(id, image);
   std::printf("Texture loaded! (ID: %d)\n", id);
   return id;
 }

@@ -4,7 +4,9 @@
 // one texture. Ids count up from 1 and one is consumed by every load attempt.
 // Decoding is pure; handing the pixels to OpenGL is the uploader's job, set by
 // the window layer (without one, as in unit tests, images are decoded and
-// counted only).
+// counted only). The uploader names each texture as OpenGL hands out names:
+// an id is never a name, since other textures (the kept view pictures) take
+// names from the same space.
 
 #include <sys/types.h>
 
@@ -20,7 +22,8 @@
 
 class TextureCache {
  public:
-  using Uploader = std::function<void(int id, const DecodedImage& image)>;
+  // Uploads the image of `id` and answers the name it has in OpenGL.
+  using Uploader = std::function<unsigned(int id, const DecodedImage& image)>;
 
   struct TextureEntry {
     std::string name;  // the file name exactly as given
@@ -41,6 +44,9 @@ class TextureCache {
   int loadImage(const std::string& name);
   // Why the newest failed attempt to read a file failed.
   const std::string& lastFailure() const { return lastFailure_; }
+  // The name the uploader gave the texture of `id`; 0, no texture, for an id
+  // that was never uploaded.
+  unsigned uploadedName(int id) const;
 
   int lastId() const { return lastId_; }
   const std::vector<TextureEntry>& entries() const { return entries_; }  // oldest first
@@ -58,6 +64,7 @@ class TextureCache {
   std::vector<TextureEntry> entries_;
   std::unordered_map<std::string, size_t> newestEntry_;  // name -> index into entries_
   std::map<FileIdentity, int> idOfFile_;                 // files read successfully
+  std::unordered_map<int, unsigned> uploadedNames_;      // id -> the uploader's name
   std::string lastFailure_;
   Uploader uploader_;
 };

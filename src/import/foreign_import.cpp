@@ -20,13 +20,18 @@
 #include <absl/container/flat_hash_map.h>
 
 #include "files/file_paths.h"
+#include "files/regular_file.h"
 #include "formats/model_file.h"
+#include "import/confined_io.h"
+#include "import/glb_lengths.h"
 #include "import/texture_files.h"
 
 namespace {
 
 // Held here, where a leak checker still sees it, until the process exits.
-Assimp::Importer* importerLeftForExit = nullptr;
+// Volatile, or an optimising build drops the store nobody reads, and the
+// leak checker of a sanitizer build fails every import child at its exit.
+Assimp::Importer* volatile importerLeftForExit = nullptr;
 
 enum Change {
   kQuadsSplit,
@@ -51,7 +56,8 @@ struct Joint {
 
 class Converter {
  public:
-  Converter(const aiScene& scene, const std::string& path) : scene_(scene), textures_(path) {
+  Converter(const aiScene& scene, const std::string& path, const std::string& modelPath)
+      : scene_(scene), textures_(path, modelPath) {
     size_t vertices = 0;
     for (unsigned m = 0; m < scene.mNumMeshes; ++m) vertices += scene.mMeshes[m]->mNumVertices;
     vertexOf_.reserve(vertices);
@@ -67,6 +73,7 @@ class Converter {
     result.image = std::move(image_);
     for (int c = 0; c < kChangeCount; ++c)
       if (changed_[c]) result.changes.push_back(kChangeText[c]);
+    for (const std::string& refusal : textures_.refusals()) result.changes.push_back(refusal);
     return true;
   }
 
@@ -249,6 +256,49 @@ class Converter {
   int polygonNumber_ = 0;
 };
 
+bool refuse(std::string* reason, const std::string& why) {
+  if (reason) *reason = why;
+  return false;
+}
+
+bool nodesFit(const aiScene& scene, const aiNode& node, std::string* reason) {
+  for (unsigned i = 0; i < node.mNumMeshes; ++i)
+    if (node.mMeshes[i] >= scene.mNumMeshes)
+      return refuse(reason, "Node " + shownName(node.mName.C_Str()) + " names mesh " +
+                                std::to_string(node.mMeshes[i]) + ", but the file has " +
+                                std::to_string(scene.mNumMeshes) + " meshes.");
+  for (unsigned c = 0; c < node.mNumChildren; ++c)
+    if (!nodesFit(scene, *node.mChildren[c], reason)) return false;
+  return true;
+}
+
+// Every index the importer handed over, against what it counts: the
+// post-processing and the conversion take them as they are.
+bool indicesFit(const aiScene& scene, std::string* reason) {
+  if (!nodesFit(scene, *scene.mRootNode, reason)) return false;
+  for (unsigned m = 0; m < scene.mNumMeshes; ++m) {
+    const aiMesh& mesh = *scene.mMeshes[m];
+    const std::string name = "mesh " + std::to_string(m);
+    const std::string count =
+        ", but the mesh has " + std::to_string(mesh.mNumVertices) + " vertices.";
+    if (mesh.mMaterialIndex >= scene.mNumMaterials)
+      return refuse(reason, "The " + name + " names material " +
+                                std::to_string(mesh.mMaterialIndex) + ", but the file has " +
+                                std::to_string(scene.mNumMaterials) + " materials.");
+    for (unsigned f = 0; f < mesh.mNumFaces; ++f)
+      for (unsigned k = 0; k < mesh.mFaces[f].mNumIndices; ++k)
+        if (mesh.mFaces[f].mIndices[k] >= mesh.mNumVertices)
+          return refuse(reason, "Face " + std::to_string(f) + " of " + name + " uses vertex " +
+                                    std::to_string(mesh.mFaces[f].mIndices[k]) + count);
+    for (unsigned b = 0; b < mesh.mNumBones; ++b)
+      for (unsigned w = 0; w < mesh.mBones[b]->mNumWeights; ++w)
+        if (mesh.mBones[b]->mWeights[w].mVertexId >= mesh.mNumVertices)
+          return refuse(reason, "Bone " + std::to_string(b) + " of " + name + " weights vertex " +
+                                    std::to_string(mesh.mBones[b]->mWeights[w].mVertexId) + count);
+  }
+  return true;
+}
+
 }  // namespace
 
 bool isForeignFormat(const std::string& path) {
@@ -269,30 +319,50 @@ bool fitsModelFile(const std::string& textureName) {
 }
 
 bool importForeignModel(const std::string& path, ForeignModel& result, std::string* reason,
-                        SceneAfterImport after) {
+                        SceneAfterImport after, const std::string& modelPath) {
+  if (std::FILE* file = openRegularFile(path)) {
+    const bool fit = glbLengthsFit(file, reason);
+    std::fclose(file);
+    if (!fit) return false;
+  }
   auto owned = std::make_unique<Assimp::Importer>();
   Assimp::Importer& importer = *owned;
   if (after == SceneAfterImport::kLeftForExit) importerLeftForExit = owned.release();
+  auto* files = new ConfinedIOSystem(path);
+  importer.SetIOHandler(files);  // the importer owns it
   // Points and lines have no place in the model; the rest is triangulated
   // after the faces have been looked at, so that split quads can be named.
   importer.SetPropertyInteger(AI_CONFIG_PP_SBP_REMOVE,
                               aiPrimitiveType_POINT | aiPrimitiveType_LINE);
   const aiScene* scene = importer.ReadFile(path, 0);
-  bool quads = false, pointsOrLines = false;
-  if (scene) {
-    for (unsigned m = 0; m < scene->mNumMeshes; ++m) {
-      const aiMesh& mesh = *scene->mMeshes[m];
-      pointsOrLines |= (mesh.mPrimitiveTypes & (aiPrimitiveType_POINT | aiPrimitiveType_LINE)) != 0;
-      quads |= (mesh.mPrimitiveTypes & aiPrimitiveType_POLYGON) != 0;
-    }
-    scene = importer.ApplyPostProcessing(aiProcess_Triangulate | aiProcess_SortByPType);
-  }
   if (!scene || !scene->mRootNode) {
+    if (reason) *reason = importer.GetErrorString();
+    // A file the importer needed but was not given is the likelier cause,
+    // unless memory ran out (which the import child tells apart).
+    const bool outOfMemory =
+        std::string(importer.GetErrorString()).find("bad_alloc") != std::string::npos;
+    if (reason && !files->refusals().empty() && !outOfMemory) {
+      *reason = files->refusals()[0] + ".";
+      (*reason)[0] = 'F';  // "File NAME not read (REASON)."
+    }
+    return false;
+  }
+  if (!indicesFit(*scene, reason)) return false;
+  bool quads = false, pointsOrLines = false;
+  for (unsigned m = 0; m < scene->mNumMeshes; ++m) {
+    const aiMesh& mesh = *scene->mMeshes[m];
+    pointsOrLines |= (mesh.mPrimitiveTypes & (aiPrimitiveType_POINT | aiPrimitiveType_LINE)) != 0;
+    quads |= (mesh.mPrimitiveTypes & aiPrimitiveType_POLYGON) != 0;
+  }
+  scene = importer.ApplyPostProcessing(aiProcess_Triangulate | aiProcess_SortByPType);
+  if (!scene) {
     if (reason) *reason = importer.GetErrorString();
     return false;
   }
-  Converter converter(*scene, path);
+  Converter converter(*scene, path, modelPath.empty() ? path : modelPath);
   converter.changed_[kQuadsSplit] = quads;
   converter.changed_[kPointsAndLines] = pointsOrLines;
-  return converter.run(result, reason);
+  if (!converter.run(result, reason)) return false;
+  result.changes.insert(result.changes.end(), files->refusals().begin(), files->refusals().end());
+  return true;
 }

@@ -26,11 +26,17 @@ bool isForeignFormat(const std::string& path);
 enum class SceneAfterImport { kFreed, kLeftForExit };
 
 // Reads the file: triangles, texture coordinates, one group per mesh with its
-// material's colour and texture, and the bones of its skins. Embedded images,
-// and images whose names would not fit the model file, are written beside
-// the model as files whose names do. False with Assimp's error in `reason`.
+// material's colour and texture, and the bones of its skins. Files it names
+// are read only from its folder and below, textures only when they are
+// images; what was left out is named in `changes`. Embedded images, and
+// images whose names would not fit the model file, are written as new files
+// beside `modelPath` (where the model will be saved; by default the file
+// itself) under names that do. False with the reason in `reason`: Assimp's
+// error, a file it needed but was refused, an index beyond what it indexes,
+// or a GLB's declared length beyond the file.
 bool importForeignModel(const std::string& path, ForeignModel& result, std::string* reason,
-                        SceneAfterImport after = SceneAfterImport::kFreed);
+                        SceneAfterImport after = SceneAfterImport::kFreed,
+                        const std::string& modelPath = "");
 
 // A texture name the model file keeps: one word of at most 31 characters.
 bool fitsModelFile(const std::string& textureName);

@@ -146,7 +146,7 @@ std::vector<std::string> childEnvironment() {
 
 }  // namespace
 
-int runImportChild(const std::string& path, uint64_t memoryBytes) {
+int runImportChild(const std::string& path, uint64_t memoryBytes, const std::string& modelName) {
 #if defined(__SANITIZE_ADDRESS__)
   static_cast<void>(memoryBytes);  // the parent's watchdog is the limit there
 #else
@@ -157,14 +157,14 @@ int runImportChild(const std::string& path, uint64_t memoryBytes) {
     actOnFault();
     ForeignModel result;
     std::string reason;
-    if (!importForeignModel(path, result, &reason, SceneAfterImport::kLeftForExit)) {
+    if (!importForeignModel(path, result, &reason, SceneAfterImport::kLeftForExit, modelName)) {
       if (reason.find("bad_alloc") != std::string::npos) return kExitOutOfMemory;
       if (reason.empty()) reason = "The file cannot be read.";
       writeAll("error " + oneLine(reason) + "\n");
       return kExitFailed;
     }
     std::string header;
-    for (const std::string& change : result.changes) header += "change " + change + "\n";
+    for (const std::string& change : result.changes) header += "change " + oneLine(change) + "\n";
     const std::string bytes = imageBytes(result.image);
     header += "image " + std::to_string(bytes.size()) + "\n";
     return writeAll(header) && writeAll(bytes) ? 0 : kExitFailed;
@@ -189,8 +189,10 @@ ImportResult importInChild(const std::string& path, const std::string& modelName
   posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
   posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
   const std::string limit = std::to_string(memory);
-  const char* argv[] = {settings.program.c_str(), "--import-child", path.c_str(), limit.c_str(),
-                        nullptr};
+  const char* argv[] = {
+      settings.program.c_str(), "--import-child", path.c_str(), limit.c_str(),
+      modelName.c_str(),        nullptr,
+  };
   const std::vector<std::string> variables = childEnvironment();
   std::vector<char*> envp;
   for (const std::string& v : variables) envp.push_back(const_cast<char*>(v.c_str()));

@@ -29,10 +29,12 @@ struct ImportResult {
 };
 
 // Imports `path` into a new model named `modelName`, in a child process.
+// Texture files the import writes go beside `modelName`.
 ImportResult importInChild(const std::string& path, const std::string& modelName,
                            TextureCache* textures, const ImportSettings& settings);
 
-// The child's side: imports `path` and writes the result to standard output;
-// returns the exit status. The environment variable VANTOREL_IMPORT_FAULT
-// ("crash", "hang" or "memory") makes it fail that way, for tests.
-int runImportChild(const std::string& path, uint64_t memoryBytes);
+// The child's side: imports `path` for a model to be saved as `modelName`
+// and writes the result to standard output; returns the exit status. The
+// environment variable VANTOREL_IMPORT_FAULT ("crash", "hang" or "memory")
+// makes it fail that way, for tests.
+int runImportChild(const std::string& path, uint64_t memoryBytes, const std::string& modelName);

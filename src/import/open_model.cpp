@@ -12,7 +12,7 @@ std::string nativeModelName(const std::string& path) {
 }
 
 OpenedModel openModelFile(const std::string& path, TextureCache* textures,
-                          const ImportSettings& settings) {
+                          const ImportSettings& settings, const std::string& importedName) {
   OpenedModel opened;
   auto model = std::make_unique<Model>(path, textures);
   std::string loadReason;
@@ -28,7 +28,8 @@ OpenedModel openModelFile(const std::string& path, TextureCache* textures,
     opened.reason = loadReason;
   } else {
     opened.imported = true;
-    ImportResult result = importInChild(path, nativeModelName(path), textures, settings);
+    const std::string name = importedName.empty() ? nativeModelName(path) : importedName;
+    ImportResult result = importInChild(path, name, textures, settings);
     opened.model = std::move(result.model);
     opened.reason = std::move(result.reason);
     opened.changes = std::move(result.changes);

@@ -21,8 +21,10 @@ struct OpenedModel {
   std::vector<std::string> changes;  // what an import could not keep
 };
 
+// An imported model is named `importedName` when given (textures the import
+// writes go beside it), else nativeModelName(path).
 OpenedModel openModelFile(const std::string& path, TextureCache* textures,
-                          const ImportSettings& settings);
+                          const ImportSettings& settings, const std::string& importedName = "");
 
 // "dir/ship.glb" -> "dir/ship.vantorel"
 std::string nativeModelName(const std::string& path);

@@ -5,11 +5,12 @@
 #include <sys/stat.h>
 
 #include <cctype>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 #include "files/file_paths.h"
-#include "files/file_replace.h"
-#include "files/regular_file.h"
+#include "files/new_files.h"
 #include "images/texture_cache.h"
 #include "import/foreign_import.h"
 
@@ -19,8 +20,7 @@ namespace fs = std::filesystem;
 
 constexpr size_t kMaxCopiedBytes = size_t{512} << 20;
 
-bool readWhole(const std::string& path, std::string& bytes) {
-  std::FILE* file = openRegularFile(path);
+bool readWhole(std::FILE* file, std::string& bytes) {
   if (!file) return false;
   struct stat info;
   bool ok = fstat(fileno(file), &info) == 0 && static_cast<size_t>(info.st_size) <= kMaxCopiedBytes;
@@ -32,13 +32,11 @@ bool readWhole(const std::string& path, std::string& bytes) {
   return ok;
 }
 
-bool samePicture(const std::string& file, const std::string& bytes) {
-  DecodedImage existing, embedded;
-  return decodeImageFile(file, existing) &&
-         decodeImage(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(),
-                     embedded) &&
-         existing.width == embedded.width && existing.height == embedded.height &&
-         existing.rgba == embedded.rgba;
+// True when `path` is a regular file of the user's own holding `bytes`: an
+// image written there by an earlier import of the same file.
+bool ownFileHolds(const std::string& path, const std::string& bytes) {
+  std::string existing;
+  return readWhole(openOwnFile(path), existing) && existing == bytes;
 }
 
 // An embedded image as a file: compressed ones as they are, raw texels as PNG.
@@ -75,13 +73,16 @@ std::string bytesOf(const aiTexture& texture, std::string& extension) {
 
 }  // namespace
 
-TextureFiles::TextureFiles(const std::string& modelPath)
-    : directory_(directoryOf(modelPath)), stem_(stemOf(modelPath)) {}
+TextureFiles::TextureFiles(const std::string& importedFile, const std::string& modelPath)
+    : bounds_(importedFile),
+      importedDirectory_(directoryOf(importedFile)),
+      modelDirectory_(directoryOf(modelPath)),
+      stem_(stemOf(modelPath)) {}
 
-std::string TextureFiles::besideModel(const std::string& relative) const {
+std::string TextureFiles::fromImported(const std::string& relative) const {
   const fs::path path(relative);
-  if (path.is_absolute() || directory_ == ".") return path.lexically_normal().string();
-  return (fs::path(directory_) / path).lexically_normal().string();
+  if (path.is_absolute() || importedDirectory_ == ".") return path.lexically_normal().string();
+  return (fs::path(importedDirectory_) / path).lexically_normal().string();
 }
 
 // The shortest way to name a file from the working directory, when it fits.
@@ -93,39 +94,79 @@ std::string TextureFiles::fittingName(const std::string& file) const {
   return "";
 }
 
-std::string TextureFiles::writeBeside(const std::string& bytes, const std::string& extension) {
+std::string TextureFiles::writeBeside(const std::string& bytes, const std::string& extension,
+                                      std::string* why) {
   const std::string stem = stem_.substr(0, 16);
   for (int k = 0; k < 100; ++k) {
-    const std::string name = fittingName(besideModel(stem + "_" + std::to_string(k) + extension));
+    const fs::path file = fs::path(modelDirectory_) / (stem + "_" + std::to_string(k) + extension);
+    const std::string name = fittingName(file.lexically_normal().string());
     if (name.empty()) return "";
-    std::string existing;
-    if (fs::exists(name)) {
-      if (readWhole(name, existing) && existing == bytes) return name;
-      continue;
+    switch (createNewFile(name, bytes, why)) {
+      case NewFile::kCreated:
+        return name;
+      case NewFile::kNameTaken:
+        if (ownFileHolds(name, bytes)) return name;
+        continue;
+      case NewFile::kFailed:
+        return "";
     }
-    return replaceFileContents(name, bytes, {}, nullptr) ? name : "";
   }
   return "";
+}
+
+std::string TextureFiles::refuse(const std::string& texturePath, const std::string& why) {
+  refusals_.push_back("texture " + shownName(texturePath) + " dropped (" + why + ")");
+  return "";
+}
+
+std::string TextureFiles::embeddedName(const aiTexture& texture, const std::string& texturePath) {
+  std::string extension, why;
+  const std::string bytes = bytesOf(texture, extension);
+  DecodedImage picture;
+  if (!decodeImage(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), picture,
+                   &why))
+    return refuse(texturePath, why);
+  // The image's own file beside the imported one, when it holds the same picture.
+  const std::string own = texture.mFilename.length ? texture.mFilename.C_Str() : "";
+  const std::string ownFile = own.empty() ? "" : fromImported(own);
+  const std::string ownName = ownFile.empty() ? "" : fittingName(ownFile);
+  const std::string ownReal = ownName.empty() ? "" : bounds_.inside(ownFile);
+  DecodedImage existing;
+  if (!ownReal.empty() && decodeImageFile(ownReal, existing) && existing.width == picture.width &&
+      existing.height == picture.height && existing.rgba == picture.rgba)
+    return ownName;
+  why.clear();
+  const std::string name = writeBeside(bytes, extension, &why);
+  if (name.empty() && !why.empty()) return refuse(texturePath, why);
+  return name;
+}
+
+std::string TextureFiles::fileName(const std::string& texturePath) {
+  const std::string file = fromImported(texturePath);
+  const std::string real = bounds_.inside(file);
+  if (real.empty()) return refuse(texturePath, kOutsideFolder);
+  DecodedImage picture;
+  std::string why;
+  if (!decodeImageFile(real, picture, &why)) {
+    // A missing file keeps its name, for the user to put in place.
+    if (why != std::strerror(ENOENT)) return refuse(texturePath, why);
+    return fittingName(file);
+  }
+  std::string name = fittingName(file), bytes;
+  why.clear();
+  if (name.empty() && readWhole(bounds_.open(file, &why), bytes))
+    name = writeBeside(bytes, extensionOf(file), &why);
+  if (name.empty() && !why.empty()) return refuse(texturePath, why);
+  return name;
 }
 
 std::string TextureFiles::nameFor(const aiScene& scene, const std::string& texturePath) {
   auto known = names_.find(texturePath);
   if (known != names_.end()) return known->second;
-  std::string name;
-  if (const aiTexture* embedded = scene.GetEmbeddedTexture(texturePath.c_str())) {
-    std::string extension;
-    const std::string bytes = bytesOf(*embedded, extension);
-    const std::string own = embedded->mFilename.length ? embedded->mFilename.C_Str() : "";
-    const std::string ownFile = own.empty() ? "" : fittingName(besideModel(own));
-    name =
-        !ownFile.empty() && samePicture(ownFile, bytes) ? ownFile : writeBeside(bytes, extension);
-  } else {
-    const std::string file = besideModel(texturePath);
-    name = fittingName(file);
-    std::string bytes;
-    if (name.empty() && readWhole(file, bytes)) name = writeBeside(bytes, extensionOf(file));
-  }
-  if (name.empty()) dropped_ = true;
+  const size_t refused = refusals_.size();
+  const aiTexture* embedded = scene.GetEmbeddedTexture(texturePath.c_str());
+  const std::string name = embedded ? embeddedName(*embedded, texturePath) : fileName(texturePath);
+  if (name.empty() && refusals_.size() == refused) dropped_ = true;
   names_[texturePath] = name;
   return name;
 }

@@ -2,33 +2,52 @@
 // Texture names for an imported model. The model file keeps a texture as a
 // name of one word and at most 31 characters, which the editor opens from its
 // working directory; an importer finds paths relative to the imported file,
-// or images embedded in it.
+// or images embedded in it. Only images in the imported file's folder and
+// below are taken.
 
 #include <string>
+#include <vector>
 
 #include <absl/container/flat_hash_map.h>
 
+#include "files/confined_paths.h"
+
 struct aiScene;
+struct aiTexture;
 
 class TextureFiles {
  public:
-  explicit TextureFiles(const std::string& modelPath);
+  // Textures are read from `importedFile`'s folder and below; new files go
+  // beside `modelPath`, where the model will be saved.
+  TextureFiles(const std::string& importedFile, const std::string& modelPath);
 
   // The texture name for a material's texture path ("*N" for an embedded
-  // image), "" when none fits. An embedded image is written beside the model,
-  // unless a file of the image's own name beside it holds the same picture;
-  // an image file whose name does not fit is copied beside the model under
-  // one that does.
+  // image), "" when none fits. An embedded image is written beside the model
+  // as a new file, unless a file of the image's own name beside the imported
+  // file holds the same picture; an image file whose name does not fit is
+  // copied beside the model under one that does. A name already taken by
+  // anything but the user's own file of the same bytes is never written over
+  // or followed: the next number is tried.
   std::string nameFor(const aiScene& scene, const std::string& texturePath);
+  // True when a texture was dropped for want of a name that fits.
   bool droppedAny() const { return dropped_; }
+  // One line per texture dropped for another reason, naming it: "texture
+  // NAME dropped (REASON)", for one outside the folder or no image.
+  const std::vector<std::string>& refusals() const { return refusals_; }
 
  private:
-  std::string besideModel(const std::string& relative) const;
-  std::string fittingName(const std::string& relative) const;
-  std::string writeBeside(const std::string& bytes, const std::string& extension);
+  std::string embeddedName(const aiTexture& texture, const std::string& texturePath);
+  std::string fileName(const std::string& texturePath);
+  std::string fromImported(const std::string& relative) const;
+  std::string fittingName(const std::string& file) const;
+  std::string writeBeside(const std::string& bytes, const std::string& extension, std::string* why);
+  std::string refuse(const std::string& texturePath, const std::string& why);
 
-  std::string directory_;  // the model's directory, as given
-  std::string stem_;       // the model's name without directory and extension
+  FolderBounds bounds_;
+  std::string importedDirectory_;
+  std::string modelDirectory_;
+  std::string stem_;  // the model's name without directory and extension
   absl::flat_hash_map<std::string, std::string> names_;
+  std::vector<std::string> refusals_;
   bool dropped_ = false;
 };

@@ -62,6 +62,11 @@ struct Polygon {
   void resetCornerNormals();
   // Reverses the face: normal negated, flipped toggled.
   void flip();
+  // The corner that takes place k wherever the triangle leaves memory (the
+  // model file, undo snapshots, recovery, exports): a flipped triangle goes in
+  // reverse order, so that its winding alone gives the facing it shows and
+  // reading it back needs no flag.
+  int storedCorner(int k) const { return flipped ? 2 - k : k; }
 };
 
 struct Material {

@@ -16,3 +16,6 @@ void setInitialGlState();
 std::vector<unsigned char> readBackBuffer(int width, int height);
 // Makes the texture cache hand decoded images to OpenGL.
 void connectTextureUploads(TextureCache* textures);
+// Takes the current window off the screen now, not at the next turn of the
+// event loop.
+void hideWindowNow();

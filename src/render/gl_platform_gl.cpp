@@ -1,5 +1,6 @@
 #include <GL/freeglut.h>
 #include <GL/glu.h>
+#include <GL/glx.h>
 
 #include "images/texture_cache.h"
 #include "render/gl_platform.h"
@@ -32,8 +33,10 @@ void setInitialGlState() {
 }
 
 void connectTextureUploads(TextureCache* textures) {
-  textures->setUploader([](int id, const DecodedImage& image) {
-    glBindTexture(GL_TEXTURE_2D, id);
+  textures->setUploader([](int, const DecodedImage& image) {
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
@@ -43,5 +46,16 @@ void connectTextureUploads(TextureCache* textures) {
                  image.rgba.data());
     gluBuild2DMipmaps(GL_TEXTURE_2D, 4, image.width, image.height, GL_RGBA, GL_UNSIGNED_BYTE,
                       image.rgba.data());
+    return static_cast<unsigned>(name);
   });
+}
+
+void hideWindowNow() {
+  // GLUT hides a window only when its loop next runs; a close callback that
+  // still has work to do would leave it on the screen meanwhile.
+  Display* display = glXGetCurrentDisplay();
+  const GLXDrawable window = glXGetCurrentDrawable();
+  if (!display || !window) return;
+  XUnmapWindow(display, window);
+  XSync(display, False);  // done when it returns
 }

@@ -151,7 +151,8 @@ void ModelDrawing::draw(Model& model, int texturedView, NormalSource normals, bo
     const bool drawTextured = material.textured && texturedView && material.textureId > 0;
     if (drawTextured) {
       glEnable(GL_TEXTURE_2D);
-      glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(material.textureId));
+      glBindTexture(GL_TEXTURE_2D,
+                    model.textures ? model.textures->uploadedName(material.textureId) : 0);
     }
     glPushMatrix();
     if (batched) {

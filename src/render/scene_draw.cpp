@@ -10,6 +10,7 @@
 #include "render/model_drawing.h"
 #include "render/wire_cube.h"
 #include "tools/spline.h"
+#include "view/view_fit.h"
 
 void drawAxesAndGrid(Viewport& view) {
   glBegin(GL_LINES);
@@ -34,9 +35,11 @@ void drawAxesAndGrid(Viewport& view) {
   glPushMatrix();
   glColor3f(0.3f, 0.3f, 0.3f);
   if (view.kind <= kTopView) {
-    const double far = 100000;
+    const ViewGrid grid = viewGrid(view);
+    const double far = grid.reach;
     glBegin(GL_LINES);
-    for (int h = static_cast<int>(view.left); h < view.right; ++h) {
+    for (int i = 0; i < grid.across.count; ++i) {
+      const double h = grid.across.first + i * grid.across.step;
       if (view.kind == kSideView) {
         glVertex3d(h, -far, 0), glVertex3d(h, far, 0);
       } else if (view.kind == kFrontView) {
@@ -45,7 +48,8 @@ void drawAxesAndGrid(Viewport& view) {
         glVertex3d(-far, 0, h), glVertex3d(far, 0, h);
       }
     }
-    for (int v = static_cast<int>(view.bottom); v < view.top; ++v) {
+    for (int i = 0; i < grid.up.count; ++i) {
+      const double v = grid.up.first + i * grid.up.step;
       if (view.kind == kSideView) {
         glVertex3d(-far, v, 0), glVertex3d(far, v, 0);
       } else if (view.kind == kFrontView) {

@@ -6,6 +6,7 @@
 
 #include "app/editor.h"
 #include "gui/rect_draw.h"
+#include "images/texture_cache.h"
 #include "render/frame_draw.h"
 #include "render/model_drawing.h"
 
@@ -71,7 +72,7 @@ void drawUvContent(Editor& e) {
   const bool textured = e.showUvTexture && e.uvTexture > 0;
   if (textured) {
     glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, e.uvTexture);
+    glBindTexture(GL_TEXTURE_2D, e.ui->textures()->uploadedName(e.uvTexture));
     glColor3f(1, 1, 1);
   } else {
     glColor3f(0, 0, 0);

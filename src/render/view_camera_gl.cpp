@@ -12,7 +12,7 @@ void setUpViewCamera(const Viewport& view, bool scrolling) {
   }
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
-  glOrtho(l, r, b, t, -100, 100);
+  glOrtho(l, r, b, t, -view.depth, view.depth);
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -32,6 +32,8 @@ void setUpViewCamera(const Viewport& view, bool scrolling) {
       glRotatef(static_cast<float>(view.rotX), 1, 0, 0);
       glRotatef(static_cast<float>(view.rotY), 0, 1, 0);
       glRotatef(static_cast<float>(view.rotZ), 0, 0, 1);
+      // The model turns about the pivot, which shows at the view's (0, 0).
+      if (!(view.pivot == Vec3{0, 0, 0})) glTranslated(-view.pivot.x, -view.pivot.y, -view.pivot.z);
       break;
     default:
       break;

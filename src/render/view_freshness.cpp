@@ -20,7 +20,8 @@ ViewContent viewContent(const Editor& e, int i) {
   const double panX = scrolling ? v.panX : 0, panY = scrolling ? v.panY : 0;
   c.left = v.left - panX, c.right = v.right - panX;
   c.bottom = v.bottom - panY, c.top = v.top - panY;
-  if (v.kind == kFullView) c.rotX = v.rotX, c.rotY = v.rotY, c.rotZ = v.rotZ;
+  if (v.kind == kFullView) c.rotX = v.rotX, c.rotY = v.rotY, c.rotZ = v.rotZ, c.pivot = v.pivot;
+  c.depth = v.depth;
   c.rectLeft = v.rectLeft, c.rectBottom = v.rectBottom;
   c.rectRight = v.rectRight, c.rectTop = v.rectTop;
   if (v.kind == kUvView) {

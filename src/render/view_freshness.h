@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "model/vec3.h"
+
 class Editor;
 
 // Everything one view's 3D picture depends on.
@@ -21,6 +23,8 @@ struct ViewContent {
   int batchDrawing = 0;
   double left = 0, right = 0, bottom = 0, top = 0;  // visible rectangle, scroll offset applied
   double rotX = 0, rotY = 0, rotZ = 0;
+  double depth = 0;
+  Vec3 pivot;
   int rectLeft = 0, rectBottom = 0, rectRight = 0, rectTop = 0;
   int uvTexture = 0;  // the UV view's texture when shown, else 0
   bool operator==(const ViewContent&) const = default;

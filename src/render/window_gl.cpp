@@ -15,6 +15,7 @@
 #include "app/editor.h"
 #include "render/frame_draw.h"
 #include "render/gl_platform.h"
+#include "render/wait_cursor.h"
 #include "tools/recovery.h"
 
 // The two process-wide pointers the callbacks need, set once by runEditorWindow.
@@ -23,8 +24,10 @@ Panel* gMainWidget = nullptr;
 
 namespace {
 
+// Work longer than a moment shows the wait cursor (render/wait_cursor.h).
 template <class Operation>
 void guarded(Operation operation) {
+  const BusyPeriod busy(waitCursorWatch());
   try {
     operation();
   } catch (const ListError& error) {
@@ -64,6 +67,7 @@ void onMessageTimer(int) {
 }
 
 void onDisplay() {
+  const BusyPeriod busy(waitCursorWatch());  // the frame pump and the drawing as one
   glClearColor(0, 0, 0, 0);
   glColor3f(1, 1, 1);
   guarded([] { gEditor->framePump(); });
@@ -118,7 +122,10 @@ void onSpecialKey(int key, int x, int y) {
 }
 
 // The window closes and the program ends, but only once unsaved work is on disk.
+// GLUT calls this before it takes the window away: the window leaves first, as
+// keeping the work may take a while, which would look like a close ignored.
 void onClose() {
+  hideWindowNow();
   leaveEditorAndTell(*gEditor);
 }
 
@@ -134,6 +141,7 @@ void runEditorWindow(Editor* editor, Panel* mainWidget,
   int glutArgc = static_cast<int>(glutArgv.size());
   glutArgv.push_back(nullptr);
   openWindow(&glutArgc, glutArgv.data());
+  startWaitCursor();
   glutDisplayFunc(onDisplay);
   glutReshapeFunc(onReshape);
   glutKeyboardFunc(onKeyDown);
@@ -147,6 +155,9 @@ void runEditorWindow(Editor* editor, Panel* mainWidget,
   connectTextureUploads(gEditor->uiContext()->textures());
   gEditor->setMainWidget(gMainWidget);
   gEditor->layoutViews();
-  whenOpen();
+  {
+    const BusyPeriod busy(waitCursorWatch());
+    whenOpen();
+  }
   glutMainLoop();
 }

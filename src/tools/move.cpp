@@ -1,4 +1,4 @@
-// Move (contract in transforms.h) and its live offset (live_transform.h).
+// Move, the typed move (contracts in transforms.h) and the live offset (live_transform.h).
 
 #include <algorithm>
 #include <cmath>
@@ -14,6 +14,18 @@
 namespace {
 void moveCoordinate(double& c, double by) {
   if (std::isfinite(c + by)) c += by;
+}
+
+void moveVerticesOrBone(Editor& e, const Vec3& by) {
+  if (e.selectedVertices.empty()) {
+    if (e.selectedBone) translateBone(e.selectedBone, by.x, by.y, by.z);
+    return;
+  }
+  for (Vertex* v : e.selectedVertices) {
+    moveCoordinate(v->x, by.x);
+    moveCoordinate(v->y, by.y);
+    moveCoordinate(v->z, by.z);
+  }
 }
 }  // namespace
 
@@ -34,14 +46,14 @@ void moveSelection(Editor& e, double dx, double dy, double dz) {
       uv->u = std::clamp(uv->u + dx, 0.0, 1.0);
       uv->v = std::clamp(uv->v + dy, 0.0, 1.0);
     }
-  } else if (e.selectedVertices.empty()) {
-    if (e.selectedBone) translateBone(e.selectedBone, dx, dy, dz);
   } else {
-    for (Vertex* v : e.selectedVertices) {
-      moveCoordinate(v->x, dx);
-      moveCoordinate(v->y, dy);
-      moveCoordinate(v->z, dz);
-    }
+    moveVerticesOrBone(e, {dx, dy, dz});
   }
+  rebuildNormals(e);
+}
+
+void moveSelectionBy(Editor& e, const Vec3& by) {
+  takeSnapshot(e);
+  moveVerticesOrBone(e, by);
   rebuildNormals(e);
 }

@@ -1,6 +1,7 @@
-// Rotate (contract in transforms.h).
+// Rotate and the typed rotation (contracts in transforms.h).
 
 #include <cmath>
+#include <numbers>
 
 #include "app/editor.h"
 #include "tools/polygon_ops.h"
@@ -19,24 +20,11 @@ void rotatePoint(const Vec3& centre, Vec3& point, double ax, double ay, double a
   point = {x2 + centre.x, y2 + centre.y, z2 + centre.z};
 }
 
-void rotateSelection(Editor& e, double angle) {
-  takeSnapshot(e);
+namespace {
+
+// Turns the selected vertices about their box's centre by rotatePoint's angles.
+void turnSelected(Editor& e, double ax, double ay, double az) {
   const Vec3 centre = computeSelectionBox(e, SelectionBoxOf::kVertices).centre;
-  double ax = 0, ay = 0, az = 0;
-  switch (e.views[e.activeView].kind) {
-    case kSideView:
-      az = angle;
-      break;
-    case kFrontView:
-      ax = angle;
-      break;
-    case kTopView:
-      ay = angle;
-      break;
-    default:
-      rebuildNormals(e);
-      return;
-  }
   for (Vertex* v : e.selectedVertices) {
     Vec3 p{v->x, v->y, v->z};
     rotatePoint(centre, p, ax, ay, az);
@@ -45,5 +33,35 @@ void rotateSelection(Editor& e, double angle) {
     v->y = p.y;
     v->z = p.z;
   }
+}
+
+}  // namespace
+
+void rotateSelection(Editor& e, double angle) {
+  takeSnapshot(e);
+  switch (e.views[e.activeView].kind) {
+    case kSideView:
+      turnSelected(e, 0, 0, angle);
+      break;
+    case kFrontView:
+      turnSelected(e, angle, 0, 0);
+      break;
+    case kTopView:
+      turnSelected(e, 0, angle, 0);
+      break;
+    default:
+      computeSelectionBox(e, SelectionBoxOf::kVertices);
+      break;
+  }
+  rebuildNormals(e);
+}
+
+void rotateSelectionAbout(Editor& e, Axis axis, double degrees) {
+  takeSnapshot(e);
+  const double angle = degrees * std::numbers::pi / 180;
+  // rotatePoint turns about X and Y counter-clockwise seen from the axis'
+  // positive end, but about Z the other way.
+  turnSelected(e, axis == kAxisX ? angle : 0, axis == kAxisY ? angle : 0,
+               axis == kAxisZ ? -angle : 0);
   rebuildNormals(e);
 }

@@ -1,4 +1,5 @@
-// Scale 2D and 3D (contract in transforms.h) and the live factors (live_transform.h).
+// Scale 2D and 3D, the typed scale (contracts in transforms.h) and the live factors
+// (live_transform.h).
 
 #include <cmath>
 #include <cstdio>
@@ -35,6 +36,22 @@ struct AxisScale {
   }
 };
 
+// The selected vertices scaled about their box's centre; the Scale tools
+// trace the centre, the new minimum and each vertex.
+void scaleVertices(Editor& e, const Vec3& s, bool traced) {
+  const SelectionBox box = computeSelectionBox(e, SelectionBoxOf::kVertices);
+  const Vec3 lo = box.min, hi = box.max, c = box.centre;
+  if (traced) std::printf("center x: %lf y: %lf z: %lf\n", c.x, c.y, c.z);
+  const AxisScale x(lo.x, hi.x, c.x, s.x), y(lo.y, hi.y, c.y, s.y), z(lo.z, hi.z, c.z, s.z);
+  if (traced) std::printf("min x: %lf y: %lf z: %lf\n", x.newMin, y.newMin, z.newMin);
+  for (Vertex* vertex : e.selectedVertices) {
+    x.apply(vertex->x);
+    y.apply(vertex->y);
+    z.apply(vertex->z);
+    if (traced) std::printf("test");
+  }
+}
+
 }  // namespace
 
 void updateScaleFactor(Editor& e) {
@@ -66,19 +83,16 @@ void scaleSelection(Editor& e) {
       v.apply(uv->v);
     }
   } else {
-    const SelectionBox box = computeSelectionBox(e, SelectionBoxOf::kVertices);
-    const Vec3 lo = box.min, hi = box.max, c = box.centre;
-    std::printf("center x: %lf y: %lf z: %lf\n", c.x, c.y, c.z);
-    const AxisScale x(lo.x, hi.x, c.x, s.x), y(lo.y, hi.y, c.y, s.y), z(lo.z, hi.z, c.z, s.z);
-    std::printf("min x: %lf y: %lf z: %lf\n", x.newMin, y.newMin, z.newMin);
-    for (Vertex* vertex : e.selectedVertices) {
-      x.apply(vertex->x);
-      y.apply(vertex->y);
-      z.apply(vertex->z);
-      std::printf("test");
-    }
+    scaleVertices(e, s, /*traced=*/true);
   }
   e.scaleFactor = {1, 1, 1};
   computeSelectionBox(e, SelectionBoxOf::kVertices);  // the box kept for the next preview
+  rebuildNormals(e);
+}
+
+void scaleSelectionBy(Editor& e, const Vec3& factors) {
+  takeSnapshot(e);
+  scaleVertices(e, factors, /*traced=*/false);
+  computeSelectionBox(e, SelectionBoxOf::kVertices);
   rebuildNormals(e);
 }

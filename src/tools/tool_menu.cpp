@@ -2,6 +2,7 @@
 
 #include "tools/tool_menu.h"
 #include "app/editor.h"
+#include "tools/fit_views.h"
 #include "tools/polygon_ops.h"
 
 namespace {
@@ -54,6 +55,7 @@ const MenuCommand kMenuCommands[] = {
     {27, selectTool<kAddBone>},
     {28, selectTool<kCreateSpline>},
     {29, selectTool<kExtrude>},
+    {30, fitViews},
 };
 
 }  // namespace

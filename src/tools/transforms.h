@@ -4,6 +4,8 @@
 // would leave the range of a double keeps its value. The live values of the
 // drags are in live_transform.h.
 
+#include "tools/polygon_ops.h"
+
 struct Vec3;
 class Editor;
 
@@ -27,3 +29,14 @@ void rotatePoint(const Vec3& centre, Vec3& point, double ax, double ay, double a
 // scaleFactor to 1. An axis whose box has no extent, or whose factor is exactly
 // 0, is left alone; an empty selection changes nothing.
 void scaleSelection(Editor& e);
+
+// The typed transforms, for the console: they act in model space on the
+// selected vertices whichever view was used last, each as one undo step.
+// Moves them by `by`, or with none selected the selected bone, as Move does.
+void moveSelectionBy(Editor& e, const Vec3& by);
+// Turns them about the centre of their box by `degrees` about the model axis
+// `axis` (X, Y or Z), counter-clockwise seen from the axis' positive end.
+void rotateSelectionAbout(Editor& e, Axis axis, double degrees);
+// Scales them about the centre of their box by `factors`, with the Scale
+// tools' rules for an axis without extent and for a zero factor.
+void scaleSelectionBy(Editor& e, const Vec3& factors);

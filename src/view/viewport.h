@@ -3,6 +3,8 @@
 // temporary scroll offset of a Scroll View drag, the Full view's rotation, its
 // pixel rectangle in the window and its render mode.
 
+#include "model/vec3.h"
+
 enum ViewKind { kSideView = 0, kFrontView = 1, kTopView = 2, kFullView = 3, kUvView = 4 };
 
 enum RenderMode { kWireframe = 0, kFlatShaded = 1, kSmoothShaded = 2, kTextured = 3 };
@@ -30,4 +32,9 @@ class Viewport {
   int kind = 0;
   int rectLeft = 0, rectBottom = 0, rectRight = 0, rectTop = 0;  // window pixels, y up
   int renderMode = kWireframe;
+  // How far the view reaches in front of and behind its plane (the Full view:
+  // its turning point); fitting a large model reaches further.
+  double depth = 100;
+  // The point the Full view turns about, shown at view coordinates (0, 0).
+  Vec3 pivot{0, 0, 0};
 };

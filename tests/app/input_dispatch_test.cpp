@@ -74,13 +74,16 @@ TEST_F(InputTest, MiddleDragScrollsAFlatViewOnReleaseAndCtrlMiddleDragZoomsAnyVi
 
 TEST_F(InputTest, RightPressPopsUpTheMenuPageOfThePlaceThatARowOrAPressOutsideCloses) {
   click(kRightButton, 300, 200);
-  EXPECT_EQ(rectOf(*editor.activeMenu) + " " + state(), "305,182 180x218 7 0 -x-- 0");
+  EXPECT_EQ(rectOf(*editor.activeMenu) + " " + state(), "305,164 180x236 7 0 -x-- 0");
   EXPECT_EQ(editor.widgets.headItem(), editor.menuPages[1]);
   printedBy([&] { click(kLeftButton, 310, 205); });  // the title band is no row
   EXPECT_EQ(state(), "7 0 -x-- 0");
   EXPECT_EQ(after([&] { press(kLeftButton, 320, 600 - 182 - 9); }),
             "Clicked in Menu :J\n0 0 -x-- 0");
   EXPECT_EQ(editor.ui->popCommand(), 4);
+  click(kRightButton, 300, 200);
+  printedBy([&] { click(kLeftButton, 320, 600 - 164 - 9); });  // the bottom row
+  EXPECT_EQ(editor.ui->popCommand(), 30);
   click(kRightButton, 300, 200, kCtrl | 8);  // with Ctrl the tool page
   EXPECT_EQ(state(), "7 0 ---x 0");
   EXPECT_EQ(editor.activeMenu, editor.menuPages[3]);
@@ -107,9 +110,13 @@ TEST_F(InputTest, ClickOnThePromptFocusesItAndCharacterKeysGoOnlyThere) {
   click(kLeftButton, 50, 50);  // a press that no panel takes clears the focus
   EXPECT_EQ(state(), "0 1 -x-- 0");
   click(kLeftButton, 450, 485);
+  key(27);  // Escape gives the keys back to the views, the typed text staying
+  key('m');
+  EXPECT_EQ(editor.consolePrompt->typed().substr(0, 3) + state(), "zs 0 3 -x-- 0");
+  click(kLeftButton, 450, 485);
   special(kKeyHome);  // hiding the panels takes the focus from the hidden prompt
   key('d');
-  EXPECT_EQ(editor.consolePrompt->typed().substr(0, 3) + state(), "zs 0 1 -x-- 0");
+  EXPECT_EQ(editor.consolePrompt->typed().substr(0, 3) + state(), "zs 0 3 -x-- 0");
 }
 
 TEST_F(InputTest, FunctionKeysPickToolsOrWithShiftSelectAllAndWithCtrlNone) {
@@ -159,7 +166,7 @@ TEST_F(InputTest, CtrlChordsArriveAsControlCodesAndStillWork) {
   for (Panel* p : editor.widgets)
     places += std::to_string(int(p->x())) + "," + std::to_string(int(p->y())) + " ";
   EXPECT_EQ(std::to_string(editor.consoleWidget->isMinimised()) + " " + places,
-            "1 5,341 185,575 365,377 545,539 5,540 305,540 ");
+            "1 5,341 185,575 365,359 545,539 5,540 305,540 ");
 }
 
 TEST_F(InputTest, FramePumpRunsQueuedCodesInClickOrderBeforeTheConsoleLine) {

@@ -72,7 +72,9 @@ TEST_F(ConsoleTest, CommandsPrintTheirTraceAnswerAndActExactly) {
       {"/smoothpolys", 11, "", nullptr, "smooth 1"}, {"/flattenpolys", 12, "", nullptr, "smooth 0"},
       {"/showtex", 4, "", nullptr, ""},  // no texture yet
       {"/loadtex none.bmp", 2, "", "Error! Texture failed to load!\nNo such file or directory", ""},
-      {"/loadtex tab\tname.bmp", 2, "", "Error! Texture file names cannot hold tabs or line breaks!",
+      {"/loadtex tab\tname.bmp", 2, "", "Error! Texture file names cannot hold control characters!",
+       ""},
+      {"/loadtex bell\x07.bmp", 2, "", "Error! Texture file names cannot hold control characters!",
        ""},
       {"/loadtex tiny.bmp", 2, "Texture loaded! (ID: 2)\n", "Texture Loaded!", "texture 11"},
       {"/save tri.mdl", 1, "Saving model to file: tri.mdl\n", "Model saved!", ""},

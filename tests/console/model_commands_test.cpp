@@ -77,7 +77,7 @@ TEST(CommandLine, ArgumentsPickTheAction) {
       {{"v", "--convert", "a.obj"}, C::kMistake, "", "", "--convert needs IN and OUT"},
       {{"v", "a", "--help"}, C::kHelp, "a", "", ""},
       {{"v", "--version"}, C::kVersion, "", "", ""},
-      {{"v", "--import-child", "a.fbx", "1024"}, C::kImportChild, "a.fbx", "", ""},
+      {{"v", "--import-child", "a.fbx", "1024", "m"}, C::kImportChild, "a.fbx", "m", ""},
       {{"v", "a", "b"}, C::kMistake, "", "", "more than one FILE"},
       {{"v", "--fast"}, C::kMistake, "", "", "unknown option --fast"},
       {{"v", "-geometry"}, C::kMistake, "", "", "-geometry needs a value"},
@@ -90,5 +90,5 @@ TEST(CommandLine, ArgumentsPickTheAction) {
   }
   EXPECT_EQ(parseCommandLine({"v", "-display", ":1", "-sync"}).glutArguments,
             (std::vector<std::string>{"v", "-display", ":1", "-sync"}));
-  EXPECT_EQ(parseCommandLine({"v", "--import-child", "a", "1024"}).memoryBytes, 1024u);
+  EXPECT_EQ(parseCommandLine({"v", "--import-child", "a", "1024", "b"}).memoryBytes, 1024u);
 }

@@ -2,10 +2,14 @@
 X buttons and key names. Steps: ("file", name, text); ("run", args, status, out start, err) with
 no display; ("start", arg, ...); ("click", x, y[, button]); ("drag", x0, y0, x1, y1[, button[,
 modifier]]); ("key", name, ...); ("type", text); ("line", text) adds Return; ("trace", line);
-("saved", name, text); ("close", status) as a window manager would, after which "start" starts the
-program again; "{dir}" in a trace line stands for the folder of the journey. Steps wait for lines
+("saved", name, text); ("picture", check) until check(pixels) holds for the window's 800 x 600
+RGB bytes, rows from the top; ("close", status) as a window manager would, after which "start"
+starts the program again; "{dir}" in a trace line stands for the folder of the journey. Steps wait for lines
 and files, never for a fixed time."""
 import ctypes, os, shutil, subprocess, sys, tempfile, threading, time
+
+sys.path.append(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from tied_children import dying_with_me  # noqa: E402
 
 
 def xdotool(*args):
@@ -35,10 +39,16 @@ def close(window):
     x.XCloseDisplay(display)
 
 
+def pixels(window):
+    return subprocess.run(["import", "-window", str(window), "-depth", "8", "rgb:-"], check=True,
+                          capture_output=True, timeout=20).stdout
+
+
 class Program:
     def __init__(self, binary, workdir, args):
         self.lines, self.cursor = [], 0
-        self.proc = subprocess.Popen([binary, *args], cwd=workdir, stdout=subprocess.PIPE, text=True)
+        self.proc = subprocess.Popen([binary, *args], cwd=workdir, stdout=subprocess.PIPE, text=True,
+                                     preexec_fn=dying_with_me())
         threading.Thread(target=lambda: [self.lines.append(l.rstrip("\n")) for l in self.proc.stdout],
                          daemon=True).start()
         self.window = xdotool("search", "--sync", "--onlyvisible", "--name", "^Vantorel$").split()[0]
@@ -93,6 +103,8 @@ def play(steps):
                 xdotool("type", "--delay", 30, args[0])
                 if kind == "line":
                     xdotool("key", "Return")
+            elif kind == "picture":
+                wait_until(lambda: args[0](pixels(window)), lambda: "the window never shows %s" % args[0].__doc__)
             elif kind == "trace":
                 line = args[0].replace("{dir}", workdir)
                 assert program.trace(line), "no line %r" % line

@@ -1,4 +1,4 @@
-"""The command line without a display; then the editor, started with a model, keeps it through a
+"""The command line without a display; then the editor opens a model and keeps it through a
 malformed GLB and OBJ (each read by a child process); a rubber band selects a triangle, Delete and
 F5 save the rest, undo and Ctrl+S save it whole; Ctrl+/ sets the panels in rows; Ctrl + middle
 drag zooms; a box is drawn and the window closed without a save: the editor exits with 0 and says
@@ -19,8 +19,9 @@ def model(points, triangles):
 TWO = model([(0, 0, 0), (1, 0, 0), (0, 1, 0), (2, 0, 0), (3, 0, 0), (2, 1, 0)], [(0, 1, 2), (3, 4, 5)])
 BOX = [(-1.5, -.75, 0), (1.5, -.75, 0), (1.5, -.75, 1), (-1.5, -.75, 1),
        (-1.5, .75, 0), (1.5, .75, 0), (1.5, .75, 1), (-1.5, .75, 1)]
-BOX_FACES = [(0, 1, 2), (2, 3, 0), (0, 1, 5), (5, 4, 0), (1, 5, 6), (6, 2, 1),
-             (2, 3, 6), (6, 7, 3), (7, 3, 0), (0, 4, 7), (4, 7, 6), (6, 5, 4)]
+# The box's triangles as saved: the five the editor turned to face out are written reversed.
+BOX_FACES = [(0, 1, 2), (2, 3, 0), (5, 1, 0), (0, 4, 5), (1, 5, 6), (6, 2, 1),
+             (6, 3, 2), (6, 7, 3), (0, 3, 7), (7, 4, 0), (4, 7, 6), (6, 5, 4)]
 # TWO as a snapshot of it comes back (in reverse order), without and with the box.
 TWO_POINTS, TWO_FACES = [(2, 1, 0), (3, 0, 0), (2, 0, 0), (0, 1, 0), (1, 0, 0), (0, 0, 0)], [(2, 1, 0), (5, 4, 3)]
 TWO_BACK = model(TWO_POINTS, TWO_FACES)
@@ -35,9 +36,11 @@ driver.play([
     ("run", ["--fast"], 1, "", "vantorel: unknown option --fast (see vantorel --help)\n"),
     ("run", ["--version"], 0, "Vantorel 1.0\n", ""),
     ("run", ["--help"], 0, "Usage: vantorel [FILE]\n", ""),
-    ("start", "model.txt"),
+    ("start",),  # a model on the command line would be fitted in the views
     ("key", "Home"),
     ("click", 450, 483),  # the console prompt
+    ("line", "/open model.txt"),
+    ("trace", "Reading model from file: model.txt"),
     ("type", "/open bad.glq"),
     ("key", "BackSpace"),
     ("line", "b"),

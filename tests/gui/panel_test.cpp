@@ -49,7 +49,7 @@ TEST_F(PanelTest, EditorBuildsThePanelsFrontToBackAndCaptionsTheViews) {
   for (Panel* p : editor.widgets) names += p->name() + " " + rectOf(*p) + " " + flags(*p) + "|";
   EXPECT_EQ(names,
             "Fancy Tools :O 100,100 180x254 000|Menu :P 100,100 180x20 000|"
-            "Menu :J 100,100 180x218 000|Menu :D 100,100 180x56 000|UV Mapper 100,100 300x325 101|"
+            "Menu :J 100,100 180x236 000|Menu :D 100,100 180x56 000|UV Mapper 100,100 300x325 101|"
             "Console 100,100 400x200 111|");
   EXPECT_EQ(editor.consoleWidget->children().headItem(), editor.consolePrompt);
   EXPECT_EQ(editor.viewCaption(3), "View 3: Full [-4.00:4.00 x -3.00:3.00]");

@@ -180,6 +180,7 @@ TEST(TextureCacheTest, EachFileIsReadOnceUnderAllItsNamesAndEveryAttemptUsesAnId
   cache.setUploader([&](int id, const DecodedImage& image) {
     uploads.push_back(id);
     EXPECT_EQ(image.rgba, kRgba);
+    return 100u + id;
   });
   const std::string lower = dir.file("t.bmp"), upper = dir.file("T.bmp"), late = dir.file("l.bmp");
   writeFile(lower, kFiles[0].file);
@@ -204,6 +205,7 @@ TEST(TextureCacheTest, EachFileIsReadOnceUnderAllItsNamesAndEveryAttemptUsesAnId
   EXPECT_EQ(cache.entries().size(), 6u);  // one for each name
   EXPECT_EQ(cache.entries()[3].name, late);
   EXPECT_EQ(uploads, (std::vector<int>{1, 3, 4}));
+  EXPECT_EQ(cache.uploadedName(3) + cache.uploadedName(2), 103u);  // bound by its name, not its id
   for (const char* name : {"notes.bmp", "sub", ""}) EXPECT_EQ(cache.acquire(dir.file(name)), -1);
 }
 

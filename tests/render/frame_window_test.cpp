@@ -10,6 +10,8 @@
 #include <random>
 #include <vector>
 
+#include "gui/text.h"
+#include "images/texture_cache.h"
 #include "model/skeleton.h"
 #include "render/frame_draw.h"
 #include "render/gl_platform.h"
@@ -238,6 +240,64 @@ TEST_F(FrameTest, CursorLabelStaysInFrontOfPanelsAndAMoveEndsWhenThePointerLeave
   EXPECT_EQ(editor.consoleWidget->isMoving(), 0);
 }
 
+// After /fit each view holds the whole model within its rectangle: a magenta box from (-9000,
+// 2000, 4000) to (-3000, 9000, 5000), wholly beyond the depth a view has at start-up, fills a flat
+// view to a tenth of its limiting side, and shows whole in the turned Full view.
+TEST_F(FrameTest, FitShowsTheWholeModelInEveryView) {
+  addUnitBox(*editor.model, true);
+  for (Vertex* v : editor.model->vertices)
+    v->x = -9000 + 6000 * v->x, v->y = 2000 + 7000 * v->y, v->z = 4000 + 1000 * v->z;
+  editor.model->currentGroup->material.green = 0;
+  rebuildNormals(editor);
+  editor.views[kFullView].rotX = 30, editor.views[kFullView].rotY = 50;
+  printedBy([&] { runConsoleCommand(editor, "/fit"); });
+  draw();
+  for (int i = kSideView; i <= kFullView; ++i) {
+    const Viewport& v = editor.views[i];
+    int x0 = 800, x1 = -1, y0 = 600, y1 = -1;
+    for (int y = v.rectBottom; y < v.rectTop; ++y)
+      for (int x = v.rectLeft; x < v.rectRight; ++x)
+        if (count(x, y, x, y, {255, 0, 255}))
+          x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
+    SCOPED_TRACE(testing::Message()
+                 << "view " << i << ": " << x0 << "," << y0 << " - " << x1 << "," << y1);
+    EXPECT_TRUE(v.rectLeft + 2 < x0 && x1 < v.rectRight - 2 && v.rectBottom + 2 < y0 &&
+                y1 < v.rectTop - 2);
+    if (i == kFullView) {
+      EXPECT_GT(std::max(x1 - x0, y1 - y0), 120);
+      continue;
+    }
+    const double across = i == kSideView ? 6000 : 1000, up = i == kTopView ? 6000 : 7000;
+    EXPECT_NEAR(x1 - x0, across / (v.right - v.left) * v.pixelWidth, 2);
+    EXPECT_NEAR(y1 - y0, up / (v.top - v.bottom) * v.pixelHeight, 2);
+    EXPECT_NEAR(std::max(x1 - x0, (y1 - y0) * 4 / 3), 400 / 1.1, 2);
+  }
+}
+
+// Each line of /help fits the console's message box, which clips longer ones.
+TEST_F(FrameTest, HelpLinesFitTheConsole) {
+  const MessageList& lines = *editor.consoleMessages->currentList();
+  printedBy([&] { runConsoleCommand(editor, "/help"); });
+  ASSERT_GT(lines.count(), 20);
+  for (int i = 0; i < lines.count(); ++i)
+    EXPECT_LE(textWidth(lines.messageAt(i)), editor.consoleMessages->width() - 10)
+        << lines.messageAt(i);
+}
+
+// Far out the grid keeps its lines at least 4 pixels apart: at 20 units a pixel, a line every
+// 100 units, 5 pixels apart (a unit grid would be solid grey).
+TEST_F(FrameTest, GridFarOutDrawsEveryHundredthLine) {
+  Viewport& side = editor.views[kSideView];
+  side.zoom = 4000;
+  applyZoom(side);
+  draw();
+  std::vector<int> lines;
+  for (int x = 0; x < 400; ++x)
+    if (count(x, 62, x, 62, kGrid)) lines.push_back(x);
+  ASSERT_GT(lines.size(), 60u);
+  for (size_t i = 1; i < lines.size(); ++i) EXPECT_GE(lines[i] - lines[i - 1], 4) << lines[i];
+}
+
 // Batched drawing (vertex arrays, only marker faces that can show, corners computed on the CPU)
 // gives the plain frame in random layouts, modes, turns, zooms, selections and edits since the
 // last frame, but for marker edges moved by one pixel: a pixel that differs has its colour in the
@@ -358,10 +418,21 @@ TEST_F(FrameTest, KeptPicturesGiveTheFrameDrawnFromScratchAndRedrawOnlyChangedVi
   const auto typeLine = [&](const char* line) {
     for (const char* c = line; *c; ++c) key(*c);
   };
+  ScratchDir dir;
+  writeFile(dir.file("t.bmp"), tinyBmp());
+  connectTextureUploads(editor.ui->textures());
+  // A texture whose id is the name OpenGL gave the Side view's picture (failed reads use ids up).
+  const auto loadTexture = [&] {
+    TextureCache& cache = *editor.ui->textures();
+    while (cache.lastId() + 1 < static_cast<int>(editor.keptViews.picture(kSideView).texture))
+      cache.acquire(dir.file(std::to_string(cache.lastId())));
+    runConsoleCommand(editor, "/loadtex " + dir.file("t.bmp"));
+  };
   const std::vector<Step> steps = {
       {"first frame", [] {}, 15},
       {"pointer over the Side view", [&] { moveTo(100, 500); }, 0},
       {"pointer over the Full view", [&] { moveTo(600, 100); }, 0},
+      {"texture loaded", loadTexture, 0},
       {"panels shown, the UV view first drawn", [&] { special(kKeyHome); }, 16},
       {"hover over the console", [&] { moveTo(460, 390); }, 0},
       {"prompt focused", [&] { click(kLeftButton, 460, 483); }, 0},

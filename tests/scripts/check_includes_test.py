@@ -17,6 +17,7 @@ PLANTS = [  # (file, line planted at its top, whether the rules allow it)
     ("tools/undo.cpp", '#include "render/frame_draw.h"', False),
     ("formats/gltf_export.cpp", "#include <GL/gl.h>", False),
     ("app/editor.cpp", "#include <GL/glut.h>", False),
+    ("tools/box.cpp", "#include <X11/Xlib.h>", False),
     ("gui/panel.cpp", "#include <GL/gl.h>", False),
     ("gui/panel_draw.cpp", "#include <GL/gl.h>", True),
     ("import/open_model.cpp", '#include "formats/model_file.h"', True),

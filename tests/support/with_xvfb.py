@@ -11,9 +11,12 @@ Two things once made clients fail to open the display:
 import fcntl
 import os
 import random
+import signal
 import subprocess
 import sys
 import time
+
+from tied_children import dying_with_me
 
 FIRST, LAST = 120, 919
 
@@ -51,7 +54,8 @@ def start(number):
     server = subprocess.Popen(
         ["Xvfb", f":{number}", "-displayfd", str(write_fd), "-screen", "0", "1024x768x24",
          "-nolisten", "tcp", "-noreset", "-ardelay", "10000", "-arinterval", "1000"],
-        pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+        preexec_fn=dying_with_me(signal.SIGTERM))  # which it ends tidily, lock file and all
     os.close(write_fd)
     announced = b""
     while not announced.endswith(b"\n"):
@@ -98,7 +102,7 @@ def main():
             if probe.returncode == 0:
                 break
             time.sleep(0.1)
-        return subprocess.call(sys.argv[1:], env=env)
+        return subprocess.call(sys.argv[1:], env=env, preexec_fn=dying_with_me())
     finally:
         stop(server)
         lock.close()  # only now may another run take this number

@@ -1,0 +1,60 @@
+#include "console/help_and_info.h"
+
+#include <map>
+
+#include "app/editor.h"
+#include "model/skeleton.h"
+#include "tools/recovery.h"
+
+namespace {
+
+// What each command takes and does, short enough for one line of the console.
+const std::map<std::string, std::string, std::less<>> kSummaries = {
+    {"/open", "PATH - open a model file, or import another format"},
+    {"/save", "PATH - save the model to PATH"},
+    {"/loadtex", "FILE - load a texture for the current group"},
+    {"/setbb", "X0 X1 Y0 Y1 Z0 Z1 - set the bounding box"},
+    {"/showtex", "- show the texture in the UV view"},
+    {"/hidetex", "- hide the texture in the UV view"},
+    {"/setx", "V - set x of every selected vertex"},
+    {"/sety", "V - set y of every selected vertex"},
+    {"/setz", "V - set z of every selected vertex"},
+    {"/getpos", "- print the selected vertices on standard output"},
+    {"/setcylinder", "SIDES LEVELS - sides and rings of the next cylinder"},
+    {"/smoothpolys", "- smooth shading for the selected triangles"},
+    {"/flattenpolys", "- flat shading for the selected triangles"},
+    {"/setcolor", "R G B A - colour of the current group"},
+    {"/polycount", "- count the current group's triangles"},
+    {"/export", "PATH - write the model as glTF or OBJ"},
+    {"/recover", "- restore the unsaved changes found for this model"},
+    {"/discard", "- remove the unsaved changes found for this model"},
+    {"/fit", "- fit every view to the selection or the model"},
+    {"/move", "DX DY DZ - move the selection"},
+    {"/rotate", "X|Y|Z DEGREES - turn the selection about its centre"},
+    {"/scale", "SX SY SZ - scale the selection about its centre"},
+    {"/info", "- the file, unsaved changes and what the model holds"},
+    {"/help", "- list the commands"},
+};
+
+}  // namespace
+
+void listCommands(Editor& e, const std::vector<std::string>& names) {
+  for (const std::string& name : names) {
+    const auto summary = kSummaries.find(name);
+    e.consoleMessage(summary == kSummaries.end() ? name : name + " " + summary->second);
+  }
+}
+
+void describeModel(Editor& e) {
+  const Model& m = *e.model;
+  e.consoleMessage(
+      "File: " + m.name +
+      (recoveryState(e).unsavedChanges ? " (unsaved changes)" : " (no unsaved changes)"));
+  e.consoleMessage("Vertices: " + std::to_string(m.vertices.count()) + " (" +
+                   std::to_string(e.selectedVertices.count()) + " selected)");
+  e.consoleMessage("Triangles: " + std::to_string(m.polygonCount()) + " (" +
+                   std::to_string(e.selectedPolygons.count()) + " selected)");
+  const int bones = m.hasSkeleton && m.skeleton ? m.skeleton->boneCount : 0;
+  e.consoleMessage("Groups: " + std::to_string(m.groups.count()) +
+                   ", bones: " + std::to_string(bones));
+}

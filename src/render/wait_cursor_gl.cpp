@@ -1,0 +1,40 @@
+#include <GL/glx.h>
+#include <X11/Xlib.h>
+#include <X11/cursorfont.h>
+
+#include <chrono>
+
+#include "render/wait_cursor.h"
+
+namespace {
+
+// Lives as long as the process: the window's last callback may still mark work.
+BusyWatch* gWatch = nullptr;
+
+}  // namespace
+
+void startWaitCursor() {
+  using std::chrono::milliseconds;
+  if (gWatch) return;
+  Display* shared = glXGetCurrentDisplay();
+  const Window window = glXGetCurrentDrawable();
+  if (!shared || !window) return;
+  // Only the watch's thread uses this connection.
+  Display* own = XOpenDisplay(DisplayString(shared));
+  if (!own) return;
+  const Cursor watch = XCreateFontCursor(own, XC_watch);
+  gWatch = new BusyWatch(
+      milliseconds(200), milliseconds(100),
+      [=] {
+        XDefineCursor(own, window, watch);
+        XFlush(own);
+      },
+      [=] {
+        XUndefineCursor(own, window);
+        XFlush(own);
+      });
+}
+
+BusyWatch* waitCursorWatch() {
+  return gWatch;
+}

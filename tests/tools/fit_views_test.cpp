@@ -1,0 +1,64 @@
+// Fit in view by key, menu and console, on the selection or the whole model.
+
+#include "tools/fit_views.h"
+#include "support/editor_fixture.h"
+#include "support/fixtures.h"
+
+namespace {
+
+class FitViewsTest : public EditorTest {
+ protected:
+  std::string views() {
+    std::string text;
+    for (int i = kSideView; i <= kFullView; ++i) text += viewState(editor.views[i]) + "|";
+    const Vec3& pivot = editor.views[kFullView].pivot;
+    return text + vec(pivot);
+  }
+  static std::string vec(const Vec3& v) {
+    char text[80];
+    std::snprintf(text, sizeof text, "%g,%g,%g", v.x, v.y, v.z);
+    return text;
+  }
+};
+
+// Vertices from (10, 20, 30) to (14, 23, 38) and a bone joint above them at (10, 25, 30): each
+// flat view centres their shadow with a tenth to spare on the side that limits; the Full view
+// turns about their centre and shows the ball around them. With a vertex selected, that vertex
+// is framed, at the smallest zoom.
+TEST_F(FitViewsTest, KeyMenuAndConsoleFitEveryViewToTheSelectionOrTheModel) {
+  const std::string start = views();
+  printedBy([&] { runConsoleCommand(editor, "/fit"); });
+  EXPECT_EQ(views(), start) << "nothing to fit";
+  Vertex* corner = addVertex(*editor.model, 10, 20, 30);
+  addVertex(*editor.model, 14, 20, 38);
+  addVertex(*editor.model, 12, 23, 34);
+  editor.model->createRoot(10, 25, 30);
+  const std::string fitted =
+      "0,0-400,300 400x300 [8.33333:15.6667 x 19.75:25.25]|"
+      "400,0-800,300 400x300 [29.6:38.4 x 19.2:25.8]|"
+      "0,300-400,600 400x300 [29.6:38.4 x 8.7:15.3]|"
+      "400,300-800,600 400x300 [-7.51443:7.51443 x -5.63582:5.63582]|12,22.5,34";
+  const std::function<void()> ways[] = {[&] { key('a'); },
+                                        [&] { editor.ui->pushCommand(30), editor.framePump(); },
+                                        [&] {
+                                          editor.ui->setFocusedEntry(editor.consolePrompt);
+                                          for (char c : std::string("/fit\r\x1b"))
+                                            key(c);  // Escape leaves the prompt
+                                          printedBy([&] { editor.framePump(); });
+                                        }};
+  for (const auto& way : ways) {
+    for (int i = kSideView; i <= kFullView; ++i) editor.views[i] = Viewport(i);
+    editor.layoutViews();
+    way();
+    EXPECT_EQ(views(), fitted);
+  }
+  editor.selectedVertices.pushFront(corner);
+  key('a');
+  EXPECT_EQ(
+      views(),
+      "0,0-400,300 400x300 [9:11 x 19.25:20.75]|400,0-800,300 400x300 [29:31 x 19.25:20.75]|"
+      "0,300-400,600 400x300 [29:31 x 9.25:10.75]|400,300-800,600 400x300 [-1:1 x -0.75:0.75]|"
+      "10,20,30");
+}
+
+}  // namespace
