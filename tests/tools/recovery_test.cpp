@@ -11,6 +11,7 @@
 
 #include "formats/model_file.h"
 #include "formats/recovery_names.h"
+#include "model/skeleton.h"
 #include "support/child_process.h"
 #include "support/editor_fixture.h"
 #include "support/fixtures.h"
@@ -108,6 +109,19 @@ TEST_F(RecoveryTest, TheFileFollowsChangesOnceAGapAndGoesWithASave) {
   runConsoleCommand(editor, "/save " + model);
   EXPECT_EQ(leaveEditor(editor), "");
   EXPECT_FALSE(std::filesystem::exists(beside));
+}
+
+// Turning triangles ('f', 'o') and giving them to a bone ('B') take no undo step, yet they are
+// unsaved changes that a close keeps.
+TEST_F(RecoveryTest, EditsWithoutAnUndoStepAreKeptToo) {
+  for (const char k : {'o', 'f', 'B'}) {
+    if (k == 'B') editor.selectedBone = editor.model->createRoot(0, 0, 0);
+    runConsoleCommand(editor, "/save " + model);
+    selectAllPolygons(editor);
+    key(k);
+    EXPECT_EQ(leaveEditor(editor), beside) << k;
+    EXPECT_EQ(*onDisk().model.image, captureImage(*editor.model)) << k;
+  }
 }
 
 // A large model is copied a slice per tick; a change between slices starts the copy again.
