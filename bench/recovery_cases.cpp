@@ -75,7 +75,7 @@ BENCH_CASE(15, "recovery file") {
   save(*e.model);
   for (int edit = 0; edit < 50; ++edit) smallEdit(e, edit);
   RecoveryContents contents;
-  if constexpr (requires { contents.modelPath; }) contents.modelPath = "/ball";
+  contents.modelPath = "/ball";
   contents.model = {"ball", nullptr};
   contents.undoSteps.assign(e.undoStack.begin(), e.undoStack.end());
   report.row(
