@@ -1,5 +1,5 @@
-// Frames (four views, flat shaded) that start as the recovery writer starts writing the model,
-// against frames without a write. Needs an X display (Xvfb).
+// Frames (four views, flat shaded) that start as the recovery writer starts capturing and writing
+// the model copied for it, against frames without a write. Needs an X display (Xvfb).
 
 #include <GL/freeglut.h>
 
@@ -13,6 +13,7 @@
 #include "bench_util.h"
 #include "formats/model_file.h"
 #include "formats/recovery_writer.h"
+#include "model/marks.h"
 #include "render/frame_draw.h"
 #include "render/gl_platform.h"
 #include "test_meshes.h"
@@ -46,8 +47,7 @@ BENCH_CASE(71, "frames during a recovery write") {
   for (Viewport& v : e.views) v.renderMode = kFlatShaded;
   bench::ScratchDirectory scratch;
   const std::string path = scratch.file(".ball.recover");
-  const RecoveryContents contents{
-      0, {"ball", std::make_shared<ModelImage>(captureImage(*e.model))}, {}};
+  const RecoveryContents contents{0, path, {"ball", nullptr}, {}};
   RecoveryWriter writer;
   // Two kinds of frame: one drawn from the kept view pictures (a pointer move)
   // and one that draws every view again (an edit). Frames with and without a
@@ -67,7 +67,10 @@ BENCH_CASE(71, "frames during a recovery write") {
       const bool writing = i % 2;
       writer.wait();
       if (writing) {
-        writer.write(path, contents);
+        // The model as a tick hands it over: copied, to be captured on the writer's thread.
+        auto copy = std::make_unique<ModelCopy>(*e.model, newMarkPass());
+        copy->copySome(SIZE_MAX);
+        writer.write(path, contents, std::move(copy));
         while (!writer.busy()) std::this_thread::yield();
       }
       times[writing].push_back(bench::medianMs(

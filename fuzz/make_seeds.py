@@ -46,8 +46,13 @@ LINES = ["/open model.mdl", "/open missing.mdl", "/save saved.mdl", "/save", "/l
          "/setcylinder 12 4", "/setcolor 1 0", "open x", "/loadtex tex.bmp\n/save t.mdl\n/open t.mdl",
          "/setx 1e308\n/sety -1e308\n/setz 1e309\n/smoothpolys\n/flattenpolys\n/save b.mdl\n/open b.mdl",
          "/setcolor 1 0 0 1\n/setcylinder 2\n/SAVE x\n/polycount"]
-# Recovery file bodies: when, the name, then the model's counts (all zero).
-RECOVERY_BODIES = [b"", struct.pack("<qI", 1700000000, 1) + b"m" + bytes(40)]
+# Recovery files: the first byte plants the file as a regular file, a link, a fifo, a folder or
+# with a hole after it; then the body: when, the path, the name, a model of one empty group and
+# no bones, clips, weights or undo steps (or its counts all zero).
+EMPTY_MODEL = (struct.pack("<qI", 1700000000, 2) + b"/m" + struct.pack("<I", 1) + b"m" +
+               struct.pack("<IIIiI4dIIII", 0, 1, 0, 0, 0, 1, 1, 1, 1, 0, 0, 0, 0))
+RECOVERY_BODIES = [bytes([plant]) + EMPTY_MODEL for plant in range(5)] + [
+    b"\0", b"\0" + struct.pack("<qI", 1700000000, 2) + b"/m" + bytes(40)]
 # Animation sections after the fuzz target's arm of three bones and six vertices.
 SECTIONS = ["animation 1\nclips 1\nclip bend 24 24 2\ntrack 0 1\n0 1 0 0 0 0.5 0 0\n"
             "track 2 2\n0 1 0 0 0 0 0 0\n10 0.707107 0 0 0.707107 0 0 0\nweights 2\n1 1 0.25\n1 2 0.75\n",

@@ -36,7 +36,7 @@
 
 class Light;
 struct BackgroundOpen;
-class RecoveryWriter;
+struct RecoveryState;
 class Spline;
 class Tokenizer;
 struct Bone;
@@ -218,17 +218,7 @@ class Editor {
   std::deque<Snapshot> redoStack;  // what undo took back, the next redo last; a change empties it
   size_t undoMemoryBudget;         // bytes both lists may hold (defaultUndoMemoryBudget)
   bool undoBudgetNoted = false;    // the console said once that old steps were dropped
-  // Recovery of unsaved work (tools/recovery.h).
-  std::unique_ptr<RecoveryWriter> recoveryWriter;  // made by the first write
-  bool unsavedChanges = false;    // set by each change; cleared by a save and by /open
-  bool recoveryDue = false;       // a change the writer has not been given yet
-  bool recoveryPending = false;   // a found recovery file waits for /recover or /discard
-  bool recoveryOffNoted = false;  // the console said once that a write failed
-  std::time_t lastChangeTime = 0;
-  std::chrono::steady_clock::time_point lastRecoveryWrite{};
-  std::chrono::steady_clock::duration recoveryGap = std::chrono::seconds(1);
-  std::string recoveryPath;         // the file last written for the model
-  std::string pendingRecoveryPath;  // the found file offered
+  std::unique_ptr<RecoveryState> recovery;  // unsaved work's recovery file (tools/recovery.h)
   Bone* selectedBone = nullptr;
   Button* buttons[kButtonCount] = {};
   std::unique_ptr<Light> light;

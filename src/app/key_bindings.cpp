@@ -64,7 +64,11 @@ const KeyBinding kKeyBindings[] = {
      [](Editor& e) {
        if (heldModifiers(e.modifiers) == kCtrl) arrangeWidgets(e);
      }},
-    {'B', [](Editor& e) { Model::assignPolygonsToBone(e.selectedBone, e.selectedPolygons); }},
+    {'B',
+     [](Editor& e) {
+       Model::assignPolygonsToBone(e.selectedBone, e.selectedPolygons);
+       if (!e.selectedPolygons.empty()) noteModelChanged(e);  // no undo step, still unsaved
+     }},
     {'R',
      [](Editor& e) {
        e.activeView = e.viewAt(e.mouseX, e.mouseY);

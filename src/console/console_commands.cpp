@@ -43,7 +43,10 @@ void openCommand(Editor& e, const Words& w) {
 }
 
 void saveModel(Editor& e, const Words& w) {
+  const std::string name = e.model->name;
   if (!saveAs(*e.model, w[1])) {
+    // The model and its recovery file stay where the next start-up looks.
+    e.model->name = name;
     e.consoleMessage("Error! Model failed to save!");
     return;
   }

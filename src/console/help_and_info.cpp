@@ -4,6 +4,7 @@
 
 #include "app/editor.h"
 #include "model/skeleton.h"
+#include "tools/recovery.h"
 
 namespace {
 
@@ -56,8 +57,9 @@ void listCommands(Editor& e, const std::vector<std::string>& names) {
 
 void describeModel(Editor& e) {
   const Model& m = *e.model;
-  e.consoleMessage("File: " + m.name +
-                   (e.unsavedChanges ? " (unsaved changes)" : " (no unsaved changes)"));
+  e.consoleMessage(
+      "File: " + m.name +
+      (recoveryState(e).unsavedChanges ? " (unsaved changes)" : " (no unsaved changes)"));
   e.consoleMessage("Vertices: " + std::to_string(m.vertices.count()) + " (" +
                    std::to_string(e.selectedVertices.count()) + " selected)");
   e.consoleMessage("Triangles: " + std::to_string(m.polygonCount()) + " (" +

@@ -9,9 +9,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "files/file_paths.h"
+#include "files/held_file.h"
 
 namespace {
 
@@ -109,6 +111,11 @@ class Temporary {
   int fd() const { return fd_; }
   const std::string& path() const { return path_; }
   void keep() { kept_ = true; }
+  // The descriptor, still locked, for the caller to keep once the file is in place.
+  int handOver() {
+    kept_ = true;
+    return std::exchange(fd_, -1);
+  }
 
  private:
   std::string path_;
@@ -204,4 +211,45 @@ bool replaceFileContents(const std::string& path, std::string_view text,
   syncDirectory(directory);
   removeLeftovers(directory, prefix);
   return true;
+}
+
+namespace {
+
+// Renames `from` to `to` unless something is at `to`: false with EEXIST then.
+bool renameWithoutReplacing(const std::string& from, const std::string& to) {
+  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+  if (errno != EINVAL && errno != ENOSYS) return false;
+  // A file system without that kind of rename: a second link fails just as surely.
+  if (link(from.c_str(), to.c_str()) != 0) return false;
+  unlink(from.c_str());
+  return true;
+}
+
+}  // namespace
+
+Placement placeNewFile(const std::string& path, std::string_view text, HeldFile& held,
+                       std::string* reason) {
+  const std::string directory = directoryOf(path);
+  const std::string prefix = temporaryPrefix(path);
+  Temporary temporary(directory, prefix);
+  if (!temporary.made()) {
+    fail(reason, withError("cannot create a file in " + directory));
+    return Placement::kFailed;
+  }
+  if (!writeWhole(temporary.fd(), text)) {
+    fail(reason, withError("cannot write " + temporary.path()));
+    return Placement::kFailed;
+  }
+  const bool ours = held.held() && held.path() == path && held.stillAtPath();
+  const bool placed = ours ? std::rename(temporary.path().c_str(), path.c_str()) == 0
+                           : renameWithoutReplacing(temporary.path(), path);
+  if (!placed && errno == EEXIST) return Placement::kTaken;
+  if (!placed) {
+    fail(reason, withError("cannot rename " + temporary.path()));
+    return Placement::kFailed;
+  }
+  held = HeldFile(path, temporary.handOver());
+  syncDirectory(directory);
+  removeLeftovers(directory, prefix);
+  return Placement::kPlaced;
 }

@@ -25,8 +25,21 @@
 #include <string>
 #include <string_view>
 
+class HeldFile;
+
 // Writes `text` to `path`; true once it is durably there. `starting` runs
 // once, just before the first byte of the new text is written (never for a
 // refused target). On failure `reason` (when given) says why.
 bool replaceFileContents(const std::string& path, std::string_view text,
                          const std::function<void()>& starting = {}, std::string* reason = nullptr);
+
+// A file of the editor's own (not one the user named), put in place without
+// ever writing into an existing file or through a link: the text goes to a
+// new file beside `path` (".NAME.XXXXXX", readable by the user alone), which
+// is renamed into place once completely on disk. Only the file `held` holds at
+// `path` is replaced; when anything else is there (another editor's file, a
+// link, a fifo) it is left alone and the answer is kTaken. Once placed,
+// `held` holds the new file, locked as HeldFile says.
+enum class Placement { kPlaced, kTaken, kFailed };
+Placement placeNewFile(const std::string& path, std::string_view text, HeldFile& held,
+                       std::string* reason = nullptr);

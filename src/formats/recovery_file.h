@@ -1,30 +1,37 @@
 #pragma once
-// The recovery file: a model with its undo history, kept beside the model
-// while it has unsaved changes.
+// The recovery file: a model with its undo history, kept while it has unsaved
+// changes (where: formats/recovery_names.h).
 //
 // Layout: the line "vantorel-recovery 2", then a line with the body's length
 // and its checksum (FNV-1a over 8-byte words) in hexadecimal, then the body in little-endian
 // binary: when the last change was made (seconds since the epoch), the
-// model's name, the model in full, and the undo steps from the newest to the
-// oldest, each as its difference from the next newer image. A difference
-// keeps, per array (vertices, each group's polygons, bones, each clip's
-// tracks, the hand-set weights), the common
-// start and end and, when the middles have the same length, only the runs
-// that changed; polygon corners are compared after renumbering for the
-// vertices added or removed, so a small edit of a large model costs a few
-// bytes.
+// model file's absolute path, the model's name, the model in full with its
+// clips and weights, and the undo steps from the newest to the oldest, each as
+// its difference from the next newer image. A difference keeps, per array
+// (vertices, each group's polygons, bones, each clip's tracks, the hand-set
+// weights), the common start and end and, when the middles have the same
+// length, only the runs that changed; polygon corners are compared after
+// renumbering for the vertices added or removed, so a small edit of a large
+// model costs a few bytes. Version 1 had no absolute path, clips or weights;
+// it is still read.
 
+#include <sys/types.h>
+
+#include <atomic>
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "model/model_image.h"
 
-inline constexpr std::string_view kRecoveryHeader = "vantorel-recovery 2\n";
+inline constexpr int kRecoveryVersion = 2;
 
 struct RecoveryContents {
   int64_t changedAt = 0;            // seconds since the epoch of the last change kept
+  std::string modelPath;            // absolute; empty when read from a file of version 1
   Snapshot model;                   // the model as it was then
   std::vector<Snapshot> undoSteps;  // oldest first, as the undo stack holds them
 };
@@ -42,29 +49,54 @@ struct RecoveryStepCache {
 };
 
 // With a cache, differences found there are reused, and the cache then holds
-// those of this file only.
-std::string formatRecoveryFile(const RecoveryContents& contents,
-                               RecoveryStepCache* cache = nullptr);
+// those of this file only. Version 1 (as older editors wrote it) leaves out the
+// path, clips and weights.
+std::string formatRecoveryFile(const RecoveryContents& contents, RecoveryStepCache* cache = nullptr,
+                               int version = kRecoveryVersion);
 
 // The first two lines put around a body: what a file needs to reach the
 // body's own checks (a fuzzer's way in past the checksum).
-std::string recoveryFileAround(std::string_view body);
+std::string recoveryFileAround(std::string_view body, int version = kRecoveryVersion);
 
-// The cheap part of reading: the first line, the checksum, when the last
-// change was made and the model's name; the model and its steps are read
-// (and checked) by parseRecoveryFile.
-bool readRecoveryHeader(std::string_view text, RecoveryContents& contents, std::string* error);
+// What reading builds at most: the undo steps the editor keeps, and the
+// memory they may take (ModelImage::memoryBytes; older steps beyond it are
+// read and left out, as the undo history drops them).
+struct RecoveryLimits {
+  size_t steps = 50;
+  size_t stepBytes = SIZE_MAX;
+};
 
 // Rejects a file that is not a recovery file, is of another version, fails
-// its checksum, or holds anything a model file could not (corners or bone
-// polygons out of range, bone depths out of order, numbers that are not
-// finite): false, with the reason in `error`.
-bool parseRecoveryFile(std::string_view text, RecoveryContents& contents, std::string* error);
+// its checksum, holds more undo steps than the limit, or holds anything a
+// model file could not (corners or bone polygons out of range, bone depths
+// out of order, numbers that are not finite): false, with the reason in
+// `error`.
+bool parseRecoveryFile(std::string_view text, RecoveryContents& contents, std::string* error,
+                       const RecoveryLimits& limits = {});
 
-// Where the recovery file of the model saved as `modelPath` goes: beside it,
-// as ".NAME.recover"; and in `stateDir` (named after the model's whole path)
-// when that folder takes no new file.
-std::string recoveryPathBeside(const std::string& modelPath);
-std::string recoveryPathIn(const std::string& stateDir, const std::string& modelPath);
-// $XDG_STATE_HOME/vantorel, or ~/.local/state/vantorel.
-std::string recoveryStateDir();
+// The same from an open file, which must be a regular file: its first lines
+// are checked, and the body's length against the file's size, before any of
+// the body is read; the body is then read as the parse goes, so a body its
+// model and steps do not account for is refused without reading it through.
+// `headerOnly` reads when the last change was made, the path and the name
+// (without the checksum, which needs the whole body).
+bool readRecoveryFile(int fd, RecoveryContents& contents, std::string* error, bool headerOnly,
+                      const RecoveryLimits& limits = {});
+
+// The same in two parts, so that the model is there before its undo steps:
+// the first lines, the fields and the model, checked, with the checksum
+// taken over the whole body (read through without being kept); then, on any
+// thread, the undo steps from where the model ended, newest first, each given
+// to `each` as it is read. `stop` ends the reading early.
+struct RecoveryStepsStart {
+  off_t offset = 0;  // of the newest step in the file
+  size_t bytes = 0;  // of all the steps
+  size_t count = 0;
+  int version = kRecoveryVersion;  // of the file they are in
+};
+bool readRecoveryModel(int fd, RecoveryContents& contents, RecoveryStepsStart& start,
+                       std::string* error, const RecoveryLimits& limits = {});
+bool readRecoverySteps(int fd, const RecoveryStepsStart& start,
+                       std::shared_ptr<const ModelImage> model,
+                       const std::function<void(Snapshot)>& each, std::string* error,
+                       const RecoveryLimits& limits = {}, const std::atomic<bool>* stop = nullptr);

@@ -3,18 +3,30 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
+#include <exception>
+#include <new>
 #include <utility>
 
-#include "files/file_replace.h"
+#include "files/file_paths.h"
+#include "formats/recovery_names.h"
 
-RecoveryWriter::RecoveryWriter(Replace replace) : replace_(std::move(replace)) {
-  if (!replace_) {
-    replace_ = [](const std::string& path, std::string_view text, std::string* reason) {
-      return replaceFileContents(path, text, {}, reason);
-    };
+namespace {
+
+constexpr int kMostNames = 99;  // editors on one model at once, and files found earlier
+
+bool isNameOf(const std::string& path, const std::string& first) {
+  const size_t slash = path.rfind('/'), firstSlash = first.rfind('/');
+  return directoryOf(path) == directoryOf(first) &&
+         isRecoveryName(path.substr(slash == std::string::npos ? 0 : slash + 1),
+                        first.substr(firstSlash == std::string::npos ? 0 : firstSlash + 1));
+}
+
+}  // namespace
+
+RecoveryWriter::RecoveryWriter(Place place) : place_(std::move(place)) {
+  if (!place_) {
+    place_ = [](const std::string& path, std::string_view text, HeldFile& held,
+                std::string* reason) { return placeNewFile(path, text, held, reason); };
   }
 }
 
@@ -28,8 +40,9 @@ RecoveryWriter::~RecoveryWriter() {
   if (thread_.joinable()) thread_.join();
 }
 
-void RecoveryWriter::write(std::string path, RecoveryContents contents) {
-  Job job{{std::move(path)}, true, std::move(contents)};
+void RecoveryWriter::write(std::string first, RecoveryContents contents,
+                           std::unique_ptr<ModelCopy> copy) {
+  Job job{true, std::move(first), std::move(contents), std::move(copy)};
   {
     std::lock_guard<std::mutex> lock(mutex_);
     if (!jobs_.empty() && jobs_.back().writes) jobs_.pop_back();
@@ -39,13 +52,21 @@ void RecoveryWriter::write(std::string path, RecoveryContents contents) {
   changed_.notify_all();
 }
 
-void RecoveryWriter::remove(std::vector<std::string> paths) {
+void RecoveryWriter::removeHeld() {
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    jobs_.push_back(Job{std::move(paths), false, {}});
+    jobs_.push_back(Job{});
     if (!thread_.joinable()) thread_ = std::thread([this] { run(); });
   }
   changed_.notify_all();
+}
+
+HeldFile RecoveryWriter::exchangeHeld(HeldFile next) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  changed_.wait(lock, [this] { return jobs_.empty() && !working_; });
+  std::swap(held_, next);
+  heldPath_ = held_.held() ? held_.path() : "";
+  return next;
 }
 
 void RecoveryWriter::wait() {
@@ -58,9 +79,19 @@ bool RecoveryWriter::busy() {
   return working_ || !jobs_.empty();
 }
 
+std::string RecoveryWriter::heldPath() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return heldPath_;
+}
+
 std::string RecoveryWriter::takeFailure() {
   std::lock_guard<std::mutex> lock(mutex_);
   return std::exchange(failure_, std::string());
+}
+
+std::string RecoveryWriter::lastFailure() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return lastFailure_;
 }
 
 void RecoveryWriter::run() {
@@ -78,27 +109,60 @@ void RecoveryWriter::run() {
     working_ = true;
     lock.unlock();
     perform(job);
+    job = {};  // the copy and the images go on this thread, not under the lock
     lock.lock();
     working_ = false;
+    heldPath_ = held_.held() ? held_.path() : "";
     changed_.notify_all();
   }
+}
+
+// The file held while it is one of this model's names; else the first name
+// where nothing is. The file held for another model goes once this is written.
+bool RecoveryWriter::place(const std::string& first, const std::string& text, std::string& reason) {
+  HeldFile previous;
+  if (held_.held() && !isNameOf(held_.path(), first)) previous = std::move(held_);
+  for (int n = 1; n <= kMostNames;) {
+    const bool ours = held_.held();
+    const std::string path = ours ? held_.path() : numberedRecoveryPath(first, n);
+    switch (place_(path, text, held_, &reason)) {
+      case Placement::kPlaced:
+        previous.remove();
+        return true;
+      case Placement::kTaken:  // ours was taken away: the names from the first again
+        held_.release();
+        n += ours ? 0 : 1;
+        break;
+      case Placement::kFailed:
+        if (!held_.held()) held_ = std::move(previous);
+        return false;
+    }
+  }
+  reason = "every name for it is taken";
+  return false;
 }
 
 void RecoveryWriter::perform(Job& job) {
   std::string reason;
   bool done = true;
-  if (job.writes) {
-    done = replace_(job.paths[0], formatRecoveryFile(job.contents, &steps_), &reason);
-  } else {
-    for (const std::string& path : job.paths) {
-      if (std::remove(path.c_str()) != 0 && errno != ENOENT) {
-        done = false;
-        reason = path + ": " + std::strerror(errno);
-      }
+  try {
+    if (!job.writes) {
+      held_.remove();
+    } else if (job.copy) {
+      job.contents.model.image = std::make_shared<const ModelImage>(job.copy->image());
+      job.copy.reset();
     }
+    if (job.writes) done = place(job.first, formatRecoveryFile(job.contents, &steps_), reason);
+  } catch (const std::bad_alloc&) {
+    steps_ = {};
+    done = false;
+    reason = "not enough memory for the recovery file";
+  } catch (const std::exception& error) {  // nothing may end the editor from this thread
+    done = false;
+    reason = error.what();
   }
-  if (!done) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    failure_ = reason.empty() ? "it could not be written" : reason;
-  }
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (!job.writes) return;
+  if (!done) failure_ = lastFailure_ = reason.empty() ? "it could not be written" : reason;
+  if (done) lastFailure_.clear();
 }

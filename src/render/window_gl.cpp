@@ -28,8 +28,6 @@ Panel* gMainWidget = nullptr;
 
 namespace {
 
-constexpr unsigned kRecoveryTickMs = 100;
-
 // Work longer than a moment shows the wait cursor (render/wait_cursor.h).
 template <class Operation>
 void guarded(Operation operation) {
@@ -49,16 +47,17 @@ bool gRecoveryTimerSet = false;
 void onRecoveryTimer(int);
 
 void keepRecoveryTicking() {
-  if (gRecoveryTimerSet || !recoveryTicksWanted(*gEditor)) return;
+  const int delay = recoveryTickDelayMs(*gEditor);
+  if (gRecoveryTimerSet || delay < 0) return;
   gRecoveryTimerSet = true;
-  glutTimerFunc(kRecoveryTickMs, onRecoveryTimer, 0);
+  glutTimerFunc(static_cast<unsigned>(delay), onRecoveryTimer, 0);
 }
 
 void onRecoveryTimer(int) {
   gRecoveryTimerSet = false;
-  const bool offBefore = gEditor->recoveryOffNoted;
-  guarded([] { recoveryTick(*gEditor); });
-  if (gEditor->recoveryOffNoted != offBefore) glutPostRedisplay();  // its console message
+  bool told = false;
+  guarded([&] { told = recoveryTick(*gEditor); });
+  if (told) glutPostRedisplay();  // its console message
   keepRecoveryTicking();
 }
 
@@ -184,11 +183,7 @@ void onSpecialKey(int key, int x, int y) {
 // keeping the work may take a while, which would look like a close ignored.
 void onClose() {
   hideWindowNow();
-  std::string failure;
-  const std::string kept = leaveEditor(*gEditor, &failure);
-  if (!kept.empty()) std::printf("Unsaved changes kept in %s\n", kept.c_str());
-  if (!failure.empty())
-    std::fprintf(stderr, "vantorel: unsaved changes not kept: %s\n", failure.c_str());
+  leaveEditorAndTell(*gEditor);
 }
 
 }  // namespace

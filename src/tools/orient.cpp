@@ -6,6 +6,7 @@
 
 #include "app/editor.h"
 #include "tools/polygon_ops.h"
+#include "tools/recovery.h"
 #include "tools/selection.h"
 
 // A polygon is turned when its normal does not point away from the centre on
@@ -14,6 +15,7 @@
 void orientPolygonsOutward(Editor& e) {
   const Vec3 m = computeSelectionBox(e, SelectionBoxOf::kPolygons).centre;
   std::printf("Center: [%lf %lf %lf]\n\n", m.x, m.y, m.z);
+  bool turned = false;
   for (Polygon* p : e.selectedPolygons) {
     const Vertex* a = p->vertices[0];
     const Vertex* b = p->vertices[1];
@@ -25,8 +27,11 @@ void orientPolygonsOutward(Editor& e) {
     if ((m.x - g.x) * n.x >= 0 && (m.y - g.y) * n.y >= 0 && (m.z - g.z) * n.z >= 0) {
       p->flip();
       p->resetCornerNormals();
+      turned = true;
     }
   }
+  // Without an undo step, still an unsaved change that the recovery file keeps.
+  if (turned) noteModelChanged(e);
 }
 
 // Corner normals follow at the next rebuild of the normals.
@@ -36,4 +41,5 @@ void flipSelectedPolygons(Editor& e) {
   for (Polygon* p : e.selectedPolygons) {
     if (done.insert(p).second) p->flip();
   }
+  if (!done.empty()) noteModelChanged(e);
 }

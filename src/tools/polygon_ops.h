@@ -41,9 +41,9 @@ void uvMapSelected(Editor& e, Viewport& view);
 
 // Turns the selected polygons to face away from the middle of their box (a
 // per-axis test that suits box-like shapes) and prints that centre. No
-// snapshot.
+// snapshot, but an unsaved change that the recovery file keeps.
 void orientPolygonsOutward(Editor& e);
-// Reverses the selected polygons. No snapshot.
+// Reverses the selected polygons. No snapshot, but an unsaved change.
 void flipSelectedPolygons(Editor& e);
 
 // Merges the selected vertices into the most recently selected one, which

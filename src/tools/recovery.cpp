@@ -2,28 +2,36 @@
 
 #include "tools/recovery.h"
 
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <future>
+#include <new>
+#include <thread>
 
 #include "app/editor.h"
 #include "files/file_paths.h"
 #include "formats/model_file.h"
-#include "formats/recovery_writer.h"
+#include "formats/recovery_names.h"
+#include "model/marks.h"
+#include "model/model_builder.h"
 
 namespace {
 
 RecoveryWriter& writer(Editor& e) {
-  if (!e.recoveryWriter) e.recoveryWriter = std::make_unique<RecoveryWriter>();
-  return *e.recoveryWriter;
+  RecoveryState& s = recoveryState(e);
+  if (!s.writer) s.writer = std::make_unique<RecoveryWriter>();
+  return *s.writer;
 }
 
 // Beside the model when its folder takes new files, else in the state folder.
-std::string recoveryPathFor(const std::string& modelName) {
+std::string firstRecoveryPath(const std::string& modelName) {
   if (access(directoryOf(modelName).c_str(), W_OK | X_OK) == 0)
     return recoveryPathBeside(modelName);
   std::error_code ignored;
@@ -31,37 +39,86 @@ std::string recoveryPathFor(const std::string& modelName) {
   return recoveryPathIn(recoveryStateDir(), modelName);
 }
 
-// A found file waiting for /recover or /discard is never written over: when
-// this model's changes are due at its path, it moves aside first, and the
-// commands follow it there.
-void moveFoundFileAside(Editor& e, const std::string& path) {
-  if (!e.recoveryPending || e.pendingRecoveryPath != path) return;
-  const std::string aside = path + ".found";
-  if (std::rename(path.c_str(), aside.c_str()) != 0) return;
-  e.pendingRecoveryPath = aside;
-  e.consoleMessage("The unsaved changes found earlier stay in " + aside +
-                   " for /recover or /discard.");
+// Said once in the editor's life, as the failures that follow are alike.
+bool recoveryOff(Editor& e, const std::string& reason) {
+  RecoveryState& s = recoveryState(e);
+  if (s.offNoted) return false;
+  s.offNoted = true;
+  e.consoleMessage("Recovery is off: " + reason + ".");
+  return true;
 }
 
-void writeNow(Editor& e) {
+// Gives the writer the model as copied, with the undo steps and name it has
+// now (the copy was taken with no change since it began).
+void handOver(Editor& e, std::unique_ptr<ModelCopy> copy) {
+  RecoveryState& s = recoveryState(e);
   RecoveryContents contents;
-  contents.changedAt = e.lastChangeTime;
-  contents.model = {e.model->name, std::make_shared<const ModelImage>(captureImage(*e.model))};
+  contents.changedAt = s.lastChangeTime;
+  contents.modelPath = absoluteModelPath(e.model->name);
+  contents.model.name = e.model->name;
   contents.undoSteps.assign(e.undoStack.begin(), e.undoStack.end());
-  const std::string path = recoveryPathFor(e.model->name);
-  moveFoundFileAside(e, path);
-  if (!e.recoveryPath.empty() && e.recoveryPath != path) writer(e).remove({e.recoveryPath});
-  e.recoveryPath = path;
-  writer(e).write(path, std::move(contents));
-  e.recoveryDue = false;
+  writer(e).write(firstRecoveryPath(e.model->name), std::move(contents), std::move(copy));
+  s.due = s.wholeCopy = false;
 }
 
-void reportFailure(Editor& e) {
-  if (!e.recoveryWriter) return;
-  const std::string failure = e.recoveryWriter->takeFailure();
-  if (failure.empty() || e.recoveryOffNoted) return;
-  e.recoveryOffNoted = true;
-  e.consoleMessage("Recovery is off: " + failure + ".");
+// Processor time of the calling thread: what a slice of the copy costs it,
+// whatever else the machine runs.
+double threadMs() {
+  struct timespec now;
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+}
+
+enum class Slice { kMore, kHanded, kNoMemory };
+
+// One slice of the copy under way (begun when there is none); the whole copy
+// goes to the writer.
+Slice copySlice(Editor& e, size_t records) {
+  RecoveryState& s = recoveryState(e);
+  if (s.copy && (s.copyChanges != s.changes || s.copy->model() != e.model.get())) s.copy.reset();
+  try {
+    if (!s.copy) {
+      s.copy = std::make_unique<ModelCopy>(*e.model, newMarkPass());
+      s.copyChanges = s.changes;
+    }
+    if (s.beforeCopySlice) s.beforeCopySlice();
+    const double until = threadMs() + RecoveryState::kSliceMs;
+    auto enough = [&] { return !s.wholeCopy && threadMs() > until; };
+    switch (s.copy->copySome(s.wholeCopy ? SIZE_MAX : records, enough)) {
+      case ModelCopy::kMore:
+        return Slice::kMore;
+      case ModelCopy::kChanged:
+        s.copy.reset();
+        return Slice::kMore;
+      case ModelCopy::kDone:
+        handOver(e, std::move(s.copy));
+        return Slice::kHanded;
+    }
+  } catch (const std::bad_alloc&) {
+    // Recovery waits for the next change; editing goes on.
+    s.copy.reset();
+    s.due = false;
+    return Slice::kNoMemory;
+  }
+  return Slice::kMore;
+}
+
+constexpr const char* kNoMemoryToCopy = "not enough memory to copy the model";
+
+// The whole model at once, for leaving and for /open.
+Slice writeNow(Editor& e) {
+  RecoveryState& s = recoveryState(e);
+  installRecoveredSteps(e);
+  s.copy.reset();
+  s.wholeCopy = true;
+  return copySlice(e, SIZE_MAX);
+}
+
+bool reportFailure(Editor& e) {
+  RecoveryState& s = recoveryState(e);
+  if (!s.writer) return false;
+  const std::string failure = s.writer->takeFailure();
+  return !failure.empty() && recoveryOff(e, failure);
 }
 
 std::string clockTime(int64_t seconds) {
@@ -73,146 +130,338 @@ std::string clockTime(int64_t seconds) {
   return text;
 }
 
-// The whole file, or (`headerOnly`) what the offer needs: the checksum, the
-// time and the model's name, which is quick for a large model too.
-bool readRecovery(const std::string& path, RecoveryContents& contents, std::string* reason,
-                  bool headerOnly = false) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  if (!in) {
-    *reason = "it cannot be read";
-    return false;
+void refuse(Editor& e, const std::string& path, const std::string& reason) {
+  e.consoleMessage("The recovery file " + path + " was refused: " + reason + ".");
+}
+
+// The files in the folder of `first` that are of its names.
+std::vector<std::string> recoveryFilesIn(const std::string& first) {
+  std::vector<std::string> paths;
+  const size_t slash = first.rfind('/');
+  const std::string folder = slash == std::string::npos ? "" : first.substr(0, slash + 1);
+  const std::string firstName = first.substr(folder.size());
+  DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
+  if (!dir) return paths;
+  while (const dirent* entry = readdir(dir))
+    if (isRecoveryName(entry->d_name, firstName)) paths.push_back(folder + entry->d_name);
+  closedir(dir);
+  std::sort(paths.begin(), paths.end());
+  return paths;
+}
+
+// Takes the file for this editor when it passes every check; false (with a
+// message, unless another editor holds it) when it does not.
+bool takeFound(Editor& e, const std::string& path, FoundRecovery& found) {
+  HeldFile::State state;
+  std::string reason;
+  found.file = HeldFile::take(path, state, &reason);
+  if (state == HeldFile::kMissing || state == HeldFile::kInUse) return false;
+  if (state == HeldFile::kHeld &&
+      readRecoveryFile(found.file.fd(), found.header, &reason, /*headerOnly=*/true) &&
+      !recoveryBelongsTo(found.header, e.model->name))
+    reason = "it belongs to " + recoveryOwnerName(found.header);
+  if (state == HeldFile::kHeld && reason.empty()) return true;
+  found.file.release();
+  refuse(e, path, reason);
+  return false;
+}
+
+void offerFound(Editor& e, const FoundRecovery& found) {
+  struct stat model;
+  const struct timespec kept = found.file.status().st_mtim;
+  if (stat(e.model->name.c_str(), &model) == 0 &&
+      (model.st_mtim.tv_sec > kept.tv_sec ||
+       (model.st_mtim.tv_sec == kept.tv_sec && model.st_mtim.tv_nsec > kept.tv_nsec)))
+    e.consoleMessage("The model file changed after the unsaved changes of " +
+                     clockTime(found.header.changedAt) + " were kept.");
+  e.consoleMessage("Unsaved changes found from " + clockTime(found.header.changedAt) +
+                   ". Type /recover to restore them.");
+}
+
+// Where the user looks first: the console, above the other panels.
+void showConsole(Editor& e) {
+  e.panelsShown = 1;
+  if (e.consoleWidget && e.widgets.contains(e.consoleWidget))
+    e.widgets.moveToFront(e.consoleWidget);
+}
+
+void keepFound(RecoveryState& s, FoundRecovery found) {
+  auto later = std::find_if(s.found.begin(), s.found.end(), [&](const FoundRecovery& f) {
+    return f.header.changedAt > found.header.changedAt;
+  });
+  s.found.insert(later, std::move(found));
+}
+
+void offerNext(Editor& e) {
+  RecoveryState& s = recoveryState(e);
+  if (s.found.empty()) return;
+  offerFound(e, s.found.back());
+  showConsole(e);
+}
+
+// The recovered model built as a load builds one: its polygons placed on two
+// threads at once.
+void buildOnTwoThreads(const ModelImage& image, Model& model) {
+  struct Range {
+    size_t first, count;
+    const ModelImage::PolygonRecord* lines;
+  };
+  ModelBuilder builder(model, image);
+  builder.addVertices(image.vertices.size());
+  std::vector<Range> halves[2];
+  size_t first = 0;
+  for (const ModelImage::GroupRecord& group : image.groups) {
+    builder.beginGroup(group.polygons.size());
+    const size_t half = group.polygons.size() / 2;
+    halves[0].push_back({first, half, group.polygons.data()});
+    halves[1].push_back({first + half, group.polygons.size() - half, group.polygons.data() + half});
+    first += group.polygons.size();
   }
-  return headerOnly ? readRecoveryHeader(text.str(), contents, reason)
-                    : parseRecoveryFile(text.str(), contents, reason);
+  const int groups = builder.groupsBegun();
+  auto place = [&](const std::vector<Range>& ranges) {
+    for (const Range& range : ranges)
+      builder.placePolygons(range.first, range.count, groups, range.lines);
+  };
+  std::thread helper(place, std::cref(halves[1]));
+  place(halves[0]);
+  helper.join();
+  builder.finish(/*printNames=*/false);
 }
 
-bool sameFile(const std::string& a, const std::string& b) {
-  return std::filesystem::absolute(a).lexically_normal() ==
-         std::filesystem::absolute(b).lexically_normal();
+// Reads the undo steps of a file whose model was read, on a thread of their
+// own, from a descriptor of its own (the file may be replaced meanwhile).
+void startReadingSteps(RecoveryState& s, int fd, const RecoveryStepsStart& start,
+                       const RecoveryContents& contents, const std::string& name,
+                       const RecoveryLimits& limits) {
+  auto steps = std::make_shared<RecoveredSteps>();
+  s.recoveredSteps = steps;
+  s.readingSteps = std::async(
+      std::launch::async, [fd = fcntl(fd, F_DUPFD_CLOEXEC, 0), start, image = contents.model.image,
+                           stored = contents.model.name, name, limits, steps] {
+        auto hand = [&](Snapshot step) {
+          // The model keeps the name it was opened by, which the file was checked against.
+          if (step.name == stored) step.name = name;
+          std::lock_guard<std::mutex> lock(steps->mutex);
+          steps->ready.push_back(std::move(step));
+          steps->arrived.notify_all();
+        };
+        std::string failure;
+        try {
+          if (fd < 0 ||
+              (!readRecoverySteps(fd, start, image, hand, &failure, limits, &steps->stop) &&
+               failure.empty()))
+            failure = "they could not be read";
+        } catch (const std::bad_alloc&) {
+          failure = "not enough memory for them";
+        }
+        if (fd >= 0) close(fd);
+        std::lock_guard<std::mutex> lock(steps->mutex);
+        steps->failure = failure;
+        steps->done = true;
+        steps->arrived.notify_all();
+      });
 }
 
-// Nanoseconds since the epoch of the file's last change; -1 when it is missing.
-long long changedAtNs(const std::string& path) {
-  struct stat info;
-  if (stat(path.c_str(), &info) != 0) return -1;
-  return info.st_mtim.tv_sec * 1000000000LL + info.st_mtim.tv_nsec;
+// Steps still being read for an earlier "/recover" are not wanted any more.
+void stopReadingSteps(RecoveryState& s) {
+  if (!s.recoveredSteps) return;
+  s.recoveredSteps->stop = true;
+  s.readingSteps = {};
+  s.recoveredSteps.reset();
+}
+
+// Whether every recovered undo step is read (or none is being read).
+bool recoveredStepsRead(RecoveryState& s) {
+  if (!s.recoveredSteps) return true;
+  std::lock_guard<std::mutex> lock(s.recoveredSteps->mutex);
+  return s.recoveredSteps->done;
 }
 
 }  // namespace
 
-void noteModelChanged(Editor& e) {
-  e.unsavedChanges = true;
-  e.recoveryDue = true;
-  e.lastChangeTime = std::time(nullptr);
+RecoveryState& recoveryState(Editor& e) {
+  if (!e.recovery) e.recovery = std::make_unique<RecoveryState>();
+  return *e.recovery;
 }
 
-void recoveryTick(Editor& e, RecoveryClock::time_point now) {
-  reportFailure(e);
-  if (!e.recoveryDue || now - e.lastRecoveryWrite < e.recoveryGap) return;
-  if (e.recoveryWriter && e.recoveryWriter->busy()) return;
-  e.lastRecoveryWrite = now;
-  writeNow(e);
+void noteModelChanged(Editor& e) {
+  RecoveryState& s = recoveryState(e);
+  s.unsavedChanges = s.due = true;
+  ++s.changes;
+  s.lastChangeTime = std::time(nullptr);
+}
+
+bool recoveryTick(Editor& e, RecoveryClock::time_point now) {
+  RecoveryState& s = recoveryState(e);
+  bool said = reportFailure(e);
+  // A file written now would lose the recovered undo steps still being read.
+  if (s.recoveredSteps) {
+    if (!recoveredStepsRead(s)) return said;
+    const int lines = e.consoleMessages ? e.consoleMessages->currentList()->count() : 0;
+    installRecoveredSteps(e);
+    said |= e.consoleMessages && e.consoleMessages->currentList()->count() != lines;
+  }
+  if (!s.copy) {
+    if (!s.due || now - s.lastWrite < s.gap) return said;
+    if (s.writer && s.writer->busy()) return said;
+  }
+  const Slice slice = copySlice(e, s.recordsPerSlice);
+  if (slice == Slice::kHanded) s.lastWrite = now;
+  if (slice == Slice::kNoMemory) said |= recoveryOff(e, kNoMemoryToCopy);
+  return said;
 }
 
 bool recoveryTicksWanted(Editor& e) {
-  return e.recoveryDue || (e.recoveryWriter && e.recoveryWriter->busy());
+  RecoveryState& s = recoveryState(e);
+  return s.due || s.copy || s.recoveredSteps || (s.writer && s.writer->busy());
+}
+
+int recoveryTickDelayMs(Editor& e) {
+  if (recoveryState(e).copy) return 0;
+  return recoveryTicksWanted(e) ? 100 : -1;
 }
 
 void modelSaved(Editor& e) {
-  std::vector<std::string> paths = {recoveryPathBeside(e.model->name),
-                                    recoveryPathIn(recoveryStateDir(), e.model->name)};
-  if (!e.recoveryPath.empty()) paths.push_back(e.recoveryPath);
-  if (e.recoveryPending) paths.push_back(e.pendingRecoveryPath);
-  writer(e).remove(std::move(paths));
-  e.unsavedChanges = e.recoveryDue = e.recoveryPending = false;
-  e.recoveryPath.clear();
+  RecoveryState& s = recoveryState(e);
+  s.copy.reset();
+  if (s.writer) s.writer->removeHeld();
+  s.unsavedChanges = s.due = false;
 }
 
 void modelClosing(Editor& e) {
-  if (!e.recoveryDue) return;
-  writeNow(e);
+  RecoveryState& s = recoveryState(e);
+  installRecoveredSteps(e);
+  if ((s.due || s.copy || (s.unsavedChanges && s.writer && !s.writer->lastFailure().empty())) &&
+      writeNow(e) == Slice::kNoMemory)
+    recoveryOff(e, kNoMemoryToCopy);
   // Opening the same model again then finds these changes on disk and offers them.
-  e.recoveryWriter->wait();
+  if (s.writer) s.writer->exchangeHeld();
+  s.found.clear();
 }
 
 void modelOpened(Editor& e) {
-  e.unsavedChanges = e.recoveryDue = e.recoveryPending = false;
-  e.recoveryPath.clear();
+  RecoveryState& s = recoveryState(e);
+  s.unsavedChanges = s.due = false;
+  s.copy.reset();
   offerRecovery(e);
 }
 
 void offerRecovery(Editor& e) {
+  RecoveryState& s = recoveryState(e);
+  s.found.clear();
   const std::string& name = e.model->name;
-  for (const std::string& path :
-       {recoveryPathBeside(name), recoveryPathIn(recoveryStateDir(), name)}) {
-    const long long recovered = changedAtNs(path);
-    // File times tick coarsely: a recovery file from the same tick as the model file is newer,
-    // as a save removes the older one.
-    if (recovered < 0 || recovered < changedAtNs(name)) continue;
-    RecoveryContents contents;
-    std::string reason;
-    if (readRecovery(path, contents, &reason, /*headerOnly=*/true) &&
-        !sameFile(contents.model.name, name))
-      reason = "it belongs to " + contents.model.name;
-    if (!reason.empty()) {
-      e.consoleMessage("The recovery file " + path + " was refused: " + reason + ".");
-      continue;
-    }
-    e.recoveryPending = true;
-    e.pendingRecoveryPath = path;
-    e.consoleMessage("Unsaved changes found from " + clockTime(contents.changedAt) +
-                     ". Type /recover to restore them.");
-    return;
+  std::vector<std::string> paths = recoveryFilesIn(recoveryPathBeside(name));
+  for (const std::string& path : recoveryFilesIn(recoveryPathIn(recoveryStateDir(), name)))
+    paths.push_back(path);
+  for (const std::string& path : paths) {
+    FoundRecovery found;
+    if (takeFound(e, path, found)) keepFound(s, std::move(found));
   }
+  if (s.found.empty()) return;
+  for (const FoundRecovery& found : s.found) offerFound(e, found);
+  showConsole(e);
 }
 
 void recoverUnsavedChanges(Editor& e) {
-  if (!e.recoveryPending) {
+  RecoveryState& s = recoveryState(e);
+  if (s.found.empty()) {
     e.consoleMessage("No unsaved changes to recover.");
     return;
   }
+  FoundRecovery& found = s.found.back();
   RecoveryContents contents;
+  RecoveryStepsStart steps;
   std::string reason;
-  if (!readRecovery(e.pendingRecoveryPath, contents, &reason)) {
-    e.consoleMessage("The recovery file " + e.pendingRecoveryPath + " was refused: " + reason +
-                     ".");
+  const RecoveryLimits limits{static_cast<size_t>(e.undoLimit), e.undoMemoryBudget};
+  if (!readRecoveryModel(found.file.fd(), contents, steps, &reason, limits)) {
+    refuse(e, found.file.path(), reason);
+    s.found.pop_back();
+    offerNext(e);
     return;
   }
-  auto model = std::make_unique<Model>(contents.model.name, e.model->textures);
-  buildModel(*contents.model.image, *model, /*printNames=*/false);
+  // Built before anything changes: when memory runs out the model stays.
+  auto model = std::make_unique<Model>(e.model->name, e.model->textures);
+  buildOnTwoThreads(*contents.model.image, *model);
+  stopReadingSteps(s);
+  // The model it replaces goes on a thread of its own: freeing a large one takes a while.
+  std::unique_ptr<Model> replaced = std::move(e.model);
+  e.model = std::make_unique<Model>("", nullptr);
   e.replaceModel(std::move(model));
-  e.undoStack.assign(contents.undoSteps.begin(), contents.undoSteps.end());
+  s.disposal =
+      std::async(std::launch::async, [old = std::move(replaced)]() mutable { old.reset(); });
+  e.undoStack.clear();
   e.redoStack.clear();
-  // The recovered model is now the one to keep; its file replaces the found one.
-  e.recoveryPending = false;
-  e.recoveryDue = e.unsavedChanges = true;
-  e.lastChangeTime = contents.changedAt;
-  e.recoveryPath = e.pendingRecoveryPath;
+  startReadingSteps(s, found.file.fd(), steps, contents, e.model->name, limits);
+  // The recovered changes are this editor's now: their file is the one it
+  // writes, and the changes it had written before are offered in their stead.
+  FoundRecovery before{writer(e).exchangeHeld(std::move(found.file)),
+                       {s.lastChangeTime, {}, {e.model->name, nullptr}, {}}};
+  s.found.pop_back();
+  if (before.file.held()) keepFound(s, std::move(before));
+  s.copy.reset();
+  s.due = s.unsavedChanges = true;
+  ++s.changes;
+  s.lastChangeTime = contents.changedAt;
   e.consoleMessage("Unsaved changes from " + clockTime(contents.changedAt) + " recovered.");
+  offerNext(e);
+}
+
+void installRecoveredSteps(Editor& e, bool all) {
+  RecoveryState& s = recoveryState(e);
+  if (!s.recoveredSteps) return;
+  RecoveredSteps& steps = *s.recoveredSteps;
+  std::unique_lock<std::mutex> lock(steps.mutex);
+  steps.arrived.wait(
+      lock, [&] { return steps.done || (!all && (!e.undoStack.empty() || !steps.ready.empty())); });
+  // Each older than those before it; beyond the undo limit they are left out.
+  for (; !steps.ready.empty(); steps.ready.pop_front())
+    if (static_cast<int>(e.undoStack.size()) < e.undoLimit)
+      e.undoStack.push_front(std::move(steps.ready.front()));
+  if (!steps.done) return;
+  const std::string failure = steps.failure;
+  lock.unlock();
+  s.readingSteps = {};
+  s.recoveredSteps.reset();
+  if (!failure.empty())
+    e.consoleMessage("The oldest undo steps of the recovered changes were left out: " + failure +
+                     ".");
 }
 
 void discardUnsavedChanges(Editor& e) {
-  if (!e.recoveryPending) {
+  RecoveryState& s = recoveryState(e);
+  if (s.found.empty()) {
     e.consoleMessage("No unsaved changes to discard.");
     return;
   }
-  writer(e).remove({e.pendingRecoveryPath});
-  e.recoveryPending = false;
+  s.found.back().file.remove();
+  s.found.pop_back();
   e.consoleMessage("Unsaved changes discarded.");
+  offerNext(e);
 }
 
 std::string leaveEditor(Editor& e, std::string* failure) {
-  if (e.unsavedChanges) {
-    if (e.recoveryDue || e.recoveryPath.empty()) writeNow(e);
-  } else if (!e.recoveryPath.empty()) {
-    writer(e).remove({e.recoveryPath});
+  RecoveryState& s = recoveryState(e);
+  s.copy.reset();
+  if (s.writer) s.writer->wait();
+  if (!s.unsavedChanges) {
+    if (s.writer) s.writer->removeHeld(), s.writer->wait();
+    return "";
   }
-  if (!e.recoveryWriter) return "";
-  e.recoveryWriter->wait();
-  const std::string reason = e.recoveryWriter->takeFailure();
+  if ((s.due || !s.writer || !s.writer->lastFailure().empty() || s.writer->heldPath().empty()) &&
+      writeNow(e) != Slice::kHanded) {
+    if (failure) *failure = kNoMemoryToCopy;
+    return "";
+  }
+  s.writer->wait();
+  const std::string reason = s.writer->lastFailure();
   if (failure) *failure = reason;
-  if (!reason.empty() || !e.unsavedChanges) return "";
-  return std::filesystem::absolute(e.recoveryPath).string();
+  return reason.empty() ? absoluteModelPath(s.writer->heldPath()) : "";
+}
+
+void leaveEditorAndTell(Editor& e) {
+  std::string failure;
+  const std::string kept = leaveEditor(e, &failure);
+  if (!kept.empty()) std::printf("Unsaved changes kept in %s\n", kept.c_str());
+  if (!failure.empty())
+    std::fprintf(stderr, "vantorel: the unsaved changes could not be kept: %s\n", failure.c_str());
 }

@@ -70,6 +70,7 @@ void takeSnapshot(Editor& e) {
 }
 
 void undo(Editor& e) {
+  installRecoveredSteps(e, /*all=*/false);  // undo steps of recovered changes being read
   if (e.undoStack.empty()) return;
   stepAcross(e, e.undoStack, e.redoStack);
   noteModelChanged(e);

@@ -70,8 +70,7 @@ driver.play([
     ("trace", "Rotating on 3."),
     ("close", 0),
     ("trace", "Unsaved changes kept in {dir}/.model.txt.recover"),
-    ("start", "model.txt"),
-    ("key", "Home"),
+    ("start", "model.txt"),  # the changes found show the console at once
     ("click", 450, 483),
     ("line", "/recover"),
     ("trace", "/recover /recover (null) 16"),

@@ -3,10 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+
 #include <random>
 
 #include "formats/model_file.h"
 #include "formats/recovery_file.h"
+#include "support/fixtures.h"
 #include "support/format_fixtures.h"
 
 namespace {
@@ -83,7 +86,7 @@ struct Chain {
   }
 
   RecoveryContents contents(int steps) {
-    RecoveryContents c{1765000000, {"ship", nullptr}, {}};
+    RecoveryContents c{1765000000, "/ships/ship", {"ship", nullptr}, {}};
     ModelImage image = fresh();
     for (int i = 0; i < steps; ++i, image = edited(image))
       c.undoSteps.push_back({i % 3 ? "ship" : "other", std::make_shared<ModelImage>(image)});
@@ -116,6 +119,61 @@ TEST(RecoveryFileTest, RandomChainsOfEditsComeBackExactlyAlsoFromCachedDifferenc
   }
 }
 
+bool sameContents(const RecoveryContents& a, const RecoveryContents& b) {
+  return a.changedAt == b.changedAt && same(a.model, b.model) &&
+         std::equal(a.undoSteps.begin(), a.undoSteps.end(), b.undoSteps.begin(), b.undoSteps.end(),
+                    same);
+}
+
+// From a file, the body is read a piece at a time as the parse asks: the same contents as from
+// memory, also for a body of several pieces; files of version 1 (no path, clips or weights) are
+// read too; and the
+// limits hold.
+TEST(RecoveryFileTest, AFileIsReadInPiecesAsFromMemoryAlsoOfVersionOne) {
+  ScratchDir dir;
+  Chain chain{std::mt19937_64(3)};
+  RecoveryContents large = chain.contents(3);
+  auto big = std::make_shared<ModelImage>(*large.model.image);
+  big->vertices.resize(250000, Vec3{0.5, 1, 2});  // six megabytes, more than one piece
+  large.undoSteps.push_back(large.model);
+  large.model.image = big;
+  for (const RecoveryContents& newest : {chain.contents(5), large}) {
+    for (const int version : {2, 1}) {
+      RecoveryContents written = newest;
+      std::vector<Snapshot*> all{&written.model};
+      for (Snapshot& step : written.undoSteps) all.push_back(&step);
+      for (Snapshot* s : all) {  // older editors kept no clips or weights
+        if (version == 2) break;
+        auto image = std::make_shared<ModelImage>(*s->image);
+        image->clips.clear(), image->weights.clear();
+        s->image = image;
+      }
+      writeFile(dir.file("r"), formatRecoveryFile(written, nullptr, version));
+      const int fd = open(dir.file("r").c_str(), O_RDONLY);
+      RecoveryContents read, head;
+      std::string error;
+      EXPECT_TRUE(readRecoveryFile(fd, read, &error, false)) << error;
+      EXPECT_TRUE(readRecoveryFile(fd, head, nullptr, true));
+      close(fd);
+      EXPECT_TRUE(sameContents(read, written));
+      EXPECT_EQ(read.modelPath, version == 2 ? written.modelPath : "");
+      EXPECT_TRUE(head.changedAt == written.changedAt && head.model.name == written.model.name);
+    }
+  }
+  const std::string text = formatRecoveryFile(chain.contents(5));
+  RecoveryContents all, newest;
+  std::string error;
+  EXPECT_FALSE(parseRecoveryFile(text, all, &error, {4}));
+  EXPECT_EQ(error, "the file holds more than 4 undo steps");
+  ASSERT_TRUE(parseRecoveryFile(text, all, nullptr));
+  const size_t twoBytes =
+      all.undoSteps[3].image->memoryBytes() + all.undoSteps[4].image->memoryBytes();
+  ASSERT_TRUE(parseRecoveryFile(text, newest, nullptr, {50, twoBytes}));
+  ASSERT_EQ(newest.undoSteps.size(), 2u);
+  EXPECT_TRUE(same(newest.undoSteps[0], all.undoSteps[3]) &&
+              same(newest.undoSteps[1], all.undoSteps[4]));
+}
+
 // The undo step of each small edit of a 3,000-triangle model takes a few hundred bytes at most
 // (vertices moved, added or removed, a triangle turned, a colour).
 TEST(RecoveryFileTest, ASmallEditOfALargeModelCostsAFewBytes) {
@@ -127,8 +185,9 @@ TEST(RecoveryFileTest, ASmallEditOfALargeModelCostsAFewBytes) {
   const auto older = std::make_shared<ModelImage>(large);
   for (int kind = 0; kind < 5; ++kind) {
     const Snapshot newer{"large", std::make_shared<ModelImage>(chain.edited(large, kind))};
-    const size_t alone = formatRecoveryFile({0, newer, {}}).size();
-    EXPECT_LT(formatRecoveryFile({0, newer, {{"large", older}}}).size(), alone + 300) << kind;
+    const size_t alone = formatRecoveryFile({0, "/large", newer, {}}).size();
+    EXPECT_LT(formatRecoveryFile({0, "/large", newer, {{"large", older}}}).size(), alone + 300)
+        << kind;
   }
   // Keying one bone of ten clips of 100 bones and 50 keys costs that bone's track.
   large.bones.resize(100);
@@ -144,9 +203,10 @@ TEST(RecoveryFileTest, ASmallEditOfALargeModelCostsAFewBytes) {
   ModelImage keyed = large;
   keyed.clips[4].tracks[70].keys[3].rotation[1] = 0.5;
   const Snapshot newer{"large", std::make_shared<ModelImage>(keyed)};
-  const size_t alone = formatRecoveryFile({0, newer, {}}).size();
-  EXPECT_LT(formatRecoveryFile({0, newer, {{"large", std::make_shared<ModelImage>(large)}}}).size(),
-            alone + 50 * 60 + 600);
+  const size_t alone = formatRecoveryFile({0, "/m", newer, {}}).size();
+  EXPECT_LT(
+      formatRecoveryFile({0, "/m", newer, {{"large", std::make_shared<ModelImage>(large)}}}).size(),
+      alone + 50 * 60 + 600);
 }
 
 TEST(RecoveryFileTest, EveryCutEveryChangedByteAndEveryImpossibleImageIsRefused) {
@@ -179,7 +239,7 @@ TEST(RecoveryFileTest, EveryCutEveryChangedByteAndEveryImpossibleImageIsRefused)
   };
   std::vector<std::pair<std::string, std::string>> cases = {
       {"3\n0 0 0\n", "not a recovery file"},
-      {"vantorel-recovery 1\n" + text.substr(20), "a recovery file of another version"},
+      {"vantorel-recovery 3\n" + text.substr(20), "a recovery file of another version"},
       {text.substr(0, text.size() - 1), "the file is cut short or too long"},
       {text + "x", "the file is cut short or too long"}};
   for (const auto& [damage, reason] : kImages) {

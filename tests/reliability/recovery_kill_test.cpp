@@ -50,7 +50,7 @@ void scriptedEdit(Editor& e, std::mt19937_64& rng) {
 
 std::unique_ptr<Editor> openedEditor(const std::string& model) {
   auto e = std::make_unique<Editor>();
-  e->recoveryGap = kGap;
+  recoveryState(*e).gap = kGap;
   runConsoleCommand(*e, "/open " + model);
   return e;
 }
@@ -96,6 +96,7 @@ std::string checkKill(const std::string& folder, uint64_t seed, long long killed
       fault = "the state kept is too old";
       continue;
     }
+    e.reset();  // which holds the file it found
     e = openedEditor(folder + "/m.vantorel");
     runConsoleCommand(*e, "/recover");
     return captureImage(*e->model) == rebuiltImage(*kept.model.image) ? "" : "/recover differs";

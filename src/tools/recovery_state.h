@@ -1,0 +1,74 @@
+#pragma once
+// What recovery of unsaved work (tools/recovery.h) keeps from call to call,
+// one per editor.
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <ctime>
+#include <deque>
+#include <future>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "files/held_file.h"
+#include "formats/recovery_capture.h"
+#include "formats/recovery_file.h"
+#include "formats/recovery_writer.h"
+
+using RecoveryClock = std::chrono::steady_clock;
+
+// A recovery file of the model found on opening it, held (so no other editor
+// offers it too) until "/recover" or "/discard".
+struct FoundRecovery {
+  HeldFile file;
+  RecoveryContents header;  // when, whose and which model (readRecoveryFile's headerOnly)
+};
+
+// Undo steps read after "/recover" on a thread of their own, handed over
+// newest first as each is read; why the oldest were left out, if they were.
+struct RecoveredSteps {
+  std::mutex mutex;
+  std::condition_variable arrived;
+  std::deque<Snapshot> ready;  // read and not yet taken, newest first
+  bool done = false;
+  std::string failure;
+  std::atomic<bool> stop = false;
+};
+
+struct RecoveryState {
+  // The main thread's processor time a slice of the copy may take: a
+  // 1,000,000-triangle model takes some sixty slices, each between frames.
+  static constexpr double kSliceMs = 20;
+
+  RecoveryState() = default;
+  ~RecoveryState() {
+    if (recoveredSteps) recoveredSteps->stop = true;
+  }
+  RecoveryState(const RecoveryState&) = delete;
+  RecoveryState& operator=(const RecoveryState&) = delete;
+
+  std::unique_ptr<RecoveryWriter> writer;  // made by the first write
+  bool unsavedChanges = false;             // set by each change; cleared by a save and by /open
+  bool due = false;                        // a change the writer has not been given yet
+  bool offNoted = false;                   // the console said once that recovery is off
+  bool wholeCopy = false;                  // the copy is taken in one slice (leaving, /open)
+  uint64_t changes = 0;                    // counts the changes noted
+  std::time_t lastChangeTime = 0;
+  RecoveryClock::time_point lastWrite{};
+  RecoveryClock::duration gap = std::chrono::seconds(1);
+  size_t recordsPerSlice = SIZE_MAX;  // besides kSliceMs (a test makes slices of one record)
+  std::unique_ptr<ModelCopy> copy;    // a copy under way, begun when `changes` was copyChanges
+  uint64_t copyChanges = 0;
+  std::vector<FoundRecovery> found;  // oldest first; /recover and /discard take the last
+  // The undo steps of the file "/recover" took, read while the recovered model
+  // is already shown; installRecoveredSteps puts them in place.
+  std::shared_ptr<RecoveredSteps> recoveredSteps;
+  std::future<void> readingSteps;
+  std::future<void> disposal;  // the model "/recover" replaced, freed on a thread of its own
+  // For tests: runs before each slice of a copy, and may throw std::bad_alloc.
+  void (*beforeCopySlice)() = nullptr;
+};
