@@ -58,8 +58,8 @@ void requestOpen(Editor& e, const std::string& path, OpenRequest from) {
     return;
   }
   if (e.backgroundOpen) {
-    e.consoleMessage("Error! Model failed to load!");
-    e.consoleMessage(e.backgroundOpen->path + " is still being opened.");
+    e.backgroundOpen->next = path;
+    e.consoleMessage(path + " will be opened after " + e.backgroundOpen->path + ".");
     return;
   }
   e.backgroundOpen = std::make_unique<BackgroundOpen>(e, path, from);
@@ -72,6 +72,7 @@ bool pollOpen(Editor& e) {
     open->worker.join();
     std::unique_ptr<BackgroundOpen> finished = std::move(e.backgroundOpen);
     finish(e, std::move(finished->opened), finished->path, finished->from);
+    if (!finished->next.empty()) requestOpen(e, finished->next, OpenRequest::kConsole);
     return true;
   }
   if (std::chrono::steady_clock::now() - open->started < e.openProgressAfter) return false;

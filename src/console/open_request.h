@@ -31,11 +31,13 @@ struct BackgroundOpen {
   std::atomic<bool> done{false};
   OpenedModel opened;     // the outcome, once done
   std::string lastShown;  // the progress line last put in the console
+  std::string next;       // the file asked for meanwhile, opened once this one is done
   std::thread worker;
 };
 
 // Opens `path` as openModel does: at once, or in the background when the
-// editor opens so. While an open is under way another is refused.
+// editor opens so. A file asked for while an open is under way is opened
+// after it (the newest such request wins).
 void requestOpen(Editor& e, const std::string& path, OpenRequest from);
 // Finishes the open under way once its file is read; until then, after
 // openProgressAfter, the console says how far it has got ("Opening
