@@ -14,62 +14,12 @@
 
 #include "files/file_paths.h"
 #include "files/held_file.h"
+#include "files/new_files.h"
+#include "files/write_helpers.h"
 
 namespace {
 
-constexpr int kMaxLinkHops = 40;
-constexpr size_t kNameMax = 255;   // longest file name the file systems take
-constexpr size_t kRandomPart = 6;  // the XXXXXX mkostemp fills in
-
-bool fail(std::string* reason, const std::string& why) {
-  if (reason) *reason = why;
-  return false;
-}
-
-std::string withError(const std::string& what) {
-  return what + ": " + std::strerror(errno);
-}
-
-// The file a save must replace: a symbolic link keeps pointing at the saved
-// file instead of being replaced by it. Empty when the chain does not end.
-std::string followLinks(std::string path) {
-  for (int hop = 0; hop < kMaxLinkHops; ++hop) {
-    struct stat info;
-    if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
-    std::vector<char> target(info.st_size > 0 ? info.st_size + 1 : 4096);
-    const ssize_t length = readlink(path.c_str(), target.data(), target.size());
-    if (length < 0 || static_cast<size_t>(length) >= target.size()) return {};
-    std::string next(target.data(), length);
-    path = next.front() == '/' ? next : directoryOf(path) + "/" + next;
-  }
-  return {};
-}
-
-// ".NAME.", the name cut so that a temporary's whole name fits the limit.
-std::string temporaryPrefix(const std::string& target) {
-  const size_t slash = target.rfind('/');
-  const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-  return "." + name.substr(0, kNameMax - 2 - kRandomPart) + ".";
-}
-
-mode_t permissionsForNewFile() {
-  const mode_t mask = umask(0);
-  umask(mask);
-  return 0666 & ~mask;
-}
-
-// The whole of `text` from the start of the file, the file cut to its length
-// and flushed to the disk.
-bool writeWhole(int fd, std::string_view text) {
-  size_t done = 0;
-  while (done < text.size()) {
-    const ssize_t n = pwrite(fd, text.data() + done, text.size() - done, done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += n;
-  }
-  return ftruncate(fd, text.size()) == 0 && fsync(fd) == 0;
-}
+using namespace write_helpers;
 
 bool readWhole(int fd, std::string& text) {
   char buffer[1 << 16];
@@ -179,7 +129,7 @@ bool replaceInPlace(const std::string& target, const std::string& prefix, std::s
 
 bool replaceFileContents(const std::string& path, std::string_view text,
                          const std::function<void()>& starting, std::string* reason) {
-  const std::string target = followLinks(path);
+  const std::string target = linkTarget(path);
   if (target.empty()) return fail(reason, "too many symbolic links");
   struct stat old;
   const bool exists = stat(target.c_str(), &old) == 0;

@@ -11,38 +11,11 @@
 #include <set>
 
 #include "files/file_paths.h"
+#include "files/write_helpers.h"
 
 namespace {
 
-constexpr int kMaxLinkHops = 40;
-constexpr size_t kNameMax = 255;   // longest file name the file systems take
-constexpr size_t kRandomPart = 6;  // the XXXXXX mkostemp fills in
-
-bool fail(std::string* reason, const std::string& why) {
-  if (reason) *reason = why;
-  return false;
-}
-
-std::string withError(const std::string& what) {
-  return what + ": " + std::strerror(errno);
-}
-
-bool writeWhole(int fd, std::string_view bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<size_t>(n);
-  }
-  return fsync(fd) == 0;
-}
-
-mode_t permissionsForNewFile() {
-  const mode_t mask = umask(0);
-  umask(mask);
-  return 0666 & ~mask;
-}
+using namespace write_helpers;
 
 // One part written to a temporary ".NAME.XXXXXX" beside its target (the
 // names a killed save leaves, which the next save of the target removes),
@@ -63,10 +36,8 @@ class StagedPart {
     if (exists && !S_ISREG(old.st_mode)) return fail(reason, target_ + ": not a regular file");
     if (exists && faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0)
       return fail(reason, withError("cannot write " + target_));
-    const size_t slash = target_.rfind('/');
-    const std::string name = target_.substr(slash == std::string::npos ? 0 : slash + 1);
-    temporary_ = directoryOf(target_) + "/." + name.substr(0, kNameMax - 2 - kRandomPart) + "." +
-                 std::string(kRandomPart, 'X');
+    temporary_ =
+        directoryOf(target_) + "/" + temporaryPrefix(target_) + std::string(kRandomPart, 'X');
     fd_ = mkostemp(temporary_.data(), O_CLOEXEC);
     if (fd_ < 0) return fail(reason, withError("cannot create a file in " + directoryOf(target_)));
     flock(fd_, LOCK_EX);

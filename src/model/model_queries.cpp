@@ -8,16 +8,9 @@
 
 #include "model/marks.h"
 #include "model/model.h"
+#include "model/span.h"
 
 namespace {
-
-// A closed interval from two unordered bounds, widened on both sides.
-struct Span {
-  double low, high;
-  Span(double a, double b, double widen)
-      : low(std::min(a, b) - widen), high(std::max(a, b) + widen) {}
-  bool holds(double value) const { return low <= value && value <= high; }
-};
 
 // `text` printed `times` times over, in a few large writes.
 void printRepeated(const char* text, size_t times) {

@@ -13,6 +13,7 @@
 #include "model/animation.h"
 #include "model/rig.h"
 #include "model/skin.h"
+#include "model/span.h"
 #include "tools/animation_mode.h"
 #include "tools/undo.h"
 
@@ -105,13 +106,6 @@ void movePose(Editor& e, const Vec3& offset) {
 
 namespace {
 
-struct Band {
-  double low, high;
-  Band(double a, double b, double widen)
-      : low(std::min(a, b) - widen), high(std::max(a, b) + widen) {}
-  bool holds(double value) const { return low <= value && value <= high; }
-};
-
 // A flat view's horizontal and vertical coordinates of a point.
 double across(const glm::dvec3& p, int plane) {
   return plane == 0 ? p.x : p.z;
@@ -135,7 +129,7 @@ List<Vertex> posedVerticesInRect(Editor& e, double a, double b, double c, double
   skinMatrices(rig, world, skin);
   std::vector<glm::dvec3> points;
   posePoints(binding, skin, points);
-  const Band horizontal(a, c, tolerance), vertical(b, d, tolerance);
+  const Span horizontal(a, c, tolerance), vertical(b, d, tolerance);
   // Only the model's own list, in its order, as the rest model's query.
   const size_t listed = static_cast<size_t>(e.model->vertices.count());
   for (size_t v = 0; v < listed && v < points.size(); ++v) {
@@ -155,7 +149,7 @@ Bone* findPosedBone(Editor& e, double a, double b, double c, double d, int plane
   std::vector<glm::dmat4> world;
   clipPose(rig, currentClip(e), e.animation.frame, poses);
   worldTransforms(rig, poses, world);
-  const Band horizontal(a, c, 0), vertical(b, d, 0);
+  const Span horizontal(a, c, 0), vertical(b, d, 0);
   for (size_t bone = 0; bone < rig.size(); ++bone) {
     const glm::dvec3 end = posedEnd(rig, world, static_cast<int>(bone));
     if (horizontal.holds(across(end, plane)) && vertical.holds(up(end, plane)))
