@@ -54,9 +54,6 @@ TEST_F(ModelCommandsTest, OpenImportsOtherFormatsUnderTheEditorsOwnExtension) {
   EXPECT_EQ(readFile("quad.obj"), "v 0 0 0\nv 2 0 0\nv 2 1 0\nv 0 1 0\nf 1 2 3 4\n");
   EXPECT_EQ(readFile("quad.vantorel").substr(0, 2), "4\n");
   // A file that no reader takes leaves the model as it was.
-  writeFile("broken.obj", "v 0 0 0\nf 1 2 3\n");
-  EXPECT_EQ(run("/open broken.obj"),
-            "Error! Model failed to load!|OBJ: vertex index out of range|");
   EXPECT_EQ(run("/open nothing.obj") + editor.model->name,
             "Error! Model failed to load!|No such file or directory|quad.vantorel");
 }
