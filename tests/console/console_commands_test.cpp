@@ -96,13 +96,10 @@ TEST_F(ConsoleTest, CommandsPrintTheirTraceAnswerAndActExactly) {
     if (c.code >= 0)
       trace += w[0] + " " + w[0] + " " + (w.size() > 1 ? w[1] : "(null)") + " " +
                std::to_string(c.code) + "\n";
-    const int messages = editor.consoleMessages->currentList()->count();
+    const int messages = messageCount();
     const std::string before = state();
     EXPECT_EQ(printedBy([&] { runConsoleCommand(editor, c.line); }), trace + c.trace);
-    std::string added;  // the new messages, oldest first
-    for (int i = editor.consoleMessages->currentList()->count() - messages - 1; i >= 0; --i)
-      added += (added.empty() ? "" : "\n") + editor.consoleMessages->currentList()->messageAt(i);
-    EXPECT_EQ(added, c.message ? c.message : "");
+    EXPECT_EQ(messagesSince(messages, "\n"), c.message ? c.message + std::string("\n") : "");
     EXPECT_EQ(changes(before, state()), c.changes);
   }
   printedBy([&] { runConsoleCommand(editor, "/save " + dir.path()); });

@@ -6,18 +6,15 @@
 
 namespace {
 
-using HelpAndInfoTest = WingTest;
-
-// The messages a line adds, oldest first, one per line.
-std::string answer(Editor& e, const std::string& line) {
-  const MessageList& list = *e.consoleMessages->currentList();
-  const int before = list.count();
-  SilencedStdout quiet;
-  runConsoleCommand(e, line);
-  std::string added;
-  for (int i = list.count() - before - 1; i >= 0; --i) added += list.messageAt(i) + "\n";
-  return added;
-}
+class HelpAndInfoTest : public WingTest {
+ protected:
+  std::string answer(const std::string& line) {  // the messages it adds, one per line
+    const int before = messageCount();
+    SilencedStdout quiet;
+    runConsoleCommand(editor, line);
+    return messagesSince(before, "\n");
+  }
+};
 
 // Every command of the interpreter, in its order, one line each: its name, then what it takes
 // and does.
@@ -25,7 +22,7 @@ TEST_F(HelpAndInfoTest, HelpListsEveryCommandOnItsOwnLine) {
   std::string expected;
   for (const std::string& name : consoleCommandNames()) expected += name + " ";
   std::string names;
-  const std::string help = answer(editor, "/help");
+  const std::string help = answer("/help");
   for (size_t at = 0; at < help.size(); at = help.find('\n', at) + 1) {
     const std::string line = help.substr(at, help.find('\n', at) - at);
     names += line.substr(0, line.find(' ') + 1);
@@ -35,13 +32,13 @@ TEST_F(HelpAndInfoTest, HelpListsEveryCommandOnItsOwnLine) {
 }
 
 TEST_F(HelpAndInfoTest, InfoGivesTheFileUnsavedChangesAndCounts) {
-  EXPECT_EQ(answer(editor, "/info"),
+  EXPECT_EQ(answer("/info"),
             "File: wing (no unsaved changes)\nVertices: 5 (0 selected)\nTriangles: 4 (0 "
             "selected)\nGroups: 2, bones: 0\n");
   select("abc", "12");
   model().addBone(model().createRoot(0, 0, 0), 1, 0, 0);
-  answer(editor, "/move 1 0 0");
-  EXPECT_EQ(answer(editor, "/info"),
+  answer("/move 1 0 0");
+  EXPECT_EQ(answer("/info"),
             "File: wing (unsaved changes)\nVertices: 5 (3 selected)\nTriangles: 4 (2 "
             "selected)\nGroups: 2, bones: 2\n");
 }

@@ -10,6 +10,7 @@
 #include "model/animation.h"
 #include "model/model_builder.h"
 #include "support/arm_fixture.h"
+#include "support/format_fixtures.h"
 
 namespace {
 
@@ -33,10 +34,6 @@ const std::string kSection =
     "10 0.707107 0.000000 0.000000 0.707107 0.000000 0.000000 0.000000\n"
     "clip idle 1 24 0\nweights 2\n4 1 0.250000\n4 2 0.750000\n";
 
-std::string textOf(Model& model) {
-  return formatModelFile(captureImage(model));
-}
-
 TEST(AnimationFileTest, ClipsAndWeightsFollowTheSkeletonAndComeBackExactly) {
   Model model("m", nullptr);
   Arm arm(model);
@@ -55,9 +52,7 @@ TEST(AnimationFileTest, ClipsAndWeightsFollowTheSkeletonAndComeBackExactly) {
   EXPECT_EQ(built.animation->weights.size(), 1u);
   for (auto [blockLines, blocks] : {std::pair<size_t, size_t>{1, 1}, {4096, 16}}) {
     Model read("read", nullptr);
-    std::FILE* file = std::tmpfile();
-    std::fwrite(text.data(), 1, text.size(), file);
-    std::rewind(file);
+    std::FILE* file = fileWith(text);
     ASSERT_TRUE(readAndBuild(file, text.size(), read, false, blockLines, blocks));
     std::fclose(file);
     EXPECT_EQ(captureImage(read), captureImage(built));

@@ -11,7 +11,7 @@
 #include "model/model_builder.h"
 #include "model/model_image.h"
 #include "model/skeleton.h"
-#include "support/fixtures.h"
+#include "support/format_fixtures.h"
 
 namespace {
 
@@ -66,10 +66,6 @@ const std::string kRichFile = expanded(
     "3 1.000000 3.000000 0.000000 0.000000 -2.750000 -1\n"
     "3 2.000000 3.000000 0.000000 0.000000 0.000000 1 -1\n"
     "2 1.000000 1.000000 1.000000 0.000000 0.000000 0 -1\n");
-
-std::string textOf(Model& model) {
-  return formatModelFile(captureImage(model));
-}
 
 TEST(ModelImageTest, WriterGivesTheExactTextAndBuildingItTwiceGivesItBack) {
   Model model("m", nullptr), built("built", nullptr), again("again", nullptr);
@@ -141,13 +137,6 @@ std::vector<std::pair<std::string, std::string>> damagedFiles() {
       {"", "line 1: vertex count missing"},
       {"\n3x", "line 2: unreadable vertex count"},  // the line feed read before the window
   };
-}
-
-std::FILE* fileWith(const std::string& text) {
-  std::FILE* file = std::tmpfile();
-  std::fwrite(text.data(), 1, text.size(), file);
-  std::rewind(file);
-  return file;
 }
 
 const std::pair<size_t, size_t> kRingShapes[] = {{1, 1}, {3, 2}, {8, 3}, {4096, 16}};

@@ -1,7 +1,6 @@
 """A real glTF client shows the editor's motion: three.js poses the exported .glb on the CPU at
 several times of each clip, and every skinned vertex lies where `--convert --pose` puts it, within
-1e-4 of the model's size. The glTF validator finds no error or warning in the export.
-Arguments: the program, the folder with three and the validator in node_modules."""
+1e-4 of the model's size. Arguments: the program, the folder with three in node_modules."""
 import json, math, os, shutil, subprocess, sys, tempfile
 
 program, modules = sys.argv[1], sys.argv[2]
@@ -53,16 +52,6 @@ run = lambda *args: subprocess.run([program, "--convert", *args], check=True, en
                                    stdout=subprocess.DEVNULL)
 run("tube.vantorel", "tube.glb")
 run("tube.vantorel", "rest.obj")
-check = """
-const v = require(process.argv[1]), fs = require('fs');
-v.validateBytes(new Uint8Array(fs.readFileSync(process.argv[2]))).then(r =>
-  console.log(JSON.stringify([r.issues.numErrors + r.issues.numWarnings,
-                              r.issues.messages.filter(m => m.severity < 2).map(m => m.code + ' ' + m.pointer)])));
-"""
-found = json.loads(subprocess.run(["node", "-e", check, os.path.join(modules, "node_modules", "gltf-validator"),
-                                   "tube.glb"], capture_output=True, text=True, check=True).stdout)
-assert found[0] == 0, found
-
 requests = [(name, frame) for name, length, fps, _ in clips for frame in (0, 2.5, 7, 10, 15.25, length)]
 fps_of = {name: fps for name, _, fps, _ in clips}
 posed = json.loads(subprocess.run(

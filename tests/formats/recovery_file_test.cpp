@@ -99,16 +99,19 @@ bool same(const Snapshot& a, const Snapshot& b) {
   return a.name == b.name && *a.image == *b.image;
 }
 
+bool sameContents(const RecoveryContents& a, const RecoveryContents& b) {
+  return a.changedAt == b.changedAt && same(a.model, b.model) &&
+         std::equal(a.undoSteps.begin(), a.undoSteps.end(), b.undoSteps.begin(), b.undoSteps.end(),
+                    same);
+}
+
 TEST(RecoveryFileTest, RandomChainsOfEditsComeBackExactlyAlsoFromCachedDifferences) {
   for (uint64_t seed = 1; seed <= 200; ++seed) {
     Chain chain{std::mt19937_64(seed)};
     const RecoveryContents written = chain.contents(chain.below(12));
     RecoveryContents read;
     ASSERT_TRUE(parseRecoveryFile(formatRecoveryFile(written), read, nullptr)) << seed;
-    EXPECT_TRUE(read.changedAt == written.changedAt && same(read.model, written.model) &&
-                std::equal(read.undoSteps.begin(), read.undoSteps.end(), written.undoSteps.begin(),
-                           written.undoSteps.end(), same))
-        << seed;
+    EXPECT_TRUE(sameContents(read, written)) << seed;
     // The next write, a change later, reuses the differences of the first: the same bytes.
     RecoveryStepCache cache;
     formatRecoveryFile(written, &cache);
@@ -119,16 +122,9 @@ TEST(RecoveryFileTest, RandomChainsOfEditsComeBackExactlyAlsoFromCachedDifferenc
   }
 }
 
-bool sameContents(const RecoveryContents& a, const RecoveryContents& b) {
-  return a.changedAt == b.changedAt && same(a.model, b.model) &&
-         std::equal(a.undoSteps.begin(), a.undoSteps.end(), b.undoSteps.begin(), b.undoSteps.end(),
-                    same);
-}
-
 // From a file, the body is read a piece at a time as the parse asks: the same contents as from
 // memory, also for a body of several pieces; files of version 1 (no path, clips or weights) are
-// read too; and the
-// limits hold.
+// read too; and the limits hold.
 TEST(RecoveryFileTest, AFileIsReadInPiecesAsFromMemoryAlsoOfVersionOne) {
   ScratchDir dir;
   Chain chain{std::mt19937_64(3)};

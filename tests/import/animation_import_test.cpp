@@ -73,6 +73,7 @@ TEST(AnimationImport, ArmsWrittenByOtherToolsMoveAsInTheFile) {
     const ImportResult child =
         importInChild(data + file, "arm", nullptr, {VANTOREL_PROGRAM, 20, 0});
     ASSERT_NE(child.model, nullptr) << child.reason;
+    EXPECT_EQ(child.model->name, "arm");
     EXPECT_EQ(captureImage(*child.model), captureImage(model));
     EXPECT_EQ(child.changes, imported.changes);
     ASSERT_EQ(model.animation->clips.size(), 2u);

@@ -5,17 +5,15 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <array>
 #include <atomic>
 #include <filesystem>
-#include <thread>
-
-#include <array>
 #include <map>
+#include <thread>
 
 #include "formats/model_export.h"
 #include "formats/model_file.h"
 #include "import/import_child.h"
-#include "model/model_builder.h"
 #include "support/child_process.h"
 #include "support/format_fixtures.h"
 
@@ -114,27 +112,6 @@ TEST(ForeignImport, SaysWhatTheModelFileCannotKeep) {
       q.image.groups[1].textureName,
       (std::filesystem::current_path() / "another_texture_name_too_long_to_keep.bmp").string());
   EXPECT_EQ(q.image.vertices.size(), 4u);
-}
-
-TEST(ImportChild, HandsBackTheModelAndWhatItCouldNotKeep) {
-  ScratchCwd scratch;
-  writeFile("quad.obj", "v 0 0 0\nv 2 0 0\nv 2 1 0\nv 0 1 0\nf 1 2 3 4\n");
-  EXPECT_EQ(importWith(nullptr, "quad.obj").changes,
-            std::vector<std::string>{"quads split into triangles"});
-  writeFile("tex.bmp", tinyBmp());  // groups, a texture and bones come back as in its own copy
-  std::mt19937 rng(11);
-  Model m("m", nullptr), copy("copy", nullptr);
-  buildRandomModel(m, rng, "tex.bmp", 3);
-  ASSERT_TRUE(exportModel(m, "m.glb", nullptr));
-  const ImportResult back = importWith(nullptr, "m.glb");
-  ASSERT_NE(back.model, nullptr) << back.reason;
-  EXPECT_EQ(back.model->name, "named");
-  buildModel(captureImage(m), copy, false);
-  ModelImage want = captureImage(copy), got = captureImage(*back.model);
-  EXPECT_EQ(boneShares(want), boneShares(got));
-  for (auto* image : {&want, &got})
-    for (auto& bone : image->bones) bone.polygons.clear();
-  expectSameImage(want, got);
 }
 
 TEST(ImportChild, CrashesHangsMemoryAndMalformedFilesGiveReasons) {

@@ -10,6 +10,7 @@
 
 #include "app/command_line.h"
 #include "formats/model_export.h"
+#include "images/image_decode.h"
 #include "import/foreign_import.h"
 #include "import/import_child.h"
 #include "support/format_fixtures.h"
@@ -178,21 +179,30 @@ TEST(ImportBounds, PlantedTexturePathsAreNeverFollowedOrTaken) {
   }
 }
 
-// --convert writes the textures it takes out of a file beside OUT, never
-// into IN's folder.
+// --convert writes the textures it takes out of a file beside OUT, never into IN's folder, however
+// long the paths: a GLB it writes holds the picture, which the next conversion writes out again.
 TEST(ImportBounds, ConvertWritesTexturesBesideTheOutput) {
   ScratchCwd scratch;
-  writeFile("tex.bmp", tinyBmp());
+  const std::string in = "models/made/by/another/tool/in/a/folder/far/away/",
+                    out = "exports/for/the/game/engine/in/another/folder/";
+  std::filesystem::create_directories(in), std::filesystem::create_directories(out);
+  writeFile(in + "tex.bmp", tinyBmp());
   Model m("m", nullptr);
   SquareWithWing square(m);
   m.currentGroup->material.textured = 1;
-  m.currentGroup->material.textureName = "tex.bmp";
-  std::filesystem::create_directories("in");
-  std::filesystem::create_directories("out");
-  ASSERT_TRUE(exportModel(m, "in/m.glb", nullptr));
+  m.currentGroup->material.textureName = in + "tex.bmp";
+  ASSERT_TRUE(exportModel(m, in + "m.glb", nullptr));
+  DecodedImage picture, back;
+  ASSERT_TRUE(decodeImageFile(in + "tex.bmp", picture));
+  std::filesystem::remove(in + "tex.bmp");  // the picture now lives in the GLB alone
   std::string reason;
-  ASSERT_TRUE(convertModel("in/m.glb", "out/c.obj", {VANTOREL_PROGRAM, 20, 0}, &reason)) << reason;
-  EXPECT_TRUE(std::filesystem::exists("out/c_0.png"));
-  EXPECT_NE(readFile("out/c.mtl").find("map_Kd c_0.png"), std::string::npos);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator("in"), {}), 1);
+  ASSERT_TRUE(convertModel(in + "m.glb", out + "c.glb", {VANTOREL_PROGRAM, 20, 0}, &reason))
+      << reason;
+  ASSERT_TRUE(convertModel(out + "c.glb", "back.obj", {VANTOREL_PROGRAM, 20, 0}, &reason))
+      << reason;
+  EXPECT_TRUE(decodeImageFile("back_0.png", back) && back.rgba == picture.rgba);
+  EXPECT_NE(readFile("back.mtl").find("map_Kd back_0.png"), std::string::npos);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(in), {}), 1);
+  EXPECT_TRUE(std::filesystem::exists(out + "c_0.png"));  // beside c.glb, which holds it too
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out), {}), 2);
 }

@@ -4,12 +4,12 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <filesystem>
 #include <random>
 
 #include "formats/model_file.h"
 #include "support/editor_fixture.h"
 #include "support/fixtures.h"
+#include "support/format_fixtures.h"
 #include "support/model_invariants.h"
 
 namespace {
@@ -161,14 +161,9 @@ TEST(SoakTest, RandomOperationsKeepTheModelIntactAndUndoable) {
   };
   const uint64_t first = setting("VANTOREL_SOAK_SEED", 1);
   const uint64_t steps = setting("VANTOREL_SOAK_STEPS", 1000);
-  ScratchDir scratch;
-  const auto home = std::filesystem::current_path();
   for (uint64_t seed = first; seed < first + setting("VANTOREL_SOAK_SEEDS", 2); ++seed) {
-    std::filesystem::create_directory(scratch.file(std::to_string(seed)));
-    std::filesystem::current_path(scratch.file(std::to_string(seed)));
-    const std::string fault = SoakRun(seed).run(steps);
-    std::filesystem::current_path(home);
-    ASSERT_EQ(fault, "") << "seed " << seed;
+    ScratchCwd scratch;
+    ASSERT_EQ(SoakRun(seed).run(steps), "") << "seed " << seed;
   }
 }
 

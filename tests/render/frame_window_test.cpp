@@ -10,11 +10,15 @@
 #include <random>
 #include <vector>
 
+#include <glm/gtc/quaternion.hpp>
+
 #include "gui/text.h"
 #include "images/texture_cache.h"
+#include "model/animation.h"
 #include "model/skeleton.h"
 #include "render/frame_draw.h"
 #include "render/gl_platform.h"
+#include "support/arm_fixture.h"
 #include "support/bmp_file.h"
 #include "support/editor_fixture.h"
 #include "support/fixtures.h"
@@ -182,6 +186,32 @@ TEST_F(FrameTest, BonesBelowTheSelectedBoneAreRedAndTheRestGreen) {
     expectColour({255 * !!selected, 255 * !selected, 0}, {{175, 275}});                  // the hand
     if (selected == arm) expectColour(kWhite, {{125, 283}});  // a box round its end
   }
+}
+
+// Animation mode: the views show the posed model (unlit magenta), the Timeline the selected
+// bone's key at frame 10 and the cursor at 20 on its strip from x = 201 to 599, until it is left.
+TEST_F(FrameTest, AnimationModeShowsThePoseAndTheTimelineUntilItIsLeft) {
+  Arm arm(*editor.model);
+  Material& look = editor.model->currentGroup->material;
+  look.red = 1, look.green = 0, look.blue = 1;
+  for (Viewport& v : editor.views) v.renderMode = kTextured;
+  editor.selectedBone = arm.fore;
+  editor.model->animation->add("bend").tracks[arm.fore] = {
+      {10, {glm::angleAxis(1.5707963267948966, glm::dvec3(0, 0, 1))}}};
+  const Rgb magenta{255, 0, 255}, strip{209, 209, 219};
+  const std::array<int, 2> rest{275, 160}, bent{255, 180};  // the forearm's middle, as posed
+  expectColour(magenta, {rest});
+  expectColour(magenta, {bent}, false);
+  key('A');
+  printedBy([&] { runConsoleCommand(editor, "/frame 20"); });
+  expectColour(magenta, {rest}, false);
+  expectColour(magenta, {bent});
+  expectColour({255, 217, 26}, {{367, 51}});
+  expectColour({230, 26, 26}, {{533, 45}});
+  expectColour(strip, {{450, 40}});
+  key('A');
+  expectColour(magenta, {rest});
+  expectColour(strip, {{450, 40}}, false);
 }
 
 TEST_F(FrameTest, PanelsDrawFrontFirstWithTheirPartsInTheirColours) {
@@ -432,6 +462,7 @@ TEST_F(FrameTest, KeptPicturesGiveTheFrameDrawnFromScratchAndRedrawOnlyChangedVi
       {"first frame", [] {}, 15},
       {"pointer over the Side view", [&] { moveTo(100, 500); }, 0},
       {"pointer over the Full view", [&] { moveTo(600, 100); }, 0},
+      {"Scale 2D from the menu", [&] { editor.ui->pushCommand(22); }, 0},
       {"texture loaded", loadTexture, 0},
       {"panels shown, the UV view first drawn", [&] { special(kKeyHome); }, 16},
       {"hover over the console", [&] { moveTo(460, 390); }, 0},
@@ -466,6 +497,9 @@ TEST_F(FrameTest, KeptPicturesGiveTheFrameDrawnFromScratchAndRedrawOnlyChangedVi
       {"undone", [&] { key('z'); }, 15},
       {"'l' held", [&] { editor.setKeyState('l', 1); }, 15},
       {"'l' let go", [&] { editor.setKeyState('l', 0); }, 15},
+      {"'k' held", [&] { editor.setKeyState('k', 1); }, 15},
+      {"'k' let go", [&] { editor.setKeyState('k', 0); }, 15},
+      {"grid hidden", [&] { special(kKeyF9); }, 15},
       {"pointer moved", [&] { moveTo(300, 300); }, 0},
       {"window resized",
        [&] {

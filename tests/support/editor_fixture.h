@@ -52,6 +52,14 @@ class EditorTest : public ::testing::Test {
     editor.specialKeyPressed(k, 0, 0);
   }
   std::string lastConsoleMessage() { return editor.consoleMessages->currentList()->messageAt(0); }
+  int messageCount() { return editor.consoleMessages->currentList()->count(); }
+  // The console messages added since it held `before`, oldest first, each ended by `end`.
+  std::string messagesSince(int before, const std::string& end = "|") {
+    const MessageList& list = *editor.consoleMessages->currentList();
+    std::string added;
+    for (int i = list.count() - before - 1; i >= 0; --i) added += list.messageAt(i) + end;
+    return added;
+  }
   int consoleLinesStartingWith(const std::string& start) {
     const MessageList& list = *editor.consoleMessages->currentList();
     int count = 0;

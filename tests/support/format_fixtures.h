@@ -6,10 +6,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <random>
 #include <string>
 
+#include "formats/model_file.h"
 #include "model/model.h"
 #include "model/model_image.h"
 #include "model/skeleton.h"
@@ -25,6 +27,18 @@ class ScratchCwd : public ScratchDir {
  private:
   std::filesystem::path previous_;
 };
+
+inline std::string textOf(Model& model) {
+  return formatModelFile(captureImage(model));
+}
+
+// A temporary file holding `text`, read from its start.
+inline std::FILE* fileWith(const std::string& text) {
+  std::FILE* file = std::tmpfile();
+  std::fwrite(text.data(), 1, text.size(), file);
+  std::rewind(file);
+  return file;
+}
 
 // 1 to 3 groups, every vertex used, six-decimal numbers; the first group textured
 // with `texture` if given; a random tree of `bones` bones holding random triangles.

@@ -243,18 +243,6 @@ TEST_F(RecoveryTest, ThingsPlantedAtTheRecoveryPathAreRefusedAndNeverWrittenThro
             "The recovery file " + beside + " was refused: the file holds a model without groups.");
 }
 
-TEST_F(RecoveryTest, AFailingDiskIsToldOnceAndEditingGoesOn) {
-  recoveryState(editor).writer = std::make_unique<RecoveryWriter>(
-      [](const std::string&, std::string_view, HeldFile&, std::string* reason) {
-        *reason = "No space left on device";
-        return Placement::kFailed;
-      });
-  for (int x = 1; x <= 3; ++x) edit(x), tickAt(1.5 * x), tickAt(1.5 * x + 0.1);
-  EXPECT_EQ(consoleLinesStartingWith("Recovery is off: No space left on device."), 1);
-  EXPECT_EQ(editor.model->vertices.at(0)->x, 3);
-  EXPECT_EQ(editor.undoStack.size(), 3u);
-}
-
 // A folder that takes no new file sends the file to the state folder; with that one refused too,
 // recovery is off. Root writes anywhere, so the child gives up root first.
 TEST_F(RecoveryTest, AReadOnlyFolderSendsTheFileToTheStateFolder) {
@@ -284,7 +272,8 @@ TEST_F(RecoveryTest, AReadOnlyFolderSendsTheFileToTheStateFolder) {
 
 // The recovery life cycle, where something fails or another editor comes in between.
 
-TEST_F(RecoveryTest, LifeCycleAWriteThatFailedIsTriedAgainAtClose) {
+// A failing disk is told once and editing goes on; the close tries the write again.
+TEST_F(RecoveryTest, LifeCycleAWriteThatFailedIsToldOnceAndTriedAgainAtClose) {
   bool full = true;
   recoveryState(editor).writer = std::make_unique<RecoveryWriter>(
       [&](const std::string& path, std::string_view text, HeldFile& held, std::string* reason) {
@@ -292,9 +281,10 @@ TEST_F(RecoveryTest, LifeCycleAWriteThatFailedIsTriedAgainAtClose) {
         *reason = "No space left on device";
         return Placement::kFailed;
       });
-  edit(1);
-  tickAt(0), tickAt(0.1);
-  EXPECT_EQ(lastConsoleMessage(), "Recovery is off: No space left on device.");
+  for (int x = 1; x <= 3; ++x) edit(x), tickAt(1.5 * x), tickAt(1.5 * x + 0.1);
+  EXPECT_EQ(consoleLinesStartingWith("Recovery is off: No space left on device."), 1);
+  EXPECT_EQ(editor.model->vertices.at(0)->x, 3);
+  EXPECT_EQ(editor.undoStack.size(), 3u);
   testing::internal::CaptureStderr();
   leaveEditorAndTell(editor);
   EXPECT_EQ(testing::internal::GetCapturedStderr(),
@@ -320,8 +310,9 @@ TEST_F(RecoveryTest, LifeCycleAFailedSaveKeepsTheNameAndTheRecoveryFile) {
   EXPECT_EQ(captureImage(*next->model), rebuiltImage(captureImage(*editor.model)));
 }
 
-// The offer is where the user looks first: the console, shown above the other panels.
-TEST_F(RecoveryTest, LifeCycleAModelFileTouchedAfterTheChangesStillOffersThem) {
+// The offer is where the user looks first: the console, shown above the other panels. Found changes
+// stay on disk through saves, opens and closes until "/recover" or "/discard".
+TEST_F(RecoveryTest, LifeCycleAModelFileTouchedAfterTheChangesStillOffersThemUntilTheUserDecides) {
   edit(1);
   quit(editor);
   const std::string found = readFile(beside);
@@ -335,7 +326,17 @@ TEST_F(RecoveryTest, LifeCycleAModelFileTouchedAfterTheChangesStillOffersThem) {
   EXPECT_EQ(next->widgets.headItem(), next->consoleWidget);
   editIn(*next, 2);
   tickAt(0, next.get());
-  EXPECT_EQ(readFile(beside), found);
+  writeFile(dir.file("other.vantorel"), kModel);
+  for (const std::string step : {"another's edit", "F5", "/open other", "/open model", "close"}) {
+    if (step == "F5") special(kKeyF5);
+    if (step == "/open other") runConsoleCommand(editor, "/open " + dir.file("other.vantorel"));
+    if (step == "/open model") runConsoleCommand(editor, "/open " + model);
+    if (step == "close") quit(editor);
+    if (recoveryState(editor).writer) recoveryState(editor).writer->wait();
+    EXPECT_EQ(readFile(beside), found) << step;
+  }
+  runConsoleCommand(*next, "/recover");
+  EXPECT_EQ(next->model->vertices.at(0)->x, 1);
 }
 
 TEST_F(RecoveryTest, LifeCycleTwoEditorsOnOneModelKeepAFileEach) {
@@ -370,25 +371,6 @@ TEST_F(RecoveryTest, LifeCycleACopyWithoutMemoryPausesRecoveryOnce) {
   recoveryState(editor).beforeCopySlice = nullptr;
   edit(3), tickAt(4);
   EXPECT_EQ(*onDisk().model.image, captureImage(*editor.model));
-}
-
-// Found changes stay on disk through saves, opens and closes until "/recover" or "/discard".
-TEST_F(RecoveryTest, LifeCycleFoundChangesWaitForTheUser) {
-  edit(1);
-  quit(editor);
-  const std::string found = readFile(beside);
-  writeFile(dir.file("other.vantorel"), kModel);
-  for (const std::string step : {"F5", "/open other", "/open model", "close"}) {
-    if (step == "F5") special(kKeyF5);
-    if (step == "/open other") runConsoleCommand(editor, "/open " + dir.file("other.vantorel"));
-    if (step == "/open model") runConsoleCommand(editor, "/open " + model);
-    if (step == "close") quit(editor);
-    if (recoveryState(editor).writer) recoveryState(editor).writer->wait();
-    EXPECT_EQ(readFile(beside), found) << step;
-  }
-  auto next = opened();
-  runConsoleCommand(*next, "/recover");
-  EXPECT_EQ(next->model->vertices.at(0)->x, 1);
 }
 
 }  // namespace
