@@ -39,11 +39,7 @@ v.validateBytes(new Uint8Array(fs.readFileSync(process.argv[2]))).then(r =>
 
 driver.play([
     ("file", "arm.txt", STRIP),
-    ("start",),  # a model on the command line would be fitted in the views
-    ("key", "Home"),
-    ("click", 450, 483),  # the console prompt
-    ("line", "/open arm.txt"),
-    ("trace", "Reading model from file: arm.txt"),
+    *driver.open_in_console("arm.txt"),
     ("key", "Home"),
     # The Side view: origin at (200, 450), 50 pixels a unit. A root, then the upper arm and forearm.
     ("key", "x"),

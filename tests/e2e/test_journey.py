@@ -36,11 +36,7 @@ driver.play([
     ("run", ["--fast"], 1, "", "vantorel: unknown option --fast (see vantorel --help)\n"),
     ("run", ["--version"], 0, "Vantorel 1.0\n", ""),
     ("run", ["--help"], 0, "Usage: vantorel [FILE]\n", ""),
-    ("start",),  # a model on the command line would be fitted in the views
-    ("key", "Home"),
-    ("click", 450, 483),  # the console prompt
-    ("line", "/open model.txt"),
-    ("trace", "Reading model from file: model.txt"),
+    *driver.open_in_console("model.txt"),
     ("type", "/open bad.glq"),
     ("key", "BackSpace"),
     ("line", "b"),
