@@ -121,6 +121,8 @@ class Editor {
   int viewAt(int x, int y) const;
   // Centres the UV view in the UV Mapper panel below its title band.
   void placeUvView();
+  // Moves every panel back inside the window, as after the window shrank.
+  void keepPanelsInWindow();
 
   // --- input dispatch (input_dispatch.cpp, key_bindings.cpp) ---
   void mouseMoved(int x, int y);

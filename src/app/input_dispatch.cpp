@@ -103,7 +103,7 @@ void Editor::mouseButton(int button, int state) {
   }
 
   if (dragMode == kPopupMenu) {
-    activeMenu->setPosition(mouseX + 5, mouseY - activeMenu->height());
+    activeMenu->popUpAt(mouseX, mouseY);
     widgets.moveToFront(activeMenu);
   }
 

@@ -142,7 +142,10 @@ void onDisplay() {
 void onReshape(int width, int height) {
   gMainWidget->setSize(width, height);
   gEditor->uiContext()->setWindowSize(width, height);
-  guarded([] { gEditor->layoutViews(); });
+  guarded([] {
+    gEditor->layoutViews();
+    gEditor->keepPanelsInWindow();
+  });
   glutPostRedisplay();
 }
 

@@ -73,6 +73,10 @@ TEST_F(InputTest, MiddleDragScrollsAFlatViewOnReleaseAndCtrlMiddleDragZoomsAnyVi
 }
 
 TEST_F(InputTest, RightPressPopsUpTheMenuPageOfThePlaceThatARowOrAPressOutsideCloses) {
+  std::string places;  // near the window's right and bottom edges it opens leftward and upward
+  for (auto [x, y] : {std::pair{790, 590}, {100, 590}, {790, 100}, {800, 0}})
+    click(kRightButton, x, y), places += rectOf(*editor.activeMenu) + "|";
+  EXPECT_EQ(places, "605,10 180x254|105,10 180x254|605,246 180x254|615,346 180x254|");
   click(kRightButton, 300, 200);
   EXPECT_EQ(rectOf(*editor.activeMenu) + " " + state(), "305,146 180x254 7 0 -x-- 0");
   EXPECT_EQ(editor.widgets.headItem(), editor.menuPages[1]);
@@ -95,6 +99,24 @@ TEST_F(InputTest, RightPressPopsUpTheMenuPageOfThePlaceThatARowOrAPressOutsideCl
   EXPECT_EQ(state(), "0 0 x--- 0");
   EXPECT_EQ(editor.activeMenu, editor.menuPages[0]);
   EXPECT_EQ(after([&] { press(kRightButton, 450, 390); }), "7 0 x--- 0");  // over the console
+}
+
+// The console shrunk far past its least size keeps its prompt under two lines, so the next drag
+// there reaches it again, not the Front view under it; grown past the window it fills it.
+TEST_F(InputTest, MiddleDragResizesAPanelWithinItsLeastSizeAndTheWindowAndNeverAView) {
+  special(kKeyHome);
+  std::string sizes;
+  printedBy([&] {
+    click(kLeftButton, 450, 310);             // the title band: the console comes to the front
+    drag(kMiddleButton, 450, 420, 490, 300);  // 80 narrower, 240 lower
+    for (Widget* w : editor.consoleWidget->children()) sizes += rectOf(*w) + " ";
+    drag(kMiddleButton, 450, 420, 390, 420);
+    sizes += rectOf(*editor.consoleWidget) + " ";
+    drag(kMiddleButton, 450, 420, -2000, 3000);
+  });
+  EXPECT_EQ(sizes + rectOf(*editor.consoleWidget),
+            "5,5 310x25 5,35 310x45 80,145 440x110 0,0 800x600");
+  EXPECT_EQ(viewState(editor.views[kFrontView]), "400,0-800,300 400x300 [-4:4 x -3:3]");
 }
 
 TEST_F(InputTest, ClickOnThePromptFocusesItAndCharacterKeysGoOnlyThere) {
