@@ -135,6 +135,7 @@ double Editor::windowHeight() const {
 void Editor::consoleMessage(const std::string& text) {
   if (consoleMessages && consoleMessages->currentList()) {
     consoleMessages->currentList()->addMessage(text);
+    consoleMessages->scrollToNewest();  // an answer is seen as it comes
   }
 }
 

@@ -89,6 +89,9 @@ class Panel : public Widget {
 
   // A press or release offered by the input layer; 1 when a menu button was hit.
   int mouseButton(int button, int state);
+  // The mouse wheel at the pointer: scrolls the message box under it by `rows`
+  // (toward older lines when positive); false when there is none.
+  bool scrollMessages(int rows);
   // A release seen by every panel the input layer walks.
   void buttonReleased(int button);
   // Per-frame: follow a move, finish drags whose button is up.

@@ -73,6 +73,18 @@ int Panel::mouseButton(int button, int state) {
   return hitButton;
 }
 
+bool Panel::scrollMessages(int rows) {
+  if (minimised_) return false;
+  const double px = ui_->mouseX() - x_;
+  const double py = ui_->mouseY() - y_;
+  for (MessageBox* box : messageBoxes_) {
+    if (!box->contains(px, py)) continue;
+    box->scrollBy(rows);
+    return true;
+  }
+  return false;
+}
+
 void Panel::buttonReleased(int button) {
   if (button == kRight) {
     moving_ = grabX_ = grabY_ = 0;

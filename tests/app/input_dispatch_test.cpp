@@ -129,6 +129,11 @@ TEST_F(InputTest, ClickOnThePromptFocusesItAndCharacterKeysGoOnlyThere) {
   EXPECT_EQ(editor.consolePrompt->typed().substr(0, 3) + state(), "zs 0 0 -x-- 1");
   special(kKeyF2);  // function keys still act
   EXPECT_EQ(state(), "0 1 -x-- 1");
+  click(kWheelUp, 450, 400), click(kWheelUp, 450, 400);  // the messages go 6 rows back
+  click(kWheelDown, 600, 150);  // over a view the wheel does nothing, and keeps the focus
+  EXPECT_EQ(editor.consoleMessages->scrolledRows(), 6);
+  editor.consoleMessage("answer");  // brings the newest back
+  EXPECT_EQ(std::to_string(editor.consoleMessages->scrolledRows()) + state(), "00 1 -x-- 1");
   click(kLeftButton, 50, 50);  // a press that no panel takes clears the focus
   EXPECT_EQ(state(), "0 1 -x-- 0");
   click(kLeftButton, 450, 485);

@@ -54,7 +54,7 @@ TEST_F(ConsoleTest, CommandsPrintTheirTraceAnswerAndActExactly) {
       {"/loadtex  ", 2, "", kWrongCount, ""}, {"/setx", 6, "", kWrongCount, ""},
       {"/sety", 7, "", kWrongCount, ""}, {"/setz", 8, "", kWrongCount, ""},
       {"/setbb 1 2 3 4 5 6 7", 3, "", kWrongCount, ""}, {"/polycount", 14, "", "1", ""},
-      {"/SAVE x", -1, "", nullptr, ""},  // names are case-sensitive
+      {"/SAVE x", -1, "", "Unknown command: /SAVE (type /help)", ""},  // names are case-sensitive
       {"/setbb 1 2 3 4 5", 3, "", kWrongCount, ""},
       {"/setbb 0.5 2.9 -1 1 -2 2", 3, "", "Bounding Box Set!", "box 0 2 -1 1 -2 2"},
       {"/setbb -3000000000 9999999999 0 1 0 1", 3, "", "Bounding Box Set!",
