@@ -234,6 +234,9 @@ class Editor {
   bool opensInBackground = false;
   std::chrono::steady_clock::duration openProgressAfter = std::chrono::seconds(1);
   std::unique_ptr<BackgroundOpen> backgroundOpen;  // the open under way
+  // Set by "/quit": the window closes after the frame pump, as when the user
+  // closes it (unsaved changes go to the recovery file).
+  bool quitRequested = false;
   // Drawing's own memory, kept from frame to frame (render/).
   ModelDrawing modelDrawing;        // the model's arrays while its revision stands
   std::vector<float> markerBuffer;  // reused by drawVertexMarkers

@@ -174,6 +174,7 @@ const Command kCommands[] = {
     {"/fps", 1, fpsCommand},
     {"/length", 1, lengthCommand},
     {"/weight", 1, weightCommand},
+    {"/quit", 0, [](Editor& e, const Words&) { e.quitRequested = true; }},
 };
 
 }  // namespace
