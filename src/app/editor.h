@@ -153,7 +153,8 @@ class Editor {
   int tool = kSelectVertex;
   int modifiers = -1;  // last glutGetModifiers() recorded by a callback
   int dragMode = kNoDrag;
-  int showUvTexture = 0;      // set by /loadtex, /showtex, /open; cleared by /hidetex
+  int showUvTexture =
+      0;  // set by /loadtex, /showtex, /open; cleared by /hidetex, an untextured model
   int boundingBoxActive = 1;  // no operation changes it
   int menuPage = 1;
   int keyScrollStep = 4;
@@ -209,7 +210,7 @@ class Editor {
   Viewport views[5] = {Viewport(0), Viewport(1), Viewport(2), Viewport(3), Viewport(4)};
   TextEntry* consolePrompt = nullptr;
   MessageBox* consoleMessages = nullptr;
-  int uvTexture = 0;  // texture shown in the UV view, 0 = none
+  int uvTexture = 0;  // texture shown in the UV view: the model's current group's, 0 = none
   std::unique_ptr<Model> model;
   List<Button> menuItemLists[4];
   List<Panel> widgets;  // top-level panels, front-most first
