@@ -316,14 +316,22 @@ TEST_F(FrameTest, FitShowsTheWholeModelInEveryView) {
   }
 }
 
-// Each line of /help fits the console's message box, which clips longer ones.
-TEST_F(FrameTest, HelpLinesFitTheConsole) {
+// Each line of /help fits a row of the console's message box, and each timeline button's label
+// lies inside its button, 2 pixels clear of its edges.
+TEST_F(FrameTest, HelpLinesAndTimelineLabelsFitWhereTheyAreShown) {
   const MessageList& lines = *editor.consoleMessages->currentList();
   printedBy([&] { runConsoleCommand(editor, "/help"); });
   ASSERT_GT(lines.count(), 20);
   for (int i = 0; i < lines.count(); ++i)
     EXPECT_LE(textWidth(lines.messageAt(i)), editor.consoleMessages->width() - 10)
         << lines.messageAt(i);
+  for (Button* b : editor.timelineWidget->buttons()) {
+    double x = 0, y = 0;
+    ASSERT_TRUE(b->labelPosition(0, 0, textWidth, &x, &y));
+    EXPECT_TRUE(x >= b->x() + 2 && x + textWidth(b->name()) <= b->x() + b->width() - 2 &&
+                y >= b->y() + 2 && y + fontHeight() - kFontDescent <= b->y() + b->height() - 2)
+        << b->name();
+  }
 }
 
 // Far out the grid keeps its lines at least 4 pixels apart: at 20 units a pixel, a line every
