@@ -8,6 +8,7 @@
 #include "tools/tool_menu.h"
 #include "tools/undo.h"
 
+#include <algorithm>
 #include <cstdio>
 
 Editor::Editor() : undoMemoryBudget(defaultUndoMemoryBudget()) {
@@ -121,6 +122,15 @@ void Editor::replaceModel(std::unique_ptr<Model> next) {
   selectedUvs.clear();
   selectedBone = nullptr;
   model = std::move(next);
+  // The UV view shows the new model's texture, or none: never the old one's.
+  // Only a texture read already is shown here; reading is left to the opening.
+  const Material& look = model->currentGroup->material;
+  if (look.textured) {
+    uvTexture = std::max(0, ui->textures()->find(look.textureName));
+  } else {
+    uvTexture = 0;
+    showUvTexture = 0;
+  }
   sceneChanged();
 }
 
@@ -135,6 +145,7 @@ double Editor::windowHeight() const {
 void Editor::consoleMessage(const std::string& text) {
   if (consoleMessages && consoleMessages->currentList()) {
     consoleMessages->currentList()->addMessage(text);
+    consoleMessages->scrollToNewest();  // an answer is seen as it comes
   }
 }
 

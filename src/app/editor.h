@@ -121,6 +121,8 @@ class Editor {
   int viewAt(int x, int y) const;
   // Centres the UV view in the UV Mapper panel below its title band.
   void placeUvView();
+  // Moves every panel back inside the window, as after the window shrank.
+  void keepPanelsInWindow();
 
   // --- input dispatch (input_dispatch.cpp, key_bindings.cpp) ---
   void mouseMoved(int x, int y);
@@ -151,7 +153,8 @@ class Editor {
   int tool = kSelectVertex;
   int modifiers = -1;  // last glutGetModifiers() recorded by a callback
   int dragMode = kNoDrag;
-  int showUvTexture = 0;      // set by /loadtex, /showtex, /open; cleared by /hidetex
+  int showUvTexture =
+      0;  // set by /loadtex, /showtex, /open; cleared by /hidetex, an untextured model
   int boundingBoxActive = 1;  // no operation changes it
   int menuPage = 1;
   int keyScrollStep = 4;
@@ -207,7 +210,7 @@ class Editor {
   Viewport views[5] = {Viewport(0), Viewport(1), Viewport(2), Viewport(3), Viewport(4)};
   TextEntry* consolePrompt = nullptr;
   MessageBox* consoleMessages = nullptr;
-  int uvTexture = 0;  // texture shown in the UV view, 0 = none
+  int uvTexture = 0;  // texture shown in the UV view: the model's current group's, 0 = none
   std::unique_ptr<Model> model;
   List<Button> menuItemLists[4];
   List<Panel> widgets;  // top-level panels, front-most first
@@ -232,6 +235,9 @@ class Editor {
   bool opensInBackground = false;
   std::chrono::steady_clock::duration openProgressAfter = std::chrono::seconds(1);
   std::unique_ptr<BackgroundOpen> backgroundOpen;  // the open under way
+  // Set by "/quit": the window closes after the frame pump, as when the user
+  // closes it (unsaved changes go to the recovery file).
+  bool quitRequested = false;
   // Drawing's own memory, kept from frame to frame (render/).
   ModelDrawing modelDrawing;        // the model's arrays while its revision stands
   std::vector<float> markerBuffer;  // reused by drawVertexMarkers

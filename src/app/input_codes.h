@@ -2,7 +2,15 @@
 // The numbers GLUT delivers for buttons, modifiers and special keys, so that
 // the editor's logic needs no window-system header.
 
-enum MouseButton { kLeftButton = 0, kMiddleButton = 1, kRightButton = 2 };
+// The wheel arrives as presses (and releases) of buttons 3 (away from the
+// user) and 4 (toward).
+enum MouseButton {
+  kLeftButton = 0,
+  kMiddleButton = 1,
+  kRightButton = 2,
+  kWheelUp = 3,
+  kWheelDown = 4
+};
 enum ButtonState { kButtonDown = 0, kButtonUp = 1 };
 
 // Modifier bits of glutGetModifiers(); lock keys may add other bits, so

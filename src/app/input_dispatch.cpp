@@ -25,8 +25,21 @@
 #include "view/view_layout.h"
 
 namespace {
+// Rows a notch of the mouse wheel scrolls a message box by.
+constexpr int kWheelRows = 3;
+
 bool ctrlAlone(int modifiers) {
   return (modifiers & kModifierMask) == kCtrl;
+}
+
+// Whether a panel is there for the pointer: shown and under it. The menu page
+// is only while it is popped up; the animation panel is among the panels only
+// in animation mode, and shows there whether the other panels do or not.
+bool underPointer(const Editor& e, const Panel* panel) {
+  const bool popupOpen = e.dragMode == kPopupMenu;
+  const bool shown =
+      panel == e.activeMenu ? popupOpen : e.panelsShown == 1 || panel == e.timelineWidget;
+  return shown && !panel->isHidden() && panel->contains(e.mouseX, e.mouseY);
 }
 }  // namespace
 
@@ -62,6 +75,15 @@ void Editor::mouseMoved(int x, int y) {
 void Editor::mouseButton(int button, int state) {
   ui->setButton(button, state);
   const bool press = state == kButtonDown;
+  if (button == kWheelUp || button == kWheelDown) {
+    // The wheel scrolls the message box under the pointer, and does nothing else.
+    for (Panel* panel : widgets) {
+      if (!underPointer(*this, panel)) continue;
+      if (press) panel->scrollMessages(button == kWheelUp ? kWheelRows : -kWheelRows);
+      break;
+    }
+    return;
+  }
 
   if (dragMode == kPopupMenu && press && !activeMenu->contains(mouseX, mouseY)) dragMode = kNoDrag;
 
@@ -76,13 +98,7 @@ void Editor::mouseButton(int button, int state) {
   for (ListNode* node = widgets.head(); node;) {
     auto* panel = static_cast<Panel*>(node->data);
     node = node->next;
-    const bool popupOpen = dragMode == kPopupMenu;
-    // The animation panel is among the panels only in animation mode, and
-    // shows there whether the other panels do or not.
-    const bool offered =
-        panelsShown == 1 || (panel == activeMenu && popupOpen) || panel == timelineWidget;
-    bool takes = offered && !taken && panel->contains(mouseX, mouseY) &&
-                 (panel != activeMenu || popupOpen) && !panel->isHidden();
+    const bool takes = !taken && underPointer(*this, panel);
     if (takes) {
       taken = true;
       widgets.moveToFront(panel);
@@ -103,7 +119,7 @@ void Editor::mouseButton(int button, int state) {
   }
 
   if (dragMode == kPopupMenu) {
-    activeMenu->setPosition(mouseX + 5, mouseY - activeMenu->height());
+    activeMenu->popUpAt(mouseX, mouseY);
     widgets.moveToFront(activeMenu);
   }
 

@@ -65,6 +65,8 @@ void Editor::buildInterface() {
   uv.right = 1;
   uv.top = 1;
   uvMapperWidget->configure({.resizable = true, .editable = false, .minimisable = true});
+  // The UV view keeps its pixel size: a resize leaves room for it below the title band.
+  uvMapperWidget->setLeastSize(uv.pixelWidth + 10, uv.pixelHeight + 35);
 
   for (int i = 0; i < kButtonCount; ++i) {
     const MenuButton& b = kMenuButtons[i];

@@ -30,7 +30,7 @@ void Editor::buildTimelinePanel() {
   double x = 5;
   for (const TimelineButton& b : kTimelineButtons) {
     Button* button = keepButton(std::make_unique<Button>(b.label, x, 5, 56, 22, b.code, 0));
-    button->setLabelAlignment(1, 1);
+    button->centreLabel();
     timelineWidget->buttons().pushFront(button);
     x += 58;
   }

@@ -1,5 +1,6 @@
-// The editor's views in its window: the layout the user chose, the view under
-// the pointer, and the UV view inside the UV Mapper panel.
+// The editor's views and panels in its window: the layout the user chose, the
+// view under the pointer, the UV view inside the UV Mapper panel, and the
+// panels kept inside a window that shrinks.
 
 #include "app/editor.h"
 #include "view/view_layout.h"
@@ -30,4 +31,8 @@ void Editor::placeUvView() {
 bool Editor::uvViewShown() const {
   const Panel* uv = uvMapperWidget;
   return panelsShown && uv && !uv->isHidden() && !uv->isMinimised();
+}
+
+void Editor::keepPanelsInWindow() {
+  for (Panel* panel : widgets) panel->keepInside(windowWidth(), windowHeight());
 }

@@ -174,6 +174,7 @@ const Command kCommands[] = {
     {"/fps", 1, fpsCommand},
     {"/length", 1, lengthCommand},
     {"/weight", 1, weightCommand},
+    {"/quit", 0, [](Editor& e, const Words&) { e.quitRequested = true; }},
 };
 
 }  // namespace
@@ -190,8 +191,10 @@ void runConsoleCommand(Editor& e, const std::string& line) {
   const int parameters = static_cast<int>(words.size()) - 1;
   std::printf("numparams: %d\n", parameters);
   int index = 0;
+  bool known = false;
   for (const Command& command : kCommands) {
     if (words[0] == command.name) {
+      known = true;
       std::printf("%s %s %s %d\n", words[0].c_str(), command.name,
                   words.size() > 1 ? words[1].c_str() : "(null)", index);
       if (parameters < command.minimumWords) {
@@ -203,4 +206,5 @@ void runConsoleCommand(Editor& e, const std::string& line) {
     }
     ++index;
   }
+  if (!known) e.consoleMessage("Unknown command: " + words[0] + " (type /help)");
 }

@@ -10,7 +10,8 @@ class Editor;
 // is split into words, the first picking the command and the others being its
 // parameters. The words and the command found are traced on standard output;
 // answers for the user go to the console's message list. Too few parameters
-// are refused with "Error! Not right # of parameters!".
+// are refused with "Error! Not right # of parameters!"; a first word that
+// names no command is answered "Unknown command: /xyz (type /help)".
 void runConsoleCommand(Editor& e, const std::string& line);
 
 // The names of every command, in the order the trace numbers them.

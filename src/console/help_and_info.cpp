@@ -44,6 +44,7 @@ const std::map<std::string, std::string, std::less<>> kSummaries = {
     {"/fps", "N - the current clip's frames a second"},
     {"/length", "N - the current clip's length in frames"},
     {"/weight", "W|auto - selected bone's weight on the vertices"},
+    {"/quit", "- close the editor, keeping unsaved changes"},
 };
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "gui/panel.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -7,6 +8,16 @@ namespace {
 constexpr int kOutsideLabelRoom = 12;
 // Height of a minimised panel's strip.
 constexpr double kStripHeight = 25;
+// Height a resize leaves to the stretching children at least: a message box
+// of 45 pixels still shows two lines.
+constexpr double kLeastStretch = 45;
+
+// Where a panel's edge from `at`, `size` long, goes to lie inside a window
+// `window` long: past the far edge it stops on it, before 0 at 0.
+double insideWindow(double at, double size, double window) {
+  if (at + size > window) return window - size;
+  return at < 0 ? 0 : at;
+}
 
 bool hasOutsideLabel(const Widget* w) {
   return w->isLabelShown() && w->isLabelOutside();
@@ -108,17 +119,61 @@ void Panel::stretchChildren() {
   }
 }
 
+double Panel::leastWidth() const {
+  double widest = 0;
+  for (const Widget* child : children_) {
+    if (child->widthMode() == kKeepSize) widest = std::max(widest, child->width());
+  }
+  return std::max(leastWidth_, widest + 2 * margin_);
+}
+
+double Panel::leastHeight() const {
+  // The stretch space is what is left of the height; a resize leaves it
+  // room for two lines, so that the children never turn over.
+  bool stretching = false;
+  for (const Widget* child : children_) stretching = stretching || stretches(child);
+  return std::max(leastHeight_, height_ - stretchSpace() + (stretching ? kLeastStretch : 0));
+}
+
+PanelRect Panel::resized(double dx, double dy) const {
+  const double windowW = ui_->windowWidth(), windowH = ui_->windowHeight();
+  const double leastW = leastWidth(), leastH = leastHeight();
+  PanelRect to;
+  to.width = std::clamp(width_ + dx, leastW, std::max(leastW, windowW));
+  to.height = std::clamp(height_ + dy, leastH, std::max(leastH, windowH));
+  // Grow or shrink about the centre.
+  to.x = x_ - (to.width - width_) / 2;
+  to.y = y_ - (to.height - height_) / 2;
+  to.x = insideWindow(to.x, to.width, windowW);
+  to.y = insideWindow(to.y, to.height, windowH);
+  return to;
+}
+
+void Panel::keepInside(double windowWidth, double windowHeight) {
+  x_ = insideWindow(x_, width_, windowWidth);
+  y_ = insideWindow(y_, height_, windowHeight);
+}
+
+void Panel::popUpAt(double px, double py) {
+  const double windowW = ui_->windowWidth(), windowH = ui_->windowHeight();
+  x_ = px + 5;
+  y_ = py - height_;
+  if (x_ + width_ > windowW) x_ = px - 5 - width_;
+  if (y_ < 0) y_ = py;
+  keepInside(windowW, windowH);
+}
+
 void Panel::resizeBy(double dx, double dy) {
   if (!resizable_) return;
+  const PanelRect to = resized(dx, dy);
   const double oldInner = width_ - 2 * margin_;
   const double oldSpace = stretchSpace();
   for (Widget* child : children_) child->recordRatios(oldInner, oldSpace);
-  width_ += dx;
-  height_ += dy;
+  width_ = to.width;
+  height_ = to.height;
   savedHeight_ = static_cast<int>(height_);
-  // Grow or shrink about the centre.
-  x_ -= dx / 2;
-  y_ -= dy / 2;
+  x_ = to.x;
+  y_ = to.y;
   const double inner = width_ - 2 * margin_;
   const double space = stretchSpace();
   for (Widget* child : children_) child->applyRatios(inner, space);

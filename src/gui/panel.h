@@ -25,6 +25,11 @@ struct PanelAbilities {
   bool minimisable = false;
 };
 
+// A panel's place and size in the window, y up.
+struct PanelRect {
+  double x = 0, y = 0, width = 0, height = 0;
+};
+
 // A menu page's shape: its width, whether it has a title band, the height of
 // each row.
 struct MenuShape {
@@ -53,6 +58,30 @@ class Panel : public Widget {
   void stackChildren();
   void stretchChildren();
   void resizeBy(double dx, double dy);
+  // Where resizeBy(dx, dy) puts the panel: grown or shrunk about its centre,
+  // but never below its least size nor beyond the window's, and moved back
+  // inside the window. The resize preview shows this.
+  PanelRect resized(double dx, double dy) const;
+  // The least size a resize leaves: room for the title band, the children
+  // that keep their height, the margins and two lines of a stretching child,
+  // and no less than setLeastSize asks (a panel whose content has a size of
+  // its own, as the UV Mapper's).
+  double leastWidth() const;
+  double leastHeight() const;
+  void setLeastSize(double width, double height) {
+    leastWidth_ = width;
+    leastHeight_ = height;
+  }
+  // Places a menu page popped up at the pointer (px, py): its top-left corner
+  // just right of the pointer; where that would leave rows outside the
+  // window, it opens upward (its bottom at the pointer) or leftward (its right
+  // edge just left of it), and a window too small for it either way keeps as
+  // much of it as fits.
+  void popUpAt(double px, double py);
+  // Moves the panel the least way that puts it inside a window of this size
+  // (a panel larger than the window keeps its right or top edge on the
+  // window's).
+  void keepInside(double windowWidth, double windowHeight);
 
   void setMinimised(int flag);
   int isMinimised() const { return minimised_; }
@@ -60,6 +89,9 @@ class Panel : public Widget {
 
   // A press or release offered by the input layer; 1 when a menu button was hit.
   int mouseButton(int button, int state);
+  // The mouse wheel at the pointer: scrolls the message box under it by `rows`
+  // (toward older lines when positive); false when there is none.
+  bool scrollMessages(int rows);
   // A release seen by every panel the input layer walks.
   void buttonReleased(int button);
   // Per-frame: follow a move, finish drags whose button is up.
@@ -111,6 +143,7 @@ class Panel : public Widget {
   int grabX_ = 0, grabY_ = 0;
   int hasTitleBar_ = 1;
   double titleHeight_;
+  double leastWidth_ = 120, leastHeight_ = 0;
   List<Widget> children_;
   List<Button> ownButtons_;
   List<Button>* buttons_ = &ownButtons_;

@@ -42,12 +42,11 @@ void Panel::draw() {
     // Preview of the size the release will give.
     static const float kPreview[3][4] = {
         {0.9f, 0.9f, 0.9f, 0.5f}, {1, 1, 1, 1}, {0.9f, 0.9f, 0.9f, 0.5f}};
-    const double dx = grabX_ - mx;
-    const double dy = grabY_ - my;
+    const PanelRect to = resized(2 * (grabX_ - mx), 2 * (grabY_ - my));
     for (int i = 0; i < 3; ++i) {
       glColor4fv(kPreview[i]);
-      drawRectOutline(x_ - dx - 1 + i, y_ - dy - 1 + i, x_ + width_ + dx - 1 + i,
-                      y_ + height_ + dy - 1 + i);
+      drawRectOutline(to.x - 1 + i, to.y - 1 + i, to.x + to.width - 1 + i,
+                      to.y + to.height - 1 + i);
     }
   }
 

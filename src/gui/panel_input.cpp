@@ -13,6 +13,7 @@
 //   state     event                                  effect
 //   idle      middle press, not moving or minimised  resizing, grab = pointer
 //   resizing  middle release                         resizeBy(2 * (grab - pointer)), idle
+//                                                    (within the least size and the window)
 //   resizing  update finds the middle button up      same as the release
 
 #include "gui/panel.h"
@@ -72,6 +73,18 @@ int Panel::mouseButton(int button, int state) {
   return hitButton;
 }
 
+bool Panel::scrollMessages(int rows) {
+  if (minimised_) return false;
+  const double px = ui_->mouseX() - x_;
+  const double py = ui_->mouseY() - y_;
+  for (MessageBox* box : messageBoxes_) {
+    if (!box->contains(px, py)) continue;
+    box->scrollBy(rows);
+    return true;
+  }
+  return false;
+}
+
 void Panel::buttonReleased(int button) {
   if (button == kRight) {
     moving_ = grabX_ = grabY_ = 0;
@@ -91,18 +104,7 @@ void Panel::update() {
   if (moving_) {
     x_ = ui_->mouseX() - grabX_;
     y_ = ui_->mouseY() - grabY_;
-    const double w = ui_->windowWidth();
-    const double h = ui_->windowHeight();
-    if (x_ + width_ > w) {
-      x_ = w - width_;
-    } else if (x_ < 0) {
-      x_ = 0;
-    }
-    if (y_ + height_ > h) {
-      y_ = h - height_;
-    } else if (y_ < 0) {
-      y_ = 0;
-    }
+    keepInside(ui_->windowWidth(), ui_->windowHeight());
   }
   if (!ui_->isButtonDown(kMiddle) && resizing_) finishResize();
   if (!ui_->isButtonDown(kLeft) && moving_) moving_ = grabX_ = grabY_ = 0;

@@ -2,18 +2,16 @@
 
 #include "gui/text.h"
 
-namespace {
-int helveticaWidth(unsigned char c) {
+int fontCharWidth(unsigned char c) {
   return glutBitmapWidth(GLUT_BITMAP_HELVETICA_12, c);
 }
-}  // namespace
 
 void drawText(const std::string& text) {
   for (char c : text) glutBitmapCharacter(GLUT_BITMAP_HELVETICA_12, static_cast<unsigned char>(c));
 }
 
 void drawTextClipped(const std::string& text, int maxWidth) {
-  const int n = clippedLength(text, maxWidth, helveticaWidth);
+  const int n = clippedLength(text, maxWidth, fontCharWidth);
   for (int i = 0; i < n; ++i) {
     glutBitmapCharacter(GLUT_BITMAP_HELVETICA_12, static_cast<unsigned char>(text[i]));
   }
@@ -21,6 +19,6 @@ void drawTextClipped(const std::string& text, int maxWidth) {
 
 int textWidth(const std::string& text) {
   int sum = 0;
-  for (char c : text) sum += helveticaWidth(static_cast<unsigned char>(c));
+  for (char c : text) sum += fontCharWidth(static_cast<unsigned char>(c));
   return sum;
 }

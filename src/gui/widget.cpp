@@ -27,6 +27,12 @@ bool Widget::labelPosition(double ox, double oy,
   const double f = fontHeight();
   const double left = ox + x_;
   const double bottom = oy + y_;
+  if (labelCentred_ && labelOutside_ == 0) {
+    // The capitals' height in the middle: the font's height less its descent.
+    *rasterX = left + (width_ - textWidth(name_)) / 2;
+    *rasterY = bottom + (height_ - (f - kFontDescent)) / 2;
+    return true;
+  }
   switch (labelAlignX_) {
     case 0:
       *rasterX = left + m;

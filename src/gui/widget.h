@@ -49,6 +49,9 @@ class Widget {
   void hideLabel() { labelHidden_ = 1; }
   void showLabel() { labelHidden_ = 0; }
   int isLabelShown() const { return labelHidden_ == 0; }
+  // A centred label lies in the middle of the widget both ways, whatever the
+  // alignment says (inside only).
+  void centreLabel() { labelCentred_ = 1; }
   void setLabelOutside(int flag) { labelOutside_ = flag; }
   int isLabelOutside() const { return labelOutside_; }
 
@@ -83,6 +86,7 @@ class Widget {
   int heightMode_ = kKeepSize;
   int labelOutside_ = 0;
   int labelHidden_ = 0;
+  int labelCentred_ = 0;
   int labelAlignX_ = 0;
   int labelAlignY_ = 0;
   int hidden_ = 0;

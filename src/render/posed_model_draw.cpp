@@ -49,7 +49,10 @@ void PosedDrawing::draw(Model& model, int texturedView, int normals) {
     const bool textured = material.textured && texturedView && material.textureId > 0;
     if (textured) {
       glEnable(GL_TEXTURE_2D);
-      glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(material.textureId));
+      // The name OpenGL gave the texture, which is not its id (the kept view
+      // pictures take names too): binding the id would paint one of those.
+      glBindTexture(GL_TEXTURE_2D,
+                    model.textures ? model.textures->uploadedName(material.textureId) : 0);
     }
     drawTriangles(groupArrays(*group, number++, corner, normals == ModelDrawing::kCornerNormals),
                   lit, textured);

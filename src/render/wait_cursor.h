@@ -11,6 +11,12 @@
 // nothing. Without an X display nothing is watched.
 void startWaitCursor();
 
+// Ends the watch, giving the window its own cursor back, while the window
+// still exists: its thread, left running, could change the cursor of a
+// window already gone, an X error that ends the program while it exits.
+// Later marks find no watch.
+void stopWaitCursor();
+
 // The watch the window's callbacks mark their work on (busy_watch.h), or
 // null before startWaitCursor.
 BusyWatch* waitCursorWatch();

@@ -8,7 +8,7 @@
 
 namespace {
 
-// Lives as long as the process: the window's last callback may still mark work.
+// Lives until the window closes (stopWaitCursor).
 BusyWatch* gWatch = nullptr;
 
 }  // namespace
@@ -33,6 +33,12 @@ void startWaitCursor() {
         XUndefineCursor(own, window);
         XFlush(own);
       });
+}
+
+void stopWaitCursor() {
+  BusyWatch* watch = gWatch;
+  gWatch = nullptr;
+  delete watch;  // joins its thread, hiding the wait cursor first
 }
 
 BusyWatch* waitCursorWatch() {

@@ -126,6 +126,13 @@ void onDisplay() {
   glClearColor(0, 0, 0, 0);
   glColor3f(1, 1, 1);
   guarded([] { gEditor->framePump(); });
+  if (gEditor->quitRequested) {
+    // "/quit" closes the window as the user's close does: GLUT takes it away
+    // once this callback is over, calling onClose, and the program ends.
+    gEditor->quitRequested = false;
+    glutDestroyWindow(glutGetWindow());
+    return;
+  }
   guarded([] { drawFrame(*gEditor); });
   glutSwapBuffers();
   glFlush();
@@ -142,7 +149,10 @@ void onDisplay() {
 void onReshape(int width, int height) {
   gMainWidget->setSize(width, height);
   gEditor->uiContext()->setWindowSize(width, height);
-  guarded([] { gEditor->layoutViews(); });
+  guarded([] {
+    gEditor->layoutViews();
+    gEditor->keepPanelsInWindow();
+  });
   glutPostRedisplay();
 }
 
@@ -182,6 +192,7 @@ void onSpecialKey(int key, int x, int y) {
 // GLUT calls this before it takes the window away: the window leaves first, as
 // keeping the work may take a while, which would look like a close ignored.
 void onClose() {
+  stopWaitCursor();
   hideWindowNow();
   leaveEditorAndTell(*gEditor);
 }

@@ -73,6 +73,10 @@ TEST_F(InputTest, MiddleDragScrollsAFlatViewOnReleaseAndCtrlMiddleDragZoomsAnyVi
 }
 
 TEST_F(InputTest, RightPressPopsUpTheMenuPageOfThePlaceThatARowOrAPressOutsideCloses) {
+  std::string places;  // near the window's right and bottom edges it opens leftward and upward
+  for (auto [x, y] : {std::pair{790, 590}, {100, 590}, {790, 100}, {800, 0}})
+    click(kRightButton, x, y), places += rectOf(*editor.activeMenu) + "|";
+  EXPECT_EQ(places, "605,10 180x254|105,10 180x254|605,246 180x254|615,346 180x254|");
   click(kRightButton, 300, 200);
   EXPECT_EQ(rectOf(*editor.activeMenu) + " " + state(), "305,146 180x254 7 0 -x-- 0");
   EXPECT_EQ(editor.widgets.headItem(), editor.menuPages[1]);
@@ -97,6 +101,24 @@ TEST_F(InputTest, RightPressPopsUpTheMenuPageOfThePlaceThatARowOrAPressOutsideCl
   EXPECT_EQ(after([&] { press(kRightButton, 450, 390); }), "7 0 x--- 0");  // over the console
 }
 
+// The console shrunk far past its least size keeps its prompt under two lines, so the next drag
+// there reaches it again, not the Front view under it; grown past the window it fills it.
+TEST_F(InputTest, MiddleDragResizesAPanelWithinItsLeastSizeAndTheWindowAndNeverAView) {
+  special(kKeyHome);
+  std::string sizes;
+  printedBy([&] {
+    click(kLeftButton, 450, 310);             // the title band: the console comes to the front
+    drag(kMiddleButton, 450, 420, 490, 300);  // 80 narrower, 240 lower
+    for (Widget* w : editor.consoleWidget->children()) sizes += rectOf(*w) + " ";
+    drag(kMiddleButton, 450, 420, 390, 420);
+    sizes += rectOf(*editor.consoleWidget) + " ";
+    drag(kMiddleButton, 450, 420, -2000, 3000);
+  });
+  EXPECT_EQ(sizes + rectOf(*editor.consoleWidget),
+            "5,5 310x25 5,35 310x45 80,145 440x110 0,0 800x600");
+  EXPECT_EQ(viewState(editor.views[kFrontView]), "400,0-800,300 400x300 [-4:4 x -3:3]");
+}
+
 TEST_F(InputTest, ClickOnThePromptFocusesItAndCharacterKeysGoOnlyThere) {
   special(kKeyHome);
   SilencedStdout quiet;
@@ -107,6 +129,11 @@ TEST_F(InputTest, ClickOnThePromptFocusesItAndCharacterKeysGoOnlyThere) {
   EXPECT_EQ(editor.consolePrompt->typed().substr(0, 3) + state(), "zs 0 0 -x-- 1");
   special(kKeyF2);  // function keys still act
   EXPECT_EQ(state(), "0 1 -x-- 1");
+  click(kWheelUp, 450, 400), click(kWheelUp, 450, 400);  // the messages go 6 rows back
+  click(kWheelDown, 600, 150);  // over a view the wheel does nothing, and keeps the focus
+  EXPECT_EQ(editor.consoleMessages->scrolledRows(), 6);
+  editor.consoleMessage("answer");  // brings the newest back
+  EXPECT_EQ(std::to_string(editor.consoleMessages->scrolledRows()) + state(), "00 1 -x-- 1");
   click(kLeftButton, 50, 50);  // a press that no panel takes clears the focus
   EXPECT_EQ(state(), "0 1 -x-- 0");
   click(kLeftButton, 450, 485);

@@ -15,6 +15,7 @@ class ConsoleTest : public ToolTest {
     Vertex *a = selectedVertex(1, 2, 3), *b = selectedVertex(4, 5, 6);
     editor.selectedPolygons.pushFront(addTriangle(model(), a, b, addVertex(model(), 7, 8, 9)));
     writeFile("tiny.bmp", tinyBmp());
+    writeFile("plain.mdl", "3\n0 0 0\n1 0 0\n0 1 0\n1\n1\n0 1 2 0 0 0 0 0 0\n0\n1 1 1 1\n0\n");
   }
   // Everything a command may change but the messages, one field per line.
   std::string state() {
@@ -24,7 +25,7 @@ class ConsoleTest : public ToolTest {
     s << "box " << b.minX << " " << b.maxX << " " << b.minY << " " << b.maxY << " " << b.minZ << " "
       << b.maxZ << "\ncylinder " << editor.cylinderSides << "x" << editor.cylinderLevels
       << "\ncolour " << m.red << " " << m.green << " " << m.blue << " " << m.alpha << "\ntexture "
-      << m.textured << editor.showUvTexture << "\nsmooth "
+      << m.textured << editor.showUvTexture << editor.uvTexture << "\nsmooth "
       << model().currentGroup->polygons.headItem()->smooth << "\nundo " << snapshots() << "\n"
       << mesh() << "\n";
     return s.str();
@@ -54,7 +55,7 @@ TEST_F(ConsoleTest, CommandsPrintTheirTraceAnswerAndActExactly) {
       {"/loadtex  ", 2, "", kWrongCount, ""}, {"/setx", 6, "", kWrongCount, ""},
       {"/sety", 7, "", kWrongCount, ""}, {"/setz", 8, "", kWrongCount, ""},
       {"/setbb 1 2 3 4 5 6 7", 3, "", kWrongCount, ""}, {"/polycount", 14, "", "1", ""},
-      {"/SAVE x", -1, "", nullptr, ""},  // names are case-sensitive
+      {"/SAVE x", -1, "", "Unknown command: /SAVE (type /help)", ""},  // names are case-sensitive
       {"/setbb 1 2 3 4 5", 3, "", kWrongCount, ""},
       {"/setbb 0.5 2.9 -1 1 -2 2", 3, "", "Bounding Box Set!", "box 0 2 -1 1 -2 2"},
       {"/setbb -3000000000 9999999999 0 1 0 1", 3, "", "Bounding Box Set!",
@@ -76,14 +77,17 @@ TEST_F(ConsoleTest, CommandsPrintTheirTraceAnswerAndActExactly) {
        ""},
       {"/loadtex bell\x07.bmp", 2, "", "Error! Texture file names cannot hold control characters!",
        ""},
-      {"/loadtex tiny.bmp", 2, "Texture loaded! (ID: 2)\n", "Texture Loaded!", "texture 11"},
+      {"/loadtex tiny.bmp", 2, "Texture loaded! (ID: 2)\n", "Texture Loaded!", "texture 112"},
       {"/save tri.mdl", 1, "Saving model to file: tri.mdl\n", "Model saved!", ""},
       {"/showtex", 4, "", "Showing UV Texture.", ""},
-      {"/hidetex now", 5, "", "Hiding UV Texture.", "texture 10"},
+      {"/hidetex now", 5, "", "Hiding UV Texture.", "texture 102"},
       {"/open none.mdl", 0, "", "Error! Model failed to load!\nNo such file or directory", ""},
       // Read back in reverse order, nothing selected, the texture shown again.
       {"/open tri.mdl", 0, "Reading model from file: tri.mdl\nRead texture name: tiny.bmp\n",
-       "Model successfully loaded!", "texture 11; 7,8,9 2,0,-1.5 2,0,-1.5 | 2,1,0"},
+       "Model successfully loaded!", "texture 112; 7,8,9 2,0,-1.5 2,0,-1.5 | 2,1,0"},
+      // A model without texture: the UV view no longer shows the last one's.
+      {"/open plain.mdl", 0, "Reading model from file: plain.mdl\n", "Model successfully loaded!",
+       "colour 1 1 1 1; texture 000; 0,0,0 1,0,0 0,1,0 | 0,1,2"},
   };
   // clang-format on
   for (const Case& c : cases) {
@@ -105,6 +109,7 @@ TEST_F(ConsoleTest, CommandsPrintTheirTraceAnswerAndActExactly) {
   printedBy([&] { runConsoleCommand(editor, "/save " + dir.path()); });
   EXPECT_EQ(lastConsoleMessage(), "Error! Model failed to save!");
   // /open tries again a texture that failed before.
+  model().currentGroup->material.textured = 1;
   model().currentGroup->material.textureName = "late.bmp";
   printedBy([&] {
     runConsoleCommand(editor, "/save late.mdl"), runConsoleCommand(editor, "/open late.mdl");

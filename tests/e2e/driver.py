@@ -4,7 +4,8 @@ no display; ("start", arg, ...); ("click", x, y[, button]); ("drag", x0, y0, x1,
 modifier]]); ("key", name, ...); ("type", text); ("line", text) adds Return; ("trace", line);
 ("saved", name, text); ("picture", check) until check(pixels) holds for the window's 800 x 600
 RGB bytes, rows from the top; ("check", function) calls function(folder of the journey); ("close",
-status) as a window manager would, after which "start" starts the program again; "{dir}" in a
+status) as a window manager would, or ("ends", status) by itself, after which "start" starts the
+program again; "{dir}" in a
 trace line stands for the folder of the journey. Steps wait for lines
 and files, never for a fixed time."""
 import ctypes, os, shutil, subprocess, sys, tempfile, threading, time
@@ -122,8 +123,9 @@ def play(steps):
             elif kind == "trace":
                 line = args[0].replace("{dir}", workdir)
                 assert program.trace(line), "no line %r" % line
-            elif kind == "close":
-                close(window)
+            elif kind in ("close", "ends"):
+                if kind == "close":
+                    close(window)
                 status = program.proc.wait(timeout=20)
                 assert status == args[0], "exit status %r" % status
     except BaseException:

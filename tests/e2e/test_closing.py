@@ -1,7 +1,8 @@
 """The first close ends the editor, every time: started and closed again and again, with nothing to
-keep, with changes found from the run before, with unsaved changes to keep, and right after drawing
-a box, each close is sent once and the editor ends with status 0 within the driver's wait. The
-changes found stay until /recover or /discard, so each run keeps its own under the next name."""
+keep, with changes found from the run before, with unsaved changes to keep, right after drawing a
+box with the pop-up menu open, and by "/quit", each close is sent once and the editor ends with
+status 0 within the driver's wait. The changes found stay until /recover or /discard, so each run
+keeps its own under the next name."""
 import driver
 
 TRIANGLE = "3\n0 0 0\n1 0 0\n0 1 0\n1\n1\n0 1 2 0 0 0 0 0 0\n0\n1 1 1 1\n0\n"
@@ -21,7 +22,11 @@ for run in range(4):
         *found,
         ("key", "b"),
         ("drag", 150, 475, 250, 425),
+        ("click", 300, 200, 3),
         ("close", 0),
         ("trace", "Unsaved changes kept in {dir}/.testmodel.recover" + name),
     ]
+steps += [("file", "q.txt", TRIANGLE), ("start", "q.txt"), ("key", "shift+F1", "Delete", "Home"),
+          ("click", 450, 483), ("line", "/quit"), ("ends", 0),
+          ("trace", "Unsaved changes kept in {dir}/.q.txt.recover")]
 driver.play(steps)

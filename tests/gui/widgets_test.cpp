@@ -115,17 +115,30 @@ TEST(MessageList, LinesExpireOnePerTickAfterEachDeadline) {
   EXPECT_EQ(kept.msUntilExpiry(), -1);
 }
 
-TEST(MessageBox, ShowsItsFirstListTicksEveryListAndFitsLinesOfFifteenPixels) {
+// A box 40 x 60 shows its first list in 3 rows of 15 pixels, 30 wide (each character 6, 'i' 2),
+// the newest at the bottom: a row ends before its last spaces that fit, a word wider than a row
+// breaks where it would cross. It scrolls back by rows no further than the top of the oldest
+// line, and forward to the newest; it ticks every list it holds.
+TEST(MessageBox, ShowsItsFirstListInWrappedRowsScrollsWithinThemAndTicksEveryList) {
   int64_t now = 1000;
-  MessageBox box("Messages", 5, 35, 390, 135, [&] { return now; });
-  MessageList* init = box.currentList();
+  MessageBox box("Messages", 5, 35, 40, 60, [&] { return now; });
   MessageList* status = box.addList("Status", 1);
-  status->addMessage("b");
-  EXPECT_EQ(box.currentList()->name(), "Init");
+  for (const char* line : {"iiiiiiiiiiiiiii x", "one   two three", "four"})
+    box.currentList()->addMessage(line);
+  box.update();
+  std::string seen;
+  for (int rows : {0, 3, 1000, -1, -1000}) {
+    box.scrollBy(rows);
+    for (const std::string& row : box.shownRows([](unsigned char c) { return c == 'i' ? 2 : 6; }))
+      seen += row + "|";
+    seen += " ";
+  }
+  EXPECT_EQ(seen,
+            "four|three|two| one|x|iiiiiiiiiiiiiii| ized.|initial|List| (Name|ized.|initial| "
+            "four|three|two| ");
   now = 2001;
   box.update();
-  EXPECT_EQ(status->count() * 10 + init->count(), 11);  // the greeting went
-  EXPECT_EQ(box.visibleLines(), 8);                     // 135 / 15 - 1
+  EXPECT_EQ(status->count() * 10 + box.currentList()->count(), 4);  // the greeting went
 }
 
 }  // namespace

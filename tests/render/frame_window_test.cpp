@@ -69,6 +69,23 @@ class FrameTest : public EditorTest {
     return n;
   }
   void pointAt(int x, int y) { moveTo(x, 600 - y); }
+  // Textures the current group with a 2 x 2 image (red, green / blue, white) whose id is not its
+  // name in OpenGL (failed reads use ids up), every corner of `mapped` at (u, u).
+  void texture(std::initializer_list<Polygon*> mapped, double u) {
+    writeFile(dir.file("t.bmp"), tinyBmp());
+    connectTextureUploads(editor.ui->textures());
+    TextureCache& cache = *editor.ui->textures();
+    printedBy([&] {
+      while (cache.lastId() < 200) cache.acquire(dir.file("none.bmp"), true);
+    });
+    editor.model->currentGroup->material.textured = 1;
+    editor.model->currentGroup->material.textureName = dir.file("t.bmp");
+    for (Polygon* p : mapped) {
+      for (UvPoint& uv : p->uvs) uv.u = uv.v = u, uv.mapped = 1;
+      p->uvMapped = 1;
+    }
+  }
+  ScratchDir dir;
   // Draws a frame; each point, within a pixel (lines fall either side), has the colour.
   void expectColour(const Rgb& c, std::initializer_list<std::array<int, 2>> points,
                     bool shown = true) {
@@ -156,14 +173,7 @@ TEST_F(FrameTest, TrianglesShowInTheirMaterialOrSelectionColourAndLit) {
   expectColour({0, 0, 255}, {{60, 60}}, false);
   editor.views[kSideView].renderMode = kFlatShaded;
   expectColour({51, 51, 183}, {{60, 60}});
-  // Textured is unlit: a white texel on the blue material shows pure blue.
-  ScratchDir dir;
-  writeFile(dir.file("t.bmp"), tinyBmp());
-  connectTextureUploads(editor.ui->textures());
-  m.currentGroup->material.textured = 1;
-  m.currentGroup->material.textureName = dir.file("t.bmp");
-  for (UvPoint& uv : p->uvs) uv.u = uv.v = 0.75, uv.mapped = 1;
-  p->uvMapped = 1;
+  texture({p}, 0.75);  // Textured is unlit: a white texel on the blue material shows pure blue
   editor.views[kSideView].renderMode = kTextured;
   expectColour({0, 0, 255}, {{60, 60}});
   expectColour({51, 51, 183}, {{60, 60}}, false);
@@ -188,29 +198,31 @@ TEST_F(FrameTest, BonesBelowTheSelectedBoneAreRedAndTheRestGreen) {
   }
 }
 
-// Animation mode: the views show the posed model (unlit magenta), the Timeline the selected
-// bone's key at frame 10 and the cursor at 20 on its strip from x = 201 to 599, until it is left.
+// Animation mode: the views show the posed model (unlit, the red texel on magenta), the Timeline
+// the selected bone's key at frame 10 and the cursor at 20 on its strip from x = 201 to 599, until
+// it is left.
 TEST_F(FrameTest, AnimationModeShowsThePoseAndTheTimelineUntilItIsLeft) {
   Arm arm(*editor.model);
   Material& look = editor.model->currentGroup->material;
-  look.red = 1, look.green = 0, look.blue = 1;
+  look.red = 1, look.green = 0, look.blue = 1;  // magenta
+  texture({arm.p[0], arm.p[1], arm.p[2], arm.p[3]}, 0.25);
   for (Viewport& v : editor.views) v.renderMode = kTextured;
   editor.selectedBone = arm.fore;
   editor.model->animation->add("bend").tracks[arm.fore] = {
       {10, {glm::angleAxis(1.5707963267948966, glm::dvec3(0, 0, 1))}}};
-  const Rgb magenta{255, 0, 255}, strip{209, 209, 219};
+  const Rgb red{255, 0, 0}, strip{209, 209, 219};
   const std::array<int, 2> rest{275, 160}, bent{255, 180};  // the forearm's middle, as posed
-  expectColour(magenta, {rest});
-  expectColour(magenta, {bent}, false);
+  expectColour(red, {rest});
+  expectColour(red, {bent}, false);
   key('A');
   printedBy([&] { runConsoleCommand(editor, "/frame 20"); });
-  expectColour(magenta, {rest}, false);
-  expectColour(magenta, {bent});
+  expectColour(red, {rest}, false);
+  expectColour(red, {bent});
   expectColour({255, 217, 26}, {{367, 51}});
   expectColour({230, 26, 26}, {{533, 45}});
   expectColour(strip, {{450, 40}});
   key('A');
-  expectColour(magenta, {rest});
+  expectColour(red, {rest});
   expectColour(strip, {{450, 40}}, false);
 }
 
@@ -304,14 +316,22 @@ TEST_F(FrameTest, FitShowsTheWholeModelInEveryView) {
   }
 }
 
-// Each line of /help fits the console's message box, which clips longer ones.
-TEST_F(FrameTest, HelpLinesFitTheConsole) {
+// Each line of /help fits a row of the console's message box, and each timeline button's label
+// lies inside its button, 2 pixels clear of its edges.
+TEST_F(FrameTest, HelpLinesAndTimelineLabelsFitWhereTheyAreShown) {
   const MessageList& lines = *editor.consoleMessages->currentList();
   printedBy([&] { runConsoleCommand(editor, "/help"); });
   ASSERT_GT(lines.count(), 20);
   for (int i = 0; i < lines.count(); ++i)
     EXPECT_LE(textWidth(lines.messageAt(i)), editor.consoleMessages->width() - 10)
         << lines.messageAt(i);
+  for (Button* b : editor.timelineWidget->buttons()) {
+    double x = 0, y = 0;
+    ASSERT_TRUE(b->labelPosition(0, 0, textWidth, &x, &y));
+    EXPECT_TRUE(x >= b->x() + 2 && x + textWidth(b->name()) <= b->x() + b->width() - 2 &&
+                y >= b->y() + 2 && y + fontHeight() - kFontDescent <= b->y() + b->height() - 2)
+        << b->name();
+  }
 }
 
 // Far out the grid keeps its lines at least 4 pixels apart: at 20 units a pixel, a line every
@@ -448,7 +468,6 @@ TEST_F(FrameTest, KeptPicturesGiveTheFrameDrawnFromScratchAndRedrawOnlyChangedVi
   const auto typeLine = [&](const char* line) {
     for (const char* c = line; *c; ++c) key(*c);
   };
-  ScratchDir dir;
   writeFile(dir.file("t.bmp"), tinyBmp());
   connectTextureUploads(editor.ui->textures());
   // A texture whose id is the name OpenGL gave the Side view's picture (failed reads use ids up).
@@ -481,9 +500,10 @@ TEST_F(FrameTest, KeptPicturesGiveTheFrameDrawnFromScratchAndRedrawOnlyChangedVi
       {"Side view let go", [&] { release(kMiddleButton, 220, 440); }, 0},
       {"Top view zoomed", [&] { moveTo(200, 150), special(kKeyPageUp); }, 4},
       {"Front view scrolled by key", [&] { moveTo(600, 450), special(kKeyLeft); }, 2},
+      // Too low for the menu to open downward: its bottom row at the pointer, Flatshade 4th.
       {"pop-up menu over the Front view", [&] { press(kRightButton, 500, 350); }, 0},
-      {"hover over the menu", [&] { moveTo(550, 530); }, 0},
-      {"Front view flat shaded", [&] { click(kLeftButton, 550, 541); }, 2},
+      {"hover over the menu", [&] { moveTo(550, 300); }, 0},
+      {"Front view flat shaded", [&] { click(kLeftButton, 550, 287); }, 2},
       {"all vertices selected", [&] { special(kKeyF1, kShift); }, 15},
       {"all polygons selected", [&] { special(kKeyF2, kShift); }, 15},
       {"UV map from the menu", [&] { editor.ui->pushCommand(8); }, 15},
