@@ -85,6 +85,17 @@ NewFile createNewFile(const std::string& path, std::string_view bytes, std::stri
   return written ? NewFile::kCreated : NewFile::kFailed;
 }
 
+bool makePrivateFolders(const std::string& path) {
+  // From the top down, so that no folder is ever made before the one it is in.
+  for (size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
+    const std::string folder = path.substr(0, slash);
+    if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    if (slash == std::string::npos) break;
+  }
+  struct stat info;
+  return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
 std::FILE* openOwnFile(const std::string& path) {
   const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return nullptr;

@@ -10,13 +10,13 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
-#include <filesystem>
 #include <future>
 #include <new>
 #include <thread>
 
 #include "app/editor.h"
 #include "files/file_paths.h"
+#include "files/new_files.h"
 #include "formats/model_file.h"
 #include "formats/recovery_names.h"
 #include "model/marks.h"
@@ -34,8 +34,7 @@ RecoveryWriter& writer(Editor& e) {
 std::string firstRecoveryPath(const std::string& modelName) {
   if (access(directoryOf(modelName).c_str(), W_OK | X_OK) == 0)
     return recoveryPathBeside(modelName);
-  std::error_code ignored;
-  std::filesystem::create_directories(recoveryStateDir(), ignored);
+  makePrivateFolders(recoveryStateDir());
   return recoveryPathIn(recoveryStateDir(), modelName);
 }
 

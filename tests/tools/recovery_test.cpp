@@ -243,8 +243,9 @@ TEST_F(RecoveryTest, ThingsPlantedAtTheRecoveryPathAreRefusedAndNeverWrittenThro
             "The recovery file " + beside + " was refused: the file holds a model without groups.");
 }
 
-// A folder that takes no new file sends the file to the state folder; with that one refused too,
-// recovery is off. Root writes anywhere, so the child gives up root first.
+// A folder that takes no new file sends the file to the state folder, made private (its names
+// spell the models' paths); with that one refused too, recovery is off. Root writes anywhere, so
+// the child gives up root first.
 TEST_F(RecoveryTest, AReadOnlyFolderSendsTheFileToTheStateFolder) {
   const std::string folder = dir.file("ro"), shut = folder + "/m.vantorel";
   std::filesystem::create_directory(folder);
@@ -267,6 +268,8 @@ TEST_F(RecoveryTest, AReadOnlyFolderSendsTheFileToTheStateFolder) {
         .code;
   };
   EXPECT_EQ(recorded(dir.file("state")), 1);
+  for (const std::string& made : {dir.file("state"), dir.file("state/vantorel")})
+    EXPECT_EQ(std::filesystem::status(made).permissions(), std::filesystem::perms::owner_all);
   EXPECT_EQ(recorded(folder + "/state"), 4);
 }
 
