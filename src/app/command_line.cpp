@@ -110,7 +110,7 @@ bool convertModel(const std::string& in, const std::string& out, const ImportSet
     bakePose(*opened.model, clip, poseFrame);
   }
   for (const std::string& change : opened.changes)
-    std::fprintf(stderr, "vantorel: %s: %s\n", in.c_str(), change.c_str());
+    std::fprintf(stderr, "vantorel: %s: %s\n", shownName(in).c_str(), shownName(change).c_str());
   if (isExportFormat(out)) return exportModel(*opened.model, out, reason);
   if (isForeignFormat(out)) {
     *reason = out + ": cannot write " + extensionOf(out) +
@@ -137,11 +137,12 @@ int runWithoutWindow(const CommandLine& command, const ImportSettings& settings)
       if (convertModel(command.input, command.output, settings, &reason, command.poseClip,
                        command.poseFrame))
         return 0;
-      std::fprintf(stderr, "vantorel: %s\n", reason.c_str());
+      std::fprintf(stderr, "vantorel: %s\n", shownName(reason).c_str());
       return 1;
     }
     case CommandLine::kMistake:
-      std::fprintf(stderr, "vantorel: %s (see vantorel --help)\n", command.mistake.c_str());
+      std::fprintf(stderr, "vantorel: %s (see vantorel --help)\n",
+                   shownName(command.mistake).c_str());
       return 1;
     case CommandLine::kOpenEditor:
       break;

@@ -225,7 +225,7 @@ void buildOnTwoThreads(const ModelImage& image, Model& model) {
   std::thread helper(place, std::cref(halves[1]));
   place(halves[0]);
   helper.join();
-  builder.finish(/*printNames=*/false);
+  builder.finish();
 }
 
 // Reads the undo steps of a file whose model was read, on a thread of their
@@ -473,7 +473,8 @@ std::string leaveEditor(Editor& e, std::string* failure) {
 void leaveEditorAndTell(Editor& e) {
   std::string failure;
   const std::string kept = leaveEditor(e, &failure);
-  if (!kept.empty()) std::printf("Unsaved changes kept in %s\n", kept.c_str());
+  if (!kept.empty()) std::printf("Unsaved changes kept in %s\n", shownName(kept).c_str());
   if (!failure.empty())
-    std::fprintf(stderr, "vantorel: the unsaved changes could not be kept: %s\n", failure.c_str());
+    std::fprintf(stderr, "vantorel: the unsaved changes could not be kept: %s\n",
+                 shownName(failure).c_str());
 }

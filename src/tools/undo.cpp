@@ -20,7 +20,7 @@ Snapshot currentModel(Editor& e) {
 
 void restore(Editor& e, const Snapshot& snapshot) {
   auto restored = std::make_unique<Model>(snapshot.name, e.model->textures);
-  buildModel(*snapshot.image, *restored, /*printNames=*/false);
+  buildModel(*snapshot.image, *restored);
   e.replaceModel(std::move(restored));
 }
 
