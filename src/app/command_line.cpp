@@ -11,6 +11,8 @@
 #include "import/open_model.h"
 #include "model/animation.h"
 #include "model/pose_bake.h"
+#include "model/rig.h"
+#include "model/skin.h"
 
 namespace {
 
@@ -105,6 +107,10 @@ bool convertModel(const std::string& in, const std::string& out, const ImportSet
     const Clip* clip = opened.model->animation->find(poseClip);
     if (!clip) {
       *reason = in + ": no clip named " + poseClip;
+      return false;
+    }
+    if (const std::string why = poseRefusal(flattenRig(*opened.model)); !why.empty()) {
+      *reason = in + ": " + why;
       return false;
     }
     bakePose(*opened.model, clip, poseFrame);

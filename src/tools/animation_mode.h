@@ -36,8 +36,13 @@ enum AnimationCommand {
 bool animationCommand(Editor& e, int code);
 
 // 'A', the menu's "Animation Mode" and /anim: enters or leaves the mode.
-// Leaving stops playback and shows the rest model.
+// Leaving stops playback and shows the rest model. Entering is refused, with
+// "Animation mode stays off: REASON.", when the pose cannot be made: more
+// bones than a pose holds, or not enough memory.
 void toggleAnimationMode(Editor& e);
+// A frame whose pose cannot be made (the model changed under the mode, or
+// memory ran out): the mode ends, "Animation mode is off: REASON."
+void leaveAnimationMode(Editor& e, const std::string& why);
 
 // In animation mode: says kMeshEditsOff and answers true.
 bool refuseMeshEdit(Editor& e);

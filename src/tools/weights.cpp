@@ -46,6 +46,10 @@ void setSelectedWeights(Editor& e, double weight) {
     e.consoleMessage("Select a bone and the vertices it should weigh on.");
     return;
   }
+  if (const std::string why = poseRefusal(rig); !why.empty()) {
+    e.consoleMessage("Error! No weights can be set: " + why + "!");
+    return;
+  }
   if (!std::isfinite(weight)) weight = 0;
   weight = std::clamp(weight, 0.0, 1.0);
   takeSnapshot(e);
