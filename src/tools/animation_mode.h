@@ -80,7 +80,8 @@ void rotatePose(Editor& e, double angle);
 void movePose(Editor& e, const Vec3& offset);
 
 // /weight W: the selected bone's weight on the selected vertices becomes W
-// (0 .. 1), the vertices' other bones sharing the rest in their proportions;
+// (0 .. 1; any other W is refused with a message), the vertices' other bones
+// sharing the rest in their proportions;
 // /weight auto gives the vertices back to the derived weights.
 void setSelectedWeights(Editor& e, double weight);
 void clearSelectedWeights(Editor& e);

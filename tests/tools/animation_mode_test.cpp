@@ -117,7 +117,8 @@ TEST_F(AnimationModeTest, ConsoleCommandsMakeClipsKeysAndWeights) {
   command("/unkey");
   EXPECT_EQ(lastConsoleMessage(), "The bone has no key at frame 0.");
   EXPECT_EQ(keysOf(2, "walk"), "");
-  for (const char* refused : {"/fps 0", "/fps x", "/length 100001", "/clip a\tb", "/frame 1.5"}) {
+  for (const char* refused : {"/fps 0", "/fps x", "/length 100001", "/clip a\tb", "/frame 1.5",
+                              "/weight -1", "/weight 2", "/weight 1.5e9"}) {
     const size_t steps = editor.undoStack.size();
     command(refused);
     EXPECT_TRUE(lastConsoleMessage().starts_with("Error!")) << refused;
