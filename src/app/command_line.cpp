@@ -19,7 +19,7 @@ namespace {
 // VANTOREL_VERSION is the CMake project version, which the package carries too.
 constexpr const char* kVersion = "Vantorel " VANTOREL_VERSION;
 constexpr const char* kUsage =
-    "Usage: vantorel [FILE]\n"
+    "Usage: vantorel [--] [FILE]\n"
     "       vantorel --convert IN OUT [--pose CLIP FRAME]\n"
     "       vantorel --help | --version\n"
     "\n"
@@ -74,20 +74,26 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     }
     return command;
   }
+  bool options = true;  // until "--", after which a FILE may start with "-"
   for (size_t i = 1; i < count; ++i) {
     const std::string& a = arguments[i];
-    if (a == "--help" || a == "-h") return command.action = CommandLine::kHelp, command;
-    if (a == "--version") return command.action = CommandLine::kVersion, command;
+    if (options && a == "--") {
+      options = false;
+      continue;
+    }
+    if (options && (a == "--help" || a == "-h"))
+      return command.action = CommandLine::kHelp, command;
+    if (options && a == "--version") return command.action = CommandLine::kVersion, command;
     bool glut = false;
     for (const GlutOption& option : kGlutOptions) {
-      if (a != option.name) continue;
+      if (!options || a != option.name) continue;
       if (i + option.values >= count) return mistake(a + " needs a value");
       for (int k = 0; k <= option.values; ++k) command.glutArguments.push_back(arguments[i + k]);
       i += option.values;
       glut = true;
     }
     if (glut) continue;
-    if (a.size() > 1 && a[0] == '-') return mistake("unknown option " + a);
+    if (options && a.size() > 1 && a[0] == '-') return mistake("unknown option " + a);
     if (!command.input.empty()) return mistake("more than one FILE");
     command.input = a;
   }

@@ -75,6 +75,8 @@ TEST(CommandLine, ArgumentsPickTheAction) {
       {{"v", "--import-child", "a.fbx", "1024", "m"}, C::kImportChild, "a.fbx", "m", ""},
       {{"v", "a", "b"}, C::kMistake, "", "", "more than one FILE"},
       {{"v", "--fast"}, C::kMistake, "", "", "unknown option --fast"},
+      {{"v", "--", "-f.obj"}, C::kOpenEditor, "-f.obj", "", ""},
+      {{"v", "--", "--", "-h"}, C::kMistake, "", "", "more than one FILE"},
       {{"v", "-geometry"}, C::kMistake, "", "", "-geometry needs a value"},
   };
   for (const auto& c : cases) {
