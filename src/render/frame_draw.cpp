@@ -23,16 +23,14 @@ namespace {
 int pixels(double v) {
   return static_cast<int>(v);
 }
-}  // namespace
-
-namespace {
 
 // After a view's drawing ran out of memory part way: the matrices it pushed
 // popped, the arrays and switches it turned on off again.
 void endCutDrawing(GLint modelviewDepth) {
   glMatrixMode(GL_MODELVIEW);
-  for (GLint depth = 0; glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth), depth > modelviewDepth;)
-    glPopMatrix();
+  GLint depth = 0;
+  glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+  for (; depth > modelviewDepth; --depth) glPopMatrix();
   for (GLenum array : {GL_VERTEX_ARRAY, GL_COLOR_ARRAY, GL_NORMAL_ARRAY, GL_TEXTURE_COORD_ARRAY})
     glDisableClientState(array);
   glDisable(GL_LIGHTING);

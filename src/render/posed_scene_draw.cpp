@@ -10,7 +10,6 @@
 #include "render/model_drawing.h"
 #include "render/posed_drawing.h"
 #include "render/wire_cube.h"
-#include "tools/animation_mode.h"
 
 namespace {
 
