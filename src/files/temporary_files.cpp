@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <ctime>
+#include <string_view>
 
 #include "files/file_paths.h"
 
@@ -48,6 +49,13 @@ std::string randomPart() {
   return part;
 }
 
+// Whether `name` is one a temporary beginning with `prefix` gets.
+bool isTemporaryName(std::string_view name, const std::string& prefix) {
+  if (name.size() != prefix.size() + kTemporarySuffix || !name.starts_with(prefix)) return false;
+  const size_t tilde = prefix.size() + kTemporaryRandomPart;
+  return name[tilde] == '~' && name.substr(tilde + 1) == checkOf(name.substr(0, tilde));
+}
+
 bool sameFile(const struct stat& a, const struct stat& b) {
   return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
@@ -64,10 +72,10 @@ std::string temporaryPrefix(const std::string& target) {
 }
 
 int createTemporary(const std::string& target, std::string& path) {
-  const std::string start = directoryOf(target) + "/" + temporaryPrefix(target);
+  const std::string prefix = temporaryPrefix(target);
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
-    const std::string stem = temporaryPrefix(target) + randomPart();
-    path = start + stem.substr(stem.size() - kTemporaryRandomPart) + "~" + checkOf(stem);
+    const std::string stem = prefix + randomPart();
+    path = directoryOf(target) + "/" + stem + "~" + checkOf(stem);
     const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0 && errno == EEXIST) continue;
     if (fd < 0) return -1;
@@ -83,20 +91,12 @@ int createTemporary(const std::string& target, std::string& path) {
   return -1;
 }
 
-bool isTemporaryName(const std::string& name, const std::string& target) {
-  const std::string prefix = temporaryPrefix(target);
-  if (name.size() != prefix.size() + kTemporarySuffix || name.compare(0, prefix.size(), prefix))
-    return false;
-  const size_t tilde = prefix.size() + kTemporaryRandomPart;
-  return name[tilde] == '~' && name.substr(tilde + 1) == checkOf(name.substr(0, tilde));
-}
-
 void removeLeftoverTemporaries(const std::string& target) {
-  const std::string directory = directoryOf(target);
+  const std::string directory = directoryOf(target), prefix = temporaryPrefix(target);
   DIR* dir = opendir(directory.c_str());
   if (!dir) return;
   while (const dirent* entry = readdir(dir)) {
-    if (!isTemporaryName(entry->d_name, target)) continue;
+    if (!isTemporaryName(entry->d_name, prefix)) continue;
     const std::string path = directory + "/" + entry->d_name;
     const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) continue;

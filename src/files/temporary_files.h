@@ -25,8 +25,5 @@ std::string temporaryPrefix(const std::string& target);
 // its path in `path`; -1 with errno set when none can be made.
 int createTemporary(const std::string& target, std::string& path);
 
-// Whether `name`, a file name, is one a temporary of `target` gets.
-bool isTemporaryName(const std::string& name, const std::string& target);
-
 // Removes the temporaries beside `target` that no running save holds.
 void removeLeftoverTemporaries(const std::string& target);
