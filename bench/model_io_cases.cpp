@@ -38,7 +38,7 @@ BENCH_CASE(10, "model file and undo") {
   report.row("  load: build the model from parsed numbers only", "ms",
              bench::medianMs(
                  context.runs, [&] { loaded = std::make_unique<Model>("built", nullptr); },
-                 [&] { buildModel(image, *loaded, false); }));
+                 [&] { buildModel(image, *loaded); }));
   loaded.reset();
 
   report.row("copy: take an undo snapshot", "ms",

@@ -41,10 +41,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ModelImage reread;
   require(parseModelFile(written, reread) && formatModelFile(reread) == written);
   Model model("fuzz", nullptr), again("again", nullptr);
-  buildModel(parsed, model, false);
+  buildModel(parsed, model);
   require(captureImage(onTwoThreads) == captureImage(model));
   // Building reverses the vertex list; twice gives the written text back.
-  buildModel(captureImage(model), again, false);
+  buildModel(captureImage(model), again);
   require(formatModelFile(captureImage(again)) == written);
 
   const Rig rig = flattenRig(model);

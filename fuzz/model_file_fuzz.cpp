@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ModelImage reread;
   require(parseModelFile(written, reread) && formatModelFile(reread) == written);
   Model model("fuzz", nullptr);
-  buildModel(parsed, model, /*printNames=*/false);
+  buildModel(parsed, model);
   require(findModelFault(model).empty());
   require(size == 0 || captureImage(onTwoThreads) == captureImage(model));
   return 0;

@@ -11,13 +11,15 @@
 #include "import/open_model.h"
 #include "model/animation.h"
 #include "model/pose_bake.h"
+#include "model/rig.h"
+#include "model/skin.h"
 
 namespace {
 
 // VANTOREL_VERSION is the CMake project version, which the package carries too.
 constexpr const char* kVersion = "Vantorel " VANTOREL_VERSION;
 constexpr const char* kUsage =
-    "Usage: vantorel [FILE]\n"
+    "Usage: vantorel [--] [FILE]\n"
     "       vantorel --convert IN OUT [--pose CLIP FRAME]\n"
     "       vantorel --help | --version\n"
     "\n"
@@ -72,20 +74,26 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     }
     return command;
   }
+  bool options = true;  // until "--", after which a FILE may start with "-"
   for (size_t i = 1; i < count; ++i) {
     const std::string& a = arguments[i];
-    if (a == "--help" || a == "-h") return command.action = CommandLine::kHelp, command;
-    if (a == "--version") return command.action = CommandLine::kVersion, command;
+    if (options && a == "--") {
+      options = false;
+      continue;
+    }
+    if (options && (a == "--help" || a == "-h"))
+      return command.action = CommandLine::kHelp, command;
+    if (options && a == "--version") return command.action = CommandLine::kVersion, command;
     bool glut = false;
     for (const GlutOption& option : kGlutOptions) {
-      if (a != option.name) continue;
+      if (!options || a != option.name) continue;
       if (i + option.values >= count) return mistake(a + " needs a value");
       for (int k = 0; k <= option.values; ++k) command.glutArguments.push_back(arguments[i + k]);
       i += option.values;
       glut = true;
     }
     if (glut) continue;
-    if (a.size() > 1 && a[0] == '-') return mistake("unknown option " + a);
+    if (options && a.size() > 1 && a[0] == '-') return mistake("unknown option " + a);
     if (!command.input.empty()) return mistake("more than one FILE");
     command.input = a;
   }
@@ -107,10 +115,14 @@ bool convertModel(const std::string& in, const std::string& out, const ImportSet
       *reason = in + ": no clip named " + poseClip;
       return false;
     }
+    if (const std::string why = poseRefusal(flattenRig(*opened.model)); !why.empty()) {
+      *reason = in + ": " + why;
+      return false;
+    }
     bakePose(*opened.model, clip, poseFrame);
   }
   for (const std::string& change : opened.changes)
-    std::fprintf(stderr, "vantorel: %s: %s\n", in.c_str(), change.c_str());
+    std::fprintf(stderr, "vantorel: %s: %s\n", shownName(in).c_str(), shownName(change).c_str());
   if (isExportFormat(out)) return exportModel(*opened.model, out, reason);
   if (isForeignFormat(out)) {
     *reason = out + ": cannot write " + extensionOf(out) +
@@ -137,11 +149,12 @@ int runWithoutWindow(const CommandLine& command, const ImportSettings& settings)
       if (convertModel(command.input, command.output, settings, &reason, command.poseClip,
                        command.poseFrame))
         return 0;
-      std::fprintf(stderr, "vantorel: %s\n", reason.c_str());
+      std::fprintf(stderr, "vantorel: %s\n", shownName(reason).c_str());
       return 1;
     }
     case CommandLine::kMistake:
-      std::fprintf(stderr, "vantorel: %s (see vantorel --help)\n", command.mistake.c_str());
+      std::fprintf(stderr, "vantorel: %s (see vantorel --help)\n",
+                   shownName(command.mistake).c_str());
       return 1;
     case CommandLine::kOpenEditor:
       break;

@@ -2,7 +2,9 @@
 #include "console/console_commands.h"
 #include "console/open_request.h"
 #include "console/tokenizer.h"
+#include "model/skin.h"
 #include "render/light.h"
+#include "tools/animation_mode.h"
 #include "tools/recovery_state.h"
 #include "tools/spline.h"
 #include "tools/tool_menu.h"
@@ -10,6 +12,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <new>
 
 Editor::Editor() : undoMemoryBudget(defaultUndoMemoryBudget()) {
   ui = std::make_unique<UiContext>();
@@ -168,4 +171,18 @@ void Editor::adoptConsoleWidgets(std::unique_ptr<TextEntry> prompt,
                                  std::unique_ptr<MessageBox> box) {
   ownedPrompt_ = std::move(prompt);
   ownedMessages_ = std::move(box);
+}
+
+std::string Editor::poseForViews() {
+  try {
+    if (posedDrawing.pose(*model, currentClip(*this), animation.frame, animation.rigRevision,
+                          keepViewPictures ? sceneRevision + 1 : 0))
+      return "";
+    const std::string why = poseRefusal(posedDrawing.rig());
+    posedDrawing = PosedDrawing();
+    return why;
+  } catch (const std::bad_alloc&) {
+    posedDrawing = PosedDrawing();
+    return "not enough memory to pose the model";
+  }
 }

@@ -103,6 +103,10 @@ class Editor {
   std::string viewCaption(int i) const;
   // Replaces the model, clearing everything that pointed into the old one.
   void replaceModel(std::unique_ptr<Model> next);
+  // Poses the model for animation mode's views at the current frame: "" when
+  // done, else why not (more bones than a pose holds, or not enough memory,
+  // and then what the pose had built is let go).
+  std::string poseForViews();
   // Window size from the main panel (800 x 600 until one is given).
   double windowWidth() const;
   double windowHeight() const;
@@ -242,6 +246,9 @@ class Editor {
   ModelDrawing modelDrawing;        // the model's arrays while its revision stands
   std::vector<float> markerBuffer;  // reused by drawVertexMarkers
   PosedDrawing posedDrawing;        // the posed model's arrays in animation mode
+  // Short of memory, the last frame left part of a view out; the console has
+  // said so since a frame was last drawn whole.
+  bool frameInPart = false, frameInPartNoted = false;
 
  private:
   // Owners of the interface objects and spline points.

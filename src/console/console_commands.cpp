@@ -196,7 +196,7 @@ void runConsoleCommand(Editor& e, const std::string& line) {
     if (words[0] == command.name) {
       known = true;
       std::printf("%s %s %s %d\n", words[0].c_str(), command.name,
-                  words.size() > 1 ? words[1].c_str() : "(null)", index);
+                  words.size() > 1 ? shownName(words[1]).c_str() : "(null)", index);
       if (parameters < command.minimumWords) {
         e.consoleMessage(kWrongCount);
       } else if (isMeshEditCommand(command.name) && refuseMeshEdit(e)) {

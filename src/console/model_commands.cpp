@@ -24,7 +24,8 @@ bool takeOpenedModel(Editor& e, OpenedModel opened, std::string* reason) {
   std::string changes;
   for (const std::string& change : opened.changes)
     changes += (changes.empty() ? "" : ", ") + change;
-  if (!changes.empty()) e.consoleMessage("Import: " + changes);
+  // A model file's own notes (what it held that the model cannot keep) stand alone.
+  if (!changes.empty()) e.consoleMessage((opened.imported ? "Import: " : "") + changes);
   // Opening a model is an explicit request, like /loadtex: a texture that
   // failed before (the user may have put the file in place since) gets one
   // fresh attempt now. Drawing never retries.

@@ -5,6 +5,7 @@
 
 #include "app/editor.h"
 #include "console/model_commands.h"
+#include "files/file_paths.h"
 #include "tools/fit_views.h"
 
 namespace {
@@ -16,7 +17,7 @@ void finish(Editor& e, OpenedModel opened, const std::string& path, OpenRequest 
     // The model asked for on the command line is shown whole, whatever its size.
     if (from == OpenRequest::kCommandLine && !imported) fitViews(e);
   } else if (from == OpenRequest::kCommandLine) {
-    std::fprintf(stderr, "vantorel: %s: %s\n", path.c_str(), reason.c_str());
+    std::fprintf(stderr, "vantorel: %s: %s\n", shownName(path).c_str(), shownName(reason).c_str());
   }
 }
 

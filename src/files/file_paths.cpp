@@ -41,11 +41,19 @@ bool hasControlCharacter(const std::string& name) {
 
 std::string shownName(const std::string& name) {
   std::string shown;
-  for (unsigned char c : name) {
+  auto escape = [&shown](unsigned char c) {
+    char text[8];
+    std::snprintf(text, sizeof text, "\\x%02X", c);
+    shown += text;
+  };
+  for (size_t i = 0; i < name.size(); ++i) {
+    const unsigned char c = name[i], next = i + 1 < name.size() ? name[i + 1] : 0;
     if (c < 0x20 || c == 0x7F) {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\x%02X", c);
-      shown += escape;
+      escape(c);
+    } else if (c == 0xC2 && next >= 0x80 && next <= 0x9F) {
+      // A control of the second set in UTF-8 (U+009B opens a terminal
+      // command as ESC [ does).
+      escape(c), escape(next), ++i;
     } else {
       shown += static_cast<char>(c);
     }

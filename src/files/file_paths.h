@@ -14,5 +14,6 @@ std::string extensionOf(const std::string& path);
 // which no name written into a file may hold: a line break in an OBJ's
 // "mtllib" line would start a line the name chose.
 bool hasControlCharacter(const std::string& name);
-// `name` for a message of one line: control characters shown as "\xNN".
+// `name` for a message of one line or a line of the trace, safe for a
+// terminal: control characters (also U+0080..U+009F) shown as "\xNN".
 std::string shownName(const std::string& name);

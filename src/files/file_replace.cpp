@@ -1,8 +1,6 @@
 #include "files/file_replace.h"
 
-#include <dirent.h>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,6 +13,7 @@
 #include "files/file_paths.h"
 #include "files/held_file.h"
 #include "files/new_files.h"
+#include "files/temporary_files.h"
 #include "files/write_helpers.h"
 
 namespace {
@@ -44,11 +43,7 @@ void syncDirectory(const std::string& directory) {
 // so that no other save takes it for a leftover; removed unless kept.
 class Temporary {
  public:
-  Temporary(const std::string& directory, const std::string& prefix)
-      : path_(directory + "/" + prefix + std::string(kRandomPart, 'X')) {
-    fd_ = mkostemp(path_.data(), O_CLOEXEC);
-    if (fd_ >= 0) flock(fd_, LOCK_EX);
-  }
+  explicit Temporary(const std::string& target) : fd_(createTemporary(target, path_)) {}
   ~Temporary() {
     if (fd_ < 0) return;
     if (!kept_) unlink(path_.c_str());
@@ -73,26 +68,6 @@ class Temporary {
   bool kept_ = false;
 };
 
-// Temporaries and backups of earlier saves to this target that no running
-// save holds: a save that was killed left them.
-void removeLeftovers(const std::string& directory, const std::string& prefix) {
-  DIR* dir = opendir(directory.c_str());
-  if (!dir) return;
-  while (const dirent* entry = readdir(dir)) {
-    const std::string_view name = entry->d_name;
-    if (name.size() != prefix.size() + kRandomPart || name.substr(0, prefix.size()) != prefix)
-      continue;
-    const std::string path = directory + "/" + std::string(name);
-    const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) continue;
-    struct stat info;
-    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && flock(fd, LOCK_EX | LOCK_NB) == 0)
-      unlink(path.c_str());
-    close(fd);
-  }
-  closedir(dir);
-}
-
 // Gives a new file the old one's owner and group; false when that is not
 // allowed, as for an ordinary user saving a file another user owns.
 bool takeOwnership(int fd, const struct stat& old) {
@@ -102,7 +77,7 @@ bool takeOwnership(int fd, const struct stat& old) {
          fchown(fd, old.st_uid, old.st_gid) == 0;
 }
 
-bool replaceInPlace(const std::string& target, const std::string& prefix, std::string_view text,
+bool replaceInPlace(const std::string& target, std::string_view text,
                     const std::function<void()>& starting, std::string* reason) {
   const int fd = open(target.c_str(), O_RDWR | O_CLOEXEC);
   if (fd < 0) return fail(reason, withError("cannot open the file"));
@@ -113,7 +88,7 @@ bool replaceInPlace(const std::string& target, const std::string& prefix, std::s
     return fail(reason, withError("cannot read the file it replaces"));
   }
   // A copy of the old content beside the target, for a save killed halfway.
-  Temporary backup(directoryOf(target), prefix);
+  Temporary backup(target);
   const bool backedUp = backup.made() && writeWhole(backup.fd(), old);
   if (starting) starting();
   ok = writeWhole(fd, text);
@@ -121,7 +96,8 @@ bool replaceInPlace(const std::string& target, const std::string& prefix, std::s
   if (!ok && !writeWhole(fd, old) && backedUp) backup.keep();
   close(fd);
   if (!ok) return fail(reason, why);
-  removeLeftovers(directoryOf(target), prefix);
+  // Temporaries and backups of earlier saves that were killed.
+  removeLeftoverTemporaries(target);
   return true;
 }
 
@@ -141,15 +117,14 @@ bool replaceFileContents(const std::string& path, std::string_view text,
     return fail(reason, withError("cannot write the file"));
 
   const std::string directory = directoryOf(target);
-  const std::string prefix = temporaryPrefix(target);
-  if (exists && old.st_nlink > 1) return replaceInPlace(target, prefix, text, starting, reason);
-  Temporary temporary(directory, prefix);
+  if (exists && old.st_nlink > 1) return replaceInPlace(target, text, starting, reason);
+  Temporary temporary(target);
   if (!temporary.made()) {
     if (!exists) return fail(reason, withError("cannot create a file in " + directory));
-    return replaceInPlace(target, prefix, text, starting, reason);
+    return replaceInPlace(target, text, starting, reason);
   }
   if (exists && !takeOwnership(temporary.fd(), old))
-    return replaceInPlace(target, prefix, text, starting, reason);
+    return replaceInPlace(target, text, starting, reason);
   // After the owner: a change of owner clears the set-user and set-group bits.
   const mode_t mode = exists ? old.st_mode & 07777 : permissionsForNewFile();
   if (starting) starting();
@@ -159,7 +134,7 @@ bool replaceFileContents(const std::string& path, std::string_view text,
     return fail(reason, withError("cannot replace the file"));
   temporary.keep();
   syncDirectory(directory);
-  removeLeftovers(directory, prefix);
+  removeLeftoverTemporaries(target);
   return true;
 }
 
@@ -180,8 +155,7 @@ bool renameWithoutReplacing(const std::string& from, const std::string& to) {
 Placement placeNewFile(const std::string& path, std::string_view text, HeldFile& held,
                        std::string* reason) {
   const std::string directory = directoryOf(path);
-  const std::string prefix = temporaryPrefix(path);
-  Temporary temporary(directory, prefix);
+  Temporary temporary(path);
   if (!temporary.made()) {
     fail(reason, withError("cannot create a file in " + directory));
     return Placement::kFailed;
@@ -200,6 +174,6 @@ Placement placeNewFile(const std::string& path, std::string_view text, HeldFile&
   }
   held = HeldFile(path, temporary.handOver());
   syncDirectory(directory);
-  removeLeftovers(directory, prefix);
+  removeLeftoverTemporaries(path);
   return Placement::kPlaced;
 }

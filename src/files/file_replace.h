@@ -3,7 +3,7 @@
 // or taking it from its owner.
 //
 // The usual way: the text goes to a temporary file beside the target (named
-// ".NAME.XXXXXX", the name cut to fit the file-name limit), which gets the
+// as files/temporary_files.h says, ".NAME." and a random part), which gets the
 // target's permissions, owner and group and replaces the target by rename
 // only once it is completely on disk. A symbolic link keeps pointing at the
 // saved file.
@@ -18,8 +18,9 @@
 // file the user may not write, a folder where the file cannot be made.
 //
 // Temporaries and backups that a killed save left beside the target are
-// removed by the next successful save to it; files that a running save holds
-// are left alone.
+// removed by the next successful save to it; files that a running save holds,
+// and every file of a name the editor does not give its temporaries, are left
+// alone.
 
 #include <functional>
 #include <string>
@@ -35,7 +36,7 @@ bool replaceFileContents(const std::string& path, std::string_view text,
 
 // A file of the editor's own (not one the user named), put in place without
 // ever writing into an existing file or through a link: the text goes to a
-// new file beside `path` (".NAME.XXXXXX", readable by the user alone), which
+// new temporary beside `path` (readable by the user alone), which
 // is renamed into place once completely on disk. Only the file `held` holds at
 // `path` is replaced; when anything else is there (another editor's file, a
 // link, a fifo) it is left alone and the answer is kTaken. Once placed,

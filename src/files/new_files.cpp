@@ -1,7 +1,6 @@
 #include "files/new_files.h"
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,15 +10,16 @@
 #include <set>
 
 #include "files/file_paths.h"
+#include "files/temporary_files.h"
 #include "files/write_helpers.h"
 
 namespace {
 
 using namespace write_helpers;
 
-// One part written to a temporary ".NAME.XXXXXX" beside its target (the
-// names a killed save leaves, which the next save of the target removes),
-// locked while this export holds it, and removed unless renamed into place.
+// One part written to a temporary beside its target (files/temporary_files.h:
+// the next save of the target removes one a killed export left), locked
+// while this export holds it, and removed unless renamed into place.
 class StagedPart {
  public:
   ~StagedPart() {
@@ -36,11 +36,8 @@ class StagedPart {
     if (exists && !S_ISREG(old.st_mode)) return fail(reason, target_ + ": not a regular file");
     if (exists && faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0)
       return fail(reason, withError("cannot write " + target_));
-    temporary_ =
-        directoryOf(target_) + "/" + temporaryPrefix(target_) + std::string(kRandomPart, 'X');
-    fd_ = mkostemp(temporary_.data(), O_CLOEXEC);
+    fd_ = createTemporary(target_, temporary_);
     if (fd_ < 0) return fail(reason, withError("cannot create a file in " + directoryOf(target_)));
-    flock(fd_, LOCK_EX);
     if (exists && !keepOwner(old))
       return fail(reason, "cannot keep the owner of " + target_ + " in a new file");
     // After the owner: a change of owner clears the set-user and set-group bits.
@@ -86,6 +83,17 @@ NewFile createNewFile(const std::string& path, std::string_view bytes, std::stri
   }
   close(fd);
   return written ? NewFile::kCreated : NewFile::kFailed;
+}
+
+bool makePrivateFolders(const std::string& path) {
+  // From the top down, so that no folder is ever made before the one it is in.
+  for (size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
+    const std::string folder = path.substr(0, slash);
+    if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    if (slash == std::string::npos) break;
+  }
+  struct stat info;
+  return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 std::FILE* openOwnFile(const std::string& path) {

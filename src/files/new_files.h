@@ -16,6 +16,11 @@ enum class NewFile { kCreated, kNameTaken, kFailed };
 NewFile createNewFile(const std::string& path, std::string_view bytes,
                       std::string* reason = nullptr);
 
+// Makes the folder `path` and each missing folder above it readable by the
+// user alone (0700), as a folder of the user's own state should be: the
+// names in it may tell what the user works on. True when `path` is a folder.
+bool makePrivateFolders(const std::string& path);
+
 // Opens `path` for reading when it is a regular file of the user's own, not
 // a link to one; null otherwise.
 std::FILE* openOwnFile(const std::string& path);

@@ -1,7 +1,6 @@
 #pragma once
-// What the code that writes files shares: the limits of names and links it
-// works within, the name of a temporary beside its target, and how a failure
-// hands back its reason.
+// What the code that writes files shares: the limits of links it works
+// within, writing a whole file, and how a failure hands back its reason.
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,8 +13,6 @@
 namespace write_helpers {
 
 inline constexpr int kMaxLinkHops = 40;
-inline constexpr size_t kNameMax = 255;   // longest file name the file systems take
-inline constexpr size_t kRandomPart = 6;  // the XXXXXX mkostemp fills in
 
 // Puts `why` in `reason` when one is asked for; false, for `return fail(...)`.
 inline bool fail(std::string* reason, const std::string& why) {
@@ -46,14 +43,6 @@ inline bool writeWhole(int fd, std::string_view text) {
     done += n;
   }
   return ftruncate(fd, text.size()) == 0 && fsync(fd) == 0;
-}
-
-// ".NAME.", the target's name cut so that a temporary's whole name, with the
-// random part after it, fits the limit.
-inline std::string temporaryPrefix(const std::string& target) {
-  const size_t slash = target.rfind('/');
-  const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-  return "." + name.substr(0, kNameMax - 2 - kRandomPart) + ".";
 }
 
 }  // namespace write_helpers

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "formats/text_window.h"
 #include "model/model_image.h"
@@ -50,5 +51,7 @@ int saveAs(Model& model, const std::string& path);
 // Reads a model file into `model`, which should be a new one; 0 when the file
 // cannot be read or is not a valid model file, and the model is then only fit
 // to be thrown away (/open keeps the model it had). On failure `reason` (when
-// given) names the first problem and where it is ("line 12: ...").
-int load(Model& model, const std::string& path, std::string* reason = nullptr);
+// given) names the first problem and where it is ("line 12: ..."). What the
+// file held that the model could not keep goes to `notes`, one line each.
+int load(Model& model, const std::string& path, std::string* reason = nullptr,
+         std::vector<std::string>* notes = nullptr);

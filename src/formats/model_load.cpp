@@ -13,6 +13,7 @@
 #include <new>
 #include <thread>
 
+#include "files/file_paths.h"
 #include "formats/polygon_ring.h"
 #include "formats/read_progress.h"
 #include "model/model.h"
@@ -40,7 +41,7 @@ T awaitCount(const std::atomic<T>& count, T wanted, const ReadProgress& progress
 class SharedBuild {
  public:
   SharedBuild(const ModelImage& image, ReadProgress& progress, Model& model)
-      : progress_(progress), ring_(*progress.ring), builder_(model, image) {}
+      : image_(image), progress_(progress), ring_(*progress.ring), builder_(model, image) {}
 
   bool build(bool printNames);
   void help();
@@ -56,6 +57,7 @@ class SharedBuild {
   size_t totalPolygons() const { return progress_.polygons.load(std::memory_order_acquire); }
   bool abandoned() const { return abandoned_.load(std::memory_order_acquire); }
 
+  const ModelImage& image_;
   ReadProgress& progress_;
   PolygonRing& ring_;
   ModelBuilder builder_;
@@ -112,7 +114,10 @@ bool SharedBuild::build(bool printNames) {
 
   const size_t blocks = (totalPolygons() + blockLines - 1) / blockLines;
   while (blocksPlaced_.load(std::memory_order_acquire) < blocks) std::this_thread::yield();
-  builder_.finish(printNames);
+  builder_.finish();
+  for (const ModelImage::GroupRecord& group : image_.groups)
+    if (printNames && group.textured)
+      std::printf("Read texture name: %s\n", shownName(group.textureName).c_str());
   return true;
 }
 
@@ -145,7 +150,8 @@ void SharedBuild::help() {
 }  // namespace
 
 bool readAndBuild(std::FILE* file, size_t sizeHint, Model& model, bool printNames,
-                  size_t blockLines, size_t ringBlocks, std::string* error) {
+                  size_t blockLines, size_t ringBlocks, std::string* error,
+                  std::vector<std::string>* notes) {
   ModelImage image;
   PolygonRing ring(blockLines, ringBlocks);
   ReadProgress progress;
@@ -170,5 +176,6 @@ bool readAndBuild(std::FILE* file, size_t sizeHint, Model& model, bool printName
     }
   }
   if (readFailure) std::rethrow_exception(readFailure);
+  if (built && notes) *notes = std::move(image.notes);
   return built;
 }

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 class Model;
 
@@ -13,8 +14,10 @@ class Model;
 // the calling thread builds as the parse goes. False when the file could not
 // be read or is not a valid model file (the model is then only fit to be
 // thrown away), with the first problem and its line in `error` when given.
-// `printNames` as for ModelBuilder::finish.
+// `printNames` prints "Read texture name: %s\n" for each texture name (its
+// control characters written out, as in every line of the trace). What the
+// read left out goes to `notes`, one line each.
 constexpr size_t kBlockLines = 4096, kRingBlocks = 16;
 bool readAndBuild(std::FILE* file, size_t sizeHint, Model& model, bool printNames,
                   size_t blockLines = kBlockLines, size_t ringBlocks = kRingBlocks,
-                  std::string* error = nullptr);
+                  std::string* error = nullptr, std::vector<std::string>* notes = nullptr);

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <utility>
 
+#include "files/file_paths.h"
 #include "formats/animation_file.h"
 #include "formats/model_file.h"
 #include "formats/model_scanner.h"
@@ -127,6 +128,14 @@ bool readGroups(Scanner& in, ModelImage& image, Publisher& publish, size_t& poly
     if (!in.integer(group.textured, "texture flag")) return false;
     group.textured = group.textured != 0 ? 1 : 0;
     if (group.textured && !in.word(group.textureName, "texture name")) return false;
+    // Such a name would reach the terminal and every later save as it is:
+    // the group keeps its colour without it, as "/loadtex" refuses one.
+    if (group.textured && hasControlCharacter(group.textureName)) {
+      image.notes.push_back(in.lineHere() + ": texture name " + shownName(group.textureName) +
+                            " dropped (it holds control characters)");
+      group.textured = 0;
+      group.textureName.clear();
+    }
     for (double& channel : group.colour) {
       if (!in.real(channel, "colour")) return false;
     }

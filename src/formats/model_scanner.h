@@ -95,6 +95,8 @@ class Scanner {
   }
 
   const std::string& error() const { return error_; }
+  // "line N", where the scanner is, for a note.
+  std::string lineHere() const { return "line " + std::to_string(text_.lineOf(at_)); }
 
  private:
   static bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }

@@ -10,9 +10,11 @@
 namespace {
 
 constexpr size_t kNameMax = 255;
-// Room left in a state-folder name for ".recover", a number after it and a
-// temporary's dots and six random characters; a cut name is one longer, so
-// that it is never the name of a path that was not cut.
+// Room left in a state-folder name for ".recover", a number after it and the
+// dots and six random characters temporaries had when this was chosen (kept,
+// so that the names of files written then are found; today's longer
+// temporaries cut the name they start with to fit); a cut name is one
+// longer, so that it is never the name of a path that was not cut.
 constexpr size_t kLongestStateName = kNameMax - 8 - 4 - 9;
 
 std::string fileNameOf(const std::string& path) {

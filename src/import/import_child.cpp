@@ -261,7 +261,7 @@ ImportResult importInChild(const std::string& path, const std::string& modelName
       built = readImageBytes(in, modelBytes, image);
       if (built) {
         result.model = std::make_unique<Model>(modelName, textures);
-        buildModel(image, *result.model, /*printNames=*/false);
+        buildModel(image, *result.model);
       }
     } catch (const std::exception&) {
       built = false;

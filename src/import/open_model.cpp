@@ -30,12 +30,12 @@ OpenedModel openModelFile(const std::string& path, TextureCache* textures,
   OpenedModel opened;
   if (settings.program.empty() || !importable(path)) {
     auto model = std::make_unique<Model>(path, textures);
-    if (load(*model, path, &opened.reason)) opened.model = std::move(model);
+    if (load(*model, path, &opened.reason, &opened.changes)) opened.model = std::move(model);
     return opened;
   }
   // The trace of an open names every readable file, as when every file was
   // first tried as a model file.
-  std::printf("Reading model from file: %s\n", path.c_str());
+  std::printf("Reading model from file: %s\n", shownName(path).c_str());
   opened.imported = true;
   const std::string name = importedName.empty() ? nativeModelName(path) : importedName;
   ImportResult result = importInChild(path, name, textures, settings);

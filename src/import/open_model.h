@@ -18,7 +18,7 @@ struct OpenedModel {
   std::unique_ptr<Model> model;      // null when the file could not be opened
   bool imported = false;             // it went (or would have gone) through the importer
   std::string reason;                // why it failed
-  std::vector<std::string> changes;  // what an import could not keep
+  std::vector<std::string> changes;  // what an import (or a model file) could not keep
 };
 
 // An imported model is named `importedName` when given (textures the import

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cassert>
-#include <cstdio>
 #include <exception>
 #include <memory>
 #include <new>
@@ -84,17 +83,14 @@ void ModelBuilder::placePolygons(size_t first, size_t count, int groups,
   }
 }
 
-void ModelBuilder::finish(bool printNames) {
+void ModelBuilder::finish() {
   const ModelImage& image = image_;
   assert(groups_.size() == image.groups.size());
   for (size_t g = 0; g < groups_.size(); ++g) {
     const ModelImage::GroupRecord& record = image.groups[g];
     Material& material = groups_[g]->material;
     material.textured = record.textured ? 1 : 0;
-    if (material.textured) {
-      material.textureName = record.textureName;
-      if (printNames) std::printf("Read texture name: %s\n", material.textureName.c_str());
-    }
+    if (material.textured) material.textureName = record.textureName;
     material.red = record.colour[0];
     material.green = record.colour[1];
     material.blue = record.colour[2];
@@ -141,7 +137,7 @@ void ModelBuilder::finish(bool printNames) {
   buildAnimation(image, model_, vertexByNumber_, byLine);
 }
 
-void buildModel(const ModelImage& image, Model& model, bool printNames) {
+void buildModel(const ModelImage& image, Model& model) {
   ModelBuilder builder(model, image);
   builder.addVertices(image.vertices.size());
   size_t placed = 0;
@@ -151,5 +147,5 @@ void buildModel(const ModelImage& image, Model& model, bool printNames) {
                           group.polygons.data());
     placed += group.polygons.size();
   }
-  builder.finish(printNames);
+  builder.finish();
 }

@@ -35,9 +35,8 @@ class ModelBuilder {
   void placePolygons(size_t first, size_t count, int groups,
                      const ModelImage::PolygonRecord* lines) const;
   // Gives every group its material and installs the image's skeleton; every
-  // polygon must have been placed. `printNames` prints "Read texture name:
-  // %s\n" for each texture name, as reading a file does.
-  void finish(bool printNames);
+  // polygon must have been placed.
+  void finish();
 
  private:
   // One group's polygon records, set aside together.

@@ -67,6 +67,9 @@ struct ModelImage {
   std::vector<BoneRecord> bones;      // depth-first pre-order; empty without skeleton
   std::vector<ClipRecord> clips;      // in the order they were made
   std::vector<WeightRecord> weights;  // by vertex, then bone
+  // What reading a file left out, one line each for the console (a texture
+  // name that holds control characters); nothing a model writes.
+  std::vector<std::string> notes;
 
   bool operator==(const ModelImage&) const = default;
   size_t memoryBytes() const;
@@ -81,6 +84,5 @@ struct Snapshot {
 };
 
 // The reader's construction: replaces the model's vertices, groups and
-// skeleton with the image's, in the reader's list order. `printNames` prints
-// "Read texture name: %s\n" for each texture name, as reading a file does.
-void buildModel(const ModelImage& image, Model& model, bool printNames);
+// skeleton with the image's, in the reader's list order.
+void buildModel(const ModelImage& image, Model& model);

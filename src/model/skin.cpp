@@ -67,8 +67,17 @@ class Tallies {
 
 }  // namespace
 
+std::string poseRefusal(const Rig& rig) {
+  if (rig.size() <= kMostPosedBones) return "";
+  return "the skeleton has " + std::to_string(rig.size()) + " bones, more than the " +
+         std::to_string(kMostPosedBones) + " a pose holds";
+}
+
 Influence strongestFour(std::vector<std::pair<int, double>> weights) {
-  std::erase_if(weights, [](const auto& w) { return !(w.second > 0) || !std::isfinite(w.second); });
+  std::erase_if(weights, [](const auto& w) {
+    return !(w.second > 0) || !std::isfinite(w.second) || w.first < 0 ||
+           static_cast<size_t>(w.first) >= kMostPosedBones;
+  });
   std::sort(weights.begin(), weights.end(), [](const auto& a, const auto& b) {
     return a.second > b.second || (a.second == b.second && a.first < b.first);
   });
@@ -113,7 +122,8 @@ SkinBinding bindSkin(Model& model, const Rig& rig) {
       const Bone* bone = polygon->bone ? polygon->bone : root;
       if (bone != lastBone) {
         lastBone = bone;
-        lastIndex = static_cast<uint32_t>(std::max(0, rig.indexOf(bone)));
+        const int index = rig.indexOf(bone);
+        lastIndex = index > 0 && static_cast<size_t>(index) < kMostPosedBones ? index : 0;
       }
       for (Vertex* corner : polygon->vertices) {
         const uint32_t v = number(corner);

@@ -14,6 +14,7 @@
 #include <glm/vec3.hpp>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "model/animation.h"
@@ -23,11 +24,14 @@ class Model;
 struct Vertex;
 
 constexpr int kMaxInfluences = 4;
+// The most bones a pose holds: an influence keeps a bone's number in 16 bits.
+constexpr size_t kMostPosedBones = size_t{1} << 16;
 
 // Up to four bones (indices in the rig) and their weights, largest first,
 // summing to 1; unused slots hold bone 0 and weight 0.
 struct Influence {
   uint16_t bones[kMaxInfluences] = {0, 0, 0, 0};
+  static_assert(kMostPosedBones - 1 == UINT16_MAX);
   double weights[kMaxInfluences] = {1, 0, 0, 0};
   int count = 1;
   bool operator==(const Influence&) const = default;
@@ -41,8 +45,14 @@ struct SkinBinding {
   std::vector<uint32_t> corners;
 };
 
+// "" when a pose holds the rig's bones; else why not, for a message ("the
+// skeleton has 70000 bones, more than the 65536 a pose holds"). Posing is
+// refused where it is asked for (animation mode, /weight, --pose, exports).
+std::string poseRefusal(const Rig& rig);
+
 // The influences of every vertex of the model. Without a skeleton every
-// vertex gets the one bone 0 (which nothing moves).
+// vertex gets the one bone 0 (which nothing moves); so does one of a bone
+// whose number is beyond what a pose holds, never another bone.
 SkinBinding bindSkin(Model& model, const Rig& rig);
 
 // The largest four of `weights` (by weight, then the lower bone), made to sum

@@ -7,6 +7,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <new>
+#include <string>
 
 #include "render/frame_draw.h"
 
@@ -15,14 +17,49 @@
 #include "gui/text.h"
 #include "render/view_camera.h"
 #include "render/view_pictures.h"
+#include "tools/animation_mode.h"
 
 namespace {
 int pixels(double v) {
   return static_cast<int>(v);
 }
+
+// After a view's drawing ran out of memory part way: the matrices it pushed
+// popped, the arrays and switches it turned on off again.
+void endCutDrawing(GLint modelviewDepth) {
+  glMatrixMode(GL_MODELVIEW);
+  GLint depth = 0;
+  glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+  for (; depth > modelviewDepth; --depth) glPopMatrix();
+  for (GLenum array : {GL_VERTEX_ARRAY, GL_COLOR_ARRAY, GL_NORMAL_ARRAY, GL_TEXTURE_COORD_ARRAY})
+    glDisableClientState(array);
+  glDisable(GL_LIGHTING);
+  glDisable(GL_TEXTURE_2D);
+}
+
+// Said once until a frame is drawn whole again.
+void tellWhetherInPart(Editor& e) {
+  if (!e.frameInPart) {
+    e.frameInPartNoted = false;
+  } else if (!e.frameInPartNoted) {
+    e.frameInPartNoted = true;
+    e.consoleMessage("Not enough memory to draw everything: parts of the views are left out.");
+  }
+}
+
 }  // namespace
 
 void drawFrame(Editor& e) {
+  // The pose the views show is made once for the frame; one that cannot be
+  // made ends animation mode, and the views show the rest model.
+  if (e.animation.on) {
+    const std::string why = e.poseForViews();
+    if (!why.empty()) {
+      leaveAnimationMode(e, why);
+      e.refreshTimeline();
+    }
+  }
+  e.frameInPart = false;
   glEnable(GL_SCISSOR_TEST);
   glMatrixMode(GL_MODELVIEW);
   glColor3f(1, 1, 1);
@@ -44,13 +81,27 @@ void drawFrame(Editor& e) {
     ~FrameOfModel() { drawing.endFrame(); }
   } frame(e.modelDrawing, *e.model, e.keepViewPictures ? e.sceneRevision + 1 : 0);
 
+  // A view whose drawing runs out of memory shows what was drawn before; the
+  // editor goes on. Answers whether the view was drawn whole.
   auto drawView = [&e](Viewport& view) {
     setUpViewCamera(view, &view == &e.views[e.activeView] && e.dragMode == kScrollView);
+    GLint depth = 0;
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
     glPushMatrix();
-    applyRenderMode(view.renderMode);
-    if (e.showGrid) drawAxesAndGrid(view);
-    drawScene(e, view);
+    const bool before = e.frameInPart;
+    e.frameInPart = false;
+    try {
+      applyRenderMode(view.renderMode);
+      if (e.showGrid) drawAxesAndGrid(view);
+      drawScene(e, view);
+    } catch (const std::bad_alloc&) {
+      endCutDrawing(depth + 1);
+      e.frameInPart = true;
+    }
     glPopMatrix();
+    const bool whole = !e.frameInPart;
+    e.frameInPart |= before;
+    return whole;
   };
   // In the one-view layout the shown view's rectangle is the whole window;
   // in the four-view layout the views tile it.
@@ -84,13 +135,14 @@ void drawFrame(Editor& e) {
     }
     glViewport(v.rectLeft, v.rectBottom, v.rectRight - v.rectLeft, v.rectTop - v.rectBottom);
     glScissor(v.rectLeft, v.rectBottom, v.rectRight - v.rectLeft, v.rectTop - v.rectBottom);
-    drawView(v);
+    const bool whole = drawView(v);
     e.viewsRedrawn |= 1 << i;
-    if (e.keepViewPictures) {
+    if (e.keepViewPictures && whole) {  // a view drawn in part is drawn again next frame
       keepViewPicture(picture, v);
       picture.content = now;
     }
   }
+  tellWhetherInPart(e);
   setOverlayShading(e);
 
   setUpOverlay(e);

@@ -2,6 +2,8 @@
 
 #include <GL/gl.h>
 
+#include <new>
+
 #include "images/texture_cache.h"
 #include "model/model.h"
 #include "model/skeleton.h"
@@ -139,11 +141,21 @@ void ModelDrawing::draw(Model& model, int texturedView, NormalSource normals, bo
   glRotatef(static_cast<float>(model.rotationY), 0, 1, 0);
   glRotatef(static_cast<float>(model.rotationZ), 0, 0, 1);
 
-  // Whether arrays built earlier in this frame may be drawn from again.
-  auto current = [this](DrawArrays& arrays) {
-    const bool reuse = inFrame_ && arrays.generation == generation_;
-    arrays.generation = inFrame_ ? generation_ : 0;
-    return reuse;
+  // The arrays under `key`, built by `fill` unless this frame built them;
+  // null when memory runs out, and the drawing the plain way then needs none.
+  auto arraysFor = [this](const std::pair<const PolygonGroup*, int>& key,
+                          const auto& fill) -> const std::vector<float>* {
+    try {
+      DrawArrays& arrays = drawArrays_[key];
+      if (inFrame_ && arrays.generation == generation_) return &arrays.floats;
+      arrays.generation = 0;
+      fill(arrays.floats);
+      arrays.generation = inFrame_ ? generation_ : 0;
+      return &arrays.floats;
+    } catch (const std::bad_alloc&) {
+      drawArrays_.erase(key);
+      return nullptr;
+    }
   };
   for (PolygonGroup* group : model.groups) {
     Material& material = group->material;
@@ -155,10 +167,13 @@ void ModelDrawing::draw(Model& model, int texturedView, NormalSource normals, bo
                     model.textures ? model.textures->uploadedName(material.textureId) : 0);
     }
     glPushMatrix();
-    if (batched) {
-      DrawArrays& arrays = drawArrays_[{group, normals}];
-      if (!current(arrays)) fillGroupArrays(*group, normals, arrays.floats);
-      drawGroupBatched(*group, drawTextured, normals, arrays.floats);
+    const std::vector<float>* arrays =
+        batched ? arraysFor(
+                      {group, normals},
+                      [&](std::vector<float>& floats) { fillGroupArrays(*group, normals, floats); })
+                : nullptr;
+    if (arrays) {
+      drawGroupBatched(*group, drawTextured, normals, *arrays);
     } else {
       drawGroupImmediate(*group, drawTextured, normals);
     }
@@ -166,18 +181,21 @@ void ModelDrawing::draw(Model& model, int texturedView, NormalSource normals, bo
     if (drawTextured) glDisable(GL_TEXTURE_2D);
   }
 
-  if (!texturedView && batched) {
-    DrawArrays& points = drawArrays_[{nullptr, 0}];
-    if (!current(points)) {
-      points.floats.resize(static_cast<size_t>(model.vertices.count()) * 3);
-      float* out = points.floats.data();
-      for (Vertex* v : model.vertices) {
-        *out++ = static_cast<float>(v->x), *out++ = static_cast<float>(v->y);
-        *out++ = static_cast<float>(v->z);
-      }
-    }
+  const std::vector<float>* points =
+      !texturedView && batched
+          ? arraysFor({nullptr, 0},
+                      [&](std::vector<float>& floats) {
+                        floats.resize(static_cast<size_t>(model.vertices.count()) * 3);
+                        float* out = floats.data();
+                        for (Vertex* v : model.vertices) {
+                          *out++ = static_cast<float>(v->x), *out++ = static_cast<float>(v->y);
+                          *out++ = static_cast<float>(v->z);
+                        }
+                      })
+          : nullptr;
+  if (points) {
     glEnableClientState(GL_VERTEX_ARRAY);
-    glVertexPointer(3, GL_FLOAT, 0, points.floats.data());
+    glVertexPointer(3, GL_FLOAT, 0, points->data());
     glDrawArrays(GL_POINTS, 0, model.vertices.count());
     glDisableClientState(GL_VERTEX_ARRAY);
   } else if (!texturedView) {

@@ -32,7 +32,8 @@ class ModelDrawing {
 
   // `batched` draws each group's triangles and the vertex points from vertex
   // arrays, one call each; otherwise every vertex is one immediate-mode call.
-  // Both give the same pixels and leave the same current colour and normal.
+  // Both give the same pixels and leave the same current colour and normal,
+  // so arrays that find no memory are drawn the second way.
   void draw(Model& model, int texturedView, NormalSource normals = kNoNormals, bool batched = true);
 
  private:

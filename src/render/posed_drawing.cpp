@@ -5,13 +5,15 @@
 #include "model/animation.h"
 #include "model/model.h"
 
-void PosedDrawing::pose(Model& model, const Clip* clip, double frame, uint64_t rigRevision,
+bool PosedDrawing::pose(Model& model, const Clip* clip, double frame, uint64_t rigRevision,
                         uint64_t poseRevision) {
   const bool rebind =
       !bound_ || model.animation->serial != animationSerial_ || rigRevision != rigRevision_;
-  if (!rebind && poseRevision != 0 && poseRevision == poseRevision_) return;
+  if (!rebind && poseRevision != 0 && poseRevision == poseRevision_) return true;
   if (rebind) {
+    bound_ = false;
     rig_ = flattenRig(model);
+    if (!poseRefusal(rig_).empty()) return false;
     binding_ = bindSkin(model, rig_);
     numberOf_.clear();
     animationSerial_ = model.animation->serial;
@@ -24,6 +26,7 @@ void PosedDrawing::pose(Model& model, const Clip* clip, double frame, uint64_t r
   worldTransforms(rig_, poses_, world_);
   skinMatrices(rig_, world_, skin_);
   posePoints(binding_, skin_, points_);
+  return true;
 }
 
 const glm::dvec3* PosedDrawing::find(const Vertex* vertex) {
@@ -38,9 +41,9 @@ const glm::dvec3* PosedDrawing::find(const Vertex* vertex) {
 
 void PosedDrawing::turnNormals() {
   if (turnsFor_ == posesMade_) return;
-  turnsFor_ = posesMade_;
   turns_.resize(binding_.vertices.size());
   for (size_t v = 0; v < turns_.size(); ++v) turns_[v] = blendedTurn(binding_.influences[v], skin_);
+  turnsFor_ = posesMade_;  // only once they are made: the resize may run out of memory
 }
 
 namespace {
@@ -58,7 +61,7 @@ const std::vector<float>& PosedDrawing::groupArrays(PolygonGroup& group, size_t 
   if (byGroup.size() <= number) byGroup.resize(number + 1);
   Arrays& arrays = byGroup[number];
   if (arrays.filledFor == posesMade_) return arrays.floats;
-  arrays.filledFor = posesMade_;
+  arrays.filledFor = 0;  // until filled: the memory for them may run out
   if (cornerNormals) turnNormals();
   const Material& m = group.material;
   const float plain[4] = {static_cast<float>(m.red), static_cast<float>(m.green),
@@ -90,5 +93,6 @@ const std::vector<float>& PosedDrawing::groupArrays(PolygonGroup& group, size_t 
       out[10] = static_cast<float>(p->uvs[i].u), out[11] = static_cast<float>(p->uvs[i].v);
     }
   }
+  arrays.filledFor = posesMade_;
   return arrays.floats;
 }

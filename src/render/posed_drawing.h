@@ -26,8 +26,10 @@ class PosedDrawing {
   // Poses the model as `clip` has it at `frame`. `rigRevision` moves on
   // whenever the mesh, skeleton or weights may have changed; a nonzero
   // `poseRevision` equal to the last call's vouches that nothing changed at
-  // all, and that call's pose stands.
-  void pose(Model& model, const Clip* clip, double frame, uint64_t rigRevision,
+  // all, and that call's pose stands. False, with nothing posed, when the
+  // skeleton has more bones than a pose holds (poseRefusal says so); throws
+  // std::bad_alloc when memory runs out.
+  bool pose(Model& model, const Clip* clip, double frame, uint64_t rigRevision,
             uint64_t poseRevision = 0);
 
   const Rig& rig() const { return rig_; }
@@ -45,8 +47,9 @@ class PosedDrawing {
                                         bool cornerNormals);
 
   // Draws the posed triangles and, outside textured views, the vertex points
-  // (posed_model_draw.cpp); `normals` as ModelDrawing::NormalSource.
-  void draw(Model& model, int texturedView, int normals);
+  // (posed_model_draw.cpp); `normals` as ModelDrawing::NormalSource. False
+  // when memory ran out for the arrays of some of them, which are left out.
+  bool draw(Model& model, int texturedView, int normals);
 
  private:
   void turnNormals();

@@ -2,6 +2,8 @@
 
 #include <GL/gl.h>
 
+#include <new>
+
 #include "images/texture_cache.h"
 #include "model/model.h"
 #include "render/model_drawing.h"
@@ -37,8 +39,9 @@ void drawTriangles(const std::vector<float>& floats, bool normals, bool textured
 
 }  // namespace
 
-void PosedDrawing::draw(Model& model, int texturedView, int normals) {
+bool PosedDrawing::draw(Model& model, int texturedView, int normals) {
   const bool lit = normals != ModelDrawing::kNoNormals;
+  bool whole = true;
   size_t corner = 0, number = 0;
   for (PolygonGroup* group : model.groups) {
     Material& material = group->material;
@@ -54,23 +57,36 @@ void PosedDrawing::draw(Model& model, int texturedView, int normals) {
       glBindTexture(GL_TEXTURE_2D,
                     model.textures ? model.textures->uploadedName(material.textureId) : 0);
     }
-    drawTriangles(groupArrays(*group, number++, corner, normals == ModelDrawing::kCornerNormals),
-                  lit, textured);
+    // A group whose arrays find no memory is left out; the others are drawn.
+    try {
+      drawTriangles(groupArrays(*group, number, corner, normals == ModelDrawing::kCornerNormals),
+                    lit, textured);
+    } catch (const std::bad_alloc&) {
+      for (auto& byGroup : arrays_) byGroup.clear();
+      whole = false;
+    }
+    ++number;
     if (textured) glDisable(GL_TEXTURE_2D);
     corner += size_t{3} * group->polygons.count();
   }
-  if (texturedView) return;
+  if (texturedView) return whole;
   if (pointsFilledFor_ != posesMade_) {
-    pointsFilledFor_ = posesMade_;
     const size_t listed = static_cast<size_t>(model.vertices.count());
     pointArray_.clear();
-    for (size_t v = 0; v < listed && v < points_.size(); ++v)
-      pointArray_.insert(pointArray_.end(),
-                         {static_cast<float>(points_[v].x), static_cast<float>(points_[v].y),
-                          static_cast<float>(points_[v].z)});
+    try {
+      for (size_t v = 0; v < listed && v < points_.size(); ++v)
+        pointArray_.insert(pointArray_.end(),
+                           {static_cast<float>(points_[v].x), static_cast<float>(points_[v].y),
+                            static_cast<float>(points_[v].z)});
+      pointsFilledFor_ = posesMade_;
+    } catch (const std::bad_alloc&) {
+      std::vector<float>().swap(pointArray_);
+      return false;
+    }
   }
   glEnableClientState(GL_VERTEX_ARRAY);
   glVertexPointer(3, GL_FLOAT, 0, pointArray_.data());
   glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(pointArray_.size() / 3));
   glDisableClientState(GL_VERTEX_ARRAY);
+  return whole;
 }

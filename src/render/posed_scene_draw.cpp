@@ -10,7 +10,6 @@
 #include "render/model_drawing.h"
 #include "render/posed_drawing.h"
 #include "render/wire_cube.h"
-#include "tools/animation_mode.h"
 
 namespace {
 
@@ -44,16 +43,14 @@ void drawPosedSkeleton(const PosedDrawing& posed, const Bone* selectedBone) {
 void drawPosedScene(Editor& e, Viewport& view) {
   const double unit = (view.right - view.left) * 0.01;
   if (view.kind != kFullView && view.renderMode != kTextured) drawBoundingBox(e);
-  PosedDrawing& posed = e.posedDrawing;
-  posed.pose(*e.model, currentClip(e), e.animation.frame, e.animation.rigRevision,
-             e.keepViewPictures ? e.sceneRevision + 1 : 0);
+  PosedDrawing& posed = e.posedDrawing;  // posed for this frame by drawFrame
 
   glColor3f(0.8f, 0.8f, 0.8f);
   ModelDrawing::NormalSource normals = ModelDrawing::kNoNormals;
   if (view.renderMode == kFlatShaded) normals = ModelDrawing::kFaceNormals;
   if (view.renderMode == kSmoothShaded) normals = ModelDrawing::kCornerNormals;
   if (normals != ModelDrawing::kNoNormals) glEnable(GL_LIGHTING);
-  posed.draw(*e.model, view.renderMode == kTextured, normals);
+  if (!posed.draw(*e.model, view.renderMode == kTextured, normals)) e.frameInPart = true;
   glDisable(GL_LIGHTING);
 
   glColor3f(1, 1, 0);

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,8 @@ Panel* gMainWidget = nullptr;
 namespace {
 
 // Work longer than a moment shows the wait cursor (render/wait_cursor.h).
+// Memory that runs out where nothing nearer caught it (edits, frames and
+// posing catch their own) leaves that work undone; the editor goes on.
 template <class Operation>
 void guarded(Operation operation) {
   const BusyPeriod busy(waitCursorWatch());
@@ -36,6 +39,11 @@ void guarded(Operation operation) {
     operation();
   } catch (const ListError& error) {
     std::printf("%s\n", error.what());
+  } catch (const std::bad_alloc&) {
+    try {
+      gEditor->consoleMessage("Not enough memory for that: it was left undone.");
+    } catch (const std::bad_alloc&) {  // not even for the message: the editor still goes on
+    }
   }
 }
 

@@ -84,9 +84,26 @@ void toggleAnimationMode(Editor& e) {
   state.on = !state.on;
   state.playing = false;
   ++state.rigRevision;
-  if (state.on) currentClip(e);  // settles the current clip
+  if (state.on) {
+    currentClip(e);  // settles the current clip
+    // The pose the views need is made now: one the model cannot have keeps
+    // the mode off, rather than failing in a frame.
+    const std::string why = e.poseForViews();
+    if (!why.empty()) {
+      state.on = false;
+      e.consoleMessage("Animation mode stays off: " + why + ".");
+      return;
+    }
+  }
   e.consoleMessage(state.on ? "Animation mode: the views show the pose at the current frame."
                             : "Animation mode off: the views show the rest model.");
+  e.sceneChanged();
+}
+
+void leaveAnimationMode(Editor& e, const std::string& why) {
+  e.animation.on = e.animation.playing = false;
+  ++e.animation.rigRevision;
+  e.consoleMessage("Animation mode is off: " + why + ".");
   e.sceneChanged();
 }
 

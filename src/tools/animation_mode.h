@@ -36,8 +36,13 @@ enum AnimationCommand {
 bool animationCommand(Editor& e, int code);
 
 // 'A', the menu's "Animation Mode" and /anim: enters or leaves the mode.
-// Leaving stops playback and shows the rest model.
+// Leaving stops playback and shows the rest model. Entering is refused, with
+// "Animation mode stays off: REASON.", when the pose cannot be made: more
+// bones than a pose holds, or not enough memory.
 void toggleAnimationMode(Editor& e);
+// A frame whose pose cannot be made (the model changed under the mode, or
+// memory ran out): the mode ends, "Animation mode is off: REASON."
+void leaveAnimationMode(Editor& e, const std::string& why);
 
 // In animation mode: says kMeshEditsOff and answers true.
 bool refuseMeshEdit(Editor& e);
@@ -75,7 +80,8 @@ void rotatePose(Editor& e, double angle);
 void movePose(Editor& e, const Vec3& offset);
 
 // /weight W: the selected bone's weight on the selected vertices becomes W
-// (0 .. 1), the vertices' other bones sharing the rest in their proportions;
+// (0 .. 1; any other W is refused with a message), the vertices' other bones
+// sharing the rest in their proportions;
 // /weight auto gives the vertices back to the derived weights.
 void setSelectedWeights(Editor& e, double weight);
 void clearSelectedWeights(Editor& e);

@@ -10,13 +10,13 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
-#include <filesystem>
 #include <future>
 #include <new>
 #include <thread>
 
 #include "app/editor.h"
 #include "files/file_paths.h"
+#include "files/new_files.h"
 #include "formats/model_file.h"
 #include "formats/recovery_names.h"
 #include "model/marks.h"
@@ -34,8 +34,7 @@ RecoveryWriter& writer(Editor& e) {
 std::string firstRecoveryPath(const std::string& modelName) {
   if (access(directoryOf(modelName).c_str(), W_OK | X_OK) == 0)
     return recoveryPathBeside(modelName);
-  std::error_code ignored;
-  std::filesystem::create_directories(recoveryStateDir(), ignored);
+  makePrivateFolders(recoveryStateDir());
   return recoveryPathIn(recoveryStateDir(), modelName);
 }
 
@@ -160,6 +159,7 @@ bool takeFound(Editor& e, const std::string& path, FoundRecovery& found) {
       readRecoveryFile(found.file.fd(), found.header, &reason, /*headerOnly=*/true) &&
       !recoveryBelongsTo(found.header, e.model->name))
     reason = "it belongs to " + recoveryOwnerName(found.header);
+  found.modelName = e.model->name;
   if (state == HeldFile::kHeld && reason.empty()) return true;
   found.file.release();
   refuse(e, path, reason);
@@ -169,7 +169,7 @@ bool takeFound(Editor& e, const std::string& path, FoundRecovery& found) {
 void offerFound(Editor& e, const FoundRecovery& found) {
   struct stat model;
   const struct timespec kept = found.file.status().st_mtim;
-  if (stat(e.model->name.c_str(), &model) == 0 &&
+  if (stat(found.modelName.c_str(), &model) == 0 &&
       (model.st_mtim.tv_sec > kept.tv_sec ||
        (model.st_mtim.tv_sec == kept.tv_sec && model.st_mtim.tv_nsec > kept.tv_nsec)))
     e.consoleMessage("The model file changed after the unsaved changes of " +
@@ -225,7 +225,7 @@ void buildOnTwoThreads(const ModelImage& image, Model& model) {
   std::thread helper(place, std::cref(halves[1]));
   place(halves[0]);
   helper.join();
-  builder.finish(/*printNames=*/false);
+  builder.finish();
 }
 
 // Reads the undo steps of a file whose model was read, on a thread of their
@@ -379,11 +379,14 @@ void recoverUnsavedChanges(Editor& e) {
     offerNext(e);
     return;
   }
-  // Built before anything changes: when memory runs out the model stays.
-  auto model = std::make_unique<Model>(e.model->name, e.model->textures);
+  // Built before anything changes: when memory runs out the model stays. It
+  // is the model the file was found for, whatever the model shown is called
+  // (an undo may have brought back a step of the model opened before).
+  auto model = std::make_unique<Model>(found.modelName, e.model->textures);
   buildOnTwoThreads(*contents.model.image, *model);
   stopReadingSteps(s);
   // The model it replaces goes on a thread of its own: freeing a large one takes a while.
+  const std::string replacedName = e.model->name;
   std::unique_ptr<Model> replaced = std::move(e.model);
   e.model = std::make_unique<Model>("", nullptr);
   e.replaceModel(std::move(model));
@@ -393,10 +396,19 @@ void recoverUnsavedChanges(Editor& e) {
   e.redoStack.clear();
   startReadingSteps(s, found.file.fd(), steps, contents, e.model->name, limits);
   // The recovered changes are this editor's now: their file is the one it
-  // writes, and the changes it had written before are offered in their stead.
+  // writes, and the changes it had written before are offered in their stead,
+  // under the name of the model they were written for.
   FoundRecovery before{writer(e).exchangeHeld(std::move(found.file)),
-                       {s.lastChangeTime, {}, {e.model->name, nullptr}, {}}};
+                       {s.lastChangeTime, {}, {replacedName, nullptr}, {}},
+                       replacedName};
   s.found.pop_back();
+  RecoveryContents written;
+  if (before.file.held() &&
+      readRecoveryFile(before.file.fd(), written, nullptr, /*headerOnly=*/true) &&
+      !written.model.name.empty()) {
+    before.header = std::move(written);
+    before.modelName = before.header.model.name;
+  }
   if (before.file.held()) keepFound(s, std::move(before));
   s.copy.reset();
   s.due = s.unsavedChanges = true;
@@ -461,7 +473,8 @@ std::string leaveEditor(Editor& e, std::string* failure) {
 void leaveEditorAndTell(Editor& e) {
   std::string failure;
   const std::string kept = leaveEditor(e, &failure);
-  if (!kept.empty()) std::printf("Unsaved changes kept in %s\n", kept.c_str());
+  if (!kept.empty()) std::printf("Unsaved changes kept in %s\n", shownName(kept).c_str());
   if (!failure.empty())
-    std::fprintf(stderr, "vantorel: the unsaved changes could not be kept: %s\n", failure.c_str());
+    std::fprintf(stderr, "vantorel: the unsaved changes could not be kept: %s\n",
+                 shownName(failure).c_str());
 }

@@ -26,6 +26,9 @@ using RecoveryClock = std::chrono::steady_clock;
 struct FoundRecovery {
   HeldFile file;
   RecoveryContents header;  // when, whose and which model (readRecoveryFile's headerOnly)
+  // The model it holds, by the name the editor knows it by: the recovered
+  // model's name, whatever the model shown is called by then.
+  std::string modelName;
 };
 
 // Undo steps read after "/recover" on a thread of their own, handed over

@@ -20,7 +20,7 @@ Snapshot currentModel(Editor& e) {
 
 void restore(Editor& e, const Snapshot& snapshot) {
   auto restored = std::make_unique<Model>(snapshot.name, e.model->textures);
-  buildModel(*snapshot.image, *restored, /*printNames=*/false);
+  buildModel(*snapshot.image, *restored);
   e.replaceModel(std::move(restored));
 }
 
@@ -54,8 +54,14 @@ void keepWithinBudget(Editor& e) {
 // list becomes the model, and the model it replaces goes onto the other.
 void stepAcross(Editor& e, std::deque<Snapshot>& from, std::deque<Snapshot>& to) {
   to.push_back(currentModel(e));
+  const std::string name = e.model->name;
   restore(e, from.back());
   from.pop_back();
+  // Each step keeps the name the model had when it was taken, so a step from
+  // before "/save B" or "/open B" names the model as it was then: F5 writes
+  // there, and the user must know.
+  if (e.model->name != name)
+    e.consoleMessage("The model is named " + e.model->name + " again: F5 saves there.");
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 // Vertex weights set by hand (contracts in animation_mode.h).
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 
 #include "app/editor.h"
@@ -41,13 +40,21 @@ std::vector<BoneWeight> withWeight(std::vector<BoneWeight> weights, const Bone* 
 }  // namespace
 
 void setSelectedWeights(Editor& e, double weight) {
+  // Refused as other numbers out of their range are: a weight clamped without
+  // a word would not be the one typed.
+  if (!(weight >= 0 && weight <= 1)) {
+    e.consoleMessage("Error! The weight is a number from 0 to 1!");
+    return;
+  }
   const Rig rig = flattenRig(*e.model);
   if (rig.indexOf(e.selectedBone) < 0 || e.selectedVertices.empty()) {
     e.consoleMessage("Select a bone and the vertices it should weigh on.");
     return;
   }
-  if (!std::isfinite(weight)) weight = 0;
-  weight = std::clamp(weight, 0.0, 1.0);
+  if (const std::string why = poseRefusal(rig); !why.empty()) {
+    e.consoleMessage("Error! No weights can be set: " + why + "!");
+    return;
+  }
   takeSnapshot(e);
   const SkinBinding binding = bindSkin(*e.model, rig);
   const uint64_t pass = newMarkPass();

@@ -1,5 +1,6 @@
 #include <sstream>
 
+#include "files/file_paths.h"
 #include "support/bmp_file.h"
 #include "support/format_fixtures.h"
 #include "tools/tool_fixture.h"
@@ -98,7 +99,7 @@ TEST_F(ConsoleTest, CommandsPrintTheirTraceAnswerAndActExactly) {
       if (!word.empty()) w.push_back(word);
     std::string trace = c.line[0] == '/' ? "numparams: " + std::to_string(w.size() - 1) + "\n" : "";
     if (c.code >= 0)
-      trace += w[0] + " " + w[0] + " " + (w.size() > 1 ? w[1] : "(null)") + " " +
+      trace += w[0] + " " + w[0] + " " + (w.size() > 1 ? shownName(w[1]) : "(null)") + " " +
                std::to_string(c.code) + "\n";
     const int messages = messageCount();
     const std::string before = state();

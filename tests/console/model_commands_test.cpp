@@ -75,6 +75,8 @@ TEST(CommandLine, ArgumentsPickTheAction) {
       {{"v", "--import-child", "a.fbx", "1024", "m"}, C::kImportChild, "a.fbx", "m", ""},
       {{"v", "a", "b"}, C::kMistake, "", "", "more than one FILE"},
       {{"v", "--fast"}, C::kMistake, "", "", "unknown option --fast"},
+      {{"v", "--", "-f.obj"}, C::kOpenEditor, "-f.obj", "", ""},
+      {{"v", "--", "--", "-h"}, C::kMistake, "", "", "more than one FILE"},
       {{"v", "-geometry"}, C::kMistake, "", "", "-geometry needs a value"},
   };
   for (const auto& c : cases) {
@@ -86,6 +88,22 @@ TEST(CommandLine, ArgumentsPickTheAction) {
   EXPECT_EQ(parseCommandLine({"v", "-display", ":1", "-sync"}).glutArguments,
             (std::vector<std::string>{"v", "-display", ":1", "-sync"}));
   EXPECT_EQ(parseCommandLine({"v", "--import-child", "a", "1024", "b"}).memoryBytes, 1024u);
+}
+
+// Names from files reach the trace with their control characters written out; a model file's
+// texture name holding them is dropped, with a line that says so, and no save writes it back.
+TEST_F(ModelCommandsTest, ControlCharactersFromFilesNeverReachTheTerminal) {
+  const std::string name = "m\x1B]0;title\x07.vantorel", shown = "m\\x1B]0;title\\x07.vantorel";
+  writeFile(name, "0\n1\n0\n1\nsk\x1B[2J\xC2\x9Bin.bmp\n1 1 1 1\n0\n");
+  std::string said;
+  EXPECT_EQ(printedBy([&] { said = run("/open " + name), said += run("/save " + name); }),
+            "numparams: 1\n/open /open " + shown + " 0\nReading model from file: " + shown +
+                "\nnumparams: 1\n/save /save " + shown + " 1\nSaving model to file: " + shown +
+                "\n");
+  EXPECT_EQ(said,
+            "Model successfully loaded!|line 5: texture name sk\\x1B[2J\\xC2\\x9Bin.bmp dropped "
+            "(it holds control characters)|Model saved!|");
+  EXPECT_EQ(readFile(name), "0\n1\n0\n0\n1.000000 1.000000 1.000000 1.000000\n0\n");
 }
 
 // As in the window: /open returns at once; past its time the console says how far the open has

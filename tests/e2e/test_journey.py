@@ -35,7 +35,7 @@ driver.play([
     ("run", ["--convert", "missing.obj", "out.glb"], 1, "", "vantorel: missing.obj: No such file or directory\n"),
     ("run", ["--fast"], 1, "", "vantorel: unknown option --fast (see vantorel --help)\n"),
     ("run", ["--version"], 0, "Vantorel 1.0\n", ""),
-    ("run", ["--help"], 0, "Usage: vantorel [FILE]\n", ""),
+    ("run", ["--help"], 0, "Usage: vantorel [--] [FILE]\n", ""),
     *driver.open_in_console("model.txt"),
     ("type", "/open bad.glq"),
     ("key", "BackSpace"),

@@ -3,12 +3,12 @@
 
 #include "files/file_replace.h"
 
-#include <sys/file.h>
 #include <sys/stat.h>
 
 #include <random>
 #include <string>
 
+#include "files/temporary_files.h"
 #include "support/child_process.h"
 #include "support/fixtures.h"
 
@@ -103,7 +103,7 @@ TEST(FileReplaceTest, AFailedWritePutsTheOldContentBack) {
 }
 
 // A child saving two texts in turn is killed at random: the target, or an in-place
-// save's backup, holds one whole; the next save removes leftovers not held or foreign.
+// save's backup, holds one whole; the next save removes the leftovers, and only them.
 TEST(FileReplaceTest, SavesKilledAtRandomMomentsNeverCostTheOldText) {
   const std::string texts[2] = {std::string(300000, 'a'), std::string(200000, 'b')};
   std::mt19937 random(20261207);
@@ -125,13 +125,23 @@ TEST(FileReplaceTest, SavesKilledAtRandomMomentsNeverCostTheOldText) {
           whole |= readFile(entry.path()) == texts[0] || readFile(entry.path()) == texts[1];
       ASSERT_TRUE(whole) << (inPlace ? "in place" : "by rename") << ", kill " << kill;
     }
-    writeFile(dir.file(".m.mdl.held01"), "held by a save that is running");
-    writeFile(dir.file(".m.mdl.x"), "not one of ours");
-    const int held = open(dir.file(".m.mdl.held01").c_str(), O_RDONLY);
-    ASSERT_EQ(flock(held, LOCK_EX), 0);
+    // Not to be taken for leftovers: a temporary a running save holds or the user linked, and
+    // every file of another name, however alike.
+    std::string left, held, linked;
+    close(createTemporary(path, left));
+    const int holding = createTemporary(path, held);
+    close(createTemporary(path, linked));
+    link(linked.c_str(), dir.file("linked").c_str());
+    std::string forged = held.substr(held.rfind('/') + 1);
+    forged.back() = forged.back() == '0' ? '1' : '0';
+    const std::string others[] = {
+        ".m.mdl.backup", ".m.mdl.notes1", ".m.mdl.XXXXXX", ".m.mdl.", ".m.mdl.abcdef~0123456789ab",
+        forged,          ".m.mdl.abcdef"};
+    for (const std::string& name : others) writeFile(dir.file(name), name);
     ASSERT_TRUE(replaceFileContents(path, texts[0]));
-    close(held);
-    EXPECT_EQ(dir.entryCount(), inPlace ? 4 : 3) << "leftovers are removed by the next save";
+    close(holding);
+    EXPECT_EQ(dir.entryCount(), (inPlace ? 5 : 4) + 7) << "leftovers are removed by the next save";
+    for (const std::string& name : others) EXPECT_EQ(readFile(dir.file(name)), name);
   }
 }
 

@@ -47,7 +47,7 @@ TEST(AnimationFileTest, ClipsAndWeightsFollowTheSkeletonAndComeBackExactly) {
   ASSERT_TRUE(parseModelFile(text, image, &error)) << error;
   EXPECT_EQ(image, captureImage(model));
   Model built("built", nullptr), twice("twice", nullptr);
-  buildModel(image, built, false);
+  buildModel(image, built);
   ASSERT_EQ(built.animation->clips.size(), 2u);
   EXPECT_EQ(built.animation->weights.size(), 1u);
   for (auto [blockLines, blocks] : {std::pair<size_t, size_t>{1, 1}, {4096, 16}}) {
@@ -58,7 +58,7 @@ TEST(AnimationFileTest, ClipsAndWeightsFollowTheSkeletonAndComeBackExactly) {
     EXPECT_EQ(captureImage(read), captureImage(built));
   }
   // Each build reverses the vertex list: twice gives the text back.
-  buildModel(captureImage(built), twice, false);
+  buildModel(captureImage(built), twice);
   EXPECT_EQ(textOf(twice), text);
 }
 

@@ -73,8 +73,10 @@ TEST(ModelImageTest, WriterGivesTheExactTextAndBuildingItTwiceGivesItBack) {
   rich->selected = rich->smooth = rich->flipped = 1;
   EXPECT_EQ(textOf(model), kRichFile);
   EXPECT_TRUE(model.vertices.tailItem()->fileIndex == 5 && rich->fileIndex == 5);
-  EXPECT_EQ(printedBy([&] { buildModel(captureImage(model), built, /*printNames=*/true); }),
+  std::FILE* file = fileWith(kRichFile);
+  EXPECT_EQ(printedBy([&] { readAndBuild(file, kRichFile.size(), built, /*printNames=*/true); }),
             "Read texture name: wood.bmp\nRead texture name: textures/skin.bmp\n");
+  std::fclose(file);
   EXPECT_EQ(built.skeleton->boneCount, 6);
   Polygon* mapped = built.currentGroup->polygons.headItem();
   EXPECT_EQ(mapped->bone, built.rootBone());
@@ -82,7 +84,7 @@ TEST(ModelImageTest, WriterGivesTheExactTextAndBuildingItTwiceGivesItBack) {
   EXPECT_TRUE(sameVec(mapped->normal, 0, 1, 0) && sameVec(mapped->cornerNormals[2], 0, 1, 0));
   EXPECT_EQ(mapped->uvMapped + mapped->uvs[0].mapped + mapped->uvs[2].mapped, 3);
   EXPECT_EQ(built.currentGroup->polygons.tailItem()->uvMapped, 0);
-  buildModel(captureImage(built), again, false);
+  buildModel(captureImage(built), again);
   EXPECT_EQ(textOf(again), kRichFile);
   Model one("one", nullptr);  // a corner missing from the vertex list gets a line of its own
   Vertex* b = addVertex(one, 1, 0, 0);
@@ -152,7 +154,8 @@ TEST(ModelImageTest, EveryWayOfReadingGivesTheSameImageOrTheSameError) {
         kSmall + "0\na note after the skeleton\n", kSmall.substr(0, kSmall.size() - 1),
         replaced(replaced(kSmall, "0 0 0\n1 0 0", "\t0\t-0.0  +0e5\r\n\r\n1.000000 +0 0"),
                  "0.5 0 0 0 0 0 ", "00000.5000000 0 0 0 0 0 normals 1.0 ignored"),
-        replaced(kSmall, "1\nskin.bmp", "7\nskin.bmp")})  // what scanf would take
+        replaced(kSmall, "1\nskin.bmp", "7\nskin.bmp"),         // what scanf would take
+        replaced(kSmall, "skin.bmp", "sk\x1B]0;x\x07in.bmp")})  // a name dropped, with a note
     cases.push_back({good, ""});
   ModelImage marker;
   marker.vertices.push_back(Vec3{9, 9, 9});
@@ -162,7 +165,7 @@ TEST(ModelImageTest, EveryWayOfReadingGivesTheSameImageOrTheSameError) {
     EXPECT_EQ(parseModelFile(text, whole, &error), expected.empty());
     EXPECT_EQ(error, expected);
     Model reference("reference", nullptr);
-    if (expected.empty()) buildModel(whole, reference, false);
+    if (expected.empty()) buildModel(whole, reference);
     for (size_t window : {1, 2, 3, 7, 16, 100, 4096}) {
       ModelImage image = marker;
       std::FILE* file = fileWith(text);

@@ -68,7 +68,7 @@ TEST(AnimationImport, ArmsWrittenByOtherToolsMoveAsInTheFile) {
     std::string reason;
     ASSERT_TRUE(importForeignModel(data + file, imported, &reason)) << reason;
     Model model("arm", nullptr);
-    buildModel(imported.image, model, false);
+    buildModel(imported.image, model);
     // The child process hands the clips and weights back whole.
     const ImportResult child =
         importInChild(data + file, "arm", nullptr, {VANTOREL_PROGRAM, 20, 0});

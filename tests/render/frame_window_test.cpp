@@ -21,6 +21,7 @@
 #include "support/arm_fixture.h"
 #include "support/bmp_file.h"
 #include "support/editor_fixture.h"
+#include "support/failing_allocations.h"
 #include "support/fixtures.h"
 
 namespace {
@@ -201,7 +202,7 @@ TEST_F(FrameTest, BonesBelowTheSelectedBoneAreRedAndTheRestGreen) {
 // Animation mode: the views show the posed model (unlit, the red texel on magenta), the Timeline
 // the selected bone's key at frame 10 and the cursor at 20 on its strip from x = 201 to 599, until
 // it is left.
-TEST_F(FrameTest, AnimationModeShowsThePoseAndTheTimelineUntilItIsLeft) {
+TEST_F(FrameTest, AnimationModeShowsThePoseAndTheTimelineUntilItIsLeftOrMemoryRunsOut) {
   Arm arm(*editor.model);
   Material& look = editor.model->currentGroup->material;
   look.red = 1, look.green = 0, look.blue = 1;  // magenta
@@ -224,6 +225,31 @@ TEST_F(FrameTest, AnimationModeShowsThePoseAndTheTimelineUntilItIsLeft) {
   key('A');
   expectColour(red, {rest});
   expectColour(strip, {{450, 40}}, false);
+  // Short of memory a frame draws what it can: the model call by call, the pose without the
+  // triangles that found no memory (said once); a pose it cannot make ends the mode.
+  editor.showGrid = 0;  // its axis would hide the bones
+  Vertex* far = addVertex(*editor.model, 100, 100, 100);
+  for (int i = 0; i < 2000; ++i) addVertex(*editor.model, 100, 100, 100);  // arrays over 64 KB
+  for (int i = 0; i < 600; ++i) addTriangle(*editor.model, far, far, far);
+  auto drawnShortOfMemory = [&] {
+    {
+      FailingAllocations noMemory(64 << 10);
+      editor.framePump(), drawFrame(editor);
+    }
+    frame = readBackBuffer(800, 600);
+    return FailingAllocations::failures;  // of this frame
+  };
+  EXPECT_GT(drawnShortOfMemory(), 0);
+  EXPECT_GT(count(274, 159, 276, 161, red), 0);
+  key('A');
+  EXPECT_GT(drawnShortOfMemory() + drawnShortOfMemory(), 0);
+  EXPECT_GT(count(224, 149, 226, 151, {0, 255, 0}), 0) << "the skeleton is drawn";
+  EXPECT_EQ(consoleLinesStartingWith("Not enough memory to draw everything: parts of the views "
+                                     "are left out."),
+            1);
+  ++editor.animation.rigRevision;  // the pose made anew
+  drawnShortOfMemory();
+  EXPECT_EQ(lastConsoleMessage(), "Animation mode is off: not enough memory to pose the model.");
 }
 
 TEST_F(FrameTest, PanelsDrawFrontFirstWithTheirPartsInTheirColours) {

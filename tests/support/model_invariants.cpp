@@ -21,7 +21,7 @@ bool finite(const V& v) {
 
 ModelImage rebuiltImage(const ModelImage& image) {
   Model scratch("scratch", nullptr);
-  buildModel(image, scratch, /*printNames=*/false);
+  buildModel(image, scratch);
   return captureImage(scratch);
 }
 

@@ -4,7 +4,9 @@
 #include <glm/gtc/quaternion.hpp>
 
 #include "model/animation.h"
+#include "model/skin.h"
 #include "support/arm_fixture.h"
+#include "support/failing_allocations.h"
 #include "tools/animation_mode.h"
 #include "tools/tool_fixture.h"
 
@@ -115,7 +117,8 @@ TEST_F(AnimationModeTest, ConsoleCommandsMakeClipsKeysAndWeights) {
   command("/unkey");
   EXPECT_EQ(lastConsoleMessage(), "The bone has no key at frame 0.");
   EXPECT_EQ(keysOf(2, "walk"), "");
-  for (const char* refused : {"/fps 0", "/fps x", "/length 100001", "/clip a\tb", "/frame 1.5"}) {
+  for (const char* refused : {"/fps 0", "/fps x", "/length 100001", "/clip a\tb", "/frame 1.5",
+                              "/weight -1", "/weight 2", "/weight 1.5e9"}) {
     const size_t steps = editor.undoStack.size();
     command(refused);
     EXPECT_TRUE(lastConsoleMessage().starts_with("Error!")) << refused;
@@ -132,6 +135,30 @@ TEST_F(AnimationModeTest, ConsoleCommandsMakeClipsKeysAndWeights) {
   EXPECT_TRUE(set.empty());
   key('z');
   EXPECT_EQ(editor.model->animation->weights.size(), 1u) << "undo brings the weights back";
+}
+
+// Entering the mode makes the pose at once: without memory for it, or with more bones than a pose
+// holds (a bone's number has 16 bits), the mode stays off with the reason, and /weight refuses
+// those bones too; no vertex is ever bound to another bone's number.
+TEST_F(AnimationModeTest, APoseTheModelCannotHaveKeepsTheModeOff) {
+  for (int i = 0; i < 3000; ++i) addVertex(model(), i, 0, 0);  // the pose's arrays: over 64 KB
+  {
+    FailingAllocations noMemory(64 << 10);
+    key('A');
+    EXPECT_GT(noMemory.failed(), 0);
+  }
+  EXPECT_EQ(lastConsoleMessage(), "Animation mode stays off: not enough memory to pose the model.");
+  Bone* last = nullptr;
+  for (int b = 3; b < 70000; ++b) last = model().addBone(arm.root, 0, 0, 0);
+  arm.p[3]->bone = editor.selectedBone = last;
+  key('A');
+  const std::string tooMany = "the skeleton has 70000 bones, more than the 65536 a pose holds";
+  EXPECT_EQ(lastConsoleMessage(), "Animation mode stays off: " + tooMany + ".");
+  editor.selectedVertices.pushFront(arm.v[5]);
+  command("/weight 0.5");
+  EXPECT_EQ(lastConsoleMessage(), "Error! No weights can be set: " + tooMany + "!");
+  for (const Influence& in : bindSkin(model(), flattenRig(model())).influences)
+    EXPECT_LT(*std::max_element(in.bones, in.bones + in.count), 3) << "the arm's or the root";
 }
 
 TEST_F(AnimationModeTest, PlaybackStepsFramesByTheClockAndStops) {

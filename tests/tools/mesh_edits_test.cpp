@@ -40,7 +40,8 @@ TEST_F(MeshEditTest, BonesGrowFromTheSelectedBoneMoveWithItAndOwnTriangles) {
 
 using UndoTest = ToolTest;
 
-// Each clamp pulls the vertex a unit in; 'z' gives back the last fifty of sixty, name and all.
+// Each clamp pulls the vertex a unit in; 'z' gives back the last fifty of sixty, name and all
+// (which the console tells).
 TEST_F(UndoTest, UndoStepsBackThroughTheLastFiftyEdits) {
   Vertex* v = selectedVertex(100, 0, 0);
   Polygon* p = addTriangle(model(), v, v, v);
@@ -58,6 +59,8 @@ TEST_F(UndoTest, UndoStepsBackThroughTheLastFiftyEdits) {
     EXPECT_EQ(mesh(), num(40 + back) + ",0,0 | 0,0,0") << i;
     EXPECT_EQ(model().name, "edit" + std::to_string(61 - back)) << i;
   }
+  EXPECT_EQ(consoleLinesStartingWith("The model is named edit"), 49) << "once a name given back";
+  EXPECT_EQ(lastConsoleMessage(), "The model is named edit11 again: F5 saves there.");
   EXPECT_EQ(editor.selectedUvs.count() + (editor.selectedBone != nullptr), 0);
 }
 

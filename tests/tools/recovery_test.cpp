@@ -169,6 +169,27 @@ TEST_F(RecoveryTest, FoundChangesAreOfferedAndComeBackWithTheirUndoSteps) {
   EXPECT_EQ(lastConsoleMessage(), "No unsaved changes to recover.");
 }
 
+// After "/open m", z gives back a step of a and with it a's name; m's found changes still come back
+// as m's, are saved over m alone, and the files of a's changes stay, each offered as a's.
+TEST_F(RecoveryTest, RecoveredChangesKeepTheNameOfTheirModelWhateverTheModelShownIsCalled) {
+  auto left = opened();
+  editIn(*left, 7), quit(*left);
+  const std::string other = dir.file("a.vantorel"), otherBeside = dir.file(".a.vantorel.recover");
+  writeFile(other, kModel);
+  runConsoleCommand(editor, "/open " + other);
+  edit(1);
+  runConsoleCommand(editor, "/open " + model);
+  key('z'), tickAt(5);  // a's step, kept as a's changes
+  runConsoleCommand(editor, "/recover");
+  EXPECT_EQ(editor.model->name, model);
+  special(kKeyF5);
+  EXPECT_EQ(readFile(other), kModel);
+  EXPECT_TRUE(readFile(model).starts_with("3\n7.000000 "));
+  EXPECT_TRUE(std::filesystem::exists(otherBeside) && std::filesystem::exists(otherBeside + ".2"));
+  runConsoleCommand(editor, "/recover");
+  EXPECT_EQ(editor.model->name, other);
+}
+
 // Planted at the recovery path: each is refused on opening with its reason, without reading its
 // body or waiting on it, and left as it was by the writes that follow, which take the second name.
 TEST_F(RecoveryTest, ThingsPlantedAtTheRecoveryPathAreRefusedAndNeverWrittenThrough) {
@@ -243,8 +264,9 @@ TEST_F(RecoveryTest, ThingsPlantedAtTheRecoveryPathAreRefusedAndNeverWrittenThro
             "The recovery file " + beside + " was refused: the file holds a model without groups.");
 }
 
-// A folder that takes no new file sends the file to the state folder; with that one refused too,
-// recovery is off. Root writes anywhere, so the child gives up root first.
+// A folder that takes no new file sends the file to the state folder, made private (its names
+// spell the models' paths); with that one refused too, recovery is off. Root writes anywhere, so
+// the child gives up root first.
 TEST_F(RecoveryTest, AReadOnlyFolderSendsTheFileToTheStateFolder) {
   const std::string folder = dir.file("ro"), shut = folder + "/m.vantorel";
   std::filesystem::create_directory(folder);
@@ -267,6 +289,8 @@ TEST_F(RecoveryTest, AReadOnlyFolderSendsTheFileToTheStateFolder) {
         .code;
   };
   EXPECT_EQ(recorded(dir.file("state")), 1);
+  for (const std::string& made : {dir.file("state"), dir.file("state/vantorel")})
+    EXPECT_EQ(std::filesystem::status(made).permissions(), std::filesystem::perms::owner_all);
   EXPECT_EQ(recorded(folder + "/state"), 4);
 }
 
