@@ -34,6 +34,7 @@
 #include "import/scene_checks.h"
 #include "import/skin_import.h"
 #include "import/texture_files.h"
+#include "import/up_axis.h"
 
 namespace {
 
@@ -392,6 +393,7 @@ bool importForeignModel(const std::string& path, ForeignModel& result, std::stri
   // The importer's scene is its own to change until it hands it over.
   aiScene& ownScene = const_cast<aiScene&>(*scene);
   if (!checkScene(ownScene, reason)) return false;
+  turnUpright(ownScene);
   bool quads = false;
   Dropped dropped;
   for (unsigned m = 0; m < scene->mNumMeshes; ++m) {
