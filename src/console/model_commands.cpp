@@ -47,8 +47,10 @@ bool takeOpenedModel(Editor& e, OpenedModel opened, std::string* reason) {
 
 void exportModelTo(Editor& e, const std::string& path) {
   std::string reason;
-  if (exportModel(*e.model, path, &reason)) {
+  std::vector<std::string> leftOut;
+  if (exportModel(*e.model, path, &reason, &leftOut)) {
     e.consoleMessage("Model exported!");
+    for (const std::string& line : leftOut) e.consoleMessage(line);
     return;
   }
   e.consoleMessage("Error! Model failed to export!");

@@ -38,7 +38,9 @@ TEST_F(ModelCommandsTest, ExportSaysWhetherItWroteAndLeavesTheModelAlone) {
   editor.model->currentGroup->material.textured = 1;
   editor.model->currentGroup->material.textureName = "gone.bmp";
   EXPECT_EQ(run("/export out.glb"),
-            "Error! Model failed to export!|The texture gone.bmp cannot be read.|");
+            "Model exported!|The texture gone.bmp cannot be read (No such "
+            "file or directory): the export leaves it out.|");
+  EXPECT_EQ(readFile("out.glb").find("\"textures\""), std::string::npos);
   editor.model->currentGroup->material.textured = 0;
   EXPECT_EQ(formatModelFile(captureImage(*editor.model)) + editor.model->name, saved + "testmodel");
   EXPECT_EQ(editor.undoStack.size(), 1u);
