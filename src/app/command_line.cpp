@@ -123,7 +123,13 @@ bool convertModel(const std::string& in, const std::string& out, const ImportSet
   }
   for (const std::string& change : opened.changes)
     std::fprintf(stderr, "vantorel: %s: %s\n", shownName(in).c_str(), shownName(change).c_str());
-  if (isExportFormat(out)) return exportModel(*opened.model, out, reason);
+  if (isExportFormat(out)) {
+    std::vector<std::string> leftOut;
+    if (!exportModel(*opened.model, out, reason, &leftOut)) return false;
+    for (const std::string& line : leftOut)
+      std::fprintf(stderr, "vantorel: %s: %s\n", shownName(out).c_str(), shownName(line).c_str());
+    return true;
+  }
   if (isForeignFormat(out)) {
     *reason = out + ": cannot write " + extensionOf(out) +
               " files; write .glb, .gltf, .obj or a model file";

@@ -1,7 +1,9 @@
+#include <filesystem>
 #include <string>
 
 #include "app/editor.h"
 #include "console/model_commands.h"
+#include "files/file_paths.h"
 #include "formats/model_export.h"
 #include "import/open_model.h"
 #include "tools/fit_views.h"
@@ -21,6 +23,14 @@ bool takeOpenedModel(Editor& e, OpenedModel opened, std::string* reason) {
   modelClosing(e);
   e.replaceModel(std::move(opened.model));
   e.consoleMessage("Model successfully loaded!");
+  // An imported model is named in the working directory, which the user may
+  // not have in mind: F5 would write there.
+  if (opened.imported) {
+    std::error_code error;
+    const std::filesystem::path saved = std::filesystem::absolute(e.model->name, error);
+    e.consoleMessage("F5 saves the model as " + shownName(error ? e.model->name : saved.string()) +
+                     ".");
+  }
   std::string changes;
   for (const std::string& change : opened.changes)
     changes += (changes.empty() ? "" : ", ") + change;
@@ -48,8 +58,10 @@ bool takeOpenedModel(Editor& e, OpenedModel opened, std::string* reason) {
 
 void exportModelTo(Editor& e, const std::string& path) {
   std::string reason;
-  if (exportModel(*e.model, path, &reason)) {
+  std::vector<std::string> leftOut;
+  if (exportModel(*e.model, path, &reason, &leftOut)) {
     e.consoleMessage("Model exported!");
+    for (const std::string& line : leftOut) e.consoleMessage(line);
     return;
   }
   e.consoleMessage("Error! Model failed to export!");

@@ -3,14 +3,10 @@
 #include <cctype>
 #include <cstdio>
 
-namespace {
-
-std::string nameOf(const std::string& path) {
+std::string fileNameOfPath(const std::string& path) {
   const size_t slash = path.rfind('/');
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
-
-}  // namespace
 
 std::string directoryOf(const std::string& path) {
   const size_t slash = path.rfind('/');
@@ -19,13 +15,13 @@ std::string directoryOf(const std::string& path) {
 }
 
 std::string stemOf(const std::string& path) {
-  const std::string name = nameOf(path);
+  const std::string name = fileNameOfPath(path);
   const size_t dot = name.rfind('.');
   return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
 }
 
 std::string extensionOf(const std::string& path) {
-  const std::string name = nameOf(path);
+  const std::string name = fileNameOfPath(path);
   const size_t dot = name.rfind('.');
   if (dot == std::string::npos || dot == 0) return "";
   std::string ext = name.substr(dot);

@@ -3,9 +3,10 @@
 
 #include <string>
 
-// The directory part of a path ("." for a bare name) and the name without
-// directory and without its last extension.
+// The directory part of a path ("." for a bare name), the name without
+// directory, and the name without directory and without its last extension.
 std::string directoryOf(const std::string& path);
+std::string fileNameOfPath(const std::string& path);
 std::string stemOf(const std::string& path);
 // The extension with its dot, in lower case ("" when there is none).
 std::string extensionOf(const std::string& path);

@@ -16,7 +16,9 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
+#include <new>
 
+#include "files/file_paths.h"
 #include "formats/export_mesh.h"
 #include "formats/gltf_animation.h"
 #include "images/texture_cache.h"
@@ -67,20 +69,27 @@ void appendPng(std::string* out, void* data, int size) {
   out->append(static_cast<const char*>(data), static_cast<size_t>(size));
 }
 
-// The PNG of a texture file, rows top first as image files have them.
-bool pngOf(const std::string& textureName, std::string& png) {
-  DecodedImage image;
-  if (!decodeImageFile(textureName, image)) return false;
-  const size_t row = size_t{4} * image.width;
-  std::vector<unsigned char> topFirst(image.rgba.size());
-  for (int y = 0; y < image.height; ++y)
-    std::memcpy(topFirst.data() + row * y, image.rgba.data() + row * (image.height - 1 - y), row);
-  png.clear();
-  return stbi_write_png_to_func(
-             [](void* context, void* data, int size) {
-               appendPng(static_cast<std::string*>(context), data, size);
-             },
-             &png, image.width, image.height, 4, topFirst.data(), static_cast<int>(row)) != 0;
+// The PNG of a texture file, rows top first as image files have them; false
+// with the reason when the file cannot be read or memory runs out.
+bool pngOf(const std::string& textureName, std::string& png, std::string* why) {
+  try {
+    DecodedImage image;
+    if (!decodeImageFile(textureName, image, why)) return false;
+    const size_t row = size_t{4} * image.width;
+    for (int y = 0; y < image.height / 2; ++y)  // turned in place: a large image has no copy
+      std::swap_ranges(image.rgba.begin() + row * y, image.rgba.begin() + row * (y + 1),
+                       image.rgba.begin() + row * (image.height - 1 - y));
+    png.clear();
+    if (stbi_write_png_to_func(
+            [](void* context, void* data, int size) {
+              appendPng(static_cast<std::string*>(context), data, size);
+            },
+            &png, image.width, image.height, 4, image.rgba.data(), static_cast<int>(row)) != 0)
+      return true;
+  } catch (const std::bad_alloc&) {
+  }
+  *why = "not enough memory for the image";
+  return false;
 }
 
 class Writer {
@@ -144,14 +153,20 @@ class Writer {
                     bones.size(), "VEC4");
   }
 
-  // The image of a texture, once per name; -1 when the file cannot be read.
+  // The image of a texture, once per name; -1 when the file cannot be read,
+  // which is said once.
   int image(const std::string& textureName) {
     auto found = imageOf_.find(textureName);
     if (found != imageOf_.end()) return found->second;
-    std::string png;
-    if (!pngOf(textureName, png)) return -1;
+    std::string png, why;
+    if (!pngOf(textureName, png, &why)) {
+      leftOut_.push_back("The texture " + shownName(textureName) + " cannot be read (" + why +
+                         "): the export leaves it out.");
+      return imageOf_[textureName] = -1;
+    }
     const int number = static_cast<int>(images_.size());
-    std::string entry = "{\"name\":" + quoted(textureName);
+    // The file's name alone: the folders it lay in on this machine are nobody's business.
+    std::string entry = "{\"name\":" + quoted(fileNameOfPath(textureName));
     if (binary_) {
       entry += ",\"bufferView\":" + std::to_string(view(png.data(), png.size(), 0)) +
                ",\"mimeType\":\"image/png\"}";
@@ -171,6 +186,7 @@ class Writer {
   std::string buffer_;
   std::vector<std::string> views_, accessors_, images_, textures_;
   std::vector<std::pair<std::string, std::string>> sideFiles_;
+  std::vector<std::string> leftOut_;
   std::map<std::string, int> imageOf_;
 };
 
@@ -243,14 +259,8 @@ bool buildGltf(Model& model, bool binary, const std::string& baseName, GltfAsset
   for (size_t g = 0; g < mesh.primitives.size(); ++g) {
     const ExportPrimitive& p = mesh.primitives[g];
     const Material& m = p.group->material;
-    int texture = -1;
-    if (m.textured && !m.textureName.empty()) {
-      texture = w.image(m.textureName);
-      if (texture < 0) {
-        if (reason) *reason = "The texture " + m.textureName + " cannot be read.";
-        return false;
-      }
-    }
+    // A texture that cannot be read is left out; the material keeps its colour.
+    const int texture = m.textured && !m.textureName.empty() ? w.image(m.textureName) : -1;
     materials.push_back(material(*p.group, static_cast<int>(g), texture));
     std::vector<float> uvs(p.uvs);  // glTF's v runs down the image
     for (size_t i = 1; i < uvs.size(); i += 2) uvs[i] = 1.0f - uvs[i];
@@ -373,6 +383,7 @@ bool buildGltf(Model& model, bool binary, const std::string& baseName, GltfAsset
   asset.json = json + "}";
   asset.buffer = std::move(w.buffer_);
   for (auto& file : w.sideFiles_) asset.sideFiles.push_back(std::move(file));
+  asset.leftOut = std::move(w.leftOut_);
   return true;
 }
 

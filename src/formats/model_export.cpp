@@ -39,7 +39,8 @@ bool isExportFormat(const std::string& path) {
   return ext == ".glb" || ext == ".gltf" || ext == ".obj";
 }
 
-bool exportModel(Model& model, const std::string& path, std::string* reason) {
+bool exportModel(Model& model, const std::string& path, std::string* reason,
+                 std::vector<std::string>* leftOut) {
   const std::string ext = extensionOf(path);
   if (!isExportFormat(path)) return fail(reason, "Export writes .glb, .gltf and .obj files.");
   // A link at the named file keeps pointing at the export, as at a saved
@@ -61,6 +62,7 @@ bool exportModel(Model& model, const std::string& path, std::string* reason) {
   const bool binary = ext == ".glb";
   GltfAsset asset;
   if (!buildGltf(model, binary, stemOf(target), asset, reason)) return false;
+  if (leftOut) *leftOut = asset.leftOut;
   if (binary) return replaceFileContents(path, glbBytes(asset), {}, reason);
   std::vector<FilePart> parts;
   for (auto& [name, bytes] : asset.sideFiles)

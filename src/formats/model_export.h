@@ -4,6 +4,7 @@
 // .mtl beside it). The model is only read.
 
 #include <string>
+#include <vector>
 
 #include "model/model.h"
 
@@ -14,4 +15,7 @@ bool isExportFormat(const std::string& path);
 // be written. A .glb is written like a save; the files of a .gltf or .obj
 // export are replaced together or not at all. Names that would go into a
 // file holding a control character are refused before anything is written.
-bool exportModel(Model& model, const std::string& path, std::string* reason);
+// A texture that cannot be read is left out of a glTF export, whose material
+// keeps its colour, and said once in `leftOut`.
+bool exportModel(Model& model, const std::string& path, std::string* reason,
+                 std::vector<std::string>* leftOut = nullptr);

@@ -35,10 +35,13 @@ bool readModelFile(std::FILE* file, size_t sizeHint, ModelImage& image,
                    std::string* error = nullptr, size_t windowBytes = TextWindow::kDefaultCapacity);
 
 // True when a file whose first bytes are `head` is taken for a model file:
-// its first line holds one whole number alone, the vertex count, or it starts
-// with nothing but blanks. Anything else is a file of another tool, whatever
-// its name.
-inline constexpr size_t kModelFileHeadBytes = 64;
+// its first line holds one whole number alone, the vertex count, followed by
+// a line of three numbers (the first vertex) or, for a count of 0, by another
+// number alone (the group count); or it holds nothing but blanks (the reader
+// says it is empty). Anything else is a file of another tool, whatever its
+// name. Blank lines between are skipped, and a head that ends first decides
+// by what it holds.
+inline constexpr size_t kModelFileHeadBytes = 256;
 bool startsLikeModelFile(std::string_view head);
 // The same for the first bytes of `file`, which is rewound.
 bool startsLikeModelFile(std::FILE* file);

@@ -75,6 +75,7 @@ class Publisher {
 
 bool readVertices(Scanner& in, ModelImage& image, Publisher& publish) {
   int count;
+  if (!in.anythingLeft("the file is empty")) return false;
   if (!in.count(count, "vertex count", kMinVertexBytes)) return false;
   image.vertices.resize(count);
   publish.vertexCount(count);

@@ -64,6 +64,15 @@ class Scanner {
     return true;
   }
 
+  // False with `reason`, of no line, when the text holds nothing but blanks
+  // from here on.
+  bool anythingLeft(const char* reason) {
+    skipBlanks();
+    if (at_ != end_) return true;
+    error_ = text_.readFailed() ? "the file could not be read" : reason;
+    return false;
+  }
+
   // Reads the word `expected`, or fails naming it.
   bool keyword(const char* expected) {
     return nextWordIs(expected) || fail(std::string("expected ") + expected);

@@ -70,6 +70,7 @@ bool acceptable(const BmpHeader& h, long long maxPixels, std::string* reason) {
   // would only make the file cost memory that no pixel uses.
   if (h.pixelOffset > kMaxPixelOffset) return refuse(reason, "damaged BMP header");
   if (h.width * h.rows() > maxPixels) return refuse(reason, "image larger than 16384 x 16384");
+  if (!fitsInMemory(h.width, h.rows(), reason)) return false;
   // stb decodes none of the compressed kinds, but it allocates the whole image
   // before it looks at the bit count, and it reads a compression field it does
   // not know as plain pixels: a 65-byte file could cost half a gigabyte.

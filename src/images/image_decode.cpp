@@ -6,7 +6,9 @@
 #include "images/image_decode.h"
 
 #include <stb_image.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -14,6 +16,7 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <new>
 
 #include "files/regular_file.h"
 #include "images/png_stream.h"
@@ -52,11 +55,44 @@ bool refuse(std::string* reason, const std::string& why) {
 }
 
 constexpr const char* kNotAnImage = "not a BMP, PNG, TGA or JPEG image";
+constexpr const char* kNoMemory = "not enough memory to decode the image";
+// The decoder's pixels, the image's own copy of them, and the decoder's
+// pixels of another layout before it converts them, at 4 bytes each.
+constexpr uint64_t kDecodingBytesPerPixel = 12;
 
-}  // namespace
+uint64_t addressSpaceUsed() {
+  std::FILE* statm = std::fopen("/proc/self/statm", "r");
+  unsigned long long pages = 0;
+  if (statm) {
+    if (std::fscanf(statm, "%llu", &pages) != 1) pages = 0;
+    std::fclose(statm);
+  }
+  return pages * static_cast<uint64_t>(sysconf(_SC_PAGESIZE));
+}
 
-bool decodeImage(const unsigned char* data, size_t size, DecodedImage& image, std::string* reason,
-                 long long maxPixels) {
+uint64_t memoryAtHand() {
+  uint64_t room = static_cast<uint64_t>(sysconf(_SC_PHYS_PAGES)) * sysconf(_SC_PAGESIZE);
+  struct rlimit limit;
+  if (getrlimit(RLIMIT_AS, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY) {
+    const uint64_t used = addressSpaceUsed();
+    room = std::min<uint64_t>(room, limit.rlim_cur > used ? limit.rlim_cur - used : 0);
+  }
+  return room;
+}
+
+// Runs a decoder, whose running out of memory refuses the image.
+template <class Decode>
+bool withoutBadAlloc(DecodedImage& image, std::string* reason, Decode decode) {
+  try {
+    return decode();
+  } catch (const std::bad_alloc&) {
+    image = DecodedImage{};
+    return refuse(reason, kNoMemory);
+  }
+}
+
+bool decodeAnyImage(const unsigned char* data, size_t size, DecodedImage& image,
+                    std::string* reason, long long maxPixels) {
   if (!data) return refuse(reason, kNotAnImage);
   if (isBmp(data, size)) return decodeBmp(data, size, image, reason, maxPixels);
   if (!(isPng(data, size) || isJpeg(data, size) || isTga(data, size)))
@@ -73,12 +109,16 @@ bool decodeImage(const unsigned char* data, size_t size, DecodedImage& image, st
   if (pixels > maxPixels) return refuse(reason, "image has more pixels than allowed here");
   if (pixels > kAlwaysPlausiblePixels && pixels / kMaxPixelsPerByte > static_cast<int64_t>(size))
     return refuse(reason, "image file shorter than its header promises");
+  if (!fitsInMemory(width, height, reason)) return false;
   if (isPng(data, size) && !pngStreamFits(data, size, reason)) return false;
   // Flipped, the first row handed out is the image's bottom row: OpenGL's
   // first texture row, as for BMP.
   stbi_set_flip_vertically_on_load_thread(1);
   stbi_uc* pixelsRgba = stbi_load_from_memory(data, length, &width, &height, &channels, 4);
-  if (!pixelsRgba) return refuse(reason, std::string("damaged image: ") + stbi_failure_reason());
+  if (!pixelsRgba) {
+    const std::string failure = stbi_failure_reason();
+    return refuse(reason, failure == "outofmem" ? kNoMemory : "damaged image: " + failure);
+  }
   image.width = width;
   image.height = height;
   image.rgba.assign(pixelsRgba, pixelsRgba + size_t{4} * width * height);
@@ -86,7 +126,7 @@ bool decodeImage(const unsigned char* data, size_t size, DecodedImage& image, st
   return true;
 }
 
-bool decodeImageFile(const std::string& path, DecodedImage& image, std::string* reason) {
+bool decodeFile(const std::string& path, DecodedImage& image, std::string* reason) {
   std::FILE* file = openRegularFile(path, reason);
   if (!file) return false;
   struct stat info;
@@ -116,4 +156,24 @@ bool decodeImageFile(const std::string& path, DecodedImage& image, std::string* 
   }
   std::fclose(file);
   return wanted > 0 && decodeImage(bytes.data(), bytes.size(), image, reason);
+}
+
+}  // namespace
+
+bool fitsInMemory(long long width, long long height, std::string* reason) {
+  const uint64_t needed = static_cast<uint64_t>(width) * height * kDecodingBytesPerPixel;
+  if (needed <= memoryAtHand() / 2) return true;
+  return refuse(reason, "image of " + std::to_string(width) + " x " + std::to_string(height) +
+                            " needs " + std::to_string(needed >> 20) +
+                            " MB to decode, more than the memory at hand");
+}
+
+bool decodeImage(const unsigned char* data, size_t size, DecodedImage& image, std::string* reason,
+                 long long maxPixels) {
+  return withoutBadAlloc(image, reason,
+                         [&] { return decodeAnyImage(data, size, image, reason, maxPixels); });
+}
+
+bool decodeImageFile(const std::string& path, DecodedImage& image, std::string* reason) {
+  return withoutBadAlloc(image, reason, [&] { return decodeFile(path, image, reason); });
 }

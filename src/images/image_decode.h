@@ -18,6 +18,14 @@ struct DecodedImage {
 // The most pixels any texture may have.
 constexpr long long kMaxImagePixels = 16384LL * 16384;
 
+// True when decoding an image of `width` x `height` pixels takes no more than
+// half of the memory the editor has left (of its address space, which
+// `prlimit --as` may cap, and of the machine's); false with the reason
+// otherwise. Every decoder asks before it allocates for the pixels, and a
+// decoder that runs out of memory all the same says so instead of failing
+// the editor.
+bool fitsInMemory(long long width, long long height, std::string* reason);
+
 // BMP bytes. A file shorter than its header promises still loads: the pixels
 // it lacks are black and opaque. `maxPixels` lets a caller with less memory to
 // spare (a fuzzer) lower the limit.

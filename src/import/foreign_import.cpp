@@ -31,8 +31,10 @@
 #include "import/animation_import.h"
 #include "import/confined_io.h"
 #include "import/glb_lengths.h"
+#include "import/scene_checks.h"
 #include "import/skin_import.h"
 #include "import/texture_files.h"
+#include "import/up_axis.h"
 
 namespace {
 
@@ -331,49 +333,6 @@ class PercentHandler : public Assimp::ProgressHandler {
   int last_ = -1;
 };
 
-bool refuse(std::string* reason, const std::string& why) {
-  if (reason) *reason = why;
-  return false;
-}
-
-bool nodesFit(const aiScene& scene, const aiNode& node, std::string* reason) {
-  for (unsigned i = 0; i < node.mNumMeshes; ++i)
-    if (node.mMeshes[i] >= scene.mNumMeshes)
-      return refuse(reason, "Node " + shownName(node.mName.C_Str()) + " names mesh " +
-                                std::to_string(node.mMeshes[i]) + ", but the file has " +
-                                std::to_string(scene.mNumMeshes) + " meshes.");
-  for (unsigned c = 0; c < node.mNumChildren; ++c)
-    if (!nodesFit(scene, *node.mChildren[c], reason)) return false;
-  return true;
-}
-
-// Every index the importer handed over, against what it counts: the
-// post-processing and the conversion take them as they are.
-bool indicesFit(const aiScene& scene, std::string* reason) {
-  if (!nodesFit(scene, *scene.mRootNode, reason)) return false;
-  for (unsigned m = 0; m < scene.mNumMeshes; ++m) {
-    const aiMesh& mesh = *scene.mMeshes[m];
-    const std::string name = "mesh " + std::to_string(m);
-    const std::string count =
-        ", but the mesh has " + std::to_string(mesh.mNumVertices) + " vertices.";
-    if (mesh.mMaterialIndex >= scene.mNumMaterials)
-      return refuse(reason, "The " + name + " names material " +
-                                std::to_string(mesh.mMaterialIndex) + ", but the file has " +
-                                std::to_string(scene.mNumMaterials) + " materials.");
-    for (unsigned f = 0; f < mesh.mNumFaces; ++f)
-      for (unsigned k = 0; k < mesh.mFaces[f].mNumIndices; ++k)
-        if (mesh.mFaces[f].mIndices[k] >= mesh.mNumVertices)
-          return refuse(reason, "Face " + std::to_string(f) + " of " + name + " uses vertex " +
-                                    std::to_string(mesh.mFaces[f].mIndices[k]) + count);
-    for (unsigned b = 0; b < mesh.mNumBones; ++b)
-      for (unsigned w = 0; w < mesh.mBones[b]->mNumWeights; ++w)
-        if (mesh.mBones[b]->mWeights[w].mVertexId >= mesh.mNumVertices)
-          return refuse(reason, "Bone " + std::to_string(b) + " of " + name + " weights vertex " +
-                                    std::to_string(mesh.mBones[b]->mWeights[w].mVertexId) + count);
-  }
-  return true;
-}
-
 }  // namespace
 
 bool isForeignFormat(const std::string& path) {
@@ -419,7 +378,7 @@ bool importForeignModel(const std::string& path, ForeignModel& result, std::stri
   // and not in the working directory; without one the importer has its own.
   importer.SetPropertyString(AI_CONFIG_IMPORT_MDL_COLORMAP, directoryOf(path) + "/colormap.lmp");
   const aiScene* scene = importer.ReadFile(path, 0);
-  if (!scene || !scene->mRootNode) {
+  if (!scene) {
     if (reason) *reason = importer.GetErrorString();
     // A file the importer needed but was not given is the likelier cause,
     // unless memory ran out (which the import child tells apart).
@@ -431,7 +390,10 @@ bool importForeignModel(const std::string& path, ForeignModel& result, std::stri
     }
     return false;
   }
-  if (!indicesFit(*scene, reason)) return false;
+  // The importer's scene is its own to change until it hands it over.
+  aiScene& ownScene = const_cast<aiScene&>(*scene);
+  if (!checkScene(ownScene, reason)) return false;
+  turnUpright(ownScene);
   bool quads = false;
   Dropped dropped;
   for (unsigned m = 0; m < scene->mNumMeshes; ++m) {

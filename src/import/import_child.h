@@ -39,6 +39,6 @@ ImportResult importInChild(const std::string& path, const std::string& modelName
 
 // The child's side: imports `path` for a model to be saved as `modelName`
 // and writes the result to standard output; returns the exit status. The
-// environment variable VANTOREL_IMPORT_FAULT ("crash", "hang" or "memory")
-// makes it fail that way, for tests.
+// environment variable VANTOREL_IMPORT_FAULT ("crash", "hang", "memory", or
+// "longline": 64 MB without a line feed) makes it fail that way, for tests.
 int runImportChild(const std::string& path, uint64_t memoryBytes, const std::string& modelName);

@@ -7,8 +7,7 @@
 #include "formats/model_file.h"
 
 std::string nativeModelName(const std::string& path) {
-  const std::string ext = extensionOf(path);
-  return path.substr(0, path.size() - ext.size()) + kModelExtension;
+  return stemOf(path) + kModelExtension;
 }
 
 namespace {

@@ -1,9 +1,10 @@
 #pragma once
 // Opening a model: the editor's own model file as always, and any other file,
 // told apart by its first bytes whatever its name, through the import child
-// (when the settings name its program). An imported model is
-// named after the file with the editor's own extension, so that saving never
-// overwrites the file it came from.
+// (when the settings name its program). An imported model is named after the
+// file with the editor's own extension, in the working directory: saving
+// never overwrites the file it came from, nor writes into its folder (which
+// may be another user's, or the system's).
 
 #include <memory>
 #include <string>
@@ -26,5 +27,5 @@ struct OpenedModel {
 OpenedModel openModelFile(const std::string& path, TextureCache* textures,
                           const ImportSettings& settings, const std::string& importedName = "");
 
-// "dir/ship.glb" -> "dir/ship.vantorel"
+// "dir/ship.glb" -> "ship.vantorel"
 std::string nativeModelName(const std::string& path);

@@ -76,6 +76,7 @@ std::string bytesOf(const aiTexture& texture, std::string& extension) {
 TextureFiles::TextureFiles(const std::string& importedFile, const std::string& modelPath)
     : bounds_(importedFile),
       importedDirectory_(directoryOf(importedFile)),
+      folderFiles_(importedDirectory_),
       modelDirectory_(directoryOf(modelPath)),
       stem_(stemOf(modelPath)) {}
 
@@ -152,8 +153,22 @@ std::string TextureFiles::embeddedName(const aiTexture& texture, const std::stri
   return name;
 }
 
+// The file a texture path names, from the imported file's folder: the path
+// as written when a file is there, else the file of its name in the folder
+// tree, else the path in portable form (which may lie outside the folder).
+std::string TextureFiles::located(const std::string& texturePath) {
+  const std::string portable = portableTexturePath(texturePath);
+  for (const std::string& path : {texturePath, portable}) {
+    const std::string real = bounds_.inside(fromImported(path));
+    struct stat info;
+    if (!real.empty() && stat(real.c_str(), &info) == 0) return fromImported(path);
+  }
+  const std::string found = folderFiles_.find(portable);
+  return fromImported(found.empty() ? portable : found);
+}
+
 std::string TextureFiles::fileName(const std::string& texturePath) {
-  const std::string file = fromImported(texturePath);
+  const std::string file = located(texturePath);
   const std::string real = bounds_.inside(file);
   if (real.empty()) return refuse(texturePath, kOutsideFolder);
   DecodedImage picture;

@@ -11,6 +11,7 @@
 #include <absl/container/flat_hash_map.h>
 
 #include "files/confined_paths.h"
+#include "import/texture_search.h"
 
 struct aiScene;
 struct aiTexture;
@@ -22,7 +23,8 @@ class TextureFiles {
   TextureFiles(const std::string& importedFile, const std::string& modelPath);
 
   // The texture name for a material's texture path ("*N" for an embedded
-  // image), "" when none fits. A name that fits the model file (one word of at
+  // image), "" when none fits. A path as Windows tools write it is found too
+  // (import/texture_search.h). A name that fits the model file (one word of at
   // most 31 characters, from the working directory) is preferred; else the
   // file's whole path, so that a texture is found whatever the working
   // directory. An embedded image is written beside the model
@@ -43,6 +45,7 @@ class TextureFiles {
  private:
   std::string embeddedName(const aiTexture& texture, const std::string& texturePath);
   std::string fileName(const std::string& texturePath);
+  std::string located(const std::string& texturePath);
   std::string fromImported(const std::string& relative) const;
   std::string fittingName(const std::string& file) const;
   std::string keptName(const std::string& file) const;
@@ -52,6 +55,7 @@ class TextureFiles {
 
   FolderBounds bounds_;
   std::string importedDirectory_;
+  FolderIndex folderFiles_;  // the imported file's folder tree
   std::string modelDirectory_;
   std::string stem_;  // the model's name without directory and extension
   absl::flat_hash_map<std::string, std::string> names_;

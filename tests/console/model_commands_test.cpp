@@ -38,21 +38,28 @@ TEST_F(ModelCommandsTest, ExportSaysWhetherItWroteAndLeavesTheModelAlone) {
   editor.model->currentGroup->material.textured = 1;
   editor.model->currentGroup->material.textureName = "gone.bmp";
   EXPECT_EQ(run("/export out.glb"),
-            "Error! Model failed to export!|The texture gone.bmp cannot be read.|");
+            "Model exported!|The texture gone.bmp cannot be read (No such "
+            "file or directory): the export leaves it out.|");
+  EXPECT_EQ(readFile("out.glb").find("\"textures\""), std::string::npos);
   editor.model->currentGroup->material.textured = 0;
   EXPECT_EQ(formatModelFile(captureImage(*editor.model)) + editor.model->name, saved + "testmodel");
   EXPECT_EQ(editor.undoStack.size(), 1u);
   EXPECT_FALSE(std::filesystem::exists("missing"));
 }
 
+// Named in the working directory, never beside the file it came from, which the console says.
 TEST_F(ModelCommandsTest, OpenImportsOtherFormatsUnderTheEditorsOwnExtension) {
-  writeFile("quad.obj", "v 0 0 0\nv 2 0 0\nv 2 1 0\nv 0 1 0\nf 1 2 3 4\n");
-  EXPECT_EQ(run("/open quad.obj"),
-            "Model successfully loaded!|Import: quads split into triangles|");
+  std::filesystem::create_directories("their");
+  writeFile("their/quad.obj", "v 0 0 0\nv 2 0 0\nv 2 1 0\nv 0 1 0\nf 1 2 3 4\n");
+  EXPECT_EQ(run("/open their/quad.obj"),
+            "Model successfully loaded!|F5 saves the model as " +
+                (std::filesystem::current_path() / "quad.vantorel").string() +
+                ".|Import: quads split into triangles|");
   EXPECT_EQ(editor.model->name + std::to_string(editor.model->polygonCount()), "quad.vantorel2");
   special(kKeyF5);
-  EXPECT_EQ(readFile("quad.obj"), "v 0 0 0\nv 2 0 0\nv 2 1 0\nv 0 1 0\nf 1 2 3 4\n");
+  EXPECT_EQ(readFile("their/quad.obj"), "v 0 0 0\nv 2 0 0\nv 2 1 0\nv 0 1 0\nf 1 2 3 4\n");
   EXPECT_EQ(readFile("quad.vantorel").substr(0, 2), "4\n");
+  EXPECT_FALSE(std::filesystem::exists("their/quad.vantorel"));
   // A file that no reader takes leaves the model as it was.
   EXPECT_EQ(run("/open nothing.obj") + editor.model->name,
             "Error! Model failed to load!|No such file or directory|quad.vantorel");
@@ -133,6 +140,6 @@ TEST_F(ModelCommandsTest, BackgroundOpensSayHowFarTheyHaveGotAndFinishAtAPoll) {
       << hung;
   EXPECT_EQ(editor.model->name, "testmodel");
   EXPECT_EQ(run("/open good.glb"), "");
-  EXPECT_TRUE(polled().ends_with("Model successfully loaded!|"));
+  EXPECT_TRUE(polled().ends_with("/good.vantorel.|"));
   EXPECT_EQ(editor.model->name, "good.vantorel");
 }

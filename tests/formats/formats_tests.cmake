@@ -7,7 +7,8 @@ add_test(NAME gltf_validator_install
 set_tests_properties(gltf_validator_install PROPERTIES FIXTURES_SETUP gltf_validator TIMEOUT 300)
 add_test(NAME gltf_validator
   COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/formats/validate_gltf.py
-          $<TARGET_FILE:vantorel> ${GLTF_VALIDATOR_DIR}/node_modules/gltf-validator)
+          $<TARGET_FILE:vantorel> ${GLTF_VALIDATOR_DIR}/node_modules/gltf-validator
+          ${CMAKE_SOURCE_DIR}/tests/data/imports)
 set_tests_properties(gltf_validator PROPERTIES FIXTURES_REQUIRED gltf_validator
   ENVIRONMENT "ASAN_OPTIONS=detect_leaks=0" TIMEOUT 120)
 

@@ -1,8 +1,9 @@
 """The glTF validator finds no error or warning in the program's glTF files of every kind, also
-those with clips and weights shared across bone borders."""
+those with clips and weights shared across bone borders, and those converted from the files of
+other tools in tests/data/imports."""
 import json, os, struct, subprocess, sys, tempfile
 
-program, validator = sys.argv[1], sys.argv[2]
+program, validator, imports = sys.argv[1], sys.argv[2], os.path.abspath(sys.argv[3])
 os.chdir(tempfile.mkdtemp(prefix="vantorel-gltf-"))
 row = b"".join(bytes((40 * x, 90, 200)) for x in range(4))
 open("skin.bmp", "wb").write(b"BM" + struct.pack("<IHHI", 78, 0, 0, 54) +
@@ -52,6 +53,11 @@ for name in files:
     open(name.split(".")[0] + ".vantorel", "w").write(models[name.split(".")[0]])
     subprocess.run([program, "--convert", name.split(".")[0] + ".vantorel", name], check=True,
                    stdout=subprocess.DEVNULL, env=dict(os.environ, DISPLAY=""))
+for name in sorted(n for n in os.listdir(imports) if not n.endswith((".md", ".mtl", ".png", ".bmp"))
+                   and os.path.isfile(os.path.join(imports, n))):
+    files.append("imported_%s.glb" % name.replace(".", "_"))
+    subprocess.run([program, "--convert", os.path.join(imports, name), files[-1]], check=True,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, env=dict(os.environ, DISPLAY=""))
 check = """
 const v = require(process.argv[1]), fs = require('fs');
 (async () => { for (const f of process.argv.slice(2)) {

@@ -135,6 +135,8 @@ TEST(ImportChild, CrashesHangsMemoryAndMalformedFilesGiveReasons) {
       {"crash", "good.glb", 20, 0, "The importer crashed (Aborted)."},
       {"hang", "good.glb", 1, 0, "The importer took longer than 1 seconds."},
       {"memory", "good.glb", 20, 256 << 20, "The importer needed more than its 256 MB of memory."},
+      {"longline", "good.glb", 20, 0,
+       "The importer's answer was unreadable (a line longer than 64 KB)."},
       {nullptr, "cut.glb", 20, 0,
        "The GLB file's header declares 1176 bytes, but the file holds 588."},
       {nullptr, "bad.glb", 20, 0, "GLTF: count*stride 60 > maxSize 40 in accessors[0]"},

@@ -4,6 +4,8 @@
 #include <fstream>
 
 #include "formats/model_file.h"
+#include "images/image_decode.h"
+#include "support/bmp_file.h"
 #include "support/child_process.h"
 #include "support/editor_fixture.h"
 #include "support/fixtures.h"
@@ -58,6 +60,28 @@ TEST_F(MemoryBudgetTest, TheHistoryKeepsToItsBudgetAndAnEditWithoutMemoryIsRefus
         return editor.model->vertices.at(0)->x == 28 ? 0 : 6;
       },
       120, 0, cap);
+  EXPECT_EQ(child.code, 0);
+}
+
+// A file of a few bytes that declares 16384 x 16384 pixels would take 3 GB to decode: under a cap
+// of 1.8 GB more than the process holds it is refused with the reason, before any of it is
+// allocated, instead of ending the process on bad_alloc.
+TEST(ImageMemoryTest, AnImageLargerThanTheMemoryAtHandIsRefusedWithTheReason) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "AddressSanitizer reserves terabytes of address space";
+#endif
+  ScratchDir dir;
+  writeFile(dir.file("huge.bmp"), bmpFile(16384, 16384, 8, std::string(1024, '\0')));
+  const std::string why =
+      "image of 16384 x 16384 needs 3072 MB to decode, more than the memory "
+      "at hand";
+  const ChildResult child = runInChild(
+      [&] {
+        DecodedImage image;
+        std::string reason;
+        return decodeImageFile(dir.file("huge.bmp"), image, &reason) || reason != why;
+      },
+      60, 0, addressSpaceBytes() + (1800u << 20));
   EXPECT_EQ(child.code, 0);
 }
 
