@@ -175,14 +175,14 @@ void Editor::adoptConsoleWidgets(std::unique_ptr<TextEntry> prompt,
 
 std::string Editor::poseForViews() {
   try {
-    if (posedDrawing.pose(*model, currentClip(*this), animation.frame, animation.rigRevision,
-                          keepViewPictures ? sceneRevision + 1 : 0))
+    if (posedModel.pose(*model, currentClip(*this), animation.frame, animation.rigRevision,
+                        keepViewPictures ? sceneRevision + 1 : 0))
       return "";
-    const std::string why = poseRefusal(posedDrawing.rig());
-    posedDrawing = PosedDrawing();
+    const std::string why = poseRefusal(posedModel.rig());
+    posedModel = PosedModel(), posedDrawing = PosedDrawing();
     return why;
   } catch (const std::bad_alloc&) {
-    posedDrawing = PosedDrawing();
+    posedModel = PosedModel(), posedDrawing = PosedDrawing();
     return "not enough memory to pose the model";
   }
 }

@@ -27,6 +27,7 @@
 #include "model/list.h"
 #include "model/model.h"
 #include "model/model_image.h"
+#include "model/posed_model.h"
 #include "model/vec3.h"
 #include "render/model_drawing.h"
 #include "render/posed_drawing.h"
@@ -245,7 +246,8 @@ class Editor {
   // Drawing's own memory, kept from frame to frame (render/).
   ModelDrawing modelDrawing;        // the model's arrays while its revision stands
   std::vector<float> markerBuffer;  // reused by drawVertexMarkers
-  PosedDrawing posedDrawing;        // the posed model's arrays in animation mode
+  PosedModel posedModel;            // the pose animation mode shows (poseForViews)
+  PosedDrawing posedDrawing;        // its arrays
   // Short of memory, the last frame left part of a view out; the console has
   // said so since a frame was last drawn whole.
   bool frameInPart = false, frameInPartNoted = false;

@@ -6,4 +6,6 @@
 class Model;
 struct Clip;
 
+// A skeleton of more bones than a pose holds (poseRefusal) leaves the model
+// as it is.
 void bakePose(Model& model, const Clip* clip, double frame);

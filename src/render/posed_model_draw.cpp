@@ -6,6 +6,7 @@
 
 #include "images/texture_cache.h"
 #include "model/model.h"
+#include "model/posed_model.h"
 #include "render/model_drawing.h"
 #include "render/posed_drawing.h"
 
@@ -39,7 +40,7 @@ void drawTriangles(const std::vector<float>& floats, bool normals, bool textured
 
 }  // namespace
 
-bool PosedDrawing::draw(Model& model, int texturedView, int normals) {
+bool PosedDrawing::draw(Model& model, PosedModel& posed, int texturedView, int normals) {
   const bool lit = normals != ModelDrawing::kNoNormals;
   bool whole = true;
   size_t corner = 0, number = 0;
@@ -59,8 +60,9 @@ bool PosedDrawing::draw(Model& model, int texturedView, int normals) {
     }
     // A group whose arrays find no memory is left out; the others are drawn.
     try {
-      drawTriangles(groupArrays(*group, number, corner, normals == ModelDrawing::kCornerNormals),
-                    lit, textured);
+      drawTriangles(
+          groupArrays(posed, *group, number, corner, normals == ModelDrawing::kCornerNormals), lit,
+          textured);
     } catch (const std::bad_alloc&) {
       for (auto& byGroup : arrays_) byGroup.clear();
       whole = false;
@@ -70,15 +72,16 @@ bool PosedDrawing::draw(Model& model, int texturedView, int normals) {
     corner += size_t{3} * group->polygons.count();
   }
   if (texturedView) return whole;
-  if (pointsFilledFor_ != posesMade_) {
+  if (pointsFilledFor_ != posed.serial()) {
     const size_t listed = static_cast<size_t>(model.vertices.count());
+    const std::vector<glm::dvec3>& points = posed.points();
     pointArray_.clear();
     try {
-      for (size_t v = 0; v < listed && v < points_.size(); ++v)
+      for (size_t v = 0; v < listed && v < points.size(); ++v)
         pointArray_.insert(pointArray_.end(),
-                           {static_cast<float>(points_[v].x), static_cast<float>(points_[v].y),
-                            static_cast<float>(points_[v].z)});
-      pointsFilledFor_ = posesMade_;
+                           {static_cast<float>(points[v].x), static_cast<float>(points[v].y),
+                            static_cast<float>(points[v].z)});
+      pointsFilledFor_ = posed.serial();
     } catch (const std::bad_alloc&) {
       std::vector<float>().swap(pointArray_);
       return false;

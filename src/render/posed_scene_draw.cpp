@@ -6,6 +6,7 @@
 #include <GL/glut.h>
 
 #include "app/editor.h"
+#include "model/posed_model.h"
 #include "render/frame_draw.h"
 #include "render/model_drawing.h"
 #include "render/posed_drawing.h"
@@ -13,7 +14,7 @@
 
 namespace {
 
-void drawPosedSkeleton(const PosedDrawing& posed, const Bone* selectedBone) {
+void drawPosedSkeleton(const PosedModel& posed, const Bone* selectedBone) {
   const Rig& rig = posed.rig();
   if (rig.size() == 0) return;
   float current[4];
@@ -25,8 +26,8 @@ void drawPosedSkeleton(const PosedDrawing& posed, const Bone* selectedBone) {
   for (size_t i = 0; i < rig.size(); ++i) {
     const int p = rig.parent[i];
     underSelection[i] = p >= 0 && (underSelection[p] || rig.bones[p] == selectedBone);
-    const glm::dvec3 start = posedStart(posed.world(), static_cast<int>(i));
-    const glm::dvec3 end = posedEnd(rig, posed.world(), static_cast<int>(i));
+    const glm::dvec3 start = posed.start(static_cast<int>(i));
+    const glm::dvec3 end = posed.end(static_cast<int>(i));
     appendColour(colours, appendWireCube(positions, end.x, end.y, end.z, 0.1, sight), r, g, b);
     r = underSelection[i] ? 1 : 0, g = underSelection[i] ? 0 : 1, b = 0;
     positions.insert(positions.end(), {static_cast<float>(start.x), static_cast<float>(start.y),
@@ -43,14 +44,15 @@ void drawPosedSkeleton(const PosedDrawing& posed, const Bone* selectedBone) {
 void drawPosedScene(Editor& e, Viewport& view) {
   const double unit = (view.right - view.left) * 0.01;
   if (view.kind != kFullView && view.renderMode != kTextured) drawBoundingBox(e);
-  PosedDrawing& posed = e.posedDrawing;  // posed for this frame by drawFrame
+  PosedModel& posed = e.posedModel;  // posed for this frame by drawFrame
 
   glColor3f(0.8f, 0.8f, 0.8f);
   ModelDrawing::NormalSource normals = ModelDrawing::kNoNormals;
   if (view.renderMode == kFlatShaded) normals = ModelDrawing::kFaceNormals;
   if (view.renderMode == kSmoothShaded) normals = ModelDrawing::kCornerNormals;
   if (normals != ModelDrawing::kNoNormals) glEnable(GL_LIGHTING);
-  if (!posed.draw(*e.model, view.renderMode == kTextured, normals)) e.frameInPart = true;
+  if (!e.posedDrawing.draw(*e.model, posed, view.renderMode == kTextured, normals))
+    e.frameInPart = true;
   glDisable(GL_LIGHTING);
 
   glColor3f(1, 1, 0);
@@ -67,7 +69,7 @@ void drawPosedScene(Editor& e, Viewport& view) {
 
   const int selected = posed.rig().indexOf(e.selectedBone);
   if (selected >= 0) {
-    const glm::dvec3 end = posedEnd(posed.rig(), posed.world(), selected);
+    const glm::dvec3 end = posed.end(selected);
     glPushMatrix();
     glTranslated(end.x, end.y, end.z);
     glutWireCube(unit * e.vertexMarkerScale * 4);

@@ -4,12 +4,9 @@
 
 #include <vector>
 
-#include <absl/container/flat_hash_map.h>
-
 #include "app/editor.h"
-#include "model/rig.h"
+#include "model/posed_model.h"
 #include "model/skeleton.h"
-#include "model/skin.h"
 #include "tools/animation_mode.h"
 #include "view/view_fit.h"
 
@@ -52,35 +49,20 @@ void addPoint(ModelBounds& bounds, const glm::dvec3& p) {
 // In animation mode the views show the model posed at the current frame, so
 // the same selection and model are framed where the pose puts them.
 void posedBounds(Editor& e, ModelBounds& whole, ModelBounds& selected) {
-  Model& model = *e.model;
-  const Rig rig = flattenRig(model);
-  const SkinBinding binding = bindSkin(model, rig);
-  std::vector<BonePose> poses;
-  std::vector<glm::dmat4> world, skin;
-  std::vector<glm::dvec3> points;
-  clipPose(rig, currentClip(e), e.animation.frame, poses);
-  worldTransforms(rig, poses, world);
-  skinMatrices(rig, world, skin);
-  posePoints(binding, skin, points);
-  absl::flat_hash_map<const Vertex*, size_t> index;
-  const bool anySelected = !e.selectedVertices.empty() || !e.selectedPolygons.empty();
-  if (anySelected) index.reserve(points.size());
-  for (size_t v = 0; v < points.size(); ++v) {
-    addPoint(whole, points[v]);
-    if (anySelected) index.emplace(binding.vertices[v], v);
-  }
-  for (size_t b = 0; b < rig.size(); ++b) addPoint(whole, posedEnd(rig, world, int(b)));
+  if (!e.poseForViews().empty()) return;  // the next frame leaves the mode and says why
+  PosedModel& posed = e.posedModel;
+  for (const glm::dvec3& p : posed.points()) addPoint(whole, p);
+  for (size_t b = 0; b < posed.rig().size(); ++b) addPoint(whole, posed.end(int(b)));
   auto addVertex = [&](const Vertex* v) {
-    const auto found = index.find(v);
-    if (found != index.end()) addPoint(selected, points[found->second]);
+    if (const glm::dvec3* at = posed.find(v)) addPoint(selected, *at);
   };
   for (const Vertex* v : e.selectedVertices) addVertex(v);
   for (const Polygon* p : e.selectedPolygons)
     for (const Vertex* corner : p->vertices) addVertex(corner);
-  const int bone = rig.indexOf(e.selectedBone);
+  const int bone = posed.rig().indexOf(e.selectedBone);
   if (bone >= 0) {
-    addPoint(selected, posedStart(world, bone));
-    addPoint(selected, posedEnd(rig, world, bone));
+    addPoint(selected, posed.start(bone));
+    addPoint(selected, posed.end(bone));
   }
 }
 

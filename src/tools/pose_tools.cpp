@@ -11,37 +11,34 @@
 
 #include "app/editor.h"
 #include "model/animation.h"
-#include "model/rig.h"
-#include "model/skin.h"
+#include "model/posed_model.h"
 #include "model/span.h"
 #include "tools/animation_mode.h"
 #include "tools/undo.h"
 
 namespace {
 
-// The selected bone posed at the current frame, ready to be keyed there.
+// The selected bone and the pose it has at the current frame, ready to be
+// keyed there.
 struct PosedBone {
-  Rig rig;
-  std::vector<BonePose> poses;
-  std::vector<glm::dmat4> world;
+  PosedModel* posed = nullptr;
   int bone = -1;
 };
 
-bool posedSelection(Editor& e, PosedBone& posed) {
-  posed.rig = flattenRig(*e.model);
-  posed.bone = posed.rig.indexOf(e.selectedBone);
-  if (posed.bone < 0) {
+bool posedSelection(Editor& e, PosedBone& selected) {
+  if (!e.poseForViews().empty()) return false;  // the next frame leaves the mode and says why
+  selected.posed = &e.posedModel;
+  selected.bone = e.posedModel.rig().indexOf(e.selectedBone);
+  if (selected.bone < 0) {
     e.consoleMessage("Select a bone to pose it.");
     return false;
   }
-  clipPose(posed.rig, currentClip(e), e.animation.frame, posed.poses);
-  worldTransforms(posed.rig, posed.poses, posed.world);
   return true;
 }
 
 // Keys the bone's new pose at the current frame: one undo step, making the
 // first clip when there is none.
-void keyPose(Editor& e, const PosedBone& posed, const BonePose& pose) {
+void keyPose(Editor& e, Bone* bone, const BonePose& pose) {
   takeSnapshot(e);
   Animation& animation = *e.model->animation;
   Clip* clip = currentClip(e);
@@ -50,7 +47,7 @@ void keyPose(Editor& e, const PosedBone& posed, const BonePose& pose) {
     e.animation.clip = clip->name;
   }
   const int frame = std::clamp(e.animation.frame, 0, clip->length);
-  setKey(clip->tracks[posed.rig.bones[posed.bone]], PoseKey{frame, pose});
+  setKey(clip->tracks[bone], PoseKey{frame, pose});
   e.sceneChanged();
 }
 
@@ -75,33 +72,36 @@ void rotatePose(Editor& e, double angle) {
     default:
       return;
   }
-  PosedBone posed;
-  if (!std::isfinite(angle) || !posedSelection(e, posed)) return;
-  BonePose pose = posed.poses[posed.bone];
-  pose.rotation =
-      turnedRotation(posed.rig, posed.world, posed.poses, posed.bone, glm::angleAxis(angle, axis));
-  if (finite(pose.rotation)) keyPose(e, posed, pose);
+  PosedBone selected;
+  if (!std::isfinite(angle) || !posedSelection(e, selected)) return;
+  const PosedModel& posed = *selected.posed;
+  BonePose pose = posed.poses()[selected.bone];
+  pose.rotation = turnedRotation(posed.rig(), posed.world(), posed.poses(), selected.bone,
+                                 glm::angleAxis(angle, axis));
+  if (finite(pose.rotation)) keyPose(e, posed.rig().bones[selected.bone], pose);
 }
 
 void movePose(Editor& e, const Vec3& offset) {
-  PosedBone posed;
-  if (!posedSelection(e, posed)) return;
+  PosedBone selected;
+  if (!posedSelection(e, selected)) return;
   const glm::dvec3 by(offset.x, offset.y, offset.z);
   if (!std::isfinite(by.x) || !std::isfinite(by.y) || !std::isfinite(by.z)) return;
-  BonePose pose = posed.poses[posed.bone];
-  if (posed.rig.parent[posed.bone] < 0) {
+  const PosedModel& posed = *selected.posed;
+  const int b = selected.bone;
+  BonePose pose = posed.poses()[b];
+  if (posed.rig().parent[b] < 0) {
     pose.translation += by;
   } else {
-    const glm::dvec3 start = posedStart(posed.world, posed.bone);
-    const glm::dvec3 from = posedEnd(posed.rig, posed.world, posed.bone) - start;
+    const glm::dvec3 start = posed.start(b);
+    const glm::dvec3 from = posed.end(b) - start;
     const glm::dvec3 to = from + by;
     // A bone of no length, or an end moved onto its start, has no direction.
     if (glm::length(from) < 1e-12 || glm::length(to) < 1e-12) return;
     const glm::dquat turn = glm::rotation(glm::normalize(from), glm::normalize(to));
-    pose.rotation = turnedRotation(posed.rig, posed.world, posed.poses, posed.bone, turn);
+    pose.rotation = turnedRotation(posed.rig(), posed.world(), posed.poses(), b, turn);
     if (!finite(pose.rotation)) return;
   }
-  keyPose(e, posed, pose);
+  keyPose(e, posed.rig().bones[b], pose);
 }
 
 namespace {
@@ -120,21 +120,15 @@ List<Vertex> posedVerticesInRect(Editor& e, double a, double b, double c, double
                                  double tolerance) {
   List<Vertex> found;
   if (plane < 0 || plane > 2) return found;
-  const Rig rig = flattenRig(*e.model);
-  const SkinBinding binding = bindSkin(*e.model, rig);
-  std::vector<BonePose> poses;
-  std::vector<glm::dmat4> world, skin;
-  clipPose(rig, currentClip(e), e.animation.frame, poses);
-  worldTransforms(rig, poses, world);
-  skinMatrices(rig, world, skin);
-  std::vector<glm::dvec3> points;
-  posePoints(binding, skin, points);
+  if (!e.poseForViews().empty()) return found;
+  const std::vector<glm::dvec3>& points = e.posedModel.points();
+  const std::vector<Vertex*>& vertices = e.posedModel.binding().vertices;
   const Span horizontal(a, c, tolerance), vertical(b, d, tolerance);
   // Only the model's own list, in its order, as the rest model's query.
   const size_t listed = static_cast<size_t>(e.model->vertices.count());
   for (size_t v = 0; v < listed && v < points.size(); ++v) {
     if (horizontal.holds(across(points[v], plane)) && vertical.holds(up(points[v], plane)))
-      found.pushFront(binding.vertices[v]);
+      found.pushFront(vertices[v]);
   }
   return found;
 }
@@ -144,16 +138,13 @@ Bone* findPosedBone(Editor& e, double a, double b, double c, double d, int plane
   if (a == c || b == d) return nullptr;
   std::printf("Looking up bones...\n");
   if (plane < 0 || plane > 2) return nullptr;
-  const Rig rig = flattenRig(*e.model);
-  std::vector<BonePose> poses;
-  std::vector<glm::dmat4> world;
-  clipPose(rig, currentClip(e), e.animation.frame, poses);
-  worldTransforms(rig, poses, world);
+  if (!e.poseForViews().empty()) return nullptr;
+  const PosedModel& posed = e.posedModel;
   const Span horizontal(a, c, 0), vertical(b, d, 0);
-  for (size_t bone = 0; bone < rig.size(); ++bone) {
-    const glm::dvec3 end = posedEnd(rig, world, static_cast<int>(bone));
+  for (size_t bone = 0; bone < posed.rig().size(); ++bone) {
+    const glm::dvec3 end = posed.end(static_cast<int>(bone));
     if (horizontal.holds(across(end, plane)) && vertical.holds(up(end, plane)))
-      return rig.bones[bone];
+      return posed.rig().bones[bone];
   }
   return nullptr;
 }
