@@ -8,6 +8,7 @@
 #include "app/input_codes.h"
 #include "formats/model_file.h"
 #include "tools/animation_mode.h"
+#include "tools/animation_rules.h"
 #include "tools/creation.h"
 #include "tools/fit_views.h"
 #include "tools/polygon_ops.h"
@@ -72,7 +73,7 @@ const KeyBinding kKeyBindings[] = {
     {'R',
      [](Editor& e) {
        e.activeView = e.viewAt(e.mouseX, e.mouseY);
-       if (e.animation.on) {
+       if (modeRule(e, ModeRule::kKey, 'R')) {
          rotatePose(e, 1.5707963267948966);
        } else {
          rotateSelection(e, 1.5707963267948966);
@@ -129,7 +130,7 @@ void Editor::keyPressed(unsigned char key, int, int) {
   }
   sceneChanged();
   key = keyUnderCtrl(key, modifiers);
-  if (isMeshEditKey(key) && refuseMeshEdit(*this)) return;
+  if (refusedByMode(*this, ModeRule::kKey, key)) return;
   for (const KeyBinding& binding : kKeyBindings) {
     if (binding.key == key) {
       runEdit(*this, [&] { binding.action(*this); });

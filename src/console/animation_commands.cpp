@@ -33,11 +33,6 @@ bool numberGiven(Editor& e, const std::string& word, bool whole) {
 
 }  // namespace
 
-bool isMeshEditCommand(const std::string& name) {
-  return name == "/setx" || name == "/sety" || name == "/setz" || name == "/smoothpolys" ||
-         name == "/flattenpolys" || name == "/move" || name == "/rotate" || name == "/scale";
-}
-
 void animCommand(Editor& e, const CommandWords&) {
   toggleAnimationMode(e);
 }

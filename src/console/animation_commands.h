@@ -19,6 +19,3 @@ void stopCommand(Editor& e, const CommandWords& words);
 void fpsCommand(Editor& e, const CommandWords& words);
 void lengthCommand(Editor& e, const CommandWords& words);
 void weightCommand(Editor& e, const CommandWords& words);
-
-// Whether the command edits the mesh, which animation mode refuses.
-bool isMeshEditCommand(const std::string& name);

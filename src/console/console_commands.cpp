@@ -19,6 +19,7 @@
 #include "files/file_paths.h"
 #include "formats/model_file.h"
 #include "tools/animation_mode.h"
+#include "tools/animation_rules.h"
 #include "tools/fit_views.h"
 #include "tools/polygon_ops.h"
 #include "tools/recovery.h"
@@ -199,7 +200,7 @@ void runConsoleCommand(Editor& e, const std::string& line) {
                   words.size() > 1 ? shownName(words[1]).c_str() : "(null)", index);
       if (parameters < command.minimumWords) {
         e.consoleMessage(kWrongCount);
-      } else if (isMeshEditCommand(command.name) && refuseMeshEdit(e)) {
+      } else if (refusedByMode(e, ModeRule::kCommand, 0, command.name)) {
       } else {
         command.run(e, words);
       }

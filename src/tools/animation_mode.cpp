@@ -1,6 +1,7 @@
 // Animation mode, clips, keys and playback (contracts in animation_mode.h).
 
 #include "tools/animation_mode.h"
+#include "tools/animation_rules.h"
 
 #include <algorithm>
 #include <cmath>
@@ -32,16 +33,6 @@ Bone* boneToPose(Editor& e) {
 }
 
 }  // namespace
-
-bool isMeshEditKey(unsigned char key) {
-  // Delete, then B ` d f n o p w; R poses instead.
-  static constexpr unsigned char kKeys[] = {127, 'B', '`', 'd', 'f', 'n', 'o', 'p', 'w'};
-  return std::find(std::begin(kKeys), std::end(kKeys), key) != std::end(kKeys);
-}
-
-bool isMeshEditMenuCommand(int code) {
-  return code >= 8 && code <= 16;  // UV Map Selected .. Assign Polys to Bone
-}
 
 bool animationCommand(Editor& e, int code) {
   const auto now = std::chrono::steady_clock::now();
@@ -105,12 +96,6 @@ void leaveAnimationMode(Editor& e, const std::string& why) {
   ++e.animation.rigRevision;
   e.consoleMessage("Animation mode is off: " + why + ".");
   e.sceneChanged();
-}
-
-bool refuseMeshEdit(Editor& e) {
-  if (!e.animation.on) return false;
-  e.consoleMessage(kMeshEditsOff);
-  return true;
 }
 
 Clip* currentClip(Editor& e) {
@@ -218,10 +203,7 @@ void setClipLength(Editor& e, int length) {
 }
 
 void startPlayback(Editor& e, std::chrono::steady_clock::time_point now) {
-  if (!e.animation.on) {
-    e.consoleMessage("Playback shows in animation mode: press A or type /anim first.");
-    return;
-  }
+  if (refusedByMode(e, ModeRule::kCommand, 0, "/play")) return;
   if (!currentClip(e)) {
     e.consoleMessage("There is no clip to play: key a bone or type /clip NAME first.");
     return;

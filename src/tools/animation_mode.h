@@ -2,13 +2,14 @@
 // Animation mode and its operations: the views show the model posed at the
 // current frame of the current clip; Select Bone picks the posed bones,
 // Rotate and Move pose the selected bone and key it at the current frame;
-// mesh edits are refused. Every change of keys, clips or weights is one undo
-// step, kept by the recovery file like the rest of the model.
+// mesh edits are refused (the rules in animation_rules.h). Every change of keys, clips or weights
+// is one undo step, kept by the recovery file like the rest of the model.
 
 #include <chrono>
 #include <string>
 
 #include "model/list.h"
+#include "tools/animation_rules.h"
 
 struct Bone;
 struct Vec3;
@@ -16,8 +17,6 @@ struct Vertex;
 struct Clip;
 class Editor;
 
-inline constexpr const char* kMeshEditsOff =
-    "Mesh edits are off in animation mode: press A or type /anim to leave it.";
 inline constexpr const char* kFirstClipName = "clip1";
 
 // Command codes of the menu item and the animation panel's buttons; a click
@@ -43,9 +42,6 @@ void toggleAnimationMode(Editor& e);
 // A frame whose pose cannot be made (the model changed under the mode, or
 // memory ran out): the mode ends, "Animation mode is off: REASON."
 void leaveAnimationMode(Editor& e, const std::string& why);
-
-// In animation mode: says kMeshEditsOff and answers true.
-bool refuseMeshEdit(Editor& e);
 
 // The clip the mode shows, or null.
 Clip* currentClip(Editor& e);
@@ -93,8 +89,3 @@ void clearSelectedWeights(Editor& e);
 List<Vertex> posedVerticesInRect(Editor& e, double a, double b, double c, double d, int plane,
                                  double tolerance);
 Bone* findPosedBone(Editor& e, double a, double b, double c, double d, int plane);
-
-// Whether a key is a mesh edit that animation mode refuses.
-bool isMeshEditKey(unsigned char key);
-// Whether a menu command code is one.
-bool isMeshEditMenuCommand(int code);

@@ -8,6 +8,7 @@
 #include "model/posed_model.h"
 #include "model/skeleton.h"
 #include "tools/animation_mode.h"
+#include "tools/animation_rules.h"
 #include "view/view_fit.h"
 
 namespace {
@@ -70,7 +71,7 @@ void posedBounds(Editor& e, ModelBounds& whole, ModelBounds& selected) {
 
 void fitViews(Editor& e) {
   ModelBounds whole, selected;
-  if (e.animation.on) {
+  if (modeRule(e, ModeRule::kCommand, 0, "/fit")) {
     posedBounds(e, whole, selected);
   } else {
     whole = modelBounds(*e.model), selected = selectionBounds(e);

@@ -6,6 +6,7 @@
 #include "app/input_codes.h"
 #include "model/marks.h"
 #include "tools/animation_mode.h"
+#include "tools/animation_rules.h"
 #include "tools/selection.h"
 
 namespace {
@@ -28,7 +29,8 @@ PickMode pickMode(int modifiers) {
 // The vertices the views show in the rectangle: posed in animation mode.
 List<Vertex> shownVerticesInRect(Editor& e, double a, double b, double c, double d, int plane,
                                  double tolerance) {
-  if (e.animation.on) return posedVerticesInRect(e, a, b, c, d, plane, tolerance);
+  if (modeRule(e, ModeRule::kTool, e.tool))
+    return posedVerticesInRect(e, a, b, c, d, plane, tolerance);
   return e.model->verticesInRect(a, b, c, d, plane, tolerance);
 }
 
@@ -59,8 +61,9 @@ void selectInRect(Editor& e, double ha, double va, double hb, double vb) {
         Model::setPolygonsSelected(e.selectedPolygons, 1);
       }
     } else if (e.tool == kSelectBone) {
-      e.selectedBone = e.animation.on ? findPosedBone(e, ha, va, hb, vb, kind)
-                                      : e.model->findBone(ha, va, hb, vb, kind, reach);
+      e.selectedBone = modeRule(e, ModeRule::kTool, kSelectBone)
+                           ? findPosedBone(e, ha, va, hb, vb, kind)
+                           : e.model->findBone(ha, va, hb, vb, kind, reach);
     }
     return;
   }

@@ -23,6 +23,7 @@
 #include "tools/tool_gestures.h"
 #include "app/editor.h"
 #include "tools/animation_mode.h"
+#include "tools/animation_rules.h"
 #include "tools/creation.h"
 #include "tools/live_transform.h"
 #include "tools/polygon_ops.h"
@@ -105,7 +106,7 @@ void rotatePoseByDrag(Editor& e) {
   rotatePose(e, (e.pressY - e.mouseY) * 0.01);
 }
 
-// The gestures of animation mode; null where the tool edits the mesh.
+// The gestures of animation mode, by tool: those its rules let pose or pick.
 const Gesture kPoseGestures[] = {
     {kRubberBand, nullptr, nullptr, selectInDrag},             // Select Vertex
     {kRubberBand, nullptr, nullptr, selectInDrag},             // Select Polygon
@@ -115,12 +116,11 @@ const Gesture kPoseGestures[] = {
 };
 
 const Gesture* gestureOf(const Editor& e, int tool) {
-  if (e.animation.on) {
-    constexpr int kPosing = sizeof kPoseGestures / sizeof kPoseGestures[0];
-    const bool select = tool >= kSelectVertex && tool <= kSelectBone;
-    if (tool < 0 || tool >= kPosing || (!select && e.views[e.activeView].kind == kUvView))
-      return nullptr;
-    return &kPoseGestures[tool];
+  if (const ModeRule* rule = modeRule(e, ModeRule::kTool, tool)) {
+    const bool posing =
+        rule->effect == ModeRule::kPicksPosed ||
+        (rule->effect == ModeRule::kPosesBone && e.views[e.activeView].kind != kUvView);
+    return posing ? &kPoseGestures[tool] : nullptr;
   }
   constexpr int kCount = sizeof kGestures / sizeof kGestures[0];
   return (tool >= 0 && tool < kCount) ? &kGestures[tool] : nullptr;
@@ -131,7 +131,7 @@ const Gesture* gestureOf(const Editor& e, int tool) {
 void toolPress(Editor& e) {
   const Gesture* g = gestureOf(e, e.tool);
   if (!g) {
-    refuseMeshEdit(e);
+    refusedByMode(e, ModeRule::kTool, e.tool);
     return;
   }
   e.dragMode = g->pressDragMode;

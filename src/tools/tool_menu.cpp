@@ -3,6 +3,7 @@
 #include "tools/tool_menu.h"
 #include "app/editor.h"
 #include "tools/animation_mode.h"
+#include "tools/animation_rules.h"
 #include "tools/fit_views.h"
 #include "tools/polygon_ops.h"
 
@@ -62,7 +63,7 @@ const MenuCommand kMenuCommands[] = {
 }  // namespace
 
 void toolMenuCommand(Editor& e, int code) {
-  if (isMeshEditMenuCommand(code) && refuseMeshEdit(e)) return;
+  if (refusedByMode(e, ModeRule::kMenu, code)) return;
   if (animationCommand(e, code)) return;
   for (const MenuCommand& command : kMenuCommands) {
     if (command.code == code) {

@@ -8,6 +8,7 @@
 #include "support/arm_fixture.h"
 #include "support/failing_allocations.h"
 #include "tools/animation_mode.h"
+#include "tools/animation_rules.h"
 #include "tools/tool_fixture.h"
 
 namespace {
@@ -77,23 +78,47 @@ TEST_F(AnimationModeTest, RotateAndMoveKeyTheSelectedBoneAndUndoTakesEachKeyBack
   EXPECT_FALSE(editor.animation.on);
 }
 
-TEST_F(AnimationModeTest, MeshEditsAreRefusedWithOneMessageUntilTheModeIsLeft) {
-  key('A');
+// Every rule of the mode, acted on where the editor takes its input: a refusal says its message
+// once and leaves the mesh and the undo steps alone; posing keys the bone (one step) and leaves
+// the rest mesh; picking and framing say nothing and take no step.
+TEST_F(AnimationModeTest, EachInputDoesWhatItsRuleSays) {
   selectAllVertices(editor);
   selectAllPolygons(editor);
+  for (const ModeRule& rule : animationModeRules()) {
+    if (editor.animation.on != (rule.effect != ModeRule::kNeedsMode)) key('A');
+    editor.selectedBone = arm.fore;
+    editor.tool = kSelectVertex;
+    editor.mouseMoved(glutX(0, 2), glutY(0, 0));  // R turns the bone in the view under the mouse
+    const std::string rest = mesh(), what = rule.command + std::to_string(rule.code);
+    const size_t steps = editor.undoStack.size();
+    const int before = messageCount();
+    switch (rule.input) {
+      case ModeRule::kKey:
+        key(static_cast<unsigned char>(rule.code));
+        break;
+      case ModeRule::kMenu:
+        toolMenuCommand(editor, rule.code);
+        break;
+      case ModeRule::kCommand:
+        command(std::string(rule.command) + " 1 1 1");  // numbers enough for any of them
+        break;
+      case ModeRule::kTool:
+        editor.tool = rule.code;
+        sideDrag(2, 0, 40, 40);
+        break;
+    }
+    const bool refused = rule.effect == ModeRule::kRefused || rule.effect == ModeRule::kNeedsMode;
+    EXPECT_EQ(messagesSince(before), refused ? std::string(rule.message) + "|" : "") << what;
+    if (rule.effect != ModeRule::kPicksPosed) {
+      EXPECT_EQ(mesh(), rest) << what;
+    }
+    EXPECT_EQ(editor.undoStack.size(), steps + (rule.effect == ModeRule::kPosesBone)) << what;
+  }
+  editor.tool = kMove;
+  dragIn(kUvView, 0.2, 0.2, 0.4, 0.4);
+  EXPECT_EQ(lastConsoleMessage(), kMeshEditsOff) << "no bone to pose in the UV view";
+  selectAllVertices(editor);
   const std::string rest = mesh();
-  const size_t steps = editor.undoStack.size();
-  editor.selectedBone = arm.fore;
-  key(127);
-  key('B');
-  key('d');
-  command("/setx 4");
-  toolMenuCommand(editor, 16);
-  key('b');
-  sideDrag(0, 0, 40, 40);
-  EXPECT_EQ(consoleLinesStartingWith(kMeshEditsOff), 6);
-  EXPECT_EQ(mesh(), rest);
-  EXPECT_EQ(editor.undoStack.size(), steps);
   toolMenuCommand(editor, kAnimationModeCommand);  // the menu's "Animation Mode" leaves it
   key(127);
   EXPECT_NE(mesh(), rest);
