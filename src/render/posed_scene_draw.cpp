@@ -50,13 +50,13 @@ void drawPosedScene(Editor& e, Viewport& view) {
   if (view.renderMode == kFlatShaded) normals = ModelDrawing::kFaceNormals;
   if (view.renderMode == kSmoothShaded) normals = ModelDrawing::kCornerNormals;
   if (normals != ModelDrawing::kNoNormals) glEnable(GL_LIGHTING);
-  if (!posed.draw(*e.model, view.renderMode == kTextured, normals)) e.frameInPart = true;
+  if (!posed.draw(*e.doc.model, view.renderMode == kTextured, normals)) e.frameInPart = true;
   glDisable(GL_LIGHTING);
 
   glColor3f(1, 1, 0);
   std::vector<float> positions, colours;
   const CubeSight sight = currentCubeSight();
-  for (Vertex* v : e.selectedVertices) {
+  for (Vertex* v : e.doc.selectedVertices) {
     if (const glm::dvec3* at = posed.find(v)) {
       const int ends =
           appendWireCube(positions, at->x, at->y, at->z, unit * e.selectedMarkerScale, sight);
@@ -65,7 +65,7 @@ void drawPosedScene(Editor& e, Viewport& view) {
   }
   drawColouredLines(positions, colours);
 
-  const int selected = posed.rig().indexOf(e.selectedBone);
+  const int selected = posed.rig().indexOf(e.doc.selectedBone);
   if (selected >= 0) {
     const glm::dvec3 end = posedEnd(posed.rig(), posed.world(), selected);
     glPushMatrix();
@@ -73,5 +73,5 @@ void drawPosedScene(Editor& e, Viewport& view) {
     glutWireCube(unit * e.vertexMarkerScale * 4);
     glPopMatrix();
   }
-  if (e.showSkeleton) drawPosedSkeleton(posed, e.selectedBone);
+  if (e.showSkeleton) drawPosedSkeleton(posed, e.doc.selectedBone);
 }

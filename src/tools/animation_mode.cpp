@@ -9,14 +9,14 @@
 #include "gui/timeline.h"
 #include "model/animation.h"
 #include "model/rig.h"
-#include "tools/undo.h"
+#include "document/undo.h"
 
 namespace {
 
 // The current clip, making the first one when the model has none.
 Clip& clipToKey(Editor& e) {
   if (Clip* clip = currentClip(e)) return *clip;
-  Animation& animation = *e.model->animation;
+  Animation& animation = *e.doc.model->animation;
   if (animation.clips.empty()) animation.add(kFirstClipName);
   e.animation.clip = animation.clips.front()->name;
   return *animation.clips.front();
@@ -25,8 +25,8 @@ Clip& clipToKey(Editor& e) {
 // The selected bone when it belongs to the model's skeleton; otherwise says
 // how to pick one.
 Bone* boneToPose(Editor& e) {
-  const Rig rig = flattenRig(*e.model);
-  if (e.selectedBone && rig.indexOf(e.selectedBone) >= 0) return e.selectedBone;
+  const Rig rig = flattenRig(*e.doc.model);
+  if (e.doc.selectedBone && rig.indexOf(e.doc.selectedBone) >= 0) return e.doc.selectedBone;
   e.consoleMessage("Select a bone to pose it.");
   return nullptr;
 }
@@ -114,7 +114,7 @@ bool refuseMeshEdit(Editor& e) {
 }
 
 Clip* currentClip(Editor& e) {
-  Animation& animation = *e.model->animation;
+  Animation& animation = *e.doc.model->animation;
   Clip* clip = animation.find(e.animation.clip);
   // Undo or /open may have taken the clip away: the first one stands in.
   if (!clip && !animation.clips.empty()) clip = animation.clips.front().get();
@@ -135,9 +135,9 @@ void chooseClip(Editor& e, const std::string& name) {
     e.consoleMessage("Error! A clip name is one word of at most 63 printable characters!");
     return;
   }
-  if (!e.model->animation->find(name)) {
-    takeSnapshot(e);
-    e.model->animation->add(name);
+  if (!e.doc.model->animation->find(name)) {
+    takeSnapshot(e.doc);
+    e.doc.model->animation->add(name);
     e.consoleMessage("Clip " + name + " made.");
   }
   e.animation.clip = name;
@@ -148,7 +148,7 @@ void chooseClip(Editor& e, const std::string& name) {
 void keySelectedBone(Editor& e) {
   Bone* bone = boneToPose(e);
   if (!bone) return;
-  takeSnapshot(e);
+  takeSnapshot(e.doc);
   Clip& clip = clipToKey(e);
   const int frame = std::clamp(e.animation.frame, 0, clip.length);
   Track& track = clip.tracks[bone];
@@ -170,7 +170,7 @@ void unkeySelectedBone(Editor& e) {
     return;
   }
   // The snapshot leaves the model's records in place, so the track stands.
-  takeSnapshot(e);
+  takeSnapshot(e.doc);
   removeKey(track->second, frame);
   if (track->second.empty()) clip->tracks.erase(track);
   e.consoleMessage("Key removed at frame " + std::to_string(frame) + ".");
@@ -182,7 +182,7 @@ void setClipFps(Editor& e, int fps) {
     e.consoleMessage("Error! The frame rate is a whole number from 1 to 1000!");
     return;
   }
-  takeSnapshot(e);
+  takeSnapshot(e.doc);
   Clip& clip = clipToKey(e);
   clip.fps = fps;
   if (e.animation.playing) startPlayback(e, std::chrono::steady_clock::now());
@@ -195,7 +195,7 @@ void setClipLength(Editor& e, int length) {
     e.consoleMessage("Error! The length is a whole number of frames from 1 to 100000!");
     return;
   }
-  takeSnapshot(e);
+  takeSnapshot(e.doc);
   Clip& clip = clipToKey(e);
   clip.length = length;
   size_t dropped = 0;

@@ -21,12 +21,12 @@ void addPoint(ModelBounds& bounds, const Vertex* v) {
 
 ModelBounds selectionBounds(const Editor& e) {
   ModelBounds bounds;
-  for (const Vertex* v : e.selectedVertices) addPoint(bounds, v);
-  for (const Polygon* p : e.selectedPolygons)
+  for (const Vertex* v : e.doc.selectedVertices) addPoint(bounds, v);
+  for (const Polygon* p : e.doc.selectedPolygons)
     for (const Vertex* corner : p->vertices) addPoint(bounds, corner);
-  if (e.selectedBone) {
-    addPoint(bounds, e.selectedBone->start);
-    addPoint(bounds, e.selectedBone->end);
+  if (e.doc.selectedBone) {
+    addPoint(bounds, e.doc.selectedBone->start);
+    addPoint(bounds, e.doc.selectedBone->end);
   }
   return bounds;
 }
@@ -52,7 +52,7 @@ void addPoint(ModelBounds& bounds, const glm::dvec3& p) {
 // In animation mode the views show the model posed at the current frame, so
 // the same selection and model are framed where the pose puts them.
 void posedBounds(Editor& e, ModelBounds& whole, ModelBounds& selected) {
-  Model& model = *e.model;
+  Model& model = *e.doc.model;
   const Rig rig = flattenRig(model);
   const SkinBinding binding = bindSkin(model, rig);
   std::vector<BonePose> poses;
@@ -63,7 +63,7 @@ void posedBounds(Editor& e, ModelBounds& whole, ModelBounds& selected) {
   skinMatrices(rig, world, skin);
   posePoints(binding, skin, points);
   absl::flat_hash_map<const Vertex*, size_t> index;
-  const bool anySelected = !e.selectedVertices.empty() || !e.selectedPolygons.empty();
+  const bool anySelected = !e.doc.selectedVertices.empty() || !e.doc.selectedPolygons.empty();
   if (anySelected) index.reserve(points.size());
   for (size_t v = 0; v < points.size(); ++v) {
     addPoint(whole, points[v]);
@@ -74,10 +74,10 @@ void posedBounds(Editor& e, ModelBounds& whole, ModelBounds& selected) {
     const auto found = index.find(v);
     if (found != index.end()) addPoint(selected, points[found->second]);
   };
-  for (const Vertex* v : e.selectedVertices) addVertex(v);
-  for (const Polygon* p : e.selectedPolygons)
+  for (const Vertex* v : e.doc.selectedVertices) addVertex(v);
+  for (const Polygon* p : e.doc.selectedPolygons)
     for (const Vertex* corner : p->vertices) addVertex(corner);
-  const int bone = rig.indexOf(e.selectedBone);
+  const int bone = rig.indexOf(e.doc.selectedBone);
   if (bone >= 0) {
     addPoint(selected, posedStart(world, bone));
     addPoint(selected, posedEnd(rig, world, bone));
@@ -91,7 +91,7 @@ void fitViews(Editor& e) {
   if (e.animation.on) {
     posedBounds(e, whole, selected);
   } else {
-    whole = modelBounds(*e.model), selected = selectionBounds(e);
+    whole = modelBounds(*e.doc.model), selected = selectionBounds(e);
   }
   const ModelBounds& target = selected.empty ? whole : selected;
   for (int i = kSideView; i <= kFullView; ++i) fitView(e.views[i], target, whole);

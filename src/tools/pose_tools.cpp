@@ -15,7 +15,7 @@
 #include "model/skin.h"
 #include "model/span.h"
 #include "tools/animation_mode.h"
-#include "tools/undo.h"
+#include "document/undo.h"
 
 namespace {
 
@@ -28,8 +28,8 @@ struct PosedBone {
 };
 
 bool posedSelection(Editor& e, PosedBone& posed) {
-  posed.rig = flattenRig(*e.model);
-  posed.bone = posed.rig.indexOf(e.selectedBone);
+  posed.rig = flattenRig(*e.doc.model);
+  posed.bone = posed.rig.indexOf(e.doc.selectedBone);
   if (posed.bone < 0) {
     e.consoleMessage("Select a bone to pose it.");
     return false;
@@ -42,8 +42,8 @@ bool posedSelection(Editor& e, PosedBone& posed) {
 // Keys the bone's new pose at the current frame: one undo step, making the
 // first clip when there is none.
 void keyPose(Editor& e, const PosedBone& posed, const BonePose& pose) {
-  takeSnapshot(e);
-  Animation& animation = *e.model->animation;
+  takeSnapshot(e.doc);
+  Animation& animation = *e.doc.model->animation;
   Clip* clip = currentClip(e);
   if (!clip) {
     clip = &animation.add(kFirstClipName);
@@ -120,8 +120,8 @@ List<Vertex> posedVerticesInRect(Editor& e, double a, double b, double c, double
                                  double tolerance) {
   List<Vertex> found;
   if (plane < 0 || plane > 2) return found;
-  const Rig rig = flattenRig(*e.model);
-  const SkinBinding binding = bindSkin(*e.model, rig);
+  const Rig rig = flattenRig(*e.doc.model);
+  const SkinBinding binding = bindSkin(*e.doc.model, rig);
   std::vector<BonePose> poses;
   std::vector<glm::dmat4> world, skin;
   clipPose(rig, currentClip(e), e.animation.frame, poses);
@@ -131,7 +131,7 @@ List<Vertex> posedVerticesInRect(Editor& e, double a, double b, double c, double
   posePoints(binding, skin, points);
   const Span horizontal(a, c, tolerance), vertical(b, d, tolerance);
   // Only the model's own list, in its order, as the rest model's query.
-  const size_t listed = static_cast<size_t>(e.model->vertices.count());
+  const size_t listed = static_cast<size_t>(e.doc.model->vertices.count());
   for (size_t v = 0; v < listed && v < points.size(); ++v) {
     if (horizontal.holds(across(points[v], plane)) && vertical.holds(up(points[v], plane)))
       found.pushFront(binding.vertices[v]);
@@ -144,7 +144,7 @@ Bone* findPosedBone(Editor& e, double a, double b, double c, double d, int plane
   if (a == c || b == d) return nullptr;
   std::printf("Looking up bones...\n");
   if (plane < 0 || plane > 2) return nullptr;
-  const Rig rig = flattenRig(*e.model);
+  const Rig rig = flattenRig(*e.doc.model);
   std::vector<BonePose> poses;
   std::vector<glm::dmat4> world;
   clipPose(rig, currentClip(e), e.animation.frame, poses);
