@@ -19,7 +19,7 @@
 BENCH_CASE(80, "animation") {
   // Vertices as many as the size: the ball of twice as many triangles.
   auto editor = bench::ballEditor(2 * context.size);
-  Model& model = *editor->model;
+  Model& model = *editor->doc.model;
   bench::rigBall(model, 100, 1, 10);
   const Rig rig = flattenRig(model);
   const SkinBinding binding = bindSkin(model, rig);
@@ -48,8 +48,8 @@ BENCH_CASE(81, "animation in the model file") {
   bench::ScratchDirectory scratch;
   auto plainEditor = bench::ballEditor(context.size);
   auto animatedEditor = bench::ballEditor(context.size);
-  Model& plain = *plainEditor->model;
-  Model& animated = *animatedEditor->model;
+  Model& plain = *plainEditor->doc.model;
+  Model& animated = *animatedEditor->doc.model;
   bench::rigBall(plain, 100, 0, 0);
   bench::rigBall(animated, 100, 10, 100);
   plain.name = scratch.file("plain.mdl");

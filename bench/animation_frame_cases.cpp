@@ -26,7 +26,7 @@ BENCH_CASE(73, "playback frames") {
   e.setMainWidget(&mainPanel);
   e.layoutViews();
   for (Viewport& v : e.views) v.renderMode = kFlatShaded;
-  bench::rigBall(*e.model, 20, 1, 10);
+  bench::rigBall(*e.doc.model, 20, 1, 10);
   auto frame = [&] {
     e.framePump();
     drawFrame(e);

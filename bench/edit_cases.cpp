@@ -37,19 +37,19 @@ void selectAllTriangles(Editor& e) {
 // The newest 10,000 triangles (whole rings at one pole), or all of a smaller ball.
 void selectTenThousandTriangles(Editor& e) {
   int n = 0;
-  for (Polygon* p : e.model->currentGroup->polygons) {
+  for (Polygon* p : e.doc.model->currentGroup->polygons) {
     if (n++ == 10000) break;
     p->selected = 1;
-    e.selectedPolygons.pushFront(p);
+    e.doc.selectedPolygons.pushFront(p);
   }
 }
 
 // 1,000 vertices spread evenly over the model's list.
 void selectThousandVertices(Editor& e) {
-  const int step = std::max(1, e.model->vertices.count() / 1000);
+  const int step = std::max(1, e.doc.model->vertices.count() / 1000);
   int n = 0;
-  for (Vertex* v : e.model->vertices) {
-    if (n++ % step == 0 && e.selectedVertices.count() < 1000) e.selectedVertices.pushFront(v);
+  for (Vertex* v : e.doc.model->vertices) {
+    if (n++ % step == 0 && e.doc.selectedVertices.count() < 1000) e.doc.selectedVertices.pushFront(v);
   }
 }
 
@@ -97,7 +97,7 @@ BENCH_CASE(30, "edits") {
 BENCH_CASE(30, "normals and facing") {
   auto editor = bench::ballEditor(context.size, /*extras=*/true);
   Editor& e = *editor;
-  for (Polygon* p : e.model->currentGroup->polygons) p->smooth = 1;
+  for (Polygon* p : e.doc.model->currentGroup->polygons) p->smooth = 1;
   auto nothing = [] {};
   report.row("rebuild normals, every polygon smooth", "ms",
              bench::medianMs(context.runs, nothing, [&] { rebuildNormals(e); }));

@@ -74,7 +74,7 @@ BENCH_CASE(70, "frames") {
   e.layoutViews();
   e.mouseMoved(kWidth - 10, 10);
   e.keepViewPictures = 0;  // every frame draws every view
-  const int vertices = e.model->vertices.count();
+  const int vertices = e.doc.model->vertices.count();
   // One glutSolidCube per vertex takes minutes at a million vertices.
   const bool withPlain = vertices <= 200000;
 
@@ -116,14 +116,14 @@ BENCH_CASE(70, "frames") {
     // The editor's frame with the vertex list set aside: no markers and no
     // points. No way of drawing markers can make a frame faster than this.
     e.batchDrawing = 1;
-    List<Vertex> setAside = std::move(e.model->vertices);
+    List<Vertex> setAside = std::move(e.doc.model->vertices);
     const double shared = bench::medianMs(
         context.runs, [] {},
         [&] {
           drawFrame(e);
           glFinish();
         });
-    e.model->vertices = std::move(setAside);
+    e.doc.model->vertices = std::move(setAside);
     char note[96];
     std::snprintf(note, sizeof note, "the markers cost %.1f ms of the editor's frame",
                   ms[1] - shared);

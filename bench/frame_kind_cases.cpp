@@ -130,10 +130,10 @@ BENCH_CASE(71, "frame kinds") {
   button(kMiddleButton, kButtonUp);
 
   int picked = 0;
-  for (Vertex* v : e.model->vertices) {
+  for (Vertex* v : e.doc.model->vertices) {
     if (++picked > 100) break;
     v->selected = 1;
-    e.selectedVertices.pushFront(v);
+    e.doc.selectedVertices.pushFront(v);
   }
   e.tool = kMove;
   move(glut(200, 450));
@@ -142,7 +142,7 @@ BENCH_CASE(71, "frame kinds") {
       report, "edit (Move drag step, 100 selected)", e, runs,
       [&](int i) { move(glut(200 + i % 5, 450)); }, "");
   button(kLeftButton, kButtonUp);
-  e.selectedVertices.clear();
+  e.doc.selectedVertices.clear();
 
   const char* const kModes[] = {"wireframe", "flat shaded", "smooth shaded", "textured"};
   for (int mode = 0; mode < 4; ++mode) {
@@ -163,16 +163,16 @@ BENCH_CASE(72, "frames of large selections and skeletons") {
   auto redraw = [&] { return frameMs(e, runs, [&](int) { e.forgetViewPictures(); }); };
   const double plain = redraw();
   report.row("full redraw, plain model", "ms", plain, "four views flat shaded");
-  for (Vertex* v : e.model->vertices) e.selectedVertices.pushFront(v);
+  for (Vertex* v : e.doc.model->vertices) e.doc.selectedVertices.pushFront(v);
   const double selected = redraw();
   char note[96];
   std::snprintf(note, sizeof note, "%.1fx the plain model", selected / plain);
   report.row("full redraw, every vertex selected", "ms", selected, note);
-  e.selectedVertices.clear();
+  e.doc.selectedVertices.clear();
 
   for (const bool chain : {true, false}) {
     Session bones = openSession(0);
-    Model& m = *bones.editor->model;
+    Model& m = *bones.editor->doc.model;
     Bone* last = m.createRoot(0, 0, 0);
     for (int i = 1; i < context.size; ++i) {
       const double a = i * 0.001;

@@ -11,17 +11,17 @@
 #include "console/model_commands.h"
 #include "formats/model_file.h"
 #include "test_meshes.h"
-#include "tools/undo.h"
+#include "document/undo.h"
 
 BENCH_CASE(11, "model file of many groups") {
   bench::ScratchDirectory scratch;
   const int runs = context.size >= 1000000 ? 3 : context.runs;
   auto plain = bench::ballEditor(context.size);
-  plain->model->name = scratch.file("ball.mdl");
-  save(*plain->model);
+  plain->doc.model->name = scratch.file("ball.mdl");
+  save(*plain->doc.model);
 
   Editor groups;
-  Model& m = *groups.model;
+  Model& m = *groups.doc.model;
   m.name = scratch.file("groups.mdl");
   for (int i = 0; i < context.size; ++i) {
     PolygonGroup* g = i == 0 ? m.currentGroup : m.newGroup();
@@ -39,15 +39,15 @@ BENCH_CASE(11, "model file of many groups") {
   auto nothing = [] {};
   for (Editor* e : {plain.get(), &groups}) {
     const bool many = e == &groups;
-    const std::string path = e->model->name;
+    const std::string path = e->doc.model->name;
     const double open = bench::medianMs(runs, nothing, [&] { openModel(*e, path); });
     const double back = bench::medianMs(
         runs,
         [&] {
-          e->undoStack.clear();
-          takeSnapshot(*e);
+          e->doc.undoStack.clear();
+          takeSnapshot(e->doc);
         },
-        [&] { undo(*e); });
+        [&] { undo(e->doc); });
     report.row(many ? "/open, one group and texture name per triangle" : "/open, one group", "ms",
                open);
     report.row(many ? "undo, one group and texture name per triangle" : "undo, one group", "ms",

@@ -8,7 +8,7 @@
 #include "bench_registry.h"
 #include "bench_util.h"
 #include "test_meshes.h"
-#include "tools/undo.h"
+#include "document/undo.h"
 
 namespace {
 
@@ -33,10 +33,10 @@ BENCH_CASE(50, "memory") {
   auto editor = bench::ballEditor(context.size, /*extras=*/true);
   const double model = bench::allocatedMb() - before;
   report.row("memory: model", "MB", model);
-  takeSnapshot(*editor);
+  takeSnapshot(editor->doc);
   report.row("memory: one undo snapshot", "MB",
-             editor->undoStack.back().image->memoryBytes() / (1024.0 * 1024.0));
-  for (int i = 1; i < editor->undoLimit; ++i) takeSnapshot(*editor);
+             editor->doc.undoStack.back().image->memoryBytes() / (1024.0 * 1024.0));
+  for (int i = 1; i < editor->doc.undoLimit; ++i) takeSnapshot(editor->doc);
   char note[64];
   std::snprintf(note, sizeof note, "process peak RSS so far %.0f MB", peakResidentMb());
   report.row("memory: model + 50 undo snapshots", "MB", bench::allocatedMb() - before, note);

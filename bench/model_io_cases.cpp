@@ -10,12 +10,12 @@
 #include "formats/model_file.h"
 #include "model/model_image.h"
 #include "test_meshes.h"
-#include "tools/undo.h"
+#include "document/undo.h"
 
 BENCH_CASE(10, "model file and undo") {
   bench::ScratchDirectory scratch;
   auto editor = bench::ballEditor(context.size, /*extras=*/true);
-  Model& model = *editor->model;
+  Model& model = *editor->doc.model;
   model.name = scratch.file("ball.mdl");
   auto nothing = [] {};
   report.row("save model file (write, fsync, rename)", "ms",
@@ -43,13 +43,13 @@ BENCH_CASE(10, "model file and undo") {
 
   report.row("copy: take an undo snapshot", "ms",
              bench::medianMs(
-                 context.runs, [&] { editor->undoStack.clear(); }, [&] { takeSnapshot(*editor); }));
+                 context.runs, [&] { editor->doc.undoStack.clear(); }, [&] { takeSnapshot(editor->doc); }));
   report.row("undo (rebuild the model from a snapshot)", "ms",
              bench::medianMs(
                  context.runs,
                  [&] {
-                   editor->undoStack.clear();
-                   takeSnapshot(*editor);
+                   editor->doc.undoStack.clear();
+                   takeSnapshot(editor->doc);
                  },
-                 [&] { undo(*editor); }));
+                 [&] { undo(editor->doc); }));
 }

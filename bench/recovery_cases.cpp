@@ -18,20 +18,20 @@
 #include "console/console_commands.h"
 #include "files/file_replace.h"
 #include "formats/model_file.h"
-#include "formats/recovery_file.h"
+#include "recovery/recovery_file.h"
 #include "test_meshes.h"
-#include "tools/recovery.h"
+#include "recovery/recovery_session.h"
 #include "tools/transforms.h"
 
 namespace {
 
 void smallEdit(Editor& e, int edit) {
-  const int count = e.model->vertices.count();
-  e.selectedVertices.clear();
+  const int count = e.doc.model->vertices.count();
+  e.doc.selectedVertices.clear();
   int n = 0;
   const int first = static_cast<int>(static_cast<long>(count) * (edit % 50) / 50);
-  for (Vertex* v : e.model->vertices) {
-    if (n >= first && n < first + 10) e.selectedVertices.pushFront(v);
+  for (Vertex* v : e.doc.model->vertices) {
+    if (n >= first && n < first + 10) e.doc.selectedVertices.pushFront(v);
     if (++n >= first + 10) break;
   }
   moveSelection(e, 0.01, 0, 0);
@@ -57,11 +57,11 @@ std::pair<double, double> longestTickMs(Editor& e, RecoveryClock::time_point& no
     now += std::chrono::seconds(2);
     const double cpu = threadMs();
     const auto start = std::chrono::steady_clock::now();
-    recoveryTick(e, now);
+    recoveryTick(e.recovery, now);
     const double wall = msSince(start);
     longest = std::max(longest, {threadMs() - cpu, wall});
     usleep(1000);
-  } while (recoveryTicksWanted(e));
+  } while (recoveryTicksWanted(e.recovery));
   return longest;
 }
 
@@ -71,18 +71,18 @@ BENCH_CASE(15, "recovery file") {
   bench::ScratchDirectory scratch;
   auto editor = bench::ballEditor(context.size, /*extras=*/true);
   Editor& e = *editor;
-  e.model->name = scratch.file("ball.vantorel");
-  save(*e.model);
+  e.doc.model->name = scratch.file("ball.vantorel");
+  save(*e.doc.model);
   for (int edit = 0; edit < 50; ++edit) smallEdit(e, edit);
   RecoveryContents contents;
   contents.modelPath = "/ball";
   contents.model = {"ball", nullptr};
-  contents.undoSteps.assign(e.undoStack.begin(), e.undoStack.end());
+  contents.undoSteps.assign(e.doc.undoStack.begin(), e.doc.undoStack.end());
   report.row(
       "recovery: capture the model whole (captureImage)", "ms",
       bench::medianMs(
           context.runs, [] {},
-          [&] { contents.model.image = std::make_shared<ModelImage>(captureImage(*e.model)); }));
+          [&] { contents.model.image = std::make_shared<ModelImage>(captureImage(*e.doc.model)); }));
   RecoveryClock::time_point now = RecoveryClock::now();
   int edit = 50;
   std::vector<std::pair<double, double>> ticks;
@@ -111,7 +111,7 @@ BENCH_CASE(15, "recovery file") {
   next.undoSteps.erase(next.undoSteps.begin());
   next.undoSteps.push_back(contents.model);
   smallEdit(e, edit++);
-  next.model.image = std::make_shared<ModelImage>(captureImage(*e.model));
+  next.model.image = std::make_shared<ModelImage>(captureImage(*e.doc.model));
   RecoveryStepCache cache;
   report.row("recovery: next write, one change later (cached differences)", "ms",
              bench::medianMs(
@@ -139,8 +139,8 @@ BENCH_CASE(15, "recovery file") {
   // The editor leaves with its 50 steps kept; a new one opens the model and recovers them.
   contents = next = {};
   cache = {};
-  const std::string model = e.model->name;
-  leaveEditor(e);
+  const std::string model = e.doc.model->name;
+  leaveEditor(e.recovery);
   editor.reset();
   // Each run opens the model in a new editor and recovers the changes found: the two taken in
   // turn, so that the machine's other load weighs on both alike.
@@ -155,11 +155,11 @@ BENCH_CASE(15, "recovery file") {
     runConsoleCommand(*fresh, "/recover");
     recovers.push_back(msSince(start));
     // The undo steps are read on a thread of their own meanwhile, newest first.
-    installRecoveredSteps(*fresh, /*all=*/false);
+    installRecoveredSteps(fresh->recovery, /*all=*/false);
     firstStep.push_back(msSince(start));
-    installRecoveredSteps(*fresh);
+    installRecoveredSteps(fresh->recovery);
     withSteps.push_back(msSince(start));
-    steps = fresh->undoStack.size();
+    steps = fresh->doc.undoStack.size();
   }
   for (auto* times : {&opens, &recovers, &firstStep, &withSteps})
     std::sort(times->begin(), times->end());

@@ -12,7 +12,7 @@
 #include "bench_registry.h"
 #include "bench_util.h"
 #include "formats/model_file.h"
-#include "formats/recovery_writer.h"
+#include "recovery/recovery_writer.h"
 #include "model/marks.h"
 #include "render/frame_draw.h"
 #include "render/gl_platform.h"
@@ -68,7 +68,7 @@ BENCH_CASE(71, "frames during a recovery write") {
       writer.wait();
       if (writing) {
         // The model as a tick hands it over: copied, to be captured on the writer's thread.
-        auto copy = std::make_unique<ModelCopy>(*e.model, newMarkPass());
+        auto copy = std::make_unique<ModelCopy>(*e.doc.model, newMarkPass());
         copy->copySome(SIZE_MAX);
         writer.write(path, contents, std::move(copy));
         while (!writer.busy()) std::this_thread::yield();

@@ -93,8 +93,8 @@ void buildBall(Model& model, int triangles, bool extras) {
 
 std::unique_ptr<Editor> ballEditor(int triangles, bool extras) {
   auto editor = std::make_unique<Editor>();
-  editor->replaceModel(std::make_unique<Model>("ball.mdl", editor->model->textures));
-  buildBall(*editor->model, triangles, extras);
+  editor->doc.replaceModel(std::make_unique<Model>("ball.mdl", editor->doc.model->textures));
+  buildBall(*editor->doc.model, triangles, extras);
   editor->activeView = kSideView;
   return editor;
 }

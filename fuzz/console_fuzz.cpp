@@ -49,11 +49,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::ofstream("model.mdl") << kModelFile;
   std::ofstream("tex.bmp", std::ios::binary) << tinyBmp();
   Editor editor;
-  if (!load(*editor.model, "model.mdl")) std::abort();
-  editor.model->name = "current.mdl";
+  if (!load(*editor.doc.model, "model.mdl")) std::abort();
+  editor.doc.model->name = "current.mdl";
   selectAllVertices(editor);
   selectAllPolygons(editor);
-  editor.selectedBone = editor.model->rootBone();
+  editor.doc.selectedBone = editor.doc.model->rootBone();
 
   const std::string_view input(reinterpret_cast<const char*>(data), size);
   for (size_t start = 0; start <= input.size();) {
@@ -63,6 +63,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     runConsoleCommand(editor, line);
     start = end + 1;
   }
-  if (!findModelFault(*editor.model).empty()) std::abort();
+  if (!findModelFault(*editor.doc.model).empty()) std::abort();
   return 0;
 }

@@ -22,7 +22,7 @@
 #include <string_view>
 
 #include "files/held_file.h"
-#include "formats/recovery_file.h"
+#include "recovery/recovery_file.h"
 
 namespace {
 

@@ -2,22 +2,30 @@
 #include "console/console_commands.h"
 #include "console/open_request.h"
 #include "console/tokenizer.h"
+#include "document/undo.h"
 #include "model/skin.h"
+#include "recovery/recovery_session.h"
 #include "render/light.h"
 #include "tools/animation_mode.h"
-#include "tools/recovery_state.h"
 #include "tools/spline.h"
 #include "tools/tool_menu.h"
-#include "tools/undo.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <new>
 
-Editor::Editor() : undoMemoryBudget(defaultUndoMemoryBudget()) {
+Editor::Editor() {
   ui = std::make_unique<UiContext>();
   tokenizer = std::make_unique<Tokenizer>(' ');
-  model = std::make_unique<Model>("testmodel", ui->textures());
+  doc.model = std::make_unique<Model>("testmodel", ui->textures());
+  doc.setTell([this](const std::string& text) { consoleMessage(text); });
+  doc.beforeUndo = [this] { installRecoveredSteps(recovery, /*all=*/false); };
+  doc.listen([this](DocumentChange how) { followModel(how); });
+  recovery.tell = [this](const std::string& text) { consoleMessage(text); };
+  recovery.showConsole = [this] {
+    panelsShown = 1;
+    if (consoleWidget && widgets.contains(consoleWidget)) widgets.moveToFront(consoleWidget);
+  };
   initColours();
   buildInterface();
 }
@@ -53,13 +61,13 @@ void Editor::initColours() {
 void Editor::framePump() {
   for (int code = ui->popCommand(); code != -1; code = ui->popCommand()) {
     if (menuCommandChangesScene(code)) sceneChanged();
-    runEdit(*this, [&] { toolMenuCommand(*this, code); });
+    runEdit(doc, [&] { toolMenuCommand(*this, code); });
   }
   ui->pollFocusedEntry();
   while (ui->isLinePending()) {
     sceneChanged();
     const std::string line = ui->takeCommandLine();
-    runEdit(*this, [&] { runConsoleCommand(*this, line); });
+    runEdit(doc, [&] { runConsoleCommand(*this, line); });
   }
   refreshTimeline();
   for (Panel* panel : widgets) panel->update();
@@ -88,7 +96,7 @@ std::string Editor::toolName() const {
       "Select Vertex", "Select Polygon", "Select Bone",  "Move",       "Rotate",
       "Scale 2D",      "Scale 3D",       "Add Vertex",   "Create Box", "Create Cylinder",
       "Extrude",       "Add Bone",       "Create Spline"};
-  if (tool == kAddBone && !model->hasSkeleton) return "Create Skeleton (Root)";
+  if (tool == kAddBone && !doc.model->hasSkeleton) return "Create Skeleton (Root)";
   return (tool >= 0 && tool <= 12) ? kNames[tool] : "";
 }
 
@@ -118,23 +126,18 @@ std::string Editor::viewCaption(int i) const {
   return text;
 }
 
-void Editor::replaceModel(std::unique_ptr<Model> next) {
-  // Everything below points into the model being replaced.
-  selectedVertices.clear();
-  selectedPolygons.clear();
-  selectedUvs.clear();
-  selectedBone = nullptr;
-  model = std::move(next);
+void Editor::followModel(DocumentChange how) {
+  sceneChanged();
+  if (how == DocumentChange::kEdit) return;
   // The UV view shows the new model's texture, or none: never the old one's.
   // Only a texture read already is shown here; reading is left to the opening.
-  const Material& look = model->currentGroup->material;
+  const Material& look = doc.model->currentGroup->material;
   if (look.textured) {
     uvTexture = std::max(0, ui->textures()->find(look.textureName));
   } else {
     uvTexture = 0;
     showUvTexture = 0;
   }
-  sceneChanged();
 }
 
 double Editor::windowWidth() const {
@@ -175,7 +178,7 @@ void Editor::adoptConsoleWidgets(std::unique_ptr<TextEntry> prompt,
 
 std::string Editor::poseForViews() {
   try {
-    if (posedModel.pose(*model, currentClip(*this), animation.frame, animation.rigRevision,
+    if (posedModel.pose(*doc.model, currentClip(*this), animation.frame, animation.rigRevision,
                         keepViewPictures ? sceneRevision + 1 : 0))
       return "";
     const std::string why = poseRefusal(posedModel.rig());

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "document/document.h"
 #include "gui/message_box.h"
 #include "gui/panel.h"
 #include "gui/text_entry.h"
@@ -29,6 +30,7 @@
 #include "model/model_image.h"
 #include "model/posed_model.h"
 #include "model/vec3.h"
+#include "recovery/recovery_state.h"
 #include "render/model_drawing.h"
 #include "render/posed_drawing.h"
 #include "render/view_freshness.h"
@@ -37,7 +39,6 @@
 
 class Light;
 struct BackgroundOpen;
-struct RecoveryState;
 class Spline;
 class Tokenizer;
 struct Bone;
@@ -102,8 +103,8 @@ class Editor {
   std::string cursorLabelName() const;
   // "View 0: Side [-4.00:4.00 x -3.00:3.00]"
   std::string viewCaption(int i) const;
-  // Replaces the model, clearing everything that pointed into the old one.
-  void replaceModel(std::unique_ptr<Model> next);
+  // Keeps the views and the UV view with the document after each change.
+  void followModel(DocumentChange how);
   // Poses the model for animation mode's views at the current frame: "" when
   // done, else why not (more bones than a pose holds, or not enough memory,
   // and then what the pose had built is let go).
@@ -148,6 +149,10 @@ class Editor {
 
   // ---------------------------------------------------------------------------
   // Fields. Who sets them is noted where the name is not enough.
+  // The model, its selections and its undo history; every change passes here.
+  Document doc;
+  // Unsaved work's recovery file (recovery/recovery_session.h), following doc.
+  RecoveryState recovery{doc};
   int keyDown[256] = {};       // 1 while the key with that 8-bit code is held (key callbacks)
   int mouseX = 0, mouseY = 0;  // pointer in window pixels, y up (mouseMoved)
   int pressX = 0, pressY = 0;  // pointer where the current drag began
@@ -165,7 +170,6 @@ class Editor {
   int keyScrollStep = 4;
   int cylinderLevels = 10;
   int cylinderSides = 8;
-  int undoLimit = 50;
   int lightPending = 1;  // 1 until the first frame has created the light
   int panelsShown = 0;   // toggled by Home
   int showSkeleton = 1;
@@ -216,18 +220,8 @@ class Editor {
   TextEntry* consolePrompt = nullptr;
   MessageBox* consoleMessages = nullptr;
   int uvTexture = 0;  // texture shown in the UV view: the model's current group's, 0 = none
-  std::unique_ptr<Model> model;
   List<Button> menuItemLists[4];
   List<Panel> widgets;  // top-level panels, front-most first
-  List<Vertex> selectedVertices;
-  List<UvPoint> selectedUvs;
-  List<Polygon> selectedPolygons;
-  std::deque<Snapshot> undoStack;  // oldest first, at most undoLimit
-  std::deque<Snapshot> redoStack;  // what undo took back, the next redo last; a change empties it
-  size_t undoMemoryBudget;         // bytes both lists may hold (defaultUndoMemoryBudget)
-  bool undoBudgetNoted = false;    // the console said once that old steps were dropped
-  std::unique_ptr<RecoveryState> recovery;  // unsaved work's recovery file (tools/recovery.h)
-  Bone* selectedBone = nullptr;
   Button* buttons[kButtonCount] = {};
   std::unique_ptr<Light> light;
   std::unique_ptr<Spline> currentSpline;

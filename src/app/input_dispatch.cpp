@@ -21,7 +21,7 @@
 #include "app/input_codes.h"
 #include "tools/selection.h"
 #include "tools/tool_gestures.h"
-#include "tools/undo.h"
+#include "document/undo.h"
 #include "view/view_layout.h"
 
 namespace {
@@ -168,7 +168,7 @@ void Editor::mouseButton(int button, int state) {
         pressX = mouseX;
         pressY = mouseY;
         sceneChanged();
-        runEdit(*this, [this] { toolPress(*this); });
+        runEdit(doc, [this] { toolPress(*this); });
       }
     } else if (!press && dragMode == kRotateView) {
       dragMode = kNoDrag;
@@ -182,7 +182,7 @@ void Editor::mouseButton(int button, int state) {
     } else if (!press && dragMode == kToolDrag) {
       sceneChanged();
       dragMode = kNoDrag;
-      runEdit(*this, [this] { toolRelease(*this); });
+      runEdit(doc, [this] { toolRelease(*this); });
     }
   }
 }

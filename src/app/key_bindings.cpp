@@ -6,18 +6,18 @@
 
 #include "app/editor.h"
 #include "app/input_codes.h"
+#include "document/undo.h"
 #include "formats/model_file.h"
+#include "recovery/recovery_session.h"
 #include "tools/animation_mode.h"
 #include "tools/animation_rules.h"
 #include "tools/creation.h"
 #include "tools/fit_views.h"
 #include "tools/polygon_ops.h"
-#include "tools/recovery.h"
 #include "tools/selection.h"
 #include "tools/spline_tool.h"
 #include "tools/tool_menu.h"
 #include "tools/transforms.h"
-#include "tools/undo.h"
 #include "view/view_layout.h"
 
 namespace {
@@ -40,8 +40,8 @@ unsigned char keyUnderCtrl(unsigned char key, int modifiers) {
 }
 
 void saveModel(Editor& e, bool announceSuccess) {
-  if (save(*e.model)) {
-    modelSaved(e);
+  if (save(*e.doc.model)) {
+    modelSaved(e.recovery);
     if (announceSuccess) e.consoleMessage("Model saved!");
   } else {
     e.consoleMessage("Error! Model failed to save!");
@@ -65,11 +65,7 @@ const KeyBinding kKeyBindings[] = {
      [](Editor& e) {
        if (heldModifiers(e.modifiers) == kCtrl) arrangeWidgets(e);
      }},
-    {'B',
-     [](Editor& e) {
-       Model::assignPolygonsToBone(e.selectedBone, e.selectedPolygons);
-       if (!e.selectedPolygons.empty()) noteModelChanged(e);  // no undo step, still unsaved
-     }},
+    {'B', assignSelectedPolygonsToBone},
     {'R',
      [](Editor& e) {
        e.activeView = e.viewAt(e.mouseX, e.mouseY);
@@ -104,8 +100,8 @@ const KeyBinding kKeyBindings[] = {
     {'v', [](Editor& e) { e.tool = kAddVertex; }},
     {'w', [](Editor& e) { revolveSpline(e); }},
     {'x', [](Editor& e) { e.tool = kAddBone; }},
-    {'z', [](Editor& e) { undo(e); }},
-    {'Z', [](Editor& e) { redo(e); }},
+    {'z', [](Editor& e) { undo(e.doc); }},
+    {'Z', [](Editor& e) { redo(e.doc); }},
     {127,
      [](Editor& e) {
        if (e.tool == kCreateSpline) {
@@ -133,7 +129,7 @@ void Editor::keyPressed(unsigned char key, int, int) {
   if (refusedByMode(*this, ModeRule::kKey, key)) return;
   for (const KeyBinding& binding : kKeyBindings) {
     if (binding.key == key) {
-      runEdit(*this, [&] { binding.action(*this); });
+      runEdit(doc, [&] { binding.action(*this); });
       return;
     }
   }
@@ -148,7 +144,7 @@ void Editor::specialKeyPressed(int key, int, int) {
       if (held == kShift) {
         selectAllVertices(*this);
       } else if (held == kCtrl) {
-        selectedVertices.clear();
+        doc.selectedVertices.clear();
       } else {
         tool = kSelectVertex;
       }
@@ -163,10 +159,10 @@ void Editor::specialKeyPressed(int key, int, int) {
       }
       break;
     case kKeyF3:
-      if (held == kShift && model->hasSkeleton) {
-        selectedBone = model->rootBone();
+      if (held == kShift && doc.model->hasSkeleton) {
+        doc.selectedBone = doc.model->rootBone();
       } else if (held == kCtrl) {
-        selectedBone = nullptr;
+        doc.selectedBone = nullptr;
       } else {
         tool = kSelectBone;
       }

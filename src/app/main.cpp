@@ -8,7 +8,7 @@
 #include "app/editor.h"
 #include "console/open_request.h"
 #include "render/window.h"
-#include "tools/recovery.h"
+#include "recovery/recovery_session.h"
 
 int main(int argc, char** argv) {
   // The trace on standard output is followed line by line by whoever watches it.
@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
     if (!command.input.empty()) {
       requestOpen(*editor, command.input, OpenRequest::kCommandLine);
     } else {
-      offerRecovery(*editor);
+      offerRecovery(editor->recovery);
     }
   });
   return 0;

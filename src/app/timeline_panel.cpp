@@ -51,7 +51,7 @@ void Editor::refreshTimeline() {
     state.clip = clip->name;
     state.length = clip->length;
     state.fps = clip->fps;
-    auto track = clip->tracks.find(selectedBone);
+    auto track = clip->tracks.find(doc.selectedBone);
     if (track != clip->tracks.end())
       for (const PoseKey& key : track->second) state.keys.push_back(key.frame);
   }

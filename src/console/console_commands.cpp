@@ -16,14 +16,14 @@
 #include "console/open_request.h"
 #include "console/tokenizer.h"
 #include "console/transform_commands.h"
+#include "document/undo.h"
 #include "files/file_paths.h"
 #include "formats/model_file.h"
+#include "recovery/recovery_session.h"
 #include "tools/animation_mode.h"
 #include "tools/animation_rules.h"
 #include "tools/fit_views.h"
 #include "tools/polygon_ops.h"
-#include "tools/recovery.h"
-#include "tools/undo.h"
 
 namespace {
 
@@ -44,14 +44,14 @@ void openCommand(Editor& e, const Words& w) {
 }
 
 void saveModel(Editor& e, const Words& w) {
-  const std::string name = e.model->name;
-  if (!saveAs(*e.model, w[1])) {
+  const std::string name = e.doc.model->name;
+  if (!saveAs(*e.doc.model, w[1])) {
     // The model and its recovery file stay where the next start-up looks.
-    e.model->name = name;
+    e.doc.model->name = name;
     e.consoleMessage("Error! Model failed to save!");
     return;
   }
-  modelSaved(e);
+  modelSaved(e.recovery);
   e.consoleMessage("Model saved!");
 }
 
@@ -71,11 +71,13 @@ void loadTexture(Editor& e, const Words& w) {
   }
   e.uvTexture = id;
   e.showUvTexture = 1;
-  Material& m = e.model->currentGroup->material;
+  Material& m = e.doc.model->currentGroup->material;
+  const bool changed = !m.textured || m.textureName != w[1];
   m.textured = 1;
   m.textureName = w[1];
   m.textureId = id;
   m.textureLoaded = 1;
+  if (changed) e.doc.changedWithoutUndoStep();  // no undo step, still unsaved work
   e.consoleMessage("Texture Loaded!");
 }
 
@@ -91,7 +93,7 @@ void setBoundingBox(Editor& e, const Words& w) {
 }
 
 void showTexture(Editor& e, const Words&) {
-  if (!e.model->currentGroup->material.textured) return;
+  if (!e.doc.model->currentGroup->material.textured) return;
   e.showUvTexture = 1;
   e.consoleMessage("Showing UV Texture.");
 }
@@ -104,13 +106,14 @@ void hideTexture(Editor& e, const Words&) {
 template <double Vertex::*coordinate>
 void setCoordinate(Editor& e, const Words& w) {
   double value = realParameter(w[1]);
-  takeSnapshot(e);
-  for (Vertex* v : e.selectedVertices) v->*coordinate = value;
+  takeSnapshot(e.doc);
+  for (Vertex* v : e.doc.selectedVertices) v->*coordinate = value;
   rebuildNormals(e);
 }
 
 void printPositions(Editor& e, const Words&) {
-  for (Vertex* v : e.selectedVertices) std::printf("Vertex: [%lf, %lf, %lf]\n", v->x, v->y, v->z);
+  for (Vertex* v : e.doc.selectedVertices)
+    std::printf("Vertex: [%lf, %lf, %lf]\n", v->x, v->y, v->z);
 }
 
 void setCylinder(Editor& e, const Words& w) {
@@ -119,7 +122,7 @@ void setCylinder(Editor& e, const Words& w) {
 }
 
 void smoothSelected(Editor& e, const Words&) {
-  smoothPolygons(e.selectedPolygons);
+  smoothPolygons(e.doc.selectedPolygons);
 }
 
 void flattenSelected(Editor& e, const Words&) {
@@ -128,15 +131,16 @@ void flattenSelected(Editor& e, const Words&) {
 
 void setColour(Editor& e, const Words& w) {
   if (w.size() != 5) return;
-  Material& m = e.model->currentGroup->material;
+  Material& m = e.doc.model->currentGroup->material;
   m.red = realParameter(w[1]);
   m.green = realParameter(w[2]);
   m.blue = realParameter(w[3]);
   m.alpha = realParameter(w[4]);
+  e.doc.changedWithoutUndoStep();  // no undo step, still unsaved work
 }
 
 void countPolygons(Editor& e, const Words&) {
-  e.consoleMessage(std::to_string(e.model->currentGroup->polygons.count()));
+  e.consoleMessage(std::to_string(e.doc.model->currentGroup->polygons.count()));
 }
 
 // In this order; the index is printed in the trace.
@@ -157,8 +161,8 @@ const Command kCommands[] = {
     {"/setcolor", 0, setColour},
     {"/polycount", 0, countPolygons},
     {"/export", 1, [](Editor& e, const Words& w) { exportModelTo(e, w[1]); }},
-    {"/recover", 0, [](Editor& e, const Words&) { recoverUnsavedChanges(e); }},
-    {"/discard", 0, [](Editor& e, const Words&) { discardUnsavedChanges(e); }},
+    {"/recover", 0, [](Editor& e, const Words&) { recoverUnsavedChanges(e.recovery); }},
+    {"/discard", 0, [](Editor& e, const Words&) { discardUnsavedChanges(e.recovery); }},
     {"/fit", 0, [](Editor& e, const Words&) { fitViews(e); }},
     {"/move", 3, moveCommand},
     {"/rotate", 2, rotateCommand},

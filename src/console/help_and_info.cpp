@@ -4,7 +4,7 @@
 
 #include "app/editor.h"
 #include "model/skeleton.h"
-#include "tools/recovery.h"
+#include "recovery/recovery_session.h"
 
 namespace {
 
@@ -57,14 +57,14 @@ void listCommands(Editor& e, const std::vector<std::string>& names) {
 }
 
 void describeModel(Editor& e) {
-  const Model& m = *e.model;
+  const Model& m = *e.doc.model;
   e.consoleMessage(
       "File: " + m.name +
-      (recoveryState(e).unsavedChanges ? " (unsaved changes)" : " (no unsaved changes)"));
+      (e.doc.unsavedChanges() ? " (unsaved changes)" : " (no unsaved changes)"));
   e.consoleMessage("Vertices: " + std::to_string(m.vertices.count()) + " (" +
-                   std::to_string(e.selectedVertices.count()) + " selected)");
+                   std::to_string(e.doc.selectedVertices.count()) + " selected)");
   e.consoleMessage("Triangles: " + std::to_string(m.polygonCount()) + " (" +
-                   std::to_string(e.selectedPolygons.count()) + " selected)");
+                   std::to_string(e.doc.selectedPolygons.count()) + " selected)");
   const int bones = m.hasSkeleton && m.skeleton ? m.skeleton->boneCount : 0;
   e.consoleMessage("Groups: " + std::to_string(m.groups.count()) +
                    ", bones: " + std::to_string(bones));

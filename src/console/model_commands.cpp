@@ -7,10 +7,10 @@
 #include "formats/model_export.h"
 #include "import/open_model.h"
 #include "tools/fit_views.h"
-#include "tools/recovery.h"
+#include "recovery/recovery_session.h"
 
 bool openModel(Editor& e, const std::string& path, std::string* reason) {
-  return takeOpenedModel(e, openModelFile(path, e.model->textures, e.importSettings), reason);
+  return takeOpenedModel(e, openModelFile(path, e.doc.model->textures, e.importSettings), reason);
 }
 
 bool takeOpenedModel(Editor& e, OpenedModel opened, std::string* reason) {
@@ -20,15 +20,15 @@ bool takeOpenedModel(Editor& e, OpenedModel opened, std::string* reason) {
     e.consoleMessage(opened.reason);
     return false;
   }
-  modelClosing(e);
-  e.replaceModel(std::move(opened.model));
+  modelClosing(e.recovery);
+  e.doc.replaceModel(std::move(opened.model));
   e.consoleMessage("Model successfully loaded!");
   // An imported model is named in the working directory, which the user may
   // not have in mind: F5 would write there.
   if (opened.imported) {
     std::error_code error;
-    const std::filesystem::path saved = std::filesystem::absolute(e.model->name, error);
-    e.consoleMessage("F5 saves the model as " + shownName(error ? e.model->name : saved.string()) +
+    const std::filesystem::path saved = std::filesystem::absolute(e.doc.model->name, error);
+    e.consoleMessage("F5 saves the model as " + shownName(error ? e.doc.model->name : saved.string()) +
                      ".");
   }
   std::string changes;
@@ -40,11 +40,11 @@ bool takeOpenedModel(Editor& e, OpenedModel opened, std::string* reason) {
   // failed before (the user may have put the file in place since) gets one
   // fresh attempt now. Drawing never retries.
   TextureCache& textures = *e.ui->textures();
-  for (PolygonGroup* group : e.model->groups) {
+  for (PolygonGroup* group : e.doc.model->groups) {
     const Material& g = group->material;
     if (g.textured && textures.failed(g.textureName)) textures.acquire(g.textureName, true);
   }
-  Material& m = e.model->currentGroup->material;
+  Material& m = e.doc.model->currentGroup->material;
   if (m.textured) {
     e.uvTexture = textures.acquire(m.textureName);
     e.showUvTexture = 1;
@@ -52,14 +52,14 @@ bool takeOpenedModel(Editor& e, OpenedModel opened, std::string* reason) {
   // A model from another tool may be of any size and anywhere: it is shown
   // whole. The model file's own keeps the views the user had.
   if (opened.imported) fitViews(e);
-  modelOpened(e);
+  modelOpened(e.recovery);
   return true;
 }
 
 void exportModelTo(Editor& e, const std::string& path) {
   std::string reason;
   std::vector<std::string> leftOut;
-  if (exportModel(*e.model, path, &reason, &leftOut)) {
+  if (exportModel(*e.doc.model, path, &reason, &leftOut)) {
     e.consoleMessage("Model exported!");
     for (const std::string& line : leftOut) e.consoleMessage(line);
     return;

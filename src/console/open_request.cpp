@@ -37,7 +37,7 @@ BackgroundOpen::BackgroundOpen(Editor& e, const std::string& path, OpenRequest f
     : path(path), from(from) {
   ImportSettings settings = e.importSettings;
   settings.progress = &percent;
-  TextureCache* textures = e.model->textures;
+  TextureCache* textures = e.doc.model->textures;
   worker = std::thread([this, settings, textures] {
     try {
       opened = openModelFile(this->path, textures, settings);
@@ -55,7 +55,7 @@ BackgroundOpen::~BackgroundOpen() {
 
 void requestOpen(Editor& e, const std::string& path, OpenRequest from) {
   if (!e.opensInBackground) {
-    finish(e, openModelFile(path, e.model->textures, e.importSettings), path, from);
+    finish(e, openModelFile(path, e.doc.model->textures, e.importSettings), path, from);
     return;
   }
   if (e.backgroundOpen) {

@@ -79,7 +79,7 @@ void drawFrame(Editor& e) {
       drawing.beginFrame(model, revision);
     }
     ~FrameOfModel() { drawing.endFrame(); }
-  } frame(e.modelDrawing, *e.model, e.keepViewPictures ? e.sceneRevision + 1 : 0);
+  } frame(e.modelDrawing, *e.doc.model, e.keepViewPictures ? e.sceneRevision + 1 : 0);
 
   // A view whose drawing runs out of memory shows what was drawn before; the
   // editor goes on. Answers whether the view was drawn whole.
@@ -156,7 +156,7 @@ void drawFrame(Editor& e) {
 // leaves, kept picture or not.
 void setOverlayShading(Editor& e) {
   applyRenderMode(e.views[e.layoutMode == 0 ? e.singleView : 3].renderMode);
-  if (e.keyDown['l'] && e.model->groups.tailItem()) glShadeModel(GL_SMOOTH);
+  if (e.keyDown['l'] && e.doc.model->groups.tailItem()) glShadeModel(GL_SMOOTH);
 }
 
 void setUpOverlay(Editor& e) {

@@ -51,14 +51,14 @@ void drawPosedScene(Editor& e, Viewport& view) {
   if (view.renderMode == kFlatShaded) normals = ModelDrawing::kFaceNormals;
   if (view.renderMode == kSmoothShaded) normals = ModelDrawing::kCornerNormals;
   if (normals != ModelDrawing::kNoNormals) glEnable(GL_LIGHTING);
-  if (!e.posedDrawing.draw(*e.model, posed, view.renderMode == kTextured, normals))
+  if (!e.posedDrawing.draw(*e.doc.model, posed, view.renderMode == kTextured, normals))
     e.frameInPart = true;
   glDisable(GL_LIGHTING);
 
   glColor3f(1, 1, 0);
   std::vector<float> positions, colours;
   const CubeSight sight = currentCubeSight();
-  for (Vertex* v : e.selectedVertices) {
+  for (Vertex* v : e.doc.selectedVertices) {
     if (const glm::dvec3* at = posed.find(v)) {
       const int ends =
           appendWireCube(positions, at->x, at->y, at->z, unit * e.selectedMarkerScale, sight);
@@ -67,7 +67,7 @@ void drawPosedScene(Editor& e, Viewport& view) {
   }
   drawColouredLines(positions, colours);
 
-  const int selected = posed.rig().indexOf(e.selectedBone);
+  const int selected = posed.rig().indexOf(e.doc.selectedBone);
   if (selected >= 0) {
     const glm::dvec3 end = posed.end(selected);
     glPushMatrix();
@@ -75,5 +75,5 @@ void drawPosedScene(Editor& e, Viewport& view) {
     glutWireCube(unit * e.vertexMarkerScale * 4);
     glPopMatrix();
   }
-  if (e.showSkeleton) drawPosedSkeleton(posed, e.selectedBone);
+  if (e.showSkeleton) drawPosedSkeleton(posed, e.doc.selectedBone);
 }

@@ -99,18 +99,18 @@ void drawScene(Editor& e, Viewport& view) {
   if (view.renderMode == kFlatShaded) normals = ModelDrawing::kFaceNormals;
   if (view.renderMode == kSmoothShaded) normals = ModelDrawing::kCornerNormals;
   if (normals != ModelDrawing::kNoNormals) glEnable(GL_LIGHTING);
-  e.modelDrawing.draw(*e.model, view.renderMode == kTextured, normals, e.batchDrawing != 0);
+  e.modelDrawing.draw(*e.doc.model, view.renderMode == kTextured, normals, e.batchDrawing != 0);
   glDisable(GL_LIGHTING);
 
-  if (e.keyDown['l']) drawNormals(*e.model);
-  if (e.keyDown['k'] && e.model->hasSkeleton) drawBoneLinks(*e.model);
+  if (e.keyDown['l']) drawNormals(*e.doc.model);
+  if (e.keyDown['k'] && e.doc.model->hasSkeleton) drawBoneLinks(*e.doc.model);
 
   const bool moving = e.dragMode == kToolDrag && e.tool == kMove;
   glColor3f(1, 1, 0);
   if (e.batchDrawing) {
     drawSelectedMarkers(e, unit * e.selectedMarkerScale, moving);
   } else {
-    for (Vertex* p : e.selectedVertices) {
+    for (Vertex* p : e.doc.selectedVertices) {
       glPushMatrix();
       if (moving) {
         glTranslated(p->x + e.moveOffset.x, p->y + e.moveOffset.y, p->z + e.moveOffset.z);
@@ -135,9 +135,9 @@ void drawScene(Editor& e, Viewport& view) {
     drawVertexMarkers(e, unit * e.vertexMarkerScale);
   }
 
-  if (e.selectedBone) {
+  if (e.doc.selectedBone) {
     glPushMatrix();
-    glTranslated(e.selectedBone->end->x, e.selectedBone->end->y, e.selectedBone->end->z);
+    glTranslated(e.doc.selectedBone->end->x, e.doc.selectedBone->end->y, e.doc.selectedBone->end->z);
     glutWireCube(unit * e.vertexMarkerScale * 4);
     glPopMatrix();
   }
@@ -153,7 +153,7 @@ void drawScene(Editor& e, Viewport& view) {
     glPopMatrix();
   }
 
-  if (e.showSkeleton) drawSkeleton(*e.model, e.selectedBone, e.batchDrawing != 0);
+  if (e.showSkeleton) drawSkeleton(*e.doc.model, e.doc.selectedBone, e.batchDrawing != 0);
 
   glColor3f(0.5f, 1, 1);
   for (Vec3* p : e.splinePoints) {
@@ -174,7 +174,7 @@ void drawSelectedMarkers(Editor& e, double size, bool moving) {
   const CubeSight sight = currentCubeSight();
   float r = 1, g = 1, b = 0;
   size_t pending = 0;
-  for (Vertex* p : e.selectedVertices) {
+  for (Vertex* p : e.doc.selectedVertices) {
     const Vec3 at = moving
                         ? Vec3{p->x + e.moveOffset.x, p->y + e.moveOffset.y, p->z + e.moveOffset.z}
                         : Vec3{p->x, p->y, p->z};

@@ -43,11 +43,11 @@ void drawUvContent(Editor& e) {
 
   glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
   glColor3f(1, 1, 1);
-  drawUvTriangles(*e.model);
+  drawUvTriangles(*e.doc.model);
 
   const double half = (uv.right - uv.left) * e.selectedMarkerScale * 0.005;
   const bool moving = e.dragMode == kToolDrag && e.tool == kMove && e.activeView == kUvView;
-  for (Polygon* polygon : e.model->currentGroup->polygons) {
+  for (Polygon* polygon : e.doc.model->currentGroup->polygons) {
     if (!polygon->uvMapped) continue;
     for (const UvPoint& point : polygon->uvs) {
       if (!point.selected) continue;
@@ -87,5 +87,5 @@ void drawUvContent(Editor& e) {
 
   glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
   glColor3f(1, 1, 1);
-  drawUvTriangles(*e.model);
+  drawUvTriangles(*e.doc.model);
 }

@@ -123,8 +123,8 @@ bool drawMarkersAsPoints(Editor& e, double size, const int face[4]) {
   const double margin = side / 2 + 1;
   std::vector<float> squares;
   e.markerBuffer.clear();
-  e.markerBuffer.reserve(static_cast<size_t>(e.model->vertices.count()) * 3);
-  for (Vertex* p : e.model->vertices) {
+  e.markerBuffer.reserve(static_cast<size_t>(e.doc.model->vertices.count()) * 3);
+  for (Vertex* p : e.doc.model->vertices) {
     const double x = window(*p, 0), y = window(*p, 1);
     if (x < margin || y < margin || x > viewport[2] - margin || y > viewport[3] - margin) {
       for (int i = 0; i < 4; ++i) putCorner(squares, *p, size, face[i]);
@@ -151,7 +151,7 @@ bool drawMarkersAsPoints(Editor& e, double size, const int face[4]) {
 
 void drawVertexMarkers(Editor& e, double size) {
   if (!e.batchDrawing) {
-    for (Vertex* p : e.model->vertices) {
+    for (Vertex* p : e.doc.model->vertices) {
       glPushMatrix();
       glTranslated(p->x, p->y, p->z);
       glutSolidCube(size);
@@ -159,7 +159,7 @@ void drawVertexMarkers(Editor& e, double size) {
     }
     return;
   }
-  if (e.model->vertices.empty()) return;
+  if (e.doc.model->vertices.empty()) return;
   GLint polygonMode[2] = {GL_FILL, GL_FILL};
   glGetIntegerv(GL_POLYGON_MODE, polygonMode);
   float matrix[16];
@@ -202,7 +202,7 @@ void drawVertexMarkers(Editor& e, double size) {
   };
   e.markerBuffer.clear();
   e.markerBuffer.reserve(static_cast<size_t>(kMarkersPerDraw) * corners.size() * 3);
-  for (Vertex* p : e.model->vertices) {
+  for (Vertex* p : e.doc.model->vertices) {
     for (int corner : corners) putCorner(e.markerBuffer, *p, size, corner);
     if (++pending == kMarkersPerDraw) flush();
   }

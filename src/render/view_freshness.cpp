@@ -12,9 +12,9 @@ ViewContent viewContent(const Editor& e, int i) {
   c.renderMode = v.renderMode;
   c.showGrid = e.showGrid;
   // Held 'l' draws the normals of the last group; held 'k' the bone links.
-  const PolygonGroup* last = e.model->groups.tailItem();
+  const PolygonGroup* last = e.doc.model->groups.tailItem();
   c.normalsHeld = e.keyDown[int{'l'}] && last && !last->polygons.empty();
-  c.boneLinksHeld = e.keyDown[int{'k'}] && e.model->hasSkeleton && e.model->rootBone();
+  c.boneLinksHeld = e.keyDown[int{'k'}] && e.doc.model->hasSkeleton && e.doc.model->rootBone();
   c.batchDrawing = e.batchDrawing;
   const bool scrolling = i == e.activeView && e.dragMode == kScrollView;
   const double panX = scrolling ? v.panX : 0, panY = scrolling ? v.panY : 0;

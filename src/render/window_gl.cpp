@@ -20,8 +20,8 @@
 #include "render/gl_platform.h"
 #include "render/wait_cursor.h"
 #include "tools/animation_mode.h"
-#include "tools/recovery.h"
-#include "tools/undo.h"
+#include "recovery/recovery_session.h"
+#include "document/undo.h"
 
 // The two process-wide pointers the callbacks need, set once by runEditorWindow.
 Editor* gEditor = nullptr;
@@ -55,7 +55,7 @@ bool gRecoveryTimerSet = false;
 void onRecoveryTimer(int);
 
 void keepRecoveryTicking() {
-  const int delay = recoveryTickDelayMs(*gEditor);
+  const int delay = recoveryTickDelayMs(gEditor->recovery);
   if (gRecoveryTimerSet || delay < 0) return;
   gRecoveryTimerSet = true;
   glutTimerFunc(static_cast<unsigned>(delay), onRecoveryTimer, 0);
@@ -64,7 +64,7 @@ void keepRecoveryTicking() {
 void onRecoveryTimer(int) {
   gRecoveryTimerSet = false;
   bool told = false;
-  guarded([&] { told = recoveryTick(*gEditor); });
+  guarded([&] { told = recoveryTick(gEditor->recovery); });
   if (told) glutPostRedisplay();  // its console message
   keepRecoveryTicking();
 }
@@ -124,7 +124,7 @@ void keepPollingOpen() {
 void onOpenTimer(int) {
   gOpenTimerSet = false;
   bool changed = false;
-  guarded([&] { runEdit(*gEditor, [&] { changed = pollOpen(*gEditor); }); });
+  guarded([&] { runEdit(gEditor->doc, [&] { changed = pollOpen(*gEditor); }); });
   if (changed) glutPostRedisplay();
   keepPollingOpen();
 }
@@ -202,7 +202,7 @@ void onSpecialKey(int key, int x, int y) {
 void onClose() {
   stopWaitCursor();
   hideWindowNow();
-  leaveEditorAndTell(*gEditor);
+  leaveEditorAndTell(gEditor->recovery);
 }
 
 }  // namespace

@@ -2,11 +2,11 @@
 
 #include "app/editor.h"
 #include "tools/creation.h"
-#include "tools/undo.h"
+#include "document/undo.h"
 #include "tools/view_plane.h"
 
 void addVertexAtCursor(Editor& e) {
-  takeSnapshot(e);
+  takeSnapshot(e.doc);
   if (auto p = pointUnderMouse(e))
-    e.model->vertices.pushFront(e.model->newVertex(p->x, p->y, p->z));
+    e.doc.model->vertices.pushFront(e.doc.model->newVertex(p->x, p->y, p->z));
 }

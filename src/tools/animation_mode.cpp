@@ -10,14 +10,14 @@
 #include "gui/timeline.h"
 #include "model/animation.h"
 #include "model/rig.h"
-#include "tools/undo.h"
+#include "document/undo.h"
 
 namespace {
 
 // The current clip, making the first one when the model has none.
 Clip& clipToKey(Editor& e) {
   if (Clip* clip = currentClip(e)) return *clip;
-  Animation& animation = *e.model->animation;
+  Animation& animation = *e.doc.model->animation;
   if (animation.clips.empty()) animation.add(kFirstClipName);
   e.animation.clip = animation.clips.front()->name;
   return *animation.clips.front();
@@ -26,8 +26,8 @@ Clip& clipToKey(Editor& e) {
 // The selected bone when it belongs to the model's skeleton; otherwise says
 // how to pick one.
 Bone* boneToPose(Editor& e) {
-  const Rig rig = flattenRig(*e.model);
-  if (e.selectedBone && rig.indexOf(e.selectedBone) >= 0) return e.selectedBone;
+  const Rig rig = flattenRig(*e.doc.model);
+  if (e.doc.selectedBone && rig.indexOf(e.doc.selectedBone) >= 0) return e.doc.selectedBone;
   e.consoleMessage("Select a bone to pose it.");
   return nullptr;
 }
@@ -99,7 +99,7 @@ void leaveAnimationMode(Editor& e, const std::string& why) {
 }
 
 Clip* currentClip(Editor& e) {
-  Animation& animation = *e.model->animation;
+  Animation& animation = *e.doc.model->animation;
   Clip* clip = animation.find(e.animation.clip);
   // Undo or /open may have taken the clip away: the first one stands in.
   if (!clip && !animation.clips.empty()) clip = animation.clips.front().get();
@@ -120,9 +120,9 @@ void chooseClip(Editor& e, const std::string& name) {
     e.consoleMessage("Error! A clip name is one word of at most 63 printable characters!");
     return;
   }
-  if (!e.model->animation->find(name)) {
-    takeSnapshot(e);
-    e.model->animation->add(name);
+  if (!e.doc.model->animation->find(name)) {
+    takeSnapshot(e.doc);
+    e.doc.model->animation->add(name);
     e.consoleMessage("Clip " + name + " made.");
   }
   e.animation.clip = name;
@@ -133,7 +133,7 @@ void chooseClip(Editor& e, const std::string& name) {
 void keySelectedBone(Editor& e) {
   Bone* bone = boneToPose(e);
   if (!bone) return;
-  takeSnapshot(e);
+  takeSnapshot(e.doc);
   Clip& clip = clipToKey(e);
   const int frame = std::clamp(e.animation.frame, 0, clip.length);
   Track& track = clip.tracks[bone];
@@ -155,7 +155,7 @@ void unkeySelectedBone(Editor& e) {
     return;
   }
   // The snapshot leaves the model's records in place, so the track stands.
-  takeSnapshot(e);
+  takeSnapshot(e.doc);
   removeKey(track->second, frame);
   if (track->second.empty()) clip->tracks.erase(track);
   e.consoleMessage("Key removed at frame " + std::to_string(frame) + ".");
@@ -167,7 +167,7 @@ void setClipFps(Editor& e, int fps) {
     e.consoleMessage("Error! The frame rate is a whole number from 1 to 1000!");
     return;
   }
-  takeSnapshot(e);
+  takeSnapshot(e.doc);
   Clip& clip = clipToKey(e);
   clip.fps = fps;
   if (e.animation.playing) startPlayback(e, std::chrono::steady_clock::now());
@@ -180,7 +180,7 @@ void setClipLength(Editor& e, int length) {
     e.consoleMessage("Error! The length is a whole number of frames from 1 to 100000!");
     return;
   }
-  takeSnapshot(e);
+  takeSnapshot(e.doc);
   Clip& clip = clipToKey(e);
   clip.length = length;
   size_t dropped = 0;

@@ -80,6 +80,10 @@ void movePose(Editor& e, const Vec3& offset);
 // sharing the rest in their proportions;
 // /weight auto gives the vertices back to the derived weights.
 void setSelectedWeights(Editor& e, double weight);
+
+// 'B' and its menu row: the selected polygons go to the selected bone. No
+// undo step, but an unsaved change.
+void assignSelectedPolygonsToBone(Editor& e);
 void clearSelectedWeights(Editor& e);
 
 // Select Vertex, Select Polygon and Select Bone in animation mode pick what

@@ -5,8 +5,10 @@
 #include "tools/view_plane.h"
 
 void addBoneAtCursor(Editor& e) {
-  if (!e.selectedBone && e.model->hasSkeleton) return;
-  if (auto p = pointUnderMouse(e))
-    e.selectedBone = e.model->addBone(e.selectedBone, p->x, p->y, p->z);
-  if (e.model->hasSkeleton) e.model->dumpSkeleton();
+  if (!e.doc.selectedBone && e.doc.model->hasSkeleton) return;
+  if (auto p = pointUnderMouse(e)) {
+    e.doc.selectedBone = e.doc.model->addBone(e.doc.selectedBone, p->x, p->y, p->z);
+    e.doc.changedWithoutUndoStep();  // a bone takes no undo step, yet it is unsaved work
+  }
+  if (e.doc.model->hasSkeleton) e.doc.model->dumpSkeleton();
 }

@@ -4,7 +4,7 @@
 #include "tools/creation.h"
 #include "tools/polygon_ops.h"
 #include "tools/selection.h"
-#include "tools/undo.h"
+#include "document/undo.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ void createBox(Editor& e) {
     default:
       return;
   }
-  takeSnapshot(e);
+  takeSnapshot(e.doc);
 
   const BoxCorners& b = e.boxCorner;
   const Vec3 corners[8] = {
@@ -41,22 +41,22 @@ void createBox(Editor& e) {
       {b.x0, b.y1, b.z0}, {b.x1, b.y1, b.z0}, {b.x1, b.y1, b.z1}, {b.x0, b.y1, b.z1},
   };
   Vertex* v[8];
-  e.selectedVertices.clear();
+  e.doc.selectedVertices.clear();
   for (int i = 0; i < 8; ++i) {
-    v[i] = e.model->newVertex(corners[i].x, corners[i].y, corners[i].z);
-    e.model->vertices.pushFront(v[i]);
-    e.selectedVertices.pushFront(v[i]);
+    v[i] = e.doc.model->newVertex(corners[i].x, corners[i].y, corners[i].z);
+    e.doc.model->vertices.pushFront(v[i]);
+    e.doc.selectedVertices.pushFront(v[i]);
   }
   computeSelectionBox(e, SelectionBoxOf::kVertices);
 
-  e.selectedPolygons.clear();
+  e.doc.selectedPolygons.clear();
   for (const auto& t : kTriangles) {
-    Polygon* p = e.model->newPolygon(v[t[0]], v[t[1]], v[t[2]]);
-    e.model->currentGroup->polygons.pushFront(p);
-    e.selectedPolygons.pushFront(p);
+    Polygon* p = e.doc.model->newPolygon(v[t[0]], v[t[1]], v[t[2]]);
+    e.doc.model->currentGroup->polygons.pushFront(p);
+    e.doc.selectedPolygons.pushFront(p);
   }
   rebuildNormals(e);
   // The winding above depends on the drag direction; the centre test fixes it.
   orientPolygonsOutward(e);
-  e.selectedPolygons.clear();
+  e.doc.selectedPolygons.clear();
 }

@@ -2,7 +2,7 @@
 
 #include "app/editor.h"
 #include "tools/polygon_ops.h"
-#include "tools/undo.h"
+#include "document/undo.h"
 
 namespace {
 void clampInto(double& value, double min, double max) {
@@ -12,10 +12,10 @@ void clampInto(double& value, double min, double max) {
 }  // namespace
 
 void clampAllVertices(Editor& e) {
-  takeSnapshot(e);
+  takeSnapshot(e.doc);
   if (e.boundingBoxActive == 1) {
     const Box3& b = e.boundingBox;
-    for (Vertex* v : e.model->vertices) {
+    for (Vertex* v : e.doc.model->vertices) {
       clampInto(v->x, b.minX, b.maxX);
       clampInto(v->y, b.minY, b.maxY);
       clampInto(v->z, b.minZ, b.maxZ);

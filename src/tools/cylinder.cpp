@@ -7,13 +7,13 @@
 #include "app/editor.h"
 #include "tools/creation.h"
 #include "tools/tube_mesh.h"
-#include "tools/undo.h"
+#include "document/undo.h"
 
 void createCylinder(Editor& e) {
   const Viewport& view = e.views[e.activeView];
   const int kind = view.kind;
   if (kind != kSideView && kind != kFrontView && kind != kTopView) return;
-  takeSnapshot(e);
+  takeSnapshot(e.doc);
 
   const double hp = view.viewX(e.pressX), hr = view.viewX(e.mouseX);
   const double vp = view.viewY(e.pressY), vr = view.viewY(e.mouseY);

@@ -5,30 +5,30 @@
 #include "app/editor.h"
 #include "model/marks.h"
 #include "tools/polygon_ops.h"
-#include "tools/undo.h"
+#include "document/undo.h"
 
 void duplicateSelection(Editor& e) {
-  takeSnapshot(e);
+  takeSnapshot(e.doc);
   const uint64_t selected = newMarkPass();
-  markAll(e.selectedVertices, selected);
-  for (Polygon* p : e.selectedPolygons) {
+  markAll(e.doc.selectedVertices, selected);
+  for (Polygon* p : e.doc.selectedPolygons) {
     for (Vertex* v : p->vertices) {
       if (isMarked(v, selected)) continue;
       v->markPass = selected;
-      e.selectedVertices.pushFront(v);
+      e.doc.selectedVertices.pushFront(v);
     }
   }
 
   absl::flat_hash_map<Vertex*, Vertex*> copyOf;
-  copyOf.reserve(e.selectedVertices.count());
-  for (Vertex* o : e.selectedVertices) {
-    Vertex* n = e.model->newVertex(o->x + 1, o->y + 1, o->z + 1);
-    e.model->vertices.pushFront(n);
+  copyOf.reserve(e.doc.selectedVertices.count());
+  for (Vertex* o : e.doc.selectedVertices) {
+    Vertex* n = e.doc.model->newVertex(o->x + 1, o->y + 1, o->z + 1);
+    e.doc.model->vertices.pushFront(n);
     copyOf.try_emplace(o, n);
   }
-  for (Polygon* p : e.selectedPolygons) {
+  for (Polygon* p : e.doc.selectedPolygons) {
     Vertex* const* c = p->vertices;
-    e.model->currentGroup->polygons.pushFront(
-        e.model->newPolygon(copyOf[c[0]], copyOf[c[1]], copyOf[c[2]]));
+    e.doc.model->currentGroup->polygons.pushFront(
+        e.doc.model->newPolygon(copyOf[c[0]], copyOf[c[1]], copyOf[c[2]]));
   }
 }

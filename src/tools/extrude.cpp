@@ -9,7 +9,7 @@
 
 #include "app/editor.h"
 #include "tools/polygon_ops.h"
-#include "tools/undo.h"
+#include "document/undo.h"
 
 namespace {
 
@@ -26,29 +26,29 @@ Edge undirected(Vertex* a, Vertex* b) {
 }  // namespace
 
 void prepareExtrude(Editor& e) {
-  if (e.selectedPolygons.empty()) return;
-  e.selectedVertices = e.model->distinctVertices(e.selectedPolygons);
+  if (e.doc.selectedPolygons.empty()) return;
+  e.doc.selectedVertices = e.doc.model->distinctVertices(e.doc.selectedPolygons);
 }
 
 void extrudeSelection(Editor& e) {
-  takeSnapshot(e);
+  takeSnapshot(e.doc);
 
   // Each source vertex O(i) gets its N(i); a vertex selected twice keeps the
   // copy made first, so the later copy stays loose.
   std::vector<Vertex*> sources, copies;
   absl::flat_hash_map<Vertex*, Vertex*> copyOf;
   absl::flat_hash_map<Vertex*, int> indexOfCopy;
-  copyOf.reserve(e.selectedVertices.count());
-  indexOfCopy.reserve(e.selectedVertices.count());
-  for (Vertex* o : e.selectedVertices) {
-    Vertex* n = e.model->newVertex(o->x + kNudge, o->y + kNudge, o->z + kNudge);
-    e.model->vertices.pushFront(n);
+  copyOf.reserve(e.doc.selectedVertices.count());
+  indexOfCopy.reserve(e.doc.selectedVertices.count());
+  for (Vertex* o : e.doc.selectedVertices) {
+    Vertex* n = e.doc.model->newVertex(o->x + kNudge, o->y + kNudge, o->z + kNudge);
+    e.doc.model->vertices.pushFront(n);
     indexOfCopy[n] = static_cast<int>(sources.size());
     sources.push_back(o);
     copies.push_back(n);
     copyOf.try_emplace(o, n);
   }
-  for (Polygon* p : e.selectedPolygons) {
+  for (Polygon* p : e.doc.selectedPolygons) {
     for (int k = 0; k < 3; ++k) {
       auto found = copyOf.find(p->vertices[k]);
       if (found == copyOf.end()) continue;
@@ -60,8 +60,8 @@ void extrudeSelection(Editor& e) {
   // An edge is on the boundary when no other edge of the selected polygons
   // joins the same two vertices.
   std::vector<Edge> edges;
-  edges.reserve(3 * e.selectedPolygons.count());
-  for (Polygon* p : e.selectedPolygons) {
+  edges.reserve(3 * e.doc.selectedPolygons.count());
+  for (Polygon* p : e.doc.selectedPolygons) {
     Vertex* const* c = p->vertices;
     edges.insert(edges.end(), {{c[0], c[1]}, {c[1], c[2]}, {c[0], c[2]}});
   }
@@ -80,17 +80,17 @@ void extrudeSelection(Editor& e) {
     }
     Vertex *ni = copies[i->second], *nj = copies[j->second];
     Vertex *oi = sources[i->second], *oj = sources[j->second];
-    for (Polygon* wall : {e.model->newPolygon(ni, nj, oi), e.model->newPolygon(nj, oj, oi)}) {
-      e.model->currentGroup->polygons.pushFront(wall);
-      e.selectedPolygons.pushFront(wall);
+    for (Polygon* wall : {e.doc.model->newPolygon(ni, nj, oi), e.doc.model->newPolygon(nj, oj, oi)}) {
+      e.doc.model->currentGroup->polygons.pushFront(wall);
+      e.doc.selectedPolygons.pushFront(wall);
     }
   }
 
-  e.selectedVertices.clear();
-  for (Vertex* n : copies) e.selectedVertices.pushFront(n);
+  e.doc.selectedVertices.clear();
+  for (Vertex* n : copies) e.doc.selectedVertices.pushFront(n);
 
   rebuildNormals(e);
   orientPolygonsOutward(e);
-  e.model->clearPolygonSelection();
-  e.selectedPolygons.clear();
+  e.doc.model->clearPolygonSelection();
+  e.doc.selectedPolygons.clear();
 }

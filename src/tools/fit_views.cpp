@@ -19,12 +19,12 @@ void addPoint(ModelBounds& bounds, const Vertex* v) {
 
 ModelBounds selectionBounds(const Editor& e) {
   ModelBounds bounds;
-  for (const Vertex* v : e.selectedVertices) addPoint(bounds, v);
-  for (const Polygon* p : e.selectedPolygons)
+  for (const Vertex* v : e.doc.selectedVertices) addPoint(bounds, v);
+  for (const Polygon* p : e.doc.selectedPolygons)
     for (const Vertex* corner : p->vertices) addPoint(bounds, corner);
-  if (e.selectedBone) {
-    addPoint(bounds, e.selectedBone->start);
-    addPoint(bounds, e.selectedBone->end);
+  if (e.doc.selectedBone) {
+    addPoint(bounds, e.doc.selectedBone->start);
+    addPoint(bounds, e.doc.selectedBone->end);
   }
   return bounds;
 }
@@ -57,10 +57,10 @@ void posedBounds(Editor& e, ModelBounds& whole, ModelBounds& selected) {
   auto addVertex = [&](const Vertex* v) {
     if (const glm::dvec3* at = posed.find(v)) addPoint(selected, *at);
   };
-  for (const Vertex* v : e.selectedVertices) addVertex(v);
-  for (const Polygon* p : e.selectedPolygons)
+  for (const Vertex* v : e.doc.selectedVertices) addVertex(v);
+  for (const Polygon* p : e.doc.selectedPolygons)
     for (const Vertex* corner : p->vertices) addVertex(corner);
-  const int bone = posed.rig().indexOf(e.selectedBone);
+  const int bone = posed.rig().indexOf(e.doc.selectedBone);
   if (bone >= 0) {
     addPoint(selected, posed.start(bone));
     addPoint(selected, posed.end(bone));
@@ -74,7 +74,7 @@ void fitViews(Editor& e) {
   if (modeRule(e, ModeRule::kCommand, 0, "/fit")) {
     posedBounds(e, whole, selected);
   } else {
-    whole = modelBounds(*e.model), selected = selectionBounds(e);
+    whole = modelBounds(*e.doc.model), selected = selectionBounds(e);
   }
   const ModelBounds& target = selected.empty ? whole : selected;
   for (int i = kSideView; i <= kFullView; ++i) fitView(e.views[i], target, whole);

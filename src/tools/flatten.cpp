@@ -5,7 +5,7 @@
 #include "app/editor.h"
 #include "tools/polygon_ops.h"
 #include "tools/selection.h"
-#include "tools/undo.h"
+#include "document/undo.h"
 
 namespace {
 double middle(double min, double max) {
@@ -16,11 +16,11 @@ double middle(double min, double max) {
 }  // namespace
 
 void flattenSelection(Editor& e, Axis axis) {
-  takeSnapshot(e);
+  takeSnapshot(e.doc);
   if (axis == kAxisU || axis == kAxisV) {
     const SelectionBox box = computeSelectionBox(e, SelectionBoxOf::kUvs);
-    if (e.selectedUvs.count() >= 2) {
-      for (UvPoint* uv : e.selectedUvs) {
+    if (e.doc.selectedUvs.count() >= 2) {
+      for (UvPoint* uv : e.doc.selectedUvs) {
         if (axis == kAxisU) {
           uv->u = middle(box.min.x, box.max.x);
         } else {
@@ -30,8 +30,8 @@ void flattenSelection(Editor& e, Axis axis) {
     }
   } else {
     const SelectionBox box = computeSelectionBox(e, SelectionBoxOf::kVertices);
-    if (e.selectedVertices.count() >= 2) {
-      for (Vertex* v : e.selectedVertices) {
+    if (e.doc.selectedVertices.count() >= 2) {
+      for (Vertex* v : e.doc.selectedVertices) {
         if (axis == kAxisX) {
           v->x = middle(box.min.x, box.max.x);
         } else if (axis == kAxisY) {

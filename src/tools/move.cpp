@@ -8,7 +8,7 @@
 #include "tools/live_transform.h"
 #include "tools/polygon_ops.h"
 #include "tools/transforms.h"
-#include "tools/undo.h"
+#include "document/undo.h"
 #include "tools/view_plane.h"
 
 namespace {
@@ -17,11 +17,11 @@ void moveCoordinate(double& c, double by) {
 }
 
 void moveVerticesOrBone(Editor& e, const Vec3& by) {
-  if (e.selectedVertices.empty()) {
-    if (e.selectedBone) translateBone(e.selectedBone, by.x, by.y, by.z);
+  if (e.doc.selectedVertices.empty()) {
+    if (e.doc.selectedBone) translateBone(e.doc.selectedBone, by.x, by.y, by.z);
     return;
   }
-  for (Vertex* v : e.selectedVertices) {
+  for (Vertex* v : e.doc.selectedVertices) {
     moveCoordinate(v->x, by.x);
     moveCoordinate(v->y, by.y);
     moveCoordinate(v->z, by.z);
@@ -39,10 +39,10 @@ void updateMoveOffset(Editor& e) {
 }
 
 void moveSelection(Editor& e, double dx, double dy, double dz) {
-  takeSnapshot(e);
+  takeSnapshot(e.doc);
   if (e.views[e.activeView].kind == kUvView) {
     // Texture coordinates stop at the edges of the texture.
-    for (UvPoint* uv : e.selectedUvs) {
+    for (UvPoint* uv : e.doc.selectedUvs) {
       uv->u = std::clamp(uv->u + dx, 0.0, 1.0);
       uv->v = std::clamp(uv->v + dy, 0.0, 1.0);
     }
@@ -53,7 +53,7 @@ void moveSelection(Editor& e, double dx, double dy, double dz) {
 }
 
 void moveSelectionBy(Editor& e, const Vec3& by) {
-  takeSnapshot(e);
+  takeSnapshot(e.doc);
   moveVerticesOrBone(e, by);
   rebuildNormals(e);
 }

@@ -9,7 +9,7 @@
 
 void rebuildNormals(Editor& e) {
   List<Polygon> smooth;
-  for (Polygon* p : e.model->currentGroup->polygons) {
+  for (Polygon* p : e.doc.model->currentGroup->polygons) {
     p->computeNormal();
     if (p->smooth) {
       smooth.pushFront(p);
@@ -56,7 +56,7 @@ void smoothPolygons(List<Polygon>& list) {
 }
 
 void flattenPolygons(Editor& e) {
-  for (Polygon* p : e.selectedPolygons) {
+  for (Polygon* p : e.doc.selectedPolygons) {
     p->resetCornerNormals();
     p->smooth = 0;
   }

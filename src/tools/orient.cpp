@@ -6,7 +6,7 @@
 
 #include "app/editor.h"
 #include "tools/polygon_ops.h"
-#include "tools/recovery.h"
+#include "recovery/recovery_session.h"
 #include "tools/selection.h"
 
 // A polygon is turned when its normal does not point away from the centre on
@@ -16,7 +16,7 @@ void orientPolygonsOutward(Editor& e) {
   const Vec3 m = computeSelectionBox(e, SelectionBoxOf::kPolygons).centre;
   std::printf("Center: [%lf %lf %lf]\n\n", m.x, m.y, m.z);
   bool turned = false;
-  for (Polygon* p : e.selectedPolygons) {
+  for (Polygon* p : e.doc.selectedPolygons) {
     const Vertex* a = p->vertices[0];
     const Vertex* b = p->vertices[1];
     const Vertex* c = p->vertices[2];
@@ -31,15 +31,15 @@ void orientPolygonsOutward(Editor& e) {
     }
   }
   // Without an undo step, still an unsaved change that the recovery file keeps.
-  if (turned) noteModelChanged(e);
+  if (turned) e.doc.changedWithoutUndoStep();
 }
 
 // Corner normals follow at the next rebuild of the normals.
 void flipSelectedPolygons(Editor& e) {
   absl::flat_hash_set<const Polygon*> done;
-  done.reserve(e.selectedPolygons.count());
-  for (Polygon* p : e.selectedPolygons) {
+  done.reserve(e.doc.selectedPolygons.count());
+  for (Polygon* p : e.doc.selectedPolygons) {
     if (done.insert(p).second) p->flip();
   }
-  if (!done.empty()) noteModelChanged(e);
+  if (!done.empty()) e.doc.changedWithoutUndoStep();
 }

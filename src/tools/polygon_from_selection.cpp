@@ -5,16 +5,16 @@
 #include "app/editor.h"
 #include "tools/creation.h"
 #include "tools/polygon_ops.h"
-#include "tools/undo.h"
+#include "document/undo.h"
 
 void createPolygonFromSelection(Editor& e) {
-  std::printf("Num verts: %d\n", e.selectedVertices.count());
-  if (e.selectedVertices.count() != 3) return;
-  takeSnapshot(e);
-  Polygon* p = e.model->newPolygon(e.selectedVertices.at(0), e.selectedVertices.at(1),
-                                   e.selectedVertices.at(2));
-  e.model->currentGroup->polygons.pushFront(p);
+  std::printf("Num verts: %d\n", e.doc.selectedVertices.count());
+  if (e.doc.selectedVertices.count() != 3) return;
+  takeSnapshot(e.doc);
+  Polygon* p = e.doc.model->newPolygon(e.doc.selectedVertices.at(0), e.doc.selectedVertices.at(1),
+                                   e.doc.selectedVertices.at(2));
+  e.doc.model->currentGroup->polygons.pushFront(p);
   std::printf("Polygon Created!\n");
-  e.selectedVertices.clear();
+  e.doc.selectedVertices.clear();
   rebuildNormals(e);
 }

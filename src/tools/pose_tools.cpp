@@ -14,7 +14,7 @@
 #include "model/posed_model.h"
 #include "model/span.h"
 #include "tools/animation_mode.h"
-#include "tools/undo.h"
+#include "document/undo.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ struct PosedBone {
 bool posedSelection(Editor& e, PosedBone& selected) {
   if (!e.poseForViews().empty()) return false;  // the next frame leaves the mode and says why
   selected.posed = &e.posedModel;
-  selected.bone = e.posedModel.rig().indexOf(e.selectedBone);
+  selected.bone = e.posedModel.rig().indexOf(e.doc.selectedBone);
   if (selected.bone < 0) {
     e.consoleMessage("Select a bone to pose it.");
     return false;
@@ -39,8 +39,8 @@ bool posedSelection(Editor& e, PosedBone& selected) {
 // Keys the bone's new pose at the current frame: one undo step, making the
 // first clip when there is none.
 void keyPose(Editor& e, Bone* bone, const BonePose& pose) {
-  takeSnapshot(e);
-  Animation& animation = *e.model->animation;
+  takeSnapshot(e.doc);
+  Animation& animation = *e.doc.model->animation;
   Clip* clip = currentClip(e);
   if (!clip) {
     clip = &animation.add(kFirstClipName);
@@ -125,7 +125,7 @@ List<Vertex> posedVerticesInRect(Editor& e, double a, double b, double c, double
   const std::vector<Vertex*>& vertices = e.posedModel.binding().vertices;
   const Span horizontal(a, c, tolerance), vertical(b, d, tolerance);
   // Only the model's own list, in its order, as the rest model's query.
-  const size_t listed = static_cast<size_t>(e.model->vertices.count());
+  const size_t listed = static_cast<size_t>(e.doc.model->vertices.count());
   for (size_t v = 0; v < listed && v < points.size(); ++v) {
     if (horizontal.holds(across(points[v], plane)) && vertical.holds(up(points[v], plane)))
       found.pushFront(vertices[v]);

@@ -8,13 +8,13 @@
 #include "tools/spline.h"
 #include "tools/spline_tool.h"
 #include "tools/tube_mesh.h"
-#include "tools/undo.h"
+#include "document/undo.h"
 
 void revolveSpline(Editor& e) {
   if (!e.currentSpline || e.views[e.activeView].kind != kSideView) return;
   const Spline& spline = *e.currentSpline;
   if (!spline.isFinite()) return;
-  takeSnapshot(e);
+  takeSnapshot(e.doc);
 
   // The axis sits half the vertical extent of the last press-to-pointer span
   // away from the z = 0 plane, at the height of the curve's lowest sample.

@@ -7,7 +7,7 @@
 #include "tools/polygon_ops.h"
 #include "tools/selection.h"
 #include "tools/transforms.h"
-#include "tools/undo.h"
+#include "document/undo.h"
 
 void rotatePoint(const Vec3& centre, Vec3& point, double ax, double ay, double az) {
   double x = point.x - centre.x, y = point.y - centre.y, z = point.z - centre.z;
@@ -25,7 +25,7 @@ namespace {
 // Turns the selected vertices about their box's centre by rotatePoint's angles.
 void turnSelected(Editor& e, double ax, double ay, double az) {
   const Vec3 centre = computeSelectionBox(e, SelectionBoxOf::kVertices).centre;
-  for (Vertex* v : e.selectedVertices) {
+  for (Vertex* v : e.doc.selectedVertices) {
     Vec3 p{v->x, v->y, v->z};
     rotatePoint(centre, p, ax, ay, az);
     if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) continue;
@@ -38,7 +38,7 @@ void turnSelected(Editor& e, double ax, double ay, double az) {
 }  // namespace
 
 void rotateSelection(Editor& e, double angle) {
-  takeSnapshot(e);
+  takeSnapshot(e.doc);
   switch (e.views[e.activeView].kind) {
     case kSideView:
       turnSelected(e, 0, 0, angle);
@@ -57,7 +57,7 @@ void rotateSelection(Editor& e, double angle) {
 }
 
 void rotateSelectionAbout(Editor& e, Axis axis, double degrees) {
-  takeSnapshot(e);
+  takeSnapshot(e.doc);
   const double angle = degrees * std::numbers::pi / 180;
   // rotatePoint turns about X and Y counter-clockwise seen from the axis'
   // positive end, but about Z the other way.

@@ -9,7 +9,7 @@
 #include "tools/polygon_ops.h"
 #include "tools/selection.h"
 #include "tools/transforms.h"
-#include "tools/undo.h"
+#include "document/undo.h"
 #include "tools/view_plane.h"
 
 namespace {
@@ -44,7 +44,7 @@ void scaleVertices(Editor& e, const Vec3& s, bool traced) {
   if (traced) std::printf("center x: %lf y: %lf z: %lf\n", c.x, c.y, c.z);
   const AxisScale x(lo.x, hi.x, c.x, s.x), y(lo.y, hi.y, c.y, s.y), z(lo.z, hi.z, c.z, s.z);
   if (traced) std::printf("min x: %lf y: %lf z: %lf\n", x.newMin, y.newMin, z.newMin);
-  for (Vertex* vertex : e.selectedVertices) {
+  for (Vertex* vertex : e.doc.selectedVertices) {
     x.apply(vertex->x);
     y.apply(vertex->y);
     z.apply(vertex->z);
@@ -72,13 +72,13 @@ void updateScaleFactor(Editor& e) {
 }
 
 void scaleSelection(Editor& e) {
-  takeSnapshot(e);
+  takeSnapshot(e.doc);
   const Vec3 s = e.scaleFactor;
   if (e.views[e.activeView].kind == kUvView) {
     const SelectionBox box = computeSelectionBox(e, SelectionBoxOf::kUvs);
     const Vec3 lo = box.min, hi = box.max, c = box.centre;  // u in x, v in y
     const AxisScale u(lo.x, hi.x, c.x, s.x), v(lo.y, hi.y, c.y, s.y);
-    for (UvPoint* uv : e.selectedUvs) {
+    for (UvPoint* uv : e.doc.selectedUvs) {
       u.apply(uv->u);
       v.apply(uv->v);
     }
@@ -91,7 +91,7 @@ void scaleSelection(Editor& e) {
 }
 
 void scaleSelectionBy(Editor& e, const Vec3& factors) {
-  takeSnapshot(e);
+  takeSnapshot(e.doc);
   scaleVertices(e, factors, /*traced=*/false);
   computeSelectionBox(e, SelectionBoxOf::kVertices);
   rebuildNormals(e);

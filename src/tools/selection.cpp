@@ -31,7 +31,7 @@ List<Vertex> shownVerticesInRect(Editor& e, double a, double b, double c, double
                                  double tolerance) {
   if (modeRule(e, ModeRule::kTool, e.tool))
     return posedVerticesInRect(e, a, b, c, d, plane, tolerance);
-  return e.model->verticesInRect(a, b, c, d, plane, tolerance);
+  return e.doc.model->verticesInRect(a, b, c, d, plane, tolerance);
 }
 
 }  // namespace
@@ -48,38 +48,38 @@ void selectInRect(Editor& e, double ha, double va, double hb, double vb) {
   if (e.tool != kSelectVertex && kind != kUvView) {
     if (e.tool == kSelectPolygon) {
       List<Vertex> inside = shownVerticesInRect(e, ha, va, hb, vb, kind, reach);
-      List<Polygon> found = e.model->polygonsOfVertices(inside);
+      List<Polygon> found = e.doc.model->polygonsOfVertices(inside);
       if (mode == PickMode::kAdd) {
         Model::setPolygonsSelected(found, 1);
-        e.selectedPolygons.addMissing(found);
+        e.doc.selectedPolygons.addMissing(found);
       } else if (mode == PickMode::kRemove) {
         Model::setPolygonsSelected(found, 0);
-        e.selectedPolygons.removeAll(found);
+        e.doc.selectedPolygons.removeAll(found);
       } else {
-        e.selectedPolygons = std::move(found);
-        e.model->clearPolygonSelection();
-        Model::setPolygonsSelected(e.selectedPolygons, 1);
+        e.doc.selectedPolygons = std::move(found);
+        e.doc.model->clearPolygonSelection();
+        Model::setPolygonsSelected(e.doc.selectedPolygons, 1);
       }
     } else if (e.tool == kSelectBone) {
-      e.selectedBone = modeRule(e, ModeRule::kTool, kSelectBone)
+      e.doc.selectedBone = modeRule(e, ModeRule::kTool, kSelectBone)
                            ? findPosedBone(e, ha, va, hb, vb, kind)
-                           : e.model->findBone(ha, va, hb, vb, kind, reach);
+                           : e.doc.model->findBone(ha, va, hb, vb, kind, reach);
     }
     return;
   }
 
   if (kind == kUvView) {
-    List<UvPoint> found = e.model->uvsInRect(ha, va, hb, vb, reach);
+    List<UvPoint> found = e.doc.model->uvsInRect(ha, va, hb, vb, reach);
     if (mode == PickMode::kAdd) {
-      addMissingByMarks(e.selectedUvs, found);
+      addMissingByMarks(e.doc.selectedUvs, found);
       Model::selectMappedUvs(found);
     } else if (mode == PickMode::kRemove) {
-      e.selectedUvs.removeAll(found);
+      e.doc.selectedUvs.removeAll(found);
       Model::clearUvsSelected(found);
     } else {
-      e.selectedUvs = std::move(found);
-      e.model->clearUvSelection();
-      Model::selectMappedUvs(e.selectedUvs);
+      e.doc.selectedUvs = std::move(found);
+      e.doc.model->clearUvSelection();
+      Model::selectMappedUvs(e.doc.selectedUvs);
     }
     return;
   }
@@ -87,48 +87,48 @@ void selectInRect(Editor& e, double ha, double va, double hb, double vb) {
 
   List<Vertex> found = shownVerticesInRect(e, ha, va, hb, vb, kind, reach);
   if (mode == PickMode::kAdd) {
-    addMissingByMarks(e.selectedVertices, found);
-    Model::setVerticesSelected(e.selectedVertices, 1);
-    List<UvPoint> uvs = e.model->uvsOfVertices(e.selectedVertices);
-    addMissingByMarks(e.selectedUvs, uvs);
-    Model::selectMappedUvs(e.selectedUvs);
+    addMissingByMarks(e.doc.selectedVertices, found);
+    Model::setVerticesSelected(e.doc.selectedVertices, 1);
+    List<UvPoint> uvs = e.doc.model->uvsOfVertices(e.doc.selectedVertices);
+    addMissingByMarks(e.doc.selectedUvs, uvs);
+    Model::selectMappedUvs(e.doc.selectedUvs);
   } else if (mode == PickMode::kRemove) {
-    e.selectedVertices.removeAll(found);
+    e.doc.selectedVertices.removeAll(found);
     Model::setVerticesSelected(found, 0);
-    List<UvPoint> uvs = e.model->uvsOfVertices(found);
-    e.selectedUvs.removeAll(uvs);
+    List<UvPoint> uvs = e.doc.model->uvsOfVertices(found);
+    e.doc.selectedUvs.removeAll(uvs);
     Model::clearUvsSelected(uvs);
   } else {
-    e.selectedVertices = std::move(found);
-    e.model->clearVertexSelection();
-    Model::setVerticesSelected(e.selectedVertices, 1);
-    e.selectedUvs = e.model->uvsOfVertices(e.selectedVertices);
-    Model::selectMappedUvs(e.selectedUvs);
+    e.doc.selectedVertices = std::move(found);
+    e.doc.model->clearVertexSelection();
+    Model::setVerticesSelected(e.doc.selectedVertices, 1);
+    e.doc.selectedUvs = e.doc.model->uvsOfVertices(e.doc.selectedVertices);
+    Model::selectMappedUvs(e.doc.selectedUvs);
   }
 }
 
 void selectAllPolygons(Editor& e) {
-  e.selectedPolygons.clear();
-  e.selectedPolygons.pushFrontAll(e.model->currentGroup->polygons);
-  Model::setPolygonsSelected(e.selectedPolygons, 1);
+  e.doc.selectedPolygons.clear();
+  e.doc.selectedPolygons.pushFrontAll(e.doc.model->currentGroup->polygons);
+  Model::setPolygonsSelected(e.doc.selectedPolygons, 1);
 }
 
 void deselectPolygons(Editor& e) {
-  e.model->clearPolygonSelection();
-  e.selectedPolygons.clear();
+  e.doc.model->clearPolygonSelection();
+  e.doc.selectedPolygons.clear();
 }
 
 // Vertex flags are left alone: only the list is the authority for vertex tools.
 void selectAllVertices(Editor& e) {
-  e.selectedVertices.clear();
-  e.selectedVertices.pushFrontAll(e.model->vertices);
+  e.doc.selectedVertices.clear();
+  e.doc.selectedVertices.pushFrontAll(e.doc.model->vertices);
 }
 
 // UV points and vertex flags stay as they are; the bone selection goes.
 void deselectAll(Editor& e) {
   deselectPolygons(e);
-  e.selectedVertices.clear();
-  e.selectedBone = nullptr;
+  e.doc.selectedVertices.clear();
+  e.doc.selectedBone = nullptr;
 }
 
 namespace {
@@ -164,15 +164,15 @@ SelectionBox computeSelectionBox(Editor& e, SelectionBoxOf of) {
   BoxGrower box;
   switch (of) {
     case SelectionBoxOf::kVertices:
-      for (Vertex* v : e.selectedVertices) box.add(v->x, v->y, v->z);
+      for (Vertex* v : e.doc.selectedVertices) box.add(v->x, v->y, v->z);
       break;
     case SelectionBoxOf::kPolygons:
-      for (Polygon* p : e.selectedPolygons) {
+      for (Polygon* p : e.doc.selectedPolygons) {
         for (Vertex* v : p->vertices) box.add(v->x, v->y, v->z);
       }
       break;
     case SelectionBoxOf::kUvs:
-      for (UvPoint* uv : e.selectedUvs) box.add(uv->u, uv->v, 0);
+      for (UvPoint* uv : e.doc.selectedUvs) box.add(uv->u, uv->v, 0);
       break;
     default:  // not a kind of box: nothing changes
       return {e.selectionMin, e.selectionMax, e.selectionCentre};

@@ -77,7 +77,7 @@ void selectInDrag(Editor& e) {
 // new cap by the offset left from the last Move drag. Without a polygon
 // selection every motion does nothing and the tool stays Extrude.
 void startExtrude(Editor& e) {
-  if (e.selectedPolygons.empty()) return;
+  if (e.doc.selectedPolygons.empty()) return;
   prepareExtrude(e);
   extrudeSelection(e);
   e.tool = kMove;

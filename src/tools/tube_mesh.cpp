@@ -18,9 +18,9 @@ void addClosedTube(Editor& e, const std::vector<Vec3>& points, int levels, int s
   std::vector<Vertex*> v;
   v.reserve(points.size());
   for (const Vec3& p : points) {
-    Vertex* vertex = e.model->newVertex(p.x, p.y, p.z);
-    e.model->vertices.pushFront(vertex);
-    e.selectedVertices.pushFront(vertex);
+    Vertex* vertex = e.doc.model->newVertex(p.x, p.y, p.z);
+    e.doc.model->vertices.pushFront(vertex);
+    e.doc.selectedVertices.pushFront(vertex);
     v.push_back(vertex);
   }
   Vertex* startCap = v[ringPoints];
@@ -29,7 +29,7 @@ void addClosedTube(Editor& e, const std::vector<Vec3>& points, int levels, int s
   std::vector<Polygon*> triangles;
   triangles.reserve(2 * sides * (levels + 1));
   auto add = [&](Vertex* a, Vertex* b, Vertex* c) {
-    triangles.push_back(e.model->newPolygon(a, b, c));
+    triangles.push_back(e.doc.model->newPolygon(a, b, c));
   };
   for (int k = 0; k < sides; ++k) add(v[k], v[(k + 1) % sides], startCap);
   const int last = levels * sides;
@@ -55,7 +55,7 @@ void addClosedTube(Editor& e, const std::vector<Vec3>& points, int levels, int s
       p->flip();
       p->resetCornerNormals();
     }
-    e.model->currentGroup->polygons.pushFront(p);
+    e.doc.model->currentGroup->polygons.pushFront(p);
   }
   rebuildNormals(e);
 }

@@ -9,7 +9,7 @@
 #include "formats/six_decimals.h"
 #include "tools/polygon_ops.h"
 #include "tools/selection.h"
-#include "tools/undo.h"
+#include "document/undo.h"
 
 namespace {
 
@@ -65,10 +65,10 @@ double fraction(double value, double min, double max) {
 
 void uvMapSelected(Editor& e, Viewport& view) {
   const SelectionBox box = computeSelectionBox(e, SelectionBoxOf::kPolygons);
-  takeSnapshot(e);
+  takeSnapshot(e.doc);
   const Vec3 lo = box.min, hi = box.max;
   MappingTrace trace;
-  for (Polygon* p : e.selectedPolygons) {
+  for (Polygon* p : e.doc.selectedPolygons) {
     trace.view(view.kind);
     for (int k = 0; k < 3; ++k) {
       Vertex* at = p->vertices[k];

@@ -4,12 +4,12 @@
 #include <cstdio>
 
 #include "app/editor.h"
+#include "document/undo.h"
 #include "model/animation.h"
 #include "model/marks.h"
 #include "model/rig.h"
 #include "model/skin.h"
 #include "tools/animation_mode.h"
-#include "tools/undo.h"
 
 namespace {
 
@@ -39,6 +39,12 @@ std::vector<BoneWeight> withWeight(std::vector<BoneWeight> weights, const Bone* 
 
 }  // namespace
 
+void assignSelectedPolygonsToBone(Editor& e) {
+  Model::assignPolygonsToBone(e.doc.selectedBone, e.doc.selectedPolygons);
+  if (!e.doc.selectedPolygons.empty())
+    e.doc.changedWithoutUndoStep();  // no undo step, still unsaved
+}
+
 void setSelectedWeights(Editor& e, double weight) {
   // Refused as other numbers out of their range are: a weight clamped without
   // a word would not be the one typed.
@@ -46,8 +52,8 @@ void setSelectedWeights(Editor& e, double weight) {
     e.consoleMessage("Error! The weight is a number from 0 to 1!");
     return;
   }
-  const Rig rig = flattenRig(*e.model);
-  if (rig.indexOf(e.selectedBone) < 0 || e.selectedVertices.empty()) {
+  const Rig rig = flattenRig(*e.doc.model);
+  if (rig.indexOf(e.doc.selectedBone) < 0 || e.doc.selectedVertices.empty()) {
     e.consoleMessage("Select a bone and the vertices it should weigh on.");
     return;
   }
@@ -55,17 +61,17 @@ void setSelectedWeights(Editor& e, double weight) {
     e.consoleMessage("Error! No weights can be set: " + why + "!");
     return;
   }
-  takeSnapshot(e);
-  const SkinBinding binding = bindSkin(*e.model, rig);
+  takeSnapshot(e.doc);
+  const SkinBinding binding = bindSkin(*e.doc.model, rig);
   const uint64_t pass = newMarkPass();
-  markAll(e.selectedVertices, pass);
-  auto& set = e.model->animation->weights;
+  markAll(e.doc.selectedVertices, pass);
+  auto& set = e.doc.model->animation->weights;
   int count = 0;
   for (size_t v = 0; v < binding.vertices.size(); ++v) {
     Vertex* vertex = binding.vertices[v];
     if (!isMarked(vertex, pass)) continue;
     vertex->markPass = 0;  // a vertex listed twice is weighed once
-    set[vertex] = withWeight(weightsOf(binding.influences[v], rig), e.selectedBone, weight);
+    set[vertex] = withWeight(weightsOf(binding.influences[v], rig), e.doc.selectedBone, weight);
     ++count;
   }
   ++e.animation.rigRevision;
@@ -77,14 +83,14 @@ void setSelectedWeights(Editor& e, double weight) {
 }
 
 void clearSelectedWeights(Editor& e) {
-  if (e.selectedVertices.empty()) {
+  if (e.doc.selectedVertices.empty()) {
     e.consoleMessage("Select the vertices to give back to the derived weights.");
     return;
   }
-  takeSnapshot(e);
-  auto& set = e.model->animation->weights;
+  takeSnapshot(e.doc);
+  auto& set = e.doc.model->animation->weights;
   int count = 0;
-  for (Vertex* vertex : e.selectedVertices) count += static_cast<int>(set.erase(vertex));
+  for (Vertex* vertex : e.doc.selectedVertices) count += static_cast<int>(set.erase(vertex));
   ++e.animation.rigRevision;
   e.consoleMessage("Derived weights again on " + std::to_string(count) + " vertices.");
   e.sceneChanged();

@@ -5,15 +5,15 @@
 #include "app/editor.h"
 #include "model/marks.h"
 #include "tools/polygon_ops.h"
-#include "tools/undo.h"
+#include "document/undo.h"
 
 void weldSelectedVertices(Editor& e) {
-  takeSnapshot(e);
-  if (e.selectedVertices.count() >= 2) {
+  takeSnapshot(e.doc);
+  if (e.doc.selectedVertices.count() >= 2) {
     const uint64_t inModel = newMarkPass();
-    markAll(e.model->vertices, inModel);
+    markAll(e.doc.model->vertices, inModel);
     Vertex* kept = nullptr;
-    for (Vertex* v : e.selectedVertices) {
+    for (Vertex* v : e.doc.selectedVertices) {
       if (isMarked(v, inModel)) {
         kept = v;
         break;
@@ -24,15 +24,15 @@ void weldSelectedVertices(Editor& e) {
       // model, while copies are left; one walk does that for all of them.
       List<Vertex> leaving;
       std::vector<Vertex*> merged;
-      for (Vertex* v : e.selectedVertices) {
+      for (Vertex* v : e.doc.selectedVertices) {
         if (v == kept || !isMarked(v, inModel)) continue;
         leaving.pushFront(v);
         merged.push_back(v);
       }
-      e.model->vertices.removeAll(leaving);
+      e.doc.model->vertices.removeAll(leaving);
       const uint64_t isMerged = newMarkPass();
       for (Vertex* v : merged) v->markPass = isMerged;
-      for (PolygonGroup* group : e.model->groups) {
+      for (PolygonGroup* group : e.doc.model->groups) {
         for (Polygon* p : group->polygons) {
           for (int i = 0; i < 3; ++i) {
             if (isMarked(p->vertices[i], isMerged)) {
@@ -42,8 +42,8 @@ void weldSelectedVertices(Editor& e) {
           }
         }
       }
-      e.selectedVertices.clear();
-      e.selectedVertices.pushFront(kept);
+      e.doc.selectedVertices.clear();
+      e.doc.selectedVertices.pushFront(kept);
     }
   }
   rebuildNormals(e);

@@ -147,12 +147,12 @@ TEST_F(InputTest, ClickOnThePromptFocusesItAndCharacterKeysGoOnlyThere) {
 }
 
 TEST_F(InputTest, FunctionKeysPickToolsOrWithShiftSelectAllAndWithCtrlNone) {
-  SquareWithWing square(*editor.model);
-  Bone* root = editor.model->createRoot(0, 0, 0);
+  SquareWithWing square(*editor.doc.model);
+  Bone* root = editor.doc.model->createRoot(0, 0, 0);
   auto selection = [&] {
-    return std::to_string(editor.selectedVertices.count()) + " " +
-           std::to_string(editor.selectedPolygons.count()) + " " +
-           std::to_string(editor.selectedBone == root) + " " + state();
+    return std::to_string(editor.doc.selectedVertices.count()) + " " +
+           std::to_string(editor.doc.selectedPolygons.count()) + " " +
+           std::to_string(editor.doc.selectedBone == root) + " " + state();
   };
   for (int k : {kKeyF1, kKeyF2, kKeyF3}) special(k, kShift | 8);
   EXPECT_EQ(selection(), "5 3 1 0 0 -x-- 0");
@@ -168,24 +168,24 @@ TEST_F(InputTest, FunctionKeysPickToolsOrWithShiftSelectAllAndWithCtrlNone) {
 
 TEST_F(InputTest, CtrlChordsArriveAsControlCodesAndStillWork) {
   ScratchDir dir;
-  editor.model->name = dir.file("m.txt");
-  SquareWithWing square(*editor.model);
+  editor.doc.model->name = dir.file("m.txt");
+  SquareWithWing square(*editor.doc.model);
   selectAllVertices(editor);
-  const std::string model = formatModelFile(captureImage(*editor.model));
+  const std::string model = formatModelFile(captureImage(*editor.doc.model));
   // Other control codes (Ctrl+D, Ctrl+Z, Ctrl+Shift+B...) do nothing.
   EXPECT_EQ(after([&] {
               for (int c = 1; c <= 26; ++c)
                 if (c != 8 && c != 19) key(c, kCtrl), key(c, kCtrl | kShift);
             }),
             "0 0 -x-- 0");
-  EXPECT_EQ(formatModelFile(captureImage(*editor.model)), model);
-  EXPECT_EQ(editor.selectedVertices.count(), 5);
+  EXPECT_EQ(formatModelFile(captureImage(*editor.doc.model)), model);
+  EXPECT_EQ(editor.doc.selectedVertices.count(), 5);
   const std::string greeting = lastConsoleMessage();
   EXPECT_EQ(after([&] { key(19, kCtrl | 8); }),  // Ctrl+S with NumLock on, not the Scale key
             "Saving model to file: " + dir.file("m.txt") + "\n0 0 -x-- 0");
   EXPECT_EQ(readFile(dir.file("m.txt")) + lastConsoleMessage(), model + greeting);  // quiet
   SilencedStdout quiet;
-  editor.model->name = dir.path();  // a directory cannot be written over
+  editor.doc.model->name = dir.path();  // a directory cannot be written over
   key(19, kCtrl);
   EXPECT_EQ(lastConsoleMessage(), "Error! Model failed to save!");
   key(31, kCtrl);      // Ctrl+/ minimises the panels and sets them in rows
@@ -221,7 +221,7 @@ TEST_F(InputTest, CursorLabelNamesTheDragOrElseTheTool) {
     editor.dragMode = c.dragMode, editor.tool = c.tool;
     EXPECT_EQ(editor.cursorLabelName(), c.label) << c.dragMode << " " << c.tool;
   }
-  editor.model->createRoot(0, 0, 0);  // with a root, the bone tool adds bones
+  editor.doc.model->createRoot(0, 0, 0);  // with a root, the bone tool adds bones
   editor.dragMode = kNoDrag, editor.tool = kAddBone;
   EXPECT_EQ(editor.cursorLabelName(), "Add Bone");
 }

@@ -14,7 +14,7 @@ class ConsoleTest : public ToolTest {
  protected:
   ConsoleTest() {
     Vertex *a = selectedVertex(1, 2, 3), *b = selectedVertex(4, 5, 6);
-    editor.selectedPolygons.pushFront(addTriangle(model(), a, b, addVertex(model(), 7, 8, 9)));
+    editor.doc.selectedPolygons.pushFront(addTriangle(model(), a, b, addVertex(model(), 7, 8, 9)));
     writeFile("tiny.bmp", tinyBmp());
     writeFile("plain.mdl", "3\n0 0 0\n1 0 0\n0 1 0\n1\n1\n0 1 2 0 0 0 0 0 0\n0\n1 1 1 1\n0\n");
   }

@@ -14,7 +14,7 @@ class ModelCommandsTest : public EditorTest {
  protected:
   ModelCommandsTest() {
     editor.importSettings.program = VANTOREL_PROGRAM;
-    SquareWithWing square(*editor.model);
+    SquareWithWing square(*editor.doc.model);
   }
   std::string run(const std::string& line) {  // the messages the line added
     const int before = messageCount();
@@ -25,8 +25,8 @@ class ModelCommandsTest : public EditorTest {
 };
 
 TEST_F(ModelCommandsTest, ExportSaysWhetherItWroteAndLeavesTheModelAlone) {
-  takeSnapshot(editor);
-  const std::string saved = formatModelFile(captureImage(*editor.model));
+  takeSnapshot(editor.doc);
+  const std::string saved = formatModelFile(captureImage(*editor.doc.model));
   EXPECT_EQ(run("/export out.glb") + run("/export out.obj"), "Model exported!|Model exported!|");
   EXPECT_EQ(readFile("out.glb").substr(0, 4), "glTF");
   EXPECT_EQ(readFile("out.mtl"), "newmtl material0\nKd 1.000000 1.000000 1.000000\nd 1.000000\n");
@@ -35,15 +35,15 @@ TEST_F(ModelCommandsTest, ExportSaysWhetherItWroteAndLeavesTheModelAlone) {
       "Error! Model failed to export!|cannot create a file in missing: No such file or directory|");
   EXPECT_EQ(run("/export out.stl"),
             "Error! Model failed to export!|Export writes .glb, .gltf and .obj files.|");
-  editor.model->currentGroup->material.textured = 1;
-  editor.model->currentGroup->material.textureName = "gone.bmp";
+  editor.doc.model->currentGroup->material.textured = 1;
+  editor.doc.model->currentGroup->material.textureName = "gone.bmp";
   EXPECT_EQ(run("/export out.glb"),
             "Model exported!|The texture gone.bmp cannot be read (No such "
             "file or directory): the export leaves it out.|");
   EXPECT_EQ(readFile("out.glb").find("\"textures\""), std::string::npos);
-  editor.model->currentGroup->material.textured = 0;
-  EXPECT_EQ(formatModelFile(captureImage(*editor.model)) + editor.model->name, saved + "testmodel");
-  EXPECT_EQ(editor.undoStack.size(), 1u);
+  editor.doc.model->currentGroup->material.textured = 0;
+  EXPECT_EQ(formatModelFile(captureImage(*editor.doc.model)) + editor.doc.model->name, saved + "testmodel");
+  EXPECT_EQ(editor.doc.undoStack.size(), 1u);
   EXPECT_FALSE(std::filesystem::exists("missing"));
 }
 
@@ -55,13 +55,13 @@ TEST_F(ModelCommandsTest, OpenImportsOtherFormatsUnderTheEditorsOwnExtension) {
             "Model successfully loaded!|F5 saves the model as " +
                 (std::filesystem::current_path() / "quad.vantorel").string() +
                 ".|Import: quads split into triangles|");
-  EXPECT_EQ(editor.model->name + std::to_string(editor.model->polygonCount()), "quad.vantorel2");
+  EXPECT_EQ(editor.doc.model->name + std::to_string(editor.doc.model->polygonCount()), "quad.vantorel2");
   special(kKeyF5);
   EXPECT_EQ(readFile("their/quad.obj"), "v 0 0 0\nv 2 0 0\nv 2 1 0\nv 0 1 0\nf 1 2 3 4\n");
   EXPECT_EQ(readFile("quad.vantorel").substr(0, 2), "4\n");
   EXPECT_FALSE(std::filesystem::exists("their/quad.vantorel"));
   // A file that no reader takes leaves the model as it was.
-  EXPECT_EQ(run("/open nothing.obj") + editor.model->name,
+  EXPECT_EQ(run("/open nothing.obj") + editor.doc.model->name,
             "Error! Model failed to load!|No such file or directory|quad.vantorel");
 }
 
@@ -116,7 +116,7 @@ TEST_F(ModelCommandsTest, ControlCharactersFromFilesNeverReachTheTerminal) {
 // As in the window: /open returns at once; past its time the console says how far the open has
 // got, another /open meanwhile waits for it, and the poll after the read finishes it.
 TEST_F(ModelCommandsTest, BackgroundOpensSayHowFarTheyHaveGotAndFinishAtAPoll) {
-  ASSERT_TRUE(exportModel(*editor.model, "good.glb", nullptr));
+  ASSERT_TRUE(exportModel(*editor.doc.model, "good.glb", nullptr));
   editor.opensInBackground = true;
   editor.openProgressAfter = std::chrono::seconds(0);
   editor.importSettings.seconds = 2;
@@ -138,8 +138,8 @@ TEST_F(ModelCommandsTest, BackgroundOpensSayHowFarTheyHaveGotAndFinishAtAPoll) {
       hung.ends_with("|Error! Model failed to load!|The importer took longer than 2 "
                      "seconds.|"))
       << hung;
-  EXPECT_EQ(editor.model->name, "testmodel");
+  EXPECT_EQ(editor.doc.model->name, "testmodel");
   EXPECT_EQ(run("/open good.glb"), "");
   EXPECT_TRUE(polled().ends_with("/good.vantorel.|"));
-  EXPECT_EQ(editor.model->name, "good.vantorel");
+  EXPECT_EQ(editor.doc.model->name, "good.vantorel");
 }

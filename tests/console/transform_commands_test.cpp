@@ -46,7 +46,7 @@ TEST_F(TypedTransformTest, EachMatchesItsToolAsOneUndoStep) {
     for (int typed = 0; typed < 2; ++typed) {
       startOver();
       Bone* bone = model().addBone(model().createRoot(0, 0, 0), 1, 1, 1);
-      editor.selectedBone = bone;
+      editor.doc.selectedBone = bone;
       select(c.selected, "");
       editor.activeView = typed ? kUvView : c.view;
       const ModelImage before = captureImage(model());
@@ -58,7 +58,7 @@ TEST_F(TypedTransformTest, EachMatchesItsToolAsOneUndoStep) {
       results[typed] = state();
       EXPECT_NE(results[typed], untouched);
       EXPECT_EQ(snapshots(), 1);
-      undo(editor);
+      undo(editor.doc);
       EXPECT_EQ(captureImage(model()), rebuiltImage(before));
     }
     EXPECT_EQ(results[1], results[0]);

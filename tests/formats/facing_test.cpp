@@ -5,7 +5,7 @@
 #include <map>
 
 #include "formats/export_mesh.h"
-#include "tools/recovery.h"
+#include "recovery/recovery_session.h"
 #include "tools/tool_fixture.h"
 
 namespace {
@@ -48,10 +48,10 @@ class FacingTest : public ToolTest {
     key('b');
     dragIn(kSideView, -3, -1, -1, 1.5);
     for (int i = 0; i < 3; ++i)
-      editor.selectedPolygons.pushFront(model().currentGroup->polygons.at(i));
+      editor.doc.selectedPolygons.pushFront(model().currentGroup->polygons.at(i));
     key('f');
-    editor.selectedPolygons.clear();
-    for (Polygon* p : addUnitBox(model(), false)) editor.selectedPolygons.pushFront(p);
+    editor.doc.selectedPolygons.clear();
+    for (Polygon* p : addUnitBox(model(), false)) editor.doc.selectedPolygons.pushFront(p);
     key('o');
     int n = 0;
     shown.clear();
@@ -79,16 +79,16 @@ TEST_F(FacingTest, EveryWayOutKeepsTheFacingShownInTheWinding) {
   const std::string m = dir.file("m.vantorel");
   const auto run = [&](const auto&... lines) { (runConsoleCommand(editor, lines), ...); };
   const auto startOver = [&] {
-    editor.replaceModel(std::make_unique<Model>("m", editor.model->textures));
+    editor.doc.replaceModel(std::make_unique<Model>("m", editor.doc.model->textures));
     printedBy([&] { run("/save " + m), drawScene(); });
   };
   const std::vector<std::pair<const char*, std::function<void()>>> ways = {
       {"saved and opened", [&] { run("/save " + m, "/open " + m); }},
-      {"undone", [&] { takeSnapshot(editor), key('z'); }},
-      {"undone and redone", [&] { takeSnapshot(editor), key('z'), key('Z'); }},
+      {"undone", [&] { takeSnapshot(editor.doc), key('z'); }},
+      {"undone and redone", [&] { takeSnapshot(editor.doc), key('z'), key('Z'); }},
       {"exported to glTF and opened", [&] { run("/export " + m + ".glb", "/open " + m + ".glb"); }},
       {"exported to OBJ and opened", [&] { run("/export " + m + ".obj", "/open " + m + ".obj"); }},
-      {"recovered", [&] { leaveEditor(editor), run("/open " + m, "/recover"); }},
+      {"recovered", [&] { leaveEditor(editor.recovery), run("/open " + m, "/recover"); }},
   };
   for (const auto& [way, act] : ways) {
     SCOPED_TRACE(way);

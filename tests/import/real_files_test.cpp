@@ -31,7 +31,7 @@ class RealFilesTest : public EditorTest {
 
   // Every vertex lies in each flat view's visible rectangle.
   bool inEveryView() {
-    for (Vertex* v : editor.model->vertices) {
+    for (Vertex* v : editor.doc.model->vertices) {
       const double across[3] = {v->x, v->z, v->z}, up[3] = {v->y, v->y, v->x};
       for (int i = kSideView; i <= kTopView; ++i) {
         const Viewport& view = editor.views[i];
@@ -81,7 +81,7 @@ TEST_F(RealFilesTest, EachOpensStandsUpKeepsOrNamesItsTextureAndComesBackThrough
     bool opened = false;
     printedBy([&] { opened = openModel(editor, folder + c.file, &reason); });
     ASSERT_TRUE(opened) << reason;
-    const ModelImage image = captureImage(*editor.model);
+    const ModelImage image = captureImage(*editor.doc.model);
     EXPECT_EQ(image.vertices.size(), c.vertices);
     size_t triangles = 0;
     for (const auto& group : image.groups) triangles += group.polygons.size();
@@ -92,7 +92,7 @@ TEST_F(RealFilesTest, EachOpensStandsUpKeepsOrNamesItsTextureAndComesBackThrough
     EXPECT_TRUE(inEveryView());
     // Named in the working directory, where F5 writes it.
     const std::string named = fs::path(c.file).stem().string() + ".vantorel";
-    EXPECT_EQ(editor.model->name, named);
+    EXPECT_EQ(editor.doc.model->name, named);
     EXPECT_EQ(lastConsoleMessage(),
               *c.changes ? std::string("Import: ") + c.changes
                          : "F5 saves the model as " + (fs::current_path() / named).string() + ".");
@@ -109,7 +109,7 @@ TEST_F(RealFilesTest, EachOpensStandsUpKeepsOrNamesItsTextureAndComesBackThrough
     }
     // A texture that cannot be read is left out, said once; no folder of this machine goes out.
     std::vector<std::string> leftOut;
-    ASSERT_TRUE(exportModel(*editor.model, "back.glb", &reason, &leftOut)) << reason;
+    ASSERT_TRUE(exportModel(*editor.doc.model, "back.glb", &reason, &leftOut)) << reason;
     EXPECT_EQ(leftOut.size(), missing ? 1u : 0u);
     EXPECT_EQ(readFile("back.glb").find(folder), std::string::npos);
     ForeignModel back;

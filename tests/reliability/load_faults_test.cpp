@@ -17,18 +17,18 @@ using LoadFaultTest = EditorTest;
 
 TEST_F(LoadFaultTest, WhatIsNoModelOrImageIsRefusedAndChangesNothing) {
   auto state = [&] {
-    const Material& m = editor.model->currentGroup->material;
+    const Material& m = editor.doc.model->currentGroup->material;
     std::ostringstream out;
-    out << editor.model.get() << formatModelFile(captureImage(*editor.model)) << editor.model->name
+    out << editor.doc.model.get() << formatModelFile(captureImage(*editor.doc.model)) << editor.doc.model->name
         << m.textureName << m.textured << m.textureId << editor.uvTexture << editor.showUvTexture
-        << editor.selectedVertices.count() << editor.selectedPolygons.count()
-        << editor.selectedBone;
+        << editor.doc.selectedVertices.count() << editor.doc.selectedPolygons.count()
+        << editor.doc.selectedBone;
     return out.str();
   };
   ScratchDir dir;
-  SquareWithWing square(*editor.model);
-  editor.model->addBone(editor.model->createRoot(0, 0, 0), 1, 1, 0);
-  const std::string model = formatModelFile(captureImage(*editor.model));
+  SquareWithWing square(*editor.doc.model);
+  editor.doc.model->addBone(editor.doc.model->createRoot(0, 0, 0), 1, 1, 0);
+  const std::string model = formatModelFile(captureImage(*editor.doc.model));
   const std::pair<const char*, std::string> files[] = {
       {"texture.bmp", tinyBmp()},
       {"cut.mdl", model.substr(0, model.size() / 2)},
@@ -41,7 +41,7 @@ TEST_F(LoadFaultTest, WhatIsNoModelOrImageIsRefusedAndChangesNothing) {
   ASSERT_EQ(lastConsoleMessage(), "Texture Loaded!");
   selectAllVertices(editor);
   selectAllPolygons(editor);
-  editor.selectedBone = editor.model->rootBone();
+  editor.doc.selectedBone = editor.doc.model->rootBone();
   const std::string before = state();
   std::vector<std::string> names = {dir.file("pipe"), "/dev/zero", "/dev/null", dir.file(""),
                                     dir.file("absent")};

@@ -23,9 +23,9 @@ TEST_F(RangeEndsTest, NoEditOfVerticesAtTheEndsOfTheRangeMakesANonFiniteNumber) 
   const int ends[][2] = {{380, 300}, {20, 590}, {200, 300}};
   std::string faults;
   for (const auto& edit : edits) {
-    editor.replaceModel(std::make_unique<Model>("huge", editor.model->textures));
-    addUnitBox(*editor.model, true);
-    for (Vertex* v : editor.model->vertices)
+    editor.doc.replaceModel(std::make_unique<Model>("huge", editor.doc.model->textures));
+    addUnitBox(*editor.doc.model, true);
+    for (Vertex* v : editor.doc.model->vertices)
       for (double* c : {&v->x, &v->y, &v->z}) *c = *c ? DBL_MAX : -DBL_MAX;
     rebuildNormals(editor);
     selectAllVertices(editor);
@@ -36,12 +36,12 @@ TEST_F(RangeEndsTest, NoEditOfVerticesAtTheEndsOfTheRangeMakesANonFiniteNumber) 
       if (edit.menu >= 0) toolMenuCommand(editor, edit.menu);
       if (edit.drag >= 0) drag(kLeftButton, 200, 450, ends[edit.drag][0], ends[edit.drag][1]);
     });
-    const std::string fault = findModelFault(*editor.model);
+    const std::string fault = findModelFault(*editor.doc.model);
     if (!fault.empty()) faults += edit.keys + std::to_string(edit.menu) + ": " + fault + "\n";
   }
   EXPECT_EQ(faults, "");
   // The last scales up: each axis that would overflow stays.
-  for (const Vertex* v : editor.model->vertices)
+  for (const Vertex* v : editor.doc.model->vertices)
     EXPECT_TRUE(sameVec(Vec3{std::fabs(v->x), std::fabs(v->y), std::fabs(v->z)}, DBL_MAX, DBL_MAX,
                         DBL_MAX));
 }

@@ -14,15 +14,15 @@
 #include "app/editor.h"
 #include "console/console_commands.h"
 #include "formats/model_file.h"
-#include "formats/recovery_file.h"
+#include "recovery/recovery_file.h"
 #include "support/child_process.h"
 #include "support/fixtures.h"
 #include "support/model_invariants.h"
 #include "tools/polygon_ops.h"
-#include "tools/recovery.h"
+#include "recovery/recovery_session.h"
 #include "tools/selection.h"
 #include "tools/transforms.h"
-#include "tools/undo.h"
+#include "document/undo.h"
 
 namespace {
 
@@ -42,15 +42,15 @@ void scriptedEdit(Editor& e, std::mt19937_64& rng) {
   if (kind < 2)
     runConsoleCommand(
         e, "/set" + std::string(1, "xyz"[axis]) + " " + std::to_string(rng() % 100 / 8.0));
-  if (kind == 2) e.model->vertices.count() < 100 ? duplicateSelection(e) : deleteSelection(e);
-  if (kind == 3) undo(e);
-  if (kind == 4) redo(e);
+  if (kind == 2) e.doc.model->vertices.count() < 100 ? duplicateSelection(e) : deleteSelection(e);
+  if (kind == 3) undo(e.doc);
+  if (kind == 4) redo(e.doc);
   if (kind == 5) moveSelection(e, 0.5, 0, -0.25);
 }
 
 std::unique_ptr<Editor> openedEditor(const std::string& model) {
   auto e = std::make_unique<Editor>();
-  recoveryState(*e).gap = kGap;
+  e->recovery.gap = kGap;
   runConsoleCommand(*e, "/open " + model);
   return e;
 }
@@ -64,7 +64,7 @@ int editUntilKilled(const std::string& model, const std::string& log, uint64_t s
     scriptedEdit(*e, rng);
     const std::string line = std::to_string(ns()) + "\n";
     if (write(out, line.data(), line.size()) != static_cast<ssize_t>(line.size())) return 1;
-    recoveryTick(*e);
+    recoveryTick(e->recovery);
     usleep(2000);
   }
 }
@@ -87,8 +87,8 @@ std::string checkKill(const std::string& folder, uint64_t seed, long long killed
   std::string fault = "the state kept is none of the script's";
   for (size_t step = 0; step < doneAt.size(); ++step) {
     scriptedEdit(*e, rng);
-    const std::deque<Snapshot>& steps = e->undoStack;
-    if (!(captureImage(*e->model) == *kept.model.image) || steps.size() != kept.undoSteps.size() ||
+    const std::deque<Snapshot>& steps = e->doc.undoStack;
+    if (!(captureImage(*e->doc.model) == *kept.model.image) || steps.size() != kept.undoSteps.size() ||
         !std::equal(steps.begin(), steps.end(), kept.undoSteps.begin(),
                     [](auto& a, auto& b) { return a.name == b.name && *a.image == *b.image; }))
       continue;
@@ -99,7 +99,7 @@ std::string checkKill(const std::string& folder, uint64_t seed, long long killed
     e.reset();  // which holds the file it found
     e = openedEditor(folder + "/m.vantorel");
     runConsoleCommand(*e, "/recover");
-    return captureImage(*e->model) == rebuiltImage(*kept.model.image) ? "" : "/recover differs";
+    return captureImage(*e->doc.model) == rebuiltImage(*kept.model.image) ? "" : "/recover differs";
   }
   return fault;
 }

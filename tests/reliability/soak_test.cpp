@@ -25,7 +25,7 @@ const int kModifiers[] = {0, 0, kShift, kCtrl, kAlt, kShift | kCtrl, 8, 8 | kShi
 class SoakRun : public EditorTest {
  public:
   explicit SoakRun(uint64_t seed) : rng(seed) {
-    editor.undoLimit = 8;
+    editor.doc.undoLimit = 8;
     writeFile("seed.mdl", kSeedModel);
     writeFile("tex.bmp", tinyBmp());
     runConsoleCommand(editor, "/open seed.mdl");
@@ -36,7 +36,7 @@ class SoakRun : public EditorTest {
     const int roll = below(100), mods = chance(60) ? 0 : kModifiers[below(std::size(kModifiers))];
     if (held >= 0) {  // a button pressed alone in one step is released in the next
       point(), release(held, x, y, mods), held = -1;
-    } else if (editor.model->polygonCount() > 3000 || editor.model->vertices.count() > 6000) {
+    } else if (editor.doc.model->polygonCount() > 3000 || editor.doc.model->vertices.count() > 6000) {
       writeFile("seed.mdl", kSeedModel);  // keeps the steps quick
       runConsoleCommand(editor, "/open seed.mdl");
     } else if (roll < 38) {  // a tool by F1-F3, key or menu, then a click or drag
@@ -75,29 +75,29 @@ class SoakRun : public EditorTest {
   }
 
   std::string run(uint64_t steps) {
-    std::deque<Snapshot>& stack = editor.undoStack;
+    std::deque<Snapshot>& stack = editor.doc.undoStack;
     for (uint64_t n = 1; n <= steps; ++n) {
-      const ModelImage before = captureImage(*editor.model);
-      const std::string name = editor.model->name;
+      const ModelImage before = captureImage(*editor.doc.model);
+      const std::string name = editor.doc.model->name;
       const Snapshot* newest = stack.empty() ? nullptr : &stack.back();
-      const size_t depth = stack.size(), redoDepth = editor.redoStack.size();
+      const size_t depth = stack.size(), redoDepth = editor.doc.redoStack.size();
       step();
-      std::string fault = findModelFault(*editor.model);
+      std::string fault = findModelFault(*editor.doc.model);
       // The step's snapshots follow the newest from before, unless the step undid that one.
       const auto mark = std::find_if(stack.rbegin(), stack.rend(),
                                      [&](const Snapshot& s) { return &s == newest; });
       const size_t pushed = newest && mark == stack.rend() ? 0 : mark - stack.rbegin();
       if (fault.empty() && pushed > 0) {
         const Snapshot& first = stack[stack.size() - pushed];
-        if (stack.size() != std::min<size_t>(depth + pushed, editor.undoLimit))
+        if (stack.size() != std::min<size_t>(depth + pushed, editor.doc.undoLimit))
           fault = "the undo stack does not hold the newest snapshots up to its limit";
         else if (!(*first.image == before) || first.name != name)
           fault = "the step's snapshot is not the model from before the step";
-        else if (!editor.redoStack.empty() && editor.redoStack.size() != redoDepth - 1)
+        else if (!editor.doc.redoStack.empty() && editor.doc.redoStack.size() != redoDepth - 1)
           fault = "a change left the redo list";
         else if (rng() % 4 == 0) {
-          for (size_t i = 0; i < pushed; ++i) undo(editor);
-          if (!(captureImage(*editor.model) == rebuiltImage(before)) || editor.model->name != name)
+          for (size_t i = 0; i < pushed; ++i) undo(editor.doc);
+          if (!(captureImage(*editor.doc.model) == rebuiltImage(before)) || editor.doc.model->name != name)
             fault = "undo did not give back the model from before the step";
         }
       }
@@ -118,10 +118,10 @@ class SoakRun : public EditorTest {
     if (!onVertex && editor.panelsShown && chance(15)) {
       x = uv.rectLeft + below(std::max(1, uv.rectRight - uv.rectLeft));
       y = 600 - uv.rectBottom - below(std::max(1, uv.rectTop - uv.rectBottom));
-    } else if (editor.model->vertices.empty() || (!onVertex && chance(35))) {
+    } else if (editor.doc.model->vertices.empty() || (!onVertex && chance(35))) {
       x = below(800), y = below(600);
     } else {
-      const Vertex* v = editor.model->vertices.at(below(editor.model->vertices.count()));
+      const Vertex* v = editor.doc.model->vertices.at(below(editor.doc.model->vertices.count()));
       const int kind = editor.layoutMode == 1 ? below(3) : editor.singleView;
       const Viewport& w = editor.views[kind];
       auto pixel = [&](double c, double lo, double hi, double size, int offset) {
@@ -130,24 +130,24 @@ class SoakRun : public EditorTest {
       x = pixel(kind == kSideView ? v->x : v->z, w.left, w.right, w.pixelWidth, w.rectLeft);
       y = 600 - pixel(kind == kTopView ? v->x : v->y, w.bottom, w.top, w.pixelHeight, w.rectBottom);
     }
-    return !onVertex || !editor.model->vertices.empty();
+    return !onVertex || !editor.doc.model->vertices.empty();
   }
 
   // Undo then redo, or redo then undo: the first gives back its step's model exactly, the second
   // the model from before (each step's model as rebuilt from its image, with its name).
   std::string undoRedoFault() {
-    const bool undoFirst = !editor.undoStack.empty() && (editor.redoStack.empty() || chance(50));
-    if (!undoFirst && editor.redoStack.empty()) return "";
-    const Snapshot other = undoFirst ? editor.undoStack.back() : editor.redoStack.back();
-    const Snapshot now{editor.model->name,
-                       std::make_shared<ModelImage>(captureImage(*editor.model))};
+    const bool undoFirst = !editor.doc.undoStack.empty() && (editor.doc.redoStack.empty() || chance(50));
+    if (!undoFirst && editor.doc.redoStack.empty()) return "";
+    const Snapshot other = undoFirst ? editor.doc.undoStack.back() : editor.doc.redoStack.back();
+    const Snapshot now{editor.doc.model->name,
+                       std::make_shared<ModelImage>(captureImage(*editor.doc.model))};
     auto gives = [&](const Snapshot& s) {
-      return captureImage(*editor.model) == rebuiltImage(*s.image) && editor.model->name == s.name;
+      return captureImage(*editor.doc.model) == rebuiltImage(*s.image) && editor.doc.model->name == s.name;
     };
-    undoFirst ? undo(editor) : redo(editor);
+    undoFirst ? undo(editor.doc) : redo(editor.doc);
     if (!gives(other))
       return undoFirst ? "undo did not give its step" : "redo did not give its step";
-    undoFirst ? redo(editor) : undo(editor);
+    undoFirst ? redo(editor.doc) : undo(editor.doc);
     return gives(now) ? "" : "undo and redo together changed the model";
   }
 

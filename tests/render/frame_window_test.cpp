@@ -79,8 +79,8 @@ class FrameTest : public EditorTest {
     printedBy([&] {
       while (cache.lastId() < 200) cache.acquire(dir.file("none.bmp"), true);
     });
-    editor.model->currentGroup->material.textured = 1;
-    editor.model->currentGroup->material.textureName = dir.file("t.bmp");
+    editor.doc.model->currentGroup->material.textured = 1;
+    editor.doc.model->currentGroup->material.textureName = dir.file("t.bmp");
     for (Polygon* p : mapped) {
       for (UvPoint& uv : p->uvs) uv.u = uv.v = u, uv.mapped = 1;
       p->uvMapped = 1;
@@ -129,12 +129,12 @@ TEST_F(FrameTest, BoundingBoxShowsInFlatUntexturedViewsOnly) {
 }
 
 TEST_F(FrameTest, VerticesShowAsMarkerSquaresAndSelectedOnesInYellowOutline) {
-  Vertex* v = addVertex(*editor.model, 2, 2, 1);
+  Vertex* v = addVertex(*editor.doc.model, 2, 2, 1);
   for (Viewport& view : editor.views) view.renderMode = kFlatShaded;
   // a marker is 0.08 units, 4 pixels, wide; a selected one's outline twice that
   expectColour(kWhite, {{300, 250}, {650, 250}, {250, 550}, {700, 550}});
   expectColour(kWhite, {{305, 250}, {300, 256}}, false);
-  editor.selectedVertices.pushFront(v);
+  editor.doc.selectedVertices.pushFront(v);
   editor.views[kFullView].renderMode = kTextured;
   expectColour(kYellow, {{296, 250}, {304, 250}, {300, 254}});
   expectColour(kYellow, {{300, 250}}, false);
@@ -144,7 +144,7 @@ TEST_F(FrameTest, VerticesShowAsMarkerSquaresAndSelectedOnesInYellowOutline) {
 // Move: the outline moves, a pink line back; Scale: the box scaled about the centre; spline
 // points: cyan boxes; Scroll View: the picture moves before the release.
 TEST_F(FrameTest, DragsPreviewTheirResult) {
-  editor.selectedVertices.pushFront(addVertex(*editor.model, 2.2, 2.2, 0));
+  editor.doc.selectedVertices.pushFront(addVertex(*editor.doc.model, 2.2, 2.2, 0));
   editor.dragMode = kToolDrag, editor.tool = kMove, editor.moveOffset = {1, 0, 0};
   expectColour(kYellow, {{356, 260}, {364, 260}});
   expectColour({255, 178, 178}, {{335, 260}});
@@ -165,7 +165,7 @@ TEST_F(FrameTest, DragsPreviewTheirResult) {
 // Corners at pixels (25, 25), (175, 25), (25, 175). Flat shading takes the last corner's light
 // from (10, 10, 10): 0.2 ambient plus the colour times 10 / |(13.5, 9.5, 10)| = 0.518.
 TEST_F(FrameTest, TrianglesShowInTheirMaterialOrSelectionColourAndLit) {
-  Model& m = *editor.model;
+  Model& m = *editor.doc.model;
   Polygon* p = addTriangle(m, addVertex(m, -3.5, -2.5, 0), addVertex(m, -0.5, -2.5, 0),
                            addVertex(m, -3.5, 0.5, 0));
   m.currentGroup->material.red = m.currentGroup->material.green = 0;
@@ -187,12 +187,12 @@ TEST_F(FrameTest, TrianglesShowInTheirMaterialOrSelectionColourAndLit) {
 
 TEST_F(FrameTest, BonesBelowTheSelectedBoneAreRedAndTheRestGreen) {
   // root -> arm -> hand at pixels x 25, 125, 225, y 275.
-  Model& m = *editor.model;
+  Model& m = *editor.doc.model;
   Bone* root = m.createRoot(-3.5, 2.5, 0);
   Bone* arm = m.addBone(root, -1.5, 2.5, 0);
   m.addBone(arm, 0.5, 2.5, 0);
   for (Bone* selected : {static_cast<Bone*>(nullptr), arm, root}) {
-    editor.selectedBone = selected;
+    editor.doc.selectedBone = selected;
     expectColour({255 * (selected == root), 255 * (selected != root), 0}, {{75, 275}});  // the arm
     expectColour({255 * !!selected, 255 * !selected, 0}, {{175, 275}});                  // the hand
     if (selected == arm) expectColour(kWhite, {{125, 283}});  // a box round its end
@@ -203,13 +203,13 @@ TEST_F(FrameTest, BonesBelowTheSelectedBoneAreRedAndTheRestGreen) {
 // the selected bone's key at frame 10 and the cursor at 20 on its strip from x = 201 to 599, until
 // it is left.
 TEST_F(FrameTest, AnimationModeShowsThePoseAndTheTimelineUntilItIsLeftOrMemoryRunsOut) {
-  Arm arm(*editor.model);
-  Material& look = editor.model->currentGroup->material;
+  Arm arm(*editor.doc.model);
+  Material& look = editor.doc.model->currentGroup->material;
   look.red = 1, look.green = 0, look.blue = 1;  // magenta
   texture({arm.p[0], arm.p[1], arm.p[2], arm.p[3]}, 0.25);
   for (Viewport& v : editor.views) v.renderMode = kTextured;
-  editor.selectedBone = arm.fore;
-  editor.model->animation->add("bend").tracks[arm.fore] = {
+  editor.doc.selectedBone = arm.fore;
+  editor.doc.model->animation->add("bend").tracks[arm.fore] = {
       {10, {glm::angleAxis(1.5707963267948966, glm::dvec3(0, 0, 1))}}};
   const Rgb red{255, 0, 0}, strip{209, 209, 219};
   const std::array<int, 2> rest{275, 160}, bent{255, 180};  // the forearm's middle, as posed
@@ -228,9 +228,9 @@ TEST_F(FrameTest, AnimationModeShowsThePoseAndTheTimelineUntilItIsLeftOrMemoryRu
   // Short of memory a frame draws what it can: the model call by call, the pose without the
   // triangles that found no memory (said once); a pose it cannot make ends the mode.
   editor.showGrid = 0;  // its axis would hide the bones
-  Vertex* far = addVertex(*editor.model, 100, 100, 100);
-  for (int i = 0; i < 2000; ++i) addVertex(*editor.model, 100, 100, 100);  // arrays over 64 KB
-  for (int i = 0; i < 600; ++i) addTriangle(*editor.model, far, far, far);
+  Vertex* far = addVertex(*editor.doc.model, 100, 100, 100);
+  for (int i = 0; i < 2000; ++i) addVertex(*editor.doc.model, 100, 100, 100);  // arrays over 64 KB
+  for (int i = 0; i < 600; ++i) addTriangle(*editor.doc.model, far, far, far);
   auto drawnShortOfMemory = [&] {
     {
       FailingAllocations noMemory(64 << 10);
@@ -275,7 +275,7 @@ TEST_F(FrameTest, PanelsDrawFrontFirstWithTheirPartsInTheirColours) {
 }
 
 TEST_F(FrameTest, UvViewShowsMappedTrianglesOfTheCurrentGroupOnly) {
-  Model& m = *editor.model;
+  Model& m = *editor.doc.model;
   Vertex* a = addVertex(m, 0, 0, 0);
   Polygon* mapped = m.newPolygon(a, a, a, 0.25, 0.75, 0.25, 0.25, 0.25, 0.75);
   mapped->uvMapped = 1;
@@ -312,10 +312,10 @@ TEST_F(FrameTest, CursorLabelStaysInFrontOfPanelsAndAMoveEndsWhenThePointerLeave
 // 2000, 4000) to (-3000, 9000, 5000), wholly beyond the depth a view has at start-up, fills a flat
 // view to a tenth of its limiting side, and shows whole in the turned Full view.
 TEST_F(FrameTest, FitShowsTheWholeModelInEveryView) {
-  addUnitBox(*editor.model, true);
-  for (Vertex* v : editor.model->vertices)
+  addUnitBox(*editor.doc.model, true);
+  for (Vertex* v : editor.doc.model->vertices)
     v->x = -9000 + 6000 * v->x, v->y = 2000 + 7000 * v->y, v->z = 4000 + 1000 * v->z;
-  editor.model->currentGroup->material.green = 0;
+  editor.doc.model->currentGroup->material.green = 0;
   rebuildNormals(editor);
   editor.views[kFullView].rotX = 30, editor.views[kFullView].rotY = 50;
   printedBy([&] { runConsoleCommand(editor, "/fit"); });
@@ -384,7 +384,7 @@ TEST_F(FrameTest, BatchedFrameMatchesThePlainFrameInRandomStates) {
     return std::uniform_real_distribution<double>(low, high)(random);
   };
   auto below = [&](int n) { return static_cast<int>(random() % n); };
-  Model& m = *editor.model;
+  Model& m = *editor.doc.model;
   PolygonGroup* second = m.newGroup();
   second->material.red = 0.2, second->material.green = 0.6, second->material.blue = 0.9;
   m.groups.pushBack(second);
@@ -397,11 +397,11 @@ TEST_F(FrameTest, BatchedFrameMatchesThePlainFrameInRandomStates) {
     p->smooth = i % 2;
   }
   rebuildNormals(editor);
-  for (int i = 0; i < 450; i += 9) editor.selectedVertices.pushFront(made[i]);
+  for (int i = 0; i < 450; i += 9) editor.doc.selectedVertices.pushFront(made[i]);
   Bone* bone = m.createRoot(0, 0, 0);
   for (int i = 0; i < 30; ++i)
     bone = m.addBone(i % 3 ? bone : m.rootBone(), uniform(-3, 3), uniform(-2, 2), uniform(-3, 3));
-  editor.selectedBone = bone->parent;
+  editor.doc.selectedBone = bone->parent;
   editor.tool = kMove;
   editor.showGrid = 0;  // its blue axis would pass for the second group
   const std::vector<std::function<void()>> edits = {
@@ -481,7 +481,7 @@ TEST_F(FrameTest, BatchedFrameMatchesThePlainFrameInRandomStates) {
 // equals, pixel for pixel, the frame drawn from scratch, and only the views whose content the step
 // changed (bit i for view i, 4 the UV view) are drawn again.
 TEST_F(FrameTest, KeptPicturesGiveTheFrameDrawnFromScratchAndRedrawOnlyChangedViews) {
-  Model& m = *editor.model;
+  Model& m = *editor.doc.model;
   addUnitBox(m, true);
   m.createRoot(-1, 1, 0);
   rebuildNormals(editor);
@@ -508,7 +508,7 @@ TEST_F(FrameTest, KeptPicturesGiveTheFrameDrawnFromScratchAndRedrawOnlyChangedVi
       {"pointer over the Side view", [&] { moveTo(100, 500); }, 0},
       {"pointer over the Full view", [&] { moveTo(600, 100); }, 0},
       {"Scale 2D from the menu", [&] { editor.ui->pushCommand(22); }, 0},
-      {"texture loaded", loadTexture, 0},
+      {"texture loaded", loadTexture, 15},  // the model's look changed
       {"panels shown, the UV view first drawn", [&] { special(kKeyHome); }, 16},
       {"hover over the console", [&] { moveTo(460, 390); }, 0},
       {"prompt focused", [&] { click(kLeftButton, 460, 483); }, 0},
@@ -572,7 +572,7 @@ TEST_F(FrameTest, KeptPicturesGiveTheFrameDrawnFromScratchAndRedrawOnlyChangedVi
     EXPECT_EQ(differing, 0) << step.what;
   }
   EXPECT_EQ(editor.views[kFrontView].renderMode, kFlatShaded);
-  const Polygon* first = editor.model->currentGroup->polygons.headItem();  // undo made a new model
+  const Polygon* first = editor.doc.model->currentGroup->polygons.headItem();  // undo made a new model
   ASSERT_TRUE(first);
   EXPECT_EQ(first->uvMapped, 1);
   EXPECT_EQ(editor.boundingBox.minX, -2);

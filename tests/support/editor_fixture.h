@@ -14,7 +14,7 @@
 #include "tools/selection.h"
 #include "tools/tool_menu.h"
 #include "tools/transforms.h"
-#include "tools/undo.h"
+#include "document/undo.h"
 #include "view/view_layout.h"
 
 class EditorTest : public ::testing::Test {

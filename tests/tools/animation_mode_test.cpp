@@ -18,13 +18,13 @@ class AnimationModeTest : public ToolTest {
   AnimationModeTest() : arm(model()) {}
   void command(const std::string& line) { runConsoleCommand(editor, line); }
   Clip* clip(const std::string& name = kFirstClipName) {
-    return editor.model->animation->find(name);
+    return editor.doc.model->animation->find(name);
   }
   // The keys of a bone of the current model's clip, "frame:angle about z".
   std::string keysOf(int boneLine, const std::string& name = kFirstClipName) {
     Clip* c = clip(name);
     if (!c) return "no clip";
-    Bone* bones[3] = {editor.model->rootBone(), nullptr, nullptr};
+    Bone* bones[3] = {editor.doc.model->rootBone(), nullptr, nullptr};
     bones[1] = bones[0]->children[0];
     bones[2] = bones[1]->children[0];
     std::string text;
@@ -50,7 +50,7 @@ TEST_F(AnimationModeTest, RotateAndMoveKeyTheSelectedBoneAndUndoTakesEachKeyBack
   const std::string rest = mesh();
   key('A');
   EXPECT_TRUE(editor.animation.on);
-  editor.selectedBone = arm.fore;
+  editor.doc.selectedBone = arm.fore;
   command("/frame 10");
   key('r');
   sideDrag(2, 0, 0, 157);  // up: a counter-clockwise turn of 1.57 radians
@@ -58,10 +58,10 @@ TEST_F(AnimationModeTest, RotateAndMoveKeyTheSelectedBoneAndUndoTakesEachKeyBack
   EXPECT_EQ(mesh(), rest) << "posing moves no rest vertex";
   command("/frame 20");
   key('m');
-  editor.selectedBone = arm.upper;
+  editor.doc.selectedBone = arm.upper;
   sideDrag(1, 0, -50, 50);  // the upper arm's end moved to (0, 1): it turns towards it
   EXPECT_EQ(keysOf(1), "20:1.5708");
-  editor.selectedBone = arm.root;
+  editor.doc.selectedBone = arm.root;
   sideDrag(0, 0, 50, 0);
   EXPECT_EQ(keysOf(0), "20:0+t");
   key('z');
@@ -86,11 +86,11 @@ TEST_F(AnimationModeTest, EachInputDoesWhatItsRuleSays) {
   selectAllPolygons(editor);
   for (const ModeRule& rule : animationModeRules()) {
     if (editor.animation.on != (rule.effect != ModeRule::kNeedsMode)) key('A');
-    editor.selectedBone = arm.fore;
+    editor.doc.selectedBone = arm.fore;
     editor.tool = kSelectVertex;
     editor.mouseMoved(glutX(0, 2), glutY(0, 0));  // R turns the bone in the view under the mouse
     const std::string rest = mesh(), what = rule.command + std::to_string(rule.code);
-    const size_t steps = editor.undoStack.size();
+    const size_t steps = editor.doc.undoStack.size();
     const int before = messageCount();
     switch (rule.input) {
       case ModeRule::kKey:
@@ -112,7 +112,7 @@ TEST_F(AnimationModeTest, EachInputDoesWhatItsRuleSays) {
     if (rule.effect != ModeRule::kPicksPosed) {
       EXPECT_EQ(mesh(), rest) << what;
     }
-    EXPECT_EQ(editor.undoStack.size(), steps + (rule.effect == ModeRule::kPosesBone)) << what;
+    EXPECT_EQ(editor.doc.undoStack.size(), steps + (rule.effect == ModeRule::kPosesBone)) << what;
   }
   editor.tool = kMove;
   dragIn(kUvView, 0.2, 0.2, 0.4, 0.4);
@@ -125,7 +125,7 @@ TEST_F(AnimationModeTest, EachInputDoesWhatItsRuleSays) {
 }
 
 TEST_F(AnimationModeTest, ConsoleCommandsMakeClipsKeysAndWeights) {
-  editor.selectedBone = arm.fore;
+  editor.doc.selectedBone = arm.fore;
   command("/key");
   EXPECT_EQ(keysOf(2), "0:0") << "the first key makes a clip";
   command("/clip walk");
@@ -144,22 +144,22 @@ TEST_F(AnimationModeTest, ConsoleCommandsMakeClipsKeysAndWeights) {
   EXPECT_EQ(keysOf(2, "walk"), "");
   for (const char* refused : {"/fps 0", "/fps x", "/length 100001", "/clip a\tb", "/frame 1.5",
                               "/weight -1", "/weight 2", "/weight 1.5e9"}) {
-    const size_t steps = editor.undoStack.size();
+    const size_t steps = editor.doc.undoStack.size();
     command(refused);
     EXPECT_TRUE(lastConsoleMessage().starts_with("Error!")) << refused;
-    EXPECT_EQ(editor.undoStack.size(), steps) << refused;
+    EXPECT_EQ(editor.doc.undoStack.size(), steps) << refused;
   }
   // Weights: the fore arm's share of the elbow set by hand, the upper arm's the rest.
-  editor.selectedVertices.pushFront(arm.v[4]);
+  editor.doc.selectedVertices.pushFront(arm.v[4]);
   command("/weight 0.9");
-  const auto& set = editor.model->animation->weights;
+  const auto& set = editor.doc.model->animation->weights;
   ASSERT_EQ(set.count(arm.v[4]), 1u);
   EXPECT_EQ(set.at(arm.v[4]).front().bone, arm.fore);
   EXPECT_NEAR(set.at(arm.v[4]).back().weight, 0.1, 1e-12);
   command("/weight auto");
   EXPECT_TRUE(set.empty());
   key('z');
-  EXPECT_EQ(editor.model->animation->weights.size(), 1u) << "undo brings the weights back";
+  EXPECT_EQ(editor.doc.model->animation->weights.size(), 1u) << "undo brings the weights back";
 }
 
 // Entering the mode makes the pose at once: without memory for it, or with more bones than a pose
@@ -175,11 +175,11 @@ TEST_F(AnimationModeTest, APoseTheModelCannotHaveKeepsTheModeOff) {
   EXPECT_EQ(lastConsoleMessage(), "Animation mode stays off: not enough memory to pose the model.");
   Bone* last = nullptr;
   for (int b = 3; b < 70000; ++b) last = model().addBone(arm.root, 0, 0, 0);
-  arm.p[3]->bone = editor.selectedBone = last;
+  arm.p[3]->bone = editor.doc.selectedBone = last;
   key('A');
   const std::string tooMany = "the skeleton has 70000 bones, more than the 65536 a pose holds";
   EXPECT_EQ(lastConsoleMessage(), "Animation mode stays off: " + tooMany + ".");
-  editor.selectedVertices.pushFront(arm.v[5]);
+  editor.doc.selectedVertices.pushFront(arm.v[5]);
   command("/weight 0.5");
   EXPECT_EQ(lastConsoleMessage(), "Error! No weights can be set: " + tooMany + "!");
   for (const Influence& in : bindSkin(model(), flattenRig(model())).influences)
@@ -210,21 +210,21 @@ TEST_F(AnimationModeTest, PlaybackStepsFramesByTheClockAndStops) {
 
 TEST_F(AnimationModeTest, SelectAndFitInViewWorkOnThePosedModel) {
   key('A');
-  editor.selectedBone = arm.fore;
-  editor.model->animation->add("clip1").tracks[arm.fore] = {
+  editor.doc.selectedBone = arm.fore;
+  editor.doc.model->animation->add("clip1").tracks[arm.fore] = {
       {0, {glm::angleAxis(1.5707963267948966, glm::dvec3(0, 0, 1))}}};
   key(' ');
   key(' ');  // Select Bone
   auto band = [&](double h0, double v0, double h1, double v1) {
     drag(kLeftButton, glutX(0, h0), glutY(0, v0), glutX(0, h1), glutY(0, v1));
-    return editor.selectedBone;
+    return editor.doc.selectedBone;
   };
   EXPECT_EQ(band(0.8, 0.8, 1.2, 1.2), arm.fore) << "the forearm's end, bent up";
   EXPECT_EQ(band(1.8, -0.2, 2.2, 0.2), nullptr) << "nothing where it rests";
   key(' ');  // Select Vertex: v2 rests at (2, -0.25) and is posed at (1.25, 1)
   band(1.1, 0.9, 1.4, 1.1);
-  ASSERT_EQ(editor.selectedVertices.count(), 1);
-  EXPECT_EQ(editor.selectedVertices.headItem(), arm.v[2]);
+  ASSERT_EQ(editor.doc.selectedVertices.count(), 1);
+  EXPECT_EQ(editor.doc.selectedVertices.headItem(), arm.v[2]);
   key('a');  // the views fit v2 where it is shown
   const Viewport& side = editor.views[kSideView];
   EXPECT_NEAR((side.left + side.right) / 2, 1.25, 1e-9);

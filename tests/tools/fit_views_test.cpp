@@ -29,10 +29,10 @@ TEST_F(FitViewsTest, KeyMenuAndConsoleFitEveryViewToTheSelectionOrTheModel) {
   const std::string start = views();
   printedBy([&] { runConsoleCommand(editor, "/fit"); });
   EXPECT_EQ(views(), start) << "nothing to fit";
-  Vertex* corner = addVertex(*editor.model, 10, 20, 30);
-  addVertex(*editor.model, 14, 20, 38);
-  addVertex(*editor.model, 12, 23, 34);
-  editor.model->createRoot(10, 25, 30);
+  Vertex* corner = addVertex(*editor.doc.model, 10, 20, 30);
+  addVertex(*editor.doc.model, 14, 20, 38);
+  addVertex(*editor.doc.model, 12, 23, 34);
+  editor.doc.model->createRoot(10, 25, 30);
   const std::string fitted =
       "0,0-400,300 400x300 [8.33333:15.6667 x 19.75:25.25]|"
       "400,0-800,300 400x300 [29.6:38.4 x 19.2:25.8]|"
@@ -52,7 +52,7 @@ TEST_F(FitViewsTest, KeyMenuAndConsoleFitEveryViewToTheSelectionOrTheModel) {
     way();
     EXPECT_EQ(views(), fitted);
   }
-  editor.selectedVertices.pushFront(corner);
+  editor.doc.selectedVertices.pushFront(corner);
   key('a');
   EXPECT_EQ(
       views(),

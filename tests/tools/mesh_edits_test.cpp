@@ -20,20 +20,20 @@ TEST_F(MeshEditTest, ExtrudeMovesOnlyTheSelectedCorners) {
 TEST_F(MeshEditTest, BonesGrowFromTheSelectedBoneMoveWithItAndOwnTriangles) {
   editor.tool = kAddBone;
   EXPECT_EQ(printedBy([&] { clickIn(kSideView, 1, 2); }), "0 1 2 0 0 0\n");
-  Bone* root = editor.selectedBone;
+  Bone* root = editor.doc.selectedBone;
   EXPECT_EQ(printedBy([&] { clickIn(kTopView, 3, 1); }), "0 1 2 0 0 0\n1 1 0 3 0 0\n");
-  Bone* arm = editor.selectedBone;
-  editor.selectedBone = nullptr;
+  Bone* arm = editor.doc.selectedBone;
+  editor.doc.selectedBone = nullptr;
   EXPECT_EQ(printedBy([&] { clickIn(kFrontView, 1, 1); }), "");  // no bone to grow from
-  editor.selectedBone = root;
+  editor.doc.selectedBone = root;
   moveSelection(editor, 0, 1, 0);
   EXPECT_EQ(printedBy([&] { model().dumpSkeleton(); }), "0 1 3 0 0 0\n1 1 1 3 0 0\n");
   select("", "13");
-  editor.selectedBone = arm;
+  editor.doc.selectedBone = arm;
   toolMenuCommand(editor, 16);
   EXPECT_EQ((std::vector<Bone*>{m.p1->bone, m.p2->bone, m.p3->bone}),
             (std::vector<Bone*>{arm, nullptr, arm}));
-  editor.selectedBone = nullptr;
+  editor.doc.selectedBone = nullptr;
   toolMenuCommand(editor, 16);
   EXPECT_EQ(m.p3->bone, nullptr);
 }
@@ -45,9 +45,9 @@ using UndoTest = ToolTest;
 TEST_F(UndoTest, UndoStepsBackThroughTheLastFiftyEdits) {
   Vertex* v = selectedVertex(100, 0, 0);
   Polygon* p = addTriangle(model(), v, v, v);
-  editor.selectedPolygons.pushFront(p);
-  editor.selectedUvs.pushFront(&p->uvs[0]);
-  editor.selectedBone = model().createRoot(0, 0, 0);
+  editor.doc.selectedPolygons.pushFront(p);
+  editor.doc.selectedUvs.pushFront(&p->uvs[0]);
+  editor.doc.selectedBone = model().createRoot(0, 0, 0);
   for (int i = 1; i <= 60; ++i) {
     model().name = "edit" + std::to_string(i);
     editor.boundingBox.maxX = 100 - i;
@@ -61,7 +61,7 @@ TEST_F(UndoTest, UndoStepsBackThroughTheLastFiftyEdits) {
   }
   EXPECT_EQ(consoleLinesStartingWith("The model is named edit"), 49) << "once a name given back";
   EXPECT_EQ(lastConsoleMessage(), "The model is named edit11 again: F5 saves there.");
-  EXPECT_EQ(editor.selectedUvs.count() + (editor.selectedBone != nullptr), 0);
+  EXPECT_EQ(editor.doc.selectedUvs.count() + (editor.doc.selectedBone != nullptr), 0);
 }
 
 }  // namespace

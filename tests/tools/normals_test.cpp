@@ -20,13 +20,13 @@ TEST_F(NormalsTest, SmoothingAveragesTheFaceNormalsAroundEachVertex) {
   Polygon* back = addTriangle(model(), a, b, c);    // p seen from behind
   Polygon* sliver = addTriangle(model(), d, d, b);  // no area: a zero normal
   sliver->cornerNormals[1] = Vec3{7, 7, 7};         // a repeated corner is left alone
-  editor.selectedPolygons.pushFront(p);
-  editor.selectedPolygons.pushFront(q);
+  editor.doc.selectedPolygons.pushFront(p);
+  editor.doc.selectedPolygons.pushFront(q);
   toolMenuCommand(editor, 15);
   EXPECT_EQ(normals(p), "0.707107,0,0.707107 0,0,1 0.707107,0,0.707107 face 0,0,1");
   EXPECT_EQ(normals(q), "0.707107,0,0.707107 0.707107,0,0.707107 1,0,0 face 1,0,0");
-  editor.selectedPolygons.pushFront(back);
-  editor.selectedPolygons.pushFront(sliver);
+  editor.doc.selectedPolygons.pushFront(back);
+  editor.doc.selectedPolygons.pushFront(sliver);
   toolMenuCommand(editor, 15);
   EXPECT_EQ(normals(p), "1,0,0 0,0,1 1,0,0 face 0,0,1");
   EXPECT_EQ(normals(back), "1,0,0 1,0,0 0,0,-1 face 0,0,-1");

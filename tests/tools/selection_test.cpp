@@ -14,14 +14,14 @@ class SelectionTest : public WingTest {
   // Selected vertices, p1's UV points, polygons, newest first, and the bone: "ba/10/3/child".
   std::string selection() {
     std::string text;
-    for (Vertex* v : editor.selectedVertices)
+    for (Vertex* v : editor.doc.selectedVertices)
       text += char('a' + (std::find(vertices.begin(), vertices.end(), v) - vertices.begin()));
     text += "/";
-    for (UvPoint* uv : editor.selectedUvs) text += std::to_string(uv - m.p1->uvs);
+    for (UvPoint* uv : editor.doc.selectedUvs) text += std::to_string(uv - m.p1->uvs);
     text += "/";
-    for (Polygon* p : editor.selectedPolygons)
+    for (Polygon* p : editor.doc.selectedPolygons)
       text += char('1' + (std::find(polygons.begin(), polygons.end(), p) - polygons.begin()));
-    return text + (editor.selectedBone == child ? "/child" : "/");
+    return text + (editor.doc.selectedBone == child ? "/child" : "/");
   }
   Bone* child;
 };
@@ -63,9 +63,9 @@ TEST_F(SelectionTest, PicksReplaceAddOrRemoveByTheirModifiers) {
     editor.vertexMarkerScale = c.markerScale;
     printedBy([&] { selectInRect(editor, c.h0, c.v0, c.h1, c.v1); });
     EXPECT_EQ(selection(), c.selection);
-    for (Vertex* v : model().vertices) EXPECT_EQ(v->selected, editor.selectedVertices.contains(v));
+    for (Vertex* v : model().vertices) EXPECT_EQ(v->selected, editor.doc.selectedVertices.contains(v));
     for (Polygon* p : {m.p1, m.p2, m.p3})
-      EXPECT_EQ(p->selected, editor.selectedPolygons.contains(p));
+      EXPECT_EQ(p->selected, editor.doc.selectedPolygons.contains(p));
   }
 }
 
@@ -79,7 +79,7 @@ TEST_F(SelectionTest, SelectionBoxFollowsTheSelection) {
   select("cd", "3");
   EXPECT_EQ(box(1), "1,0,0 2,1,2 1.5,0.5,1");
   EXPECT_EQ(box(0), "0,1,0 1,1,0 0.5,1,0");
-  editor.selectedVertices.clear();
+  editor.doc.selectedVertices.clear();
   editor.selectionCentre = Vec3{7, 7, 7};
   EXPECT_EQ(box(3), "0,1,0 1,1,0 7,7,7");    // no such kind: nothing at all
   EXPECT_EQ(box(0), "0,1,0 1,1,0 0.5,1,0");  // none selected: the last box, its middle again

@@ -33,11 +33,11 @@ std::vector<T*> oldestFirst(const List<T>& list) {
 // Vertices oldest first, then per group "|" and its triangles' corner numbers ("?": not in the
 // model); "*" selected, "~" flipped: "0,0,0* 1,0,0 0,1,0 | 0,1,2~".
 inline std::string meshText(const Editor& e) {
-  const std::vector<Vertex*> vertices = oldestFirst(e.model->vertices);
+  const std::vector<Vertex*> vertices = oldestFirst(e.doc.model->vertices);
   std::string text;
   for (const Vertex* v : vertices)
-    text += " " + vec(positionOf(v)) + (e.selectedVertices.contains(v) ? "*" : "");
-  for (const PolygonGroup* group : e.model->groups) {
+    text += " " + vec(positionOf(v)) + (e.doc.selectedVertices.contains(v) ? "*" : "");
+  for (const PolygonGroup* group : e.doc.model->groups) {
     text += " |";
     for (const Polygon* p : oldestFirst(group->polygons)) {
       for (int i = 0; i < 3; ++i) {
@@ -45,7 +45,7 @@ inline std::string meshText(const Editor& e) {
         text +=
             (i ? "," : " ") + (at == vertices.end() ? "?" : std::to_string(at - vertices.begin()));
       }
-      text += std::string(p->flipped ? "~" : "") + (e.selectedPolygons.contains(p) ? "*" : "");
+      text += std::string(p->flipped ? "~" : "") + (e.doc.selectedPolygons.contains(p) ? "*" : "");
     }
   }
   return text.substr(1);
@@ -53,12 +53,12 @@ inline std::string meshText(const Editor& e) {
 
 class ToolTest : public EditorTest {
  protected:
-  Model& model() { return *editor.model; }
+  Model& model() { return *editor.doc.model; }
   std::string mesh() { return meshText(editor); }
-  int snapshots() { return static_cast<int>(editor.undoStack.size()); }
+  int snapshots() { return static_cast<int>(editor.doc.undoStack.size()); }
   Vertex* selectedVertex(double x, double y, double z) {
     Vertex* v = addVertex(model(), x, y, z);
-    editor.selectedVertices.pushFront(v);
+    editor.doc.selectedVertices.pushFront(v);
     return v;
   }
   void dragIn(int view, double h0, double v0, double h1, double v1) {
@@ -74,8 +74,8 @@ class WingTest : public ToolTest {
  protected:
   WingTest() { startOver(); }
   void startOver() {
-    editor.replaceModel(std::make_unique<Model>("wing", nullptr));
-    editor.undoStack.clear();
+    editor.doc.replaceModel(std::make_unique<Model>("wing", nullptr));
+    editor.doc.undoStack.clear();
     editor.tool = kSelectVertex;
     m = SquareWithWing(model());
     m.e->z = 2;
@@ -84,18 +84,19 @@ class WingTest : public ToolTest {
     p4 = addTriangle(model(), m.d, m.e, m.a, model().groups.at(1));
     vertices = {m.a, m.b, m.c, m.d, m.e, nullptr, ghost};
     polygons = {m.p1, m.p2, m.p3, p4};
+    editor.doc.markSaved();  // as if just opened
   }
   // Vertices by letter ("g": another model's), polygons by number, oldest first.
   void select(const std::string& letters, const std::string& numbers) {
-    for (char v : letters) editor.selectedVertices.pushFront(vertices[v - 'a']);
-    for (char p : numbers) editor.selectedPolygons.pushFront(polygons[p - '1']);
+    for (char v : letters) editor.doc.selectedVertices.pushFront(vertices[v - 'a']);
+    for (char p : numbers) editor.doc.selectedPolygons.pushFront(polygons[p - '1']);
   }
   // p1 mapped to (0.2, 0.2) (0.8, 0.2) (0.2, 0.8); `select`: its 2nd and 3rd points selected.
   void mapP1(bool select) {
     const double u[3] = {0.2, 0.8, 0.2}, v[3] = {0.2, 0.2, 0.8};
     m.p1->uvMapped = 1;
     for (int i = 0; i < 3; ++i) m.p1->uvs[i] = {u[i], v[i], m.p1->vertices[i], select && i, 1};
-    for (int i = 1; select && i < 3; ++i) editor.selectedUvs.pushFront(&m.p1->uvs[i]);
+    for (int i = 1; select && i < 3; ++i) editor.doc.selectedUvs.pushFront(&m.p1->uvs[i]);
   }
   SquareWithWing m{model()};
   Polygon* p4 = nullptr;

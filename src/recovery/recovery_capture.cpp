@@ -1,4 +1,4 @@
-#include "formats/recovery_capture.h"
+#include "recovery/recovery_capture.h"
 
 #include <absl/container/flat_hash_map.h>
 

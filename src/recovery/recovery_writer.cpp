@@ -1,4 +1,4 @@
-#include "formats/recovery_writer.h"
+#include "recovery/recovery_writer.h"
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "files/file_paths.h"
-#include "formats/recovery_names.h"
+#include "recovery/recovery_names.h"
 
 namespace {
 

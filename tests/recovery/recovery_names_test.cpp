@@ -2,7 +2,7 @@
 // system, the second editor's names are told from other files, and a file found is the model's
 // only when the path it keeps (or, in files of version 1, the name) is.
 
-#include "formats/recovery_names.h"
+#include "recovery/recovery_names.h"
 
 #include <gtest/gtest.h>
 

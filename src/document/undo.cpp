@@ -1,6 +1,6 @@
 // Undo and redo snapshots (contracts in undo.h).
 
-#include "tools/undo.h"
+#include "document/undo.h"
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -8,20 +8,19 @@
 #include <algorithm>
 #include <new>
 
-#include "app/editor.h"
+#include "document/document.h"
 #include "formats/model_file.h"
-#include "tools/recovery.h"
 
 namespace {
 
-Snapshot currentModel(Editor& e) {
+Snapshot currentModel(Document& e) {
   return Snapshot{e.model->name, std::make_shared<const ModelImage>(captureImage(*e.model))};
 }
 
-void restore(Editor& e, const Snapshot& snapshot) {
+void restore(Document& e, const Snapshot& snapshot, DocumentChange how) {
   auto restored = std::make_unique<Model>(snapshot.name, e.model->textures);
   buildModel(*snapshot.image, *restored);
-  e.replaceModel(std::move(restored));
+  e.replaceModel(std::move(restored), how);
 }
 
 size_t heldBytes(const std::deque<Snapshot>& steps) {
@@ -32,7 +31,7 @@ size_t heldBytes(const std::deque<Snapshot>& steps) {
 
 // The oldest undo steps go first, then the furthest redo steps; the newest
 // undo step always stays, so one 'z' is never lost to the budget.
-void keepWithinBudget(Editor& e) {
+void keepWithinBudget(Document& e) {
   while (static_cast<int>(e.undoStack.size()) > e.undoLimit) e.undoStack.pop_front();
   size_t held = heldBytes(e.undoStack) + heldBytes(e.redoStack);
   bool dropped = false;
@@ -44,49 +43,47 @@ void keepWithinBudget(Editor& e) {
   }
   if (dropped && !e.undoBudgetNoted) {
     e.undoBudgetNoted = true;
-    e.consoleMessage("Undo history is over its memory budget of " +
-                     std::to_string(e.undoMemoryBudget >> 20) +
-                     " MB: the oldest steps were dropped.");
+    e.tell("Undo history is over its memory budget of " + std::to_string(e.undoMemoryBudget >> 20) +
+           " MB: the oldest steps were dropped.");
   }
 }
 
 // Undo and redo are one move seen from either side: the newest step of one
 // list becomes the model, and the model it replaces goes onto the other.
-void stepAcross(Editor& e, std::deque<Snapshot>& from, std::deque<Snapshot>& to) {
+void stepAcross(Document& e, std::deque<Snapshot>& from, std::deque<Snapshot>& to,
+                DocumentChange how) {
   to.push_back(currentModel(e));
   const std::string name = e.model->name;
-  restore(e, from.back());
+  restore(e, from.back(), how);
   from.pop_back();
   // Each step keeps the name the model had when it was taken, so a step from
   // before "/save B" or "/open B" names the model as it was then: F5 writes
   // there, and the user must know.
   if (e.model->name != name)
-    e.consoleMessage("The model is named " + e.model->name + " again: F5 saves there.");
+    e.tell("The model is named " + e.model->name + " again: F5 saves there.");
 }
 
 }  // namespace
 
 // Images are compact (numbers only), so keeping undoLimit of them is cheap.
-void takeSnapshot(Editor& e) {
+void takeSnapshot(Document& e) {
   Snapshot step = currentModel(e);
   e.redoStack.clear();
   e.undoStack.push_back(std::move(step));
   keepWithinBudget(e);
-  noteModelChanged(e);
+  e.changed(DocumentChange::kEdit);
 }
 
-void undo(Editor& e) {
-  installRecoveredSteps(e, /*all=*/false);  // undo steps of recovered changes being read
+void undo(Document& e) {
+  if (e.beforeUndo) e.beforeUndo();  // undo steps of recovered changes being read
   if (e.undoStack.empty()) return;
-  stepAcross(e, e.undoStack, e.redoStack);
-  noteModelChanged(e);
+  stepAcross(e, e.undoStack, e.redoStack, DocumentChange::kUndo);
 }
 
-void redo(Editor& e) {
+void redo(Document& e) {
   if (e.redoStack.empty()) return;
-  stepAcross(e, e.redoStack, e.undoStack);
+  stepAcross(e, e.redoStack, e.undoStack, DocumentChange::kRedo);
   keepWithinBudget(e);
-  noteModelChanged(e);
 }
 
 size_t defaultUndoMemoryBudget() {
@@ -97,10 +94,11 @@ size_t defaultUndoMemoryBudget() {
   return share;
 }
 
-bool runEdit(Editor& e, const std::function<void()>& operation) {
+bool runEdit(Document& e, const std::function<void()>& operation) {
   // The lists as they were, sharing their images, so that a refused edit
   // leaves them exactly so, also the steps the budget dropped for it.
   std::deque<Snapshot> undoBefore = e.undoStack, redoBefore = e.redoStack;
+  const uint64_t revisionBefore = e.revision();
   try {
     operation();
     return true;
@@ -120,7 +118,7 @@ bool runEdit(Editor& e, const std::function<void()>& operation) {
     // steps, give theirs until it fits.
     for (;;) {
       try {
-        restore(e, step);
+        restore(e, step, DocumentChange::kReplaced);
         break;
       } catch (const std::bad_alloc&) {
         if (undoBefore.empty() && redoBefore.empty()) throw;
@@ -131,7 +129,9 @@ bool runEdit(Editor& e, const std::function<void()>& operation) {
   }
   e.undoStack = std::move(undoBefore);
   e.redoStack = std::move(redoBefore);
-  e.consoleMessage("Not enough memory for this edit: the model is unchanged.");
-  if (historyCut) e.consoleMessage("Undo steps were dropped to make room for the model.");
+  // The model is the one from before the edit again: so is what is unsaved.
+  e.rollBackRevision(revisionBefore);
+  e.tell("Not enough memory for this edit: the model is unchanged.");
+  if (historyCut) e.tell("Undo steps were dropped to make room for the model.");
   return false;
 }

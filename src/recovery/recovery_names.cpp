@@ -1,4 +1,4 @@
-#include "formats/recovery_names.h"
+#include "recovery/recovery_names.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "formats/recovery_file.h"
+#include "recovery/recovery_file.h"
 
 // The path made absolute and lexically normal: what a recovery file keeps.
 std::string absoluteModelPath(const std::string& modelPath);

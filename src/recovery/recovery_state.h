@@ -1,5 +1,5 @@
 #pragma once
-// What recovery of unsaved work (tools/recovery.h) keeps from call to call,
+// What recovery of unsaved work (recovery/recovery_session.h) keeps from call to call,
 // one per editor.
 
 #include <atomic>
@@ -8,16 +8,18 @@
 #include <cstdint>
 #include <ctime>
 #include <deque>
+#include <functional>
 #include <future>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
 
+#include "document/document.h"
 #include "files/held_file.h"
-#include "formats/recovery_capture.h"
-#include "formats/recovery_file.h"
-#include "formats/recovery_writer.h"
+#include "recovery/recovery_capture.h"
+#include "recovery/recovery_file.h"
+#include "recovery/recovery_writer.h"
 
 using RecoveryClock = std::chrono::steady_clock;
 
@@ -47,15 +49,26 @@ struct RecoveryState {
   // 1,000,000-triangle model takes some sixty slices, each between frames.
   static constexpr double kSliceMs = 20;
 
-  RecoveryState() = default;
+  // Listens to `doc`: each edit, undo and redo makes a write due.
+  explicit RecoveryState(Document& doc);
   ~RecoveryState() {
     if (recoveredSteps) recoveredSteps->stop = true;
   }
   RecoveryState(const RecoveryState&) = delete;
   RecoveryState& operator=(const RecoveryState&) = delete;
 
+  // A line for the console's message list; `told` counts them.
+  void consoleMessage(const std::string& text) {
+    ++told;
+    if (tell) tell(text);
+  }
+
+  Document& doc;
+  std::function<void(const std::string&)> tell;
+  std::function<void()> showConsole;  // the console above the other panels
+  uint64_t told = 0;
+
   std::unique_ptr<RecoveryWriter> writer;  // made by the first write
-  bool unsavedChanges = false;             // set by each change; cleared by a save and by /open
   bool due = false;                        // a change the writer has not been given yet
   bool offNoted = false;                   // the console said once that recovery is off
   bool wholeCopy = false;                  // the copy is taken in one slice (leaving, /open)

@@ -6,7 +6,7 @@
 // The writer holds the file it last wrote (files/held_file.h), so that no
 // other editor takes it, and replaces that file at each write. A write for
 // another model, or when the file was taken away, goes to the first of the
-// model's recovery names (formats/recovery_names.h) where nothing is; a name
+// model's recovery names (recovery/recovery_names.h) where nothing is; a name
 // where something else lies (another editor's file, one found earlier, a
 // link) is never written over.
 
@@ -21,8 +21,8 @@
 
 #include "files/file_replace.h"
 #include "files/held_file.h"
-#include "formats/recovery_capture.h"
-#include "formats/recovery_file.h"
+#include "recovery/recovery_capture.h"
+#include "recovery/recovery_file.h"
 
 class RecoveryWriter {
  public:

@@ -1,6 +1,6 @@
 // The recovery file's text (layout in recovery_file.h).
 
-#include "formats/recovery_file.h"
+#include "recovery/recovery_file.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -1,7 +1,7 @@
 // A model copied a slice at a time, with saves and other operations' marks between slices, gives
 // the very image captureImage gives.
 
-#include "formats/recovery_capture.h"
+#include "recovery/recovery_capture.h"
 
 #include "formats/model_file.h"
 #include "model/animation.h"

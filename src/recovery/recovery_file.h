@@ -1,6 +1,6 @@
 #pragma once
 // The recovery file: a model with its undo history, kept while it has unsaved
-// changes (where: formats/recovery_names.h).
+// changes (where: recovery/recovery_names.h).
 //
 // Layout: the line "vantorel-recovery 2", then a line with the body's length
 // and its checksum (FNV-1a over 8-byte words) in hexadecimal, then the body in little-endian

@@ -8,7 +8,7 @@
 #include <random>
 
 #include "formats/model_file.h"
-#include "formats/recovery_file.h"
+#include "recovery/recovery_file.h"
 #include "support/fixtures.h"
 #include "support/format_fixtures.h"
 

@@ -1,6 +1,6 @@
-// Recovery of unsaved work (contracts in tools/recovery.h).
+// Recovery of unsaved work (contracts in recovery/recovery_session.h).
 
-#include "tools/recovery.h"
+#include "recovery/recovery_session.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -14,18 +14,19 @@
 #include <new>
 #include <thread>
 
-#include "app/editor.h"
+#include "document/document.h"
+
 #include "files/file_paths.h"
 #include "files/new_files.h"
 #include "formats/model_file.h"
-#include "formats/recovery_names.h"
 #include "model/marks.h"
 #include "model/model_builder.h"
+#include "recovery/recovery_names.h"
 
 namespace {
 
-RecoveryWriter& writer(Editor& e) {
-  RecoveryState& s = recoveryState(e);
+RecoveryWriter& writer(RecoveryState& e) {
+  RecoveryState& s = e;
   if (!s.writer) s.writer = std::make_unique<RecoveryWriter>();
   return *s.writer;
 }
@@ -39,8 +40,8 @@ std::string firstRecoveryPath(const std::string& modelName) {
 }
 
 // Said once in the editor's life, as the failures that follow are alike.
-bool recoveryOff(Editor& e, const std::string& reason) {
-  RecoveryState& s = recoveryState(e);
+bool recoveryOff(RecoveryState& e, const std::string& reason) {
+  RecoveryState& s = e;
   if (s.offNoted) return false;
   s.offNoted = true;
   e.consoleMessage("Recovery is off: " + reason + ".");
@@ -49,14 +50,14 @@ bool recoveryOff(Editor& e, const std::string& reason) {
 
 // Gives the writer the model as copied, with the undo steps and name it has
 // now (the copy was taken with no change since it began).
-void handOver(Editor& e, std::unique_ptr<ModelCopy> copy) {
-  RecoveryState& s = recoveryState(e);
+void handOver(RecoveryState& e, std::unique_ptr<ModelCopy> copy) {
+  RecoveryState& s = e;
   RecoveryContents contents;
   contents.changedAt = s.lastChangeTime;
-  contents.modelPath = absoluteModelPath(e.model->name);
-  contents.model.name = e.model->name;
-  contents.undoSteps.assign(e.undoStack.begin(), e.undoStack.end());
-  writer(e).write(firstRecoveryPath(e.model->name), std::move(contents), std::move(copy));
+  contents.modelPath = absoluteModelPath(e.doc.model->name);
+  contents.model.name = e.doc.model->name;
+  contents.undoSteps.assign(e.doc.undoStack.begin(), e.doc.undoStack.end());
+  writer(e).write(firstRecoveryPath(e.doc.model->name), std::move(contents), std::move(copy));
   s.due = s.wholeCopy = false;
 }
 
@@ -72,12 +73,13 @@ enum class Slice { kMore, kHanded, kNoMemory };
 
 // One slice of the copy under way (begun when there is none); the whole copy
 // goes to the writer.
-Slice copySlice(Editor& e, size_t records) {
-  RecoveryState& s = recoveryState(e);
-  if (s.copy && (s.copyChanges != s.changes || s.copy->model() != e.model.get())) s.copy.reset();
+Slice copySlice(RecoveryState& e, size_t records) {
+  RecoveryState& s = e;
+  if (s.copy && (s.copyChanges != s.changes || s.copy->model() != e.doc.model.get()))
+    s.copy.reset();
   try {
     if (!s.copy) {
-      s.copy = std::make_unique<ModelCopy>(*e.model, newMarkPass());
+      s.copy = std::make_unique<ModelCopy>(*e.doc.model, newMarkPass());
       s.copyChanges = s.changes;
     }
     if (s.beforeCopySlice) s.beforeCopySlice();
@@ -105,16 +107,16 @@ Slice copySlice(Editor& e, size_t records) {
 constexpr const char* kNoMemoryToCopy = "not enough memory to copy the model";
 
 // The whole model at once, for leaving and for /open.
-Slice writeNow(Editor& e) {
-  RecoveryState& s = recoveryState(e);
+Slice writeNow(RecoveryState& e) {
+  RecoveryState& s = e;
   installRecoveredSteps(e);
   s.copy.reset();
   s.wholeCopy = true;
   return copySlice(e, SIZE_MAX);
 }
 
-bool reportFailure(Editor& e) {
-  RecoveryState& s = recoveryState(e);
+bool reportFailure(RecoveryState& e) {
+  RecoveryState& s = e;
   if (!s.writer) return false;
   const std::string failure = s.writer->takeFailure();
   return !failure.empty() && recoveryOff(e, failure);
@@ -129,7 +131,7 @@ std::string clockTime(int64_t seconds) {
   return text;
 }
 
-void refuse(Editor& e, const std::string& path, const std::string& reason) {
+void refuse(RecoveryState& e, const std::string& path, const std::string& reason) {
   e.consoleMessage("The recovery file " + path + " was refused: " + reason + ".");
 }
 
@@ -150,23 +152,23 @@ std::vector<std::string> recoveryFilesIn(const std::string& first) {
 
 // Takes the file for this editor when it passes every check; false (with a
 // message, unless another editor holds it) when it does not.
-bool takeFound(Editor& e, const std::string& path, FoundRecovery& found) {
+bool takeFound(RecoveryState& e, const std::string& path, FoundRecovery& found) {
   HeldFile::State state;
   std::string reason;
   found.file = HeldFile::take(path, state, &reason);
   if (state == HeldFile::kMissing || state == HeldFile::kInUse) return false;
   if (state == HeldFile::kHeld &&
       readRecoveryFile(found.file.fd(), found.header, &reason, /*headerOnly=*/true) &&
-      !recoveryBelongsTo(found.header, e.model->name))
+      !recoveryBelongsTo(found.header, e.doc.model->name))
     reason = "it belongs to " + recoveryOwnerName(found.header);
-  found.modelName = e.model->name;
+  found.modelName = e.doc.model->name;
   if (state == HeldFile::kHeld && reason.empty()) return true;
   found.file.release();
   refuse(e, path, reason);
   return false;
 }
 
-void offerFound(Editor& e, const FoundRecovery& found) {
+void offerFound(RecoveryState& e, const FoundRecovery& found) {
   struct stat model;
   const struct timespec kept = found.file.status().st_mtim;
   if (stat(found.modelName.c_str(), &model) == 0 &&
@@ -178,13 +180,6 @@ void offerFound(Editor& e, const FoundRecovery& found) {
                    ". Type /recover to restore them.");
 }
 
-// Where the user looks first: the console, above the other panels.
-void showConsole(Editor& e) {
-  e.panelsShown = 1;
-  if (e.consoleWidget && e.widgets.contains(e.consoleWidget))
-    e.widgets.moveToFront(e.consoleWidget);
-}
-
 void keepFound(RecoveryState& s, FoundRecovery found) {
   auto later = std::find_if(s.found.begin(), s.found.end(), [&](const FoundRecovery& f) {
     return f.header.changedAt > found.header.changedAt;
@@ -192,11 +187,11 @@ void keepFound(RecoveryState& s, FoundRecovery found) {
   s.found.insert(later, std::move(found));
 }
 
-void offerNext(Editor& e) {
-  RecoveryState& s = recoveryState(e);
+void offerNext(RecoveryState& e) {
+  RecoveryState& s = e;
   if (s.found.empty()) return;
   offerFound(e, s.found.back());
-  showConsole(e);
+  if (e.showConsole) e.showConsole();
 }
 
 // The recovered model built as a load builds one: its polygons placed on two
@@ -279,27 +274,28 @@ bool recoveredStepsRead(RecoveryState& s) {
 
 }  // namespace
 
-RecoveryState& recoveryState(Editor& e) {
-  if (!e.recovery) e.recovery = std::make_unique<RecoveryState>();
-  return *e.recovery;
+RecoveryState::RecoveryState(Document& document) : doc(document) {
+  doc.listen([this](DocumentChange how) {
+    if (how != DocumentChange::kReplaced) noteModelChanged(*this);
+  });
 }
 
-void noteModelChanged(Editor& e) {
-  RecoveryState& s = recoveryState(e);
-  s.unsavedChanges = s.due = true;
+void noteModelChanged(RecoveryState& e) {
+  RecoveryState& s = e;
+  s.due = true;
   ++s.changes;
   s.lastChangeTime = std::time(nullptr);
 }
 
-bool recoveryTick(Editor& e, RecoveryClock::time_point now) {
-  RecoveryState& s = recoveryState(e);
+bool recoveryTick(RecoveryState& e, RecoveryClock::time_point now) {
+  RecoveryState& s = e;
   bool said = reportFailure(e);
   // A file written now would lose the recovered undo steps still being read.
   if (s.recoveredSteps) {
     if (!recoveredStepsRead(s)) return said;
-    const int lines = e.consoleMessages ? e.consoleMessages->currentList()->count() : 0;
+    const uint64_t lines = e.told;
     installRecoveredSteps(e);
-    said |= e.consoleMessages && e.consoleMessages->currentList()->count() != lines;
+    said |= e.told != lines;
   }
   if (!s.copy) {
     if (!s.due || now - s.lastWrite < s.gap) return said;
@@ -311,27 +307,29 @@ bool recoveryTick(Editor& e, RecoveryClock::time_point now) {
   return said;
 }
 
-bool recoveryTicksWanted(Editor& e) {
-  RecoveryState& s = recoveryState(e);
+bool recoveryTicksWanted(RecoveryState& e) {
+  RecoveryState& s = e;
   return s.due || s.copy || s.recoveredSteps || (s.writer && s.writer->busy());
 }
 
-int recoveryTickDelayMs(Editor& e) {
-  if (recoveryState(e).copy) return 0;
+int recoveryTickDelayMs(RecoveryState& e) {
+  if (e.copy) return 0;
   return recoveryTicksWanted(e) ? 100 : -1;
 }
 
-void modelSaved(Editor& e) {
-  RecoveryState& s = recoveryState(e);
+void modelSaved(RecoveryState& e) {
+  RecoveryState& s = e;
   s.copy.reset();
   if (s.writer) s.writer->removeHeld();
-  s.unsavedChanges = s.due = false;
+  s.due = false;
+  s.doc.markSaved();
 }
 
-void modelClosing(Editor& e) {
-  RecoveryState& s = recoveryState(e);
+void modelClosing(RecoveryState& e) {
+  RecoveryState& s = e;
   installRecoveredSteps(e);
-  if ((s.due || s.copy || (s.unsavedChanges && s.writer && !s.writer->lastFailure().empty())) &&
+  if ((s.due || s.copy ||
+       (s.doc.unsavedChanges() && s.writer && !s.writer->lastFailure().empty())) &&
       writeNow(e) == Slice::kNoMemory)
     recoveryOff(e, kNoMemoryToCopy);
   // Opening the same model again then finds these changes on disk and offers them.
@@ -339,17 +337,18 @@ void modelClosing(Editor& e) {
   s.found.clear();
 }
 
-void modelOpened(Editor& e) {
-  RecoveryState& s = recoveryState(e);
-  s.unsavedChanges = s.due = false;
+void modelOpened(RecoveryState& e) {
+  RecoveryState& s = e;
+  s.due = false;
+  s.doc.markSaved();
   s.copy.reset();
   offerRecovery(e);
 }
 
-void offerRecovery(Editor& e) {
-  RecoveryState& s = recoveryState(e);
+void offerRecovery(RecoveryState& e) {
+  RecoveryState& s = e;
   s.found.clear();
-  const std::string& name = e.model->name;
+  const std::string& name = e.doc.model->name;
   std::vector<std::string> paths = recoveryFilesIn(recoveryPathBeside(name));
   for (const std::string& path : recoveryFilesIn(recoveryPathIn(recoveryStateDir(), name)))
     paths.push_back(path);
@@ -359,11 +358,11 @@ void offerRecovery(Editor& e) {
   }
   if (s.found.empty()) return;
   for (const FoundRecovery& found : s.found) offerFound(e, found);
-  showConsole(e);
+  if (e.showConsole) e.showConsole();
 }
 
-void recoverUnsavedChanges(Editor& e) {
-  RecoveryState& s = recoveryState(e);
+void recoverUnsavedChanges(RecoveryState& e) {
+  RecoveryState& s = e;
   if (s.found.empty()) {
     e.consoleMessage("No unsaved changes to recover.");
     return;
@@ -372,7 +371,7 @@ void recoverUnsavedChanges(Editor& e) {
   RecoveryContents contents;
   RecoveryStepsStart steps;
   std::string reason;
-  const RecoveryLimits limits{static_cast<size_t>(e.undoLimit), e.undoMemoryBudget};
+  const RecoveryLimits limits{static_cast<size_t>(e.doc.undoLimit), e.doc.undoMemoryBudget};
   if (!readRecoveryModel(found.file.fd(), contents, steps, &reason, limits)) {
     refuse(e, found.file.path(), reason);
     s.found.pop_back();
@@ -382,19 +381,19 @@ void recoverUnsavedChanges(Editor& e) {
   // Built before anything changes: when memory runs out the model stays. It
   // is the model the file was found for, whatever the model shown is called
   // (an undo may have brought back a step of the model opened before).
-  auto model = std::make_unique<Model>(found.modelName, e.model->textures);
+  auto model = std::make_unique<Model>(found.modelName, e.doc.model->textures);
   buildOnTwoThreads(*contents.model.image, *model);
   stopReadingSteps(s);
   // The model it replaces goes on a thread of its own: freeing a large one takes a while.
-  const std::string replacedName = e.model->name;
-  std::unique_ptr<Model> replaced = std::move(e.model);
-  e.model = std::make_unique<Model>("", nullptr);
-  e.replaceModel(std::move(model));
+  const std::string replacedName = e.doc.model->name;
+  std::unique_ptr<Model> replaced = std::move(e.doc.model);
+  e.doc.model = std::make_unique<Model>("", nullptr);
+  e.doc.replaceModel(std::move(model));
   s.disposal =
       std::async(std::launch::async, [old = std::move(replaced)]() mutable { old.reset(); });
-  e.undoStack.clear();
-  e.redoStack.clear();
-  startReadingSteps(s, found.file.fd(), steps, contents, e.model->name, limits);
+  e.doc.undoStack.clear();
+  e.doc.redoStack.clear();
+  startReadingSteps(s, found.file.fd(), steps, contents, e.doc.model->name, limits);
   // The recovered changes are this editor's now: their file is the one it
   // writes, and the changes it had written before are offered in their stead,
   // under the name of the model they were written for.
@@ -411,24 +410,26 @@ void recoverUnsavedChanges(Editor& e) {
   }
   if (before.file.held()) keepFound(s, std::move(before));
   s.copy.reset();
-  s.due = s.unsavedChanges = true;
+  s.due = true;
+  s.doc.markUnsaved();
   ++s.changes;
   s.lastChangeTime = contents.changedAt;
   e.consoleMessage("Unsaved changes from " + clockTime(contents.changedAt) + " recovered.");
   offerNext(e);
 }
 
-void installRecoveredSteps(Editor& e, bool all) {
-  RecoveryState& s = recoveryState(e);
+void installRecoveredSteps(RecoveryState& e, bool all) {
+  RecoveryState& s = e;
   if (!s.recoveredSteps) return;
   RecoveredSteps& steps = *s.recoveredSteps;
   std::unique_lock<std::mutex> lock(steps.mutex);
-  steps.arrived.wait(
-      lock, [&] { return steps.done || (!all && (!e.undoStack.empty() || !steps.ready.empty())); });
+  steps.arrived.wait(lock, [&] {
+    return steps.done || (!all && (!e.doc.undoStack.empty() || !steps.ready.empty()));
+  });
   // Each older than those before it; beyond the undo limit they are left out.
   for (; !steps.ready.empty(); steps.ready.pop_front())
-    if (static_cast<int>(e.undoStack.size()) < e.undoLimit)
-      e.undoStack.push_front(std::move(steps.ready.front()));
+    if (static_cast<int>(e.doc.undoStack.size()) < e.doc.undoLimit)
+      e.doc.undoStack.push_front(std::move(steps.ready.front()));
   if (!steps.done) return;
   const std::string failure = steps.failure;
   lock.unlock();
@@ -439,8 +440,8 @@ void installRecoveredSteps(Editor& e, bool all) {
                      ".");
 }
 
-void discardUnsavedChanges(Editor& e) {
-  RecoveryState& s = recoveryState(e);
+void discardUnsavedChanges(RecoveryState& e) {
+  RecoveryState& s = e;
   if (s.found.empty()) {
     e.consoleMessage("No unsaved changes to discard.");
     return;
@@ -451,11 +452,11 @@ void discardUnsavedChanges(Editor& e) {
   offerNext(e);
 }
 
-std::string leaveEditor(Editor& e, std::string* failure) {
-  RecoveryState& s = recoveryState(e);
+std::string leaveEditor(RecoveryState& e, std::string* failure) {
+  RecoveryState& s = e;
   s.copy.reset();
   if (s.writer) s.writer->wait();
-  if (!s.unsavedChanges) {
+  if (!s.doc.unsavedChanges()) {
     if (s.writer) s.writer->removeHeld(), s.writer->wait();
     return "";
   }
@@ -470,7 +471,7 @@ std::string leaveEditor(Editor& e, std::string* failure) {
   return reason.empty() ? absoluteModelPath(s.writer->heldPath()) : "";
 }
 
-void leaveEditorAndTell(Editor& e) {
+void leaveEditorAndTell(RecoveryState& e) {
   std::string failure;
   const std::string kept = leaveEditor(e, &failure);
   if (!kept.empty()) std::printf("Unsaved changes kept in %s\n", shownName(kept).c_str());

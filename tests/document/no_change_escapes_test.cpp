@@ -1,0 +1,166 @@
+// No change escapes: every key, menu row, tool drag and console command, played on a saved,
+// rigged, textured and animated model, with and without a selection. Whenever the model file
+// written after it differs from the one written before, the model has unsaved changes and a
+// close keeps exactly that model; when it took undo steps, undoing them gives back the model
+// as that file reads, and redoing them the changed one.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "formats/model_file.h"
+#include "recovery/recovery_file.h"
+#include "recovery/recovery_session.h"
+#include "support/arm_fixture.h"
+#include "support/bmp_file.h"
+#include "support/model_invariants.h"
+#include "tools/tool_fixture.h"
+
+class NoChangeEscapesTest;
+
+struct Row {
+  std::string what;
+  std::function<void(NoChangeEscapesTest&)> act;
+};
+
+class NoChangeEscapesTest : public ToolTest,
+                            public ::testing::WithParamInterface<std::tuple<Row, bool>> {
+ protected:
+  NoChangeEscapesTest() {
+    setenv("XDG_STATE_HOME", dir.file("state").c_str(), 1);
+    writeFile(dir.file("tex.bmp"), tinyBmp());
+    writeFile(dir.file("other.bmp"), tinyBmp());
+    Arm arm(model());
+    command("/loadtex " + dir.file("tex.bmp"));
+    editor.doc.selectedBone = arm.upper;
+    for (const char* line : {"/anim", "/clip walk", "/frame 2", "/rotate z 30", "/key", "/anim"})
+      command(line);
+    command("/save " + dir.file("arm.vantorel"));
+    // Read back, the lists are in the order undo gives them, so files compare exactly.
+    command("/open " + dir.file("arm.vantorel"));
+    editor.doc.selectedBone = model().rootBone()->children.front();
+    if (std::get<1>(GetParam())) {
+      selectAllVertices(editor);
+      for (PolygonGroup* group : model().groups)
+        for (Polygon* p : group->polygons) editor.doc.selectedPolygons.pushFront(p);
+    } else {
+      editor.doc.selectedBone = nullptr;
+    }
+  }
+
+ public:
+  void command(const std::string& line) { runConsoleCommand(editor, line); }
+  void menu(int code) {
+    editor.uiContext()->pushCommand(code);
+    editor.framePump();
+  }
+  void dragInSide() { dragIn(0, 0.3, 0.1, 1.4, 0.6); }
+  std::string file() { return formatModelFile(captureImage(model())); }
+  using ToolTest::key;
+  using ToolTest::special;
+  ScratchDir dir;
+};
+
+namespace {
+
+std::vector<Row> rows() {
+  std::vector<Row> all;
+  for (int k = 32; k < 127; ++k)
+    all.push_back({"key " + std::string(1, static_cast<char>(k)),
+                   [k](NoChangeEscapesTest& t) { t.key(static_cast<unsigned char>(k)); }});
+  for (int k : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 100, 101, 102, 103, 104, 105, 106, 107})
+    all.push_back({"special " + std::to_string(k), [k](NoChangeEscapesTest& t) { t.special(k); }});
+  for (int code = 0; code < 48; ++code) {
+    all.push_back(
+        {"menu " + std::to_string(code), [code](NoChangeEscapesTest& t) { t.menu(code); }});
+    all.push_back({"menu " + std::to_string(code) + " and a drag", [code](NoChangeEscapesTest& t) {
+                     t.menu(code);
+                     t.dragInSide();
+                   }});
+  }
+  // Every command but those that bring another model (/open, /recover) or end the editor.
+  const std::vector<std::vector<std::string>> commands = {{"/loadtex tex.bmp"},
+                                                          {"/loadtex other.bmp"},
+                                                          {"/setcolor 1 0 0 1"},
+                                                          {"/setbb 0 1 0 1 0 1"},
+                                                          {"/showtex"},
+                                                          {"/hidetex"},
+                                                          {"/setx 0.5"},
+                                                          {"/sety 0.5"},
+                                                          {"/setz 0.5"},
+                                                          {"/getpos"},
+                                                          {"/setcylinder 5 3"},
+                                                          {"/smoothpolys"},
+                                                          {"/flattenpolys"},
+                                                          {"/polycount"},
+                                                          {"/export out.glb"},
+                                                          {"/discard"},
+                                                          {"/fit"},
+                                                          {"/move 1 0 0"},
+                                                          {"/rotate x 30"},
+                                                          {"/scale 2 1 1"},
+                                                          {"/info"},
+                                                          {"/help"},
+                                                          {"/weight 0.5"},
+                                                          {"/weight auto"},
+                                                          {"/save again.vantorel"},
+                                                          {"/anim"},
+                                                          {"/anim", "/clip run"},
+                                                          {"/anim", "/frame 5", "/key"},
+                                                          {"/anim", "/frame 2", "/unkey"},
+                                                          {"/anim", "/fps 12"},
+                                                          {"/anim", "/length 9"},
+                                                          {"/anim", "/frame 4", "/rotate y 20"},
+                                                          {"/anim", "/move 0 1 0"},
+                                                          {"/anim", "/play"},
+                                                          {"/anim", "/frame 3", "/key", "/anim"}};
+  for (const std::vector<std::string>& lines : commands) {
+    std::string what;
+    for (const std::string& line : lines) what += (what.empty() ? "" : ", ") + line;
+    all.push_back({what, [lines](NoChangeEscapesTest& t) {
+                     for (const std::string& line : lines)
+                       t.command(line.starts_with("/loadtex ") || line.starts_with("/export ") ||
+                                         line.starts_with("/save ")
+                                     ? line.substr(0, line.find(' ') + 1) +
+                                           t.dir.file(line.substr(line.find(' ') + 1))
+                                     : line);
+                   }});
+  }
+  return all;
+}
+
+TEST_P(NoChangeEscapesTest, AChangeIsUnsavedKeptOnCloseAndUndoneExactly) {
+  const Row& row = std::get<0>(GetParam());
+  ASSERT_FALSE(editor.doc.unsavedChanges());
+  const ModelImage before = captureImage(model());
+  const size_t steps = editor.doc.undoStack.size();
+  row.act(*this);
+  const ModelImage after = captureImage(model());
+  if (formatModelFile(after) == formatModelFile(before)) return;
+  EXPECT_TRUE(editor.doc.unsavedChanges()) << row.what;
+  if (editor.doc.undoStack.size() > steps) {
+    const size_t taken = editor.doc.undoStack.size() - steps;
+    for (size_t i = 0; i < taken; ++i) undo(editor.doc);
+    EXPECT_TRUE(captureImage(model()) == rebuiltImage(before)) << row.what;
+    for (size_t i = 0; i < taken; ++i) redo(editor.doc);
+    EXPECT_TRUE(captureImage(model()) == rebuiltImage(after)) << row.what;
+  }
+  const ModelImage closed = captureImage(model());
+  const std::string kept = leaveEditor(editor.recovery);
+  ASSERT_FALSE(kept.empty()) << row.what;
+  RecoveryContents contents;
+  ASSERT_TRUE(parseRecoveryFile(readFile(kept), contents, nullptr)) << row.what;
+  EXPECT_TRUE(*contents.model.image == closed) << row.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryInput, NoChangeEscapesTest,
+                         ::testing::Combine(::testing::ValuesIn(rows()), ::testing::Bool()),
+                         [](const auto& info) {
+                           std::string name = std::get<0>(info.param).what +
+                                              (std::get<1>(info.param) ? " selected" : "");
+                           for (char& c : name)
+                             if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+                           return name + "_" + std::to_string(info.index);
+                         });
+
+}  // namespace
