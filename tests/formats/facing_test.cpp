@@ -84,8 +84,6 @@ TEST_F(FacingTest, EveryWayOutKeepsTheFacingShownInTheWinding) {
   };
   const std::vector<std::pair<const char*, std::function<void()>>> ways = {
       {"saved and opened", [&] { run("/save " + m, "/open " + m); }},
-      {"undone", [&] { takeSnapshot(editor.doc), key('z'); }},
-      {"undone and redone", [&] { takeSnapshot(editor.doc), key('z'), key('Z'); }},
       {"exported to glTF and opened", [&] { run("/export " + m + ".glb", "/open " + m + ".glb"); }},
       {"exported to OBJ and opened", [&] { run("/export " + m + ".obj", "/open " + m + ".obj"); }},
       {"recovered", [&] { leaveEditor(editor.recovery), run("/open " + m, "/recover"); }},
