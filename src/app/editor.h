@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "document/undo_history.h"
 #include "gui/message_box.h"
 #include "gui/panel.h"
 #include "gui/text_entry.h"
@@ -221,10 +222,9 @@ class Editor {
   List<Vertex> selectedVertices;
   List<UvPoint> selectedUvs;
   List<Polygon> selectedPolygons;
-  std::deque<Snapshot> undoStack;  // oldest first, at most undoLimit
-  std::deque<Snapshot> redoStack;  // what undo took back, the next redo last; a change empties it
-  size_t undoMemoryBudget;         // bytes both lists may hold (defaultUndoMemoryBudget)
-  bool undoBudgetNoted = false;    // the console said once that old steps were dropped
+  UndoHistory undoHistory;       // at most undoLimit undo steps; a change empties the redo steps
+  size_t undoMemoryBudget;       // bytes the history may hold (defaultUndoMemoryBudget)
+  bool undoBudgetNoted = false;  // the console said once that old steps were dropped
   std::unique_ptr<RecoveryState> recovery;  // unsaved work's recovery file (tools/recovery.h)
   Bone* selectedBone = nullptr;
   Button* buttons[kButtonCount] = {};

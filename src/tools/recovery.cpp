@@ -13,6 +13,7 @@
 #include <future>
 #include <new>
 #include <thread>
+#include <utility>
 
 #include "app/editor.h"
 #include "files/file_paths.h"
@@ -55,7 +56,7 @@ void handOver(Editor& e, std::unique_ptr<ModelCopy> copy) {
   contents.changedAt = s.lastChangeTime;
   contents.modelPath = absoluteModelPath(e.model->name);
   contents.model.name = e.model->name;
-  contents.undoSteps.assign(e.undoStack.begin(), e.undoStack.end());
+  e.undoHistory.undoSteps(contents.undoSteps, contents.undoDifferences);
   writer(e).write(firstRecoveryPath(e.model->name), std::move(contents), std::move(copy));
   s.due = s.wholeCopy = false;
 }
@@ -230,19 +231,26 @@ void buildOnTwoThreads(const ModelImage& image, Model& model) {
 
 // Reads the undo steps of a file whose model was read, on a thread of their
 // own, from a descriptor of its own (the file may be replaced meanwhile).
-void startReadingSteps(RecoveryState& s, int fd, const RecoveryStepsStart& start,
+void startReadingSteps(Editor& e, int fd, const RecoveryStepsStart& start,
                        const RecoveryContents& contents, const std::string& name,
                        const RecoveryLimits& limits) {
+  RecoveryState& s = recoveryState(e);
   auto steps = std::make_shared<RecoveredSteps>();
+  steps->firstMark = s.marksUsed + 1;
+  s.marksUsed += start.count + 1;
+  e.undoHistory.markModel(steps->firstMark);
   s.recoveredSteps = steps;
   s.readingSteps = std::async(
       std::launch::async, [fd = fcntl(fd, F_DUPFD_CLOEXEC, 0), start, image = contents.model.image,
                            stored = contents.model.name, name, limits, steps] {
-        auto hand = [&](Snapshot step) {
+        bool newest = true;
+        auto hand = [&](Snapshot step, ImageDifference fromNewer) {
           // The model keeps the name it was opened by, which the file was checked against.
           if (step.name == stored) step.name = name;
+          // Only the newest is needed whole (to undo when no other step is there).
+          if (!std::exchange(newest, false)) step.image.reset();
           std::lock_guard<std::mutex> lock(steps->mutex);
-          steps->ready.push_back(std::move(step));
+          steps->ready.push_back({std::move(step), std::move(fromNewer)});
           steps->arrived.notify_all();
         };
         std::string failure;
@@ -392,14 +400,13 @@ void recoverUnsavedChanges(Editor& e) {
   e.replaceModel(std::move(model));
   s.disposal =
       std::async(std::launch::async, [old = std::move(replaced)]() mutable { old.reset(); });
-  e.undoStack.clear();
-  e.redoStack.clear();
-  startReadingSteps(s, found.file.fd(), steps, contents, e.model->name, limits);
+  e.undoHistory.clear();
+  startReadingSteps(e, found.file.fd(), steps, contents, e.model->name, limits);
   // The recovered changes are this editor's now: their file is the one it
   // writes, and the changes it had written before are offered in their stead,
   // under the name of the model they were written for.
   FoundRecovery before{writer(e).exchangeHeld(std::move(found.file)),
-                       {s.lastChangeTime, {}, {replacedName, nullptr}, {}},
+                       {s.lastChangeTime, {}, {replacedName, nullptr}, {}, {}},
                        replacedName};
   s.found.pop_back();
   RecoveryContents written;
@@ -424,11 +431,18 @@ void installRecoveredSteps(Editor& e, bool all) {
   RecoveredSteps& steps = *s.recoveredSteps;
   std::unique_lock<std::mutex> lock(steps.mutex);
   steps.arrived.wait(
-      lock, [&] { return steps.done || (!all && (!e.undoStack.empty() || !steps.ready.empty())); });
-  // Each older than those before it; beyond the undo limit they are left out.
-  for (; !steps.ready.empty(); steps.ready.pop_front())
-    if (static_cast<int>(e.undoStack.size()) < e.undoLimit)
-      e.undoStack.push_front(std::move(steps.ready.front()));
+      lock, [&] { return steps.done || (!all && (e.undoHistory.undoCount() > 0 || !steps.ready.empty())); });
+  // Each older than those before it; beyond the undo limit, or once the
+  // history no longer ends with the step before, they are left out.
+  for (; !steps.ready.empty(); steps.ready.pop_front()) {
+    RecoveredSteps::Step& next = steps.ready.front();
+    const uint64_t base = steps.firstMark + steps.installed;
+    steps.leftOut = steps.leftOut ||
+                    static_cast<int>(e.undoHistory.undoCount()) >= e.undoLimit ||
+                    !e.undoHistory.addOldest(std::move(next.step.name), next.fromNewer, base,
+                                             base + 1, std::move(next.step.image));
+    if (!steps.leftOut) ++steps.installed;
+  }
   if (!steps.done) return;
   const std::string failure = steps.failure;
   lock.unlock();

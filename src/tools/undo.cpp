@@ -24,22 +24,19 @@ void restore(Editor& e, const Snapshot& snapshot) {
   e.replaceModel(std::move(restored));
 }
 
-size_t heldBytes(const std::deque<Snapshot>& steps) {
-  size_t bytes = 0;
-  for (const Snapshot& step : steps) bytes += step.image->memoryBytes();
-  return bytes;
-}
-
 // The oldest undo steps go first, then the furthest redo steps; the newest
 // undo step always stays, so one 'z' is never lost to the budget.
 void keepWithinBudget(Editor& e) {
-  while (static_cast<int>(e.undoStack.size()) > e.undoLimit) e.undoStack.pop_front();
-  size_t held = heldBytes(e.undoStack) + heldBytes(e.redoStack);
+  UndoHistory& history = e.undoHistory;
+  while (static_cast<int>(history.undoCount()) > e.undoLimit) history.dropOldestUndo();
   bool dropped = false;
-  while (held > e.undoMemoryBudget && e.undoStack.size() + e.redoStack.size() > 1) {
-    std::deque<Snapshot>& from = e.undoStack.size() > 1 ? e.undoStack : e.redoStack;
-    held -= from.front().image->memoryBytes();
-    from.pop_front();
+  while (history.heldBytes() > e.undoMemoryBudget &&
+         history.undoCount() + history.redoCount() > 1) {
+    if (history.undoCount() > 1) {
+      history.dropOldestUndo();
+    } else {
+      history.dropFurthestRedo();
+    }
     dropped = true;
   }
   if (dropped && !e.undoBudgetNoted) {
@@ -51,12 +48,15 @@ void keepWithinBudget(Editor& e) {
 }
 
 // Undo and redo are one move seen from either side: the newest step of one
-// list becomes the model, and the model it replaces goes onto the other.
-void stepAcross(Editor& e, std::deque<Snapshot>& from, std::deque<Snapshot>& to) {
-  to.push_back(currentModel(e));
+// list becomes the model, and the model it replaces goes onto the other. The
+// history moves on a copy (sharing its images and differences), kept only
+// once the model is rebuilt, so that running out of memory changes neither.
+void stepAcross(Editor& e, bool back) {
+  UndoHistory history = e.undoHistory;
   const std::string name = e.model->name;
-  restore(e, from.back());
-  from.pop_back();
+  const Snapshot step = back ? history.undo(currentModel(e)) : history.redo(currentModel(e));
+  restore(e, step);
+  e.undoHistory = std::move(history);
   // Each step keeps the name the model had when it was taken, so a step from
   // before "/save B" or "/open B" names the model as it was then: F5 writes
   // there, and the user must know.
@@ -66,25 +66,26 @@ void stepAcross(Editor& e, std::deque<Snapshot>& from, std::deque<Snapshot>& to)
 
 }  // namespace
 
-// Images are compact (numbers only), so keeping undoLimit of them is cheap.
+// Only the newest step is held whole: the one before becomes its difference
+// from it, a few bytes for a small edit.
 void takeSnapshot(Editor& e) {
-  Snapshot step = currentModel(e);
-  e.redoStack.clear();
-  e.undoStack.push_back(std::move(step));
+  e.undoHistory.push(currentModel(e));
   keepWithinBudget(e);
   noteModelChanged(e);
 }
 
 void undo(Editor& e) {
-  installRecoveredSteps(e, /*all=*/false);  // undo steps of recovered changes being read
-  if (e.undoStack.empty()) return;
-  stepAcross(e, e.undoStack, e.redoStack);
+  // Undo steps of recovered changes being read: all of them before the last
+  // installed is undone, as each is held against the one after it.
+  installRecoveredSteps(e, /*all=*/e.undoHistory.undoCount() <= 1);
+  if (e.undoHistory.undoCount() == 0) return;
+  stepAcross(e, /*back=*/true);
   noteModelChanged(e);
 }
 
 void redo(Editor& e) {
-  if (e.redoStack.empty()) return;
-  stepAcross(e, e.redoStack, e.undoStack);
+  if (e.undoHistory.redoCount() == 0) return;
+  stepAcross(e, /*back=*/false);
   keepWithinBudget(e);
   noteModelChanged(e);
 }
@@ -98,9 +99,9 @@ size_t defaultUndoMemoryBudget() {
 }
 
 bool runEdit(Editor& e, const std::function<void()>& operation) {
-  // The lists as they were, sharing their images, so that a refused edit
-  // leaves them exactly so, also the steps the budget dropped for it.
-  std::deque<Snapshot> undoBefore = e.undoStack, redoBefore = e.redoStack;
+  // The history as it was, sharing its images, so that a refused edit
+  // leaves it exactly so, also the steps the budget dropped for it.
+  UndoHistory before = e.undoHistory;
   try {
     operation();
     return true;
@@ -108,13 +109,11 @@ bool runEdit(Editor& e, const std::function<void()>& operation) {
   }
   // A snapshot taken by the operation holds the model from before it; the
   // half-edited model goes first so that rebuilding has its memory.
-  const bool tookSnapshot =
-      !e.undoStack.empty() &&
-      (undoBefore.empty() || e.undoStack.back().image != undoBefore.back().image);
+  const Snapshot step = e.undoHistory.newestUndo();
+  const bool tookSnapshot = step.image && step.image != before.newestUndo().image;
   bool historyCut = false;
   if (tookSnapshot) {
-    const Snapshot step = e.undoStack.back();
-    e.undoStack.clear();
+    e.undoHistory.clear();
     e.replaceModel(std::make_unique<Model>(step.name, e.model->textures));
     // Rebuilding needs memory too: the redo steps, then the oldest undo
     // steps, give theirs until it fits.
@@ -123,14 +122,17 @@ bool runEdit(Editor& e, const std::function<void()>& operation) {
         restore(e, step);
         break;
       } catch (const std::bad_alloc&) {
-        if (undoBefore.empty() && redoBefore.empty()) throw;
-        (redoBefore.empty() ? undoBefore : redoBefore).pop_front();
+        if (before.undoCount() + before.redoCount() == 0) throw;
+        if (before.redoCount() > 0) {
+          before.dropFurthestRedo();
+        } else {
+          before.dropOldestUndo();
+        }
         historyCut = true;
       }
     }
   }
-  e.undoStack = std::move(undoBefore);
-  e.redoStack = std::move(redoBefore);
+  e.undoHistory = std::move(before);
   e.consoleMessage("Not enough memory for this edit: the model is unchanged.");
   if (historyCut) e.consoleMessage("Undo steps were dropped to make room for the model.");
   return false;

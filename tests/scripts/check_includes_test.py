@@ -15,6 +15,8 @@ PLANTS = [  # (file, line planted at its top, whether the rules allow it)
     ("formats/model_format.cpp", '#include "import/open_model.h"', False),
     ("view/viewport.cpp", '#include "gui/panel.h"', False),
     ("tools/undo.cpp", '#include "render/frame_draw.h"', False),
+    ("document/undo_history.cpp", '#include "images/texture_cache.h"', False),
+    ("document/undo_history.cpp", '#include "formats/recovery_file.h"', True),
     ("formats/gltf_export.cpp", "#include <GL/gl.h>", False),
     ("app/editor.cpp", "#include <GL/glut.h>", False),
     ("tools/box.cpp", "#include <X11/Xlib.h>", False),
