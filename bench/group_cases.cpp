@@ -44,7 +44,7 @@ BENCH_CASE(11, "model file of many groups") {
     const double back = bench::medianMs(
         runs,
         [&] {
-          e->undoStack.clear();
+          e->undoHistory.clear();
           takeSnapshot(*e);
         },
         [&] { undo(*e); });

@@ -43,12 +43,12 @@ BENCH_CASE(10, "model file and undo") {
 
   report.row("copy: take an undo snapshot", "ms",
              bench::medianMs(
-                 context.runs, [&] { editor->undoStack.clear(); }, [&] { takeSnapshot(*editor); }));
+                 context.runs, [&] { editor->undoHistory.clear(); }, [&] { takeSnapshot(*editor); }));
   report.row("undo (rebuild the model from a snapshot)", "ms",
              bench::medianMs(
                  context.runs,
                  [&] {
-                   editor->undoStack.clear();
+                   editor->undoHistory.clear();
                    takeSnapshot(*editor);
                  },
                  [&] { undo(*editor); }));

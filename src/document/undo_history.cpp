@@ -23,6 +23,11 @@ Snapshot UndoHistory::newestUndo() const {
   return {undo_.back().name, undo_.back().image};
 }
 
+Snapshot UndoHistory::nextRedo() const {
+  if (redo_.empty()) return {};
+  return {redo_.back().name, redo_.back().image};
+}
+
 void UndoHistory::push(Snapshot step) {
   ImageDifference older;
   if (!undo_.empty()) older = ImageDifference(*undo_.back().image, *step.image);

@@ -21,6 +21,8 @@ class UndoHistory {
   // The newest undo step, whole (the model before the last change); an
   // empty snapshot when there is none.
   Snapshot newestUndo() const;
+  // The step a redo gives back, whole; an empty snapshot when there is none.
+  Snapshot nextRedo() const;
 
   // A new undo step, of the model as it is before a change: the redo steps go.
   void push(Snapshot step);

@@ -30,8 +30,7 @@ bool BodyReader::fill(size_t need) {
   data_ = buffer_.data();
   size_t got = 0;
   while (got < wanted) {
-    const ssize_t n =
-        pread(fd_, buffer_.data() + end_ + got, wanted - got, offset_ + read_ + got);
+    const ssize_t n = pread(fd_, buffer_.data() + end_ + got, wanted - got, offset_ + read_ + got);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) return false;  // shorter than when it was looked at: changed meanwhile
     got += n;

@@ -124,8 +124,8 @@ std::optional<T> fromNewer(const T& item, const Renumbering* numbers) {
 // as runs of changed items (same length) or in full. Items are written by
 // `put` and read by `get`.
 template <class Array, class Put>
-void putArrayDifference(BodyWriter& w, const Array& older, const Array& newer, const Renumbering* numbers,
-                   Put put) {
+void putArrayDifference(BodyWriter& w, const Array& older, const Array& newer,
+                        const Renumbering* numbers, Put put) {
   auto matches = [&](size_t o, size_t n) {
     const auto item = fromNewer(newer[n], numbers);
     return item && *item == older[o];
@@ -177,7 +177,7 @@ bool copyFromNewer(Array& older, size_t o, const Array& newer, size_t n, size_t 
 
 template <class Array, class Get>
 bool getArrayDifference(BodyReader& r, Array& older, const Array& newer, const Renumbering* numbers,
-                   size_t minItemBytes, ImageFaults& f, Get get) {
+                        size_t minItemBytes, ImageFaults& f, Get get) {
   size_t size = 0, start = 0, end = 0;
   uint8_t aligned = 0;
   if (!r.number(size) || !r.number(start) || !r.number(end) || !r.get(aligned)) return false;
@@ -327,12 +327,12 @@ bool getAnimationStep(BodyReader& r, ModelImage& older, const ModelImage& newer,
   for (size_t c = 0; c < clips; ++c) {
     const auto& base = c < newer.clips.size() ? newer.clips[c] : kNoClip;
     if (!getClipLook(r, older.clips[c]) ||
-        !getArrayDifference(r, older.clips[c].tracks, base.tracks, nullptr, kTrackBytes, f, getTrack))
+        !getArrayDifference(r, older.clips[c].tracks, base.tracks, nullptr, kTrackBytes, f,
+                            getTrack))
       return false;
   }
   return getArrayDifference(r, older.weights, newer.weights, nullptr, kWeightBytes, f, getWeight);
 }
-
 
 // What the reading of items cannot see: groups, and the skeleton as a whole.
 bool checkStructure(const ModelImage& image, ImageFaults& f) {
@@ -392,7 +392,8 @@ bool getImage(BodyReader& r, ModelImage& image, int version, ImageFaults& f) {
   return (version < 2 || getAnimation(r, image, f)) && checkStructure(image, f);
 }
 
-void putImageDifference(BodyWriter& w, const ModelImage& older, const ModelImage& newer, int version) {
+void putImageDifference(BodyWriter& w, const ModelImage& older, const ModelImage& newer,
+                        int version) {
   const Renumbering numbers = vertexRenumbering(older, newer);
   putArrayDifference(w, older.vertices, newer.vertices, nullptr, putVertex);
   w.count(older.groups.size());
@@ -405,8 +406,10 @@ void putImageDifference(BodyWriter& w, const ModelImage& older, const ModelImage
   if (version >= 2) putAnimationStep(w, older, newer);
 }
 
-bool getImageDifference(BodyReader& r, ModelImage& older, const ModelImage& newer, int version, ImageFaults& f) {
-  if (!getArrayDifference(r, older.vertices, newer.vertices, nullptr, 24, f, getVertex)) return false;
+bool getImageDifference(BodyReader& r, ModelImage& older, const ModelImage& newer, int version,
+                        ImageFaults& f) {
+  if (!getArrayDifference(r, older.vertices, newer.vertices, nullptr, 24, f, getVertex))
+    return false;
   f.vertexCount = older.vertices.size();
   // The same renumbering the writer found, as the vertices are the same.
   const Renumbering found = vertexRenumbering(older, newer);
@@ -416,7 +419,7 @@ bool getImageDifference(BodyReader& r, ModelImage& older, const ModelImage& newe
   for (size_t g = 0; g < groups; ++g) {
     const auto& base = g < newer.groups.size() ? newer.groups[g] : kNoGroup;
     if (!getArrayDifference(r, older.groups[g].polygons, base.polygons, &found, kPolygonBytes, f,
-                       getPolygon) ||
+                            getPolygon) ||
         !getGroupLook(r, older.groups[g], f))
       return false;
   }

@@ -19,7 +19,7 @@
 namespace {
 
 constexpr std::string_view kHeaderStart = "vantorel-recovery ";
-constexpr size_t kLongestHead = 64;       // both first lines of a file this version writes
+constexpr size_t kLongestHead = 64;           // both first lines of a file this version writes
 constexpr size_t kStepBytes = 4 + 4 * 3 + 1;  // a name and an empty difference
 
 struct Head {
@@ -93,7 +93,8 @@ bool readSteps(BodyReader& r, int version, size_t count, std::shared_ptr<const M
   std::shared_ptr<ModelImage> spare;
   for (size_t i = 0; i < count; ++i) {
     if (stop && *stop) return false;
-    auto image = spare && spare.use_count() == 1 ? std::move(spare) : std::make_shared<ModelImage>();
+    auto image =
+        spare && spare.use_count() == 1 ? std::move(spare) : std::make_shared<ModelImage>();
     spare.reset();
     image->notes.clear();
     std::string name, bytes;

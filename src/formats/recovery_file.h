@@ -7,8 +7,8 @@
 // binary: when the last change was made (seconds since the epoch), the
 // model file's absolute path, the model's name, the model in full with its
 // clips and weights, and the undo steps from the newest to the oldest, each as
-// its difference from the next newer image (formats/image_difference.h). Version 1 had no absolute path, clips or weights;
-// it is still read.
+// its difference from the next newer image (formats/image_difference.h). Version 1 had no absolute
+// path, clips or weights; it is still read.
 
 #include <sys/types.h>
 
@@ -31,7 +31,7 @@ struct RecoveryContents {
   // As the undo history holds them, for writing: one per undo step, where a
   // step without an image is its difference from the next newer step (whose
   // image is then not needed either). Empty when every step has its image.
-  std::vector<ImageDifference> undoDifferences;
+  std::vector<ImageDifference> undoDifferences = {};
 };
 
 // Version 1 (as older editors wrote it) leaves out the path, clips and

@@ -406,7 +406,7 @@ void recoverUnsavedChanges(Editor& e) {
   // writes, and the changes it had written before are offered in their stead,
   // under the name of the model they were written for.
   FoundRecovery before{writer(e).exchangeHeld(std::move(found.file)),
-                       {s.lastChangeTime, {}, {replacedName, nullptr}, {}, {}},
+                       {s.lastChangeTime, {}, {replacedName, nullptr}, {}},
                        replacedName};
   s.found.pop_back();
   RecoveryContents written;
@@ -430,15 +430,15 @@ void installRecoveredSteps(Editor& e, bool all) {
   if (!s.recoveredSteps) return;
   RecoveredSteps& steps = *s.recoveredSteps;
   std::unique_lock<std::mutex> lock(steps.mutex);
-  steps.arrived.wait(
-      lock, [&] { return steps.done || (!all && (e.undoHistory.undoCount() > 0 || !steps.ready.empty())); });
+  steps.arrived.wait(lock, [&] {
+    return steps.done || (!all && (e.undoHistory.undoCount() > 0 || !steps.ready.empty()));
+  });
   // Each older than those before it; beyond the undo limit, or once the
   // history no longer ends with the step before, they are left out.
   for (; !steps.ready.empty(); steps.ready.pop_front()) {
     RecoveredSteps::Step& next = steps.ready.front();
     const uint64_t base = steps.firstMark + steps.installed;
-    steps.leftOut = steps.leftOut ||
-                    static_cast<int>(e.undoHistory.undoCount()) >= e.undoLimit ||
+    steps.leftOut = steps.leftOut || static_cast<int>(e.undoHistory.undoCount()) >= e.undoLimit ||
                     !e.undoHistory.addOldest(std::move(next.step.name), next.fromNewer, base,
                                              base + 1, std::move(next.step.image));
     if (!steps.leftOut) ++steps.installed;

@@ -45,8 +45,8 @@ struct RecoveredSteps {
   // The undo history's mark (document/undo_history.h) of the recovered
   // model; the steps' follow it, one each, the newest first.
   uint64_t firstMark = 0;
-  size_t installed = 0;   // steps taken into the history
-  bool leftOut = false;   // one was not: neither are those older
+  size_t installed = 0;  // steps taken into the history
+  bool leftOut = false;  // one was not: neither are those older
   bool done = false;
   std::string failure;
   std::atomic<bool> stop = false;
@@ -76,7 +76,7 @@ struct RecoveryState {
   size_t recordsPerSlice = SIZE_MAX;  // besides kSliceMs (a test makes slices of one record)
   std::unique_ptr<ModelCopy> copy;    // a copy under way, begun when `changes` was copyChanges
   uint64_t copyChanges = 0;
-  uint64_t marksUsed = 0;  // the undo history's marks given to recovered models and steps
+  uint64_t marksUsed = 0;            // the undo history's marks given to recovered models and steps
   std::vector<FoundRecovery> found;  // oldest first; /recover and /discard take the last
   // The undo steps of the file "/recover" took, read while the recovered model
   // is already shown; installRecoveredSteps puts them in place.

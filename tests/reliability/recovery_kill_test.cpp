@@ -18,6 +18,7 @@
 #include "support/child_process.h"
 #include "support/fixtures.h"
 #include "support/model_invariants.h"
+#include "support/undo_steps.h"
 #include "tools/polygon_ops.h"
 #include "tools/recovery.h"
 #include "tools/selection.h"
@@ -87,7 +88,7 @@ std::string checkKill(const std::string& folder, uint64_t seed, long long killed
   std::string fault = "the state kept is none of the script's";
   for (size_t step = 0; step < doneAt.size(); ++step) {
     scriptedEdit(*e, rng);
-    const std::deque<Snapshot>& steps = e->undoStack;
+    const std::vector<Snapshot> steps = undoSteps(e->undoHistory);
     if (!(captureImage(*e->model) == *kept.model.image) || steps.size() != kept.undoSteps.size() ||
         !std::equal(steps.begin(), steps.end(), kept.undoSteps.begin(),
                     [](auto& a, auto& b) { return a.name == b.name && *a.image == *b.image; }))

@@ -82,7 +82,7 @@ TEST_F(AnimationModeTest, MeshEditsAreRefusedWithOneMessageUntilTheModeIsLeft) {
   selectAllVertices(editor);
   selectAllPolygons(editor);
   const std::string rest = mesh();
-  const size_t steps = editor.undoStack.size();
+  const size_t steps = editor.undoHistory.undoCount();
   editor.selectedBone = arm.fore;
   key(127);
   key('B');
@@ -93,7 +93,7 @@ TEST_F(AnimationModeTest, MeshEditsAreRefusedWithOneMessageUntilTheModeIsLeft) {
   sideDrag(0, 0, 40, 40);
   EXPECT_EQ(consoleLinesStartingWith(kMeshEditsOff), 6);
   EXPECT_EQ(mesh(), rest);
-  EXPECT_EQ(editor.undoStack.size(), steps);
+  EXPECT_EQ(editor.undoHistory.undoCount(), steps);
   toolMenuCommand(editor, kAnimationModeCommand);  // the menu's "Animation Mode" leaves it
   key(127);
   EXPECT_NE(mesh(), rest);
@@ -119,10 +119,10 @@ TEST_F(AnimationModeTest, ConsoleCommandsMakeClipsKeysAndWeights) {
   EXPECT_EQ(keysOf(2, "walk"), "");
   for (const char* refused : {"/fps 0", "/fps x", "/length 100001", "/clip a\tb", "/frame 1.5",
                               "/weight -1", "/weight 2", "/weight 1.5e9"}) {
-    const size_t steps = editor.undoStack.size();
+    const size_t steps = editor.undoHistory.undoCount();
     command(refused);
     EXPECT_TRUE(lastConsoleMessage().starts_with("Error!")) << refused;
-    EXPECT_EQ(editor.undoStack.size(), steps) << refused;
+    EXPECT_EQ(editor.undoHistory.undoCount(), steps) << refused;
   }
   // Weights: the fore arm's share of the elbow set by hand, the upper arm's the rest.
   editor.selectedVertices.pushFront(arm.v[4]);

@@ -55,7 +55,7 @@ class ToolTest : public EditorTest {
  protected:
   Model& model() { return *editor.model; }
   std::string mesh() { return meshText(editor); }
-  int snapshots() { return static_cast<int>(editor.undoStack.size()); }
+  int snapshots() { return static_cast<int>(editor.undoHistory.undoCount()); }
   Vertex* selectedVertex(double x, double y, double z) {
     Vertex* v = addVertex(model(), x, y, z);
     editor.selectedVertices.pushFront(v);
@@ -75,7 +75,7 @@ class WingTest : public ToolTest {
   WingTest() { startOver(); }
   void startOver() {
     editor.replaceModel(std::make_unique<Model>("wing", nullptr));
-    editor.undoStack.clear();
+    editor.undoHistory.clear();
     editor.tool = kSelectVertex;
     m = SquareWithWing(model());
     m.e->z = 2;
