@@ -158,55 +158,58 @@ void putArrayDifference(BodyWriter& w, const Array& older, const Array& newer,
   }
 }
 
-// Items [n, n + count) of the newer array as items [o, o + count) of the
-// older, which has room for them: copied whole unless corners are renumbered.
+// Items [at, at + count) renumbered from the newer image's vertex numbers to
+// the older's; false when one has no older number.
 template <class Array>
-bool copyFromNewer(Array& older, size_t o, const Array& newer, size_t n, size_t count,
-                   const Renumbering* numbers) {
-  if (!numbers || numbers->identity()) {
-    std::copy_n(newer.begin() + n, count, older.begin() + o);
-    return true;
-  }
-  for (size_t i = 0; i < count; ++i) {
-    const auto item = fromNewer(newer[n + i], numbers);
+bool renumberRange(Array& items, size_t at, size_t count, const Renumbering* numbers) {
+  if (!numbers || numbers->identity()) return true;
+  for (size_t i = at; i < at + count; ++i) {
+    const auto item = fromNewer(items[i], numbers);
     if (!item) return false;
-    older[o + i] = *item;
+    items[i] = *item;
   }
   return true;
 }
 
+// Reads an array's difference over `items`, which hold the newer array and
+// end as the older, so that what did not change costs nothing (unless its
+// corners are renumbered). The common start and end read go to `common`.
 template <class Array, class Get>
-bool getArrayDifference(BodyReader& r, Array& older, const Array& newer, const Renumbering* numbers,
-                        size_t minItemBytes, ImageFaults& f, Get get) {
+bool getArrayDifference(BodyReader& r, Array& items, const Renumbering* numbers,
+                        size_t minItemBytes, ImageFaults& f, Get get,
+                        std::pair<size_t, size_t>* common = nullptr) {
   size_t size = 0, start = 0, end = 0;
   uint8_t aligned = 0;
   if (!r.number(size) || !r.number(start) || !r.number(end) || !r.get(aligned)) return false;
-  if (start + end > size || start + end > newer.size()) return false;
-  const size_t middle = size - start - end;
-  if (aligned ? middle != newer.size() - start - end : middle > r.left() / minItemBytes)
-    return false;
+  const size_t newerSize = items.size();
+  if (start + end > size || start + end > newerSize) return false;
+  const size_t middle = size - start - end, newerMiddle = newerSize - start - end;
+  if (aligned ? middle != newerMiddle : middle > r.left() / minItemBytes) return false;
+  if (common) *common = {start, end};
   if (!aligned) {
-    older.resize(size);
-    if (!copyFromNewer(older, 0, newer, 0, start, numbers) ||
-        !copyFromNewer(older, size - end, newer, newer.size() - end, end, numbers))
+    // The middle read in full where the newer's was: the common end moves up or down.
+    if (middle > newerMiddle) {
+      items.reserve(size);  // no more than that: the image may be held long
+      items.insert(items.begin() + start + newerMiddle, middle - newerMiddle,
+                   typename Array::value_type{});
+    } else {
+      items.erase(items.begin() + start + middle, items.begin() + start + newerMiddle);
+    }
+    if (!renumberRange(items, 0, start, numbers) ||
+        !renumberRange(items, size - end, end, numbers))
       return false;
     for (size_t i = start; i < start + middle; ++i)
-      if (!get(r, older[i], f)) return false;
+      if (!get(r, items[i], f)) return false;
     return true;
   }
-  // The same length: the newer array with the runs that changed read over it.
-  // Items that cannot be renumbered must be among those.
+  // The same length: the runs that changed read over the newer array. Items
+  // that cannot be renumbered must be among those.
   std::vector<bool> unknown;
-  if (!numbers || numbers->identity()) {
-    older.assign(newer.begin(), newer.end());
-  } else {
-    older.resize(size);
-    for (size_t i = 0; i < size; ++i) {
-      const auto item = fromNewer(newer[i], numbers);
-      if (item) older[i] = *item;
-      if (!item && unknown.empty()) unknown.resize(size);
-      if (!item) unknown[i] = true;
-    }
+  for (size_t i = 0; numbers && !numbers->identity() && i < size; ++i) {
+    const auto item = fromNewer(items[i], numbers);
+    if (item) items[i] = *item;
+    if (!item && unknown.empty()) unknown.resize(size);
+    if (!item) unknown[i] = true;
   }
   size_t runs = 0;
   if (!r.count(runs, 2 * sizeof(uint32_t) + minItemBytes)) return false;
@@ -215,7 +218,7 @@ bool getArrayDifference(BodyReader& r, Array& older, const Array& newer, const R
     if (!r.number(first) || !r.count(length, minItemBytes)) return false;
     if (first < start || first + length > start + middle) return false;
     for (size_t i = first; i < first + length; ++i) {
-      if (!get(r, older[i], f)) return false;
+      if (!get(r, items[i], f)) return false;
       if (!unknown.empty()) unknown[i] = false;
     }
   }
@@ -313,25 +316,18 @@ void putAnimationStep(BodyWriter& w, const ModelImage& older, const ModelImage& 
   putArrayDifference(w, older.weights, newer.weights, nullptr, putWeight);
 }
 
-bool getAnimationStep(BodyReader& r, ModelImage& older, const ModelImage& newer, ImageFaults& f) {
+bool getAnimationStep(BodyReader& r, ModelImage& image, ImageFaults& f) {
   uint8_t unchanged = 0;
   if (!r.get(unchanged) || unchanged > 1) return false;
-  if (unchanged) {
-    older.clips = newer.clips;
-    older.weights = newer.weights;
-    return true;
-  }
+  if (unchanged) return true;
   size_t clips = 0;
   if (!r.count(clips, kClipBytes)) return false;
-  older.clips.resize(clips);
-  for (size_t c = 0; c < clips; ++c) {
-    const auto& base = c < newer.clips.size() ? newer.clips[c] : kNoClip;
-    if (!getClipLook(r, older.clips[c]) ||
-        !getArrayDifference(r, older.clips[c].tracks, base.tracks, nullptr, kTrackBytes, f,
-                            getTrack))
+  image.clips.resize(clips);  // a clip the newer image lacks starts without tracks
+  for (auto& clip : image.clips)
+    if (!getClipLook(r, clip) ||
+        !getArrayDifference(r, clip.tracks, nullptr, kTrackBytes, f, getTrack))
       return false;
-  }
-  return getArrayDifference(r, older.weights, newer.weights, nullptr, kWeightBytes, f, getWeight);
+  return getArrayDifference(r, image.weights, nullptr, kWeightBytes, f, getWeight);
 }
 
 // What the reading of items cannot see: groups, and the skeleton as a whole.
@@ -406,25 +402,23 @@ void putImageDifference(BodyWriter& w, const ModelImage& older, const ModelImage
   if (version >= 2) putAnimationStep(w, older, newer);
 }
 
-bool getImageDifference(BodyReader& r, ModelImage& older, const ModelImage& newer, int version,
-                        ImageFaults& f) {
-  if (!getArrayDifference(r, older.vertices, newer.vertices, nullptr, 24, f, getVertex))
-    return false;
-  f.vertexCount = older.vertices.size();
-  // The same renumbering the writer found, as the vertices are the same.
-  const Renumbering found = vertexRenumbering(older, newer);
+bool getImageDifference(BodyReader& r, ModelImage& image, int version, ImageFaults& f) {
+  const size_t newerCount = image.vertices.size();
+  std::pair<size_t, size_t> common;
+  if (!getArrayDifference(r, image.vertices, nullptr, 24, f, getVertex, &common)) return false;
+  f.vertexCount = image.vertices.size();
+  // The renumbering the writer found: its common start and end of the
+  // vertices are those of their difference.
+  const Renumbering found{common.first, common.second, image.vertices.size(), newerCount};
   size_t groups = 0;
   if (!r.count(groups, 3 * 4 + 1 + kGroupBytes)) return false;
-  older.groups.resize(groups);
-  for (size_t g = 0; g < groups; ++g) {
-    const auto& base = g < newer.groups.size() ? newer.groups[g] : kNoGroup;
-    if (!getArrayDifference(r, older.groups[g].polygons, base.polygons, &found, kPolygonBytes, f,
-                            getPolygon) ||
-        !getGroupLook(r, older.groups[g], f))
+  image.groups.resize(groups);  // a group the newer image lacks starts without polygons
+  for (auto& group : image.groups)
+    if (!getArrayDifference(r, group.polygons, &found, kPolygonBytes, f, getPolygon) ||
+        !getGroupLook(r, group, f))
       return false;
-  }
-  return getArrayDifference(r, older.bones, newer.bones, nullptr, kBoneBytes, f, getBone) &&
-         (version < 2 || getAnimationStep(r, older, newer, f)) && checkStructure(older, f);
+  return getArrayDifference(r, image.bones, nullptr, kBoneBytes, f, getBone) &&
+         (version < 2 || getAnimationStep(r, image, f)) && checkStructure(image, f);
 }
 
 ImageDifference::ImageDifference(const ModelImage& older, const ModelImage& newer) {
@@ -440,8 +434,9 @@ ImageDifference::ImageDifference(std::string bytes)
 bool ImageDifference::apply(const ModelImage& newer, ModelImage& older, std::string* fault) const {
   BodyReader r(bytes_ ? std::string_view(*bytes_) : std::string_view());
   ImageFaults faults;
-  ModelImage made;
-  if (!getImageDifference(r, made, newer, kRecoveryVersion, faults) || !r.atEnd()) {
+  ModelImage made = newer;
+  made.notes.clear();
+  if (!getImageDifference(r, made, kRecoveryVersion, faults) || !r.atEnd()) {
     if (fault) *fault = faults.fault.empty() ? "a damaged difference" : faults.fault;
     return false;
   }

@@ -31,12 +31,12 @@ void putImage(BodyWriter& w, const ModelImage& image, int version);
 // in `f` when it is more than bytes that end too soon.
 bool getImage(BodyReader& r, ModelImage& image, int version, ImageFaults& f);
 
-// `older` as its difference from `newer`, and read back from `newer` (with the
-// checks of getImage).
+// `older` as its difference from `newer`; and read back over `image`, which
+// holds the newer image and ends as the older (with the checks of getImage),
+// in time that grows with what changed.
 void putImageDifference(BodyWriter& w, const ModelImage& older, const ModelImage& newer,
                         int version);
-bool getImageDifference(BodyReader& r, ModelImage& older, const ModelImage& newer, int version,
-                        ImageFaults& f);
+bool getImageDifference(BodyReader& r, ModelImage& image, int version, ImageFaults& f);
 
 // An older image as its difference from a newer one, in the form the current
 // version of the recovery file writes. Its bytes never change once made, so

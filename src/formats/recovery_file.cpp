@@ -81,43 +81,45 @@ bool readModel(BodyReader& r, int version, RecoveryContents& read, size_t& steps
 // The undo steps, newest first, each from the one after it (the newest from
 // `newer`), each given to `each` as it is read; those beyond the memory the
 // steps may take are read (the file is checked whole) and left out. With
-// `differences` each comes with its difference from the next newer, and
-// the memory counted is that of the newest image and the older differences,
-// as the undo history holds them; an image `each` does not keep lends its
-// memory to the next.
+// `differences` each comes with its difference from the next newer, and only
+// the newest with its image: the others are read over one image in place,
+// and the memory counted is that of the newest image and the older
+// differences, as the undo history holds them.
 bool readSteps(BodyReader& r, int version, size_t count, std::shared_ptr<const ModelImage> newer,
                bool differences, const std::function<void(Snapshot, ImageDifference)>& each,
                const RecoveryLimits& limits, std::string* error, const std::atomic<bool>* stop) {
+  auto fail = [&](const ImageFaults& faults) {
+    if (error) *error = heldFault(faults);
+    return false;
+  };
   size_t heldBytes = 0;
   ImageFaults faults;
-  std::shared_ptr<ModelImage> spare;
+  ModelImage working;  // with differences, the step read last
   for (size_t i = 0; i < count; ++i) {
     if (stop && *stop) return false;
-    auto image =
-        spare && spare.use_count() == 1 ? std::move(spare) : std::make_shared<ModelImage>();
-    spare.reset();
-    image->notes.clear();
     std::string name, bytes;
-    if (!r.text(name)) {
-      if (error) *error = heldFault(faults);
-      return false;
+    if (!r.text(name)) return fail(faults);
+    std::shared_ptr<ModelImage> image;
+    if (!differences || i == 0) {
+      image = std::make_shared<ModelImage>(*newer);
+      image->notes.clear();
     }
+    ModelImage& into = differences && i > 0 ? working : *image;
+    // A file of version 1 holds differences of its own kind: made again.
+    ModelImage previous;
+    if (differences && version != kRecoveryVersion) previous = into;
     if (differences && version == kRecoveryVersion) r.record(&bytes);
-    const bool read = getImageDifference(r, *image, *newer, version, faults);
+    const bool read = getImageDifference(r, into, version, faults);
     r.record(nullptr);
-    if (!read) {
-      if (error) *error = heldFault(faults);
-      return false;
-    }
+    if (!read) return fail(faults);
     ImageDifference difference;
     if (differences)
       difference = version == kRecoveryVersion ? ImageDifference(std::move(bytes))
-                                               : ImageDifference(*image, *newer);
-    heldBytes += differences && i > 0 ? difference.memoryBytes() : image->memoryBytes();
+                                               : ImageDifference(into, i == 0 ? *newer : previous);
+    heldBytes += differences && i > 0 ? difference.memoryBytes() : into.memoryBytes();
+    if (differences && i == 0) working = *image;
     if (heldBytes <= limits.stepBytes) each({std::move(name), image}, std::move(difference));
-    if (differences && newer.use_count() == 1 && i > 0)
-      spare = std::const_pointer_cast<ModelImage>(std::move(newer));
-    newer = std::move(image);
+    if (!differences) newer = std::move(image);
   }
   if (!r.atEnd()) {
     if (error) *error = "the file is damaged";

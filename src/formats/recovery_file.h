@@ -73,7 +73,8 @@ bool readRecoveryFile(int fd, RecoveryContents& contents, std::string* error, bo
 // taken over the whole body (read through without being kept); then, on any
 // thread, the undo steps from where the model ended, newest first, each given
 // to `each` as it is read, with its difference from the next newer (the
-// model's for the newest): an image `each` does not keep is not kept. `stop`
+// model's for the newest), and only the newest with its image: the others are
+// read over one image in place, in time that grows with what changed. `stop`
 // ends the reading early.
 struct RecoveryStepsStart {
   off_t offset = 0;  // of the newest step in the file

@@ -13,7 +13,6 @@
 #include <future>
 #include <new>
 #include <thread>
-#include <utility>
 
 #include "app/editor.h"
 #include "files/file_paths.h"
@@ -243,12 +242,9 @@ void startReadingSteps(Editor& e, int fd, const RecoveryStepsStart& start,
   s.readingSteps = std::async(
       std::launch::async, [fd = fcntl(fd, F_DUPFD_CLOEXEC, 0), start, image = contents.model.image,
                            stored = contents.model.name, name, limits, steps] {
-        bool newest = true;
         auto hand = [&](Snapshot step, ImageDifference fromNewer) {
           // The model keeps the name it was opened by, which the file was checked against.
           if (step.name == stored) step.name = name;
-          // Only the newest is needed whole (to undo when no other step is there).
-          if (!std::exchange(newest, false)) step.image.reset();
           std::lock_guard<std::mutex> lock(steps->mutex);
           steps->ready.push_back({std::move(step), std::move(fromNewer)});
           steps->arrived.notify_all();
