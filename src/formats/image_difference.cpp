@@ -195,8 +195,7 @@ bool getArrayDifference(BodyReader& r, Array& items, const Renumbering* numbers,
     } else {
       items.erase(items.begin() + start + middle, items.begin() + start + newerMiddle);
     }
-    if (!renumberRange(items, 0, start, numbers) ||
-        !renumberRange(items, size - end, end, numbers))
+    if (!renumberRange(items, 0, start, numbers) || !renumberRange(items, size - end, end, numbers))
       return false;
     for (size_t i = start; i < start + middle; ++i)
       if (!get(r, items[i], f)) return false;
