@@ -44,7 +44,7 @@ BENCH_CASE(11, "model file of many groups") {
     const double back = bench::medianMs(
         runs,
         [&] {
-          e->doc.undoStack.clear();
+          e->doc.undoHistory.clear();
           takeSnapshot(e->doc);
         },
         [&] { undo(e->doc); });

@@ -43,12 +43,12 @@ BENCH_CASE(10, "model file and undo") {
 
   report.row("copy: take an undo snapshot", "ms",
              bench::medianMs(
-                 context.runs, [&] { editor->doc.undoStack.clear(); }, [&] { takeSnapshot(editor->doc); }));
+                 context.runs, [&] { editor->doc.undoHistory.clear(); }, [&] { takeSnapshot(editor->doc); }));
   report.row("undo (rebuild the model from a snapshot)", "ms",
              bench::medianMs(
                  context.runs,
                  [&] {
-                   editor->doc.undoStack.clear();
+                   editor->doc.undoHistory.clear();
                    takeSnapshot(editor->doc);
                  },
                  [&] { undo(editor->doc); }));

@@ -19,7 +19,11 @@ Editor::Editor() {
   tokenizer = std::make_unique<Tokenizer>(' ');
   doc.model = std::make_unique<Model>("testmodel", ui->textures());
   doc.setTell([this](const std::string& text) { consoleMessage(text); });
-  doc.beforeUndo = [this] { installRecoveredSteps(recovery, /*all=*/false); };
+  // Recovered undo steps still being read: all of them before the last one
+  // installed is undone, as each is held against the one after it.
+  doc.beforeUndo = [this] {
+    installRecoveredSteps(recovery, /*all=*/doc.undoHistory.undoCount() <= 1);
+  };
   doc.listen([this](DocumentChange how) { followModel(how); });
   recovery.tell = [this](const std::string& text) { consoleMessage(text); };
   recovery.showConsole = [this] {

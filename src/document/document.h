@@ -13,12 +13,12 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "document/undo_history.h"
 #include "model/list.h"
 #include "model/model.h"
 #include "model/model_image.h"
@@ -77,10 +77,9 @@ class Document {
   Bone* selectedBone = nullptr;
 
   int undoLimit = 50;
-  std::deque<Snapshot> undoStack;  // oldest first, at most undoLimit
-  std::deque<Snapshot> redoStack;  // what undo took back, the next redo last; a change empties it
-  size_t undoMemoryBudget;         // bytes both lists may hold (defaultUndoMemoryBudget)
-  bool undoBudgetNoted = false;    // the console said once that old steps were dropped
+  UndoHistory undoHistory;       // at most undoLimit undo steps; a change empties the redo steps
+  size_t undoMemoryBudget;       // bytes the history may hold (defaultUndoMemoryBudget)
+  bool undoBudgetNoted = false;  // the console said once that old steps were dropped
 
  private:
   uint64_t revision_ = 0;

@@ -23,22 +23,19 @@ void restore(Document& e, const Snapshot& snapshot, DocumentChange how) {
   e.replaceModel(std::move(restored), how);
 }
 
-size_t heldBytes(const std::deque<Snapshot>& steps) {
-  size_t bytes = 0;
-  for (const Snapshot& step : steps) bytes += step.image->memoryBytes();
-  return bytes;
-}
-
 // The oldest undo steps go first, then the furthest redo steps; the newest
 // undo step always stays, so one 'z' is never lost to the budget.
 void keepWithinBudget(Document& e) {
-  while (static_cast<int>(e.undoStack.size()) > e.undoLimit) e.undoStack.pop_front();
-  size_t held = heldBytes(e.undoStack) + heldBytes(e.redoStack);
+  UndoHistory& history = e.undoHistory;
+  while (static_cast<int>(history.undoCount()) > e.undoLimit) history.dropOldestUndo();
   bool dropped = false;
-  while (held > e.undoMemoryBudget && e.undoStack.size() + e.redoStack.size() > 1) {
-    std::deque<Snapshot>& from = e.undoStack.size() > 1 ? e.undoStack : e.redoStack;
-    held -= from.front().image->memoryBytes();
-    from.pop_front();
+  while (history.heldBytes() > e.undoMemoryBudget &&
+         history.undoCount() + history.redoCount() > 1) {
+    if (history.undoCount() > 1) {
+      history.dropOldestUndo();
+    } else {
+      history.dropFurthestRedo();
+    }
     dropped = true;
   }
   if (dropped && !e.undoBudgetNoted) {
@@ -49,13 +46,15 @@ void keepWithinBudget(Document& e) {
 }
 
 // Undo and redo are one move seen from either side: the newest step of one
-// list becomes the model, and the model it replaces goes onto the other.
-void stepAcross(Document& e, std::deque<Snapshot>& from, std::deque<Snapshot>& to,
-                DocumentChange how) {
-  to.push_back(currentModel(e));
+// list becomes the model, and the model it replaces goes onto the other. The
+// history moves on a copy (sharing its images and differences), kept only
+// once the model is rebuilt, so that running out of memory changes neither.
+void stepAcross(Document& e, bool back) {
+  UndoHistory history = e.undoHistory;
   const std::string name = e.model->name;
-  restore(e, from.back(), how);
-  from.pop_back();
+  const Snapshot step = back ? history.undo(currentModel(e)) : history.redo(currentModel(e));
+  restore(e, step, back ? DocumentChange::kUndo : DocumentChange::kRedo);
+  e.undoHistory = std::move(history);
   // Each step keeps the name the model had when it was taken, so a step from
   // before "/save B" or "/open B" names the model as it was then: F5 writes
   // there, and the user must know.
@@ -65,24 +64,23 @@ void stepAcross(Document& e, std::deque<Snapshot>& from, std::deque<Snapshot>& t
 
 }  // namespace
 
-// Images are compact (numbers only), so keeping undoLimit of them is cheap.
+// Only the newest step is held whole: the one before becomes its difference
+// from it, a few bytes for a small edit.
 void takeSnapshot(Document& e) {
-  Snapshot step = currentModel(e);
-  e.redoStack.clear();
-  e.undoStack.push_back(std::move(step));
+  e.undoHistory.push(currentModel(e));
   keepWithinBudget(e);
   e.changed(DocumentChange::kEdit);
 }
 
 void undo(Document& e) {
   if (e.beforeUndo) e.beforeUndo();  // undo steps of recovered changes being read
-  if (e.undoStack.empty()) return;
-  stepAcross(e, e.undoStack, e.redoStack, DocumentChange::kUndo);
+  if (e.undoHistory.undoCount() == 0) return;
+  stepAcross(e, /*back=*/true);
 }
 
 void redo(Document& e) {
-  if (e.redoStack.empty()) return;
-  stepAcross(e, e.redoStack, e.undoStack, DocumentChange::kRedo);
+  if (e.undoHistory.redoCount() == 0) return;
+  stepAcross(e, /*back=*/false);
   keepWithinBudget(e);
 }
 
@@ -95,9 +93,9 @@ size_t defaultUndoMemoryBudget() {
 }
 
 bool runEdit(Document& e, const std::function<void()>& operation) {
-  // The lists as they were, sharing their images, so that a refused edit
-  // leaves them exactly so, also the steps the budget dropped for it.
-  std::deque<Snapshot> undoBefore = e.undoStack, redoBefore = e.redoStack;
+  // The history as it was, sharing its images, so that a refused edit
+  // leaves it exactly so, also the steps the budget dropped for it.
+  UndoHistory before = e.undoHistory;
   const uint64_t revisionBefore = e.revision();
   try {
     operation();
@@ -106,13 +104,11 @@ bool runEdit(Document& e, const std::function<void()>& operation) {
   }
   // A snapshot taken by the operation holds the model from before it; the
   // half-edited model goes first so that rebuilding has its memory.
-  const bool tookSnapshot =
-      !e.undoStack.empty() &&
-      (undoBefore.empty() || e.undoStack.back().image != undoBefore.back().image);
+  const Snapshot step = e.undoHistory.newestUndo();
+  const bool tookSnapshot = step.image && step.image != before.newestUndo().image;
   bool historyCut = false;
   if (tookSnapshot) {
-    const Snapshot step = e.undoStack.back();
-    e.undoStack.clear();
+    e.undoHistory.clear();
     e.replaceModel(std::make_unique<Model>(step.name, e.model->textures));
     // Rebuilding needs memory too: the redo steps, then the oldest undo
     // steps, give theirs until it fits.
@@ -121,14 +117,17 @@ bool runEdit(Document& e, const std::function<void()>& operation) {
         restore(e, step, DocumentChange::kReplaced);
         break;
       } catch (const std::bad_alloc&) {
-        if (undoBefore.empty() && redoBefore.empty()) throw;
-        (redoBefore.empty() ? undoBefore : redoBefore).pop_front();
+        if (before.undoCount() + before.redoCount() == 0) throw;
+        if (before.redoCount() > 0) {
+          before.dropFurthestRedo();
+        } else {
+          before.dropOldestUndo();
+        }
         historyCut = true;
       }
     }
   }
-  e.undoStack = std::move(undoBefore);
-  e.redoStack = std::move(redoBefore);
+  e.undoHistory = std::move(before);
   // The model is the one from before the edit again: so is what is unsaved.
   e.rollBackRevision(revisionBefore);
   e.tell("Not enough memory for this edit: the model is unchanged.");

@@ -7,13 +7,8 @@
 // binary: when the last change was made (seconds since the epoch), the
 // model file's absolute path, the model's name, the model in full with its
 // clips and weights, and the undo steps from the newest to the oldest, each as
-// its difference from the next newer image. A difference keeps, per array
-// (vertices, each group's polygons, bones, each clip's tracks, the hand-set
-// weights), the common start and end and, when the middles have the same
-// length, only the runs that changed; polygon corners are compared after
-// renumbering for the vertices added or removed, so a small edit of a large
-// model costs a few bytes. Version 1 had no absolute path, clips or weights;
-// it is still read.
+// its difference from the next newer image (formats/image_difference.h). Version 1 had no absolute
+// path, clips or weights; it is still read.
 
 #include <sys/types.h>
 
@@ -25,42 +20,32 @@
 #include <string_view>
 #include <vector>
 
+#include "formats/image_difference.h"
 #include "model/model_image.h"
-
-inline constexpr int kRecoveryVersion = 2;
 
 struct RecoveryContents {
   int64_t changedAt = 0;            // seconds since the epoch of the last change kept
   std::string modelPath;            // absolute; empty when read from a file of version 1
   Snapshot model;                   // the model as it was then
-  std::vector<Snapshot> undoSteps;  // oldest first, as the undo stack holds them
+  std::vector<Snapshot> undoSteps;  // oldest first, as the undo history gives them back
+  // As the undo history holds them, for writing: one per undo step, where a
+  // step without an image is its difference from the next newer step (whose
+  // image is then not needed either). Empty when every step has its image.
+  std::vector<ImageDifference> undoDifferences = {};
 };
 
-// The differences between undo steps already encoded by an earlier write,
-// by the pair of images (kept alive here, so a pair is never mistaken for
-// another that took its place in memory). Only the newest step's difference
-// changes from one write to the next.
-struct RecoveryStepCache {
-  struct Entry {
-    std::shared_ptr<const ModelImage> older, newer;
-    std::string bytes;
-  };
-  std::vector<Entry> entries;
-};
-
-// With a cache, differences found there are reused, and the cache then holds
-// those of this file only. Version 1 (as older editors wrote it) leaves out the
-// path, clips and weights.
-std::string formatRecoveryFile(const RecoveryContents& contents, RecoveryStepCache* cache = nullptr,
-                               int version = kRecoveryVersion);
+// Version 1 (as older editors wrote it) leaves out the path, clips and
+// weights; its steps need their images.
+std::string formatRecoveryFile(const RecoveryContents& contents, int version = kRecoveryVersion);
 
 // The first two lines put around a body: what a file needs to reach the
 // body's own checks (a fuzzer's way in past the checksum).
 std::string recoveryFileAround(std::string_view body, int version = kRecoveryVersion);
 
 // What reading builds at most: the undo steps the editor keeps, and the
-// memory they may take (ModelImage::memoryBytes; older steps beyond it are
-// read and left out, as the undo history drops them).
+// memory they may take (ModelImage::memoryBytes, for readRecoverySteps the
+// newest image and the older differences; older steps beyond it are read and
+// left out, as the undo history drops them).
 struct RecoveryLimits {
   size_t steps = 50;
   size_t stepBytes = SIZE_MAX;
@@ -87,7 +72,10 @@ bool readRecoveryFile(int fd, RecoveryContents& contents, std::string* error, bo
 // the first lines, the fields and the model, checked, with the checksum
 // taken over the whole body (read through without being kept); then, on any
 // thread, the undo steps from where the model ended, newest first, each given
-// to `each` as it is read. `stop` ends the reading early.
+// to `each` as it is read, with its difference from the next newer (the
+// model's for the newest), and only the newest with its image: the others are
+// read over one image in place, in time that grows with what changed. `stop`
+// ends the reading early.
 struct RecoveryStepsStart {
   off_t offset = 0;  // of the newest step in the file
   size_t bytes = 0;  // of all the steps
@@ -98,5 +86,6 @@ bool readRecoveryModel(int fd, RecoveryContents& contents, RecoveryStepsStart& s
                        std::string* error, const RecoveryLimits& limits = {});
 bool readRecoverySteps(int fd, const RecoveryStepsStart& start,
                        std::shared_ptr<const ModelImage> model,
-                       const std::function<void(Snapshot)>& each, std::string* error,
-                       const RecoveryLimits& limits = {}, const std::atomic<bool>* stop = nullptr);
+                       const std::function<void(Snapshot, ImageDifference)>& each,
+                       std::string* error, const RecoveryLimits& limits = {},
+                       const std::atomic<bool>* stop = nullptr);

@@ -56,7 +56,7 @@ void handOver(RecoveryState& e, std::unique_ptr<ModelCopy> copy) {
   contents.changedAt = s.lastChangeTime;
   contents.modelPath = absoluteModelPath(e.doc.model->name);
   contents.model.name = e.doc.model->name;
-  contents.undoSteps.assign(e.doc.undoStack.begin(), e.doc.undoStack.end());
+  e.doc.undoHistory.undoSteps(contents.undoSteps, contents.undoDifferences);
   writer(e).write(firstRecoveryPath(e.doc.model->name), std::move(contents), std::move(copy));
   s.due = s.wholeCopy = false;
 }
@@ -229,15 +229,18 @@ void startReadingSteps(RecoveryState& s, int fd, const RecoveryStepsStart& start
                        const RecoveryContents& contents, const std::string& name,
                        const RecoveryLimits& limits) {
   auto steps = std::make_shared<RecoveredSteps>();
+  steps->firstMark = s.marksUsed + 1;
+  s.marksUsed += start.count + 1;
+  s.doc.undoHistory.markModel(steps->firstMark);
   s.recoveredSteps = steps;
   s.readingSteps = std::async(
       std::launch::async, [fd = fcntl(fd, F_DUPFD_CLOEXEC, 0), start, image = contents.model.image,
                            stored = contents.model.name, name, limits, steps] {
-        auto hand = [&](Snapshot step) {
+        auto hand = [&](Snapshot step, ImageDifference fromNewer) {
           // The model keeps the name it was opened by, which the file was checked against.
           if (step.name == stored) step.name = name;
           std::lock_guard<std::mutex> lock(steps->mutex);
-          steps->ready.push_back(std::move(step));
+          steps->ready.push_back({std::move(step), std::move(fromNewer)});
           steps->arrived.notify_all();
         };
         std::string failure;
@@ -391,8 +394,7 @@ void recoverUnsavedChanges(RecoveryState& e) {
   e.doc.replaceModel(std::move(model));
   s.disposal =
       std::async(std::launch::async, [old = std::move(replaced)]() mutable { old.reset(); });
-  e.doc.undoStack.clear();
-  e.doc.redoStack.clear();
+  e.doc.undoHistory.clear();
   startReadingSteps(s, found.file.fd(), steps, contents, e.doc.model->name, limits);
   // The recovered changes are this editor's now: their file is the one it
   // writes, and the changes it had written before are offered in their stead,
@@ -423,13 +425,20 @@ void installRecoveredSteps(RecoveryState& e, bool all) {
   if (!s.recoveredSteps) return;
   RecoveredSteps& steps = *s.recoveredSteps;
   std::unique_lock<std::mutex> lock(steps.mutex);
+  UndoHistory& history = e.doc.undoHistory;
   steps.arrived.wait(lock, [&] {
-    return steps.done || (!all && (!e.doc.undoStack.empty() || !steps.ready.empty()));
+    return steps.done || (!all && (history.undoCount() > 0 || !steps.ready.empty()));
   });
-  // Each older than those before it; beyond the undo limit they are left out.
-  for (; !steps.ready.empty(); steps.ready.pop_front())
-    if (static_cast<int>(e.doc.undoStack.size()) < e.doc.undoLimit)
-      e.doc.undoStack.push_front(std::move(steps.ready.front()));
+  // Each older than those before it; beyond the undo limit, or once the
+  // history no longer ends with the step before, they are left out.
+  for (; !steps.ready.empty(); steps.ready.pop_front()) {
+    RecoveredSteps::Step& next = steps.ready.front();
+    const uint64_t base = steps.firstMark + steps.installed;
+    steps.leftOut = steps.leftOut || static_cast<int>(history.undoCount()) >= e.doc.undoLimit ||
+                    !history.addOldest(std::move(next.step.name), next.fromNewer, base, base + 1,
+                                       std::move(next.step.image));
+    if (!steps.leftOut) ++steps.installed;
+  }
   if (!steps.done) return;
   const std::string failure = steps.failure;
   lock.unlock();

@@ -34,11 +34,21 @@ struct FoundRecovery {
 };
 
 // Undo steps read after "/recover" on a thread of their own, handed over
-// newest first as each is read; why the oldest were left out, if they were.
+// newest first as each is read, each as its difference from the one before
+// (the newest also whole); why the oldest were left out, if they were.
 struct RecoveredSteps {
+  struct Step {
+    Snapshot step;  // with its image for the newest only
+    ImageDifference fromNewer;
+  };
   std::mutex mutex;
   std::condition_variable arrived;
-  std::deque<Snapshot> ready;  // read and not yet taken, newest first
+  std::deque<Step> ready;  // read and not yet taken, newest first
+  // The undo history's mark (document/undo_history.h) of the recovered
+  // model; the steps' follow it, one each, the newest first.
+  uint64_t firstMark = 0;
+  size_t installed = 0;  // steps taken into the history
+  bool leftOut = false;  // one was not: neither are those older
   bool done = false;
   std::string failure;
   std::atomic<bool> stop = false;
@@ -79,6 +89,7 @@ struct RecoveryState {
   size_t recordsPerSlice = SIZE_MAX;  // besides kSliceMs (a test makes slices of one record)
   std::unique_ptr<ModelCopy> copy;    // a copy under way, begun when `changes` was copyChanges
   uint64_t copyChanges = 0;
+  uint64_t marksUsed = 0;            // the undo history's marks given to recovered models and steps
   std::vector<FoundRecovery> found;  // oldest first; /recover and /discard take the last
   // The undo steps of the file "/recover" took, read while the recovered model
   // is already shown; installRecoveredSteps puts them in place.

@@ -152,9 +152,8 @@ void RecoveryWriter::perform(Job& job) {
       job.contents.model.image = std::make_shared<const ModelImage>(job.copy->image());
       job.copy.reset();
     }
-    if (job.writes) done = place(job.first, formatRecoveryFile(job.contents, &steps_), reason);
+    if (job.writes) done = place(job.first, formatRecoveryFile(job.contents), reason);
   } catch (const std::bad_alloc&) {
-    steps_ = {};
     done = false;
     reason = "not enough memory for the recovery file";
   } catch (const std::exception& error) {  // nothing may end the editor from this thread

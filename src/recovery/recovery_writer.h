@@ -75,8 +75,7 @@ class RecoveryWriter {
   bool working_ = false;
   bool stopping_ = false;
   std::string failure_, lastFailure_;
-  HeldFile held_;            // the writing thread's, or anyone's while no job runs
-  std::string heldPath_;     // held_'s path, for other threads
-  RecoveryStepCache steps_;  // used by the writing thread only
-  std::thread thread_;       // started by the first job
+  HeldFile held_;         // the writing thread's, or anyone's while no job runs
+  std::string heldPath_;  // held_'s path, for other threads
+  std::thread thread_;    // started by the first job
 };

@@ -43,7 +43,7 @@ TEST_F(ModelCommandsTest, ExportSaysWhetherItWroteAndLeavesTheModelAlone) {
   EXPECT_EQ(readFile("out.glb").find("\"textures\""), std::string::npos);
   editor.doc.model->currentGroup->material.textured = 0;
   EXPECT_EQ(formatModelFile(captureImage(*editor.doc.model)) + editor.doc.model->name, saved + "testmodel");
-  EXPECT_EQ(editor.doc.undoStack.size(), 1u);
+  EXPECT_EQ(editor.doc.undoHistory.undoCount(), 1u);
   EXPECT_FALSE(std::filesystem::exists("missing"));
 }
 

@@ -136,13 +136,13 @@ TEST_P(NoChangeEscapesTest, AChangeIsUnsavedKeptOnCloseAndUndoneExactly) {
   const Row& row = std::get<0>(GetParam());
   ASSERT_FALSE(editor.doc.unsavedChanges());
   const ModelImage before = captureImage(model());
-  const size_t steps = editor.doc.undoStack.size();
+  const size_t steps = editor.doc.undoHistory.undoCount();
   row.act(*this);
   const ModelImage after = captureImage(model());
   if (formatModelFile(after) == formatModelFile(before)) return;
   EXPECT_TRUE(editor.doc.unsavedChanges()) << row.what;
-  if (editor.doc.undoStack.size() > steps) {
-    const size_t taken = editor.doc.undoStack.size() - steps;
+  if (editor.doc.undoHistory.undoCount() > steps) {
+    const size_t taken = editor.doc.undoHistory.undoCount() - steps;
     for (size_t i = 0; i < taken; ++i) undo(editor.doc);
     EXPECT_TRUE(captureImage(model()) == rebuiltImage(before)) << row.what;
     for (size_t i = 0; i < taken; ++i) redo(editor.doc);

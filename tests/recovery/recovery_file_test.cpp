@@ -11,80 +11,11 @@
 #include "recovery/recovery_file.h"
 #include "support/fixtures.h"
 #include "support/format_fixtures.h"
+#include "support/image_chain.h"
 
 namespace {
 
-using Polygon = ModelImage::PolygonRecord;
-
-struct Chain {
-  std::mt19937_64 rng;
-  int below(size_t n) { return static_cast<int>(rng() % n); }
-  double real() { return (below(2001) - 1000) / 8.0; }
-  Polygon polygon(int n) { return {{below(n), below(n), below(n)}, {real(), 0, 1}, {0, real()}}; }
-
-  ModelImage fresh() {
-    Model model("fresh", nullptr);
-    std::mt19937 seed(rng());
-    buildRandomModel(model, seed, below(2) ? "t.bmp" : "", below(4));
-    return captureImage(model);
-  }
-
-  // A bone keyed anew in a clip (made when there is none), or a weight set or taken away.
-  void animate(ModelImage& m) {
-    if (m.bones.empty() || m.vertices.empty()) return;
-    if (below(4) == 0) {
-      if (m.weights.empty())
-        m.weights.push_back({0, 0, 0.5});
-      else
-        m.weights.pop_back();
-      return;
-    }
-    if (m.clips.empty() || below(4) == 0)
-      m.clips.push_back({"c" + std::to_string(m.clips.size()), 24, 24, {}});
-    auto& tracks = m.clips[below(m.clips.size())].tracks;
-    const int bone = below(m.bones.size());
-    auto at = std::find_if(tracks.begin(), tracks.end(), [&](auto& t) { return t.bone >= bone; });
-    if (at == tracks.end() || at->bone != bone) at = tracks.insert(at, {bone, {}});
-    at->keys = {{below(5), {1, real(), 0, 0}, {real(), 0, 0}}, {10 + below(9), {0, 0, 1, 0}}};
-  }
-
-  // One small edit (a run of vertices moved, two added at the front with a triangle, the last
-  // removed with its triangles, a triangle turned, a colour, a group added or removed, a key or
-  // a weight) or a new model.
-  ModelImage edited(ModelImage m, int kind = -1) {
-    auto& polygons = m.groups[below(m.groups.size())].polygons;
-    const int n = m.vertices.size();
-    kind = kind < 0 ? below(8) : kind;
-    if (kind == 7) animate(m);
-    for (int i = below(n), end = std::min(n, i + below(5) + 1); kind == 0 && i < end; ++i)
-      m.vertices[i].y += 0.5;
-    if (kind == 1 || kind == 2) {
-      if (kind == 1) m.vertices.insert(m.vertices.begin(), 2, Vec3{real(), 1, 2});
-      for (auto& group : m.groups) {
-        std::erase_if(group.polygons, [&](const Polygon& p) {
-          return kind == 2 && std::max({p.corners[0], p.corners[1], p.corners[2]}) == n - 1;
-        });
-        for (Polygon& p : group.polygons)
-          for (int& c : p.corners) c += kind == 1 ? 2 : 0;
-      }
-      if (kind == 1) polygons.insert(polygons.begin(), Polygon{{0, 1, 2}});
-      if (kind == 2 && n > 1) m.vertices.pop_back();
-    }
-    if (kind == 3 && !polygons.empty())
-      std::swap(polygons.back().corners[1], polygons[0].corners[2]);
-    if (kind == 4) m.groups.back().colour[below(4)] = real();
-    if (kind == 5 && m.groups.size() > 1)
-      m.groups.pop_back();
-    else if (kind == 5)
-      m.groups.emplace_back().polygons = {polygon(n)};
-    size_t count = 0;  // bones keep only polygon numbers that still exist
-    for (const auto& group : m.groups) count += group.polygons.size();
-    for (auto& bone : m.bones) std::erase_if(bone.polygons, [&](size_t p) { return p >= count; });
-    if (kind == 2)  // weights keep only vertices that still exist
-      std::erase_if(m.weights, [&](auto& w) { return w.vertex >= int(m.vertices.size()); });
-    return kind == 6 ? fresh() : m;
-  }
-
+struct RecoveryChain : ImageChain {
   RecoveryContents contents(int steps) {
     RecoveryContents c{1765000000, "/ships/ship", {"ship", nullptr}, {}};
     ModelImage image = fresh();
@@ -105,29 +36,22 @@ bool sameContents(const RecoveryContents& a, const RecoveryContents& b) {
                     same);
 }
 
-TEST(RecoveryFileTest, RandomChainsOfEditsComeBackExactlyAlsoFromCachedDifferences) {
+TEST(RecoveryFileTest, RandomChainsOfEditsComeBackExactly) {
   for (uint64_t seed = 1; seed <= 200; ++seed) {
-    Chain chain{std::mt19937_64(seed)};
+    RecoveryChain chain{{std::mt19937_64(seed)}};
     const RecoveryContents written = chain.contents(chain.below(12));
     RecoveryContents read;
     ASSERT_TRUE(parseRecoveryFile(formatRecoveryFile(written), read, nullptr)) << seed;
     EXPECT_TRUE(sameContents(read, written)) << seed;
-    // The next write, a change later, reuses the differences of the first: the same bytes.
-    RecoveryStepCache cache;
-    formatRecoveryFile(written, &cache);
-    RecoveryContents next = written;
-    next.undoSteps.push_back(written.model);
-    next.model.image = std::make_shared<ModelImage>(chain.edited(*written.model.image));
-    EXPECT_EQ(formatRecoveryFile(next, &cache), formatRecoveryFile(next)) << seed;
   }
 }
 
 // From a file, the body is read a piece at a time as the parse asks: the same contents as from
-// memory, also for a body of several pieces; files of version 1 (no path, clips or weights) are
-// read too; and the limits hold.
+// memory, also for a body of several pieces and step by step with each step's difference; files
+// of version 1 (no path, clips or weights) are read too; and the limits hold.
 TEST(RecoveryFileTest, AFileIsReadInPiecesAsFromMemoryAlsoOfVersionOne) {
   ScratchDir dir;
-  Chain chain{std::mt19937_64(3)};
+  RecoveryChain chain{{std::mt19937_64(3)}};
   RecoveryContents large = chain.contents(3);
   auto big = std::make_shared<ModelImage>(*large.model.image);
   big->vertices.resize(250000, Vec3{0.5, 1, 2});  // six megabytes, more than one piece
@@ -144,12 +68,29 @@ TEST(RecoveryFileTest, AFileIsReadInPiecesAsFromMemoryAlsoOfVersionOne) {
         image->clips.clear(), image->weights.clear();
         s->image = image;
       }
-      writeFile(dir.file("r"), formatRecoveryFile(written, nullptr, version));
+      writeFile(dir.file("r"), formatRecoveryFile(written, version));
       const int fd = open(dir.file("r").c_str(), O_RDONLY);
       RecoveryContents read, head;
       std::string error;
       EXPECT_TRUE(readRecoveryFile(fd, read, &error, false)) << error;
       EXPECT_TRUE(readRecoveryFile(fd, head, nullptr, true));
+      // As "/recover" reads the steps: each with its difference from the next newer, the newest
+      // also whole.
+      RecoveryContents model;
+      RecoveryStepsStart start;
+      ASSERT_TRUE(readRecoveryModel(fd, model, start, &error)) << error;
+      std::shared_ptr<const ModelImage> newer = model.model.image;
+      size_t at = written.undoSteps.size();
+      auto each = [&](Snapshot step, ImageDifference fromNewer) {
+        auto applied = std::make_shared<ModelImage>();
+        ASSERT_TRUE(at > 0 && fromNewer.apply(*newer, *applied));
+        EXPECT_TRUE(*applied == *written.undoSteps[--at].image);
+        EXPECT_TRUE(at + 1 == written.undoSteps.size() ? *step.image == *applied : !step.image);
+        EXPECT_EQ(fromNewer.bytes(), ImageDifference(*applied, *newer).bytes());
+        newer = applied;
+      };
+      EXPECT_TRUE(readRecoverySteps(fd, start, model.model.image, each, &error)) << error;
+      EXPECT_EQ(at, 0u);
       close(fd);
       EXPECT_TRUE(sameContents(read, written));
       EXPECT_EQ(read.modelPath, version == 2 ? written.modelPath : "");
@@ -173,7 +114,7 @@ TEST(RecoveryFileTest, AFileIsReadInPiecesAsFromMemoryAlsoOfVersionOne) {
 // The undo step of each small edit of a 3,000-triangle model takes a few hundred bytes at most
 // (vertices moved, added or removed, a triangle turned, a colour).
 TEST(RecoveryFileTest, ASmallEditOfALargeModelCostsAFewBytes) {
-  Chain chain{std::mt19937_64(5)};
+  RecoveryChain chain{{std::mt19937_64(5)}};
   ModelImage large;
   large.groups.resize(2);
   for (int i = 0; i < 3002; ++i) large.vertices.push_back({i / 8.0, 0, 1});
@@ -206,7 +147,7 @@ TEST(RecoveryFileTest, ASmallEditOfALargeModelCostsAFewBytes) {
 }
 
 TEST(RecoveryFileTest, EveryCutEveryChangedByteAndEveryImpossibleImageIsRefused) {
-  Chain chain{std::mt19937_64(7)};
+  RecoveryChain chain{{std::mt19937_64(7)}};
   const std::string text = formatRecoveryFile(chain.contents(6));
   RecoveryContents read;
   for (size_t at = 0; at < text.size(); ++at) {

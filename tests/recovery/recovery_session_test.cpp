@@ -10,13 +10,14 @@
 #include <fstream>
 
 #include "formats/model_file.h"
-#include "recovery/recovery_names.h"
 #include "model/skeleton.h"
+#include "recovery/recovery_names.h"
+#include "recovery/recovery_session.h"
 #include "support/child_process.h"
 #include "support/editor_fixture.h"
 #include "support/fixtures.h"
 #include "support/model_invariants.h"
-#include "recovery/recovery_session.h"
+#include "support/undo_steps.h"
 
 namespace {
 
@@ -99,7 +100,8 @@ TEST_F(RecoveryTest, TheFileFollowsChangesOnceAGapAndGoesWithASave) {
   tickAt(1.0);
   const RecoveryContents kept = onDisk();
   ASSERT_EQ(kept.undoSteps.size(), 2u);
-  for (int i = 0; i < 2; ++i) EXPECT_EQ(*kept.undoSteps[i].image, *editor.doc.undoStack[i].image);
+  const std::vector<Snapshot> held = undoSteps(editor.doc.undoHistory);
+  for (int i = 0; i < 2; ++i) EXPECT_EQ(*kept.undoSteps[i].image, *held[i].image);
   special(kKeyF5);
   editor.recovery.writer->wait();
   EXPECT_FALSE(std::filesystem::exists(beside));
@@ -295,7 +297,7 @@ TEST_F(RecoveryTest, LifeCycleAWriteThatFailedIsToldOnceAndTriedAgainAtClose) {
   for (int x = 1; x <= 3; ++x) edit(x), tickAt(1.5 * x), tickAt(1.5 * x + 0.1);
   EXPECT_EQ(consoleLinesStartingWith("Recovery is off: No space left on device."), 1);
   EXPECT_EQ(editor.doc.model->vertices.at(0)->x, 3);
-  EXPECT_EQ(editor.doc.undoStack.size(), 3u);
+  EXPECT_EQ(editor.doc.undoHistory.undoCount(), 3u);
   testing::internal::CaptureStderr();
   leaveEditorAndTell(editor.recovery);
   EXPECT_EQ(testing::internal::GetCapturedStderr(),

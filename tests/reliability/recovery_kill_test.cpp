@@ -13,16 +13,17 @@
 
 #include "app/editor.h"
 #include "console/console_commands.h"
+#include "document/undo.h"
 #include "formats/model_file.h"
 #include "recovery/recovery_file.h"
+#include "recovery/recovery_session.h"
 #include "support/child_process.h"
 #include "support/fixtures.h"
 #include "support/model_invariants.h"
+#include "support/undo_steps.h"
 #include "tools/polygon_ops.h"
-#include "recovery/recovery_session.h"
 #include "tools/selection.h"
 #include "tools/transforms.h"
-#include "document/undo.h"
 
 namespace {
 
@@ -87,8 +88,9 @@ std::string checkKill(const std::string& folder, uint64_t seed, long long killed
   std::string fault = "the state kept is none of the script's";
   for (size_t step = 0; step < doneAt.size(); ++step) {
     scriptedEdit(*e, rng);
-    const std::deque<Snapshot>& steps = e->doc.undoStack;
-    if (!(captureImage(*e->doc.model) == *kept.model.image) || steps.size() != kept.undoSteps.size() ||
+    const std::vector<Snapshot> steps = undoSteps(e->doc.undoHistory);
+    if (!(captureImage(*e->doc.model) == *kept.model.image) ||
+        steps.size() != kept.undoSteps.size() ||
         !std::equal(steps.begin(), steps.end(), kept.undoSteps.begin(),
                     [](auto& a, auto& b) { return a.name == b.name && *a.image == *b.image; }))
       continue;

@@ -11,6 +11,7 @@
 #include "support/fixtures.h"
 #include "support/format_fixtures.h"
 #include "support/model_invariants.h"
+#include "support/undo_steps.h"
 
 namespace {
 
@@ -75,26 +76,36 @@ class SoakRun : public EditorTest {
   }
 
   std::string run(uint64_t steps) {
-    std::deque<Snapshot>& stack = editor.doc.undoStack;
+    const UndoHistory& history = editor.doc.undoHistory;
     for (uint64_t n = 1; n <= steps; ++n) {
       const ModelImage before = captureImage(*editor.doc.model);
       const std::string name = editor.doc.model->name;
-      const Snapshot* newest = stack.empty() ? nullptr : &stack.back();
-      const size_t depth = stack.size(), redoDepth = editor.doc.redoStack.size();
+      const Snapshot newest = history.newestUndo();
+      const std::vector<Snapshot> old = undoSteps(history);
+      const size_t redoDepth = history.redoCount();
       step();
       std::string fault = findModelFault(*editor.doc.model);
-      // The step's snapshots follow the newest from before, unless the step undid that one.
-      const auto mark = std::find_if(stack.rbegin(), stack.rend(),
-                                     [&](const Snapshot& s) { return &s == newest; });
-      const size_t pushed = newest && mark == stack.rend() ? 0 : mark - stack.rbegin();
-      if (fault.empty() && pushed > 0) {
+      // A step that took snapshots (or redid one) leaves a new newest step and the redo list
+      // empty or one shorter; the steps from before then follow the oldest it kept.
+      const std::vector<Snapshot> stack = undoSteps(history);
+      const bool moved = history.undoCount() > 0 && history.newestUndo().image != newest.image &&
+                         (history.redoCount() == 0 || history.redoCount() + 1 == redoDepth);
+      auto follows = [&](size_t pushed) {
+        const size_t kept = stack.size() - pushed;
+        return stack.size() == std::min<size_t>(old.size() + pushed, editor.doc.undoLimit) &&
+               kept <= old.size() &&
+               std::equal(
+                   stack.begin(), stack.begin() + kept, old.end() - kept,
+                   [](auto& a, auto& b) { return a.name == b.name && *a.image == *b.image; });
+      };
+      size_t pushed = 0;
+      while (moved && pushed < stack.size() && !follows(++pushed)) continue;
+      if (fault.empty() && moved && !follows(pushed))
+        fault = "the undo stack does not hold the newest snapshots up to its limit";
+      if (fault.empty() && moved) {
         const Snapshot& first = stack[stack.size() - pushed];
-        if (stack.size() != std::min<size_t>(depth + pushed, editor.doc.undoLimit))
-          fault = "the undo stack does not hold the newest snapshots up to its limit";
-        else if (!(*first.image == before) || first.name != name)
+        if (!(*first.image == before) || first.name != name)
           fault = "the step's snapshot is not the model from before the step";
-        else if (!editor.doc.redoStack.empty() && editor.doc.redoStack.size() != redoDepth - 1)
-          fault = "a change left the redo list";
         else if (rng() % 4 == 0) {
           for (size_t i = 0; i < pushed; ++i) undo(editor.doc);
           if (!(captureImage(*editor.doc.model) == rebuiltImage(before)) || editor.doc.model->name != name)
@@ -136,9 +147,10 @@ class SoakRun : public EditorTest {
   // Undo then redo, or redo then undo: the first gives back its step's model exactly, the second
   // the model from before (each step's model as rebuilt from its image, with its name).
   std::string undoRedoFault() {
-    const bool undoFirst = !editor.doc.undoStack.empty() && (editor.doc.redoStack.empty() || chance(50));
-    if (!undoFirst && editor.doc.redoStack.empty()) return "";
-    const Snapshot other = undoFirst ? editor.doc.undoStack.back() : editor.doc.redoStack.back();
+    const UndoHistory& history = editor.doc.undoHistory;
+    const bool undoFirst = history.undoCount() > 0 && (history.redoCount() == 0 || chance(50));
+    if (!undoFirst && history.redoCount() == 0) return "";
+    const Snapshot other = undoFirst ? history.newestUndo() : history.nextRedo();
     const Snapshot now{editor.doc.model->name,
                        std::make_shared<ModelImage>(captureImage(*editor.doc.model))};
     auto gives = [&](const Snapshot& s) {

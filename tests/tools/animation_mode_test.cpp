@@ -90,7 +90,7 @@ TEST_F(AnimationModeTest, EachInputDoesWhatItsRuleSays) {
     editor.tool = kSelectVertex;
     editor.mouseMoved(glutX(0, 2), glutY(0, 0));  // R turns the bone in the view under the mouse
     const std::string rest = mesh(), what = rule.command + std::to_string(rule.code);
-    const size_t steps = editor.doc.undoStack.size();
+    const size_t steps = editor.doc.undoHistory.undoCount();
     const int before = messageCount();
     switch (rule.input) {
       case ModeRule::kKey:
@@ -112,7 +112,7 @@ TEST_F(AnimationModeTest, EachInputDoesWhatItsRuleSays) {
     if (rule.effect != ModeRule::kPicksPosed) {
       EXPECT_EQ(mesh(), rest) << what;
     }
-    EXPECT_EQ(editor.doc.undoStack.size(), steps + (rule.effect == ModeRule::kPosesBone)) << what;
+    EXPECT_EQ(editor.doc.undoHistory.undoCount(), steps + (rule.effect == ModeRule::kPosesBone)) << what;
   }
   editor.tool = kMove;
   dragIn(kUvView, 0.2, 0.2, 0.4, 0.4);
@@ -144,10 +144,10 @@ TEST_F(AnimationModeTest, ConsoleCommandsMakeClipsKeysAndWeights) {
   EXPECT_EQ(keysOf(2, "walk"), "");
   for (const char* refused : {"/fps 0", "/fps x", "/length 100001", "/clip a\tb", "/frame 1.5",
                               "/weight -1", "/weight 2", "/weight 1.5e9"}) {
-    const size_t steps = editor.doc.undoStack.size();
+    const size_t steps = editor.doc.undoHistory.undoCount();
     command(refused);
     EXPECT_TRUE(lastConsoleMessage().starts_with("Error!")) << refused;
-    EXPECT_EQ(editor.doc.undoStack.size(), steps) << refused;
+    EXPECT_EQ(editor.doc.undoHistory.undoCount(), steps) << refused;
   }
   // Weights: the fore arm's share of the elbow set by hand, the upper arm's the rest.
   editor.doc.selectedVertices.pushFront(arm.v[4]);

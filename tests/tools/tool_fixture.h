@@ -55,7 +55,7 @@ class ToolTest : public EditorTest {
  protected:
   Model& model() { return *editor.doc.model; }
   std::string mesh() { return meshText(editor); }
-  int snapshots() { return static_cast<int>(editor.doc.undoStack.size()); }
+  int snapshots() { return static_cast<int>(editor.doc.undoHistory.undoCount()); }
   Vertex* selectedVertex(double x, double y, double z) {
     Vertex* v = addVertex(model(), x, y, z);
     editor.doc.selectedVertices.pushFront(v);
@@ -75,7 +75,7 @@ class WingTest : public ToolTest {
   WingTest() { startOver(); }
   void startOver() {
     editor.doc.replaceModel(std::make_unique<Model>("wing", nullptr));
-    editor.doc.undoStack.clear();
+    editor.doc.undoHistory.clear();
     editor.tool = kSelectVertex;
     m = SquareWithWing(model());
     m.e->z = 2;

@@ -1,0 +1,120 @@
+// Undo and redo steps held as differences (contracts in undo_history.h).
+
+#include "document/undo_history.h"
+
+#include <new>
+#include <utility>
+
+namespace {
+
+// The image of a step held as its difference from `newer`. A difference the
+// history made always applies; one that does not is no image at all.
+std::shared_ptr<const ModelImage> applied(const ImageDifference& difference,
+                                          const ModelImage& newer) {
+  auto image = std::make_shared<ModelImage>();
+  if (!difference.apply(newer, *image)) throw std::bad_alloc();
+  return image;
+}
+
+}  // namespace
+
+Snapshot UndoHistory::newestUndo() const {
+  if (undo_.empty()) return {};
+  return {undo_.back().name, undo_.back().image};
+}
+
+Snapshot UndoHistory::nextRedo() const {
+  if (redo_.empty()) return {};
+  return {redo_.back().name, redo_.back().image};
+}
+
+void UndoHistory::push(Snapshot step) {
+  ImageDifference older;
+  if (!undo_.empty()) older = ImageDifference(*undo_.back().image, *step.image);
+  undo_.push_back({std::move(step.name), std::move(step.image), {}, modelMark_});
+  // Nothing below allocates.
+  if (undo_.size() > 1) {
+    Step& previous = undo_[undo_.size() - 2];
+    previous.difference = std::move(older);
+    previous.image.reset();
+  }
+  redo_.clear();
+  modelMark_ = 0;
+}
+
+// The last step of `from` becomes the model, and `current` the last of `to`;
+// everything that allocates comes first.
+Snapshot UndoHistory::across(std::deque<Step>& from, std::deque<Step>& to, Snapshot current,
+                             uint64_t& modelMark) {
+  if (from.empty()) return {};
+  const Step taken = from.back();
+  ImageDifference toNext;
+  if (!to.empty()) toNext = ImageDifference(*to.back().image, *current.image);
+  std::shared_ptr<const ModelImage> fromNext;
+  if (from.size() > 1) fromNext = applied(from[from.size() - 2].difference, *taken.image);
+  to.push_back({std::move(current.name), std::move(current.image), {}, modelMark});
+  if (to.size() > 1) {
+    Step& previous = to[to.size() - 2];
+    previous.difference = std::move(toNext);
+    previous.image.reset();
+  }
+  from.pop_back();
+  if (!from.empty()) {
+    from.back().image = std::move(fromNext);
+    from.back().difference = {};
+  }
+  modelMark = taken.mark;
+  return {taken.name, taken.image};
+}
+
+Snapshot UndoHistory::undo(Snapshot current) {
+  return across(undo_, redo_, std::move(current), modelMark_);
+}
+
+Snapshot UndoHistory::redo(Snapshot current) {
+  return across(redo_, undo_, std::move(current), modelMark_);
+}
+
+void UndoHistory::dropOldestUndo() {
+  if (!undo_.empty()) undo_.pop_front();
+}
+
+void UndoHistory::dropFurthestRedo() {
+  if (!redo_.empty()) redo_.pop_front();
+}
+
+void UndoHistory::clear() {
+  undo_.clear();
+  redo_.clear();
+  modelMark_ = 0;
+}
+
+size_t UndoHistory::heldBytes() const {
+  size_t bytes = 0;
+  for (const std::deque<Step>* list : {&undo_, &redo_})
+    for (const Step& step : *list)
+      bytes += (step.image ? step.image->memoryBytes() : 0) + step.difference.memoryBytes() +
+               sizeof(Step) + step.name.capacity();
+  return bytes;
+}
+
+void UndoHistory::undoSteps(std::vector<Snapshot>& steps,
+                            std::vector<ImageDifference>& differences) const {
+  steps.clear(), differences.clear();
+  for (const Step& step : undo_) {
+    steps.push_back({step.name, step.image});
+    differences.push_back(step.difference);
+  }
+}
+
+bool UndoHistory::addOldest(std::string name, const ImageDifference& fromBase, uint64_t base,
+                            uint64_t mark, std::shared_ptr<const ModelImage> whole) {
+  if (undo_.empty()) {
+    if (base == 0 || modelMark_ != base || !whole) return false;
+    undo_.push_front({std::move(name), std::move(whole), {}, mark});
+    return true;
+  }
+  if (base == 0 || undo_.front().mark != base) return false;
+  undo_.push_front({std::move(name), nullptr, fromBase, mark});
+  return true;
+}
