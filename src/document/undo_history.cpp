@@ -28,16 +28,22 @@ Snapshot UndoHistory::nextRedo() const {
   return {redo_.back().name, redo_.back().image};
 }
 
-void UndoHistory::push(Snapshot step) {
+// `step` becomes the last of `list`, whole, and the step before it its
+// difference from `step`; the difference is made before anything changes.
+void UndoHistory::pushWhole(std::deque<Step>& list, Snapshot step, uint64_t mark) {
   ImageDifference older;
-  if (!undo_.empty()) older = ImageDifference(*undo_.back().image, *step.image);
-  undo_.push_back({std::move(step.name), std::move(step.image), {}, modelMark_});
+  if (!list.empty()) older = ImageDifference(*list.back().image, *step.image);
+  list.push_back({std::move(step.name), std::move(step.image), {}, mark});
   // Nothing below allocates.
-  if (undo_.size() > 1) {
-    Step& previous = undo_[undo_.size() - 2];
+  if (list.size() > 1) {
+    Step& previous = list[list.size() - 2];
     previous.difference = std::move(older);
     previous.image.reset();
   }
+}
+
+void UndoHistory::push(Snapshot step) {
+  pushWhole(undo_, std::move(step), modelMark_);
   redo_.clear();
   modelMark_ = 0;
 }
@@ -48,16 +54,9 @@ Snapshot UndoHistory::across(std::deque<Step>& from, std::deque<Step>& to, Snaps
                              uint64_t& modelMark) {
   if (from.empty()) return {};
   const Step taken = from.back();
-  ImageDifference toNext;
-  if (!to.empty()) toNext = ImageDifference(*to.back().image, *current.image);
   std::shared_ptr<const ModelImage> fromNext;
   if (from.size() > 1) fromNext = applied(from[from.size() - 2].difference, *taken.image);
-  to.push_back({std::move(current.name), std::move(current.image), {}, modelMark});
-  if (to.size() > 1) {
-    Step& previous = to[to.size() - 2];
-    previous.difference = std::move(toNext);
-    previous.image.reset();
-  }
+  pushWhole(to, std::move(current), modelMark);
   from.pop_back();
   if (!from.empty()) {
     from.back().image = std::move(fromNext);

@@ -63,6 +63,7 @@ class UndoHistory {
     ImageDifference difference;               // for the others: from the step after it
     uint64_t mark = 0;
   };
+  static void pushWhole(std::deque<Step>& list, Snapshot step, uint64_t mark);
   static Snapshot across(std::deque<Step>& from, std::deque<Step>& to, Snapshot current,
                          uint64_t& modelMark);
 
