@@ -20,7 +20,7 @@ void bandOverEverything(Editor& e, int modifiers) {
 BENCH_CASE(20, "selection") {
   auto editor = bench::ballEditor(context.size, /*extras=*/true);
   Editor& e = *editor;
-  e.tool = kSelectVertex;
+  e.toolState.tool = kSelectVertex;
   report.row("rubber band: all vertices, replace", "ms",
              bench::medianMs(
                  context.runs, [&] { deselectAll(e); }, [&] { bandOverEverything(e, 0); }));
@@ -34,7 +34,7 @@ BENCH_CASE(20, "selection") {
                  },
                  [&] { bandOverEverything(e, kShift); }));
   deselectAll(e);
-  e.tool = kSelectPolygon;
+  e.toolState.tool = kSelectPolygon;
   report.row("select polygon: all triangles, replace", "ms",
              bench::medianMs(
                  context.runs, [&] { deselectPolygons(e); }, [&] { bandOverEverything(e, 0); }));

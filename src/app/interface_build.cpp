@@ -57,7 +57,7 @@ void Editor::buildInterface() {
   adoptConsoleWidgets(std::move(console.prompt), std::move(console.messages));
 
   uvMapperWidget = keepPanel(std::make_unique<Panel>("UV Mapper", 100, 100, 300, 325, context));
-  Viewport& uv = uvView();
+  Viewport& uv = viewSet.uvView();
   uv.pixelWidth = 256;
   uv.pixelHeight = 256;
   uv.left = 0;

@@ -69,8 +69,8 @@ void loadTexture(Editor& e, const Words& w) {
     e.consoleMessage(e.ui->textures()->lastFailure());
     return;
   }
-  e.uvTexture = id;
-  e.showUvTexture = 1;
+  e.viewSet.uvTexture = id;
+  e.viewSet.showUvTexture = 1;
   Material& m = e.doc.model->currentGroup->material;
   const bool changed = !m.textured || m.textureName != w[1];
   m.textured = 1;
@@ -88,18 +88,18 @@ void setBoundingBox(Editor& e, const Words& w) {
   }
   double p[6];
   for (int i = 0; i < 6; ++i) p[i] = integerParameter(w[i + 1]);
-  e.setBoundingBox(p[0], p[1], p[2], p[3], p[4], p[5]);
+  e.toolState.setBoundingBox(p[0], p[1], p[2], p[3], p[4], p[5]);
   e.consoleMessage("Bounding Box Set!");
 }
 
 void showTexture(Editor& e, const Words&) {
   if (!e.doc.model->currentGroup->material.textured) return;
-  e.showUvTexture = 1;
+  e.viewSet.showUvTexture = 1;
   e.consoleMessage("Showing UV Texture.");
 }
 
 void hideTexture(Editor& e, const Words&) {
-  e.showUvTexture = 0;
+  e.viewSet.showUvTexture = 0;
   e.consoleMessage("Hiding UV Texture.");
 }
 
@@ -117,8 +117,8 @@ void printPositions(Editor& e, const Words&) {
 }
 
 void setCylinder(Editor& e, const Words& w) {
-  e.cylinderSides = std::clamp(integerParameter(w[1]), 3, kMaxCylinderSides);
-  e.cylinderLevels = std::clamp(integerParameter(w[2]), 1, kMaxCylinderLevels);
+  e.toolState.cylinderSides = std::clamp(integerParameter(w[1]), 3, kMaxCylinderSides);
+  e.toolState.cylinderLevels = std::clamp(integerParameter(w[2]), 1, kMaxCylinderLevels);
 }
 
 void smoothSelected(Editor& e, const Words&) {
@@ -179,7 +179,7 @@ const Command kCommands[] = {
     {"/fps", 1, fpsCommand},
     {"/length", 1, lengthCommand},
     {"/weight", 1, weightCommand},
-    {"/quit", 0, [](Editor& e, const Words&) { e.quitRequested = true; }},
+    {"/quit", 0, [](Editor& e, const Words&) { e.commandState.quitRequested = true; }},
 };
 
 }  // namespace
@@ -192,7 +192,7 @@ std::vector<std::string> consoleCommandNames() {
 
 void runConsoleCommand(Editor& e, const std::string& line) {
   if (line.empty() || line[0] != '/') return;
-  Words words = e.tokenizer->split(line);
+  Words words = e.commandState.tokenizer.split(line);
   const int parameters = static_cast<int>(words.size()) - 1;
   std::printf("numparams: %d\n", parameters);
   int index = 0;

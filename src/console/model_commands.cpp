@@ -10,7 +10,7 @@
 #include "recovery/recovery_session.h"
 
 bool openModel(Editor& e, const std::string& path, std::string* reason) {
-  return takeOpenedModel(e, openModelFile(path, e.doc.model->textures, e.importSettings), reason);
+  return takeOpenedModel(e, openModelFile(path, e.doc.model->textures, e.commandState.importSettings), reason);
 }
 
 bool takeOpenedModel(Editor& e, OpenedModel opened, std::string* reason) {
@@ -46,8 +46,8 @@ bool takeOpenedModel(Editor& e, OpenedModel opened, std::string* reason) {
   }
   Material& m = e.doc.model->currentGroup->material;
   if (m.textured) {
-    e.uvTexture = textures.acquire(m.textureName);
-    e.showUvTexture = 1;
+    e.viewSet.uvTexture = textures.acquire(m.textureName);
+    e.viewSet.showUvTexture = 1;
   }
   // A model from another tool may be of any size and anywhere: it is shown
   // whole. The model file's own keeps the views the user had.

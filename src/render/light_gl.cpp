@@ -18,8 +18,8 @@ void setUpLight(Editor& e) {
   glEnable(GL_COLOR_MATERIAL);
   glColorMaterial(GL_FRONT_AND_BACK, GL_DIFFUSE);
   glEnable(GL_LIGHTING);
-  e.light = std::make_unique<Light>(0);
-  e.light->setPosition(10, 10, 10, 1);
-  e.light->apply();
-  e.light->enable();
+  e.drawing.light = std::make_unique<Light>(0);
+  e.drawing.light->setPosition(10, 10, 10, 1);
+  e.drawing.light->apply();
+  e.drawing.light->enable();
 }

@@ -88,14 +88,14 @@ void toggleAnimationMode(Editor& e) {
   }
   e.consoleMessage(state.on ? "Animation mode: the views show the pose at the current frame."
                             : "Animation mode off: the views show the rest model.");
-  e.sceneChanged();
+  e.viewSet.sceneChanged();
 }
 
 void leaveAnimationMode(Editor& e, const std::string& why) {
   e.animation.on = e.animation.playing = false;
   ++e.animation.rigRevision;
   e.consoleMessage("Animation mode is off: " + why + ".");
-  e.sceneChanged();
+  e.viewSet.sceneChanged();
 }
 
 Clip* currentClip(Editor& e) {
@@ -112,7 +112,7 @@ void setFrame(Editor& e, int frame) {
   const Clip* clip = currentClip(e);
   e.animation.frame = std::clamp(frame, 0, clip ? clip->length : Clip::kDefaultLength);
   if (e.animation.playing) startPlayback(e, std::chrono::steady_clock::now());
-  e.sceneChanged();
+  e.viewSet.sceneChanged();
 }
 
 void chooseClip(Editor& e, const std::string& name) {
@@ -127,7 +127,7 @@ void chooseClip(Editor& e, const std::string& name) {
   }
   e.animation.clip = name;
   currentClip(e);
-  e.sceneChanged();
+  e.viewSet.sceneChanged();
 }
 
 void keySelectedBone(Editor& e) {
@@ -139,7 +139,7 @@ void keySelectedBone(Editor& e) {
   Track& track = clip.tracks[bone];
   setKey(track, PoseKey{frame, sampleTrack(track, frame)});
   e.consoleMessage("Key set at frame " + std::to_string(frame) + ".");
-  e.sceneChanged();
+  e.viewSet.sceneChanged();
 }
 
 void unkeySelectedBone(Editor& e) {
@@ -159,7 +159,7 @@ void unkeySelectedBone(Editor& e) {
   removeKey(track->second, frame);
   if (track->second.empty()) clip->tracks.erase(track);
   e.consoleMessage("Key removed at frame " + std::to_string(frame) + ".");
-  e.sceneChanged();
+  e.viewSet.sceneChanged();
 }
 
 void setClipFps(Editor& e, int fps) {
@@ -172,7 +172,7 @@ void setClipFps(Editor& e, int fps) {
   clip.fps = fps;
   if (e.animation.playing) startPlayback(e, std::chrono::steady_clock::now());
   e.consoleMessage("Clip " + clip.name + " plays at " + std::to_string(fps) + " frames a second.");
-  e.sceneChanged();
+  e.viewSet.sceneChanged();
 }
 
 void setClipLength(Editor& e, int length) {
@@ -199,7 +199,7 @@ void setClipLength(Editor& e, int length) {
   std::string message = "Clip " + clip.name + " is " + std::to_string(length) + " frames long.";
   if (dropped) message += " " + std::to_string(dropped) + " keys after it were removed.";
   e.consoleMessage(message);
-  e.sceneChanged();
+  e.viewSet.sceneChanged();
 }
 
 void startPlayback(Editor& e, std::chrono::steady_clock::time_point now) {
@@ -230,7 +230,7 @@ int playbackTick(Editor& e, std::chrono::steady_clock::time_point now) {
   const int frame = static_cast<int>((state.playStartFrame + passed) % (clip->length + 1));
   if (frame != state.frame) {
     state.frame = frame;
-    e.sceneChanged();
+    e.viewSet.sceneChanged();
   }
   // Wake at the next frame's start, a millisecond late rather than early.
   const double untilNext = (passed + 1 - frames) / clip->fps;

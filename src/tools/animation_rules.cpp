@@ -80,7 +80,7 @@ bool refusedByMode(Editor& e, ModeRule::Input input, int code, std::string_view 
   // Posing turns a bone in a flat view; the UV view has none to turn.
   const bool refused =
       rule->effect == R::kRefused || rule->effect == R::kNeedsMode ||
-      (rule->effect == R::kPosesBone && input == R::kTool && e.views[e.activeView].kind == kUvView);
+      (rule->effect == R::kPosesBone && input == R::kTool && e.viewSet.views[e.viewSet.activeView].kind == kUvView);
   if (refused) e.consoleMessage(*rule->message ? rule->message : kMeshEditsOff);
   return refused;
 }

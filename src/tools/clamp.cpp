@@ -13,8 +13,8 @@ void clampInto(double& value, double min, double max) {
 
 void clampAllVertices(Editor& e) {
   takeSnapshot(e.doc);
-  if (e.boundingBoxActive == 1) {
-    const Box3& b = e.boundingBox;
+  if (e.toolState.boundingBoxActive == 1) {
+    const Box3& b = e.toolState.boundingBox;
     for (Vertex* v : e.doc.model->vertices) {
       clampInto(v->x, b.minX, b.maxX);
       clampInto(v->y, b.minY, b.maxY);

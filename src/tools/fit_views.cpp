@@ -51,7 +51,7 @@ void addPoint(ModelBounds& bounds, const glm::dvec3& p) {
 // the same selection and model are framed where the pose puts them.
 void posedBounds(Editor& e, ModelBounds& whole, ModelBounds& selected) {
   if (!e.poseForViews().empty()) return;  // the next frame leaves the mode and says why
-  PosedModel& posed = e.posedModel;
+  PosedModel& posed = e.animation.posedModel;
   for (const glm::dvec3& p : posed.points()) addPoint(whole, p);
   for (size_t b = 0; b < posed.rig().size(); ++b) addPoint(whole, posed.end(int(b)));
   auto addVertex = [&](const Vertex* v) {
@@ -77,5 +77,5 @@ void fitViews(Editor& e) {
     whole = modelBounds(*e.doc.model), selected = selectionBounds(e);
   }
   const ModelBounds& target = selected.empty ? whole : selected;
-  for (int i = kSideView; i <= kFullView; ++i) fitView(e.views[i], target, whole);
+  for (int i = kSideView; i <= kFullView; ++i) fitView(e.viewSet.views[i], target, whole);
 }

@@ -31,16 +31,16 @@ void moveVerticesOrBone(Editor& e, const Vec3& by) {
 
 void updateMoveOffset(Editor& e) {
   const auto [dh, dv] = dragInActiveView(e);
-  const int kind = e.views[e.activeView].kind;
+  const int kind = e.viewSet.views[e.viewSet.activeView].kind;
   // In the UV view x carries u and y carries v, as in the Side view.
   if (auto offset = pointInViewPlane(kind == kUvView ? kSideView : kind, dh, dv)) {
-    e.moveOffset = *offset;
+    e.toolState.moveOffset = *offset;
   }
 }
 
 void moveSelection(Editor& e, double dx, double dy, double dz) {
   takeSnapshot(e.doc);
-  if (e.views[e.activeView].kind == kUvView) {
+  if (e.viewSet.views[e.viewSet.activeView].kind == kUvView) {
     // Texture coordinates stop at the edges of the texture.
     for (UvPoint* uv : e.doc.selectedUvs) {
       uv->u = std::clamp(uv->u + dx, 0.0, 1.0);

@@ -27,8 +27,8 @@ struct PosedBone {
 
 bool posedSelection(Editor& e, PosedBone& selected) {
   if (!e.poseForViews().empty()) return false;  // the next frame leaves the mode and says why
-  selected.posed = &e.posedModel;
-  selected.bone = e.posedModel.rig().indexOf(e.doc.selectedBone);
+  selected.posed = &e.animation.posedModel;
+  selected.bone = e.animation.posedModel.rig().indexOf(e.doc.selectedBone);
   if (selected.bone < 0) {
     e.consoleMessage("Select a bone to pose it.");
     return false;
@@ -48,7 +48,7 @@ void keyPose(Editor& e, Bone* bone, const BonePose& pose) {
   }
   const int frame = std::clamp(e.animation.frame, 0, clip->length);
   setKey(clip->tracks[bone], PoseKey{frame, pose});
-  e.sceneChanged();
+  e.viewSet.sceneChanged();
 }
 
 bool finite(const glm::dquat& q) {
@@ -59,7 +59,7 @@ bool finite(const glm::dquat& q) {
 
 void rotatePose(Editor& e, double angle) {
   glm::dvec3 axis;
-  switch (e.views[e.activeView].kind) {
+  switch (e.viewSet.views[e.viewSet.activeView].kind) {
     case kSideView:  // as the Rotate tool turns vertices in each view
       axis = {0, 0, 1}, angle = -angle;
       break;
@@ -121,8 +121,8 @@ List<Vertex> posedVerticesInRect(Editor& e, double a, double b, double c, double
   List<Vertex> found;
   if (plane < 0 || plane > 2) return found;
   if (!e.poseForViews().empty()) return found;
-  const std::vector<glm::dvec3>& points = e.posedModel.points();
-  const std::vector<Vertex*>& vertices = e.posedModel.binding().vertices;
+  const std::vector<glm::dvec3>& points = e.animation.posedModel.points();
+  const std::vector<Vertex*>& vertices = e.animation.posedModel.binding().vertices;
   const Span horizontal(a, c, tolerance), vertical(b, d, tolerance);
   // Only the model's own list, in its order, as the rest model's query.
   const size_t listed = static_cast<size_t>(e.doc.model->vertices.count());
@@ -139,7 +139,7 @@ Bone* findPosedBone(Editor& e, double a, double b, double c, double d, int plane
   std::printf("Looking up bones...\n");
   if (plane < 0 || plane > 2) return nullptr;
   if (!e.poseForViews().empty()) return nullptr;
-  const PosedModel& posed = e.posedModel;
+  const PosedModel& posed = e.animation.posedModel;
   const Span horizontal(a, c, 0), vertical(b, d, 0);
   for (size_t bone = 0; bone < posed.rig().size(); ++bone) {
     const glm::dvec3 end = posed.end(static_cast<int>(bone));

@@ -39,7 +39,7 @@ void turnSelected(Editor& e, double ax, double ay, double az) {
 
 void rotateSelection(Editor& e, double angle) {
   takeSnapshot(e.doc);
-  switch (e.views[e.activeView].kind) {
+  switch (e.viewSet.views[e.viewSet.activeView].kind) {
     case kSideView:
       turnSelected(e, 0, 0, angle);
       break;

@@ -10,11 +10,11 @@
 void addSplinePoint(Editor& e) {
   auto p = pointUnderMouse(e);
   if (!p) return;
-  e.splinePoints.pushFront(e.keepSplinePoint(*p));
-  if (e.splinePoints.count() > 1) e.currentSpline = std::make_unique<Spline>(e.splinePoints);
+  e.toolState.splinePoints.pushFront(e.toolState.keepSplinePoint(*p));
+  if (e.toolState.splinePoints.count() > 1) e.toolState.currentSpline = std::make_unique<Spline>(e.toolState.splinePoints);
 }
 
 void clearSpline(Editor& e) {
-  e.splinePoints.clear();
-  e.currentSpline.reset();
+  e.toolState.splinePoints.clear();
+  e.toolState.currentSpline.reset();
 }

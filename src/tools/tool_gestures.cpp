@@ -48,28 +48,28 @@ void computeVertexBox(Editor& e) {
 }
 
 void applyMove(Editor& e) {
-  moveSelection(e, e.moveOffset.x, e.moveOffset.y, e.moveOffset.z);
+  moveSelection(e, e.toolState.moveOffset.x, e.toolState.moveOffset.y, e.toolState.moveOffset.z);
 }
 // Dragging upward turns the selection the negative way.
 void applyRotate(Editor& e) {
-  rotateSelection(e, (e.pressY - e.mouseY) * 0.01);
+  rotateSelection(e, (e.pointer.pressY - e.pointer.mouseY) * 0.01);
 }
 
 void createBoxThenSelect(Editor& e) {
   createBox(e);
-  e.tool = kSelectVertex;
+  e.toolState.tool = kSelectVertex;
 }
 void createCylinderThenSelect(Editor& e) {
   createCylinder(e);
-  e.tool = kSelectVertex;
+  e.toolState.tool = kSelectVertex;
 }
 
 // A select tool can only be current at a tool-drag release when it was chosen
 // during the drag; the release then selects like a rubber band.
 void selectInDrag(Editor& e) {
-  const Viewport& view = e.views[e.activeView];
-  selectInRect(e, view.viewX(e.pressX), view.viewY(e.pressY), view.viewX(e.mouseX),
-               view.viewY(e.mouseY));
+  const Viewport& view = e.viewSet.views[e.viewSet.activeView];
+  selectInRect(e, view.viewX(e.pointer.pressX), view.viewY(e.pointer.pressY), view.viewX(e.pointer.mouseX),
+               view.viewY(e.pointer.mouseY));
 }
 
 // The first motion detaches the selected polygons and hands them to Move; the
@@ -80,7 +80,7 @@ void startExtrude(Editor& e) {
   if (e.doc.selectedPolygons.empty()) return;
   prepareExtrude(e);
   extrudeSelection(e);
-  e.tool = kMove;
+  e.toolState.tool = kMove;
 }
 
 const Gesture kGestures[] = {
@@ -100,10 +100,10 @@ const Gesture kGestures[] = {
 };
 
 void movePoseByOffset(Editor& e) {
-  movePose(e, e.moveOffset);
+  movePose(e, e.toolState.moveOffset);
 }
 void rotatePoseByDrag(Editor& e) {
-  rotatePose(e, (e.pressY - e.mouseY) * 0.01);
+  rotatePose(e, (e.pointer.pressY - e.pointer.mouseY) * 0.01);
 }
 
 // The gestures of animation mode, by tool: those its rules let pose or pick.
@@ -119,7 +119,7 @@ const Gesture* gestureOf(const Editor& e, int tool) {
   if (const ModeRule* rule = modeRule(e, ModeRule::kTool, tool)) {
     const bool posing =
         rule->effect == ModeRule::kPicksPosed ||
-        (rule->effect == ModeRule::kPosesBone && e.views[e.activeView].kind != kUvView);
+        (rule->effect == ModeRule::kPosesBone && e.viewSet.views[e.viewSet.activeView].kind != kUvView);
     return posing ? &kPoseGestures[tool] : nullptr;
   }
   constexpr int kCount = sizeof kGestures / sizeof kGestures[0];
@@ -129,21 +129,21 @@ const Gesture* gestureOf(const Editor& e, int tool) {
 }  // namespace
 
 void toolPress(Editor& e) {
-  const Gesture* g = gestureOf(e, e.tool);
+  const Gesture* g = gestureOf(e, e.toolState.tool);
   if (!g) {
-    refusedByMode(e, ModeRule::kTool, e.tool);
+    refusedByMode(e, ModeRule::kTool, e.toolState.tool);
     return;
   }
-  e.dragMode = g->pressDragMode;
+  e.toolState.dragMode = g->pressDragMode;
   if (g->press) g->press(e);
 }
 
 void toolMotion(Editor& e) {
-  const Gesture* g = gestureOf(e, e.tool);
+  const Gesture* g = gestureOf(e, e.toolState.tool);
   if (g && g->motion) g->motion(e);
 }
 
 void toolRelease(Editor& e) {
-  const Gesture* g = gestureOf(e, e.tool);
+  const Gesture* g = gestureOf(e, e.toolState.tool);
   if (g && g->release) g->release(e);
 }

@@ -16,12 +16,12 @@ struct MenuCommand {
 
 template <int mode>
 void setRenderMode(Editor& e) {
-  e.activeViewport().renderMode = mode;
+  e.viewSet.activeViewport().renderMode = mode;
 }
 
 template <int tool>
 void selectTool(Editor& e) {
-  e.tool = tool;
+  e.toolState.tool = tool;
 }
 
 template <Axis axis>
@@ -35,7 +35,7 @@ const MenuCommand kMenuCommands[] = {
     {5, setRenderMode<kFlatShaded>},
     {6, setRenderMode<kSmoothShaded>},
     {7, setRenderMode<kTextured>},
-    {8, [](Editor& e) { uvMapSelected(e, e.activeViewport()); }},
+    {8, [](Editor& e) { uvMapSelected(e, e.viewSet.activeViewport()); }},
     {9, flatten<kAxisX>},
     {10, flatten<kAxisY>},
     {11, flatten<kAxisZ>},

@@ -24,8 +24,8 @@ inline std::optional<Vec3> pointInViewPlane(int viewKind, double h, double v, do
 
 // The point under the pointer in the active view.
 inline std::optional<Vec3> pointUnderMouse(const Editor& e) {
-  const Viewport& view = e.views[e.activeView];
-  return pointInViewPlane(view.kind, view.viewX(e.mouseX), view.viewY(e.mouseY));
+  const Viewport& view = e.viewSet.views[e.viewSet.activeView];
+  return pointInViewPlane(view.kind, view.viewX(e.pointer.mouseX), view.viewY(e.pointer.mouseY));
 }
 
 // The drag from the press point to the pointer, in the active view's units.
@@ -33,6 +33,6 @@ struct ViewDrag {
   double dh, dv;
 };
 inline ViewDrag dragInActiveView(const Editor& e) {
-  const Viewport& view = e.views[e.activeView];
-  return {view.viewX(e.mouseX) - view.viewX(e.pressX), view.viewY(e.mouseY) - view.viewY(e.pressY)};
+  const Viewport& view = e.viewSet.views[e.viewSet.activeView];
+  return {view.viewX(e.pointer.mouseX) - view.viewX(e.pointer.pressX), view.viewY(e.pointer.mouseY) - view.viewY(e.pointer.pressY)};
 }

@@ -79,7 +79,7 @@ void setSelectedWeights(Editor& e, double weight) {
   std::snprintf(shown, sizeof shown, "%g", weight);
   e.consoleMessage(std::string("Weight ") + shown + " set on " + std::to_string(count) +
                    " vertices.");
-  e.sceneChanged();
+  e.viewSet.sceneChanged();
 }
 
 void clearSelectedWeights(Editor& e) {
@@ -93,5 +93,5 @@ void clearSelectedWeights(Editor& e) {
   for (Vertex* vertex : e.doc.selectedVertices) count += static_cast<int>(set.erase(vertex));
   ++e.animation.rigRevision;
   e.consoleMessage("Derived weights again on " + std::to_string(count) + " vertices.");
-  e.sceneChanged();
+  e.viewSet.sceneChanged();
 }

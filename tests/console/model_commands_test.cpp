@@ -13,7 +13,7 @@
 class ModelCommandsTest : public EditorTest {
  protected:
   ModelCommandsTest() {
-    editor.importSettings.program = VANTOREL_PROGRAM;
+    editor.commandState.importSettings.program = VANTOREL_PROGRAM;
     SquareWithWing square(*editor.doc.model);
   }
   std::string run(const std::string& line) {  // the messages the line added
@@ -117,12 +117,12 @@ TEST_F(ModelCommandsTest, ControlCharactersFromFilesNeverReachTheTerminal) {
 // got, another /open meanwhile waits for it, and the poll after the read finishes it.
 TEST_F(ModelCommandsTest, BackgroundOpensSayHowFarTheyHaveGotAndFinishAtAPoll) {
   ASSERT_TRUE(exportModel(*editor.doc.model, "good.glb", nullptr));
-  editor.opensInBackground = true;
-  editor.openProgressAfter = std::chrono::seconds(0);
-  editor.importSettings.seconds = 2;
+  editor.commandState.opensInBackground = true;
+  editor.commandState.openProgressAfter = std::chrono::seconds(0);
+  editor.commandState.importSettings.seconds = 2;
   const auto polled = [&] {
     const int before = messageCount();
-    for (int i = 0; i < 1000 && editor.backgroundOpen; ++i)
+    for (int i = 0; i < 1000 && editor.commandState.backgroundOpen; ++i)
       printedBy([&] { pollOpen(editor); }), usleep(20000);
     return messagesSince(before);
   };

@@ -125,7 +125,7 @@ class SoakRun : public EditorTest {
   bool chance(int percent) { return below(100) < percent; }
   // The pointer anywhere, in the UV view, or on a vertex; false for a vertex of an empty model.
   bool point(bool onVertex = false) {
-    const Viewport& uv = editor.views[kUvView];
+    const Viewport& uv = editor.viewSet.views[kUvView];
     if (!onVertex && editor.panelsShown && chance(15)) {
       x = uv.rectLeft + below(std::max(1, uv.rectRight - uv.rectLeft));
       y = 600 - uv.rectBottom - below(std::max(1, uv.rectTop - uv.rectBottom));
@@ -133,8 +133,8 @@ class SoakRun : public EditorTest {
       x = below(800), y = below(600);
     } else {
       const Vertex* v = editor.doc.model->vertices.at(below(editor.doc.model->vertices.count()));
-      const int kind = editor.layoutMode == 1 ? below(3) : editor.singleView;
-      const Viewport& w = editor.views[kind];
+      const int kind = editor.viewSet.layoutMode == 1 ? below(3) : editor.viewSet.singleView;
+      const Viewport& w = editor.viewSet.views[kind];
       auto pixel = [&](double c, double lo, double hi, double size, int offset) {
         return int(std::clamp(offset + (c - lo) / (hi - lo) * size, -100.0, 900.0)) + below(7) - 3;
       };
