@@ -10,6 +10,7 @@
 #include "bench_registry.h"
 #include "bench_util.h"
 #include "model/animation.h"
+#include "app/editor_frame.h"
 #include "render/frame_draw.h"
 #include "test_meshes.h"
 #include "tools/animation_mode.h"

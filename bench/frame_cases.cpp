@@ -14,6 +14,7 @@
 #include "app/editor.h"
 #include "bench_registry.h"
 #include "bench_util.h"
+#include "app/editor_frame.h"
 #include "render/frame_draw.h"
 #include "render/gl_platform.h"
 #include "test_meshes.h"

@@ -12,10 +12,11 @@
 #include <string>
 
 #include "app/editor.h"
-#include "app/input_codes.h"
+#include "view/input_codes.h"
 #include "bench_registry.h"
 #include "bench_util.h"
 #include "model/skeleton.h"
+#include "app/editor_frame.h"
 #include "render/frame_draw.h"
 #include "test_meshes.h"
 

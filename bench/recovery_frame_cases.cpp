@@ -14,6 +14,7 @@
 #include "formats/model_file.h"
 #include "recovery/recovery_writer.h"
 #include "model/marks.h"
+#include "app/editor_frame.h"
 #include "render/frame_draw.h"
 #include "render/gl_platform.h"
 #include "test_meshes.h"

@@ -1,7 +1,7 @@
 // Rubber-band picks over the whole model in the Side view: vertices in replace
 // mode, vertices added over an existing selection of half of them, triangles.
 
-#include "app/input_codes.h"
+#include "view/input_codes.h"
 #include "bench_registry.h"
 #include "bench_util.h"
 #include "test_meshes.h"

@@ -15,7 +15,6 @@
 #include <new>
 
 Editor::Editor() {
-  ui = std::make_unique<UiContext>();
   doc.model = std::make_unique<Model>("testmodel", ui->textures());
   doc.setTell([this](const std::string& text) { consoleMessage(text); });
   // Recovered undo steps still being read: all of them before the last one

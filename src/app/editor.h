@@ -9,7 +9,7 @@
 // their contracts in tools/: selection.h, transforms.h (live_transform.h for
 // the drags' live values), creation.h, spline_tool.h, polygon_ops.h, undo.h,
 // tool_menu.h and tool_gestures.h; the console's commands in console/. What
-// draws a frame is in render/frame_draw.h.
+// draws a frame is in app/editor_frame.h.
 
 #include <chrono>
 #include <ctime>
@@ -30,9 +30,11 @@
 #include "model/posed_model.h"
 #include "model/vec3.h"
 #include "recovery/recovery_state.h"
+#include "console/command_context.h"
 #include "console/command_state.h"
 #include "render/drawing_state.h"
 #include "tools/animation_state.h"
+#include "tools/tool_context.h"
 #include "tools/tool_state.h"
 #include "view/pointer.h"
 #include "view/view_set.h"
@@ -90,6 +92,9 @@ class Editor {
 
   // --- interface (interface_build.cpp, timeline_panel.cpp) ---
   void buildInterface();
+  // Minimises every panel and lines them up from the top left of the window,
+  // front-most first, starting a new row where one would not fit.
+  void arrangeWidgets();
   void buildTimelinePanel();
   // The animation panel shows the mode's clip, frame and the selected bone's
   // keys; it stands among the panels only while the mode is on.
@@ -98,6 +103,12 @@ class Editor {
   // --- console (the commands are in console/console_commands.h) ---
   // Appends a line to the console's message list.
   void consoleMessage(const std::string& text);
+
+  // What the tools and the console's commands receive: the parts they act on.
+  ToolContext& tools() { return commands_; }
+  CommandContext& commands() { return commands_; }
+  operator ToolContext&() { return commands_; }
+  operator CommandContext&() { return commands_; }
 
   // ---------------------------------------------------------------------------
   // Fields. Who sets them is noted where the name is not enough.
@@ -120,7 +131,7 @@ class Editor {
   int menuPage = 1;
   int keyScrollStep = 4;
   int panelsShown = 0;  // toggled by Home
-  std::unique_ptr<UiContext> ui;
+  std::unique_ptr<UiContext> ui = std::make_unique<UiContext>();
   Panel* mainWidget = nullptr;  // given by main; its size follows the window
   Panel* consoleWidget = nullptr;
   Panel* uvMapperWidget = nullptr;
@@ -135,7 +146,12 @@ class Editor {
   Button* buttons[kButtonCount] = {};
 
  private:
-  // Owners of the interface objects and spline points.
+  CommandContext commands_{
+      {doc, viewSet, toolState, animation, pointer, [this] { return poseForViews(); }},
+      recovery,
+      commandState,
+      *ui->textures()};
+  // Owners of the interface objects.
   std::vector<std::unique_ptr<Panel>> ownedPanels_;
   std::vector<std::unique_ptr<Button>> ownedButtons_;
   std::unique_ptr<TextEntry> ownedPrompt_;

@@ -18,7 +18,7 @@
 #include <cstdio>
 
 #include "app/editor.h"
-#include "app/input_codes.h"
+#include "view/input_codes.h"
 #include "tools/selection.h"
 #include "tools/tool_gestures.h"
 #include "document/undo.h"

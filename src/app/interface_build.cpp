@@ -110,3 +110,17 @@ void Editor::buildInterface() {
   panelsShown = 0;
   buildTimelinePanel();
 }
+
+void Editor::arrangeWidgets() {
+  const double windowW = windowWidth(), windowH = windowHeight();
+  double x = 5, rowOffset = 5;
+  for (Panel* panel : widgets) {
+    panel->setMinimised(1);
+    if (windowW < x + panel->width()) {
+      x = 5;
+      rowOffset = rowOffset + panel->height() + 5;
+    }
+    panel->setPosition(x, windowH - panel->height() - rowOffset);
+    x = x + panel->width();
+  }
+}

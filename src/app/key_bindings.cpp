@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "app/editor.h"
-#include "app/input_codes.h"
+#include "view/input_codes.h"
 #include "document/undo.h"
 #include "formats/model_file.h"
 #include "recovery/recovery_session.h"
@@ -63,9 +63,9 @@ const KeyBinding kKeyBindings[] = {
      }},
     {'/',
      [](Editor& e) {
-       if (heldModifiers(e.pointer.modifiers) == kCtrl) arrangeWidgets(e);
+       if (heldModifiers(e.pointer.modifiers) == kCtrl) e.arrangeWidgets();
      }},
-    {'B', assignSelectedPolygonsToBone},
+    {'B', [](Editor& e) { assignSelectedPolygonsToBone(e); }},
     {'R',
      [](Editor& e) {
        e.viewSet.activeView = e.viewAt(e.pointer.mouseX, e.pointer.mouseY);

@@ -1,7 +1,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/editor.h"
+#include "console/command_context.h"
 #include "console/model_commands.h"
 #include "files/file_paths.h"
 #include "formats/model_export.h"
@@ -9,11 +9,11 @@
 #include "tools/fit_views.h"
 #include "recovery/recovery_session.h"
 
-bool openModel(Editor& e, const std::string& path, std::string* reason) {
+bool openModel(CommandContext& e, const std::string& path, std::string* reason) {
   return takeOpenedModel(e, openModelFile(path, e.doc.model->textures, e.commandState.importSettings), reason);
 }
 
-bool takeOpenedModel(Editor& e, OpenedModel opened, std::string* reason) {
+bool takeOpenedModel(CommandContext& e, OpenedModel opened, std::string* reason) {
   if (reason) *reason = opened.reason;
   if (!opened.model) {
     e.consoleMessage("Error! Model failed to load!");
@@ -39,7 +39,7 @@ bool takeOpenedModel(Editor& e, OpenedModel opened, std::string* reason) {
   // Opening a model is an explicit request, like /loadtex: a texture that
   // failed before (the user may have put the file in place since) gets one
   // fresh attempt now. Drawing never retries.
-  TextureCache& textures = *e.ui->textures();
+  TextureCache& textures = e.textures;
   for (PolygonGroup* group : e.doc.model->groups) {
     const Material& g = group->material;
     if (g.textured && textures.failed(g.textureName)) textures.acquire(g.textureName, true);
@@ -56,7 +56,7 @@ bool takeOpenedModel(Editor& e, OpenedModel opened, std::string* reason) {
   return true;
 }
 
-void exportModelTo(Editor& e, const std::string& path) {
+void exportModelTo(CommandContext& e, const std::string& path) {
   std::string reason;
   std::vector<std::string> leftOut;
   if (exportModel(*e.doc.model, path, &reason, &leftOut)) {

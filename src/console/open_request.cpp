@@ -3,14 +3,14 @@
 #include <cstdio>
 #include <new>
 
-#include "app/editor.h"
+#include "console/command_context.h"
 #include "console/model_commands.h"
 #include "files/file_paths.h"
 #include "tools/fit_views.h"
 
 namespace {
 
-void finish(Editor& e, OpenedModel opened, const std::string& path, OpenRequest from) {
+void finish(CommandContext& e, OpenedModel opened, const std::string& path, OpenRequest from) {
   std::string reason;
   const bool imported = opened.imported;
   if (takeOpenedModel(e, std::move(opened), &reason)) {
@@ -33,7 +33,7 @@ std::string progressLine(const BackgroundOpen& open) {
 
 }  // namespace
 
-BackgroundOpen::BackgroundOpen(Editor& e, const std::string& path, OpenRequest from)
+BackgroundOpen::BackgroundOpen(CommandContext& e, const std::string& path, OpenRequest from)
     : path(path), from(from) {
   ImportSettings settings = e.commandState.importSettings;
   settings.progress = &percent;
@@ -53,7 +53,7 @@ BackgroundOpen::~BackgroundOpen() {
   if (worker.joinable()) worker.join();
 }
 
-void requestOpen(Editor& e, const std::string& path, OpenRequest from) {
+void requestOpen(CommandContext& e, const std::string& path, OpenRequest from) {
   if (!e.commandState.opensInBackground) {
     finish(e, openModelFile(path, e.doc.model->textures, e.commandState.importSettings), path, from);
     return;
@@ -66,7 +66,7 @@ void requestOpen(Editor& e, const std::string& path, OpenRequest from) {
   e.commandState.backgroundOpen = std::make_unique<BackgroundOpen>(e, path, from);
 }
 
-bool pollOpen(Editor& e) {
+bool pollOpen(CommandContext& e) {
   BackgroundOpen* open = e.commandState.backgroundOpen.get();
   if (!open) return false;
   if (open->done.load(std::memory_order_acquire)) {

@@ -12,12 +12,11 @@
 
 #include "render/frame_draw.h"
 
-#include "app/editor.h"
+#include "render/frame_input.h"
 #include "gui/rect_draw.h"
 #include "gui/text.h"
 #include "render/view_camera.h"
 #include "render/view_pictures.h"
-#include "tools/animation_mode.h"
 
 namespace {
 int pixels(double v) {
@@ -37,34 +36,15 @@ void endCutDrawing(GLint modelviewDepth) {
   glDisable(GL_TEXTURE_2D);
 }
 
-// Said once until a frame is drawn whole again.
-void tellWhetherInPart(Editor& e) {
-  if (!e.drawing.frameInPart) {
-    e.drawing.frameInPartNoted = false;
-  } else if (!e.drawing.frameInPartNoted) {
-    e.drawing.frameInPartNoted = true;
-    e.consoleMessage("Not enough memory to draw everything: parts of the views are left out.");
-  }
-}
-
 }  // namespace
 
-void drawFrame(Editor& e) {
-  // The pose the views show is made once for the frame; one that cannot be
-  // made ends animation mode, and the views show the rest model.
-  if (e.animation.on) {
-    const std::string why = e.poseForViews();
-    if (!why.empty()) {
-      leaveAnimationMode(e, why);
-      e.refreshTimeline();
-    }
-  }
+void drawFrame(const FrameInput& e) {
   e.drawing.frameInPart = false;
   glEnable(GL_SCISSOR_TEST);
   glMatrixMode(GL_MODELVIEW);
   glColor3f(1, 1, 1);
   if (e.drawing.lightPending) {
-    setUpLight(e);
+    setUpLight(e.drawing);
     e.drawing.lightPending = 0;
   }
   // Lighting is switched on only around the shaded model drawing.
@@ -83,7 +63,7 @@ void drawFrame(Editor& e) {
 
   // A view whose drawing runs out of memory shows what was drawn before; the
   // editor goes on. Answers whether the view was drawn whole.
-  auto drawView = [&e](Viewport& view) {
+  auto drawView = [&e](const Viewport& view) {
     setUpViewCamera(view, &view == &e.viewSet.views[e.viewSet.activeView] && e.toolState.dragMode == kScrollView);
     GLint depth = 0;
     glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
@@ -111,8 +91,7 @@ void drawFrame(Editor& e) {
   // A changed UV view is drawn first, inside its own rectangle, and kept; the
   // views drawn next cover that rectangle again, and the overlay puts the
   // kept picture in its place among the panels.
-  if (e.drawing.keepViewPictures && e.uvViewShown()) {
-    e.placeUvView();
+  if (e.drawing.keepViewPictures && e.uvViewShown) {
     const ViewContent now = viewContent(e, kUvView);
     if (e.drawing.keptViews.stale(kUvView, now)) {
       const Viewport& uv = e.viewSet.uvView();
@@ -126,7 +105,7 @@ void drawFrame(Editor& e) {
     }
   }
   for (int i = first; i <= last; ++i) {
-    Viewport& v = e.viewSet.views[i];
+    const Viewport& v = e.viewSet.views[i];
     const ViewContent now = viewContent(e, i);
     KeptPicture& picture = e.drawing.keptViews.picture(i);
     if (e.drawing.keepViewPictures && !e.drawing.keptViews.stale(i, now)) {
@@ -142,7 +121,6 @@ void drawFrame(Editor& e) {
       picture.content = now;
     }
   }
-  tellWhetherInPart(e);
   setOverlayShading(e);
 
   setUpOverlay(e);
@@ -154,18 +132,18 @@ void drawFrame(Editor& e) {
 
 // The overlay's two-coloured lines take the shading the last view's drawing
 // leaves, kept picture or not.
-void setOverlayShading(Editor& e) {
+void setOverlayShading(const FrameInput& e) {
   applyRenderMode(e.viewSet.views[e.viewSet.layoutMode == 0 ? e.viewSet.singleView : 3].renderMode);
   if (e.keyDown['l'] && e.doc.model->groups.tailItem()) glShadeModel(GL_SMOOTH);
 }
 
-void setUpOverlay(Editor& e) {
-  const int w = pixels(e.windowWidth()), h = pixels(e.windowHeight());
+void setUpOverlay(const FrameInput& e) {
+  const int w = pixels(e.windowWidth), h = pixels(e.windowHeight);
   glViewport(0, 0, w, h);
   glScissor(0, 0, w, h);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
-  glOrtho(0, e.ui->windowWidth(), 0, e.ui->windowHeight(), 0, 1);
+  glOrtho(0, e.overlayWidth, 0, e.overlayHeight, 0, 1);
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
   glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
@@ -191,25 +169,24 @@ void applyRenderMode(int mode) {
   }
 }
 
-void drawCursorLabel(Editor& e) {
+void drawCursorLabel(const FrameInput& e) {
   glColor4f(1, 1, 1, 0.8f);
   glRasterPos2d(e.pointer.mouseX + 5, e.pointer.mouseY + 5);
-  drawText(e.cursorLabelName());
+  drawText(e.cursorLabel);
   glRasterPos2d(e.pointer.mouseX + 5, e.pointer.mouseY - 5);
-  const Viewport& v = e.viewSet.views[e.viewAt(e.pointer.mouseX, e.pointer.mouseY)];
+  const Viewport& v = e.viewSet.views[e.viewUnderPointer];
   char text[128];
   std::snprintf(text, sizeof text, "%.2f, %.2f", v.viewX(e.pointer.mouseX), v.viewY(e.pointer.mouseY));
   drawText(text);
 }
 
-void drawWidgets(Editor& e) {
+void drawWidgets(const FrameInput& e) {
   for (Panel* panel : e.widgets) {
     if (panel->isHidden()) continue;
     if (panel == e.activeMenu && e.toolState.dragMode != kPopupMenu) continue;
     if (panel == e.uvMapperWidget) {
       if (!e.panelsShown) continue;
       if (!panel->isMinimised() && e.drawing.keepViewPictures) {
-        e.placeUvView();
         drawUvRubberBand(e);
         showViewPictureInOverlay(e.drawing.keptViews.picture(kUvView), e.viewSet.uvView());
       } else if (!panel->isMinimised()) {
@@ -222,8 +199,8 @@ void drawWidgets(Editor& e) {
   }
 }
 
-void drawViewFrames(Editor& e) {
-  const double w = e.windowWidth(), h = e.windowHeight();
+void drawViewFrames(const FrameInput& e) {
+  const double w = e.windowWidth, h = e.windowHeight;
   glColor4f(1, 1, 1, 0.7f);
   if (e.viewSet.layoutMode == 1) {
     glBegin(GL_LINES);
@@ -232,7 +209,7 @@ void drawViewFrames(Editor& e) {
     glVertex2i(0, pixels(h * e.viewSet.splitY));
     glVertex2i(pixels(w), pixels(h * e.viewSet.splitY));
     glEnd();
-    const int under = e.viewAt(e.pointer.mouseX, e.pointer.mouseY);
+    const int under = e.viewUnderPointer;
     const int captionX[4] = {5, pixels(w * e.viewSet.splitX + 5), 5, pixels(w * e.viewSet.splitX + 5)};
     const int captionY[4] = {5, 5, pixels(h * e.viewSet.splitY + 5), pixels(h * e.viewSet.splitY + 5)};
     for (int i = 0; i < 4; ++i) {
@@ -248,7 +225,7 @@ void drawViewFrames(Editor& e) {
         glEnd();
       }
       glRasterPos2i(captionX[i], captionY[i]);
-      drawText(e.viewCaption(i));
+      drawText(e.viewCaptions[i]);
     }
   }
   const bool boxDrag =

@@ -1,6 +1,6 @@
 #include <GL/gl.h>
 
-#include "app/editor.h"
+#include "render/drawing_state.h"
 #include "render/frame_draw.h"
 #include "render/light.h"
 
@@ -14,12 +14,12 @@ void Light::enable() {
   glEnable(GL_LIGHT0 + index);
 }
 
-void setUpLight(Editor& e) {
+void setUpLight(DrawingState& drawing) {
   glEnable(GL_COLOR_MATERIAL);
   glColorMaterial(GL_FRONT_AND_BACK, GL_DIFFUSE);
   glEnable(GL_LIGHTING);
-  e.drawing.light = std::make_unique<Light>(0);
-  e.drawing.light->setPosition(10, 10, 10, 1);
-  e.drawing.light->apply();
-  e.drawing.light->enable();
+  drawing.light = std::make_unique<Light>(0);
+  drawing.light->setPosition(10, 10, 10, 1);
+  drawing.light->apply();
+  drawing.light->enable();
 }

@@ -5,7 +5,7 @@
 #include <GL/gl.h>
 #include <GL/glut.h>
 
-#include "app/editor.h"
+#include "render/frame_input.h"
 #include "model/posed_model.h"
 #include "render/frame_draw.h"
 #include "render/model_drawing.h"
@@ -41,10 +41,10 @@ void drawPosedSkeleton(const PosedModel& posed, const Bone* selectedBone) {
 
 }  // namespace
 
-void drawPosedScene(Editor& e, Viewport& view) {
+void drawPosedScene(const FrameInput& e, const Viewport& view) {
   const double unit = (view.right - view.left) * 0.01;
   if (view.kind != kFullView && view.renderMode != kTextured) drawBoundingBox(e);
-  PosedModel& posed = e.animation.posedModel;  // posed for this frame by drawFrame
+  PosedModel& posed = e.posedModel;  // posed for this frame by drawFrame
 
   glColor3f(0.8f, 0.8f, 0.8f);
   ModelDrawing::NormalSource normals = ModelDrawing::kNoNormals;

@@ -4,7 +4,7 @@
 #include <GL/gl.h>
 #include <GL/glut.h>
 
-#include "app/editor.h"
+#include "render/frame_input.h"
 #include "model/skeleton.h"
 #include "render/frame_draw.h"
 #include "render/model_drawing.h"
@@ -12,7 +12,7 @@
 #include "tools/spline.h"
 #include "view/view_fit.h"
 
-void drawAxesAndGrid(Viewport& view) {
+void drawAxesAndGrid(const Viewport& view) {
   glBegin(GL_LINES);
   glColor3f(1, 0.2f, 0.2f);
   glVertex3f(0, 0, 0);
@@ -63,7 +63,7 @@ void drawAxesAndGrid(Viewport& view) {
   glPopMatrix();
 }
 
-void drawBoundingBox(Editor& e) {
+void drawBoundingBox(const FrameInput& e) {
   if (!e.toolState.boundingBoxActive) return;
   const Box3& b = e.toolState.boundingBox;
   glColor3f(0.9f, 0.6f, 0.4f);
@@ -85,7 +85,7 @@ void drawBoundingBox(Editor& e) {
   glEnd();
 }
 
-void drawScene(Editor& e, Viewport& view) {
+void drawScene(const FrameInput& e, const Viewport& view) {
   if (e.animation.on) return drawPosedScene(e, view);
   const double unit = (view.right - view.left) * 0.01;
   if (view.kind != kFullView && view.renderMode != kTextured) drawBoundingBox(e);
@@ -168,7 +168,7 @@ void drawScene(Editor& e, Viewport& view) {
 // its new place with a line back, as arrays of lines in the colours the plain
 // drawing gives them: after the first line back the current colour is that
 // line's pink, and the later outlines take it.
-void drawSelectedMarkers(Editor& e, double size, bool moving) {
+void drawSelectedMarkers(const FrameInput& e, double size, bool moving) {
   constexpr size_t kMarkersPerDraw = 16384;
   std::vector<float> positions, colours;
   const CubeSight sight = currentCubeSight();

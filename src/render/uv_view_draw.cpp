@@ -4,7 +4,7 @@
 
 #include <GL/gl.h>
 
-#include "app/editor.h"
+#include "render/frame_input.h"
 #include "gui/rect_draw.h"
 #include "images/texture_cache.h"
 #include "render/frame_draw.h"
@@ -16,22 +16,21 @@ void square(double u, double v, double half) {
 }
 }  // namespace
 
-void drawUvView(Editor& e) {
-  e.placeUvView();
+void drawUvView(const FrameInput& e) {
   drawUvRubberBand(e);
   drawUvContent(e);
   setUpOverlay(e);
 }
 
-void drawUvRubberBand(Editor& e) {
+void drawUvRubberBand(const FrameInput& e) {
   if (e.toolState.dragMode == kRubberBand && e.viewSet.activeView == kUvView) {
     glColor3f(1, 1, 1);
     drawRectOutline(e.pointer.pressX, e.pointer.pressY, e.pointer.mouseX, e.pointer.mouseY);
   }
 }
 
-void drawUvContent(Editor& e) {
-  Viewport& uv = e.viewSet.uvView();
+void drawUvContent(const FrameInput& e) {
+  const Viewport& uv = e.viewSet.uvView();
   const int w = static_cast<int>(uv.pixelWidth), h = static_cast<int>(uv.pixelHeight);
   glViewport(uv.rectLeft, uv.rectBottom, w, h);
   glScissor(uv.rectLeft, uv.rectBottom, w, h);
@@ -72,7 +71,7 @@ void drawUvContent(Editor& e) {
   const bool textured = e.viewSet.showUvTexture && e.viewSet.uvTexture > 0;
   if (textured) {
     glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, e.ui->textures()->uploadedName(e.viewSet.uvTexture));
+    glBindTexture(GL_TEXTURE_2D, e.textures.uploadedName(e.viewSet.uvTexture));
     glColor3f(1, 1, 1);
   } else {
     glColor3f(0, 0, 0);

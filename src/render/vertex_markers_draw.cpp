@@ -14,7 +14,7 @@
 #include <cmath>
 #include <vector>
 
-#include "app/editor.h"
+#include "render/frame_input.h"
 #include "render/frame_draw.h"
 
 namespace {
@@ -82,7 +82,7 @@ constexpr int kMarkersPerDraw = 16384;
 // the same pixels, at the face's depth, as one primitive instead of two. Only
 // when the square's sides are within a pixel of a whole number of pixels;
 // false, drawing nothing, otherwise.
-bool drawMarkersAsPoints(Editor& e, double size, const int face[4]) {
+bool drawMarkersAsPoints(const FrameInput& e, double size, const int face[4]) {
   GLdouble modelview[16], projection[16];
   GLint viewport[4];
   glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
@@ -149,7 +149,7 @@ bool drawMarkersAsPoints(Editor& e, double size, const int face[4]) {
   return true;
 }
 
-void drawVertexMarkers(Editor& e, double size) {
+void drawVertexMarkers(const FrameInput& e, double size) {
   if (!e.drawing.batchDrawing) {
     for (Vertex* p : e.doc.model->vertices) {
       glPushMatrix();

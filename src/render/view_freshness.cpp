@@ -1,10 +1,10 @@
 #include "render/view_freshness.h"
 
-#include "app/editor.h"
-#include "app/input_codes.h"
+#include "render/frame_input.h"
+#include "view/input_codes.h"
 #include "model/skeleton.h"
 
-ViewContent viewContent(const Editor& e, int i) {
+ViewContent viewContent(const FrameInput& e, int i) {
   const Viewport& v = e.viewSet.views[i];
   ViewContent c;
   c.sceneRevision = e.viewSet.sceneRevision;

@@ -3,7 +3,7 @@
 // frames; it stays valid as long as everything the view's drawing reads is
 // unchanged. The model, the selections, the tools' live previews, the spline
 // and the editor's drawing settings are summed up by one revision number that
-// every operation able to change them moves on (Editor::sceneChanged); the
+// every operation able to change them moves on (ViewSet::sceneChanged); the
 // rest (camera, render mode, grid, held keys, pixel rectangle) is compared
 // field by field. Pointer motion, hover, typing into the console, panels and
 // menus touch none of it, so their frames redraw no view.
@@ -13,7 +13,7 @@
 
 #include "model/vec3.h"
 
-class Editor;
+struct FrameInput;
 
 // Everything one view's 3D picture depends on.
 struct ViewContent {
@@ -31,7 +31,7 @@ struct ViewContent {
 };
 
 // What view `i` (0 to 3, 4 the UV view) of the editor shows now.
-ViewContent viewContent(const Editor& e, int i);
+ViewContent viewContent(const FrameInput& e, int i);
 
 // Whether a menu command code can change what any view shows; render modes and
 // tool choices cannot (a view's render mode is part of its own content).

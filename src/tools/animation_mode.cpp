@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/editor.h"
+#include "tools/tool_context.h"
 #include "gui/timeline.h"
 #include "model/animation.h"
 #include "model/rig.h"
@@ -15,7 +15,7 @@
 namespace {
 
 // The current clip, making the first one when the model has none.
-Clip& clipToKey(Editor& e) {
+Clip& clipToKey(ToolContext& e) {
   if (Clip* clip = currentClip(e)) return *clip;
   Animation& animation = *e.doc.model->animation;
   if (animation.clips.empty()) animation.add(kFirstClipName);
@@ -25,7 +25,7 @@ Clip& clipToKey(Editor& e) {
 
 // The selected bone when it belongs to the model's skeleton; otherwise says
 // how to pick one.
-Bone* boneToPose(Editor& e) {
+Bone* boneToPose(ToolContext& e) {
   const Rig rig = flattenRig(*e.doc.model);
   if (e.doc.selectedBone && rig.indexOf(e.doc.selectedBone) >= 0) return e.doc.selectedBone;
   e.consoleMessage("Select a bone to pose it.");
@@ -34,7 +34,7 @@ Bone* boneToPose(Editor& e) {
 
 }  // namespace
 
-bool animationCommand(Editor& e, int code) {
+bool animationCommand(ToolContext& e, int code) {
   const auto now = std::chrono::steady_clock::now();
   if (code >= kFrameCommandBase) {
     setFrame(e, code - kFrameCommandBase);
@@ -70,7 +70,7 @@ bool animationCommand(Editor& e, int code) {
   }
 }
 
-void toggleAnimationMode(Editor& e) {
+void toggleAnimationMode(ToolContext& e) {
   AnimationState& state = e.animation;
   state.on = !state.on;
   state.playing = false;
@@ -91,14 +91,14 @@ void toggleAnimationMode(Editor& e) {
   e.viewSet.sceneChanged();
 }
 
-void leaveAnimationMode(Editor& e, const std::string& why) {
+void leaveAnimationMode(ToolContext& e, const std::string& why) {
   e.animation.on = e.animation.playing = false;
   ++e.animation.rigRevision;
   e.consoleMessage("Animation mode is off: " + why + ".");
   e.viewSet.sceneChanged();
 }
 
-Clip* currentClip(Editor& e) {
+Clip* currentClip(ToolContext& e) {
   Animation& animation = *e.doc.model->animation;
   Clip* clip = animation.find(e.animation.clip);
   // Undo or /open may have taken the clip away: the first one stands in.
@@ -108,14 +108,14 @@ Clip* currentClip(Editor& e) {
   return clip;
 }
 
-void setFrame(Editor& e, int frame) {
+void setFrame(ToolContext& e, int frame) {
   const Clip* clip = currentClip(e);
   e.animation.frame = std::clamp(frame, 0, clip ? clip->length : Clip::kDefaultLength);
   if (e.animation.playing) startPlayback(e, std::chrono::steady_clock::now());
   e.viewSet.sceneChanged();
 }
 
-void chooseClip(Editor& e, const std::string& name) {
+void chooseClip(ToolContext& e, const std::string& name) {
   if (!isClipName(name)) {
     e.consoleMessage("Error! A clip name is one word of at most 63 printable characters!");
     return;
@@ -130,7 +130,7 @@ void chooseClip(Editor& e, const std::string& name) {
   e.viewSet.sceneChanged();
 }
 
-void keySelectedBone(Editor& e) {
+void keySelectedBone(ToolContext& e) {
   Bone* bone = boneToPose(e);
   if (!bone) return;
   takeSnapshot(e.doc);
@@ -142,7 +142,7 @@ void keySelectedBone(Editor& e) {
   e.viewSet.sceneChanged();
 }
 
-void unkeySelectedBone(Editor& e) {
+void unkeySelectedBone(ToolContext& e) {
   Bone* bone = boneToPose(e);
   Clip* clip = currentClip(e);
   if (!bone) return;
@@ -162,7 +162,7 @@ void unkeySelectedBone(Editor& e) {
   e.viewSet.sceneChanged();
 }
 
-void setClipFps(Editor& e, int fps) {
+void setClipFps(ToolContext& e, int fps) {
   if (fps < 1 || fps > Clip::kMaxFps) {
     e.consoleMessage("Error! The frame rate is a whole number from 1 to 1000!");
     return;
@@ -175,7 +175,7 @@ void setClipFps(Editor& e, int fps) {
   e.viewSet.sceneChanged();
 }
 
-void setClipLength(Editor& e, int length) {
+void setClipLength(ToolContext& e, int length) {
   if (length < 1 || length > Clip::kMaxLength) {
     e.consoleMessage("Error! The length is a whole number of frames from 1 to 100000!");
     return;
@@ -202,7 +202,7 @@ void setClipLength(Editor& e, int length) {
   e.viewSet.sceneChanged();
 }
 
-void startPlayback(Editor& e, std::chrono::steady_clock::time_point now) {
+void startPlayback(ToolContext& e, std::chrono::steady_clock::time_point now) {
   if (refusedByMode(e, ModeRule::kCommand, 0, "/play")) return;
   if (!currentClip(e)) {
     e.consoleMessage("There is no clip to play: key a bone or type /clip NAME first.");
@@ -213,11 +213,11 @@ void startPlayback(Editor& e, std::chrono::steady_clock::time_point now) {
   e.animation.playStartFrame = e.animation.frame;
 }
 
-void stopPlayback(Editor& e) {
+void stopPlayback(ToolContext& e) {
   e.animation.playing = false;
 }
 
-int playbackTick(Editor& e, std::chrono::steady_clock::time_point now) {
+int playbackTick(ToolContext& e, std::chrono::steady_clock::time_point now) {
   AnimationState& state = e.animation;
   const Clip* clip = state.playing && state.on ? currentClip(e) : nullptr;
   if (!clip) {

@@ -1,6 +1,6 @@
 #include "tools/animation_rules.h"
 
-#include "app/editor.h"
+#include "tools/tool_context.h"
 
 namespace {
 
@@ -64,7 +64,7 @@ std::span<const ModeRule> animationModeRules() {
   return kRules;
 }
 
-const ModeRule* modeRule(const Editor& e, ModeRule::Input input, int code,
+const ModeRule* modeRule(const ToolContext& e, ModeRule::Input input, int code,
                          std::string_view command) {
   for (const ModeRule& rule : kRules) {
     if (rule.input != input || (input == R::kCommand ? command != rule.command : code != rule.code))
@@ -74,7 +74,7 @@ const ModeRule* modeRule(const Editor& e, ModeRule::Input input, int code,
   return nullptr;
 }
 
-bool refusedByMode(Editor& e, ModeRule::Input input, int code, std::string_view command) {
+bool refusedByMode(ToolContext& e, ModeRule::Input input, int code, std::string_view command) {
   const ModeRule* rule = modeRule(e, input, code, command);
   if (!rule) return false;
   // Posing turns a bone in a flat view; the UV view has none to turn.

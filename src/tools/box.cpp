@@ -1,6 +1,6 @@
 // Create Box (contract in creation.h).
 
-#include "app/editor.h"
+#include "tools/tool_context.h"
 #include "tools/creation.h"
 #include "tools/polygon_ops.h"
 #include "tools/selection.h"
@@ -16,7 +16,7 @@ constexpr int kTriangles[12][3] = {
 
 }  // namespace
 
-void createBox(Editor& e) {
+void createBox(ToolContext& e) {
   const Viewport& view = e.viewSet.views[e.viewSet.activeView];
   const double hp = view.viewX(e.pointer.pressX), hr = view.viewX(e.pointer.mouseX);
   const double vp = view.viewY(e.pointer.pressY), vr = view.viewY(e.pointer.mouseY);

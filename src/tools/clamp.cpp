@@ -1,6 +1,6 @@
 // Clamp to the bounding box (contract in polygon_ops.h).
 
-#include "app/editor.h"
+#include "tools/tool_context.h"
 #include "tools/polygon_ops.h"
 #include "document/undo.h"
 
@@ -11,7 +11,7 @@ void clampInto(double& value, double min, double max) {
 }
 }  // namespace
 
-void clampAllVertices(Editor& e) {
+void clampAllVertices(ToolContext& e) {
   takeSnapshot(e.doc);
   if (e.toolState.boundingBoxActive == 1) {
     const Box3& b = e.toolState.boundingBox;

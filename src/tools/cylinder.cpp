@@ -4,12 +4,12 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/editor.h"
+#include "tools/tool_context.h"
 #include "tools/creation.h"
 #include "tools/tube_mesh.h"
 #include "document/undo.h"
 
-void createCylinder(Editor& e) {
+void createCylinder(ToolContext& e) {
   const Viewport& view = e.viewSet.views[e.viewSet.activeView];
   const int kind = view.kind;
   if (kind != kSideView && kind != kFrontView && kind != kTopView) return;

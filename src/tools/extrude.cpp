@@ -7,7 +7,7 @@
 
 #include <absl/container/flat_hash_map.h>
 
-#include "app/editor.h"
+#include "tools/tool_context.h"
 #include "tools/polygon_ops.h"
 #include "document/undo.h"
 
@@ -25,12 +25,12 @@ Edge undirected(Vertex* a, Vertex* b) {
 
 }  // namespace
 
-void prepareExtrude(Editor& e) {
+void prepareExtrude(ToolContext& e) {
   if (e.doc.selectedPolygons.empty()) return;
   e.doc.selectedVertices = e.doc.model->distinctVertices(e.doc.selectedPolygons);
 }
 
-void extrudeSelection(Editor& e) {
+void extrudeSelection(ToolContext& e) {
   takeSnapshot(e.doc);
 
   // Each source vertex O(i) gets its N(i); a vertex selected twice keeps the

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "app/editor.h"
+#include "tools/tool_context.h"
 #include "model/posed_model.h"
 #include "model/skeleton.h"
 #include "tools/animation_mode.h"
@@ -17,7 +17,7 @@ void addPoint(ModelBounds& bounds, const Vertex* v) {
   if (v) bounds.add(v->x, v->y, v->z);
 }
 
-ModelBounds selectionBounds(const Editor& e) {
+ModelBounds selectionBounds(const ToolContext& e) {
   ModelBounds bounds;
   for (const Vertex* v : e.doc.selectedVertices) addPoint(bounds, v);
   for (const Polygon* p : e.doc.selectedPolygons)
@@ -49,7 +49,7 @@ void addPoint(ModelBounds& bounds, const glm::dvec3& p) {
 
 // In animation mode the views show the model posed at the current frame, so
 // the same selection and model are framed where the pose puts them.
-void posedBounds(Editor& e, ModelBounds& whole, ModelBounds& selected) {
+void posedBounds(ToolContext& e, ModelBounds& whole, ModelBounds& selected) {
   if (!e.poseForViews().empty()) return;  // the next frame leaves the mode and says why
   PosedModel& posed = e.animation.posedModel;
   for (const glm::dvec3& p : posed.points()) addPoint(whole, p);
@@ -69,7 +69,7 @@ void posedBounds(Editor& e, ModelBounds& whole, ModelBounds& selected) {
 
 }  // namespace
 
-void fitViews(Editor& e) {
+void fitViews(ToolContext& e) {
   ModelBounds whole, selected;
   if (modeRule(e, ModeRule::kCommand, 0, "/fit")) {
     posedBounds(e, whole, selected);

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "app/editor.h"
+#include "tools/tool_context.h"
 #include "tools/polygon_ops.h"
 #include "tools/selection.h"
 #include "document/undo.h"
@@ -15,7 +15,7 @@ double middle(double min, double max) {
 }
 }  // namespace
 
-void flattenSelection(Editor& e, Axis axis) {
+void flattenSelection(ToolContext& e, Axis axis) {
   takeSnapshot(e.doc);
   if (axis == kAxisU || axis == kAxisV) {
     const SelectionBox box = computeSelectionBox(e, SelectionBoxOf::kUvs);

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/editor.h"
+#include "tools/tool_context.h"
 #include "model/skeleton.h"
 #include "tools/live_transform.h"
 #include "tools/polygon_ops.h"
@@ -16,7 +16,7 @@ void moveCoordinate(double& c, double by) {
   if (std::isfinite(c + by)) c += by;
 }
 
-void moveVerticesOrBone(Editor& e, const Vec3& by) {
+void moveVerticesOrBone(ToolContext& e, const Vec3& by) {
   if (e.doc.selectedVertices.empty()) {
     if (e.doc.selectedBone) translateBone(e.doc.selectedBone, by.x, by.y, by.z);
     return;
@@ -29,7 +29,7 @@ void moveVerticesOrBone(Editor& e, const Vec3& by) {
 }
 }  // namespace
 
-void updateMoveOffset(Editor& e) {
+void updateMoveOffset(ToolContext& e) {
   const auto [dh, dv] = dragInActiveView(e);
   const int kind = e.viewSet.views[e.viewSet.activeView].kind;
   // In the UV view x carries u and y carries v, as in the Side view.
@@ -38,7 +38,7 @@ void updateMoveOffset(Editor& e) {
   }
 }
 
-void moveSelection(Editor& e, double dx, double dy, double dz) {
+void moveSelection(ToolContext& e, double dx, double dy, double dz) {
   takeSnapshot(e.doc);
   if (e.viewSet.views[e.viewSet.activeView].kind == kUvView) {
     // Texture coordinates stop at the edges of the texture.
@@ -52,7 +52,7 @@ void moveSelection(Editor& e, double dx, double dy, double dz) {
   rebuildNormals(e);
 }
 
-void moveSelectionBy(Editor& e, const Vec3& by) {
+void moveSelectionBy(ToolContext& e, const Vec3& by) {
   takeSnapshot(e.doc);
   moveVerticesOrBone(e, by);
   rebuildNormals(e);

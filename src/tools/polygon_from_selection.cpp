@@ -2,12 +2,12 @@
 
 #include <cstdio>
 
-#include "app/editor.h"
+#include "tools/tool_context.h"
 #include "tools/creation.h"
 #include "tools/polygon_ops.h"
 #include "document/undo.h"
 
-void createPolygonFromSelection(Editor& e) {
+void createPolygonFromSelection(ToolContext& e) {
   std::printf("Num verts: %d\n", e.doc.selectedVertices.count());
   if (e.doc.selectedVertices.count() != 3) return;
   takeSnapshot(e.doc);

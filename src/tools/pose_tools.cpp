@@ -9,7 +9,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/editor.h"
+#include "tools/tool_context.h"
 #include "model/animation.h"
 #include "model/posed_model.h"
 #include "model/span.h"
@@ -25,7 +25,7 @@ struct PosedBone {
   int bone = -1;
 };
 
-bool posedSelection(Editor& e, PosedBone& selected) {
+bool posedSelection(ToolContext& e, PosedBone& selected) {
   if (!e.poseForViews().empty()) return false;  // the next frame leaves the mode and says why
   selected.posed = &e.animation.posedModel;
   selected.bone = e.animation.posedModel.rig().indexOf(e.doc.selectedBone);
@@ -38,7 +38,7 @@ bool posedSelection(Editor& e, PosedBone& selected) {
 
 // Keys the bone's new pose at the current frame: one undo step, making the
 // first clip when there is none.
-void keyPose(Editor& e, Bone* bone, const BonePose& pose) {
+void keyPose(ToolContext& e, Bone* bone, const BonePose& pose) {
   takeSnapshot(e.doc);
   Animation& animation = *e.doc.model->animation;
   Clip* clip = currentClip(e);
@@ -57,7 +57,7 @@ bool finite(const glm::dquat& q) {
 
 }  // namespace
 
-void rotatePose(Editor& e, double angle) {
+void rotatePose(ToolContext& e, double angle) {
   glm::dvec3 axis;
   switch (e.viewSet.views[e.viewSet.activeView].kind) {
     case kSideView:  // as the Rotate tool turns vertices in each view
@@ -81,7 +81,7 @@ void rotatePose(Editor& e, double angle) {
   if (finite(pose.rotation)) keyPose(e, posed.rig().bones[selected.bone], pose);
 }
 
-void movePose(Editor& e, const Vec3& offset) {
+void movePose(ToolContext& e, const Vec3& offset) {
   PosedBone selected;
   if (!posedSelection(e, selected)) return;
   const glm::dvec3 by(offset.x, offset.y, offset.z);
@@ -116,7 +116,7 @@ double up(const glm::dvec3& p, int plane) {
 
 }  // namespace
 
-List<Vertex> posedVerticesInRect(Editor& e, double a, double b, double c, double d, int plane,
+List<Vertex> posedVerticesInRect(ToolContext& e, double a, double b, double c, double d, int plane,
                                  double tolerance) {
   List<Vertex> found;
   if (plane < 0 || plane > 2) return found;
@@ -133,7 +133,7 @@ List<Vertex> posedVerticesInRect(Editor& e, double a, double b, double c, double
   return found;
 }
 
-Bone* findPosedBone(Editor& e, double a, double b, double c, double d, int plane) {
+Bone* findPosedBone(ToolContext& e, double a, double b, double c, double d, int plane) {
   // As the rest model's lookup: a plain click has no extent.
   if (a == c || b == d) return nullptr;
   std::printf("Looking up bones...\n");

@@ -4,13 +4,13 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/editor.h"
+#include "tools/tool_context.h"
 #include "tools/spline.h"
 #include "tools/spline_tool.h"
 #include "tools/tube_mesh.h"
 #include "document/undo.h"
 
-void revolveSpline(Editor& e) {
+void revolveSpline(ToolContext& e) {
   if (!e.toolState.currentSpline || e.viewSet.views[e.viewSet.activeView].kind != kSideView) return;
   const Spline& spline = *e.toolState.currentSpline;
   if (!spline.isFinite()) return;

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/editor.h"
+#include "tools/tool_context.h"
 #include "tools/live_transform.h"
 #include "tools/polygon_ops.h"
 #include "tools/selection.h"
@@ -38,7 +38,7 @@ struct AxisScale {
 
 // The selected vertices scaled about their box's centre; the Scale tools
 // trace the centre, the new minimum and each vertex.
-void scaleVertices(Editor& e, const Vec3& s, bool traced) {
+void scaleVertices(ToolContext& e, const Vec3& s, bool traced) {
   const SelectionBox box = computeSelectionBox(e, SelectionBoxOf::kVertices);
   const Vec3 lo = box.min, hi = box.max, c = box.centre;
   if (traced) std::printf("center x: %lf y: %lf z: %lf\n", c.x, c.y, c.z);
@@ -54,7 +54,7 @@ void scaleVertices(Editor& e, const Vec3& s, bool traced) {
 
 }  // namespace
 
-void updateScaleFactor(Editor& e) {
+void updateScaleFactor(ToolContext& e) {
   const auto [dh, dv] = dragInActiveView(e);
   const double fh = factorOf(dh), fv = factorOf(dv);
   const int kind = e.viewSet.views[e.viewSet.activeView].kind;
@@ -71,7 +71,7 @@ void updateScaleFactor(Editor& e) {
   }
 }
 
-void scaleSelection(Editor& e) {
+void scaleSelection(ToolContext& e) {
   takeSnapshot(e.doc);
   const Vec3 s = e.toolState.scaleFactor;
   if (e.viewSet.views[e.viewSet.activeView].kind == kUvView) {
@@ -90,7 +90,7 @@ void scaleSelection(Editor& e) {
   rebuildNormals(e);
 }
 
-void scaleSelectionBy(Editor& e, const Vec3& factors) {
+void scaleSelectionBy(ToolContext& e, const Vec3& factors) {
   takeSnapshot(e.doc);
   scaleVertices(e, factors, /*traced=*/false);
   computeSelectionBox(e, SelectionBoxOf::kVertices);

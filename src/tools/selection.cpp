@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "app/editor.h"
-#include "app/input_codes.h"
+#include "tools/tool_context.h"
+#include "view/input_codes.h"
 #include "model/marks.h"
 #include "tools/animation_mode.h"
 #include "tools/animation_rules.h"
@@ -27,7 +27,7 @@ PickMode pickMode(int modifiers) {
 }
 
 // The vertices the views show in the rectangle: posed in animation mode.
-List<Vertex> shownVerticesInRect(Editor& e, double a, double b, double c, double d, int plane,
+List<Vertex> shownVerticesInRect(ToolContext& e, double a, double b, double c, double d, int plane,
                                  double tolerance) {
   if (modeRule(e, ModeRule::kTool, e.toolState.tool))
     return posedVerticesInRect(e, a, b, c, d, plane, tolerance);
@@ -36,7 +36,7 @@ List<Vertex> shownVerticesInRect(Editor& e, double a, double b, double c, double
 
 }  // namespace
 
-void selectInRect(Editor& e, double ha, double va, double hb, double vb) {
+void selectInRect(ToolContext& e, double ha, double va, double hb, double vb) {
   const Viewport& view = e.viewSet.views[e.viewSet.activeView];
   const int kind = view.kind;
   // A click (no movement) reaches as far as the vertex marker drawn around a
@@ -107,25 +107,25 @@ void selectInRect(Editor& e, double ha, double va, double hb, double vb) {
   }
 }
 
-void selectAllPolygons(Editor& e) {
+void selectAllPolygons(ToolContext& e) {
   e.doc.selectedPolygons.clear();
   e.doc.selectedPolygons.pushFrontAll(e.doc.model->currentGroup->polygons);
   Model::setPolygonsSelected(e.doc.selectedPolygons, 1);
 }
 
-void deselectPolygons(Editor& e) {
+void deselectPolygons(ToolContext& e) {
   e.doc.model->clearPolygonSelection();
   e.doc.selectedPolygons.clear();
 }
 
 // Vertex flags are left alone: only the list is the authority for vertex tools.
-void selectAllVertices(Editor& e) {
+void selectAllVertices(ToolContext& e) {
   e.doc.selectedVertices.clear();
   e.doc.selectedVertices.pushFrontAll(e.doc.model->vertices);
 }
 
 // UV points and vertex flags stay as they are; the bone selection goes.
-void deselectAll(Editor& e) {
+void deselectAll(ToolContext& e) {
   deselectPolygons(e);
   e.doc.selectedVertices.clear();
   e.doc.selectedBone = nullptr;
@@ -160,7 +160,7 @@ double middle(double min, double max) {
 
 }  // namespace
 
-SelectionBox computeSelectionBox(Editor& e, SelectionBoxOf of) {
+SelectionBox computeSelectionBox(ToolContext& e, SelectionBoxOf of) {
   BoxGrower box;
   switch (of) {
     case SelectionBoxOf::kVertices:

@@ -21,7 +21,7 @@
 // or Move and Rotate in the UV view, is refused at the press.
 
 #include "tools/tool_gestures.h"
-#include "app/editor.h"
+#include "tools/tool_context.h"
 #include "tools/animation_mode.h"
 #include "tools/animation_rules.h"
 #include "tools/creation.h"
@@ -33,7 +33,7 @@
 
 namespace {
 
-using Reaction = void (*)(Editor&);
+using Reaction = void (*)(ToolContext&);
 
 struct Gesture {
   int pressDragMode;  // dragMode after the press
@@ -43,30 +43,30 @@ struct Gesture {
 };
 
 // The box drawn by the Scale preview.
-void computeVertexBox(Editor& e) {
+void computeVertexBox(ToolContext& e) {
   computeSelectionBox(e, SelectionBoxOf::kVertices);
 }
 
-void applyMove(Editor& e) {
+void applyMove(ToolContext& e) {
   moveSelection(e, e.toolState.moveOffset.x, e.toolState.moveOffset.y, e.toolState.moveOffset.z);
 }
 // Dragging upward turns the selection the negative way.
-void applyRotate(Editor& e) {
+void applyRotate(ToolContext& e) {
   rotateSelection(e, (e.pointer.pressY - e.pointer.mouseY) * 0.01);
 }
 
-void createBoxThenSelect(Editor& e) {
+void createBoxThenSelect(ToolContext& e) {
   createBox(e);
   e.toolState.tool = kSelectVertex;
 }
-void createCylinderThenSelect(Editor& e) {
+void createCylinderThenSelect(ToolContext& e) {
   createCylinder(e);
   e.toolState.tool = kSelectVertex;
 }
 
 // A select tool can only be current at a tool-drag release when it was chosen
 // during the drag; the release then selects like a rubber band.
-void selectInDrag(Editor& e) {
+void selectInDrag(ToolContext& e) {
   const Viewport& view = e.viewSet.views[e.viewSet.activeView];
   selectInRect(e, view.viewX(e.pointer.pressX), view.viewY(e.pointer.pressY), view.viewX(e.pointer.mouseX),
                view.viewY(e.pointer.mouseY));
@@ -76,7 +76,7 @@ void selectInDrag(Editor& e) {
 // offset is not updated by this motion, so a click without movement moves the
 // new cap by the offset left from the last Move drag. Without a polygon
 // selection every motion does nothing and the tool stays Extrude.
-void startExtrude(Editor& e) {
+void startExtrude(ToolContext& e) {
   if (e.doc.selectedPolygons.empty()) return;
   prepareExtrude(e);
   extrudeSelection(e);
@@ -99,10 +99,10 @@ const Gesture kGestures[] = {
     {kNoDrag, addSplinePoint, nullptr, nullptr},                       // Create Spline
 };
 
-void movePoseByOffset(Editor& e) {
+void movePoseByOffset(ToolContext& e) {
   movePose(e, e.toolState.moveOffset);
 }
-void rotatePoseByDrag(Editor& e) {
+void rotatePoseByDrag(ToolContext& e) {
   rotatePose(e, (e.pointer.pressY - e.pointer.mouseY) * 0.01);
 }
 
@@ -115,7 +115,7 @@ const Gesture kPoseGestures[] = {
     {kToolDrag, nullptr, nullptr, rotatePoseByDrag},           // Rotate
 };
 
-const Gesture* gestureOf(const Editor& e, int tool) {
+const Gesture* gestureOf(const ToolContext& e, int tool) {
   if (const ModeRule* rule = modeRule(e, ModeRule::kTool, tool)) {
     const bool posing =
         rule->effect == ModeRule::kPicksPosed ||
@@ -128,7 +128,7 @@ const Gesture* gestureOf(const Editor& e, int tool) {
 
 }  // namespace
 
-void toolPress(Editor& e) {
+void toolPress(ToolContext& e) {
   const Gesture* g = gestureOf(e, e.toolState.tool);
   if (!g) {
     refusedByMode(e, ModeRule::kTool, e.toolState.tool);
@@ -138,12 +138,12 @@ void toolPress(Editor& e) {
   if (g->press) g->press(e);
 }
 
-void toolMotion(Editor& e) {
+void toolMotion(ToolContext& e) {
   const Gesture* g = gestureOf(e, e.toolState.tool);
   if (g && g->motion) g->motion(e);
 }
 
-void toolRelease(Editor& e) {
+void toolRelease(ToolContext& e) {
   const Gesture* g = gestureOf(e, e.toolState.tool);
   if (g && g->release) g->release(e);
 }

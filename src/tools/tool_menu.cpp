@@ -1,7 +1,7 @@
-// What the menu buttons' command codes do, and the tidy-up of the panels.
+// What the menu buttons' command codes do.
 
 #include "tools/tool_menu.h"
-#include "app/editor.h"
+#include "tools/tool_context.h"
 #include "tools/animation_mode.h"
 #include "tools/animation_rules.h"
 #include "tools/fit_views.h"
@@ -11,21 +11,21 @@ namespace {
 
 struct MenuCommand {
   int code;
-  void (*run)(Editor&);
+  void (*run)(ToolContext&);
 };
 
 template <int mode>
-void setRenderMode(Editor& e) {
+void setRenderMode(ToolContext& e) {
   e.viewSet.activeViewport().renderMode = mode;
 }
 
 template <int tool>
-void selectTool(Editor& e) {
+void selectTool(ToolContext& e) {
   e.toolState.tool = tool;
 }
 
 template <Axis axis>
-void flatten(Editor& e) {
+void flatten(ToolContext& e) {
   flattenSelection(e, axis);
 }
 
@@ -35,14 +35,14 @@ const MenuCommand kMenuCommands[] = {
     {5, setRenderMode<kFlatShaded>},
     {6, setRenderMode<kSmoothShaded>},
     {7, setRenderMode<kTextured>},
-    {8, [](Editor& e) { uvMapSelected(e, e.viewSet.activeViewport()); }},
+    {8, [](ToolContext& e) { uvMapSelected(e, e.viewSet.activeViewport()); }},
     {9, flatten<kAxisX>},
     {10, flatten<kAxisY>},
     {11, flatten<kAxisZ>},
     {12, flatten<kAxisU>},
     {13, flatten<kAxisV>},
-    {14, [](Editor& e) { flattenPolygons(e); }},
-    {15, [](Editor& e) { smoothPolygons(e.doc.selectedPolygons); }},
+    {14, [](ToolContext& e) { flattenPolygons(e); }},
+    {15, [](ToolContext& e) { smoothPolygons(e.doc.selectedPolygons); }},
     {16, assignSelectedPolygonsToBone},
     {17, selectTool<kSelectVertex>},
     {18, selectTool<kSelectPolygon>},
@@ -62,7 +62,7 @@ const MenuCommand kMenuCommands[] = {
 
 }  // namespace
 
-void toolMenuCommand(Editor& e, int code) {
+void toolMenuCommand(ToolContext& e, int code) {
   if (refusedByMode(e, ModeRule::kMenu, code)) return;
   if (animationCommand(e, code)) return;
   for (const MenuCommand& command : kMenuCommands) {
@@ -70,19 +70,5 @@ void toolMenuCommand(Editor& e, int code) {
       command.run(e);
       return;
     }
-  }
-}
-
-void arrangeWidgets(Editor& e) {
-  const double windowW = e.windowWidth(), windowH = e.windowHeight();
-  double x = 5, rowOffset = 5;
-  for (Panel* panel : e.widgets) {
-    panel->setMinimised(1);
-    if (windowW < x + panel->width()) {
-      x = 5;
-      rowOffset = rowOffset + panel->height() + 5;
-    }
-    panel->setPosition(x, windowH - panel->height() - rowOffset);
-    x = x + panel->width();
   }
 }

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/editor.h"
+#include "tools/tool_context.h"
 #include "formats/six_decimals.h"
 #include "tools/polygon_ops.h"
 #include "tools/selection.h"
@@ -63,7 +63,7 @@ double fraction(double value, double min, double max) {
 }
 }  // namespace
 
-void uvMapSelected(Editor& e, Viewport& view) {
+void uvMapSelected(ToolContext& e, Viewport& view) {
   const SelectionBox box = computeSelectionBox(e, SelectionBoxOf::kPolygons);
   takeSnapshot(e.doc);
   const Vec3 lo = box.min, hi = box.max;

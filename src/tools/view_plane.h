@@ -5,7 +5,7 @@
 
 #include <optional>
 
-#include "app/editor.h"
+#include "tools/tool_context.h"
 
 // "Side" shows (h, v) as (x, y), "Front" as (z, y), "Top" as (z, x); the
 // axis the view does not show gets `depth`.
@@ -23,7 +23,7 @@ inline std::optional<Vec3> pointInViewPlane(int viewKind, double h, double v, do
 }
 
 // The point under the pointer in the active view.
-inline std::optional<Vec3> pointUnderMouse(const Editor& e) {
+inline std::optional<Vec3> pointUnderMouse(const ToolContext& e) {
   const Viewport& view = e.viewSet.views[e.viewSet.activeView];
   return pointInViewPlane(view.kind, view.viewX(e.pointer.mouseX), view.viewY(e.pointer.mouseY));
 }
@@ -32,7 +32,7 @@ inline std::optional<Vec3> pointUnderMouse(const Editor& e) {
 struct ViewDrag {
   double dh, dv;
 };
-inline ViewDrag dragInActiveView(const Editor& e) {
+inline ViewDrag dragInActiveView(const ToolContext& e) {
   const Viewport& view = e.viewSet.views[e.viewSet.activeView];
   return {view.viewX(e.pointer.mouseX) - view.viewX(e.pointer.pressX), view.viewY(e.pointer.mouseY) - view.viewY(e.pointer.pressY)};
 }

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/editor.h"
+#include "tools/tool_context.h"
 #include "document/undo.h"
 #include "model/animation.h"
 #include "model/marks.h"
@@ -39,13 +39,13 @@ std::vector<BoneWeight> withWeight(std::vector<BoneWeight> weights, const Bone* 
 
 }  // namespace
 
-void assignSelectedPolygonsToBone(Editor& e) {
+void assignSelectedPolygonsToBone(ToolContext& e) {
   Model::assignPolygonsToBone(e.doc.selectedBone, e.doc.selectedPolygons);
   if (!e.doc.selectedPolygons.empty())
     e.doc.changedWithoutUndoStep();  // no undo step, still unsaved
 }
 
-void setSelectedWeights(Editor& e, double weight) {
+void setSelectedWeights(ToolContext& e, double weight) {
   // Refused as other numbers out of their range are: a weight clamped without
   // a word would not be the one typed.
   if (!(weight >= 0 && weight <= 1)) {
@@ -82,7 +82,7 @@ void setSelectedWeights(Editor& e, double weight) {
   e.viewSet.sceneChanged();
 }
 
-void clearSelectedWeights(Editor& e) {
+void clearSelectedWeights(ToolContext& e) {
   if (e.doc.selectedVertices.empty()) {
     e.consoleMessage("Select the vertices to give back to the derived weights.");
     return;

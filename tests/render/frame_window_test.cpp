@@ -16,6 +16,7 @@
 #include "images/texture_cache.h"
 #include "model/animation.h"
 #include "model/skeleton.h"
+#include "app/editor_frame.h"
 #include "render/frame_draw.h"
 #include "render/gl_platform.h"
 #include "support/arm_fixture.h"

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/editor.h"
-#include "app/input_codes.h"
+#include "view/input_codes.h"
 #include "console/console_commands.h"
 #include "tools/polygon_ops.h"
 #include "tools/selection.h"
