@@ -74,7 +74,7 @@ BENCH_CASE(70, "frames") {
   e.setMainWidget(&mainPanel);
   e.layoutViews();
   e.mouseMoved(kWidth - 10, 10);
-  e.drawing.keepViewPictures = 0;  // every frame draws every view
+  e.drawing.keepViewPictures = false;  // every frame draws every view
   const int vertices = e.doc.model->vertices.count();
   // One glutSolidCube per vertex takes minutes at a million vertices.
   const bool withPlain = vertices <= 200000;
@@ -116,7 +116,7 @@ BENCH_CASE(70, "frames") {
 
     // The editor's frame with the vertex list set aside: no markers and no
     // points. No way of drawing markers can make a frame faster than this.
-    e.drawing.batchDrawing = 1;
+    e.drawing.batchDrawing = true;
     List<Vertex> setAside = std::move(e.doc.model->vertices);
     const double shared = bench::medianMs(
         context.runs, [] {},

@@ -60,12 +60,12 @@ double frameMs(Editor& e, int runs, const std::function<void(int)>& event) {
 
 void rowPair(bench::Report& report, const std::string& name, Editor& e, int runs,
              const std::function<void(int)>& event, const char* unchanged) {
-  e.drawing.keepViewPictures = 1;
+  e.drawing.keepViewPictures = true;
   const double kept = frameMs(e, runs, event);
   const int redrawn = e.drawing.viewsRedrawn;
-  e.drawing.keepViewPictures = 0;
+  e.drawing.keepViewPictures = false;
   const double scratch = frameMs(e, runs, event);
-  e.drawing.keepViewPictures = 1;
+  e.drawing.keepViewPictures = true;
   e.drawing.forgetViewPictures();
   char note[160];
   std::snprintf(note, sizeof note, "from scratch / kept: %.1fx; views drawn again: %s%s",
@@ -94,7 +94,7 @@ BENCH_CASE(71, "frame kinds") {
   Editor& empty = *emptySession.editor;
   auto overlayRow = [&](const char* name, const std::function<void(Editor&, int)>& event) {
     const double bound = frameMs(empty, context.runs, [&](int i) { event(empty, i); });
-    e.drawing.keepViewPictures = 1;
+    e.drawing.keepViewPictures = true;
     const double kept = frameMs(e, runs, [&](int i) { event(e, i); });
     char note[96];
     std::snprintf(note, sizeof note, "%.2fx the same frame over an empty model", kept / bound);
@@ -106,7 +106,7 @@ BENCH_CASE(71, "frame kinds") {
   };
   overlayRow("pointer move", [](Editor& ed, int i) { ed.mouseMoved(300 + i % 7, 100); });
   for (Editor* ed : {&e, &empty}) {
-    ed->panelsShown = 1;
+    ed->panelsShown = true;
     ed->ui->setFocusedEntry(ed->consolePrompt);
   }
   overlayRow("typed character", [](Editor& ed, int i) {
@@ -116,7 +116,7 @@ BENCH_CASE(71, "frame kinds") {
   });
   for (Editor* ed : {&e, &empty}) ed->ui->setFocusedEntry(nullptr);
   overlayRow("hover", [](Editor& ed, int i) { ed.mouseMoved(460 + i % 2 * 10, 390); });
-  e.panelsShown = 0;
+  e.panelsShown = false;
 
   move(glut(600, 150));
   button(kLeftButton, kButtonDown);

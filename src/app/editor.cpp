@@ -25,7 +25,7 @@ Editor::Editor() {
   doc.listen([this](DocumentChange how) { followModel(how); });
   recovery.tell = [this](const std::string& text) { consoleMessage(text); };
   recovery.showConsole = [this] {
-    panelsShown = 1;
+    panelsShown = true;
     if (consoleWidget && widgets.contains(consoleWidget)) widgets.moveToFront(consoleWidget);
   };
   initColours();
@@ -133,7 +133,7 @@ void Editor::followModel(DocumentChange how) {
     viewSet.uvTexture = std::max(0, ui->textures()->find(look.textureName));
   } else {
     viewSet.uvTexture = 0;
-    viewSet.showUvTexture = 0;
+    viewSet.showUvTexture = false;
   }
 }
 

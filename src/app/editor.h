@@ -54,7 +54,7 @@ class Editor {
   void framePump();
   void setMainWidget(Panel* panel) { mainWidget = panel; }
   void setModifiers(int m) { pointer.modifiers = m; }
-  void setKeyState(int key, int state) { keyDown[key & 0xFF] = state; }
+  void setKeyState(int key, int state) { keyDown[key & 0xFF] = state != 0; }
   UiContext* uiContext() { return ui.get(); }
   void showMenuPage(int i);
   void initColours();
@@ -124,13 +124,13 @@ class Editor {
   DrawingState drawing;
   // Input and the interface.
   Pointer pointer;
-  int keyDown[256] = {};  // 1 while the key with that 8-bit code is held (key callbacks)
+  bool keyDown[256] = {};  // while the key with that 8-bit code is held (key callbacks)
   double pressPanX = 0, pressPanY = 0;  // the view's camera where a view drag began
   double pressRotX = 0, pressRotY = 0;
   double pressZoom = 0;
   int menuPage = 1;
   int keyScrollStep = 4;
-  int panelsShown = 0;  // toggled by Home
+  bool panelsShown = false;  // toggled by Home
   std::unique_ptr<UiContext> ui = std::make_unique<UiContext>();
   Panel* mainWidget = nullptr;  // given by main; its size follows the window
   Panel* consoleWidget = nullptr;

@@ -5,19 +5,28 @@
 #include "tools/animation_mode.h"
 
 FrameInput frameInput(Editor& e) {
-  FrameInput in{e.doc,          e.viewSet,        e.toolState,
-                e.animation,    e.animation.posedModel, e.pointer,
-                e.keyDown,      *e.ui->textures(), e.drawing,
-                e.widgets};
-  in.activeMenu = e.activeMenu;
-  in.uvMapperWidget = e.uvMapperWidget;
-  in.timelineWidget = e.timelineWidget;
-  in.panelsShown = e.panelsShown;
-  in.uvViewShown = e.uvViewShown();
-  in.windowWidth = e.windowWidth(), in.windowHeight = e.windowHeight();
-  in.overlayWidth = e.ui->windowWidth(), in.overlayHeight = e.ui->windowHeight();
-  in.viewUnderPointer = e.viewAt(e.pointer.mouseX, e.pointer.mouseY);
-  in.cursorLabel = e.cursorLabelName();
+  FrameInput in{.doc = e.doc,
+                .viewSet = e.viewSet,
+                .toolState = e.toolState,
+                .animation = e.animation,
+                .posedModel = e.animation.posedModel,
+                .pointer = e.pointer,
+                .keyDown = e.keyDown,
+                .textures = *e.ui->textures(),
+                .drawing = e.drawing,
+                .widgets = e.widgets,
+                .activeMenu = e.activeMenu,
+                .uvMapperWidget = e.uvMapperWidget,
+                .timelineWidget = e.timelineWidget,
+                .panelsShown = e.panelsShown,
+                .uvViewShown = e.uvViewShown(),
+                .windowWidth = e.windowWidth(),
+                .windowHeight = e.windowHeight(),
+                .overlayWidth = e.ui->windowWidth(),
+                .overlayHeight = e.ui->windowHeight(),
+                .viewUnderPointer = e.viewAt(e.pointer.mouseX, e.pointer.mouseY),
+                .cursorLabel = e.cursorLabelName(),
+                .viewCaptions = {}};
   for (int i = 0; i < 4; ++i) in.viewCaptions[i] = e.viewCaption(i);
   return in;
 }

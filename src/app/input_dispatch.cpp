@@ -38,7 +38,7 @@ bool ctrlAlone(int modifiers) {
 bool underPointer(const Editor& e, const Panel* panel) {
   const bool popupOpen = e.toolState.dragMode == kPopupMenu;
   const bool shown =
-      panel == e.activeMenu ? popupOpen : e.panelsShown == 1 || panel == e.timelineWidget;
+      panel == e.activeMenu ? popupOpen : e.panelsShown || panel == e.timelineWidget;
   return shown && !panel->isHidden() && panel->contains(e.pointer.mouseX, e.pointer.mouseY);
 }
 }  // namespace

@@ -107,7 +107,7 @@ void Editor::buildInterface() {
        {consoleWidget, uvMapperWidget, menuPages[0], menuPages[1], menuPages[2], menuPages[3]}) {
     widgets.pushFront(panel);
   }
-  panelsShown = 0;
+  panelsShown = false;
   buildTimelinePanel();
 }
 

@@ -16,7 +16,7 @@ void Editor::layoutViews() {
 
 int Editor::viewAt(int x, int y) const {
   const Panel* uv = uvMapperWidget;
-  if (uv && panelsShown == 1 && uv->contains(x, y) && !uv->isMinimised() && !uv->isHidden()) {
+  if (uv && panelsShown && uv->contains(x, y) && !uv->isMinimised() && !uv->isHidden()) {
     return kUvView;
   }
   if (viewSet.layoutMode == 0) return viewSet.singleView;

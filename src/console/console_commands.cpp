@@ -70,7 +70,7 @@ void loadTexture(CommandContext& e, const Words& w) {
     return;
   }
   e.viewSet.uvTexture = id;
-  e.viewSet.showUvTexture = 1;
+  e.viewSet.showUvTexture = true;
   Material& m = e.doc.model->currentGroup->material;
   const bool changed = !m.textured || m.textureName != w[1];
   m.textured = 1;
@@ -94,12 +94,12 @@ void setBoundingBox(CommandContext& e, const Words& w) {
 
 void showTexture(CommandContext& e, const Words&) {
   if (!e.doc.model->currentGroup->material.textured) return;
-  e.viewSet.showUvTexture = 1;
+  e.viewSet.showUvTexture = true;
   e.consoleMessage("Showing UV Texture.");
 }
 
 void hideTexture(CommandContext& e, const Words&) {
-  e.viewSet.showUvTexture = 0;
+  e.viewSet.showUvTexture = false;
   e.consoleMessage("Hiding UV Texture.");
 }
 

@@ -47,7 +47,7 @@ bool takeOpenedModel(CommandContext& e, OpenedModel opened, std::string* reason)
   Material& m = e.doc.model->currentGroup->material;
   if (m.textured) {
     e.viewSet.uvTexture = textures.acquire(m.textureName);
-    e.viewSet.showUvTexture = 1;
+    e.viewSet.showUvTexture = true;
   }
   // A model from another tool may be of any size and anywhere: it is shown
   // whole. The model file's own keeps the views the user had.

@@ -19,18 +19,18 @@ struct DrawingState {
   // per vertex and one glut cube per marker, kept as the reference for tests
   // and benchmarks: both give the same pixels except that a marker's edge
   // may fall one pixel over.
-  int batchDrawing = 1;
+  bool batchDrawing = true;
   // 1 keeps each view's finished picture and draws a view again only when
   // what it shows changed (render/view_freshness.h); 0 draws every view each
   // frame, the reference for tests and benchmarks.
-  int keepViewPictures = 1;
+  bool keepViewPictures = true;
   int viewsRedrawn = 0;  // bit i set when the last frame drew view i (4: UV) again
   KeptViews keptViews;
   ModelDrawing modelDrawing;        // the model's arrays while its revision stands
   std::vector<float> markerBuffer;  // reused by drawVertexMarkers
   PosedDrawing posedDrawing;        // the posed model's arrays
   std::unique_ptr<Light> light;
-  int lightPending = 1;  // 1 until the first frame has created the light
+  bool lightPending = true;  // until the first frame has created the light
   // Short of memory, the last frame left part of a view out; the console has
   // said so since a frame was last drawn whole.
   bool frameInPart = false, frameInPartNoted = false;

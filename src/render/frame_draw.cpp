@@ -45,7 +45,7 @@ void drawFrame(const FrameInput& e) {
   glColor3f(1, 1, 1);
   if (e.drawing.lightPending) {
     setUpLight(e.drawing);
-    e.drawing.lightPending = 0;
+    e.drawing.lightPending = false;
   }
   // Lighting is switched on only around the shaded model drawing.
   glDisable(GL_LIGHTING);

@@ -25,7 +25,7 @@ struct FrameInput {
   // turns, which the pose keeps until the next one.
   PosedModel& posedModel;
   const Pointer& pointer;
-  const int* keyDown;  // 256 entries, 1 while the key with that code is held
+  const bool* keyDown;  // 256 entries, true while the key with that code is held
   TextureCache& textures;
   DrawingState& drawing;
   // The panels, front-most first, and which of them show.
@@ -36,7 +36,7 @@ struct FrameInput {
   bool panelsShown = false;
   bool uvViewShown = false;  // panels shown and the UV Mapper open
   double windowWidth = 800, windowHeight = 600;    // the main panel's size
-  double overlayWidth = 800, overlayHeight = 600;  // the window's, in the overlay's units
+  int overlayWidth = 800, overlayHeight = 600;  // the window's, in the overlay's pixels
   int viewUnderPointer = 0;
   std::string cursorLabel;      // the name next to the pointer
   std::string viewCaptions[4];  // "View 0: Side [-4.00:4.00 x -3.00:3.00]"

@@ -10,7 +10,7 @@ void Light::apply() const {
 }
 
 void Light::enable() {
-  enabled = 1;
+  enabled = true;
   glEnable(GL_LIGHT0 + index);
 }
 

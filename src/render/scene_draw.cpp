@@ -99,7 +99,7 @@ void drawScene(const FrameInput& e, const Viewport& view) {
   if (view.renderMode == kFlatShaded) normals = ModelDrawing::kFaceNormals;
   if (view.renderMode == kSmoothShaded) normals = ModelDrawing::kCornerNormals;
   if (normals != ModelDrawing::kNoNormals) glEnable(GL_LIGHTING);
-  e.drawing.modelDrawing.draw(*e.doc.model, view.renderMode == kTextured, normals, e.drawing.batchDrawing != 0);
+  e.drawing.modelDrawing.draw(*e.doc.model, view.renderMode == kTextured, normals, e.drawing.batchDrawing);
   glDisable(GL_LIGHTING);
 
   if (e.keyDown['l']) drawNormals(*e.doc.model);
@@ -153,7 +153,7 @@ void drawScene(const FrameInput& e, const Viewport& view) {
     glPopMatrix();
   }
 
-  if (e.viewSet.showSkeleton) drawSkeleton(*e.doc.model, e.doc.selectedBone, e.drawing.batchDrawing != 0);
+  if (e.viewSet.showSkeleton) drawSkeleton(*e.doc.model, e.doc.selectedBone, e.drawing.batchDrawing);
 
   glColor3f(0.5f, 1, 1);
   for (Vec3* p : e.toolState.splinePoints) {

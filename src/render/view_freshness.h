@@ -18,9 +18,10 @@ struct FrameInput;
 // Everything one view's 3D picture depends on.
 struct ViewContent {
   uint64_t sceneRevision = 0;
-  int kind = 0, renderMode = 0, showGrid = 0;
-  int normalsHeld = 0, boneLinksHeld = 0;  // 'l' and 'k', only when they draw something
-  int batchDrawing = 0;
+  int kind = 0, renderMode = 0;
+  bool showGrid = false;
+  bool normalsHeld = false, boneLinksHeld = false;  // 'l' and 'k', only when they draw something
+  int batchDrawing = false;
   double left = 0, right = 0, bottom = 0, top = 0;  // visible rectangle, scroll offset applied
   double rotX = 0, rotY = 0, rotZ = 0;
   double depth = 0;

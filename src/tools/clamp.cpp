@@ -13,7 +13,7 @@ void clampInto(double& value, double min, double max) {
 
 void clampAllVertices(ToolContext& e) {
   takeSnapshot(e.doc);
-  if (e.toolState.boundingBoxActive == 1) {
+  if (e.toolState.boundingBoxActive) {
     const Box3& b = e.toolState.boundingBox;
     for (Vertex* v : e.doc.model->vertices) {
       clampInto(v->x, b.minX, b.maxX);

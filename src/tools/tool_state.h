@@ -63,7 +63,7 @@ struct ToolState {
   UvPair uvSelectionMin, uvSelectionMax;
   BoxCorners boxCorner;       // corners of a box or cylinder being created
   Box3 boundingBox;           // the user's bounding box (/setbb)
-  int boundingBoxActive = 1;  // no operation changes it
+  bool boundingBoxActive = true;  // no operation changes it
   int cylinderLevels = 10;
   int cylinderSides = 8;
   std::unique_ptr<Spline> currentSpline;

@@ -13,13 +13,13 @@ struct ViewSet {
   int layoutMode = 1;  // 0 one view, 1 four views
   int activeView = 0;  // view of the last press, 'R' or right press
   int singleView = 3;  // view shown in the one-view layout
-  int showGrid = 1;
-  int showSkeleton = 1;
+  bool showGrid = true;
+  bool showSkeleton = true;
   double splitX = 0.5, splitY = 0.5;  // where the four views meet, as shares of the window
   double vertexMarkerScale = 1.0;
   double selectedMarkerScale = 2.0;
   // Set by /loadtex, /showtex, /open; cleared by /hidetex and an untextured model.
-  int showUvTexture = 0;
+  bool showUvTexture = false;
   int uvTexture = 0;  // texture shown in the UV view: the model's current group's, 0 = none
   uint64_t sceneRevision = 0;  // moved on by sceneChanged
 

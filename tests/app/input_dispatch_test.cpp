@@ -94,7 +94,7 @@ TEST_F(InputTest, RightPressPopsUpTheMenuPageOfThePlaceThatARowOrAPressOutsideCl
   press(kLeftButton, 50, 50);  // outside: closes, and is handled as a fresh press
   EXPECT_EQ(state(), "4 0 -x-- 0");
   printedBy([&] { release(kLeftButton, 50, 50); });
-  editor.panelsShown = 1;
+  editor.panelsShown = true;
   click(kLeftButton, 250, 350);  // inside the UV view: the UV page
   EXPECT_EQ(state(), "0 0 x--- 0");
   EXPECT_EQ(editor.activeMenu, editor.menuPages[0]);

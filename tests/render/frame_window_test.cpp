@@ -52,7 +52,7 @@ class FrameTest : public EditorTest {
  protected:
   void SetUp() override {
     if (!gWindowOpen) GTEST_SKIP() << "no X display";
-    editor.drawing.keepViewPictures = 0;  // the tests below change the editor's fields directly
+    editor.drawing.keepViewPictures = false;  // the tests below change the editor's fields directly
     pointAt(700, 580);            // the Full view's top right corner, away from everything
   }
   void draw(bool pump = true) {
@@ -255,7 +255,7 @@ TEST_F(FrameTest, AnimationModeShowsThePoseAndTheTimelineUntilItIsLeftOrMemoryRu
 
 TEST_F(FrameTest, PanelsDrawFrontFirstWithTheirPartsInTheirColours) {
   const Rgb band{161, 138, 207}, body{166, 166, 179}, entry{77, 77, 77};
-  editor.panelsShown = 1;
+  editor.panelsShown = true;
   // The UV Mapper, in front, hides the console's title band; its black UV view spans 122..378.
   expectColour(band, {{460, 290}});
   expectColour(body, {{460, 210}, {390, 290}, {119, 119}, {381, 381}});
@@ -267,7 +267,7 @@ TEST_F(FrameTest, PanelsDrawFrontFirstWithTheirPartsInTheirColours) {
   expectColour(band, {{390, 290}});
   expectColour({179, 179, 179}, {{460, 210}});  // under the pointer
   expectColour({102, 102, 102}, {{460, 117}});  // focused
-  editor.panelsShown = 0;
+  editor.panelsShown = false;
   press(kRightButton, 300, 200);  // pops up the menu at (305, 182)
   pointAt(470, 190);
   expectColour({204, 204, 230}, {{450, 188}});  // the bottom row, under the pointer
@@ -282,7 +282,7 @@ TEST_F(FrameTest, UvViewShowsMappedTrianglesOfTheCurrentGroupOnly) {
   mapped->uvMapped = 1;
   m.currentGroup->polygons.pushFront(mapped);
   m.currentGroup->polygons.pushFront(m.newPolygon(a, a, a, 0.5, 0.9, 0.5, 0.5, 0.5, 0.9));
-  editor.panelsShown = 1;
+  editor.panelsShown = true;
   // u 0.5, v 0.25 is (250, 186)
   expectColour(kWhite, {{250, 186}, {186, 250}});
   expectColour(kWhite, {{315, 250}}, false);
@@ -294,7 +294,7 @@ TEST_F(FrameTest, UvViewShowsMappedTrianglesOfTheCurrentGroupOnly) {
 }
 
 TEST_F(FrameTest, CursorLabelStaysInFrontOfPanelsAndAMoveEndsWhenThePointerLeaves) {
-  editor.panelsShown = 1;
+  editor.panelsShown = true;
   pointAt(420, 200);  // over the console only: the tool name shows white at 0.8 over the view
   draw();
   EXPECT_GT(count(425, 205, 520, 217, Rgb{204, 204, 204}), 5) << "the tool";
@@ -560,11 +560,11 @@ TEST_F(FrameTest, KeptPicturesGiveTheFrameDrawnFromScratchAndRedrawOnlyChangedVi
   for (const Step& step : steps) {
     step.act();
     editor.framePump();
-    editor.drawing.keepViewPictures = 1;
+    editor.drawing.keepViewPictures = true;
     drawFrame(editor);
     const std::vector<unsigned char> kept = readBackBuffer(800, 600);
     EXPECT_EQ(editor.drawing.viewsRedrawn, step.redrawn) << step.what;
-    editor.drawing.keepViewPictures = 0;
+    editor.drawing.keepViewPictures = false;
     drawFrame(editor);
     const std::vector<unsigned char> scratch = readBackBuffer(800, 600);
     int differing = 0;
