@@ -1,6 +1,7 @@
 #include "render/view_freshness.h"
 
 #include "render/frame_input.h"
+#include "tools/menu_command.h"
 #include "view/input_codes.h"
 #include "model/skeleton.h"
 
@@ -32,9 +33,9 @@ ViewContent viewContent(const FrameInput& e, int i) {
 }
 
 bool menuCommandChangesScene(int code) {
-  const bool renderMode = code >= 4 && code <= 7;
-  const bool toolChoice = code >= 17 && code <= 29;
-  const bool panelControl = code >= 0 && code <= 3;
+  const bool renderMode = code >= kRenderWireframe && code <= kRenderTextured;
+  const bool toolChoice = code >= kChooseSelectVertex && code <= kChooseExtrude;
+  const bool panelControl = code >= 0 && code < kRenderWireframe;
   return !(renderMode || toolChoice || panelControl);
 }
 

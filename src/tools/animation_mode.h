@@ -10,6 +10,7 @@
 
 #include "model/list.h"
 #include "tools/animation_rules.h"
+#include "tools/menu_command.h"
 
 struct Bone;
 struct Vec3;
@@ -19,18 +20,6 @@ struct ToolContext;
 
 inline constexpr const char* kFirstClipName = "clip1";
 
-// Command codes of the menu item and the animation panel's buttons; a click
-// on the timeline strip posts kFrameCommandBase + frame (gui/timeline.h).
-enum AnimationCommand {
-  kAnimationModeCommand = 31,
-  kTimelineFirstFrame = 32,
-  kTimelinePreviousFrame = 33,
-  kTimelinePlay = 34,
-  kTimelineStop = 35,
-  kTimelineNextFrame = 36,
-  kTimelineKey = 37,
-  kTimelineUnkey = 38,
-};
 // Runs one of them, or a frame click; false for any other code.
 bool animationCommand(ToolContext& e, int code);
 

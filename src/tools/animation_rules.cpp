@@ -1,5 +1,6 @@
 #include "tools/animation_rules.h"
 
+#include "tools/menu_command.h"
 #include "tools/tool_context.h"
 
 namespace {
@@ -24,15 +25,15 @@ constexpr ModeRule kRules[] = {
     {R::kKey, 'R', "", R::kPosesBone, ""},  // a quarter turn of the bone, not the vertices
     // Menu commands that edit the mesh: UV Map Selected, Flatten X Y Z U V,
     // Flatten Polys, Smooth Polys, Assign Polys to Bone.
-    {R::kMenu, 8, "", R::kRefused, kMeshEditsOff},
-    {R::kMenu, 9, "", R::kRefused, kMeshEditsOff},
-    {R::kMenu, 10, "", R::kRefused, kMeshEditsOff},
-    {R::kMenu, 11, "", R::kRefused, kMeshEditsOff},
-    {R::kMenu, 12, "", R::kRefused, kMeshEditsOff},
-    {R::kMenu, 13, "", R::kRefused, kMeshEditsOff},
-    {R::kMenu, 14, "", R::kRefused, kMeshEditsOff},
-    {R::kMenu, 15, "", R::kRefused, kMeshEditsOff},
-    {R::kMenu, 16, "", R::kRefused, kMeshEditsOff},
+    {R::kMenu, kUvMapSelected, "", R::kRefused, kMeshEditsOff},
+    {R::kMenu, kFlattenOnX, "", R::kRefused, kMeshEditsOff},
+    {R::kMenu, kFlattenOnY, "", R::kRefused, kMeshEditsOff},
+    {R::kMenu, kFlattenOnZ, "", R::kRefused, kMeshEditsOff},
+    {R::kMenu, kFlattenOnU, "", R::kRefused, kMeshEditsOff},
+    {R::kMenu, kFlattenOnV, "", R::kRefused, kMeshEditsOff},
+    {R::kMenu, kFlattenPolygons, "", R::kRefused, kMeshEditsOff},
+    {R::kMenu, kSmoothPolygons, "", R::kRefused, kMeshEditsOff},
+    {R::kMenu, kAssignPolygonsToBone, "", R::kRefused, kMeshEditsOff},
     {R::kCommand, 0, "/setx", R::kRefused, kMeshEditsOff},
     {R::kCommand, 0, "/sety", R::kRefused, kMeshEditsOff},
     {R::kCommand, 0, "/setz", R::kRefused, kMeshEditsOff},

@@ -1,6 +1,7 @@
 // What the menu buttons' command codes do.
 
 #include "tools/tool_menu.h"
+#include "tools/menu_command.h"
 #include "tools/tool_context.h"
 #include "tools/animation_mode.h"
 #include "tools/animation_rules.h"
@@ -9,8 +10,8 @@
 
 namespace {
 
-struct MenuCommand {
-  int code;
+struct MenuAction {
+  MenuCommand code;
   void (*run)(ToolContext&);
 };
 
@@ -30,34 +31,34 @@ void flatten(ToolContext& e) {
 }
 
 // Codes 0-3 belong to the panels' own control buttons and do nothing here.
-const MenuCommand kMenuCommands[] = {
-    {4, setRenderMode<kWireframe>},
-    {5, setRenderMode<kFlatShaded>},
-    {6, setRenderMode<kSmoothShaded>},
-    {7, setRenderMode<kTextured>},
-    {8, [](ToolContext& e) { uvMapSelected(e, e.viewSet.activeViewport()); }},
-    {9, flatten<kAxisX>},
-    {10, flatten<kAxisY>},
-    {11, flatten<kAxisZ>},
-    {12, flatten<kAxisU>},
-    {13, flatten<kAxisV>},
-    {14, [](ToolContext& e) { flattenPolygons(e); }},
-    {15, [](ToolContext& e) { smoothPolygons(e.doc.selectedPolygons); }},
-    {16, assignSelectedPolygonsToBone},
-    {17, selectTool<kSelectVertex>},
-    {18, selectTool<kSelectPolygon>},
-    {19, selectTool<kSelectBone>},
-    {20, selectTool<kMove>},
-    {21, selectTool<kRotate>},
-    {22, selectTool<kScale2D>},
-    {23, selectTool<kScale3D>},
-    {24, selectTool<kCreateBox>},
-    {25, selectTool<kCreateCylinder>},
-    {26, selectTool<kAddVertex>},
-    {27, selectTool<kAddBone>},
-    {28, selectTool<kCreateSpline>},
-    {29, selectTool<kExtrude>},
-    {30, fitViews},
+const MenuAction kMenuCommands[] = {
+    {kRenderWireframe, setRenderMode<kWireframe>},
+    {kRenderFlatShaded, setRenderMode<kFlatShaded>},
+    {kRenderSmoothShaded, setRenderMode<kSmoothShaded>},
+    {kRenderTextured, setRenderMode<kTextured>},
+    {kUvMapSelected, [](ToolContext& e) { uvMapSelected(e, e.viewSet.activeViewport()); }},
+    {kFlattenOnX, flatten<kAxisX>},
+    {kFlattenOnY, flatten<kAxisY>},
+    {kFlattenOnZ, flatten<kAxisZ>},
+    {kFlattenOnU, flatten<kAxisU>},
+    {kFlattenOnV, flatten<kAxisV>},
+    {kFlattenPolygons, [](ToolContext& e) { flattenPolygons(e); }},
+    {kSmoothPolygons, [](ToolContext& e) { smoothPolygons(e.doc.selectedPolygons); }},
+    {kAssignPolygonsToBone, assignSelectedPolygonsToBone},
+    {kChooseSelectVertex, selectTool<kSelectVertex>},
+    {kChooseSelectPolygon, selectTool<kSelectPolygon>},
+    {kChooseSelectBone, selectTool<kSelectBone>},
+    {kChooseMove, selectTool<kMove>},
+    {kChooseRotate, selectTool<kRotate>},
+    {kChooseScale2D, selectTool<kScale2D>},
+    {kChooseScale3D, selectTool<kScale3D>},
+    {kChooseCreateBox, selectTool<kCreateBox>},
+    {kChooseCreateCylinder, selectTool<kCreateCylinder>},
+    {kChooseAddVertex, selectTool<kAddVertex>},
+    {kChooseAddBone, selectTool<kAddBone>},
+    {kChooseCreateSpline, selectTool<kCreateSpline>},
+    {kChooseExtrude, selectTool<kExtrude>},
+    {kFitInView, fitViews},
 };
 
 }  // namespace
@@ -65,7 +66,7 @@ const MenuCommand kMenuCommands[] = {
 void toolMenuCommand(ToolContext& e, int code) {
   if (refusedByMode(e, ModeRule::kMenu, code)) return;
   if (animationCommand(e, code)) return;
-  for (const MenuCommand& command : kMenuCommands) {
+  for (const MenuAction& command : kMenuCommands) {
     if (command.code == code) {
       command.run(e);
       return;
