@@ -7,10 +7,10 @@
 #include <memory>
 
 #include "app/editor.h"
+#include "app/editor_frame.h"
 #include "bench_registry.h"
 #include "bench_util.h"
 #include "model/animation.h"
-#include "app/editor_frame.h"
 #include "render/frame_draw.h"
 #include "test_meshes.h"
 #include "tools/animation_mode.h"

@@ -49,7 +49,8 @@ void selectThousandVertices(Editor& e) {
   const int step = std::max(1, e.doc.model->vertices.count() / 1000);
   int n = 0;
   for (Vertex* v : e.doc.model->vertices) {
-    if (n++ % step == 0 && e.doc.selectedVertices.count() < 1000) e.doc.selectedVertices.pushFront(v);
+    if (n++ % step == 0 && e.doc.selectedVertices.count() < 1000)
+      e.doc.selectedVertices.pushFront(v);
   }
 }
 
@@ -60,7 +61,8 @@ void selectHalfTheVertices(Editor& e) {
 
 void makeWavySpline(Editor& e) {
   for (int i = 0; i < 100; ++i) {
-    e.toolState.splinePoints.pushFront(e.toolState.keepSplinePoint({i * 0.05, 1 + 0.5 * std::sin(i * 0.2), 0}));
+    e.toolState.splinePoints.pushFront(
+        e.toolState.keepSplinePoint({i * 0.05, 1 + 0.5 * std::sin(i * 0.2), 0}));
   }
   e.toolState.currentSpline = std::make_unique<Spline>(e.toolState.splinePoints);
   e.toolState.cylinderSides = 64;

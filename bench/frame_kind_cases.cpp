@@ -12,13 +12,13 @@
 #include <string>
 
 #include "app/editor.h"
-#include "view/input_codes.h"
+#include "app/editor_frame.h"
 #include "bench_registry.h"
 #include "bench_util.h"
 #include "model/skeleton.h"
-#include "app/editor_frame.h"
 #include "render/frame_draw.h"
 #include "test_meshes.h"
+#include "view/input_codes.h"
 
 bool ensureBenchWindow();  // frame_cases.cpp
 

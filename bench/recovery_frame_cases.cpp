@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "app/editor.h"
+#include "app/editor_frame.h"
 #include "bench_registry.h"
 #include "bench_util.h"
 #include "formats/model_file.h"
-#include "recovery/recovery_writer.h"
 #include "model/marks.h"
-#include "app/editor_frame.h"
+#include "recovery/recovery_writer.h"
 #include "render/frame_draw.h"
 #include "render/gl_platform.h"
 #include "test_meshes.h"

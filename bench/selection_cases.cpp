@@ -1,11 +1,11 @@
 // Rubber-band picks over the whole model in the Side view: vertices in replace
 // mode, vertices added over an existing selection of half of them, triangles.
 
-#include "view/input_codes.h"
 #include "bench_registry.h"
 #include "bench_util.h"
 #include "test_meshes.h"
 #include "tools/selection.h"
+#include "view/input_codes.h"
 
 namespace {
 

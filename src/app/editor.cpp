@@ -170,8 +170,9 @@ void Editor::adoptConsoleWidgets(std::unique_ptr<TextEntry> prompt,
 
 std::string Editor::poseForViews() {
   try {
-    if (animation.posedModel.pose(*doc.model, currentClip(*this), animation.frame, animation.rigRevision,
-                        drawing.keepViewPictures ? viewSet.sceneRevision + 1 : 0))
+    if (animation.posedModel.pose(*doc.model, currentClip(*this), animation.frame,
+                                  animation.rigRevision,
+                                  drawing.keepViewPictures ? viewSet.sceneRevision + 1 : 0))
       return "";
     const std::string why = poseRefusal(animation.posedModel.rig());
     animation.posedModel = PosedModel(), drawing.posedDrawing = PosedDrawing();

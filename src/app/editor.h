@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+#include "console/command_context.h"
+#include "console/command_state.h"
 #include "document/document.h"
 #include "gui/message_box.h"
 #include "gui/panel.h"
@@ -30,8 +32,6 @@
 #include "model/posed_model.h"
 #include "model/vec3.h"
 #include "recovery/recovery_state.h"
-#include "console/command_context.h"
-#include "console/command_state.h"
 #include "render/drawing_state.h"
 #include "tools/animation_state.h"
 #include "tools/tool_context.h"

@@ -9,10 +9,10 @@
 #include <new>
 
 #include "app/editor.h"
+#include "app/editor_frame.h"
 #include "console/open_request.h"
 #include "document/undo.h"
 #include "recovery/recovery_session.h"
-#include "app/editor_frame.h"
 #include "render/frame_draw.h"
 #include "render/gl_platform.h"
 #include "render/wait_cursor.h"

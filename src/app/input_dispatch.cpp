@@ -18,10 +18,10 @@
 #include <cstdio>
 
 #include "app/editor.h"
-#include "view/input_codes.h"
+#include "document/undo.h"
 #include "tools/selection.h"
 #include "tools/tool_gestures.h"
-#include "document/undo.h"
+#include "view/input_codes.h"
 #include "view/view_layout.h"
 
 namespace {
@@ -37,8 +37,7 @@ bool ctrlAlone(int modifiers) {
 // in animation mode, and shows there whether the other panels do or not.
 bool underPointer(const Editor& e, const Panel* panel) {
   const bool popupOpen = e.toolState.dragMode == kPopupMenu;
-  const bool shown =
-      panel == e.activeMenu ? popupOpen : e.panelsShown || panel == e.timelineWidget;
+  const bool shown = panel == e.activeMenu ? popupOpen : e.panelsShown || panel == e.timelineWidget;
   return shown && !panel->isHidden() && panel->contains(e.pointer.mouseX, e.pointer.mouseY);
 }
 }  // namespace
@@ -85,7 +84,9 @@ void Editor::mouseButton(int button, int state) {
     return;
   }
 
-  if (toolState.dragMode == kPopupMenu && press && !activeMenu->contains(pointer.mouseX, pointer.mouseY)) toolState.dragMode = kNoDrag;
+  if (toolState.dragMode == kPopupMenu && press &&
+      !activeMenu->contains(pointer.mouseX, pointer.mouseY))
+    toolState.dragMode = kNoDrag;
 
   bool taken = false;
   if (button == kRightButton && press && toolState.dragMode == kNoDrag) {
@@ -104,7 +105,8 @@ void Editor::mouseButton(int button, int state) {
       widgets.moveToFront(panel);
       std::printf("Clicked in %s\n", panel->name().c_str());
       if (panel->mouseButton(button, state) && panel == activeMenu) toolState.dragMode = kNoDrag;
-      if (panel == uvMapperWidget && !panel->inTitleBar(pointer.mouseX, pointer.mouseY)) uvPress = true;
+      if (panel == uvMapperWidget && !panel->inTitleBar(pointer.mouseX, pointer.mouseY))
+        uvPress = true;
     }
     if (!press) panel->buttonReleased(button);
     if (takes) break;
@@ -176,7 +178,8 @@ void Editor::mouseButton(int button, int state) {
       toolState.dragMode = kNoDrag;
       double ha = v->viewX(pointer.pressX), va = v->viewY(pointer.pressY);
       double hb = v->viewX(pointer.mouseX), vb = v->viewY(pointer.mouseY);
-      std::printf("make selection on %d from [%lf %lf] -> [%lf %lf]\n", viewSet.activeView, ha, va, hb, vb);
+      std::printf("make selection on %d from [%lf %lf] -> [%lf %lf]\n", viewSet.activeView, ha, va,
+                  hb, vb);
       viewSet.sceneChanged();
       selectInRect(*this, ha, va, hb, vb);
     } else if (!press && toolState.dragMode == kToolDrag) {

@@ -5,7 +5,6 @@
 #include <cstdio>
 
 #include "app/editor.h"
-#include "view/input_codes.h"
 #include "document/undo.h"
 #include "formats/model_file.h"
 #include "recovery/recovery_session.h"
@@ -18,6 +17,7 @@
 #include "tools/spline_tool.h"
 #include "tools/tool_menu.h"
 #include "tools/transforms.h"
+#include "view/input_codes.h"
 #include "view/view_layout.h"
 
 namespace {
@@ -58,8 +58,8 @@ const KeyBinding kKeyBindings[] = {
     {' ',
      [](Editor& e) {
        e.toolState.tool = (e.toolState.tool == kSelectVertex)    ? kSelectPolygon
-                : (e.toolState.tool == kSelectPolygon) ? kSelectBone
-                                             : kSelectVertex;
+                          : (e.toolState.tool == kSelectPolygon) ? kSelectBone
+                                                                 : kSelectVertex;
      }},
     {'/',
      [](Editor& e) {

@@ -6,8 +6,8 @@
 
 #include "app/command_line.h"
 #include "app/editor.h"
-#include "console/open_request.h"
 #include "app/editor_window.h"
+#include "console/open_request.h"
 #include "recovery/recovery_session.h"
 
 int main(int argc, char** argv) {

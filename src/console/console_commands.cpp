@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "console/command_context.h"
 #include "console/animation_commands.h"
+#include "console/command_context.h"
 #include "console/console_commands.h"
 #include "console/help_and_info.h"
 #include "console/model_commands.h"

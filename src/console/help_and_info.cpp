@@ -58,9 +58,8 @@ void listCommands(CommandContext& e, const std::vector<std::string>& names) {
 
 void describeModel(CommandContext& e) {
   const Model& m = *e.doc.model;
-  e.consoleMessage(
-      "File: " + m.name +
-      (e.doc.unsavedChanges() ? " (unsaved changes)" : " (no unsaved changes)"));
+  e.consoleMessage("File: " + m.name +
+                   (e.doc.unsavedChanges() ? " (unsaved changes)" : " (no unsaved changes)"));
   e.consoleMessage("Vertices: " + std::to_string(m.vertices.count()) + " (" +
                    std::to_string(e.doc.selectedVertices.count()) + " selected)");
   e.consoleMessage("Triangles: " + std::to_string(m.polygonCount()) + " (" +

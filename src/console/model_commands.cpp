@@ -6,11 +6,12 @@
 #include "files/file_paths.h"
 #include "formats/model_export.h"
 #include "import/open_model.h"
-#include "tools/fit_views.h"
 #include "recovery/recovery_session.h"
+#include "tools/fit_views.h"
 
 bool openModel(CommandContext& e, const std::string& path, std::string* reason) {
-  return takeOpenedModel(e, openModelFile(path, e.doc.model->textures, e.commandState.importSettings), reason);
+  return takeOpenedModel(
+      e, openModelFile(path, e.doc.model->textures, e.commandState.importSettings), reason);
 }
 
 bool takeOpenedModel(CommandContext& e, OpenedModel opened, std::string* reason) {
@@ -28,8 +29,8 @@ bool takeOpenedModel(CommandContext& e, OpenedModel opened, std::string* reason)
   if (opened.imported) {
     std::error_code error;
     const std::filesystem::path saved = std::filesystem::absolute(e.doc.model->name, error);
-    e.consoleMessage("F5 saves the model as " + shownName(error ? e.doc.model->name : saved.string()) +
-                     ".");
+    e.consoleMessage("F5 saves the model as " +
+                     shownName(error ? e.doc.model->name : saved.string()) + ".");
   }
   std::string changes;
   for (const std::string& change : opened.changes)

@@ -55,7 +55,8 @@ BackgroundOpen::~BackgroundOpen() {
 
 void requestOpen(CommandContext& e, const std::string& path, OpenRequest from) {
   if (!e.commandState.opensInBackground) {
-    finish(e, openModelFile(path, e.doc.model->textures, e.commandState.importSettings), path, from);
+    finish(e, openModelFile(path, e.doc.model->textures, e.commandState.importSettings), path,
+           from);
     return;
   }
   if (e.commandState.backgroundOpen) {
@@ -76,7 +77,8 @@ bool pollOpen(CommandContext& e) {
     if (!finished->next.empty()) requestOpen(e, finished->next, OpenRequest::kConsole);
     return true;
   }
-  if (std::chrono::steady_clock::now() - open->started < e.commandState.openProgressAfter) return false;
+  if (std::chrono::steady_clock::now() - open->started < e.commandState.openProgressAfter)
+    return false;
   const std::string line = progressLine(*open);
   if (line == open->lastShown) return false;
   e.consoleMessage(line);

@@ -12,9 +12,9 @@
 
 #include "render/frame_draw.h"
 
-#include "render/frame_input.h"
 #include "gui/rect_draw.h"
 #include "gui/text.h"
+#include "render/frame_input.h"
 #include "render/view_camera.h"
 #include "render/view_pictures.h"
 
@@ -59,12 +59,14 @@ void drawFrame(const FrameInput& e) {
       drawing.beginFrame(model, revision);
     }
     ~FrameOfModel() { drawing.endFrame(); }
-  } frame(e.drawing.modelDrawing, *e.doc.model, e.drawing.keepViewPictures ? e.viewSet.sceneRevision + 1 : 0);
+  } frame(e.drawing.modelDrawing, *e.doc.model,
+          e.drawing.keepViewPictures ? e.viewSet.sceneRevision + 1 : 0);
 
   // A view whose drawing runs out of memory shows what was drawn before; the
   // editor goes on. Answers whether the view was drawn whole.
   auto drawView = [&e](const Viewport& view) {
-    setUpViewCamera(view, &view == &e.viewSet.views[e.viewSet.activeView] && e.toolState.dragMode == kScrollView);
+    setUpViewCamera(view, &view == &e.viewSet.views[e.viewSet.activeView] &&
+                              e.toolState.dragMode == kScrollView);
     GLint depth = 0;
     glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
     glPushMatrix();
@@ -176,7 +178,8 @@ void drawCursorLabel(const FrameInput& e) {
   glRasterPos2d(e.pointer.mouseX + 5, e.pointer.mouseY - 5);
   const Viewport& v = e.viewSet.views[e.viewUnderPointer];
   char text[128];
-  std::snprintf(text, sizeof text, "%.2f, %.2f", v.viewX(e.pointer.mouseX), v.viewY(e.pointer.mouseY));
+  std::snprintf(text, sizeof text, "%.2f, %.2f", v.viewX(e.pointer.mouseX),
+                v.viewY(e.pointer.mouseY));
   drawText(text);
 }
 
@@ -210,8 +213,10 @@ void drawViewFrames(const FrameInput& e) {
     glVertex2i(pixels(w), pixels(h * e.viewSet.splitY));
     glEnd();
     const int under = e.viewUnderPointer;
-    const int captionX[4] = {5, pixels(w * e.viewSet.splitX + 5), 5, pixels(w * e.viewSet.splitX + 5)};
-    const int captionY[4] = {5, 5, pixels(h * e.viewSet.splitY + 5), pixels(h * e.viewSet.splitY + 5)};
+    const int captionX[4] = {5, pixels(w * e.viewSet.splitX + 5), 5,
+                             pixels(w * e.viewSet.splitX + 5)};
+    const int captionY[4] = {5, 5, pixels(h * e.viewSet.splitY + 5),
+                             pixels(h * e.viewSet.splitY + 5)};
     for (int i = 0; i < 4; ++i) {
       const Viewport& v = e.viewSet.views[i];
       if (i == under) {
@@ -228,8 +233,8 @@ void drawViewFrames(const FrameInput& e) {
       drawText(e.viewCaptions[i]);
     }
   }
-  const bool boxDrag =
-      e.toolState.dragMode == kToolDrag && (e.toolState.tool == kCreateBox || e.toolState.tool == kCreateCylinder);
+  const bool boxDrag = e.toolState.dragMode == kToolDrag &&
+                       (e.toolState.tool == kCreateBox || e.toolState.tool == kCreateCylinder);
   if (e.toolState.dragMode == kRubberBand || boxDrag) {
     glColor3f(1, 1, 1);
     drawRectOutline(e.pointer.pressX, e.pointer.pressY, e.pointer.mouseX, e.pointer.mouseY);

@@ -34,9 +34,9 @@ struct FrameInput {
   const Panel* uvMapperWidget = nullptr;
   const Panel* timelineWidget = nullptr;
   bool panelsShown = false;
-  bool uvViewShown = false;  // panels shown and the UV Mapper open
-  double windowWidth = 800, windowHeight = 600;    // the main panel's size
-  int overlayWidth = 800, overlayHeight = 600;  // the window's, in the overlay's pixels
+  bool uvViewShown = false;                      // panels shown and the UV Mapper open
+  double windowWidth = 800, windowHeight = 600;  // the main panel's size
+  int overlayWidth = 800, overlayHeight = 600;   // the window's, in the overlay's pixels
   int viewUnderPointer = 0;
   std::string cursorLabel;      // the name next to the pointer
   std::string viewCaptions[4];  // "View 0: Side [-4.00:4.00 x -3.00:3.00]"

@@ -5,9 +5,9 @@
 #include <GL/gl.h>
 #include <GL/glut.h>
 
-#include "render/frame_input.h"
 #include "model/posed_model.h"
 #include "render/frame_draw.h"
+#include "render/frame_input.h"
 #include "render/model_drawing.h"
 #include "render/posed_drawing.h"
 #include "render/wire_cube.h"
@@ -60,8 +60,8 @@ void drawPosedScene(const FrameInput& e, const Viewport& view) {
   const CubeSight sight = currentCubeSight();
   for (Vertex* v : e.doc.selectedVertices) {
     if (const glm::dvec3* at = posed.find(v)) {
-      const int ends =
-          appendWireCube(positions, at->x, at->y, at->z, unit * e.viewSet.selectedMarkerScale, sight);
+      const int ends = appendWireCube(positions, at->x, at->y, at->z,
+                                      unit * e.viewSet.selectedMarkerScale, sight);
       appendColour(colours, ends, 1, 1, 0);
     }
   }

@@ -4,9 +4,9 @@
 #include <GL/gl.h>
 #include <GL/glut.h>
 
-#include "render/frame_input.h"
 #include "model/skeleton.h"
 #include "render/frame_draw.h"
+#include "render/frame_input.h"
 #include "render/model_drawing.h"
 #include "render/wire_cube.h"
 #include "tools/spline.h"
@@ -99,7 +99,8 @@ void drawScene(const FrameInput& e, const Viewport& view) {
   if (view.renderMode == kFlatShaded) normals = ModelDrawing::kFaceNormals;
   if (view.renderMode == kSmoothShaded) normals = ModelDrawing::kCornerNormals;
   if (normals != ModelDrawing::kNoNormals) glEnable(GL_LIGHTING);
-  e.drawing.modelDrawing.draw(*e.doc.model, view.renderMode == kTextured, normals, e.drawing.batchDrawing);
+  e.drawing.modelDrawing.draw(*e.doc.model, view.renderMode == kTextured, normals,
+                              e.drawing.batchDrawing);
   glDisable(GL_LIGHTING);
 
   if (e.keyDown['l']) drawNormals(*e.doc.model);
@@ -113,7 +114,8 @@ void drawScene(const FrameInput& e, const Viewport& view) {
     for (Vertex* p : e.doc.selectedVertices) {
       glPushMatrix();
       if (moving) {
-        glTranslated(p->x + e.toolState.moveOffset.x, p->y + e.toolState.moveOffset.y, p->z + e.toolState.moveOffset.z);
+        glTranslated(p->x + e.toolState.moveOffset.x, p->y + e.toolState.moveOffset.y,
+                     p->z + e.toolState.moveOffset.z);
       } else {
         glTranslated(p->x, p->y, p->z);
       }
@@ -124,7 +126,8 @@ void drawScene(const FrameInput& e, const Viewport& view) {
         glColor3f(0.9f, 0, 0);
         glVertex3d(p->x, p->y, p->z);
         glColor3f(1, 0.7f, 0.7f);
-        glVertex3d(p->x + e.toolState.moveOffset.x, p->y + e.toolState.moveOffset.y, p->z + e.toolState.moveOffset.z);
+        glVertex3d(p->x + e.toolState.moveOffset.x, p->y + e.toolState.moveOffset.y,
+                   p->z + e.toolState.moveOffset.z);
         glEnd();
       }
     }
@@ -137,23 +140,28 @@ void drawScene(const FrameInput& e, const Viewport& view) {
 
   if (e.doc.selectedBone) {
     glPushMatrix();
-    glTranslated(e.doc.selectedBone->end->x, e.doc.selectedBone->end->y, e.doc.selectedBone->end->z);
+    glTranslated(e.doc.selectedBone->end->x, e.doc.selectedBone->end->y,
+                 e.doc.selectedBone->end->z);
     glutWireCube(unit * e.viewSet.vertexMarkerScale * 4);
     glPopMatrix();
   }
 
-  const bool scaling = e.toolState.dragMode == kToolDrag && (e.toolState.tool == kScale2D || e.toolState.tool == kScale3D);
+  const bool scaling = e.toolState.dragMode == kToolDrag &&
+                       (e.toolState.tool == kScale2D || e.toolState.tool == kScale3D);
   if (scaling && e.viewSet.activeView != kUvView) {
     glPushMatrix();
-    glTranslated(e.toolState.selectionCentre.x, e.toolState.selectionCentre.y, e.toolState.selectionCentre.z);
-    glScaled(e.toolState.selectionMax.x - e.toolState.selectionMin.x, e.toolState.selectionMax.y - e.toolState.selectionMin.y,
+    glTranslated(e.toolState.selectionCentre.x, e.toolState.selectionCentre.y,
+                 e.toolState.selectionCentre.z);
+    glScaled(e.toolState.selectionMax.x - e.toolState.selectionMin.x,
+             e.toolState.selectionMax.y - e.toolState.selectionMin.y,
              e.toolState.selectionMax.z - e.toolState.selectionMin.z);
     glScaled(e.toolState.scaleFactor.x, e.toolState.scaleFactor.y, e.toolState.scaleFactor.z);
     glutWireCube(1);
     glPopMatrix();
   }
 
-  if (e.viewSet.showSkeleton) drawSkeleton(*e.doc.model, e.doc.selectedBone, e.drawing.batchDrawing);
+  if (e.viewSet.showSkeleton)
+    drawSkeleton(*e.doc.model, e.doc.selectedBone, e.drawing.batchDrawing);
 
   glColor3f(0.5f, 1, 1);
   for (Vec3* p : e.toolState.splinePoints) {
@@ -175,9 +183,9 @@ void drawSelectedMarkers(const FrameInput& e, double size, bool moving) {
   float r = 1, g = 1, b = 0;
   size_t pending = 0;
   for (Vertex* p : e.doc.selectedVertices) {
-    const Vec3 at = moving
-                        ? Vec3{p->x + e.toolState.moveOffset.x, p->y + e.toolState.moveOffset.y, p->z + e.toolState.moveOffset.z}
-                        : Vec3{p->x, p->y, p->z};
+    const Vec3 at = moving ? Vec3{p->x + e.toolState.moveOffset.x, p->y + e.toolState.moveOffset.y,
+                                  p->z + e.toolState.moveOffset.z}
+                           : Vec3{p->x, p->y, p->z};
     appendColour(colours, appendWireCube(positions, at.x, at.y, at.z, size, sight), r, g, b);
     if (moving) {
       positions.insert(positions.end(), {static_cast<float>(p->x), static_cast<float>(p->y),

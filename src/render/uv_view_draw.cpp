@@ -4,10 +4,10 @@
 
 #include <GL/gl.h>
 
-#include "render/frame_input.h"
 #include "gui/rect_draw.h"
 #include "images/texture_cache.h"
 #include "render/frame_draw.h"
+#include "render/frame_input.h"
 #include "render/model_drawing.h"
 
 namespace {
@@ -45,7 +45,8 @@ void drawUvContent(const FrameInput& e) {
   drawUvTriangles(*e.doc.model);
 
   const double half = (uv.right - uv.left) * e.viewSet.selectedMarkerScale * 0.005;
-  const bool moving = e.toolState.dragMode == kToolDrag && e.toolState.tool == kMove && e.viewSet.activeView == kUvView;
+  const bool moving = e.toolState.dragMode == kToolDrag && e.toolState.tool == kMove &&
+                      e.viewSet.activeView == kUvView;
   for (Polygon* polygon : e.doc.model->currentGroup->polygons) {
     if (!polygon->uvMapped) continue;
     for (const UvPoint& point : polygon->uvs) {

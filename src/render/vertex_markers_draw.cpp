@@ -14,8 +14,8 @@
 #include <cmath>
 #include <vector>
 
-#include "render/frame_input.h"
 #include "render/frame_draw.h"
+#include "render/frame_input.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "render/view_freshness.h"
 
+#include "model/skeleton.h"
 #include "render/frame_input.h"
 #include "tools/menu_command.h"
 #include "view/input_codes.h"
-#include "model/skeleton.h"
 
 ViewContent viewContent(const FrameInput& e, int i) {
   const Viewport& v = e.viewSet.views[i];

@@ -1,8 +1,8 @@
 // Add Vertex (contract in creation.h).
 
-#include "tools/tool_context.h"
-#include "tools/creation.h"
 #include "document/undo.h"
+#include "tools/creation.h"
+#include "tools/tool_context.h"
 #include "tools/view_plane.h"
 
 void addVertexAtCursor(ToolContext& e) {

@@ -6,11 +6,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "tools/tool_context.h"
+#include "document/undo.h"
 #include "gui/timeline.h"
 #include "model/animation.h"
 #include "model/rig.h"
-#include "document/undo.h"
+#include "tools/tool_context.h"
 
 namespace {
 

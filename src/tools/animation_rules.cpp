@@ -79,9 +79,9 @@ bool refusedByMode(ToolContext& e, ModeRule::Input input, int code, std::string_
   const ModeRule* rule = modeRule(e, input, code, command);
   if (!rule) return false;
   // Posing turns a bone in a flat view; the UV view has none to turn.
-  const bool refused =
-      rule->effect == R::kRefused || rule->effect == R::kNeedsMode ||
-      (rule->effect == R::kPosesBone && input == R::kTool && e.viewSet.views[e.viewSet.activeView].kind == kUvView);
+  const bool refused = rule->effect == R::kRefused || rule->effect == R::kNeedsMode ||
+                       (rule->effect == R::kPosesBone && input == R::kTool &&
+                        e.viewSet.views[e.viewSet.activeView].kind == kUvView);
   if (refused) e.consoleMessage(*rule->message ? rule->message : kMeshEditsOff);
   return refused;
 }

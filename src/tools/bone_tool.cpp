@@ -1,7 +1,7 @@
 // Add Bone (contract in creation.h).
 
-#include "tools/tool_context.h"
 #include "tools/creation.h"
+#include "tools/tool_context.h"
 #include "tools/view_plane.h"
 
 void addBoneAtCursor(ToolContext& e) {

@@ -1,10 +1,10 @@
 // Create Box (contract in creation.h).
 
-#include "tools/tool_context.h"
+#include "document/undo.h"
 #include "tools/creation.h"
 #include "tools/polygon_ops.h"
 #include "tools/selection.h"
-#include "document/undo.h"
+#include "tools/tool_context.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // Clamp to the bounding box (contract in polygon_ops.h).
 
-#include "tools/tool_context.h"
-#include "tools/polygon_ops.h"
 #include "document/undo.h"
+#include "tools/polygon_ops.h"
+#include "tools/tool_context.h"
 
 namespace {
 void clampInto(double& value, double min, double max) {

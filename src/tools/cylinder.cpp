@@ -4,10 +4,10 @@
 #include <cstdio>
 #include <vector>
 
-#include "tools/tool_context.h"
-#include "tools/creation.h"
-#include "tools/tube_mesh.h"
 #include "document/undo.h"
+#include "tools/creation.h"
+#include "tools/tool_context.h"
+#include "tools/tube_mesh.h"
 
 void createCylinder(ToolContext& e) {
   const Viewport& view = e.viewSet.views[e.viewSet.activeView];

@@ -1,9 +1,9 @@
 // Delete (contract in polygon_ops.h).
 
-#include "tools/tool_context.h"
+#include "document/undo.h"
 #include "model/marks.h"
 #include "tools/polygon_ops.h"
-#include "document/undo.h"
+#include "tools/tool_context.h"
 
 void deleteSelection(ToolContext& e) {
   takeSnapshot(e.doc);

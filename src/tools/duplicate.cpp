@@ -2,10 +2,10 @@
 
 #include <absl/container/flat_hash_map.h>
 
-#include "tools/tool_context.h"
+#include "document/undo.h"
 #include "model/marks.h"
 #include "tools/polygon_ops.h"
-#include "document/undo.h"
+#include "tools/tool_context.h"
 
 void duplicateSelection(ToolContext& e) {
   takeSnapshot(e.doc);

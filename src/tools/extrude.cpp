@@ -7,9 +7,9 @@
 
 #include <absl/container/flat_hash_map.h>
 
-#include "tools/tool_context.h"
-#include "tools/polygon_ops.h"
 #include "document/undo.h"
+#include "tools/polygon_ops.h"
+#include "tools/tool_context.h"
 
 namespace {
 
@@ -80,7 +80,8 @@ void extrudeSelection(ToolContext& e) {
     }
     Vertex *ni = copies[i->second], *nj = copies[j->second];
     Vertex *oi = sources[i->second], *oj = sources[j->second];
-    for (Polygon* wall : {e.doc.model->newPolygon(ni, nj, oi), e.doc.model->newPolygon(nj, oj, oi)}) {
+    for (Polygon* wall :
+         {e.doc.model->newPolygon(ni, nj, oi), e.doc.model->newPolygon(nj, oj, oi)}) {
       e.doc.model->currentGroup->polygons.pushFront(wall);
       e.doc.selectedPolygons.pushFront(wall);
     }

@@ -4,11 +4,11 @@
 
 #include <vector>
 
-#include "tools/tool_context.h"
 #include "model/posed_model.h"
 #include "model/skeleton.h"
 #include "tools/animation_mode.h"
 #include "tools/animation_rules.h"
+#include "tools/tool_context.h"
 #include "view/view_fit.h"
 
 namespace {

@@ -2,10 +2,10 @@
 
 #include <cmath>
 
-#include "tools/tool_context.h"
+#include "document/undo.h"
 #include "tools/polygon_ops.h"
 #include "tools/selection.h"
-#include "document/undo.h"
+#include "tools/tool_context.h"
 
 namespace {
 double middle(double min, double max) {

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
-#include "tools/tool_context.h"
+#include "document/undo.h"
 #include "model/skeleton.h"
 #include "tools/live_transform.h"
 #include "tools/polygon_ops.h"
+#include "tools/tool_context.h"
 #include "tools/transforms.h"
-#include "document/undo.h"
 #include "tools/view_plane.h"
 
 namespace {

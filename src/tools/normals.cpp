@@ -3,9 +3,9 @@
 #include <cmath>
 #include <vector>
 
-#include "tools/tool_context.h"
 #include "model/marks.h"
 #include "tools/polygon_ops.h"
+#include "tools/tool_context.h"
 
 void rebuildNormals(ToolContext& e) {
   List<Polygon> smooth;

@@ -4,10 +4,10 @@
 
 #include <absl/container/flat_hash_set.h>
 
-#include "tools/tool_context.h"
-#include "tools/polygon_ops.h"
 #include "recovery/recovery_session.h"
+#include "tools/polygon_ops.h"
 #include "tools/selection.h"
+#include "tools/tool_context.h"
 
 // A polygon is turned when its normal does not point away from the centre on
 // any axis: a per-axis test that suits boxes and other shapes whose faces are

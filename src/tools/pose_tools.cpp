@@ -9,12 +9,12 @@
 #include <cmath>
 #include <cstdio>
 
-#include "tools/tool_context.h"
+#include "document/undo.h"
 #include "model/animation.h"
 #include "model/posed_model.h"
 #include "model/span.h"
 #include "tools/animation_mode.h"
-#include "document/undo.h"
+#include "tools/tool_context.h"
 
 namespace {
 

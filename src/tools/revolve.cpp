@@ -4,11 +4,11 @@
 #include <cstdio>
 #include <vector>
 
-#include "tools/tool_context.h"
+#include "document/undo.h"
 #include "tools/spline.h"
 #include "tools/spline_tool.h"
+#include "tools/tool_context.h"
 #include "tools/tube_mesh.h"
-#include "document/undo.h"
 
 void revolveSpline(ToolContext& e) {
   if (!e.toolState.currentSpline || e.viewSet.views[e.viewSet.activeView].kind != kSideView) return;

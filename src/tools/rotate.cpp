@@ -3,11 +3,11 @@
 #include <cmath>
 #include <numbers>
 
-#include "tools/tool_context.h"
+#include "document/undo.h"
 #include "tools/polygon_ops.h"
 #include "tools/selection.h"
+#include "tools/tool_context.h"
 #include "tools/transforms.h"
-#include "document/undo.h"
 
 void rotatePoint(const Vec3& centre, Vec3& point, double ax, double ay, double az) {
   double x = point.x - centre.x, y = point.y - centre.y, z = point.z - centre.z;

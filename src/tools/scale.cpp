@@ -4,12 +4,12 @@
 #include <cmath>
 #include <cstdio>
 
-#include "tools/tool_context.h"
+#include "document/undo.h"
 #include "tools/live_transform.h"
 #include "tools/polygon_ops.h"
 #include "tools/selection.h"
+#include "tools/tool_context.h"
 #include "tools/transforms.h"
-#include "document/undo.h"
 #include "tools/view_plane.h"
 
 namespace {

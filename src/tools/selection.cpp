@@ -2,12 +2,12 @@
 
 #include <cmath>
 
-#include "tools/tool_context.h"
-#include "view/input_codes.h"
 #include "model/marks.h"
 #include "tools/animation_mode.h"
 #include "tools/animation_rules.h"
 #include "tools/selection.h"
+#include "tools/tool_context.h"
+#include "view/input_codes.h"
 
 namespace {
 
@@ -62,8 +62,8 @@ void selectInRect(ToolContext& e, double ha, double va, double hb, double vb) {
       }
     } else if (e.toolState.tool == kSelectBone) {
       e.doc.selectedBone = modeRule(e, ModeRule::kTool, kSelectBone)
-                           ? findPosedBone(e, ha, va, hb, vb, kind)
-                           : e.doc.model->findBone(ha, va, hb, vb, kind, reach);
+                               ? findPosedBone(e, ha, va, hb, vb, kind)
+                               : e.doc.model->findBone(ha, va, hb, vb, kind, reach);
     }
     return;
   }

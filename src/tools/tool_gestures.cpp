@@ -21,7 +21,6 @@
 // or Move and Rotate in the UV view, is refused at the press.
 
 #include "tools/tool_gestures.h"
-#include "tools/tool_context.h"
 #include "tools/animation_mode.h"
 #include "tools/animation_rules.h"
 #include "tools/creation.h"
@@ -29,6 +28,7 @@
 #include "tools/polygon_ops.h"
 #include "tools/selection.h"
 #include "tools/spline_tool.h"
+#include "tools/tool_context.h"
 #include "tools/transforms.h"
 
 namespace {
@@ -68,8 +68,8 @@ void createCylinderThenSelect(ToolContext& e) {
 // during the drag; the release then selects like a rubber band.
 void selectInDrag(ToolContext& e) {
   const Viewport& view = e.viewSet.views[e.viewSet.activeView];
-  selectInRect(e, view.viewX(e.pointer.pressX), view.viewY(e.pointer.pressY), view.viewX(e.pointer.mouseX),
-               view.viewY(e.pointer.mouseY));
+  selectInRect(e, view.viewX(e.pointer.pressX), view.viewY(e.pointer.pressY),
+               view.viewX(e.pointer.mouseX), view.viewY(e.pointer.mouseY));
 }
 
 // The first motion detaches the selected polygons and hands them to Move; the
@@ -117,9 +117,9 @@ const Gesture kPoseGestures[] = {
 
 const Gesture* gestureOf(const ToolContext& e, int tool) {
   if (const ModeRule* rule = modeRule(e, ModeRule::kTool, tool)) {
-    const bool posing =
-        rule->effect == ModeRule::kPicksPosed ||
-        (rule->effect == ModeRule::kPosesBone && e.viewSet.views[e.viewSet.activeView].kind != kUvView);
+    const bool posing = rule->effect == ModeRule::kPicksPosed ||
+                        (rule->effect == ModeRule::kPosesBone &&
+                         e.viewSet.views[e.viewSet.activeView].kind != kUvView);
     return posing ? &kPoseGestures[tool] : nullptr;
   }
   constexpr int kCount = sizeof kGestures / sizeof kGestures[0];

@@ -1,12 +1,12 @@
 // What the menu buttons' command codes do.
 
 #include "tools/tool_menu.h"
-#include "tools/menu_command.h"
-#include "tools/tool_context.h"
 #include "tools/animation_mode.h"
 #include "tools/animation_rules.h"
 #include "tools/fit_views.h"
+#include "tools/menu_command.h"
 #include "tools/polygon_ops.h"
+#include "tools/tool_context.h"
 
 namespace {
 

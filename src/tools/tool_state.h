@@ -61,8 +61,8 @@ struct ToolState {
   UvPair uvSelectionCentre;
   Vec3 selectionMin{0, 0, 0}, selectionMax{0, 0, 0};
   UvPair uvSelectionMin, uvSelectionMax;
-  BoxCorners boxCorner;       // corners of a box or cylinder being created
-  Box3 boundingBox;           // the user's bounding box (/setbb)
+  BoxCorners boxCorner;           // corners of a box or cylinder being created
+  Box3 boundingBox;               // the user's bounding box (/setbb)
   bool boundingBoxActive = true;  // no operation changes it
   int cylinderLevels = 10;
   int cylinderSides = 8;

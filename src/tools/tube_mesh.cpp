@@ -6,9 +6,9 @@
 
 #include <cassert>
 
-#include "tools/tool_context.h"
 #include "tools/polygon_ops.h"
 #include "tools/selection.h"
+#include "tools/tool_context.h"
 
 void addClosedTube(ToolContext& e, const std::vector<Vec3>& points, int levels, int sides) {
   assert(levels >= 1 && sides >= 3);

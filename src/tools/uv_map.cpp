@@ -5,11 +5,11 @@
 #include <cstdio>
 #include <string>
 
-#include "tools/tool_context.h"
+#include "document/undo.h"
 #include "formats/six_decimals.h"
 #include "tools/polygon_ops.h"
 #include "tools/selection.h"
-#include "document/undo.h"
+#include "tools/tool_context.h"
 
 namespace {
 

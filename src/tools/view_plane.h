@@ -34,5 +34,6 @@ struct ViewDrag {
 };
 inline ViewDrag dragInActiveView(const ToolContext& e) {
   const Viewport& view = e.viewSet.views[e.viewSet.activeView];
-  return {view.viewX(e.pointer.mouseX) - view.viewX(e.pointer.pressX), view.viewY(e.pointer.mouseY) - view.viewY(e.pointer.pressY)};
+  return {view.viewX(e.pointer.mouseX) - view.viewX(e.pointer.pressX),
+          view.viewY(e.pointer.mouseY) - view.viewY(e.pointer.pressY)};
 }

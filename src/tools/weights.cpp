@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "tools/tool_context.h"
 #include "document/undo.h"
 #include "model/animation.h"
 #include "model/marks.h"
 #include "model/rig.h"
 #include "model/skin.h"
 #include "tools/animation_mode.h"
+#include "tools/tool_context.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 
 #include <vector>
 
-#include "tools/tool_context.h"
+#include "document/undo.h"
 #include "model/marks.h"
 #include "tools/polygon_ops.h"
-#include "document/undo.h"
+#include "tools/tool_context.h"
 
 void weldSelectedVertices(ToolContext& e) {
   takeSnapshot(e.doc);

@@ -16,7 +16,8 @@ class InputTest : public EditorTest {
  protected:
   // Drag mode, tool, menu pages ("x" shown), prompt focused: "0 0 -x-- 0".
   std::string state() {
-    std::string text = std::to_string(editor.toolState.dragMode) + " " + std::to_string(editor.toolState.tool) + " ";
+    std::string text = std::to_string(editor.toolState.dragMode) + " " +
+                       std::to_string(editor.toolState.tool) + " ";
     for (Panel* page : editor.menuPages) text += page->isHidden() ? '-' : 'x';
     return text + " " + std::to_string(editor.ui->focusedEntry() == editor.consolePrompt);
   }
@@ -65,7 +66,8 @@ TEST_F(InputTest, MiddleDragScrollsAFlatViewOnReleaseAndCtrlMiddleDragZoomsAnyVi
   click(kMiddleButton, kFullX, kFullY);             // a plain one does not scroll the Full view
   press(kMiddleButton, kFullX, kFullY, kCtrl | 8);  // NumLock adds bit 8
   moveTo(kFullX, kFullY - 20);                      // up 20 pixels: out by 2
-  EXPECT_EQ(viewState(editor.viewSet.views[kFullView]), "400,300-800,600 400x300 [-6:6 x -4.5:4.5]");
+  EXPECT_EQ(viewState(editor.viewSet.views[kFullView]),
+            "400,300-800,600 400x300 [-6:6 x -4.5:4.5]");
   moveTo(kFullX, kFullY + 200);
   release(kMiddleButton, kFullX, kFullY + 200, kCtrl);
   EXPECT_EQ(viewState(editor.viewSet.views[kFullView]) + state(),
@@ -162,8 +164,9 @@ TEST_F(InputTest, FunctionKeysPickToolsOrWithShiftSelectAllAndWithCtrlNone) {
   for (int k : {kKeyF1, kKeyF2, kKeyF3}) special(k, kCtrl);
   EXPECT_EQ(selection(), "0 0 0 0 0 -x-- 0");
   for (int k : {kKeyF1, kKeyF3, kKeyF2, kKeyF9, kKeyHome}) special(k);
-  EXPECT_EQ(selection() + std::to_string(editor.viewSet.showGrid) + std::to_string(editor.panelsShown),
-            "0 0 0 0 1 -x-- 001");
+  EXPECT_EQ(
+      selection() + std::to_string(editor.viewSet.showGrid) + std::to_string(editor.panelsShown),
+      "0 0 0 0 1 -x-- 001");
 }
 
 TEST_F(InputTest, CtrlChordsArriveAsControlCodesAndStillWork) {

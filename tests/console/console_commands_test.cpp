@@ -24,9 +24,10 @@ class ConsoleTest : public ToolTest {
     const Material& m = model().currentGroup->material;
     std::ostringstream s;
     s << "box " << b.minX << " " << b.maxX << " " << b.minY << " " << b.maxY << " " << b.minZ << " "
-      << b.maxZ << "\ncylinder " << editor.toolState.cylinderSides << "x" << editor.toolState.cylinderLevels
-      << "\ncolour " << m.red << " " << m.green << " " << m.blue << " " << m.alpha << "\ntexture "
-      << m.textured << editor.viewSet.showUvTexture << editor.viewSet.uvTexture << "\nsmooth "
+      << b.maxZ << "\ncylinder " << editor.toolState.cylinderSides << "x"
+      << editor.toolState.cylinderLevels << "\ncolour " << m.red << " " << m.green << " " << m.blue
+      << " " << m.alpha << "\ntexture " << m.textured << editor.viewSet.showUvTexture
+      << editor.viewSet.uvTexture << "\nsmooth "
       << model().currentGroup->polygons.headItem()->smooth << "\nundo " << snapshots() << "\n"
       << mesh() << "\n";
     return s.str();

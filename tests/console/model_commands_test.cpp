@@ -42,7 +42,8 @@ TEST_F(ModelCommandsTest, ExportSaysWhetherItWroteAndLeavesTheModelAlone) {
             "file or directory): the export leaves it out.|");
   EXPECT_EQ(readFile("out.glb").find("\"textures\""), std::string::npos);
   editor.doc.model->currentGroup->material.textured = 0;
-  EXPECT_EQ(formatModelFile(captureImage(*editor.doc.model)) + editor.doc.model->name, saved + "testmodel");
+  EXPECT_EQ(formatModelFile(captureImage(*editor.doc.model)) + editor.doc.model->name,
+            saved + "testmodel");
   EXPECT_EQ(editor.doc.undoHistory.undoCount(), 1u);
   EXPECT_FALSE(std::filesystem::exists("missing"));
 }
@@ -55,7 +56,8 @@ TEST_F(ModelCommandsTest, OpenImportsOtherFormatsUnderTheEditorsOwnExtension) {
             "Model successfully loaded!|F5 saves the model as " +
                 (std::filesystem::current_path() / "quad.vantorel").string() +
                 ".|Import: quads split into triangles|");
-  EXPECT_EQ(editor.doc.model->name + std::to_string(editor.doc.model->polygonCount()), "quad.vantorel2");
+  EXPECT_EQ(editor.doc.model->name + std::to_string(editor.doc.model->polygonCount()),
+            "quad.vantorel2");
   special(kKeyF5);
   EXPECT_EQ(readFile("their/quad.obj"), "v 0 0 0\nv 2 0 0\nv 2 1 0\nv 0 1 0\nf 1 2 3 4\n");
   EXPECT_EQ(readFile("quad.vantorel").substr(0, 2), "4\n");

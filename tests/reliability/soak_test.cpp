@@ -37,7 +37,8 @@ class SoakRun : public EditorTest {
     const int roll = below(100), mods = chance(60) ? 0 : kModifiers[below(std::size(kModifiers))];
     if (held >= 0) {  // a button pressed alone in one step is released in the next
       point(), release(held, x, y, mods), held = -1;
-    } else if (editor.doc.model->polygonCount() > 3000 || editor.doc.model->vertices.count() > 6000) {
+    } else if (editor.doc.model->polygonCount() > 3000 ||
+               editor.doc.model->vertices.count() > 6000) {
       writeFile("seed.mdl", kSeedModel);  // keeps the steps quick
       runConsoleCommand(editor, "/open seed.mdl");
     } else if (roll < 38) {  // a tool by F1-F3, key or menu, then a click or drag
@@ -108,7 +109,8 @@ class SoakRun : public EditorTest {
           fault = "the step's snapshot is not the model from before the step";
         else if (rng() % 4 == 0) {
           for (size_t i = 0; i < pushed; ++i) undo(editor.doc);
-          if (!(captureImage(*editor.doc.model) == rebuiltImage(before)) || editor.doc.model->name != name)
+          if (!(captureImage(*editor.doc.model) == rebuiltImage(before)) ||
+              editor.doc.model->name != name)
             fault = "undo did not give back the model from before the step";
         }
       }
@@ -154,7 +156,8 @@ class SoakRun : public EditorTest {
     const Snapshot now{editor.doc.model->name,
                        std::make_shared<ModelImage>(captureImage(*editor.doc.model))};
     auto gives = [&](const Snapshot& s) {
-      return captureImage(*editor.doc.model) == rebuiltImage(*s.image) && editor.doc.model->name == s.name;
+      return captureImage(*editor.doc.model) == rebuiltImage(*s.image) &&
+             editor.doc.model->name == s.name;
     };
     undoFirst ? undo(editor.doc) : redo(editor.doc);
     if (!gives(other))

@@ -12,11 +12,11 @@
 
 #include <glm/gtc/quaternion.hpp>
 
+#include "app/editor_frame.h"
 #include "gui/text.h"
 #include "images/texture_cache.h"
 #include "model/animation.h"
 #include "model/skeleton.h"
-#include "app/editor_frame.h"
 #include "render/frame_draw.h"
 #include "render/gl_platform.h"
 #include "support/arm_fixture.h"
@@ -53,7 +53,7 @@ class FrameTest : public EditorTest {
   void SetUp() override {
     if (!gWindowOpen) GTEST_SKIP() << "no X display";
     editor.drawing.keepViewPictures = false;  // the tests below change the editor's fields directly
-    pointAt(700, 580);            // the Full view's top right corner, away from everything
+    pointAt(700, 580);  // the Full view's top right corner, away from everything
   }
   void draw(bool pump = true) {
     if (pump) editor.framePump();
@@ -146,18 +146,22 @@ TEST_F(FrameTest, VerticesShowAsMarkerSquaresAndSelectedOnesInYellowOutline) {
 // points: cyan boxes; Scroll View: the picture moves before the release.
 TEST_F(FrameTest, DragsPreviewTheirResult) {
   editor.doc.selectedVertices.pushFront(addVertex(*editor.doc.model, 2.2, 2.2, 0));
-  editor.toolState.dragMode = kToolDrag, editor.toolState.tool = kMove, editor.toolState.moveOffset = {1, 0, 0};
+  editor.toolState.dragMode = kToolDrag, editor.toolState.tool = kMove,
+  editor.toolState.moveOffset = {1, 0, 0};
   expectColour(kYellow, {{356, 260}, {364, 260}});
   expectColour({255, 178, 178}, {{335, 260}});
-  editor.toolState.tool = kScale2D, editor.toolState.selectionCentre = {-2.1, -2, 0}, editor.toolState.scaleFactor = {2, 1, 1};
-  editor.toolState.selectionMin = {-2.5, -2.5, -0.5}, editor.toolState.selectionMax = {-1.5, -1.5, 0.5};
+  editor.toolState.tool = kScale2D, editor.toolState.selectionCentre = {-2.1, -2, 0},
+  editor.toolState.scaleFactor = {2, 1, 1};
+  editor.toolState.selectionMin = {-2.5, -2.5, -0.5},
+  editor.toolState.selectionMax = {-1.5, -1.5, 0.5};
   editor.toolState.splinePoints.pushFront(editor.toolState.keepSplinePoint({-2.2, 1.2, 0}));
   expectColour(kWhite, {{45, 60}, {145, 60}, {90, 75}});  // x -3.1 to -1.1, y -2.5 to -1.5
   expectColour({128, 255, 255}, {{86, 210}});
   editor.toolState.dragMode = kScrollView, editor.viewSet.views[kSideView].panX = 0.8;
   expectColour(kGreen, {{240, 250}});
   expectColour(kGreen, {{200, 250}}, false);
-  editor.pointer.pressX = 50, editor.pointer.pressY = 50, editor.toolState.tool = kCreateBox;  // a rubber band, a box drag
+  editor.pointer.pressX = 50, editor.pointer.pressY = 50,
+  editor.toolState.tool = kCreateBox;  // a rubber band, a box drag
   pointAt(150, 120);
   for (int mode : {kRubberBand, kToolDrag})
     editor.toolState.dragMode = mode, expectColour(kWhite, {{100, 50}, {150, 80}});
@@ -287,7 +291,8 @@ TEST_F(FrameTest, UvViewShowsMappedTrianglesOfTheCurrentGroupOnly) {
   expectColour(kWhite, {{250, 186}, {186, 250}});
   expectColour(kWhite, {{315, 250}}, false);
   mapped->uvs[0].selected = 1;  // (186, 186), moved a quarter to the right
-  editor.toolState.dragMode = kToolDrag, editor.toolState.tool = kMove, editor.viewSet.activeView = kUvView;
+  editor.toolState.dragMode = kToolDrag, editor.toolState.tool = kMove,
+  editor.viewSet.activeView = kUvView;
   editor.toolState.moveOffset = {0.25, 0, 0};
   expectColour(kYellow, {{250, 183}});
   expectColour({128, 128, 0}, {{186, 183}});
@@ -437,7 +442,8 @@ TEST_F(FrameTest, BatchedFrameMatchesThePlainFrameInRandomStates) {
       applyZoom(v);
     }
     editor.viewSet.vertexMarkerScale = below(3) == 0 ? 0 : 1;  // without markers the points show
-    editor.toolState.dragMode = below(2) ? kToolDrag : kNoDrag;  // a Move shows outlines moved, lines back
+    editor.toolState.dragMode =
+        below(2) ? kToolDrag : kNoDrag;  // a Move shows outlines moved, lines back
     editor.toolState.moveOffset = {uniform(-1, 1), uniform(-1, 1), uniform(-1, 1)};
     drawn(1);  // arrays of the model before the edit
     edits[below(static_cast<int>(edits.size()))]();
@@ -500,7 +506,8 @@ TEST_F(FrameTest, KeptPicturesGiveTheFrameDrawnFromScratchAndRedrawOnlyChangedVi
   // A texture whose id is the name OpenGL gave the Side view's picture (failed reads use ids up).
   const auto loadTexture = [&] {
     TextureCache& cache = *editor.ui->textures();
-    while (cache.lastId() + 1 < static_cast<int>(editor.drawing.keptViews.picture(kSideView).texture))
+    while (cache.lastId() + 1 <
+           static_cast<int>(editor.drawing.keptViews.picture(kSideView).texture))
       cache.acquire(dir.file(std::to_string(cache.lastId())));
     runConsoleCommand(editor, "/loadtex " + dir.file("t.bmp"));
   };
@@ -573,7 +580,8 @@ TEST_F(FrameTest, KeptPicturesGiveTheFrameDrawnFromScratchAndRedrawOnlyChangedVi
     EXPECT_EQ(differing, 0) << step.what;
   }
   EXPECT_EQ(editor.viewSet.views[kFrontView].renderMode, kFlatShaded);
-  const Polygon* first = editor.doc.model->currentGroup->polygons.headItem();  // undo made a new model
+  const Polygon* first =
+      editor.doc.model->currentGroup->polygons.headItem();  // undo made a new model
   ASSERT_TRUE(first);
   EXPECT_EQ(first->uvMapped, 1);
   EXPECT_EQ(editor.toolState.boundingBox.minX, -2);

@@ -8,13 +8,13 @@
 #include <string>
 
 #include "app/editor.h"
-#include "view/input_codes.h"
 #include "console/console_commands.h"
+#include "document/undo.h"
 #include "tools/polygon_ops.h"
 #include "tools/selection.h"
 #include "tools/tool_menu.h"
 #include "tools/transforms.h"
-#include "document/undo.h"
+#include "view/input_codes.h"
 #include "view/view_layout.h"
 
 class EditorTest : public ::testing::Test {

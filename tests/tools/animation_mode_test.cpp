@@ -112,7 +112,8 @@ TEST_F(AnimationModeTest, EachInputDoesWhatItsRuleSays) {
     if (rule.effect != ModeRule::kPicksPosed) {
       EXPECT_EQ(mesh(), rest) << what;
     }
-    EXPECT_EQ(editor.doc.undoHistory.undoCount(), steps + (rule.effect == ModeRule::kPosesBone)) << what;
+    EXPECT_EQ(editor.doc.undoHistory.undoCount(), steps + (rule.effect == ModeRule::kPosesBone))
+        << what;
   }
   editor.toolState.tool = kMove;
   dragIn(kUvView, 0.2, 0.2, 0.4, 0.4);

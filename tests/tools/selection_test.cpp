@@ -63,7 +63,8 @@ TEST_F(SelectionTest, PicksReplaceAddOrRemoveByTheirModifiers) {
     editor.viewSet.vertexMarkerScale = c.markerScale;
     printedBy([&] { selectInRect(editor, c.h0, c.v0, c.h1, c.v1); });
     EXPECT_EQ(selection(), c.selection);
-    for (Vertex* v : model().vertices) EXPECT_EQ(v->selected, editor.doc.selectedVertices.contains(v));
+    for (Vertex* v : model().vertices)
+      EXPECT_EQ(v->selected, editor.doc.selectedVertices.contains(v));
     for (Polygon* p : {m.p1, m.p2, m.p3})
       EXPECT_EQ(p->selected, editor.doc.selectedPolygons.contains(p));
   }
