@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/editor.h"
+#include "app/editor_frame.h"
 #include "bench_registry.h"
 #include "bench_util.h"
 #include "model/animation.h"
@@ -25,7 +26,7 @@ BENCH_CASE(73, "playback frames") {
   Panel mainPanel("main", 100, 100, 800, 600, e.uiContext());
   e.setMainWidget(&mainPanel);
   e.layoutViews();
-  for (Viewport& v : e.views) v.renderMode = kFlatShaded;
+  for (Viewport& v : e.viewSet.views) v.renderMode = kFlatShaded;
   bench::rigBall(*e.doc.model, 20, 1, 10);
   auto frame = [&] {
     e.framePump();
@@ -34,7 +35,7 @@ BENCH_CASE(73, "playback frames") {
   };
   frame();
   const double rest = bench::medianMs(
-      runs, [&] { e.forgetViewPictures(); }, frame);
+      runs, [&] { e.drawing.forgetViewPictures(); }, frame);
   report.row("full redraw of the rest model", "ms", rest, "four views flat shaded");
   toggleAnimationMode(e);
   frame();

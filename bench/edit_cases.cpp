@@ -49,7 +49,8 @@ void selectThousandVertices(Editor& e) {
   const int step = std::max(1, e.doc.model->vertices.count() / 1000);
   int n = 0;
   for (Vertex* v : e.doc.model->vertices) {
-    if (n++ % step == 0 && e.doc.selectedVertices.count() < 1000) e.doc.selectedVertices.pushFront(v);
+    if (n++ % step == 0 && e.doc.selectedVertices.count() < 1000)
+      e.doc.selectedVertices.pushFront(v);
   }
 }
 
@@ -60,11 +61,12 @@ void selectHalfTheVertices(Editor& e) {
 
 void makeWavySpline(Editor& e) {
   for (int i = 0; i < 100; ++i) {
-    e.splinePoints.pushFront(e.keepSplinePoint({i * 0.05, 1 + 0.5 * std::sin(i * 0.2), 0}));
+    e.toolState.splinePoints.pushFront(
+        e.toolState.keepSplinePoint({i * 0.05, 1 + 0.5 * std::sin(i * 0.2), 0}));
   }
-  e.currentSpline = std::make_unique<Spline>(e.splinePoints);
-  e.cylinderSides = 64;
-  e.cylinderLevels = 64;
+  e.toolState.currentSpline = std::make_unique<Spline>(e.toolState.splinePoints);
+  e.toolState.cylinderSides = 64;
+  e.toolState.cylinderLevels = 64;
 }
 
 }  // namespace
@@ -82,13 +84,13 @@ BENCH_CASE(30, "edits") {
   });
   row("duplicate all triangles", selectAllTriangles, [](Editor& e) { duplicateSelection(e); });
   row("planar UV map of all triangles (Side)", selectAllTriangles,
-      [](Editor& e) { uvMapSelected(e, e.views[kSideView]); });
+      [](Editor& e) { uvMapSelected(e, e.viewSet.views[kSideView]); });
   row("revolve a 100-point spline, 64 sides x 64 levels", makeWavySpline,
       [](Editor& e) { revolveSpline(e); });
   row("move all vertices", selectAllVertices, [](Editor& e) { moveSelection(e, 0.5, 0.25, 0); });
   row("rotate all vertices", selectAllVertices, [](Editor& e) { rotateSelection(e, 0.3); });
   row("scale all vertices", selectAllVertices, [](Editor& e) {
-    e.scaleFactor = {2, 0.5, 1.5};
+    e.toolState.scaleFactor = {2, 0.5, 1.5};
     scaleSelection(e);
   });
 }

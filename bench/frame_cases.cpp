@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/editor.h"
+#include "app/editor_frame.h"
 #include "bench_registry.h"
 #include "bench_util.h"
 #include "render/frame_draw.h"
@@ -73,7 +74,7 @@ BENCH_CASE(70, "frames") {
   e.setMainWidget(&mainPanel);
   e.layoutViews();
   e.mouseMoved(kWidth - 10, 10);
-  e.keepViewPictures = 0;  // every frame draws every view
+  e.drawing.keepViewPictures = false;  // every frame draws every view
   const int vertices = e.doc.model->vertices.count();
   // One glutSolidCube per vertex takes minutes at a million vertices.
   const bool withPlain = vertices <= 200000;
@@ -82,13 +83,13 @@ BENCH_CASE(70, "frames") {
                             {"one view (Full), wireframe", 0, kWireframe},
                             {"four views, flat shaded", 1, kFlatShaded}};
   for (const Layout& layout : layouts) {
-    e.layoutMode = layout.layoutMode;
-    for (Viewport& v : e.views) v.renderMode = layout.renderMode;
+    e.viewSet.layoutMode = layout.layoutMode;
+    for (Viewport& v : e.viewSet.views) v.renderMode = layout.renderMode;
     double ms[2] = {0, 0};
     std::vector<unsigned char> picture[2];
     for (int batched : {1, 0}) {
       if (!batched && !withPlain) continue;
-      e.batchDrawing = batched;
+      e.drawing.batchDrawing = batched;
       drawFrame(e);  // the first frame also sets up the light
       ms[batched] = bench::medianMs(
           context.runs, [] {},
@@ -115,7 +116,7 @@ BENCH_CASE(70, "frames") {
 
     // The editor's frame with the vertex list set aside: no markers and no
     // points. No way of drawing markers can make a frame faster than this.
-    e.batchDrawing = 1;
+    e.drawing.batchDrawing = true;
     List<Vertex> setAside = std::move(e.doc.model->vertices);
     const double shared = bench::medianMs(
         context.runs, [] {},

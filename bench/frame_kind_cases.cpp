@@ -12,12 +12,13 @@
 #include <string>
 
 #include "app/editor.h"
-#include "app/input_codes.h"
+#include "app/editor_frame.h"
 #include "bench_registry.h"
 #include "bench_util.h"
 #include "model/skeleton.h"
 #include "render/frame_draw.h"
 #include "test_meshes.h"
+#include "view/input_codes.h"
 
 bool ensureBenchWindow();  // frame_cases.cpp
 
@@ -36,7 +37,7 @@ Session openSession(int vertices) {
   s.mainPanel = std::make_unique<Panel>("main", 100, 100, kWidth, kHeight, s.editor->uiContext());
   s.editor->setMainWidget(s.mainPanel.get());
   s.editor->layoutViews();
-  for (Viewport& v : s.editor->views) v.renderMode = kFlatShaded;
+  for (Viewport& v : s.editor->viewSet.views) v.renderMode = kFlatShaded;
   return s;
 }
 
@@ -59,13 +60,13 @@ double frameMs(Editor& e, int runs, const std::function<void(int)>& event) {
 
 void rowPair(bench::Report& report, const std::string& name, Editor& e, int runs,
              const std::function<void(int)>& event, const char* unchanged) {
-  e.keepViewPictures = 1;
+  e.drawing.keepViewPictures = true;
   const double kept = frameMs(e, runs, event);
-  const int redrawn = e.viewsRedrawn;
-  e.keepViewPictures = 0;
+  const int redrawn = e.drawing.viewsRedrawn;
+  e.drawing.keepViewPictures = false;
   const double scratch = frameMs(e, runs, event);
-  e.keepViewPictures = 1;
-  e.forgetViewPictures();
+  e.drawing.keepViewPictures = true;
+  e.drawing.forgetViewPictures();
   char note[160];
   std::snprintf(note, sizeof note, "from scratch / kept: %.1fx; views drawn again: %s%s",
                 scratch / kept,
@@ -93,7 +94,7 @@ BENCH_CASE(71, "frame kinds") {
   Editor& empty = *emptySession.editor;
   auto overlayRow = [&](const char* name, const std::function<void(Editor&, int)>& event) {
     const double bound = frameMs(empty, context.runs, [&](int i) { event(empty, i); });
-    e.keepViewPictures = 1;
+    e.drawing.keepViewPictures = true;
     const double kept = frameMs(e, runs, [&](int i) { event(e, i); });
     char note[96];
     std::snprintf(note, sizeof note, "%.2fx the same frame over an empty model", kept / bound);
@@ -105,7 +106,7 @@ BENCH_CASE(71, "frame kinds") {
   };
   overlayRow("pointer move", [](Editor& ed, int i) { ed.mouseMoved(300 + i % 7, 100); });
   for (Editor* ed : {&e, &empty}) {
-    ed->panelsShown = 1;
+    ed->panelsShown = true;
     ed->ui->setFocusedEntry(ed->consolePrompt);
   }
   overlayRow("typed character", [](Editor& ed, int i) {
@@ -115,7 +116,7 @@ BENCH_CASE(71, "frame kinds") {
   });
   for (Editor* ed : {&e, &empty}) ed->ui->setFocusedEntry(nullptr);
   overlayRow("hover", [](Editor& ed, int i) { ed.mouseMoved(460 + i % 2 * 10, 390); });
-  e.panelsShown = 0;
+  e.panelsShown = false;
 
   move(glut(600, 150));
   button(kLeftButton, kButtonDown);
@@ -135,7 +136,7 @@ BENCH_CASE(71, "frame kinds") {
     v->selected = 1;
     e.doc.selectedVertices.pushFront(v);
   }
-  e.tool = kMove;
+  e.toolState.tool = kMove;
   move(glut(200, 450));
   button(kLeftButton, kButtonDown);
   rowPair(
@@ -146,10 +147,10 @@ BENCH_CASE(71, "frame kinds") {
 
   const char* const kModes[] = {"wireframe", "flat shaded", "smooth shaded", "textured"};
   for (int mode = 0; mode < 4; ++mode) {
-    for (Viewport& v : e.views) v.renderMode = mode;
+    for (Viewport& v : e.viewSet.views) v.renderMode = mode;
     rowPair(
         report, std::string("full redraw, four views ") + kModes[mode], e, runs,
-        [&](int) { e.forgetViewPictures(); }, "");
+        [&](int) { e.drawing.forgetViewPictures(); }, "");
   }
 }
 
@@ -160,7 +161,7 @@ BENCH_CASE(72, "frames of large selections and skeletons") {
   const int runs = context.size >= 1000000 ? 3 : context.runs;
   Session session = openSession(context.size);
   Editor& e = *session.editor;
-  auto redraw = [&] { return frameMs(e, runs, [&](int) { e.forgetViewPictures(); }); };
+  auto redraw = [&] { return frameMs(e, runs, [&](int) { e.drawing.forgetViewPictures(); }); };
   const double plain = redraw();
   report.row("full redraw, plain model", "ms", plain, "four views flat shaded");
   for (Vertex* v : e.doc.model->vertices) e.doc.selectedVertices.pushFront(v);
@@ -179,7 +180,7 @@ BENCH_CASE(72, "frames of large selections and skeletons") {
       last = m.addBone(chain ? last : m.rootBone(), 3 * std::cos(a), 2 * std::sin(a * 3), 0);
     }
     const double ms =
-        frameMs(*bones.editor, runs, [&](int) { bones.editor->forgetViewPictures(); });
+        frameMs(*bones.editor, runs, [&](int) { bones.editor->drawing.forgetViewPictures(); });
     std::snprintf(note, sizeof note, "%.1fx the plain model", ms / plain);
     report.row(
         chain ? "full redraw, skeleton chain" : "full redraw, skeleton of one root's children",

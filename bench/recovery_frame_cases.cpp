@@ -9,11 +9,12 @@
 #include <vector>
 
 #include "app/editor.h"
+#include "app/editor_frame.h"
 #include "bench_registry.h"
 #include "bench_util.h"
 #include "formats/model_file.h"
-#include "recovery/recovery_writer.h"
 #include "model/marks.h"
+#include "recovery/recovery_writer.h"
 #include "render/frame_draw.h"
 #include "render/gl_platform.h"
 #include "test_meshes.h"
@@ -44,7 +45,7 @@ BENCH_CASE(71, "frames during a recovery write") {
   Panel mainPanel("main", 100, 100, 800, 600, e.uiContext());
   e.setMainWidget(&mainPanel);
   e.layoutViews();
-  for (Viewport& v : e.views) v.renderMode = kFlatShaded;
+  for (Viewport& v : e.viewSet.views) v.renderMode = kFlatShaded;
   bench::ScratchDirectory scratch;
   const std::string path = scratch.file(".ball.recover");
   const RecoveryContents contents{0, path, {"ball", nullptr}, {}};
@@ -56,7 +57,7 @@ BENCH_CASE(71, "frames during a recovery write") {
   // would have.
   for (const bool redraw : {false, true}) {
     auto frame = [&] {
-      if (redraw) e.sceneChanged();
+      if (redraw) e.viewSet.sceneChanged();
       drawFrame(e);
       glFinish();
     };

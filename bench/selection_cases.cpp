@@ -1,11 +1,11 @@
 // Rubber-band picks over the whole model in the Side view: vertices in replace
 // mode, vertices added over an existing selection of half of them, triangles.
 
-#include "app/input_codes.h"
 #include "bench_registry.h"
 #include "bench_util.h"
 #include "test_meshes.h"
 #include "tools/selection.h"
+#include "view/input_codes.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ void bandOverEverything(Editor& e, int modifiers) {
 BENCH_CASE(20, "selection") {
   auto editor = bench::ballEditor(context.size, /*extras=*/true);
   Editor& e = *editor;
-  e.tool = kSelectVertex;
+  e.toolState.tool = kSelectVertex;
   report.row("rubber band: all vertices, replace", "ms",
              bench::medianMs(
                  context.runs, [&] { deselectAll(e); }, [&] { bandOverEverything(e, 0); }));
@@ -34,7 +34,7 @@ BENCH_CASE(20, "selection") {
                  },
                  [&] { bandOverEverything(e, kShift); }));
   deselectAll(e);
-  e.tool = kSelectPolygon;
+  e.toolState.tool = kSelectPolygon;
   report.row("select polygon: all triangles, replace", "ms",
              bench::medianMs(
                  context.runs, [&] { deselectPolygons(e); }, [&] { bandOverEverything(e, 0); }));

@@ -95,7 +95,7 @@ std::unique_ptr<Editor> ballEditor(int triangles, bool extras) {
   auto editor = std::make_unique<Editor>();
   editor->doc.replaceModel(std::make_unique<Model>("ball.mdl", editor->doc.model->textures));
   buildBall(*editor->doc.model, triangles, extras);
-  editor->activeView = kSideView;
+  editor->viewSet.activeView = kSideView;
   return editor;
 }
 

@@ -15,8 +15,6 @@
 #include <new>
 
 Editor::Editor() {
-  ui = std::make_unique<UiContext>();
-  tokenizer = std::make_unique<Tokenizer>(' ');
   doc.model = std::make_unique<Model>("testmodel", ui->textures());
   doc.setTell([this](const std::string& text) { consoleMessage(text); });
   // Recovered undo steps still being read: all of them before the last one
@@ -27,7 +25,7 @@ Editor::Editor() {
   doc.listen([this](DocumentChange how) { followModel(how); });
   recovery.tell = [this](const std::string& text) { consoleMessage(text); };
   recovery.showConsole = [this] {
-    panelsShown = 1;
+    panelsShown = true;
     if (consoleWidget && widgets.contains(consoleWidget)) widgets.moveToFront(consoleWidget);
   };
   initColours();
@@ -64,12 +62,12 @@ void Editor::initColours() {
 
 void Editor::framePump() {
   for (int code = ui->popCommand(); code != -1; code = ui->popCommand()) {
-    if (menuCommandChangesScene(code)) sceneChanged();
+    if (menuCommandChangesScene(code)) viewSet.sceneChanged();
     runEdit(doc, [&] { toolMenuCommand(*this, code); });
   }
   ui->pollFocusedEntry();
   while (ui->isLinePending()) {
-    sceneChanged();
+    viewSet.sceneChanged();
     const std::string line = ui->takeCommandLine();
     runEdit(doc, [&] { runConsoleCommand(*this, line); });
   }
@@ -90,22 +88,17 @@ void Editor::showMenuPage(int i) {
   }
 }
 
-void Editor::setBoundingBox(double minX, double maxX, double minY, double maxY, double minZ,
-                            double maxZ) {
-  boundingBox = Box3{minX, maxX, minY, maxY, minZ, maxZ};
-}
-
 std::string Editor::toolName() const {
   static const char* const kNames[] = {
       "Select Vertex", "Select Polygon", "Select Bone",  "Move",       "Rotate",
       "Scale 2D",      "Scale 3D",       "Add Vertex",   "Create Box", "Create Cylinder",
       "Extrude",       "Add Bone",       "Create Spline"};
-  if (tool == kAddBone && !doc.model->hasSkeleton) return "Create Skeleton (Root)";
-  return (tool >= 0 && tool <= 12) ? kNames[tool] : "";
+  if (toolState.tool == kAddBone && !doc.model->hasSkeleton) return "Create Skeleton (Root)";
+  return (toolState.tool >= 0 && toolState.tool <= 12) ? kNames[toolState.tool] : "";
 }
 
 std::string Editor::cursorLabelName() const {
-  switch (dragMode) {
+  switch (toolState.dragMode) {
     case kRubberBand:
       return "Select";
     case kRotateView:
@@ -123,7 +116,7 @@ std::string Editor::cursorLabelName() const {
 }
 
 std::string Editor::viewCaption(int i) const {
-  const Viewport& v = views[i];
+  const Viewport& v = viewSet.views[i];
   char text[256];
   std::snprintf(text, sizeof text, "View %d: %s [%.2f:%.2f x %.2f:%.2f]", i, v.caption(), v.left,
                 v.right, v.bottom, v.top);
@@ -131,16 +124,16 @@ std::string Editor::viewCaption(int i) const {
 }
 
 void Editor::followModel(DocumentChange how) {
-  sceneChanged();
+  viewSet.sceneChanged();
   if (how == DocumentChange::kEdit) return;
   // The UV view shows the new model's texture, or none: never the old one's.
   // Only a texture read already is shown here; reading is left to the opening.
   const Material& look = doc.model->currentGroup->material;
   if (look.textured) {
-    uvTexture = std::max(0, ui->textures()->find(look.textureName));
+    viewSet.uvTexture = std::max(0, ui->textures()->find(look.textureName));
   } else {
-    uvTexture = 0;
-    showUvTexture = 0;
+    viewSet.uvTexture = 0;
+    viewSet.showUvTexture = false;
   }
 }
 
@@ -169,11 +162,6 @@ Button* Editor::keepButton(std::unique_ptr<Button> button) {
   return ownedButtons_.back().get();
 }
 
-Vec3* Editor::keepSplinePoint(const Vec3& point) {
-  splinePointStore_.push_back(point);
-  return &splinePointStore_.back();
-}
-
 void Editor::adoptConsoleWidgets(std::unique_ptr<TextEntry> prompt,
                                  std::unique_ptr<MessageBox> box) {
   ownedPrompt_ = std::move(prompt);
@@ -182,14 +170,15 @@ void Editor::adoptConsoleWidgets(std::unique_ptr<TextEntry> prompt,
 
 std::string Editor::poseForViews() {
   try {
-    if (posedModel.pose(*doc.model, currentClip(*this), animation.frame, animation.rigRevision,
-                        keepViewPictures ? sceneRevision + 1 : 0))
+    if (animation.posedModel.pose(*doc.model, currentClip(*this), animation.frame,
+                                  animation.rigRevision,
+                                  drawing.keepViewPictures ? viewSet.sceneRevision + 1 : 0))
       return "";
-    const std::string why = poseRefusal(posedModel.rig());
-    posedModel = PosedModel(), posedDrawing = PosedDrawing();
+    const std::string why = poseRefusal(animation.posedModel.rig());
+    animation.posedModel = PosedModel(), drawing.posedDrawing = PosedDrawing();
     return why;
   } catch (const std::bad_alloc&) {
-    posedModel = PosedModel(), posedDrawing = PosedDrawing();
+    animation.posedModel = PosedModel(), drawing.posedDrawing = PosedDrawing();
     return "not enough memory to pose the model";
   }
 }

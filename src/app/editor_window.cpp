@@ -9,6 +9,7 @@
 #include <new>
 
 #include "app/editor.h"
+#include "app/editor_frame.h"
 #include "console/open_request.h"
 #include "document/undo.h"
 #include "recovery/recovery_session.h"
@@ -72,9 +73,9 @@ void keepPlaybackTicking() {
   gPlaybackTimerSet = true;
   afterMilliseconds(static_cast<unsigned>(wait), [] {
     gPlaybackTimerSet = false;
-    const uint64_t before = gEditor->sceneRevision;
+    const uint64_t before = gEditor->viewSet.sceneRevision;
     guarded([] { playbackTick(*gEditor, std::chrono::steady_clock::now()); });
-    if (gEditor->sceneRevision != before) postFrame();
+    if (gEditor->viewSet.sceneRevision != before) postFrame();
     keepPlaybackTicking();
   });
 }
@@ -87,7 +88,7 @@ bool gOpenMarked = false;
 
 void keepPollingOpen() {
   BusyWatch* watch = waitCursorWatch();
-  const bool underWay = gEditor->backgroundOpen != nullptr;
+  const bool underWay = gEditor->commandState.backgroundOpen != nullptr;
   if (watch && underWay != gOpenMarked) {
     underWay ? watch->begin() : watch->end();
     gOpenMarked = underWay;
@@ -120,9 +121,9 @@ void keepMessagesExpiring() {
 bool frame() {
   const BusyPeriod busy(waitCursorWatch());  // the frame pump and the drawing as one
   guarded([] { gEditor->framePump(); });
-  if (gEditor->quitRequested) {
+  if (gEditor->commandState.quitRequested) {
     // "/quit" closes the window as the user's close does.
-    gEditor->quitRequested = false;
+    gEditor->commandState.quitRequested = false;
     return false;
   }
   guarded([] { drawFrame(*gEditor); });

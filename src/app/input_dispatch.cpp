@@ -18,10 +18,10 @@
 #include <cstdio>
 
 #include "app/editor.h"
-#include "app/input_codes.h"
+#include "document/undo.h"
 #include "tools/selection.h"
 #include "tools/tool_gestures.h"
-#include "document/undo.h"
+#include "view/input_codes.h"
 #include "view/view_layout.h"
 
 namespace {
@@ -36,35 +36,34 @@ bool ctrlAlone(int modifiers) {
 // is only while it is popped up; the animation panel is among the panels only
 // in animation mode, and shows there whether the other panels do or not.
 bool underPointer(const Editor& e, const Panel* panel) {
-  const bool popupOpen = e.dragMode == kPopupMenu;
-  const bool shown =
-      panel == e.activeMenu ? popupOpen : e.panelsShown == 1 || panel == e.timelineWidget;
-  return shown && !panel->isHidden() && panel->contains(e.mouseX, e.mouseY);
+  const bool popupOpen = e.toolState.dragMode == kPopupMenu;
+  const bool shown = panel == e.activeMenu ? popupOpen : e.panelsShown || panel == e.timelineWidget;
+  return shown && !panel->isHidden() && panel->contains(e.pointer.mouseX, e.pointer.mouseY);
 }
 }  // namespace
 
 void Editor::mouseMoved(int x, int y) {
-  mouseX = x;
-  mouseY = static_cast<int>(std::trunc(windowHeight() - y));
-  ui->setMousePosition(mouseX, mouseY);
+  pointer.mouseX = x;
+  pointer.mouseY = static_cast<int>(std::trunc(windowHeight() - y));
+  ui->setMousePosition(pointer.mouseX, pointer.mouseY);
   placeUvView();
-  Viewport& v = views[activeView];
-  switch (dragMode) {
+  Viewport& v = viewSet.views[viewSet.activeView];
+  switch (toolState.dragMode) {
     case kScrollView:
-      v.panX = (mouseX - pressX) / v.pixelWidth * (v.right - v.left) + pressPanX;
-      v.panY = (mouseY - pressY) / v.pixelHeight * (v.top - v.bottom) + pressPanY;
+      v.panX = (pointer.mouseX - pointer.pressX) / v.pixelWidth * (v.right - v.left) + pressPanX;
+      v.panY = (pointer.mouseY - pointer.pressY) / v.pixelHeight * (v.top - v.bottom) + pressPanY;
       break;
     case kRotateView:
-      v.rotY = (mouseX - pressX) * 0.3 + pressRotY;
-      v.rotX = pressRotX - (mouseY - pressY) * 0.3;
+      v.rotY = (pointer.mouseX - pointer.pressX) * 0.3 + pressRotY;
+      v.rotX = pressRotX - (pointer.mouseY - pointer.pressY) * 0.3;
       break;
     case kZoomView:
-      v.zoom = (mouseY - pressY) * 0.1 + pressZoom;
+      v.zoom = (pointer.mouseY - pointer.pressY) * 0.1 + pressZoom;
       if (v.zoom < 1.0) v.zoom = 1.0;
       applyZoom(v);
       break;
     case kToolDrag:
-      sceneChanged();  // the live preview moves
+      viewSet.sceneChanged();  // the live preview moves
       toolMotion(*this);
       break;
     default:
@@ -85,12 +84,14 @@ void Editor::mouseButton(int button, int state) {
     return;
   }
 
-  if (dragMode == kPopupMenu && press && !activeMenu->contains(mouseX, mouseY)) dragMode = kNoDrag;
+  if (toolState.dragMode == kPopupMenu && press &&
+      !activeMenu->contains(pointer.mouseX, pointer.mouseY))
+    toolState.dragMode = kNoDrag;
 
   bool taken = false;
-  if (button == kRightButton && press && dragMode == kNoDrag) {
-    dragMode = kPopupMenu;
-    activeView = viewAt(mouseX, mouseY);
+  if (button == kRightButton && press && toolState.dragMode == kNoDrag) {
+    toolState.dragMode = kPopupMenu;
+    viewSet.activeView = viewAt(pointer.mouseX, pointer.mouseY);
     taken = true;
   }
 
@@ -103,14 +104,15 @@ void Editor::mouseButton(int button, int state) {
       taken = true;
       widgets.moveToFront(panel);
       std::printf("Clicked in %s\n", panel->name().c_str());
-      if (panel->mouseButton(button, state) && panel == activeMenu) dragMode = kNoDrag;
-      if (panel == uvMapperWidget && !panel->inTitleBar(mouseX, mouseY)) uvPress = true;
+      if (panel->mouseButton(button, state) && panel == activeMenu) toolState.dragMode = kNoDrag;
+      if (panel == uvMapperWidget && !panel->inTitleBar(pointer.mouseX, pointer.mouseY))
+        uvPress = true;
     }
     if (!press) panel->buttonReleased(button);
     if (takes) break;
   }
 
-  if (ctrlAlone(modifiers)) {
+  if (ctrlAlone(pointer.modifiers)) {
     showMenuPage(3);
   } else if (uvPress && menuPage != 0) {
     showMenuPage(0);
@@ -118,70 +120,71 @@ void Editor::mouseButton(int button, int state) {
     showMenuPage(1);
   }
 
-  if (dragMode == kPopupMenu) {
-    activeMenu->popUpAt(mouseX, mouseY);
+  if (toolState.dragMode == kPopupMenu) {
+    activeMenu->popUpAt(pointer.mouseX, pointer.mouseY);
     widgets.moveToFront(activeMenu);
   }
 
   if (press && !taken) ui->setFocusedEntry(nullptr);
   if (press && taken && !uvPress) return;
 
-  Viewport* v = &views[activeView];
+  Viewport* v = &viewSet.views[viewSet.activeView];
   if (button == kMiddleButton) {
-    if (press && dragMode == kNoDrag) {
-      activeView = viewAt(mouseX, mouseY);
-      v = &views[activeView];
-      if (ctrlAlone(modifiers)) {
-        dragMode = kZoomView;
-        pressX = mouseX;
-        pressY = mouseY;
+    if (press && toolState.dragMode == kNoDrag) {
+      viewSet.activeView = viewAt(pointer.mouseX, pointer.mouseY);
+      v = &viewSet.views[viewSet.activeView];
+      if (ctrlAlone(pointer.modifiers)) {
+        toolState.dragMode = kZoomView;
+        pointer.pressX = pointer.mouseX;
+        pointer.pressY = pointer.mouseY;
         pressZoom = v->zoom;
       } else if (v->kind != kFullView) {
-        dragMode = kScrollView;
-        pressX = mouseX;
-        pressY = mouseY;
+        toolState.dragMode = kScrollView;
+        pointer.pressX = pointer.mouseX;
+        pointer.pressY = pointer.mouseY;
         pressPanX = v->panX;
         pressPanY = v->panY;
       }
-    } else if (!press && dragMode == kScrollView) {
+    } else if (!press && toolState.dragMode == kScrollView) {
       v->left -= v->panX;
       v->right -= v->panX;
       v->bottom -= v->panY;
       v->top -= v->panY;
       v->panX = v->panY = 0;
-      dragMode = kNoDrag;
-    } else if (!press && dragMode == kZoomView) {
-      dragMode = kNoDrag;
+      toolState.dragMode = kNoDrag;
+    } else if (!press && toolState.dragMode == kZoomView) {
+      toolState.dragMode = kNoDrag;
     }
   } else if (button == kLeftButton) {
-    if (press && dragMode == kNoDrag) {
-      activeView = viewAt(mouseX, mouseY);
-      v = &views[activeView];
+    if (press && toolState.dragMode == kNoDrag) {
+      viewSet.activeView = viewAt(pointer.mouseX, pointer.mouseY);
+      v = &viewSet.views[viewSet.activeView];
       if (v->kind == kFullView) {
-        std::printf("Rotating on %d.\n", activeView);
-        dragMode = kRotateView;
-        pressX = mouseX;
-        pressY = mouseY;
+        std::printf("Rotating on %d.\n", viewSet.activeView);
+        toolState.dragMode = kRotateView;
+        pointer.pressX = pointer.mouseX;
+        pointer.pressY = pointer.mouseY;
         pressRotX = v->rotX;
         pressRotY = v->rotY;
       } else {
-        pressX = mouseX;
-        pressY = mouseY;
-        sceneChanged();
+        pointer.pressX = pointer.mouseX;
+        pointer.pressY = pointer.mouseY;
+        viewSet.sceneChanged();
         runEdit(doc, [this] { toolPress(*this); });
       }
-    } else if (!press && dragMode == kRotateView) {
-      dragMode = kNoDrag;
-    } else if (!press && dragMode == kRubberBand) {
-      dragMode = kNoDrag;
-      double ha = v->viewX(pressX), va = v->viewY(pressY);
-      double hb = v->viewX(mouseX), vb = v->viewY(mouseY);
-      std::printf("make selection on %d from [%lf %lf] -> [%lf %lf]\n", activeView, ha, va, hb, vb);
-      sceneChanged();
+    } else if (!press && toolState.dragMode == kRotateView) {
+      toolState.dragMode = kNoDrag;
+    } else if (!press && toolState.dragMode == kRubberBand) {
+      toolState.dragMode = kNoDrag;
+      double ha = v->viewX(pointer.pressX), va = v->viewY(pointer.pressY);
+      double hb = v->viewX(pointer.mouseX), vb = v->viewY(pointer.mouseY);
+      std::printf("make selection on %d from [%lf %lf] -> [%lf %lf]\n", viewSet.activeView, ha, va,
+                  hb, vb);
+      viewSet.sceneChanged();
       selectInRect(*this, ha, va, hb, vb);
-    } else if (!press && dragMode == kToolDrag) {
-      sceneChanged();
-      dragMode = kNoDrag;
+    } else if (!press && toolState.dragMode == kToolDrag) {
+      viewSet.sceneChanged();
+      toolState.dragMode = kNoDrag;
       runEdit(doc, [this] { toolRelease(*this); });
     }
   }

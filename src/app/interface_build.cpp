@@ -4,45 +4,46 @@
 
 #include "app/editor.h"
 #include "gui/console_panel.h"
+#include "tools/menu_command.h"
 
 namespace {
 
 struct MenuButton {
-  int code;
+  MenuCommand code;
   const char* label;
   int page;
 };
 
-// In creation order: by code, except that 15 comes before 14.
+// In creation order: by code, except that Smooth Polygons comes before Flatten Polygons.
 constexpr MenuButton kMenuButtons[Editor::kButtonCount] = {
-    {4, "Render: Wireframe", 1},
-    {5, "Render: Flatshade", 1},
-    {6, "Render: Smoothshade", 1},
-    {7, "Render: Textured", 1},
-    {8, "UV Map Selected", 1},
-    {9, "Flatten on X", 1},
-    {10, "Flatten on Y", 1},
-    {11, "Flatten on Z", 1},
-    {12, "Flatten on U", 0},
-    {13, "Flatten on V", 0},
-    {15, "Smooth Polygons", 1},
-    {14, "Flatten Polygons", 1},
-    {16, "Assign Polys to Bone", 1},
-    {17, "Select Vertex", 3},
-    {18, "Select Polygon", 3},
-    {19, "Select Bone", 3},
-    {20, "Move", 3},
-    {21, "Rotate", 3},
-    {22, "Scale 2D", 3},
-    {23, "Scale 3D", 3},
-    {24, "Create Box", 3},
-    {25, "Create Cylinder", 3},
-    {26, "Create Vertex", 3},
-    {27, "Create Bone", 3},
-    {28, "Create Spline", 3},
-    {29, "Extrude", 3},
-    {30, "Fit in View", 1},
-    {31, "Animation Mode", 1},
+    {kRenderWireframe, "Render: Wireframe", 1},
+    {kRenderFlatShaded, "Render: Flatshade", 1},
+    {kRenderSmoothShaded, "Render: Smoothshade", 1},
+    {kRenderTextured, "Render: Textured", 1},
+    {kUvMapSelected, "UV Map Selected", 1},
+    {kFlattenOnX, "Flatten on X", 1},
+    {kFlattenOnY, "Flatten on Y", 1},
+    {kFlattenOnZ, "Flatten on Z", 1},
+    {kFlattenOnU, "Flatten on U", 0},
+    {kFlattenOnV, "Flatten on V", 0},
+    {kSmoothPolygons, "Smooth Polygons", 1},
+    {kFlattenPolygons, "Flatten Polygons", 1},
+    {kAssignPolygonsToBone, "Assign Polys to Bone", 1},
+    {kChooseSelectVertex, "Select Vertex", 3},
+    {kChooseSelectPolygon, "Select Polygon", 3},
+    {kChooseSelectBone, "Select Bone", 3},
+    {kChooseMove, "Move", 3},
+    {kChooseRotate, "Rotate", 3},
+    {kChooseScale2D, "Scale 2D", 3},
+    {kChooseScale3D, "Scale 3D", 3},
+    {kChooseCreateBox, "Create Box", 3},
+    {kChooseCreateCylinder, "Create Cylinder", 3},
+    {kChooseAddVertex, "Create Vertex", 3},
+    {kChooseAddBone, "Create Bone", 3},
+    {kChooseCreateSpline, "Create Spline", 3},
+    {kChooseExtrude, "Extrude", 3},
+    {kFitInView, "Fit in View", 1},
+    {kAnimationModeCommand, "Animation Mode", 1},
 };
 
 }  // namespace
@@ -57,7 +58,7 @@ void Editor::buildInterface() {
   adoptConsoleWidgets(std::move(console.prompt), std::move(console.messages));
 
   uvMapperWidget = keepPanel(std::make_unique<Panel>("UV Mapper", 100, 100, 300, 325, context));
-  Viewport& uv = uvView();
+  Viewport& uv = viewSet.uvView();
   uv.pixelWidth = 256;
   uv.pixelHeight = 256;
   uv.left = 0;
@@ -82,9 +83,9 @@ void Editor::buildInterface() {
     }
     return static_cast<Button*>(nullptr);
   };
-  menuItemLists[1].pushFront(byCode(30));
-  menuItemLists[1].pushFront(byCode(31));
-  for (int code = 4; code <= 29; ++code) {
+  menuItemLists[1].pushFront(byCode(kFitInView));
+  menuItemLists[1].pushFront(byCode(kAnimationModeCommand));
+  for (int code = kRenderWireframe; code <= kChooseExtrude; ++code) {
     Button* button = byCode(code);
     for (const MenuButton& b : kMenuButtons) {
       if (b.code == code) menuItemLists[b.page].pushFront(button);
@@ -107,6 +108,20 @@ void Editor::buildInterface() {
        {consoleWidget, uvMapperWidget, menuPages[0], menuPages[1], menuPages[2], menuPages[3]}) {
     widgets.pushFront(panel);
   }
-  panelsShown = 0;
+  panelsShown = false;
   buildTimelinePanel();
+}
+
+void Editor::arrangeWidgets() {
+  const double windowW = windowWidth(), windowH = windowHeight();
+  double x = 5, rowOffset = 5;
+  for (Panel* panel : widgets) {
+    panel->setMinimised(1);
+    if (windowW < x + panel->width()) {
+      x = 5;
+      rowOffset = rowOffset + panel->height() + 5;
+    }
+    panel->setPosition(x, windowH - panel->height() - rowOffset);
+    x = x + panel->width();
+  }
 }

@@ -5,7 +5,6 @@
 #include <cstdio>
 
 #include "app/editor.h"
-#include "app/input_codes.h"
 #include "document/undo.h"
 #include "formats/model_file.h"
 #include "recovery/recovery_session.h"
@@ -18,6 +17,7 @@
 #include "tools/spline_tool.h"
 #include "tools/tool_menu.h"
 #include "tools/transforms.h"
+#include "view/input_codes.h"
 #include "view/view_layout.h"
 
 namespace {
@@ -57,18 +57,18 @@ const KeyBinding kKeyBindings[] = {
     {8, [](Editor& e) { deselectAll(e); }},
     {' ',
      [](Editor& e) {
-       e.tool = (e.tool == kSelectVertex)    ? kSelectPolygon
-                : (e.tool == kSelectPolygon) ? kSelectBone
-                                             : kSelectVertex;
+       e.toolState.tool = (e.toolState.tool == kSelectVertex)    ? kSelectPolygon
+                          : (e.toolState.tool == kSelectPolygon) ? kSelectBone
+                                                                 : kSelectVertex;
      }},
     {'/',
      [](Editor& e) {
-       if (heldModifiers(e.modifiers) == kCtrl) arrangeWidgets(e);
+       if (heldModifiers(e.pointer.modifiers) == kCtrl) e.arrangeWidgets();
      }},
-    {'B', assignSelectedPolygonsToBone},
+    {'B', [](Editor& e) { assignSelectedPolygonsToBone(e); }},
     {'R',
      [](Editor& e) {
-       e.activeView = e.viewAt(e.mouseX, e.mouseY);
+       e.viewSet.activeView = e.viewAt(e.pointer.mouseX, e.pointer.mouseY);
        if (modeRule(e, ModeRule::kKey, 'R')) {
          rotatePose(e, 1.5707963267948966);
        } else {
@@ -78,33 +78,33 @@ const KeyBinding kKeyBindings[] = {
     {'`', [](Editor& e) { clampAllVertices(e); }},
     {'A', [](Editor& e) { toggleAnimationMode(e); }},
     {'a', [](Editor& e) { fitViews(e); }},
-    {'b', [](Editor& e) { e.tool = kCreateBox; }},
-    {'c', [](Editor& e) { e.tool = kCreateCylinder; }},
+    {'b', [](Editor& e) { e.toolState.tool = kCreateBox; }},
+    {'c', [](Editor& e) { e.toolState.tool = kCreateCylinder; }},
     {'d', [](Editor& e) { duplicateSelection(e); }},
-    {'e', [](Editor& e) { e.tool = kExtrude; }},
+    {'e', [](Editor& e) { e.toolState.tool = kExtrude; }},
     {'f', [](Editor& e) { flipSelectedPolygons(e); }},
-    {'m', [](Editor& e) { e.tool = kMove; }},
+    {'m', [](Editor& e) { e.toolState.tool = kMove; }},
     {'n', [](Editor& e) { weldSelectedVertices(e); }},
     {'o', [](Editor& e) { orientPolygonsOutward(e); }},
     {'p', [](Editor& e) { createPolygonFromSelection(e); }},
-    {'q', [](Editor& e) { e.tool = kCreateSpline; }},
-    {'r', [](Editor& e) { e.tool = kRotate; }},
+    {'q', [](Editor& e) { e.toolState.tool = kCreateSpline; }},
+    {'r', [](Editor& e) { e.toolState.tool = kRotate; }},
     {'s',
      [](Editor& e) {
-       if (heldModifiers(e.modifiers) == kCtrl) {
+       if (heldModifiers(e.pointer.modifiers) == kCtrl) {
          saveModel(e, false);
        } else {
-         e.tool = (e.tool == kScale2D) ? kScale3D : kScale2D;
+         e.toolState.tool = (e.toolState.tool == kScale2D) ? kScale3D : kScale2D;
        }
      }},
-    {'v', [](Editor& e) { e.tool = kAddVertex; }},
+    {'v', [](Editor& e) { e.toolState.tool = kAddVertex; }},
     {'w', [](Editor& e) { revolveSpline(e); }},
-    {'x', [](Editor& e) { e.tool = kAddBone; }},
+    {'x', [](Editor& e) { e.toolState.tool = kAddBone; }},
     {'z', [](Editor& e) { undo(e.doc); }},
     {'Z', [](Editor& e) { redo(e.doc); }},
     {127,
      [](Editor& e) {
-       if (e.tool == kCreateSpline) {
+       if (e.toolState.tool == kCreateSpline) {
          clearSpline(e);
        } else {
          deleteSelection(e);
@@ -124,8 +124,8 @@ void Editor::keyPressed(unsigned char key, int, int) {
     }
     return;
   }
-  sceneChanged();
-  key = keyUnderCtrl(key, modifiers);
+  viewSet.sceneChanged();
+  key = keyUnderCtrl(key, pointer.modifiers);
   if (refusedByMode(*this, ModeRule::kKey, key)) return;
   for (const KeyBinding& binding : kKeyBindings) {
     if (binding.key == key) {
@@ -136,9 +136,9 @@ void Editor::keyPressed(unsigned char key, int, int) {
 }
 
 void Editor::specialKeyPressed(int key, int, int) {
-  const int held = heldModifiers(modifiers);
-  Viewport& under = views[viewAt(mouseX, mouseY)];
-  if (specialKeyChangesScene(key)) sceneChanged();
+  const int held = heldModifiers(pointer.modifiers);
+  Viewport& under = viewSet.views[viewAt(pointer.mouseX, pointer.mouseY)];
+  if (specialKeyChangesScene(key)) viewSet.sceneChanged();
   switch (key) {
     case kKeyF1:
       if (held == kShift) {
@@ -146,7 +146,7 @@ void Editor::specialKeyPressed(int key, int, int) {
       } else if (held == kCtrl) {
         doc.selectedVertices.clear();
       } else {
-        tool = kSelectVertex;
+        toolState.tool = kSelectVertex;
       }
       break;
     case kKeyF2:
@@ -155,7 +155,7 @@ void Editor::specialKeyPressed(int key, int, int) {
       } else if (held == kCtrl) {
         deselectPolygons(*this);
       } else {
-        tool = kSelectPolygon;
+        toolState.tool = kSelectPolygon;
       }
       break;
     case kKeyF3:
@@ -164,22 +164,22 @@ void Editor::specialKeyPressed(int key, int, int) {
       } else if (held == kCtrl) {
         doc.selectedBone = nullptr;
       } else {
-        tool = kSelectBone;
+        toolState.tool = kSelectBone;
       }
       break;
     case kKeyF4:
-      singleView = (singleView + 1) % 4;
-      if (layoutMode == 0) layoutViews();
+      viewSet.singleView = (viewSet.singleView + 1) % 4;
+      if (viewSet.layoutMode == 0) layoutViews();
       break;
     case kKeyF5:
       saveModel(*this, true);
       break;
     case kKeyF8:
-      layoutMode = (layoutMode == 1) ? 0 : 1;
+      viewSet.layoutMode = (viewSet.layoutMode == 1) ? 0 : 1;
       layoutViews();
       break;
     case kKeyF9:
-      showGrid = !showGrid;
+      viewSet.showGrid = !viewSet.showGrid;
       break;
     case kKeyLeft:
       scrollViewBy(-keyScrollStep, 0, under);

@@ -6,8 +6,8 @@
 
 #include "app/command_line.h"
 #include "app/editor.h"
-#include "console/open_request.h"
 #include "app/editor_window.h"
+#include "console/open_request.h"
 #include "recovery/recovery_session.h"
 
 int main(int argc, char** argv) {
@@ -19,12 +19,12 @@ int main(int argc, char** argv) {
   if (command.action != CommandLine::kOpenEditor) return runWithoutWindow(command, imports);
 
   Editor* editor = new Editor();
-  editor->importSettings = imports;
+  editor->commandState.importSettings = imports;
   Panel* mainWidget = new Panel("main", 100, 100, 800, 600, editor->uiContext());
   runEditorWindow(editor, mainWidget, command.glutArguments, [&] {
     // After the window is up, so that the model's texture reaches OpenGL; the
     // window draws while the file is read.
-    editor->opensInBackground = true;
+    editor->commandState.opensInBackground = true;
     if (!command.input.empty()) {
       requestOpen(*editor, command.input, OpenRequest::kCommandLine);
     } else {

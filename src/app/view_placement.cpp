@@ -7,25 +7,25 @@
 
 void Editor::layoutViews() {
   const double w = windowWidth(), h = windowHeight();
-  if (layoutMode == 0) {
-    fillWindow(views[singleView], w, h);
+  if (viewSet.layoutMode == 0) {
+    fillWindow(viewSet.views[viewSet.singleView], w, h);
   } else {
-    splitWindow(views, splitX, splitY, w, h);
+    splitWindow(viewSet.views, viewSet.splitX, viewSet.splitY, w, h);
   }
 }
 
 int Editor::viewAt(int x, int y) const {
   const Panel* uv = uvMapperWidget;
-  if (uv && panelsShown == 1 && uv->contains(x, y) && !uv->isMinimised() && !uv->isHidden()) {
+  if (uv && panelsShown && uv->contains(x, y) && !uv->isMinimised() && !uv->isHidden()) {
     return kUvView;
   }
-  if (layoutMode == 0) return singleView;
-  return quadrantAt(x, y, splitX, splitY, windowWidth(), windowHeight());
+  if (viewSet.layoutMode == 0) return viewSet.singleView;
+  return quadrantAt(x, y, viewSet.splitX, viewSet.splitY, windowWidth(), windowHeight());
 }
 
 void Editor::placeUvView() {
   const Panel* p = uvMapperWidget;
-  centreUvView(uvView(), p->x(), p->y(), p->width(), p->height());
+  centreUvView(viewSet.uvView(), p->x(), p->y(), p->width(), p->height());
 }
 
 bool Editor::uvViewShown() const {

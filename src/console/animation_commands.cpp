@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-#include "app/editor.h"
+#include "console/command_context.h"
 #include "console/number_conversion.h"
 #include "tools/animation_mode.h"
 
@@ -25,7 +25,7 @@ bool isNumber(const std::string& word, bool whole) {
   return digits;
 }
 
-bool numberGiven(Editor& e, const std::string& word, bool whole) {
+bool numberGiven(CommandContext& e, const std::string& word, bool whole) {
   if (isNumber(word, whole)) return true;
   e.consoleMessage("Error! " + word + " is not a " + (whole ? "whole number" : "number") + "!");
   return false;
@@ -33,43 +33,43 @@ bool numberGiven(Editor& e, const std::string& word, bool whole) {
 
 }  // namespace
 
-void animCommand(Editor& e, const CommandWords&) {
+void animCommand(CommandContext& e, const CommandWords&) {
   toggleAnimationMode(e);
 }
 
-void clipCommand(Editor& e, const CommandWords& w) {
+void clipCommand(CommandContext& e, const CommandWords& w) {
   chooseClip(e, w[1]);
 }
 
-void frameCommand(Editor& e, const CommandWords& w) {
+void frameCommand(CommandContext& e, const CommandWords& w) {
   if (numberGiven(e, w[1], true)) setFrame(e, integerParameter(w[1]));
 }
 
-void keyCommand(Editor& e, const CommandWords&) {
+void keyCommand(CommandContext& e, const CommandWords&) {
   keySelectedBone(e);
 }
 
-void unkeyCommand(Editor& e, const CommandWords&) {
+void unkeyCommand(CommandContext& e, const CommandWords&) {
   unkeySelectedBone(e);
 }
 
-void playCommand(Editor& e, const CommandWords&) {
+void playCommand(CommandContext& e, const CommandWords&) {
   startPlayback(e, std::chrono::steady_clock::now());
 }
 
-void stopCommand(Editor& e, const CommandWords&) {
+void stopCommand(CommandContext& e, const CommandWords&) {
   stopPlayback(e);
 }
 
-void fpsCommand(Editor& e, const CommandWords& w) {
+void fpsCommand(CommandContext& e, const CommandWords& w) {
   if (numberGiven(e, w[1], true)) setClipFps(e, integerParameter(w[1]));
 }
 
-void lengthCommand(Editor& e, const CommandWords& w) {
+void lengthCommand(CommandContext& e, const CommandWords& w) {
   if (numberGiven(e, w[1], true)) setClipLength(e, integerParameter(w[1]));
 }
 
-void weightCommand(Editor& e, const CommandWords& w) {
+void weightCommand(CommandContext& e, const CommandWords& w) {
   if (w[1] == "auto") {
     clearSelectedWeights(e);
   } else if (numberGiven(e, w[1], false)) {

@@ -5,17 +5,17 @@
 #include <string>
 #include <vector>
 
-class Editor;
+struct CommandContext;
 
 using CommandWords = std::vector<std::string>;
 
-void animCommand(Editor& e, const CommandWords& words);
-void clipCommand(Editor& e, const CommandWords& words);
-void frameCommand(Editor& e, const CommandWords& words);
-void keyCommand(Editor& e, const CommandWords& words);
-void unkeyCommand(Editor& e, const CommandWords& words);
-void playCommand(Editor& e, const CommandWords& words);
-void stopCommand(Editor& e, const CommandWords& words);
-void fpsCommand(Editor& e, const CommandWords& words);
-void lengthCommand(Editor& e, const CommandWords& words);
-void weightCommand(Editor& e, const CommandWords& words);
+void animCommand(CommandContext& e, const CommandWords& words);
+void clipCommand(CommandContext& e, const CommandWords& words);
+void frameCommand(CommandContext& e, const CommandWords& words);
+void keyCommand(CommandContext& e, const CommandWords& words);
+void unkeyCommand(CommandContext& e, const CommandWords& words);
+void playCommand(CommandContext& e, const CommandWords& words);
+void stopCommand(CommandContext& e, const CommandWords& words);
+void fpsCommand(CommandContext& e, const CommandWords& words);
+void lengthCommand(CommandContext& e, const CommandWords& words);
+void weightCommand(CommandContext& e, const CommandWords& words);

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/editor.h"
 #include "console/animation_commands.h"
+#include "console/command_context.h"
 #include "console/console_commands.h"
 #include "console/help_and_info.h"
 #include "console/model_commands.h"
@@ -36,14 +36,14 @@ using Words = std::vector<std::string>;
 struct Command {
   const char* name;
   int minimumWords;  // parameters required; fewer is refused with kWrongCount
-  void (*run)(Editor&, const Words&);
+  void (*run)(CommandContext&, const Words&);
 };
 
-void openCommand(Editor& e, const Words& w) {
+void openCommand(CommandContext& e, const Words& w) {
   requestOpen(e, w[1], OpenRequest::kConsole);
 }
 
-void saveModel(Editor& e, const Words& w) {
+void saveModel(CommandContext& e, const Words& w) {
   const std::string name = e.doc.model->name;
   if (!saveAs(*e.doc.model, w[1])) {
     // The model and its recovery file stay where the next start-up looks.
@@ -55,7 +55,7 @@ void saveModel(Editor& e, const Words& w) {
   e.consoleMessage("Model saved!");
 }
 
-void loadTexture(Editor& e, const Words& w) {
+void loadTexture(CommandContext& e, const Words& w) {
   // The model file keeps a texture name as one word: a name holding a tab or a
   // line break would be saved as several and make the model unreadable, and
   // no control character may reach a file the editor writes.
@@ -63,14 +63,14 @@ void loadTexture(Editor& e, const Words& w) {
     e.consoleMessage("Error! Texture file names cannot hold control characters!");
     return;
   }
-  int id = e.ui->textures()->acquire(w[1], /*retryFailed=*/true);
+  int id = e.textures.acquire(w[1], /*retryFailed=*/true);
   if (id == -1) {
     e.consoleMessage("Error! Texture failed to load!");
-    e.consoleMessage(e.ui->textures()->lastFailure());
+    e.consoleMessage(e.textures.lastFailure());
     return;
   }
-  e.uvTexture = id;
-  e.showUvTexture = 1;
+  e.viewSet.uvTexture = id;
+  e.viewSet.showUvTexture = true;
   Material& m = e.doc.model->currentGroup->material;
   const bool changed = !m.textured || m.textureName != w[1];
   m.textured = 1;
@@ -81,55 +81,55 @@ void loadTexture(Editor& e, const Words& w) {
   e.consoleMessage("Texture Loaded!");
 }
 
-void setBoundingBox(Editor& e, const Words& w) {
+void setBoundingBox(CommandContext& e, const Words& w) {
   if (w.size() != 7) {
     e.consoleMessage(kWrongCount);
     return;
   }
   double p[6];
   for (int i = 0; i < 6; ++i) p[i] = integerParameter(w[i + 1]);
-  e.setBoundingBox(p[0], p[1], p[2], p[3], p[4], p[5]);
+  e.toolState.setBoundingBox(p[0], p[1], p[2], p[3], p[4], p[5]);
   e.consoleMessage("Bounding Box Set!");
 }
 
-void showTexture(Editor& e, const Words&) {
+void showTexture(CommandContext& e, const Words&) {
   if (!e.doc.model->currentGroup->material.textured) return;
-  e.showUvTexture = 1;
+  e.viewSet.showUvTexture = true;
   e.consoleMessage("Showing UV Texture.");
 }
 
-void hideTexture(Editor& e, const Words&) {
-  e.showUvTexture = 0;
+void hideTexture(CommandContext& e, const Words&) {
+  e.viewSet.showUvTexture = false;
   e.consoleMessage("Hiding UV Texture.");
 }
 
 template <double Vertex::*coordinate>
-void setCoordinate(Editor& e, const Words& w) {
+void setCoordinate(CommandContext& e, const Words& w) {
   double value = realParameter(w[1]);
   takeSnapshot(e.doc);
   for (Vertex* v : e.doc.selectedVertices) v->*coordinate = value;
   rebuildNormals(e);
 }
 
-void printPositions(Editor& e, const Words&) {
+void printPositions(CommandContext& e, const Words&) {
   for (Vertex* v : e.doc.selectedVertices)
     std::printf("Vertex: [%lf, %lf, %lf]\n", v->x, v->y, v->z);
 }
 
-void setCylinder(Editor& e, const Words& w) {
-  e.cylinderSides = std::clamp(integerParameter(w[1]), 3, kMaxCylinderSides);
-  e.cylinderLevels = std::clamp(integerParameter(w[2]), 1, kMaxCylinderLevels);
+void setCylinder(CommandContext& e, const Words& w) {
+  e.toolState.cylinderSides = std::clamp(integerParameter(w[1]), 3, kMaxCylinderSides);
+  e.toolState.cylinderLevels = std::clamp(integerParameter(w[2]), 1, kMaxCylinderLevels);
 }
 
-void smoothSelected(Editor& e, const Words&) {
+void smoothSelected(CommandContext& e, const Words&) {
   smoothPolygons(e.doc.selectedPolygons);
 }
 
-void flattenSelected(Editor& e, const Words&) {
+void flattenSelected(CommandContext& e, const Words&) {
   flattenPolygons(e);
 }
 
-void setColour(Editor& e, const Words& w) {
+void setColour(CommandContext& e, const Words& w) {
   if (w.size() != 5) return;
   Material& m = e.doc.model->currentGroup->material;
   m.red = realParameter(w[1]);
@@ -139,7 +139,7 @@ void setColour(Editor& e, const Words& w) {
   e.doc.changedWithoutUndoStep();  // no undo step, still unsaved work
 }
 
-void countPolygons(Editor& e, const Words&) {
+void countPolygons(CommandContext& e, const Words&) {
   e.consoleMessage(std::to_string(e.doc.model->currentGroup->polygons.count()));
 }
 
@@ -160,15 +160,15 @@ const Command kCommands[] = {
     {"/flattenpolys", 0, flattenSelected},
     {"/setcolor", 0, setColour},
     {"/polycount", 0, countPolygons},
-    {"/export", 1, [](Editor& e, const Words& w) { exportModelTo(e, w[1]); }},
-    {"/recover", 0, [](Editor& e, const Words&) { recoverUnsavedChanges(e.recovery); }},
-    {"/discard", 0, [](Editor& e, const Words&) { discardUnsavedChanges(e.recovery); }},
-    {"/fit", 0, [](Editor& e, const Words&) { fitViews(e); }},
+    {"/export", 1, [](CommandContext& e, const Words& w) { exportModelTo(e, w[1]); }},
+    {"/recover", 0, [](CommandContext& e, const Words&) { recoverUnsavedChanges(e.recovery); }},
+    {"/discard", 0, [](CommandContext& e, const Words&) { discardUnsavedChanges(e.recovery); }},
+    {"/fit", 0, [](CommandContext& e, const Words&) { fitViews(e); }},
     {"/move", 3, moveCommand},
     {"/rotate", 2, rotateCommand},
     {"/scale", 3, scaleCommand},
-    {"/info", 0, [](Editor& e, const Words&) { describeModel(e); }},
-    {"/help", 0, [](Editor& e, const Words&) { listCommands(e, consoleCommandNames()); }},
+    {"/info", 0, [](CommandContext& e, const Words&) { describeModel(e); }},
+    {"/help", 0, [](CommandContext& e, const Words&) { listCommands(e, consoleCommandNames()); }},
     {"/anim", 0, animCommand},
     {"/clip", 1, clipCommand},
     {"/frame", 1, frameCommand},
@@ -179,7 +179,7 @@ const Command kCommands[] = {
     {"/fps", 1, fpsCommand},
     {"/length", 1, lengthCommand},
     {"/weight", 1, weightCommand},
-    {"/quit", 0, [](Editor& e, const Words&) { e.quitRequested = true; }},
+    {"/quit", 0, [](CommandContext& e, const Words&) { e.commandState.quitRequested = true; }},
 };
 
 }  // namespace
@@ -190,9 +190,9 @@ std::vector<std::string> consoleCommandNames() {
   return names;
 }
 
-void runConsoleCommand(Editor& e, const std::string& line) {
+void runConsoleCommand(CommandContext& e, const std::string& line) {
   if (line.empty() || line[0] != '/') return;
-  Words words = e.tokenizer->split(line);
+  Words words = e.commandState.tokenizer.split(line);
   const int parameters = static_cast<int>(words.size()) - 1;
   std::printf("numparams: %d\n", parameters);
   int index = 0;

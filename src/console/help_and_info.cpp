@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "app/editor.h"
+#include "console/command_context.h"
 #include "model/skeleton.h"
 #include "recovery/recovery_session.h"
 
@@ -49,18 +49,17 @@ const std::map<std::string, std::string, std::less<>> kSummaries = {
 
 }  // namespace
 
-void listCommands(Editor& e, const std::vector<std::string>& names) {
+void listCommands(CommandContext& e, const std::vector<std::string>& names) {
   for (const std::string& name : names) {
     const auto summary = kSummaries.find(name);
     e.consoleMessage(summary == kSummaries.end() ? name : name + " " + summary->second);
   }
 }
 
-void describeModel(Editor& e) {
+void describeModel(CommandContext& e) {
   const Model& m = *e.doc.model;
-  e.consoleMessage(
-      "File: " + m.name +
-      (e.doc.unsavedChanges() ? " (unsaved changes)" : " (no unsaved changes)"));
+  e.consoleMessage("File: " + m.name +
+                   (e.doc.unsavedChanges() ? " (unsaved changes)" : " (no unsaved changes)"));
   e.consoleMessage("Vertices: " + std::to_string(m.vertices.count()) + " (" +
                    std::to_string(e.doc.selectedVertices.count()) + " selected)");
   e.consoleMessage("Triangles: " + std::to_string(m.polygonCount()) + " (" +

@@ -4,13 +4,13 @@
 #include <string>
 #include <vector>
 
-class Editor;
+struct CommandContext;
 
 // One console line per command, in the order given: its name, its words and
 // what it does ("/fit - fit every view to the selection or the model").
-void listCommands(Editor& e, const std::vector<std::string>& names);
+void listCommands(CommandContext& e, const std::vector<std::string>& names);
 
 // Four console lines: the model's file name and whether it has unsaved
 // changes; the vertices, then the triangles, each with how many are
 // selected; the groups and bones.
-void describeModel(Editor& e);
+void describeModel(CommandContext& e);

@@ -1,19 +1,20 @@
 #include <filesystem>
 #include <string>
 
-#include "app/editor.h"
+#include "console/command_context.h"
 #include "console/model_commands.h"
 #include "files/file_paths.h"
 #include "formats/model_export.h"
 #include "import/open_model.h"
-#include "tools/fit_views.h"
 #include "recovery/recovery_session.h"
+#include "tools/fit_views.h"
 
-bool openModel(Editor& e, const std::string& path, std::string* reason) {
-  return takeOpenedModel(e, openModelFile(path, e.doc.model->textures, e.importSettings), reason);
+bool openModel(CommandContext& e, const std::string& path, std::string* reason) {
+  return takeOpenedModel(
+      e, openModelFile(path, e.doc.model->textures, e.commandState.importSettings), reason);
 }
 
-bool takeOpenedModel(Editor& e, OpenedModel opened, std::string* reason) {
+bool takeOpenedModel(CommandContext& e, OpenedModel opened, std::string* reason) {
   if (reason) *reason = opened.reason;
   if (!opened.model) {
     e.consoleMessage("Error! Model failed to load!");
@@ -28,8 +29,8 @@ bool takeOpenedModel(Editor& e, OpenedModel opened, std::string* reason) {
   if (opened.imported) {
     std::error_code error;
     const std::filesystem::path saved = std::filesystem::absolute(e.doc.model->name, error);
-    e.consoleMessage("F5 saves the model as " + shownName(error ? e.doc.model->name : saved.string()) +
-                     ".");
+    e.consoleMessage("F5 saves the model as " +
+                     shownName(error ? e.doc.model->name : saved.string()) + ".");
   }
   std::string changes;
   for (const std::string& change : opened.changes)
@@ -39,15 +40,15 @@ bool takeOpenedModel(Editor& e, OpenedModel opened, std::string* reason) {
   // Opening a model is an explicit request, like /loadtex: a texture that
   // failed before (the user may have put the file in place since) gets one
   // fresh attempt now. Drawing never retries.
-  TextureCache& textures = *e.ui->textures();
+  TextureCache& textures = e.textures;
   for (PolygonGroup* group : e.doc.model->groups) {
     const Material& g = group->material;
     if (g.textured && textures.failed(g.textureName)) textures.acquire(g.textureName, true);
   }
   Material& m = e.doc.model->currentGroup->material;
   if (m.textured) {
-    e.uvTexture = textures.acquire(m.textureName);
-    e.showUvTexture = 1;
+    e.viewSet.uvTexture = textures.acquire(m.textureName);
+    e.viewSet.showUvTexture = true;
   }
   // A model from another tool may be of any size and anywhere: it is shown
   // whole. The model file's own keeps the views the user had.
@@ -56,7 +57,7 @@ bool takeOpenedModel(Editor& e, OpenedModel opened, std::string* reason) {
   return true;
 }
 
-void exportModelTo(Editor& e, const std::string& path) {
+void exportModelTo(CommandContext& e, const std::string& path) {
   std::string reason;
   std::vector<std::string> leftOut;
   if (exportModel(*e.doc.model, path, &reason, &leftOut)) {

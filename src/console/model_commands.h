@@ -6,17 +6,17 @@
 
 #include "import/open_model.h"
 
-class Editor;
+struct CommandContext;
 
 // Replaces the model with the one read from `path`, telling the console how it
 // went (and what an import could not keep); an imported model is fitted in
 // every view, the views stay as they were for a model file. Answers false,
 // with the reason, when the model stays as it was.
-bool openModel(Editor& e, const std::string& path, std::string* reason = nullptr);
+bool openModel(CommandContext& e, const std::string& path, std::string* reason = nullptr);
 // The second half of openModel: the model read from a file takes the current
 // one's place, or the console says why not.
-bool takeOpenedModel(Editor& e, OpenedModel opened, std::string* reason = nullptr);
+bool takeOpenedModel(CommandContext& e, OpenedModel opened, std::string* reason = nullptr);
 
 // Writes the model to `path` in the format its extension names, telling the
 // console whether it was written and if not why.
-void exportModelTo(Editor& e, const std::string& path);
+void exportModelTo(CommandContext& e, const std::string& path);

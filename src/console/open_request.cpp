@@ -3,14 +3,14 @@
 #include <cstdio>
 #include <new>
 
-#include "app/editor.h"
+#include "console/command_context.h"
 #include "console/model_commands.h"
 #include "files/file_paths.h"
 #include "tools/fit_views.h"
 
 namespace {
 
-void finish(Editor& e, OpenedModel opened, const std::string& path, OpenRequest from) {
+void finish(CommandContext& e, OpenedModel opened, const std::string& path, OpenRequest from) {
   std::string reason;
   const bool imported = opened.imported;
   if (takeOpenedModel(e, std::move(opened), &reason)) {
@@ -33,9 +33,9 @@ std::string progressLine(const BackgroundOpen& open) {
 
 }  // namespace
 
-BackgroundOpen::BackgroundOpen(Editor& e, const std::string& path, OpenRequest from)
+BackgroundOpen::BackgroundOpen(CommandContext& e, const std::string& path, OpenRequest from)
     : path(path), from(from) {
-  ImportSettings settings = e.importSettings;
+  ImportSettings settings = e.commandState.importSettings;
   settings.progress = &percent;
   TextureCache* textures = e.doc.model->textures;
   worker = std::thread([this, settings, textures] {
@@ -53,33 +53,38 @@ BackgroundOpen::~BackgroundOpen() {
   if (worker.joinable()) worker.join();
 }
 
-void requestOpen(Editor& e, const std::string& path, OpenRequest from) {
-  if (!e.opensInBackground) {
-    finish(e, openModelFile(path, e.doc.model->textures, e.importSettings), path, from);
+void requestOpen(CommandContext& e, const std::string& path, OpenRequest from) {
+  if (!e.commandState.opensInBackground) {
+    finish(e, openModelFile(path, e.doc.model->textures, e.commandState.importSettings), path,
+           from);
     return;
   }
-  if (e.backgroundOpen) {
-    e.backgroundOpen->next = path;
-    e.consoleMessage(path + " will be opened after " + e.backgroundOpen->path + ".");
+  if (e.commandState.backgroundOpen) {
+    e.commandState.backgroundOpen->next = path;
+    e.consoleMessage(path + " will be opened after " + e.commandState.backgroundOpen->path + ".");
     return;
   }
-  e.backgroundOpen = std::make_unique<BackgroundOpen>(e, path, from);
+  e.commandState.backgroundOpen = std::make_unique<BackgroundOpen>(e, path, from);
 }
 
-bool pollOpen(Editor& e) {
-  BackgroundOpen* open = e.backgroundOpen.get();
+bool pollOpen(CommandContext& e) {
+  BackgroundOpen* open = e.commandState.backgroundOpen.get();
   if (!open) return false;
   if (open->done.load(std::memory_order_acquire)) {
     open->worker.join();
-    std::unique_ptr<BackgroundOpen> finished = std::move(e.backgroundOpen);
+    std::unique_ptr<BackgroundOpen> finished = std::move(e.commandState.backgroundOpen);
     finish(e, std::move(finished->opened), finished->path, finished->from);
     if (!finished->next.empty()) requestOpen(e, finished->next, OpenRequest::kConsole);
     return true;
   }
-  if (std::chrono::steady_clock::now() - open->started < e.openProgressAfter) return false;
+  if (std::chrono::steady_clock::now() - open->started < e.commandState.openProgressAfter)
+    return false;
   const std::string line = progressLine(*open);
   if (line == open->lastShown) return false;
   e.consoleMessage(line);
   open->lastShown = line;
   return true;
 }
+
+CommandState::CommandState() = default;
+CommandState::~CommandState() = default;

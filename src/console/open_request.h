@@ -11,7 +11,7 @@
 
 #include "import/open_model.h"
 
-class Editor;
+struct CommandContext;
 
 // Where an open was asked for: "/open" keeps a model file's views and answers
 // in the console; the command line shows any model whole and says on standard
@@ -19,7 +19,7 @@ class Editor;
 enum class OpenRequest { kConsole, kCommandLine };
 
 struct BackgroundOpen {
-  BackgroundOpen(Editor& e, const std::string& path, OpenRequest from);
+  BackgroundOpen(CommandContext& e, const std::string& path, OpenRequest from);
   ~BackgroundOpen();  // waits for the read
   BackgroundOpen(const BackgroundOpen&) = delete;
   BackgroundOpen& operator=(const BackgroundOpen&) = delete;
@@ -38,9 +38,9 @@ struct BackgroundOpen {
 // Opens `path` as openModel does: at once, or in the background when the
 // editor opens so. A file asked for while an open is under way is opened
 // after it (the newest such request wins).
-void requestOpen(Editor& e, const std::string& path, OpenRequest from);
+void requestOpen(CommandContext& e, const std::string& path, OpenRequest from);
 // Finishes the open under way once its file is read; until then, after
 // openProgressAfter, the console says how far it has got ("Opening
 // ship.fbx: 40%", or the seconds so far when the reader cannot tell). True
 // when the console or the model changed.
-bool pollOpen(Editor& e);
+bool pollOpen(CommandContext& e);

@@ -1,6 +1,6 @@
 #include "console/transform_commands.h"
 
-#include "app/editor.h"
+#include "console/command_context.h"
 #include "console/number_conversion.h"
 #include "tools/transforms.h"
 
@@ -12,11 +12,11 @@ Vec3 threeNumbers(const std::vector<std::string>& words) {
 
 }  // namespace
 
-void moveCommand(Editor& e, const std::vector<std::string>& words) {
+void moveCommand(CommandContext& e, const std::vector<std::string>& words) {
   moveSelectionBy(e, threeNumbers(words));
 }
 
-void rotateCommand(Editor& e, const std::vector<std::string>& words) {
+void rotateCommand(CommandContext& e, const std::vector<std::string>& words) {
   const std::string& axis = words[1];
   if (axis.size() != 1 || std::string("xyzXYZ").find(axis[0]) == std::string::npos) {
     e.consoleMessage("Error! The axis must be x, y or z!");
@@ -26,6 +26,6 @@ void rotateCommand(Editor& e, const std::vector<std::string>& words) {
   rotateSelectionAbout(e, static_cast<Axis>(kAxisX + index), realParameter(words[2]));
 }
 
-void scaleCommand(Editor& e, const std::vector<std::string>& words) {
+void scaleCommand(CommandContext& e, const std::vector<std::string>& words) {
   scaleSelectionBy(e, threeNumbers(words));
 }

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-class Editor;
+struct CommandContext;
 
-void moveCommand(Editor& e, const std::vector<std::string>& words);
+void moveCommand(CommandContext& e, const std::vector<std::string>& words);
 // The axis is x, y or z in either case; any other word is refused with a
 // console message and changes nothing.
-void rotateCommand(Editor& e, const std::vector<std::string>& words);
-void scaleCommand(Editor& e, const std::vector<std::string>& words);
+void rotateCommand(CommandContext& e, const std::vector<std::string>& words);
+void scaleCommand(CommandContext& e, const std::vector<std::string>& words);

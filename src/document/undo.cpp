@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <future>
 #include <new>
 
 #include "document/document.h"
@@ -49,11 +50,33 @@ void keepWithinBudget(Document& e) {
 // list becomes the model, and the model it replaces goes onto the other. The
 // history moves on a copy (sharing its images and differences), kept only
 // once the model is rebuilt, so that running out of memory changes neither.
+// The step to show is known before the history moves, so the model is built
+// from it while another thread captures the model it replaces and works out
+// the history's differences: neither side writes what the other reads, and
+// the document changes only once both are done.
 void stepAcross(Document& e, bool back) {
   UndoHistory history = e.undoHistory;
   const std::string name = e.model->name;
-  const Snapshot step = back ? history.undo(currentModel(e)) : history.redo(currentModel(e));
-  restore(e, step, back ? DocumentChange::kUndo : DocumentChange::kRedo);
+  const Snapshot step = back ? history.newestUndo() : history.nextRedo();
+  // Where no thread can be had, the history moves after the build instead.
+  std::future<void> moved = std::async(std::launch::async | std::launch::deferred, [&] {
+    Snapshot current = currentModel(e);
+    if (back) {
+      history.undo(std::move(current));
+    } else {
+      history.redo(std::move(current));
+    }
+  });
+  std::unique_ptr<Model> restored;
+  try {
+    restored = std::make_unique<Model>(step.name, e.model->textures);
+    buildModel(*step.image, *restored);
+  } catch (...) {
+    if (moved.wait_for(std::chrono::seconds(0)) != std::future_status::deferred) moved.wait();
+    throw;
+  }
+  moved.get();  // a history short of memory throws here, and nothing has changed
+  e.replaceModel(std::move(restored), back ? DocumentChange::kUndo : DocumentChange::kRedo);
   e.undoHistory = std::move(history);
   // Each step keeps the name the model had when it was taken, so a step from
   // before "/save B" or "/open B" names the model as it was then: F5 writes

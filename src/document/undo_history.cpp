@@ -32,13 +32,19 @@ Snapshot UndoHistory::nextRedo() const {
 // difference from `step`; the difference is made before anything changes.
 void UndoHistory::pushWhole(std::deque<Step>& list, Snapshot step, uint64_t mark) {
   ImageDifference older;
-  if (!list.empty()) older = ImageDifference(*list.back().image, *step.image);
-  list.push_back({std::move(step.name), std::move(step.image), {}, mark});
+  if (!list.empty()) {
+    const Step& last = list.back();
+    const std::shared_ptr<const ModelImage>& against = last.differenceAgainst;
+    const bool kept = against && (against == step.image || *against == *step.image);
+    older = kept ? last.difference : ImageDifference(*last.image, *step.image);
+  }
+  list.push_back({std::move(step.name), std::move(step.image), {}, mark, {}});
   // Nothing below allocates.
   if (list.size() > 1) {
     Step& previous = list[list.size() - 2];
     previous.difference = std::move(older);
     previous.image.reset();
+    previous.differenceAgainst.reset();
   }
 }
 
@@ -60,7 +66,7 @@ Snapshot UndoHistory::across(std::deque<Step>& from, std::deque<Step>& to, Snaps
   from.pop_back();
   if (!from.empty()) {
     from.back().image = std::move(fromNext);
-    from.back().difference = {};
+    from.back().differenceAgainst = taken.image;
   }
   modelMark = taken.mark;
   return {taken.name, taken.image};
@@ -93,7 +99,8 @@ size_t UndoHistory::heldBytes() const {
   for (const std::deque<Step>* list : {&undo_, &redo_})
     for (const Step& step : *list)
       bytes += (step.image ? step.image->memoryBytes() : 0) + step.difference.memoryBytes() +
-               sizeof(Step) + step.name.capacity();
+               (step.differenceAgainst ? step.differenceAgainst->memoryBytes() : 0) + sizeof(Step) +
+               step.name.capacity();
   return bytes;
 }
 
@@ -110,10 +117,10 @@ bool UndoHistory::addOldest(std::string name, const ImageDifference& fromBase, u
                             uint64_t mark, std::shared_ptr<const ModelImage> whole) {
   if (undo_.empty()) {
     if (base == 0 || modelMark_ != base || !whole) return false;
-    undo_.push_front({std::move(name), std::move(whole), {}, mark});
+    undo_.push_front({std::move(name), std::move(whole), {}, mark, {}});
     return true;
   }
   if (base == 0 || undo_.front().mark != base) return false;
-  undo_.push_front({std::move(name), nullptr, fromBase, mark});
+  undo_.push_front({std::move(name), nullptr, fromBase, mark, {}});
   return true;
 }

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -62,6 +63,11 @@ class UndoHistory {
     std::shared_ptr<const ModelImage> image;  // for the last of a list
     ImageDifference difference;               // for the others: from the step after it
     uint64_t mark = 0;
+    // The last of a list keeps the difference it had from the image after it,
+    // and that image (the model's, after an undo or redo): when an image equal
+    // to it is pushed on (undo, then redo), the difference is taken again, not
+    // worked out. Its bytes count with the history's until the next push.
+    std::shared_ptr<const ModelImage> differenceAgainst;
   };
   static void pushWhole(std::deque<Step>& list, Snapshot step, uint64_t mark);
   static Snapshot across(std::deque<Step>& from, std::deque<Step>& to, Snapshot current,

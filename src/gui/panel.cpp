@@ -52,7 +52,7 @@ void Panel::configure(const PanelAbilities& abilities) {
 void Panel::makeMenu(List<Button>* items, const MenuShape& shape) {
   const double width = shape.width, rowHeight = shape.rowHeight;
   const int withTitle = shape.withTitle;
-  resizable_ = editable_ = minimisable_ = 0;
+  resizable_ = editable_ = minimisable_ = false;
   const double title = withTitle ? titleHeight_ : 0;
   buttons_ = items;
   width_ = width;
@@ -200,6 +200,6 @@ void Panel::setMinimised(int flag) {
   minimiseControl_->setPosition(5, controlY);
 }
 
-int Panel::inTitleBar(double px, double py) const {
+bool Panel::inTitleBar(double px, double py) const {
   return contains(px, py) && py - y_ > height_ - titleHeight_;
 }

@@ -84,8 +84,8 @@ class Panel : public Widget {
   void keepInside(double windowWidth, double windowHeight);
 
   void setMinimised(int flag);
-  int isMinimised() const { return minimised_; }
-  int inTitleBar(double px, double py) const;
+  bool isMinimised() const { return minimised_; }
+  bool inTitleBar(double px, double py) const;
 
   // A press or release offered by the input layer; 1 when a menu button was hit.
   int mouseButton(int button, int state);
@@ -105,13 +105,13 @@ class Panel : public Widget {
   void draw();  // panel_draw.cpp
 
   // State, readable for layout code and tests.
-  int isMoving() const { return moving_; }
-  int isResizing() const { return resizing_; }
-  int isEditMode() const { return editMode_; }
-  int isResizable() const { return resizable_; }
-  int isEditable() const { return editable_; }
-  int isMinimisable() const { return minimisable_; }
-  int hasTitleBar() const { return hasTitleBar_; }
+  bool isMoving() const { return moving_; }
+  bool isResizing() const { return resizing_; }
+  bool isEditMode() const { return editMode_; }
+  bool isResizable() const { return resizable_; }
+  bool isEditable() const { return editable_; }
+  bool isMinimisable() const { return minimisable_; }
+  bool hasTitleBar() const { return hasTitleBar_; }
   double titleHeight() const { return titleHeight_; }
   int savedHeight() const { return savedHeight_; }
   List<Widget>& children() { return children_; }  // front first
@@ -133,15 +133,15 @@ class Panel : public Widget {
   void drawEditOverlay();
 
   int savedHeight_;
-  int minimised_ = 0;
-  int resizable_ = 1;
-  int editable_ = 0;
-  int minimisable_ = 0;
-  int moving_ = 0;
-  int resizing_ = 0;
-  int editMode_ = 0;
+  bool minimised_ = false;
+  bool resizable_ = true;
+  bool editable_ = false;
+  bool minimisable_ = false;
+  bool moving_ = false;
+  bool resizing_ = false;
+  bool editMode_ = false;
   int grabX_ = 0, grabY_ = 0;
-  int hasTitleBar_ = 1;
+  bool hasTitleBar_ = true;
   double titleHeight_;
   double leastWidth_ = 120, leastHeight_ = 0;
   List<Widget> children_;

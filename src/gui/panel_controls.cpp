@@ -57,7 +57,7 @@ void Panel::updateHoveredChild() {
   const double py = ui_->mouseY() - y_;
   // The last child in list order under the pointer wins.
   for (Widget* child : children_) {
-    if (child->contains(px, py) && editMode_ == 1) hoveredChild_ = child;
+    if (child->contains(px, py) && editMode_) hoveredChild_ = child;
   }
   if (!hoveredChild_) return;  // the squares keep their last place
   const Widget* c = hoveredChild_;

@@ -60,7 +60,7 @@ int Panel::mouseButton(int button, int state) {
       if (strip->contains(px, py)) ui_->pushCommand(kFrameCommandBase + strip->frameAt(px));
     }
   } else if (button == kLeft && state == kUp) {
-    if (inBand) moving_ = grabX_ = grabY_ = 0;
+    if (inBand) moving_ = false, grabX_ = grabY_ = 0;
   } else if (button == kMiddle && state == kDown) {
     if (!resizing_ && !moving_ && !minimised_) {
       resizing_ = 1;
@@ -87,7 +87,7 @@ bool Panel::scrollMessages(int rows) {
 
 void Panel::buttonReleased(int button) {
   if (button == kRight) {
-    moving_ = grabX_ = grabY_ = 0;
+    moving_ = false, grabX_ = grabY_ = 0;
   } else if (button == kMiddle) {
     finishResize();
   }
@@ -97,7 +97,7 @@ void Panel::finishResize() {
   // A panel that is not resizable still ends the drag; resizeBy ignores it.
   if (!resizing_) return;
   resizeBy(2 * (grabX_ - ui_->mouseX()), 2 * (grabY_ - ui_->mouseY()));
-  resizing_ = grabX_ = grabY_ = 0;
+  resizing_ = false, grabX_ = grabY_ = 0;
 }
 
 void Panel::update() {
@@ -107,5 +107,5 @@ void Panel::update() {
     keepInside(ui_->windowWidth(), ui_->windowHeight());
   }
   if (!ui_->isButtonDown(kMiddle) && resizing_) finishResize();
-  if (!ui_->isButtonDown(kLeft) && moving_) moving_ = grabX_ = grabY_ = 0;
+  if (!ui_->isButtonDown(kLeft) && moving_) moving_ = false, grabX_ = grabY_ = 0;
 }

@@ -22,7 +22,7 @@ class TextEntry : public Widget {
   TextEntry(std::string name, double x, double y, double width, double height);
 
   void typeKey(unsigned char c);
-  int isLineReady() const { return lines_.empty() ? 0 : 1; }
+  bool isLineReady() const { return lines_.empty() ? false : true; }
   // The oldest finished line, taken out; "" when there is none.
   std::string takeLine();
   int length() const { return length_; }

@@ -15,7 +15,7 @@ void UiContext::setButton(int button, int state) {
   }
 }
 
-int UiContext::isButtonDown(int button) const {
+bool UiContext::isButtonDown(int button) const {
   return (button >= 0 && button <= 2) ? buttonDown_[button] : 0;
 }
 

@@ -30,7 +30,7 @@ class UiContext {
 
   // button 0 left, 1 middle, 2 right; state 0 down, 1 up. Others are ignored.
   void setButton(int button, int state);
-  int isButtonDown(int button) const;
+  bool isButtonDown(int button) const;
 
   void setColour(int slot, float red, float green, float blue, float alpha);
   const float* colour(int slot) const { return colours_[slot]; }
@@ -55,7 +55,7 @@ class UiContext {
   // Moves the finished lines out of the focused entry, if it has any; they
   // wait here in order, each to be taken once.
   void pollFocusedEntry();
-  int isLinePending() const { return commandLines_.empty() ? 0 : 1; }
+  bool isLinePending() const { return commandLines_.empty() ? false : true; }
   std::string takeCommandLine();  // the oldest pending line; "" when none
 
   // The window's size in pixels, kept by the window layer (reshape).

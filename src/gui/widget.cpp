@@ -12,7 +12,7 @@ void Widget::setLabelAlignment(int h, int v) {
   if (v >= 0 && v <= 2) labelAlignY_ = v;
 }
 
-int Widget::contains(double px, double py) const {
+bool Widget::contains(double px, double py) const {
   return px >= x_ && px <= x_ + width_ && py >= y_ && py <= y_ + height_;
 }
 

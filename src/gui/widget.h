@@ -48,21 +48,21 @@ class Widget {
   int labelAlignY() const { return labelAlignY_; }
   void hideLabel() { labelHidden_ = 1; }
   void showLabel() { labelHidden_ = 0; }
-  int isLabelShown() const { return labelHidden_ == 0; }
+  bool isLabelShown() const { return labelHidden_ == 0; }
   // A centred label lies in the middle of the widget both ways, whatever the
   // alignment says (inside only).
-  void centreLabel() { labelCentred_ = 1; }
+  void centreLabel() { labelCentred_ = true; }
   void setLabelOutside(int flag) { labelOutside_ = flag; }
   int isLabelOutside() const { return labelOutside_; }
 
-  void hide() { hidden_ = 1; }
-  void show() { hidden_ = 0; }
-  int isHidden() const { return hidden_; }
+  void hide() { hidden_ = true; }
+  void show() { hidden_ = false; }
+  bool isHidden() const { return hidden_; }
 
   const std::string& name() const { return name_; }
 
   // Inclusive on all four edges; (px, py) relative to the holder.
-  int contains(double px, double py) const;
+  bool contains(double px, double py) const;
 
   // Where drawLabel sets the raster position, given the text width measure;
   // false when no label is drawn.
@@ -86,10 +86,10 @@ class Widget {
   int heightMode_ = kKeepSize;
   int labelOutside_ = 0;
   int labelHidden_ = 0;
-  int labelCentred_ = 0;
+  bool labelCentred_ = false;
   int labelAlignX_ = 0;
   int labelAlignY_ = 0;
-  int hidden_ = 0;
+  bool hidden_ = false;
   double widthRatio_ = 0, heightRatio_ = 0, xRatio_ = 0, yRatio_ = 0;
   std::string name_;
 };
@@ -101,9 +101,9 @@ class Button : public Widget {
   Button(std::string name, double x, double y, double width, double height, int code, int toggles);
 
   int code() const { return code_; }
-  int isChecked() const { return checked_; }
+  bool isChecked() const { return checked_; }
   void toggle() { checked_ = !checked_; }
-  int isToggle() const { return toggles_; }
+  bool isToggle() const { return toggles_; }
   void setColours(const float* a, const float* b) {
     colourA_ = a;
     colourB_ = b;
@@ -113,8 +113,8 @@ class Button : public Widget {
 
  private:
   int code_;
-  int checked_ = 0;
-  int toggles_;
+  bool checked_ = false;
+  bool toggles_;
   const float* colourA_ = nullptr;  // set only for a panel's control buttons
   const float* colourB_ = nullptr;
 };

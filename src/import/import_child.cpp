@@ -205,7 +205,7 @@ extern "C" const char* __lsan_default_options() {
 #endif
 
 int runImportChild(const std::string& path, uint64_t memoryBytes, const std::string& modelName) {
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
   static_cast<void>(memoryBytes);  // the parent's watchdog is the limit there
 #else
   const struct rlimit limit = {memoryBytes, memoryBytes};

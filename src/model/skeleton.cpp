@@ -1,5 +1,7 @@
 #include "model/skeleton.h"
 
+#include "model/span.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -85,22 +87,17 @@ Bone* Model::findBone(double a, double b, double c, double d, int plane, double 
   std::printf("Looking up bones...\n");
   if (!hasSkeleton || plane < 0 || plane > 2) return nullptr;
 
-  struct Range {
-    double low, high;
-    bool holds(double value) const { return low <= value && value <= high; }
-  };
-  auto range = [](double p, double q) { return Range{std::min(p, q), std::max(p, q)}; };
-  const Range anywhere{-10000, 10000};
-  Range x = anywhere, y = anywhere, z = anywhere;
+  const Span anywhere(-10000, 10000, 0);
+  Span x = anywhere, y = anywhere, z = anywhere;
   if (plane == 0) {
-    x = range(a, c);
-    y = range(b, d);
+    x = Span(a, c, 0);
+    y = Span(b, d, 0);
   } else if (plane == 1) {
-    y = range(b, d);
-    z = range(a, c);
+    y = Span(b, d, 0);
+    z = Span(a, c, 0);
   } else {
-    x = range(b, d);
-    z = range(a, c);
+    x = Span(b, d, 0);
+    z = Span(a, c, 0);
   }
 
   Bone* found = nullptr;

@@ -12,12 +12,11 @@
 
 #include "render/frame_draw.h"
 
-#include "app/editor.h"
 #include "gui/rect_draw.h"
 #include "gui/text.h"
+#include "render/frame_input.h"
 #include "render/view_camera.h"
 #include "render/view_pictures.h"
-#include "tools/animation_mode.h"
 
 namespace {
 int pixels(double v) {
@@ -37,35 +36,16 @@ void endCutDrawing(GLint modelviewDepth) {
   glDisable(GL_TEXTURE_2D);
 }
 
-// Said once until a frame is drawn whole again.
-void tellWhetherInPart(Editor& e) {
-  if (!e.frameInPart) {
-    e.frameInPartNoted = false;
-  } else if (!e.frameInPartNoted) {
-    e.frameInPartNoted = true;
-    e.consoleMessage("Not enough memory to draw everything: parts of the views are left out.");
-  }
-}
-
 }  // namespace
 
-void drawFrame(Editor& e) {
-  // The pose the views show is made once for the frame; one that cannot be
-  // made ends animation mode, and the views show the rest model.
-  if (e.animation.on) {
-    const std::string why = e.poseForViews();
-    if (!why.empty()) {
-      leaveAnimationMode(e, why);
-      e.refreshTimeline();
-    }
-  }
-  e.frameInPart = false;
+void drawFrame(const FrameInput& e) {
+  e.drawing.frameInPart = false;
   glEnable(GL_SCISSOR_TEST);
   glMatrixMode(GL_MODELVIEW);
   glColor3f(1, 1, 1);
-  if (e.lightPending) {
-    setUpLight(e);
-    e.lightPending = 0;
+  if (e.drawing.lightPending) {
+    setUpLight(e.drawing);
+    e.drawing.lightPending = false;
   }
   // Lighting is switched on only around the shaded model drawing.
   glDisable(GL_LIGHTING);
@@ -79,70 +59,70 @@ void drawFrame(Editor& e) {
       drawing.beginFrame(model, revision);
     }
     ~FrameOfModel() { drawing.endFrame(); }
-  } frame(e.modelDrawing, *e.doc.model, e.keepViewPictures ? e.sceneRevision + 1 : 0);
+  } frame(e.drawing.modelDrawing, *e.doc.model,
+          e.drawing.keepViewPictures ? e.viewSet.sceneRevision + 1 : 0);
 
   // A view whose drawing runs out of memory shows what was drawn before; the
   // editor goes on. Answers whether the view was drawn whole.
-  auto drawView = [&e](Viewport& view) {
-    setUpViewCamera(view, &view == &e.views[e.activeView] && e.dragMode == kScrollView);
+  auto drawView = [&e](const Viewport& view) {
+    setUpViewCamera(view, &view == &e.viewSet.views[e.viewSet.activeView] &&
+                              e.toolState.dragMode == kScrollView);
     GLint depth = 0;
     glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
     glPushMatrix();
-    const bool before = e.frameInPart;
-    e.frameInPart = false;
+    const bool before = e.drawing.frameInPart;
+    e.drawing.frameInPart = false;
     try {
       applyRenderMode(view.renderMode);
-      if (e.showGrid) drawAxesAndGrid(view);
+      if (e.viewSet.showGrid) drawAxesAndGrid(view);
       drawScene(e, view);
     } catch (const std::bad_alloc&) {
       endCutDrawing(depth + 1);
-      e.frameInPart = true;
+      e.drawing.frameInPart = true;
     }
     glPopMatrix();
-    const bool whole = !e.frameInPart;
-    e.frameInPart |= before;
+    const bool whole = !e.drawing.frameInPart;
+    e.drawing.frameInPart |= before;
     return whole;
   };
   // In the one-view layout the shown view's rectangle is the whole window;
   // in the four-view layout the views tile it.
-  const int first = e.layoutMode == 0 ? e.singleView : 0,
-            last = e.layoutMode == 0 ? e.singleView : 3;
-  e.viewsRedrawn = 0;
+  const int first = e.viewSet.layoutMode == 0 ? e.viewSet.singleView : 0,
+            last = e.viewSet.layoutMode == 0 ? e.viewSet.singleView : 3;
+  e.drawing.viewsRedrawn = 0;
   // A changed UV view is drawn first, inside its own rectangle, and kept; the
   // views drawn next cover that rectangle again, and the overlay puts the
   // kept picture in its place among the panels.
-  if (e.keepViewPictures && e.uvViewShown()) {
-    e.placeUvView();
+  if (e.drawing.keepViewPictures && e.uvViewShown) {
     const ViewContent now = viewContent(e, kUvView);
-    if (e.keptViews.stale(kUvView, now)) {
-      const Viewport& uv = e.uvView();
+    if (e.drawing.keptViews.stale(kUvView, now)) {
+      const Viewport& uv = e.viewSet.uvView();
       glScissor(uv.rectLeft, uv.rectBottom, uv.rectRight - uv.rectLeft, uv.rectTop - uv.rectBottom);
       glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
       setOverlayShading(e);
       drawUvContent(e);
-      keepViewPicture(e.keptViews.picture(kUvView), uv);
-      e.keptViews.picture(kUvView).content = now;
-      e.viewsRedrawn |= 1 << kUvView;
+      keepViewPicture(e.drawing.keptViews.picture(kUvView), uv);
+      e.drawing.keptViews.picture(kUvView).content = now;
+      e.drawing.viewsRedrawn |= 1 << kUvView;
     }
   }
   for (int i = first; i <= last; ++i) {
-    Viewport& v = e.views[i];
+    const Viewport& v = e.viewSet.views[i];
     const ViewContent now = viewContent(e, i);
-    KeptPicture& picture = e.keptViews.picture(i);
-    if (e.keepViewPictures && !e.keptViews.stale(i, now)) {
+    KeptPicture& picture = e.drawing.keptViews.picture(i);
+    if (e.drawing.keepViewPictures && !e.drawing.keptViews.stale(i, now)) {
       showViewPicture(picture, v);
       continue;
     }
     glViewport(v.rectLeft, v.rectBottom, v.rectRight - v.rectLeft, v.rectTop - v.rectBottom);
     glScissor(v.rectLeft, v.rectBottom, v.rectRight - v.rectLeft, v.rectTop - v.rectBottom);
     const bool whole = drawView(v);
-    e.viewsRedrawn |= 1 << i;
-    if (e.keepViewPictures && whole) {  // a view drawn in part is drawn again next frame
+    e.drawing.viewsRedrawn |= 1 << i;
+    if (e.drawing.keepViewPictures && whole) {  // a view drawn in part is drawn again next frame
       keepViewPicture(picture, v);
       picture.content = now;
     }
   }
-  tellWhetherInPart(e);
   setOverlayShading(e);
 
   setUpOverlay(e);
@@ -154,18 +134,18 @@ void drawFrame(Editor& e) {
 
 // The overlay's two-coloured lines take the shading the last view's drawing
 // leaves, kept picture or not.
-void setOverlayShading(Editor& e) {
-  applyRenderMode(e.views[e.layoutMode == 0 ? e.singleView : 3].renderMode);
+void setOverlayShading(const FrameInput& e) {
+  applyRenderMode(e.viewSet.views[e.viewSet.layoutMode == 0 ? e.viewSet.singleView : 3].renderMode);
   if (e.keyDown['l'] && e.doc.model->groups.tailItem()) glShadeModel(GL_SMOOTH);
 }
 
-void setUpOverlay(Editor& e) {
-  const int w = pixels(e.windowWidth()), h = pixels(e.windowHeight());
+void setUpOverlay(const FrameInput& e) {
+  const int w = pixels(e.windowWidth), h = pixels(e.windowHeight);
   glViewport(0, 0, w, h);
   glScissor(0, 0, w, h);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
-  glOrtho(0, e.ui->windowWidth(), 0, e.ui->windowHeight(), 0, 1);
+  glOrtho(0, e.overlayWidth, 0, e.overlayHeight, 0, 1);
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
   glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
@@ -191,27 +171,27 @@ void applyRenderMode(int mode) {
   }
 }
 
-void drawCursorLabel(Editor& e) {
+void drawCursorLabel(const FrameInput& e) {
   glColor4f(1, 1, 1, 0.8f);
-  glRasterPos2d(e.mouseX + 5, e.mouseY + 5);
-  drawText(e.cursorLabelName());
-  glRasterPos2d(e.mouseX + 5, e.mouseY - 5);
-  const Viewport& v = e.views[e.viewAt(e.mouseX, e.mouseY)];
+  glRasterPos2d(e.pointer.mouseX + 5, e.pointer.mouseY + 5);
+  drawText(e.cursorLabel);
+  glRasterPos2d(e.pointer.mouseX + 5, e.pointer.mouseY - 5);
+  const Viewport& v = e.viewSet.views[e.viewUnderPointer];
   char text[128];
-  std::snprintf(text, sizeof text, "%.2f, %.2f", v.viewX(e.mouseX), v.viewY(e.mouseY));
+  std::snprintf(text, sizeof text, "%.2f, %.2f", v.viewX(e.pointer.mouseX),
+                v.viewY(e.pointer.mouseY));
   drawText(text);
 }
 
-void drawWidgets(Editor& e) {
+void drawWidgets(const FrameInput& e) {
   for (Panel* panel : e.widgets) {
     if (panel->isHidden()) continue;
-    if (panel == e.activeMenu && e.dragMode != kPopupMenu) continue;
+    if (panel == e.activeMenu && e.toolState.dragMode != kPopupMenu) continue;
     if (panel == e.uvMapperWidget) {
       if (!e.panelsShown) continue;
-      if (!panel->isMinimised() && e.keepViewPictures) {
-        e.placeUvView();
+      if (!panel->isMinimised() && e.drawing.keepViewPictures) {
         drawUvRubberBand(e);
-        showViewPictureInOverlay(e.keptViews.picture(kUvView), e.uvView());
+        showViewPictureInOverlay(e.drawing.keptViews.picture(kUvView), e.viewSet.uvView());
       } else if (!panel->isMinimised()) {
         drawUvView(e);
       }
@@ -222,21 +202,23 @@ void drawWidgets(Editor& e) {
   }
 }
 
-void drawViewFrames(Editor& e) {
-  const double w = e.windowWidth(), h = e.windowHeight();
+void drawViewFrames(const FrameInput& e) {
+  const double w = e.windowWidth, h = e.windowHeight;
   glColor4f(1, 1, 1, 0.7f);
-  if (e.layoutMode == 1) {
+  if (e.viewSet.layoutMode == 1) {
     glBegin(GL_LINES);
-    glVertex2i(pixels(w * e.splitX), 0);
-    glVertex2i(pixels(w * e.splitX), pixels(h));
-    glVertex2i(0, pixels(h * e.splitY));
-    glVertex2i(pixels(w), pixels(h * e.splitY));
+    glVertex2i(pixels(w * e.viewSet.splitX), 0);
+    glVertex2i(pixels(w * e.viewSet.splitX), pixels(h));
+    glVertex2i(0, pixels(h * e.viewSet.splitY));
+    glVertex2i(pixels(w), pixels(h * e.viewSet.splitY));
     glEnd();
-    const int under = e.viewAt(e.mouseX, e.mouseY);
-    const int captionX[4] = {5, pixels(w * e.splitX + 5), 5, pixels(w * e.splitX + 5)};
-    const int captionY[4] = {5, 5, pixels(h * e.splitY + 5), pixels(h * e.splitY + 5)};
+    const int under = e.viewUnderPointer;
+    const int captionX[4] = {5, pixels(w * e.viewSet.splitX + 5), 5,
+                             pixels(w * e.viewSet.splitX + 5)};
+    const int captionY[4] = {5, 5, pixels(h * e.viewSet.splitY + 5),
+                             pixels(h * e.viewSet.splitY + 5)};
     for (int i = 0; i < 4; ++i) {
-      const Viewport& v = e.views[i];
+      const Viewport& v = e.viewSet.views[i];
       if (i == under) {
         glBegin(GL_LINE_LOOP);
         glColor3f(0.9f, 0.9f, 0);
@@ -248,13 +230,13 @@ void drawViewFrames(Editor& e) {
         glEnd();
       }
       glRasterPos2i(captionX[i], captionY[i]);
-      drawText(e.viewCaption(i));
+      drawText(e.viewCaptions[i]);
     }
   }
-  const bool boxDrag =
-      e.dragMode == kToolDrag && (e.tool == kCreateBox || e.tool == kCreateCylinder);
-  if (e.dragMode == kRubberBand || boxDrag) {
+  const bool boxDrag = e.toolState.dragMode == kToolDrag &&
+                       (e.toolState.tool == kCreateBox || e.toolState.tool == kCreateCylinder);
+  if (e.toolState.dragMode == kRubberBand || boxDrag) {
     glColor3f(1, 1, 1);
-    drawRectOutline(e.pressX, e.pressY, e.mouseX, e.mouseY);
+    drawRectOutline(e.pointer.pressX, e.pointer.pressY, e.pointer.mouseX, e.pointer.mouseY);
   }
 }

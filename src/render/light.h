@@ -16,5 +16,5 @@ class Light {
   float position[4] = {1, 1, 1, 1};
   float diffuse[4] = {1, 1, 1, 1};
   int index;
-  int enabled = 0;
+  bool enabled = false;
 };

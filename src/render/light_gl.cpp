@@ -1,6 +1,6 @@
 #include <GL/gl.h>
 
-#include "app/editor.h"
+#include "render/drawing_state.h"
 #include "render/frame_draw.h"
 #include "render/light.h"
 
@@ -10,16 +10,16 @@ void Light::apply() const {
 }
 
 void Light::enable() {
-  enabled = 1;
+  enabled = true;
   glEnable(GL_LIGHT0 + index);
 }
 
-void setUpLight(Editor& e) {
+void setUpLight(DrawingState& drawing) {
   glEnable(GL_COLOR_MATERIAL);
   glColorMaterial(GL_FRONT_AND_BACK, GL_DIFFUSE);
   glEnable(GL_LIGHTING);
-  e.light = std::make_unique<Light>(0);
-  e.light->setPosition(10, 10, 10, 1);
-  e.light->apply();
-  e.light->enable();
+  drawing.light = std::make_unique<Light>(0);
+  drawing.light->setPosition(10, 10, 10, 1);
+  drawing.light->apply();
+  drawing.light->enable();
 }

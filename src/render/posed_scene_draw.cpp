@@ -5,9 +5,9 @@
 #include <GL/gl.h>
 #include <GL/glut.h>
 
-#include "app/editor.h"
 #include "model/posed_model.h"
 #include "render/frame_draw.h"
+#include "render/frame_input.h"
 #include "render/model_drawing.h"
 #include "render/posed_drawing.h"
 #include "render/wire_cube.h"
@@ -41,7 +41,7 @@ void drawPosedSkeleton(const PosedModel& posed, const Bone* selectedBone) {
 
 }  // namespace
 
-void drawPosedScene(Editor& e, Viewport& view) {
+void drawPosedScene(const FrameInput& e, const Viewport& view) {
   const double unit = (view.right - view.left) * 0.01;
   if (view.kind != kFullView && view.renderMode != kTextured) drawBoundingBox(e);
   PosedModel& posed = e.posedModel;  // posed for this frame by drawFrame
@@ -51,8 +51,8 @@ void drawPosedScene(Editor& e, Viewport& view) {
   if (view.renderMode == kFlatShaded) normals = ModelDrawing::kFaceNormals;
   if (view.renderMode == kSmoothShaded) normals = ModelDrawing::kCornerNormals;
   if (normals != ModelDrawing::kNoNormals) glEnable(GL_LIGHTING);
-  if (!e.posedDrawing.draw(*e.doc.model, posed, view.renderMode == kTextured, normals))
-    e.frameInPart = true;
+  if (!e.drawing.posedDrawing.draw(*e.doc.model, posed, view.renderMode == kTextured, normals))
+    e.drawing.frameInPart = true;
   glDisable(GL_LIGHTING);
 
   glColor3f(1, 1, 0);
@@ -60,8 +60,8 @@ void drawPosedScene(Editor& e, Viewport& view) {
   const CubeSight sight = currentCubeSight();
   for (Vertex* v : e.doc.selectedVertices) {
     if (const glm::dvec3* at = posed.find(v)) {
-      const int ends =
-          appendWireCube(positions, at->x, at->y, at->z, unit * e.selectedMarkerScale, sight);
+      const int ends = appendWireCube(positions, at->x, at->y, at->z,
+                                      unit * e.viewSet.selectedMarkerScale, sight);
       appendColour(colours, ends, 1, 1, 0);
     }
   }
@@ -72,8 +72,8 @@ void drawPosedScene(Editor& e, Viewport& view) {
     const glm::dvec3 end = posed.end(selected);
     glPushMatrix();
     glTranslated(end.x, end.y, end.z);
-    glutWireCube(unit * e.vertexMarkerScale * 4);
+    glutWireCube(unit * e.viewSet.vertexMarkerScale * 4);
     glPopMatrix();
   }
-  if (e.showSkeleton) drawPosedSkeleton(posed, e.doc.selectedBone);
+  if (e.viewSet.showSkeleton) drawPosedSkeleton(posed, e.doc.selectedBone);
 }

@@ -4,15 +4,15 @@
 #include <GL/gl.h>
 #include <GL/glut.h>
 
-#include "app/editor.h"
 #include "model/skeleton.h"
 #include "render/frame_draw.h"
+#include "render/frame_input.h"
 #include "render/model_drawing.h"
 #include "render/wire_cube.h"
 #include "tools/spline.h"
 #include "view/view_fit.h"
 
-void drawAxesAndGrid(Viewport& view) {
+void drawAxesAndGrid(const Viewport& view) {
   glBegin(GL_LINES);
   glColor3f(1, 0.2f, 0.2f);
   glVertex3f(0, 0, 0);
@@ -63,9 +63,9 @@ void drawAxesAndGrid(Viewport& view) {
   glPopMatrix();
 }
 
-void drawBoundingBox(Editor& e) {
-  if (!e.boundingBoxActive) return;
-  const Box3& b = e.boundingBox;
+void drawBoundingBox(const FrameInput& e) {
+  if (!e.toolState.boundingBoxActive) return;
+  const Box3& b = e.toolState.boundingBox;
   glColor3f(0.9f, 0.6f, 0.4f);
   for (double y : {b.minY, b.maxY}) {
     glBegin(GL_LINE_LOOP);
@@ -85,11 +85,11 @@ void drawBoundingBox(Editor& e) {
   glEnd();
 }
 
-void drawScene(Editor& e, Viewport& view) {
+void drawScene(const FrameInput& e, const Viewport& view) {
   if (e.animation.on) return drawPosedScene(e, view);
   const double unit = (view.right - view.left) * 0.01;
   if (view.kind != kFullView && view.renderMode != kTextured) drawBoundingBox(e);
-  if (e.currentSpline) drawSpline(*e.currentSpline, 100);
+  if (e.toolState.currentSpline) drawSpline(*e.toolState.currentSpline, 100);
 
   glColor3f(0.8f, 0.8f, 0.8f);
   // The shaded modes light the model with its normals; everything else is
@@ -99,32 +99,35 @@ void drawScene(Editor& e, Viewport& view) {
   if (view.renderMode == kFlatShaded) normals = ModelDrawing::kFaceNormals;
   if (view.renderMode == kSmoothShaded) normals = ModelDrawing::kCornerNormals;
   if (normals != ModelDrawing::kNoNormals) glEnable(GL_LIGHTING);
-  e.modelDrawing.draw(*e.doc.model, view.renderMode == kTextured, normals, e.batchDrawing != 0);
+  e.drawing.modelDrawing.draw(*e.doc.model, view.renderMode == kTextured, normals,
+                              e.drawing.batchDrawing);
   glDisable(GL_LIGHTING);
 
   if (e.keyDown['l']) drawNormals(*e.doc.model);
   if (e.keyDown['k'] && e.doc.model->hasSkeleton) drawBoneLinks(*e.doc.model);
 
-  const bool moving = e.dragMode == kToolDrag && e.tool == kMove;
+  const bool moving = e.toolState.dragMode == kToolDrag && e.toolState.tool == kMove;
   glColor3f(1, 1, 0);
-  if (e.batchDrawing) {
-    drawSelectedMarkers(e, unit * e.selectedMarkerScale, moving);
+  if (e.drawing.batchDrawing) {
+    drawSelectedMarkers(e, unit * e.viewSet.selectedMarkerScale, moving);
   } else {
     for (Vertex* p : e.doc.selectedVertices) {
       glPushMatrix();
       if (moving) {
-        glTranslated(p->x + e.moveOffset.x, p->y + e.moveOffset.y, p->z + e.moveOffset.z);
+        glTranslated(p->x + e.toolState.moveOffset.x, p->y + e.toolState.moveOffset.y,
+                     p->z + e.toolState.moveOffset.z);
       } else {
         glTranslated(p->x, p->y, p->z);
       }
-      glutWireCube(unit * e.selectedMarkerScale);
+      glutWireCube(unit * e.viewSet.selectedMarkerScale);
       glPopMatrix();
       if (moving) {
         glBegin(GL_LINES);
         glColor3f(0.9f, 0, 0);
         glVertex3d(p->x, p->y, p->z);
         glColor3f(1, 0.7f, 0.7f);
-        glVertex3d(p->x + e.moveOffset.x, p->y + e.moveOffset.y, p->z + e.moveOffset.z);
+        glVertex3d(p->x + e.toolState.moveOffset.x, p->y + e.toolState.moveOffset.y,
+                   p->z + e.toolState.moveOffset.z);
         glEnd();
       }
     }
@@ -132,34 +135,39 @@ void drawScene(Editor& e, Viewport& view) {
 
   glColor3f(1, 1, 1);
   if (!(view.kind == kFullView && view.renderMode == kTextured)) {
-    drawVertexMarkers(e, unit * e.vertexMarkerScale);
+    drawVertexMarkers(e, unit * e.viewSet.vertexMarkerScale);
   }
 
   if (e.doc.selectedBone) {
     glPushMatrix();
-    glTranslated(e.doc.selectedBone->end->x, e.doc.selectedBone->end->y, e.doc.selectedBone->end->z);
-    glutWireCube(unit * e.vertexMarkerScale * 4);
+    glTranslated(e.doc.selectedBone->end->x, e.doc.selectedBone->end->y,
+                 e.doc.selectedBone->end->z);
+    glutWireCube(unit * e.viewSet.vertexMarkerScale * 4);
     glPopMatrix();
   }
 
-  const bool scaling = e.dragMode == kToolDrag && (e.tool == kScale2D || e.tool == kScale3D);
-  if (scaling && e.activeView != kUvView) {
+  const bool scaling = e.toolState.dragMode == kToolDrag &&
+                       (e.toolState.tool == kScale2D || e.toolState.tool == kScale3D);
+  if (scaling && e.viewSet.activeView != kUvView) {
     glPushMatrix();
-    glTranslated(e.selectionCentre.x, e.selectionCentre.y, e.selectionCentre.z);
-    glScaled(e.selectionMax.x - e.selectionMin.x, e.selectionMax.y - e.selectionMin.y,
-             e.selectionMax.z - e.selectionMin.z);
-    glScaled(e.scaleFactor.x, e.scaleFactor.y, e.scaleFactor.z);
+    glTranslated(e.toolState.selectionCentre.x, e.toolState.selectionCentre.y,
+                 e.toolState.selectionCentre.z);
+    glScaled(e.toolState.selectionMax.x - e.toolState.selectionMin.x,
+             e.toolState.selectionMax.y - e.toolState.selectionMin.y,
+             e.toolState.selectionMax.z - e.toolState.selectionMin.z);
+    glScaled(e.toolState.scaleFactor.x, e.toolState.scaleFactor.y, e.toolState.scaleFactor.z);
     glutWireCube(1);
     glPopMatrix();
   }
 
-  if (e.showSkeleton) drawSkeleton(*e.doc.model, e.doc.selectedBone, e.batchDrawing != 0);
+  if (e.viewSet.showSkeleton)
+    drawSkeleton(*e.doc.model, e.doc.selectedBone, e.drawing.batchDrawing);
 
   glColor3f(0.5f, 1, 1);
-  for (Vec3* p : e.splinePoints) {
+  for (Vec3* p : e.toolState.splinePoints) {
     glPushMatrix();
     glTranslated(p->x, p->y, p->z);
-    glutWireCube(unit * e.selectedMarkerScale);
+    glutWireCube(unit * e.viewSet.selectedMarkerScale);
     glPopMatrix();
   }
 }
@@ -168,16 +176,16 @@ void drawScene(Editor& e, Viewport& view) {
 // its new place with a line back, as arrays of lines in the colours the plain
 // drawing gives them: after the first line back the current colour is that
 // line's pink, and the later outlines take it.
-void drawSelectedMarkers(Editor& e, double size, bool moving) {
+void drawSelectedMarkers(const FrameInput& e, double size, bool moving) {
   constexpr size_t kMarkersPerDraw = 16384;
   std::vector<float> positions, colours;
   const CubeSight sight = currentCubeSight();
   float r = 1, g = 1, b = 0;
   size_t pending = 0;
   for (Vertex* p : e.doc.selectedVertices) {
-    const Vec3 at = moving
-                        ? Vec3{p->x + e.moveOffset.x, p->y + e.moveOffset.y, p->z + e.moveOffset.z}
-                        : Vec3{p->x, p->y, p->z};
+    const Vec3 at = moving ? Vec3{p->x + e.toolState.moveOffset.x, p->y + e.toolState.moveOffset.y,
+                                  p->z + e.toolState.moveOffset.z}
+                           : Vec3{p->x, p->y, p->z};
     appendColour(colours, appendWireCube(positions, at.x, at.y, at.z, size, sight), r, g, b);
     if (moving) {
       positions.insert(positions.end(), {static_cast<float>(p->x), static_cast<float>(p->y),

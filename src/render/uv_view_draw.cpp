@@ -4,10 +4,10 @@
 
 #include <GL/gl.h>
 
-#include "app/editor.h"
 #include "gui/rect_draw.h"
 #include "images/texture_cache.h"
 #include "render/frame_draw.h"
+#include "render/frame_input.h"
 #include "render/model_drawing.h"
 
 namespace {
@@ -16,22 +16,21 @@ void square(double u, double v, double half) {
 }
 }  // namespace
 
-void drawUvView(Editor& e) {
-  e.placeUvView();
+void drawUvView(const FrameInput& e) {
   drawUvRubberBand(e);
   drawUvContent(e);
   setUpOverlay(e);
 }
 
-void drawUvRubberBand(Editor& e) {
-  if (e.dragMode == kRubberBand && e.activeView == kUvView) {
+void drawUvRubberBand(const FrameInput& e) {
+  if (e.toolState.dragMode == kRubberBand && e.viewSet.activeView == kUvView) {
     glColor3f(1, 1, 1);
-    drawRectOutline(e.pressX, e.pressY, e.mouseX, e.mouseY);
+    drawRectOutline(e.pointer.pressX, e.pointer.pressY, e.pointer.mouseX, e.pointer.mouseY);
   }
 }
 
-void drawUvContent(Editor& e) {
-  Viewport& uv = e.uvView();
+void drawUvContent(const FrameInput& e) {
+  const Viewport& uv = e.viewSet.uvView();
   const int w = static_cast<int>(uv.pixelWidth), h = static_cast<int>(uv.pixelHeight);
   glViewport(uv.rectLeft, uv.rectBottom, w, h);
   glScissor(uv.rectLeft, uv.rectBottom, w, h);
@@ -45,22 +44,23 @@ void drawUvContent(Editor& e) {
   glColor3f(1, 1, 1);
   drawUvTriangles(*e.doc.model);
 
-  const double half = (uv.right - uv.left) * e.selectedMarkerScale * 0.005;
-  const bool moving = e.dragMode == kToolDrag && e.tool == kMove && e.activeView == kUvView;
+  const double half = (uv.right - uv.left) * e.viewSet.selectedMarkerScale * 0.005;
+  const bool moving = e.toolState.dragMode == kToolDrag && e.toolState.tool == kMove &&
+                      e.viewSet.activeView == kUvView;
   for (Polygon* polygon : e.doc.model->currentGroup->polygons) {
     if (!polygon->uvMapped) continue;
     for (const UvPoint& point : polygon->uvs) {
       if (!point.selected) continue;
       if (moving) {
         glColor3f(1, 1, 0);
-        square(point.u + e.moveOffset.x, point.v + e.moveOffset.y, half);
+        square(point.u + e.toolState.moveOffset.x, point.v + e.toolState.moveOffset.y, half);
         glColor3f(0.5f, 0.5f, 0);
         square(point.u, point.v, half);
         glBegin(GL_LINES);
         glColor3f(0.9f, 0, 0);
         glVertex2d(point.u, point.v);
         glColor3f(1, 0.7f, 0.7f);
-        glVertex2d(point.u + e.moveOffset.x, point.v + e.moveOffset.y);
+        glVertex2d(point.u + e.toolState.moveOffset.x, point.v + e.toolState.moveOffset.y);
         glEnd();
       } else {
         square(point.u, point.v, half);
@@ -69,10 +69,10 @@ void drawUvContent(Editor& e) {
   }
 
   glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-  const bool textured = e.showUvTexture && e.uvTexture > 0;
+  const bool textured = e.viewSet.showUvTexture && e.viewSet.uvTexture > 0;
   if (textured) {
     glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, e.ui->textures()->uploadedName(e.uvTexture));
+    glBindTexture(GL_TEXTURE_2D, e.textures.uploadedName(e.viewSet.uvTexture));
     glColor3f(1, 1, 1);
   } else {
     glColor3f(0, 0, 0);

@@ -14,8 +14,8 @@
 #include <cmath>
 #include <vector>
 
-#include "app/editor.h"
 #include "render/frame_draw.h"
+#include "render/frame_input.h"
 
 namespace {
 
@@ -82,7 +82,7 @@ constexpr int kMarkersPerDraw = 16384;
 // the same pixels, at the face's depth, as one primitive instead of two. Only
 // when the square's sides are within a pixel of a whole number of pixels;
 // false, drawing nothing, otherwise.
-bool drawMarkersAsPoints(Editor& e, double size, const int face[4]) {
+bool drawMarkersAsPoints(const FrameInput& e, double size, const int face[4]) {
   GLdouble modelview[16], projection[16];
   GLint viewport[4];
   glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
@@ -122,24 +122,24 @@ bool drawMarkersAsPoints(Editor& e, double size, const int face[4]) {
   };
   const double margin = side / 2 + 1;
   std::vector<float> squares;
-  e.markerBuffer.clear();
-  e.markerBuffer.reserve(static_cast<size_t>(e.doc.model->vertices.count()) * 3);
+  e.drawing.markerBuffer.clear();
+  e.drawing.markerBuffer.reserve(static_cast<size_t>(e.doc.model->vertices.count()) * 3);
   for (Vertex* p : e.doc.model->vertices) {
     const double x = window(*p, 0), y = window(*p, 1);
     if (x < margin || y < margin || x > viewport[2] - margin || y > viewport[3] - margin) {
       for (int i = 0; i < 4; ++i) putCorner(squares, *p, size, face[i]);
       continue;
     }
-    e.markerBuffer.push_back(static_cast<float>(p->x + size * centre[0]));
-    e.markerBuffer.push_back(static_cast<float>(p->y + size * centre[1]));
-    e.markerBuffer.push_back(static_cast<float>(p->z + size * centre[2]));
+    e.drawing.markerBuffer.push_back(static_cast<float>(p->x + size * centre[0]));
+    e.drawing.markerBuffer.push_back(static_cast<float>(p->y + size * centre[1]));
+    e.drawing.markerBuffer.push_back(static_cast<float>(p->z + size * centre[2]));
   }
   GLfloat pointSize = 1;
   glGetFloatv(GL_POINT_SIZE, &pointSize);
   glPointSize(static_cast<float>(side));
   glEnableClientState(GL_VERTEX_ARRAY);
-  glVertexPointer(3, GL_FLOAT, 0, e.markerBuffer.data());
-  glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(e.markerBuffer.size() / 3));
+  glVertexPointer(3, GL_FLOAT, 0, e.drawing.markerBuffer.data());
+  glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(e.drawing.markerBuffer.size() / 3));
   glPointSize(pointSize);
   if (!squares.empty()) {
     glVertexPointer(3, GL_FLOAT, 0, squares.data());
@@ -149,8 +149,8 @@ bool drawMarkersAsPoints(Editor& e, double size, const int face[4]) {
   return true;
 }
 
-void drawVertexMarkers(Editor& e, double size) {
-  if (!e.batchDrawing) {
+void drawVertexMarkers(const FrameInput& e, double size) {
+  if (!e.drawing.batchDrawing) {
     for (Vertex* p : e.doc.model->vertices) {
       glPushMatrix();
       glTranslated(p->x, p->y, p->z);
@@ -195,15 +195,15 @@ void drawVertexMarkers(Editor& e, double size) {
   glEnableClientState(GL_VERTEX_ARRAY);
   int pending = 0;
   auto flush = [&] {
-    glVertexPointer(3, GL_FLOAT, 0, e.markerBuffer.data());
-    glDrawArrays(primitive, 0, static_cast<GLsizei>(e.markerBuffer.size() / 3));
-    e.markerBuffer.clear();
+    glVertexPointer(3, GL_FLOAT, 0, e.drawing.markerBuffer.data());
+    glDrawArrays(primitive, 0, static_cast<GLsizei>(e.drawing.markerBuffer.size() / 3));
+    e.drawing.markerBuffer.clear();
     pending = 0;
   };
-  e.markerBuffer.clear();
-  e.markerBuffer.reserve(static_cast<size_t>(kMarkersPerDraw) * corners.size() * 3);
+  e.drawing.markerBuffer.clear();
+  e.drawing.markerBuffer.reserve(static_cast<size_t>(kMarkersPerDraw) * corners.size() * 3);
   for (Vertex* p : e.doc.model->vertices) {
-    for (int corner : corners) putCorner(e.markerBuffer, *p, size, corner);
+    for (int corner : corners) putCorner(e.drawing.markerBuffer, *p, size, corner);
     if (++pending == kMarkersPerDraw) flush();
   }
   if (pending) flush();

@@ -1,22 +1,23 @@
 #include "render/view_freshness.h"
 
-#include "app/editor.h"
-#include "app/input_codes.h"
 #include "model/skeleton.h"
+#include "render/frame_input.h"
+#include "tools/menu_command.h"
+#include "view/input_codes.h"
 
-ViewContent viewContent(const Editor& e, int i) {
-  const Viewport& v = e.views[i];
+ViewContent viewContent(const FrameInput& e, int i) {
+  const Viewport& v = e.viewSet.views[i];
   ViewContent c;
-  c.sceneRevision = e.sceneRevision;
+  c.sceneRevision = e.viewSet.sceneRevision;
   c.kind = v.kind;
   c.renderMode = v.renderMode;
-  c.showGrid = e.showGrid;
+  c.showGrid = e.viewSet.showGrid;
   // Held 'l' draws the normals of the last group; held 'k' the bone links.
   const PolygonGroup* last = e.doc.model->groups.tailItem();
   c.normalsHeld = e.keyDown[int{'l'}] && last && !last->polygons.empty();
   c.boneLinksHeld = e.keyDown[int{'k'}] && e.doc.model->hasSkeleton && e.doc.model->rootBone();
-  c.batchDrawing = e.batchDrawing;
-  const bool scrolling = i == e.activeView && e.dragMode == kScrollView;
+  c.batchDrawing = e.drawing.batchDrawing;
+  const bool scrolling = i == e.viewSet.activeView && e.toolState.dragMode == kScrollView;
   const double panX = scrolling ? v.panX : 0, panY = scrolling ? v.panY : 0;
   c.left = v.left - panX, c.right = v.right - panX;
   c.bottom = v.bottom - panY, c.top = v.top - panY;
@@ -25,16 +26,16 @@ ViewContent viewContent(const Editor& e, int i) {
   c.rectLeft = v.rectLeft, c.rectBottom = v.rectBottom;
   c.rectRight = v.rectRight, c.rectTop = v.rectTop;
   if (v.kind == kUvView) {
-    c.uvTexture = e.showUvTexture ? e.uvTexture : 0;
+    c.uvTexture = e.viewSet.showUvTexture ? e.viewSet.uvTexture : 0;
     c.renderMode = c.showGrid = c.normalsHeld = c.boneLinksHeld = 0;
   }
   return c;
 }
 
 bool menuCommandChangesScene(int code) {
-  const bool renderMode = code >= 4 && code <= 7;
-  const bool toolChoice = code >= 17 && code <= 29;
-  const bool panelControl = code >= 0 && code <= 3;
+  const bool renderMode = code >= kRenderWireframe && code <= kRenderTextured;
+  const bool toolChoice = code >= kChooseSelectVertex && code <= kChooseExtrude;
+  const bool panelControl = code >= 0 && code < kRenderWireframe;
   return !(renderMode || toolChoice || panelControl);
 }
 

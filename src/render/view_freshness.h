@@ -3,7 +3,7 @@
 // frames; it stays valid as long as everything the view's drawing reads is
 // unchanged. The model, the selections, the tools' live previews, the spline
 // and the editor's drawing settings are summed up by one revision number that
-// every operation able to change them moves on (Editor::sceneChanged); the
+// every operation able to change them moves on (ViewSet::sceneChanged); the
 // rest (camera, render mode, grid, held keys, pixel rectangle) is compared
 // field by field. Pointer motion, hover, typing into the console, panels and
 // menus touch none of it, so their frames redraw no view.
@@ -13,14 +13,15 @@
 
 #include "model/vec3.h"
 
-class Editor;
+struct FrameInput;
 
 // Everything one view's 3D picture depends on.
 struct ViewContent {
   uint64_t sceneRevision = 0;
-  int kind = 0, renderMode = 0, showGrid = 0;
-  int normalsHeld = 0, boneLinksHeld = 0;  // 'l' and 'k', only when they draw something
-  int batchDrawing = 0;
+  int kind = 0, renderMode = 0;
+  bool showGrid = false;
+  bool normalsHeld = false, boneLinksHeld = false;  // 'l' and 'k', only when they draw something
+  int batchDrawing = false;
   double left = 0, right = 0, bottom = 0, top = 0;  // visible rectangle, scroll offset applied
   double rotX = 0, rotY = 0, rotZ = 0;
   double depth = 0;
@@ -31,7 +32,7 @@ struct ViewContent {
 };
 
 // What view `i` (0 to 3, 4 the UV view) of the editor shows now.
-ViewContent viewContent(const Editor& e, int i);
+ViewContent viewContent(const FrameInput& e, int i);
 
 // Whether a menu command code can change what any view shows; render modes and
 // tool choices cannot (a view's render mode is part of its own content).

@@ -6,16 +6,16 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/editor.h"
+#include "document/undo.h"
 #include "gui/timeline.h"
 #include "model/animation.h"
 #include "model/rig.h"
-#include "document/undo.h"
+#include "tools/tool_context.h"
 
 namespace {
 
 // The current clip, making the first one when the model has none.
-Clip& clipToKey(Editor& e) {
+Clip& clipToKey(ToolContext& e) {
   if (Clip* clip = currentClip(e)) return *clip;
   Animation& animation = *e.doc.model->animation;
   if (animation.clips.empty()) animation.add(kFirstClipName);
@@ -25,7 +25,7 @@ Clip& clipToKey(Editor& e) {
 
 // The selected bone when it belongs to the model's skeleton; otherwise says
 // how to pick one.
-Bone* boneToPose(Editor& e) {
+Bone* boneToPose(ToolContext& e) {
   const Rig rig = flattenRig(*e.doc.model);
   if (e.doc.selectedBone && rig.indexOf(e.doc.selectedBone) >= 0) return e.doc.selectedBone;
   e.consoleMessage("Select a bone to pose it.");
@@ -34,7 +34,7 @@ Bone* boneToPose(Editor& e) {
 
 }  // namespace
 
-bool animationCommand(Editor& e, int code) {
+bool animationCommand(ToolContext& e, int code) {
   const auto now = std::chrono::steady_clock::now();
   if (code >= kFrameCommandBase) {
     setFrame(e, code - kFrameCommandBase);
@@ -70,7 +70,7 @@ bool animationCommand(Editor& e, int code) {
   }
 }
 
-void toggleAnimationMode(Editor& e) {
+void toggleAnimationMode(ToolContext& e) {
   AnimationState& state = e.animation;
   state.on = !state.on;
   state.playing = false;
@@ -88,17 +88,17 @@ void toggleAnimationMode(Editor& e) {
   }
   e.consoleMessage(state.on ? "Animation mode: the views show the pose at the current frame."
                             : "Animation mode off: the views show the rest model.");
-  e.sceneChanged();
+  e.viewSet.sceneChanged();
 }
 
-void leaveAnimationMode(Editor& e, const std::string& why) {
+void leaveAnimationMode(ToolContext& e, const std::string& why) {
   e.animation.on = e.animation.playing = false;
   ++e.animation.rigRevision;
   e.consoleMessage("Animation mode is off: " + why + ".");
-  e.sceneChanged();
+  e.viewSet.sceneChanged();
 }
 
-Clip* currentClip(Editor& e) {
+Clip* currentClip(ToolContext& e) {
   Animation& animation = *e.doc.model->animation;
   Clip* clip = animation.find(e.animation.clip);
   // Undo or /open may have taken the clip away: the first one stands in.
@@ -108,14 +108,14 @@ Clip* currentClip(Editor& e) {
   return clip;
 }
 
-void setFrame(Editor& e, int frame) {
+void setFrame(ToolContext& e, int frame) {
   const Clip* clip = currentClip(e);
   e.animation.frame = std::clamp(frame, 0, clip ? clip->length : Clip::kDefaultLength);
   if (e.animation.playing) startPlayback(e, std::chrono::steady_clock::now());
-  e.sceneChanged();
+  e.viewSet.sceneChanged();
 }
 
-void chooseClip(Editor& e, const std::string& name) {
+void chooseClip(ToolContext& e, const std::string& name) {
   if (!isClipName(name)) {
     e.consoleMessage("Error! A clip name is one word of at most 63 printable characters!");
     return;
@@ -127,10 +127,10 @@ void chooseClip(Editor& e, const std::string& name) {
   }
   e.animation.clip = name;
   currentClip(e);
-  e.sceneChanged();
+  e.viewSet.sceneChanged();
 }
 
-void keySelectedBone(Editor& e) {
+void keySelectedBone(ToolContext& e) {
   Bone* bone = boneToPose(e);
   if (!bone) return;
   takeSnapshot(e.doc);
@@ -139,10 +139,10 @@ void keySelectedBone(Editor& e) {
   Track& track = clip.tracks[bone];
   setKey(track, PoseKey{frame, sampleTrack(track, frame)});
   e.consoleMessage("Key set at frame " + std::to_string(frame) + ".");
-  e.sceneChanged();
+  e.viewSet.sceneChanged();
 }
 
-void unkeySelectedBone(Editor& e) {
+void unkeySelectedBone(ToolContext& e) {
   Bone* bone = boneToPose(e);
   Clip* clip = currentClip(e);
   if (!bone) return;
@@ -159,10 +159,10 @@ void unkeySelectedBone(Editor& e) {
   removeKey(track->second, frame);
   if (track->second.empty()) clip->tracks.erase(track);
   e.consoleMessage("Key removed at frame " + std::to_string(frame) + ".");
-  e.sceneChanged();
+  e.viewSet.sceneChanged();
 }
 
-void setClipFps(Editor& e, int fps) {
+void setClipFps(ToolContext& e, int fps) {
   if (fps < 1 || fps > Clip::kMaxFps) {
     e.consoleMessage("Error! The frame rate is a whole number from 1 to 1000!");
     return;
@@ -172,10 +172,10 @@ void setClipFps(Editor& e, int fps) {
   clip.fps = fps;
   if (e.animation.playing) startPlayback(e, std::chrono::steady_clock::now());
   e.consoleMessage("Clip " + clip.name + " plays at " + std::to_string(fps) + " frames a second.");
-  e.sceneChanged();
+  e.viewSet.sceneChanged();
 }
 
-void setClipLength(Editor& e, int length) {
+void setClipLength(ToolContext& e, int length) {
   if (length < 1 || length > Clip::kMaxLength) {
     e.consoleMessage("Error! The length is a whole number of frames from 1 to 100000!");
     return;
@@ -199,10 +199,10 @@ void setClipLength(Editor& e, int length) {
   std::string message = "Clip " + clip.name + " is " + std::to_string(length) + " frames long.";
   if (dropped) message += " " + std::to_string(dropped) + " keys after it were removed.";
   e.consoleMessage(message);
-  e.sceneChanged();
+  e.viewSet.sceneChanged();
 }
 
-void startPlayback(Editor& e, std::chrono::steady_clock::time_point now) {
+void startPlayback(ToolContext& e, std::chrono::steady_clock::time_point now) {
   if (refusedByMode(e, ModeRule::kCommand, 0, "/play")) return;
   if (!currentClip(e)) {
     e.consoleMessage("There is no clip to play: key a bone or type /clip NAME first.");
@@ -213,11 +213,11 @@ void startPlayback(Editor& e, std::chrono::steady_clock::time_point now) {
   e.animation.playStartFrame = e.animation.frame;
 }
 
-void stopPlayback(Editor& e) {
+void stopPlayback(ToolContext& e) {
   e.animation.playing = false;
 }
 
-int playbackTick(Editor& e, std::chrono::steady_clock::time_point now) {
+int playbackTick(ToolContext& e, std::chrono::steady_clock::time_point now) {
   AnimationState& state = e.animation;
   const Clip* clip = state.playing && state.on ? currentClip(e) : nullptr;
   if (!clip) {
@@ -230,7 +230,7 @@ int playbackTick(Editor& e, std::chrono::steady_clock::time_point now) {
   const int frame = static_cast<int>((state.playStartFrame + passed) % (clip->length + 1));
   if (frame != state.frame) {
     state.frame = frame;
-    e.sceneChanged();
+    e.viewSet.sceneChanged();
   }
   // Wake at the next frame's start, a millisecond late rather than early.
   const double untilNext = (passed + 1 - frames) / clip->fps;

@@ -10,86 +10,75 @@
 
 #include "model/list.h"
 #include "tools/animation_rules.h"
+#include "tools/menu_command.h"
 
 struct Bone;
 struct Vec3;
 struct Vertex;
 struct Clip;
-class Editor;
+struct ToolContext;
 
 inline constexpr const char* kFirstClipName = "clip1";
 
-// Command codes of the menu item and the animation panel's buttons; a click
-// on the timeline strip posts kFrameCommandBase + frame (gui/timeline.h).
-enum AnimationCommand {
-  kAnimationModeCommand = 31,
-  kTimelineFirstFrame = 32,
-  kTimelinePreviousFrame = 33,
-  kTimelinePlay = 34,
-  kTimelineStop = 35,
-  kTimelineNextFrame = 36,
-  kTimelineKey = 37,
-  kTimelineUnkey = 38,
-};
 // Runs one of them, or a frame click; false for any other code.
-bool animationCommand(Editor& e, int code);
+bool animationCommand(ToolContext& e, int code);
 
 // 'A', the menu's "Animation Mode" and /anim: enters or leaves the mode.
 // Leaving stops playback and shows the rest model. Entering is refused, with
 // "Animation mode stays off: REASON.", when the pose cannot be made: more
 // bones than a pose holds, or not enough memory.
-void toggleAnimationMode(Editor& e);
+void toggleAnimationMode(ToolContext& e);
 // A frame whose pose cannot be made (the model changed under the mode, or
 // memory ran out): the mode ends, "Animation mode is off: REASON."
-void leaveAnimationMode(Editor& e, const std::string& why);
+void leaveAnimationMode(ToolContext& e, const std::string& why);
 
 // The clip the mode shows, or null.
-Clip* currentClip(Editor& e);
+Clip* currentClip(ToolContext& e);
 
 // /frame N: the frame shown, kept within the current clip (0 .. its length).
-void setFrame(Editor& e, int frame);
+void setFrame(ToolContext& e, int frame);
 // /clip NAME: makes NAME current, making a new clip of that name first when
 // there is none (one undo step).
-void chooseClip(Editor& e, const std::string& name);
+void chooseClip(ToolContext& e, const std::string& name);
 // /key: keys the selected bone at the current frame with the pose it has
 // there; /unkey removes that key. Each is one undo step.
-void keySelectedBone(Editor& e);
-void unkeySelectedBone(Editor& e);
+void keySelectedBone(ToolContext& e);
+void unkeySelectedBone(ToolContext& e);
 // /fps N and /length N on the current clip; a shorter length drops the keys
 // after it. One undo step each.
-void setClipFps(Editor& e, int fps);
-void setClipLength(Editor& e, int length);
+void setClipFps(ToolContext& e, int fps);
+void setClipLength(ToolContext& e, int length);
 
 // /play and /stop. Playback runs the current clip from the current frame at
 // its frame rate, round and round, while animation mode is on.
-void startPlayback(Editor& e, std::chrono::steady_clock::time_point now);
-void stopPlayback(Editor& e);
+void startPlayback(ToolContext& e, std::chrono::steady_clock::time_point now);
+void stopPlayback(ToolContext& e);
 // Moves playback to the frame due at `now`; the milliseconds until the next
 // frame is due, or -1 when nothing plays.
-int playbackTick(Editor& e, std::chrono::steady_clock::time_point now);
+int playbackTick(ToolContext& e, std::chrono::steady_clock::time_point now);
 
 // The Rotate gesture in animation mode: turns the selected bone by `angle`
 // radians about the active view's depth axis, as Rotate turns vertices, and
 // keys it. The Move gesture: the root moves by the offset, any other bone
 // turns about its start joint towards its end joint moved by the offset.
-void rotatePose(Editor& e, double angle);
-void movePose(Editor& e, const Vec3& offset);
+void rotatePose(ToolContext& e, double angle);
+void movePose(ToolContext& e, const Vec3& offset);
 
 // /weight W: the selected bone's weight on the selected vertices becomes W
 // (0 .. 1; any other W is refused with a message), the vertices' other bones
 // sharing the rest in their proportions;
 // /weight auto gives the vertices back to the derived weights.
-void setSelectedWeights(Editor& e, double weight);
+void setSelectedWeights(ToolContext& e, double weight);
 
 // 'B' and its menu row: the selected polygons go to the selected bone. No
 // undo step, but an unsaved change.
-void assignSelectedPolygonsToBone(Editor& e);
-void clearSelectedWeights(Editor& e);
+void assignSelectedPolygonsToBone(ToolContext& e);
+void clearSelectedWeights(ToolContext& e);
 
 // Select Vertex, Select Polygon and Select Bone in animation mode pick what
 // the views show: vertices where the pose puts them (as
 // Model::verticesInRect), the first bone whose posed end joint lies in the
 // rectangle (as Model::findBone; a plain click finds none).
-List<Vertex> posedVerticesInRect(Editor& e, double a, double b, double c, double d, int plane,
+List<Vertex> posedVerticesInRect(ToolContext& e, double a, double b, double c, double d, int plane,
                                  double tolerance);
-Bone* findPosedBone(Editor& e, double a, double b, double c, double d, int plane);
+Bone* findPosedBone(ToolContext& e, double a, double b, double c, double d, int plane);

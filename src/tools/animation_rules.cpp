@@ -1,6 +1,7 @@
 #include "tools/animation_rules.h"
 
-#include "app/editor.h"
+#include "tools/menu_command.h"
+#include "tools/tool_context.h"
 
 namespace {
 
@@ -24,15 +25,15 @@ constexpr ModeRule kRules[] = {
     {R::kKey, 'R', "", R::kPosesBone, ""},  // a quarter turn of the bone, not the vertices
     // Menu commands that edit the mesh: UV Map Selected, Flatten X Y Z U V,
     // Flatten Polys, Smooth Polys, Assign Polys to Bone.
-    {R::kMenu, 8, "", R::kRefused, kMeshEditsOff},
-    {R::kMenu, 9, "", R::kRefused, kMeshEditsOff},
-    {R::kMenu, 10, "", R::kRefused, kMeshEditsOff},
-    {R::kMenu, 11, "", R::kRefused, kMeshEditsOff},
-    {R::kMenu, 12, "", R::kRefused, kMeshEditsOff},
-    {R::kMenu, 13, "", R::kRefused, kMeshEditsOff},
-    {R::kMenu, 14, "", R::kRefused, kMeshEditsOff},
-    {R::kMenu, 15, "", R::kRefused, kMeshEditsOff},
-    {R::kMenu, 16, "", R::kRefused, kMeshEditsOff},
+    {R::kMenu, kUvMapSelected, "", R::kRefused, kMeshEditsOff},
+    {R::kMenu, kFlattenOnX, "", R::kRefused, kMeshEditsOff},
+    {R::kMenu, kFlattenOnY, "", R::kRefused, kMeshEditsOff},
+    {R::kMenu, kFlattenOnZ, "", R::kRefused, kMeshEditsOff},
+    {R::kMenu, kFlattenOnU, "", R::kRefused, kMeshEditsOff},
+    {R::kMenu, kFlattenOnV, "", R::kRefused, kMeshEditsOff},
+    {R::kMenu, kFlattenPolygons, "", R::kRefused, kMeshEditsOff},
+    {R::kMenu, kSmoothPolygons, "", R::kRefused, kMeshEditsOff},
+    {R::kMenu, kAssignPolygonsToBone, "", R::kRefused, kMeshEditsOff},
     {R::kCommand, 0, "/setx", R::kRefused, kMeshEditsOff},
     {R::kCommand, 0, "/sety", R::kRefused, kMeshEditsOff},
     {R::kCommand, 0, "/setz", R::kRefused, kMeshEditsOff},
@@ -64,7 +65,7 @@ std::span<const ModeRule> animationModeRules() {
   return kRules;
 }
 
-const ModeRule* modeRule(const Editor& e, ModeRule::Input input, int code,
+const ModeRule* modeRule(const ToolContext& e, ModeRule::Input input, int code,
                          std::string_view command) {
   for (const ModeRule& rule : kRules) {
     if (rule.input != input || (input == R::kCommand ? command != rule.command : code != rule.code))
@@ -74,13 +75,13 @@ const ModeRule* modeRule(const Editor& e, ModeRule::Input input, int code,
   return nullptr;
 }
 
-bool refusedByMode(Editor& e, ModeRule::Input input, int code, std::string_view command) {
+bool refusedByMode(ToolContext& e, ModeRule::Input input, int code, std::string_view command) {
   const ModeRule* rule = modeRule(e, input, code, command);
   if (!rule) return false;
   // Posing turns a bone in a flat view; the UV view has none to turn.
-  const bool refused =
-      rule->effect == R::kRefused || rule->effect == R::kNeedsMode ||
-      (rule->effect == R::kPosesBone && input == R::kTool && e.views[e.activeView].kind == kUvView);
+  const bool refused = rule->effect == R::kRefused || rule->effect == R::kNeedsMode ||
+                       (rule->effect == R::kPosesBone && input == R::kTool &&
+                        e.viewSet.views[e.viewSet.activeView].kind == kUvView);
   if (refused) e.consoleMessage(*rule->message ? rule->message : kMeshEditsOff);
   return refused;
 }

@@ -8,7 +8,7 @@
 #include <span>
 #include <string_view>
 
-class Editor;
+struct ToolContext;
 
 inline constexpr const char* kMeshEditsOff =
     "Mesh edits are off in animation mode: press A or type /anim to leave it.";
@@ -33,8 +33,8 @@ std::span<const ModeRule> animationModeRules();
 
 // The input's row when it holds as the editor stands (kNeedsMode rows with
 // the mode off, the others with it on); null when the mode leaves it alone.
-const ModeRule* modeRule(const Editor& e, ModeRule::Input input, int code,
+const ModeRule* modeRule(const ToolContext& e, ModeRule::Input input, int code,
                          std::string_view command = "");
 
 // When the row refuses the input now: says its message and answers true.
-bool refusedByMode(Editor& e, ModeRule::Input input, int code, std::string_view command = "");
+bool refusedByMode(ToolContext& e, ModeRule::Input input, int code, std::string_view command = "");

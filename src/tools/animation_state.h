@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "model/posed_model.h"
+
 struct AnimationState {
   bool on = false;
   std::string clip;  // the current clip's name; "" until there is one
@@ -17,4 +19,5 @@ struct AnimationState {
   // Moves on whenever the rest mesh, the skeleton or the weights the posed
   // views follow may have changed (entering the mode, /weight).
   uint64_t rigRevision = 0;
+  PosedModel posedModel;  // the pose the views show (poseForViews)
 };

@@ -1,10 +1,10 @@
 // Add Bone (contract in creation.h).
 
-#include "app/editor.h"
 #include "tools/creation.h"
+#include "tools/tool_context.h"
 #include "tools/view_plane.h"
 
-void addBoneAtCursor(Editor& e) {
+void addBoneAtCursor(ToolContext& e) {
   if (!e.doc.selectedBone && e.doc.model->hasSkeleton) return;
   if (auto p = pointUnderMouse(e)) {
     e.doc.selectedBone = e.doc.model->addBone(e.doc.selectedBone, p->x, p->y, p->z);

@@ -1,10 +1,10 @@
 // Create Box (contract in creation.h).
 
-#include "app/editor.h"
+#include "document/undo.h"
 #include "tools/creation.h"
 #include "tools/polygon_ops.h"
 #include "tools/selection.h"
-#include "document/undo.h"
+#include "tools/tool_context.h"
 
 namespace {
 
@@ -16,26 +16,26 @@ constexpr int kTriangles[12][3] = {
 
 }  // namespace
 
-void createBox(Editor& e) {
-  const Viewport& view = e.views[e.activeView];
-  const double hp = view.viewX(e.pressX), hr = view.viewX(e.mouseX);
-  const double vp = view.viewY(e.pressY), vr = view.viewY(e.mouseY);
+void createBox(ToolContext& e) {
+  const Viewport& view = e.viewSet.views[e.viewSet.activeView];
+  const double hp = view.viewX(e.pointer.pressX), hr = view.viewX(e.pointer.mouseX);
+  const double vp = view.viewY(e.pointer.pressY), vr = view.viewY(e.pointer.mouseY);
   switch (view.kind) {
     case kSideView:
-      e.boxCorner = {hp, hr, vp, vr, 0, 1};
+      e.toolState.boxCorner = {hp, hr, vp, vr, 0, 1};
       break;
     case kFrontView:
-      e.boxCorner = {0, 1, vp, vr, hp, hr};
+      e.toolState.boxCorner = {0, 1, vp, vr, hp, hr};
       break;
     case kTopView:
-      e.boxCorner = {vp, vr, 0, 1, hp, hr};
+      e.toolState.boxCorner = {vp, vr, 0, 1, hp, hr};
       break;
     default:
       return;
   }
   takeSnapshot(e.doc);
 
-  const BoxCorners& b = e.boxCorner;
+  const BoxCorners& b = e.toolState.boxCorner;
   const Vec3 corners[8] = {
       {b.x0, b.y0, b.z0}, {b.x1, b.y0, b.z0}, {b.x1, b.y0, b.z1}, {b.x0, b.y0, b.z1},
       {b.x0, b.y1, b.z0}, {b.x1, b.y1, b.z0}, {b.x1, b.y1, b.z1}, {b.x0, b.y1, b.z1},

@@ -1,8 +1,8 @@
 // Clamp to the bounding box (contract in polygon_ops.h).
 
-#include "app/editor.h"
-#include "tools/polygon_ops.h"
 #include "document/undo.h"
+#include "tools/polygon_ops.h"
+#include "tools/tool_context.h"
 
 namespace {
 void clampInto(double& value, double min, double max) {
@@ -11,10 +11,10 @@ void clampInto(double& value, double min, double max) {
 }
 }  // namespace
 
-void clampAllVertices(Editor& e) {
+void clampAllVertices(ToolContext& e) {
   takeSnapshot(e.doc);
-  if (e.boundingBoxActive == 1) {
-    const Box3& b = e.boundingBox;
+  if (e.toolState.boundingBoxActive) {
+    const Box3& b = e.toolState.boundingBox;
     for (Vertex* v : e.doc.model->vertices) {
       clampInto(v->x, b.minX, b.maxX);
       clampInto(v->y, b.minY, b.maxY);

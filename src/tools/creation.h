@@ -3,32 +3,32 @@
 // selection, boxes, cylinders and bones. Positions lie on the active view's
 // plane (0 on its depth axis); the Full and UV views show no such plane.
 
-class Editor;
+struct ToolContext;
 
 // A new loose vertex under the pointer. In the Full and UV views nothing is
 // added, though the snapshot is still taken. The selection is not changed.
-void addVertexAtCursor(Editor& e);
+void addVertexAtCursor(ToolContext& e);
 
 // The 'p' key: one triangle over exactly three selected vertices, most
 // recently selected first. Any other count is printed and changes nothing.
-void createPolygonFromSelection(Editor& e);
+void createPolygonFromSelection(ToolContext& e);
 
 // Create Box: twelve triangles spanning the drag from the press to the
 // pointer, one unit deep (0 to 1) along the view's depth axis, facing outward
 // whatever the drag direction. Its eight vertices become the vertex selection
 // and no polygon stays selected. In the UV view nothing changes and no
 // snapshot is taken.
-void createBox(Editor& e);
+void createBox(ToolContext& e);
 
 // Create Cylinder: a closed cylinder of cylinderLevels rings of cylinderSides
 // vertices whose cross-section fits the vertical extent of the drag, resting on
 // the plane where the view's depth coordinate is 0. Its vertices join the
 // vertex selection; its triangles are not selected. In the UV view nothing
 // changes and no snapshot is taken.
-void createCylinder(Editor& e);
+void createCylinder(ToolContext& e);
 
 // Add Bone: at the pointer, the skeleton's root when the model has none, else
 // a child of the selected bone; the new bone becomes selected. With a skeleton
 // but no bone selected nothing happens; in the Full and UV views no bone is
 // added. The skeleton is printed after every use. No snapshot is taken.
-void addBoneAtCursor(Editor& e);
+void addBoneAtCursor(ToolContext& e);

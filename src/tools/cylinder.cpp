@@ -4,20 +4,20 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/editor.h"
-#include "tools/creation.h"
-#include "tools/tube_mesh.h"
 #include "document/undo.h"
+#include "tools/creation.h"
+#include "tools/tool_context.h"
+#include "tools/tube_mesh.h"
 
-void createCylinder(Editor& e) {
-  const Viewport& view = e.views[e.activeView];
+void createCylinder(ToolContext& e) {
+  const Viewport& view = e.viewSet.views[e.viewSet.activeView];
   const int kind = view.kind;
   if (kind != kSideView && kind != kFrontView && kind != kTopView) return;
   takeSnapshot(e.doc);
 
-  const double hp = view.viewX(e.pressX), hr = view.viewX(e.mouseX);
-  const double vp = view.viewY(e.pressY), vr = view.viewY(e.mouseY);
-  BoxCorners& c = e.boxCorner;
+  const double hp = view.viewX(e.pointer.pressX), hr = view.viewX(e.pointer.mouseX);
+  const double vp = view.viewY(e.pointer.pressY), vr = view.viewY(e.pointer.mouseY);
+  BoxCorners& c = e.toolState.boxCorner;
   switch (kind) {
     case kSideView:  // axis along X
       c = {hp, hr, vp, vr, 0, std::fabs(vr - vp)};
@@ -51,7 +51,7 @@ void createCylinder(Editor& e) {
   std::printf("radius: %lf cx: %lf cy: %lf [%lf %lf %lf %lf %lf %lf]\n", r, b, a, c.x0, c.x1, c.y0,
               c.y1, c.z0, c.z1);
 
-  const int levels = e.cylinderLevels, sides = e.cylinderSides;
+  const int levels = e.toolState.cylinderLevels, sides = e.toolState.cylinderSides;
   const double lo = kind == kSideView ? c.x0 : c.z0;
   const double hi = kind == kSideView ? c.x1 : c.z1;
   auto at = [&](double t, double cosT, double sinT) -> Vec3 {

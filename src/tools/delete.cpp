@@ -1,11 +1,11 @@
 // Delete (contract in polygon_ops.h).
 
-#include "app/editor.h"
+#include "document/undo.h"
 #include "model/marks.h"
 #include "tools/polygon_ops.h"
-#include "document/undo.h"
+#include "tools/tool_context.h"
 
-void deleteSelection(Editor& e) {
+void deleteSelection(ToolContext& e) {
   takeSnapshot(e.doc);
   List<Polygon>& polygons = e.doc.model->currentGroup->polygons;
   if (e.doc.selectedPolygons.count() > 0) polygons.removeAll(e.doc.selectedPolygons);

@@ -2,12 +2,12 @@
 
 #include <absl/container/flat_hash_map.h>
 
-#include "app/editor.h"
+#include "document/undo.h"
 #include "model/marks.h"
 #include "tools/polygon_ops.h"
-#include "document/undo.h"
+#include "tools/tool_context.h"
 
-void duplicateSelection(Editor& e) {
+void duplicateSelection(ToolContext& e) {
   takeSnapshot(e.doc);
   const uint64_t selected = newMarkPass();
   markAll(e.doc.selectedVertices, selected);

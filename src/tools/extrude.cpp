@@ -7,9 +7,9 @@
 
 #include <absl/container/flat_hash_map.h>
 
-#include "app/editor.h"
-#include "tools/polygon_ops.h"
 #include "document/undo.h"
+#include "tools/polygon_ops.h"
+#include "tools/tool_context.h"
 
 namespace {
 
@@ -25,12 +25,12 @@ Edge undirected(Vertex* a, Vertex* b) {
 
 }  // namespace
 
-void prepareExtrude(Editor& e) {
+void prepareExtrude(ToolContext& e) {
   if (e.doc.selectedPolygons.empty()) return;
   e.doc.selectedVertices = e.doc.model->distinctVertices(e.doc.selectedPolygons);
 }
 
-void extrudeSelection(Editor& e) {
+void extrudeSelection(ToolContext& e) {
   takeSnapshot(e.doc);
 
   // Each source vertex O(i) gets its N(i); a vertex selected twice keeps the
@@ -80,7 +80,8 @@ void extrudeSelection(Editor& e) {
     }
     Vertex *ni = copies[i->second], *nj = copies[j->second];
     Vertex *oi = sources[i->second], *oj = sources[j->second];
-    for (Polygon* wall : {e.doc.model->newPolygon(ni, nj, oi), e.doc.model->newPolygon(nj, oj, oi)}) {
+    for (Polygon* wall :
+         {e.doc.model->newPolygon(ni, nj, oi), e.doc.model->newPolygon(nj, oj, oi)}) {
       e.doc.model->currentGroup->polygons.pushFront(wall);
       e.doc.selectedPolygons.pushFront(wall);
     }

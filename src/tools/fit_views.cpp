@@ -4,11 +4,11 @@
 
 #include <vector>
 
-#include "app/editor.h"
 #include "model/posed_model.h"
 #include "model/skeleton.h"
 #include "tools/animation_mode.h"
 #include "tools/animation_rules.h"
+#include "tools/tool_context.h"
 #include "view/view_fit.h"
 
 namespace {
@@ -17,7 +17,7 @@ void addPoint(ModelBounds& bounds, const Vertex* v) {
   if (v) bounds.add(v->x, v->y, v->z);
 }
 
-ModelBounds selectionBounds(const Editor& e) {
+ModelBounds selectionBounds(const ToolContext& e) {
   ModelBounds bounds;
   for (const Vertex* v : e.doc.selectedVertices) addPoint(bounds, v);
   for (const Polygon* p : e.doc.selectedPolygons)
@@ -49,9 +49,9 @@ void addPoint(ModelBounds& bounds, const glm::dvec3& p) {
 
 // In animation mode the views show the model posed at the current frame, so
 // the same selection and model are framed where the pose puts them.
-void posedBounds(Editor& e, ModelBounds& whole, ModelBounds& selected) {
+void posedBounds(ToolContext& e, ModelBounds& whole, ModelBounds& selected) {
   if (!e.poseForViews().empty()) return;  // the next frame leaves the mode and says why
-  PosedModel& posed = e.posedModel;
+  PosedModel& posed = e.animation.posedModel;
   for (const glm::dvec3& p : posed.points()) addPoint(whole, p);
   for (size_t b = 0; b < posed.rig().size(); ++b) addPoint(whole, posed.end(int(b)));
   auto addVertex = [&](const Vertex* v) {
@@ -69,7 +69,7 @@ void posedBounds(Editor& e, ModelBounds& whole, ModelBounds& selected) {
 
 }  // namespace
 
-void fitViews(Editor& e) {
+void fitViews(ToolContext& e) {
   ModelBounds whole, selected;
   if (modeRule(e, ModeRule::kCommand, 0, "/fit")) {
     posedBounds(e, whole, selected);
@@ -77,5 +77,5 @@ void fitViews(Editor& e) {
     whole = modelBounds(*e.doc.model), selected = selectionBounds(e);
   }
   const ModelBounds& target = selected.empty ? whole : selected;
-  for (int i = kSideView; i <= kFullView; ++i) fitView(e.views[i], target, whole);
+  for (int i = kSideView; i <= kFullView; ++i) fitView(e.viewSet.views[i], target, whole);
 }

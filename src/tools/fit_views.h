@@ -1,7 +1,7 @@
 #pragma once
 // Fitting the views to what the user works on.
 
-class Editor;
+struct ToolContext;
 
 // Frames the Side, Front, Top and Full views on the selection (the selected
 // vertices, the corners of the selected triangles and the selected bone's
@@ -10,4 +10,4 @@ class Editor;
 // are framed where the current frame's pose puts them, as the views show them.
 // With nothing to frame the views
 // stay as they are. The model is not changed and no undo step is taken.
-void fitViews(Editor& e);
+void fitViews(ToolContext& e);

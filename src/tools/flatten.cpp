@@ -2,10 +2,10 @@
 
 #include <cmath>
 
-#include "app/editor.h"
+#include "document/undo.h"
 #include "tools/polygon_ops.h"
 #include "tools/selection.h"
-#include "document/undo.h"
+#include "tools/tool_context.h"
 
 namespace {
 double middle(double min, double max) {
@@ -15,7 +15,7 @@ double middle(double min, double max) {
 }
 }  // namespace
 
-void flattenSelection(Editor& e, Axis axis) {
+void flattenSelection(ToolContext& e, Axis axis) {
   takeSnapshot(e.doc);
   if (axis == kAxisU || axis == kAxisV) {
     const SelectionBox box = computeSelectionBox(e, SelectionBoxOf::kUvs);

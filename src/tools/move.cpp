@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/editor.h"
+#include "document/undo.h"
 #include "model/skeleton.h"
 #include "tools/live_transform.h"
 #include "tools/polygon_ops.h"
+#include "tools/tool_context.h"
 #include "tools/transforms.h"
-#include "document/undo.h"
 #include "tools/view_plane.h"
 
 namespace {
@@ -16,7 +16,7 @@ void moveCoordinate(double& c, double by) {
   if (std::isfinite(c + by)) c += by;
 }
 
-void moveVerticesOrBone(Editor& e, const Vec3& by) {
+void moveVerticesOrBone(ToolContext& e, const Vec3& by) {
   if (e.doc.selectedVertices.empty()) {
     if (e.doc.selectedBone) translateBone(e.doc.selectedBone, by.x, by.y, by.z);
     return;
@@ -29,18 +29,18 @@ void moveVerticesOrBone(Editor& e, const Vec3& by) {
 }
 }  // namespace
 
-void updateMoveOffset(Editor& e) {
+void updateMoveOffset(ToolContext& e) {
   const auto [dh, dv] = dragInActiveView(e);
-  const int kind = e.views[e.activeView].kind;
+  const int kind = e.viewSet.views[e.viewSet.activeView].kind;
   // In the UV view x carries u and y carries v, as in the Side view.
   if (auto offset = pointInViewPlane(kind == kUvView ? kSideView : kind, dh, dv)) {
-    e.moveOffset = *offset;
+    e.toolState.moveOffset = *offset;
   }
 }
 
-void moveSelection(Editor& e, double dx, double dy, double dz) {
+void moveSelection(ToolContext& e, double dx, double dy, double dz) {
   takeSnapshot(e.doc);
-  if (e.views[e.activeView].kind == kUvView) {
+  if (e.viewSet.views[e.viewSet.activeView].kind == kUvView) {
     // Texture coordinates stop at the edges of the texture.
     for (UvPoint* uv : e.doc.selectedUvs) {
       uv->u = std::clamp(uv->u + dx, 0.0, 1.0);
@@ -52,7 +52,7 @@ void moveSelection(Editor& e, double dx, double dy, double dz) {
   rebuildNormals(e);
 }
 
-void moveSelectionBy(Editor& e, const Vec3& by) {
+void moveSelectionBy(ToolContext& e, const Vec3& by) {
   takeSnapshot(e.doc);
   moveVerticesOrBone(e, by);
   rebuildNormals(e);

@@ -3,11 +3,11 @@
 #include <cmath>
 #include <vector>
 
-#include "app/editor.h"
 #include "model/marks.h"
 #include "tools/polygon_ops.h"
+#include "tools/tool_context.h"
 
-void rebuildNormals(Editor& e) {
+void rebuildNormals(ToolContext& e) {
   List<Polygon> smooth;
   for (Polygon* p : e.doc.model->currentGroup->polygons) {
     p->computeNormal();
@@ -55,7 +55,7 @@ void smoothPolygons(List<Polygon>& list) {
   }
 }
 
-void flattenPolygons(Editor& e) {
+void flattenPolygons(ToolContext& e) {
   for (Polygon* p : e.doc.selectedPolygons) {
     p->resetCornerNormals();
     p->smooth = 0;

@@ -4,15 +4,15 @@
 
 #include <absl/container/flat_hash_set.h>
 
-#include "app/editor.h"
-#include "tools/polygon_ops.h"
 #include "recovery/recovery_session.h"
+#include "tools/polygon_ops.h"
 #include "tools/selection.h"
+#include "tools/tool_context.h"
 
 // A polygon is turned when its normal does not point away from the centre on
 // any axis: a per-axis test that suits boxes and other shapes whose faces are
 // mostly aligned with the axes.
-void orientPolygonsOutward(Editor& e) {
+void orientPolygonsOutward(ToolContext& e) {
   const Vec3 m = computeSelectionBox(e, SelectionBoxOf::kPolygons).centre;
   std::printf("Center: [%lf %lf %lf]\n\n", m.x, m.y, m.z);
   bool turned = false;
@@ -35,7 +35,7 @@ void orientPolygonsOutward(Editor& e) {
 }
 
 // Corner normals follow at the next rebuild of the normals.
-void flipSelectedPolygons(Editor& e) {
+void flipSelectedPolygons(ToolContext& e) {
   absl::flat_hash_set<const Polygon*> done;
   done.reserve(e.doc.selectedPolygons.count());
   for (Polygon* p : e.doc.selectedPolygons) {

@@ -8,14 +8,14 @@ template <typename T>
 class List;
 struct Polygon;
 class Viewport;
-class Editor;
+struct ToolContext;
 
 enum Axis { kAxisX, kAxisY, kAxisZ, kAxisU, kAxisV };
 
 // The face and corner normals of the current group, rebuilt after every edit:
 // smooth polygons get averaged vertex normals (smoothPolygons), the others
 // their face normal at every corner. No snapshot.
-void rebuildNormals(Editor& e);
+void rebuildNormals(ToolContext& e);
 
 // Each vertex used by `list` gets one normal: the sum of the face normals of
 // the polygons of `list` that use it, normalised. A polygon counts once per
@@ -25,26 +25,26 @@ void rebuildNormals(Editor& e);
 void smoothPolygons(List<Polygon>& list);
 
 // The selected polygons are shaded flat from now on. No snapshot.
-void flattenPolygons(Editor& e);
+void flattenPolygons(ToolContext& e);
 
 // Moves the selected vertices (X, Y, Z) or the selected UV points (U, V) onto
 // the plane, or line, through the middle of their box. With fewer than two
 // items selected nothing moves.
-void flattenSelection(Editor& e, Axis axis);
+void flattenSelection(ToolContext& e, Axis axis);
 
 // A planar projection of the selected polygons onto the texture square, along
 // the view's horizontal and vertical axes, so that the selection's box spans
 // [0, 1] x [0, 1]. The Full and UV views keep the coordinates but still mark
 // the corners as mapped. A box of zero extent along a mapped axis maps that
 // axis to 0.
-void uvMapSelected(Editor& e, Viewport& view);
+void uvMapSelected(ToolContext& e, Viewport& view);
 
 // Turns the selected polygons to face away from the middle of their box (a
 // per-axis test that suits box-like shapes) and prints that centre. No
 // snapshot, but an unsaved change that the recovery file keeps.
-void orientPolygonsOutward(Editor& e);
+void orientPolygonsOutward(ToolContext& e);
 // Reverses the selected polygons. No snapshot, but an unsaved change.
-void flipSelectedPolygons(Editor& e);
+void flipSelectedPolygons(ToolContext& e);
 
 // Merges the selected vertices into the most recently selected one, which
 // keeps its position; every triangle, in any group, that used a merged vertex
@@ -53,28 +53,28 @@ void flipSelectedPolygons(Editor& e);
 // than two vertices weld nothing. Selected vertices no longer in the model
 // (a selection may outlive the model it was made in) take no part; with none
 // left the selection stays as it is.
-void weldSelectedVertices(Editor& e);
+void weldSelectedVertices(ToolContext& e);
 
 // Removes the selected polygons from the current group, then the selected
 // vertices from the model with every triangle, in any group, that uses one.
 // Both selections end empty; the UV selection stays.
-void deleteSelection(Editor& e);
+void deleteSelection(ToolContext& e);
 
 // Pulls every vertex of the model into the user's bounding box, axis by axis.
 // With the bounding box switched off only the snapshot is taken.
-void clampAllVertices(Editor& e);
+void clampAllVertices(ToolContext& e);
 
 // Extrude, step one: the selected polygons' corners become the vertex
 // selection. With no polygon selected nothing changes. No snapshot.
-void prepareExtrude(Editor& e);
+void prepareExtrude(ToolContext& e);
 // Extrude, step two: detaches the selected polygons onto new vertices just off
 // the selected ones and closes the gap with two wall triangles per boundary
 // edge; the new vertices become the vertex selection, to be moved by the rest
 // of the drag. Corners that are not selected stay, and a boundary edge touching
 // one gets no wall ("wtf" is printed for it).
-void extrudeSelection(Editor& e);
+void extrudeSelection(ToolContext& e);
 
 // Copies the selected polygons, and every selected vertex, onto new vertices
 // one unit further on every axis. Corners of the selected polygons join the
 // vertex selection; the selections keep the originals.
-void duplicateSelection(Editor& e);
+void duplicateSelection(ToolContext& e);

@@ -9,12 +9,12 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/editor.h"
+#include "document/undo.h"
 #include "model/animation.h"
 #include "model/posed_model.h"
 #include "model/span.h"
 #include "tools/animation_mode.h"
-#include "document/undo.h"
+#include "tools/tool_context.h"
 
 namespace {
 
@@ -25,10 +25,10 @@ struct PosedBone {
   int bone = -1;
 };
 
-bool posedSelection(Editor& e, PosedBone& selected) {
+bool posedSelection(ToolContext& e, PosedBone& selected) {
   if (!e.poseForViews().empty()) return false;  // the next frame leaves the mode and says why
-  selected.posed = &e.posedModel;
-  selected.bone = e.posedModel.rig().indexOf(e.doc.selectedBone);
+  selected.posed = &e.animation.posedModel;
+  selected.bone = e.animation.posedModel.rig().indexOf(e.doc.selectedBone);
   if (selected.bone < 0) {
     e.consoleMessage("Select a bone to pose it.");
     return false;
@@ -38,7 +38,7 @@ bool posedSelection(Editor& e, PosedBone& selected) {
 
 // Keys the bone's new pose at the current frame: one undo step, making the
 // first clip when there is none.
-void keyPose(Editor& e, Bone* bone, const BonePose& pose) {
+void keyPose(ToolContext& e, Bone* bone, const BonePose& pose) {
   takeSnapshot(e.doc);
   Animation& animation = *e.doc.model->animation;
   Clip* clip = currentClip(e);
@@ -48,7 +48,7 @@ void keyPose(Editor& e, Bone* bone, const BonePose& pose) {
   }
   const int frame = std::clamp(e.animation.frame, 0, clip->length);
   setKey(clip->tracks[bone], PoseKey{frame, pose});
-  e.sceneChanged();
+  e.viewSet.sceneChanged();
 }
 
 bool finite(const glm::dquat& q) {
@@ -57,9 +57,9 @@ bool finite(const glm::dquat& q) {
 
 }  // namespace
 
-void rotatePose(Editor& e, double angle) {
+void rotatePose(ToolContext& e, double angle) {
   glm::dvec3 axis;
-  switch (e.views[e.activeView].kind) {
+  switch (e.viewSet.views[e.viewSet.activeView].kind) {
     case kSideView:  // as the Rotate tool turns vertices in each view
       axis = {0, 0, 1}, angle = -angle;
       break;
@@ -81,7 +81,7 @@ void rotatePose(Editor& e, double angle) {
   if (finite(pose.rotation)) keyPose(e, posed.rig().bones[selected.bone], pose);
 }
 
-void movePose(Editor& e, const Vec3& offset) {
+void movePose(ToolContext& e, const Vec3& offset) {
   PosedBone selected;
   if (!posedSelection(e, selected)) return;
   const glm::dvec3 by(offset.x, offset.y, offset.z);
@@ -116,13 +116,13 @@ double up(const glm::dvec3& p, int plane) {
 
 }  // namespace
 
-List<Vertex> posedVerticesInRect(Editor& e, double a, double b, double c, double d, int plane,
+List<Vertex> posedVerticesInRect(ToolContext& e, double a, double b, double c, double d, int plane,
                                  double tolerance) {
   List<Vertex> found;
   if (plane < 0 || plane > 2) return found;
   if (!e.poseForViews().empty()) return found;
-  const std::vector<glm::dvec3>& points = e.posedModel.points();
-  const std::vector<Vertex*>& vertices = e.posedModel.binding().vertices;
+  const std::vector<glm::dvec3>& points = e.animation.posedModel.points();
+  const std::vector<Vertex*>& vertices = e.animation.posedModel.binding().vertices;
   const Span horizontal(a, c, tolerance), vertical(b, d, tolerance);
   // Only the model's own list, in its order, as the rest model's query.
   const size_t listed = static_cast<size_t>(e.doc.model->vertices.count());
@@ -133,13 +133,13 @@ List<Vertex> posedVerticesInRect(Editor& e, double a, double b, double c, double
   return found;
 }
 
-Bone* findPosedBone(Editor& e, double a, double b, double c, double d, int plane) {
+Bone* findPosedBone(ToolContext& e, double a, double b, double c, double d, int plane) {
   // As the rest model's lookup: a plain click has no extent.
   if (a == c || b == d) return nullptr;
   std::printf("Looking up bones...\n");
   if (plane < 0 || plane > 2) return nullptr;
   if (!e.poseForViews().empty()) return nullptr;
-  const PosedModel& posed = e.posedModel;
+  const PosedModel& posed = e.animation.posedModel;
   const Span horizontal(a, c, 0), vertical(b, d, 0);
   for (size_t bone = 0; bone < posed.rig().size(); ++bone) {
     const glm::dvec3 end = posed.end(static_cast<int>(bone));

@@ -4,26 +4,26 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/editor.h"
+#include "document/undo.h"
 #include "tools/spline.h"
 #include "tools/spline_tool.h"
+#include "tools/tool_context.h"
 #include "tools/tube_mesh.h"
-#include "document/undo.h"
 
-void revolveSpline(Editor& e) {
-  if (!e.currentSpline || e.views[e.activeView].kind != kSideView) return;
-  const Spline& spline = *e.currentSpline;
+void revolveSpline(ToolContext& e) {
+  if (!e.toolState.currentSpline || e.viewSet.views[e.viewSet.activeView].kind != kSideView) return;
+  const Spline& spline = *e.toolState.currentSpline;
   if (!spline.isFinite()) return;
   takeSnapshot(e.doc);
 
   // The axis sits half the vertical extent of the last press-to-pointer span
   // away from the z = 0 plane, at the height of the curve's lowest sample.
-  const Viewport& view = e.views[e.activeView];
-  BoxCorners& c = e.boxCorner;
+  const Viewport& view = e.viewSet.views[e.viewSet.activeView];
+  BoxCorners& c = e.toolState.boxCorner;
   c.x0 = spline.xMin();
   c.x1 = spline.xMax();
-  c.y0 = view.viewY(e.pressY);
-  c.y1 = view.viewY(e.mouseY);
+  c.y0 = view.viewY(e.pointer.pressY);
+  c.y1 = view.viewY(e.pointer.mouseY);
   c.z0 = 0;
   c.z1 = std::fabs(c.y1 - c.y0);
   sortPair(c.x0, c.x1);
@@ -31,12 +31,12 @@ void revolveSpline(Editor& e) {
   sortPair(c.z0, c.z1);
   const double r = std::fabs((c.y1 - c.y0) * 0.5);
   const double cz = c.z0 + r;
-  const double cy = spline.minimum(e.cylinderLevels);
+  const double cy = spline.minimum(e.toolState.cylinderLevels);
   std::printf("radius: %lf cx: %lf cy: %lf [%lf %lf %lf %lf %lf %lf]\n", r, cz, cy, c.x0, c.x1,
               c.y0, c.y1, c.z0, c.z1);
 
   // The ring radius is the curve's value itself, not its height above cy.
-  const int levels = e.cylinderLevels, sides = e.cylinderSides;
+  const int levels = e.toolState.cylinderLevels, sides = e.toolState.cylinderSides;
   std::vector<Vec3> points;
   points.reserve((levels + 1) * sides + 2);
   for (int i = 0; i <= levels; ++i) {

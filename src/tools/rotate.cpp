@@ -3,11 +3,11 @@
 #include <cmath>
 #include <numbers>
 
-#include "app/editor.h"
+#include "document/undo.h"
 #include "tools/polygon_ops.h"
 #include "tools/selection.h"
+#include "tools/tool_context.h"
 #include "tools/transforms.h"
-#include "document/undo.h"
 
 void rotatePoint(const Vec3& centre, Vec3& point, double ax, double ay, double az) {
   double x = point.x - centre.x, y = point.y - centre.y, z = point.z - centre.z;
@@ -23,7 +23,7 @@ void rotatePoint(const Vec3& centre, Vec3& point, double ax, double ay, double a
 namespace {
 
 // Turns the selected vertices about their box's centre by rotatePoint's angles.
-void turnSelected(Editor& e, double ax, double ay, double az) {
+void turnSelected(ToolContext& e, double ax, double ay, double az) {
   const Vec3 centre = computeSelectionBox(e, SelectionBoxOf::kVertices).centre;
   for (Vertex* v : e.doc.selectedVertices) {
     Vec3 p{v->x, v->y, v->z};
@@ -37,9 +37,9 @@ void turnSelected(Editor& e, double ax, double ay, double az) {
 
 }  // namespace
 
-void rotateSelection(Editor& e, double angle) {
+void rotateSelection(ToolContext& e, double angle) {
   takeSnapshot(e.doc);
-  switch (e.views[e.activeView].kind) {
+  switch (e.viewSet.views[e.viewSet.activeView].kind) {
     case kSideView:
       turnSelected(e, 0, 0, angle);
       break;
@@ -56,7 +56,7 @@ void rotateSelection(Editor& e, double angle) {
   rebuildNormals(e);
 }
 
-void rotateSelectionAbout(Editor& e, Axis axis, double degrees) {
+void rotateSelectionAbout(ToolContext& e, Axis axis, double degrees) {
   takeSnapshot(e.doc);
   const double angle = degrees * std::numbers::pi / 180;
   // rotatePoint turns about X and Y counter-clockwise seen from the axis'

@@ -4,12 +4,12 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/editor.h"
+#include "document/undo.h"
 #include "tools/live_transform.h"
 #include "tools/polygon_ops.h"
 #include "tools/selection.h"
+#include "tools/tool_context.h"
 #include "tools/transforms.h"
-#include "document/undo.h"
 #include "tools/view_plane.h"
 
 namespace {
@@ -38,7 +38,7 @@ struct AxisScale {
 
 // The selected vertices scaled about their box's centre; the Scale tools
 // trace the centre, the new minimum and each vertex.
-void scaleVertices(Editor& e, const Vec3& s, bool traced) {
+void scaleVertices(ToolContext& e, const Vec3& s, bool traced) {
   const SelectionBox box = computeSelectionBox(e, SelectionBoxOf::kVertices);
   const Vec3 lo = box.min, hi = box.max, c = box.centre;
   if (traced) std::printf("center x: %lf y: %lf z: %lf\n", c.x, c.y, c.z);
@@ -54,27 +54,27 @@ void scaleVertices(Editor& e, const Vec3& s, bool traced) {
 
 }  // namespace
 
-void updateScaleFactor(Editor& e) {
+void updateScaleFactor(ToolContext& e) {
   const auto [dh, dv] = dragInActiveView(e);
   const double fh = factorOf(dh), fv = factorOf(dv);
-  const int kind = e.views[e.activeView].kind;
+  const int kind = e.viewSet.views[e.viewSet.activeView].kind;
   if (kind == kFullView) return;
-  if (e.tool == kScale3D) {
-    e.scaleFactor = {fv, fv, fv};
+  if (e.toolState.tool == kScale3D) {
+    e.toolState.scaleFactor = {fv, fv, fv};
     return;
   }
   if (kind == kUvView) {
-    e.scaleFactor.x = fh;
-    e.scaleFactor.y = fv;
+    e.toolState.scaleFactor.x = fh;
+    e.toolState.scaleFactor.y = fv;
   } else if (auto factor = pointInViewPlane(kind, fh, fv, /*depth=*/1)) {
-    e.scaleFactor = *factor;
+    e.toolState.scaleFactor = *factor;
   }
 }
 
-void scaleSelection(Editor& e) {
+void scaleSelection(ToolContext& e) {
   takeSnapshot(e.doc);
-  const Vec3 s = e.scaleFactor;
-  if (e.views[e.activeView].kind == kUvView) {
+  const Vec3 s = e.toolState.scaleFactor;
+  if (e.viewSet.views[e.viewSet.activeView].kind == kUvView) {
     const SelectionBox box = computeSelectionBox(e, SelectionBoxOf::kUvs);
     const Vec3 lo = box.min, hi = box.max, c = box.centre;  // u in x, v in y
     const AxisScale u(lo.x, hi.x, c.x, s.x), v(lo.y, hi.y, c.y, s.y);
@@ -85,12 +85,12 @@ void scaleSelection(Editor& e) {
   } else {
     scaleVertices(e, s, /*traced=*/true);
   }
-  e.scaleFactor = {1, 1, 1};
+  e.toolState.scaleFactor = {1, 1, 1};
   computeSelectionBox(e, SelectionBoxOf::kVertices);  // the box kept for the next preview
   rebuildNormals(e);
 }
 
-void scaleSelectionBy(Editor& e, const Vec3& factors) {
+void scaleSelectionBy(ToolContext& e, const Vec3& factors) {
   takeSnapshot(e.doc);
   scaleVertices(e, factors, /*traced=*/false);
   computeSelectionBox(e, SelectionBoxOf::kVertices);

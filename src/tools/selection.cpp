@@ -2,12 +2,12 @@
 
 #include <cmath>
 
-#include "app/editor.h"
-#include "app/input_codes.h"
 #include "model/marks.h"
 #include "tools/animation_mode.h"
 #include "tools/animation_rules.h"
 #include "tools/selection.h"
+#include "tools/tool_context.h"
+#include "view/input_codes.h"
 
 namespace {
 
@@ -27,26 +27,26 @@ PickMode pickMode(int modifiers) {
 }
 
 // The vertices the views show in the rectangle: posed in animation mode.
-List<Vertex> shownVerticesInRect(Editor& e, double a, double b, double c, double d, int plane,
+List<Vertex> shownVerticesInRect(ToolContext& e, double a, double b, double c, double d, int plane,
                                  double tolerance) {
-  if (modeRule(e, ModeRule::kTool, e.tool))
+  if (modeRule(e, ModeRule::kTool, e.toolState.tool))
     return posedVerticesInRect(e, a, b, c, d, plane, tolerance);
   return e.doc.model->verticesInRect(a, b, c, d, plane, tolerance);
 }
 
 }  // namespace
 
-void selectInRect(Editor& e, double ha, double va, double hb, double vb) {
-  const Viewport& view = e.views[e.activeView];
+void selectInRect(ToolContext& e, double ha, double va, double hb, double vb) {
+  const Viewport& view = e.viewSet.views[e.viewSet.activeView];
   const int kind = view.kind;
   // A click (no movement) reaches as far as the vertex marker drawn around a
   // point, so the user can hit what they see.
   const double reach =
-      (ha == hb && va == vb) ? (view.right - view.left) * e.vertexMarkerScale * 0.01 : 0.0;
-  const PickMode mode = pickMode(e.modifiers);
+      (ha == hb && va == vb) ? (view.right - view.left) * e.viewSet.vertexMarkerScale * 0.01 : 0.0;
+  const PickMode mode = pickMode(e.pointer.modifiers);
 
-  if (e.tool != kSelectVertex && kind != kUvView) {
-    if (e.tool == kSelectPolygon) {
+  if (e.toolState.tool != kSelectVertex && kind != kUvView) {
+    if (e.toolState.tool == kSelectPolygon) {
       List<Vertex> inside = shownVerticesInRect(e, ha, va, hb, vb, kind, reach);
       List<Polygon> found = e.doc.model->polygonsOfVertices(inside);
       if (mode == PickMode::kAdd) {
@@ -60,10 +60,10 @@ void selectInRect(Editor& e, double ha, double va, double hb, double vb) {
         e.doc.model->clearPolygonSelection();
         Model::setPolygonsSelected(e.doc.selectedPolygons, 1);
       }
-    } else if (e.tool == kSelectBone) {
+    } else if (e.toolState.tool == kSelectBone) {
       e.doc.selectedBone = modeRule(e, ModeRule::kTool, kSelectBone)
-                           ? findPosedBone(e, ha, va, hb, vb, kind)
-                           : e.doc.model->findBone(ha, va, hb, vb, kind, reach);
+                               ? findPosedBone(e, ha, va, hb, vb, kind)
+                               : e.doc.model->findBone(ha, va, hb, vb, kind, reach);
     }
     return;
   }
@@ -107,25 +107,25 @@ void selectInRect(Editor& e, double ha, double va, double hb, double vb) {
   }
 }
 
-void selectAllPolygons(Editor& e) {
+void selectAllPolygons(ToolContext& e) {
   e.doc.selectedPolygons.clear();
   e.doc.selectedPolygons.pushFrontAll(e.doc.model->currentGroup->polygons);
   Model::setPolygonsSelected(e.doc.selectedPolygons, 1);
 }
 
-void deselectPolygons(Editor& e) {
+void deselectPolygons(ToolContext& e) {
   e.doc.model->clearPolygonSelection();
   e.doc.selectedPolygons.clear();
 }
 
 // Vertex flags are left alone: only the list is the authority for vertex tools.
-void selectAllVertices(Editor& e) {
+void selectAllVertices(ToolContext& e) {
   e.doc.selectedVertices.clear();
   e.doc.selectedVertices.pushFrontAll(e.doc.model->vertices);
 }
 
 // UV points and vertex flags stay as they are; the bone selection goes.
-void deselectAll(Editor& e) {
+void deselectAll(ToolContext& e) {
   deselectPolygons(e);
   e.doc.selectedVertices.clear();
   e.doc.selectedBone = nullptr;
@@ -160,7 +160,7 @@ double middle(double min, double max) {
 
 }  // namespace
 
-SelectionBox computeSelectionBox(Editor& e, SelectionBoxOf of) {
+SelectionBox computeSelectionBox(ToolContext& e, SelectionBoxOf of) {
   BoxGrower box;
   switch (of) {
     case SelectionBoxOf::kVertices:
@@ -175,23 +175,23 @@ SelectionBox computeSelectionBox(Editor& e, SelectionBoxOf of) {
       for (UvPoint* uv : e.doc.selectedUvs) box.add(uv->u, uv->v, 0);
       break;
     default:  // not a kind of box: nothing changes
-      return {e.selectionMin, e.selectionMax, e.selectionCentre};
+      return {e.toolState.selectionMin, e.toolState.selectionMax, e.toolState.selectionCentre};
   }
   if (of == SelectionBoxOf::kUvs) {
     if (box.started) {
-      e.uvSelectionMin = UvPair{box.min.x, box.min.y};
-      e.uvSelectionMax = UvPair{box.max.x, box.max.y};
+      e.toolState.uvSelectionMin = UvPair{box.min.x, box.min.y};
+      e.toolState.uvSelectionMax = UvPair{box.max.x, box.max.y};
     }
-    const UvPair lo = e.uvSelectionMin, hi = e.uvSelectionMax;
-    e.uvSelectionCentre = UvPair{middle(lo.u, hi.u), middle(lo.v, hi.v)};
+    const UvPair lo = e.toolState.uvSelectionMin, hi = e.toolState.uvSelectionMax;
+    e.toolState.uvSelectionCentre = UvPair{middle(lo.u, hi.u), middle(lo.v, hi.v)};
     return {Vec3{lo.u, lo.v, 0}, Vec3{hi.u, hi.v, 0},
-            Vec3{e.uvSelectionCentre.u, e.uvSelectionCentre.v, 0}};
+            Vec3{e.toolState.uvSelectionCentre.u, e.toolState.uvSelectionCentre.v, 0}};
   }
   if (box.started) {
-    e.selectionMin = box.min;
-    e.selectionMax = box.max;
+    e.toolState.selectionMin = box.min;
+    e.toolState.selectionMax = box.max;
   }
-  const Vec3 lo = e.selectionMin, hi = e.selectionMax;
-  e.selectionCentre = Vec3{middle(lo.x, hi.x), middle(lo.y, hi.y), middle(lo.z, hi.z)};
-  return {lo, hi, e.selectionCentre};
+  const Vec3 lo = e.toolState.selectionMin, hi = e.toolState.selectionMax;
+  e.toolState.selectionCentre = Vec3{middle(lo.x, hi.x), middle(lo.y, hi.y), middle(lo.z, hi.z)};
+  return {lo, hi, e.toolState.selectionCentre};
 }

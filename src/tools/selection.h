@@ -4,7 +4,7 @@
 
 #include "model/vec3.h"
 
-class Editor;
+struct ToolContext;
 
 // A rubber band or click from (ha, va) to (hb, vb) in the active view's units.
 // The current tool decides what is picked: vertices (and the UV points mapped
@@ -13,18 +13,18 @@ class Editor;
 // modifier (lock keys aside) replaces; a replace that finds nothing empties the
 // selection, an add or remove that finds nothing changes nothing. A click
 // reaches as far as the vertex marker drawn around a point.
-void selectInRect(Editor& e, double ha, double va, double hb, double vb);
+void selectInRect(ToolContext& e, double ha, double va, double hb, double vb);
 
 // Every polygon of the current group becomes selected.
-void selectAllPolygons(Editor& e);
+void selectAllPolygons(ToolContext& e);
 // No polygon stays selected.
-void deselectPolygons(Editor& e);
+void deselectPolygons(ToolContext& e);
 // Every vertex of the model joins the vertex list; vertex flags stay as they
 // are, since the list alone decides what the vertex tools work on.
-void selectAllVertices(Editor& e);
+void selectAllVertices(ToolContext& e);
 // Polygons, vertices and the bone are deselected; UV points and vertex flags
 // stay as they are.
-void deselectAll(Editor& e);
+void deselectAll(ToolContext& e);
 
 // What computeSelectionBox spans.
 enum class SelectionBoxOf { kVertices, kPolygons, kUvs };
@@ -39,4 +39,4 @@ struct SelectionBox {
 // (selectionMin/Max/Centre, or uvSelectionMin/Max/Centre), which the Scale
 // preview draws. An empty selection keeps the previous box and recomputes its
 // centre, so tools working on nothing still get a centre.
-SelectionBox computeSelectionBox(Editor& e, SelectionBoxOf of);
+SelectionBox computeSelectionBox(ToolContext& e, SelectionBoxOf of);

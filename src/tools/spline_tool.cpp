@@ -2,19 +2,20 @@
 
 #include <memory>
 
-#include "app/editor.h"
 #include "tools/spline.h"
 #include "tools/spline_tool.h"
+#include "tools/tool_context.h"
 #include "tools/view_plane.h"
 
-void addSplinePoint(Editor& e) {
+void addSplinePoint(ToolContext& e) {
   auto p = pointUnderMouse(e);
   if (!p) return;
-  e.splinePoints.pushFront(e.keepSplinePoint(*p));
-  if (e.splinePoints.count() > 1) e.currentSpline = std::make_unique<Spline>(e.splinePoints);
+  e.toolState.splinePoints.pushFront(e.toolState.keepSplinePoint(*p));
+  if (e.toolState.splinePoints.count() > 1)
+    e.toolState.currentSpline = std::make_unique<Spline>(e.toolState.splinePoints);
 }
 
-void clearSpline(Editor& e) {
-  e.splinePoints.clear();
-  e.currentSpline.reset();
+void clearSpline(ToolContext& e) {
+  e.toolState.splinePoints.clear();
+  e.toolState.currentSpline.reset();
 }

@@ -21,7 +21,6 @@
 // or Move and Rotate in the UV view, is refused at the press.
 
 #include "tools/tool_gestures.h"
-#include "app/editor.h"
 #include "tools/animation_mode.h"
 #include "tools/animation_rules.h"
 #include "tools/creation.h"
@@ -29,11 +28,12 @@
 #include "tools/polygon_ops.h"
 #include "tools/selection.h"
 #include "tools/spline_tool.h"
+#include "tools/tool_context.h"
 #include "tools/transforms.h"
 
 namespace {
 
-using Reaction = void (*)(Editor&);
+using Reaction = void (*)(ToolContext&);
 
 struct Gesture {
   int pressDragMode;  // dragMode after the press
@@ -43,44 +43,44 @@ struct Gesture {
 };
 
 // The box drawn by the Scale preview.
-void computeVertexBox(Editor& e) {
+void computeVertexBox(ToolContext& e) {
   computeSelectionBox(e, SelectionBoxOf::kVertices);
 }
 
-void applyMove(Editor& e) {
-  moveSelection(e, e.moveOffset.x, e.moveOffset.y, e.moveOffset.z);
+void applyMove(ToolContext& e) {
+  moveSelection(e, e.toolState.moveOffset.x, e.toolState.moveOffset.y, e.toolState.moveOffset.z);
 }
 // Dragging upward turns the selection the negative way.
-void applyRotate(Editor& e) {
-  rotateSelection(e, (e.pressY - e.mouseY) * 0.01);
+void applyRotate(ToolContext& e) {
+  rotateSelection(e, (e.pointer.pressY - e.pointer.mouseY) * 0.01);
 }
 
-void createBoxThenSelect(Editor& e) {
+void createBoxThenSelect(ToolContext& e) {
   createBox(e);
-  e.tool = kSelectVertex;
+  e.toolState.tool = kSelectVertex;
 }
-void createCylinderThenSelect(Editor& e) {
+void createCylinderThenSelect(ToolContext& e) {
   createCylinder(e);
-  e.tool = kSelectVertex;
+  e.toolState.tool = kSelectVertex;
 }
 
 // A select tool can only be current at a tool-drag release when it was chosen
 // during the drag; the release then selects like a rubber band.
-void selectInDrag(Editor& e) {
-  const Viewport& view = e.views[e.activeView];
-  selectInRect(e, view.viewX(e.pressX), view.viewY(e.pressY), view.viewX(e.mouseX),
-               view.viewY(e.mouseY));
+void selectInDrag(ToolContext& e) {
+  const Viewport& view = e.viewSet.views[e.viewSet.activeView];
+  selectInRect(e, view.viewX(e.pointer.pressX), view.viewY(e.pointer.pressY),
+               view.viewX(e.pointer.mouseX), view.viewY(e.pointer.mouseY));
 }
 
 // The first motion detaches the selected polygons and hands them to Move; the
 // offset is not updated by this motion, so a click without movement moves the
 // new cap by the offset left from the last Move drag. Without a polygon
 // selection every motion does nothing and the tool stays Extrude.
-void startExtrude(Editor& e) {
+void startExtrude(ToolContext& e) {
   if (e.doc.selectedPolygons.empty()) return;
   prepareExtrude(e);
   extrudeSelection(e);
-  e.tool = kMove;
+  e.toolState.tool = kMove;
 }
 
 const Gesture kGestures[] = {
@@ -99,11 +99,11 @@ const Gesture kGestures[] = {
     {kNoDrag, addSplinePoint, nullptr, nullptr},                       // Create Spline
 };
 
-void movePoseByOffset(Editor& e) {
-  movePose(e, e.moveOffset);
+void movePoseByOffset(ToolContext& e) {
+  movePose(e, e.toolState.moveOffset);
 }
-void rotatePoseByDrag(Editor& e) {
-  rotatePose(e, (e.pressY - e.mouseY) * 0.01);
+void rotatePoseByDrag(ToolContext& e) {
+  rotatePose(e, (e.pointer.pressY - e.pointer.mouseY) * 0.01);
 }
 
 // The gestures of animation mode, by tool: those its rules let pose or pick.
@@ -115,11 +115,11 @@ const Gesture kPoseGestures[] = {
     {kToolDrag, nullptr, nullptr, rotatePoseByDrag},           // Rotate
 };
 
-const Gesture* gestureOf(const Editor& e, int tool) {
+const Gesture* gestureOf(const ToolContext& e, int tool) {
   if (const ModeRule* rule = modeRule(e, ModeRule::kTool, tool)) {
-    const bool posing =
-        rule->effect == ModeRule::kPicksPosed ||
-        (rule->effect == ModeRule::kPosesBone && e.views[e.activeView].kind != kUvView);
+    const bool posing = rule->effect == ModeRule::kPicksPosed ||
+                        (rule->effect == ModeRule::kPosesBone &&
+                         e.viewSet.views[e.viewSet.activeView].kind != kUvView);
     return posing ? &kPoseGestures[tool] : nullptr;
   }
   constexpr int kCount = sizeof kGestures / sizeof kGestures[0];
@@ -128,22 +128,22 @@ const Gesture* gestureOf(const Editor& e, int tool) {
 
 }  // namespace
 
-void toolPress(Editor& e) {
-  const Gesture* g = gestureOf(e, e.tool);
+void toolPress(ToolContext& e) {
+  const Gesture* g = gestureOf(e, e.toolState.tool);
   if (!g) {
-    refusedByMode(e, ModeRule::kTool, e.tool);
+    refusedByMode(e, ModeRule::kTool, e.toolState.tool);
     return;
   }
-  e.dragMode = g->pressDragMode;
+  e.toolState.dragMode = g->pressDragMode;
   if (g->press) g->press(e);
 }
 
-void toolMotion(Editor& e) {
-  const Gesture* g = gestureOf(e, e.tool);
+void toolMotion(ToolContext& e) {
+  const Gesture* g = gestureOf(e, e.toolState.tool);
   if (g && g->motion) g->motion(e);
 }
 
-void toolRelease(Editor& e) {
-  const Gesture* g = gestureOf(e, e.tool);
+void toolRelease(ToolContext& e) {
+  const Gesture* g = gestureOf(e, e.toolState.tool);
   if (g && g->release) g->release(e);
 }

@@ -4,12 +4,12 @@
 // dispatch sets pressX/pressY before the press, runs the motion once more at
 // the release position, and sets dragMode to kNoDrag before the release.
 
-class Editor;
+struct ToolContext;
 
 // Sets dragMode for the tool (rubber band, tool drag or none) and runs its
 // press reaction.
-void toolPress(Editor& e);
-void toolMotion(Editor& e);
+void toolPress(ToolContext& e);
+void toolMotion(ToolContext& e);
 // Follows the tool current at that moment, so switching tools mid-drag ends
 // the drag as the new tool.
-void toolRelease(Editor& e);
+void toolRelease(ToolContext& e);

@@ -1,88 +1,75 @@
-// What the menu buttons' command codes do, and the tidy-up of the panels.
+// What the menu buttons' command codes do.
 
 #include "tools/tool_menu.h"
-#include "app/editor.h"
 #include "tools/animation_mode.h"
 #include "tools/animation_rules.h"
 #include "tools/fit_views.h"
+#include "tools/menu_command.h"
 #include "tools/polygon_ops.h"
+#include "tools/tool_context.h"
 
 namespace {
 
-struct MenuCommand {
-  int code;
-  void (*run)(Editor&);
+struct MenuAction {
+  MenuCommand code;
+  void (*run)(ToolContext&);
 };
 
 template <int mode>
-void setRenderMode(Editor& e) {
-  e.activeViewport().renderMode = mode;
+void setRenderMode(ToolContext& e) {
+  e.viewSet.activeViewport().renderMode = mode;
 }
 
 template <int tool>
-void selectTool(Editor& e) {
-  e.tool = tool;
+void selectTool(ToolContext& e) {
+  e.toolState.tool = tool;
 }
 
 template <Axis axis>
-void flatten(Editor& e) {
+void flatten(ToolContext& e) {
   flattenSelection(e, axis);
 }
 
 // Codes 0-3 belong to the panels' own control buttons and do nothing here.
-const MenuCommand kMenuCommands[] = {
-    {4, setRenderMode<kWireframe>},
-    {5, setRenderMode<kFlatShaded>},
-    {6, setRenderMode<kSmoothShaded>},
-    {7, setRenderMode<kTextured>},
-    {8, [](Editor& e) { uvMapSelected(e, e.activeViewport()); }},
-    {9, flatten<kAxisX>},
-    {10, flatten<kAxisY>},
-    {11, flatten<kAxisZ>},
-    {12, flatten<kAxisU>},
-    {13, flatten<kAxisV>},
-    {14, [](Editor& e) { flattenPolygons(e); }},
-    {15, [](Editor& e) { smoothPolygons(e.doc.selectedPolygons); }},
-    {16, assignSelectedPolygonsToBone},
-    {17, selectTool<kSelectVertex>},
-    {18, selectTool<kSelectPolygon>},
-    {19, selectTool<kSelectBone>},
-    {20, selectTool<kMove>},
-    {21, selectTool<kRotate>},
-    {22, selectTool<kScale2D>},
-    {23, selectTool<kScale3D>},
-    {24, selectTool<kCreateBox>},
-    {25, selectTool<kCreateCylinder>},
-    {26, selectTool<kAddVertex>},
-    {27, selectTool<kAddBone>},
-    {28, selectTool<kCreateSpline>},
-    {29, selectTool<kExtrude>},
-    {30, fitViews},
+const MenuAction kMenuCommands[] = {
+    {kRenderWireframe, setRenderMode<kWireframe>},
+    {kRenderFlatShaded, setRenderMode<kFlatShaded>},
+    {kRenderSmoothShaded, setRenderMode<kSmoothShaded>},
+    {kRenderTextured, setRenderMode<kTextured>},
+    {kUvMapSelected, [](ToolContext& e) { uvMapSelected(e, e.viewSet.activeViewport()); }},
+    {kFlattenOnX, flatten<kAxisX>},
+    {kFlattenOnY, flatten<kAxisY>},
+    {kFlattenOnZ, flatten<kAxisZ>},
+    {kFlattenOnU, flatten<kAxisU>},
+    {kFlattenOnV, flatten<kAxisV>},
+    {kFlattenPolygons, [](ToolContext& e) { flattenPolygons(e); }},
+    {kSmoothPolygons, [](ToolContext& e) { smoothPolygons(e.doc.selectedPolygons); }},
+    {kAssignPolygonsToBone, assignSelectedPolygonsToBone},
+    {kChooseSelectVertex, selectTool<kSelectVertex>},
+    {kChooseSelectPolygon, selectTool<kSelectPolygon>},
+    {kChooseSelectBone, selectTool<kSelectBone>},
+    {kChooseMove, selectTool<kMove>},
+    {kChooseRotate, selectTool<kRotate>},
+    {kChooseScale2D, selectTool<kScale2D>},
+    {kChooseScale3D, selectTool<kScale3D>},
+    {kChooseCreateBox, selectTool<kCreateBox>},
+    {kChooseCreateCylinder, selectTool<kCreateCylinder>},
+    {kChooseAddVertex, selectTool<kAddVertex>},
+    {kChooseAddBone, selectTool<kAddBone>},
+    {kChooseCreateSpline, selectTool<kCreateSpline>},
+    {kChooseExtrude, selectTool<kExtrude>},
+    {kFitInView, fitViews},
 };
 
 }  // namespace
 
-void toolMenuCommand(Editor& e, int code) {
+void toolMenuCommand(ToolContext& e, int code) {
   if (refusedByMode(e, ModeRule::kMenu, code)) return;
   if (animationCommand(e, code)) return;
-  for (const MenuCommand& command : kMenuCommands) {
+  for (const MenuAction& command : kMenuCommands) {
     if (command.code == code) {
       command.run(e);
       return;
     }
-  }
-}
-
-void arrangeWidgets(Editor& e) {
-  const double windowW = e.windowWidth(), windowH = e.windowHeight();
-  double x = 5, rowOffset = 5;
-  for (Panel* panel : e.widgets) {
-    panel->setMinimised(1);
-    if (windowW < x + panel->width()) {
-      x = 5;
-      rowOffset = rowOffset + panel->height() + 5;
-    }
-    panel->setPosition(x, windowH - panel->height() - rowOffset);
-    x = x + panel->width();
   }
 }

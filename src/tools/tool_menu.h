@@ -1,16 +1,12 @@
 #pragma once
-// The menu buttons' command codes, and the tidy-up of the panels.
+// The menu buttons' command codes.
 
-class Editor;
+struct ToolContext;
 
-// Runs the command of a menu button: 4-7 the active view's render mode, 8 UV
-// Map Selected in the active view, 9-13 Flatten on X/Y/Z/U/V, 14 flat and 15
-// smooth shading of the selected polygons, 16 the selected polygons to the
-// selected bone, 17-29 choose a tool, 30 fits the views (fit_views.h), 31 and
-// up animation mode and its panel (tools/animation_mode.h). Other codes do
-// nothing; in animation mode 8-16 are refused.
-void toolMenuCommand(Editor& e, int code);
-
-// Minimises every panel and lines them up from the top left of the window,
-// front-most first, starting a new row where one would not fit.
-void arrangeWidgets(Editor& e);
+// Runs the command of a menu button (tools/menu_command.h): a render mode
+// for the active view, UV Map Selected in the active view, Flatten on an axis,
+// flat or smooth shading of the selected polygons, the selected polygons to the
+// selected bone, a tool, fitting the views (fit_views.h), and animation mode
+// and its panel (tools/animation_mode.h). Other codes do nothing; in animation
+// mode the mesh edits among them are refused.
+void toolMenuCommand(ToolContext& e, int code);

@@ -6,11 +6,11 @@
 
 #include <cassert>
 
-#include "app/editor.h"
 #include "tools/polygon_ops.h"
 #include "tools/selection.h"
+#include "tools/tool_context.h"
 
-void addClosedTube(Editor& e, const std::vector<Vec3>& points, int levels, int sides) {
+void addClosedTube(ToolContext& e, const std::vector<Vec3>& points, int levels, int sides) {
   assert(levels >= 1 && sides >= 3);
   const int ringPoints = (levels + 1) * sides;
   assert(static_cast<int>(points.size()) == ringPoints + 2);

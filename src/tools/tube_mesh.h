@@ -7,7 +7,7 @@
 
 #include "model/vec3.h"
 
-class Editor;
+struct ToolContext;
 
 constexpr double kRadiansPerDegree = 0.017453292519943295;
 
@@ -22,4 +22,4 @@ inline void sortPair(double& lo, double& hi) {
 // centre test against the polygon selection's box; then rebuilds normals.
 // `points` holds exactly those ring points and cap centres in that order.
 // Needs levels >= 1 and sides >= 3.
-void addClosedTube(Editor& e, const std::vector<Vec3>& points, int levels, int sides);
+void addClosedTube(ToolContext& e, const std::vector<Vec3>& points, int levels, int sides);

@@ -5,11 +5,11 @@
 #include <cstdio>
 #include <string>
 
-#include "app/editor.h"
+#include "document/undo.h"
 #include "formats/six_decimals.h"
 #include "tools/polygon_ops.h"
 #include "tools/selection.h"
-#include "document/undo.h"
+#include "tools/tool_context.h"
 
 namespace {
 
@@ -63,7 +63,7 @@ double fraction(double value, double min, double max) {
 }
 }  // namespace
 
-void uvMapSelected(Editor& e, Viewport& view) {
+void uvMapSelected(ToolContext& e, Viewport& view) {
   const SelectionBox box = computeSelectionBox(e, SelectionBoxOf::kPolygons);
   takeSnapshot(e.doc);
   const Vec3 lo = box.min, hi = box.max;

@@ -5,7 +5,7 @@
 
 #include <optional>
 
-#include "app/editor.h"
+#include "tools/tool_context.h"
 
 // "Side" shows (h, v) as (x, y), "Front" as (z, y), "Top" as (z, x); the
 // axis the view does not show gets `depth`.
@@ -23,16 +23,17 @@ inline std::optional<Vec3> pointInViewPlane(int viewKind, double h, double v, do
 }
 
 // The point under the pointer in the active view.
-inline std::optional<Vec3> pointUnderMouse(const Editor& e) {
-  const Viewport& view = e.views[e.activeView];
-  return pointInViewPlane(view.kind, view.viewX(e.mouseX), view.viewY(e.mouseY));
+inline std::optional<Vec3> pointUnderMouse(const ToolContext& e) {
+  const Viewport& view = e.viewSet.views[e.viewSet.activeView];
+  return pointInViewPlane(view.kind, view.viewX(e.pointer.mouseX), view.viewY(e.pointer.mouseY));
 }
 
 // The drag from the press point to the pointer, in the active view's units.
 struct ViewDrag {
   double dh, dv;
 };
-inline ViewDrag dragInActiveView(const Editor& e) {
-  const Viewport& view = e.views[e.activeView];
-  return {view.viewX(e.mouseX) - view.viewX(e.pressX), view.viewY(e.mouseY) - view.viewY(e.pressY)};
+inline ViewDrag dragInActiveView(const ToolContext& e) {
+  const Viewport& view = e.viewSet.views[e.viewSet.activeView];
+  return {view.viewX(e.pointer.mouseX) - view.viewX(e.pointer.pressX),
+          view.viewY(e.pointer.mouseY) - view.viewY(e.pointer.pressY)};
 }

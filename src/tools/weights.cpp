@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/editor.h"
 #include "document/undo.h"
 #include "model/animation.h"
 #include "model/marks.h"
 #include "model/rig.h"
 #include "model/skin.h"
 #include "tools/animation_mode.h"
+#include "tools/tool_context.h"
 
 namespace {
 
@@ -39,13 +39,13 @@ std::vector<BoneWeight> withWeight(std::vector<BoneWeight> weights, const Bone* 
 
 }  // namespace
 
-void assignSelectedPolygonsToBone(Editor& e) {
+void assignSelectedPolygonsToBone(ToolContext& e) {
   Model::assignPolygonsToBone(e.doc.selectedBone, e.doc.selectedPolygons);
   if (!e.doc.selectedPolygons.empty())
     e.doc.changedWithoutUndoStep();  // no undo step, still unsaved
 }
 
-void setSelectedWeights(Editor& e, double weight) {
+void setSelectedWeights(ToolContext& e, double weight) {
   // Refused as other numbers out of their range are: a weight clamped without
   // a word would not be the one typed.
   if (!(weight >= 0 && weight <= 1)) {
@@ -79,10 +79,10 @@ void setSelectedWeights(Editor& e, double weight) {
   std::snprintf(shown, sizeof shown, "%g", weight);
   e.consoleMessage(std::string("Weight ") + shown + " set on " + std::to_string(count) +
                    " vertices.");
-  e.sceneChanged();
+  e.viewSet.sceneChanged();
 }
 
-void clearSelectedWeights(Editor& e) {
+void clearSelectedWeights(ToolContext& e) {
   if (e.doc.selectedVertices.empty()) {
     e.consoleMessage("Select the vertices to give back to the derived weights.");
     return;
@@ -93,5 +93,5 @@ void clearSelectedWeights(Editor& e) {
   for (Vertex* vertex : e.doc.selectedVertices) count += static_cast<int>(set.erase(vertex));
   ++e.animation.rigRevision;
   e.consoleMessage("Derived weights again on " + std::to_string(count) + " vertices.");
-  e.sceneChanged();
+  e.viewSet.sceneChanged();
 }

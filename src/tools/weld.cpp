@@ -2,12 +2,12 @@
 
 #include <vector>
 
-#include "app/editor.h"
+#include "document/undo.h"
 #include "model/marks.h"
 #include "tools/polygon_ops.h"
-#include "document/undo.h"
+#include "tools/tool_context.h"
 
-void weldSelectedVertices(Editor& e) {
+void weldSelectedVertices(ToolContext& e) {
   takeSnapshot(e.doc);
   if (e.doc.selectedVertices.count() >= 2) {
     const uint64_t inModel = newMarkPass();

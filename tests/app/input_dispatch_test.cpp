@@ -16,7 +16,8 @@ class InputTest : public EditorTest {
  protected:
   // Drag mode, tool, menu pages ("x" shown), prompt focused: "0 0 -x-- 0".
   std::string state() {
-    std::string text = std::to_string(editor.dragMode) + " " + std::to_string(editor.tool) + " ";
+    std::string text = std::to_string(editor.toolState.dragMode) + " " +
+                       std::to_string(editor.toolState.tool) + " ";
     for (Panel* page : editor.menuPages) text += page->isHidden() ? '-' : 'x';
     return text + " " + std::to_string(editor.ui->focusedEntry() == editor.consolePrompt);
   }
@@ -32,14 +33,14 @@ class InputTest : public EditorTest {
 TEST_F(InputTest, FourViewsSplitTheWindowAndOneViewFillsIt) {
   std::string four;
   for (int i = 0; i < 4; ++i)
-    four += viewState(editor.views[i]) + " " +
+    four += viewState(editor.viewSet.views[i]) + " " +
             std::to_string(editor.viewAt(399 + i % 2, 299 + i / 2)) + "|";
   EXPECT_EQ(four,
             "0,0-400,300 400x300 [-4:4 x -3:3] 0|400,0-800,300 400x300 [-4:4 x -3:3] 1|"
             "0,300-400,600 400x300 [-4:4 x -3:3] 2|400,300-800,600 400x300 [-4:4 x -3:3] 3|");
   special(kKeyF8);
   special(kKeyF4);  // from the Full view on to the Side view
-  EXPECT_EQ(viewState(editor.views[kSideView]) + std::to_string(editor.viewAt(799, 599)),
+  EXPECT_EQ(viewState(editor.viewSet.views[kSideView]) + std::to_string(editor.viewAt(799, 599)),
             "0,0-800,600 800x600 [-4:4 x -3:3]0");
 }
 
@@ -48,8 +49,8 @@ TEST_F(InputTest, LeftDragTurnsTheFullView) {
   EXPECT_EQ(printedBy([&] { drag(kLeftButton, kFullX, kFullY, kFullX + 10, kFullY - 20); }),
             "Rotating on 3.\n");
   drag(kLeftButton, kFullX, kFullY, kFullX + 10, kFullY);
-  EXPECT_EQ(std::to_string(editor.views[kFullView].rotX) + " " +
-                std::to_string(editor.views[kFullView].rotY),
+  EXPECT_EQ(std::to_string(editor.viewSet.views[kFullView].rotX) + " " +
+                std::to_string(editor.viewSet.views[kFullView].rotY),
             "-6.000000 6.000000");
 }
 
@@ -57,7 +58,7 @@ TEST_F(InputTest, MiddleDragScrollsAFlatViewOnReleaseAndCtrlMiddleDragZoomsAnyVi
   press(kMiddleButton, kSideX, kSideY);
   click(kLeftButton, kFullX, kFullY);  // other buttons leave the drag alone
   moveTo(kSideX + 40, kSideY - 30);    // right 40 and up 30 pixels
-  const Viewport& side = editor.views[kSideView];
+  const Viewport& side = editor.viewSet.views[kSideView];
   EXPECT_EQ(state() + viewState(side), "1 0 -x-- 00,0-400,300 400x300 [-4:4 x -3:3]");  // not yet
   release(kMiddleButton, kSideX + 40, kSideY - 30);
   EXPECT_EQ(viewState(side) + state(), "0,0-400,300 400x300 [-4.8:3.2 x -3.6:2.4]0 0 -x-- 0");
@@ -65,10 +66,11 @@ TEST_F(InputTest, MiddleDragScrollsAFlatViewOnReleaseAndCtrlMiddleDragZoomsAnyVi
   click(kMiddleButton, kFullX, kFullY);             // a plain one does not scroll the Full view
   press(kMiddleButton, kFullX, kFullY, kCtrl | 8);  // NumLock adds bit 8
   moveTo(kFullX, kFullY - 20);                      // up 20 pixels: out by 2
-  EXPECT_EQ(viewState(editor.views[kFullView]), "400,300-800,600 400x300 [-6:6 x -4.5:4.5]");
+  EXPECT_EQ(viewState(editor.viewSet.views[kFullView]),
+            "400,300-800,600 400x300 [-6:6 x -4.5:4.5]");
   moveTo(kFullX, kFullY + 200);
   release(kMiddleButton, kFullX, kFullY + 200, kCtrl);
-  EXPECT_EQ(viewState(editor.views[kFullView]) + state(),
+  EXPECT_EQ(viewState(editor.viewSet.views[kFullView]) + state(),
             "400,300-800,600 400x300 [-1:1 x -0.75:0.75]0 0 ---x 0");
 }
 
@@ -94,7 +96,7 @@ TEST_F(InputTest, RightPressPopsUpTheMenuPageOfThePlaceThatARowOrAPressOutsideCl
   press(kLeftButton, 50, 50);  // outside: closes, and is handled as a fresh press
   EXPECT_EQ(state(), "4 0 -x-- 0");
   printedBy([&] { release(kLeftButton, 50, 50); });
-  editor.panelsShown = 1;
+  editor.panelsShown = true;
   click(kLeftButton, 250, 350);  // inside the UV view: the UV page
   EXPECT_EQ(state(), "0 0 x--- 0");
   EXPECT_EQ(editor.activeMenu, editor.menuPages[0]);
@@ -116,7 +118,7 @@ TEST_F(InputTest, MiddleDragResizesAPanelWithinItsLeastSizeAndTheWindowAndNeverA
   });
   EXPECT_EQ(sizes + rectOf(*editor.consoleWidget),
             "5,5 310x25 5,35 310x45 80,145 440x110 0,0 800x600");
-  EXPECT_EQ(viewState(editor.views[kFrontView]), "400,0-800,300 400x300 [-4:4 x -3:3]");
+  EXPECT_EQ(viewState(editor.viewSet.views[kFrontView]), "400,0-800,300 400x300 [-4:4 x -3:3]");
 }
 
 TEST_F(InputTest, ClickOnThePromptFocusesItAndCharacterKeysGoOnlyThere) {
@@ -162,8 +164,9 @@ TEST_F(InputTest, FunctionKeysPickToolsOrWithShiftSelectAllAndWithCtrlNone) {
   for (int k : {kKeyF1, kKeyF2, kKeyF3}) special(k, kCtrl);
   EXPECT_EQ(selection(), "0 0 0 0 0 -x-- 0");
   for (int k : {kKeyF1, kKeyF3, kKeyF2, kKeyF9, kKeyHome}) special(k);
-  EXPECT_EQ(selection() + std::to_string(editor.showGrid) + std::to_string(editor.panelsShown),
-            "0 0 0 0 1 -x-- 001");
+  EXPECT_EQ(
+      selection() + std::to_string(editor.viewSet.showGrid) + std::to_string(editor.panelsShown),
+      "0 0 0 0 1 -x-- 001");
 }
 
 TEST_F(InputTest, CtrlChordsArriveAsControlCodesAndStillWork) {
@@ -218,11 +221,11 @@ TEST_F(InputTest, CursorLabelNamesTheDragOrElseTheTool) {
       {kRotateView, kMove, "Rotate View"},           {kZoomView, kMove, "Zoom View"},
       {kScrollView, kMove, "Scroll View"},           {kPopupMenu, kMove, ""}};
   for (const auto& c : cases) {
-    editor.dragMode = c.dragMode, editor.tool = c.tool;
+    editor.toolState.dragMode = c.dragMode, editor.toolState.tool = c.tool;
     EXPECT_EQ(editor.cursorLabelName(), c.label) << c.dragMode << " " << c.tool;
   }
   editor.doc.model->createRoot(0, 0, 0);  // with a root, the bone tool adds bones
-  editor.dragMode = kNoDrag, editor.tool = kAddBone;
+  editor.toolState.dragMode = kNoDrag, editor.toolState.tool = kAddBone;
   EXPECT_EQ(editor.cursorLabelName(), "Add Bone");
 }
 

@@ -20,13 +20,14 @@ class ConsoleTest : public ToolTest {
   }
   // Everything a command may change but the messages, one field per line.
   std::string state() {
-    const Box3& b = editor.boundingBox;
+    const Box3& b = editor.toolState.boundingBox;
     const Material& m = model().currentGroup->material;
     std::ostringstream s;
     s << "box " << b.minX << " " << b.maxX << " " << b.minY << " " << b.maxY << " " << b.minZ << " "
-      << b.maxZ << "\ncylinder " << editor.cylinderSides << "x" << editor.cylinderLevels
-      << "\ncolour " << m.red << " " << m.green << " " << m.blue << " " << m.alpha << "\ntexture "
-      << m.textured << editor.showUvTexture << editor.uvTexture << "\nsmooth "
+      << b.maxZ << "\ncylinder " << editor.toolState.cylinderSides << "x"
+      << editor.toolState.cylinderLevels << "\ncolour " << m.red << " " << m.green << " " << m.blue
+      << " " << m.alpha << "\ntexture " << m.textured << editor.viewSet.showUvTexture
+      << editor.viewSet.uvTexture << "\nsmooth "
       << model().currentGroup->polygons.headItem()->smooth << "\nundo " << snapshots() << "\n"
       << mesh() << "\n";
     return s.str();

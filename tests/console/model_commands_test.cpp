@@ -13,7 +13,7 @@
 class ModelCommandsTest : public EditorTest {
  protected:
   ModelCommandsTest() {
-    editor.importSettings.program = VANTOREL_PROGRAM;
+    editor.commandState.importSettings.program = VANTOREL_PROGRAM;
     SquareWithWing square(*editor.doc.model);
   }
   std::string run(const std::string& line) {  // the messages the line added
@@ -42,7 +42,8 @@ TEST_F(ModelCommandsTest, ExportSaysWhetherItWroteAndLeavesTheModelAlone) {
             "file or directory): the export leaves it out.|");
   EXPECT_EQ(readFile("out.glb").find("\"textures\""), std::string::npos);
   editor.doc.model->currentGroup->material.textured = 0;
-  EXPECT_EQ(formatModelFile(captureImage(*editor.doc.model)) + editor.doc.model->name, saved + "testmodel");
+  EXPECT_EQ(formatModelFile(captureImage(*editor.doc.model)) + editor.doc.model->name,
+            saved + "testmodel");
   EXPECT_EQ(editor.doc.undoHistory.undoCount(), 1u);
   EXPECT_FALSE(std::filesystem::exists("missing"));
 }
@@ -55,7 +56,8 @@ TEST_F(ModelCommandsTest, OpenImportsOtherFormatsUnderTheEditorsOwnExtension) {
             "Model successfully loaded!|F5 saves the model as " +
                 (std::filesystem::current_path() / "quad.vantorel").string() +
                 ".|Import: quads split into triangles|");
-  EXPECT_EQ(editor.doc.model->name + std::to_string(editor.doc.model->polygonCount()), "quad.vantorel2");
+  EXPECT_EQ(editor.doc.model->name + std::to_string(editor.doc.model->polygonCount()),
+            "quad.vantorel2");
   special(kKeyF5);
   EXPECT_EQ(readFile("their/quad.obj"), "v 0 0 0\nv 2 0 0\nv 2 1 0\nv 0 1 0\nf 1 2 3 4\n");
   EXPECT_EQ(readFile("quad.vantorel").substr(0, 2), "4\n");
@@ -117,12 +119,12 @@ TEST_F(ModelCommandsTest, ControlCharactersFromFilesNeverReachTheTerminal) {
 // got, another /open meanwhile waits for it, and the poll after the read finishes it.
 TEST_F(ModelCommandsTest, BackgroundOpensSayHowFarTheyHaveGotAndFinishAtAPoll) {
   ASSERT_TRUE(exportModel(*editor.doc.model, "good.glb", nullptr));
-  editor.opensInBackground = true;
-  editor.openProgressAfter = std::chrono::seconds(0);
-  editor.importSettings.seconds = 2;
+  editor.commandState.opensInBackground = true;
+  editor.commandState.openProgressAfter = std::chrono::seconds(0);
+  editor.commandState.importSettings.seconds = 2;
   const auto polled = [&] {
     const int before = messageCount();
-    for (int i = 0; i < 1000 && editor.backgroundOpen; ++i)
+    for (int i = 0; i < 1000 && editor.commandState.backgroundOpen; ++i)
       printedBy([&] { pollOpen(editor); }), usleep(20000);
     return messagesSince(before);
   };

@@ -32,11 +32,11 @@ TEST_F(TypedTransformTest, EachMatchesItsToolAsOneUndoStep) {
       {"/rotate z 90", "ae", kSideView, [&] { rotateSelection(editor, -90 * kDegree); }},
       {"/scale 2 0.5 -1", "abce", kSideView,
        [&] {
-         editor.scaleFactor = {2, 0.5, -1}, scaleSelection(editor);
+         editor.toolState.scaleFactor = {2, 0.5, -1}, scaleSelection(editor);
        }},
       {"/scale 3 0 3", "cde", kFrontView,  // a zero factor leaves its axis
        [&] {
-         editor.scaleFactor = {3, 0, 3}, scaleSelection(editor);
+         editor.toolState.scaleFactor = {3, 0, 3}, scaleSelection(editor);
        }},
   };
   SilencedStdout quiet;
@@ -48,7 +48,7 @@ TEST_F(TypedTransformTest, EachMatchesItsToolAsOneUndoStep) {
       Bone* bone = model().addBone(model().createRoot(0, 0, 0), 1, 1, 1);
       editor.doc.selectedBone = bone;
       select(c.selected, "");
-      editor.activeView = typed ? kUvView : c.view;
+      editor.viewSet.activeView = typed ? kUvView : c.view;
       const ModelImage before = captureImage(model());
       auto state = [&] {
         return mesh() + " bone " + vec({bone->end->x, bone->end->y, bone->end->z});

@@ -41,7 +41,7 @@ Face faceOf(const Polygon& p) {
 
 class FacingTest : public ToolTest {
  protected:
-  FacingTest() { editor.importSettings.program = VANTOREL_PROGRAM; }
+  FacingTest() { editor.commandState.importSettings.program = VANTOREL_PROGRAM; }
   // A box of the Create Box tool with three of its triangles turned by 'f', and a unit box
   // wound inward turned by 'o'; every corner mapped to texture coordinates of its own.
   void drawScene() {

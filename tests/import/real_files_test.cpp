@@ -27,14 +27,14 @@ std::vector<unsigned char> picture(const std::string& file) {
 
 class RealFilesTest : public EditorTest {
  protected:
-  RealFilesTest() { editor.importSettings.program = VANTOREL_PROGRAM; }
+  RealFilesTest() { editor.commandState.importSettings.program = VANTOREL_PROGRAM; }
 
   // Every vertex lies in each flat view's visible rectangle.
   bool inEveryView() {
     for (Vertex* v : editor.doc.model->vertices) {
       const double across[3] = {v->x, v->z, v->z}, up[3] = {v->y, v->y, v->x};
       for (int i = kSideView; i <= kTopView; ++i) {
-        const Viewport& view = editor.views[i];
+        const Viewport& view = editor.viewSet.views[i];
         if (across[i] < view.left || across[i] > view.right || up[i] < view.bottom ||
             up[i] > view.top)
           return false;

@@ -19,8 +19,9 @@ TEST_F(LoadFaultTest, WhatIsNoModelOrImageIsRefusedAndChangesNothing) {
   auto state = [&] {
     const Material& m = editor.doc.model->currentGroup->material;
     std::ostringstream out;
-    out << editor.doc.model.get() << formatModelFile(captureImage(*editor.doc.model)) << editor.doc.model->name
-        << m.textureName << m.textured << m.textureId << editor.uvTexture << editor.showUvTexture
+    out << editor.doc.model.get() << formatModelFile(captureImage(*editor.doc.model))
+        << editor.doc.model->name << m.textureName << m.textured << m.textureId
+        << editor.viewSet.uvTexture << editor.viewSet.showUvTexture
         << editor.doc.selectedVertices.count() << editor.doc.selectedPolygons.count()
         << editor.doc.selectedBone;
     return out.str();

@@ -23,8 +23,8 @@ size_t addressSpaceBytes() {
 using MemoryBudgetTest = EditorTest;
 
 TEST_F(MemoryBudgetTest, TheHistoryKeepsToItsBudgetAndAnEditWithoutMemoryIsRefused) {
-#if defined(__SANITIZE_ADDRESS__)
-  GTEST_SKIP() << "AddressSanitizer reserves terabytes of address space";
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+  GTEST_SKIP() << "the sanitizers reserve terabytes of address space";
 #endif
   const size_t cap = addressSpaceBytes() + (700u << 20);
   const ChildResult child = runInChild(
@@ -45,7 +45,8 @@ TEST_F(MemoryBudgetTest, TheHistoryKeepsToItsBudgetAndAnEditWithoutMemoryIsRefus
           runConsoleCommand(editor, "/setx " + std::to_string(x));
         }
         const UndoHistory& history = editor.doc.undoHistory;
-        if (history.heldBytes() > editor.doc.undoMemoryBudget || history.undoCount() >= 31) return 2;
+        if (history.heldBytes() > editor.doc.undoMemoryBudget || history.undoCount() >= 31)
+          return 2;
         if (consoleLinesStartingWith("Undo history is over its memory budget of ") != 1) return 3;
         const ModelImage before = captureImage(*editor.doc.model);
         const size_t steps = history.undoCount();
@@ -53,7 +54,8 @@ TEST_F(MemoryBudgetTest, TheHistoryKeepsToItsBudgetAndAnEditWithoutMemoryIsRefus
         if (lastConsoleMessage() != "Not enough memory for this edit: the model is unchanged.")
           return 4;
         // Put back from the snapshot the edit took: the same model file, lists in reverse.
-        if (!(captureImage(*editor.doc.model) == rebuiltImage(before)) || history.undoCount() != steps)
+        if (!(captureImage(*editor.doc.model) == rebuiltImage(before)) ||
+            history.undoCount() != steps)
           return 5;
         key('z');
         return editor.doc.model->vertices.at(0)->x == 28 ? 0 : 6;
@@ -66,8 +68,8 @@ TEST_F(MemoryBudgetTest, TheHistoryKeepsToItsBudgetAndAnEditWithoutMemoryIsRefus
 // of 1.8 GB more than the process holds it is refused with the reason, before any of it is
 // allocated, instead of ending the process on bad_alloc.
 TEST(ImageMemoryTest, AnImageLargerThanTheMemoryAtHandIsRefusedWithTheReason) {
-#if defined(__SANITIZE_ADDRESS__)
-  GTEST_SKIP() << "AddressSanitizer reserves terabytes of address space";
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+  GTEST_SKIP() << "the sanitizers reserve terabytes of address space";
 #endif
   ScratchDir dir;
   writeFile(dir.file("huge.bmp"), bmpFile(16384, 16384, 8, std::string(1024, '\0')));

@@ -37,7 +37,8 @@ class SoakRun : public EditorTest {
     const int roll = below(100), mods = chance(60) ? 0 : kModifiers[below(std::size(kModifiers))];
     if (held >= 0) {  // a button pressed alone in one step is released in the next
       point(), release(held, x, y, mods), held = -1;
-    } else if (editor.doc.model->polygonCount() > 3000 || editor.doc.model->vertices.count() > 6000) {
+    } else if (editor.doc.model->polygonCount() > 3000 ||
+               editor.doc.model->vertices.count() > 6000) {
       writeFile("seed.mdl", kSeedModel);  // keeps the steps quick
       runConsoleCommand(editor, "/open seed.mdl");
     } else if (roll < 38) {  // a tool by F1-F3, key or menu, then a click or drag
@@ -108,7 +109,8 @@ class SoakRun : public EditorTest {
           fault = "the step's snapshot is not the model from before the step";
         else if (rng() % 4 == 0) {
           for (size_t i = 0; i < pushed; ++i) undo(editor.doc);
-          if (!(captureImage(*editor.doc.model) == rebuiltImage(before)) || editor.doc.model->name != name)
+          if (!(captureImage(*editor.doc.model) == rebuiltImage(before)) ||
+              editor.doc.model->name != name)
             fault = "undo did not give back the model from before the step";
         }
       }
@@ -125,7 +127,7 @@ class SoakRun : public EditorTest {
   bool chance(int percent) { return below(100) < percent; }
   // The pointer anywhere, in the UV view, or on a vertex; false for a vertex of an empty model.
   bool point(bool onVertex = false) {
-    const Viewport& uv = editor.views[kUvView];
+    const Viewport& uv = editor.viewSet.views[kUvView];
     if (!onVertex && editor.panelsShown && chance(15)) {
       x = uv.rectLeft + below(std::max(1, uv.rectRight - uv.rectLeft));
       y = 600 - uv.rectBottom - below(std::max(1, uv.rectTop - uv.rectBottom));
@@ -133,8 +135,8 @@ class SoakRun : public EditorTest {
       x = below(800), y = below(600);
     } else {
       const Vertex* v = editor.doc.model->vertices.at(below(editor.doc.model->vertices.count()));
-      const int kind = editor.layoutMode == 1 ? below(3) : editor.singleView;
-      const Viewport& w = editor.views[kind];
+      const int kind = editor.viewSet.layoutMode == 1 ? below(3) : editor.viewSet.singleView;
+      const Viewport& w = editor.viewSet.views[kind];
       auto pixel = [&](double c, double lo, double hi, double size, int offset) {
         return int(std::clamp(offset + (c - lo) / (hi - lo) * size, -100.0, 900.0)) + below(7) - 3;
       };
@@ -154,7 +156,8 @@ class SoakRun : public EditorTest {
     const Snapshot now{editor.doc.model->name,
                        std::make_shared<ModelImage>(captureImage(*editor.doc.model))};
     auto gives = [&](const Snapshot& s) {
-      return captureImage(*editor.doc.model) == rebuiltImage(*s.image) && editor.doc.model->name == s.name;
+      return captureImage(*editor.doc.model) == rebuiltImage(*s.image) &&
+             editor.doc.model->name == s.name;
     };
     undoFirst ? undo(editor.doc) : redo(editor.doc);
     if (!gives(other))

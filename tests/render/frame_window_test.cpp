@@ -12,6 +12,7 @@
 
 #include <glm/gtc/quaternion.hpp>
 
+#include "app/editor_frame.h"
 #include "gui/text.h"
 #include "images/texture_cache.h"
 #include "model/animation.h"
@@ -51,8 +52,8 @@ class FrameTest : public EditorTest {
  protected:
   void SetUp() override {
     if (!gWindowOpen) GTEST_SKIP() << "no X display";
-    editor.keepViewPictures = 0;  // the tests below change the editor's fields directly
-    pointAt(700, 580);            // the Full view's top right corner, away from everything
+    editor.drawing.keepViewPictures = false;  // the tests below change the editor's fields directly
+    pointAt(700, 580);  // the Full view's top right corner, away from everything
   }
   void draw(bool pump = true) {
     if (pump) editor.framePump();
@@ -102,7 +103,7 @@ TEST_F(FrameTest, EachViewShowsTheAxesInTheirColoursFromItsOrigin) {
   expectColour(kGreen, {{200, 250}, {600, 250}});  // Side and Front: Y up
   expectColour(kBlue, {{750, 150}, {350, 450}});   // Front and Top: Z right
   expectColour(kSplit, {{400, 480}});
-  editor.layoutMode = 0, editor.singleView = kSideView;
+  editor.viewSet.layoutMode = 0, editor.viewSet.singleView = kSideView;
   editor.layoutViews();  // the Side view alone, 100 pixels a unit, without split lines
   expectColour(kGreen, {{400, 450}});
   expectColour(kRed, {{700, 300}});
@@ -113,29 +114,29 @@ TEST_F(FrameTest, FlatViewsShowAGridLineEveryUnitUnlessItIsHidden) {
   // Side, Front and Top: one line across at -1, one up at 1.
   expectColour(kGrid, {{250, 60}, {300, 100}, {650, 60}, {700, 100}, {250, 360}, {300, 400}});
   expectColour(kGrid, {{225, 60}, {650, 360}}, false);  // between lines, and in the Full view
-  editor.showGrid = 0;
+  editor.viewSet.showGrid = 0;
   expectColour(kGrid, {{250, 60}, {700, 100}}, false);
   expectColour(kRed, {{350, 150}}, false);
 }
 
 TEST_F(FrameTest, BoundingBoxShowsInFlatUntexturedViewsOnly) {
   // x from -2.5 to -1.5, y from 1.5 to 2.5, z from 0.5 to 1.5: off the grid lines.
-  editor.boundingBox = Box3{-2.5, -1.5, 1.5, 2.5, 0.5, 1.5};
+  editor.toolState.boundingBox = Box3{-2.5, -1.5, 1.5, 2.5, 0.5, 1.5};
   expectColour(kBox, {{100, 275}, {650, 275}, {240, 375}});
   expectColour(kBox, {{500, 575}}, false);  // the Full view never shows it
-  editor.views[kSideView].renderMode = kTextured;
+  editor.viewSet.views[kSideView].renderMode = kTextured;
   expectColour(kBox, {{100, 275}}, false);
   expectColour(kBox, {{650, 275}});
 }
 
 TEST_F(FrameTest, VerticesShowAsMarkerSquaresAndSelectedOnesInYellowOutline) {
   Vertex* v = addVertex(*editor.doc.model, 2, 2, 1);
-  for (Viewport& view : editor.views) view.renderMode = kFlatShaded;
+  for (Viewport& view : editor.viewSet.views) view.renderMode = kFlatShaded;
   // a marker is 0.08 units, 4 pixels, wide; a selected one's outline twice that
   expectColour(kWhite, {{300, 250}, {650, 250}, {250, 550}, {700, 550}});
   expectColour(kWhite, {{305, 250}, {300, 256}}, false);
   editor.doc.selectedVertices.pushFront(v);
-  editor.views[kFullView].renderMode = kTextured;
+  editor.viewSet.views[kFullView].renderMode = kTextured;
   expectColour(kYellow, {{296, 250}, {304, 250}, {300, 254}});
   expectColour(kYellow, {{300, 250}}, false);
   expectColour(kWhite, {{700, 550}}, false);
@@ -145,21 +146,25 @@ TEST_F(FrameTest, VerticesShowAsMarkerSquaresAndSelectedOnesInYellowOutline) {
 // points: cyan boxes; Scroll View: the picture moves before the release.
 TEST_F(FrameTest, DragsPreviewTheirResult) {
   editor.doc.selectedVertices.pushFront(addVertex(*editor.doc.model, 2.2, 2.2, 0));
-  editor.dragMode = kToolDrag, editor.tool = kMove, editor.moveOffset = {1, 0, 0};
+  editor.toolState.dragMode = kToolDrag, editor.toolState.tool = kMove,
+  editor.toolState.moveOffset = {1, 0, 0};
   expectColour(kYellow, {{356, 260}, {364, 260}});
   expectColour({255, 178, 178}, {{335, 260}});
-  editor.tool = kScale2D, editor.selectionCentre = {-2.1, -2, 0}, editor.scaleFactor = {2, 1, 1};
-  editor.selectionMin = {-2.5, -2.5, -0.5}, editor.selectionMax = {-1.5, -1.5, 0.5};
-  editor.splinePoints.pushFront(editor.keepSplinePoint({-2.2, 1.2, 0}));
+  editor.toolState.tool = kScale2D, editor.toolState.selectionCentre = {-2.1, -2, 0},
+  editor.toolState.scaleFactor = {2, 1, 1};
+  editor.toolState.selectionMin = {-2.5, -2.5, -0.5},
+  editor.toolState.selectionMax = {-1.5, -1.5, 0.5};
+  editor.toolState.splinePoints.pushFront(editor.toolState.keepSplinePoint({-2.2, 1.2, 0}));
   expectColour(kWhite, {{45, 60}, {145, 60}, {90, 75}});  // x -3.1 to -1.1, y -2.5 to -1.5
   expectColour({128, 255, 255}, {{86, 210}});
-  editor.dragMode = kScrollView, editor.views[kSideView].panX = 0.8;
+  editor.toolState.dragMode = kScrollView, editor.viewSet.views[kSideView].panX = 0.8;
   expectColour(kGreen, {{240, 250}});
   expectColour(kGreen, {{200, 250}}, false);
-  editor.pressX = 50, editor.pressY = 50, editor.tool = kCreateBox;  // a rubber band, a box drag
+  editor.pointer.pressX = 50, editor.pointer.pressY = 50,
+  editor.toolState.tool = kCreateBox;  // a rubber band, a box drag
   pointAt(150, 120);
   for (int mode : {kRubberBand, kToolDrag})
-    editor.dragMode = mode, expectColour(kWhite, {{100, 50}, {150, 80}});
+    editor.toolState.dragMode = mode, expectColour(kWhite, {{100, 50}, {150, 80}});
 }
 
 // Corners at pixels (25, 25), (175, 25), (25, 175). Flat shading takes the last corner's light
@@ -172,16 +177,16 @@ TEST_F(FrameTest, TrianglesShowInTheirMaterialOrSelectionColourAndLit) {
   rebuildNormals(editor);
   expectColour({0, 0, 255}, {{110, 25}, {110, 90}});  // unlit lines
   expectColour({0, 0, 255}, {{60, 60}}, false);
-  editor.views[kSideView].renderMode = kFlatShaded;
+  editor.viewSet.views[kSideView].renderMode = kFlatShaded;
   expectColour({51, 51, 183}, {{60, 60}});
   texture({p}, 0.75);  // Textured is unlit: a white texel on the blue material shows pure blue
-  editor.views[kSideView].renderMode = kTextured;
+  editor.viewSet.views[kSideView].renderMode = kTextured;
   expectColour({0, 0, 255}, {{60, 60}});
   expectColour({51, 51, 183}, {{60, 60}}, false);
-  editor.views[kSideView].renderMode = kFlatShaded;
+  editor.viewSet.views[kSideView].renderMode = kFlatShaded;
   p->selected = 1;
   expectColour({183, 170, 91}, {{60, 60}});
-  editor.views[kSideView].renderMode = kWireframe;
+  editor.viewSet.views[kSideView].renderMode = kWireframe;
   expectColour({255, 230, 77}, {{110, 25}});
 }
 
@@ -207,7 +212,7 @@ TEST_F(FrameTest, AnimationModeShowsThePoseAndTheTimelineUntilItIsLeftOrMemoryRu
   Material& look = editor.doc.model->currentGroup->material;
   look.red = 1, look.green = 0, look.blue = 1;  // magenta
   texture({arm.p[0], arm.p[1], arm.p[2], arm.p[3]}, 0.25);
-  for (Viewport& v : editor.views) v.renderMode = kTextured;
+  for (Viewport& v : editor.viewSet.views) v.renderMode = kTextured;
   editor.doc.selectedBone = arm.fore;
   editor.doc.model->animation->add("bend").tracks[arm.fore] = {
       {10, {glm::angleAxis(1.5707963267948966, glm::dvec3(0, 0, 1))}}};
@@ -227,7 +232,7 @@ TEST_F(FrameTest, AnimationModeShowsThePoseAndTheTimelineUntilItIsLeftOrMemoryRu
   expectColour(strip, {{450, 40}}, false);
   // Short of memory a frame draws what it can: the model call by call, the pose without the
   // triangles that found no memory (said once); a pose it cannot make ends the mode.
-  editor.showGrid = 0;  // its axis would hide the bones
+  editor.viewSet.showGrid = 0;  // its axis would hide the bones
   Vertex* far = addVertex(*editor.doc.model, 100, 100, 100);
   for (int i = 0; i < 2000; ++i) addVertex(*editor.doc.model, 100, 100, 100);  // arrays over 64 KB
   for (int i = 0; i < 600; ++i) addTriangle(*editor.doc.model, far, far, far);
@@ -254,7 +259,7 @@ TEST_F(FrameTest, AnimationModeShowsThePoseAndTheTimelineUntilItIsLeftOrMemoryRu
 
 TEST_F(FrameTest, PanelsDrawFrontFirstWithTheirPartsInTheirColours) {
   const Rgb band{161, 138, 207}, body{166, 166, 179}, entry{77, 77, 77};
-  editor.panelsShown = 1;
+  editor.panelsShown = true;
   // The UV Mapper, in front, hides the console's title band; its black UV view spans 122..378.
   expectColour(band, {{460, 290}});
   expectColour(body, {{460, 210}, {390, 290}, {119, 119}, {381, 381}});
@@ -266,7 +271,7 @@ TEST_F(FrameTest, PanelsDrawFrontFirstWithTheirPartsInTheirColours) {
   expectColour(band, {{390, 290}});
   expectColour({179, 179, 179}, {{460, 210}});  // under the pointer
   expectColour({102, 102, 102}, {{460, 117}});  // focused
-  editor.panelsShown = 0;
+  editor.panelsShown = false;
   press(kRightButton, 300, 200);  // pops up the menu at (305, 182)
   pointAt(470, 190);
   expectColour({204, 204, 230}, {{450, 188}});  // the bottom row, under the pointer
@@ -281,19 +286,20 @@ TEST_F(FrameTest, UvViewShowsMappedTrianglesOfTheCurrentGroupOnly) {
   mapped->uvMapped = 1;
   m.currentGroup->polygons.pushFront(mapped);
   m.currentGroup->polygons.pushFront(m.newPolygon(a, a, a, 0.5, 0.9, 0.5, 0.5, 0.5, 0.9));
-  editor.panelsShown = 1;
+  editor.panelsShown = true;
   // u 0.5, v 0.25 is (250, 186)
   expectColour(kWhite, {{250, 186}, {186, 250}});
   expectColour(kWhite, {{315, 250}}, false);
   mapped->uvs[0].selected = 1;  // (186, 186), moved a quarter to the right
-  editor.dragMode = kToolDrag, editor.tool = kMove, editor.activeView = kUvView;
-  editor.moveOffset = {0.25, 0, 0};
+  editor.toolState.dragMode = kToolDrag, editor.toolState.tool = kMove,
+  editor.viewSet.activeView = kUvView;
+  editor.toolState.moveOffset = {0.25, 0, 0};
   expectColour(kYellow, {{250, 183}});
   expectColour({128, 128, 0}, {{186, 183}});
 }
 
 TEST_F(FrameTest, CursorLabelStaysInFrontOfPanelsAndAMoveEndsWhenThePointerLeaves) {
-  editor.panelsShown = 1;
+  editor.panelsShown = true;
   pointAt(420, 200);  // over the console only: the tool name shows white at 0.8 over the view
   draw();
   EXPECT_GT(count(425, 205, 520, 217, Rgb{204, 204, 204}), 5) << "the tool";
@@ -317,11 +323,11 @@ TEST_F(FrameTest, FitShowsTheWholeModelInEveryView) {
     v->x = -9000 + 6000 * v->x, v->y = 2000 + 7000 * v->y, v->z = 4000 + 1000 * v->z;
   editor.doc.model->currentGroup->material.green = 0;
   rebuildNormals(editor);
-  editor.views[kFullView].rotX = 30, editor.views[kFullView].rotY = 50;
+  editor.viewSet.views[kFullView].rotX = 30, editor.viewSet.views[kFullView].rotY = 50;
   printedBy([&] { runConsoleCommand(editor, "/fit"); });
   draw();
   for (int i = kSideView; i <= kFullView; ++i) {
-    const Viewport& v = editor.views[i];
+    const Viewport& v = editor.viewSet.views[i];
     int x0 = 800, x1 = -1, y0 = 600, y1 = -1;
     for (int y = v.rectBottom; y < v.rectTop; ++y)
       for (int x = v.rectLeft; x < v.rectRight; ++x)
@@ -363,7 +369,7 @@ TEST_F(FrameTest, HelpLinesAndTimelineLabelsFitWhereTheyAreShown) {
 // Far out the grid keeps its lines at least 4 pixels apart: at 20 units a pixel, a line every
 // 100 units, 5 pixels apart (a unit grid would be solid grey).
 TEST_F(FrameTest, GridFarOutDrawsEveryHundredthLine) {
-  Viewport& side = editor.views[kSideView];
+  Viewport& side = editor.viewSet.views[kSideView];
   side.zoom = 4000;
   applyZoom(side);
   draw();
@@ -402,8 +408,8 @@ TEST_F(FrameTest, BatchedFrameMatchesThePlainFrameInRandomStates) {
   for (int i = 0; i < 30; ++i)
     bone = m.addBone(i % 3 ? bone : m.rootBone(), uniform(-3, 3), uniform(-2, 2), uniform(-3, 3));
   editor.doc.selectedBone = bone->parent;
-  editor.tool = kMove;
-  editor.showGrid = 0;  // its blue axis would pass for the second group
+  editor.toolState.tool = kMove;
+  editor.viewSet.showGrid = 0;  // its blue axis would pass for the second group
   const std::vector<std::function<void()>> edits = {
       [&] { Model::setPolygonsSelected(m.currentGroup->polygons, below(2)); },
       [&] { made[below(450)]->x += uniform(-1, 1); },
@@ -414,30 +420,31 @@ TEST_F(FrameTest, BatchedFrameMatchesThePlainFrameInRandomStates) {
   const double turns[][3] = {{0, 0, 0},   {90, 0, 0},   {0, 90, 0},   {0, 0, 90},  {180, 0, 0},
                              {45, 45, 0}, {0, -90, 30}, {89.7, 0, 0}, {0, 90.3, 0}};
   auto drawn = [&](int batched) {
-    editor.batchDrawing = batched;
+    editor.drawing.batchDrawing = batched;
     drawFrame(editor);
     return readBackBuffer(800, 600);
   };
   for (int round = 0; round < 30; ++round) {
     const bool turned = round < 9;
-    editor.layoutMode = turned ? 0 : below(3) ? 1 : 0;
-    editor.singleView = turned ? kFullView : below(4);
+    editor.viewSet.layoutMode = turned ? 0 : below(3) ? 1 : 0;
+    editor.viewSet.singleView = turned ? kFullView : below(4);
     editor.layoutViews();
-    Viewport& full = editor.views[kFullView];
+    Viewport& full = editor.viewSet.views[kFullView];
     full.rotX = turned ? turns[round][0] : uniform(-360, 360);
     full.rotY = turned ? turns[round][1] : uniform(-360, 360);
     full.rotZ = turned ? turns[round][2] : uniform(-360, 360);
     for (int k = 0; k < 4; ++k) {
-      Viewport& v = editor.views[k];
+      Viewport& v = editor.viewSet.views[k];
       v.renderMode = turned ? kFlatShaded : below(3);
       v.left = v.right = uniform(-1, 1);
       v.bottom = v.top = uniform(-1, 1);
       v.zoom = uniform(1, 6);
       applyZoom(v);
     }
-    editor.vertexMarkerScale = below(3) == 0 ? 0 : 1;  // without markers the points show
-    editor.dragMode = below(2) ? kToolDrag : kNoDrag;  // a Move shows outlines moved, lines back
-    editor.moveOffset = {uniform(-1, 1), uniform(-1, 1), uniform(-1, 1)};
+    editor.viewSet.vertexMarkerScale = below(3) == 0 ? 0 : 1;  // without markers the points show
+    editor.toolState.dragMode =
+        below(2) ? kToolDrag : kNoDrag;  // a Move shows outlines moved, lines back
+    editor.toolState.moveOffset = {uniform(-1, 1), uniform(-1, 1), uniform(-1, 1)};
     drawn(1);  // arrays of the model before the edit
     edits[below(static_cast<int>(edits.size()))]();
     const std::vector<unsigned char> batched = drawn(1), plain = drawn(0);
@@ -485,7 +492,7 @@ TEST_F(FrameTest, KeptPicturesGiveTheFrameDrawnFromScratchAndRedrawOnlyChangedVi
   addUnitBox(m, true);
   m.createRoot(-1, 1, 0);
   rebuildNormals(editor);
-  for (Viewport& v : editor.views) v.renderMode = kSmoothShaded;
+  for (Viewport& v : editor.viewSet.views) v.renderMode = kSmoothShaded;
   struct Step {
     const char* what;
     std::function<void()> act;
@@ -499,7 +506,8 @@ TEST_F(FrameTest, KeptPicturesGiveTheFrameDrawnFromScratchAndRedrawOnlyChangedVi
   // A texture whose id is the name OpenGL gave the Side view's picture (failed reads use ids up).
   const auto loadTexture = [&] {
     TextureCache& cache = *editor.ui->textures();
-    while (cache.lastId() + 1 < static_cast<int>(editor.keptViews.picture(kSideView).texture))
+    while (cache.lastId() + 1 <
+           static_cast<int>(editor.drawing.keptViews.picture(kSideView).texture))
       cache.acquire(dir.file(std::to_string(cache.lastId())));
     runConsoleCommand(editor, "/loadtex " + dir.file("t.bmp"));
   };
@@ -559,11 +567,11 @@ TEST_F(FrameTest, KeptPicturesGiveTheFrameDrawnFromScratchAndRedrawOnlyChangedVi
   for (const Step& step : steps) {
     step.act();
     editor.framePump();
-    editor.keepViewPictures = 1;
+    editor.drawing.keepViewPictures = true;
     drawFrame(editor);
     const std::vector<unsigned char> kept = readBackBuffer(800, 600);
-    EXPECT_EQ(editor.viewsRedrawn, step.redrawn) << step.what;
-    editor.keepViewPictures = 0;
+    EXPECT_EQ(editor.drawing.viewsRedrawn, step.redrawn) << step.what;
+    editor.drawing.keepViewPictures = false;
     drawFrame(editor);
     const std::vector<unsigned char> scratch = readBackBuffer(800, 600);
     int differing = 0;
@@ -571,9 +579,10 @@ TEST_F(FrameTest, KeptPicturesGiveTheFrameDrawnFromScratchAndRedrawOnlyChangedVi
       differing += !std::equal(&kept[i], &kept[i + 3], &scratch[i]);
     EXPECT_EQ(differing, 0) << step.what;
   }
-  EXPECT_EQ(editor.views[kFrontView].renderMode, kFlatShaded);
-  const Polygon* first = editor.doc.model->currentGroup->polygons.headItem();  // undo made a new model
+  EXPECT_EQ(editor.viewSet.views[kFrontView].renderMode, kFlatShaded);
+  const Polygon* first =
+      editor.doc.model->currentGroup->polygons.headItem();  // undo made a new model
   ASSERT_TRUE(first);
   EXPECT_EQ(first->uvMapped, 1);
-  EXPECT_EQ(editor.boundingBox.minX, -2);
+  EXPECT_EQ(editor.toolState.boundingBox.minX, -2);
 }

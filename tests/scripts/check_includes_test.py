@@ -24,6 +24,10 @@ PLANTS = [  # (file, line planted at its top, whether the rules allow it)
     ("gui/panel_draw.cpp", "#include <GL/gl.h>", True),
     ("import/open_model.cpp", '#include "formats/model_file.h"', True),
     ("app/editor.cpp", '#include "render/frame_draw.h"', True),
+    ("tools/move.cpp", '#include "app/editor.h"', False),
+    ("console/help_and_info.cpp", '#include "app/editor.h"', False),
+    ("render/scene_draw.cpp", '#include "app/editor.h"', False),
+    ("render/scene_draw.cpp", '#include "tools/tool_state.h"', True),
 ]
 
 

@@ -30,7 +30,7 @@ inline ChildResult runInChild(const std::function<int()>& body, unsigned seconds
     // A parent that died before the signal was asked for has left us already.
     if (prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || getppid() != parent) _exit(126);
     alarm(seconds);
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
     static_cast<void>(memoryCap);
 #else
     const struct rlimit limit = {memoryCap, memoryCap};

@@ -8,13 +8,13 @@
 #include <string>
 
 #include "app/editor.h"
-#include "app/input_codes.h"
 #include "console/console_commands.h"
+#include "document/undo.h"
 #include "tools/polygon_ops.h"
 #include "tools/selection.h"
 #include "tools/tool_menu.h"
 #include "tools/transforms.h"
-#include "document/undo.h"
+#include "view/input_codes.h"
 #include "view/view_layout.h"
 
 class EditorTest : public ::testing::Test {
@@ -82,11 +82,11 @@ class EditorTest : public ::testing::Test {
   }
 
   int glutX(int view, double h) {  // the window pixel of a point of a flat view
-    const Viewport& v = editor.views[view];
+    const Viewport& v = editor.viewSet.views[view];
     return static_cast<int>(v.rectLeft + (h - v.left) / (v.right - v.left) * v.pixelWidth + 0.5);
   }
   int glutY(int view, double u) {
-    const Viewport& v = editor.views[view];
+    const Viewport& v = editor.viewSet.views[view];
     return 600 - static_cast<int>(v.rectBottom +
                                   (u - v.bottom) / (v.top - v.bottom) * v.pixelHeight + 0.5);
   }

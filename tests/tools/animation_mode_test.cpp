@@ -87,7 +87,7 @@ TEST_F(AnimationModeTest, EachInputDoesWhatItsRuleSays) {
   for (const ModeRule& rule : animationModeRules()) {
     if (editor.animation.on != (rule.effect != ModeRule::kNeedsMode)) key('A');
     editor.doc.selectedBone = arm.fore;
-    editor.tool = kSelectVertex;
+    editor.toolState.tool = kSelectVertex;
     editor.mouseMoved(glutX(0, 2), glutY(0, 0));  // R turns the bone in the view under the mouse
     const std::string rest = mesh(), what = rule.command + std::to_string(rule.code);
     const size_t steps = editor.doc.undoHistory.undoCount();
@@ -103,7 +103,7 @@ TEST_F(AnimationModeTest, EachInputDoesWhatItsRuleSays) {
         command(std::string(rule.command) + " 1 1 1");  // numbers enough for any of them
         break;
       case ModeRule::kTool:
-        editor.tool = rule.code;
+        editor.toolState.tool = rule.code;
         sideDrag(2, 0, 40, 40);
         break;
     }
@@ -112,9 +112,10 @@ TEST_F(AnimationModeTest, EachInputDoesWhatItsRuleSays) {
     if (rule.effect != ModeRule::kPicksPosed) {
       EXPECT_EQ(mesh(), rest) << what;
     }
-    EXPECT_EQ(editor.doc.undoHistory.undoCount(), steps + (rule.effect == ModeRule::kPosesBone)) << what;
+    EXPECT_EQ(editor.doc.undoHistory.undoCount(), steps + (rule.effect == ModeRule::kPosesBone))
+        << what;
   }
-  editor.tool = kMove;
+  editor.toolState.tool = kMove;
   dragIn(kUvView, 0.2, 0.2, 0.4, 0.4);
   EXPECT_EQ(lastConsoleMessage(), kMeshEditsOff) << "no bone to pose in the UV view";
   selectAllVertices(editor);
@@ -226,7 +227,7 @@ TEST_F(AnimationModeTest, SelectAndFitInViewWorkOnThePosedModel) {
   ASSERT_EQ(editor.doc.selectedVertices.count(), 1);
   EXPECT_EQ(editor.doc.selectedVertices.headItem(), arm.v[2]);
   key('a');  // the views fit v2 where it is shown
-  const Viewport& side = editor.views[kSideView];
+  const Viewport& side = editor.viewSet.views[kSideView];
   EXPECT_NEAR((side.left + side.right) / 2, 1.25, 1e-9);
   EXPECT_NEAR((side.bottom + side.top) / 2, 1, 1e-9);
 }

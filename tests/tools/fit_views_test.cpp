@@ -10,8 +10,8 @@ class FitViewsTest : public EditorTest {
  protected:
   std::string views() {
     std::string text;
-    for (int i = kSideView; i <= kFullView; ++i) text += viewState(editor.views[i]) + "|";
-    const Vec3& pivot = editor.views[kFullView].pivot;
+    for (int i = kSideView; i <= kFullView; ++i) text += viewState(editor.viewSet.views[i]) + "|";
+    const Vec3& pivot = editor.viewSet.views[kFullView].pivot;
     return text + vec(pivot);
   }
   static std::string vec(const Vec3& v) {
@@ -47,7 +47,7 @@ TEST_F(FitViewsTest, KeyMenuAndConsoleFitEveryViewToTheSelectionOrTheModel) {
                                           printedBy([&] { editor.framePump(); });
                                         }};
   for (const auto& way : ways) {
-    for (int i = kSideView; i <= kFullView; ++i) editor.views[i] = Viewport(i);
+    for (int i = kSideView; i <= kFullView; ++i) editor.viewSet.views[i] = Viewport(i);
     editor.layoutViews();
     way();
     EXPECT_EQ(views(), fitted);

@@ -18,7 +18,7 @@ TEST_F(MeshEditTest, ExtrudeMovesOnlyTheSelectedCorners) {
 
 // Add Bone grows from the selected bone; Move takes its subtree; code 16 gives it triangles.
 TEST_F(MeshEditTest, BonesGrowFromTheSelectedBoneMoveWithItAndOwnTriangles) {
-  editor.tool = kAddBone;
+  editor.toolState.tool = kAddBone;
   EXPECT_EQ(printedBy([&] { clickIn(kSideView, 1, 2); }), "0 1 2 0 0 0\n");
   Bone* root = editor.doc.selectedBone;
   EXPECT_EQ(printedBy([&] { clickIn(kTopView, 3, 1); }), "0 1 2 0 0 0\n1 1 0 3 0 0\n");
@@ -50,7 +50,7 @@ TEST_F(UndoTest, UndoStepsBackThroughTheLastFiftyEdits) {
   editor.doc.selectedBone = model().createRoot(0, 0, 0);
   for (int i = 1; i <= 60; ++i) {
     model().name = "edit" + std::to_string(i);
-    editor.boundingBox.maxX = 100 - i;
+    editor.toolState.boundingBox.maxX = 100 - i;
     key('`');
   }
   for (int i = 1; i <= 51; ++i) {  // the last one finds nothing left

@@ -57,13 +57,14 @@ TEST_F(SelectionTest, PicksReplaceAddOrRemoveByTheirModifiers) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "pick " << &c - cases);
-    editor.tool = c.tool;
-    editor.activeView = c.view;
+    editor.toolState.tool = c.tool;
+    editor.viewSet.activeView = c.view;
     editor.setModifiers(c.modifiers);
-    editor.vertexMarkerScale = c.markerScale;
+    editor.viewSet.vertexMarkerScale = c.markerScale;
     printedBy([&] { selectInRect(editor, c.h0, c.v0, c.h1, c.v1); });
     EXPECT_EQ(selection(), c.selection);
-    for (Vertex* v : model().vertices) EXPECT_EQ(v->selected, editor.doc.selectedVertices.contains(v));
+    for (Vertex* v : model().vertices)
+      EXPECT_EQ(v->selected, editor.doc.selectedVertices.contains(v));
     for (Polygon* p : {m.p1, m.p2, m.p3})
       EXPECT_EQ(p->selected, editor.doc.selectedPolygons.contains(p));
   }
@@ -73,14 +74,14 @@ TEST_F(SelectionTest, PicksReplaceAddOrRemoveByTheirModifiers) {
 TEST_F(SelectionTest, SelectionBoxFollowsTheSelection) {
   auto box = [&](int kind) {  // 0 vertices, 1 polygons, 3 no such kind
     computeSelectionBox(editor, static_cast<SelectionBoxOf>(kind));
-    return vec(editor.selectionMin) + " " + vec(editor.selectionMax) + " " +
-           vec(editor.selectionCentre);
+    return vec(editor.toolState.selectionMin) + " " + vec(editor.toolState.selectionMax) + " " +
+           vec(editor.toolState.selectionCentre);
   };
   select("cd", "3");
   EXPECT_EQ(box(1), "1,0,0 2,1,2 1.5,0.5,1");
   EXPECT_EQ(box(0), "0,1,0 1,1,0 0.5,1,0");
   editor.doc.selectedVertices.clear();
-  editor.selectionCentre = Vec3{7, 7, 7};
+  editor.toolState.selectionCentre = Vec3{7, 7, 7};
   EXPECT_EQ(box(3), "0,1,0 1,1,0 7,7,7");    // no such kind: nothing at all
   EXPECT_EQ(box(0), "0,1,0 1,1,0 0.5,1,0");  // none selected: the last box, its middle again
 }

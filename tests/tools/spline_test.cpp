@@ -62,15 +62,15 @@ class RevolveTest : public ToolTest {
 
 // y = 1.5 - x on [0, 1] about an X axis at z = 0.25 (half the pointer's drop), y = 1 (lowest).
 TEST_F(RevolveTest, RevolvingTheSplineGivesExactlyThisSurface) {
-  editor.cylinderSides = 3;
-  editor.cylinderLevels = 2;
+  editor.toolState.cylinderSides = 3;
+  editor.toolState.cylinderLevels = 2;
   key('w');  // no spline yet: nothing
   clickSpline({{0, 1.5}, {1, 0.5}});
   for (int view : {kFrontView, kTopView}) {
-    editor.activeView = view;  // only the Side view revolves
+    editor.viewSet.activeView = view;  // only the Side view revolves
     key('w');
   }
-  editor.activeView = kSideView;
+  editor.viewSet.activeView = kSideView;
   moveTo(glutX(kSideView, 1), glutY(kSideView, 0));
   EXPECT_EQ(printedBy([&] { key('w'); }),
             "radius: 0.250000 cx: 0.250000 cy: 1.000000 [0.000000 1.000000 0.000000 0.500000 "

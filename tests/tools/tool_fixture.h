@@ -76,7 +76,7 @@ class WingTest : public ToolTest {
   void startOver() {
     editor.doc.replaceModel(std::make_unique<Model>("wing", nullptr));
     editor.doc.undoHistory.clear();
-    editor.tool = kSelectVertex;
+    editor.toolState.tool = kSelectVertex;
     m = SquareWithWing(model());
     m.e->z = 2;
     rebuildNormals(editor);

@@ -121,14 +121,14 @@ TEST_F(ToolMenuTest, EachEditGivesExactlyThisModel) {
        "0.2,0.2 1.025,0.425* -0.025,0.575* / 0,0 0,0 0,0 0"},
   };
   // clang-format on
-  editor.cylinderSides = 3;
+  editor.toolState.cylinderSides = 3;
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "case " << &c - cases);
     startOver();
     if (c.uvs) mapP1(true);
     select(c.vertices, c.polygons);
-    editor.activeView = c.view;
-    editor.cylinderLevels = c.view == kSideView ? 2 : 1;
+    editor.viewSet.activeView = c.view;
+    editor.toolState.cylinderLevels = c.view == kSideView ? 2 : 1;
     const bool uv = c.view == kUvView;  // the drag stays inside the UV Mapper
     editor.panelsShown = uv;
     const std::string trace = printedBy([&] {

@@ -1,0 +1,42 @@
+#pragma once
+// The command codes the menu buttons and the animation panel's buttons post.
+// Codes 0-3 belong to the panels' own control buttons; a click on the
+// timeline strip posts kFrameCommandBase + frame (gui/timeline.h).
+
+enum MenuCommand : int {
+  kRenderWireframe = 4,
+  kRenderFlatShaded = 5,
+  kRenderSmoothShaded = 6,
+  kRenderTextured = 7,
+  kUvMapSelected = 8,
+  kFlattenOnX = 9,
+  kFlattenOnY = 10,
+  kFlattenOnZ = 11,
+  kFlattenOnU = 12,
+  kFlattenOnV = 13,
+  kFlattenPolygons = 14,
+  kSmoothPolygons = 15,
+  kAssignPolygonsToBone = 16,
+  kChooseSelectVertex = 17,
+  kChooseSelectPolygon = 18,
+  kChooseSelectBone = 19,
+  kChooseMove = 20,
+  kChooseRotate = 21,
+  kChooseScale2D = 22,
+  kChooseScale3D = 23,
+  kChooseCreateBox = 24,
+  kChooseCreateCylinder = 25,
+  kChooseAddVertex = 26,
+  kChooseAddBone = 27,
+  kChooseCreateSpline = 28,
+  kChooseExtrude = 29,
+  kFitInView = 30,
+  kAnimationModeCommand = 31,
+  kTimelineFirstFrame = 32,
+  kTimelinePreviousFrame = 33,
+  kTimelinePlay = 34,
+  kTimelineStop = 35,
+  kTimelineNextFrame = 36,
+  kTimelineKey = 37,
+  kTimelineUnkey = 38,
+};
