@@ -13,12 +13,17 @@ void Document::changed(DocumentChange how) {
   for (const Listener& listener : listeners) listener(how);
 }
 
-void Document::replaceModel(std::unique_ptr<Model> next, DocumentChange how) {
+void Document::replaceModel(std::unique_ptr<Model> next, DocumentChange how,
+                            std::shared_ptr<const ModelImage> builtFrom) {
   // Everything below points into the model being replaced.
   selectedVertices.clear();
   selectedPolygons.clear();
   selectedUvs.clear();
   selectedBone = nullptr;
   model = std::move(next);
+  builtFrom_ = std::move(builtFrom);
+  // Valid for this change only: a listener that changed the model again
+  // moved the revision past it.
+  builtRevision_ = revision_ + 1;
   changed(how);
 }

@@ -46,8 +46,17 @@ class Document {
   void changedWithoutUndoStep() { changed(DocumentChange::kEdit); }
 
   // Puts `next` in place of the model; every selection pointed into the old
-  // one and ends empty.
-  void replaceModel(std::unique_ptr<Model> next, DocumentChange how = DocumentChange::kReplaced);
+  // one and ends empty. `builtFrom` is the image `next` was built from, if any.
+  void replaceModel(std::unique_ptr<Model> next, DocumentChange how = DocumentChange::kReplaced,
+                    std::shared_ptr<const ModelImage> builtFrom = nullptr);
+  // The image the model was built from by the last undo or redo, while no
+  // change came since (else none): building it again gives this very model,
+  // so it stands for the model's image in the history. Capturing the model
+  // instead would give the lists in reverse, as a file read does, and an
+  // image the history's kept differences were not made against.
+  std::shared_ptr<const ModelImage> builtFrom() const {
+    return builtRevision_ == revision_ ? builtFrom_ : nullptr;
+  }
 
   uint64_t revision() const { return revision_; }
   bool unsavedChanges() const { return revision_ != savedRevision_; }
@@ -58,7 +67,10 @@ class Document {
 
   // After an edit that was rolled back: the model is the one of `revision`.
   // Listeners were told of the change and of the rollback; they keep up.
-  void rollBackRevision(uint64_t revision) { revision_ = revision; }
+  void rollBackRevision(uint64_t revision) {
+    revision_ = revision;
+    builtFrom_.reset();
+  }
 
   void listen(Listener listener) { listeners_.push_back(std::move(listener)); }
   // Where the document's own messages go (the console's message list).
@@ -84,6 +96,8 @@ class Document {
  private:
   uint64_t revision_ = 0;
   uint64_t savedRevision_ = 0;
+  std::shared_ptr<const ModelImage> builtFrom_;
+  uint64_t builtRevision_ = 0;
   std::vector<Listener> listeners_;
   std::function<void(const std::string&)> tell_;
 };

@@ -15,6 +15,7 @@
 namespace {
 
 Snapshot currentModel(Document& e) {
+  if (auto image = e.builtFrom()) return Snapshot{e.model->name, std::move(image)};
   return Snapshot{e.model->name, std::make_shared<const ModelImage>(captureImage(*e.model))};
 }
 
@@ -76,7 +77,8 @@ void stepAcross(Document& e, bool back) {
     throw;
   }
   moved.get();  // a history short of memory throws here, and nothing has changed
-  e.replaceModel(std::move(restored), back ? DocumentChange::kUndo : DocumentChange::kRedo);
+  e.replaceModel(std::move(restored), back ? DocumentChange::kUndo : DocumentChange::kRedo,
+                 step.image);
   e.undoHistory = std::move(history);
   // Each step keeps the name the model had when it was taken, so a step from
   // before "/save B" or "/open B" names the model as it was then: F5 writes

@@ -38,6 +38,23 @@ TEST_F(MeshEditTest, BonesGrowFromTheSelectedBoneMoveWithItAndOwnTriangles) {
   EXPECT_EQ(m.p3->bone, nullptr);
 }
 
+// The model an undo gives back is the same, list order and all, however often redo and undo
+// pass over it, and so is the one a redo gives back.
+TEST_F(MeshEditTest, UndoAndRedoGiveTheSameModelEachTime) {
+  select("ab", "");
+  moveSelection(editor, 1, 0, 0);
+  undo(editor.doc);
+  const std::string undone = mesh();
+  redo(editor.doc);
+  const std::string redone = mesh();
+  for (int i = 0; i < 3; ++i) {
+    undo(editor.doc);
+    EXPECT_EQ(mesh(), undone) << i;
+    redo(editor.doc);
+    EXPECT_EQ(mesh(), redone) << i;
+  }
+}
+
 using UndoTest = ToolTest;
 
 // Each clamp pulls the vertex a unit in; 'z' gives back the last fifty of sixty, name and all
