@@ -14,6 +14,7 @@
 #include "tools/fit_views.h"
 #include "tools/polygon_ops.h"
 #include "tools/selection.h"
+#include "tools/snapping.h"
 #include "tools/spline_tool.h"
 #include "tools/tool_menu.h"
 #include "tools/transforms.h"
@@ -83,6 +84,7 @@ const KeyBinding kKeyBindings[] = {
     {'d', [](Editor& e) { duplicateSelection(e); }},
     {'e', [](Editor& e) { e.toolState.tool = kExtrude; }},
     {'f', [](Editor& e) { flipSelectedPolygons(e); }},
+    {'g', [](Editor& e) { toggleSnapping(e.toolState.snapping); }},
     {'m', [](Editor& e) { e.toolState.tool = kMove; }},
     {'n', [](Editor& e) { weldSelectedVertices(e); }},
     {'o', [](Editor& e) { orientPolygonsOutward(e); }},

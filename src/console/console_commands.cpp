@@ -12,6 +12,7 @@
 #include "console/console_commands.h"
 #include "console/help_and_info.h"
 #include "console/model_commands.h"
+#include "console/modelling_commands.h"
 #include "console/number_conversion.h"
 #include "console/open_request.h"
 #include "console/tokenizer.h"
@@ -180,6 +181,7 @@ const Command kCommands[] = {
     {"/length", 1, lengthCommand},
     {"/weight", 1, weightCommand},
     {"/quit", 0, [](CommandContext& e, const Words&) { e.commandState.quitRequested = true; }},
+    {"/snap", 1, snapCommand},
 };
 
 }  // namespace

@@ -45,6 +45,7 @@ const std::map<std::string, std::string, std::less<>> kSummaries = {
     {"/length", "N - the current clip's length in frames"},
     {"/weight", "W|auto - selected bone's weight on the vertices"},
     {"/quit", "- close the editor, keeping unsaved changes"},
+    {"/snap", "STEP|vertex|off - snap the mouse tools to a grid or to vertices (g)"},
 };
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "tools/creation.h"
 #include "tools/polygon_ops.h"
 #include "tools/selection.h"
+#include "tools/snapping.h"
 #include "tools/tool_context.h"
 
 namespace {
@@ -18,8 +19,8 @@ constexpr int kTriangles[12][3] = {
 
 void createBox(ToolContext& e) {
   const Viewport& view = e.viewSet.views[e.viewSet.activeView];
-  const double hp = view.viewX(e.pointer.pressX), hr = view.viewX(e.pointer.mouseX);
-  const double vp = view.viewY(e.pointer.pressY), vr = view.viewY(e.pointer.mouseY);
+  const auto [hp, vp] = snappedViewPoint(e, e.pointer.pressX, e.pointer.pressY);
+  const auto [hr, vr] = snappedViewPoint(e, e.pointer.mouseX, e.pointer.mouseY);
   switch (view.kind) {
     case kSideView:
       e.toolState.boxCorner = {hp, hr, vp, vr, 0, 1};

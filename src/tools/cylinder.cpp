@@ -6,6 +6,7 @@
 
 #include "document/undo.h"
 #include "tools/creation.h"
+#include "tools/snapping.h"
 #include "tools/tool_context.h"
 #include "tools/tube_mesh.h"
 
@@ -15,8 +16,8 @@ void createCylinder(ToolContext& e) {
   if (kind != kSideView && kind != kFrontView && kind != kTopView) return;
   takeSnapshot(e.doc);
 
-  const double hp = view.viewX(e.pointer.pressX), hr = view.viewX(e.pointer.mouseX);
-  const double vp = view.viewY(e.pointer.pressY), vr = view.viewY(e.pointer.mouseY);
+  const auto [hp, vp] = snappedViewPoint(e, e.pointer.pressX, e.pointer.pressY);
+  const auto [hr, vr] = snappedViewPoint(e, e.pointer.mouseX, e.pointer.mouseY);
   BoxCorners& c = e.toolState.boxCorner;
   switch (kind) {
     case kSideView:  // axis along X

@@ -30,7 +30,7 @@ void moveVerticesOrBone(ToolContext& e, const Vec3& by) {
 }  // namespace
 
 void updateMoveOffset(ToolContext& e) {
-  const auto [dh, dv] = dragInActiveView(e);
+  const auto [dh, dv] = snappedDrag(e);
   const int kind = e.viewSet.views[e.viewSet.activeView].kind;
   // In the UV view x carries u and y carries v, as in the Side view.
   if (auto offset = pointInViewPlane(kind == kUvView ? kSideView : kind, dh, dv)) {

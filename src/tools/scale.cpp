@@ -56,7 +56,7 @@ void scaleVertices(ToolContext& e, const Vec3& s, bool traced) {
 
 void updateScaleFactor(ToolContext& e) {
   const auto [dh, dv] = dragInActiveView(e);
-  const double fh = factorOf(dh), fv = factorOf(dv);
+  const double fh = snappedFactor(e, factorOf(dh)), fv = snappedFactor(e, factorOf(dv));
   const int kind = e.viewSet.views[e.viewSet.activeView].kind;
   if (kind == kFullView) return;
   if (e.toolState.tool == kScale3D) {

@@ -27,6 +27,7 @@
 #include "tools/live_transform.h"
 #include "tools/polygon_ops.h"
 #include "tools/selection.h"
+#include "tools/snapping.h"
 #include "tools/spline_tool.h"
 #include "tools/tool_context.h"
 #include "tools/transforms.h"
@@ -52,7 +53,7 @@ void applyMove(ToolContext& e) {
 }
 // Dragging upward turns the selection the negative way.
 void applyRotate(ToolContext& e) {
-  rotateSelection(e, (e.pointer.pressY - e.pointer.mouseY) * 0.01);
+  rotateSelection(e, snappedAngle(e, (e.pointer.pressY - e.pointer.mouseY) * 0.01));
 }
 
 void createBoxThenSelect(ToolContext& e) {
@@ -103,7 +104,7 @@ void movePoseByOffset(ToolContext& e) {
   movePose(e, e.toolState.moveOffset);
 }
 void rotatePoseByDrag(ToolContext& e) {
-  rotatePose(e, (e.pointer.pressY - e.pointer.mouseY) * 0.01);
+  rotatePose(e, snappedAngle(e, (e.pointer.pressY - e.pointer.mouseY) * 0.01));
 }
 
 // The gestures of animation mode, by tool: those its rules let pose or pick.

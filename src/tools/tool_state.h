@@ -8,6 +8,7 @@
 
 #include "model/list.h"
 #include "model/vec3.h"
+#include "tools/snapping.h"
 #include "tools/spline.h"
 
 enum Tool {
@@ -64,6 +65,7 @@ struct ToolState {
   BoxCorners boxCorner;           // corners of a box or cylinder being created
   Box3 boundingBox;               // the user's bounding box (/setbb)
   bool boundingBoxActive = true;  // no operation changes it
+  Snapping snapping;              // of the mouse tools in the flat views
   int cylinderLevels = 10;
   int cylinderSides = 8;
   std::unique_ptr<Spline> currentSpline;

@@ -5,6 +5,7 @@
 
 #include <optional>
 
+#include "tools/snapping.h"
 #include "tools/tool_context.h"
 
 // "Side" shows (h, v) as (x, y), "Front" as (z, y), "Top" as (z, x); the
@@ -22,10 +23,10 @@ inline std::optional<Vec3> pointInViewPlane(int viewKind, double h, double v, do
   }
 }
 
-// The point under the pointer in the active view.
+// The point under the pointer in the active view, snapped.
 inline std::optional<Vec3> pointUnderMouse(const ToolContext& e) {
-  const Viewport& view = e.viewSet.views[e.viewSet.activeView];
-  return pointInViewPlane(view.kind, view.viewX(e.pointer.mouseX), view.viewY(e.pointer.mouseY));
+  const ViewPoint p = snappedViewPoint(e, e.pointer.mouseX, e.pointer.mouseY);
+  return pointInViewPlane(e.viewSet.views[e.viewSet.activeView].kind, p.h, p.v);
 }
 
 // The drag from the press point to the pointer, in the active view's units.

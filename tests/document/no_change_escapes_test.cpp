@@ -106,6 +106,7 @@ std::vector<Row> rows() {
                                                           {"/help"},
                                                           {"/weight 0.5"},
                                                           {"/weight auto"},
+                                                          {"/snap 0.5"},
                                                           {"/save again.vantorel"},
                                                           {"/anim"},
                                                           {"/anim", "/clip run"},

@@ -1,0 +1,13 @@
+#pragma once
+// The modelling aids typed at the console: "/snap STEP|vertex|off",
+// "/subdivide" and "/merge DISTANCE". `words` is the whole line split, the
+// command first.
+
+#include <string>
+#include <vector>
+
+struct CommandContext;
+
+void snapCommand(CommandContext& e, const std::vector<std::string>& words);
+void subdivideCommand(CommandContext& e, const std::vector<std::string>& words);
+void mergeCommand(CommandContext& e, const std::vector<std::string>& words);
