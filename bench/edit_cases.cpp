@@ -87,6 +87,10 @@ BENCH_CASE(30, "edits") {
       [](Editor& e) { uvMapSelected(e, e.viewSet.views[kSideView]); });
   row("revolve a 100-point spline, 64 sides x 64 levels", makeWavySpline,
       [](Editor& e) { revolveSpline(e); });
+  row("subdivide 10,000 triangles", selectTenThousandTriangles,
+      [](Editor& e) { subdivideSelection(e); });
+  row("merge all vertices within 0.001", selectAllVertices,
+      [](Editor& e) { mergeSelectedVertices(e, 0.001); });
   row("move all vertices", selectAllVertices, [](Editor& e) { moveSelection(e, 0.5, 0.25, 0); });
   row("rotate all vertices", selectAllVertices, [](Editor& e) { rotateSelection(e, 0.3); });
   row("scale all vertices", selectAllVertices, [](Editor& e) {

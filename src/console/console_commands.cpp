@@ -182,6 +182,8 @@ const Command kCommands[] = {
     {"/weight", 1, weightCommand},
     {"/quit", 0, [](CommandContext& e, const Words&) { e.commandState.quitRequested = true; }},
     {"/snap", 1, snapCommand},
+    {"/subdivide", 0, subdivideCommand},
+    {"/merge", 1, mergeCommand},
 };
 
 }  // namespace

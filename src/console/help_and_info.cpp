@@ -46,6 +46,8 @@ const std::map<std::string, std::string, std::less<>> kSummaries = {
     {"/weight", "W|auto - selected bone's weight on the vertices"},
     {"/quit", "- close the editor, keeping unsaved changes"},
     {"/snap", "STEP|vertex|off - snap the mouse tools to a grid or to vertices (g)"},
+    {"/subdivide", "- split each selected triangle into four"},
+    {"/merge", "DISTANCE - weld the selected vertices this close together"},
 };
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "console/command_context.h"
 #include "console/number_conversion.h"
+#include "tools/polygon_ops.h"
 #include "tools/snapping.h"
 
 void snapCommand(CommandContext& e, const std::vector<std::string>& words) {
@@ -29,4 +30,17 @@ void snapCommand(CommandContext& e, const std::vector<std::string>& words) {
   s.mode = SnapMode::kGrid;
   s.step = step;
   e.consoleMessage("Snapping to a grid of " + snappingLabel(s).substr(5) + " units.");
+}
+
+void subdivideCommand(CommandContext& e, const std::vector<std::string>&) {
+  subdivideSelection(e);
+}
+
+void mergeCommand(CommandContext& e, const std::vector<std::string>& words) {
+  const double distance = realParameter(words[1]);
+  if (!(distance >= 0)) {
+    e.consoleMessage("Error! /merge takes a distance of 0 or more!");
+    return;
+  }
+  mergeSelectedVertices(e, distance);
 }

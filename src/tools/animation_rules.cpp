@@ -42,6 +42,8 @@ constexpr ModeRule kRules[] = {
     {R::kCommand, 0, "/move", R::kRefused, kMeshEditsOff},
     {R::kCommand, 0, "/rotate", R::kRefused, kMeshEditsOff},
     {R::kCommand, 0, "/scale", R::kRefused, kMeshEditsOff},
+    {R::kCommand, 0, "/subdivide", R::kRefused, kMeshEditsOff},
+    {R::kCommand, 0, "/merge", R::kRefused, kMeshEditsOff},
     {R::kCommand, 0, "/fit", R::kFramesPosed, ""},                 // also A and the menu's Fit
     {R::kCommand, 0, "/play", R::kNeedsMode, kPlaybackNeedsMode},  // also the panel's Play
     {R::kTool, kSelectVertex, "", R::kPicksPosed, ""},

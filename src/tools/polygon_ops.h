@@ -55,6 +55,22 @@ void flipSelectedPolygons(ToolContext& e);
 // left the selection stays as it is.
 void weldSelectedVertices(ToolContext& e);
 
+// Each selected triangle becomes four at its edges' midpoints; a triangle
+// beside it that shares a split edge is cut there too (in two or three), so
+// no gap opens. The pieces keep the winding, group, bone, shading and facing
+// of their triangle, and texture coordinates halfway along its edges; a
+// midpoint's hand-set weights are its ends' mean. The pieces of the selected
+// triangles and the new vertices join the selection; the console says how
+// many triangles were cut.
+void subdivideSelection(ToolContext& e);
+
+// Welds the selected vertices that lie within `distance` of each other, oldest
+// selected first: each goes into the first kept vertex within the distance.
+// Triangles that close up by it (two corners on one vertex) leave the model. Says
+// and returns how many vertices went. Found by a grid of cells one distance
+// wide, not pair by pair.
+int mergeSelectedVertices(ToolContext& e, double distance);
+
 // Removes the selected polygons from the current group, then the selected
 // vertices from the model with every triangle, in any group, that uses one.
 // Both selections end empty; the UV selection stays.

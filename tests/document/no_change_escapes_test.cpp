@@ -107,6 +107,8 @@ std::vector<Row> rows() {
                                                           {"/weight 0.5"},
                                                           {"/weight auto"},
                                                           {"/snap 0.5"},
+                                                          {"/subdivide"},
+                                                          {"/merge 0.5"},
                                                           {"/save again.vantorel"},
                                                           {"/anim"},
                                                           {"/anim", "/clip run"},
