@@ -84,6 +84,8 @@ const KeyBinding kKeyBindings[] = {
     {'d', [](Editor& e) { duplicateSelection(e); }},
     {'e', [](Editor& e) { e.toolState.tool = kExtrude; }},
     {'f', [](Editor& e) { flipSelectedPolygons(e); }},
+    {'i', [](Editor& e) { subdivideSelection(e); }},
+    {'N', [](Editor& e) { mergeSelectedVertices(e, e.toolState.mergeDistance); }},
     {'g', [](Editor& e) { toggleSnapping(e.toolState.snapping); }},
     {'m', [](Editor& e) { e.toolState.tool = kMove; }},
     {'n', [](Editor& e) { weldSelectedVertices(e); }},

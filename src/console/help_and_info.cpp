@@ -45,9 +45,9 @@ const std::map<std::string, std::string, std::less<>> kSummaries = {
     {"/length", "N - the current clip's length in frames"},
     {"/weight", "W|auto - selected bone's weight on the vertices"},
     {"/quit", "- close the editor, keeping unsaved changes"},
-    {"/snap", "STEP|vertex|off - snap the mouse tools to a grid or to vertices (g)"},
-    {"/subdivide", "- split each selected triangle into four"},
-    {"/merge", "DISTANCE - weld the selected vertices this close together"},
+    {"/snap", "STEP|vertex|off - snap tools to a grid or vertices (g)"},
+    {"/subdivide", "- split each selected triangle into four (i)"},
+    {"/merge", "D - weld the selected vertices within D (N)"},
 };
 
 }  // namespace

@@ -42,5 +42,6 @@ void mergeCommand(CommandContext& e, const std::vector<std::string>& words) {
     e.consoleMessage("Error! /merge takes a distance of 0 or more!");
     return;
   }
+  e.toolState.mergeDistance = distance;
   mergeSelectedVertices(e, distance);
 }

@@ -19,6 +19,8 @@ constexpr ModeRule kRules[] = {
     {R::kKey, 'd', "", R::kRefused, kMeshEditsOff},
     {R::kKey, 'f', "", R::kRefused, kMeshEditsOff},
     {R::kKey, 'n', "", R::kRefused, kMeshEditsOff},
+    {R::kKey, 'N', "", R::kRefused, kMeshEditsOff},
+    {R::kKey, 'i', "", R::kRefused, kMeshEditsOff},
     {R::kKey, 'o', "", R::kRefused, kMeshEditsOff},
     {R::kKey, 'p', "", R::kRefused, kMeshEditsOff},
     {R::kKey, 'w', "", R::kRefused, kMeshEditsOff},

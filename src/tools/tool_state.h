@@ -66,6 +66,7 @@ struct ToolState {
   Box3 boundingBox;               // the user's bounding box (/setbb)
   bool boundingBoxActive = true;  // no operation changes it
   Snapping snapping;              // of the mouse tools in the flat views
+  double mergeDistance = 0.001;   // the last /merge's, which N merges by
   int cylinderLevels = 10;
   int cylinderSides = 8;
   std::unique_ptr<Spline> currentSpline;
