@@ -184,6 +184,9 @@ const Command kCommands[] = {
     {"/snap", 1, snapCommand},
     {"/subdivide", 0, subdivideCommand},
     {"/merge", 1, mergeCommand},
+    {"/project", 1, projectCommand},
+    {"/unwrap", 0, unwrapCommand},
+    {"/pack", 0, packCommand},
 };
 
 }  // namespace

@@ -3,10 +3,17 @@
 #include <cmath>
 #include <cstdio>
 
+#include "images/texture_cache.h"
+
 #include "console/command_context.h"
 #include "console/number_conversion.h"
+#include "document/undo.h"
 #include "tools/polygon_ops.h"
+#include "tools/selected_triangles.h"
 #include "tools/snapping.h"
+#include "tools/unwrap.h"
+#include "tools/uv_charts.h"
+#include "tools/uv_projection.h"
 
 void snapCommand(CommandContext& e, const std::vector<std::string>& words) {
   Snapping& s = e.toolState.snapping;
@@ -44,4 +51,52 @@ void mergeCommand(CommandContext& e, const std::vector<std::string>& words) {
   }
   e.toolState.mergeDistance = distance;
   mergeSelectedVertices(e, distance);
+}
+
+namespace {
+
+// Charts lie two texels of the current group's texture apart, or of a
+// 1024-texel one without a texture.
+int textureSizeFor(CommandContext& e) {
+  const Material& look = e.doc.model->currentGroup->material;
+  const int side = look.textured ? e.textures.largerSide(e.textures.find(look.textureName)) : 0;
+  return side > 0 ? side : 1024;
+}
+
+}  // namespace
+
+void projectCommand(CommandContext& e, const std::vector<std::string>& words) {
+  static const std::pair<const char*, Projection> kKinds[] = {{"box", Projection::kBox},
+                                                              {"cylinder", Projection::kCylinder},
+                                                              {"sphere", Projection::kSphere},
+                                                              {"view", Projection::kView}};
+  for (const auto& [name, kind] : kKinds) {
+    if (words[1] != name) continue;
+    projectSelection(e, kind, e.viewSet.views[e.viewSet.activeView], textureSizeFor(e));
+    return;
+  }
+  e.consoleMessage("Error! /project takes box, cylinder, sphere or view!");
+}
+
+void unwrapCommand(CommandContext& e, const std::vector<std::string>& words) {
+  double angle = kDefaultUnwrapAngle;
+  if (words.size() > 1) {
+    angle = realParameter(words[1]);
+    if (!(angle > 0 && angle <= 180)) {
+      e.consoleMessage("Error! /unwrap takes an angle above 0 and at most 180 degrees!");
+      return;
+    }
+  }
+  unwrapSelection(e, angle, textureSizeFor(e));
+}
+
+void packCommand(CommandContext& e, const std::vector<std::string>&) {
+  takeSnapshot(e.doc);
+  std::vector<UvChart> charts = chartsAsMapped(selectedTriangles(e.doc));
+  if (charts.empty()) {
+    e.consoleMessage("Pack: no selected triangle.");
+    return;
+  }
+  packCharts(charts, 2, textureSizeFor(e));
+  e.consoleMessage("Pack: " + std::to_string(charts.size()) + " charts packed.");
 }

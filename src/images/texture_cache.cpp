@@ -1,5 +1,7 @@
 #include "images/texture_cache.h"
 
+#include <algorithm>
+
 #include <sys/stat.h>
 
 #include <cstdio>
@@ -63,7 +65,13 @@ int TextureCache::loadImage(const std::string& name) {
   int id = ++lastId_;  // consumed even when the file cannot be read
   DecodedImage image;
   if (!decodeImageFile(name, image, &lastFailure_)) return -1;
+  largerSides_[id] = std::max(image.width, image.height);
   if (uploader_) uploadedNames_[id] = uploader_(id, image);
   std::printf("Texture loaded! (ID: %d)\n", id);
   return id;
+}
+
+int TextureCache::largerSide(int id) const {
+  const auto found = largerSides_.find(id);
+  return found == largerSides_.end() ? 0 : found->second;
 }

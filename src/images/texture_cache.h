@@ -47,6 +47,8 @@ class TextureCache {
   // The name the uploader gave the texture of `id`; 0, no texture, for an id
   // that was never uploaded.
   unsigned uploadedName(int id) const;
+  // The larger side in pixels of the image of `id`; 0 for an id never read.
+  int largerSide(int id) const;
 
   int lastId() const { return lastId_; }
   const std::vector<TextureEntry>& entries() const { return entries_; }  // oldest first
@@ -64,7 +66,8 @@ class TextureCache {
   std::vector<TextureEntry> entries_;
   std::unordered_map<std::string, size_t> newestEntry_;  // name -> index into entries_
   std::map<FileIdentity, int> idOfFile_;                 // files read successfully
-  std::unordered_map<int, unsigned> uploadedNames_;      // id -> the uploader's name
+  std::unordered_map<int, int> largerSides_;
+  std::unordered_map<int, unsigned> uploadedNames_;  // id -> the uploader's name
   std::string lastFailure_;
   Uploader uploader_;
 };
