@@ -6,15 +6,7 @@
 
 namespace {
 
-class HelpAndInfoTest : public WingTest {
- protected:
-  std::string answer(const std::string& line) {  // the messages it adds, one per line
-    const int before = messageCount();
-    SilencedStdout quiet;
-    runConsoleCommand(editor, line);
-    return messagesSince(before, "\n");
-  }
-};
+using HelpAndInfoTest = WingTest;
 
 // Every command of the interpreter, in its order, one line each: its name, then what it takes
 // and does.
@@ -22,7 +14,7 @@ TEST_F(HelpAndInfoTest, HelpListsEveryCommandOnItsOwnLine) {
   std::string expected;
   for (const std::string& name : consoleCommandNames()) expected += name + " ";
   std::string names;
-  const std::string help = answer("/help");
+  const std::string help = said("/help", "\n");
   for (size_t at = 0; at < help.size(); at = help.find('\n', at) + 1) {
     const std::string line = help.substr(at, help.find('\n', at) - at);
     names += line.substr(0, line.find(' ') + 1);
@@ -32,13 +24,13 @@ TEST_F(HelpAndInfoTest, HelpListsEveryCommandOnItsOwnLine) {
 }
 
 TEST_F(HelpAndInfoTest, InfoGivesTheFileUnsavedChangesAndCounts) {
-  EXPECT_EQ(answer("/info"),
+  EXPECT_EQ(said("/info", "\n"),
             "File: wing (no unsaved changes)\nVertices: 5 (0 selected)\nTriangles: 4 (0 "
             "selected)\nGroups: 2, bones: 0\n");
   select("abc", "12");
   model().addBone(model().createRoot(0, 0, 0), 1, 0, 0);
-  answer("/move 1 0 0");
-  EXPECT_EQ(answer("/info"),
+  runConsoleCommand(editor, "/move 1 0 0");
+  EXPECT_EQ(said("/info", "\n"),
             "File: wing (unsaved changes)\nVertices: 5 (3 selected)\nTriangles: 4 (2 "
             "selected)\nGroups: 2, bones: 2\n");
 }

@@ -16,28 +16,23 @@ class ModelCommandsTest : public EditorTest {
     editor.commandState.importSettings.program = VANTOREL_PROGRAM;
     SquareWithWing square(*editor.doc.model);
   }
-  std::string run(const std::string& line) {  // the messages the line added
-    const int before = messageCount();
-    runConsoleCommand(editor, line);
-    return messagesSince(before);
-  }
   ScratchCwd scratch;
 };
 
 TEST_F(ModelCommandsTest, ExportSaysWhetherItWroteAndLeavesTheModelAlone) {
   takeSnapshot(editor.doc);
   const std::string saved = formatModelFile(captureImage(*editor.doc.model));
-  EXPECT_EQ(run("/export out.glb") + run("/export out.obj"), "Model exported!|Model exported!|");
+  EXPECT_EQ(said("/export out.glb") + said("/export out.obj"), "Model exported!|Model exported!|");
   EXPECT_EQ(readFile("out.glb").substr(0, 4), "glTF");
   EXPECT_EQ(readFile("out.mtl"), "newmtl material0\nKd 1.000000 1.000000 1.000000\nd 1.000000\n");
   EXPECT_EQ(
-      run("/export missing/out.gltf"),
+      said("/export missing/out.gltf"),
       "Error! Model failed to export!|cannot create a file in missing: No such file or directory|");
-  EXPECT_EQ(run("/export out.stl"),
+  EXPECT_EQ(said("/export out.stl"),
             "Error! Model failed to export!|Export writes .glb, .gltf and .obj files.|");
   editor.doc.model->currentGroup->material.textured = 1;
   editor.doc.model->currentGroup->material.textureName = "gone.bmp";
-  EXPECT_EQ(run("/export out.glb"),
+  EXPECT_EQ(said("/export out.glb"),
             "Model exported!|The texture gone.bmp cannot be read (No such "
             "file or directory): the export leaves it out.|");
   EXPECT_EQ(readFile("out.glb").find("\"textures\""), std::string::npos);
@@ -52,7 +47,7 @@ TEST_F(ModelCommandsTest, ExportSaysWhetherItWroteAndLeavesTheModelAlone) {
 TEST_F(ModelCommandsTest, OpenImportsOtherFormatsUnderTheEditorsOwnExtension) {
   std::filesystem::create_directories("their");
   writeFile("their/quad.obj", "v 0 0 0\nv 2 0 0\nv 2 1 0\nv 0 1 0\nf 1 2 3 4\n");
-  EXPECT_EQ(run("/open their/quad.obj"),
+  EXPECT_EQ(said("/open their/quad.obj"),
             "Model successfully loaded!|F5 saves the model as " +
                 (std::filesystem::current_path() / "quad.vantorel").string() +
                 ".|Import: quads split into triangles|");
@@ -63,7 +58,7 @@ TEST_F(ModelCommandsTest, OpenImportsOtherFormatsUnderTheEditorsOwnExtension) {
   EXPECT_EQ(readFile("quad.vantorel").substr(0, 2), "4\n");
   EXPECT_FALSE(std::filesystem::exists("their/quad.vantorel"));
   // A file that no reader takes leaves the model as it was.
-  EXPECT_EQ(run("/open nothing.obj") + editor.doc.model->name,
+  EXPECT_EQ(said("/open nothing.obj") + editor.doc.model->name,
             "Error! Model failed to load!|No such file or directory|quad.vantorel");
 }
 
@@ -104,12 +99,12 @@ TEST(CommandLine, ArgumentsPickTheAction) {
 TEST_F(ModelCommandsTest, ControlCharactersFromFilesNeverReachTheTerminal) {
   const std::string name = "m\x1B]0;title\x07.vantorel", shown = "m\\x1B]0;title\\x07.vantorel";
   writeFile(name, "0\n1\n0\n1\nsk\x1B[2J\xC2\x9Bin.bmp\n1 1 1 1\n0\n");
-  std::string said;
-  EXPECT_EQ(printedBy([&] { said = run("/open " + name), said += run("/save " + name); }),
+  std::string answers;
+  EXPECT_EQ(printedBy([&] { answers = said("/open " + name), answers += said("/save " + name); }),
             "numparams: 1\n/open /open " + shown + " 0\nReading model from file: " + shown +
                 "\nnumparams: 1\n/save /save " + shown + " 1\nSaving model to file: " + shown +
                 "\n");
-  EXPECT_EQ(said,
+  EXPECT_EQ(answers,
             "Model successfully loaded!|line 5: texture name sk\\x1B[2J\\xC2\\x9Bin.bmp dropped "
             "(it holds control characters)|Model saved!|");
   EXPECT_EQ(readFile(name), "0\n1\n0\n0\n1.000000 1.000000 1.000000 1.000000\n0\n");
@@ -129,9 +124,9 @@ TEST_F(ModelCommandsTest, BackgroundOpensSayHowFarTheyHaveGotAndFinishAtAPoll) {
     return messagesSince(before);
   };
   setenv("VANTOREL_IMPORT_FAULT", "hang", 1);
-  EXPECT_EQ(run("/open good.glb"), "");
-  EXPECT_EQ(run("/open other.glb"), "other.glb will be opened after good.glb.|");
-  EXPECT_EQ(run("/open good.glb"), "good.glb will be opened after good.glb.|");
+  EXPECT_EQ(said("/open good.glb"), "");
+  EXPECT_EQ(said("/open other.glb"), "other.glb will be opened after good.glb.|");
+  EXPECT_EQ(said("/open good.glb"), "good.glb will be opened after good.glb.|");
   const std::string hung = polled();  // both opens, the newest request second
   unsetenv("VANTOREL_IMPORT_FAULT");
   EXPECT_NE(hung.find("took longer", hung.find("took longer") + 1), std::string::npos) << hung;
@@ -141,7 +136,7 @@ TEST_F(ModelCommandsTest, BackgroundOpensSayHowFarTheyHaveGotAndFinishAtAPoll) {
                      "seconds.|"))
       << hung;
   EXPECT_EQ(editor.doc.model->name, "testmodel");
-  EXPECT_EQ(run("/open good.glb"), "");
+  EXPECT_EQ(said("/open good.glb"), "");
   EXPECT_TRUE(polled().ends_with("/good.vantorel.|"));
   EXPECT_EQ(editor.doc.model->name, "good.vantorel");
 }

@@ -66,6 +66,21 @@ class NoChangeEscapesTest : public ToolTest,
 
 namespace {
 
+// Every command but those that bring another model (/open, /recover) or end the editor; a row of
+// several runs them in turn.
+// clang-format off
+const char* const kCommandRows[] = {
+    "/loadtex tex.bmp", "/loadtex other.bmp", "/setcolor 1 0 0 1", "/setbb 0 1 0 1 0 1",
+    "/showtex", "/hidetex", "/setx 0.5", "/sety 0.5", "/setz 0.5", "/getpos",
+    "/setcylinder 5 3", "/smoothpolys", "/flattenpolys", "/polycount", "/export out.glb",
+    "/discard", "/fit", "/move 1 0 0", "/rotate x 30", "/scale 2 1 1", "/info", "/help",
+    "/weight 0.5", "/weight auto", "/snap 0.5", "/subdivide", "/merge 0.5", "/project box",
+    "/project sphere", "/unwrap", "/pack", "/save again.vantorel", "/anim", "/anim, /clip run",
+    "/anim, /frame 5, /key", "/anim, /frame 2, /unkey", "/anim, /fps 12", "/anim, /length 9",
+    "/anim, /frame 4, /rotate y 20", "/anim, /move 0 1 0", "/anim, /play",
+    "/anim, /frame 3, /key, /anim"};
+// clang-format on
+
 std::vector<Row> rows() {
   std::vector<Row> all;
   for (int k = 32; k < 127; ++k)
@@ -81,60 +96,19 @@ std::vector<Row> rows() {
                      t.dragInSide();
                    }});
   }
-  // Every command but those that bring another model (/open, /recover) or end the editor.
-  const std::vector<std::vector<std::string>> commands = {{"/loadtex tex.bmp"},
-                                                          {"/loadtex other.bmp"},
-                                                          {"/setcolor 1 0 0 1"},
-                                                          {"/setbb 0 1 0 1 0 1"},
-                                                          {"/showtex"},
-                                                          {"/hidetex"},
-                                                          {"/setx 0.5"},
-                                                          {"/sety 0.5"},
-                                                          {"/setz 0.5"},
-                                                          {"/getpos"},
-                                                          {"/setcylinder 5 3"},
-                                                          {"/smoothpolys"},
-                                                          {"/flattenpolys"},
-                                                          {"/polycount"},
-                                                          {"/export out.glb"},
-                                                          {"/discard"},
-                                                          {"/fit"},
-                                                          {"/move 1 0 0"},
-                                                          {"/rotate x 30"},
-                                                          {"/scale 2 1 1"},
-                                                          {"/info"},
-                                                          {"/help"},
-                                                          {"/weight 0.5"},
-                                                          {"/weight auto"},
-                                                          {"/snap 0.5"},
-                                                          {"/subdivide"},
-                                                          {"/merge 0.5"},
-                                                          {"/project box"},
-                                                          {"/project sphere"},
-                                                          {"/unwrap"},
-                                                          {"/pack"},
-                                                          {"/save again.vantorel"},
-                                                          {"/anim"},
-                                                          {"/anim", "/clip run"},
-                                                          {"/anim", "/frame 5", "/key"},
-                                                          {"/anim", "/frame 2", "/unkey"},
-                                                          {"/anim", "/fps 12"},
-                                                          {"/anim", "/length 9"},
-                                                          {"/anim", "/frame 4", "/rotate y 20"},
-                                                          {"/anim", "/move 0 1 0"},
-                                                          {"/anim", "/play"},
-                                                          {"/anim", "/frame 3", "/key", "/anim"}};
-  for (const std::vector<std::string>& lines : commands) {
-    std::string what;
-    for (const std::string& line : lines) what += (what.empty() ? "" : ", ") + line;
-    all.push_back({what, [lines](NoChangeEscapesTest& t) {
-                     for (const std::string& line : lines)
-                       t.command(line.starts_with("/loadtex ") || line.starts_with("/export ") ||
-                                         line.starts_with("/save ")
-                                     ? line.substr(0, line.find(' ') + 1) +
-                                           t.dir.file(line.substr(line.find(' ') + 1))
-                                     : line);
-                   }});
+  for (const std::string what : kCommandRows) {
+    all.push_back(
+        {what, [what](NoChangeEscapesTest& t) {
+           for (size_t at = 0; at < what.size();) {
+             const size_t end = std::min(what.find(", ", at), what.size());
+             const std::string line = what.substr(at, end - at);
+             const size_t file = line.find(' ') + 1;
+             const bool named = line.starts_with("/loadtex ") || line.starts_with("/export ") ||
+                                line.starts_with("/save ");
+             t.command(named ? line.substr(0, file) + t.dir.file(line.substr(file)) : line);
+             at = end + 2;
+           }
+         }});
   }
   return all;
 }

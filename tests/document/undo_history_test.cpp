@@ -10,12 +10,9 @@
 #include "document/undo_history.h"
 #include "recovery/recovery_file.h"
 #include "support/image_chain.h"
+#include "support/undo_steps.h"
 
 namespace {
-
-bool same(const Snapshot& a, const Snapshot& b) {
-  return a.name == b.name && *a.image == *b.image;
-}
 
 size_t wholeBytes(const std::deque<Snapshot>& steps) {
   size_t bytes = 0;
@@ -43,11 +40,11 @@ TEST(UndoHistoryTest, UndoAndRedoGiveBackWhatAHistoryOfWholeImagesGives) {
                  std::make_shared<ModelImage>(chain.edited(*model.image, kind == 6 ? 7 : kind))};
       } else if (roll < 7 && !undo.empty()) {
         const Snapshot gave = history.undo(model);
-        ASSERT_TRUE(same(gave, undo.back())) << seed << " undo at " << op;
+        ASSERT_TRUE(sameSnapshot(gave, undo.back())) << seed << " undo at " << op;
         redo.push_back(model), model = undo.back(), undo.pop_back();
       } else if (roll < 9 && !redo.empty()) {
         const Snapshot gave = history.redo(model);
-        ASSERT_TRUE(same(gave, redo.back())) << seed << " redo at " << op;
+        ASSERT_TRUE(sameSnapshot(gave, redo.back())) << seed << " redo at " << op;
         undo.push_back(model), model = redo.back(), redo.pop_back();
       } else if (roll == 9 && undo.size() > 1) {  // the budget's order: oldest undo, then redo
         history.dropOldestUndo(), undo.pop_front();

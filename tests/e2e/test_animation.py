@@ -1,8 +1,9 @@
 """The acceptance journey of animation: a strip of four triangles gets a two-bone arm (Add Bone
 clicks), its triangles are assigned (Select Polygon, Select Bone, B), animation mode is entered
 with 'A', a bend of the forearm is keyed at frame 10 with Rotate, the clip plays and stops, and
-/export writes a .glb. The glTF validator finds nothing in it, three.js shows the bend at frame 10,
-and the posed mesh has no gap at the elbow: every vertex of a rest position goes to one place."""
+/export writes a .glb (which the validator checks as every export of clips and weights, in
+gltf_validator): three.js shows the bend at frame 10, and the posed mesh has no gap at the elbow:
+every vertex of a rest position goes to one place."""
 import json, os, subprocess, sys
 import driver
 
@@ -16,13 +17,6 @@ STRIP = "\n".join(["6"] + ["%f %f %f" % p for p in POINTS] + ["1", "4"] +
 
 def check_export(folder):
     glb = os.path.join(folder, "arm.glb")
-    validate = """
-const v = require(process.argv[1]), fs = require('fs');
-v.validateBytes(new Uint8Array(fs.readFileSync(process.argv[2]))).then(r =>
-  console.log(r.issues.numErrors + r.issues.numWarnings));"""
-    found = subprocess.run(["node", "-e", validate, os.path.join(THREE, "node_modules", "gltf-validator"), glb],
-                           capture_output=True, text=True, check=True).stdout.strip()
-    assert found == "0", "the validator reports %s issues" % found
     out = subprocess.run(["node", os.path.join(THREE, "three_pose.mjs"), glb, json.dumps([["clip1", 10 / 24]])],
                          capture_output=True, text=True, check=True).stdout
     posed = {}

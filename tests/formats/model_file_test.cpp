@@ -203,22 +203,14 @@ TEST(ModelImageTest, EveryWayOfReadingGivesTheSameImageOrTheSameError) {
 // A model file is told by its first lines, not by a first number alone: an ASCII DXF starts "0",
 // a binary STL's header may start "1\n". A head cut short decides by what it holds.
 TEST(ModelRecognition, OnlyTheModelFilesOwnLayoutIsTakenForOne) {
+  // clang-format off
   const std::pair<std::string, bool> heads[] = {
-      {"3\n0.000000 1.000000 -2.5e1\n", true},
-      {"  3\r\n\r\n0 0 0\r\n", true},
-      {"0\n1\n0\n", true},  // the empty model
-      {"", true},
-      {" \n", true},
-      {"12\n1.5 -2", true},
-      {"7", true},
-      {"0\nSECTION\n2\nENTITIES\n", false},
-      {std::string("1\n\0\0\0", 5), false},
-      {"3\n0 0\n", false},
-      {"3\n0 0 0 0\n", false},
-      {"3\nx 0 0\n", false},
-      {"3 4\n", false},
-      {"solid x\n", false},
-      {"0\n-\n", false},
+      {"3\n0.000000 1.000000 -2.5e1\n", true}, {"  3\r\n\r\n0 0 0\r\n", true},
+      {"0\n1\n0\n", true} /* the empty model */, {"", true}, {" \n", true}, {"12\n1.5 -2", true},
+      {"7", true}, {"0\nSECTION\n2\nENTITIES\n", false}, {std::string("1\n\0\0\0", 5), false},
+      {"3\n0 0\n", false}, {"3\n0 0 0 0\n", false}, {"3\nx 0 0\n", false}, {"3 4\n", false},
+      {"solid x\n", false}, {"0\n-\n", false},
   };
+  // clang-format on
   for (const auto& [head, ours] : heads) EXPECT_EQ(startsLikeModelFile(head), ours) << head;
 }

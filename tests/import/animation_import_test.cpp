@@ -45,19 +45,16 @@ struct Expected {
 
 // Assimp's FBX writer keeps "wave" with its key times read as seconds, a thousand times longer,
 // and "bend" without keys: the file holds that, and the editor shows what the file holds.
+// clang-format off
 const std::pair<const char*, std::vector<Expected>> kFiles[] = {
-    {"arm_three.glb",
-     {{"bend", 0, 0, bent},
-      {"bend", 6, 0.25, bent},
-      {"bend", 18, 0.75, bent},
-      {"bend", 24, 1, bent},
-      {"wave", 3, 0.125, waved},
-      {"wave", 6, 0.25, waved}}},
+    {"arm_three.glb", {{"bend", 0, 0, bent}, {"bend", 6, 0.25, bent}, {"bend", 18, 0.75, bent},
+                       {"bend", 24, 1, bent}, {"wave", 3, 0.125, waved}, {"wave", 6, 0.25, waved}}},
     {"arm_assimp.glb",
      {{"bend", 12, 0.5, bent}, {"bend", 21, 0.875, bent}, {"wave", 9, 0.375, waved}}},
     {"arm_assimp.fbx",
      {{"bend", 24, 0, bent}, {"wave", 3000, 0.125, waved}, {"wave", 6000, 0.25, waved}}},
 };
+// clang-format on
 
 TEST(AnimationImport, ArmsWrittenByOtherToolsMoveAsInTheFile) {
   const std::string data = std::getenv("VANTOREL_TEST_DATA") + std::string("/animated/");

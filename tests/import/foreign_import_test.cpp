@@ -149,7 +149,6 @@ TEST(ImportChild, CrashesHangsMemoryAndMalformedFilesGiveReasons) {
   }
 }
 
-// An editor killed in the middle of an import takes the import child with it.
 TEST(ImportChild, DiesWithTheEditor) {
   ScratchCwd scratch;
   Model m("m", nullptr);

@@ -54,29 +54,19 @@ TEST(PoseTest, AChainOfThreeCarriesItsChildren) {
     BonePose root, a, b;
     glm::dvec3 ends[3];  // of a, b and c
   };
+  // clang-format off
   const Case cases[] = {
       {"rest", {}, {}, {}, {{1, 0, 0}, {1, 1, 0}, {1, 1, 1}}},
-      {"a quarter turn of the first bone about z",
-       {},
-       {turn(kQuarter, kZ)},
-       {},
+      {"a quarter turn of the first bone about z", {}, {turn(kQuarter, kZ)}, {},
        {{0, 1, 0}, {-1, 1, 0}, {-1, 1, 1}}},
-      {"then the second about x in the first one's frame",
-       {},
-       {turn(kQuarter, kZ)},
-       {turn(kQuarter, kX)},
-       {{0, 1, 0}, {0, 1, 1}, {1, 1, 1}}},
-      {"the root moved carries everything",
-       {glm::dquat(1, 0, 0, 0), {0, 0, 5}},
-       {turn(kQuarter, kZ)},
-       {},
-       {{0, 1, 5}, {-1, 1, 5}, {-1, 1, 6}}},
-      {"half a turn of the root about y",
-       {turn(2 * kQuarter, kY)},
-       {},
-       {},
+      {"then the second about x in the first one's frame", {}, {turn(kQuarter, kZ)},
+       {turn(kQuarter, kX)}, {{0, 1, 0}, {0, 1, 1}, {1, 1, 1}}},
+      {"the root moved carries everything", {glm::dquat(1, 0, 0, 0), {0, 0, 5}},
+       {turn(kQuarter, kZ)}, {}, {{0, 1, 5}, {-1, 1, 5}, {-1, 1, 6}}},
+      {"half a turn of the root about y", {turn(2 * kQuarter, kY)}, {}, {},
        {{-1, 0, 0}, {-1, 1, 0}, {-1, 1, -1}}},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     std::vector<glm::dmat4> world;

@@ -12,6 +12,7 @@
 #include "support/fixtures.h"
 #include "support/format_fixtures.h"
 #include "support/image_chain.h"
+#include "support/undo_steps.h"
 
 namespace {
 
@@ -26,14 +27,10 @@ struct RecoveryChain : ImageChain {
   }
 };
 
-bool same(const Snapshot& a, const Snapshot& b) {
-  return a.name == b.name && *a.image == *b.image;
-}
-
 bool sameContents(const RecoveryContents& a, const RecoveryContents& b) {
-  return a.changedAt == b.changedAt && same(a.model, b.model) &&
+  return a.changedAt == b.changedAt && sameSnapshot(a.model, b.model) &&
          std::equal(a.undoSteps.begin(), a.undoSteps.end(), b.undoSteps.begin(), b.undoSteps.end(),
-                    same);
+                    sameSnapshot);
 }
 
 TEST(RecoveryFileTest, RandomChainsOfEditsComeBackExactly) {
@@ -107,8 +104,8 @@ TEST(RecoveryFileTest, AFileIsReadInPiecesAsFromMemoryAlsoOfVersionOne) {
       all.undoSteps[3].image->memoryBytes() + all.undoSteps[4].image->memoryBytes();
   ASSERT_TRUE(parseRecoveryFile(text, newest, nullptr, {50, twoBytes}));
   ASSERT_EQ(newest.undoSteps.size(), 2u);
-  EXPECT_TRUE(same(newest.undoSteps[0], all.undoSteps[3]) &&
-              same(newest.undoSteps[1], all.undoSteps[4]));
+  EXPECT_TRUE(sameSnapshot(newest.undoSteps[0], all.undoSteps[3]) &&
+              sameSnapshot(newest.undoSteps[1], all.undoSteps[4]));
 }
 
 // The undo step of each small edit of a 3,000-triangle model takes a few hundred bytes at most

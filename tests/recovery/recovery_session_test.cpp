@@ -8,6 +8,7 @@
 #include <cstring>
 #include <ctime>
 #include <fstream>
+#include <set>
 
 #include "formats/model_file.h"
 #include "model/skeleton.h"
@@ -71,6 +72,11 @@ class RecoveryTest : public EditorTest {
   static std::string lastLine(Editor& e, int back = 0) {
     return e.consoleMessages->currentList()->messageAt(back);
   }
+  static std::multiset<std::string> lastTwoLines(Editor& e) {
+    return {lastLine(e), lastLine(e, 1)};
+  }
+  // The offers of the files under the first and the second name, in either order.
+  std::multiset<std::string> bothOffers() { return {offerOf(beside), offerOf(beside + ".2")}; }
   std::unique_ptr<Editor> opened() {
     auto e = std::make_unique<Editor>();
     runConsoleCommand(*e, "/open " + model);
@@ -146,10 +152,7 @@ TEST_F(RecoveryTest, FoundChangesAreOfferedAndComeBackWithTheirUndoSteps) {
   EXPECT_EQ(readFile(model), kModel);
   // Opening the model again offers both: the recovered one as undone, and the one before.
   runConsoleCommand(editor, "/open " + model);
-  std::vector<std::string> offers{lastConsoleMessage(), lastLine(editor, 1)};
-  std::vector<std::string> expected{offerOf(beside), offerOf(beside + ".2")};
-  std::sort(offers.begin(), offers.end()), std::sort(expected.begin(), expected.end());
-  EXPECT_EQ(offers, expected);
+  EXPECT_EQ(lastTwoLines(editor), bothOffers());
   runConsoleCommand(editor, "/discard");
   runConsoleCommand(editor, "/discard");
   EXPECT_EQ(lastConsoleMessage(), "Unsaved changes discarded.");
@@ -364,10 +367,7 @@ TEST_F(RecoveryTest, LifeCycleTwoEditorsOnOneModelKeepAFileEach) {
   EXPECT_EQ(lastLine(*opened()), "Model successfully loaded!");
   quit(editor), quit(*other);
   auto third = opened();
-  std::vector<std::string> offers{lastLine(*third), lastLine(*third, 1)};
-  std::vector<std::string> expected{offerOf(beside), offerOf(beside + ".2")};
-  std::sort(offers.begin(), offers.end()), std::sort(expected.begin(), expected.end());
-  EXPECT_EQ(offers, expected);
+  EXPECT_EQ(lastTwoLines(*third), bothOffers());
   runConsoleCommand(*third, "/recover");
   runConsoleCommand(*third, "/discard");
   const double x = third->doc.model->vertices.at(0)->x;

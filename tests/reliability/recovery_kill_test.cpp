@@ -91,8 +91,7 @@ std::string checkKill(const std::string& folder, uint64_t seed, long long killed
     const std::vector<Snapshot> steps = undoSteps(e->doc.undoHistory);
     if (!(captureImage(*e->doc.model) == *kept.model.image) ||
         steps.size() != kept.undoSteps.size() ||
-        !std::equal(steps.begin(), steps.end(), kept.undoSteps.begin(),
-                    [](auto& a, auto& b) { return a.name == b.name && *a.image == *b.image; }))
+        !std::equal(steps.begin(), steps.end(), kept.undoSteps.begin(), sameSnapshot))
       continue;
     if (step + 1 < doneAt.size() && doneAt[step + 1] < oldest) {
       fault = "the state kept is too old";

@@ -97,9 +97,7 @@ class SoakRun : public EditorTest {
         const size_t kept = stack.size() - pushed;
         return stack.size() == std::min<size_t>(old.size() + pushed, editor.doc.undoLimit) &&
                kept <= old.size() &&
-               std::equal(
-                   stack.begin(), stack.begin() + kept, old.end() - kept,
-                   [](auto& a, auto& b) { return a.name == b.name && *a.image == *b.image; });
+               std::equal(stack.begin(), stack.begin() + kept, old.end() - kept, sameSnapshot);
       };
       size_t pushed = 0;
       while (moved && pushed < stack.size() && !follows(++pushed)) continue;

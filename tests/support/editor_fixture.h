@@ -60,6 +60,12 @@ class EditorTest : public ::testing::Test {
     for (int i = list.count() - before - 1; i >= 0; --i) added += list.messageAt(i) + end;
     return added;
   }
+  // The console messages a line adds, each ended by `end`.
+  std::string said(const std::string& line, const std::string& end = "|") {
+    const int before = messageCount();
+    runConsoleCommand(editor, line);
+    return messagesSince(before, end);
+  }
   int consoleLinesStartingWith(const std::string& start) {
     const MessageList& list = *editor.consoleMessages->currentList();
     int count = 0;

@@ -5,6 +5,11 @@
 
 #include "document/undo_history.h"
 
+// The same name and the same image.
+inline bool sameSnapshot(const Snapshot& a, const Snapshot& b) {
+  return a.name == b.name && *a.image == *b.image;
+}
+
 // Oldest first; the history itself is left as it is.
 inline std::vector<Snapshot> undoSteps(const UndoHistory& history) {
   UndoHistory copy = history;

@@ -1,8 +1,7 @@
 // Fit in view by key, menu and console, on the selection or the whole model.
 
 #include "tools/fit_views.h"
-#include "support/editor_fixture.h"
-#include "support/fixtures.h"
+#include "tools/tool_fixture.h"
 
 namespace {
 
@@ -13,11 +12,6 @@ class FitViewsTest : public EditorTest {
     for (int i = kSideView; i <= kFullView; ++i) text += viewState(editor.viewSet.views[i]) + "|";
     const Vec3& pivot = editor.viewSet.views[kFullView].pivot;
     return text + vec(pivot);
-  }
-  static std::string vec(const Vec3& v) {
-    char text[80];
-    std::snprintf(text, sizeof text, "%g,%g,%g", v.x, v.y, v.z);
-    return text;
   }
 };
 
