@@ -14,9 +14,19 @@
 
 namespace {
 
-Snapshot currentModel(Document& e) {
-  if (auto image = e.builtFrom()) return Snapshot{e.model->name, std::move(image)};
+// The model's image, as a file holds it: undoing it gives the model back with
+// its lists in reverse, as a file read does.
+Snapshot capturedModel(Document& e) {
   return Snapshot{e.model->name, std::make_shared<const ModelImage>(captureImage(*e.model))};
+}
+
+// The model that an undo or redo step hands to the other list: one that an
+// undo or redo gave back, unchanged since, is the image it was built from, so
+// that stepping back and forth gives that very model each time (and the
+// difference the history kept against that image is taken again).
+Snapshot steppedModel(Document& e) {
+  if (auto image = e.builtFrom()) return Snapshot{e.model->name, std::move(image)};
+  return capturedModel(e);
 }
 
 void restore(Document& e, const Snapshot& snapshot, DocumentChange how) {
@@ -61,7 +71,7 @@ void stepAcross(Document& e, bool back) {
   const Snapshot step = back ? history.newestUndo() : history.nextRedo();
   // Where no thread can be had, the history moves after the build instead.
   std::future<void> moved = std::async(std::launch::async | std::launch::deferred, [&] {
-    Snapshot current = currentModel(e);
+    Snapshot current = steppedModel(e);
     if (back) {
       history.undo(std::move(current));
     } else {
@@ -92,7 +102,7 @@ void stepAcross(Document& e, bool back) {
 // Only the newest step is held whole: the one before becomes its difference
 // from it, a few bytes for a small edit.
 void takeSnapshot(Document& e) {
-  e.undoHistory.push(currentModel(e));
+  e.undoHistory.push(capturedModel(e));
   keepWithinBudget(e);
   e.changed(DocumentChange::kEdit);
 }

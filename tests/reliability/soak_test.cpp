@@ -81,7 +81,8 @@ class SoakRun : public EditorTest {
     for (uint64_t n = 1; n <= steps; ++n) {
       const ModelImage before = captureImage(*editor.doc.model);
       const std::string name = editor.doc.model->name;
-      // A model an undo or redo gave back is held as the image it was built from.
+      // An edit's step is the model's image; a redo's, of a model an undo or redo gave back,
+      // the image it was built from.
       const bool givenBack = editor.doc.builtFrom() != nullptr;
       const Snapshot newest = history.newestUndo();
       const std::vector<Snapshot> old = undoSteps(history);
@@ -105,12 +106,12 @@ class SoakRun : public EditorTest {
         fault = "the undo stack does not hold the newest snapshots up to its limit";
       if (fault.empty() && moved) {
         const Snapshot& first = stack[stack.size() - pushed];
-        if (!((givenBack ? rebuiltImage(*first.image) : *first.image) == before) ||
-            first.name != name)
+        const bool asBuilt = givenBack && rebuiltImage(*first.image) == before;
+        if (!(*first.image == before || asBuilt) || first.name != name)
           fault = "the step's snapshot is not the model from before the step";
         else if (rng() % 4 == 0) {
           for (size_t i = 0; i < pushed; ++i) undo(editor.doc);
-          if (!(captureImage(*editor.doc.model) == (givenBack ? before : rebuiltImage(before))) ||
+          if (!(captureImage(*editor.doc.model) == (asBuilt ? before : rebuiltImage(before))) ||
               editor.doc.model->name != name)
             fault = "undo did not give back the model from before the step";
         }
