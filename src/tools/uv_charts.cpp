@@ -108,7 +108,9 @@ void packCharts(std::vector<UvChart>& charts, double marginTexels, int textureSi
   for (int tries = 0;; ++tries) {
     const double gap = margin * side;
     const double height = shelve(boxes, order, side, gap, at);
-    if (height <= side) break;
+    // Beyond the doubles (a model near their end), no packing: every
+    // coordinate below goes to 0 rather than to a number the file cannot hold.
+    if (height <= side || !std::isfinite(height) || tries > 1001) break;
     side = tries < 1000 ? side * 1.01 : height;  // taller than wide at worst: all still inside
   }
   for (size_t c = 0; c < charts.size(); ++c) {
@@ -117,8 +119,8 @@ void packCharts(std::vector<UvChart>& charts, double marginTexels, int textureSi
       Polygon* p = chart.triangles[t];
       for (int k = 0; k < 3; ++k) {
         const glm::dvec2 uv = (chart.corners[t][k] + at[c]) / side;
-        p->uvs[k].u = std::clamp(uv.x, 0.0, 1.0);
-        p->uvs[k].v = std::clamp(uv.y, 0.0, 1.0);
+        p->uvs[k].u = std::isfinite(uv.x) ? std::clamp(uv.x, 0.0, 1.0) : 0.0;
+        p->uvs[k].v = std::isfinite(uv.y) ? std::clamp(uv.y, 0.0, 1.0) : 0.0;
         p->uvs[k].mapped = 1;
         p->uvs[k].vertex = p->vertices[k];
       }

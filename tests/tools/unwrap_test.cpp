@@ -168,6 +168,19 @@ TEST_F(UnwrapTest, EveryShapeUnwrapsAndProjectsIntoTheSquareWithoutOverlapOrMirr
   }
 }
 
+// Near the end of the doubles every way of mapping still gives coordinates in 0..1.
+TEST_F(UnwrapTest, AModelAtTheEndOfTheDoublesMapsInsideTheSquare) {
+  for (const char* command : {"/unwrap", "/project box", "/project sphere", "/project view"}) {
+    editor.doc.replaceModel(std::make_unique<Model>("far", nullptr));
+    SquareWithWing(model()).e->x = 1.7e308;
+    selectAllPolygons(editor);
+    runConsoleCommand(editor, command);
+    for (const Polygon* p : allTriangles(model()))
+      for (const UvPoint& uv : p->uvs)
+        EXPECT_TRUE(uv.u >= 0 && uv.u <= 1 && uv.v >= 0 && uv.v <= 1) << command;
+  }
+}
+
 // Packing keeps each chart's shape and the charts' sizes to each other.
 TEST_F(UnwrapTest, PackKeepsTheChartsAsMappedAndMovesThemApart) {
   box();
