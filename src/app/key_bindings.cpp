@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "app/editor.h"
+#include "console/modelling_commands.h"
 #include "document/undo.h"
 #include "formats/model_file.h"
 #include "recovery/recovery_session.h"
@@ -18,6 +19,8 @@
 #include "tools/spline_tool.h"
 #include "tools/tool_menu.h"
 #include "tools/transforms.h"
+#include "tools/unwrap.h"
+#include "tools/uv_projection.h"
 #include "view/input_codes.h"
 #include "view/view_layout.h"
 
@@ -47,6 +50,12 @@ void saveModel(Editor& e, bool announceSuccess) {
   } else {
     e.consoleMessage("Error! Model failed to save!");
   }
+}
+
+// The projections of the keys, in the view under the pointer.
+void project(Editor& e, Projection how) {
+  const Viewport& view = e.viewSet.views[e.viewSet.activeView];
+  projectSelection(e, how, view, textureSizeFor(e.commands()));
 }
 
 struct KeyBinding {
@@ -84,6 +93,8 @@ const KeyBinding kKeyBindings[] = {
     {'d', [](Editor& e) { duplicateSelection(e); }},
     {'e', [](Editor& e) { e.toolState.tool = kExtrude; }},
     {'f', [](Editor& e) { flipSelectedPolygons(e); }},
+    {'h', [](Editor& e) { project(e, Projection::kSphere); }},
+    {'H', [](Editor& e) { project(e, Projection::kView); }},
     {'i', [](Editor& e) { subdivideSelection(e); }},
     {'N', [](Editor& e) { mergeSelectedVertices(e, e.toolState.mergeDistance); }},
     {'g', [](Editor& e) { toggleSnapping(e.toolState.snapping); }},
@@ -101,9 +112,13 @@ const KeyBinding kKeyBindings[] = {
          e.toolState.tool = (e.toolState.tool == kScale2D) ? kScale3D : kScale2D;
        }
      }},
+    {'u', [](Editor& e) { unwrapSelection(e, kDefaultUnwrapAngle, textureSizeFor(e.commands())); }},
+    {'U', [](Editor& e) { packCommand(e.commands(), {"/pack"}); }},
     {'v', [](Editor& e) { e.toolState.tool = kAddVertex; }},
     {'w', [](Editor& e) { revolveSpline(e); }},
     {'x', [](Editor& e) { e.toolState.tool = kAddBone; }},
+    {'y', [](Editor& e) { project(e, Projection::kBox); }},
+    {'Y', [](Editor& e) { project(e, Projection::kCylinder); }},
     {'z', [](Editor& e) { undo(e.doc); }},
     {'Z', [](Editor& e) { redo(e.doc); }},
     {127,

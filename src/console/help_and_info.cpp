@@ -47,9 +47,9 @@ const std::map<std::string, std::string, std::less<>> kSummaries = {
     {"/quit", "- close the editor, keeping unsaved changes"},
     {"/snap", "STEP|vertex|off - snap tools to a grid or vertices (g)"},
     {"/subdivide", "- split each selected triangle into four (i)"},
-    {"/project", "box|cylinder|sphere|view - map the selected triangles"},
-    {"/unwrap", "[ANGLE] - cut, flatten and pack the selected triangles"},
-    {"/pack", "- pack the selected triangles' charts into the texture"},
+    {"/project", "box|cylinder|sphere|view - map the selection (y Y h H)"},
+    {"/unwrap", "[ANGLE] - cut, flatten and pack the selection (u)"},
+    {"/pack", "- pack the selected triangles' charts (U)"},
     {"/merge", "D - weld the selected vertices within D (N)"},
 };
 

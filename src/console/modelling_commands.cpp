@@ -53,17 +53,11 @@ void mergeCommand(CommandContext& e, const std::vector<std::string>& words) {
   mergeSelectedVertices(e, distance);
 }
 
-namespace {
-
-// Charts lie two texels of the current group's texture apart, or of a
-// 1024-texel one without a texture.
 int textureSizeFor(CommandContext& e) {
   const Material& look = e.doc.model->currentGroup->material;
   const int side = look.textured ? e.textures.largerSide(e.textures.find(look.textureName)) : 0;
   return side > 0 ? side : 1024;
 }
-
-}  // namespace
 
 void projectCommand(CommandContext& e, const std::vector<std::string>& words) {
   static const std::pair<const char*, Projection> kKinds[] = {{"box", Projection::kBox},

@@ -15,3 +15,7 @@ void mergeCommand(CommandContext& e, const std::vector<std::string>& words);
 void projectCommand(CommandContext& e, const std::vector<std::string>& words);
 void unwrapCommand(CommandContext& e, const std::vector<std::string>& words);
 void packCommand(CommandContext& e, const std::vector<std::string>& words);
+
+// Charts lie two texels of the current group's texture apart, or of a
+// 1024-texel one without a texture: that texture's larger side.
+int textureSizeFor(CommandContext& e);
