@@ -7,6 +7,7 @@
 #include "recovery/recovery_session.h"
 #include "render/light.h"
 #include "tools/animation_mode.h"
+#include "tools/mirror.h"
 #include "tools/snapping.h"
 #include "tools/spline.h"
 #include "tools/tool_menu.h"
@@ -122,9 +123,11 @@ std::string Editor::viewCaption(int i) const {
   std::snprintf(text, sizeof text, "View %d: %s [%.2f:%.2f x %.2f:%.2f]", i, v.caption(), v.left,
                 v.right, v.bottom, v.top);
   // The Full view is never snapped.
+  std::string caption = text;
   const std::string snapping = snappingLabel(toolState.snapping);
-  if (v.kind != kFullView && !snapping.empty()) return text + ("  " + snapping);
-  return text;
+  if (v.kind != kFullView && !snapping.empty()) caption += "  " + snapping;
+  if (toolState.mirrorAxis >= 0) caption += "  " + mirrorLabel(toolState.mirrorAxis);
+  return caption;
 }
 
 void Editor::followModel(DocumentChange how) {

@@ -13,6 +13,7 @@
 #include "tools/animation_rules.h"
 #include "tools/creation.h"
 #include "tools/fit_views.h"
+#include "tools/mirror.h"
 #include "tools/polygon_ops.h"
 #include "tools/selection.h"
 #include "tools/snapping.h"
@@ -96,6 +97,7 @@ const KeyBinding kKeyBindings[] = {
     {'h', [](Editor& e) { project(e, Projection::kSphere); }},
     {'H', [](Editor& e) { project(e, Projection::kView); }},
     {'i', [](Editor& e) { subdivideSelection(e); }},
+    {'M', [](Editor& e) { toggleMirror(e); }},
     {'N', [](Editor& e) { mergeSelectedVertices(e, e.toolState.mergeDistance); }},
     {'g', [](Editor& e) { toggleSnapping(e.toolState.snapping); }},
     {'m', [](Editor& e) { e.toolState.tool = kMove; }},

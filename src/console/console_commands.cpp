@@ -187,6 +187,8 @@ const Command kCommands[] = {
     {"/project", 1, projectCommand},
     {"/unwrap", 0, unwrapCommand},
     {"/pack", 0, packCommand},
+    {"/mirror", 1, mirrorCommand},
+    {"/symmetrize", 1, symmetrizeCommand},
 };
 
 }  // namespace

@@ -50,6 +50,8 @@ const std::map<std::string, std::string, std::less<>> kSummaries = {
     {"/project", "box|cylinder|sphere|view - map the selection (y Y h H)"},
     {"/unwrap", "[ANGLE] - cut, flatten and pack the selection (u)"},
     {"/pack", "- pack the selected triangles' charts (U)"},
+    {"/mirror", "x|y|z|off - edit both sides of a plane at once (M)"},
+    {"/symmetrize", "[-]x|y|z - make the model its own mirror image"},
     {"/merge", "D - weld the selected vertices within D (N)"},
 };
 

@@ -8,6 +8,7 @@
 #include "console/command_context.h"
 #include "console/number_conversion.h"
 #include "document/undo.h"
+#include "tools/mirror.h"
 #include "tools/polygon_ops.h"
 #include "tools/selected_triangles.h"
 #include "tools/snapping.h"
@@ -93,4 +94,20 @@ void packCommand(CommandContext& e, const std::vector<std::string>&) {
   }
   packCharts(charts, 2, textureSizeFor(e));
   e.consoleMessage("Pack: " + std::to_string(charts.size()) + " charts packed.");
+}
+
+void mirrorCommand(CommandContext& e, const std::vector<std::string>& words) {
+  const std::string said = setMirror(e, words[1]);
+  e.consoleMessage(said.empty() ? "Error! /mirror takes x, y, z or off!" : said);
+}
+
+void symmetrizeCommand(CommandContext& e, const std::vector<std::string>& words) {
+  const std::string& word = words[1];
+  const bool negative = word.size() == 2 && word[0] == '-';
+  const char axis = word.empty() ? 0 : word.back();
+  if (word.size() != (negative ? 2u : 1u) || axis < 'x' || axis > 'z') {
+    e.consoleMessage("Error! /symmetrize takes x, y or z, or -x, -y or -z!");
+    return;
+  }
+  symmetrize(e, axis - 'x', negative);
 }

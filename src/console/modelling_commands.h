@@ -1,6 +1,7 @@
 #pragma once
 // The modelling aids typed at the console: "/snap STEP|vertex|off",
-// "/subdivide", "/merge DISTANCE", and texture mapping: "/project
+// "/subdivide", "/merge DISTANCE", "/mirror x|y|z|off", "/symmetrize
+// [-]x|y|z", and texture mapping: "/project
 // box|cylinder|sphere|view", "/unwrap [ANGLE]" and "/pack". `words` is the whole line split, the
 // command first.
 
@@ -12,6 +13,8 @@ struct CommandContext;
 void snapCommand(CommandContext& e, const std::vector<std::string>& words);
 void subdivideCommand(CommandContext& e, const std::vector<std::string>& words);
 void mergeCommand(CommandContext& e, const std::vector<std::string>& words);
+void mirrorCommand(CommandContext& e, const std::vector<std::string>& words);
+void symmetrizeCommand(CommandContext& e, const std::vector<std::string>& words);
 void projectCommand(CommandContext& e, const std::vector<std::string>& words);
 void unwrapCommand(CommandContext& e, const std::vector<std::string>& words);
 void packCommand(CommandContext& e, const std::vector<std::string>& words);

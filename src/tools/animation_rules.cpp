@@ -55,6 +55,7 @@ constexpr ModeRule kRules[] = {
     {R::kCommand, 0, "/project", R::kRefused, kMeshEditsOff},
     {R::kCommand, 0, "/unwrap", R::kRefused, kMeshEditsOff},
     {R::kCommand, 0, "/pack", R::kRefused, kMeshEditsOff},
+    {R::kCommand, 0, "/symmetrize", R::kRefused, kMeshEditsOff},
     {R::kCommand, 0, "/fit", R::kFramesPosed, ""},                 // also A and the menu's Fit
     {R::kCommand, 0, "/play", R::kNeedsMode, kPlaybackNeedsMode},  // also the panel's Play
     {R::kTool, kSelectVertex, "", R::kPicksPosed, ""},

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "document/undo.h"
+#include "tools/mirror.h"
 #include "tools/polygon_ops.h"
 #include "tools/selection.h"
 #include "tools/tool_context.h"
@@ -17,6 +18,7 @@ double middle(double min, double max) {
 
 void flattenSelection(ToolContext& e, Axis axis) {
   takeSnapshot(e.doc);
+  MirrorFollow mirror(e);
   if (axis == kAxisU || axis == kAxisV) {
     const SelectionBox box = computeSelectionBox(e, SelectionBoxOf::kUvs);
     if (e.doc.selectedUvs.count() >= 2) {
@@ -42,5 +44,6 @@ void flattenSelection(ToolContext& e, Axis axis) {
       }
     }
   }
+  mirror.apply();
   rebuildNormals(e);
 }

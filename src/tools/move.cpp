@@ -6,6 +6,7 @@
 #include "document/undo.h"
 #include "model/skeleton.h"
 #include "tools/live_transform.h"
+#include "tools/mirror.h"
 #include "tools/polygon_ops.h"
 #include "tools/tool_context.h"
 #include "tools/transforms.h"
@@ -40,6 +41,7 @@ void updateMoveOffset(ToolContext& e) {
 
 void moveSelection(ToolContext& e, double dx, double dy, double dz) {
   takeSnapshot(e.doc);
+  MirrorFollow mirror(e);
   if (e.viewSet.views[e.viewSet.activeView].kind == kUvView) {
     // Texture coordinates stop at the edges of the texture.
     for (UvPoint* uv : e.doc.selectedUvs) {
@@ -49,11 +51,14 @@ void moveSelection(ToolContext& e, double dx, double dy, double dz) {
   } else {
     moveVerticesOrBone(e, {dx, dy, dz});
   }
+  mirror.apply();
   rebuildNormals(e);
 }
 
 void moveSelectionBy(ToolContext& e, const Vec3& by) {
   takeSnapshot(e.doc);
+  MirrorFollow mirror(e);
   moveVerticesOrBone(e, by);
+  mirror.apply();
   rebuildNormals(e);
 }

@@ -4,6 +4,7 @@
 #include <numbers>
 
 #include "document/undo.h"
+#include "tools/mirror.h"
 #include "tools/polygon_ops.h"
 #include "tools/selection.h"
 #include "tools/tool_context.h"
@@ -39,6 +40,7 @@ void turnSelected(ToolContext& e, double ax, double ay, double az) {
 
 void rotateSelection(ToolContext& e, double angle) {
   takeSnapshot(e.doc);
+  MirrorFollow mirror(e);
   switch (e.viewSet.views[e.viewSet.activeView].kind) {
     case kSideView:
       turnSelected(e, 0, 0, angle);
@@ -53,15 +55,18 @@ void rotateSelection(ToolContext& e, double angle) {
       computeSelectionBox(e, SelectionBoxOf::kVertices);
       break;
   }
+  mirror.apply();
   rebuildNormals(e);
 }
 
 void rotateSelectionAbout(ToolContext& e, Axis axis, double degrees) {
   takeSnapshot(e.doc);
+  MirrorFollow mirror(e);
   const double angle = degrees * std::numbers::pi / 180;
   // rotatePoint turns about X and Y counter-clockwise seen from the axis'
   // positive end, but about Z the other way.
   turnSelected(e, axis == kAxisX ? angle : 0, axis == kAxisY ? angle : 0,
                axis == kAxisZ ? -angle : 0);
+  mirror.apply();
   rebuildNormals(e);
 }

@@ -6,6 +6,7 @@
 
 #include "document/undo.h"
 #include "tools/live_transform.h"
+#include "tools/mirror.h"
 #include "tools/polygon_ops.h"
 #include "tools/selection.h"
 #include "tools/tool_context.h"
@@ -73,6 +74,7 @@ void updateScaleFactor(ToolContext& e) {
 
 void scaleSelection(ToolContext& e) {
   takeSnapshot(e.doc);
+  MirrorFollow mirror(e);
   const Vec3 s = e.toolState.scaleFactor;
   if (e.viewSet.views[e.viewSet.activeView].kind == kUvView) {
     const SelectionBox box = computeSelectionBox(e, SelectionBoxOf::kUvs);
@@ -87,12 +89,15 @@ void scaleSelection(ToolContext& e) {
   }
   e.toolState.scaleFactor = {1, 1, 1};
   computeSelectionBox(e, SelectionBoxOf::kVertices);  // the box kept for the next preview
+  mirror.apply();
   rebuildNormals(e);
 }
 
 void scaleSelectionBy(ToolContext& e, const Vec3& factors) {
   takeSnapshot(e.doc);
+  MirrorFollow mirror(e);
   scaleVertices(e, factors, /*traced=*/false);
   computeSelectionBox(e, SelectionBoxOf::kVertices);
+  mirror.apply();
   rebuildNormals(e);
 }

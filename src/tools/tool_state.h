@@ -67,6 +67,8 @@ struct ToolState {
   bool boundingBoxActive = true;  // no operation changes it
   Snapping snapping;              // of the mouse tools in the flat views
   double mergeDistance = 0.001;   // the last /merge's, which N merges by
+  int mirrorAxis = -1;            // 0 to 2 while mirror editing is on across that axis
+  int lastMirrorAxis = 0;         // what the key turns on again
   int cylinderLevels = 10;
   int cylinderSides = 8;
   std::unique_ptr<Spline> currentSpline;

@@ -1,0 +1,61 @@
+#pragma once
+// Mirror editing across the plane through the origin square to one model axis.
+// A vertex's partner is the vertex at its reflection (within
+// kMirrorTolerance), found through a hash of every vertex's position, never by
+// a search over the model; a vertex on the plane is its own partner. While
+// mirroring is on, the transforms (Move, Rotate, Scale, Flatten and the typed
+// ones) move each partner of a moved vertex to the reflection of its new
+// place in the same undo step, and keep vertices on the plane on it. Where a
+// vertex and its partner are both selected, the one on the positive side
+// leads.
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <absl/container/flat_hash_map.h>
+
+struct ToolContext;
+struct Vertex;
+class Model;
+
+constexpr double kMirrorTolerance = 1e-4;
+
+// Every vertex of a model by where it is, to find partners.
+class MirrorIndex {
+ public:
+  MirrorIndex(const Model& model, int axis);
+  // The vertex at v's reflection: v itself on the plane, null when none.
+  Vertex* partnerOf(const Vertex& v) const;
+
+ private:
+  using Cell = std::tuple<int64_t, int64_t, int64_t>;
+  Cell cellOf(double x, double y, double z) const;
+  int axis_;
+  absl::flat_hash_map<Cell, std::vector<Vertex*>> cells_;
+};
+
+// Around one transform of the selection: made before it changes anything,
+// `apply` after it.
+class MirrorFollow {
+ public:
+  explicit MirrorFollow(ToolContext& e);
+  void apply();
+
+ private:
+  int axis_ = -1;
+  std::vector<std::pair<Vertex*, Vertex*>> follow_;  // leader, partner (the same: on the plane)
+};
+
+// "/mirror x|y|z|off": the answer for the user, "" when the word is none of them.
+std::string setMirror(ToolContext& e, const std::string& word);
+// The key: off to the last axis and back.
+void toggleMirror(ToolContext& e);
+// "mirror x", or "" when off, for the views' captions.
+std::string mirrorLabel(int axis);
+
+// "/symmetrize AXIS" makes the model its own mirror image: the side of the
+// plane given (the positive one, or the negative with `negative`) stays and
+// the other becomes its reflection, vertices near the plane put on it. One
+// undo step; says what was mirrored.
+void symmetrize(ToolContext& e, int axis, bool negative);
