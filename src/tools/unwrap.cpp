@@ -19,6 +19,7 @@
 
 #include "document/undo.h"
 #include "tools/tool_context.h"
+#include "tools/union_find.h"
 #include "tools/uv_charts.h"
 
 namespace {
@@ -47,19 +48,6 @@ Triangle triangleOf(Polygon* p, int group) {
   t.facing = length > 0 ? n / length : dvec3(0);
   return t;
 }
-
-class UnionFind {
- public:
-  explicit UnionFind(size_t n) : parent_(n) { std::iota(parent_.begin(), parent_.end(), 0); }
-  size_t root(size_t i) {
-    while (parent_[i] != i) i = parent_[i] = parent_[parent_[i]];
-    return i;
-  }
-  void join(size_t a, size_t b) { parent_[root(a)] = root(b); }
-
- private:
-  std::vector<size_t> parent_;
-};
 
 using Chart = std::vector<size_t>;  // triangle numbers
 

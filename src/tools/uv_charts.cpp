@@ -12,6 +12,7 @@
 #include <glm/common.hpp>
 
 #include "model/model.h"
+#include "tools/union_find.h"
 
 namespace {
 
@@ -131,12 +132,7 @@ void packCharts(std::vector<UvChart>& charts, double marginTexels, int textureSi
 
 std::vector<UvChart> chartsAsMapped(const std::vector<Polygon*>& triangles) {
   // Union of triangles across edges whose ends match on both sides.
-  std::vector<size_t> parent(triangles.size());
-  std::iota(parent.begin(), parent.end(), 0);
-  auto root = [&](size_t i) {
-    while (parent[i] != i) i = parent[i] = parent[parent[i]];
-    return i;
-  };
+  UnionFind parts(triangles.size());
   absl::flat_hash_map<std::pair<End, End>, size_t> firstSide;
   for (size_t t = 0; t < triangles.size(); ++t) {
     const Polygon* p = triangles[t];
@@ -145,13 +141,13 @@ std::vector<UvChart> chartsAsMapped(const std::vector<Polygon*>& triangles) {
       End b{p->vertices[(k + 1) % 3], p->uvs[(k + 1) % 3].u, p->uvs[(k + 1) % 3].v};
       if (b.vertex < a.vertex) std::swap(a, b);
       auto [found, fresh] = firstSide.try_emplace({a, b}, t);
-      if (!fresh) parent[root(t)] = root(found->second);
+      if (!fresh) parts.join(t, found->second);
     }
   }
   absl::flat_hash_map<size_t, size_t> chartOf;
   std::vector<UvChart> charts;
   for (size_t t = 0; t < triangles.size(); ++t) {
-    auto [found, fresh] = chartOf.try_emplace(root(t), charts.size());
+    auto [found, fresh] = chartOf.try_emplace(parts.root(t), charts.size());
     if (fresh) charts.emplace_back();
     UvChart& chart = charts[found->second];
     Polygon* p = triangles[t];

@@ -18,6 +18,7 @@
 #include "tools/polygon_ops.h"
 #include "tools/selected_triangles.h"
 #include "tools/tool_context.h"
+#include "tools/union_find.h"
 #include "tools/uv_charts.h"
 
 namespace {
@@ -55,24 +56,19 @@ int boxSideOf(const dvec3& n) {
 // Splits triangles labelled alike into the pieces that hang together by edges.
 std::vector<std::vector<size_t>> piecesByLabel(const std::vector<Polygon*>& triangles,
                                                const std::vector<int>& label) {
-  std::vector<size_t> parent(triangles.size());
-  std::iota(parent.begin(), parent.end(), 0);
-  auto root = [&](size_t i) {
-    while (parent[i] != i) i = parent[i] = parent[parent[i]];
-    return i;
-  };
+  UnionFind parts(triangles.size());
   absl::flat_hash_map<std::tuple<const Vertex*, const Vertex*, int>, size_t> sides;
   for (size_t t = 0; t < triangles.size(); ++t)
     for (int k = 0; k < 3; ++k) {
       const Vertex *a = triangles[t]->vertices[k], *b = triangles[t]->vertices[(k + 1) % 3];
       if (b < a) std::swap(a, b);
       auto [found, fresh] = sides.try_emplace({a, b, label[t]}, t);
-      if (!fresh) parent[root(t)] = root(found->second);
+      if (!fresh) parts.join(t, found->second);
     }
   absl::flat_hash_map<size_t, size_t> pieceOf;
   std::vector<std::vector<size_t>> pieces;
   for (size_t t = 0; t < triangles.size(); ++t) {
-    auto [found, fresh] = pieceOf.try_emplace(root(t), pieces.size());
+    auto [found, fresh] = pieceOf.try_emplace(parts.root(t), pieces.size());
     if (fresh) pieces.emplace_back();
     pieces[found->second].push_back(t);
   }
