@@ -97,6 +97,7 @@ const KeyBinding kKeyBindings[] = {
     {'h', [](Editor& e) { project(e, Projection::kSphere); }},
     {'H', [](Editor& e) { project(e, Projection::kView); }},
     {'i', [](Editor& e) { subdivideSelection(e); }},
+    {'j', [](Editor& e) { markSeamsOfSelection(e); }},
     {'M', [](Editor& e) { toggleMirror(e); }},
     {'N', [](Editor& e) { mergeSelectedVertices(e, e.toolState.mergeDistance); }},
     {'g', [](Editor& e) { toggleSnapping(e.toolState.snapping); }},

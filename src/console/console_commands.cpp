@@ -189,6 +189,7 @@ const Command kCommands[] = {
     {"/pack", 0, packCommand},
     {"/mirror", 1, mirrorCommand},
     {"/symmetrize", 1, symmetrizeCommand},
+    {"/seam", 0, [](CommandContext& e, const Words&) { markSeamsOfSelection(e); }},
 };
 
 }  // namespace

@@ -53,6 +53,7 @@ const std::map<std::string, std::string, std::less<>> kSummaries = {
     {"/mirror", "x|y|z|off - edit both sides of a plane at once (M)"},
     {"/symmetrize", "[-]x|y|z - make the model its own mirror image"},
     {"/merge", "D - weld the selected vertices within D (N)"},
+    {"/seam", "- mark or clear the edges between selected vertices (j)"},
 };
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "model/animation_image.h"
+#include "model/seam_image.h"
 
 namespace {
 
@@ -329,6 +330,39 @@ bool getAnimationStep(BodyReader& r, ModelImage& image, ImageFaults& f) {
   return getArrayDifference(r, image.weights, nullptr, kWeightBytes, f, getWeight);
 }
 
+// Seams: in full with the model and, in the few steps that change them, in
+// full again; one byte says a step leaves them alone. Files before version 3
+// hold none.
+void putSeams(BodyWriter& w, const ModelImage& image) {
+  w.count(image.seams.size());
+  for (const auto& [a, b] : image.seams)
+    w.put(static_cast<int32_t>(a)), w.put(static_cast<int32_t>(b));
+}
+bool getSeams(BodyReader& r, ModelImage& image, ImageFaults& f) {
+  size_t n = 0;
+  if (!r.count(n, 2 * 4)) return false;
+  image.seams.resize(n);
+  for (size_t i = 0; i < n; ++i) {
+    if (!r.get(image.seams[i].first) || !r.get(image.seams[i].second)) return false;
+    if (std::string fault = seamFault(image, i); !fault.empty()) return f.fail(std::move(fault));
+  }
+  return true;
+}
+void putSeamStep(BodyWriter& w, const ModelImage& older, const ModelImage& newer) {
+  const bool unchanged = older.seams == newer.seams;
+  w.put(static_cast<uint8_t>(unchanged));
+  if (!unchanged) putSeams(w, older);
+}
+bool getSeamStep(BodyReader& r, ModelImage& image, ImageFaults& f) {
+  uint8_t unchanged = 0;
+  if (!r.get(unchanged) || unchanged > 1) return false;
+  if (!unchanged) return getSeams(r, image, f);
+  // The newer image's seams, against the older image's vertices.
+  for (size_t i = 0; i < image.seams.size(); ++i)
+    if (std::string fault = seamFault(image, i); !fault.empty()) return f.fail(std::move(fault));
+  return true;
+}
+
 // What the reading of items cannot see: groups, and the skeleton as a whole.
 bool checkStructure(const ModelImage& image, ImageFaults& f) {
   if (image.groups.empty()) return f.fail("a model without groups");
@@ -362,6 +396,7 @@ void putImage(BodyWriter& w, const ModelImage& image, int version) {
   w.count(image.bones.size());
   for (const auto& b : image.bones) putBone(w, b);
   if (version >= 2) putAnimation(w, image);
+  if (version >= 3) putSeams(w, image);
 }
 
 bool getImage(BodyReader& r, ModelImage& image, int version, ImageFaults& f) {
@@ -384,7 +419,8 @@ bool getImage(BodyReader& r, ModelImage& image, int version, ImageFaults& f) {
   image.bones.resize(n);
   for (auto& b : image.bones)
     if (!getBone(r, b, f)) return false;
-  return (version < 2 || getAnimation(r, image, f)) && checkStructure(image, f);
+  return (version < 2 || getAnimation(r, image, f)) && (version < 3 || getSeams(r, image, f)) &&
+         checkStructure(image, f);
 }
 
 void putImageDifference(BodyWriter& w, const ModelImage& older, const ModelImage& newer,
@@ -399,6 +435,7 @@ void putImageDifference(BodyWriter& w, const ModelImage& older, const ModelImage
   }
   putArrayDifference(w, older.bones, newer.bones, nullptr, putBone);
   if (version >= 2) putAnimationStep(w, older, newer);
+  if (version >= 3) putSeamStep(w, older, newer);
 }
 
 bool getImageDifference(BodyReader& r, ModelImage& image, int version, ImageFaults& f) {
@@ -417,7 +454,8 @@ bool getImageDifference(BodyReader& r, ModelImage& image, int version, ImageFaul
         !getGroupLook(r, group, f))
       return false;
   return getArrayDifference(r, image.bones, nullptr, kBoneBytes, f, getBone) &&
-         (version < 2 || getAnimationStep(r, image, f)) && checkStructure(image, f);
+         (version < 2 || getAnimationStep(r, image, f)) &&
+         (version < 3 || getSeamStep(r, image, f)) && checkStructure(image, f);
 }
 
 ImageDifference::ImageDifference(const ModelImage& older, const ModelImage& newer) {

@@ -11,6 +11,7 @@
 
 #include "formats/animation_file.h"
 #include "model/model.h"
+#include "model/seam_image.h"
 #include "model/skeleton.h"
 
 namespace {
@@ -122,5 +123,6 @@ ModelImage captureImage(Model& model) {
     record.colour[3] = roundAsWritten(material.alpha);
   }
   captureAnimation(model, image, byNumber);
+  captureSeams(model, image, byNumber);
   return image;
 }

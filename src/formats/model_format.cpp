@@ -10,6 +10,7 @@
 
 #include "formats/animation_file.h"
 #include "formats/model_file.h"
+#include "formats/seam_section.h"
 #include "formats/six_decimals.h"
 #include "model/model_image.h"
 
@@ -54,7 +55,7 @@ size_t estimatedSize(const ModelImage& image) {
   for (const auto& group : image.groups) polygons += group.polygons.size();
   return 64 + image.vertices.size() * 32 +
          polygons * (3 * 8 + 6 * 10 + kPolygonLineNormals.size()) + image.groups.size() * 64 +
-         image.bones.size() * 96 + animationSectionBytes(image);
+         image.bones.size() * 96 + animationSectionBytes(image) + seamSectionBytes(image);
 }
 
 void writeVertices(const ModelImage& image, TextBuffer& out) {
@@ -142,5 +143,6 @@ std::string formatModelFile(const ModelImage& image) {
   writeBones(image, out);
   std::string text = out.take();
   appendAnimationSection(image, text);
+  appendSeamSection(image, text);
   return text;
 }

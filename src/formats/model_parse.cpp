@@ -1,8 +1,8 @@
 // Reads model file text into an image. The text comes from the user's disk, so
 // nothing in it is trusted: every count, number and depth is checked before it
 // is used, and anything the writer could not have produced is refused, up to
-// the end of the skeleton and its animation section (formats/animation_file.h);
-// any other text after the skeleton is ignored.
+// the end of the skeleton, its animation section (formats/animation_file.h)
+// and the seams (formats/seam_section.h); any other text after them is ignored.
 
 #include <algorithm>
 #include <charconv>
@@ -19,6 +19,7 @@
 #include "formats/model_scanner.h"
 #include "formats/polygon_ring.h"
 #include "formats/read_progress.h"
+#include "formats/seam_section.h"
 #include "formats/text_window.h"
 #include "model/model_image.h"
 
@@ -188,9 +189,10 @@ bool parse(TextWindow& text, ModelImage& image, std::string* error, ReadProgress
   Scanner in(text);
   Publisher publish(progress);
   size_t polygonsRead = 0;
-  const bool understood =
-      readVertices(in, target, publish) && readGroups(in, target, publish, polygonsRead) &&
-      readBones(in, target, polygonsRead) && readAnimationSection(in, target) && in.readSucceeded();
+  const bool understood = readVertices(in, target, publish) &&
+                          readGroups(in, target, publish, polygonsRead) &&
+                          readBones(in, target, polygonsRead) && readAnimationSection(in, target) &&
+                          readSeamSection(in, target) && in.readSucceeded();
   if (understood && !progress) image = std::move(parsed);
   if (!understood && error) *error = in.error();
   if (progress) progress->outcome.store(understood ? 1 : -1, std::memory_order_release);

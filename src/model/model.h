@@ -14,6 +14,7 @@
 
 #include "model/list.h"
 #include "model/record_pool.h"
+#include "model/seams.h"
 #include "model/vec3.h"
 
 class Animation;
@@ -137,6 +138,7 @@ class Model {
   std::unique_ptr<Animation>
       animation;     // clips and hand-set weights (model/animation.h); never null
   std::string name;  // doubles as the path that save (formats/model_file.h) writes
+  SeamSet seams;     // edges unwrapping cuts at (model/seams.h)
 
  private:
   RecordPool<Vertex> vertexPool_;

@@ -10,6 +10,7 @@
 
 #include "model/animation_image.h"
 #include "model/model.h"
+#include "model/seam_image.h"
 #include "model/skeleton.h"
 
 ModelBuilder::ModelBuilder(Model& model, const ModelImage& image) : model_(model), image_(image) {
@@ -105,6 +106,7 @@ void ModelBuilder::finish() {
   if (image.bones.empty()) {
     model_.setSkeleton(nullptr);
     buildAnimation(image, model_, vertexByNumber_, {});
+    buildSeams(image, model_, vertexByNumber_);
     return;
   }
   const ModelImage::BoneRecord& first = image.bones.front();
@@ -135,6 +137,7 @@ void ModelBuilder::finish() {
   }
   model_.setSkeleton(std::move(skeleton));
   buildAnimation(image, model_, vertexByNumber_, byLine);
+  buildSeams(image, model_, vertexByNumber_);
 }
 
 void buildModel(const ModelImage& image, Model& model) {

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "model/bulk_memory.h"
@@ -67,6 +68,8 @@ struct ModelImage {
   std::vector<BoneRecord> bones;      // depth-first pre-order; empty without skeleton
   std::vector<ClipRecord> clips;      // in the order they were made
   std::vector<WeightRecord> weights;  // by vertex, then bone
+  // Seam edges as vertex numbers, the smaller first, increasing.
+  std::vector<std::pair<int, int>> seams;
   // What reading a file left out, one line each for the console (a texture
   // name that holds control characters); nothing a model writes.
   std::vector<std::string> notes;

@@ -111,6 +111,7 @@ bool ModelCopy::finish() {
   }
   for (const auto& clip : model_.animation->clips) clips_.push_back(*clip);
   weights_.assign(model_.animation->weights.begin(), model_.animation->weights.end());
+  seams_.assign(model_.seams.begin(), model_.seams.end());
   return true;
 }
 
@@ -184,6 +185,11 @@ ModelImage ModelCopy::image() const {
     for (const BoneWeight& weight : weights)
       if (auto bone = boneOf.find(weight.bone); bone != boneOf.end())
         held.push_back({bone->second, weight.weight});
+  }
+  for (const auto& [a, b] : seams_) {
+    const auto first = vertexOf.find(a), second = vertexOf.find(b);
+    if (first != vertexOf.end() && second != vertexOf.end())
+      clone.seams.mark(first->second, second->second);
   }
   return captureImage(clone);
 }

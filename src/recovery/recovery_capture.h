@@ -70,5 +70,6 @@ class ModelCopy {
   int hasSkeleton_ = 0;
   std::vector<Clip> clips_;  // their tracks keyed by the model's bones
   std::vector<std::pair<const Vertex*, std::vector<BoneWeight>>> weights_;
+  std::vector<SeamSet::Edge> seams_;
   bool done_ = false;
 };

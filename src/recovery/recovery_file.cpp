@@ -36,7 +36,7 @@ bool readHead(std::string_view text, Head& head, std::string* error) {
   };
   if (!text.starts_with(kHeaderStart)) return fail("not a recovery file");
   const std::string_view rest = text.substr(kHeaderStart.size());
-  if (rest.size() < 2 || rest[1] != '\n' || (rest[0] != '1' && rest[0] != '2'))
+  if (rest.size() < 2 || rest[1] != '\n' || rest[0] < '1' || rest[0] > '0' + kRecoveryVersion)
     return fail("a recovery file of another version");
   head.version = rest[0] - '0';
   const std::string_view line = rest.substr(2);

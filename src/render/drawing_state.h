@@ -1,6 +1,6 @@
 #pragma once
 // Drawing's own memory, kept from frame to frame: the model's arrays while its
-// revision stands, the posed model's, the marker corners, the kept view
+// revision stands, the posed model's, the marker corners, the UV view's outlines, the kept view
 // pictures, the light, and the drawing switches tests and benchmarks turn.
 
 #include <memory>
@@ -9,6 +9,7 @@
 #include "render/light.h"
 #include "render/model_drawing.h"
 #include "render/posed_drawing.h"
+#include "render/uv_outlines.h"
 #include "render/view_freshness.h"
 
 struct DrawingState {
@@ -29,6 +30,7 @@ struct DrawingState {
   ModelDrawing modelDrawing;        // the model's arrays while its revision stands
   std::vector<float> markerBuffer;  // reused by drawVertexMarkers
   PosedDrawing posedDrawing;        // the posed model's arrays
+  UvOutlineCache uvOutlines;        // the UV view's chart borders and seams
   std::unique_ptr<Light> light;
   bool lightPending = true;  // until the first frame has created the light
   // Short of memory, the last frame left part of a view out; the console has

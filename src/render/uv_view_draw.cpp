@@ -1,18 +1,46 @@
 // The UV view inside the UV Mapper panel: the unit square of texture space,
-// the UV triangles of the current group over the texture (or black), and the
-// markers of the selected UV points.
+// the UV triangles of the current group over the texture (or black), their
+// charts' borders and seams, and the markers of the selected UV points.
 
 #include <GL/gl.h>
+
+#include <vector>
 
 #include "gui/rect_draw.h"
 #include "images/texture_cache.h"
 #include "render/frame_draw.h"
 #include "render/frame_input.h"
 #include "render/model_drawing.h"
+#include "render/uv_outlines.h"
 
 namespace {
 void square(double u, double v, double half) {
   drawRectOutline(u - half, v - half, u + half, v + half);
+}
+
+// Chart borders light blue, seams red and twice as wide, over the triangles
+// (whose lines lie at the same depth).
+void drawOutlines(const std::vector<UvSegment>& segments) {
+  if (segments.empty()) return;
+  const bool depthTest = glIsEnabled(GL_DEPTH_TEST);
+  glDisable(GL_DEPTH_TEST);
+  glBegin(GL_LINES);
+  glColor3f(0.3f, 0.8f, 1);
+  bool seams = false;
+  for (const UvSegment& s : segments) {
+    if (s.seam && !seams) {
+      glEnd();
+      glLineWidth(2);
+      glBegin(GL_LINES);
+      glColor3f(1, 0.2f, 0.2f);
+      seams = true;
+    }
+    glVertex2d(s.u0, s.v0);
+    glVertex2d(s.u1, s.v1);
+  }
+  glEnd();
+  glLineWidth(1);
+  if (depthTest) glEnable(GL_DEPTH_TEST);
 }
 }  // namespace
 
@@ -88,4 +116,5 @@ void drawUvContent(const FrameInput& e) {
   glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
   glColor3f(1, 1, 1);
   drawUvTriangles(*e.doc.model);
+  drawOutlines(e.drawing.uvOutlines.outlines(*e.doc.model, e.doc.revision()));
 }

@@ -22,6 +22,7 @@ constexpr ModeRule kRules[] = {
     {R::kKey, 'N', "", R::kRefused, kMeshEditsOff},
     {R::kKey, 'i', "", R::kRefused, kMeshEditsOff},
     {R::kKey, 'u', "", R::kRefused, kMeshEditsOff},
+    {R::kKey, 'j', "", R::kRefused, kMeshEditsOff},
     {R::kKey, 'U', "", R::kRefused, kMeshEditsOff},
     {R::kKey, 'y', "", R::kRefused, kMeshEditsOff},
     {R::kKey, 'Y', "", R::kRefused, kMeshEditsOff},
@@ -56,6 +57,7 @@ constexpr ModeRule kRules[] = {
     {R::kCommand, 0, "/unwrap", R::kRefused, kMeshEditsOff},
     {R::kCommand, 0, "/pack", R::kRefused, kMeshEditsOff},
     {R::kCommand, 0, "/symmetrize", R::kRefused, kMeshEditsOff},
+    {R::kCommand, 0, "/seam", R::kRefused, kMeshEditsOff},
     {R::kCommand, 0, "/fit", R::kFramesPosed, ""},                 // also A and the menu's Fit
     {R::kCommand, 0, "/play", R::kNeedsMode, kPlaybackNeedsMode},  // also the panel's Play
     {R::kTool, kSelectVertex, "", R::kPicksPosed, ""},

@@ -71,6 +71,11 @@ void subdivideSelection(ToolContext& e);
 // wide, not pair by pair.
 int mergeSelectedVertices(ToolContext& e, double distance);
 
+// Marks as seams the edges of triangles (in any group) whose two ends are
+// selected vertices or, when every such edge is a seam already, clears them;
+// the console says how many. One undo step, none when there is no such edge.
+void markSeamsOfSelection(ToolContext& e);
+
 // Removes the selected polygons from the current group, then the selected
 // vertices from the model with every triangle, in any group, that uses one.
 // Both selections end empty; the UV selection stays.

@@ -102,6 +102,8 @@ class Subdivision {
       mid->selected = 1;
       e_.doc.selectedVertices.pushFront(mid);
       weighMidpoint(*model_.animation, a, b, mid);
+      if (model_.seams.contains(a, b))
+        model_.seams.clear(a, b), model_.seams.mark(a, mid), model_.seams.mark(mid, b);
     }
     return mid;
   }

@@ -51,8 +51,10 @@ Triangle triangleOf(Polygon* p, int group) {
 
 using Chart = std::vector<size_t>;  // triangle numbers
 
-// Charts cut at sharp edges, group and bone borders and edges of three or more.
-std::vector<Chart> cutIntoCharts(const std::vector<Triangle>& triangles, double angleDegrees) {
+// Charts cut at seams, sharp edges, group and bone borders and edges of three
+// or more.
+std::vector<Chart> cutIntoCharts(const std::vector<Triangle>& triangles, const SeamSet& seams,
+                                 double angleDegrees) {
   const double cosLimit = std::cos(angleDegrees * std::numbers::pi / 180);
   absl::flat_hash_map<std::pair<const Vertex*, const Vertex*>, std::vector<size_t>> edges;
   for (size_t t = 0; t < triangles.size(); ++t)
@@ -63,7 +65,7 @@ std::vector<Chart> cutIntoCharts(const std::vector<Triangle>& triangles, double 
     }
   UnionFind charts(triangles.size());
   for (const auto& [edge, sides] : edges) {
-    if (sides.size() != 2) continue;
+    if (sides.size() != 2 || seams.contains(edge.first, edge.second)) continue;
     const Triangle &a = triangles[sides[0]], &b = triangles[sides[1]];
     if (a.group != b.group || a.polygon->bone != b.polygon->bone) continue;
     if (glm::dot(a.facing, b.facing) < cosLimit) continue;
@@ -265,7 +267,7 @@ void unwrapSelection(ToolContext& e, double angleDegrees, int textureSize) {
     return;
   }
   std::vector<Chart> discs;
-  for (Chart& chart : cutIntoCharts(triangles, angleDegrees))
+  for (Chart& chart : cutIntoCharts(triangles, e.doc.model->seams, angleDegrees))
     cutIntoDiscs(triangles, std::move(chart), discs);
   std::vector<UvChart> charts;
   charts.reserve(discs.size());

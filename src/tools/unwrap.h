@@ -1,6 +1,6 @@
 #pragma once
-// Unwrapping: the selected triangles are cut into charts where they meet at
-// a sharper angle than `angleDegrees` (between their facings), where groups
+// Unwrapping: the selected triangles are cut into charts at seams, where they
+// meet at a sharper angle than `angleDegrees` (between their facings), where groups
 // or bones change, and where more than two triangles share an edge; a chart
 // that does not lie flat as one piece (a tube, a closed shell) is halved until
 // each does. Each chart is flattened by a least-squares conformal map, which

@@ -86,6 +86,10 @@ TEST(ModelImageTest, WriterGivesTheExactTextAndBuildingItTwiceGivesItBack) {
   EXPECT_EQ(built.currentGroup->polygons.tailItem()->uvMapped, 0);
   buildModel(captureImage(built), again);
   EXPECT_EQ(textOf(again), kRichFile);
+  // Seams come last, by vertex numbers; one with a vertex no longer in the model has no line.
+  model.seams.mark(rich->vertices[1], rich->vertices[0]);
+  model.seams.mark(rich->vertices[2], model.newVertex(7, 7, 7));
+  EXPECT_EQ(textOf(model), kRichFile + "seams 1\n4 5\n");
   Model one("one", nullptr);  // a corner missing from the vertex list gets a line of its own
   Vertex* b = addVertex(one, 1, 0, 0);
   addTriangle(one, addVertex(one, 0, 0, 0), b, one.newVertex(5, 5, 5));
@@ -139,6 +143,10 @@ std::vector<std::pair<std::string, std::string>> damagedFiles() {
       {"", "the file is empty"},
       {" \r\n\n", "the file is empty"},
       {"\n3x", "line 2: unreadable vertex count"},  // the line feed read before the window
+      {kSmall + "seams 1\n0 3\n", "line 16: a seam vertex out of range"},
+      {kSmall + "seams 1\n1 0\n", "line 16: a seam whose first vertex is not the smaller"},
+      {kSmall + "seams 2\n1 2\n0 1\n", "line 17: seams out of order"},
+      {kSmall + "seams 9\n0 1\n", "line 15: seam count exceeds what the file holds"},
   };
 }
 
@@ -153,6 +161,7 @@ TEST(ModelImageTest, EveryWayOfReadingGivesTheSameImageOrTheSameError) {
         replaced(kSmall, "1 0 0\n", "1.00000000000000000001 0 0\n"),
         replaced(kSmall, "1\n2\n", "2\n0\n0\n1 1 1 1\n2\n"),  // an empty group
         kSmall + "0\na note after the skeleton\n", kSmall.substr(0, kSmall.size() - 1),
+        kSmall + "seams 2\n0 1\n1 2\n",
         replaced(replaced(kSmall, "0 0 0\n1 0 0", "\t0\t-0.0  +0e5\r\n\r\n1.000000 +0 0"),
                  "0.5 0 0 0 0 0 ", "00000.5000000 0 0 0 0 0 normals 1.0 ignored"),
         replaced(kSmall, "1\nskin.bmp", "7\nskin.bmp"),         // what scanf would take

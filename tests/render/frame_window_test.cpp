@@ -279,18 +279,26 @@ TEST_F(FrameTest, PanelsDrawFrontFirstWithTheirPartsInTheirColours) {
   expectColour(entry, {{460, 117}}, false);
 }
 
-TEST_F(FrameTest, UvViewShowsMappedTrianglesOfTheCurrentGroupOnly) {
+// Chart borders light blue, seams red over them, an edge inside a chart white.
+TEST_F(FrameTest, UvViewShowsMappedTrianglesOfTheCurrentGroupOnlyWithBordersAndSeams) {
   Model& m = *editor.doc.model;
-  Vertex* a = addVertex(m, 0, 0, 0);
-  Polygon* mapped = m.newPolygon(a, a, a, 0.25, 0.75, 0.25, 0.25, 0.25, 0.75);
-  mapped->uvMapped = 1;
+  Vertex *a = addVertex(m, 0, 0, 0), *b = addVertex(m, 1, 0, 0), *c = addVertex(m, 0, 1, 0),
+         *d = addVertex(m, 1, 1, 0);
+  Polygon* mapped = m.newPolygon(a, b, c, 0.25, 0.75, 0.25, 0.25, 0.25, 0.75);
+  Polygon* beside = m.newPolygon(b, d, c, 0.75, 0.75, 0.25, 0.25, 0.75, 0.75);
+  mapped->uvMapped = beside->uvMapped = 1;
   m.currentGroup->polygons.pushFront(mapped);
+  m.currentGroup->polygons.pushFront(beside);
   m.currentGroup->polygons.pushFront(m.newPolygon(a, a, a, 0.5, 0.9, 0.5, 0.5, 0.5, 0.9));
+  m.seams.mark(b, a);
+  editor.doc.changedWithoutUndoStep();  // as every edit does, so that the outlines are found again
   editor.panelsShown = true;
   // u 0.5, v 0.25 is (250, 186)
-  expectColour(kWhite, {{250, 186}, {186, 250}});
-  expectColour(kWhite, {{315, 250}}, false);
-  mapped->uvs[0].selected = 1;  // (186, 186), moved a quarter to the right
+  expectColour(kRed, {{250, 186}});
+  expectColour({77, 204, 255}, {{186, 250}, {314, 250}});
+  expectColour(kWhite, {{250, 250}});
+  expectColour(kWhite, {{250, 327}}, false);  // the unmapped triangle
+  mapped->uvs[0].selected = 1;                // (186, 186), moved a quarter to the right
   editor.toolState.dragMode = kToolDrag, editor.toolState.tool = kMove,
   editor.viewSet.activeView = kUvView;
   editor.toolState.moveOffset = {0.25, 0, 0};

@@ -25,8 +25,16 @@ struct ImageChain {
     return captureImage(model);
   }
 
-  // A bone keyed anew in a clip (made when there is none), or a weight set or taken away.
+  // A bone keyed anew in a clip (made when there is none), a weight set or taken away, or the
+  // seam between the first two vertices marked or cleared.
   void animate(ModelImage& m) {
+    if (m.vertices.size() > 1 && below(3) == 0) {
+      if (!m.seams.empty() && m.seams.front() == std::pair{0, 1})
+        m.seams.erase(m.seams.begin());
+      else
+        m.seams.insert(m.seams.begin(), {0, 1});
+      return;
+    }
     if (m.bones.empty() || m.vertices.empty()) return;
     if (below(4) == 0) {
       if (m.weights.empty())
@@ -46,7 +54,7 @@ struct ImageChain {
 
   // One small edit (a run of vertices moved, two added at the front with a triangle, the last
   // removed with its triangles, a triangle turned, a colour, a group added or removed, a key or
-  // a weight) or a new model.
+  // a weight, a seam) or a new model.
   ModelImage edited(ModelImage m, int kind = -1) {
     auto& polygons = m.groups[below(m.groups.size())].polygons;
     const int n = m.vertices.size();
@@ -65,6 +73,8 @@ struct ImageChain {
       }
       if (kind == 1) polygons.insert(polygons.begin(), ModelImage::PolygonRecord{{0, 1, 2}});
       if (kind == 2 && n > 1) m.vertices.pop_back();
+      for (auto& [a, b] : m.seams) a += kind == 1 ? 2 : 0, b += kind == 1 ? 2 : 0;
+      std::erase_if(m.seams, [&](auto& seam) { return seam.second >= int(m.vertices.size()); });
     }
     if (kind == 3 && !polygons.empty())
       std::swap(polygons.back().corners[1], polygons[0].corners[2]);

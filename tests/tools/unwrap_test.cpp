@@ -201,3 +201,32 @@ TEST_F(UnwrapTest, PackKeepsTheChartsAsMappedAndMovesThemApart) {
 }
 
 }  // namespace
+
+// Seams between selected vertices cut a flat grid that would else unwrap as one chart; marking
+// them again clears them, undo and subdivide keep them.
+TEST_F(UnwrapTest, SeamsCutWhereTheyAreMarkedAndFollowUndoAndSubdivide) {
+  Vertex* grid[4][4];
+  for (int i = 0; i < 4; ++i)
+    for (int j = 0; j < 4; ++j) grid[i][j] = addVertex(model(), i, j, 0);
+  for (int i = 0; i < 3; ++i)
+    for (int j = 0; j < 3; ++j) {
+      addTriangle(model(), grid[i][j], grid[i + 1][j], grid[i + 1][j + 1]);
+      addTriangle(model(), grid[i][j], grid[i + 1][j + 1], grid[i][j + 1]);
+    }
+  selectAllPolygons(editor);
+  EXPECT_EQ(said("/unwrap"), "Unwrap: 18 triangles in 1 charts.|");
+  EXPECT_EQ(said("/seam"), "Seam: no edge between the selected vertices.|");
+  for (int j = 0; j < 4; ++j) grid[1][j]->selected = 1;  // the line x = 1, top to bottom
+  EXPECT_EQ(said("/seam"), "Seam: 3 edges marked.|");
+  EXPECT_EQ(said("/unwrap"), "Unwrap: 18 triangles in 2 charts.|");
+  EXPECT_EQ(said("/seam"), "Seam: 3 edges cleared.|");
+  EXPECT_TRUE(model().seams.empty());
+  key('z'), key('z');  // the unwrap, then the clearing
+  EXPECT_EQ(model().seams.size(), 3u);
+  for (int i = 0; i < 4; ++i)
+    for (int j = 0; j < 4; ++j) grid[i][j] = nullptr;  // undo gave a model of its own
+  selectAllPolygons(editor);
+  runConsoleCommand(editor, "/subdivide");
+  EXPECT_EQ(model().seams.size(), 6u);  // each seam halved at its midpoint
+  EXPECT_EQ(said("/unwrap"), "Unwrap: 72 triangles in 2 charts.|");
+}
