@@ -306,6 +306,31 @@ TEST_F(FrameTest, UvViewShowsMappedTrianglesOfTheCurrentGroupOnlyWithBordersAndS
   expectColour({128, 128, 0}, {{186, 183}});
 }
 
+// A view's caption goes on with "snap 0.5" in the flat views and "mirror x" in all four.
+TEST_F(FrameTest, ViewCaptionsSayWhenSnappingOrMirroringIsOn) {
+  std::string plain[4];
+  for (int i = 0; i < 4; ++i) plain[i] = editor.viewCaption(i);
+  const auto beyondPlain = [&](int view) {  // lit pixels past the plain caption's end
+    const int x = (view % 2 ? 405 : 5) + textWidth(plain[view]) + 2, y = view < 2 ? 3 : 303;
+    return count(x, y, x + 80, y + 14, kBlack, false);
+  };
+  const struct {
+    const char* commands;
+    bool flatViews, fullView;
+  } rows[] = {{"", false, false},
+              {"/snap 0.5", true, false},
+              {"/mirror x", true, true},
+              {"/snap off", true, true},
+              {"/mirror off", false, false}};
+  for (const auto& row : rows) {
+    if (*row.commands) printedBy([&] { runConsoleCommand(editor, row.commands); });
+    draw();
+    for (int view = 0; view < 4; ++view)
+      EXPECT_EQ(beyondPlain(view) > 30, view == kFullView ? row.fullView : row.flatViews)
+          << row.commands << ", view " << view << ": " << beyondPlain(view);
+  }
+}
+
 TEST_F(FrameTest, CursorLabelStaysInFrontOfPanelsAndAMoveEndsWhenThePointerLeaves) {
   editor.panelsShown = true;
   pointAt(420, 200);  // over the console only: the tool name shows white at 0.8 over the view
