@@ -1,7 +1,8 @@
 // Unwrapping and the projections that suit a shape, on a box, a cylinder, a sphere, a revolved
-// spline and an arm written by other tools: every texture coordinate lies in 0..1, no two charts
-// overlap (drawn at 256 x 256), the charts cover at least 40% of the square, at least 90% of the
-// triangles keep their share of the area within a factor of 2, and no triangle is mirrored.
+// spline, an arm written by other tools and a low-poly character: every texture coordinate lies in
+// 0..1, no two charts overlap (drawn at 256 x 256), the charts cover at least 40% of the square, at
+// least 90% of the triangles keep their share of the area within a factor of 2, and no triangle is
+// mirrored.
 
 #include "tools/tool_fixture.h"
 
@@ -123,18 +124,18 @@ class UnwrapTest : public ToolTest {
     editor.viewSet.activeView = kSideView;
     revolveSpline(editor);
   }
-  void arm() {
+  void imported(const std::string& file) {
     ForeignModel imported;
     std::string reason;
     ScratchCwd scratch;
-    ASSERT_TRUE(importForeignModel(
-        std::getenv("VANTOREL_TEST_DATA") + std::string("/animated/arm_assimp.glb"), imported,
-        &reason))
+    ASSERT_TRUE(importForeignModel(std::getenv("VANTOREL_TEST_DATA") + file, imported, &reason))
         << reason;
-    auto built = std::make_unique<Model>("arm", nullptr);
+    auto built = std::make_unique<Model>(file, nullptr);
     buildModel(imported.image, *built);
     editor.doc.replaceModel(std::move(built));
   }
+  void arm() { imported("/animated/arm_assimp.glb"); }
+  void character() { imported("/character/character.obj"); }
 };
 
 TEST_F(UnwrapTest, EveryShapeUnwrapsAndProjectsIntoTheSquareWithoutOverlapOrMirroring) {
@@ -149,6 +150,7 @@ TEST_F(UnwrapTest, EveryShapeUnwrapsAndProjectsIntoTheSquareWithoutOverlapOrMirr
       {"sphere", &UnwrapTest::sphere, "sphere", kSideView},
       {"revolved spline", &UnwrapTest::revolved, "", kSideView},
       {"arm", &UnwrapTest::arm, "", kSideView},
+      {"character", &UnwrapTest::character, "box", kFrontView},
   };
   for (const auto& c : cases) {
     for (const std::string& command :
