@@ -99,6 +99,11 @@ const KeyBinding kKeyBindings[] = {
     {'i', [](Editor& e) { subdivideSelection(e); }},
     {'j', [](Editor& e) { markSeamsOfSelection(e); }},
     {'M', [](Editor& e) { toggleMirror(e); }},
+    {'X',
+     [](Editor& e) {
+       const ToolState& s = e.toolState;
+       symmetrize(e, s.mirrorAxis >= 0 ? s.mirrorAxis : s.lastMirrorAxis, /*negative=*/false);
+     }},
     {'N', [](Editor& e) { mergeSelectedVertices(e, e.toolState.mergeDistance); }},
     {'g', [](Editor& e) { toggleSnapping(e.toolState.snapping); }},
     {'m', [](Editor& e) { e.toolState.tool = kMove; }},

@@ -23,6 +23,7 @@ constexpr ModeRule kRules[] = {
     {R::kKey, 'i', "", R::kRefused, kMeshEditsOff},
     {R::kKey, 'u', "", R::kRefused, kMeshEditsOff},
     {R::kKey, 'j', "", R::kRefused, kMeshEditsOff},
+    {R::kKey, 'X', "", R::kRefused, kMeshEditsOff},
     {R::kKey, 'U', "", R::kRefused, kMeshEditsOff},
     {R::kKey, 'y', "", R::kRefused, kMeshEditsOff},
     {R::kKey, 'Y', "", R::kRefused, kMeshEditsOff},

@@ -67,8 +67,8 @@ void subdivideSelection(ToolContext& e);
 // Welds the selected vertices that lie within `distance` of each other, oldest
 // selected first: each goes into the first kept vertex within the distance.
 // Triangles that close up by it (two corners on one vertex) leave the model. Says
-// and returns how many vertices went. Found by a grid of cells one distance
-// wide, not pair by pair.
+// and returns how many vertices went. Found by a grid of cells a few
+// distances wide, not pair by pair.
 int mergeSelectedVertices(ToolContext& e, double distance);
 
 // Marks as seams the edges of triangles (in any group) whose two ends are
