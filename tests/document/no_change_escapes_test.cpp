@@ -1,9 +1,10 @@
 // No change escapes: every key, menu row, tool drag and console command, played on a saved,
-// rigged, textured and animated model, with and without a selection. Whenever the model file
-// written after it differs from the one written before, the model has unsaved changes and a
-// close keeps exactly that model; when it took undo steps, undoing them gives back the model
-// as that file reads, and redoing them the changed one.
+// rigged, textured and animated model, with no selection, everything selected or the bone only.
+// Whenever the model file written after it differs from the one written before, the model has
+// unsaved changes and a close keeps exactly that model; when it took undo steps, undoing them gives
+// back the model as that file reads, and redoing them the changed one.
 
+#include <array>
 #include <functional>
 #include <string>
 #include <vector>
@@ -24,7 +25,7 @@ struct Row {
 };
 
 class NoChangeEscapesTest : public ToolTest,
-                            public ::testing::WithParamInterface<std::tuple<Row, bool>> {
+                            public ::testing::WithParamInterface<std::tuple<Row, int>> {
  protected:
   NoChangeEscapesTest() {
     setenv("XDG_STATE_HOME", dir.file("state").c_str(), 1);
@@ -42,11 +43,12 @@ class NoChangeEscapesTest : public ToolTest,
     // Read back, the lists are in the order undo gives them, so files compare exactly.
     command("/open " + dir.file("arm.vantorel"));
     editor.doc.selectedBone = model().rootBone()->children.front();
-    if (std::get<1>(GetParam())) {
+    const int selection = std::get<1>(GetParam());  // none, everything, or the bone only
+    if (selection == 1) {
       selectAllVertices(editor);
       for (PolygonGroup* group : model().groups)
         for (Polygon* p : group->polygons) editor.doc.selectedPolygons.pushFront(p);
-    } else {
+    } else if (selection == 0) {
       editor.doc.selectedBone = nullptr;
     }
   }
@@ -59,6 +61,7 @@ class NoChangeEscapesTest : public ToolTest,
   }
   void dragInSide() { dragIn(0, 0.3, 0.1, 1.4, 0.6); }
   std::string file() { return formatModelFile(captureImage(model())); }
+  using ToolTest::dragIn;
   using ToolTest::key;
   using ToolTest::special;
   ScratchDir dir;
@@ -97,6 +100,14 @@ std::vector<Row> rows() {
                      t.dragInSide();
                    }});
   }
+  // The tools' drags in the Full view and the UV view, besides those in a flat view above.
+  for (char tool : std::string("mrsevbcxq"))
+    for (int view : {kFullView, kUvView})
+      all.push_back({"key " + std::string(1, tool) + " and a drag in view " + std::to_string(view),
+                     [tool, view](NoChangeEscapesTest& t) {
+                       t.key(tool);
+                       t.dragIn(view, 0.3, 0.1, 0.6, 0.4);
+                     }});
   for (const std::string what : kCommandRows) {
     all.push_back(
         {what, [what](NoChangeEscapesTest& t) {
@@ -139,10 +150,13 @@ TEST_P(NoChangeEscapesTest, AChangeIsUnsavedKeptOnCloseAndUndoneExactly) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryInput, NoChangeEscapesTest,
-                         ::testing::Combine(::testing::ValuesIn(rows()), ::testing::Bool()),
+                         ::testing::Combine(::testing::ValuesIn(rows()),
+                                            ::testing::Values(0, 1, 2)),
                          [](const auto& info) {
-                           std::string name = std::get<0>(info.param).what +
-                                              (std::get<1>(info.param) ? " selected" : "");
+                           std::string name =
+                               std::get<0>(info.param).what +
+                               std::string(std::array{"", " selected",
+                                                      " bone only"}[std::get<1>(info.param)]);
                            for (char& c : name)
                              if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
                            return name + "_" + std::to_string(info.index);
