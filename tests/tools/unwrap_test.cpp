@@ -135,7 +135,7 @@ class UnwrapTest : public ToolTest {
     editor.doc.replaceModel(std::move(built));
   }
   void arm() { imported("/animated/arm_assimp.glb"); }
-  void character() { imported("/character/character.obj"); }
+  void character() { imported("/character/character.glb"); }
 };
 
 TEST_F(UnwrapTest, EveryShapeUnwrapsAndProjectsIntoTheSquareWithoutOverlapOrMirroring) {

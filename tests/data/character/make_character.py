@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
-"""Writes character.obj: a low-poly figure in a T pose, about 1.9 units tall, the way game
+"""Writes character.glb: a low-poly figure in a T pose, about 1.9 units tall, the way game
 characters are blocked out: a body (hips to the top of the head) of elliptic rings, and legs
 and arms as capped tubes that reach into it. Run from this folder."""
+import json
 import math
+import struct
 
 SIDES = 8
 vertices, faces = [], []
@@ -46,9 +48,28 @@ for side in (-1, 1):
     arms = [(0.18, 0.06), (0.4, 0.05), (0.6, 0.045), (0.82, 0.04)]
     tube([(x * side, 1.44, 0) for x, _ in arms], "x", [(r, r) for _, r in arms], side < 0)
 
-with open("character.obj", "w") as out:
-    out.write("# A low-poly figure in a T pose, written by make_character.py\n")
-    for v in vertices:
-        out.write("v %.4f %.4f %.4f\n" % v)
-    for f in faces:
-        out.write("f %d %d %d\n" % f)
+positions = b"".join(struct.pack("<3f", *v) for v in vertices)
+indices = b"".join(struct.pack("<3H", *(i - 1 for i in f)) for f in faces)
+low = [min(v[k] for v in vertices) for k in range(3)]
+high = [max(v[k] for v in vertices) for k in range(3)]
+gltf = {
+    "asset": {"version": "2.0", "generator": "make_character.py"},
+    "scene": 0, "scenes": [{"nodes": [0]}], "nodes": [{"mesh": 0, "name": "character"}],
+    "meshes": [{"primitives": [{"attributes": {"POSITION": 0}, "indices": 1}]}],
+    "buffers": [{"byteLength": len(positions) + len(indices)}],
+    "bufferViews": [{"buffer": 0, "byteLength": len(positions), "target": 34962},
+                    {"buffer": 0, "byteOffset": len(positions), "byteLength": len(indices),
+                     "target": 34963}],
+    "accessors": [{"bufferView": 0, "componentType": 5126, "count": len(vertices),
+                   "type": "VEC3", "min": low, "max": high},
+                  {"bufferView": 1, "componentType": 5123, "count": 3 * len(faces),
+                   "type": "SCALAR"}],
+}
+text = json.dumps(gltf, separators=(",", ":")).encode()
+text += b" " * (-len(text) % 4)
+body = positions + indices
+body += b"\0" * (-len(body) % 4)
+with open("character.glb", "wb") as out:
+    out.write(struct.pack("<3I", 0x46546C67, 2, 12 + 8 + len(text) + 8 + len(body)))
+    out.write(struct.pack("<2I", len(text), 0x4E4F534A) + text)
+    out.write(struct.pack("<2I", len(body), 0x004E4942) + body)
