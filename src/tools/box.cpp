@@ -1,7 +1,10 @@
 // Create Box (contract in creation.h).
 
+#include <vector>
+
 #include "document/undo.h"
 #include "tools/creation.h"
+#include "tools/mirror_image.h"
 #include "tools/polygon_ops.h"
 #include "tools/selection.h"
 #include "tools/snapping.h"
@@ -41,7 +44,7 @@ void createBox(ToolContext& e) {
       {b.x0, b.y0, b.z0}, {b.x1, b.y0, b.z0}, {b.x1, b.y0, b.z1}, {b.x0, b.y0, b.z1},
       {b.x0, b.y1, b.z0}, {b.x1, b.y1, b.z0}, {b.x1, b.y1, b.z1}, {b.x0, b.y1, b.z1},
   };
-  Vertex* v[8];
+  std::vector<Vertex*> v(8);
   e.doc.selectedVertices.clear();
   for (int i = 0; i < 8; ++i) {
     v[i] = e.doc.model->newVertex(corners[i].x, corners[i].y, corners[i].z);
@@ -51,13 +54,18 @@ void createBox(ToolContext& e) {
   computeSelectionBox(e, SelectionBoxOf::kVertices);
 
   e.doc.selectedPolygons.clear();
+  std::vector<Polygon*> triangles;
   for (const auto& t : kTriangles) {
     Polygon* p = e.doc.model->newPolygon(v[t[0]], v[t[1]], v[t[2]]);
     e.doc.model->currentGroup->polygons.pushFront(p);
     e.doc.selectedPolygons.pushFront(p);
+    triangles.push_back(p);
   }
   rebuildNormals(e);
   // The winding above depends on the drag direction; the centre test fixes it.
   orientPolygonsOutward(e);
   e.doc.selectedPolygons.clear();
+  // With mirror editing on, the mirrored box too, sharing the vertices on the plane.
+  for (Vertex* m : addMirrorImage(e, v, triangles).first) e.doc.selectedVertices.pushFront(m);
+  rebuildNormals(e);
 }

@@ -2,6 +2,9 @@
 // Making new geometry at the pointer: loose vertices, a triangle from the
 // selection, boxes, cylinders and bones. Positions lie on the active view's
 // plane (0 on its depth axis); the Full and UV views show no such plane.
+// With mirror editing on, new geometry gets its mirror image in the same undo
+// step (mirror_image.h): vertices on the plane are shared, and what is its own
+// image already (a vertex on the plane, a box across it) gets none.
 
 struct ToolContext;
 
@@ -11,12 +14,14 @@ void addVertexAtCursor(ToolContext& e);
 
 // The 'p' key: one triangle over exactly three selected vertices, most
 // recently selected first. Any other count is printed and changes nothing.
+// Mirroring, the triangle's image over the corners' partners too, unless it is
+// its own image or in the current group already.
 void createPolygonFromSelection(ToolContext& e);
 
 // Create Box: twelve triangles spanning the drag from the press to the
 // pointer, one unit deep (0 to 1) along the view's depth axis, facing outward
-// whatever the drag direction. Its eight vertices become the vertex selection
-// and no polygon stays selected. In the UV view nothing changes and no
+// whatever the drag direction. Its eight vertices (with its mirror image's)
+// become the vertex selection and no polygon stays selected. In the UV view nothing changes and no
 // snapshot is taken.
 void createBox(ToolContext& e);
 

@@ -2,11 +2,13 @@
 
 #include "document/undo.h"
 #include "model/marks.h"
+#include "tools/mirror_image.h"
 #include "tools/polygon_ops.h"
 #include "tools/tool_context.h"
 
 void deleteSelection(ToolContext& e) {
   takeSnapshot(e.doc);
+  if (const auto mirror = mirrorIndexOf(e)) addImagesToSelection(e, *mirror);
   List<Polygon>& polygons = e.doc.model->currentGroup->polygons;
   if (e.doc.selectedPolygons.count() > 0) polygons.removeAll(e.doc.selectedPolygons);
   e.doc.selectedPolygons.clear();

@@ -11,6 +11,7 @@
 #include "document/undo.h"
 #include "model/animation.h"
 #include "model/marks.h"
+#include "tools/mirror_image.h"
 #include "tools/polygon_ops.h"
 #include "tools/tool_context.h"
 
@@ -28,37 +29,69 @@ bool near(const Vertex& a, double x, double y, double z) {
          std::abs(a.z - z) <= kMirrorTolerance;
 }
 
+// A cell is this many tolerances wide: a point's reach of one tolerance either
+// way lies in one cell along an axis three times in four.
+constexpr double kCellWidth = 8 * kMirrorTolerance;
+
+int64_t cell(double c) {
+  const double index = std::floor(c * (1 / kCellWidth));
+  return std::abs(index) < 9e18 ? static_cast<int64_t>(index) : 0;  // far out (or NaN): one cell
+}
+
+uint64_t cellKey(int64_t x, int64_t y, int64_t z) {
+  return static_cast<uint64_t>(x) * 0x9E3779B97F4A7C15ull ^
+         static_cast<uint64_t>(y) * 0xC2B2AE3D27D4EB4Full ^
+         static_cast<uint64_t>(z) * 0x165667B19E3779F9ull;
+}
+
 }  // namespace
 
 MirrorIndex::MirrorIndex(const Model& model, int axis) : axis_(axis) {
-  cells_.reserve(model.vertices.count());
-  for (Vertex* v : model.vertices) cells_[cellOf(v->x, v->y, v->z)].push_back(v);
+  const int n = model.vertices.count();
+  vertices_.reserve(n), next_.reserve(n), first_.reserve(n);
+  for (Vertex* v : model.vertices) add(v);
 }
 
-MirrorIndex::Cell MirrorIndex::cellOf(double x, double y, double z) const {
-  auto index = [](double c) {
-    const double cell = std::floor(c / kMirrorTolerance);
-    return static_cast<int64_t>(std::abs(cell) < 9e18 ? cell : 0);  // far out: one cell
-  };
-  return {index(x), index(y), index(z)};
+MirrorIndex::MirrorIndex(const std::vector<Vertex*>& vertices, int axis) : axis_(axis) {
+  vertices_.reserve(vertices.size()), next_.reserve(vertices.size());
+  first_.reserve(vertices.size());
+  for (Vertex* v : vertices) add(v);
 }
 
-Vertex* MirrorIndex::partnerOf(const Vertex& v) const {
-  if (std::abs(coordinate(v, axis_)) <= kMirrorTolerance) return const_cast<Vertex*>(&v);
+void MirrorIndex::add(Vertex* v) {
+  const auto [slot, added] = first_.try_emplace(cellKey(cell(v->x), cell(v->y), cell(v->z)),
+                                                static_cast<int32_t>(vertices_.size()));
+  next_.push_back(added ? -1 : slot->second);
+  if (!added) slot->second = static_cast<int32_t>(vertices_.size());
+  vertices_.push_back(v);
+}
+
+bool MirrorIndex::onPlane(const Vertex& v) const {
+  return std::abs(coordinate(v, axis_)) <= kMirrorTolerance;
+}
+
+Vertex* MirrorIndex::partnerOf(const Vertex& v, uint64_t preferred) const {
+  if (onPlane(v)) return const_cast<Vertex*>(&v);
   double at[3] = {v.x, v.y, v.z};
   at[axis_] = -at[axis_];
-  const auto [cx, cy, cz] = cellOf(at[0], at[1], at[2]);
+  int64_t lo[3], hi[3];
+  for (int k = 0; k < 3; ++k)
+    lo[k] = cell(at[k] - kMirrorTolerance), hi[k] = cell(at[k] + kMirrorTolerance);
   Vertex* best = nullptr;
   double bestDistance = INFINITY;
-  for (int dx = -1; dx <= 1; ++dx)
-    for (int dy = -1; dy <= 1; ++dy)
-      for (int dz = -1; dz <= 1; ++dz) {
-        const auto found = cells_.find(Cell{cx + dx, cy + dy, cz + dz});
-        if (found == cells_.end()) continue;
-        for (Vertex* w : found->second) {
+  for (int64_t x = lo[0]; x <= hi[0]; ++x)
+    for (int64_t y = lo[1]; y <= hi[1]; ++y)
+      for (int64_t z = lo[2]; z <= hi[2]; ++z) {
+        const auto found = first_.find(cellKey(x, y, z));
+        if (found == first_.end()) continue;
+        for (int32_t i = found->second; i >= 0; i = next_[i]) {
+          Vertex* w = vertices_[i];
           if (w == &v || !near(*w, at[0], at[1], at[2])) continue;
           const double d = std::abs(w->x - at[0]) + std::abs(w->y - at[1]) + std::abs(w->z - at[2]);
-          if (d < bestDistance) bestDistance = d, best = w;
+          if (d < bestDistance ||
+              (d == bestDistance && preferred && w->markPass == preferred &&
+               best->markPass != preferred))
+            bestDistance = d, best = w;
         }
       }
   return best;
@@ -74,7 +107,7 @@ MirrorFollow::MirrorFollow(ToolContext& e) {
   absl::flat_hash_set<const Vertex*> seen;
   for (Vertex* v : e.doc.selectedVertices) {
     if (!seen.insert(v).second) continue;
-    Vertex* partner = index.partnerOf(*v);
+    Vertex* partner = index.partnerOf(*v, selected);
     if (!partner) continue;
     // Of two selected partners the one on the positive side leads.
     if (partner != v && isMarked(partner, selected) && coordinate(*v, axis_) < 0) continue;
@@ -176,16 +209,7 @@ void symmetrize(ToolContext& e, int axis, bool negative) {
       if (corners[0] == p->vertices[0] && corners[1] == p->vertices[2] &&
           corners[2] == p->vertices[1])
         continue;  // lies on the plane: its own reflection
-      Polygon* q = model.newPolygon(corners[0], corners[1], corners[2]);
-      const int from[3] = {0, 2, 1};
-      for (int k = 0; k < 3; ++k) {
-        q->uvs[k].u = p->uvs[from[k]].u, q->uvs[k].v = p->uvs[from[k]].v;
-        q->uvs[k].mapped = p->uvs[from[k]].mapped;
-      }
-      q->uvMapped = p->uvMapped, q->smooth = p->smooth, q->flipped = p->flipped, q->bone = p->bone;
-      q->computeNormal();
-      q->resetCornerNormals();
-      group->polygons.pushFront(q);
+      addImageOf(model, *group, *p, corners);
       ++mirrored;
     }
   }

@@ -9,6 +9,7 @@
 // vertex and its partner are both selected, the one on the positive side
 // leads.
 
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -21,18 +22,28 @@ class Model;
 
 constexpr double kMirrorTolerance = 1e-4;
 
-// Every vertex of a model by where it is, to find partners.
+// Every vertex of a model (or of a list) by where it is, to find partners.
+// Cells are several tolerances wide, so that the reach of a point touches one
+// or two along each axis; a cell is known by a 64-bit mix of its numbers, and
+// two cells that share one only share a chain of candidates, each of which is
+// checked by its position.
 class MirrorIndex {
  public:
   MirrorIndex(const Model& model, int axis);
-  // The vertex at v's reflection: v itself on the plane, null when none.
-  Vertex* partnerOf(const Vertex& v) const;
+  MirrorIndex(const std::vector<Vertex*>& vertices, int axis);
+  // The vertex at v's reflection: v itself on the plane, null when none. Of
+  // several as near, one marked with `preferred` (model/marks.h) is taken.
+  Vertex* partnerOf(const Vertex& v, uint64_t preferred = 0) const;
+  // Whether v lies on the plane (within the tolerance).
+  bool onPlane(const Vertex& v) const;
+  int axis() const { return axis_; }
 
  private:
-  using Cell = std::tuple<int64_t, int64_t, int64_t>;
-  Cell cellOf(double x, double y, double z) const;
+  void add(Vertex* v);
   int axis_;
-  absl::flat_hash_map<Cell, std::vector<Vertex*>> cells_;
+  std::vector<Vertex*> vertices_;
+  std::vector<int32_t> next_;  // the next vertex of the same cell's chain, -1 at its end
+  absl::flat_hash_map<uint64_t, int32_t> first_;  // by cell, the newest vertex added there
 };
 
 // Around one transform of the selection: made before it changes anything,

@@ -52,7 +52,11 @@ void flipSelectedPolygons(ToolContext& e);
 // leave the model and the selection ends holding the kept vertex alone. Fewer
 // than two vertices weld nothing. Selected vertices no longer in the model
 // (a selection may outlive the model it was made in) take no part; with none
-// left the selection stays as it is.
+// left the selection stays as it is. With mirror editing on, the partners of
+// the merged vertices go into the kept one's partner too, each vertex into the
+// kept vertex on its side; when the kept vertex is its own partner, or a
+// merged vertex lies on the plane or is the kept one's partner, the kept
+// vertex goes onto the plane and all of them, its partner too, into it.
 void weldSelectedVertices(ToolContext& e);
 
 // Each selected triangle becomes four at its edges' midpoints; a triangle
@@ -78,7 +82,9 @@ void markSeamsOfSelection(ToolContext& e);
 
 // Removes the selected polygons from the current group, then the selected
 // vertices from the model with every triangle, in any group, that uses one.
-// Both selections end empty; the UV selection stays.
+// Both selections end empty; the UV selection stays. With mirror editing on,
+// the images of the selected triangles and the partners of the selected
+// vertices go too.
 void deleteSelection(ToolContext& e);
 
 // Pulls every vertex of the model into the user's bounding box, axis by axis.
@@ -92,7 +98,11 @@ void prepareExtrude(ToolContext& e);
 // the selected ones and closes the gap with two wall triangles per boundary
 // edge; the new vertices become the vertex selection, to be moved by the rest
 // of the drag. Corners that are not selected stay, and a boundary edge touching
-// one gets no wall ("wtf" is printed for it).
+// one gets no wall ("wtf" is printed for it). With mirror editing on, the
+// images of the selected triangles and the partners of the selected vertices
+// are extruded too, the nudge mirrored, walls on the plane kept on it, and an
+// edge joining a vertex to its own partner walled by four triangles about a
+// new centre on the plane, so that the drag's Move keeps both sides mirrored.
 void extrudeSelection(ToolContext& e);
 
 // Copies the selected polygons, and every selected vertex, onto new vertices

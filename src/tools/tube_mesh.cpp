@@ -6,6 +6,7 @@
 
 #include <cassert>
 
+#include "tools/mirror_image.h"
 #include "tools/polygon_ops.h"
 #include "tools/selection.h"
 #include "tools/tool_context.h"
@@ -57,5 +58,7 @@ void addClosedTube(ToolContext& e, const std::vector<Vec3>& points, int levels, 
     }
     e.doc.model->currentGroup->polygons.pushFront(p);
   }
+  // With mirror editing on, the mirrored tube too, sharing the vertices on the plane.
+  for (Vertex* m : addMirrorImage(e, v, triangles).first) e.doc.selectedVertices.pushFront(m);
   rebuildNormals(e);
 }
