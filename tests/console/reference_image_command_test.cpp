@@ -14,9 +14,9 @@ std::string shown(const Editor& editor) {
   for (int kind : {kSideView, kFrontView, kTopView}) {
     const ReferenceImage& image = editor.viewSet.views[kind].reference;
     const ReferenceRect r = referenceRect(image);
-    text += image.shown ? " " + num(r.right) + "x" + num(r.top) : " -";
+    text += image.shown ? num(r.right) + "x" + num(r.top) + " " : "- ";
   }
-  return text.substr(1);
+  return text.substr(0, text.size() - 1);
 }
 
 using ReferenceImageCommandTest = ToolTest;

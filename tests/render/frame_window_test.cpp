@@ -352,7 +352,7 @@ TEST_F(FrameTest, CursorLabelStaysInFrontOfPanelsAndAMoveEndsWhenThePointerLeave
 TEST_F(FrameTest, AReferenceImageShowsBehindTheSideViewUntilTurnedOff) {
   writeFile(dir.file("sketch.bmp"), bmpFile(4, 2, 24, std::string(24, '\xA0')));
   connectTextureUploads(editor.ui->textures());
-  editor.viewSet.showGrid = 0;
+  editor.viewSet.showGrid = 0, editor.toolState.boundingBoxActive = false;  // nothing over it
   printedBy([&] { runConsoleCommand(editor, "/refimage side " + dir.file("sketch.bmp") + " 4"); });
   draw();
   EXPECT_EQ(count(100, 100, 299, 199, {160, 160, 160}), 200 * 100);
