@@ -15,6 +15,7 @@
 #include "console/modelling_commands.h"
 #include "console/number_conversion.h"
 #include "console/open_request.h"
+#include "console/reference_image_command.h"
 #include "console/tokenizer.h"
 #include "console/transform_commands.h"
 #include "document/undo.h"
@@ -190,6 +191,7 @@ const Command kCommands[] = {
     {"/mirror", 1, mirrorCommand},
     {"/symmetrize", 1, symmetrizeCommand},
     {"/seam", 0, [](CommandContext& e, const Words&) { markSeamsOfSelection(e); }},
+    {"/refimage", 2, referenceImageCommand},
 };
 
 }  // namespace

@@ -52,6 +52,7 @@ const std::map<std::string, std::string, std::less<>> kSummaries = {
     {"/pack", "- pack the selected triangles' charts (U)"},
     {"/mirror", "x|y|z|off - edit both sides of a plane at once (M)"},
     {"/symmetrize", "[-]x|y|z - make the model its own mirror image (X)"},
+    {"/refimage", "VIEW FILE [SCALE]|off - a sketch behind a flat view"},
     {"/merge", "D - weld the selected vertices within D (N)"},
     {"/seam", "- mark or clear the edges between selected vertices (j)"},
 };

@@ -65,13 +65,18 @@ int TextureCache::loadImage(const std::string& name) {
   int id = ++lastId_;  // consumed even when the file cannot be read
   DecodedImage image;
   if (!decodeImageFile(name, image, &lastFailure_)) return -1;
-  largerSides_[id] = std::max(image.width, image.height);
+  imageSizes_[id] = {image.width, image.height};
   if (uploader_) uploadedNames_[id] = uploader_(id, image);
   std::printf("Texture loaded! (ID: %d)\n", id);
   return id;
 }
 
 int TextureCache::largerSide(int id) const {
-  const auto found = largerSides_.find(id);
-  return found == largerSides_.end() ? 0 : found->second;
+  const auto [width, height] = imageSize(id);
+  return std::max(width, height);
+}
+
+std::pair<int, int> TextureCache::imageSize(int id) const {
+  const auto found = imageSizes_.find(id);
+  return found == imageSizes_.end() ? std::pair<int, int>{0, 0} : found->second;
 }

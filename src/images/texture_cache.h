@@ -49,6 +49,8 @@ class TextureCache {
   unsigned uploadedName(int id) const;
   // The larger side in pixels of the image of `id`; 0 for an id never read.
   int largerSide(int id) const;
+  // The width and height in pixels of the image of `id`; 0 x 0 for an id never read.
+  std::pair<int, int> imageSize(int id) const;
 
   int lastId() const { return lastId_; }
   const std::vector<TextureEntry>& entries() const { return entries_; }  // oldest first
@@ -66,7 +68,7 @@ class TextureCache {
   std::vector<TextureEntry> entries_;
   std::unordered_map<std::string, size_t> newestEntry_;  // name -> index into entries_
   std::map<FileIdentity, int> idOfFile_;                 // files read successfully
-  std::unordered_map<int, int> largerSides_;
+  std::unordered_map<int, std::pair<int, int>> imageSizes_;
   std::unordered_map<int, unsigned> uploadedNames_;  // id -> the uploader's name
   std::string lastFailure_;
   Uploader uploader_;

@@ -74,6 +74,7 @@ void drawFrame(const FrameInput& e) {
     e.drawing.frameInPart = false;
     try {
       applyRenderMode(view.renderMode);
+      drawReferenceImage(e, view);
       if (e.viewSet.showGrid) drawAxesAndGrid(view);
       drawScene(e, view);
     } catch (const std::bad_alloc&) {

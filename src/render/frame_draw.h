@@ -32,6 +32,9 @@ void drawPosedScene(const FrameInput& e, const Viewport& view);
 // The spline through its control points, `count` segments (spline_draw.cpp).
 void drawSpline(const Spline& spline, int count);
 
+// The image "/refimage" put behind a flat view, if any (reference_image_draw.cpp).
+void drawReferenceImage(const FrameInput& e, const Viewport& view);
+
 // --- vertex markers (vertex_markers_draw.cpp) ---
 void drawVertexMarkers(const FrameInput& e, double size);
 bool drawMarkersAsPoints(const FrameInput& e, double size, const int face[4]);

@@ -1,9 +1,10 @@
 #pragma once
 // One view of the model: its visible rectangle in view units, zoom, the
 // temporary scroll offset of a Scroll View drag, the Full view's rotation, its
-// pixel rectangle in the window and its render mode.
+// pixel rectangle in the window, its render mode and the picture behind it.
 
 #include "model/vec3.h"
+#include "view/reference_image.h"
 
 enum ViewKind { kSideView = 0, kFrontView = 1, kTopView = 2, kFullView = 3, kUvView = 4 };
 
@@ -37,4 +38,6 @@ class Viewport {
   double depth = 100;
   // The point the Full view turns about, shown at view coordinates (0, 0).
   Vec3 pivot{0, 0, 0};
+  // Shown behind a flat view by "/refimage"; kept as models are opened.
+  ReferenceImage reference;
 };

@@ -79,7 +79,7 @@ const char* const kCommandRows[] = {
     "/discard", "/fit", "/move 1 0 0", "/rotate x 30", "/scale 2 1 1", "/info", "/help",
     "/weight 0.5", "/weight auto", "/snap 0.5", "/subdivide", "/merge 0.5", "/project box",
     "/project sphere", "/unwrap", "/pack", "/mirror x, /move 1 0 0", "/symmetrize x",
-    "/seam",    "/save again.vantorel", "/anim", "/anim, /clip run",
+    "/seam", "/refimage side tex.bmp",    "/save again.vantorel", "/anim", "/anim, /clip run",
     "/anim, /frame 5, /key", "/anim, /frame 2, /unkey", "/anim, /fps 12", "/anim, /length 9",
     "/anim, /frame 4, /rotate y 20", "/anim, /move 0 1 0", "/anim, /play",
     "/anim, /frame 3, /key, /anim"};
@@ -114,9 +114,9 @@ std::vector<Row> rows() {
            for (size_t at = 0; at < what.size();) {
              const size_t end = std::min(what.find(", ", at), what.size());
              const std::string line = what.substr(at, end - at);
-             const size_t file = line.find(' ') + 1;
              const bool named = line.starts_with("/loadtex ") || line.starts_with("/export ") ||
-                                line.starts_with("/save ");
+                                line.starts_with("/save ") || line.starts_with("/refimage ");
+             const size_t file = line.rfind(' ') + 1;
              t.command(named ? line.substr(0, file) + t.dir.file(line.substr(file)) : line);
              at = end + 2;
            }

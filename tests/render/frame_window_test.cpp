@@ -347,6 +347,21 @@ TEST_F(FrameTest, CursorLabelStaysInFrontOfPanelsAndAMoveEndsWhenThePointerLeave
   EXPECT_EQ(editor.consoleWidget->isMoving(), 0);
 }
 
+// "/refimage side FILE 4" of a grey 4 x 2 image: 4 units by 2 about the Side view's origin, the
+// pixels 100..299 x 100..199, and none of its grey elsewhere; "off" takes it away.
+TEST_F(FrameTest, AReferenceImageShowsBehindTheSideViewUntilTurnedOff) {
+  writeFile(dir.file("sketch.bmp"), bmpFile(4, 2, 24, std::string(24, '\xA0')));
+  connectTextureUploads(editor.ui->textures());
+  editor.viewSet.showGrid = 0, editor.toolState.boundingBoxActive = false;  // nothing over it
+  printedBy([&] { runConsoleCommand(editor, "/refimage side " + dir.file("sketch.bmp") + " 4"); });
+  draw();
+  EXPECT_EQ(count(100, 100, 299, 199, {160, 160, 160}), 200 * 100);
+  EXPECT_EQ(count(0, 0, 799, 599, {160, 160, 160}), 200 * 100);
+  printedBy([&] { runConsoleCommand(editor, "/refimage side off"); });
+  draw();
+  EXPECT_EQ(count(0, 0, 799, 599, {160, 160, 160}), 0);
+}
+
 // After /fit each view holds the whole model within its rectangle: a magenta box from (-9000,
 // 2000, 4000) to (-3000, 9000, 5000), wholly beyond the depth a view has at start-up, fills a flat
 // view to a tenth of its limiting side, and shows whole in the turned Full view.
