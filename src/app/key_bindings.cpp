@@ -99,6 +99,11 @@ const KeyBinding kKeyBindings[] = {
     {'i', [](Editor& e) { subdivideSelection(e); }},
     {'j', [](Editor& e) { markSeamsOfSelection(e); }},
     {'M', [](Editor& e) { toggleMirror(e); }},
+    {'T',
+     [](Editor& e) {
+       e.viewSet.showReferenceImages = !e.viewSet.showReferenceImages;
+       e.viewSet.sceneChanged();
+     }},
     {'X',
      [](Editor& e) {
        const ToolState& s = e.toolState;

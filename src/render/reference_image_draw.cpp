@@ -10,7 +10,7 @@
 
 void drawReferenceImage(const FrameInput& e, const Viewport& view) {
   const ReferenceImage& image = view.reference;
-  if (view.kind > kTopView || !image.shown) return;
+  if (view.kind > kTopView || !image.shown || !e.viewSet.showReferenceImages) return;
   const unsigned texture = e.textures.uploadedName(image.texture);
   if (texture == 0) return;
   const ReferenceRect r = referenceRect(image);

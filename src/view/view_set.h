@@ -15,6 +15,7 @@ struct ViewSet {
   int singleView = 3;  // view shown in the one-view layout
   bool showGrid = true;
   bool showSkeleton = true;
+  bool showReferenceImages = true;    // 'T' hides them all for a moment, keeping them
   double splitX = 0.5, splitY = 0.5;  // where the four views meet, as shares of the window
   double vertexMarkerScale = 1.0;
   double selectedMarkerScale = 2.0;

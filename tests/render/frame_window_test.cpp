@@ -349,7 +349,7 @@ TEST_F(FrameTest, CursorLabelStaysInFrontOfPanelsAndAMoveEndsWhenThePointerLeave
 
 // "/refimage side FILE 4" of a grey 4 x 2 image: 4 units by 2 about the Side view's origin, the
 // pixels 100..299 x 100..199, and none of its grey elsewhere; "off" takes it away.
-TEST_F(FrameTest, AReferenceImageShowsBehindTheSideViewUntilTurnedOff) {
+TEST_F(FrameTest, AReferenceImageShowsBehindTheSideViewUntilHiddenOrTurnedOff) {
   writeFile(dir.file("sketch.bmp"), bmpFile(4, 2, 24, std::string(24, '\xA0')));
   connectTextureUploads(editor.ui->textures());
   editor.viewSet.showGrid = 0, editor.toolState.boundingBoxActive = false;  // nothing over it
@@ -357,6 +357,12 @@ TEST_F(FrameTest, AReferenceImageShowsBehindTheSideViewUntilTurnedOff) {
   draw();
   EXPECT_EQ(count(100, 100, 299, 199, {160, 160, 160}), 200 * 100);
   EXPECT_EQ(count(0, 0, 799, 599, {160, 160, 160}), 200 * 100);
+  key('T');  // hidden, then shown again
+  draw();
+  EXPECT_EQ(count(0, 0, 799, 599, {160, 160, 160}), 0);
+  key('T');
+  draw();
+  EXPECT_EQ(count(100, 100, 299, 199, {160, 160, 160}), 200 * 100);
   printedBy([&] { runConsoleCommand(editor, "/refimage side off"); });
   draw();
   EXPECT_EQ(count(0, 0, 799, 599, {160, 160, 160}), 0);
