@@ -6,7 +6,8 @@ set -euo pipefail
 
 # python3 writes the manual page from the README while building.
 packages=(cmake g++ make pkg-config freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri
-          libabsl-dev libstb-dev libassimp-dev zlib1g-dev libx11-dev libglm-dev libeigen3-dev python3)
+          libabsl-dev libstb-dev libassimp-dev zlib1g-dev libx11-dev libglm-dev libeigen3-dev
+          nlohmann-json3-dev python3)
 # Building the Debian package (cpack needs dpkg-shlibdeps and file) and checking it and the
 # installed files: lintian, desktop-file-validate, update-mime-database, man.
 deb_packages=(dpkg-dev file binutils lintian desktop-file-utils shared-mime-info man-db)

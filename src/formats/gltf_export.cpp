@@ -9,12 +9,13 @@
 #include "formats/gltf_export.h"
 
 #include <stb_image_write.h>
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
+#include <cstdlib>
 #include <map>
 #include <new>
 
@@ -24,6 +25,10 @@
 #include "images/texture_cache.h"
 
 namespace {
+
+// Keys stay in the order they are added, which is the order a reader of the
+// file meets them in.
+using Json = nlohmann::ordered_json;
 
 enum : int {
   kFloat = 5126,
@@ -36,33 +41,12 @@ enum : int {
   kLinearMipmapNearest = 9985,
 };
 
-std::string number(double value) {
+// A number as the file gives it back: rounded to nine significant digits,
+// which bring every single-precision value back exactly.
+double number(double value) {
   char text[32];
   std::snprintf(text, sizeof text, "%.9g", value);
-  return text;
-}
-
-std::string quoted(const std::string& text) {
-  std::string out = "\"";
-  for (unsigned char c : text) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += static_cast<char>(c);
-    } else if (c < 0x20) {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\u%04x", c);
-      out += escape;
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out + "\"";
-}
-
-std::string list(const std::vector<std::string>& items) {
-  std::string out;
-  for (const std::string& item : items) out += (out.empty() ? "" : ",") + item;
-  return out;
+  return std::strtod(text, nullptr);
 }
 
 void appendPng(std::string* out, void* data, int size) {
@@ -99,28 +83,27 @@ class Writer {
   // A buffer view of `bytes` bytes, aligned to 4; returns its index.
   int view(const void* data, size_t bytes, int target) {
     while (buffer_.size() % 4) buffer_ += '\0';
-    std::string v = "{\"buffer\":0,\"byteOffset\":" + std::to_string(buffer_.size()) +
-                    ",\"byteLength\":" + std::to_string(bytes);
-    if (target) v += ",\"target\":" + std::to_string(target);
-    views_.push_back(v + "}");
+    Json v = {{"buffer", 0}, {"byteOffset", buffer_.size()}, {"byteLength", bytes}};
+    if (target) v["target"] = target;
+    views_.push_back(std::move(v));
     buffer_.append(static_cast<const char*>(data), bytes);
     return static_cast<int>(views_.size()) - 1;
   }
 
   int accessor(const void* data, size_t bytes, int target, int componentType, size_t count,
-               const char* type, const std::string& extra = "") {
+               const char* type) {
     const int v = view(data, bytes, target);
-    accessors_.push_back("{\"bufferView\":" + std::to_string(v) + ",\"componentType\":" +
-                         std::to_string(componentType) + ",\"count\":" + std::to_string(count) +
-                         ",\"type\":\"" + type + "\"" + extra + "}");
+    accessors_.push_back(
+        {{"bufferView", v}, {"componentType", componentType}, {"count", count}, {"type", type}});
     return static_cast<int>(accessors_.size()) - 1;
   }
 
   int floats(const std::vector<float>& values, int width, const char* type, bool bounds = false,
              int target = kArrayBuffer) {
-    std::string extra;
+    const int index = accessor(values.data(), values.size() * sizeof(float), target, kFloat,
+                               values.size() / width, type);
     if (bounds) {
-      std::vector<std::string> low, high;
+      Json low = Json::array(), high = Json::array();
       for (int k = 0; k < width; ++k) {
         float lo = values[k], hi = values[k];
         for (size_t i = k; i < values.size(); i += width) {
@@ -130,10 +113,10 @@ class Writer {
         low.push_back(number(lo));
         high.push_back(number(hi));
       }
-      extra = ",\"min\":[" + list(low) + "],\"max\":[" + list(high) + "]";
+      accessors_[index]["min"] = std::move(low);
+      accessors_[index]["max"] = std::move(high);
     }
-    return accessor(values.data(), values.size() * sizeof(float), target, kFloat,
-                    values.size() / width, type, extra);
+    return index;
   }
 
   template <class Index>
@@ -166,17 +149,17 @@ class Writer {
     }
     const int number = static_cast<int>(images_.size());
     // The file's name alone: the folders it lay in on this machine are nobody's business.
-    std::string entry = "{\"name\":" + quoted(fileNameOfPath(textureName));
+    Json entry = {{"name", fileNameOfPath(textureName)}};
     if (binary_) {
-      entry += ",\"bufferView\":" + std::to_string(view(png.data(), png.size(), 0)) +
-               ",\"mimeType\":\"image/png\"}";
+      entry["bufferView"] = view(png.data(), png.size(), 0);
+      entry["mimeType"] = "image/png";
     } else {
       const std::string file = baseName_ + "_" + std::to_string(number) + ".png";
-      entry += ",\"uri\":" + quoted(uriOf(file)) + "}";
+      entry["uri"] = uriOf(file);
       sideFiles_.emplace_back(file, std::move(png));
     }
-    images_.push_back(entry);
-    textures_.push_back("{\"sampler\":0,\"source\":" + std::to_string(number) + "}");
+    images_.push_back(std::move(entry));
+    textures_.push_back({{"sampler", 0}, {"source", number}});
     imageOf_[textureName] = number;
     return number;
   }
@@ -184,31 +167,36 @@ class Writer {
   bool binary_;
   std::string baseName_;
   std::string buffer_;
-  std::vector<std::string> views_, accessors_, images_, textures_;
+  Json views_ = Json::array(), accessors_ = Json::array(), images_ = Json::array(),
+       textures_ = Json::array();
   std::vector<std::pair<std::string, std::string>> sideFiles_;
   std::vector<std::string> leftOut_;
   std::map<std::string, int> imageOf_;
 };
 
-std::string material(const PolygonGroup& group, int index, int texture) {
+Json material(const PolygonGroup& group, int index, int texture) {
   const Material& m = group.material;
   // glTF colour factors lie in 0..1; the editor lets a colour go outside.
   auto factor = [](double c) { return number(std::clamp(c, 0.0, 1.0)); };
-  std::string pbr = "\"baseColorFactor\":[" + factor(m.red) + "," + factor(m.green) + "," +
-                    factor(m.blue) + "," + factor(m.alpha) + "]";
-  if (texture >= 0) pbr += ",\"baseColorTexture\":{\"index\":" + std::to_string(texture) + "}";
-  std::string out = "{\"name\":\"group" + std::to_string(index) + "\",\"pbrMetallicRoughness\":{" +
-                    pbr + ",\"metallicFactor\":0,\"roughnessFactor\":1},\"doubleSided\":true";
-  if (m.alpha < 1) out += ",\"alphaMode\":\"BLEND\"";
-  return out + "}";
+  Json pbr = {
+      {"baseColorFactor", {factor(m.red), factor(m.green), factor(m.blue), factor(m.alpha)}}};
+  if (texture >= 0) pbr["baseColorTexture"] = {{"index", texture}};
+  pbr["metallicFactor"] = 0;
+  pbr["roughnessFactor"] = 1;
+  Json out = {{"name", "group" + std::to_string(index)},
+              {"pbrMetallicRoughness", std::move(pbr)},
+              {"doubleSided", true}};
+  if (m.alpha < 1) out["alphaMode"] = "BLEND";
+  return out;
 }
 
-std::string translation(const Vec3& to, const Vec3& from) {
+// A node's move from `from` to `to`, left out when it is none.
+void translate(Json& node, const Vec3& to, const Vec3& from) {
   const float d[3] = {static_cast<float>(to.x) - static_cast<float>(from.x),
                       static_cast<float>(to.y) - static_cast<float>(from.y),
                       static_cast<float>(to.z) - static_cast<float>(from.z)};
-  if (d[0] == 0 && d[1] == 0 && d[2] == 0) return "";
-  return ",\"translation\":[" + number(d[0]) + "," + number(d[1]) + "," + number(d[2]) + "]";
+  if (d[0] == 0 && d[1] == 0 && d[2] == 0) return;
+  node["translation"] = {number(d[0]), number(d[1]), number(d[2])};
 }
 
 bool finiteJoints(const std::vector<ExportBone>& bones) {
@@ -254,7 +242,7 @@ bool buildGltf(Model& model, bool binary, const std::string& baseName, GltfAsset
           return false;
         }
   Writer w(binary, baseName);
-  std::vector<std::string> primitives, materials, nodes;
+  Json primitives = Json::array(), materials = Json::array(), nodes = Json::array();
 
   for (size_t g = 0; g < mesh.primitives.size(); ++g) {
     const ExportPrimitive& p = mesh.primitives[g];
@@ -267,33 +255,30 @@ bool buildGltf(Model& model, bool binary, const std::string& baseName, GltfAsset
     const int position = w.floats(p.positions, 3, "VEC3", true);
     const int normal = w.floats(p.normals, 3, "VEC3");
     const int uv = w.floats(uvs, 2, "VEC2");
-    std::string attributes = "\"POSITION\":" + std::to_string(position) +
-                             ",\"NORMAL\":" + std::to_string(normal) +
-                             ",\"TEXCOORD_0\":" + std::to_string(uv);
+    Json attributes = {{"POSITION", position}, {"NORMAL", normal}, {"TEXCOORD_0", uv}};
     if (skinned) {
       const int joints = mesh.bones.size() <= 256 ? w.joints<uint8_t>(p.joints, kUnsignedByte)
                                                   : w.joints<uint16_t>(p.joints, kUnsignedShort);
       std::vector<float> weights;
       weights.reserve(p.vertexCount() * 4);
       for (const auto& four : p.weights) weights.insert(weights.end(), four.begin(), four.end());
-      const int weightAccessor = w.floats(weights, 4, "VEC4");
-      attributes += ",\"JOINTS_0\":" + std::to_string(joints) +
-                    ",\"WEIGHTS_0\":" + std::to_string(weightAccessor);
+      attributes["JOINTS_0"] = joints;
+      attributes["WEIGHTS_0"] = w.floats(weights, 4, "VEC4");
     }
     // 65535 is the primitive-restart value, which 16-bit indices must not hold.
     const int indices = p.vertexCount() <= 65535 ? w.indices<uint16_t>(p.indices, kUnsignedShort)
                                                  : w.indices<uint32_t>(p.indices, kUnsignedInt);
-    primitives.push_back("{\"attributes\":{" + attributes + "},\"indices\":" +
-                         std::to_string(indices) + ",\"material\":" + std::to_string(g) + "}");
+    primitives.push_back(
+        {{"attributes", std::move(attributes)}, {"indices", indices}, {"material", g}});
   }
 
-  std::string skin;
+  Json skins, animations = Json::array();
   if (skinned) {
     const int firstJoint = 1;
     std::vector<std::vector<int>> children(mesh.bones.size());
     for (size_t b = 1; b < mesh.bones.size(); ++b) children[mesh.bones[b].parent].push_back(b);
     std::vector<float> inverseBind;
-    std::vector<std::string> jointNodes, endNodes;
+    Json jointNodes = Json::array(), endNodes = Json::array();
     for (size_t b = 0; b < mesh.bones.size(); ++b) {
       const ExportBone& bone = mesh.bones[b];
       const float m[16] = {1,
@@ -313,74 +298,82 @@ bool buildGltf(Model& model, bool binary, const std::string& baseName, GltfAsset
                            -static_cast<float>(bone.start.z),
                            1};
       inverseBind.insert(inverseBind.end(), m, m + 16);
-      std::vector<std::string> kids;
-      for (int c : children[b]) kids.push_back(std::to_string(firstJoint + c));
+      Json kids = Json::array();
+      for (int c : children[b]) kids.push_back(firstJoint + c);
       if (children[b].empty()) {
-        kids.push_back(std::to_string(firstJoint + mesh.bones.size() + endNodes.size()));
-        endNodes.push_back("{\"name\":\"bone" + std::to_string(b) + "_end\"" +
-                           translation(bone.end, bone.start) + "}");
+        kids.push_back(firstJoint + mesh.bones.size() + endNodes.size());
+        Json end = {{"name", "bone" + std::to_string(b) + "_end"}};
+        translate(end, bone.end, bone.start);
+        endNodes.push_back(std::move(end));
       }
       const Vec3 origin = bone.parent < 0 ? Vec3{} : mesh.bones[bone.parent].start;
-      jointNodes.push_back("{\"name\":\"bone" + std::to_string(b) + "\"" +
-                           translation(bone.start, origin) + ",\"children\":[" + list(kids) + "]}");
+      Json joint = {{"name", "bone" + std::to_string(b)}};
+      translate(joint, bone.start, origin);
+      joint["children"] = std::move(kids);
+      jointNodes.push_back(std::move(joint));
     }
-    nodes.push_back("{\"name\":\"mesh\",\"mesh\":0,\"skin\":0}");
+    nodes.push_back({{"name", "mesh"}, {"mesh", 0}, {"skin", 0}});
     nodes.insert(nodes.end(), jointNodes.begin(), jointNodes.end());
     nodes.insert(nodes.end(), endNodes.begin(), endNodes.end());
-    std::vector<std::string> jointList;
-    for (size_t b = 0; b < mesh.bones.size(); ++b)
-      jointList.push_back(std::to_string(firstJoint + b));
+    Json jointList = Json::array();
+    for (size_t b = 0; b < mesh.bones.size(); ++b) jointList.push_back(firstJoint + b);
     const int ibm = w.accessor(inverseBind.data(), inverseBind.size() * sizeof(float), 0, kFloat,
                                mesh.bones.size(), "MAT4");
-    skin = "\"skins\":[{\"inverseBindMatrices\":" + std::to_string(ibm) +
-           ",\"skeleton\":1,\"joints\":[" + list(jointList) + "]}],";
-    std::vector<std::string> animations;
+    skins = Json::array(
+        {{{"inverseBindMatrices", ibm}, {"skeleton", 1}, {"joints", std::move(jointList)}}});
     for (const GltfClip& clip : clips) {
-      std::vector<std::string> channels, samplers;
+      Json channels = Json::array(), samplers = Json::array();
       for (const GltfChannel& c : clip.channels) {
         const int input = w.floats(c.times, 1, "SCALAR", true, 0);
         const int output =
             w.floats(c.values, c.translation ? 3 : 4, c.translation ? "VEC3" : "VEC4", false, 0);
-        channels.push_back("{\"sampler\":" + std::to_string(samplers.size()) +
-                           ",\"target\":{\"node\":" + std::to_string(firstJoint + c.bone) +
-                           ",\"path\":\"" + (c.translation ? "translation" : "rotation") + "\"}}");
-        samplers.push_back("{\"input\":" + std::to_string(input) + ",\"output\":" +
-                           std::to_string(output) + ",\"interpolation\":\"LINEAR\"}");
+        channels.push_back({{"sampler", samplers.size()},
+                            {"target",
+                             {{"node", firstJoint + c.bone},
+                              {"path", c.translation ? "translation" : "rotation"}}}});
+        samplers.push_back({{"input", input}, {"output", output}, {"interpolation", "LINEAR"}});
       }
-      animations.push_back("{\"name\":" + quoted(clip.name) + ",\"channels\":[" + list(channels) +
-                           "],\"samplers\":[" + list(samplers) + "]}");
+      animations.push_back({{"name", clip.name},
+                            {"channels", std::move(channels)},
+                            {"samplers", std::move(samplers)}});
     }
-    if (!animations.empty()) skin += "\"animations\":[" + list(animations) + "],";
   } else if (!mesh.primitives.empty()) {
-    nodes.push_back("{\"name\":\"mesh\",\"mesh\":0}");
+    nodes.push_back({{"name", "mesh"}, {"mesh", 0}});
   }
 
-  std::string json = "{\"asset\":{\"version\":\"2.0\",\"generator\":\"Vantorel\"},\"scene\":0,";
+  Json json = {{"asset", {{"version", "2.0"}, {"generator", "Vantorel"}}}, {"scene", 0}};
   if (nodes.empty()) {
-    json += "\"scenes\":[{}]";
+    json["scenes"] = Json::array({Json::object()});
   } else {
-    json += "\"scenes\":[{\"nodes\":[0" + std::string(skinned ? ",1" : "") + "]}],\"nodes\":[" +
-            list(nodes) + "],\"meshes\":[{\"name\":\"mesh\",\"primitives\":[" + list(primitives) +
-            "]}]," + skin + "\"materials\":[" + list(materials) + "]";
+    Json roots = skinned ? Json::array({0, 1}) : Json::array({0});
+    json["scenes"] = Json::array({{{"nodes", std::move(roots)}}});
+    json["nodes"] = std::move(nodes);
+    json["meshes"] = Json::array({{{"name", "mesh"}, {"primitives", std::move(primitives)}}});
+    if (skinned) json["skins"] = std::move(skins);
+    if (!animations.empty()) json["animations"] = std::move(animations);
+    json["materials"] = std::move(materials);
   }
   if (!w.images_.empty()) {
-    json += ",\"samplers\":[{\"magFilter\":" + std::to_string(kLinear) +
-            ",\"minFilter\":" + std::to_string(kLinearMipmapNearest) + "}],\"images\":[" +
-            list(w.images_) + "],\"textures\":[" + list(w.textures_) + "]";
+    json["samplers"] = Json::array({{{"magFilter", kLinear}, {"minFilter", kLinearMipmapNearest}}});
+    json["images"] = std::move(w.images_);
+    json["textures"] = std::move(w.textures_);
   }
   asset = GltfAsset{};
   if (!w.buffer_.empty()) {
     while (w.buffer_.size() % 4) w.buffer_ += '\0';
-    std::string buffer = "{\"byteLength\":" + std::to_string(w.buffer_.size());
+    Json buffer = {{"byteLength", w.buffer_.size()}};
     if (!binary) {
       const std::string file = baseName + ".bin";
-      buffer += ",\"uri\":" + quoted(uriOf(file));
+      buffer["uri"] = uriOf(file);
       asset.sideFiles.emplace_back(file, w.buffer_);
     }
-    json += ",\"buffers\":[" + buffer + "}],\"bufferViews\":[" + list(w.views_) +
-            "],\"accessors\":[" + list(w.accessors_) + "]";
+    json["buffers"] = Json::array({std::move(buffer)});
+    json["bufferViews"] = std::move(w.views_);
+    json["accessors"] = std::move(w.accessors_);
   }
-  asset.json = json + "}";
+  // A name that is not UTF-8 (a texture file's name from another system)
+  // goes out with U+FFFD in place of its bad bytes rather than failing.
+  asset.json = json.dump(-1, ' ', false, Json::error_handler_t::replace);
   asset.buffer = std::move(w.buffer_);
   for (auto& file : w.sideFiles_) asset.sideFiles.push_back(std::move(file));
   asset.leftOut = std::move(w.leftOut_);

@@ -1,5 +1,5 @@
 // Exports of several files change all of them or none, and write no name
-// that could make a line of its own.
+// that could make a line of its own or break the glTF file's JSON.
 #include "formats/model_export.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +7,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <nlohmann/json.hpp>
 
 #include <functional>
 #include <map>
@@ -93,4 +94,15 @@ TEST(ModelExport, FailsWithoutChangingAnyFile) {
     EXPECT_EQ(reason, c.reason);
     EXPECT_EQ(folderContents(), before);  // no old file changed, no temporary left
   }
+}
+
+TEST(ModelExport, NameOutsideUtf8LeavesAsReplacementCharacter) {
+  ScratchCwd scratch;
+  writeFile("caf\xe9.bmp", tinyBmp());
+  Model m("m", nullptr);
+  SquareWithWing square(m);
+  m.currentGroup->material.textured = 1;
+  m.currentGroup->material.textureName = "caf\xe9.bmp";
+  ASSERT_TRUE(exportModel(m, "m.gltf", nullptr));
+  EXPECT_EQ(nlohmann::json::parse(readFile("m.gltf"))["images"][0]["name"], "caf\uFFFD.bmp");
 }
