@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -43,10 +44,14 @@ enum : int {
 
 // A number as the file gives it back: rounded to nine significant digits,
 // which bring every single-precision value back exactly.
-double number(double value) {
+// A whole number goes out as an integer, as "%.9g" writes it ("1", not "1.0").
+Json number(double value) {
   char text[32];
   std::snprintf(text, sizeof text, "%.9g", value);
-  return std::strtod(text, nullptr);
+  const double rounded = std::strtod(text, nullptr);
+  const bool whole = std::abs(rounded) < 1e15 && rounded == std::trunc(rounded);
+  if (whole && !(rounded == 0 && std::signbit(rounded))) return static_cast<int64_t>(rounded);
+  return rounded;
 }
 
 void appendPng(std::string* out, void* data, int size) {
