@@ -76,3 +76,9 @@ void weightCommand(CommandContext& e, const CommandWords& w) {
     setSelectedWeights(e, realParameter(w[1]));
   }
 }
+
+void interpCommand(CommandContext& e, const CommandWords& w) {
+  for (int i = 0; i < 3; ++i)
+    if (w[1] == kInterpolationNames[i]) return interpolateSelectedKey(e, static_cast<Interpolation>(i));
+  e.consoleMessage("Error! The interpolation must be step, linear or smooth!");
+}

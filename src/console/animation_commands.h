@@ -18,4 +18,5 @@ void playCommand(CommandContext& e, const CommandWords& words);
 void stopCommand(CommandContext& e, const CommandWords& words);
 void fpsCommand(CommandContext& e, const CommandWords& words);
 void lengthCommand(CommandContext& e, const CommandWords& words);
+void interpCommand(CommandContext& e, const CommandWords& w);
 void weightCommand(CommandContext& e, const CommandWords& words);

@@ -29,7 +29,7 @@ const std::map<std::string, std::string, std::less<>> kSummaries = {
     {"/recover", "- restore the unsaved changes found for this model"},
     {"/discard", "- remove the unsaved changes found for this model"},
     {"/fit", "- fit every view to the selection or the model"},
-    {"/move", "DX DY DZ - move the selection"},
+    {"/move", "DX DY DZ - move the selection (the bone, in animation mode)"},
     {"/rotate", "X|Y|Z DEGREES - turn the selection about its centre"},
     {"/scale", "SX SY SZ - scale the selection about its centre"},
     {"/info", "- the file, unsaved changes and what the model holds"},
@@ -53,6 +53,7 @@ const std::map<std::string, std::string, std::less<>> kSummaries = {
     {"/mirror", "x|y|z|off - edit both sides of a plane at once (M)"},
     {"/symmetrize", "[-]x|y|z - make the model its own mirror image (X)"},
     {"/refimage", "VIEW FILE [SCALE]|off - a sketch behind a flat view"},
+    {"/interp", "step|linear|smooth - how the bone's key here goes to the next"},
     {"/merge", "D - weld the selected vertices within D (N)"},
     {"/seam", "- mark or clear the edges between selected vertices (j)"},
 };

@@ -2,6 +2,8 @@
 
 #include "console/command_context.h"
 #include "console/number_conversion.h"
+#include "tools/animation_mode.h"
+#include "tools/animation_rules.h"
 #include "tools/transforms.h"
 
 namespace {
@@ -13,6 +15,10 @@ Vec3 threeNumbers(const std::vector<std::string>& words) {
 }  // namespace
 
 void moveCommand(CommandContext& e, const std::vector<std::string>& words) {
+  if (modeRule(e, ModeRule::kCommand, 0, "/move")) {
+    translatePose(e, threeNumbers(words));
+    return;
+  }
   moveSelectionBy(e, threeNumbers(words));
 }
 

@@ -16,6 +16,8 @@ ModelImage::KeyRecord keyRecord(const PoseKey& key) {
   const double rotation[4] = {q.w, q.x, q.y, q.z};
   for (int i = 0; i < 4; ++i) record.rotation[i] = roundAsWritten(rotation[i]);
   for (int i = 0; i < 3; ++i) record.translation[i] = roundAsWritten(key.pose.translation[i]);
+  for (int i = 0; i < 3; ++i) record.scale[i] = roundAsWritten(key.pose.scale[i]);
+  record.interpolation = static_cast<int>(key.interpolation);
   return record;
 }
 

@@ -1,13 +1,15 @@
 #pragma once
 // The model file's animation section, after the skeleton; written only for a
 // model with clips or weights set by hand, so that any other model's file is
-// as it always was, and readers that stop after the skeleton read the rest:
+// as it always was (and as version 1, keys without scale and interpolation
+// and the root's translation alone, when its keys need no more), and readers that stop after the skeleton read the rest:
 //
-//   animation 1
+//   animation 2
 //   clips C
 //   clip NAME LENGTH FPS T           T tracks follow
 //   track BONE K                     K keys follow; BONE a bone line's number from 0
-//   FRAME W X Y Z TX TY TZ           rotation, then translation (the root's)
+//   FRAME W X Y Z TX TY TZ SX SY SZ I   rotation, translation, scale, interpolation
+//                                       (step, linear or smooth)
 //   weights W
 //   VERTEX BONE WEIGHT               by vertex, then bone
 

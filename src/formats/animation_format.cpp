@@ -8,12 +8,17 @@
 #include "formats/animation_file.h"
 #include "formats/model_scanner.h"
 #include "formats/six_decimals.h"
+#include "model/animation.h"
 #include "model/animation_image.h"
 
 namespace {
 
 constexpr std::string_view kSectionWord = "animation";
-constexpr int kVersion = 1;
+// Version 1 keys carry a rotation and the root's translation; version 2 keys
+// any bone's translation, a scale and an interpolation. A model version 1
+// holds is written as version 1, so its file is as it always was.
+constexpr int kOldVersion = 1;
+constexpr int kVersion = 2;
 // The fewest bytes each item takes, so that a count the rest of the text
 // cannot hold is refused before anything is made for it.
 constexpr size_t kMinClipBytes = 14;   // "clip a 1 1 0\n"
@@ -61,12 +66,35 @@ class Text {
   size_t used_;
 };
 
-bool readKey(Scanner& in, ModelImage::KeyRecord& key) {
+bool readKey(Scanner& in, int version, ModelImage::KeyRecord& key) {
   if (!in.integer(key.frame, "key frame")) return false;
   for (double& value : key.rotation)
     if (!in.real(value, "key rotation")) return false;
   for (double& value : key.translation)
     if (!in.real(value, "key translation")) return false;
+  if (version == kOldVersion) return true;
+  for (double& value : key.scale)
+    if (!in.real(value, "key scale")) return false;
+  std::string interpolation;
+  if (!in.word(interpolation, "key interpolation")) return false;
+  key.interpolation = -1;
+  for (int i = 0; i < 3; ++i)
+    if (interpolation == kInterpolationNames[i]) key.interpolation = i;
+  return key.interpolation >= 0 || in.fail("unknown key interpolation");
+}
+
+// Whether version 1 holds every key: only the root moves, nothing scales,
+// every key is linear.
+bool oldVersionHolds(const ModelImage& image) {
+  for (const ModelImage::ClipRecord& clip : image.clips)
+    for (const ModelImage::TrackRecord& track : clip.tracks)
+      for (const ModelImage::KeyRecord& key : track.keys) {
+        const bool moves =
+            key.translation[0] != 0 || key.translation[1] != 0 || key.translation[2] != 0;
+        if ((moves && track.bone != 0) || key.scale[0] != 1 || key.scale[1] != 1 ||
+            key.scale[2] != 1 || key.interpolation != 1)
+          return false;
+      }
   return true;
 }
 
@@ -75,7 +103,7 @@ bool checked(Scanner& in, const std::string& fault) {
   return fault.empty() || in.fail(fault);
 }
 
-bool readClip(Scanner& in, ModelImage& image, size_t c) {
+bool readClip(Scanner& in, int version, ModelImage& image, size_t c) {
   ModelImage::ClipRecord& clip = image.clips[c];
   int tracks;
   if (!in.keyword("clip") || !in.word(clip.name, "clip name") ||
@@ -91,8 +119,13 @@ bool readClip(Scanner& in, ModelImage& image, size_t c) {
       return false;
     track.keys.resize(keys);
     if (!checked(in, trackFault(image, clip, t))) return false;
-    for (size_t k = 0; k < track.keys.size(); ++k)
-      if (!readKey(in, track.keys[k]) || !checked(in, keyFault(clip, track, k))) return false;
+    for (size_t k = 0; k < track.keys.size(); ++k) {
+      ModelImage::KeyRecord& key = track.keys[k];
+      if (!readKey(in, version, key) || !checked(in, keyFault(clip, track, k))) return false;
+      // Version 1 files move the root alone: other bones' numbers were never
+      // played, and are not now.
+      if (version == kOldVersion && track.bone != 0) std::fill_n(key.translation, 3, 0.0);
+    }
   }
   return true;
 }
@@ -103,7 +136,7 @@ size_t animationSectionBytes(const ModelImage& image) {
   size_t bytes = 64 + image.weights.size() * 24;
   for (const ModelImage::ClipRecord& clip : image.clips) {
     bytes += 32 + clip.name.size() + clip.tracks.size() * 16;
-    for (const ModelImage::TrackRecord& track : clip.tracks) bytes += track.keys.size() * 72;
+    for (const ModelImage::TrackRecord& track : clip.tracks) bytes += track.keys.size() * 110;
   }
   return bytes;
 }
@@ -111,8 +144,9 @@ size_t animationSectionBytes(const ModelImage& image) {
 void appendAnimationSection(const ModelImage& image, std::string& out) {
   if (image.clips.empty() && image.weights.empty()) return;
   out.reserve(out.size() + animationSectionBytes(image));
+  const int version = oldVersionHolds(image) ? kOldVersion : kVersion;
   Text text(out);
-  text.line(2, kSectionWord.size()).word(kSectionWord).space().integer(kVersion).end();
+  text.line(2, kSectionWord.size()).word(kSectionWord).space().integer(version).end();
   text.line(1, 6).word("clips ").integer(static_cast<long>(image.clips.size())).end();
   for (const ModelImage::ClipRecord& clip : image.clips) {
     text.line(3, 5 + clip.name.size()).word("clip ").word(clip.name).space().integer(clip.length);
@@ -121,9 +155,13 @@ void appendAnimationSection(const ModelImage& image, std::string& out) {
       text.line(2, 6).word("track ").integer(track.bone).space();
       text.integer(static_cast<long>(track.keys.size())).end();
       for (const ModelImage::KeyRecord& key : track.keys) {
-        text.line(8).integer(key.frame);
+        text.line(11, 8).integer(key.frame);
         for (double value : key.rotation) text.space().real(value);
         for (double value : key.translation) text.space().real(value);
+        if (version != kOldVersion) {
+          for (double value : key.scale) text.space().real(value);
+          text.space().word(kInterpolationNames[key.interpolation]);
+        }
         text.end();
       }
     }
@@ -137,11 +175,11 @@ bool readAnimationSection(Scanner& in, ModelImage& image) {
   if (!in.nextWordIs(kSectionWord)) return true;
   int version, clips, weights;
   if (!in.integer(version, "animation version")) return false;
-  if (version != kVersion) return in.fail("unknown animation version");
+  if (version != kOldVersion && version != kVersion) return in.fail("unknown animation version");
   if (!in.keyword("clips") || !in.count(clips, "clip count", kMinClipBytes)) return false;
   image.clips.resize(clips);
   for (size_t c = 0; c < image.clips.size(); ++c)
-    if (!readClip(in, image, c)) return false;
+    if (!readClip(in, version, image, c)) return false;
   if (!in.keyword("weights") || !in.count(weights, "weight count", kMinWeightBytes)) return false;
   image.weights.resize(weights);
   for (size_t i = 0; i < image.weights.size(); ++i) {

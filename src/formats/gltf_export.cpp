@@ -330,13 +330,14 @@ bool buildGltf(Model& model, bool binary, const std::string& baseName, GltfAsset
       Json channels = Json::array(), samplers = Json::array();
       for (const GltfChannel& c : clip.channels) {
         const int input = w.floats(c.times, 1, "SCALAR", true, 0);
+        static const char* const kPaths[] = {"rotation", "translation", "scale"};
         const int output =
-            w.floats(c.values, c.translation ? 3 : 4, c.translation ? "VEC3" : "VEC4", false, 0);
-        channels.push_back({{"sampler", samplers.size()},
-                            {"target",
-                             {{"node", firstJoint + c.bone},
-                              {"path", c.translation ? "translation" : "rotation"}}}});
-        samplers.push_back({{"input", input}, {"output", output}, {"interpolation", "LINEAR"}});
+            w.floats(c.values, c.width(), c.width() == 4 ? "VEC4" : "VEC3", false, 0);
+        channels.push_back(
+            {{"sampler", samplers.size()},
+             {"target", {{"node", firstJoint + c.bone}, {"path", kPaths[c.path]}}}});
+        samplers.push_back(
+            {{"input", input}, {"output", output}, {"interpolation", c.interpolation}});
       }
       animations.push_back({{"name", clip.name},
                             {"channels", std::move(channels)},

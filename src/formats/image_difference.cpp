@@ -239,16 +239,20 @@ constexpr size_t kClipBytes = 4 + 4 + 4 + 4;
 constexpr size_t kWeightBytes = 4 + 4 + 8;
 const ModelImage::ClipRecord kNoClip;
 
-void putTrack(BodyWriter& w, const ModelImage::TrackRecord& t) {
+// Keys gained a scale and an interpolation in version 4.
+void putTrack(BodyWriter& w, const ModelImage::TrackRecord& t, int version) {
   w.put(static_cast<int32_t>(t.bone));
   w.count(t.keys.size());
   for (const auto& k : t.keys) {
     w.put(static_cast<int32_t>(k.frame));
     for (double q : k.rotation) w.put(q);
     for (double v : k.translation) w.put(v);
+    if (version < 4) continue;
+    for (double v : k.scale) w.put(v);
+    w.put(static_cast<uint8_t>(k.interpolation));
   }
 }
-bool getTrack(BodyReader& r, ModelImage::TrackRecord& t, ImageFaults&) {
+bool getTrack(BodyReader& r, ModelImage::TrackRecord& t, int version) {
   size_t n = 0;
   if (!r.get(t.bone) || !r.count(n, kKeyBytes)) return false;
   t.keys.resize(n);
@@ -258,6 +262,12 @@ bool getTrack(BodyReader& r, ModelImage::TrackRecord& t, ImageFaults&) {
       if (!r.get(q)) return false;
     for (double& v : k.translation)
       if (!r.get(v)) return false;
+    if (version < 4) continue;
+    for (double& v : k.scale)
+      if (!r.get(v)) return false;
+    uint8_t interpolation = 0;
+    if (!r.get(interpolation)) return false;
+    k.interpolation = interpolation;
   }
   return true;
 }
@@ -274,18 +284,18 @@ bool getClipLook(BodyReader& r, ModelImage::ClipRecord& c) {
   return r.text(c.name) && r.get(c.length) && r.get(c.fps);
 }
 
-void putAnimation(BodyWriter& w, const ModelImage& image) {
+void putAnimation(BodyWriter& w, const ModelImage& image, int version) {
   w.count(image.clips.size());
   for (const auto& c : image.clips) {
     putClipLook(w, c);
     w.count(c.tracks.size());
-    for (const auto& t : c.tracks) putTrack(w, t);
+    for (const auto& t : c.tracks) putTrack(w, t, version);
   }
   w.count(image.weights.size());
   for (const auto& x : image.weights) putWeight(w, x);
 }
 
-bool getAnimation(BodyReader& r, ModelImage& image, ImageFaults& f) {
+bool getAnimation(BodyReader& r, ModelImage& image, int version, ImageFaults& f) {
   size_t n = 0;
   if (!r.count(n, kClipBytes)) return false;
   image.clips.resize(n);
@@ -293,7 +303,7 @@ bool getAnimation(BodyReader& r, ModelImage& image, ImageFaults& f) {
     if (!getClipLook(r, c) || !r.count(n, kTrackBytes)) return false;
     c.tracks.resize(n);
     for (auto& t : c.tracks)
-      if (!getTrack(r, t, f)) return false;
+      if (!getTrack(r, t, version)) return false;
   }
   if (!r.count(n, kWeightBytes)) return false;
   image.weights.resize(n);
@@ -303,7 +313,11 @@ bool getAnimation(BodyReader& r, ModelImage& image, ImageFaults& f) {
 }
 
 // Most steps leave clips and weights alone: one byte says so.
-void putAnimationStep(BodyWriter& w, const ModelImage& older, const ModelImage& newer) {
+void putAnimationStep(BodyWriter& w, const ModelImage& older, const ModelImage& newer,
+                      int version) {
+  auto put = [version](BodyWriter& out, const ModelImage::TrackRecord& t) {
+    putTrack(out, t, version);
+  };
   const bool unchanged = older.clips == newer.clips && older.weights == newer.weights;
   w.put(static_cast<uint8_t>(unchanged));
   if (unchanged) return;
@@ -311,12 +325,15 @@ void putAnimationStep(BodyWriter& w, const ModelImage& older, const ModelImage& 
   for (size_t c = 0; c < older.clips.size(); ++c) {
     const auto& base = c < newer.clips.size() ? newer.clips[c] : kNoClip;
     putClipLook(w, older.clips[c]);
-    putArrayDifference(w, older.clips[c].tracks, base.tracks, nullptr, putTrack);
+    putArrayDifference(w, older.clips[c].tracks, base.tracks, nullptr, put);
   }
   putArrayDifference(w, older.weights, newer.weights, nullptr, putWeight);
 }
 
-bool getAnimationStep(BodyReader& r, ModelImage& image, ImageFaults& f) {
+bool getAnimationStep(BodyReader& r, ModelImage& image, int version, ImageFaults& f) {
+  auto get = [version](BodyReader& in, ModelImage::TrackRecord& t, ImageFaults&) {
+    return getTrack(in, t, version);
+  };
   uint8_t unchanged = 0;
   if (!r.get(unchanged) || unchanged > 1) return false;
   if (unchanged) return true;
@@ -325,7 +342,7 @@ bool getAnimationStep(BodyReader& r, ModelImage& image, ImageFaults& f) {
   image.clips.resize(clips);  // a clip the newer image lacks starts without tracks
   for (auto& clip : image.clips)
     if (!getClipLook(r, clip) ||
-        !getArrayDifference(r, clip.tracks, nullptr, kTrackBytes, f, getTrack))
+        !getArrayDifference(r, clip.tracks, nullptr, kTrackBytes, f, get))
       return false;
   return getArrayDifference(r, image.weights, nullptr, kWeightBytes, f, getWeight);
 }
@@ -395,7 +412,7 @@ void putImage(BodyWriter& w, const ModelImage& image, int version) {
   }
   w.count(image.bones.size());
   for (const auto& b : image.bones) putBone(w, b);
-  if (version >= 2) putAnimation(w, image);
+  if (version >= 2) putAnimation(w, image, version);
   if (version >= 3) putSeams(w, image);
 }
 
@@ -419,7 +436,7 @@ bool getImage(BodyReader& r, ModelImage& image, int version, ImageFaults& f) {
   image.bones.resize(n);
   for (auto& b : image.bones)
     if (!getBone(r, b, f)) return false;
-  return (version < 2 || getAnimation(r, image, f)) && (version < 3 || getSeams(r, image, f)) &&
+  return (version < 2 || getAnimation(r, image, version, f)) && (version < 3 || getSeams(r, image, f)) &&
          checkStructure(image, f);
 }
 
@@ -434,7 +451,7 @@ void putImageDifference(BodyWriter& w, const ModelImage& older, const ModelImage
     putGroupLook(w, older.groups[g]);
   }
   putArrayDifference(w, older.bones, newer.bones, nullptr, putBone);
-  if (version >= 2) putAnimationStep(w, older, newer);
+  if (version >= 2) putAnimationStep(w, older, newer, version);
   if (version >= 3) putSeamStep(w, older, newer);
 }
 
@@ -454,7 +471,7 @@ bool getImageDifference(BodyReader& r, ModelImage& image, int version, ImageFaul
         !getGroupLook(r, group, f))
       return false;
   return getArrayDifference(r, image.bones, nullptr, kBoneBytes, f, getBone) &&
-         (version < 2 || getAnimationStep(r, image, f)) &&
+         (version < 2 || getAnimationStep(r, image, version, f)) &&
          (version < 3 || getSeamStep(r, image, f)) && checkStructure(image, f);
 }
 

@@ -21,7 +21,7 @@ constexpr double kWholeFrame = 1e-3;  // frames
 constexpr double kSameTurn = 1e-6;
 
 struct Counts {
-  size_t morph = 0, otherNodes = 0, scaleKeys = 0, moves = 0;
+  size_t morph = 0, otherNodes = 0;
 };
 
 template <class Key>
@@ -42,6 +42,17 @@ aiVector3D positionAt(const aiNodeAnim& c, double t, const aiVector3D& rest) {
   return k[i].mValue + (k[i + 1].mValue - k[i].mValue) * f;
 }
 
+aiVector3D scaleAt(const aiNodeAnim& c, double t, const aiVector3D& rest) {
+  if (c.mNumScalingKeys == 0) return rest;
+  const aiVectorKey* k = c.mScalingKeys;
+  if (t <= k[0].mTime) return k[0].mValue;
+  const size_t i = bracket(k, c.mNumScalingKeys, t);
+  if (i + 1 >= c.mNumScalingKeys) return k[i].mValue;
+  const double span = k[i + 1].mTime - k[i].mTime;
+  const float f = span > 0 ? static_cast<float>((t - k[i].mTime) / span) : 0.0f;
+  return k[i].mValue + (k[i + 1].mValue - k[i].mValue) * f;
+}
+
 aiQuaternion rotationAt(const aiNodeAnim& c, double t, const aiQuaternion& rest) {
   if (c.mNumRotationKeys == 0) return rest;
   const aiQuatKey* k = c.mRotationKeys;
@@ -55,17 +66,30 @@ aiQuaternion rotationAt(const aiNodeAnim& c, double t, const aiQuaternion& rest)
   return out.Normalize();
 }
 
-glm::dquat rotationOf(const aiMatrix4x4& m) {
-  aiVector3D scaling, position;
-  aiQuaternion rotation;
-  m.Decompose(scaling, rotation, position);
-  return glm::normalize(glm::dquat(rotation.w, rotation.x, rotation.y, rotation.z));
+glm::dmat4 toGlm(const aiMatrix4x4& m) {
+  glm::dmat4 out;
+  for (int r = 0; r < 4; ++r)
+    for (int c = 0; c < 4; ++c) out[c][r] = m[r][c];
+  return out;
 }
 
-glm::dvec3 apply(const aiMatrix4x4& m, const glm::dvec3& p) {
-  const aiVector3D out =
-      m * aiVector3D(static_cast<float>(p.x), static_cast<float>(p.y), static_cast<float>(p.z));
-  return {out.x, out.y, out.z};
+// A bone's pose from its skinning matrix and its parent's: the local
+// transform T(start + t) R S T(-start) taken apart.
+void poseFrom(const glm::dmat4& local, const glm::dvec3& start, ModelImage::KeyRecord& key) {
+  glm::dmat3 linear(local);
+  double scale[3];
+  for (int c = 0; c < 3; ++c) {
+    scale[c] = glm::length(linear[c]);
+    if (scale[c] > 0) linear[c] /= scale[c];
+  }
+  if (glm::determinant(linear) < 0) scale[0] = -scale[0], linear[0] = -linear[0];
+  glm::dquat q = glm::normalize(glm::quat_cast(linear));
+  if (q.w < 0) q = -q;  // the same turn, written one way
+  const double rotation[4] = {q.w, q.x, q.y, q.z};
+  const glm::dvec3 t = glm::dvec3(local * glm::dvec4(start, 1)) - start;
+  for (int i = 0; i < 4; ++i) key.rotation[i] = roundAsWritten(rotation[i]);
+  for (int i = 0; i < 3; ++i) key.translation[i] = roundAsWritten(t[i]);
+  for (int i = 0; i < 3; ++i) key.scale[i] = roundAsWritten(scale[i]);
 }
 
 // A name a clip can have: one word of printable characters, not yet taken.
@@ -101,19 +125,19 @@ class ClipMaker {
     }
     ticks_ = animation.mTicksPerSecond > 0 ? animation.mTicksPerSecond : 25;
     counts.morph += animation.mNumMeshChannels + animation.mNumMorphMeshChannels;
+    absl::flat_hash_map<const aiNode*, bool> holdsBones;  // nodes with a bone at or below them
+    for (const ImportedJoint& joint : joints)
+      for (const aiNode* n = joint.node; n && !holdsBones.contains(n); n = n->mParent)
+        holdsBones[n] = true;
     for (unsigned c = 0; c < animation.mNumChannels; ++c) {
       const aiNodeAnim* channel = animation.mChannels[c];
       const aiNode* node = scene.mRootNode->FindNode(channel->mNodeName);
-      if (!node || !lineOf_.contains(node)) {
+      if (!node || !holdsBones.contains(node)) {
         ++counts.otherNodes;
         continue;
       }
+      // A node that is no bone moves the bones below it: they carry its moves.
       channelOf_[node] = channel;
-      aiVector3D restScale, restPosition;
-      aiQuaternion restRotation;
-      node->mTransformation.Decompose(restScale, restRotation, restPosition);
-      for (unsigned k = 0; k < channel->mNumScalingKeys; ++k)
-        if ((channel->mScalingKeys[k].mValue - restScale).Length() > 1e-4f) ++counts.scaleKeys;
     }
   }
 
@@ -138,7 +162,8 @@ class ClipMaker {
         const ModelImage::KeyRecord& key = posesAt[f][b];
         track.keys.push_back(key);
         moved = moved || std::abs(key.rotation[0]) < 1 - kSameTurn || key.translation[0] != 0 ||
-                key.translation[1] != 0 || key.translation[2] != 0;
+                key.translation[1] != 0 || key.translation[2] != 0 || key.scale[0] != 1 ||
+                key.scale[1] != 1 || key.scale[2] != 1;
       }
       if (moved || !keyFrames_[b].empty()) clip.tracks.push_back(std::move(track));
     }
@@ -155,6 +180,8 @@ class ClipMaker {
         times.push_back(channel->mPositionKeys[k].mTime / ticks_);
       for (unsigned k = 0; k < channel->mNumRotationKeys; ++k)
         times.push_back(channel->mRotationKeys[k].mTime / ticks_);
+      for (unsigned k = 0; k < channel->mNumScalingKeys; ++k)
+        times.push_back(channel->mScalingKeys[k].mTime / ticks_);
     }
     const double seconds =
         std::max(animation_.mDuration / ticks_, *std::max_element(times.begin(), times.end()));
@@ -173,25 +200,30 @@ class ClipMaker {
                              Clip::kMaxLength);
     keyFrames_.assign(image_.bones.size(), {});
     for (size_t b = 0; b < image_.bones.size(); ++b) {
-      auto found = channelOf_.find(joints_[b].node);
-      if (found == channelOf_.end()) continue;
-      const aiNodeAnim& c = *found->second;
       auto add = [&](double ticks) {
         keyFrames_[b].insert(
             std::clamp(static_cast<int>(std::lround(ticks / ticks_ * clip.fps)), 0, clip.length));
       };
-      // The root turns about its joint, which the editor keeps at its end (its first child's
-      // joint): between the file's keys its move is no longer linear.
-      const aiVector3D pivot = joints_[b].bindWorld * aiVector3D();
-      const bool rootAway = parent_[b] < 0 && c.mNumRotationKeys > 1 &&
-                            glm::length(glm::dvec3(pivot.x, pivot.y, pivot.z) - start_[b]) > 1e-6;
-      if (!whole || rootAway) {
-        for (int f = 0; f <= clip.length; ++f) keyFrames_[b].insert(f);
-        continue;
-      }
-      for (unsigned k = 0; k < c.mNumRotationKeys; ++k) add(c.mRotationKeys[k].mTime);
-      if (parent_[b] < 0)
+      // The bone's own channel and those of the nodes between it and its parent bone.
+      bool everyFrame = !whole;
+      for (const aiNode* node = joints_[b].node; node; node = node->mParent) {
+        if (node != joints_[b].node && lineOf_.contains(node)) break;
+        auto found = channelOf_.find(node);
+        if (found == channelOf_.end()) continue;
+        const aiNodeAnim& c = *found->second;
+        // A bone turns about its start joint, which the editor keeps at its parent's end: one
+        // that turns about another point, or under a node that turns, moves along an arc
+        // between the file's keys, no longer linearly.
+        const aiVector3D pivot = joints_[b].bindWorld * aiVector3D();
+        const bool away = node != joints_[b].node ||
+                          glm::length(glm::dvec3(pivot.x, pivot.y, pivot.z) - start_[b]) > 1e-6;
+        everyFrame = everyFrame || (away && c.mNumRotationKeys > 1);
+        for (unsigned k = 0; k < c.mNumRotationKeys; ++k) add(c.mRotationKeys[k].mTime);
         for (unsigned k = 0; k < c.mNumPositionKeys; ++k) add(c.mPositionKeys[k].mTime);
+        for (unsigned k = 0; k < c.mNumScalingKeys; ++k) add(c.mScalingKeys[k].mTime);
+      }
+      if (everyFrame && !keyFrames_[b].empty())
+        for (int f = 0; f <= clip.length; ++f) keyFrames_[b].insert(f);
     }
   }
 
@@ -203,7 +235,8 @@ class ClipMaker {
       aiVector3D scale, position;
       aiQuaternion rotation;
       node.mTransformation.Decompose(scale, rotation, position);
-      local = aiMatrix4x4(scale, rotationAt(*channel->second, ticks, rotation),
+      local = aiMatrix4x4(scaleAt(*channel->second, ticks, scale),
+                          rotationAt(*channel->second, ticks, rotation),
                           positionAt(*channel->second, ticks, position));
     }
     const aiMatrix4x4 world = parent * local;
@@ -217,22 +250,11 @@ class ClipMaker {
     skin_.assign(image_.bones.size(), aiMatrix4x4());
     place(*scene_.mRootNode, aiMatrix4x4(), static_cast<double>(frame) / fps * ticks_);
     std::vector<ModelImage::KeyRecord> keys(image_.bones.size());
-    std::vector<glm::dquat> turns(image_.bones.size());
     for (size_t b = 0; b < image_.bones.size(); ++b) {
-      turns[b] = rotationOf(skin_[b]);
       const int p = parent_[b];
-      const glm::dquat local = glm::normalize(p < 0 ? turns[b] : glm::inverse(turns[p]) * turns[b]);
-      ModelImage::KeyRecord& key = keys[b];
-      key.frame = frame;
-      const double q[4] = {local.w, local.x, local.y, local.z};
-      const double sign = local.w < 0 ? -1 : 1;  // the same turn, written one way
-      for (int i = 0; i < 4; ++i) key.rotation[i] = roundAsWritten(sign * q[i]);
-      if (p < 0) {
-        const glm::dvec3 t = apply(skin_[b], start_[b]) - start_[b];
-        for (int i = 0; i < 3; ++i) key.translation[i] = roundAsWritten(t[i]);
-      } else if (glm::length(apply(skin_[p], start_[b]) - apply(skin_[b], start_[b])) > 1e-4) {
-        ++counts_.moves;
-      }
+      const glm::dmat4 skin = toGlm(skin_[b]);
+      keys[b].frame = frame;
+      poseFrom(p < 0 ? skin : glm::inverse(toGlm(skin_[p])) * skin, start_[b], keys[b]);
     }
     return keys;
   }
@@ -269,7 +291,5 @@ void importAnimations(const aiScene& scene, const std::vector<ImportedJoint>& jo
     if (n) changes.push_back(std::to_string(n) + " " + what + " dropped");
   };
   count(counts.morph, "morph target and vertex animation channels");
-  count(counts.otherNodes, "animated nodes that are not bones");
-  count(counts.scaleKeys, "scale keys");
-  count(counts.moves, "moves of bones away from their parent's end");
+  count(counts.otherNodes, "animated nodes with no bone below them");
 }

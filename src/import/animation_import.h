@@ -1,15 +1,15 @@
 #pragma once
 // An imported scene's skeletal animations as clips on the imported bones.
-// The editor's rest skeleton is the bind pose and a bone's pose a rotation
-// about its start joint (the root's with a translation), so each key is what
-// makes the bone's skinning follow the file's: its rotation relative to its
-// parent bone's, and for the root where it goes. Keys stay at the file's key
-// times when they fall on whole frames of a usual frame rate (24, 25, 30, 48,
-// 50, 60 or 120 a second); otherwise, and for a root that turns about a joint
-// other than the editor's, the clip is sampled at every frame.
+// The editor's rest skeleton is the bind pose and a bone's pose a move of its
+// start joint, a turn about it and a scale, in its parent bone's frame, so
+// each key is what makes the bone's skinning follow the file's; what an
+// animated node that is no bone does is carried by the bones below it. Keys
+// stay at the file's key times when they fall on whole frames of a usual frame
+// rate (24, 25, 30, 48, 50, 60 or 120 a second); otherwise, and for a bone
+// that turns about a point other than the editor's joint or below a node that
+// turns, the bone is sampled at every frame.
 // What a clip cannot hold is counted in `changes`: morph target and vertex
-// animation channels, animated nodes that are not bones, scale keys, and
-// moves of bones below the root away from their parent's end.
+// animation channels, and animated nodes with no bone below them.
 
 #include <assimp/matrix4x4.h>
 

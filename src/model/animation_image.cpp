@@ -39,7 +39,9 @@ std::string keyFault(const ModelImage::ClipRecord& clip, const ModelImage::Track
   const ModelImage::KeyRecord& key = track.keys[k];
   const int previous = k > 0 ? track.keys[k - 1].frame : -1;
   if (key.frame <= previous || key.frame > clip.length) return "key frame out of order";
-  if (!finite(key.rotation, 4) || !finite(key.translation, 3)) return "key not finite";
+  if (!finite(key.rotation, 4) || !finite(key.translation, 3) || !finite(key.scale, 3))
+    return "key not finite";
+  if (key.interpolation < 0 || key.interpolation > 2) return "unknown key interpolation";
   const double* q = key.rotation;
   if (!(q[0] * q[0] + q[1] * q[1] + q[2] * q[2] + q[3] * q[3] > 1e-12))
     return "key rotation of length 0";
@@ -97,6 +99,8 @@ void buildAnimation(const ModelImage& image, Model& model, const std::vector<Ver
         key.frame = k.frame;
         key.pose.rotation = glm::dquat(k.rotation[0], k.rotation[1], k.rotation[2], k.rotation[3]);
         key.pose.translation = glm::dvec3(k.translation[0], k.translation[1], k.translation[2]);
+        key.pose.scale = glm::dvec3(k.scale[0], k.scale[1], k.scale[2]);
+        key.interpolation = static_cast<Interpolation>(k.interpolation);
         keys.push_back(key);
       }
     }

@@ -38,11 +38,14 @@ struct ModelImage {
     bool operator==(const BoneRecord&) const = default;
   };
 
-  // A bone's pose at a frame of a clip: rotation w, x, y, z and translation.
+  // A bone's pose at a frame of a clip: rotation w, x, y, z, translation and
+  // scale, and how it goes over to the next key (Interpolation's number).
   struct KeyRecord {
     int frame = 0;
     double rotation[4] = {1, 0, 0, 0};
     double translation[3] = {0, 0, 0};
+    double scale[3] = {1, 1, 1};
+    int interpolation = 1;  // linear
     bool operator==(const KeyRecord&) const = default;
   };
   struct TrackRecord {

@@ -42,11 +42,15 @@ void worldTransforms(const Rig& rig, const std::vector<BonePose>& poses,
   world.resize(rig.size());
   for (size_t b = 0; b < rig.size(); ++b) {
     const int p = rig.parent[b];
-    const glm::dmat4 rotation = glm::mat4_cast(glm::normalize(poses[b].rotation));
+    const BonePose& pose = poses[b];
+    const glm::dmat4 local =
+        glm::scale(glm::mat4_cast(glm::normalize(pose.rotation)), pose.scale);
     if (p < 0) {
-      world[b] = glm::translate(glm::dmat4(1), rig.start[b] + poses[b].translation) * rotation;
+      world[b] = glm::translate(glm::dmat4(1), rig.start[b] + pose.translation) * local;
     } else {
-      world[b] = world[p] * glm::translate(glm::dmat4(1), rig.start[b] - rig.start[p]) * rotation;
+      world[b] = world[p] *
+                 glm::translate(glm::dmat4(1), rig.start[b] - rig.start[p] + pose.translation) *
+                 local;
     }
   }
 }
@@ -56,6 +60,16 @@ void skinMatrices(const Rig& rig, const std::vector<glm::dmat4>& world,
   skin.resize(rig.size());
   for (size_t b = 0; b < rig.size(); ++b)
     skin[b] = world[b] * glm::translate(glm::dmat4(1), -rig.start[b]);
+}
+
+glm::dquat worldRotation(const glm::dmat4& world) {
+  // Scales are taken out of the columns first: quat_cast reads a rotation.
+  glm::dmat3 m(world);
+  for (int c = 0; c < 3; ++c) {
+    const double length = glm::length(m[c]);
+    if (length > 0) m[c] /= length;
+  }
+  return glm::normalize(glm::quat_cast(m));
 }
 
 glm::dvec3 posedStart(const std::vector<glm::dmat4>& world, int bone) {
@@ -72,6 +86,6 @@ glm::dquat turnedRotation(const Rig& rig, const std::vector<glm::dmat4>& world,
   // the new local one is P^-1 turn P q.
   const int p = rig.parent[b];
   const glm::dquat parent =
-      p < 0 ? glm::dquat(1, 0, 0, 0) : glm::normalize(glm::quat_cast(glm::dmat3(world[p])));
+      p < 0 ? glm::dquat(1, 0, 0, 0) : worldRotation(world[p]);
   return glm::normalize(glm::inverse(parent) * turn * parent * glm::normalize(poses[b].rotation));
 }

@@ -2,10 +2,11 @@
 // The skeleton as numbers for posing: its bones in depth-first order, the
 // world transform of each bone in a pose, and where a pose puts the joints.
 //
-// A posed bone turns about its start joint by its rotation, in the frame its
-// parent's pose gives, and carries its children with it:
-//   world(root) = T(start(root) + translation) R(rotation(root))
-//   world(b)    = world(parent) T(start(b) - start(parent)) R(rotation(b))
+// A posed bone's start joint moves by its translation and the bone turns
+// about it by its rotation and scales along its axes, in the frame its
+// parent's pose gives, carrying its children with it (glTF's node order):
+//   world(root) = T(start(root) + t(root)) R(root) S(root)
+//   world(b)    = world(parent) T(start(b) - start(parent) + t(b)) R(b) S(b)
 // and a rest point p of the bone goes to world(b) (p - start(b)), its
 // skinning matrix being world(b) T(-start(b)).
 
@@ -45,6 +46,9 @@ void worldTransforms(const Rig& rig, const std::vector<BonePose>& poses,
 // The skinning matrix of each bone: world(b) T(-start(b)).
 void skinMatrices(const Rig& rig, const std::vector<glm::dmat4>& world,
                   std::vector<glm::dmat4>& skin);
+
+// The rotation part of a world transform, its scales taken out.
+glm::dquat worldRotation(const glm::dmat4& world);
 
 // Where the bone's start and end joints go.
 glm::dvec3 posedStart(const std::vector<glm::dmat4>& world, int bone);

@@ -137,8 +137,35 @@ void keySelectedBone(ToolContext& e) {
   Clip& clip = clipToKey(e);
   const int frame = std::clamp(e.animation.frame, 0, clip.length);
   Track& track = clip.tracks[bone];
-  setKey(track, PoseKey{frame, sampleTrack(track, frame)});
+  setKeyPose(track, frame, sampleTrack(track, frame));
   e.consoleMessage("Key set at frame " + std::to_string(frame) + ".");
+  e.viewSet.sceneChanged();
+}
+
+void interpolateSelectedKey(ToolContext& e, Interpolation how) {
+  Bone* bone = boneToPose(e);
+  if (!bone) return;
+  const char* name = kInterpolationNames[static_cast<int>(how)];
+  Clip* shown = currentClip(e);
+  const int frame = std::clamp(e.animation.frame, 0, shown ? shown->length : Clip::kDefaultLength);
+  if (shown) {
+    auto track = shown->tracks.find(bone);
+    if (track != shown->tracks.end())
+      for (const PoseKey& key : track->second)
+        if (key.frame == frame && key.interpolation == how) {
+          e.consoleMessage(std::string("The key at frame ") + std::to_string(frame) + " is " +
+                           name + " already.");
+          return;
+        }
+  }
+  takeSnapshot(e.doc);
+  Clip& clip = clipToKey(e);
+  Track& track = clip.tracks[bone];
+  // A bone without a key here is keyed first, with the pose it has.
+  setKeyPose(track, frame, sampleTrack(track, frame));
+  for (PoseKey& key : track)
+    if (key.frame == frame) key.interpolation = how;
+  e.consoleMessage(std::string("The key at frame ") + std::to_string(frame) + " is " + name + ".");
   e.viewSet.sceneChanged();
 }
 

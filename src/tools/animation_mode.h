@@ -8,6 +8,7 @@
 #include <chrono>
 #include <string>
 
+#include "model/animation.h"
 #include "model/list.h"
 #include "tools/animation_rules.h"
 #include "tools/menu_command.h"
@@ -15,7 +16,6 @@
 struct Bone;
 struct Vec3;
 struct Vertex;
-struct Clip;
 struct ToolContext;
 
 inline constexpr const char* kFirstClipName = "clip1";
@@ -43,6 +43,10 @@ void chooseClip(ToolContext& e, const std::string& name);
 // /key: keys the selected bone at the current frame with the pose it has
 // there; /unkey removes that key. Each is one undo step.
 void keySelectedBone(ToolContext& e);
+// /interp step|linear|smooth: how the selected bone's key at the current
+// frame goes over to the next (keying the bone there first when it has no
+// key). One undo step.
+void interpolateSelectedKey(ToolContext& e, Interpolation how);
 void unkeySelectedBone(ToolContext& e);
 // /fps N and /length N on the current clip; a shorter length drops the keys
 // after it. One undo step each.
@@ -63,6 +67,9 @@ int playbackTick(ToolContext& e, std::chrono::steady_clock::time_point now);
 // turns about its start joint towards its end joint moved by the offset.
 void rotatePose(ToolContext& e, double angle);
 void movePose(ToolContext& e, const Vec3& offset);
+// /move DX DY DZ in animation mode: the selected bone's start joint, any
+// bone's, moves by the offset (carrying its children), and is keyed.
+void translatePose(ToolContext& e, const Vec3& offset);
 
 // /weight W: the selected bone's weight on the selected vertices becomes W
 // (0 .. 1; any other W is refused with a message), the vertices' other bones

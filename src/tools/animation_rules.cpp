@@ -49,7 +49,7 @@ constexpr ModeRule kRules[] = {
     {R::kCommand, 0, "/setz", R::kRefused, kMeshEditsOff},
     {R::kCommand, 0, "/smoothpolys", R::kRefused, kMeshEditsOff},
     {R::kCommand, 0, "/flattenpolys", R::kRefused, kMeshEditsOff},
-    {R::kCommand, 0, "/move", R::kRefused, kMeshEditsOff},
+    {R::kCommand, 0, "/move", R::kPosesBone, ""},  // moves the bone's joint and keys it
     {R::kCommand, 0, "/rotate", R::kRefused, kMeshEditsOff},
     {R::kCommand, 0, "/scale", R::kRefused, kMeshEditsOff},
     {R::kCommand, 0, "/subdivide", R::kRefused, kMeshEditsOff},

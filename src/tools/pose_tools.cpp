@@ -47,7 +47,7 @@ void keyPose(ToolContext& e, Bone* bone, const BonePose& pose) {
     e.animation.clip = clip->name;
   }
   const int frame = std::clamp(e.animation.frame, 0, clip->length);
-  setKey(clip->tracks[bone], PoseKey{frame, pose});
+  setKeyPose(clip->tracks[bone], frame, pose);
   e.viewSet.sceneChanged();
 }
 
@@ -101,6 +101,25 @@ void movePose(ToolContext& e, const Vec3& offset) {
     pose.rotation = turnedRotation(posed.rig(), posed.world(), posed.poses(), b, turn);
     if (!finite(pose.rotation)) return;
   }
+  keyPose(e, posed.rig().bones[b], pose);
+}
+
+void translatePose(ToolContext& e, const Vec3& offset) {
+  PosedBone selected;
+  if (!posedSelection(e, selected)) return;
+  const glm::dvec3 by(offset.x, offset.y, offset.z);
+  if (!std::isfinite(by.x) || !std::isfinite(by.y) || !std::isfinite(by.z)) return;
+  const PosedModel& posed = *selected.posed;
+  const int b = selected.bone;
+  const int p = posed.rig().parent[b];
+  BonePose pose = posed.poses()[b];
+  // The translation is in the parent's posed frame, turned and scaled.
+  const glm::dmat3 parent = p < 0 ? glm::dmat3(1) : glm::dmat3(posed.world()[p]);
+  if (std::abs(glm::determinant(parent)) < 1e-12) {
+    e.consoleMessage("The bone's parent is scaled to nothing: the bone cannot move.");
+    return;
+  }
+  pose.translation += glm::inverse(parent) * by;
   keyPose(e, posed.rig().bones[b], pose);
 }
 

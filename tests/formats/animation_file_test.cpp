@@ -77,7 +77,7 @@ TEST(AnimationFileTest, TheReaderRefusesASectionTheWriterCouldNotHaveWritten) {
     return "line " + std::to_string(first + offset) + ": " + reason;
   };
   const std::pair<std::string, std::string> cases[] = {
-      {damaged("animation 1", "animation 2"), line(0, "unknown animation version")},
+      {damaged("animation 1", "animation 3"), line(0, "unknown animation version")},
       {damaged("clips 2", "clips two"), line(1, "unreadable clip count")},
       {damaged("clip bend", "clap bend"), line(2, "expected clip")},
       {damaged("track 2 2", "track 7 2"), line(5, "track bone out of order")},
@@ -110,3 +110,41 @@ TEST(AnimationFileTest, TheReaderRefusesASectionTheWriterCouldNotHaveWritten) {
 }
 
 }  // namespace
+
+TEST(AnimationFileTest, KeysThatMoveAnyBoneScaleOrHoldNeedTheNewerSection) {
+  Model model("m", nullptr);
+  Arm arm(model);
+  animate(model, arm);
+  Track& fore = model.animation->clips[0]->tracks[arm.fore];
+  fore[0].pose.translation = {0, 0.5, 0};
+  fore[0].pose.scale = {1, 2, 1};
+  fore[0].interpolation = Interpolation::kStep;
+  fore[1].interpolation = Interpolation::kSmooth;
+  const std::string text = textOf(model);
+  const std::string v2 =
+      "animation 2\nclips 2\nclip bend 30 25 2\n"
+      "track 0 1\n30 1.000000 0.000000 0.000000 0.000000 0.500000 0.000000 -1.250000 "
+      "1.000000 1.000000 1.000000 linear\n"
+      "track 2 2\n0 1.000000 0.000000 0.000000 0.000000 0.000000 0.500000 0.000000 "
+      "1.000000 2.000000 1.000000 step\n"
+      "10 0.707107 0.000000 0.000000 0.707107 0.000000 0.000000 0.000000 "
+      "1.000000 1.000000 1.000000 smooth\n";
+  ASSERT_NE(text.find(v2), std::string::npos) << text;
+  ModelImage image;
+  std::string error;
+  ASSERT_TRUE(parseModelFile(text, image, &error)) << error;
+  EXPECT_EQ(image, captureImage(model));
+  std::string bad = text;
+  bad.replace(bad.find(" step\n"), 5, " jump");
+  EXPECT_FALSE(parseModelFile(bad, image, &error));
+  EXPECT_NE(error.find("unknown key interpolation"), std::string::npos) << error;
+  // A version 1 file never moved a bone below the root: its numbers stay unplayed.
+  Model oldModel("m", nullptr);
+  Arm oldArm(oldModel);
+  std::string old = textOf(oldModel) + kSection;
+  const std::string elbow = "10 0.707107 0.000000 0.000000 0.707107 0.000000";
+  old.replace(old.find(elbow), elbow.size(), "10 0.707107 0.000000 0.000000 0.707107 3.000000");
+  ASSERT_TRUE(parseModelFile(old, image, &error)) << error;
+  EXPECT_EQ(image.clips[0].tracks[1].keys[1].translation[0], 0);
+  EXPECT_EQ(image.clips[0].tracks[0].keys[0].translation[0], 0.5);
+}

@@ -65,6 +65,10 @@ TEST(PoseTest, AChainOfThreeCarriesItsChildren) {
        {turn(kQuarter, kZ)}, {}, {{0, 1, 5}, {-1, 1, 5}, {-1, 1, 6}}},
       {"half a turn of the root about y", {turn(2 * kQuarter, kY)}, {}, {},
        {{-1, 0, 0}, {-1, 1, 0}, {-1, 1, -1}}},
+      {"the second bone's joint moved carries its child", {}, {},
+       {glm::dquat(1, 0, 0, 0), {0, 0, 2}}, {{1, 0, 0}, {1, 1, 2}, {1, 1, 3}}},
+      {"the first bone scaled scales its children", {},
+       {glm::dquat(1, 0, 0, 0), {0, 0, 0}, {2, 2, 2}}, {}, {{2, 0, 0}, {2, 2, 0}, {2, 2, 2}}},
   };
   // clang-format on
   for (const Case& c : cases) {
@@ -73,7 +77,8 @@ TEST(PoseTest, AChainOfThreeCarriesItsChildren) {
     worldTransforms(rig, {c.root, c.a, c.b, BonePose{}}, world);
     for (int bone = 1; bone <= 3; ++bone)
       EXPECT_TRUE(near(posedEnd(rig, world, bone), c.ends[bone - 1]));
-    EXPECT_TRUE(near(posedStart(world, 2), posedEnd(rig, world, 1)));
+    if (c.b.translation == glm::dvec3(0))
+      EXPECT_TRUE(near(posedStart(world, 2), posedEnd(rig, world, 1)));
   }
 }
 
@@ -152,6 +157,31 @@ TEST(PoseTest, TracksHoldTheirKeysAndInterpolateBetweenThem) {
   EXPECT_TRUE(near(sampleTrack(flipped, 5).rotation * kX, {std::cos(0.2), std::sin(0.2), 0}));
   EXPECT_TRUE(removeKey(track, 10));
   EXPECT_FALSE(removeKey(track, 10));
+  // Each key's interpolation leads to the next: step holds, smooth follows
+  // the cubic through the neighbours (one-sided slopes at the ends).
+  struct Between {
+    Interpolation how;
+    double frame, x;
+  };
+  const Between between[] = {
+      {Interpolation::kStep, 5, 0},       {Interpolation::kStep, 10, 1},
+      {Interpolation::kStep, 19.9, 1},    {Interpolation::kLinear, 5, 0.5},
+      {Interpolation::kLinear, 15, 2.5},  {Interpolation::kSmooth, 5, 0.375},
+      {Interpolation::kSmooth, 10, 1},    {Interpolation::kSmooth, 15, 2.375},
+      {Interpolation::kSmooth, 20, 4},
+  };
+  for (const Between& c : between) {
+    Track keys;
+    for (auto [frame, x] : {std::pair{0, 0.0}, {10, 1.0}, {20, 4.0}})
+      keys.push_back({frame, {turn(x / 10, kZ), {x, 0, 0}, {1, 1 + x, 1}}, c.how});
+    const BonePose pose = sampleTrack(keys, c.frame);
+    EXPECT_NEAR(pose.translation.x, c.x, 1e-12) << c.frame;
+    EXPECT_NEAR(pose.scale.y, 1 + c.x, 1e-12) << c.frame;
+    const glm::dvec3 x = pose.rotation * kX;
+    EXPECT_NEAR(x.z, 0, 1e-12);
+    if (c.how != Interpolation::kSmooth || c.frame == 10 || c.frame == 20)
+      EXPECT_NEAR(std::atan2(x.y, x.x), c.x / 10, 1e-12) << c.frame;
+  }
   EXPECT_EQ(sampleTrack({}, 3), BonePose{});
 }
 

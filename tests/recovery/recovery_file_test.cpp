@@ -141,7 +141,7 @@ TEST(RecoveryFileTest, ASmallEditOfALargeModelCostsAFewBytes) {
   const size_t alone = formatRecoveryFile({0, "/m", newer, {}}).size();
   EXPECT_LT(
       formatRecoveryFile({0, "/m", newer, {{"large", std::make_shared<ModelImage>(large)}}}).size(),
-      alone + 50 * 60 + 600);
+      alone + 50 * 85 + 600);
 }
 
 TEST(RecoveryFileTest, EveryCutEveryChangedByteAndEveryImpossibleImageIsRefused) {
@@ -178,7 +178,7 @@ TEST(RecoveryFileTest, EveryCutEveryChangedByteAndEveryImpossibleImageIsRefused)
   };
   std::vector<std::pair<std::string, std::string>> cases = {
       {"3\n0 0 0\n", "not a recovery file"},
-      {"vantorel-recovery 4\n" + text.substr(20), "a recovery file of another version"},
+      {"vantorel-recovery 5\n" + text.substr(20), "a recovery file of another version"},
       {text.substr(0, text.size() - 1), "the file is cut short or too long"},
       {text + "x", "the file is cut short or too long"}};
   for (const auto& [damage, reason] : kImages) {
