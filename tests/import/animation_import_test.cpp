@@ -37,6 +37,14 @@ glm::dvec3 waved(const glm::dvec3& rest, double seconds) {
           rest.z * std::cos(a) - rest.x * std::sin(a)};
 }
 
+// "stretch": the forearm's joint moved half a unit along x a second, the forearm scaled to
+// 1 + seconds along y.
+glm::dvec3 stretched(const glm::dvec3& rest, double seconds) {
+  const glm::dvec3 moved(1 + 0.5 * seconds + (rest.x - 1), rest.y * (1 + seconds), 0);
+  const double fore = rest.x < 0.5 ? 0 : rest.x < 1.5 ? 0.5 : 1;
+  return (1 - fore) * rest + fore * moved;
+}
+
 struct Expected {
   const char* clip;
   double frame, seconds;
@@ -51,6 +59,7 @@ const std::pair<const char*, std::vector<Expected>> kFiles[] = {
                        {"bend", 24, 1, bent}, {"wave", 3, 0.125, waved}, {"wave", 6, 0.25, waved}}},
     {"arm_assimp.glb",
      {{"bend", 12, 0.5, bent}, {"bend", 21, 0.875, bent}, {"wave", 9, 0.375, waved}}},
+    {"arm_stretch_three.glb", {{"stretch", 6, 0.25, stretched}, {"stretch", 24, 1, stretched}}},
     {"arm_assimp.fbx",
      {{"bend", 24, 0, bent}, {"wave", 3000, 0.125, waved}, {"wave", 6000, 0.25, waved}}},
 };
@@ -73,7 +82,7 @@ TEST(AnimationImport, ArmsWrittenByOtherToolsMoveAsInTheFile) {
     EXPECT_EQ(child.model->name, "arm");
     EXPECT_EQ(captureImage(*child.model), captureImage(model));
     EXPECT_EQ(child.changes, imported.changes);
-    ASSERT_EQ(model.animation->clips.size(), 2u);
+    ASSERT_FALSE(model.animation->clips.empty());
     const Rig rig = flattenRig(model);
     const SkinBinding binding = bindSkin(model, rig);
     ASSERT_EQ(binding.vertices.size(), 6u);

@@ -1,7 +1,9 @@
 // Writes arm_three.glb with three.js's GLTFExporter: a two-bone arm (a strip along x, the
 // upper arm from the origin to x = 1, the forearm on to x = 2; the elbow's vertices weighed
 // half to each) and two clips: "bend" turns the forearm a quarter about z in one second and
-// lifts the upper arm by 0.5; "wave" turns the upper arm about y, keys at whole 24ths.
+// lifts the upper arm by 0.5; "wave" turns the upper arm about y, keys at whole 24ths. And
+// arm_stretch_three.glb, the same arm with one clip, "stretch": in one second the forearm's
+// joint moves from x = 1 to 1.5 and the forearm grows to twice its height.
 // Run from a folder whose node_modules holds three: node make_arm.mjs OUT_DIR
 import * as THREE from 'three';
 import { GLTFExporter } from 'three/examples/jsm/exporters/GLTFExporter.js';
@@ -57,3 +59,9 @@ const wave = new THREE.AnimationClip('wave', 0.5, [
 ]);
 new GLTFExporter().parse(scene, (glb) => writeFileSync(process.argv[2] + '/arm_three.glb', Buffer.from(glb)),
                          (error) => { throw error; }, { binary: true, animations: [bend, wave] });
+const stretch = new THREE.AnimationClip('stretch', 1, [
+  new THREE.VectorKeyframeTrack('fore.position', [0, 1], [1, 0, 0, 1.5, 0, 0]),
+  new THREE.VectorKeyframeTrack('fore.scale', [0, 1], [1, 1, 1, 1, 2, 1]),
+]);
+new GLTFExporter().parse(scene, (glb) => writeFileSync(process.argv[2] + '/arm_stretch_three.glb', Buffer.from(glb)),
+                         (error) => { throw error; }, { binary: true, animations: [stretch] });
