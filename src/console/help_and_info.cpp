@@ -55,6 +55,9 @@ const std::map<std::string, std::string, std::less<>> kSummaries = {
     {"/refimage", "VIEW FILE [SCALE]|off - a sketch behind a flat view"},
     {"/merge", "D - weld the selected vertices within D (N)"},
     {"/seam", "- mark or clear the edges between selected vertices (j)"},
+    {"/bonename", "NAME - name the selected bone"},
+    {"/mirrorbones", "x|y|z - copy the positive side's bones to the other side"},
+    {"/mirrorweights", "x|y|z - give mirror vertices the positive side's weights"},
 };
 
 }  // namespace

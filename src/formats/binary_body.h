@@ -12,7 +12,7 @@
 #include <string_view>
 #include <type_traits>
 
-inline constexpr int kRecoveryVersion = 3;       // of the file the body is in, as written now
+inline constexpr int kRecoveryVersion = 4;       // of the file the body is in, as written now
 inline constexpr size_t kLongestText = 1 << 16;  // a name or a path
 
 // FNV-1a over 8-byte words (the last one padded with zeros): a byte at a
