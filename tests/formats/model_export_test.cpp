@@ -120,7 +120,8 @@ TEST(ModelExport, JointNodesAreNamedByTheirBones) {
     arm.root->name = *name ? "hip" : "";
     ASSERT_TRUE(exportModel(m, "m.gltf", nullptr));
     std::string names;
-    for (const auto& node : nlohmann::json::parse(readFile("m.gltf"))["nodes"])
+    const nlohmann::json gltf = nlohmann::json::parse(readFile("m.gltf"));
+    for (const auto& node : gltf["nodes"])
       names += (names.empty() ? "" : " ") + node["name"].get<std::string>();
     EXPECT_EQ(names, nodes);
   }
