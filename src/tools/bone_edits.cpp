@@ -34,7 +34,8 @@ std::string axisName(int axis) {
   return std::string(1, static_cast<char>('x' + axis));
 }
 
-// The skeleton's bones by their end joints, to find mirrors by place.
+// The skeleton's bones by their end joints, to find mirrors by place, and by
+// their names.
 class BonePlaces {
  public:
   BonePlaces(const Model& model, int axis) : axis_(axis) {
@@ -42,9 +43,16 @@ class BonePlaces {
     forEachBone(model.skeleton->root, [&](Bone* bone, int) {
       ends_.push_back(bone->end);
       boneOf_.try_emplace(bone->end, bone);
+      if (!bone->name.empty()) named_.try_emplace(bone->name, bone);
     });
     index_.emplace(ends_, axis);
   }
+
+  Bone* named(const std::string& name) const {
+    const auto found = named_.find(name);
+    return found == named_.end() ? nullptr : found->second;
+  }
+  void addName(Bone* bone) { named_.try_emplace(bone->name, bone); }
 
   Bone* mirrorOf(Bone* b) const {
     if (!index_) return nullptr;
@@ -65,6 +73,7 @@ class BonePlaces {
   int axis_;
   std::vector<Vertex*> ends_;
   absl::flat_hash_map<const Vertex*, Bone*> boneOf_;
+  absl::flat_hash_map<std::string, Bone*> named_;
   std::optional<MirrorIndex> index_;
 };
 
@@ -98,7 +107,7 @@ void mirrorBones(ToolContext& e, int axis) {
     e.consoleMessage("Mirror bones: the model has no bones.");
     return;
   }
-  const BonePlaces places(model, axis);
+  BonePlaces places(model, axis);
   std::vector<Bone*> sources;  // parents before their children
   forEachBone(model.skeleton->root, [&](Bone* bone, int) {
     if (coordinate(*bone->end, axis) > kMirrorTolerance && !places.mirrorOf(bone))
@@ -121,7 +130,7 @@ void mirrorBones(ToolContext& e, int axis) {
     at[axis] = -at[axis];
     Bone* copy = model.addBone(parent, at[0], at[1], at[2]);
     const std::string name = swappedSide(bone->name);
-    if (name != bone->name && !boneNamed(model.skeleton->root, name)) copy->name = name;
+    if (name != bone->name && !places.named(name)) copy->name = name, places.addName(copy);
     copies[bone] = copy;
   }
   e.consoleMessage("Mirror bones: " + std::to_string(sources.size()) +
@@ -147,7 +156,7 @@ void mirrorWeights(ToolContext& e, int axis) {
     Bone* mirror = places.mirrorOf(bone);
     if (!mirror) {
       const std::string name = swappedSide(bone->name);
-      if (name != bone->name) mirror = boneNamed(model.skeleton->root, name);
+      if (name != bone->name) mirror = places.named(name);
     }
     mirrorOf[b] = mirror ? mirror : bone;
   }
