@@ -1,5 +1,6 @@
-// The model file's animation and seam sections on any bytes, after a fixed arm of three bones: a
-// section is refused with a reason, or it builds a model whose clips, weights and seams write back
+// The model file's animation, seam and bone name sections on any bytes, after a fixed arm of three
+// bones: a section is refused with a reason, or it builds a model whose clips, weights, seams and
+// bone names write back
 // the same text, read the same on two threads, and pose every vertex somewhere finite at every
 // frame.
 

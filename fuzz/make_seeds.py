@@ -49,16 +49,17 @@ LINES = ["/open model.mdl", "/open missing.mdl", "/save saved.mdl", "/save", "/l
          "/refimage side tex.bmp 4\n/refimage TOP model.mdl\n/refimage front off\n/refimage full x"]
 # Recovery files: the first byte plants the file as a regular file, a link, a fifo, a folder or
 # with a hole after it; then the body: when, the path, the name, a model of one empty group and
-# no bones, clips, weights, seams or undo steps (or its counts all zero).
+# no bones, clips, weights, seams, bone names or undo steps (or its counts all zero).
 EMPTY_MODEL = (struct.pack("<qI", 1700000000, 2) + b"/m" + struct.pack("<I", 1) + b"m" +
-               struct.pack("<IIIiI4dIIIII", 0, 1, 0, 0, 0, 1, 1, 1, 1, 0, 0, 0, 0, 0))
+               struct.pack("<IIIiI4dIIIIII", 0, 1, 0, 0, 0, 1, 1, 1, 1, 0, 0, 0, 0, 0, 0))
 RECOVERY_BODIES = [bytes([plant]) + EMPTY_MODEL for plant in range(5)] + [
     b"\0", b"\0" + struct.pack("<qI", 1700000000, 2) + b"/m" + bytes(40)]
-# Animation and seam sections after the fuzz target's arm of three bones and six vertices.
+# Animation, seam and bone name sections after the fuzz target's arm of three bones and six vertices.
 SECTIONS = ["animation 1\nclips 1\nclip bend 24 24 2\ntrack 0 1\n0 1 0 0 0 0.5 0 0\n"
             "track 2 2\n0 1 0 0 0 0 0 0\n10 0.707107 0 0 0.707107 0 0 0\nweights 2\n1 1 0.25\n1 2 0.75\n",
             "animation 1\nclips 2\nclip a 1 1 0\nclip b 100000 1000 0\nweights 0\nseams 2\n0 1\n1 4\n",
-            "seams 3\n0 1\n0 4\n3 5\n", "a note\n", ""]
+            "seams 3\n0 1\n0 4\n3 5\n", "seams 1\n0 1\nbonenames 2\n0 hip\n2 hand.L\n",
+            "bonenames 1\n1 arm.L\n", "a note\n", ""]
 TYPING = ["/polycount\r", "ab\bc\r", "x" * 140 + "\b\ry\r", "\t\x1b\x00\xff\r\r"]
 
 if len(sys.argv) != 2:

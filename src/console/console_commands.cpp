@@ -24,6 +24,7 @@
 #include "recovery/recovery_session.h"
 #include "tools/animation_mode.h"
 #include "tools/animation_rules.h"
+#include "tools/bone_edits.h"
 #include "tools/fit_views.h"
 #include "tools/polygon_ops.h"
 
@@ -191,6 +192,9 @@ const Command kCommands[] = {
     {"/mirror", 1, mirrorCommand},
     {"/symmetrize", 1, symmetrizeCommand},
     {"/seam", 0, [](CommandContext& e, const Words&) { markSeamsOfSelection(e); }},
+    {"/bonename", 1, [](CommandContext& e, const Words& w) { nameSelectedBone(e, w[1]); }},
+    {"/mirrorbones", 1, mirrorBonesCommand},
+    {"/mirrorweights", 1, mirrorWeightsCommand},
     {"/refimage", 2, referenceImageCommand},
     {"/interp", 1, interpCommand},
 };

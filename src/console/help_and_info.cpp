@@ -56,6 +56,9 @@ const std::map<std::string, std::string, std::less<>> kSummaries = {
     {"/interp", "step|linear|smooth - how the bone's key here goes to the next"},
     {"/merge", "D - weld the selected vertices within D (N)"},
     {"/seam", "- mark or clear the edges between selected vertices (j)"},
+    {"/bonename", "NAME - name the selected bone"},
+    {"/mirrorbones", "x|y|z - copy the positive side's bones to the other side"},
+    {"/mirrorweights", "x|y|z - give mirror vertices the positive side's weights"},
 };
 
 }  // namespace

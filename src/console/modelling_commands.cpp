@@ -8,6 +8,7 @@
 #include "console/command_context.h"
 #include "console/number_conversion.h"
 #include "document/undo.h"
+#include "tools/bone_edits.h"
 #include "tools/mirror.h"
 #include "tools/polygon_ops.h"
 #include "tools/selected_triangles.h"
@@ -99,6 +100,26 @@ void packCommand(CommandContext& e, const std::vector<std::string>&) {
 void mirrorCommand(CommandContext& e, const std::vector<std::string>& words) {
   const std::string said = setMirror(e, words[1]);
   e.consoleMessage(said.empty() ? "Error! /mirror takes x, y, z or off!" : said);
+}
+
+namespace {
+
+// The axis of "/mirrorbones" and "/mirrorweights", -1 (said) when the word is none.
+int mirrorAxisWord(CommandContext& e, const std::vector<std::string>& words) {
+  const std::string& word = words[1];
+  if (word.size() == 1 && word[0] >= 'x' && word[0] <= 'z') return word[0] - 'x';
+  e.consoleMessage("Error! " + words[0] + " takes x, y or z!");
+  return -1;
+}
+
+}  // namespace
+
+void mirrorBonesCommand(CommandContext& e, const std::vector<std::string>& words) {
+  if (const int axis = mirrorAxisWord(e, words); axis >= 0) mirrorBones(e, axis);
+}
+
+void mirrorWeightsCommand(CommandContext& e, const std::vector<std::string>& words) {
+  if (const int axis = mirrorAxisWord(e, words); axis >= 0) mirrorWeights(e, axis);
 }
 
 void symmetrizeCommand(CommandContext& e, const std::vector<std::string>& words) {

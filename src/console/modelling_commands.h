@@ -1,7 +1,7 @@
 #pragma once
 // The modelling aids typed at the console: "/snap STEP|vertex|off",
 // "/subdivide", "/merge DISTANCE", "/mirror x|y|z|off", "/symmetrize
-// [-]x|y|z", and texture mapping: "/project
+// [-]x|y|z", "/mirrorbones x|y|z", "/mirrorweights x|y|z", and texture mapping: "/project
 // box|cylinder|sphere|view", "/unwrap [ANGLE]" and "/pack". `words` is the whole line split, the
 // command first.
 
@@ -15,6 +15,8 @@ void subdivideCommand(CommandContext& e, const std::vector<std::string>& words);
 void mergeCommand(CommandContext& e, const std::vector<std::string>& words);
 void mirrorCommand(CommandContext& e, const std::vector<std::string>& words);
 void symmetrizeCommand(CommandContext& e, const std::vector<std::string>& words);
+void mirrorBonesCommand(CommandContext& e, const std::vector<std::string>& words);
+void mirrorWeightsCommand(CommandContext& e, const std::vector<std::string>& words);
 void projectCommand(CommandContext& e, const std::vector<std::string>& words);
 void unwrapCommand(CommandContext& e, const std::vector<std::string>& words);
 void packCommand(CommandContext& e, const std::vector<std::string>& words);

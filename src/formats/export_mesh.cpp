@@ -72,6 +72,7 @@ void flattenBones(Model& model, ExportMesh& mesh, absl::flat_hash_map<const Bone
     out.parent = depth > 0 ? pathByDepth[depth - 1] : -1;
     out.start = {bone->start->x, bone->start->y, bone->start->z};
     out.end = {bone->end->x, bone->end->y, bone->end->z};
+    out.name = bone->name;
     pathByDepth.push_back(number);
   });
 }

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "model/model.h"
@@ -15,6 +16,7 @@ struct ExportBone {
   int parent = -1;  // index among the bones, -1 for the root
   Vec3 start;       // the parent's end joint; the root's own end
   Vec3 end;
+  std::string name;  // the bone's, "" for an unnamed one
 };
 
 struct ExportPrimitive {

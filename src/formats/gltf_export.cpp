@@ -286,6 +286,8 @@ bool buildGltf(Model& model, bool binary, const std::string& baseName, GltfAsset
     Json jointNodes = Json::array(), endNodes = Json::array();
     for (size_t b = 0; b < mesh.bones.size(); ++b) {
       const ExportBone& bone = mesh.bones[b];
+      // A named bone's joint node carries its name; the others keep the names of old.
+      const std::string name = bone.name.empty() ? "bone" + std::to_string(b) : bone.name;
       const float m[16] = {1,
                            0,
                            0,
@@ -307,12 +309,12 @@ bool buildGltf(Model& model, bool binary, const std::string& baseName, GltfAsset
       for (int c : children[b]) kids.push_back(firstJoint + c);
       if (children[b].empty()) {
         kids.push_back(firstJoint + mesh.bones.size() + endNodes.size());
-        Json end = {{"name", "bone" + std::to_string(b) + "_end"}};
+        Json end = {{"name", name + "_end"}};
         translate(end, bone.end, bone.start);
         endNodes.push_back(std::move(end));
       }
       const Vec3 origin = bone.parent < 0 ? Vec3{} : mesh.bones[bone.parent].start;
-      Json joint = {{"name", "bone" + std::to_string(b)}};
+      Json joint = {{"name", name}};
       translate(joint, bone.start, origin);
       joint["children"] = std::move(kids);
       jointNodes.push_back(std::move(joint));

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "model/animation_image.h"
+#include "model/bone_names.h"
 #include "model/seam_image.h"
 
 namespace {
@@ -380,7 +381,33 @@ bool getSeamStep(BodyReader& r, ModelImage& image, ImageFaults& f) {
   return true;
 }
 
-// What the reading of items cannot see: groups, and the skeleton as a whole.
+// Bone names: as the seams, in full with the model and in the steps that
+// change them. Files before version 4 hold none.
+void putBoneNames(BodyWriter& w, const ModelImage& image) {
+  w.count(image.boneNames.size());
+  for (const auto& [bone, name] : image.boneNames) w.put(static_cast<int32_t>(bone)), w.text(name);
+}
+bool getBoneNames(BodyReader& r, ModelImage& image) {
+  size_t n = 0;
+  if (!r.count(n, 4 + 4 + 1)) return false;
+  image.boneNames.resize(n);
+  for (auto& [bone, name] : image.boneNames)
+    if (!r.get(bone) || !r.text(name)) return false;
+  return true;
+}
+void putBoneNameStep(BodyWriter& w, const ModelImage& older, const ModelImage& newer) {
+  const bool unchanged = older.boneNames == newer.boneNames;
+  w.put(static_cast<uint8_t>(unchanged));
+  if (!unchanged) putBoneNames(w, older);
+}
+bool getBoneNameStep(BodyReader& r, ModelImage& image) {
+  uint8_t unchanged = 0;
+  if (!r.get(unchanged) || unchanged > 1) return false;
+  return unchanged || getBoneNames(r, image);
+}
+
+// What the reading of items cannot see: groups, the skeleton as a whole and
+// its names.
 bool checkStructure(const ModelImage& image, ImageFaults& f) {
   if (image.groups.empty()) return f.fail("a model without groups");
   size_t polygons = 0;
@@ -395,6 +422,7 @@ bool checkStructure(const ModelImage& image, ImageFaults& f) {
         return f.fail("a polygon number out of range");
     previous = b.depth;
   }
+  if (std::string names = boneNamesFault(image); !names.empty()) return f.fail(std::move(names));
   const std::string animation = animationFault(image);
   return animation.empty() || f.fail("an animation the model file refuses (" + animation + ")");
 }
@@ -414,6 +442,7 @@ void putImage(BodyWriter& w, const ModelImage& image, int version) {
   for (const auto& b : image.bones) putBone(w, b);
   if (version >= 2) putAnimation(w, image, version);
   if (version >= 3) putSeams(w, image);
+  if (version >= 4) putBoneNames(w, image);
 }
 
 bool getImage(BodyReader& r, ModelImage& image, int version, ImageFaults& f) {
@@ -436,7 +465,8 @@ bool getImage(BodyReader& r, ModelImage& image, int version, ImageFaults& f) {
   image.bones.resize(n);
   for (auto& b : image.bones)
     if (!getBone(r, b, f)) return false;
-  return (version < 2 || getAnimation(r, image, version, f)) && (version < 3 || getSeams(r, image, f)) &&
+  return (version < 2 || getAnimation(r, image, version, f)) &&
+         (version < 3 || getSeams(r, image, f)) && (version < 4 || getBoneNames(r, image)) &&
          checkStructure(image, f);
 }
 
@@ -453,6 +483,7 @@ void putImageDifference(BodyWriter& w, const ModelImage& older, const ModelImage
   putArrayDifference(w, older.bones, newer.bones, nullptr, putBone);
   if (version >= 2) putAnimationStep(w, older, newer, version);
   if (version >= 3) putSeamStep(w, older, newer);
+  if (version >= 4) putBoneNameStep(w, older, newer);
 }
 
 bool getImageDifference(BodyReader& r, ModelImage& image, int version, ImageFaults& f) {
@@ -472,7 +503,8 @@ bool getImageDifference(BodyReader& r, ModelImage& image, int version, ImageFaul
       return false;
   return getArrayDifference(r, image.bones, nullptr, kBoneBytes, f, getBone) &&
          (version < 2 || getAnimationStep(r, image, version, f)) &&
-         (version < 3 || getSeamStep(r, image, f)) && checkStructure(image, f);
+         (version < 3 || getSeamStep(r, image, f)) && (version < 4 || getBoneNameStep(r, image)) &&
+         checkStructure(image, f);
 }
 
 ImageDifference::ImageDifference(const ModelImage& older, const ModelImage& newer) {

@@ -25,7 +25,7 @@ struct ImageFaults {
 };
 
 // Version 1 of the recovery file had no clips or weights, versions before 3
-// no seams.
+// no seams, before 4 no bone names.
 void putImage(BodyWriter& w, const ModelImage& image, int version);
 // Refuses what a model file could not hold (corners or bone polygons out of
 // range, bone depths out of order, numbers that are not finite), saying what

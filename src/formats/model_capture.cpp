@@ -76,6 +76,7 @@ void captureBones(Model& model, ModelImage& image, BoneLines& lines) {
     record.a = roundAsWritten(bone->paramA);
     record.b = roundAsWritten(bone->paramB);
     lines.add(bone, static_cast<int>(image.bones.size()));
+    if (!bone->name.empty()) image.boneNames.emplace_back(image.bones.size(), bone->name);
     image.bones.push_back(std::move(record));
   });
 }

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "formats/animation_file.h"
+#include "formats/bone_name_section.h"
 #include "formats/model_file.h"
 #include "formats/seam_section.h"
 #include "formats/six_decimals.h"
@@ -55,7 +56,8 @@ size_t estimatedSize(const ModelImage& image) {
   for (const auto& group : image.groups) polygons += group.polygons.size();
   return 64 + image.vertices.size() * 32 +
          polygons * (3 * 8 + 6 * 10 + kPolygonLineNormals.size()) + image.groups.size() * 64 +
-         image.bones.size() * 96 + animationSectionBytes(image) + seamSectionBytes(image);
+         image.bones.size() * 96 + animationSectionBytes(image) + seamSectionBytes(image) +
+         boneNameSectionBytes(image);
 }
 
 void writeVertices(const ModelImage& image, TextBuffer& out) {
@@ -144,5 +146,6 @@ std::string formatModelFile(const ModelImage& image) {
   std::string text = out.take();
   appendAnimationSection(image, text);
   appendSeamSection(image, text);
+  appendBoneNameSection(image, text);
   return text;
 }

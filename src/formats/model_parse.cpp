@@ -1,8 +1,9 @@
 // Reads model file text into an image. The text comes from the user's disk, so
 // nothing in it is trusted: every count, number and depth is checked before it
 // is used, and anything the writer could not have produced is refused, up to
-// the end of the skeleton, its animation section (formats/animation_file.h)
-// and the seams (formats/seam_section.h); any other text after them is ignored.
+// the end of the skeleton, its animation section (formats/animation_file.h),
+// the seams (formats/seam_section.h) and the bone names
+// (formats/bone_name_section.h); any other text after them is ignored.
 
 #include <algorithm>
 #include <charconv>
@@ -15,6 +16,7 @@
 
 #include "files/file_paths.h"
 #include "formats/animation_file.h"
+#include "formats/bone_name_section.h"
 #include "formats/model_file.h"
 #include "formats/model_scanner.h"
 #include "formats/polygon_ring.h"
@@ -189,10 +191,10 @@ bool parse(TextWindow& text, ModelImage& image, std::string* error, ReadProgress
   Scanner in(text);
   Publisher publish(progress);
   size_t polygonsRead = 0;
-  const bool understood = readVertices(in, target, publish) &&
-                          readGroups(in, target, publish, polygonsRead) &&
-                          readBones(in, target, polygonsRead) && readAnimationSection(in, target) &&
-                          readSeamSection(in, target) && in.readSucceeded();
+  const bool understood =
+      readVertices(in, target, publish) && readGroups(in, target, publish, polygonsRead) &&
+      readBones(in, target, polygonsRead) && readAnimationSection(in, target) &&
+      readSeamSection(in, target) && readBoneNameSection(in, target) && in.readSucceeded();
   if (understood && !progress) image = std::move(parsed);
   if (!understood && error) *error = in.error();
   if (progress) progress->outcome.store(understood ? 1 : -1, std::memory_order_release);

@@ -24,6 +24,7 @@
 #include <memory>
 
 #include <absl/container/flat_hash_map.h>
+#include <absl/container/flat_hash_set.h>
 
 #include "files/file_paths.h"
 #include "files/regular_file.h"
@@ -35,6 +36,7 @@
 #include "import/skin_import.h"
 #include "import/texture_files.h"
 #include "import/up_axis.h"
+#include "model/bone_names.h"
 
 namespace {
 
@@ -100,6 +102,7 @@ class Converter {
   bool run(ForeignModel& result, std::string* reason) {
     collectJoints(*scene_.mRootNode, aiMatrix4x4());
     orderBones(*scene_.mRootNode, 0);
+    nameBones();
     if (!placeMeshes(*scene_.mRootNode, aiMatrix4x4(), reason)) return false;
     if (image_.groups.empty()) image_.groups.emplace_back();
     if (dropped.triangles) dropUnusedVertices();
@@ -114,6 +117,7 @@ class Converter {
       if (changed_[c])
         result.changes.push_back(c == kDropped ? droppedText(dropped) : kChangeText[c]);
     for (const std::string& note : textures_.notes()) result.changes.push_back(note);
+    if (!unnamed_.empty()) result.changes.push_back(unnamedText());
     result.changes.insert(result.changes.end(), animationChanges.begin(), animationChanges.end());
     return true;
   }
@@ -165,6 +169,33 @@ class Converter {
       childDepth = boneDepth;
     }
     for (unsigned c = 0; c < node.mNumChildren; ++c) orderBones(*node.mChildren[c], childDepth);
+  }
+
+  // Each bone takes its joint node's name when that is a bone name no earlier
+  // bone took; "boneN" on bone N is the editor's export of an unnamed bone.
+  void nameBones() {
+    std::vector<const aiNode*> byLine(image_.bones.size());
+    for (const auto& [node, line] : boneOf_) byLine[line] = node;
+    absl::flat_hash_set<std::string> taken;
+    for (size_t line = 0; line < byLine.size(); ++line) {
+      std::string name = byLine[line]->mName.C_Str();
+      if (name.empty() || name == "bone" + std::to_string(line)) continue;
+      if (!isBoneName(name) || !taken.insert(name).second) {
+        unnamed_.push_back(std::move(name));
+        continue;
+      }
+      image_.boneNames.emplace_back(static_cast<int>(line), std::move(name));
+    }
+  }
+
+  // "bone name Upper arm not kept (...)", or with more of them, how many.
+  std::string unnamedText() const {
+    const char* const why =
+        "not one word of at most 63 printable characters, or another bone's already";
+    const std::string first = shownName(unnamed_.front());
+    if (unnamed_.size() == 1) return "bone name " + first + " not kept (" + why + ")";
+    return std::to_string(unnamed_.size()) + " bone names not kept (" + why + "), the first " +
+           first;
   }
 
   // The joint nodes and their bind placements by bone line.
@@ -313,6 +344,7 @@ class Converter {
   ModelImage image_;
   absl::flat_hash_map<const aiNode*, Joint> joints_;
   absl::flat_hash_map<const aiNode*, int> boneOf_;
+  std::vector<std::string> unnamed_;  // joint node names no bone could keep
   absl::flat_hash_map<Key, int, KeyHash> vertexOf_;
   VertexWeights weights_;
   int polygonNumber_ = 0;

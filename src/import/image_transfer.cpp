@@ -6,6 +6,7 @@
 
 #include "import/foreign_import.h"
 #include "model/animation_image.h"
+#include "model/bone_names.h"
 
 namespace {
 
@@ -93,6 +94,11 @@ std::string imageBytes(const ModelImage& image) {
     }
   }
   out.many(image.weights.data(), image.weights.size());
+  out.put(static_cast<uint64_t>(image.boneNames.size()));
+  for (const auto& [bone, name] : image.boneNames) {
+    out.put(bone);
+    out.many(name.data(), name.size());
+  }
   return std::move(out.bytes);
 }
 
@@ -145,6 +151,11 @@ bool readImageBytes(std::FILE* file, size_t size, ModelImage& image) {
     for (ModelImage::TrackRecord& track : clip.tracks)
       if (!in.get(track.bone) || !in.many(track.keys)) return false;
   }
-  // Clips and weights as the model file reader would take them.
-  return in.many(image.weights) && animationFault(image).empty() && in.done();
+  size_t names = 0;
+  if (!in.many(image.weights) || !in.count(names, 4 + 8)) return false;
+  image.boneNames.resize(names);
+  for (auto& [bone, name] : image.boneNames)
+    if (!in.get(bone) || !in.many(name)) return false;
+  // Clips, weights and bone names as the model file reader would take them.
+  return animationFault(image).empty() && boneNamesFault(image).empty() && in.done();
 }

@@ -13,6 +13,6 @@ std::string imageBytes(const ModelImage& image);
 // Reads `size` bytes of imageBytes' output. False for anything a model file
 // could not hold: counts beyond the bytes, a corner or polygon number out of
 // range, numbers that are not finite, bad bone depths, texture names that
-// are not one word of at most 31 characters, clips or weights the model
-// file's reader would refuse.
+// are not one word of at most 31 characters, clips, weights or bone names
+// the model file's reader would refuse.
 bool readImageBytes(std::FILE* in, size_t size, ModelImage& image);

@@ -135,6 +135,7 @@ void ModelBuilder::finish() {
       runs_[g].records[number - runs_[g].first].bone = bone;
     }
   }
+  for (const auto& [number, name] : image.boneNames) byLine[number]->name = name;
   model_.setSkeleton(std::move(skeleton));
   buildAnimation(image, model_, vertexByNumber_, byLine);
   buildSeams(image, model_, vertexByNumber_);

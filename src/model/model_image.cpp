@@ -12,5 +12,7 @@ size_t ModelImage::memoryBytes() const {
     bytes += clip.name.capacity() + clip.tracks.capacity() * sizeof(TrackRecord);
     for (const TrackRecord& track : clip.tracks) bytes += track.keys.capacity() * sizeof(KeyRecord);
   }
+  bytes += boneNames.capacity() * sizeof(boneNames[0]);
+  for (const auto& [bone, name] : boneNames) bytes += name.capacity();
   return bytes;
 }

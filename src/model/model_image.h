@@ -73,6 +73,8 @@ struct ModelImage {
   std::vector<WeightRecord> weights;  // by vertex, then bone
   // Seam edges as vertex numbers, the smaller first, increasing.
   std::vector<std::pair<int, int>> seams;
+  // Names of bones, by bone number in the order of `bones`, increasing.
+  std::vector<std::pair<int, std::string>> boneNames;
   // What reading a file left out, one line each for the console (a texture
   // name that holds control characters); nothing a model writes.
   std::vector<std::string> notes;

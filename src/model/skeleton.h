@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "model/model.h"
@@ -14,6 +15,7 @@ struct Bone {
   Vertex* start = nullptr;        // the parent's end joint; the root's own end joint
   Vertex* end = nullptr;          // end joint, owned by the skeleton
   double paramA = 0, paramB = 0;  // stored with the bone and in the model file only
+  std::string name;               // "" or a name no other bone has (model/bone_names.h)
   Bone* parent = nullptr;
   std::vector<Bone*> children;
 

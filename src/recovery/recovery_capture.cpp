@@ -106,7 +106,7 @@ bool ModelCopy::finish() {
   hasSkeleton_ = model_.hasSkeleton;
   if (model_.skeleton) {
     forEachBone(model_.skeleton->root, [&](Bone* bone, int) {
-      bones_.push_back({bone, bone->parent, *bone->end, bone->paramA, bone->paramB});
+      bones_.push_back({bone, bone->parent, *bone->end, bone->paramA, bone->paramB, bone->name});
     });
   }
   for (const auto& clip : model_.animation->clips) clips_.push_back(*clip);
@@ -144,6 +144,7 @@ ModelImage ModelCopy::image() const {
       }
       bone->paramA = copy.paramA;
       bone->paramB = copy.paramB;
+      bone->name = copy.name;
       boneOf[copy.bone] = bone;
     }
     clone.setSkeleton(std::move(skeleton));

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "model/animation.h"
@@ -46,6 +47,7 @@ class ModelCopy {
     const Bone* parent;
     Vertex end;
     double paramA, paramB;
+    std::string name;
   };
   // Counts a record off `budget`, which `enough` may end early.
   struct Budget {

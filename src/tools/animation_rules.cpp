@@ -59,6 +59,8 @@ constexpr ModeRule kRules[] = {
     {R::kCommand, 0, "/pack", R::kRefused, kMeshEditsOff},
     {R::kCommand, 0, "/symmetrize", R::kRefused, kMeshEditsOff},
     {R::kCommand, 0, "/seam", R::kRefused, kMeshEditsOff},
+    {R::kCommand, 0, "/mirrorbones", R::kRefused, kMeshEditsOff},
+    {R::kCommand, 0, "/mirrorweights", R::kRefused, kMeshEditsOff},
     {R::kCommand, 0, "/fit", R::kFramesPosed, ""},                 // also A and the menu's Fit
     {R::kCommand, 0, "/play", R::kNeedsMode, kPlaybackNeedsMode},  // also the panel's Play
     {R::kTool, kSelectVertex, "", R::kPicksPosed, ""},

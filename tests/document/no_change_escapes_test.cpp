@@ -79,7 +79,8 @@ const char* const kCommandRows[] = {
     "/discard", "/fit", "/move 1 0 0", "/rotate x 30", "/scale 2 1 1", "/info", "/help",
     "/weight 0.5", "/weight auto", "/snap 0.5", "/subdivide", "/merge 0.5", "/project box",
     "/project sphere", "/unwrap", "/pack", "/mirror x, /move 1 0 0", "/symmetrize x",
-    "/seam", "/refimage side tex.bmp",    "/save again.vantorel", "/anim", "/anim, /clip run",
+    "/seam", "/refimage side tex.bmp", "/bonename hip", "/mirrorbones x", "/mirrorweights x",
+    "/anim, /mirrorbones x",    "/save again.vantorel", "/anim", "/anim, /clip run",
     "/anim, /frame 5, /key", "/anim, /frame 2, /unkey", "/anim, /fps 12", "/anim, /length 9",
     "/anim, /frame 4, /rotate y 20", "/anim, /move 0 1 0", "/anim, /play",
     "/anim, /frame 3, /key, /anim", "/anim, /frame 4, /interp smooth"};

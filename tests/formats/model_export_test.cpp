@@ -13,6 +13,7 @@
 #include <map>
 #include <optional>
 
+#include "support/arm_fixture.h"
 #include "support/format_fixtures.h"
 
 namespace {
@@ -105,4 +106,23 @@ TEST(ModelExport, NameOutsideUtf8LeavesAsReplacementCharacter) {
   m.currentGroup->material.textureName = "caf\xe9.bmp";
   ASSERT_TRUE(exportModel(m, "m.gltf", nullptr));
   EXPECT_EQ(nlohmann::json::parse(readFile("m.gltf"))["images"][0]["name"], "caf\uFFFD.bmp");
+}
+
+// A named bone's joint node (and a leaf's end node) carries its name; the others keep "boneN".
+TEST(ModelExport, JointNodesAreNamedByTheirBones) {
+  ScratchCwd scratch;
+  Model m("m", nullptr);
+  Arm arm(m);
+  const std::pair<const char*, const char*> kNames[] = {
+      {"", "mesh bone0 bone1 bone2 bone2_end"}, {"hand.L", "mesh hip bone1 hand.L hand.L_end"}};
+  for (const auto& [name, nodes] : kNames) {
+    arm.fore->name = name;
+    arm.root->name = *name ? "hip" : "";
+    ASSERT_TRUE(exportModel(m, "m.gltf", nullptr));
+    std::string names;
+    const nlohmann::json gltf = nlohmann::json::parse(readFile("m.gltf"));
+    for (const auto& node : gltf["nodes"])
+      names += (names.empty() ? "" : " ") + node["name"].get<std::string>();
+    EXPECT_EQ(names, nodes);
+  }
 }

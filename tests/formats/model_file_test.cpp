@@ -90,6 +90,14 @@ TEST(ModelImageTest, WriterGivesTheExactTextAndBuildingItTwiceGivesItBack) {
   model.seams.mark(rich->vertices[1], rich->vertices[0]);
   model.seams.mark(rich->vertices[2], model.newVertex(7, 7, 7));
   EXPECT_EQ(textOf(model), kRichFile + "seams 1\n4 5\n");
+  // Bone names after them, by bone number, only for the named bones; they come back on the bones.
+  model.skeleton->root->children[0]->name = "hub";
+  model.skeleton->root->children[0]->children[2]->name = "leaf.L";
+  const std::string named = kRichFile + "seams 1\n4 5\nbonenames 2\n1 hub\n4 leaf.L\n";
+  EXPECT_EQ(textOf(model), named);
+  Model namedBack("named", nullptr);
+  buildModel(captureImage(model), namedBack);
+  EXPECT_EQ(namedBack.skeleton->root->children[0]->children[2]->name, "leaf.L");
   Model one("one", nullptr);  // a corner missing from the vertex list gets a line of its own
   Vertex* b = addVertex(one, 1, 0, 0);
   addTriangle(one, addVertex(one, 0, 0, 0), b, one.newVertex(5, 5, 5));
@@ -147,6 +155,12 @@ std::vector<std::pair<std::string, std::string>> damagedFiles() {
       {kSmall + "seams 1\n1 0\n", "line 16: a seam whose first vertex is not the smaller"},
       {kSmall + "seams 2\n1 2\n0 1\n", "line 17: seams out of order"},
       {kSmall + "seams 9\n0 1\n", "line 15: seam count exceeds what the file holds"},
+      {kSmall + "bonenames 1\n2 arm\n", "line 16: a bone name's bone out of range"},
+      {kSmall + "bonenames 2\n1 a\n0 b\n", "line 17: bone names out of order"},
+      {kSmall + "bonenames 2\n0 a\n1 a\n", "line 17: a bone name given twice"},
+      {kSmall + "bonenames 1\n0 " + std::string(64, 'n') + "\n", "line 16: an unusable bone name"},
+      {kSmall + "bonenames 1\n0\n", "line 17: bone name missing"},
+      {kSmall + "bonenames 9\n0 a\n", "line 15: bone name count exceeds what the file holds"},
   };
 }
 
@@ -161,7 +175,8 @@ TEST(ModelImageTest, EveryWayOfReadingGivesTheSameImageOrTheSameError) {
         replaced(kSmall, "1 0 0\n", "1.00000000000000000001 0 0\n"),
         replaced(kSmall, "1\n2\n", "2\n0\n0\n1 1 1 1\n2\n"),  // an empty group
         kSmall + "0\na note after the skeleton\n", kSmall.substr(0, kSmall.size() - 1),
-        kSmall + "seams 2\n0 1\n1 2\n",
+        kSmall + "seams 2\n0 1\n1 2\n", kSmall + "bonenames 1\n1 arm.L\n",
+        kSmall + "seams 1\n0 1\nbonenames 2\n0 r\n1 arm\n",
         replaced(replaced(kSmall, "0 0 0\n1 0 0", "\t0\t-0.0  +0e5\r\n\r\n1.000000 +0 0"),
                  "0.5 0 0 0 0 0 ", "00000.5000000 0 0 0 0 0 normals 1.0 ignored"),
         replaced(kSmall, "1\nskin.bmp", "7\nskin.bmp"),         // what scanf would take

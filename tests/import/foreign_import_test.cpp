@@ -14,6 +14,7 @@
 #include "formats/model_export.h"
 #include "formats/model_file.h"
 #include "import/import_child.h"
+#include "support/arm_fixture.h"
 #include "support/child_process.h"
 #include "support/format_fixtures.h"
 
@@ -176,4 +177,28 @@ TEST(ImportChild, DiesWithTheEditor) {
   bool gone = false;
   for (int i = 0; i < 200 && !(gone = !importing()); ++i) usleep(10000);
   EXPECT_TRUE(gone);
+}
+
+// Joint node names come in as bone names when they can be ("boneN" on bone N is the export's
+// name for no name); the others are left out and said, shown safely.
+TEST(ForeignImport, JointNamesBecomeBoneNamesWhenTheyAreUsable) {
+  ScratchCwd scratch;
+  Model m("m", nullptr);
+  Arm arm(m);
+  arm.root->name = "hip", arm.upper->name = "arm.L";
+  ASSERT_TRUE(exportModel(m, "a.gltf", nullptr));
+  const ForeignModel a = imported("a.gltf");
+  EXPECT_EQ(a.image.boneNames,
+            (std::vector<std::pair<int, std::string>>{{0, "hip"}, {1, "arm.L"}}));
+  EXPECT_TRUE(a.changes.empty());
+  std::string text = readFile("a.gltf");
+  for (const auto& [from, to] :
+       {std::pair{"\"hip\"", "\"sk\\u001bin\""}, {"\"arm.L\"", "\"upper arm\""}})
+    text.replace(text.find(from), std::string(from).size(), to);
+  writeFile("b.gltf", text);
+  const ForeignModel b = imported("b.gltf");
+  EXPECT_TRUE(b.image.boneNames.empty());
+  EXPECT_EQ(b.changes, (std::vector<std::string>{
+                           "2 bone names not kept (not one word of at most 63 printable "
+                           "characters, or another bone's already), the first sk\\x1Bin"}));
 }

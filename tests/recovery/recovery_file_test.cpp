@@ -45,7 +45,8 @@ TEST(RecoveryFileTest, RandomChainsOfEditsComeBackExactly) {
 
 // From a file, the body is read a piece at a time as the parse asks: the same contents as from
 // memory, also for a body of several pieces and step by step with each step's difference; files
-// of versions 1 (no path, clips or weights) and 2 (no seams) are read too; and the limits hold.
+// of versions 1 (no path, clips or weights), 2 (no seams) and 3 (no bone names) are read too; and
+// the limits hold.
 TEST(RecoveryFileTest, AFileIsReadInPiecesAsFromMemoryAlsoOfVersionOne) {
   ScratchDir dir;
   RecoveryChain chain{{std::mt19937_64(3)}};
@@ -55,14 +56,15 @@ TEST(RecoveryFileTest, AFileIsReadInPiecesAsFromMemoryAlsoOfVersionOne) {
   large.undoSteps.push_back(large.model);
   large.model.image = big;
   for (const RecoveryContents& newest : {chain.contents(5), large}) {
-    for (const int version : {3, 2, 1}) {
+    for (const int version : {4, 3, 2, 1}) {
       RecoveryContents written = newest;
       std::vector<Snapshot*> all{&written.model};
       for (Snapshot& step : written.undoSteps) all.push_back(&step);
-      for (Snapshot* s : all) {  // older editors kept no seams, the oldest no clips or weights
-        if (version == 3) break;
+      for (Snapshot* s : all) {  // older editors kept no names or seams, the oldest no clips
+        if (version == 4) break;
         auto image = std::make_shared<ModelImage>(*s->image);
-        image->seams.clear();
+        image->boneNames.clear();
+        if (version < 3) image->seams.clear();
         if (version == 1) image->clips.clear(), image->weights.clear();
         s->image = image;
       }
@@ -121,7 +123,7 @@ TEST(RecoveryFileTest, ASmallEditOfALargeModelCostsAFewBytes) {
   for (int kind = 0; kind < 5; ++kind) {
     const Snapshot newer{"large", std::make_shared<ModelImage>(chain.edited(large, kind))};
     const size_t alone = formatRecoveryFile({0, "/large", newer, {}}).size();
-    EXPECT_LT(formatRecoveryFile({0, "/large", newer, {{"large", older}}}).size(), alone + 300)
+    EXPECT_LT(formatRecoveryFile({0, "/large", newer, {{"large", older}}}).size(), alone + 310)
         << kind;
   }
   // Keying one bone of ten clips of 100 bones and 50 keys costs that bone's track.
@@ -175,6 +177,10 @@ TEST(RecoveryFileTest, EveryCutEveryChangedByteAndEveryImpossibleImageIsRefused)
          m.seams = {{0, 99}};
        },
        "a seam vertex out of range"},
+      {[](ModelImage& m) {
+         m.boneNames = {{99, "arm"}};
+       },
+       "a bone name's bone out of range"},
   };
   std::vector<std::pair<std::string, std::string>> cases = {
       {"3\n0 0 0\n", "not a recovery file"},

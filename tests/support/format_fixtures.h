@@ -41,7 +41,8 @@ inline std::FILE* fileWith(const std::string& text) {
 }
 
 // 1 to 3 groups, every vertex used, six-decimal numbers; the first group textured
-// with `texture` if given; a random tree of `bones` bones holding random triangles.
+// with `texture` if given; a random tree of `bones` bones holding random triangles, every
+// second bone named.
 inline void buildRandomModel(Model& m, std::mt19937& rng, const std::string& texture, int bones) {
   auto six = [&](double low, double high) {
     return std::round(std::uniform_real_distribution<double>(low, high)(rng) * 1e6) / 1e6;
@@ -54,6 +55,7 @@ inline void buildRandomModel(Model& m, std::mt19937& rng, const std::string& tex
   for (int b = 0; b < bones; ++b)
     boneList.push_back(m.addBone(boneList.empty() ? nullptr : boneList[rng() % boneList.size()],
                                  six(-4, 4), six(-4, 4), six(-4, 4)));
+  for (int b = 1; b < bones; b += 2) boneList[b]->name = "b" + std::to_string(b) + ".L";
   std::vector<PolygonGroup*> groupList{m.currentGroup};
   for (int g = 1; g < groups; ++g) m.groups.pushFront(groupList.emplace_back(m.newGroup()));
   for (PolygonGroup* group : groupList)
@@ -98,4 +100,5 @@ inline void expectSameImage(const ModelImage& want, const ModelImage& got) {
                 near({w.x, w.y, w.z}, {h.x, h.y, h.z}))
         << "bone " << b;
   }
+  EXPECT_EQ(want.boneNames, got.boneNames);
 }

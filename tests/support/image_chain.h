@@ -25,8 +25,8 @@ struct ImageChain {
     return captureImage(model);
   }
 
-  // A bone keyed anew in a clip (made when there is none), a weight set or taken away, or the
-  // seam between the first two vertices marked or cleared.
+  // A bone keyed anew in a clip (made when there is none), a weight set or taken away, the last
+  // bone named or unnamed, or the seam between the first two vertices marked or cleared.
   void animate(ModelImage& m) {
     if (m.vertices.size() > 1 && below(3) == 0) {
       if (!m.seams.empty() && m.seams.front() == std::pair{0, 1})
@@ -36,6 +36,14 @@ struct ImageChain {
       return;
     }
     if (m.bones.empty() || m.vertices.empty()) return;
+    if (below(5) == 0) {  // the last bone named or unnamed
+      const int last = static_cast<int>(m.bones.size()) - 1;
+      if (!m.boneNames.empty() && m.boneNames.back().first == last)
+        m.boneNames.pop_back();
+      else
+        m.boneNames.emplace_back(last, "bone.L");
+      return;
+    }
     if (below(4) == 0) {
       if (m.weights.empty())
         m.weights.push_back({0, 0, 0.5});
