@@ -5,6 +5,7 @@
 #include "console/command_context.h"
 #include "console/number_conversion.h"
 #include "tools/animation_mode.h"
+#include "tools/weight_paint.h"
 
 namespace {
 
@@ -74,5 +75,26 @@ void weightCommand(CommandContext& e, const CommandWords& w) {
     clearSelectedWeights(e);
   } else if (numberGiven(e, w[1], false)) {
     setSelectedWeights(e, realParameter(w[1]));
+  }
+}
+
+void brushCommand(CommandContext& e, const CommandWords& w) {
+  if (numberGiven(e, w[1], false) && numberGiven(e, w[2], false))
+    setBrush(e, realParameter(w[1]), realParameter(w[2]));
+}
+
+void weightsCommand(CommandContext& e, const CommandWords& w) {
+  if (w[1] == "normalize") {
+    normalizeSelectedWeights(e);
+  } else if (w[1] == "auto") {
+    autoSelectedWeights(e);
+  } else if (w[1] == "smooth") {
+    if (w.size() < 3) {
+      e.consoleMessage("Error! /weights smooth needs the number of passes!");
+    } else if (numberGiven(e, w[2], true)) {
+      smoothSelectedWeights(e, integerParameter(w[2]));
+    }
+  } else {
+    e.consoleMessage("Error! /weights takes normalize, smooth N or auto!");
   }
 }

@@ -19,3 +19,6 @@ void stopCommand(CommandContext& e, const CommandWords& words);
 void fpsCommand(CommandContext& e, const CommandWords& words);
 void lengthCommand(CommandContext& e, const CommandWords& words);
 void weightCommand(CommandContext& e, const CommandWords& words);
+// /brush RADIUS STRENGTH and /weights normalize|smooth N|auto (tools/weight_paint.h).
+void brushCommand(CommandContext& e, const CommandWords& words);
+void weightsCommand(CommandContext& e, const CommandWords& words);
