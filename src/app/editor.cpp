@@ -94,9 +94,9 @@ std::string Editor::toolName() const {
   static const char* const kNames[] = {
       "Select Vertex", "Select Polygon", "Select Bone",  "Move",       "Rotate",
       "Scale 2D",      "Scale 3D",       "Add Vertex",   "Create Box", "Create Cylinder",
-      "Extrude",       "Add Bone",       "Create Spline"};
+      "Extrude",       "Add Bone",       "Create Spline", "Weight Paint"};
   if (toolState.tool == kAddBone && !doc.model->hasSkeleton) return "Create Skeleton (Root)";
-  return (toolState.tool >= 0 && toolState.tool <= 12) ? kNames[toolState.tool] : "";
+  return (toolState.tool >= 0 && toolState.tool <= kWeightPaint) ? kNames[toolState.tool] : "";
 }
 
 std::string Editor::cursorLabelName() const {

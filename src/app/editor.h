@@ -43,7 +43,7 @@ struct Bone;
 
 class Editor {
  public:
-  static constexpr int kButtonCount = 28;
+  static constexpr int kButtonCount = 29;
 
   Editor();
   ~Editor();

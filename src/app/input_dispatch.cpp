@@ -5,7 +5,7 @@
 //   from  event                                     to
 //   0     middle press, Ctrl alone                  3 Zoom View
 //   0     middle press, not the Full view           1 Scroll View
-//   0     left press in the Full view               2 Rotate View
+//   0     left press in the Full view               2 Rotate View (Weight Paint: 6)
 //   0     left press elsewhere                      4, 6 or 0 by tool (tool gestures)
 //   0     right press anywhere                      7 pop-up menu
 //   1, 3  middle release                            0 (Scroll View folds its offset)
@@ -159,7 +159,8 @@ void Editor::mouseButton(int button, int state) {
     if (press && toolState.dragMode == kNoDrag) {
       viewSet.activeView = viewAt(pointer.mouseX, pointer.mouseY);
       v = &viewSet.views[viewSet.activeView];
-      if (v->kind == kFullView) {
+      // Weight Paint paints in the Full view too, which then does not turn.
+      if (v->kind == kFullView && toolState.tool != kWeightPaint) {
         std::printf("Rotating on %d.\n", viewSet.activeView);
         toolState.dragMode = kRotateView;
         pointer.pressX = pointer.mouseX;

@@ -1,6 +1,6 @@
 // The editor's interface, built once at start-up: the console with its
 // message box and prompt, the UV Mapper panel, four menu pages holding the
-// 28 command buttons, and the animation panel.
+// 29 command buttons, and the animation panel.
 
 #include "app/editor.h"
 #include "gui/console_panel.h"
@@ -42,6 +42,7 @@ constexpr MenuButton kMenuButtons[Editor::kButtonCount] = {
     {kChooseAddBone, "Create Bone", 3},
     {kChooseCreateSpline, "Create Spline", 3},
     {kChooseExtrude, "Extrude", 3},
+    {kChooseWeightPaint, "Weight Paint", 3},
     {kFitInView, "Fit in View", 1},
     {kAnimationModeCommand, "Animation Mode", 1},
 };

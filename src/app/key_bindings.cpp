@@ -22,6 +22,7 @@
 #include "tools/transforms.h"
 #include "tools/unwrap.h"
 #include "tools/uv_projection.h"
+#include "tools/weight_paint.h"
 #include "view/input_codes.h"
 #include "view/view_layout.h"
 
@@ -130,6 +131,7 @@ const KeyBinding kKeyBindings[] = {
     {'v', [](Editor& e) { e.toolState.tool = kAddVertex; }},
     {'w', [](Editor& e) { revolveSpline(e); }},
     {'x', [](Editor& e) { e.toolState.tool = kAddBone; }},
+    {'W', [](Editor& e) { chooseWeightPaint(e); }},
     {'y', [](Editor& e) { project(e, Projection::kBox); }},
     {'Y', [](Editor& e) { project(e, Projection::kCylinder); }},
     {'z', [](Editor& e) { undo(e.doc); }},

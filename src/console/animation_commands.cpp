@@ -5,6 +5,7 @@
 #include "console/command_context.h"
 #include "console/number_conversion.h"
 #include "tools/animation_mode.h"
+#include "tools/weight_paint.h"
 
 namespace {
 
@@ -81,4 +82,23 @@ void interpCommand(CommandContext& e, const CommandWords& w) {
   for (int i = 0; i < 3; ++i)
     if (w[1] == kInterpolationNames[i]) return interpolateSelectedKey(e, static_cast<Interpolation>(i));
   e.consoleMessage("Error! The interpolation must be step, linear or smooth!");
+void brushCommand(CommandContext& e, const CommandWords& w) {
+  if (numberGiven(e, w[1], false) && numberGiven(e, w[2], false))
+    setBrush(e, realParameter(w[1]), realParameter(w[2]));
+}
+
+void weightsCommand(CommandContext& e, const CommandWords& w) {
+  if (w[1] == "normalize") {
+    normalizeSelectedWeights(e);
+  } else if (w[1] == "auto") {
+    autoSelectedWeights(e);
+  } else if (w[1] == "smooth") {
+    if (w.size() < 3) {
+      e.consoleMessage("Error! /weights smooth needs the number of passes!");
+    } else if (numberGiven(e, w[2], true)) {
+      smoothSelectedWeights(e, integerParameter(w[2]));
+    }
+  } else {
+    e.consoleMessage("Error! /weights takes normalize, smooth N or auto!");
+  }
 }

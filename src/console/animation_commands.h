@@ -20,3 +20,6 @@ void fpsCommand(CommandContext& e, const CommandWords& words);
 void lengthCommand(CommandContext& e, const CommandWords& words);
 void interpCommand(CommandContext& e, const CommandWords& w);
 void weightCommand(CommandContext& e, const CommandWords& words);
+// /brush RADIUS STRENGTH and /weights normalize|smooth N|auto (tools/weight_paint.h).
+void brushCommand(CommandContext& e, const CommandWords& words);
+void weightsCommand(CommandContext& e, const CommandWords& words);

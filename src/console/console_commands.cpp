@@ -182,6 +182,8 @@ const Command kCommands[] = {
     {"/fps", 1, fpsCommand},
     {"/length", 1, lengthCommand},
     {"/weight", 1, weightCommand},
+    {"/brush", 2, brushCommand},
+    {"/weights", 1, weightsCommand},
     {"/quit", 0, [](CommandContext& e, const Words&) { e.commandState.quitRequested = true; }},
     {"/snap", 1, snapCommand},
     {"/subdivide", 0, subdivideCommand},

@@ -44,6 +44,8 @@ const std::map<std::string, std::string, std::less<>> kSummaries = {
     {"/fps", "N - the current clip's frames a second"},
     {"/length", "N - the current clip's length in frames"},
     {"/weight", "W|auto - selected bone's weight on the vertices"},
+    {"/brush", "RADIUS STRENGTH - the Weight Paint brush (W)"},
+    {"/weights", "normalize|smooth N|auto - the selected vertices' weights"},
     {"/quit", "- close the editor, keeping unsaved changes"},
     {"/snap", "STEP|vertex|off - snap tools to a grid or vertices (g)"},
     {"/subdivide", "- split each selected triangle into four (i)"},

@@ -11,6 +11,7 @@
 #include "render/posed_drawing.h"
 #include "render/uv_outlines.h"
 #include "render/view_freshness.h"
+#include "render/weight_colours.h"
 
 struct DrawingState {
   // 1 draws in batches: the model's triangles and points from vertex arrays,
@@ -31,6 +32,7 @@ struct DrawingState {
   std::vector<float> markerBuffer;  // reused by drawVertexMarkers
   PosedDrawing posedDrawing;        // the posed model's arrays
   UvOutlineCache uvOutlines;        // the UV view's chart borders and seams
+  WeightColourCache weightColours;  // the painted bone's weights as corner colours
   std::unique_ptr<Light> light;
   bool lightPending = true;  // until the first frame has created the light
   // Short of memory, the last frame left part of a view out; the console has

@@ -8,6 +8,7 @@
 #include "render/frame_draw.h"
 #include "render/frame_input.h"
 #include "render/model_drawing.h"
+#include "render/weight_colours.h"
 #include "render/wire_cube.h"
 #include "tools/spline.h"
 #include "view/view_fit.h"
@@ -98,10 +99,20 @@ void drawScene(const FrameInput& e, const Viewport& view) {
   ModelDrawing::NormalSource normals = ModelDrawing::kNoNormals;
   if (view.renderMode == kFlatShaded) normals = ModelDrawing::kFaceNormals;
   if (view.renderMode == kSmoothShaded) normals = ModelDrawing::kCornerNormals;
-  if (normals != ModelDrawing::kNoNormals) glEnable(GL_LIGHTING);
-  e.drawing.modelDrawing.draw(*e.doc.model, view.renderMode == kTextured, normals,
-                              e.drawing.batchDrawing);
-  glDisable(GL_LIGHTING);
+  if (weightsShown(e)) {
+    // The model's own turn, as its drawing gives it to what follows.
+    const Model& m = *e.doc.model;
+    glRotatef(static_cast<float>(m.rotationX), 1, 0, 0);
+    glRotatef(static_cast<float>(m.rotationY), 0, 1, 0);
+    glRotatef(static_cast<float>(m.rotationZ), 0, 0, 1);
+    drawWeightColours(e.drawing.weightColours.corners(*e.doc.model, e.doc.revision(),
+                                                      e.doc.selectedBone));
+  } else {
+    if (normals != ModelDrawing::kNoNormals) glEnable(GL_LIGHTING);
+    e.drawing.modelDrawing.draw(*e.doc.model, view.renderMode == kTextured, normals,
+                                e.drawing.batchDrawing);
+    glDisable(GL_LIGHTING);
+  }
 
   if (e.keyDown['l']) drawNormals(*e.doc.model);
   if (e.keyDown['k'] && e.doc.model->hasSkeleton) drawBoneLinks(*e.doc.model);

@@ -5,6 +5,11 @@
 #include "tools/menu_command.h"
 #include "view/input_codes.h"
 
+bool weightsShown(const FrameInput& e) {
+  return !e.animation.on && e.doc.model->hasSkeleton && e.doc.selectedBone &&
+         (e.toolState.tool == kWeightPaint || e.keyDown[int{'k'}]);
+}
+
 ViewContent viewContent(const FrameInput& e, int i) {
   const Viewport& v = e.viewSet.views[i];
   ViewContent c;
@@ -16,6 +21,7 @@ ViewContent viewContent(const FrameInput& e, int i) {
   const PolygonGroup* last = e.doc.model->groups.tailItem();
   c.normalsHeld = e.keyDown[int{'l'}] && last && !last->polygons.empty();
   c.boneLinksHeld = e.keyDown[int{'k'}] && e.doc.model->hasSkeleton && e.doc.model->rootBone();
+  c.weightsShown = weightsShown(e);
   c.batchDrawing = e.drawing.batchDrawing;
   const bool scrolling = i == e.viewSet.activeView && e.toolState.dragMode == kScrollView;
   const double panX = scrolling ? v.panX : 0, panY = scrolling ? v.panY : 0;
@@ -27,7 +33,7 @@ ViewContent viewContent(const FrameInput& e, int i) {
   c.rectRight = v.rectRight, c.rectTop = v.rectTop;
   if (v.kind == kUvView) {
     c.uvTexture = e.viewSet.showUvTexture ? e.viewSet.uvTexture : 0;
-    c.renderMode = c.showGrid = c.normalsHeld = c.boneLinksHeld = 0;
+    c.renderMode = c.showGrid = c.normalsHeld = c.boneLinksHeld = c.weightsShown = 0;
   }
   return c;
 }

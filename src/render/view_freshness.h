@@ -21,6 +21,7 @@ struct ViewContent {
   int kind = 0, renderMode = 0;
   bool showGrid = false;
   bool normalsHeld = false, boneLinksHeld = false;  // 'l' and 'k', only when they draw something
+  bool weightsShown = false;  // the selected bone's weights as colours (weightsShown)
   int batchDrawing = false;
   double left = 0, right = 0, bottom = 0, top = 0;  // visible rectangle, scroll offset applied
   double rotX = 0, rotY = 0, rotZ = 0;
@@ -30,6 +31,11 @@ struct ViewContent {
   int uvTexture = 0;  // the UV view's texture when shown, else 0
   bool operator==(const ViewContent&) const = default;
 };
+
+// Whether the model views colour the model by the selected bone's weights:
+// with the Weight Paint tool or a held 'k', a skeleton and a selected bone,
+// outside animation mode.
+bool weightsShown(const FrameInput& e);
 
 // What view `i` (0 to 3, 4 the UV view) of the editor shows now.
 ViewContent viewContent(const FrameInput& e, int i);

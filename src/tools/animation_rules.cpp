@@ -76,6 +76,7 @@ constexpr ModeRule kRules[] = {
     {R::kTool, kExtrude, "", R::kRefused, kMeshEditsOff},
     {R::kTool, kAddBone, "", R::kRefused, kMeshEditsOff},
     {R::kTool, kCreateSpline, "", R::kRefused, kMeshEditsOff},
+    {R::kTool, kWeightPaint, "", R::kRefused, kMeshEditsOff},
 };
 
 }  // namespace

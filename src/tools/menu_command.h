@@ -39,4 +39,5 @@ enum MenuCommand : int {
   kTimelineNextFrame = 36,
   kTimelineKey = 37,
   kTimelineUnkey = 38,
+  kChooseWeightPaint = 39,
 };

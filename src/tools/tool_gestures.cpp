@@ -15,6 +15,7 @@
 //   Extrude                 tool drag             first: extrude, Move        -
 //   Add Bone                tool drag             -                           addBoneAtCursor
 //   Create Spline           add point, no drag    -                           -
+//   Weight Paint            tool drag, first dab  dab                         end stroke
 //
 // In animation mode the select tools pick what the views show, Move and
 // Rotate pose the selected bone (the release keys it), and every other tool,
@@ -31,6 +32,7 @@
 #include "tools/spline_tool.h"
 #include "tools/tool_context.h"
 #include "tools/transforms.h"
+#include "tools/weight_paint.h"
 
 namespace {
 
@@ -98,6 +100,7 @@ const Gesture kGestures[] = {
     {kToolDrag, nullptr, startExtrude, nullptr},                       // Extrude
     {kToolDrag, nullptr, nullptr, addBoneAtCursor},                    // Add Bone
     {kNoDrag, addSplinePoint, nullptr, nullptr},                       // Create Spline
+    {kToolDrag, startWeightStroke, paintWeightDab, endWeightStroke},   // Weight Paint
 };
 
 void movePoseByOffset(ToolContext& e) {

@@ -7,6 +7,7 @@
 #include "tools/menu_command.h"
 #include "tools/polygon_ops.h"
 #include "tools/tool_context.h"
+#include "tools/weight_paint.h"
 
 namespace {
 
@@ -58,6 +59,7 @@ const MenuAction kMenuCommands[] = {
     {kChooseAddBone, selectTool<kAddBone>},
     {kChooseCreateSpline, selectTool<kCreateSpline>},
     {kChooseExtrude, selectTool<kExtrude>},
+    {kChooseWeightPaint, chooseWeightPaint},
     {kFitInView, fitViews},
 };
 

@@ -10,6 +10,7 @@
 #include "model/vec3.h"
 #include "tools/snapping.h"
 #include "tools/spline.h"
+#include "tools/weight_paint.h"
 
 enum Tool {
   kSelectVertex = 0,
@@ -25,6 +26,7 @@ enum Tool {
   kExtrude = 10,
   kAddBone = 11,
   kCreateSpline = 12,
+  kWeightPaint = 13,
 };
 
 // What the current mouse drag does (5 is not used).
@@ -72,6 +74,8 @@ struct ToolState {
   int cylinderLevels = 10;
   int cylinderSides = 8;
   std::unique_ptr<Spline> currentSpline;
+  Brush brush;                          // the Weight Paint tool's (/brush)
+  std::shared_ptr<WeightStroke> stroke;  // while a Weight Paint drag runs
   List<Vec3> splinePoints;  // clicked control points, newest first
 
   void setBoundingBox(double minX, double maxX, double minY, double maxY, double minZ,

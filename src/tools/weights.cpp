@@ -8,36 +8,10 @@
 #include "model/marks.h"
 #include "model/rig.h"
 #include "model/skin.h"
+#include "model/weight_paint.h"
 #include "tools/animation_mode.h"
 #include "tools/tool_context.h"
 
-namespace {
-
-// The weights a vertex follows now, as bones.
-std::vector<BoneWeight> weightsOf(const Influence& influence, const Rig& rig) {
-  std::vector<BoneWeight> weights;
-  for (int i = 0; i < influence.count; ++i)
-    weights.push_back({rig.bones[influence.bones[i]], influence.weights[i]});
-  return weights;
-}
-
-// `bone` gets `weight`; the others share what is left in their proportions,
-// and the four largest are kept, the bone among them.
-std::vector<BoneWeight> withWeight(std::vector<BoneWeight> weights, const Bone* bone,
-                                   double weight) {
-  std::erase_if(weights, [bone](const BoneWeight& w) { return w.bone == bone; });
-  double others = 0;
-  for (const BoneWeight& w : weights) others += w.weight;
-  for (BoneWeight& w : weights) w.weight = others > 0 ? w.weight / others * (1 - weight) : 0;
-  std::sort(weights.begin(), weights.end(),
-            [](const BoneWeight& a, const BoneWeight& b) { return a.weight > b.weight; });
-  std::erase_if(weights, [](const BoneWeight& w) { return !(w.weight > 0); });
-  if (weights.size() > kMaxInfluences - 1) weights.resize(kMaxInfluences - 1);
-  weights.insert(weights.begin(), BoneWeight{bone, weight});
-  return weights;
-}
-
-}  // namespace
 
 void assignSelectedPolygonsToBone(ToolContext& e) {
   Model::assignPolygonsToBone(e.doc.selectedBone, e.doc.selectedPolygons);

@@ -77,7 +77,8 @@ const char* const kCommandRows[] = {
     "/showtex", "/hidetex", "/setx 0.5", "/sety 0.5", "/setz 0.5", "/getpos",
     "/setcylinder 5 3", "/smoothpolys", "/flattenpolys", "/polycount", "/export out.glb",
     "/discard", "/fit", "/move 1 0 0", "/rotate x 30", "/scale 2 1 1", "/info", "/help",
-    "/weight 0.5", "/weight auto", "/snap 0.5", "/subdivide", "/merge 0.5", "/project box",
+    "/weight 0.5", "/weight auto", "/brush 20 0.7", "/weights normalize", "/weights smooth 2",
+    "/weights auto", "/snap 0.5", "/subdivide", "/merge 0.5", "/project box",
     "/project sphere", "/unwrap", "/pack", "/mirror x, /move 1 0 0", "/symmetrize x",
     "/seam", "/refimage side tex.bmp", "/bonename hip", "/mirrorbones x", "/mirrorweights x",
     "/anim, /mirrorbones x",    "/save again.vantorel", "/anim", "/anim, /clip run",
@@ -102,7 +103,7 @@ std::vector<Row> rows() {
                    }});
   }
   // The tools' drags in the Full view and the UV view, besides those in a flat view above.
-  for (char tool : std::string("mrsevbcxq"))
+  for (char tool : std::string("mrsevbcxqW"))
     for (int view : {kFullView, kUvView})
       all.push_back({"key " + std::string(1, tool) + " and a drag in view " + std::to_string(view),
                      [tool, view](NoChangeEscapesTest& t) {
