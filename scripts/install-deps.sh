@@ -11,10 +11,11 @@ packages=(cmake g++ make pkg-config freeglut3-dev libglu1-mesa-dev libgl1-mesa-d
 # Building the Debian package (cpack needs dpkg-shlibdeps and file) and checking it and the
 # installed files: lintian, desktop-file-validate, update-mime-database, man.
 deb_packages=(dpkg-dev file binutils lintian desktop-file-utils shared-mime-info man-db)
-# libxfixes-dev: a window test reads the cursor shown over the window.
+# libxfixes-dev: a window test reads the cursor shown over the window; godot3: a game engine
+# imports and poses the glTF exports.
 test_packages=(libgtest-dev xvfb xauth xdotool python3 imagemagick libxfixes-dev "${deb_packages[@]}")
 if [ "${1:-}" = "--test" ]; then
-  packages+=("${test_packages[@]}")
+  packages+=("${test_packages[@]}" godot3)
   # npm installs the glTF validator for the tests. A node from another origin
   # (NodeSource) brings its own npm, which Debian's npm package would conflict
   # with: so the commands are asked for, not the package names.
