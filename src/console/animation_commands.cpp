@@ -80,8 +80,11 @@ void weightCommand(CommandContext& e, const CommandWords& w) {
 
 void interpCommand(CommandContext& e, const CommandWords& w) {
   for (int i = 0; i < 3; ++i)
-    if (w[1] == kInterpolationNames[i]) return interpolateSelectedKey(e, static_cast<Interpolation>(i));
+    if (w[1] == kInterpolationNames[i])
+      return interpolateSelectedKey(e, static_cast<Interpolation>(i));
   e.consoleMessage("Error! The interpolation must be step, linear or smooth!");
+}
+
 void brushCommand(CommandContext& e, const CommandWords& w) {
   if (numberGiven(e, w[1], false) && numberGiven(e, w[2], false))
     setBrush(e, realParameter(w[1]), realParameter(w[2]));

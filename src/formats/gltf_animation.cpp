@@ -68,8 +68,8 @@ GltfChannel channel(const WrittenTrack& track, int bone, GltfChannel::Path path,
     c.times.push_back(static_cast<float>(static_cast<double>(key.frame) / fps));
     // Each quaternion on the side of the one before: clients interpolate the
     // numbers of a cubic as they are.
-    const glm::dquat q = k == 0 ? glm::normalize(key.pose.rotation)
-                                : alignedTo(key.pose.rotation, previous);
+    const glm::dquat q =
+        k == 0 ? glm::normalize(key.pose.rotation) : alignedTo(key.pose.rotation, previous);
     previous = q;
     if (!cubic) {
       put(c.values, path, q, along(path, key.pose, rest));
@@ -114,7 +114,8 @@ std::vector<GltfClip> gltfClips(const Model& model) {
       const int parent = rig.parent[b];
       const glm::dvec3 rest = rig.start[b] - (parent < 0 ? glm::dvec3(0) : rig.start[parent]);
       if (any([](const PoseKey& k) { return k.pose.translation != glm::dvec3(0); }))
-        written.channels.push_back(channel(track, bone, GltfChannel::kTranslation, clip->fps, rest));
+        written.channels.push_back(
+            channel(track, bone, GltfChannel::kTranslation, clip->fps, rest));
       if (any([](const PoseKey& k) { return k.pose.scale != glm::dvec3(1); }))
         written.channels.push_back(channel(track, bone, GltfChannel::kScale, clip->fps, rest));
     }

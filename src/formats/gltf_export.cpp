@@ -335,9 +335,8 @@ bool buildGltf(Model& model, bool binary, const std::string& baseName, GltfAsset
         static const char* const kPaths[] = {"rotation", "translation", "scale"};
         const int output =
             w.floats(c.values, c.width(), c.width() == 4 ? "VEC4" : "VEC3", false, 0);
-        channels.push_back(
-            {{"sampler", samplers.size()},
-             {"target", {{"node", firstJoint + c.bone}, {"path", kPaths[c.path]}}}});
+        channels.push_back({{"sampler", samplers.size()},
+                            {"target", {{"node", firstJoint + c.bone}, {"path", kPaths[c.path]}}}});
         samplers.push_back(
             {{"input", input}, {"output", output}, {"interpolation", c.interpolation}});
       }

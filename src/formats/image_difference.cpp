@@ -342,8 +342,7 @@ bool getAnimationStep(BodyReader& r, ModelImage& image, int version, ImageFaults
   if (!r.count(clips, kClipBytes)) return false;
   image.clips.resize(clips);  // a clip the newer image lacks starts without tracks
   for (auto& clip : image.clips)
-    if (!getClipLook(r, clip) ||
-        !getArrayDifference(r, clip.tracks, nullptr, kTrackBytes, f, get))
+    if (!getClipLook(r, clip) || !getArrayDifference(r, clip.tracks, nullptr, kTrackBytes, f, get))
       return false;
   return getArrayDifference(r, image.weights, nullptr, kWeightBytes, f, getWeight);
 }

@@ -43,8 +43,7 @@ void worldTransforms(const Rig& rig, const std::vector<BonePose>& poses,
   for (size_t b = 0; b < rig.size(); ++b) {
     const int p = rig.parent[b];
     const BonePose& pose = poses[b];
-    const glm::dmat4 local =
-        glm::scale(glm::mat4_cast(glm::normalize(pose.rotation)), pose.scale);
+    const glm::dmat4 local = glm::scale(glm::mat4_cast(glm::normalize(pose.rotation)), pose.scale);
     if (p < 0) {
       world[b] = glm::translate(glm::dmat4(1), rig.start[b] + pose.translation) * local;
     } else {
@@ -85,7 +84,6 @@ glm::dquat turnedRotation(const Rig& rig, const std::vector<glm::dmat4>& world,
   // The parent's world rotation P: the new world rotation is turn P q, so
   // the new local one is P^-1 turn P q.
   const int p = rig.parent[b];
-  const glm::dquat parent =
-      p < 0 ? glm::dquat(1, 0, 0, 0) : worldRotation(world[p]);
+  const glm::dquat parent = p < 0 ? glm::dquat(1, 0, 0, 0) : worldRotation(world[p]);
   return glm::normalize(glm::inverse(parent) * turn * parent * glm::normalize(poses[b].rotation));
 }

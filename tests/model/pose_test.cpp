@@ -164,10 +164,10 @@ TEST(PoseTest, TracksHoldTheirKeysAndInterpolateBetweenThem) {
     double frame, x;
   };
   const Between between[] = {
-      {Interpolation::kStep, 5, 0},       {Interpolation::kStep, 10, 1},
-      {Interpolation::kStep, 19.9, 1},    {Interpolation::kLinear, 5, 0.5},
-      {Interpolation::kLinear, 15, 2.5},  {Interpolation::kSmooth, 5, 0.375},
-      {Interpolation::kSmooth, 10, 1},    {Interpolation::kSmooth, 15, 2.375},
+      {Interpolation::kStep, 5, 0},      {Interpolation::kStep, 10, 1},
+      {Interpolation::kStep, 19.9, 1},   {Interpolation::kLinear, 5, 0.5},
+      {Interpolation::kLinear, 15, 2.5}, {Interpolation::kSmooth, 5, 0.375},
+      {Interpolation::kSmooth, 10, 1},   {Interpolation::kSmooth, 15, 2.375},
       {Interpolation::kSmooth, 20, 4},
   };
   for (const Between& c : between) {
