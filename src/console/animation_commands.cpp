@@ -76,3 +76,13 @@ void weightCommand(CommandContext& e, const CommandWords& w) {
     setSelectedWeights(e, realParameter(w[1]));
   }
 }
+
+void ikCommand(CommandContext& e, const CommandWords& w) {
+  if (w.size() < 2) {
+    setIkBones(e, 2);
+  } else if (w[1] == "off") {
+    setIkBones(e, 0);
+  } else if (numberGiven(e, w[1], true)) {
+    setIkBones(e, integerParameter(w[1]));  // clamped: a huge N is a chain up to the root
+  }
+}

@@ -1,6 +1,6 @@
 #pragma once
 // The console's animation commands: /anim, /clip NAME, /frame N, /key,
-// /unkey, /play, /stop, /fps N, /length N and /weight W (or auto).
+// /unkey, /play, /stop, /fps N, /length N, /weight W (or auto) and /ik [N|off].
 
 #include <string>
 #include <vector>
@@ -19,3 +19,4 @@ void stopCommand(CommandContext& e, const CommandWords& words);
 void fpsCommand(CommandContext& e, const CommandWords& words);
 void lengthCommand(CommandContext& e, const CommandWords& words);
 void weightCommand(CommandContext& e, const CommandWords& words);
+void ikCommand(CommandContext& e, const CommandWords& words);

@@ -192,6 +192,7 @@ const Command kCommands[] = {
     {"/symmetrize", 1, symmetrizeCommand},
     {"/seam", 0, [](CommandContext& e, const Words&) { markSeamsOfSelection(e); }},
     {"/refimage", 2, referenceImageCommand},
+    {"/ik", 0, ikCommand},
 };
 
 }  // namespace

@@ -82,7 +82,7 @@ const char* const kCommandRows[] = {
     "/seam", "/refimage side tex.bmp",    "/save again.vantorel", "/anim", "/anim, /clip run",
     "/anim, /frame 5, /key", "/anim, /frame 2, /unkey", "/anim, /fps 12", "/anim, /length 9",
     "/anim, /frame 4, /rotate y 20", "/anim, /move 0 1 0", "/anim, /play",
-    "/anim, /frame 3, /key, /anim"};
+    "/anim, /frame 3, /key, /anim", "/ik 3", "/anim, /ik, /ik off"};
 // clang-format on
 
 std::vector<Row> rows() {
