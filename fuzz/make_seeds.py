@@ -46,7 +46,8 @@ LINES = ["/open model.mdl", "/open missing.mdl", "/save saved.mdl", "/save", "/l
          "/setcylinder 12 4", "/setcolor 1 0", "open x", "/loadtex tex.bmp\n/save t.mdl\n/open t.mdl",
          "/setx 1e308\n/sety -1e308\n/setz 1e309\n/smoothpolys\n/flattenpolys\n/save b.mdl\n/open b.mdl",
          "/setcolor 1 0 0 1\n/setcylinder 2\n/SAVE x\n/polycount",
-         "/refimage side tex.bmp 4\n/refimage TOP model.mdl\n/refimage front off\n/refimage full x"]
+         "/refimage side tex.bmp 4\n/refimage TOP model.mdl\n/refimage front off\n/refimage full x",
+         "/ik\n/ik 5\n/ik 1\n/ik 99999999999\n/ik off"]
 # Recovery files: the first byte plants the file as a regular file, a link, a fifo, a folder or
 # with a hole after it; then the body: when, the path, the name, a model of one empty group and
 # no bones, clips, weights, seams, bone names or undo steps (or its counts all zero).

@@ -105,3 +105,13 @@ void weightsCommand(CommandContext& e, const CommandWords& w) {
     e.consoleMessage("Error! /weights takes normalize, smooth N or auto!");
   }
 }
+
+void ikCommand(CommandContext& e, const CommandWords& w) {
+  if (w.size() < 2) {
+    setIkBones(e, 2);
+  } else if (w[1] == "off") {
+    setIkBones(e, 0);
+  } else if (numberGiven(e, w[1], true)) {
+    setIkBones(e, integerParameter(w[1]));  // clamped: a huge N is a chain up to the root
+  }
+}

@@ -1,6 +1,6 @@
 #pragma once
 // The console's animation commands: /anim, /clip NAME, /frame N, /key,
-// /unkey, /play, /stop, /fps N, /length N and /weight W (or auto).
+// /unkey, /play, /stop, /fps N, /length N, /weight W (or auto) and /ik [N|off].
 
 #include <string>
 #include <vector>
@@ -23,3 +23,4 @@ void weightCommand(CommandContext& e, const CommandWords& words);
 // /brush RADIUS STRENGTH and /weights normalize|smooth N|auto (tools/weight_paint.h).
 void brushCommand(CommandContext& e, const CommandWords& words);
 void weightsCommand(CommandContext& e, const CommandWords& words);
+void ikCommand(CommandContext& e, const CommandWords& words);

@@ -199,6 +199,7 @@ const Command kCommands[] = {
     {"/mirrorweights", 1, mirrorWeightsCommand},
     {"/refimage", 2, referenceImageCommand},
     {"/interp", 1, interpCommand},
+    {"/ik", 0, ikCommand},
 };
 
 }  // namespace

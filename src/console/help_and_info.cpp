@@ -56,6 +56,7 @@ const std::map<std::string, std::string, std::less<>> kSummaries = {
     {"/symmetrize", "[-]x|y|z - make the model its own mirror image (X)"},
     {"/refimage", "VIEW FILE [SCALE]|off - a sketch behind a flat view"},
     {"/interp", "step|linear|smooth - how the bone's key here goes to the next"},
+    {"/ik", "[N]|off - Move turns a chain of N bones (2) to reach the pointer"},
     {"/merge", "D - weld the selected vertices within D (N)"},
     {"/seam", "- mark or clear the edges between selected vertices (j)"},
     {"/bonename", "NAME - name the selected bone"},

@@ -12,9 +12,6 @@
 #include "model/rig.h"
 #include "tools/tool_context.h"
 
-namespace {
-
-// The current clip, making the first one when the model has none.
 Clip& clipToKey(ToolContext& e) {
   if (Clip* clip = currentClip(e)) return *clip;
   Animation& animation = *e.doc.model->animation;
@@ -22,6 +19,8 @@ Clip& clipToKey(ToolContext& e) {
   e.animation.clip = animation.clips.front()->name;
   return *animation.clips.front();
 }
+
+namespace {
 
 // The selected bone when it belongs to the model's skeleton; otherwise says
 // how to pick one.

@@ -34,6 +34,8 @@ void leaveAnimationMode(ToolContext& e, const std::string& why);
 
 // The clip the mode shows, or null.
 Clip* currentClip(ToolContext& e);
+// The current clip, making the first one when the model has none.
+Clip& clipToKey(ToolContext& e);
 
 // /frame N: the frame shown, kept within the current clip (0 .. its length).
 void setFrame(ToolContext& e, int frame);
@@ -70,6 +72,17 @@ void movePose(ToolContext& e, const Vec3& offset);
 // /move DX DY DZ in animation mode: the selected bone's start joint, any
 // bone's, moves by the offset (carrying its children), and is keyed.
 void translatePose(ToolContext& e, const Vec3& offset);
+// The Move gesture with /ik on (ikBones >= 2): the selected bone's end goes
+// to its posed place moved by the offset, by turns of the bone and of up to
+// ikBones - 1 of its parents (not the root when it has no length); each of
+// them is keyed at the current frame, in one undo step. Two bones keep the
+// plane they bend in (a straight pair bends in the active view's plane);
+// beyond reach the chain points straight at the place. The root, or a bone
+// with no parent to turn, moves as movePose moves it.
+void reachPose(ToolContext& e, const Vec3& offset);
+// /ik N turns IK on for chains of N bones (N >= 2), /ik alone for 2, /ik off
+// turns it off; outside animation mode it waits for the mode.
+void setIkBones(ToolContext& e, int bones);
 
 // /weight W: the selected bone's weight on the selected vertices becomes W
 // (0 .. 1; any other W is refused with a message), the vertices' other bones

@@ -16,6 +16,9 @@ struct AnimationState {
   bool playing = false;
   std::chrono::steady_clock::time_point playStart{};
   int playStartFrame = 0;
+  // /ik: how many bones a Move drag turns so the selected bone's end reaches
+  // the pointer; 0 while off.
+  int ikBones = 0;
   // Moves on whenever the rest mesh, the skeleton or the weights the posed
   // views follow may have changed (entering the mode, /weight).
   uint64_t rigRevision = 0;

@@ -104,7 +104,11 @@ const Gesture kGestures[] = {
 };
 
 void movePoseByOffset(ToolContext& e) {
-  movePose(e, e.toolState.moveOffset);
+  if (e.animation.ikBones) {
+    reachPose(e, e.toolState.moveOffset);
+  } else {
+    movePose(e, e.toolState.moveOffset);
+  }
 }
 void rotatePoseByDrag(ToolContext& e) {
   rotatePose(e, snappedAngle(e, (e.pointer.pressY - e.pointer.mouseY) * 0.01));

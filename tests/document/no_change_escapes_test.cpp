@@ -84,7 +84,9 @@ const char* const kCommandRows[] = {
     "/anim, /mirrorbones x",    "/save again.vantorel", "/anim", "/anim, /clip run",
     "/anim, /frame 5, /key", "/anim, /frame 2, /unkey", "/anim, /fps 12", "/anim, /length 9",
     "/anim, /frame 4, /rotate y 20", "/anim, /move 0 1 0", "/anim, /play",
-    "/anim, /frame 3, /key, /anim", "/anim, /frame 4, /interp smooth"};
+    "/anim, /frame 3, /key, /anim", "/anim, /frame 4, /interp smooth",
+
+    "/ik 3", "/anim, /ik, /ik off"};
 // clang-format on
 
 std::vector<Row> rows() {

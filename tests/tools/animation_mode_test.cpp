@@ -1,6 +1,7 @@
 // Animation mode: posing and keying with the tools, the console's animation
 // commands, mesh edits refused, undo of key changes, playback's frames.
 
+#include <glm/geometric.hpp>
 #include <glm/gtc/quaternion.hpp>
 
 #include "model/animation.h"
@@ -76,6 +77,37 @@ TEST_F(AnimationModeTest, RotateAndMoveKeyTheSelectedBoneAndUndoTakesEachKeyBack
   EXPECT_EQ(editor.animation.frame, 20);
   key('A');
   EXPECT_FALSE(editor.animation.on);
+}
+
+// With /ik a Move drag of the forearm's end turns the forearm and the upper arm (the root has no
+// length) so that the end lands where it was dragged, on top of the upper arm's pose, keying both
+// in one undo step.
+TEST_F(AnimationModeTest, IkMoveKeysTheChainReachingThePointerInOneUndoStep) {
+  key('A');
+  command("/frame 5");
+  editor.doc.selectedBone = arm.upper;
+  key('r');
+  sideDrag(1, 0, 0, 30);  // the upper arm turned by 0.3 first
+  command("/ik");
+  key('m');
+  editor.doc.selectedBone = arm.fore;
+  const size_t steps = editor.doc.undoHistory.undoCount();
+  sideDrag(2, 0, -60, 70);
+  EXPECT_EQ(editor.doc.undoHistory.undoCount(), steps + 1);
+  ASSERT_EQ(editor.poseForViews(), "");
+  const PosedModel& posed = editor.animation.posedModel;
+  EXPECT_NEAR(glm::length(posed.end(1) - posed.start(1)), 1, 1e-12);
+  EXPECT_EQ(keysOf(0), "");
+  EXPECT_TRUE(keysOf(1).starts_with("5:") && keysOf(2).starts_with("5:")) << keysOf(1) << keysOf(2);
+  EXPECT_NE(keysOf(1), "5:0.3") << "the upper arm turns too";
+  key('z');
+  EXPECT_EQ(keysOf(1) + "|" + keysOf(2), "5:0.3|") << "one step takes both keys back";
+  command("/ik off");
+  for (const char* refused : {"/ik 1", "/ik x", "/ik -3"}) {
+    command(refused);
+    EXPECT_TRUE(lastConsoleMessage().starts_with("Error!")) << refused;
+  }
+  EXPECT_EQ(editor.animation.ikBones, 0);
 }
 
 // Every rule of the mode, acted on where the editor takes its input: a refusal says its message
