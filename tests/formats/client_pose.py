@@ -3,8 +3,8 @@
 every client."""
 import math, os, subprocess, tempfile
 
-# A tube of four rings around a three-bone chain up y, two clips: a bend of the middle bone and a
-# twist, the root moving; one vertex weighted by hand.
+# A tube of four rings around a three-bone chain up y, clips: a bend of the middle bone, a twist,
+# the root moving, and a stretch; one vertex weighted by hand.
 rings, sides = 4, 6
 vertices = [(0.5 * math.cos(2 * math.pi * s / sides), r, 0.5 * math.sin(2 * math.pi * s / sides))
             for r in range(rings) for s in range(sides)]
@@ -22,13 +22,18 @@ def quat(axis, angle):
     return (math.cos(angle / 2),) + tuple(s * a for a in axis)
 
 
-def key(frame, q=(1, 0, 0, 0), t=(0, 0, 0)):
-    return "%d " % frame + " ".join("%.6f" % x for x in q + t)
+def key(frame, q=(1, 0, 0, 0), t=(0, 0, 0), s=(1, 1, 1), how="linear"):
+    return "%d " % frame + " ".join("%.6f" % x for x in q + t + s) + " " + how
 
 
 clips = [("bend", 24, 24, {2: [key(0), key(10, quat((0, 0, 1), 1.2)), key(20, quat((1, 0, 0), -0.7))],
                            0: [key(0), key(24, t=(0.5, 0, -0.25))]}),
-         ("twist", 12, 30, {1: [key(3, quat((0, 1, 0), 2.5))], 3: [key(0), key(12, quat((0, 0, 1), -1.0))]})]
+         ("twist", 12, 30, {1: [key(3, quat((0, 1, 0), 2.5))], 3: [key(0), key(12, quat((0, 0, 1), -1.0))]}),
+         # Bones below the root moving and scaling, smooth, held (step) and mixed keys.
+         ("stretch", 24, 24, {1: [key(0), key(10, quat((0, 0, 1), 0.3), how="step"), key(20, quat((0, 0, 1), -0.3))],
+                              2: [key(0, how="smooth"), key(8, quat((0, 0, 1), 0.5), (0.3, 0, 0), (1, 1.5, 1), "smooth"),
+                                  key(16, quat((1, 0, 0), 0.4), (0, 0.2, 0), how="smooth"), key(24, how="smooth")],
+                              3: [key(4, quat((0, 1, 0), 1.0), how="step"), key(12, quat((0, 1, 0), -1.0), how="step")]})]
 fps_of = {name: fps for name, _, fps, _ in clips}
 
 
@@ -46,7 +51,7 @@ def write_model(program):
     for n, (depth, at) in enumerate(bones):
         lines.append("%d %f %f %f 0 0 " % ((depth,) + at) +
                      "".join("%d " % i for i, b in enumerate(bone_of) if b == n) + "-1")
-    lines += ["animation 1", "clips %d" % len(clips)]
+    lines += ["animation 2", "clips %d" % len(clips)]
     for name, length, fps, tracks in clips:
         lines.append("clip %s %d %d %d" % (name, length, fps, len(tracks)))
         for bone in sorted(tracks):

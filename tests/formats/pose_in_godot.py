@@ -1,8 +1,5 @@
-"""A game engine shows the editor's motion: Godot 3 imports the exported .glb as a game's asset and
-poses it on the CPU (godot_pose.gd) at the times that are whole frames both of the clip and of the 15
-a second its importer resamples clips at. Its skeleton, clips and their lengths are the model's,
-and every skinned vertex lies where `--convert --pose` puts it (client_pose.py). Argument: the
-program; a display must be at hand."""
+"""Godot 3 imports the exported .glb and poses it (godot_pose.gd) at times whole at 15 fps and the
+clip's: skeleton, clips, lengths and skinned vertices as `--convert --pose` (client_pose.py) has them."""
 import json, math, os, shutil, subprocess, sys
 import client_pose as tube
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "support"))

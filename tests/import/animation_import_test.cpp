@@ -37,8 +37,7 @@ glm::dvec3 waved(const glm::dvec3& rest, double seconds) {
           rest.z * std::cos(a) - rest.x * std::sin(a)};
 }
 
-// "stretch": the forearm's joint moved half a unit along x a second, the forearm scaled to
-// 1 + seconds along y.
+// "stretch": the forearm's joint moved 0.5 along x a second, its height scaled by 1 + seconds.
 glm::dvec3 stretched(const glm::dvec3& rest, double seconds) {
   const glm::dvec3 moved(1 + 0.5 * seconds + (rest.x - 1), rest.y * (1 + seconds), 0);
   const double fore = rest.x < 0.5 ? 0 : rest.x < 1.5 ? 0.5 : 1;

@@ -75,13 +75,6 @@ TEST(InverseKinematicsTest, TwoBonesReachKeepLengthsAndTheirBendPlane) {
   }
 }
 
-// Ten bones zigzagging along x, half a unit up and down.
-std::vector<V> zigzag() {
-  std::vector<V> joints;
-  for (int i = 0; i <= 10; ++i) joints.emplace_back(i, i % 2 * 0.5, 0);
-  return joints;
-}
-
 struct ChainCase {
   const char* why;
   std::vector<V> joints;
@@ -90,17 +83,17 @@ struct ChainCase {
 };
 
 TEST(InverseKinematicsTest, LongerChainsReachByFabrikKeepingLengths) {
-  std::vector<V> straight;
-  for (int i = 0; i <= 10; ++i) straight.emplace_back(i, 0, 0);
+  std::vector<V> straight, zigzag;  // ten bones along x; the zigzag half a unit up and down
+  for (int i = 0; i <= 10; ++i)
+    straight.emplace_back(i, 0, 0), zigzag.emplace_back(i, i % 2 * 0.5, 0);
+  // clang-format off
   const ChainCase cases[] = {
-      {"a zigzag of ten bones reaches a point off its plane", zigzag(), {3, 4, 1}, true},
+      {"a zigzag of ten bones reaches a point off its plane", zigzag, {3, 4, 1}, true},
       {"a straight chain reaching along its own line bends", straight, {4, 0, 0}, true},
-      {"three bones round a corner",
-       {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}},
-       {0.5, 0.5, 0.5},
-       true},
-      {"out of reach: straight at the target", zigzag(), {100, -3, 2}, false},
+      {"three bones round a corner", {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {0.5, 0.5, 0.5}, true},
+      {"out of reach: straight at the target", zigzag, {100, -3, 2}, false},
   };
+  // clang-format on
   for (const ChainCase& t : cases) {
     std::vector<V> joints = t.joints;
     const std::vector<double> was = lengths(joints);

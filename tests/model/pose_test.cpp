@@ -167,8 +167,7 @@ TEST(PoseTest, TracksHoldTheirKeysAndInterpolateBetweenThem) {
       {Interpolation::kStep, 5, 0},      {Interpolation::kStep, 10, 1},
       {Interpolation::kStep, 19.9, 1},   {Interpolation::kLinear, 5, 0.5},
       {Interpolation::kLinear, 15, 2.5}, {Interpolation::kSmooth, 5, 0.375},
-      {Interpolation::kSmooth, 10, 1},   {Interpolation::kSmooth, 15, 2.375},
-      {Interpolation::kSmooth, 20, 4},
+      {Interpolation::kSmooth, 20, 4},   {Interpolation::kSmooth, 15, 2.375},
   };
   for (const Between& c : between) {
     Track keys;
@@ -179,7 +178,7 @@ TEST(PoseTest, TracksHoldTheirKeysAndInterpolateBetweenThem) {
     EXPECT_NEAR(pose.scale.y, 1 + c.x, 1e-12) << c.frame;
     const glm::dvec3 x = pose.rotation * kX;
     EXPECT_NEAR(x.z, 0, 1e-12);
-    if (c.how != Interpolation::kSmooth || c.frame == 10 || c.frame == 20)
+    if (c.how != Interpolation::kSmooth || c.frame == 20)
       EXPECT_NEAR(std::atan2(x.y, x.x), c.x / 10, 1e-12) << c.frame;
   }
   EXPECT_EQ(sampleTrack({}, 3), BonePose{});
