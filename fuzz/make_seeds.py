@@ -58,7 +58,7 @@ RECOVERY_BODIES = [bytes([plant]) + EMPTY_MODEL for plant in range(5)] + [
 # Animation, seam and bone name sections after the fuzz target's arm of three bones and six vertices.
 SECTIONS = ["animation 1\nclips 1\nclip bend 24 24 2\ntrack 0 1\n0 1 0 0 0 0.5 0 0\n"
             "track 2 2\n0 1 0 0 0 0 0 0\n10 0.707107 0 0 0.707107 0 0 0\nweights 2\n1 1 0.25\n1 2 0.75\n",
-            "animation 1\nclips 2\nclip a 1 1 0\nclip b 100000 1000 0\nweights 0\nseams 2\n0 1\n1 4\n",
+            "animation 2\nclips 2\nclip a 1 1 1\ntrack 1 2\n0 1 0 0 0 0 .5 0 1 2 1 smooth\n1 1 0 0 0 0 0 0 1 1 1 step\nclip b 100000 1000 0\nweights 0\nseams 2\n0 1\n1 4\n",
             "seams 3\n0 1\n0 4\n3 5\n", "seams 1\n0 1\nbonenames 2\n0 hip\n2 hand.L\n",
             "bonenames 1\n1 arm.L\n", "a note\n", ""]
 TYPING = ["/polycount\r", "ab\bc\r", "x" * 140 + "\b\ry\r", "\t\x1b\x00\xff\r\r"]
