@@ -167,10 +167,11 @@ TEST(ImportChild, DiesWithTheEditor) {
   };
   std::atomic<bool> seen{false};  // at work before the editor's end
   std::thread watch([&] {
-    for (int i = 0; i < 90 && !seen; ++i) seen = importing() || (usleep(10000), false);
+    for (int i = 0; i < 290 && !seen; ++i) seen = importing() || (usleep(10000), false);
   });
+  // Three seconds: a loaded machine (a sanitizer build beside other tests) is slow to start it.
   const ChildResult editor =
-      runInChild([&] { return importWith("hang", file, 20).model ? 0 : 1; }, 30, 1000000);
+      runInChild([&] { return importWith("hang", file, 20).model ? 0 : 1; }, 30, 3000000);
   watch.join();
   EXPECT_TRUE(seen);
   EXPECT_EQ(editor.code, -1);  // killed
