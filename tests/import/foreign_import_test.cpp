@@ -166,10 +166,9 @@ TEST(ImportChild, DiesWithTheEditor) {
     return false;
   };
   std::atomic<bool> seen{false};  // at work before the editor's end
-  std::thread watch([&] {
-    for (int i = 0; i < 290 && !seen; ++i) seen = importing() || (usleep(10000), false);
+  std::thread watch([&] {  // first asleep: the fork must not copy a lock this thread holds
+    for (int i = 0; i < 290 && !seen; ++i) seen = (usleep(10000), importing());
   });
-  // Three seconds: a loaded machine (a sanitizer build beside other tests) is slow to start it.
   const ChildResult editor =
       runInChild([&] { return importWith("hang", file, 20).model ? 0 : 1; }, 30, 3000000);
   watch.join();
