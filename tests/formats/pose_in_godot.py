@@ -27,7 +27,6 @@ godot("--editor", "--quit")
 run, found = godot("-s", "godot_pose.gd")
 assert found, "Godot printed no poses (status %d):\n%s%s" % (run.returncode, run.stdout, run.stderr)
 out = json.loads(found[0])
-# Godot's importer writes bone names in snake case: the export's bone0 comes in as bone_0.
 bones = [["bone_%d" % n, max([m for m in range(n) if tube.bones[m][0] == d - 1], default=-1)]
          for n, (d, _) in enumerate(tube.bones)]
 assert out["bones"] == bones, "Godot's bones [name, parent] are %s, not %s" % (out["bones"], bones)

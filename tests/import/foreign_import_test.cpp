@@ -166,9 +166,12 @@ TEST(ImportChild, DiesWithTheEditor) {
     return false;
   };
   std::atomic<bool> seen{false};  // at work before the editor's end
-  std::thread watch([&] {  // first asleep: the fork must not copy a lock this thread holds
+  std::atomic<bool> started{false};  // the fork must not copy a lock the starting thread holds
+  std::thread watch([&] {
+    started = true;
     for (int i = 0; i < 290 && !seen; ++i) seen = (usleep(10000), importing());
   });
+  while (!started) usleep(1000);
   const ChildResult editor =
       runInChild([&] { return importWith("hang", file, 20).model ? 0 : 1; }, 30, 3000000);
   watch.join();
