@@ -31,23 +31,12 @@ size_t bracket(const Key* keys, unsigned count, double t) {
   return i;
 }
 
-aiVector3D positionAt(const aiNodeAnim& c, double t, const aiVector3D& rest) {
-  if (c.mNumPositionKeys == 0) return rest;
-  const aiVectorKey* k = c.mPositionKeys;
+// A vector channel (positions or scales) at `t`, linear between its keys.
+aiVector3D vectorAt(const aiVectorKey* k, unsigned count, double t, const aiVector3D& rest) {
+  if (count == 0) return rest;
   if (t <= k[0].mTime) return k[0].mValue;
-  const size_t i = bracket(k, c.mNumPositionKeys, t);
-  if (i + 1 >= c.mNumPositionKeys) return k[i].mValue;
-  const double span = k[i + 1].mTime - k[i].mTime;
-  const float f = span > 0 ? static_cast<float>((t - k[i].mTime) / span) : 0.0f;
-  return k[i].mValue + (k[i + 1].mValue - k[i].mValue) * f;
-}
-
-aiVector3D scaleAt(const aiNodeAnim& c, double t, const aiVector3D& rest) {
-  if (c.mNumScalingKeys == 0) return rest;
-  const aiVectorKey* k = c.mScalingKeys;
-  if (t <= k[0].mTime) return k[0].mValue;
-  const size_t i = bracket(k, c.mNumScalingKeys, t);
-  if (i + 1 >= c.mNumScalingKeys) return k[i].mValue;
+  const size_t i = bracket(k, count, t);
+  if (i + 1 >= count) return k[i].mValue;
   const double span = k[i + 1].mTime - k[i].mTime;
   const float f = span > 0 ? static_cast<float>((t - k[i].mTime) / span) : 0.0f;
   return k[i].mValue + (k[i + 1].mValue - k[i].mValue) * f;
@@ -235,9 +224,11 @@ class ClipMaker {
       aiVector3D scale, position;
       aiQuaternion rotation;
       node.mTransformation.Decompose(scale, rotation, position);
-      local = aiMatrix4x4(scaleAt(*channel->second, ticks, scale),
-                          rotationAt(*channel->second, ticks, rotation),
-                          positionAt(*channel->second, ticks, position));
+      local = aiMatrix4x4(
+          vectorAt(channel->second->mScalingKeys, channel->second->mNumScalingKeys, ticks, scale),
+          rotationAt(*channel->second, ticks, rotation),
+          vectorAt(channel->second->mPositionKeys, channel->second->mNumPositionKeys, ticks,
+                   position));
     }
     const aiMatrix4x4 world = parent * local;
     auto line = lineOf_.find(&node);
