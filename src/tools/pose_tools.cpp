@@ -51,6 +51,13 @@ void keyPose(ToolContext& e, Bone* bone, const BonePose& pose) {
   e.viewSet.sceneChanged();
 }
 
+// The selected bone and a finite offset to pose it by.
+bool posedOffset(ToolContext& e, const Vec3& offset, PosedBone& selected, glm::dvec3& by) {
+  if (!posedSelection(e, selected)) return false;
+  by = glm::dvec3(offset.x, offset.y, offset.z);
+  return std::isfinite(by.x) && std::isfinite(by.y) && std::isfinite(by.z);
+}
+
 bool finite(const glm::dquat& q) {
   return std::isfinite(q.w) && std::isfinite(q.x) && std::isfinite(q.y) && std::isfinite(q.z);
 }
@@ -83,9 +90,8 @@ void rotatePose(ToolContext& e, double angle) {
 
 void movePose(ToolContext& e, const Vec3& offset) {
   PosedBone selected;
-  if (!posedSelection(e, selected)) return;
-  const glm::dvec3 by(offset.x, offset.y, offset.z);
-  if (!std::isfinite(by.x) || !std::isfinite(by.y) || !std::isfinite(by.z)) return;
+  glm::dvec3 by;
+  if (!posedOffset(e, offset, selected, by)) return;
   const PosedModel& posed = *selected.posed;
   const int b = selected.bone;
   BonePose pose = posed.poses()[b];
@@ -106,9 +112,8 @@ void movePose(ToolContext& e, const Vec3& offset) {
 
 void translatePose(ToolContext& e, const Vec3& offset) {
   PosedBone selected;
-  if (!posedSelection(e, selected)) return;
-  const glm::dvec3 by(offset.x, offset.y, offset.z);
-  if (!std::isfinite(by.x) || !std::isfinite(by.y) || !std::isfinite(by.z)) return;
+  glm::dvec3 by;
+  if (!posedOffset(e, offset, selected, by)) return;
   const PosedModel& posed = *selected.posed;
   const int b = selected.bone;
   const int p = posed.rig().parent[b];
