@@ -11,6 +11,7 @@
 
 #include "document/document.h"
 #include "formats/model_file.h"
+#include "model/bulk_memory.h"
 
 namespace {
 
@@ -137,6 +138,7 @@ bool runEdit(Document& e, const std::function<void()>& operation) {
     return true;
   } catch (const std::bad_alloc&) {
   }
+  releaseKeptBulk();
   // A snapshot taken by the operation holds the model from before it; the
   // half-edited model goes first so that rebuilding has its memory.
   const Snapshot step = e.undoHistory.newestUndo();

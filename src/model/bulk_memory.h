@@ -12,6 +12,9 @@
 // std::bad_alloc). Released with freeBulk.
 void* allocateBulk(size_t bytes);
 void freeBulk(void* block) noexcept;
+// Large blocks are kept after their release for the next of their size, never
+// more bytes than are in use; this hands every kept block back to the system.
+void releaseKeptBulk() noexcept;
 
 struct BulkDeleter {
   void operator()(void* block) const noexcept { freeBulk(block); }
