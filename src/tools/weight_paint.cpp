@@ -173,8 +173,12 @@ double segmentDistance2(const glm::dvec3& p, const glm::dvec3& a, const glm::dve
 
 }  // namespace
 
-ScreenPoint projectToWindow(const Viewport& view, double modelRotX, double modelRotY,
-                            double modelRotZ, double x, double y, double z) {
+namespace {
+
+// Where the view shows a model point, in pixels; every step a turn or an
+// affine map, so the whole is affine.
+ScreenPoint projectOnce(const Viewport& view, double modelRotX, double modelRotY, double modelRotZ,
+                        double x, double y, double z) {
   // The model's own rotation is applied innermost (ModelDrawing::draw).
   turn(modelRotZ, 2, x, y, z);
   turn(modelRotY, 1, x, y, z);
@@ -199,6 +203,25 @@ ScreenPoint projectToWindow(const Viewport& view, double modelRotX, double model
   }
   return {view.rectLeft + (h - view.left) / (view.right - view.left) * view.pixelWidth,
           view.rectBottom + (v - view.bottom) / (view.top - view.bottom) * view.pixelHeight};
+}
+
+}  // namespace
+
+WindowProjection::WindowProjection(const Viewport& view, double modelRotX, double modelRotY,
+                                   double modelRotZ) {
+  const ScreenPoint origin = projectOnce(view, modelRotX, modelRotY, modelRotZ, 0, 0, 0);
+  offset_[0] = origin.x, offset_[1] = origin.y;
+  for (int axis = 0; axis < 3; ++axis) {
+    const ScreenPoint unit =
+        projectOnce(view, modelRotX, modelRotY, modelRotZ, axis == 0, axis == 1, axis == 2);
+    rows_[0][axis] = unit.x - origin.x;
+    rows_[1][axis] = unit.y - origin.y;
+  }
+}
+
+ScreenPoint WindowProjection::operator()(double x, double y, double z) const {
+  return {offset_[0] + rows_[0][0] * x + rows_[0][1] * y + rows_[0][2] * z,
+          offset_[1] + rows_[1][0] * x + rows_[1][1] * y + rows_[1][2] * z};
 }
 
 void chooseWeightPaint(ToolContext& e) {
@@ -241,7 +264,7 @@ void startWeightStroke(ToolContext& e) {
   s.bone = stroke->rig.indexOf(e.doc.selectedBone);
   s.heir = e.doc.selectedBone->parent;
   const int held = e.pointer.modifiers < 0 ? 0 : e.pointer.modifiers & kModifierMask;
-  s.mode = (held & kShift) ? BrushMode::kSmooth
+  s.mode = (held & kShift)  ? BrushMode::kSmooth
            : (held & kCtrl) ? BrushMode::kSubtract
                             : BrushMode::kAdd;
   SkinBinding binding = bindSkin(*e.doc.model, s.rig);
@@ -251,11 +274,11 @@ void startWeightStroke(ToolContext& e) {
   s.weights.resize(n);
   s.screenX.resize(n), s.screenY.resize(n);
   const Model& m = *e.doc.model;
+  const WindowProjection project(view, m.rotationX, m.rotationY, m.rotationZ);
   for (size_t v = 0; v < n; ++v) {
     s.weights[v] = weightsOf(binding.influences[v], s.rig);
     const Vertex* p = s.vertices[v];
-    const ScreenPoint at = projectToWindow(view, m.rotationX, m.rotationY, m.rotationZ, p->x, p->y,
-                                           p->z);
+    const ScreenPoint at = project(p->x, p->y, p->z);
     s.screenX[v] = static_cast<float>(at.x), s.screenY[v] = static_cast<float>(at.y);
   }
   // The grid covers the view's rectangle: the brush's centre stays near it,
@@ -290,12 +313,12 @@ void verticesUnderBrush(const WeightStroke& s, double x, double y, double radius
   found.clear(), distances.clear();
   if (s.columns <= 0 || s.rows <= 0) return;
   const int c0 = std::max(0, static_cast<int>(std::floor((x - radius - s.gridLeft) / s.cellSize)));
-  const int c1 = std::min(s.columns - 1,
-                          static_cast<int>(std::floor((x + radius - s.gridLeft) / s.cellSize)));
+  const int c1 =
+      std::min(s.columns - 1, static_cast<int>(std::floor((x + radius - s.gridLeft) / s.cellSize)));
   const int r0 =
       std::max(0, static_cast<int>(std::floor((y - radius - s.gridBottom) / s.cellSize)));
-  const int r1 = std::min(s.rows - 1,
-                          static_cast<int>(std::floor((y + radius - s.gridBottom) / s.cellSize)));
+  const int r1 =
+      std::min(s.rows - 1, static_cast<int>(std::floor((y + radius - s.gridBottom) / s.cellSize)));
   for (int r = r0; r <= r1; ++r)
     for (int c = c0; c <= c1; ++c) {
       const size_t cell = static_cast<size_t>(r) * s.columns + c;

@@ -39,18 +39,26 @@ struct Brush {
 struct ScreenPoint {
   double x, y;
 };
-ScreenPoint projectToWindow(const Viewport& view, double modelRotX, double modelRotY,
-                            double modelRotZ, double x, double y, double z);
+// The turns and the view's scale worked out once, for a whole model's points.
+class WindowProjection {
+ public:
+  WindowProjection(const Viewport& view, double modelRotX, double modelRotY, double modelRotZ);
+  ScreenPoint operator()(double x, double y, double z) const;
+
+ private:
+  double rows_[2][3];  // model point -> the view's horizontal and vertical
+  double offset_[2];   // ... and where the origin lands, in pixels
+};
 
 // One stroke's working state, made at the press.
 struct WeightStroke {
   Rig rig;
-  int bone = -1;                 // the painted bone's index in the rig
-  const Bone* heir = nullptr;    // takes what a vertex alone on the bone gives up
+  int bone = -1;               // the painted bone's index in the rig
+  const Bone* heir = nullptr;  // takes what a vertex alone on the bone gives up
   BrushMode mode = BrushMode::kAdd;
-  std::vector<Vertex*> vertices;              // the binding's vertices
+  std::vector<Vertex*> vertices;                 // the binding's vertices
   std::vector<std::vector<BoneWeight>> weights;  // each vertex's weights as painted so far
-  std::vector<float> screenX, screenY;         // each vertex's projection
+  std::vector<float> screenX, screenY;           // each vertex's projection
   // The screen grid: cells of the brush's size over the view's rectangle,
   // cellStart[c] .. cellStart[c + 1] indexing cellItems.
   double cellSize = 1;

@@ -132,8 +132,11 @@ TEST_F(WeightPaintTest, AStrokePaintsByRadiusStrengthAndFalloff) {
     EXPECT_NEAR(weight(c.vertex, arm.upper), c.upper, 1e-9);
     EXPECT_NEAR(weight(c.vertex) + weight(c.vertex, arm.upper) + weight(c.vertex, arm.root), 1,
                 1e-12);
-    for (int v = 0; v < 6; ++v)
-      if (v != c.vertex) EXPECT_EQ(weight(v), others[v]) << "vertex " << v;
+    for (int v = 0; v < 6; ++v) {
+      if (v != c.vertex) {
+        EXPECT_EQ(weight(v), others[v]) << "vertex " << v;
+      }
+    }
     EXPECT_EQ(snapshots(), c.steps);
     EXPECT_EQ(editor.doc.unsavedChanges(), c.steps > 0);
   }
@@ -154,7 +157,7 @@ TEST_F(WeightPaintTest, AWholeStrokeIsOneUndoStep) {
 TEST_F(WeightPaintTest, TheFullViewPaintsWhereItShowsTheVertex) {
   Viewport& full = editor.viewSet.views[kFullView];
   full.rotY = 90;  // the arm seen end-on: its lower vertices v0 v1 v2 on one pixel
-  const ScreenPoint at = projectToWindow(full, 0, 0, 0, 2, -0.25, 0);
+  const ScreenPoint at = WindowProjection(full, 0, 0, 0)(2, -0.25, 0);
   editor.doc.selectedBone = arm.upper;
   const double rotY = full.rotY;
   const int x = static_cast<int>(std::lround(at.x)), y = 600 - static_cast<int>(std::lround(at.y));
