@@ -77,8 +77,9 @@ TEST(PoseTest, AChainOfThreeCarriesItsChildren) {
     worldTransforms(rig, {c.root, c.a, c.b, BonePose{}}, world);
     for (int bone = 1; bone <= 3; ++bone)
       EXPECT_TRUE(near(posedEnd(rig, world, bone), c.ends[bone - 1]));
-    if (c.b.translation == glm::dvec3(0))
+    if (c.b.translation == glm::dvec3(0)) {
       EXPECT_TRUE(near(posedStart(world, 2), posedEnd(rig, world, 1)));
+    }
   }
 }
 
@@ -178,8 +179,9 @@ TEST(PoseTest, TracksHoldTheirKeysAndInterpolateBetweenThem) {
     EXPECT_NEAR(pose.scale.y, 1 + c.x, 1e-12) << c.frame;
     const glm::dvec3 x = pose.rotation * kX;
     EXPECT_NEAR(x.z, 0, 1e-12);
-    if (c.how != Interpolation::kSmooth || c.frame == 20)
+    if (c.how != Interpolation::kSmooth || c.frame == 20) {
       EXPECT_NEAR(std::atan2(x.y, x.x), c.x / 10, 1e-12) << c.frame;
+    }
   }
   EXPECT_EQ(sampleTrack({}, 3), BonePose{});
 }

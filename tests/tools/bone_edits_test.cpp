@@ -119,7 +119,9 @@ TEST_F(BoneEditsTest, MirrorWeightsGivesPartnersTheWeightsOfMirroredBones) {
   EXPECT_EQ(snapshots(), 3);  // the second /mirrorbones finds every mirror there
   undo(editor.doc), undo(editor.doc);
   for (Vertex* v : model().vertices) {  // undo builds the model anew
-    if (v->x == -1 && v->y == 0) EXPECT_EQ(weightsOf(v), "leg.R=1 ");
+    if (v->x == -1 && v->y == 0) {
+      EXPECT_EQ(weightsOf(v), "leg.R=1 ");
+    }
   }
   EXPECT_EQ(said("/mirrorweights z"),
             "Mirror weights: no vertex on the positive side of z has a "
