@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <set>
 
 #include <absl/container/flat_hash_map.h>
@@ -99,8 +100,14 @@ std::string clipName(const aiString& given, size_t index, const ModelImage& imag
 class ClipMaker {
  public:
   ClipMaker(const aiScene& scene, const aiAnimation& animation,
-            const std::vector<ImportedJoint>& joints, const ModelImage& image, Counts& counts)
-      : scene_(scene), animation_(animation), joints_(joints), image_(image), counts_(counts) {
+            const std::vector<ImportedJoint>& joints, const NodeInterpolations* interpolations,
+            const ModelImage& image, Counts& counts)
+      : scene_(scene),
+        animation_(animation),
+        joints_(joints),
+        interpolations_(interpolations),
+        image_(image),
+        counts_(counts) {
     for (size_t b = 0; b < joints.size(); ++b) lineOf_[joints[b].node] = static_cast<int>(b);
     std::vector<int> path;
     for (const auto& bone : image.bones) {
@@ -146,10 +153,11 @@ class ClipMaker {
     for (int f : needed) posesAt[f] = posesAtFrame(f, clip.fps);
     for (size_t b = 0; b < image_.bones.size(); ++b) {
       ModelImage::TrackRecord track{static_cast<int>(b), {}};
+      const int how = static_cast<int>(interpolationOf(b));
       bool moved = false;
       for (int f : frames[b]) {
-        const ModelImage::KeyRecord& key = posesAt[f][b];
-        track.keys.push_back(key);
+        ModelImage::KeyRecord& key = track.keys.emplace_back(posesAt[f][b]);
+        key.interpolation = how;
         moved = moved || std::abs(key.rotation[0]) < 1 - kSameTurn || key.translation[0] != 0 ||
                 key.translation[1] != 0 || key.translation[2] != 0 || key.scale[0] != 1 ||
                 key.scale[1] != 1 || key.scale[2] != 1;
@@ -195,11 +203,7 @@ class ClipMaker {
       };
       // The bone's own channel and those of the nodes between it and its parent bone.
       bool everyFrame = !whole;
-      for (const aiNode* node = joints_[b].node; node; node = node->mParent) {
-        if (node != joints_[b].node && lineOf_.contains(node)) break;
-        auto found = channelOf_.find(node);
-        if (found == channelOf_.end()) continue;
-        const aiNodeAnim& c = *found->second;
+      forOwnChannels(b, [&](const aiNode* node, const aiNodeAnim& c) {
         // A bone turns about its start joint, which the editor keeps at its parent's end: one
         // that turns about another point, or under a node that turns, moves along an arc
         // between the file's keys, no longer linearly.
@@ -210,10 +214,36 @@ class ClipMaker {
         for (unsigned k = 0; k < c.mNumRotationKeys; ++k) add(c.mRotationKeys[k].mTime);
         for (unsigned k = 0; k < c.mNumPositionKeys; ++k) add(c.mPositionKeys[k].mTime);
         for (unsigned k = 0; k < c.mNumScalingKeys; ++k) add(c.mScalingKeys[k].mTime);
-      }
+      });
       if (everyFrame && !keyFrames_[b].empty())
         for (int f = 0; f <= clip.length; ++f) keyFrames_[b].insert(f);
     }
+  }
+
+  // The nodes whose channels make bone b's keys: its own and those between it
+  // and its parent bone, which it carries.
+  template <class Visit>
+  void forOwnChannels(size_t b, Visit visit) const {
+    for (const aiNode* node = joints_[b].node; node; node = node->mParent) {
+      if (node != joints_[b].node && lineOf_.contains(node)) break;
+      auto found = channelOf_.find(node);
+      if (found != channelOf_.end()) visit(node, *found->second);
+    }
+  }
+
+  // What the file's channels for bone b share; linear when they differ.
+  Interpolation interpolationOf(size_t b) const {
+    std::optional<Interpolation> shared;
+    forOwnChannels(b, [&](const aiNode* node, const aiNodeAnim&) {
+      Interpolation how = Interpolation::kLinear;
+      if (interpolations_) {
+        auto given = interpolations_->find(node->mName.C_Str());
+        if (given != interpolations_->end()) how = given->second;
+      }
+      if (shared && *shared != how) how = Interpolation::kLinear;
+      shared = how;
+    });
+    return shared.value_or(Interpolation::kLinear);
   }
 
   // Every node's placement at `ticks`, the joints' from their channels.
@@ -253,6 +283,7 @@ class ClipMaker {
   const aiScene& scene_;
   const aiAnimation& animation_;
   const std::vector<ImportedJoint>& joints_;
+  const NodeInterpolations* interpolations_;
   const ModelImage& image_;
   Counts& counts_;
   double ticks_ = 25;
@@ -267,7 +298,8 @@ class ClipMaker {
 }  // namespace
 
 void importAnimations(const aiScene& scene, const std::vector<ImportedJoint>& joints,
-                      ModelImage& image, std::vector<std::string>& changes) {
+                      const std::vector<NodeInterpolations>& interpolations, ModelImage& image,
+                      std::vector<std::string>& changes) {
   if (scene.mNumAnimations == 0) return;
   if (image.bones.empty()) {
     changes.push_back(std::to_string(scene.mNumAnimations) + " animations without bones dropped");
@@ -275,7 +307,10 @@ void importAnimations(const aiScene& scene, const std::vector<ImportedJoint>& jo
   }
   Counts counts;
   for (unsigned a = 0; a < scene.mNumAnimations; ++a) {
-    ClipMaker maker(scene, *scene.mAnimations[a], joints, image, counts);
+    // Assimp keeps a glTF file's animations in its order.
+    const NodeInterpolations* modes =
+        interpolations.size() == scene.mNumAnimations ? &interpolations[a] : nullptr;
+    ClipMaker maker(scene, *scene.mAnimations[a], joints, modes, image, counts);
     image.clips.push_back(maker.make(clipName(scene.mAnimations[a]->mName, a, image)));
   }
   auto count = [&](size_t n, const char* what) {

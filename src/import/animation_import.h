@@ -8,6 +8,9 @@
 // rate (24, 25, 30, 48, 50, 60 or 120 a second); otherwise, and for a bone
 // that turns about a point other than the editor's joint or below a node that
 // turns, the bone is sampled at every frame.
+// A bone's keys step, run straight or curve as the channels that move it do
+// (`interpolations`, by animation, from gltfInterpolations), linear when they
+// differ or the file does not say.
 // What a clip cannot hold is counted in `changes`: morph target and vertex
 // animation channels, and animated nodes with no bone below them.
 
@@ -16,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "import/gltf_interpolations.h"
 #include "model/model_image.h"
 
 struct aiNode;
@@ -28,4 +32,5 @@ struct ImportedJoint {
 
 // `joints` are the image's bones' nodes, by bone line.
 void importAnimations(const aiScene& scene, const std::vector<ImportedJoint>& joints,
-                      ModelImage& image, std::vector<std::string>& changes);
+                      const std::vector<NodeInterpolations>& interpolations, ModelImage& image,
+                      std::vector<std::string>& changes);

@@ -93,7 +93,7 @@ struct Joint {
 class Converter {
  public:
   Converter(const aiScene& scene, const std::string& path, const std::string& modelPath)
-      : scene_(scene), textures_(path, modelPath) {
+      : scene_(scene), path_(path), textures_(path, modelPath) {
     size_t vertices = 0;
     for (unsigned m = 0; m < scene.mNumMeshes; ++m) vertices += scene.mMeshes[m]->mNumVertices;
     vertexOf_.reserve(vertices);
@@ -111,7 +111,9 @@ class Converter {
     if (textures_.droppedAny()) changed_[kTextures] = true;
     changed_[kDropped] = dropped.points || dropped.lines || dropped.triangles;
     std::vector<std::string> animationChanges;
-    importAnimations(scene_, jointsByLine(), image_, animationChanges);
+    const std::vector<NodeInterpolations> interpolations =
+        scene_.mNumAnimations ? gltfInterpolations(path_) : std::vector<NodeInterpolations>();
+    importAnimations(scene_, jointsByLine(), interpolations, image_, animationChanges);
     result.image = std::move(image_);
     for (int c = 0; c < kChangeCount; ++c)
       if (changed_[c])
@@ -340,6 +342,7 @@ class Converter {
   }
 
   const aiScene& scene_;
+  std::string path_;  // the file, for what Assimp does not keep of it
   TextureFiles textures_;
   ModelImage image_;
   absl::flat_hash_map<const aiNode*, Joint> joints_;

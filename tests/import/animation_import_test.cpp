@@ -5,7 +5,9 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <map>
 
+#include "formats/model_export.h"
 #include "formats/model_file.h"
 #include "import/foreign_import.h"
 #include "import/import_child.h"
@@ -100,6 +102,48 @@ TEST(AnimationImport, ArmsWrittenByOtherToolsMoveAsInTheFile) {
         const Vertex& r = *binding.vertices[v];
         EXPECT_LT(glm::length(points[v] - e.pose({r.x, r.y, r.z}, e.seconds)), 1e-5)
             << e.clip << " frame " << e.frame << " vertex at " << r.x << ", " << r.y;
+      }
+    }
+  }
+}
+
+// The arm's "bend" with one bone's keys held and another's curved: a glTF file the editor writes
+// comes back with them, posed alike at every frame.
+TEST(AnimationImport, KeysComeBackWithTheInterpolationTheFileGivesThem) {
+  const std::string data = std::getenv("VANTOREL_TEST_DATA") + std::string("/animated/");
+  ForeignModel imported;
+  ASSERT_TRUE(importForeignModel(data + "arm_three.glb", imported, nullptr));
+  ScratchCwd scratch;
+  Model arm("arm", nullptr);
+  buildModel(imported.image, arm);
+  Clip& bend = *arm.animation->find("bend");
+  std::map<std::string, std::pair<Interpolation, Track>> given;  // by bone name
+  Interpolation next = Interpolation::kStep;
+  for (auto& [bone, track] : bend.tracks) {
+    for (PoseKey& key : track) key.interpolation = next;
+    given[bone->name] = {next, track};
+    next = next == Interpolation::kStep ? Interpolation::kSmooth : Interpolation::kLinear;
+  }
+  ASSERT_EQ(given.size(), 2u);  // one held, one curved
+  for (const char* file : {"arm.glb", "arm.gltf"}) {
+    SCOPED_TRACE(file);
+    ASSERT_TRUE(exportModel(arm, file, nullptr));
+    ForeignModel back;
+    ASSERT_TRUE(importForeignModel(file, back, nullptr));
+    Model model("back", nullptr);
+    buildModel(back.image, model);
+    const Clip& clip = *model.animation->find("bend");
+    for (const auto& [bone, track] : clip.tracks) {
+      ASSERT_TRUE(given.contains(bone->name)) << bone->name;
+      for (const PoseKey& key : track)
+        EXPECT_EQ(key.interpolation, given[bone->name].first) << bone->name << " " << key.frame;
+      const Track& before = given[bone->name].second;
+      for (int f = 0; f <= clip.length; ++f) {
+        const BonePose a = sampleTrack(before, f), b = sampleTrack(track, f);
+        EXPECT_LT(glm::length(glm::dvec4(a.rotation.w, a.rotation.x, a.rotation.y, a.rotation.z) -
+                              glm::dvec4(b.rotation.w, b.rotation.x, b.rotation.y, b.rotation.z)),
+                  1e-5)
+            << bone->name << " frame " << f;
       }
     }
   }
