@@ -10,6 +10,8 @@
 #include "render/frame_input.h"
 #include "render/model_drawing.h"
 #include "render/posed_drawing.h"
+#include "render/view_freshness.h"
+#include "render/weight_colours.h"
 #include "render/wire_cube.h"
 
 namespace {
@@ -50,10 +52,14 @@ void drawPosedScene(const FrameInput& e, const Viewport& view) {
   ModelDrawing::NormalSource normals = ModelDrawing::kNoNormals;
   if (view.renderMode == kFlatShaded) normals = ModelDrawing::kFaceNormals;
   if (view.renderMode == kSmoothShaded) normals = ModelDrawing::kCornerNormals;
-  if (normals != ModelDrawing::kNoNormals) glEnable(GL_LIGHTING);
-  if (!e.drawing.posedDrawing.draw(*e.doc.model, posed, view.renderMode == kTextured, normals))
-    e.drawing.frameInPart = true;
-  glDisable(GL_LIGHTING);
+  if (weightsShown(e)) {
+    drawWeightColours(e.drawing.weightColours.corners(posed, e.doc.selectedBone));
+  } else {
+    if (normals != ModelDrawing::kNoNormals) glEnable(GL_LIGHTING);
+    if (!e.drawing.posedDrawing.draw(*e.doc.model, posed, view.renderMode == kTextured, normals))
+      e.drawing.frameInPart = true;
+    glDisable(GL_LIGHTING);
+  }
 
   glColor3f(1, 1, 0);
   std::vector<float> positions, colours;

@@ -6,8 +6,9 @@
 #include "view/input_codes.h"
 
 bool weightsShown(const FrameInput& e) {
-  return !e.animation.on && e.doc.model->hasSkeleton && e.doc.selectedBone &&
-         (e.toolState.tool == kWeightPaint || e.keyDown[int{'k'}]);
+  // Animation mode refuses the tool, but a held 'k' shows the posed mesh's weights.
+  return e.doc.model->hasSkeleton && e.doc.selectedBone &&
+         ((e.toolState.tool == kWeightPaint && !e.animation.on) || e.keyDown[int{'k'}]);
 }
 
 ViewContent viewContent(const FrameInput& e, int i) {

@@ -33,8 +33,8 @@ struct ViewContent {
 };
 
 // Whether the model views colour the model by the selected bone's weights:
-// with the Weight Paint tool or a held 'k', a skeleton and a selected bone,
-// outside animation mode.
+// with a skeleton and a selected bone, while the Weight Paint tool is on
+// (outside animation mode) or 'k' is held (the posed mesh in animation mode).
 bool weightsShown(const FrameInput& e);
 
 // What view `i` (0 to 3, 4 the UV view) of the editor shows now.

@@ -227,6 +227,13 @@ TEST_F(FrameTest, AnimationModeShowsThePoseAndTheTimelineUntilItIsLeftOrMemoryRu
   expectColour({255, 217, 26}, {{367, 51}});
   expectColour({230, 26, 26}, {{533, 45}});
   expectColour(strip, {{450, 40}});
+  // A held 'k' colours the posed mesh by the selected bone's weights: none on the root, blue.
+  editor.doc.selectedBone = arm.root;
+  editor.setKeyState('k', 1);
+  expectColour({0, 0, 255}, {bent});
+  expectColour({0, 0, 255}, {rest}, false);
+  editor.setKeyState('k', 0);
+  editor.doc.selectedBone = arm.fore;
   key('A');
   expectColour(red, {rest});
   expectColour(strip, {{450, 40}}, false);
