@@ -92,10 +92,14 @@ TEST_F(AnimationModeTest, IkMoveKeysTheChainReachingThePointerInOneUndoStep) {
   key('m');
   editor.doc.selectedBone = arm.fore;
   const size_t steps = editor.doc.undoHistory.undoCount();
-  sideDrag(2, 0, -60, 70);
-  EXPECT_EQ(editor.doc.undoHistory.undoCount(), steps + 1);
   ASSERT_EQ(editor.poseForViews(), "");
   const PosedModel& posed = editor.animation.posedModel;
+  const glm::dvec3 end = posed.end(2);
+  sideDrag(2, 0, -60, 20);  // within reach of the shoulder
+  const Vec3 by = editor.toolState.moveOffset;
+  EXPECT_EQ(editor.doc.undoHistory.undoCount(), steps + 1);
+  ASSERT_EQ(editor.poseForViews(), "");
+  EXPECT_NEAR(glm::length(posed.end(2) - (end + glm::dvec3(by.x, by.y, by.z))), 0, 1e-9);
   EXPECT_NEAR(glm::length(posed.end(1) - posed.start(1)), 1, 1e-12);
   EXPECT_EQ(keysOf(0), "");
   EXPECT_TRUE(keysOf(1).starts_with("5:") && keysOf(2).starts_with("5:")) << keysOf(1) << keysOf(2);
