@@ -7,11 +7,11 @@
 #include "model/animation.h"
 #include "model/marks.h"
 #include "model/rig.h"
+#include "model/skeleton.h"
 #include "model/skin.h"
 #include "model/weight_paint.h"
 #include "tools/animation_mode.h"
 #include "tools/tool_context.h"
-
 
 void assignSelectedPolygonsToBone(ToolContext& e) {
   Model::assignPolygonsToBone(e.doc.selectedBone, e.doc.selectedPolygons);
@@ -45,7 +45,9 @@ void setSelectedWeights(ToolContext& e, double weight) {
     Vertex* vertex = binding.vertices[v];
     if (!isMarked(vertex, pass)) continue;
     vertex->markPass = 0;  // a vertex listed twice is weighed once
-    set[vertex] = withWeight(weightsOf(binding.influences[v], rig), e.doc.selectedBone, weight);
+    // A vertex on the bone alone gives the rest to its parent, as painting does.
+    set[vertex] = withWeight(weightsOf(binding.influences[v], rig), e.doc.selectedBone, weight,
+                             e.doc.selectedBone->parent);
     ++count;
   }
   ++e.animation.rigRevision;

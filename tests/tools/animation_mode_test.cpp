@@ -190,10 +190,16 @@ TEST_F(AnimationModeTest, ConsoleCommandsMakeClipsKeysAndWeights) {
   ASSERT_EQ(set.count(arm.v[4]), 1u);
   EXPECT_EQ(set.at(arm.v[4]).front().bone, arm.fore);
   EXPECT_NEAR(set.at(arm.v[4]).back().weight, 0.1, 1e-12);
+  // A vertex on the fore arm alone: its parent takes what the typed weight leaves.
+  editor.doc.selectedVertices.pushFront(arm.v[5]);
+  command("/weight 0.5");
+  ASSERT_EQ(set.at(arm.v[5]).size(), 2u);
+  EXPECT_EQ(set.at(arm.v[5])[1].bone, arm.upper);
+  EXPECT_EQ(set.at(arm.v[5])[1].weight, 0.5);
   command("/weight auto");
   EXPECT_TRUE(set.empty());
   key('z');
-  EXPECT_EQ(editor.doc.model->animation->weights.size(), 1u) << "undo brings the weights back";
+  EXPECT_EQ(editor.doc.model->animation->weights.size(), 2u) << "undo brings the weights back";
 }
 
 // Entering the mode makes the pose at once: without memory for it, or with more bones than a pose
