@@ -7,8 +7,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 #include <optional>
-#include <set>
 
 #include <absl/container/flat_hash_map.h>
 
@@ -133,36 +133,58 @@ class ClipMaker {
         continue;
       }
       // A node that is no bone moves the bones below it: they carry its moves.
-      channelOf_[node] = channel;
+      Animated& animated = channelOf_[node];
+      animated.channel = channel;
+      node->mTransformation.Decompose(animated.scale, animated.rotation, animated.position);
     }
+    for (const ImportedJoint& joint : joints)
+      unbind_.push_back(aiMatrix4x4(joint.bindWorld).Inverse());
   }
 
   ModelImage::ClipRecord make(const std::string& name) {
     ModelImage::ClipRecord clip;
     clip.name = name;
     chooseFrames(clip);
-    std::vector<std::set<int>> frames(image_.bones.size());
-    std::set<int> needed;
+    // Frames as sorted lists: a bone keyed at every frame of a long clip has
+    // thousands, and sets of them cost more than the posing.
+    std::vector<std::vector<int>> frames(image_.bones.size());
+    std::vector<char> needed(clip.length + 1, 0);
     for (size_t b = 0; b < image_.bones.size(); ++b) {
+      std::vector<int>& own = frames[b];
       for (int at = static_cast<int>(b); at >= 0; at = parent_[at])
-        frames[b].insert(keyFrames_[at].begin(), keyFrames_[at].end());
-      if (frames[b].empty()) frames[b].insert(0);  // rest poses that differ from the bind pose
-      needed.insert(frames[b].begin(), frames[b].end());
+        own.insert(own.end(), keyFrames_[at].begin(), keyFrames_[at].end());
+      if (own.empty()) own.push_back(0);  // rest poses that differ from the bind pose
+      std::sort(own.begin(), own.end());
+      own.erase(std::unique(own.begin(), own.end()), own.end());
+      for (int f : own) needed[f] = 1;
     }
-    absl::flat_hash_map<int, std::vector<ModelImage::KeyRecord>> posesAt;
-    for (int f : needed) posesAt[f] = posesAtFrame(f, clip.fps);
-    for (size_t b = 0; b < image_.bones.size(); ++b) {
-      ModelImage::TrackRecord track{static_cast<int>(b), {}};
+    // Frame by frame, each pose going straight to the tracks that key it.
+    const size_t bones = image_.bones.size();
+    std::vector<ModelImage::TrackRecord> tracks(bones);
+    std::vector<size_t> taken(bones, 0);
+    for (size_t b = 0; b < bones; ++b) {
+      tracks[b].bone = static_cast<int>(b);
+      tracks[b].keys.reserve(frames[b].size());
+    }
+    for (int f = 0; f <= clip.length; ++f) {
+      if (!needed[f]) continue;
+      posesAtFrame(f, clip.fps);
+      for (size_t b = 0; b < bones; ++b)
+        if (taken[b] < frames[b].size() && frames[b][taken[b]] == f) {
+          tracks[b].keys.push_back(keys_[b]);
+          ++taken[b];
+        }
+    }
+    for (size_t b = 0; b < bones; ++b) {
       const int how = static_cast<int>(interpolationOf(b));
       bool moved = false;
-      for (int f : frames[b]) {
-        ModelImage::KeyRecord& key = track.keys.emplace_back(posesAt[f][b]);
+      for (ModelImage::KeyRecord& key : tracks[b].keys) {
         key.interpolation = how;
         moved = moved || std::abs(key.rotation[0]) < 1 - kSameTurn || key.translation[0] != 0 ||
                 key.translation[1] != 0 || key.translation[2] != 0 || key.scale[0] != 1 ||
                 key.scale[1] != 1 || key.scale[2] != 1;
       }
-      if (moved || !keyFrames_[b].empty()) clip.tracks.push_back(std::move(track));
+      if (moved || !keyFrames_[b].empty()) clip.tracks.push_back(std::move(tracks[b]));
     }
     return clip;
   }
@@ -172,7 +194,8 @@ class ClipMaker {
   // when the file's keys miss whole frames).
   void chooseFrames(ModelImage::ClipRecord& clip) {
     std::vector<double> times{0};
-    for (const auto& [node, channel] : channelOf_) {
+    for (const auto& [node, animated] : channelOf_) {
+      const aiNodeAnim* channel = animated.channel;
       for (unsigned k = 0; k < channel->mNumPositionKeys; ++k)
         times.push_back(channel->mPositionKeys[k].mTime / ticks_);
       for (unsigned k = 0; k < channel->mNumRotationKeys; ++k)
@@ -198,7 +221,7 @@ class ClipMaker {
     keyFrames_.assign(image_.bones.size(), {});
     for (size_t b = 0; b < image_.bones.size(); ++b) {
       auto add = [&](double ticks) {
-        keyFrames_[b].insert(
+        keyFrames_[b].push_back(
             std::clamp(static_cast<int>(std::lround(ticks / ticks_ * clip.fps)), 0, clip.length));
       };
       // The bone's own channel and those of the nodes between it and its parent bone.
@@ -215,8 +238,13 @@ class ClipMaker {
         for (unsigned k = 0; k < c.mNumPositionKeys; ++k) add(c.mPositionKeys[k].mTime);
         for (unsigned k = 0; k < c.mNumScalingKeys; ++k) add(c.mScalingKeys[k].mTime);
       });
-      if (everyFrame && !keyFrames_[b].empty())
-        for (int f = 0; f <= clip.length; ++f) keyFrames_[b].insert(f);
+      std::vector<int>& own = keyFrames_[b];
+      if (everyFrame && !own.empty()) {
+        own.resize(clip.length + 1);
+        std::iota(own.begin(), own.end(), 0);
+      }
+      std::sort(own.begin(), own.end());
+      own.erase(std::unique(own.begin(), own.end()), own.end());
     }
   }
 
@@ -227,7 +255,7 @@ class ClipMaker {
     for (const aiNode* node = joints_[b].node; node; node = node->mParent) {
       if (node != joints_[b].node && lineOf_.contains(node)) break;
       auto found = channelOf_.find(node);
-      if (found != channelOf_.end()) visit(node, *found->second);
+      if (found != channelOf_.end()) visit(node, *found->second.channel);
     }
   }
 
@@ -249,36 +277,45 @@ class ClipMaker {
   // Every node's placement at `ticks`, the joints' from their channels.
   void place(const aiNode& node, const aiMatrix4x4& parent, double ticks) {
     aiMatrix4x4 local = node.mTransformation;
-    auto channel = channelOf_.find(&node);
-    if (channel != channelOf_.end()) {
-      aiVector3D scale, position;
-      aiQuaternion rotation;
-      node.mTransformation.Decompose(scale, rotation, position);
-      local = aiMatrix4x4(
-          vectorAt(channel->second->mScalingKeys, channel->second->mNumScalingKeys, ticks, scale),
-          rotationAt(*channel->second, ticks, rotation),
-          vectorAt(channel->second->mPositionKeys, channel->second->mNumPositionKeys, ticks,
-                   position));
+    auto found = channelOf_.find(&node);
+    if (found != channelOf_.end()) {
+      const Animated& a = found->second;
+      const aiNodeAnim& c = *a.channel;
+      local = aiMatrix4x4(vectorAt(c.mScalingKeys, c.mNumScalingKeys, ticks, a.scale),
+                          rotationAt(c, ticks, a.rotation),
+                          vectorAt(c.mPositionKeys, c.mNumPositionKeys, ticks, a.position));
     }
     const aiMatrix4x4 world = parent * local;
     auto line = lineOf_.find(&node);
-    if (line != lineOf_.end())
-      skin_[line->second] = world * aiMatrix4x4(joints_[line->second].bindWorld).Inverse();
+    if (line != lineOf_.end()) skin_[line->second] = world * unbind_[line->second];
     for (unsigned c = 0; c < node.mNumChildren; ++c) place(*node.mChildren[c], world, ticks);
   }
 
-  std::vector<ModelImage::KeyRecord> posesAtFrame(int frame, int fps) {
-    skin_.assign(image_.bones.size(), aiMatrix4x4());
+  // Every bone's key at `frame`, into keys_.
+  void posesAtFrame(int frame, int fps) {
+    const size_t bones = image_.bones.size();
+    skin_.assign(bones, aiMatrix4x4());
     place(*scene_.mRootNode, aiMatrix4x4(), static_cast<double>(frame) / fps * ticks_);
-    std::vector<ModelImage::KeyRecord> keys(image_.bones.size());
-    for (size_t b = 0; b < image_.bones.size(); ++b) {
+    keys_.resize(bones);
+    skins_.resize(bones);
+    unskins_.resize(bones);
+    // Bones come parents first: each parent's inverse is made once, before its children need it.
+    for (size_t b = 0; b < bones; ++b) {
       const int p = parent_[b];
-      const glm::dmat4 skin = toGlm(skin_[b]);
-      keys[b].frame = frame;
-      poseFrom(p < 0 ? skin : glm::inverse(toGlm(skin_[p])) * skin, start_[b], keys[b]);
+      skins_[b] = toGlm(skin_[b]);
+      unskins_[b].reset();
+      if (p >= 0 && !unskins_[p]) unskins_[p] = glm::inverse(skins_[p]);
+      keys_[b].frame = frame;
+      poseFrom(p < 0 ? skins_[b] : *unskins_[p] * skins_[b], start_[b], keys_[b]);
     }
-    return keys;
   }
+
+  // An animated node: its channel and its placement without it, taken apart once.
+  struct Animated {
+    const aiNodeAnim* channel = nullptr;
+    aiVector3D scale, position;
+    aiQuaternion rotation;
+  };
 
   const aiScene& scene_;
   const aiAnimation& animation_;
@@ -290,8 +327,12 @@ class ClipMaker {
   std::vector<int> parent_;
   std::vector<glm::dvec3> start_;
   absl::flat_hash_map<const aiNode*, int> lineOf_;
-  absl::flat_hash_map<const aiNode*, const aiNodeAnim*> channelOf_;
-  std::vector<std::set<int>> keyFrames_;
+  absl::flat_hash_map<const aiNode*, Animated> channelOf_;
+  std::vector<aiMatrix4x4> unbind_;          // each joint's bind placement, inverted
+  std::vector<ModelImage::KeyRecord> keys_;  // by bone, at the frame posed last
+  std::vector<glm::dmat4> skins_;
+  std::vector<std::optional<glm::dmat4>> unskins_;
+  std::vector<std::vector<int>> keyFrames_;  // sorted, each once
   std::vector<aiMatrix4x4> skin_;
 };
 
