@@ -7,11 +7,6 @@
 
 namespace {
 
-uint32_t word(const unsigned char* bytes) {
-  return uint32_t{bytes[0]} | uint32_t{bytes[1]} << 8 | uint32_t{bytes[2]} << 16 |
-         uint32_t{bytes[3]} << 24;
-}
-
 bool readAt(std::FILE* file, uint64_t offset, unsigned char* to, size_t bytes) {
   return std::fseek(file, static_cast<long>(offset), SEEK_SET) == 0 &&
          std::fread(to, 1, bytes, file) == bytes;
@@ -33,16 +28,16 @@ bool glbLengthsFit(std::FILE* file, std::string* reason) {
       std::memcmp(header, "glTF", 4) != 0)
     return true;
   const uint64_t size = static_cast<uint64_t>(info.st_size);
-  const uint64_t total = word(header + 8);
+  const uint64_t total = glbWord(header + 8);
   if (total > size) return refuse(reason, "header", total, size);
   // Version 2 puts a length and a type before each chunk; version 1 has one
   // content of a length and a format.
   constexpr uint64_t kChunkHeader = 8;
-  const bool first = word(header + 4) == 1;
+  const bool first = glbWord(header + 4) == 1;
   for (uint64_t offset = 12; offset + kChunkHeader <= total;) {
     unsigned char chunk[4];
     if (!readAt(file, offset, chunk, sizeof chunk)) return true;
-    const uint64_t length = word(chunk);
+    const uint64_t length = glbWord(chunk);
     const uint64_t left = total - offset - kChunkHeader;
     if (length > left)
       return refuse(reason, "chunk at byte " + std::to_string(offset), length, left);

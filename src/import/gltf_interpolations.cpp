@@ -8,15 +8,11 @@
 #include <nlohmann/json.hpp>
 
 #include "files/regular_file.h"
+#include "import/glb_lengths.h"
 
 namespace {
 
 constexpr size_t kLargestJson = size_t{256} << 20;
-
-uint32_t word(const unsigned char* bytes) {
-  return uint32_t{bytes[0]} | uint32_t{bytes[1]} << 8 | uint32_t{bytes[2]} << 16 |
-         uint32_t{bytes[3]} << 24;
-}
 
 // The JSON of a .gltf file, or the first chunk of a .glb one; "" otherwise.
 std::string jsonOf(const std::string& path) {
@@ -26,8 +22,8 @@ std::string jsonOf(const std::string& path) {
   const size_t got = std::fread(header, 1, sizeof header, file.get());
   size_t length = 0;
   if (got == sizeof header && std::memcmp(header, "glTF", 4) == 0) {
-    if (word(header + 4) != 2 || std::memcmp(header + 16, "JSON", 4) != 0) return "";
-    length = word(header + 12);
+    if (glbWord(header + 4) != 2 || std::memcmp(header + 16, "JSON", 4) != 0) return "";
+    length = glbWord(header + 12);
   } else {
     std::fseek(file.get(), 0, SEEK_END);
     const long size = std::ftell(file.get());
